@@ -1,0 +1,167 @@
+#include "platform/codec.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <iconv.h>
+
+#include "runtime/vbtext.h"
+
+namespace platform {
+
+namespace {
+
+// Browsers read the GB2312 label as GBK (its superset); so do we.
+std::string canonical(const std::string& charset)
+{
+    std::string upper;
+    for (char c : charset) {
+        if (c != ' ')
+            upper += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    }
+    if (upper == "GB2312" || upper == "GB_2312-80" || upper == "X-GBK" || upper == "CP936" || upper == "936")
+        return "GBK";
+    if (upper == "UTF8")
+        return "UTF-8";
+    if (upper == "UNICODE")
+        return "UTF-16LE";
+    return upper;
+}
+
+bool isUtf8(const std::string& c)
+{
+    return c == "UTF-8";
+}
+
+struct Iconv {
+    iconv_t cd;
+    Iconv(const std::string& to, const std::string& from)
+        : cd(iconv_open(to.c_str(), from.c_str()))
+    {
+    }
+    ~Iconv()
+    {
+        if (ok())
+            iconv_close(cd);
+    }
+    bool ok() const { return cd != reinterpret_cast<iconv_t>(-1); }
+};
+
+// Re-encodes valid UTF-8 through vbtext: invalid bytes become U+FFFD.
+std::string cleanUtf8(std::string_view bytes)
+{
+    return vb::toUtf8(vb::toUtf16(bytes));
+}
+
+}  // namespace
+
+bool charsetKnown(const std::string& charset)
+{
+    const std::string c = canonical(charset);
+    if (c.empty())
+        return false;
+    if (isUtf8(c))
+        return true;
+    Iconv cv("UTF-8", c);
+    return cv.ok();
+}
+
+std::string decode(std::string_view bytes, const std::string& charset, bool* ok)
+{
+    const std::string c = canonical(charset);
+    if (ok)
+        *ok = true;
+    if (isUtf8(c))
+        return cleanUtf8(bytes);
+    Iconv cv("UTF-8", c);
+    if (c.empty() || !cv.ok()) {
+        if (ok)
+            *ok = false;
+        return {};
+    }
+    std::string out;
+    out.reserve(bytes.size() * 3 / 2 + 16);
+    char buffer[16384];
+    char* in = const_cast<char*>(bytes.data());
+    size_t inLeft = bytes.size();
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        const size_t r = iconv(cv.cd, &in, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, static_cast<size_t>(outPtr - buffer));
+        if (r == static_cast<size_t>(-1)) {
+            if (errno == E2BIG)
+                continue;
+            // An invalid or truncated sequence: one replacement character, skip one byte.
+            out += "\xEF\xBF\xBD";
+            ++in;
+            --inLeft;
+            iconv(cv.cd, nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+    return out;
+}
+
+std::string encode(std::string_view utf8, const std::string& charset, bool* ok)
+{
+    const std::string c = canonical(charset);
+    if (ok)
+        *ok = true;
+    if (isUtf8(c))
+        return cleanUtf8(utf8);
+    Iconv cv(c, "UTF-8");
+    if (c.empty() || !cv.ok()) {
+        if (ok)
+            *ok = false;
+        return {};
+    }
+    const std::string clean = cleanUtf8(utf8);
+    std::string out;
+    out.reserve(clean.size() + 16);
+    char buffer[16384];
+    char* in = const_cast<char*>(clean.data());
+    size_t inLeft = clean.size();
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        const size_t r = iconv(cv.cd, &in, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, static_cast<size_t>(outPtr - buffer));
+        if (r == static_cast<size_t>(-1)) {
+            if (errno == E2BIG)
+                continue;
+            // A character the code page cannot hold becomes '?', as the platform's
+            // conversion does; skip the whole UTF-8 sequence.
+            const auto lead = static_cast<unsigned char>(*in);
+            size_t len = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+            len = std::min(len, inLeft);
+            bool qok = false;
+            out += encode("?", charset, &qok);
+            in += len;
+            inLeft -= len;
+            iconv(cv.cd, nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+    return out;
+}
+
+bool representable(std::string_view utf8, const std::string& charset)
+{
+    const std::string c = canonical(charset);
+    if (isUtf8(c))
+        return true;
+    Iconv cv(c, "UTF-8");
+    if (!cv.ok())
+        return false;
+    const std::string clean = cleanUtf8(utf8);
+    char buffer[16384];
+    char* in = const_cast<char*>(clean.data());
+    size_t inLeft = clean.size();
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        if (iconv(cv.cd, &in, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) && errno != E2BIG)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,20 @@
+#pragma once
+// Conversions between the program's UTF-8 text and other character sets.
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Whether a character set name is known ("GB2312", "gbk", "utf-8", "UTF-16LE"...).
+bool charsetKnown(const std::string& charset);
+// Decodes bytes in charset to UTF-8. Invalid bytes become U+FFFD. The label "GB2312"
+// decodes as GBK, as browsers do. ok (when given) is false only for an unknown charset,
+// in which case the result is empty.
+std::string decode(std::string_view bytes, const std::string& charset, bool* ok = nullptr);
+// Encodes UTF-8 text to charset. A character the charset cannot hold becomes '?'.
+// ok is false for an unknown charset (the result is then empty).
+std::string encode(std::string_view utf8, const std::string& charset, bool* ok = nullptr);
+// Whether every character of the UTF-8 text can be held by the charset.
+bool representable(std::string_view utf8, const std::string& charset);
+
+}  // namespace platform

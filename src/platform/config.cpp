@@ -1,0 +1,86 @@
+#include "platform/config.h"
+
+#include <cstdlib>
+#include <fstream>
+
+namespace platform {
+
+namespace {
+
+std::string trimmed(const std::string& s)
+{
+    const auto b = s.find_first_not_of(" \t\r\n");
+    if (b == std::string::npos)
+        return {};
+    const auto e = s.find_last_not_of(" \t\r\n");
+    return s.substr(b, e - b + 1);
+}
+
+}  // namespace
+
+Config::Config()
+{
+    m_values = {
+        {"probe", "https://www.qq.com"},
+        {"update_server", "https://update.zelvora.cn"},
+        {"maker_site", "https://www.zelvora.cn"},
+        {"parse_service", "https://www.flvcd.com"},
+        {"search.tudou", "https://www.soku.com"},
+        {"search.sohu", "https://so.tv.sohu.com"},
+        {"search.pptv", "https://search.pptv.com"},
+        {"search.letv", "https://so.le.com"},
+        {"search.fengx", "https://so.v.ifeng.com"},
+        {"search.xinlang", "https://search.sina.com.cn"},
+        {"search.youku", "https://so.youku.com"},
+        {"search.bdhd", "https://www.baidu.com"},
+        {"search.qovd", "https://www.sogou.com"},
+        {"dns.primary", "114.114.114.114"},
+        {"dns.secondary", "8.8.8.8"},
+        {"browser_cache", ""},
+        {"codepage", ""},
+    };
+}
+
+Status Config::loadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return Status::failure("cannot read the configuration file " + path);
+    std::string line;
+    int number = 0;
+    std::string bad;
+    while (std::getline(in, line)) {
+        ++number;
+        const std::string t = trimmed(line);
+        if (t.empty() || t[0] == '#')
+            continue;
+        const auto eq = t.find('=');
+        if (eq == std::string::npos || eq == 0) {
+            bad += (bad.empty() ? "" : ", ") + std::to_string(number);
+            continue;
+        }
+        m_values[trimmed(t.substr(0, eq))] = trimmed(t.substr(eq + 1));
+    }
+    if (!bad.empty())
+        return Status::failure(path + ": lines without key=value: " + bad);
+    return Status::success();
+}
+
+std::string Config::get(const std::string& key) const
+{
+    auto it = m_values.find(key);
+    return it == m_values.end() ? std::string() : it->second;
+}
+
+void Config::set(const std::string& key, const std::string& value)
+{
+    m_values[key] = value;
+}
+
+std::string Config::fileFromEnvironment()
+{
+    const char* v = std::getenv("ZELVORA_CONFIG");
+    return v ? std::string(v) : std::string();
+}
+
+}  // namespace platform

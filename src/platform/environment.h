@@ -1,0 +1,48 @@
+#pragma once
+// Where the program's folders are on this machine.
+#include <string>
+
+namespace platform {
+
+class Environment {
+public:
+    virtual ~Environment() = default;
+    // The user profile folder (no trailing separator).
+    virtual std::string userProfile() const = 0;
+    // The folder the program runs from (companion programs are looked up there).
+    virtual std::string programFolder() const = 0;
+    // The user's desktop folder, created when missing.
+    virtual std::string desktopFolder() const = 0;
+    // The browser's cache folder (configured, or the front end's web cache).
+    virtual std::string browserCacheFolder() const = 0;
+    // The code page of text files ("UTF-8" here, "GBK" on Chinese Windows).
+    virtual std::string codePage() const = 0;
+};
+
+// Builds a path by joining a folder and a relative part with the native separator.
+std::string joinPath(const std::string& folder, const std::string& relative);
+// The native path separator.
+constexpr char kSeparator = '/';
+
+// Folders given explicitly: tests and the console's --profile use it.
+class FixedEnvironment : public Environment {
+public:
+    FixedEnvironment(std::string profile, std::string programFolder, std::string codePage = "UTF-8");
+    std::string userProfile() const override { return m_profile; }
+    std::string programFolder() const override { return m_program; }
+    std::string desktopFolder() const override;
+    std::string browserCacheFolder() const override { return m_cache; }
+    std::string codePage() const override { return m_codePage; }
+    void setDesktopFolder(std::string v) { m_desktop = std::move(v); }
+    void setBrowserCacheFolder(std::string v) { m_cache = std::move(v); }
+    void setCodePage(std::string v) { m_codePage = std::move(v); }
+
+private:
+    std::string m_profile;
+    std::string m_program;
+    std::string m_desktop;
+    std::string m_cache;
+    std::string m_codePage;
+};
+
+}  // namespace platform

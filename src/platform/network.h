@@ -1,0 +1,42 @@
+#pragma once
+// The network: a connectivity check, synchronous downloads and GET requests.
+#include <functional>
+#include <string>
+
+#include "platform/result.h"
+
+namespace platform {
+
+// A progress report of a transfer, in the order start, progress reports, stop.
+struct TransferProgress {
+    enum Phase { Start, Progress, Stop };
+    Phase phase = Start;
+    long long received = 0;
+    long long total = 0;  // announced length, 0 when unknown
+    int statusCode = 0;
+    std::string statusText;
+};
+
+// The answer to a GET: the body bytes and whether a response arrived whole, whatever its
+// HTTP status.
+struct HttpResponse {
+    bool completed = false;
+    int status = 0;
+    std::string contentType;
+    std::string body;
+};
+
+class Network {
+public:
+    virtual ~Network() = default;
+    // Forces a connection attempt to the probe address; answers within a few seconds.
+    virtual bool checkConnection(const std::string& probeAddress) = 0;
+    // Downloads url into file. The callback runs on the calling thread; returning false from
+    // it aborts the transfer. The file is replaced only when the transfer succeeds.
+    virtual Status download(const std::string& url, const std::string& file,
+        const std::function<bool(const TransferProgress&)>& progress) = 0;
+    // Fetches url and returns its body.
+    virtual HttpResponse get(const std::string& url) = 0;
+};
+
+}  // namespace platform

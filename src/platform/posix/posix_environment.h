@@ -1,0 +1,27 @@
+#pragma once
+// The environment of this machine: HOME (or USERPROFILE), XDG folders, the locale charset.
+#include "platform/environment.h"
+
+namespace platform {
+
+class PosixEnvironment : public Environment {
+public:
+    // codePageOverride and cacheFolder come from the configuration; empty means the default.
+    PosixEnvironment(std::string profileOverride, std::string codePageOverride, std::string cacheFolder);
+    std::string userProfile() const override { return m_profile; }
+    std::string programFolder() const override { return m_program; }
+    std::string desktopFolder() const override;
+    std::string browserCacheFolder() const override { return m_cache; }
+    std::string codePage() const override { return m_codePage; }
+
+private:
+    std::string m_profile;
+    std::string m_program;
+    std::string m_codePage;
+    std::string m_cache;
+};
+
+// The desktop folder named by XDG user-dirs under home, or home/Desktop.
+std::string xdgDesktopFolder(const std::string& home, const std::string& configHome);
+
+}  // namespace platform

@@ -1,0 +1,33 @@
+#include "platform/services.h"
+
+#include "platform/clipboard.h"
+#include "platform/config.h"
+#include "platform/dialogs.h"
+#include "platform/posix/posix_environment.h"
+#include "platform/posix/posix_services.h"
+#include "platform/recording_shell.h"
+#include "runtime/app.h"
+
+namespace platform {
+
+void installServices(rt::App& app, std::shared_ptr<Config> config, const ServiceOptions& options)
+{
+    auto env = std::make_shared<PosixEnvironment>(options.profile, config->get("codepage"), config->get("browser_cache"));
+    app.provide<Environment>(env);
+    app.provide<Config>(config);
+    if (options.headless) {
+        auto shell = std::make_shared<RecordingShell>();
+        app.provide<RecordingShell>(shell);
+        app.provide<Shell>(shell);
+    } else {
+        app.provide<Shell>(std::make_shared<PosixShell>());
+    }
+    auto dialogs = std::make_shared<ScriptedDialogs>();
+    app.provide<ScriptedDialogs>(dialogs);
+    app.provide<Dialogs>(dialogs);
+    app.provide<Clipboard>(std::make_shared<MemoryClipboard>());
+    app.provide<Processes>(std::make_shared<PosixProcesses>());
+    app.provide<Drives>(std::make_shared<PosixDrives>());
+}
+
+}  // namespace platform

@@ -1,0 +1,26 @@
+#pragma once
+// Puts the platform services of this machine into an app.
+#include <memory>
+#include <string>
+
+namespace rt {
+class App;
+}
+
+namespace platform {
+
+class Config;
+
+struct ServiceOptions {
+    // The user profile folder; empty means the real one.
+    std::string profile;
+    // Headless: scripted dialogs, a recording shell and a memory clipboard instead of the
+    // desktop's.
+    bool headless = false;
+};
+
+// Provides Config, Environment, Shell, Processes, Drives, Dialogs, Clipboard and Network.
+// The front end replaces Dialogs and Clipboard with its own afterwards.
+void installServices(rt::App& app, std::shared_ptr<Config> config, const ServiceOptions& options);
+
+}  // namespace platform

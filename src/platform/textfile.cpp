@@ -1,0 +1,163 @@
+#include "platform/textfile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "platform/codec.h"
+
+namespace fs = std::filesystem;
+
+namespace platform {
+
+bool readFile(const std::string& path, std::string& bytes, size_t maxBytes)
+{
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec))
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0 || static_cast<unsigned long long>(size) > maxBytes)
+        return false;
+    in.seekg(0);
+    bytes.assign(static_cast<size_t>(size), '\0');
+    if (size > 0 && !in.read(bytes.data(), size))
+        return false;
+    return true;
+}
+
+std::vector<std::string> readLines(const std::string& path, const std::string& codePage, bool* ok)
+{
+    std::vector<std::string> lines;
+    std::string bytes;
+    if (!readFile(path, bytes)) {
+        if (ok)
+            *ok = false;
+        return lines;
+    }
+    if (ok)
+        *ok = true;
+    bool known = true;
+    std::string text = decode(bytes, codePage, &known);
+    if (!known)
+        text = decode(bytes, "UTF-8");
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+            ++end;
+        start = end + 1;
+    }
+    return lines;
+}
+
+Status writeFileAtomic(const std::string& path, std::string_view bytes)
+{
+    const fs::path target(path);
+    static thread_local std::mt19937 rng{std::random_device{}()};
+    const fs::path temp = target.parent_path() / ("." + target.filename().string() + ".tmp" + std::to_string(rng() % 1000000));
+    FILE* f = std::fopen(temp.c_str(), "wb");
+    if (!f)
+        return Status::failure(std::string("cannot write ") + path + ": " + std::strerror(errno));
+    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    const bool flushed = std::fflush(f) == 0;
+    const bool closed = std::fclose(f) == 0;
+    if (!written || !flushed || !closed) {
+        const std::string why = std::strerror(errno);
+        std::error_code ec;
+        fs::remove(temp, ec);
+        return Status::failure("cannot write " + path + ": " + why);
+    }
+    std::error_code ec;
+    fs::rename(temp, target, ec);
+    if (ec) {
+        fs::remove(temp, ec);
+        return Status::failure("cannot replace " + path + ": " + ec.message());
+    }
+    return Status::success();
+}
+
+Status writeLines(const std::string& path, const std::vector<std::string>& lines, const std::string& codePage)
+{
+    std::string text;
+    size_t total = 0;
+    for (const auto& l : lines)
+        total += l.size() + 2;
+    text.reserve(total);
+    for (const auto& l : lines) {
+        text += l;
+        text += "\r\n";
+    }
+    bool known = true;
+    std::string bytes = encode(text, codePage, &known);
+    if (!known)
+        bytes = text;
+    return writeFileAtomic(path, bytes);
+}
+
+bool fileExists(const std::string& path)
+{
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(path, ec);
+}
+
+bool folderExists(const std::string& path)
+{
+    std::error_code ec;
+    return !path.empty() && fs::is_directory(path, ec);
+}
+
+bool createFolder(const std::string& path)
+{
+    std::error_code ec;
+    fs::create_directory(path, ec);
+    return folderExists(path);
+}
+
+Status deleteFile(const std::string& path)
+{
+    std::error_code ec;
+    if (!fileExists(path))
+        return Status::failure("no such file: " + path);
+    if (!fs::remove(path, ec))
+        return Status::failure("cannot delete " + path + ": " + ec.message());
+    return Status::success();
+}
+
+Status copyFile(const std::string& from, const std::string& to)
+{
+    if (!fileExists(from))
+        return Status::failure("no such file: " + from);
+    const fs::path target(to);
+    const fs::path temp = target.parent_path() / ("." + target.filename().string() + ".part");
+    std::error_code ec;
+    fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec);
+    if (!ec)
+        fs::rename(temp, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        return Status::failure("cannot copy to " + to + ": " + ec.message());
+    }
+    return Status::success();
+}
+
+long long fileSize(const std::string& path)
+{
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    return ec ? -1 : static_cast<long long>(size);
+}
+
+}  // namespace platform

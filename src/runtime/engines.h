@@ -1,0 +1,114 @@
+#pragma once
+// The engines behind the browser and media player controls. The front end supplies real
+// ones; without it, recording engines stand in (they remember what was asked of them).
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace rt {
+
+// An element of a page as the windows read it: its absolute address and its text.
+struct BrowserLink {
+    std::string href;
+    std::string text;
+};
+
+// What an engine reports back to its browser control. Engines call these on the UI thread.
+class BrowserEvents {
+public:
+    virtual ~BrowserEvents() = default;
+    // A page asked to open a new window; setting cancel keeps it from opening.
+    virtual void newWindowRequested(const std::string& url, bool& cancel) = 0;
+    // A navigation is about to start.
+    virtual void beforeNavigate(const std::string& url) = 0;
+    // A download (page or frame) finished.
+    virtual void downloadComplete() = 0;
+    // The document finished loading.
+    virtual void documentComplete(const std::string& url) = 0;
+};
+
+// A web browser engine: loads and shows pages, and lets the windows read them.
+class BrowserEngine {
+public:
+    virtual ~BrowserEngine() = default;
+    virtual void navigate(const std::string& url) = 0;
+    // Replaces the current document with this HTML text.
+    virtual void write(const std::string& html) = 0;
+    // The document location's reload, with the argument given.
+    virtual void reload(const std::string& argument) = 0;
+    virtual void refresh() = 0;
+    virtual void stop() = 0;
+    // True while a page is loading.
+    virtual bool busy() const = 0;
+    // Silent: no script error or script dialogs.
+    virtual void setSilent(bool silent) = 0;
+    // The document body's scroll attribute ("no" turns scrolling off).
+    virtual void setBodyScroll(const std::string& value) = 0;
+    virtual std::string bodyScroll() const = 0;
+    virtual std::string location() const = 0;
+    // The current document as HTML text.
+    virtual std::string documentText() const = 0;
+    // The anchors of the document in document order, addresses absolute.
+    virtual std::vector<BrowserLink> links() const = 0;
+    // The images of the document in document order, addresses absolute.
+    virtual std::vector<BrowserLink> images() const = 0;
+    // The href of the document's active element, or an empty text.
+    virtual std::string activeElementHref() const = 0;
+};
+
+// A media engine: plays one address at a time and reports its play state.
+class MediaEngine {
+public:
+    virtual ~MediaEngine() = default;
+    virtual void setUrl(const std::string& url) = 0;
+    virtual void close() = 0;
+    virtual void play() = 0;
+    virtual void stop() = 0;
+};
+
+// Play states as the media player control numbers them.
+enum PlayState {
+    PlayUndefined = 0,
+    PlayStopped = 1,
+    PlayPaused = 2,
+    PlayPlaying = 3,
+    PlayBuffering = 6,
+    PlayWaiting = 7,
+    PlayEnded = 8,
+    PlayReady = 10,
+};
+
+// Stands in for a browser: remembers the address and the written document, never busy.
+class RecordingBrowserEngine : public BrowserEngine {
+public:
+    void navigate(const std::string& url) override;
+    void write(const std::string& html) override;
+    void reload(const std::string&) override {}
+    void refresh() override {}
+    void stop() override {}
+    bool busy() const override { return false; }
+    void setSilent(bool) override {}
+    void setBodyScroll(const std::string& value) override { m_scroll = value; }
+    std::string bodyScroll() const override { return m_scroll; }
+    std::string location() const override { return m_location; }
+    std::string documentText() const override { return m_document; }
+    std::vector<BrowserLink> links() const override { return {}; }
+    std::vector<BrowserLink> images() const override { return {}; }
+    std::string activeElementHref() const override { return {}; }
+
+private:
+    std::string m_location;
+    std::string m_document;
+    std::string m_scroll;
+};
+
+// Stands in for a media player: does nothing; the control keeps the log of calls.
+class RecordingMediaEngine : public MediaEngine {
+public:
+    void setUrl(const std::string&) override {}
+    void close() override {}
+    void play() override {}
+    void stop() override {}
+};
+
+}  // namespace rt

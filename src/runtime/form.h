@@ -1,0 +1,158 @@
+#pragma once
+// A window: its controls, geometry, look and the state the front end renders.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/control.h"
+#include "runtime/picture.h"
+
+namespace rt {
+
+class App;
+class Menu;
+
+// The units of a window's inner coordinates. Whole-window geometry is always in twips.
+enum class ScaleMode { Twips, Pixels };
+
+constexpr int kTwipsPerPixel = 15;
+
+// Mouse-drag state of a window that is moved by dragging its background.
+struct DragState {
+    bool dragging = false;
+    int grabX = 0;
+    int grabY = 0;
+};
+
+// A picture stretched over the window: the whole picture drawn at (0, 0) with this size in
+// pixels. What a window paints with PaintPicture at load or in its skin timer.
+struct PaintedPicture {
+    Picture picture;
+    int width = 0;
+    int height = 0;
+    bool operator==(const PaintedPicture& o) const
+    {
+        return picture == o.picture && width == o.width && height == o.height;
+    }
+};
+
+// The base of every window. A window declares its controls as members and wires their
+// events to its handlers in its constructor; load() runs when the app first loads it.
+class Form {
+public:
+    Form(App& app, std::string name);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    const std::string& name() const { return m_name; }
+    App& app() const { return m_app; }
+    uint64_t revision() const { return m_revision; }
+
+    // Runs the window's load handler. Called once by the app.
+    virtual void load() {}
+    // Runs the window's unload handler. Called once by the app before retiring the window.
+    virtual void unloading() {}
+
+    // Whole-window geometry, in twips.
+    int left() const { return m_left; }
+    int top() const { return m_top; }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    void setLeft(int v);
+    void setTop(int v);
+    void setWidth(int v);
+    void setHeight(int v);
+    void move(int left, int top);
+
+    ScaleMode scaleMode() const { return m_scaleMode; }
+    void setScaleMode(ScaleMode m);
+    // Twips in one unit of the window's scale.
+    int twipsPerUnit() const { return m_scaleMode == ScaleMode::Pixels ? kTwipsPerPixel : 1; }
+    // The inner width and height in the window's own units.
+    double scaleWidth() const { return static_cast<double>(m_width) / twipsPerUnit(); }
+    double scaleHeight() const { return static_cast<double>(m_height) / twipsPerUnit(); }
+
+    const std::string& caption() const { return m_caption; }
+    void setCaption(std::string_view v);
+    int64_t backColor() const { return m_backColor; }
+    void setBackColor(int64_t v);
+    // Whether the window draws its own title strip (shown without a system frame).
+    bool ownChrome() const { return m_ownChrome; }
+    void setOwnChrome(bool v);
+
+    // The background picture property.
+    const Picture& picture() const { return m_picture; }
+    void setPicture(Picture p);
+    // The picture last stretched over the window (empty when none).
+    const PaintedPicture& painted() const { return m_painted; }
+    void paintPicture(const Picture& p, int width, int height);
+    // Clears the background picture and whatever was painted.
+    void clearPicture();
+
+    bool visible() const { return m_visible; }
+    bool modal() const { return m_modal; }
+    Form* owner() const { return m_owner; }
+    // 0 normal, 1 minimised, 2 maximised.
+    int windowState() const { return m_windowState; }
+    void setWindowState(int v);
+    void show(bool modal = false, Form* owner = nullptr);
+    void hide();
+    // True while the window is loaded in the app (false once it has been unloaded).
+    bool loaded() const { return m_loaded; }
+
+    DragState drag;
+
+    // The control or menu item with this name, or nullptr.
+    Control* control(std::string_view name) const;
+    const std::vector<Control*>& controls() const { return m_controls; }
+    // Reads a window property (loaded, visible, modal, left, top, ...) as the console prints it.
+    std::optional<std::string> property(std::string_view name) const;
+
+    // Pops up a menu at the mouse position; the front end shows it and runs the chosen item.
+    void popupMenu(Menu& menu);
+
+    // Events on the window's own background.
+    std::function<void(const MouseEvent&)> onMouseDown;
+    std::function<void(const MouseEvent&)> onMouseMove;
+    std::function<void(const MouseEvent&)> onMouseUp;
+    std::function<void()> onDblClick;
+    std::function<void(const std::vector<std::string>&)> onDragDrop;
+
+    void mouseDown(const MouseEvent& e);
+    void mouseMove(const MouseEvent& e);
+    void mouseUp(const MouseEvent& e);
+    void dblClick();
+    void dropFiles(const std::vector<std::string>& paths);
+
+    // Called by controls.
+    void registerControl(Control* c);
+    void unregisterControl(Control* c);
+    void touch();
+
+private:
+    friend class App;
+    App& m_app;
+    std::string m_name;
+    uint64_t m_revision = 1;
+    std::vector<Control*> m_controls;
+    int m_left = 0;
+    int m_top = 0;
+    int m_width = 4800;
+    int m_height = 3600;
+    ScaleMode m_scaleMode = ScaleMode::Twips;
+    std::string m_caption;
+    int64_t m_backColor = 0x8000000F;
+    bool m_ownChrome = false;
+    Picture m_picture;
+    PaintedPicture m_painted;
+    bool m_visible = false;
+    bool m_modal = false;
+    Form* m_owner = nullptr;
+    int m_windowState = 0;
+    bool m_loaded = true;
+};
+
+}  // namespace rt

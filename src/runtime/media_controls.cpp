@@ -1,0 +1,247 @@
+#include "runtime/media_controls.h"
+
+#include "runtime/app.h"
+#include "runtime/form.h"
+
+namespace rt {
+
+namespace {
+constexpr size_t kMaxLogEntries = 10000;
+}
+
+void RecordingBrowserEngine::navigate(const std::string& url)
+{
+    m_location = url;
+    m_document.clear();
+}
+
+void RecordingBrowserEngine::write(const std::string& html)
+{
+    m_document = html;
+}
+
+void CallLog::add(std::string entry)
+{
+    m_entries.push_back(std::move(entry));
+    while (m_entries.size() > kMaxLogEntries)
+        m_entries.pop_front();
+}
+
+std::vector<std::string> CallLog::take()
+{
+    std::vector<std::string> out(m_entries.begin(), m_entries.end());
+    m_entries.clear();
+    return out;
+}
+
+WebBrowser::WebBrowser(Form& form, std::string name)
+    : Control(form, std::move(name), ControlKind::WebBrowser)
+{
+}
+
+WebBrowser::~WebBrowser() = default;
+
+BrowserEngine& WebBrowser::engine()
+{
+    if (!m_engine) {
+        m_engine = app().createBrowserEngine(*this);
+        m_engine->setSilent(m_silent);
+    }
+    return *m_engine;
+}
+
+void WebBrowser::setEngine(std::unique_ptr<BrowserEngine> engine)
+{
+    m_engine = std::move(engine);
+    if (m_engine)
+        m_engine->setSilent(m_silent);
+    touch();
+}
+
+void WebBrowser::navigate(const std::string& url)
+{
+    m_log.add("navigate " + url);
+    engine().navigate(url);
+    touch();
+}
+
+void WebBrowser::write(const std::string& html)
+{
+    m_log.add("write " + std::to_string(html.size()));
+    engine().write(html);
+    touch();
+}
+
+void WebBrowser::reload(const std::string& argument)
+{
+    m_log.add("reload");
+    engine().reload(argument);
+    touch();
+}
+
+void WebBrowser::refresh()
+{
+    m_log.add("refresh");
+    engine().refresh();
+    touch();
+}
+
+void WebBrowser::stop()
+{
+    m_log.add("stop");
+    engine().stop();
+}
+
+bool WebBrowser::busy()
+{
+    return engine().busy();
+}
+
+void WebBrowser::setSilent(bool v)
+{
+    m_silent = v;
+    if (m_engine)
+        m_engine->setSilent(v);
+}
+
+void WebBrowser::setBodyScroll(const std::string& value)
+{
+    engine().setBodyScroll(value);
+    touch();
+}
+
+std::string WebBrowser::bodyScroll()
+{
+    return engine().bodyScroll();
+}
+
+std::string WebBrowser::location()
+{
+    return engine().location();
+}
+
+std::string WebBrowser::documentText()
+{
+    return engine().documentText();
+}
+
+std::vector<BrowserLink> WebBrowser::links()
+{
+    return engine().links();
+}
+
+std::vector<BrowserLink> WebBrowser::images()
+{
+    return engine().images();
+}
+
+std::string WebBrowser::activeElementHref()
+{
+    return engine().activeElementHref();
+}
+
+void WebBrowser::newWindowRequested(const std::string& url, bool& cancel)
+{
+    if (onNewWindow)
+        app().dispatch([&] { onNewWindow(url, cancel); });
+}
+
+void WebBrowser::beforeNavigate(const std::string& url)
+{
+    if (onBeforeNavigate)
+        app().dispatch([&] { onBeforeNavigate(url); });
+}
+
+void WebBrowser::downloadComplete()
+{
+    touch();
+    if (onDownloadComplete)
+        app().dispatch(onDownloadComplete);
+}
+
+void WebBrowser::documentComplete(const std::string& url)
+{
+    touch();
+    if (onDocumentComplete)
+        app().dispatch([&] { onDocumentComplete(url); });
+}
+
+std::optional<std::string> WebBrowser::property(std::string_view name) const
+{
+    // Reading the document does not create an engine: a browser never used shows nothing.
+    if (name == "location")
+        return m_engine ? m_engine->location() : std::string();
+    if (name == "document")
+        return m_engine ? m_engine->documentText() : std::string();
+    if (name == "silent")
+        return propertyText(m_silent);
+    if (name == "busy")
+        return propertyText(m_engine ? m_engine->busy() : false);
+    if (name == "bodyScroll")
+        return m_engine ? m_engine->bodyScroll() : std::string();
+    return Control::property(name);
+}
+
+MediaPlayer::MediaPlayer(Form& form, std::string name)
+    : Control(form, std::move(name), ControlKind::MediaPlayer)
+{
+}
+
+MediaPlayer::~MediaPlayer() = default;
+
+MediaEngine& MediaPlayer::engine()
+{
+    if (!m_engine)
+        m_engine = app().createMediaEngine(*this);
+    return *m_engine;
+}
+
+void MediaPlayer::setEngine(std::unique_ptr<MediaEngine> engine)
+{
+    m_engine = std::move(engine);
+}
+
+void MediaPlayer::setUrl(const std::string& url)
+{
+    m_log.add("url " + url);
+    m_url = url;
+    touch();
+    engine().setUrl(url);
+}
+
+void MediaPlayer::close()
+{
+    m_log.add("close");
+    engine().close();
+}
+
+void MediaPlayer::play()
+{
+    m_log.add("play");
+    engine().play();
+}
+
+void MediaPlayer::stop()
+{
+    m_log.add("stop");
+    engine().stop();
+}
+
+void MediaPlayer::reportPlayState(int state)
+{
+    m_playState = state;
+    touch();
+    if (onPlayStateChange)
+        app().dispatch([&] { onPlayStateChange(state); });
+}
+
+std::optional<std::string> MediaPlayer::property(std::string_view name) const
+{
+    if (name == "url")
+        return m_url;
+    if (name == "playState")
+        return propertyText(m_playState);
+    return Control::property(name);
+}
+
+}  // namespace rt

@@ -1,0 +1,105 @@
+#pragma once
+// The two controls whose work is done by an engine: the web browser and the media player.
+// Both keep a log of the calls made on them, which the automation console prints.
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "runtime/control.h"
+#include "runtime/engines.h"
+
+namespace rt {
+
+// Keeps the most recent calls made on an engine-backed control.
+class CallLog {
+public:
+    void add(std::string entry);
+    // Returns the entries recorded since the last take and forgets them.
+    std::vector<std::string> take();
+
+private:
+    std::deque<std::string> m_entries;
+};
+
+// An embedded web browser. Its engine is created by the app's browser factory at first use.
+class WebBrowser : public Control, public BrowserEvents {
+public:
+    WebBrowser(Form& form, std::string name);
+    ~WebBrowser() override;
+
+    void navigate(const std::string& url);
+    void write(const std::string& html);
+    void reload(const std::string& argument);
+    void refresh();
+    void stop();
+    bool busy();
+    bool silent() const { return m_silent; }
+    void setSilent(bool v);
+    void setBodyScroll(const std::string& value);
+    std::string bodyScroll();
+    std::string location();
+    std::string documentText();
+    std::vector<BrowserLink> links();
+    std::vector<BrowserLink> images();
+    std::string activeElementHref();
+
+    // The engine, created on first use.
+    BrowserEngine& engine();
+    // Whether an engine exists yet (the front end creates heavy engines lazily).
+    bool hasEngine() const { return m_engine != nullptr; }
+    void setEngine(std::unique_ptr<BrowserEngine> engine);
+    CallLog& log() { return m_log; }
+
+    // Events raised to the window.
+    std::function<void(const std::string& url, bool& cancel)> onNewWindow;
+    std::function<void(const std::string& url)> onBeforeNavigate;
+    std::function<void()> onDownloadComplete;
+    std::function<void(const std::string& url)> onDocumentComplete;
+
+    void newWindowRequested(const std::string& url, bool& cancel) override;
+    void beforeNavigate(const std::string& url) override;
+    void downloadComplete() override;
+    void documentComplete(const std::string& url) override;
+
+    std::optional<std::string> property(std::string_view name) const override;
+    std::string defaultProperty() const override { return "location"; }
+
+private:
+    std::unique_ptr<BrowserEngine> m_engine;
+    CallLog m_log;
+    bool m_silent = false;
+};
+
+// An embedded media player. Its engine is created by the app's media factory at first use.
+class MediaPlayer : public Control {
+public:
+    MediaPlayer(Form& form, std::string name);
+    ~MediaPlayer() override;
+
+    const std::string& url() const { return m_url; }
+    void setUrl(const std::string& url);
+    void close();
+    void play();
+    void stop();
+    int playState() const { return m_playState; }
+
+    MediaEngine& engine();
+    void setEngine(std::unique_ptr<MediaEngine> engine);
+    CallLog& log() { return m_log; }
+
+    // The engine reports a new play state (PlayStopped = 1 also at the end of a medium).
+    void reportPlayState(int state);
+    std::function<void(int state)> onPlayStateChange;
+
+    std::optional<std::string> property(std::string_view name) const override;
+    std::string defaultProperty() const override { return "url"; }
+
+private:
+    std::unique_ptr<MediaEngine> m_engine;
+    CallLog m_log;
+    std::string m_url;
+    int m_playState = PlayUndefined;
+};
+
+}  // namespace rt

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "runtime/vbtext.h"
+
+using namespace vb;
+
+TEST(VbText, CountsChineseTextInCharacters)
+{
+    const std::string s = "在线影音abc下载";
+    EXPECT_EQ(Len(s), 9);
+    EXPECT_EQ(Left(s, 2), "在线");
+    EXPECT_EQ(Right(s, 2), "下载");
+    EXPECT_EQ(Mid(s, 5, 3), "abc");
+    EXPECT_EQ(Mid(s, 8), "下载");
+    EXPECT_EQ(Mid(s, 20), "");
+    EXPECT_EQ(InStr(s, "abc"), 5);
+    EXPECT_EQ(InStr(s, "下"), 8);
+    EXPECT_EQ(InStr(s, "下", 9), 0);
+    EXPECT_EQ(InStr(s, "", 3), 3);
+    EXPECT_EQ(InStrRev("a>b>c", ">"), 4);
+    EXPECT_EQ(Len("𝄞"), 2);  // outside the basic plane: two code units
+}
+
+TEST(VbText, EdgeArgumentsNeverThrow)
+{
+    EXPECT_EQ(Left("abc", -1), "");
+    EXPECT_EQ(Left("abc", 10), "abc");
+    EXPECT_EQ(Right("abc", 10), "abc");
+    EXPECT_EQ(Mid("abc", 0, 2), "ab");
+    EXPECT_EQ(Mid("", 1, 1), "");
+    EXPECT_EQ(InStr("abc", "c", 100), 0);
+    // Invalid UTF-8 counts one replacement per bad byte instead of failing.
+    EXPECT_EQ(Len(std::string("a\xff\xfe", 3)), 3);
+}
+
+TEST(VbText, CaseTrimAndReplace)
+{
+    EXPECT_EQ(UCase("song.mp3 歌"), "SONG.MP3 歌");
+    EXPECT_EQ(LCase("A.WAV"), "a.wav");
+    EXPECT_EQ(Trim("  中 文  "), "中 文");
+    EXPECT_EQ(Replace("Ａ>歌>歌", "歌", "曲"), "Ａ>曲>曲");
+    EXPECT_EQ(Replace("aaa", "aa", "b"), "ba");
+    EXPECT_EQ(Replace("abc", "", "x"), "abc");
+}
+
+TEST(VbText, ValReadsTheLeadingNumber)
+{
+    struct Row {
+        const char* text;
+        double value;
+    };
+    const Row rows[] = {
+        {"11599360", 11599360},
+        {"  42abc", 42},
+        {"-3.5", -3.5},
+        {"1 2 3", 123},
+        {"abc", 0},
+        {"", 0},
+        {"&H1E3C", 7740},
+        {"&HFFFF", -1},
+        {"1.2.3", 1.2},
+    };
+    for (const Row& r : rows)
+        EXPECT_DOUBLE_EQ(Val(r.text), r.value) << r.text;
+}
+
+TEST(VbText, RoundingAndFormatting)
+{
+    EXPECT_EQ(bankersRound(0.5), 0);
+    EXPECT_EQ(bankersRound(1.5), 2);
+    EXPECT_EQ(bankersRound(2.5), 2);
+    EXPECT_EQ(bankersRound(-2.5), -2);
+    EXPECT_EQ(bankersRound(2.6), 3);
+    EXPECT_EQ(Format00(0), "0.00");
+    EXPECT_EQ(Format00(1.005 * 1000 / 1000), "1.01");
+    EXPECT_EQ(Format00(12.3), "12.30");
+    EXPECT_EQ(Format00(1023.999), "1024.00");
+    EXPECT_EQ(Hex(7740), "1E3C");
+    EXPECT_EQ(Hex(-1), "FFFFFFFF");
+    bool ok = true;
+    EXPECT_EQ(toLong("abc", &ok), 0);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(toLong("99999999999", &ok), 2147483647);
+    EXPECT_TRUE(ok);
+}

@@ -1,0 +1,28 @@
+#pragma once
+// A fresh folder under the system's temporary folder, removed with its contents at the end.
+#include <filesystem>
+#include <string>
+
+namespace testing_support {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    // The path of a name inside the folder, as text.
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// Whole file contents as bytes, or an empty text when unreadable.
+std::string readBytes(const std::filesystem::path& file);
+// Writes bytes to a file, creating its folder.
+void writeBytes(const std::filesystem::path& file, const std::string& bytes);
+
+}  // namespace testing_support
