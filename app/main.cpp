@@ -1,0 +1,72 @@
+// zelvora: the desktop program, or with --headless the automation console.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "console/console.h"
+#ifdef ZELVORA_WITH_GUI
+#include "gui/desktop.h"
+#endif
+
+namespace {
+
+int usage(const char* why)
+{
+    std::fprintf(stderr,
+        "zelvora: %s\n"
+        "usage: zelvora [--profile DIR] [--config FILE]\n"
+        "       zelvora --headless [--profile DIR] [--config FILE] [--script FILE]\n",
+        why);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    bool headless = false;
+    console::ConsoleOptions options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0')
+                return false;
+            into = argv[++i];
+            return true;
+        };
+        if (arg == "--headless") {
+            headless = true;
+        } else if (arg == "--profile") {
+            if (!value(options.profile))
+                return usage("--profile needs a folder");
+        } else if (arg == "--config") {
+            if (!value(options.configFile))
+                return usage("--config needs a file");
+        } else if (arg == "--script") {
+            if (!value(options.scriptFile))
+                return usage("--script needs a file");
+        } else if (arg == "--help" || arg == "-h") {
+            usage("options");
+            return 0;
+        } else {
+            return usage(("unknown argument " + arg).c_str());
+        }
+    }
+    if (headless) {
+        if (options.scriptFile.empty())
+            return console::runConsole(options, std::cin, std::cout);
+        std::ifstream script(options.scriptFile);
+        if (!script)
+            return usage(("cannot read the script " + options.scriptFile).c_str());
+        return console::runConsole(options, script, std::cout);
+    }
+    if (!options.scriptFile.empty())
+        return usage("--script needs --headless");
+#ifdef ZELVORA_WITH_GUI
+    return gui::runDesktop(argc, argv, {options.profile, options.configFile});
+#else
+    return usage("this build has no desktop front end; use --headless");
+#endif
+}
