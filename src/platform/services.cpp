@@ -6,6 +6,7 @@
 #include "platform/posix/posix_environment.h"
 #include "platform/posix/posix_services.h"
 #include "platform/recording_shell.h"
+#include "platform/tray.h"
 #include "runtime/app.h"
 
 namespace platform {
@@ -28,6 +29,10 @@ void installServices(rt::App& app, std::shared_ptr<Config> config, const Service
     app.provide<Clipboard>(std::make_shared<MemoryClipboard>());
     app.provide<Processes>(std::make_shared<PosixProcesses>());
     app.provide<Drives>(std::make_shared<PosixDrives>());
+    // The front end replaces the tray with the desktop's notification area.
+    auto tray = std::make_shared<RecordingTray>();
+    app.provide<RecordingTray>(tray);
+    app.provide<TrayIcon>(tray);
 }
 
 }  // namespace platform

@@ -19,7 +19,8 @@ struct ServiceOptions {
     bool headless = false;
 };
 
-// Provides Config, Environment, Shell, Processes, Drives, Dialogs, Clipboard and Network.
+// Provides Config, Environment, Shell, Processes, Drives, Dialogs, Clipboard, TrayIcon and
+// Network.
 // The front end replaces Dialogs and Clipboard with its own afterwards.
 void installServices(rt::App& app, std::shared_ptr<Config> config, const ServiceOptions& options);
 
