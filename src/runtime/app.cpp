@@ -65,6 +65,7 @@ void App::unload(Form& form)
     if (it == m_forms.end())
         return;
     form.m_loaded = false;
+    m_host->formUnloaded(form);
     dispatch([&form] { form.unloading(); });
     // The unload handler may have run code that referred to the window again; it is
     // retired all the same, as the code that unloads it asked.
@@ -274,8 +275,11 @@ void App::dispatch(const std::function<void()>& handler)
 
 void App::post(std::function<void()> work)
 {
-    std::lock_guard<std::mutex> lock(m_postMutex);
-    m_posted.push_back(std::move(work));
+    {
+        std::lock_guard<std::mutex> lock(m_postMutex);
+        m_posted.push_back(std::move(work));
+    }
+    m_host->workPosted();
 }
 
 void App::runPosted()

@@ -60,6 +60,12 @@ public:
     virtual void programEnded() {}
     // The timer schedule changed (the real-time host re-arms its wake-up).
     virtual void timersChanged() {}
+    // A window is being unloaded; it is still alive but leaves forms() now (renderers drop
+    // their view of it here, before the instance is destroyed).
+    virtual void formUnloaded(Form&) {}
+    // Work was handed over with post(); called on the posting thread, so a real-time host
+    // wakes its UI thread to run it.
+    virtual void workPosted() {}
 };
 
 // Knows how to load a window by its name, for hosts that address windows by name.
@@ -149,6 +155,11 @@ public:
     void setBrowserFactory(std::function<std::unique_ptr<BrowserEngine>(WebBrowser&)> f);
     void setMediaFactory(std::function<std::unique_ptr<MediaEngine>(MediaPlayer&)> f);
     std::unique_ptr<BrowserEngine> createBrowserEngine(WebBrowser& browser);
+    // The browser factory in use (empty when none), so a front end can wrap it.
+    const std::function<std::unique_ptr<BrowserEngine>(WebBrowser&)>& browserFactory() const
+    {
+        return m_browserFactory;
+    }
     std::unique_ptr<MediaEngine> createMediaEngine(MediaPlayer& player);
 
     Clock& clock() const { return *m_clock; }

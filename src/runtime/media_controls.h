@@ -85,6 +85,8 @@ public:
     int playState() const { return m_playState; }
 
     MediaEngine& engine();
+    // Whether an engine exists yet (the front end shows its video only once there is one).
+    bool hasEngine() const { return m_engine != nullptr; }
     void setEngine(std::unique_ptr<MediaEngine> engine);
     CallLog& log() { return m_log; }
 
