@@ -1,0 +1,17 @@
+#include "shell/feature_window.h"
+
+#include "shell/window_sizes.h"
+
+namespace zelvora {
+
+void setupFeatureWindow(rt::Form& window, const char* caption)
+{
+    window.setScaleMode(rt::ScaleMode::Pixels);
+    window.setOwnChrome(true);
+    window.setCaption(caption);
+    window.setWidth(kChildWidth);
+    window.setHeight(kChildHeight);
+    window.setBackColor(0xFFFFFF);
+}
+
+}  // namespace zelvora

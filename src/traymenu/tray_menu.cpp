@@ -1,0 +1,65 @@
+// The tray menu: the four shortcuts to the hub's tiles, and leaving the program.
+#include "platform/dialogs.h"
+#include "platform/environment.h"
+#include "platform/textfile.h"
+#include "platform/tray.h"
+#include "runtime/app.h"
+#include "shell/data_folders.h"
+#include "shell/hub_window.h"
+#include "traymenu/tray_window.h"
+
+namespace zelvora {
+
+void Form6::showHubWith(const std::string& tile)
+{
+    moban& hub = app().get<moban>();
+    hub.show();
+    hub.selectTile(tile);
+}
+
+void Form6::opentool_Click()
+{
+    showHubWith("工具箱");
+}
+
+void Form6::downvideo_Click()
+{
+    showHubWith("视频下载");
+}
+
+void Form6::onlinemusic_Click()
+{
+    showHubWith("急速音乐");
+}
+
+void Form6::onlinevideo_Click()
+{
+    showHubWith("在线影音");
+}
+
+void Form6::exitmaun_Click()
+{
+    rt::App& a = app();
+    const std::string marker = platform::joinPath(a.service<platform::Environment>().desktopFolder(), "bro.cfg");
+    if (platform::fileExists(marker))
+        platform::deleteFile(marker);
+    platform::MessageBoxRequest ask;
+    ask.text = "您真的要退出播放器吗？";
+    ask.title = "系统提示";
+    ask.buttons = platform::YesNo;
+    ask.icon = platform::Exclamation;
+    ask.defaultButton = platform::DefaultButton2;
+    if (a.service<platform::Dialogs>().messageBox(ask) != platform::AnswerYes)
+        return;
+    const std::string toolFolder = shell::dataPaths(a).tool;
+    for (const char* name : {"ics.vbs", "start.bat", "close.bat", "kdjs.bat"}) {
+        const std::string path = toolFolder + name;
+        if (platform::fileExists(path))
+            platform::deleteFile(path);
+    }
+    if (a.hasService<platform::TrayIcon>())
+        a.service<platform::TrayIcon>().remove(m_icon);
+    a.end();
+}
+
+}  // namespace zelvora

@@ -1,0 +1,116 @@
+#include "traymenu/tray_window.h"
+
+#include "platform/codec.h"
+#include "platform/textfile.h"
+#include "platform/tray.h"
+#include "resources/resources.h"
+#include "runtime/app.h"
+#include "runtime/vbtext.h"
+#include "music/music_window.h"
+#include "settings/settings_window.h"
+#include "shell/data_folders.h"
+#include "shell/skin.h"
+
+namespace zelvora {
+
+namespace {
+const char* const kTip = "Zelvora影音管理\n看电影、下视频、听音乐，你值得收藏";
+constexpr int kTipLength = 64;
+}  // namespace
+
+Form6::Form6(rt::App& app)
+    : rt::Form(app, "Form6")
+{
+    setCaption("辅助系统栏的菜单选项");
+    setWidth(4800);
+    setHeight(3600);
+    Image1.setPicture(rt::pictureFromBytes(std::string(resources::get("pictures/skin.jpg"))));
+    pic.setPicture(rt::pictureFromBytes(std::string(resources::get("pictures/ui/tray.png"))));
+    xin.setText("V1.0.0.13");
+    xin1.setText("13");
+    Text1.setText("2970");
+    Text2.setText("1125");
+    WebBrowser3.setVisible(false);
+    pic.onMouseMove = [this](const rt::MouseEvent& e) { pic_MouseMove(e); };
+    onDblClick = [this] { Form_DblClick(); };
+    WebBrowser3.onBeforeNavigate = [this](const std::string& url) { WebBrowser3_BeforeNavigate(url); };
+    opentool.onClick = [this] { opentool_Click(); };
+    downvideo.onClick = [this] { downvideo_Click(); };
+    onlinemusic.onClick = [this] { onlinemusic_Click(); };
+    onlinevideo.onClick = [this] { onlinevideo_Click(); };
+    exitmaun.onClick = [this] { exitmaun_Click(); };
+    wirePlaylistMenu();
+}
+
+void Form6::load()
+{
+    // Window updates stay locked until the browser's first navigation releases them.
+    m_updatesLocked = true;
+    applySkinDefaults();
+    addNotificationIcon();
+    const int64_t colour = colourValue(Text3.text());
+    setz& settings = app().get<setz>();
+    settings.Label1.setBackColor(colour);
+    settings.Label3.setBackColor(colour);
+    Form1& music = app().get<Form1>();
+    music.setBackColor(colour);
+    music.Text5.setBackColor(colour);
+}
+
+void Form6::applySkinDefaults()
+{
+    rt::App& a = app();
+    const shell::DataPaths paths = shell::dataPaths(a);
+    ini2.setText(paths.zelvJpg);
+    shell::EnsureDataFolders(a);
+    if (!platform::fileExists(paths.zelvJpg) && !Image1.picture().empty())
+        platform::writeFileAtomic(paths.zelvJpg, *Image1.picture().bytes);
+    if (!platform::fileExists(paths.iniDb))
+        WriteSkinSettings(a, kDefaultColour, paths.zelvJpg, kModePicture, true);
+    LoadSkinSettings(a);
+    const SkinLines s = skinLines(a);
+    ini1.setText(s.colour);
+    ini2.setText(s.picture);
+    ini3.setText(s.mode);
+    Text3.setText(s.colour);
+    Text4.setText(s.mode);
+}
+
+void Form6::addNotificationIcon()
+{
+    m_icon = platform::NotifyIconRecord();
+    m_icon.window = &pic;
+    m_icon.icon = pic.picture();
+    // The tip is a fixed field of 64 characters, padded with blanks.
+    std::string tip = kTip;
+    const int length = vb::Len(tip);
+    if (length < kTipLength)
+        tip += std::string(static_cast<size_t>(kTipLength - length), ' ');
+    else
+        tip = vb::Left(tip, kTipLength);
+    m_icon.tip = tip;
+    m_icon.tipBytes = platform::encode(tip, shell::codePage(app()));
+    if (app().hasService<platform::TrayIcon>())
+        app().service<platform::TrayIcon>().add(m_icon);
+}
+
+void Form6::pic_MouseMove(const rt::MouseEvent& e)
+{
+    // The icon's notifications arrive as the message number in twips: 0x204 × 15 = 0x1E3C is
+    // the right button going down.
+    if (vb::Hex(vb::bankersRound(e.x)) == "1E3C")
+        popupMenu(kuai);
+}
+
+void Form6::Form_DblClick()
+{
+    app().get<Form1>().show();
+}
+
+void Form6::WebBrowser3_BeforeNavigate(const std::string&)
+{
+    WebBrowser3.setVisible(true);
+    m_updatesLocked = false;
+}
+
+}  // namespace zelvora
