@@ -73,6 +73,14 @@ void App::unload(Form& form)
     if (it == m_forms.end())
         return;
     form.hide();
+    // Windows owned by this one close with it (they stay loaded, hidden, without an owner).
+    for (auto& entry : m_forms) {
+        Form* other = entry.second.get();
+        if (other->m_owner == &form) {
+            other->m_owner = nullptr;
+            other->hide();
+        }
+    }
     for (Control* c : form.controls()) {
         if (c->kind() == ControlKind::Timer)
             static_cast<Timer*>(c)->setEnabled(false);
