@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include "music/music_window.h"
+#include "resources/resources.h"
+#include "runtime/vbtext.h"
+#include "settings/settings_window.h"
+#include "shell/hub_window.h"
+#include "shell/updater_window.h"
+#include "support/test_program.h"
+#include "traymenu/tray_window.h"
+
+using namespace zelvora;
+using testing_support::readBytes;
+using testing_support::TestProgram;
+using testing_support::writeBytes;
+
+namespace {
+
+const std::string kNotices = "本文件为Zelvora系统设置文件，切勿修改里面前三行内容，否则将导致软件不能正常使用\r\n"
+                             "如果您不慎修改此文件内容导致软件不能使用，请直接删除此文件，然后再运行Zelvora，软件即可自动恢复\r\n";
+
+}  // namespace
+
+TEST(Startup, FirstStartWritesDefaultsAndShowsTheHubWithTheMusicWindow)
+{
+    TestProgram p;
+    p.start();
+    const std::string jpg = p.dataFile("skin/zelv.jpg");
+    EXPECT_EQ(readBytes(p.dataFile("skin/ini.db")), "11599360\r\n" + jpg + "\r\ntu + chun\r\n" + kNotices);
+    EXPECT_EQ(readBytes(jpg), std::string(resources::get("pictures/skin.jpg")));
+    EXPECT_TRUE(std::filesystem::is_directory(p.dataFile("Temp")));
+
+    moban& hub = p.app.get<moban>();
+    Form1& music = p.app.get<Form1>();
+    Form6& tray = p.app.get<Form6>();
+    EXPECT_TRUE(hub.visible());
+    EXPECT_FALSE(tray.visible());
+    EXPECT_TRUE(music.visible());
+    EXPECT_EQ(music.owner(), &hub);
+    EXPECT_EQ(music.left(), hub.left());
+    EXPECT_EQ(music.top(), hub.top() + 870);
+    EXPECT_EQ(hub.height(), 9000 / 15 + music.height() + 600);
+    EXPECT_EQ(hub.qied.text(), "急速音乐");
+    EXPECT_TRUE(hub.Label6.fontBold());
+    EXPECT_EQ(hub.Label7.foreColor(), 0x808080);
+    EXPECT_FALSE(hub.Label10.visible());
+
+    EXPECT_EQ(hub.Label1.caption(), "当前版本:V1.0.0.13  点击检查更新");
+    EXPECT_EQ(hub.Label1.top(), hub.height() / 15 - 21);
+    EXPECT_EQ(hub.Label2.left(), hub.Image2.left() + hub.Image2.width() + 5);
+    EXPECT_EQ(hub.Label3.left(), 928);
+
+    // Picture mode: the skin picture stretched over the hub's width and height in pixels.
+    EXPECT_EQ(hub.painted().width, 960);
+    EXPECT_EQ(hub.painted().height, hub.height() / 15);
+    EXPECT_FALSE(music.painted().picture.empty());
+    EXPECT_EQ(tray.Text4.text(), "tu + chun");
+    EXPECT_EQ(p.app.get<setz>().Label1.backStyle(), rt::Transparent);
+
+    // The music window waits for a choice: the panel shows the prompt, the browser is hidden.
+    p.app.runUntilIdle();
+    EXPECT_TRUE(music.Text5.visible());
+    EXPECT_EQ(music.Text5.text(), "\r\n\r\n\r\n\r\n请选择网络播放器...");
+    EXPECT_FALSE(music.WebBrowser1.visible());
+    EXPECT_EQ(music.WebBrowser1.location(), "about:blank");
+
+    // The notification icon carries the padded tip.
+    ASSERT_TRUE(p.tray->shown());
+    EXPECT_EQ(p.tray->record().size, 88);
+    EXPECT_EQ(p.tray->record().flags, 7);
+    EXPECT_EQ(p.tray->record().callbackMessage, 512);
+    EXPECT_EQ(p.tray->record().window, &tray.pic);
+    EXPECT_EQ(vb::Len(p.tray->record().tip), 64);
+    EXPECT_EQ(p.tray->record().tip.rfind("Zelvora影音管理\n看电影、下视频、听音乐，你值得收藏", 0), 0u);
+}
+
+TEST(Startup, CompanionCheckProgramStartsHiddenOnlyWhenPresent)
+{
+    TestProgram without;
+    without.start();
+    EXPECT_TRUE(without.shell->launches().empty());
+
+    TestProgram with;
+    const std::string check = with.env->programFolder() + "/check.exe";
+    writeBytes(check, "#!/bin/sh\n");
+    with.start();
+    EXPECT_EQ(with.shell->launches(), (std::vector<std::string>{"start " + check + " style=0"}));
+}
+
+TEST(Startup, ExistingSettingsAreReadNotRewritten)
+{
+    struct Row {
+        const char* name;
+        std::string file;
+        bool painted;
+        int64_t hubColour;
+        const char* mode;
+    };
+    const Row rows[] = {
+        {"three lines, plain", "255\r\n/none.jpg\r\nchun\r\n", false, 255, "chun"},
+        {"LF only, plain", "65280\n/x.jpg\nchun", false, 65280, "chun"},
+        {"unknown mode keeps the design look", "255\r\n/x.jpg\r\nboth\r\n", false, 0xFFFFFF, "both"},
+        {"colour not a number", "blue\r\n/x.jpg\r\nchun\r\n", false, 11599360, "chun"},
+        {"one line", "255\r\n", true, 255, "tu + chun"},
+        {"empty file", "", true, 11599360, "tu + chun"},
+        {"invalid bytes", std::string("\xff\xfe\r\n\x80\r\nchun\r\n"), false, 11599360, "chun"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TestProgram p;
+        std::string file = r.file;
+        // Rows that keep the default picture path name the real one.
+        writeBytes(p.dataFile("skin/ini.db"), file);
+        p.start();
+        moban& hub = p.app.get<moban>();
+        EXPECT_EQ(readBytes(p.dataFile("skin/ini.db")), file);
+        EXPECT_EQ(!hub.painted().picture.empty(), r.painted);
+        EXPECT_EQ(hub.backColor(), r.hubColour);
+        EXPECT_EQ(p.app.get<Form6>().Text4.text(), r.mode);
+        const bool plain = std::string(r.mode) == "chun";
+        if (plain || std::string(r.mode) == "tu + chun") {
+            EXPECT_EQ(p.app.get<setz>().Label1.backStyle(), plain ? rt::Opaque : rt::Transparent);
+        }
+        if (plain) {
+            EXPECT_EQ(p.app.get<Form4>().Label1.backColor(), r.hubColour);
+            EXPECT_TRUE(p.app.get<Form1>().painted().picture.empty());
+        }
+    }
+}
+
+TEST(Startup, UnreadablePictureFallsBackToTheColour)
+{
+    TestProgram p;
+    const std::string jpg = p.dataFile("skin/zelv.jpg");
+    writeBytes(jpg, "this is not a picture");
+    writeBytes(p.dataFile("skin/ini.db"), "255\r\n" + jpg + "\r\ntu + chun\r\n");
+    p.start();
+    moban& hub = p.app.get<moban>();
+    EXPECT_TRUE(hub.painted().picture.empty());
+    EXPECT_EQ(hub.backColor(), 255);
+    EXPECT_EQ(readBytes(jpg), "this is not a picture");
+}
+
+TEST(Startup, SettingsFileUsesTheConfiguredCodePage)
+{
+    TestProgram p;
+    p.env->setCodePage("GBK");
+    p.start();
+    const std::string bytes = readBytes(p.dataFile("skin/ini.db"));
+    // "本文件" in GBK.
+    EXPECT_NE(bytes.find("\xb1\xbe\xce\xc4\xbc\xfe"), std::string::npos);
+    EXPECT_EQ(bytes.find("本文件"), std::string::npos);
+    EXPECT_EQ(p.app.get<Form6>().List1.list(3).rfind("本文件", 0), 0u);
+}

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include "music/music_window.h"
+#include "player/player_window.h"
+#include "shell/hub_window.h"
+#include "support/test_program.h"
+#include "traymenu/tray_window.h"
+
+using namespace zelvora;
+using testing_support::readBytes;
+using testing_support::TestProgram;
+using testing_support::writeBytes;
+
+namespace {
+
+class TrayTest : public ::testing::Test {
+protected:
+    void SetUp() override { p.start(); }
+    Form6& tray() { return p.app.get<Form6>(); }
+    TestProgram p;
+};
+
+}  // namespace
+
+TEST_F(TrayTest, OnlyARightButtonPressOnTheIconOpensTheMenu)
+{
+    for (int message : {platform::TrayLeftDown, platform::TrayLeftUp, platform::TrayLeftDouble, platform::TrayMouseMove})
+        platform::deliverTrayMessage(p.tray->record(), message);
+    EXPECT_TRUE(p.host.popups.empty());
+    platform::deliverTrayMessage(p.tray->record(), platform::TrayRightDown);
+    EXPECT_EQ(p.host.popups, (std::vector<std::string>{"Form6.kuai"}));
+}
+
+TEST_F(TrayTest, MenuShortcutsShowTheHubWithTheChosenTile)
+{
+    p.app.get<moban>().Label3.click();
+    ASSERT_FALSE(p.app.isLoaded<moban>());
+    tray().onlinevideo.click();
+    moban& hub = p.app.get<moban>();
+    EXPECT_TRUE(hub.visible());
+    EXPECT_EQ(hub.qied.text(), "在线影音");
+    ASSERT_TRUE(p.app.isLoaded<Form5>());
+    EXPECT_TRUE(p.app.get<Form5>().visible());
+    EXPECT_EQ(p.app.get<Form5>().top(), hub.top() + 870);
+    EXPECT_TRUE(hub.Label7.fontBold());
+
+    tray().onlinemusic.click();
+    EXPECT_FALSE(p.app.isLoaded<Form5>());
+    EXPECT_TRUE(p.app.get<Form1>().visible());
+    tray().opentool.click();
+    EXPECT_EQ(hub.qied.text(), "工具箱");
+    tray().downvideo.click();
+    EXPECT_EQ(hub.qied.text(), "视频下载");
+}
+
+TEST_F(TrayTest, DoubleClickOnTheTrayWindowShowsTheMusicWindow)
+{
+    p.app.get<moban>().Label7.mouseDown({rt::LeftButton, 0, 0, 0});
+    tray().dblClick();
+    EXPECT_TRUE(p.app.get<Form1>().visible());
+}
+
+TEST_F(TrayTest, ExitAsksAfterRemovingTheDesktopMarkerAndNoKeepsRunning)
+{
+    const std::string marker = p.env->desktopFolder() + "/bro.cfg";
+    writeBytes(marker, "x");
+    const std::string ics = p.dataFile("tool/ics.vbs");
+    writeBytes(ics, "x");
+    p.dialogs->queueAnswer(platform::AnswerNo);
+    tray().exitmaun.click();
+    EXPECT_FALSE(std::filesystem::exists(marker));
+    EXPECT_TRUE(std::filesystem::exists(ics));
+    EXPECT_FALSE(p.app.ended());
+    ASSERT_EQ(p.dialogs->messages().size(), 1u);
+    const auto& asked = p.dialogs->messages()[0].request;
+    EXPECT_EQ(asked.text, "您真的要退出播放器吗？");
+    EXPECT_EQ(asked.title, "系统提示");
+    EXPECT_EQ(asked.buttons, platform::YesNo);
+    EXPECT_EQ(asked.icon, platform::Exclamation);
+    EXPECT_EQ(asked.defaultButton, platform::DefaultButton2);
+
+    // Without a queued answer the default button, No, answers.
+    tray().exitmaun.click();
+    EXPECT_EQ(p.dialogs->messages().back().answer, platform::AnswerNo);
+    EXPECT_FALSE(p.app.ended());
+}
+
+TEST_F(TrayTest, ExitWithYesCleansToolFilesRemovesTheIconAndEnds)
+{
+    std::vector<std::string> files;
+    for (const char* name : {"ics.vbs", "start.bat", "close.bat", "kdjs.bat"}) {
+        files.push_back(p.dataFile(std::string("tool/") + name));
+        writeBytes(files.back(), "x");
+    }
+    writeBytes(p.dataFile("tool/wan.db"), "kept");
+    p.dialogs->queueAnswer(platform::AnswerYes);
+    tray().exitmaun.click();
+    for (const auto& f : files)
+        EXPECT_FALSE(std::filesystem::exists(f)) << f;
+    EXPECT_EQ(readBytes(p.dataFile("tool/wan.db")), "kept");
+    EXPECT_FALSE(p.tray->shown());
+    EXPECT_EQ(p.tray->calls(), (std::vector<std::string>{"add", "delete"}));
+    EXPECT_TRUE(p.app.ended());
+    EXPECT_TRUE(p.host.ended);
+}
