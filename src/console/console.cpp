@@ -1,11 +1,79 @@
 #include "console/console.h"
 
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+
+#include "console/session.h"
+#include "platform/config.h"
+#include "platform/services.h"
+#include "runtime/app.h"
+#include "shell/program.h"
+
 namespace console {
 
-int runConsole(const ConsoleOptions&, std::istream&, std::ostream& out)
+namespace {
+
+// Exit status for a configuration or profile the console cannot use.
+constexpr int kUnusable = 2;
+
+// The configuration: the named file over the defaults, or the defaults alone. Lines that are
+// not key=value are reported on the error stream and skipped; an unreadable file is an error.
+std::shared_ptr<platform::Config> readConfig(const std::string& named, std::ostream& out, bool& usable)
 {
-    out << "error: the console is not built yet\n";
-    return 1;
+    auto config = std::make_shared<platform::Config>();
+    const std::string file = named.empty() ? platform::Config::fileFromEnvironment() : named;
+    usable = true;
+    if (file.empty())
+        return config;
+    std::error_code ec;
+    if (!std::ifstream(file) || std::filesystem::is_directory(file, ec)) {
+        out << "error: cannot read the configuration file " << file << '\n';
+        usable = false;
+        return config;
+    }
+    if (const platform::Status s = config->loadFile(file); !s)
+        std::cerr << "zelvora: " << s.error << '\n';
+    return config;
+}
+
+// The profile folder named on the command line, created when missing.
+bool prepareProfile(const std::string& profile, std::ostream& out)
+{
+    if (profile.empty())
+        return true;
+    std::error_code ec;
+    std::filesystem::create_directories(profile, ec);
+    if (std::filesystem::is_directory(profile, ec))
+        return true;
+    out << "error: cannot use the profile folder " << profile << '\n';
+    return false;
+}
+
+}  // namespace
+
+int runConsole(const ConsoleOptions& options, std::istream& in, std::ostream& out)
+{
+    bool usable = false;
+    auto config = readConfig(options.configFile, out, usable);
+    if (!usable || !prepareProfile(options.profile, out))
+        return kUnusable;
+
+    rt::App app;
+    platform::ServiceOptions services;
+    services.profile = options.profile;
+    services.headless = true;
+    platform::installServices(app, config, services);
+
+    Session session(app, out);
+    shell::registerWindows(app);
+    shell::startProgram(app);
+    // Work the start-up handed to the pump runs before the first command, as on the desktop.
+    app.runDue();
+    if (session.reportEnd())
+        return session.exitStatus();
+    return session.run(in);
 }
 
 }  // namespace console

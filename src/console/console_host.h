@@ -1,0 +1,30 @@
+#pragma once
+// What the console does for the app as its host: it remembers popped-up menus, notices when
+// the program ends itself, and lets headless page loads finish before every timer tick.
+#include <string>
+#include <vector>
+
+#include "runtime/app.h"
+
+namespace console {
+
+class ConsoleHost : public rt::Host {
+public:
+    explicit ConsoleHost(rt::App& app);
+
+    void beforeTick() override;
+    void popupMenu(rt::Form& form, rt::Menu& menu) override;
+    void programEnded() override;
+
+    // The names of the menus popped up since the last call.
+    std::vector<std::string> takePopups();
+    // Whether the program has ended itself.
+    bool ended() const { return m_ended; }
+
+private:
+    rt::App& m_app;
+    std::vector<std::string> m_popups;
+    bool m_ended = false;
+};
+
+}  // namespace console
