@@ -10,6 +10,10 @@ namespace platform {
 // A progress report of a transfer, in the order start, progress reports, stop.
 struct TransferProgress {
     enum Phase { Start, Progress, Stop };
+    // Status codes of Start and Progress reports, numbered like the bind status codes the
+    // windows were written against. A Stop report carries the HTTP status (0 when none
+    // arrived) and, on failure, the reason as its text.
+    enum Code { Connecting = 2, Redirecting = 3, BeginData = 4, Data = 5, EndData = 6 };
     Phase phase = Start;
     long long received = 0;
     long long total = 0;  // announced length, 0 when unknown
@@ -24,6 +28,8 @@ struct HttpResponse {
     int status = 0;
     std::string contentType;
     std::string body;
+    // The address the body came from, after redirects.
+    std::string url;
 };
 
 class Network {
@@ -37,6 +43,13 @@ public:
         const std::function<bool(const TransferProgress&)>& progress) = 0;
     // Fetches url and returns its body.
     virtual HttpResponse get(const std::string& url) = 0;
+    // Like get, but polls keepGoing while it waits and gives up (completed false) as soon as
+    // it returns false. Engines that load on worker threads cancel their loads this way.
+    virtual HttpResponse fetch(const std::string& url, const std::function<bool()>& keepGoing)
+    {
+        (void)keepGoing;
+        return get(url);
+    }
 };
 
 }  // namespace platform

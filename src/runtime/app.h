@@ -180,6 +180,8 @@ public:
     void dispatch(const std::function<void()>& handler);
     // Hands work to the UI thread; safe from any thread.
     void post(std::function<void()> work);
+    // Runs the work posted so far (and what that work posts), without firing timers.
+    void runPosted();
 
     // Ends the program: the host stops after the current handler.
     void end();
@@ -206,7 +208,6 @@ private:
     void adopt(std::type_index type, std::unique_ptr<Form> form);
     void fire(Timer* timer);
     Timer* nextDue(int64_t limit) const;
-    void runPosted();
     void collectRetired();
     [[noreturn]] static void missingService(const char* name);
 

@@ -52,6 +52,16 @@ public:
     virtual std::vector<BrowserLink> links() const = 0;
     // The images of the document in document order, addresses absolute.
     virtual std::vector<BrowserLink> images() const = 0;
+    // The A and IMG elements of the document together, in document order (an anchor gives
+    // its href, an image its image address). Engines that cannot tell the order give the
+    // links, then the images.
+    virtual std::vector<BrowserLink> linksAndImages() const
+    {
+        std::vector<BrowserLink> all = links();
+        for (auto& image : images())
+            all.push_back(std::move(image));
+        return all;
+    }
     // The href of the document's active element, or an empty text.
     virtual std::string activeElementHref() const = 0;
 };

@@ -135,6 +135,11 @@ std::vector<BrowserLink> WebBrowser::images()
     return engine().images();
 }
 
+std::vector<BrowserLink> WebBrowser::linksAndImages()
+{
+    return engine().linksAndImages();
+}
+
 std::string WebBrowser::activeElementHref()
 {
     return engine().activeElementHref();

@@ -42,6 +42,8 @@ public:
     std::string documentText();
     std::vector<BrowserLink> links();
     std::vector<BrowserLink> images();
+    // The A and IMG elements in document order.
+    std::vector<BrowserLink> linksAndImages();
     std::string activeElementHref();
 
     // The engine, created on first use.
