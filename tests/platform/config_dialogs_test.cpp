@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include "platform/config.h"
+#include "platform/dialogs.h"
+#include "platform/environment.h"
+#include "platform/posix/posix_environment.h"
+#include "support/temp_dir.h"
+
+using namespace platform;
+using testing_support::TempDir;
+using testing_support::writeBytes;
+
+TEST(Config, DefaultsAreOverriddenByTheFile)
+{
+    Config c;
+    for (const char* key : {"probe", "update_server", "maker_site", "parse_service", "search.tudou", "search.sohu",
+             "search.pptv", "search.letv", "search.fengx", "search.xinlang", "search.youku", "search.bdhd",
+             "search.qovd", "dns.primary", "dns.secondary"})
+        EXPECT_FALSE(c.get(key).empty()) << key;
+    TempDir dir;
+    writeBytes(dir.path() / "z.conf", "# test\n probe = http://127.0.0.1:9 \n\nnew.key=v=1\r\nbroken line\n");
+    const Status s = c.loadFile(dir.file("z.conf"));
+    EXPECT_FALSE(s.ok);
+    EXPECT_NE(s.error.find("5"), std::string::npos);
+    EXPECT_EQ(c.get("probe"), "http://127.0.0.1:9");
+    EXPECT_EQ(c.get("new.key"), "v=1");
+    EXPECT_EQ(c.get("unknown"), "");
+    EXPECT_FALSE(Config().loadFile(dir.file("missing.conf")).ok);
+}
+
+TEST(ScriptedDialogs, QueuedAnswersOrTheDefaultButton)
+{
+    ScriptedDialogs d;
+    MessageBoxRequest yesNo{"q", "t", YesNo, Question, DefaultButton2};
+    EXPECT_EQ(d.messageBox(yesNo), AnswerNo);
+    d.queueAnswer(AnswerYes);
+    EXPECT_EQ(d.messageBox(yesNo), AnswerYes);
+    // An answer that is not among the buttons falls back to the default.
+    d.queueAnswer(AnswerOk);
+    EXPECT_EQ(d.messageBox(yesNo), AnswerNo);
+    EXPECT_EQ(d.messageBox({"i", "t", OkOnly, Information, DefaultButton1}), AnswerOk);
+    EXPECT_EQ(d.messageBox({"c", "t", YesNoCancel, NoIcon, DefaultButton3}), AnswerCancel);
+    EXPECT_EQ(d.takeMessages().size(), 5u);
+    EXPECT_TRUE(d.takeMessages().empty());
+
+    EXPECT_FALSE(d.openFile({}).has_value());
+    d.queueFile("/a.mp3");
+    EXPECT_EQ(d.openFile({}).value_or(""), "/a.mp3");
+    d.queueFolder("");
+    EXPECT_FALSE(d.browseFolder("t").has_value());
+    EXPECT_EQ(buttonsName(YesNoCancel), "yesnocancel");
+    EXPECT_EQ(answerName(AnswerCancel), "cancel");
+}
+
+TEST(Environment, DesktopFolderFromUserDirs)
+{
+    TempDir dir;
+    const std::string home = dir.path().string();
+    writeBytes(dir.path() / ".config/user-dirs.dirs", "# x\nXDG_DESKTOP_DIR=\"$HOME/桌面\"\n");
+    EXPECT_EQ(xdgDesktopFolder(home, home + "/.config"), home + "/桌面");
+    EXPECT_EQ(xdgDesktopFolder(home, home + "/nowhere"), home + "/Desktop");
+    EXPECT_EQ(joinPath("/a/", "/b"), "/a/b");
+    EXPECT_EQ(joinPath("/a", "b/"), "/a/b/");
+}
