@@ -171,6 +171,14 @@ void WebBrowser::documentComplete(const std::string& url)
         app().dispatch([&] { onDocumentComplete(url); });
 }
 
+bool WebBrowser::documentContextMenu()
+{
+    bool allow = true;
+    if (onDocumentContextMenu)
+        app().dispatch([&] { allow = onDocumentContextMenu(); });
+    return allow;
+}
+
 std::optional<std::string> WebBrowser::property(std::string_view name) const
 {
     // Reading the document does not create an engine: a browser never used shows nothing.

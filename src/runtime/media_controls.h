@@ -58,6 +58,12 @@ public:
     std::function<void(const std::string& url)> onBeforeNavigate;
     std::function<void()> onDownloadComplete;
     std::function<void(const std::string& url)> onDocumentComplete;
+    // The document's context-menu event (a right click on the page); a handler that returns
+    // false refuses the menu.
+    std::function<bool()> onDocumentContextMenu;
+
+    // Asked by the engine before it opens the page's context menu: true lets it open.
+    bool documentContextMenu();
 
     void newWindowRequested(const std::string& url, bool& cancel) override;
     void beforeNavigate(const std::string& url) override;
