@@ -3,6 +3,8 @@
 #include "platform/clipboard.h"
 #include "platform/config.h"
 #include "platform/dialogs.h"
+#include "platform/headless_browser.h"
+#include "platform/posix/curl_network.h"
 #include "platform/posix/posix_environment.h"
 #include "platform/posix/posix_services.h"
 #include "platform/recording_shell.h"
@@ -33,6 +35,10 @@ void installServices(rt::App& app, std::shared_ptr<Config> config, const Service
     auto tray = std::make_shared<RecordingTray>();
     app.provide<RecordingTray>(tray);
     app.provide<TrayIcon>(tray);
+    auto network = std::make_shared<CurlNetwork>();
+    app.provide<Network>(network);
+    // Every browser is headless until the front end wraps the factory for visible ones.
+    app.setBrowserFactory(headlessBrowserFactory(app, network, env->codePage()));
 }
 
 }  // namespace platform

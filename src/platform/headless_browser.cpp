@@ -1,0 +1,426 @@
+#include "platform/headless_browser.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <chrono>
+#include <condition_variable>
+#include <fstream>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "platform/headless_html.h"
+#include "platform/headless_url.h"
+#include "platform/network.h"
+#include "runtime/app.h"
+#include "runtime/media_controls.h"
+
+namespace platform {
+
+// Counts the loads in flight of all headless browsers of one app (a service of the app), so
+// that the console can wait for them before the next timer tick.
+class HeadlessLoads : public std::enable_shared_from_this<HeadlessLoads> {
+public:
+    void started()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        ++m_inFlight;
+    }
+    void finished()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            --m_inFlight;
+        }
+        m_idle.notify_all();
+    }
+    bool waitIdle(std::chrono::steady_clock::time_point deadline)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_idle.wait_until(lock, deadline, [this] { return m_inFlight == 0; });
+    }
+    int inFlight()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_inFlight;
+    }
+    static std::shared_ptr<HeadlessLoads> of(rt::App& app)
+    {
+        if (!app.hasService<HeadlessLoads>())
+            app.provide<HeadlessLoads>(std::make_shared<HeadlessLoads>());
+        return app.service<HeadlessLoads>().shared_from_this();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_idle;
+    int m_inFlight = 0;
+};
+
+namespace {
+
+// The largest local page read (bigger files show an empty document).
+constexpr std::streamsize kMaxLocalPage = 32LL * 1024 * 1024;
+
+bool isLocalPath(const std::string& url)
+{
+    return !url.empty() && url[0] == '/';
+}
+
+// The address relative links of a document at location resolve against.
+std::string resolutionBase(const std::string& location)
+{
+    return isLocalPath(location) ? fileAddress(location) : location;
+}
+
+std::string lowered(std::string s)
+{
+    for (char& c : s) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return s;
+}
+
+// The local path a file address or path names, or an empty text.
+std::string localPath(const std::string& url)
+{
+    if (isLocalPath(url))
+        return url;
+    if (addressScheme(url) != "file" || url.compare(0, 7, "file://") != 0)
+        return {};
+    std::string path;
+    const std::string rest = url.substr(7);
+    const size_t slash = rest.find('/');
+    if (slash == std::string::npos)
+        return {};
+    for (size_t i = slash; i < rest.size(); ++i) {
+        if (rest[i] == '%' && i + 2 < rest.size() && std::isxdigit(static_cast<unsigned char>(rest[i + 1]))
+            && std::isxdigit(static_cast<unsigned char>(rest[i + 2]))) {
+            path += static_cast<char>(std::stoi(rest.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else if (rest[i] == '?' || rest[i] == '#') {
+            break;
+        } else {
+            path += rest[i];
+        }
+    }
+    return path;
+}
+
+bool isHtmlFile(const std::string& path)
+{
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos)
+        return false;
+    const std::string ext = lowered(path.substr(dot + 1));
+    return ext == "htm" || ext == "html" || ext == "shtml" || ext == "xhtml";
+}
+
+// Reads a local HTML page; other files (pictures, text) show an empty document headless.
+std::optional<std::string> readLocalPage(const std::string& path)
+{
+    if (!isHtmlFile(path))
+        return std::string();
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        bytes.append(buffer, static_cast<size_t>(in.gcount()));
+        if (static_cast<std::streamsize>(bytes.size()) > kMaxLocalPage)
+            return std::nullopt;
+    }
+    return bytes;
+}
+
+}  // namespace
+
+// A load the worker is asked to do.
+struct HeadlessBrowser::Job {
+    uint64_t generation = 0;
+    std::string url;
+};
+
+// What the engine and its worker share. The worker and posted work hold it, so neither
+// touches a destroyed engine: owner is cleared (on the UI thread) when the engine goes.
+struct HeadlessBrowser::Shared {
+    rt::App* app = nullptr;
+    HeadlessBrowser* owner = nullptr;
+    std::shared_ptr<Network> network;
+    std::shared_ptr<HeadlessLoads> loads;
+    std::string defaultCharset;
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::optional<Job> pending;
+    bool shutdown = false;
+    // Moves on every navigation, stop and write; a load whose generation is stale is dropped.
+    std::atomic<uint64_t> generation {0};
+    std::thread worker;
+};
+
+HeadlessBrowser::HeadlessBrowser(
+    rt::App& app, rt::BrowserEvents& events, std::shared_ptr<Network> network, std::string defaultCharset)
+    : m_app(app)
+    , m_events(events)
+    , m_shared(std::make_shared<Shared>())
+{
+    m_shared->app = &app;
+    m_shared->owner = this;
+    m_shared->network = std::move(network);
+    m_shared->loads = HeadlessLoads::of(app);
+    m_shared->defaultCharset = std::move(defaultCharset);
+}
+
+HeadlessBrowser::~HeadlessBrowser()
+{
+    m_shared->owner = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_shared->mutex);
+        m_shared->shutdown = true;
+        if (m_shared->pending) {
+            m_shared->pending.reset();
+            m_shared->loads->finished();
+        }
+        ++m_shared->generation;
+    }
+    m_shared->wake.notify_all();
+    // A running load notices the shutdown within the network's poll interval.
+    if (m_shared->worker.joinable())
+        m_shared->worker.join();
+}
+
+void HeadlessBrowser::navigate(const std::string& url)
+{
+    const size_t first = url.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return;
+    std::string address = url.substr(first, url.find_last_not_of(" \t\r\n") + 1 - first);
+    std::string scheme = addressScheme(address);
+    if (scheme == "javascript")
+        return;
+    // A typed "www.example.com/page" is a web address, as the browser's address bar reads it.
+    if (scheme.empty() && !isLocalPath(address)) {
+        address = "http://" + address;
+        scheme = "http";
+    }
+    m_events.beforeNavigate(address);
+    if (scheme != "about") {
+        startLoad(address);
+        return;
+    }
+    // "about:blank" (and any other about: page) is an empty document at once; the completion
+    // events still arrive later, as with any page.
+    cancelLoad();
+    m_busy = false;
+    m_written = false;
+    m_page = std::make_unique<PageContent>();
+    m_location = address;
+    m_bodyScroll.clear();
+    m_activeHref.clear();
+    const uint64_t generation = m_shared->generation;
+    m_app.post([shared = m_shared, generation, address] {
+        if (shared->owner && shared->generation == generation) {
+            shared->owner->m_events.downloadComplete();
+            if (shared->owner && shared->generation == generation)
+                shared->owner->m_events.documentComplete(address);
+        }
+    });
+}
+
+void HeadlessBrowser::write(const std::string& html)
+{
+    cancelLoad();
+    m_page = std::make_unique<PageContent>(parsePage(html, resolutionBase(m_location)));
+    m_bodyScroll = m_page->bodyScroll;
+    m_activeHref.clear();
+    m_busy = false;
+    m_written = true;
+}
+
+void HeadlessBrowser::reload(const std::string&)
+{
+    refresh();
+}
+
+void HeadlessBrowser::refresh()
+{
+    if (m_written || m_location.empty() || addressScheme(m_location) == "about")
+        return;
+    startLoad(m_location);
+}
+
+void HeadlessBrowser::stop()
+{
+    cancelLoad();
+    m_busy = false;
+}
+
+std::string HeadlessBrowser::documentText() const
+{
+    return m_page ? m_page->html : std::string();
+}
+
+std::vector<rt::BrowserLink> HeadlessBrowser::links() const
+{
+    return m_page ? m_page->links : std::vector<rt::BrowserLink>();
+}
+
+std::vector<rt::BrowserLink> HeadlessBrowser::images() const
+{
+    return m_page ? m_page->images : std::vector<rt::BrowserLink>();
+}
+
+std::vector<rt::BrowserLink> HeadlessBrowser::linksAndImages() const
+{
+    return m_page ? m_page->linksAndImages : std::vector<rt::BrowserLink>();
+}
+
+bool HeadlessBrowser::clickLink(size_t index)
+{
+    if (!m_page || index >= m_page->links.size())
+        return false;
+    const std::string href = m_page->links[index].href;
+    const std::string target = lowered(m_page->linkTargets[index]);
+    m_activeHref = href;
+    if (!target.empty() && target != "_self" && target != "_parent" && target != "_top") {
+        bool cancel = false;
+        m_events.newWindowRequested(href, cancel);
+        return true;
+    }
+    navigate(href);
+    return true;
+}
+
+void HeadlessBrowser::startLoad(const std::string& url)
+{
+    m_busy = true;
+    m_written = false;
+    {
+        std::lock_guard<std::mutex> lock(m_shared->mutex);
+        const uint64_t generation = ++m_shared->generation;
+        if (!m_shared->pending)
+            m_shared->loads->started();
+        m_shared->pending = Job {generation, url};
+        if (!m_shared->worker.joinable())
+            m_shared->worker = std::thread(&HeadlessBrowser::workerLoop, m_shared);
+    }
+    m_shared->wake.notify_all();
+}
+
+void HeadlessBrowser::cancelLoad()
+{
+    std::lock_guard<std::mutex> lock(m_shared->mutex);
+    ++m_shared->generation;
+    if (m_shared->pending) {
+        m_shared->pending.reset();
+        m_shared->loads->finished();
+    }
+}
+
+void HeadlessBrowser::install(PageContent page, const std::string& location)
+{
+    m_page = std::make_unique<PageContent>(std::move(page));
+    m_location = location;
+    m_bodyScroll = m_page->bodyScroll;
+    m_activeHref.clear();
+    m_busy = false;
+    const std::shared_ptr<Shared> shared = m_shared;
+    const uint64_t generation = shared->generation;
+    // A handler may navigate again or drop this engine; check before each event.
+    m_events.downloadComplete();
+    if (shared->owner && shared->generation == generation)
+        m_events.documentComplete(location);
+}
+
+namespace {
+
+// A finished load: the document and the address it came from.
+struct Loaded {
+    PageContent page;
+    std::string location;
+};
+
+// Fetches and parses a page on the worker thread. A page that cannot be had is an empty
+// document at the requested address.
+Loaded loadPage(Network* network, const std::string& defaultCharset, const std::string& url,
+    const std::function<bool()>& keepGoing)
+{
+    Loaded out;
+    out.location = url;
+    const std::string path = localPath(url);
+    if (!path.empty()) {
+        if (const auto bytes = readLocalPage(path))
+            out.page = parsePage(decodePage(*bytes, "", defaultCharset), fileAddress(path));
+        return out;
+    }
+    const std::string scheme = addressScheme(url);
+    if ((scheme != "http" && scheme != "https") || !network)
+        return out;
+    HttpResponse response = network->fetch(url, keepGoing);
+    if (!response.completed)
+        return out;
+    if (!response.url.empty())
+        out.location = response.url;
+    out.page = parsePage(decodePage(response.body, response.contentType, defaultCharset), out.location);
+    return out;
+}
+
+}  // namespace
+
+void HeadlessBrowser::workerLoop(std::shared_ptr<Shared> shared)
+{
+    for (;;) {
+        Job job;
+        {
+            std::unique_lock<std::mutex> lock(shared->mutex);
+            shared->wake.wait(lock, [&] { return shared->shutdown || shared->pending.has_value(); });
+            if (shared->shutdown)
+                return;
+            job = std::move(*shared->pending);
+            shared->pending.reset();
+        }
+        auto current = [&] { return shared->generation.load() == job.generation; };
+        Loaded loaded = loadPage(shared->network.get(), shared->defaultCharset, job.url, current);
+        if (current()) {
+            shared->app->post([shared, generation = job.generation, loaded = std::move(loaded)]() mutable {
+                if (shared->owner && shared->generation == generation)
+                    shared->owner->install(std::move(loaded.page), loaded.location);
+            });
+        }
+        // Counted after posting, so whoever waits for the loads finds the document posted.
+        shared->loads->finished();
+    }
+}
+
+std::function<std::unique_ptr<rt::BrowserEngine>(rt::WebBrowser&)> headlessBrowserFactory(
+    rt::App& app, std::shared_ptr<Network> network, std::string defaultCharset)
+{
+    return [&app, network, defaultCharset](rt::WebBrowser& browser) -> std::unique_ptr<rt::BrowserEngine> {
+        return std::make_unique<HeadlessBrowser>(app, browser, network, defaultCharset);
+    };
+}
+
+bool settleHeadlessBrowsers(rt::App& app, int timeoutMs)
+{
+    if (!app.hasService<HeadlessLoads>()) {
+        app.runPosted();
+        return true;
+    }
+    HeadlessLoads& loads = app.service<HeadlessLoads>();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    for (;;) {
+        loads.waitIdle(deadline);
+        // Installing a document runs the window's completion handlers, which may start the
+        // next load; that one is waited for too while time is left.
+        app.runPosted();
+        if (loads.inFlight() == 0)
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+    }
+}
+
+}  // namespace platform

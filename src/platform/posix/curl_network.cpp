@@ -1,0 +1,340 @@
+#include "platform/posix/curl_network.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#include "platform/posix/curl_transfer.h"
+
+namespace platform {
+
+namespace {
+
+// How often a waiting transfer looks at its caller (cancellation, heartbeat reports).
+constexpr int kPollMs = 50;
+
+int64_t steadyMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+bool startsWithNoCase(const std::string& s, const char* prefix)
+{
+    const size_t n = std::strlen(prefix);
+    if (s.size() < n)
+        return false;
+    for (size_t i = 0; i < n; ++i) {
+        char c = s[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != prefix[i])
+            return false;
+    }
+    return true;
+}
+
+bool needsEscape(unsigned char c)
+{
+    return c <= 0x20 || c >= 0x7F || c == '"' || c == '<' || c == '>' || c == '`' || c == '{' || c == '}'
+        || c == '|' || c == '^';
+}
+
+// An open temporary file beside the target; removed unless committed.
+class TempFile {
+public:
+    explicit TempFile(const std::string& target)
+    {
+        namespace fs = std::filesystem;
+        std::error_code ec;
+        const fs::path targetPath(target);
+        if (target.empty() || targetPath.filename().empty() || fs::is_directory(targetPath, ec)) {
+            m_error = "the target is not a file path";
+            return;
+        }
+        fs::path folder = targetPath.parent_path();
+        if (folder.empty())
+            folder = ".";
+        thread_local std::mt19937_64 random(std::random_device {}());
+        for (int attempt = 0; attempt < 16 && m_fd < 0; ++attempt) {
+            char name[48];
+            std::snprintf(name, sizeof name, ".zelvora-%016llx.part", static_cast<unsigned long long>(random()));
+            m_path = (folder / name).string();
+            m_fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (m_fd < 0 && errno != EEXIST)
+                break;
+        }
+        m_created = m_fd >= 0;
+        if (m_fd < 0)
+            m_error = "cannot write into " + folder.string() + ": " + std::strerror(errno);
+    }
+    ~TempFile()
+    {
+        closeFile();
+        if (m_created && !m_committed)
+            ::unlink(m_path.c_str());
+    }
+    bool ok() const { return m_fd >= 0; }
+    const std::string& error() const { return m_error; }
+
+    bool write(const char* data, size_t size)
+    {
+        while (size > 0) {
+            const ssize_t n = ::write(m_fd, data, size);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                m_error = std::string("cannot write the file: ") + std::strerror(errno);
+                return false;
+            }
+            data += n;
+            size -= static_cast<size_t>(n);
+        }
+        return true;
+    }
+    // Closes the file and renames it over the target.
+    bool commit(const std::string& target)
+    {
+        if (!closeFile())
+            return false;
+        if (::rename(m_path.c_str(), target.c_str()) != 0) {
+            m_error = "cannot replace " + target + ": " + std::strerror(errno);
+            return false;
+        }
+        m_committed = true;
+        return true;
+    }
+
+private:
+    bool closeFile()
+    {
+        if (m_fd < 0)
+            return true;
+        const int r = ::close(m_fd);
+        m_fd = -1;
+        if (r != 0) {
+            m_error = std::string("cannot finish the file: ") + std::strerror(errno);
+            return false;
+        }
+        return true;
+    }
+
+    std::string m_path;
+    std::string m_error;
+    int m_fd = -1;
+    bool m_created = false;
+    bool m_committed = false;
+};
+
+struct DownloadSink {
+    TempFile* file = nullptr;
+    long long received = 0;
+    bool writeFailed = false;
+};
+
+size_t writeToFile(char* data, size_t size, size_t count, void* user)
+{
+    auto* sink = static_cast<DownloadSink*>(user);
+    const size_t bytes = size * count;
+    if (!sink->file->write(data, bytes)) {
+        sink->writeFailed = true;
+        return 0;
+    }
+    sink->received += static_cast<long long>(bytes);
+    return bytes;
+}
+
+struct PageSink {
+    std::string body;
+    long long limit = 0;
+    bool tooLarge = false;
+};
+
+size_t appendToPage(char* data, size_t size, size_t count, void* user)
+{
+    auto* sink = static_cast<PageSink*>(user);
+    const size_t bytes = size * count;
+    if (static_cast<long long>(sink->body.size() + bytes) > sink->limit) {
+        sink->tooLarge = true;
+        return 0;
+    }
+    sink->body.append(data, bytes);
+    return bytes;
+}
+
+}  // namespace
+
+std::string normalizeWebAddress(const std::string& url)
+{
+    const auto first = url.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return {};
+    const auto last = url.find_last_not_of(" \t\r\n");
+    const std::string trimmed = url.substr(first, last - first + 1);
+    const size_t schemeEnd = startsWithNoCase(trimmed, "http://") ? 7 : startsWithNoCase(trimmed, "https://") ? 8 : 0;
+    if (schemeEnd == 0)
+        return {};
+    const size_t authorityEnd = trimmed.find_first_of("/?#", schemeEnd);
+    const std::string authority = trimmed.substr(schemeEnd, authorityEnd == std::string::npos ? std::string::npos : authorityEnd - schemeEnd);
+    const size_t at = authority.rfind('@');
+    if (authority.empty() || at + 1 == authority.size())
+        return {};
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(trimmed.size() + 16);
+    for (char ch : trimmed) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '#')
+            break;  // the fragment never goes on the wire
+        if (needsEscape(c)) {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += ch;
+        }
+    }
+    // Let the URL parser decide about the rest (ports, brackets, host syntax).
+    CURLU* parsed = curl_url();
+    const bool valid = parsed && curl_url_set(parsed, CURLUPART_URL, out.c_str(), 0) == CURLUE_OK;
+    curl_url_cleanup(parsed);
+    return valid ? out : std::string();
+}
+
+CurlNetwork::CurlNetwork(CurlOptions options)
+    : m_options(std::move(options))
+{
+    curl::initialiseOnce();
+}
+
+bool CurlNetwork::checkConnection(const std::string& probeAddress)
+{
+    const std::string address = normalizeWebAddress(probeAddress);
+    if (address.empty())
+        return false;
+    curl::Transfer transfer(m_options, address);
+    // Connecting is the whole check (a TLS handshake included for https); nothing is sent.
+    curl_easy_setopt(transfer.handle(), CURLOPT_CONNECT_ONLY, 1L);
+    curl_easy_setopt(transfer.handle(), CURLOPT_FRESH_CONNECT, 1L);
+    curl_easy_setopt(transfer.handle(), CURLOPT_FORBID_REUSE, 1L);
+    curl_easy_setopt(transfer.handle(), CURLOPT_CONNECTTIMEOUT_MS, std::min(m_options.connectTimeoutMs, m_options.probeTimeoutMs));
+    curl_easy_setopt(transfer.handle(), CURLOPT_TIMEOUT_MS, m_options.probeTimeoutMs);
+    return transfer.ready() && transfer.run({}, kPollMs) == CURLE_OK;
+}
+
+Status CurlNetwork::download(const std::string& url, const std::string& file,
+    const std::function<bool(const TransferProgress&)>& progress)
+{
+    const std::string address = normalizeWebAddress(url);
+    if (address.empty())
+        return Status::failure("not an http or https address: " + url);
+    TempFile temp(file);
+    if (!temp.ok())
+        return Status::failure(temp.error());
+    curl::Transfer transfer(m_options, address);
+    if (!transfer.ready())
+        return Status::failure("cannot start a transfer for " + url);
+
+    DownloadSink sink;
+    sink.file = &temp;
+    curl_easy_setopt(transfer.handle(), CURLOPT_WRITEFUNCTION, writeToFile);
+    curl_easy_setopt(transfer.handle(), CURLOPT_WRITEDATA, &sink);
+    // An error page is not the file that was asked for.
+    curl_easy_setopt(transfer.handle(), CURLOPT_FAILONERROR, 1L);
+
+    auto report = [&](TransferProgress::Phase phase, int code, const std::string& text) {
+        TransferProgress p;
+        p.phase = phase;
+        p.received = sink.received;
+        p.total = transfer.announcedLength();
+        p.statusCode = code;
+        p.statusText = text;
+        return !progress || progress(p);
+    };
+
+    bool keepGoing = report(TransferProgress::Start, TransferProgress::Connecting, address);
+    long long reported = 0;
+    long redirects = 0;
+    int64_t lastReport = steadyMs();
+    auto poll = [&] {
+        const int64_t now = steadyMs();
+        if (transfer.redirects() != redirects) {
+            redirects = transfer.redirects();
+            lastReport = now;
+            if (!report(TransferProgress::Progress, TransferProgress::Redirecting, transfer.effectiveAddress()))
+                return false;
+        }
+        if (sink.received != reported || now - lastReport >= m_options.heartbeatMs) {
+            const int code = sink.received == 0 ? TransferProgress::Connecting
+                : reported == 0                 ? TransferProgress::BeginData
+                                                : TransferProgress::Data;
+            reported = sink.received;
+            lastReport = now;
+            return report(TransferProgress::Progress, code, transfer.effectiveAddress());
+        }
+        return true;
+    };
+
+    CURLcode result = keepGoing ? transfer.run(poll, kPollMs) : CURLE_ABORTED_BY_CALLBACK;
+    Status status;
+    if (result == CURLE_OK && !report(TransferProgress::Progress, TransferProgress::EndData, transfer.effectiveAddress()))
+        result = CURLE_ABORTED_BY_CALLBACK;
+    if (result == CURLE_ABORTED_BY_CALLBACK)
+        status = Status::failure("the transfer was aborted");
+    else if (sink.writeFailed)
+        status = Status::failure(temp.error());
+    else if (result != CURLE_OK)
+        status = Status::failure(transfer.errorText(result));
+    else if (!temp.commit(file))
+        status = Status::failure(temp.error());
+
+    TransferProgress stop;
+    stop.phase = TransferProgress::Stop;
+    stop.received = sink.received;
+    stop.total = transfer.announcedLength();
+    stop.statusCode = transfer.status();
+    stop.statusText = status.error;
+    if (progress)
+        progress(stop);
+    return status;
+}
+
+HttpResponse CurlNetwork::get(const std::string& url)
+{
+    return fetch(url, {});
+}
+
+HttpResponse CurlNetwork::fetch(const std::string& url, const std::function<bool()>& keepGoing)
+{
+    HttpResponse response;
+    const std::string address = normalizeWebAddress(url);
+    if (address.empty())
+        return response;
+    curl::Transfer transfer(m_options, address);
+    PageSink sink;
+    sink.limit = m_options.maxPageBytes;
+    curl_easy_setopt(transfer.handle(), CURLOPT_WRITEFUNCTION, appendToPage);
+    curl_easy_setopt(transfer.handle(), CURLOPT_WRITEDATA, &sink);
+    curl_easy_setopt(transfer.handle(), CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(m_options.maxPageBytes));
+    // Pages may come compressed; libcurl inflates them.
+    curl_easy_setopt(transfer.handle(), CURLOPT_ACCEPT_ENCODING, "");
+    const CURLcode result = transfer.run(keepGoing, kPollMs);
+    response.status = transfer.status();
+    response.url = transfer.effectiveAddress();
+    char* type = nullptr;
+    if (curl_easy_getinfo(transfer.handle(), CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type)
+        response.contentType = type;
+    response.completed = result == CURLE_OK && response.status != 0;
+    if (response.completed)
+        response.body = std::move(sink.body);
+    return response;
+}
+
+}  // namespace platform

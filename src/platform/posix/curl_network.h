@@ -1,0 +1,49 @@
+#pragma once
+// The network service on libcurl: connection check, downloads to files and page fetches.
+#include <string>
+
+#include "platform/network.h"
+
+namespace platform {
+
+// Limits and identity of every transfer. Tests shorten the time-outs.
+struct CurlOptions {
+    // Sent with every request.
+    std::string userAgent = "Mozilla/5.0 (X11; Linux x86_64) Zelvora/1.0";
+    // Time allowed for name resolution and the connection (and TLS handshake).
+    long connectTimeoutMs = 10000;
+    // The whole connection check answers within this time.
+    long probeTimeoutMs = 3000;
+    // A transfer that receives nothing for this long fails.
+    long stallSeconds = 30;
+    // A fetched page larger than this is refused (downloads to files have no limit).
+    long long maxPageBytes = 32LL * 1024 * 1024;
+    // While no data arrives, a download still reports progress this often, so the caller's
+    // pump keeps running and an abort takes effect.
+    int heartbeatMs = 200;
+    // Receive buffer of a transfer.
+    long bufferBytes = 128 * 1024;
+};
+
+class CurlNetwork : public Network {
+public:
+    explicit CurlNetwork(CurlOptions options = {});
+
+    bool checkConnection(const std::string& probeAddress) override;
+    Status download(const std::string& url, const std::string& file,
+        const std::function<bool(const TransferProgress&)>& progress) override;
+    HttpResponse get(const std::string& url) override;
+    HttpResponse fetch(const std::string& url, const std::function<bool()>& keepGoing) override;
+
+    const CurlOptions& options() const { return m_options; }
+
+private:
+    CurlOptions m_options;
+};
+
+// The address ready for the wire: surrounding blanks removed, blanks, control characters
+// and non-ASCII bytes percent-encoded. Empty when it is not an http or https address with
+// a host.
+std::string normalizeWebAddress(const std::string& url);
+
+}  // namespace platform

@@ -1,0 +1,124 @@
+#include "video/page_helpers.h"
+
+#include "platform/codec.h"
+#include "platform/config.h"
+#include "platform/network.h"
+#include "runtime/app.h"
+
+namespace video {
+
+namespace {
+
+// Length of the well-formed UTF-8 sequence at s[i] (a surrogate's 3-byte form counts as
+// well-formed: it is one UTF-16 code unit of its own), 0 when the bytes there are not one.
+size_t sequenceLength(std::string_view s, size_t i)
+{
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    size_t extra;
+    char32_t cp;
+    char32_t minimum;
+    if ((b0 & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = b0 & 0x1F;
+        minimum = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = b0 & 0x0F;
+        minimum = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = b0 & 0x07;
+        minimum = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + extra >= s.size())
+        return 0;
+    for (size_t k = 1; k <= extra; ++k) {
+        const auto b = static_cast<unsigned char>(s[i + k]);
+        if ((b & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    return cp < minimum || cp > 0x10FFFF ? 0 : extra + 1;
+}
+
+bool isUtf8Name(const std::string& name)
+{
+    std::string low;
+    for (char c : name) {
+        if (c != ' ')
+            low += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    return low == "utf-8" || low == "utf8";
+}
+
+void appendEscape(std::string& out, unsigned char byte)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    const char escape[3] = {'%', hex[byte >> 4], hex[byte & 15]};
+    out.append(escape, 3);
+}
+
+}  // namespace
+
+std::string getHTTPPage(platform::Network& network, const std::string& URL, const std::string& Cset)
+{
+    const platform::HttpResponse response = network.get(URL);
+    if (!response.completed)
+        return {};
+    return BytesToBstr(response.body, Cset);
+}
+
+std::string getHTTPPage(rt::App& app, const std::string& URL, const std::string& Cset)
+{
+    return getHTTPPage(app.service<platform::Network>(), URL, Cset);
+}
+
+std::string BytesToBstr(std::string_view body, const std::string& Cset, bool* ok)
+{
+    // A UTF-8 byte order mark is not part of the text (the stream converter skips it too).
+    if (isUtf8Name(Cset) && body.substr(0, 3) == "\xEF\xBB\xBF")
+        body.remove_prefix(3);
+    bool known = false;
+    std::string text = platform::decode(body, Cset, &known);
+    if (ok)
+        *ok = known;
+    return text;
+}
+
+std::string UTF8EncodeURI(std::string_view szInput)
+{
+    std::string out;
+    out.reserve(szInput.size() * 3);
+    size_t i = 0;
+    while (i < szInput.size()) {
+        const auto c = static_cast<unsigned char>(szInput[i]);
+        if (c < 0x80) {
+            // Letters, digits, blanks and punctuation ("&", "=", "?", "%", "+") stay as they are.
+            out += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        // Escaping the bytes of a well-formed sequence is the same as escaping the UTF-8 form
+        // of its code unit (or, for a 4-byte sequence, of the character its pair stands for).
+        const size_t length = sequenceLength(szInput, i);
+        if (length == 0) {
+            for (unsigned char b : {0xEF, 0xBF, 0xBD})
+                appendEscape(out, b);
+            ++i;
+            continue;
+        }
+        for (size_t k = 0; k < length; ++k)
+            appendEscape(out, static_cast<unsigned char>(szInput[i + k]));
+        i += length;
+    }
+    return out;
+}
+
+bool internetConnected(rt::App& app)
+{
+    return app.service<platform::Network>().checkConnection(app.service<platform::Config>().get("probe"));
+}
+
+}  // namespace video

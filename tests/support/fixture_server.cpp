@@ -1,0 +1,252 @@
+#include "fixture_server.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <httplib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+namespace testing_support {
+
+namespace {
+
+constexpr size_t kPieceBytes = 64 * 1024;
+// The pattern repeats with this (prime) period, so it can be served straight from a table.
+constexpr size_t kPeriod = 65521;
+
+// kPieceBytes pattern bytes starting at offset, without copying.
+const char* patternAt(size_t offset)
+{
+    static const std::string table = [] {
+        std::string t(kPeriod + kPieceBytes, '\0');
+        for (size_t i = 0; i < t.size(); ++i) {
+            const size_t at = i % kPeriod;
+            t[i] = static_cast<char>((at * 131 + (at >> 7)) & 0xFF);
+        }
+        return t;
+    }();
+    return table.data() + offset % kPeriod;
+}
+
+size_t number(const httplib::Request& req, size_t index)
+{
+    return static_cast<size_t>(std::stoull(req.matches[index].str()));
+}
+
+// A listening socket on 127.0.0.1 with an ephemeral port; -1 on failure.
+int listenLoopback(int& port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return -1;
+    sockaddr_in addr {};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 16) != 0
+        || ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    port = ntohs(addr.sin_port);
+    return fd;
+}
+
+// Answers every connection with fixed bytes and hangs up.
+class RawServer {
+public:
+    explicit RawServer(std::string bytes)
+        : m_bytes(std::move(bytes))
+    {
+        m_fd = listenLoopback(m_port);
+        if (m_fd >= 0)
+            m_thread = std::thread([this] { run(); });
+    }
+    ~RawServer()
+    {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    int port() const { return m_port; }
+
+private:
+    void run()
+    {
+        while (!m_stop) {
+            pollfd p {m_fd, POLLIN, 0};
+            if (::poll(&p, 1, 50) <= 0)
+                continue;
+            const int client = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC);
+            if (client < 0)
+                continue;
+            (void)::send(client, m_bytes.data(), m_bytes.size(), MSG_NOSIGNAL);
+            ::close(client);
+        }
+    }
+
+    std::string m_bytes;
+    int m_fd = -1;
+    int m_port = 0;
+    std::atomic<bool> m_stop {false};
+    std::thread m_thread;
+};
+
+}  // namespace
+
+struct FixtureServer::Impl {
+    httplib::Server server;
+    std::thread thread;
+    mutable std::mutex mutex;
+    std::map<std::string, std::pair<std::string, std::string>> pages;
+    std::map<std::string, int> hits;
+    std::vector<std::unique_ptr<RawServer>> raw;
+
+    void routes();
+};
+
+std::string FixtureServer::pattern(size_t offset, size_t count)
+{
+    std::string out;
+    out.reserve(count);
+    while (out.size() < count) {
+        const size_t n = std::min(count - out.size(), kPieceBytes);
+        out.append(patternAt(offset + out.size()), n);
+    }
+    return out;
+}
+
+void FixtureServer::Impl::routes()
+{
+    // Serves pattern bytes [offset, offset + length) in pieces.
+    auto writePattern = [](size_t offset, size_t length, httplib::DataSink& sink) {
+        return sink.write(patternAt(offset), std::min(length, kPieceBytes));
+    };
+    server.Get(R"(/bytes/(\d+))", [writePattern](const httplib::Request& req, httplib::Response& res) {
+        res.set_content_provider(number(req, 1), "application/octet-stream", writePattern);
+    });
+    server.Get(R"(/nolength/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
+        const size_t total = number(req, 1);
+        res.set_chunked_content_provider("application/octet-stream", [total](size_t offset, httplib::DataSink& sink) {
+            if (offset >= total) {
+                sink.done();
+                return true;
+            }
+            return sink.write(patternAt(offset), std::min(total - offset, kPieceBytes));
+        });
+    });
+    server.Get(R"(/throttle/(\d+)/(\d+)/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
+        const size_t chunk = std::max<size_t>(number(req, 2), 1);
+        const auto pause = std::chrono::milliseconds(number(req, 3));
+        res.set_content_provider(
+            number(req, 1), "application/octet-stream", [chunk, pause](size_t offset, size_t length, httplib::DataSink& sink) {
+                if (offset > 0)
+                    std::this_thread::sleep_for(pause);
+                const std::string piece = pattern(offset, std::min(length, chunk));
+                return sink.write(piece.data(), piece.size());
+            });
+    });
+    server.Get(R"(/cut/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
+        const size_t half = number(req, 1) / 2;
+        res.set_content_provider(
+            number(req, 1), "application/octet-stream", [half](size_t offset, size_t length, httplib::DataSink& sink) {
+                if (offset >= half)
+                    return false;  // hang up mid-body
+                return sink.write(patternAt(offset), std::min({length, half - offset, kPieceBytes}));
+            });
+    });
+    server.Get(R"(/redirect/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
+        const size_t left = number(req, 1);
+        const std::string to = req.get_param_value("to");
+        res.set_redirect(left <= 1 ? to : "/redirect/" + std::to_string(left - 1) + "?to=" + to, 302);
+    });
+    server.Get(R"(/status/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
+        res.status = static_cast<int>(number(req, 1));
+        res.set_content("<html><body>status " + req.matches[1].str() + " page</body></html>", "text/html");
+    });
+    server.Get(R"(/slow/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(number(req, 1)));
+        res.set_content("<html><body>slow page</body></html>", "text/html");
+    });
+    server.Get("/agent", [](const httplib::Request& req, httplib::Response& res) {
+        res.set_content(req.get_header_value("User-Agent"), "text/plain");
+    });
+    server.Get(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) {
+        std::lock_guard<std::mutex> lock(mutex);
+        auto it = pages.find(req.path);
+        if (it == pages.end()) {
+            res.status = 404;
+            res.set_content("<html><body>not found</body></html>", "text/html");
+            return;
+        }
+        res.set_content(it->second.first, it->second.second.c_str());
+    });
+    server.set_logger([this](const httplib::Request& req, const httplib::Response&) {
+        std::lock_guard<std::mutex> lock(mutex);
+        ++hits[req.path];
+    });
+}
+
+FixtureServer::FixtureServer()
+    : m_impl(std::make_unique<Impl>())
+{
+    m_impl->routes();
+    // Paused transfers (a nested download runs while the outer one waits) must not time out.
+    m_impl->server.set_write_timeout(120, 0);
+    m_impl->server.set_keep_alive_timeout(1);
+    m_port = m_impl->server.bind_to_any_port("127.0.0.1");
+    m_impl->thread = std::thread([this] { m_impl->server.listen_after_bind(); });
+}
+
+FixtureServer::~FixtureServer()
+{
+    m_impl->server.stop();
+    if (m_impl->thread.joinable())
+        m_impl->thread.join();
+}
+
+std::string FixtureServer::url(const std::string& path) const
+{
+    return "http://127.0.0.1:" + std::to_string(m_port) + path;
+}
+
+void FixtureServer::addPage(const std::string& path, std::string body, std::string contentType)
+{
+    std::lock_guard<std::mutex> lock(m_impl->mutex);
+    m_impl->pages[path] = {std::move(body), std::move(contentType)};
+}
+
+int FixtureServer::hits(const std::string& path) const
+{
+    std::lock_guard<std::mutex> lock(m_impl->mutex);
+    auto it = m_impl->hits.find(path);
+    return it == m_impl->hits.end() ? 0 : it->second;
+}
+
+std::string FixtureServer::garbageUrl(std::string bytes)
+{
+    auto raw = std::make_unique<RawServer>(std::move(bytes));
+    const std::string address = "http://127.0.0.1:" + std::to_string(raw->port()) + "/";
+    std::lock_guard<std::mutex> lock(m_impl->mutex);
+    m_impl->raw.push_back(std::move(raw));
+    return address;
+}
+
+std::string FixtureServer::refusedUrl()
+{
+    int port = 0;
+    const int fd = listenLoopback(port);
+    if (fd >= 0)
+        ::close(fd);
+    return "http://127.0.0.1:" + std::to_string(port) + "/";
+}
+
+}  // namespace testing_support

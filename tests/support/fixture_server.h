@@ -1,0 +1,52 @@
+#pragma once
+// A web server on the loopback interface for tests and benchmarks: it stands in for every
+// outside site. Each instance listens on 127.0.0.1 with a port of its own.
+//
+// Besides the pages added with addPage, it answers:
+//   /bytes/N                  N pattern bytes with a Content-Length
+//   /nolength/N               N pattern bytes, chunked, without a Content-Length
+//   /throttle/N/CHUNK/MS      N pattern bytes with a Content-Length, CHUNK bytes every MS ms
+//   /cut/N                    announces N pattern bytes, sends half of them, closes
+//   /redirect/K?to=PATH       K redirects (302) in a row, then to PATH
+//   /status/CODE              status CODE with a small HTML body
+//   /slow/MS                  waits MS ms before answering with a small page
+//   /agent                    the request's User-Agent as plain text
+#include <atomic>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace testing_support {
+
+class FixtureServer {
+public:
+    // Starts listening; the server runs until destroyed.
+    FixtureServer();
+    ~FixtureServer();
+    FixtureServer(const FixtureServer&) = delete;
+    FixtureServer& operator=(const FixtureServer&) = delete;
+
+    int port() const { return m_port; }
+    // "http://127.0.0.1:<port>" followed by path.
+    std::string url(const std::string& path = "/") const;
+    // Serves body at path (GET) with this content type, replacing an earlier page there.
+    void addPage(const std::string& path, std::string body, std::string contentType = "text/html");
+    // Requests seen for path so far (any route).
+    int hits(const std::string& path) const;
+    // An address of a server that answers every connection with these bytes and hangs up.
+    std::string garbageUrl(std::string bytes = "\x16\x03garbage\r\n\r\n\xff\xfe not http");
+
+    // The pattern bytes the byte routes send, from offset on.
+    static std::string pattern(size_t offset, size_t count);
+    // An address where nothing listens (the connection is refused).
+    static std::string refusedUrl();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+    int m_port = 0;
+};
+
+}  // namespace testing_support
