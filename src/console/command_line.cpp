@@ -158,7 +158,8 @@ std::optional<double> parseDecimal(std::string_view text)
     if (!stripPlus(text))
         return std::nullopt;
     double value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+    const auto [end, ec]
+        = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
     if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
         return std::nullopt;
     return value;

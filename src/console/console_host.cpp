@@ -1,5 +1,6 @@
 #include "console/console_host.h"
 
+#include "platform/headless_browser.h"
 #include "runtime/controls.h"
 
 namespace console {
@@ -16,10 +17,14 @@ ConsoleHost::ConsoleHost(rt::App& app)
 
 void ConsoleHost::beforeTick()
 {
-    // HEADLESS-BROWSER: call platform::settleHeadlessBrowsers(m_app, kPageLoadTimeoutMs) here
-    // once src/platform/headless_browser.h exists; until then pages come from recording engines,
-    // which never load anything, so there is nothing to wait for.
-    static_cast<void>(kPageLoadTimeoutMs);
+    settlePageLoads();
+}
+
+void ConsoleHost::settlePageLoads()
+{
+    // A timer handler that polls a browser's busy flag must see the page its last navigation
+    // asked for, as on the desktop where the load finishes long before the next tick.
+    platform::settleHeadlessBrowsers(m_app, kPageLoadTimeoutMs);
 }
 
 void ConsoleHost::popupMenu(rt::Form&, rt::Menu& menu)

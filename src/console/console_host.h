@@ -13,6 +13,8 @@ public:
     explicit ConsoleHost(rt::App& app);
 
     void beforeTick() override;
+    // Waits for the headless page loads in flight and installs their documents.
+    void settlePageLoads();
     void popupMenu(rt::Form& form, rt::Menu& menu) override;
     void programEnded() override;
 

@@ -158,7 +158,8 @@ void Session::mouse(const Words& args, MouseAction action)
         const auto x = parseDecimal(args[first]);
         const auto y = parseDecimal(args[first + 1]);
         if (!x || !y)
-            return fail("position " + inQuotes(args[first]) + " " + inQuotes(args[first + 1]) + " is not a number pair");
+            return fail("position " + inQuotes(args[first]) + " " + inQuotes(args[first + 1])
+                + " is not a number pair");
         e.x = *x;
         e.y = *y;
     }
@@ -206,8 +207,8 @@ void Session::scroll(const Words& args)
     const int high = std::max(slider.min(), slider.max());
     const auto value = parseWholeNumber(args[1], low, high);
     if (!value)
-        return fail("value " + inQuotes(args[1]) + " is not a whole number from " + std::to_string(low) + " to "
-            + std::to_string(high));
+        return fail("value " + inQuotes(args[1]) + " is not a whole number from " + std::to_string(low)
+            + " to " + std::to_string(high));
     slider.setValue(static_cast<int>(*value));
 }
 

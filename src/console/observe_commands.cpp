@@ -29,7 +29,8 @@ void Session::expect(const Words& args)
     if (v.text == args[1])
         return print("ok");
     m_failed = true;
-    print("FAIL " + escapeValue(args[0]) + ": expected " + quoteValue(args[1]) + " got " + quoteValue(v.text));
+    print(
+        "FAIL " + escapeValue(args[0]) + ": expected " + quoteValue(args[1]) + " got " + quoteValue(v.text));
 }
 
 void Session::forms(const Words&)

@@ -106,7 +106,8 @@ bool Session::runLine(std::string_view line)
     } else if (!parsed.words.empty()) {
         const std::string& name = parsed.words.front();
         const auto& table = commands();
-        const auto it = std::find_if(table.begin(), table.end(), [&](const Command& c) { return c.name == name; });
+        const auto it
+            = std::find_if(table.begin(), table.end(), [&](const Command& c) { return c.name == name; });
         const Words args(parsed.words.begin() + 1, parsed.words.end());
         if (it == table.end())
             fail("unknown command " + inQuotes(name));
@@ -134,11 +135,13 @@ Target Session::reachable(std::string_view address, bool allowWindow)
     const Address a = splitAddress(address);
     Target t;
     if (a.hasRest || (!a.hasMember && !allowWindow)) {
-        t.error = std::string(allowWindow ? "expected W or W.C, got " : "expected W.C, got ") + inQuotes(address);
+        t.error
+            = std::string(allowWindow ? "expected W or W.C, got " : "expected W.C, got ") + inQuotes(address);
     } else {
         t = findControl(m_app, a.window, a.hasMember ? a.member : a.window, allowWindow);
         if (t.ok()) {
-            const auto blocked = t.control ? controlBlocked(m_app, *t.control) : windowBlocked(m_app, *t.form);
+            const auto blocked
+                = t.control ? controlBlocked(m_app, *t.control) : windowBlocked(m_app, *t.form);
             if (blocked)
                 t.error = *blocked;
         }
@@ -178,15 +181,23 @@ std::optional<int64_t> Session::spanOf(std::string_view command, std::string_vie
 
 void Session::wait(const Words& args)
 {
-    if (const auto ms = spanOf("wait", args[0]))
-        m_app.advance(*ms);
+    const auto ms = spanOf("wait", args[0]);
+    if (!ms)
+        return;
+    m_app.advance(*ms);
+    // Time passed: a page asked for by a click finishes loading even when no timer ticked.
+    if (!m_app.ended())
+        m_host.settlePageLoads();
 }
 
 void Session::idle(const Words& args)
 {
     const auto ms = args.empty() ? std::optional<int64_t>(kDefaultIdleMs) : spanOf("idle", args[0]);
-    if (ms)
-        m_app.runUntilIdle(*ms);
+    if (!ms)
+        return;
+    m_app.runUntilIdle(*ms);
+    if (!m_app.ended())
+        m_host.settlePageLoads();
 }
 
 void Session::echo(const Words& args)

@@ -20,8 +20,11 @@ class CallLog;
 
 namespace console {
 
+// The words of a command after its name.
 using Words = std::vector<std::string>;
 
+// Runs commands against one app and keeps what the run has seen: failures, popped-up menus,
+// mouse buttons held down.
 class Session {
 public:
     // What a mouse command does with the button.
@@ -49,7 +52,8 @@ private:
 
     void print(std::string_view line);
     void fail(std::string_view why);
-    // The target of a mouse or keyboard command, or nullptr after printing why there is none.
+    // The target of a mouse or keyboard command; its error is set (and printed) when a person
+    // could not reach it.
     Target reachable(std::string_view address, bool allowWindow);
     // A loaded window's control of the given kind (the window need not be reachable), or
     // nullptr after printing why there is none.

@@ -45,7 +45,7 @@ PropertyValue readItem(const rt::Control& control, std::string_view index)
         return failure("item index " + inQuotes(index) + " is not a number");
     if (*n < 0 || *n >= list.listCount())
         return failure("index " + std::to_string(*n) + " is out of range (" + addressOf(control) + " has "
-                + std::to_string(list.listCount()) + " entries)");
+            + std::to_string(list.listCount()) + " entries)");
     return valueOf(list.list(static_cast<int>(*n)));
 }
 
@@ -131,7 +131,8 @@ std::optional<std::string> controlBlocked(const rt::App& app, const rt::Control&
 bool isListControl(const rt::Control& control)
 {
     const rt::ControlKind k = control.kind();
-    return k == rt::ControlKind::ListBox || k == rt::ControlKind::ComboBox || k == rt::ControlKind::FileListBox;
+    return k == rt::ControlKind::ListBox || k == rt::ControlKind::ComboBox
+        || k == rt::ControlKind::FileListBox;
 }
 
 std::string addressOf(const rt::Control& control)

@@ -9,6 +9,7 @@
 #include "console/test_windows.h"
 #include "platform/config.h"
 #include "platform/services.h"
+#include "support/fixture_server.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -25,7 +26,7 @@ struct ScriptRun {
     int status = -1;
 };
 
-ScriptRun runScript(const std::string& script, bool withTray = true)
+ScriptRun runScript(const std::string& script, bool withTray = true, bool headlessPages = false)
 {
     testing_support::TempDir profile;
     rt::App app;
@@ -33,8 +34,9 @@ ScriptRun runScript(const std::string& script, bool withTray = true)
     options.profile = profile.path().string();
     options.headless = true;
     platform::installServices(app, std::make_shared<platform::Config>(), options);
-    // Recording browsers: the test pages are never fetched.
-    app.setBrowserFactory({});
+    // Recording browsers unless the test serves its pages: nothing is fetched.
+    if (!headlessPages)
+        app.setBrowserFactory({});
     std::ostringstream out;
     ScriptRun run;
     {
@@ -50,7 +52,7 @@ ScriptRun runScript(const std::string& script, bool withTray = true)
     return run;
 }
 
-class ConsoleScript : public ::testing::TestWithParam<ScriptCase> {};
+class ConsoleScript : public ::testing::TestWithParam<ScriptCase> { };
 
 TEST_P(ConsoleScript, PrintsWhatTheScriptObserves)
 {
@@ -255,7 +257,12 @@ const ScriptCase kCases[] = {
         "click Panel.Command1\n"
         "mousedown Panel left\n"
         "drop Panel \"/x\"\n"
+        "click Dialog.More\n"
+        "click Helper.Apply\n"
+        "get Helper.Result\n"
         "click Dialog.OK\n"
+        "click Panel.Command1\n"
+        "click Panel.Minimise\n"
         "click Panel.Command1\n"
         "get Panel.events\n",
         "error: Panel.Hidden is not visible\n"
@@ -277,6 +284,8 @@ const ScriptCase kCases[] = {
         "error: Panel is blocked by the modal window Dialog\n"
         "error: Panel is blocked by the modal window Dialog\n"
         "error: Panel is blocked by the modal window Dialog\n"
+        "applied\n"
+        "error: Panel is minimised\n"
         "Command1_Click\n",
         1},
     {"MalformedLinesPrintAnErrorAndChangeNothing",
@@ -372,6 +381,27 @@ const ScriptCase kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Commands, ConsoleScript, ::testing::ValuesIn(kCases),
     [](const ::testing::TestParamInfo<ScriptCase>& info) { return std::string(info.param.name); });
+
+TEST(ConsolePages, PageLoadsFinishBeforeTheNextTickAndWhenTimePasses)
+{
+    testing_support::FixtureServer server;
+    server.addPage("/slow-links", "<html><body><a href='/a'>a</a><a href='/b'>b</a></body></html>");
+    const std::string page = server.url("/slow/300");
+    const std::string links = server.url("/slow-links");
+    const ScriptRun run = runScript("type Panel.Address \"" + links + "\"\n"
+                                    "click Panel.Go\n"
+                                    "wait 1\n"
+                                    "get Panel.events\n"
+                                    "type Panel.Address \"" + page + "\"\n"
+                                    "click Panel.Go\n"
+                                    "get Panel.Browser.busy\n"
+                                    "wait 0\n"
+                                    "get Panel.Browser.busy\n"
+                                    "get Panel.Browser.location\n",
+        true, true);
+    EXPECT_EQ(run.output, "Poll 2 links\ntrue\nfalse\n" + page + "\n");
+    EXPECT_EQ(run.status, 0);
+}
 
 TEST(ConsoleTray, ClickingWithoutAnIconIsAnError)
 {

@@ -50,12 +50,21 @@ Panel::Panel(rt::App& app)
     Quit.onClick = [this] { this->app().end(); };
     Pop.onClick = [this] { popupMenu(mnuFile); };
     ShowDialog.onClick = [this] { this->app().get<Dialog>().show(true, this); };
+    Minimise.onClick = [this] { setWindowState(1); };
     CloseMe.onClick = [this] { this->app().unload(*this); };
     Play.onClick = [this] {
         Player.setUrl("/music/a.mp3");
         Player.play();
     };
-    Go.onClick = [this] { Browser.navigate("http://127.0.0.1/page"); };
+    // Navigates, then a one-shot timer looks at the browser, as the windows' page jobs do.
+    Go.onClick = [this] {
+        Browser.navigate(Address.text().empty() ? "http://127.0.0.1/page" : Address.text());
+        Poll.start(1);
+    };
+    Poll.onTimer = [this] {
+        Poll.setEnabled(false);
+        log(Browser.busy() ? "Poll busy" : "Poll " + std::to_string(Browser.links().size()) + " links");
+    };
     Start.onClick = [this] {
         Timer1.start(50);
         Tick.start(100);
@@ -130,6 +139,13 @@ Dialog::Dialog(rt::App& app)
     : rt::Form(app, "Dialog")
 {
     OK.onClick = [this] { hide(); };
+    More.onClick = [this] { this->app().get<Helper>().show(false, this); };
+}
+
+Helper::Helper(rt::App& app)
+    : rt::Form(app, "Helper")
+{
+    Apply.onClick = [this] { Result.setCaption("applied"); };
 }
 
 TrayOwner::TrayOwner(rt::App& app)
@@ -156,6 +172,7 @@ void startTestProgram(rt::App& app)
     app.registerWindow<Panel>("Panel");
     app.registerWindow<Dialog>("Dialog");
     app.registerWindow<Never>("Never");
+    app.registerWindow<Helper>("Helper");
     app.registerWindow<TrayOwner>("TrayOwner");
     app.get<TrayOwner>();
     app.get<Panel>().show();

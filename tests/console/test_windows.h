@@ -29,7 +29,10 @@ public:
     rt::CommandButton CloseMe{*this, "CloseMe"};
     rt::CommandButton Play{*this, "Play"};
     rt::CommandButton Go{*this, "Go"};
+    rt::TextBox Address{*this, "Address"};
+    rt::Timer Poll{*this, "Poll"};
     rt::CommandButton Start{*this, "Start"};
+    rt::CommandButton Minimise{*this, "Minimise"};
     rt::CommandButton Hidden{*this, "Hidden"};
     rt::CommandButton Disabled{*this, "Disabled"};
     rt::Frame Frame1{*this, "Frame1"};
@@ -61,11 +64,20 @@ private:
     int m_ticks = 0;
 };
 
-// A window shown modally over the panel.
+// A window shown modally over the panel; it can open a modeless helper window of its own.
 class Dialog : public rt::Form {
 public:
     explicit Dialog(rt::App& app);
     rt::CommandButton OK{*this, "OK"};
+    rt::CommandButton More{*this, "More"};
+};
+
+// A modeless window owned by the modal dialog.
+class Helper : public rt::Form {
+public:
+    explicit Helper(rt::App& app);
+    rt::CommandButton Apply{*this, "Apply"};
+    rt::Label Result{*this, "Result"};
 };
 
 // A window that is known by name but never loaded.

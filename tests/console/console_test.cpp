@@ -1,0 +1,114 @@
+// The console as the executable runs it: the real program assembled from the command-line
+// options, started, then driven by the script.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "console/console.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using testing_support::TempDir;
+
+struct ConsoleRun {
+    std::string output;
+    int status = -1;
+};
+
+ConsoleRun runConsole(const console::ConsoleOptions& options, const std::string& script)
+{
+    std::istringstream in(script);
+    std::ostringstream out;
+    ConsoleRun run;
+    run.status = console::runConsole(options, in, out);
+    run.output = out.str();
+    return run;
+}
+
+class ConsoleProgram : public ::testing::Test {
+protected:
+    void SetUp() override { unsetenv("ZELVORA_CONFIG"); }
+    void TearDown() override { unsetenv("ZELVORA_CONFIG"); }
+
+    console::ConsoleOptions options() const
+    {
+        console::ConsoleOptions o;
+        o.profile = m_dir.file("profile");
+        return o;
+    }
+    TempDir m_dir;
+};
+
+TEST_F(ConsoleProgram, StartsTheProgramBeforeTheFirstCommand)
+{
+    const ConsoleRun run = runConsole(options(),
+        "expect moban.visible \"true\"\nexpect moban.qied \"急速音乐\"\n"
+        "expect Form1.visible \"true\"\nexpect Form6.visible \"false\"\n");
+    EXPECT_EQ(run.output, "ok\nok\nok\nok\n");
+    EXPECT_EQ(run.status, 0);
+    // The profile folder is created when missing and the program's data folder lives in it.
+    EXPECT_TRUE(std::filesystem::is_directory(m_dir.path() / "profile" / "my documents" / "zelv"));
+}
+
+TEST_F(ConsoleProgram, AddressesComeFromTheNamedConfigurationOrTheEnvironment)
+{
+    testing_support::writeBytes(m_dir.path() / "named.cfg", "maker_site = http://127.0.0.1:9/named\n");
+    testing_support::writeBytes(m_dir.path() / "env.cfg",
+        "# from the environment\nnot a setting\nmaker_site=http://127.0.0.1:9/env\n");
+    const std::string script = "click moban.Label2\nlaunches\n";
+    setenv("ZELVORA_CONFIG", m_dir.file("env.cfg").c_str(), 1);
+
+    ConsoleRun run = runConsole(options(), script);
+    EXPECT_EQ(run.output, "open http://127.0.0.1:9/env\n");
+    EXPECT_EQ(run.status, 0);
+
+    console::ConsoleOptions named = options();
+    named.configFile = m_dir.file("named.cfg");
+    run = runConsole(named, script);
+    EXPECT_EQ(run.output, "open http://127.0.0.1:9/named\n");
+}
+
+TEST_F(ConsoleProgram, UnusableConfigurationOrProfileIsExitStatusTwo)
+{
+    console::ConsoleOptions missing = options();
+    missing.configFile = m_dir.file("absent.cfg");
+    ConsoleRun run = runConsole(missing, "echo not reached\n");
+    EXPECT_EQ(run.output, "error: cannot read the configuration file " + m_dir.file("absent.cfg") + "\n");
+    EXPECT_EQ(run.status, 2);
+
+    setenv("ZELVORA_CONFIG", m_dir.path().c_str(), 1);
+    run = runConsole(options(), "echo not reached\n");
+    EXPECT_EQ(run.status, 2);
+    unsetenv("ZELVORA_CONFIG");
+
+    testing_support::writeBytes(m_dir.path() / "afile", "x");
+    console::ConsoleOptions fileAsProfile;
+    fileAsProfile.profile = m_dir.file("afile");
+    run = runConsole(fileAsProfile, "echo not reached\n");
+    EXPECT_EQ(run.output, "error: cannot use the profile folder " + m_dir.file("afile") + "\n");
+    EXPECT_EQ(run.status, 2);
+}
+
+TEST_F(ConsoleProgram, LeavingFromTheTrayMenuEndsTheRun)
+{
+    const ConsoleRun run = runConsole(options(),
+        "tray right\npopups\nanswer no\nmenu Form6.exitmaun\nmessages\nexpect moban.visible \"true\"\n"
+        "answer yes\nmenu Form6.exitmaun\necho not reached\n");
+    EXPECT_EQ(run.output,
+        "kuai\n"
+        "您真的要退出播放器吗？\t系统提示\tyesno\tno\n"
+        "ok\n"
+        "program ended\n");
+    EXPECT_EQ(run.status, 0);
+}
+
+TEST_F(ConsoleProgram, AFailedExpectationMakesTheExitStatusOne)
+{
+    const ConsoleRun run = runConsole(options(), "expect moban.qied \"工具箱\"\necho after\n");
+    EXPECT_EQ(run.output, "FAIL moban.qied: expected \"工具箱\" got \"急速音乐\"\nafter\n");
+    EXPECT_EQ(run.status, 1);
+}
+
+}  // namespace
