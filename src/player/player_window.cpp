@@ -1,14 +1,137 @@
+// The player window: its controls as designed, start-up, the decoder hint and the wide and
+// normal layouts of the video area.
 #include "player/player_window.h"
 
+#include "platform/config.h"
+#include "platform/environment.h"
+#include "platform/shell.h"
+#include "platform/textfile.h"
+#include "player/page_templates.h"
+#include "runtime/app.h"
+#include "runtime/vbtext.h"
 #include "shell/feature_window.h"
+#include "traymenu/tray_window.h"
+#include "video/file_download.h"
 
 namespace zelvora {
+
+namespace {
+constexpr int64_t kTabLight = 0xE0E0E0;
+constexpr int64_t kTabDark = 0x404040;
+constexpr const char* kStartHint = "如出现空白，请再次点击左边载入列表中的此视频，即可播放";
+constexpr const char* kDecoderHint
+    = "注：软件检测到您的软件版本为绿色版，不包含解码器，请点击“立即安装”来为软件安装解码器";
+}  // namespace
 
 Form5::Form5(rt::App& app)
     : rt::Form(app, "Form5")
 {
     setupFeatureWindow(*this, "在线影音");
+    designLayout();
+    wireEvents();
+}
+
+Form5::~Form5() = default;
+
+void Form5::designLayout()
+{
+    for (rt::Control* hidden : std::initializer_list<rt::Control*>{&List2, &List3, &List5, &liebiao, &Text3, &Text6,
+             &Text7, &Text8, &qvod, &bdhd, &zelv, &Text2, &Text5, &Picture1, &Picture5, &List4, &List6, &List7, &Label8,
+             &Label9, &WebBrowser3})
+        hidden->setVisible(false);
+    liebiao.setText("音乐列表");
+    Text3.setText("text3");
+    Text6.setText("0");
+
+    const std::string makerSite = app().service<platform::Config>().get("maker_site");
+    qvod.setText(pages::loadTemplate("qvod", makerSite));
+    bdhd.setText(pages::loadTemplate("bdhd", makerSite));
+    zelv.setText(pages::loadTemplate("zelv", makerSite));
+
+    struct Tab {
+        rt::Label* label;
+        const char* caption;
+        int left;
+    };
+    for (const Tab& t : {Tab{&Label5, "音乐列表", 7}, Tab{&Label7, "视频列表", 69}, Tab{&Label6, "网络列表", 131}}) {
+        t.label->setCaption(t.caption);
+        t.label->move(t.left, 2, 60, 20);
+        t.label->setAlignment(rt::AlignCenter);
+    }
+    markTabs(Label5);
+    List1.move(7, 23, 185, 530);
+
+    struct Tool {
+        rt::Image* image;
+        const char* tip;
+    };
+    const Tool tools[] = {{&Image11, "上一个"}, {&Image10, "下一个"}, {&Image12, "随机播放列表中的音乐或视频"},
+        {&Image14, "搜索列表中音乐或视频"}, {&Image15, "添加一个文件夹中的所有音乐和视频"}};
+    int left = 12;
+    for (const Tool& t : tools) {
+        t.image->move(left, 556, 22, 22);
+        t.image->setToolTipText(t.tip);
+        left += 36;
+    }
+    Text2.move(7, 528, 160, 22);
+    Picture1.move(170, 530, 18, 18);
+    Picture6.move(192, 252, 8, 60);
+    Picture6.setEnabled(false);
+    Picture5.move(0, 252, 8, 60);
+
+    Text4.move(200, 2, 729, 20);
+    Text5.move(201, 25, 764, 553);
+    Text5.setMultiLine(true);
+    Text5.setLocked(true);
+    WindowsMediaPlayer1.move(201, 25, 764, 553);
+    WebBrowser3.move(200, 25, 767, 553);
+    Label4.setCaption("直接拖视频到此处播放");
+    Label4.move(208, 290, 740, 30);
+    Label4.setAlignment(rt::AlignCenter);
+    Label8.setCaption("首次次打开flv格式文件，需要初始化...");
+    Label8.move(208, 250, 500, 24);
+    Label9.move(708, 250, 120, 24);
+    Label10.setCaption(kDecoderHint);
+    Label10.move(208, 590, 750, 40);
+    Image16.move(424, 608, 72, 22);
+    Image16.setToolTipText("立即安装");
+    List4.move(208, 25, 240, 480);
+    List6.move(208, 25, 240, 480);
+    List7.move(448, 25, 240, 480);
+}
+
+void Form5::wireEvents()
+{
+    onDragDrop = [this](const std::vector<std::string>& f) { Form_OLEDragDrop(f); };
+    List1.onDragDrop = [this](const std::vector<std::string>& f) { List1_OLEDragDrop(f); };
+    Label4.onDragDrop = [this](const std::vector<std::string>& f) { Label4_OLEDragDrop(f); };
+    Label5.onClick = [this] { Label5_Click(); };
+    Label7.onClick = [this] { Label7_Click(); };
+    List1.onClick = [this] { List1_Click(); };
+    List1.onDblClick = [this] { List1_DblClick(); };
+    List1.onMouseDown = [this](const rt::MouseEvent& e) { List1_MouseDown(e); };
+    List4.onDblClick = [this] { List4_DblClick(); };
+    List4.onMouseDown = [this](const rt::MouseEvent& e) { List4_MouseDown(e); };
+    Image10.onClick = [this] { Image10_Click(); };
+    Image11.onClick = [this] { Image11_Click(); };
+    Image12.onMouseDown = [this](const rt::MouseEvent& e) { Image12_MouseDown(e); };
+    Image14.onClick = [this] { Image14_Click(); };
+    Image15.onMouseDown = [this](const rt::MouseEvent& e) { Image15_MouseDown(e); };
+    Image16.onClick = [this] { Image16_Click(); };
+    Text2.onChange = [this] { Text2_Change(); };
+    Picture1.onClick = [this] { Picture1_Click(); };
+    Picture5.onClick = [this] { Picture5_Click(); };
+    Picture6.onClick = [this] { Picture6_Click(); };
+    WebBrowser3.onNewWindow = [this](const std::string& url, bool& cancel) { WebBrowser3_NewWindow2(url, cancel); };
+    WindowsMediaPlayer1.onPlayStateChange = [this](int state) { WindowsMediaPlayer1_PlayStateChange(state); };
+    WindowsMediaPlayer1.onMouseMove = [this](const rt::MouseEvent& e) { WindowsMediaPlayer1_MouseMove(e); };
+    Timer2.onTimer = [this] { Timer2_Timer(); };
+    Timer3.onTimer = [this] { Timer3_Timer(); };
     Timer5.onTimer = [this] { Timer5_Timer(); };
+    Timer6.onTimer = [this] { Timer6_Timer(); };
+    lian.onTimer = [this] { lian_Timer(); };
+    zz.onTimer = [this] { zz_Timer(); };
+    zzl.onTimer = [this] { zzl_Timer(); };
 }
 
 SkinnedWindow Form5::skin()
@@ -21,11 +144,119 @@ SkinnedWindow Form5::skin()
 void Form5::load()
 {
     ApplySkinOnLoad(skin());
+    ensurePlaylistFiles(app(), Playlist::Music);
+    ensurePlaylistFiles(app(), Playlist::Video);
+    loadPlaylist(Playlist::Music);
+
+    const std::string check = platform::joinPath(app().service<platform::Environment>().programFolder(), "check.exe");
+    const bool decoderPresent = platform::fileExists(check);
+    Label10.setVisible(!decoderPresent);
+    Image16.setVisible(!decoderPresent);
+
+    startupLayout();
+    // The window opens where the hub was last seen.
+    const Form6& tray = app().get<Form6>();
+    move(static_cast<int>(vb::toLong(tray.Text1.text())), static_cast<int>(vb::toLong(tray.Text2.text())));
+}
+
+void Form5::startupLayout()
+{
+    Picture6.move(192, 252, Picture6.width(), Picture6.height());
+    Picture5.move(0, 252, Picture5.width(), Picture5.height());
+    Picture5.setVisible(false);
+    WebBrowser3.setVisible(false);
+    WebBrowser3.move(200, 25, 767, 553);
+    WebBrowser3.navigate("about:blank");
+    for (rt::Control* c : std::initializer_list<rt::Control*>{&Text5, &Text2, &Picture1, &List4, &List6, &List7, &Label8, &Label9})
+        c->setVisible(false);
+    List1.move(7, 23, List1.width(), 530);
+    List6.move(List4.left(), List4.top(), List4.width(), List4.height());
+    List7.move(List4.left() + 240, List4.top(), List7.width(), List7.height());
+    Text4.setText(kStartHint);
 }
 
 void Form5::Timer5_Timer()
 {
     RefreshSkin(skin(), Timer5);
+}
+
+void Form5::hideDecoderHint()
+{
+    Label10.setVisible(false);
+    Image16.setVisible(false);
+}
+
+void Form5::closeMediaPlayer()
+{
+    WindowsMediaPlayer1.close();
+    WindowsMediaPlayer1.setVisible(false);
+}
+
+void Form5::markTabs(rt::Label& chosen)
+{
+    for (rt::Label* tab : {&Label5, &Label6, &Label7}) {
+        const bool on = tab == &chosen;
+        tab->setBackStyle(on ? rt::Opaque : rt::Transparent);
+        tab->setBackColor(on ? kTabLight : kTabDark);
+        tab->setForeColor(on ? kTabDark : kTabLight);
+    }
+}
+
+bool Form5::shownPlaylist(Playlist& list) const
+{
+    if (Label7.backStyle() == rt::Opaque) {
+        list = Playlist::Video;
+        return true;
+    }
+    if (Label5.backStyle() == rt::Opaque) {
+        list = Playlist::Music;
+        return true;
+    }
+    return false;
+}
+
+void Form5::Image16_Click()
+{
+    const std::string server = app().service<platform::Config>().get("update_server");
+    app().service<platform::Shell>().open(server + "/decoder.exe");
+}
+
+void Form5::Picture6_Click()
+{
+    for (rt::Control* c : std::initializer_list<rt::Control*>{&List1, &Text2, &Picture1, &Label5, &Label6, &Label7,
+             &Image10, &Image11, &Image12, &Image14, &Image15, &Picture6})
+        c->setVisible(false);
+    List4.setLeft(5);
+    List6.setLeft(5);
+    List7.setLeft(245);
+    Image16.setLeft(280);
+    Label10.setLeft(1);
+    WebBrowser3.move(1, 25, 965, 553);
+    WindowsMediaPlayer1.move(0, 25, 965, 553);
+    Text4.setLeft(0);
+    Text4.setWidth(929);
+    Label4.setLeft(88);
+    Picture5.setVisible(true);
+}
+
+void Form5::Picture5_Click()
+{
+    List4.setLeft(208);
+    List6.setLeft(208);
+    List7.setLeft(448);
+    Label10.setLeft(208);
+    Label4.setLeft(208);
+    Image16.setLeft(424);
+    List1.move(7, 23, List1.width(), 530);
+    List1.setVisible(true);
+    WebBrowser3.move(208, 25, 767, 553);
+    WindowsMediaPlayer1.move(201, 25, 764, 553);
+    Text4.setLeft(200);
+    Text4.setWidth(729);
+    for (rt::Control* c : std::initializer_list<rt::Control*>{
+             &Label5, &Label6, &Label7, &Image10, &Image11, &Image12, &Image14, &Image15, &Picture6})
+        c->setVisible(true);
+    Picture5.setVisible(false);
 }
 
 }  // namespace zelvora

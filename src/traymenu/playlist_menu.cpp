@@ -1,8 +1,156 @@
-// The playlist menu's commands.
+// The playlist menu: play the selected entry, add a file or a folder through the player's
+// add job, and choose the play mode.
+#include <algorithm>
+
+#include "platform/dialogs.h"
+#include "platform/environment.h"
+#include "player/media_kinds.h"
+#include "player/player_window.h"
+#include "runtime/app.h"
 #include "traymenu/tray_window.h"
 
 namespace zelvora {
 
-void Form6::wirePlaylistMenu() {}
+namespace {
+constexpr const char* kNetworkList = "网络列表";
+
+// The folder chooser: the chosen folder up to its first NUL, or empty when cancelled. An
+// empty title is replaced by a generic one.
+std::string chooseFolder(rt::App& app, const std::string& title)
+{
+    const std::string shown = title.empty() ? "选择目录" : title;
+    const std::string folder = app.service<platform::Dialogs>().browseFolder(shown).value_or(std::string());
+    return folder.substr(0, folder.find('\0'));
+}
+}  // namespace
+
+void Form6::wirePlaylistMenu()
+{
+    play.onClick = [this] { play_Click(); };
+    addmp3.onClick = [this] { addmp3_Click(); };
+    addpath.onClick = [this] { addpath_Click(); };
+    bodan.onClick = [this] { bodan_Click(); };
+    boxun.onClick = [this] { boxun_Click(); };
+    boshun.onClick = [this] { boshun_Click(); };
+    bolie.onClick = [this] { bolie_Click(); };
+    bosui.onClick = [this] { bosui_Click(); };
+    copyy.onClick = [this] { copyy_Click(); };
+    lieda.onClick = [this] { lieda_Click(); };
+    del.onClick = [this] { del_Click(); };
+    delbao.onClick = [this] { delbao_Click(); };
+    lieqing.onClick = [this] { lieqing_Click(); };
+}
+
+void Form6::play_Click()
+{
+    Form5& player = app().get<Form5>();
+    if (player.liebiao.text() != kNetworkList) {
+        player.playSelected(player.List1, player.List2, "lie");
+        return;
+    }
+    const int index = player.List1.listIndex();
+    if (index < 0)
+        return;
+    player.Picture6.setEnabled(true);
+    player.WindowsMediaPlayer1.stop();
+    player.WindowsMediaPlayer1.setVisible(false);
+    player.Text4.setText(player.List2.list(index));
+    player.WebBrowser3.setVisible(true);
+    player.WebBrowser3.navigate(player.Text4.text());
+    player.WebBrowser3.setSilent(true);
+    player.WebBrowser3.move(200, 25, 767, 553);
+}
+
+void Form6::addmp3_Click()
+{
+    Form5& player = app().get<Form5>();
+    if (player.liebiao.text() == kNetworkList)
+        return;
+    platform::OpenFileRequest request;
+    request.title = "打开文件";
+    request.initialFolder = app().service<platform::Environment>().programFolder();
+    request.filters = {
+        {"歌曲文件(*.mp3;*.WAV;*.MP2;*.OGG;*.M4A;*.AMR;*.MMF;*.AAC;*.FLAC;*.MP3;*.WMA;*.MID;)",
+            "*.mp3;*.WAV;*.MP2;*.OGG;*.M4A;*.AMR;*.MMF;*.AAC;*.FLAC;*.MP3;*.WMA;*.MID;"},
+        {"视频文件(*.MOV;*.3GP;*.AVI;*.SWF;*.MP4;*.WMV;*.MPG;*.VOB;*.RMVB;*.MKV;*.FLV;)",
+            "*.MOV;*.3GP;*.AVI;*.SWF;*.MP4;*.WMV;*.MPG;*.VOB;*.RMVB;*.MKV;*.FLV;"},
+        {"种子文件(*.QSED;*.TORRENT;*.BSED)", "*.QSED;*.TORRENT;*.BSED"},
+        {"所有文件(*.*)", "*.*"},
+    };
+    const std::optional<std::string> chosen = app().service<platform::Dialogs>().openFile(request);
+    if (!chosen || chosen->empty()) {
+        // The cancel marker has a field of its own; Text1 keeps the hub's position.
+        Text6.setText("取消");
+        return;
+    }
+    const std::vector<std::string>& listed = player.List2.items();
+    if (std::find(listed.begin(), listed.end(), *chosen) != listed.end())
+        Text5.setText("存在");
+    if (Text5.text() != "存在") {
+        player.Text4.setText(*chosen);
+        player.Timer6.start(1);
+        return;
+    }
+    // Already in the shown list: play it at once, add nothing.
+    player.WindowsMediaPlayer1.setUrl(*chosen);
+    player.WindowsMediaPlayer1.play();
+    Text5.setText("不存在");
+}
+
+void Form6::addpath_Click()
+{
+    Form5& player = app().get<Form5>();
+    if (player.liebiao.text() == kNetworkList)
+        return;
+    player.hideDecoderHint();
+    std::string folder = chooseFolder(app(), "请选择扫描目录");
+    if (folder.empty())
+        return;
+    while (folder.size() > 1 && folder.back() == platform::kSeparator)
+        folder.pop_back();
+    // Earlier search results are cleared first, so the add job gets a file of this folder.
+    player.List4.clear();
+    player.List5.clear();
+    player.File2.setPattern(media::kAddFolderPattern);
+    player.File2.setPath(folder);
+    const std::string prefix = folder.back() == platform::kSeparator ? folder : folder + platform::kSeparator;
+    for (const std::string& name : player.File2.items()) {
+        player.List4.addItem(name);
+        player.List5.addItem(prefix + name);
+    }
+    player.Text4.setText(player.List5.list(0));
+    player.List4.setVisible(true);
+    player.Timer6.start(1);
+}
+
+void Form6::setPlayMode(const char* word)
+{
+    app().get<Form5>().Text3.setText(word);
+}
+
+void Form6::bodan_Click()
+{
+    setPlayMode("danqu");
+}
+
+void Form6::boxun_Click()
+{
+    setPlayMode("xunhuan");
+}
+
+void Form6::boshun_Click()
+{
+    setPlayMode("yici");
+}
+
+void Form6::bolie_Click()
+{
+    setPlayMode("lie");
+}
+
+void Form6::bosui_Click()
+{
+    setPlayMode("sui");
+}
 
 }  // namespace zelvora

@@ -89,6 +89,22 @@ private:
     void showHubWith(const std::string& tile);
     // Wires the playlist menu's items to their commands.
     void wirePlaylistMenu();
+    // The playlist menu's commands on the player's shown list.
+    void play_Click();
+    void addmp3_Click();
+    void addpath_Click();
+    void bodan_Click();
+    void boxun_Click();
+    void boshun_Click();
+    void bolie_Click();
+    void bosui_Click();
+    void copyy_Click();
+    void lieda_Click();
+    void del_Click();
+    void delbao_Click();
+    void lieqing_Click();
+    // Writes a play-mode word into the player.
+    void setPlayMode(const char* word);
 
     platform::NotifyIconRecord m_icon;
     bool m_updatesLocked = false;

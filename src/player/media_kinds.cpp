@@ -1,0 +1,81 @@
+#include "player/media_kinds.h"
+
+#include <algorithm>
+
+#include "runtime/vbtext.h"
+
+namespace zelvora::media {
+
+std::string extensionOf(std::string_view path)
+{
+    const int dot = vb::InStrRev(path, ".");
+    return vb::UCase(vb::Mid(path, dot + 1));
+}
+
+bool endsWithAny(std::string_view upper, std::initializer_list<std::string_view> endings)
+{
+    return std::any_of(endings.begin(), endings.end(),
+        [&](std::string_view e) { return upper.size() >= e.size() && upper.substr(upper.size() - e.size()) == e; });
+}
+
+bool startsWithAny(std::string_view upper, std::initializer_list<std::string_view> prefixes)
+{
+    return std::any_of(prefixes.begin(), prefixes.end(), [&](std::string_view p) { return upper.substr(0, p.size()) == p; });
+}
+
+bool isSeed(std::string_view path)
+{
+    return endsWithAny(vb::UCase(path), {".QSED", ".BSED", ".TORRENT"});
+}
+
+bool isPictureOrText(std::string_view path)
+{
+    const std::string ext = extensionOf(path);
+    for (std::string_view e : {"TXT", "INI", "IDX", "VBAK", "JPG", "JPEG", "JPE", "PNG", "GIF", "ICO", "BMP", "TIF", "PCX", "TGA"}) {
+        if (ext == e)
+            return true;
+    }
+    return false;
+}
+
+bool isMusic(std::string_view path)
+{
+    return endsWithAny(vb::UCase(path), {".WAV", ".MP2", ".OGG", ".M4A", ".AMR", ".MMF", ".AAC", ".MP3", ".WMA", ".MID", ".FLAC"});
+}
+
+bool isVideo(std::string_view path)
+{
+    return endsWithAny(vb::UCase(path), {".MOV", ".3GP", ".AVI", ".SWF", ".MP4", ".WMV", ".MPG", ".VOB", ".MKV", ".FLV", ".RMVB"});
+}
+
+Kind kindOf(std::string_view path)
+{
+    if (isSeed(path))
+        return Kind::Seed;
+    if (isPictureOrText(path))
+        return Kind::PictureText;
+    if (isMusic(path))
+        return Kind::Music;
+    if (isVideo(path))
+        return Kind::Video;
+    return Kind::None;
+}
+
+const char* patternOf(Kind kind)
+{
+    switch (kind) {
+    case Kind::Seed:
+        return kSeedPattern;
+    case Kind::PictureText:
+        return kPicturePattern;
+    case Kind::Music:
+        return kMusicPattern;
+    case Kind::Video:
+        return kVideoPattern;
+    case Kind::None:
+        break;
+    }
+    return "";
+}
+
+}  // namespace zelvora::media

@@ -1,0 +1,163 @@
+// The shown list: switching between the music and the video playlist, selection, the
+// playlist menus, and the search within the shown list.
+#include "platform/dialogs.h"
+#include "player/player_window.h"
+#include "runtime/app.h"
+#include "runtime/vbtext.h"
+#include "traymenu/tray_window.h"
+
+namespace zelvora {
+
+namespace {
+constexpr const char* kMusicCaption = "音乐列表";
+constexpr const char* kVideoCaption = "视频列表";
+constexpr const char* kNetworkCaption = "网络列表";
+}  // namespace
+
+void Form5::choosePlaylist(Playlist list)
+{
+    markTabs(list == Playlist::Music ? Label5 : Label7);
+    liebiao.setText(list == Playlist::Music ? kMusicCaption : kVideoCaption);
+}
+
+void Form5::loadPlaylist(Playlist list)
+{
+    const PlaylistFiles files = playlistFiles(app(), list);
+    List1.setItems(readPlaylistFile(app(), files.names));
+    List2.setItems(readPlaylistFile(app(), files.paths));
+    m_listHoldsPlaylist = true;
+}
+
+void Form5::loadPathSnapshot(Playlist list)
+{
+    List3.setItems(readPlaylistFile(app(), playlistFiles(app(), list).paths));
+}
+
+void Form5::showPlaylist(Playlist list)
+{
+    for (rt::Image* tool : {&Image12, &Image14, &Image15, &Image10, &Image11})
+        tool->setVisible(true);
+    List6.setVisible(false);
+    List7.setVisible(false);
+    List1.setTop(23);
+    List1.setHeight(530);
+    choosePlaylist(list);
+    loadPlaylist(list);
+}
+
+void Form5::Label5_Click()
+{
+    if (Label5.caption() == kMusicCaption)
+        showPlaylist(Playlist::Music);
+}
+
+void Form5::Label7_Click()
+{
+    if (Label7.caption() == kVideoCaption)
+        showPlaylist(Playlist::Video);
+}
+
+void Form5::List1_Click()
+{
+    if (liebiao.text() == kNetworkCaption) {
+        Text4.setText(List2.list(List1.listIndex()) + "    双击播放");
+        return;
+    }
+    if (List1.listIndex() < 0)
+        return;
+    Picture6.setEnabled(true);
+    Text4.setText(vb::Mid(List1.list(List1.listIndex()), 2) + "    双击播放");
+}
+
+void Form5::List1_DblClick()
+{
+    // The network list's channels open in the browser; that is the network tab's own job.
+    if (liebiao.text() == kNetworkCaption)
+        return;
+    playSelected(List1, List2, "lie");
+}
+
+void Form5::List4_DblClick()
+{
+    playSelected(List4, List5, "sou");
+}
+
+void Form5::List1_MouseDown(const rt::MouseEvent& e)
+{
+    if (e.button == rt::RightButton) {
+        Form6& tray = app().get<Form6>();
+        tray.popupMenu(tray.liemenu);
+    }
+}
+
+void Form5::Image15_MouseDown(const rt::MouseEvent& e)
+{
+    if (e.button == rt::LeftButton) {
+        Form6& tray = app().get<Form6>();
+        tray.popupMenu(tray.mp3);
+    }
+}
+
+void Form5::Image12_MouseDown(const rt::MouseEvent& e)
+{
+    if (e.button == rt::LeftButton) {
+        Form6& tray = app().get<Form6>();
+        tray.popupMenu(tray.lieb);
+    }
+}
+
+void Form5::Image14_Click()
+{
+    if (List1.list(0).empty()) {
+        platform::MessageBoxRequest box;
+        box.text = "列表已经清空，无法进行搜索";
+        app().service<platform::Dialogs>().messageBox(box);
+        return;
+    }
+    Text2.move(7, 528, Text2.width(), Text2.height());
+    Text2.setVisible(true);
+    List1.setHeight(510);
+    Picture1.move(170, 530, Picture1.width(), Picture1.height());
+    Picture1.setVisible(true);
+}
+
+void Form5::Text2_Change()
+{
+    // Names and their paths are collected first and shown at once: a keystroke over a long
+    // list then costs one pass.
+    const std::string& wanted = Text2.text();
+    const std::vector<std::string>& names = List1.items();
+    std::vector<std::string> found;
+    std::vector<std::string> foundPaths;
+    for (size_t i = 0; i < names.size(); ++i) {
+        // A byte search of UTF-8 text finds exactly the character sequences.
+        if (names[i].find(wanted) != std::string::npos) {
+            found.push_back(names[i]);
+            foundPaths.push_back(List2.list(static_cast<int>(i)));
+        }
+    }
+    List4.setItems(std::move(found));
+    List5.setItems(std::move(foundPaths));
+    List4.setVisible(!wanted.empty());
+}
+
+void Form5::Picture1_Click()
+{
+    List1.move(7, 23, List1.width(), 530);
+    Text2.setVisible(false);
+    Picture1.setVisible(false);
+}
+
+void Form5::List4_MouseDown(const rt::MouseEvent&)
+{
+    List4.setHeight(480);
+}
+
+void Form5::WindowsMediaPlayer1_MouseMove(const rt::MouseEvent&)
+{
+    // The search results shrink out of the way when the mouse moves over the video.
+    if (List4.height() != 1)
+        List4.setHeight(1);
+}
+
+}  // namespace zelvora

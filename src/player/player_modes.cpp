@@ -1,0 +1,112 @@
+// Play modes: what happens when the media player stops, and the next and previous buttons.
+#include <chrono>
+#include <cmath>
+#include <random>
+
+#include "platform/dialogs.h"
+#include "player/player_window.h"
+#include "runtime/app.h"
+#include "runtime/vbtext.h"
+
+namespace zelvora {
+
+namespace {
+
+// A uniform draw in [0, 1) from a generator seeded by the clock, like a fresh Randomize.
+double clockSeededDraw()
+{
+    const auto seed = static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    std::mt19937_64 generator(seed);
+    return std::uniform_real_distribution<double>(0.0, 1.0)(generator);
+}
+
+}  // namespace
+
+void Form5::WindowsMediaPlayer1_PlayStateChange(int newState)
+{
+    if (newState == rt::PlayStopped)
+        lian.start(1);
+}
+
+void Form5::advanceInList(rt::ListBox& names, rt::ListBox& paths)
+{
+    const int current = names.listIndex();
+    const int next = current < names.listCount() - 1 ? current + 1 : 0;
+    WindowsMediaPlayer1.setUrl(paths.list(next));
+    if (current >= 0)
+        names.setListIndex(-1);
+    names.setListIndex(next);
+    WindowsMediaPlayer1.play();
+    Text4.setText(paths.list(names.listIndex()));
+}
+
+void Form5::lian_Timer()
+{
+    lian.setEnabled(false);
+    const std::string word = Text3.text();
+    if (word == "xunhuan") {
+        WindowsMediaPlayer1.play();
+        return;
+    }
+    if (word == "danqu") {
+        WindowsMediaPlayer1.stop();
+        return;
+    }
+    const bool fromSearch = word == "sou";
+    rt::ListBox& names = fromSearch ? List4 : List1;
+    rt::ListBox& paths = fromSearch ? List5 : List2;
+    if ((word != "lie" && word != "sou" && word != "sui" && word != "yici") || names.listCount() == 0)
+        return;
+    const int count = names.listCount();
+
+    if (word == "sui") {
+        if (List1.listIndex() >= 0)
+            List1.setListIndex(-1);
+        // The last entry is never drawn: k lies in 0 .. n - 2 (0 for a single entry).
+        const int k = static_cast<int>(std::floor(clockSeededDraw() * (count - 1)));
+        WindowsMediaPlayer1.setUrl(List2.list(k));
+        List1.setListIndex(k);
+        WindowsMediaPlayer1.play();
+        Text4.setText(List2.list(List1.listIndex()));
+        return;
+    }
+    if (word == "yici" && Text4.text() == List2.list(count - 1)) {
+        WindowsMediaPlayer1.stop();
+        return;
+    }
+    advanceInList(names, paths);
+}
+
+void Form5::stepEntry(int step)
+{
+    hideDecoderHint();
+    platform::MessageBoxRequest box;
+    if (List1.list(0).empty()) {
+        box.text = step > 0 ? "列表已经清空，无法进行下一曲" : "列表已经清空，无法进行上一曲";
+        app().service<platform::Dialogs>().messageBox(box);
+        return;
+    }
+    const int64_t count = List1.listCount();
+    const int64_t index = std::clamp<int64_t>(vb::bankersRound(vb::Val(Text6.text())), -count - 1, count + 1) + step;
+    Text6.setText(vb::Str(index));
+    if (step > 0 ? index <= count - 1 : index >= 0) {
+        Text4.setText(List2.list(static_cast<int>(index)));
+        Timer2.start(1);
+        return;
+    }
+    Text6.setText(step > 0 ? vb::Str(count - 1) : "0");
+    box.text = step > 0 ? "已经到达最后一个，不能再前进" : "已经到达第一个，不能再后退";
+    app().service<platform::Dialogs>().messageBox(box);
+}
+
+void Form5::Image10_Click()
+{
+    stepEntry(1);
+}
+
+void Form5::Image11_Click()
+{
+    stepEntry(-1);
+}
+
+}  // namespace zelvora

@@ -1,0 +1,193 @@
+// Playback: choosing an entry, the play dispatcher that sends an address to the media
+// player or to a generated page in the browser, the page finisher, and the one-time fetch
+// of the flash video player.
+#include <algorithm>
+
+#include "platform/config.h"
+#include "platform/dialogs.h"
+#include "platform/network.h"
+#include "platform/textfile.h"
+#include "player/media_kinds.h"
+#include "player/page_templates.h"
+#include "player/player_window.h"
+#include "runtime/app.h"
+#include "runtime/vbtext.h"
+#include "shell/data_folders.h"
+#include "video/file_download.h"
+
+namespace zelvora {
+
+namespace {
+constexpr int kBarMarks = 37;
+constexpr const char* kFlashFile = "zelv.swf";
+
+void tell(rt::App& app, const std::string& text, int icon = platform::NoIcon)
+{
+    platform::MessageBoxRequest box;
+    box.text = text;
+    box.icon = icon;
+    app.service<platform::Dialogs>().messageBox(box);
+}
+}  // namespace
+
+void Form5::playSelected(rt::ListBox& names, rt::ListBox& paths, const std::string& source)
+{
+    const int index = names.listIndex();
+    Text6.setText(vb::Str(index));
+    Text3.setText(source);
+    hideDecoderHint();
+    if (index < 0)
+        return;
+    showOverlay(4, "正在读取影音信息...");
+    Text4.setText(paths.list(index));
+    for (rt::ListBox* results : {&List4, &List6, &List7})
+        results->setVisible(false);
+    if (media::isSeed(Text4.text()))
+        zzl.start(1);
+    else
+        Timer2.start(1);
+}
+
+void Form5::playInMediaPlayer()
+{
+    Timer3.setEnabled(false);
+    WebBrowser3.setVisible(false);
+    Label4.setVisible(false);
+    Text5.setVisible(false);
+    WindowsMediaPlayer1.move(201, 25, 764, 553);
+    WindowsMediaPlayer1.setVisible(true);
+    // The control starts playing a new address by itself.
+    WindowsMediaPlayer1.setUrl(Text4.text());
+}
+
+void Form5::writePage(const std::string& page)
+{
+    shell::EnsureTempFolder(app());
+    WebBrowser3.setLeft(200);
+    WebBrowser3.setWidth(767);
+    WebBrowser3.reload({});
+    WebBrowser3.write(page);
+    WebBrowser3.setSilent(true);
+    Timer3.start(1);
+    WebBrowser3.setVisible(true);
+    Timer6.setEnabled(false);
+}
+
+void Form5::Timer2_Timer()
+{
+    Timer2.setEnabled(false);
+    const std::string address = Text4.text();
+    const std::string upper = vb::UCase(address);
+    if (media::isSeed(address)) {
+        closeMediaPlayer();
+        zz.start(1);
+        return;
+    }
+    if (media::isPictureOrText(address)) {
+        WebBrowser3.setLeft(200);
+        WebBrowser3.setWidth(767);
+        WebBrowser3.setVisible(true);
+        WebBrowser3.setSilent(true);
+        WebBrowser3.navigate(address);
+        Text5.setVisible(false);
+        return;
+    }
+    // The page tests only prepare the page; a later test may still send the address to the
+    // media player.
+    std::string page;
+    if (media::startsWithAny(upper, {"QVOD://"}) || media::endsWithAny(upper, {".VOB"})) {
+        closeMediaPlayer();
+        page = pages::withUrlParameter(qvod.text(), address);
+    }
+    if (media::startsWithAny(upper, {"BDHD://", "FTP://"})) {
+        closeMediaPlayer();
+        page = pages::withUrlParameter(bdhd.text(), address);
+    }
+    if (media::endsWithAny(upper, {".RMVB", ".MKV"})) {
+        closeMediaPlayer();
+        playInMediaPlayer();
+        return;
+    }
+    if (media::endsWithAny(upper, {".MOV", ".3GP", ".AVI", ".SWF", ".MP4", ".WMV", ".MPG"}) || media::isMusic(address)) {
+        playInMediaPlayer();
+        return;
+    }
+    if (media::endsWithAny(upper, {".FLV"})) {
+        closeMediaPlayer();
+        if (!ensureFlashPlayer())
+            return;
+        std::string temp = shell::dataPaths(app()).temp;
+        temp.pop_back();
+        page = pages::flashPage(zelv.text(), temp, address);
+    }
+    writePage(page);
+}
+
+bool Form5::ensureFlashPlayer()
+{
+    shell::EnsureTempFolder(app());
+    const std::string target = shell::dataPaths(app()).temp + kFlashFile;
+    if (platform::fileExists(target))
+        return true;
+
+    Label8.setVisible(true);
+    Label9.setVisible(true);
+    Label4.setFontSize(15);
+    Label4.setForeColor(0xFFFFFF);
+    Label4.setAlignment(rt::AlignLeft);
+    Label4.setVisible(true);
+    Text5.setVisible(false);
+
+    bool fetched = false;
+    rt::App& a = app();
+    if (a.hasService<platform::Network>()) {
+        const std::string source = a.service<platform::Config>().get("update_server") + "/" + kFlashFile;
+        oDownload = std::make_unique<video::CFileDownload>(a, a.service<platform::Network>());
+        oDownload->OnProgress = [this](int64_t progress, int64_t max, int32_t speed, int32_t code,
+                                    const std::string& text) { oDownload_OnProgress(progress, max, speed, code, text); };
+        fetched = oDownload->StartDownloading(source, target);
+        oDownload.reset();
+    }
+    tell(a, fetched ? "初始化成功!" : "初始化失败，请检查是否连接网络", platform::Information);
+    for (rt::Label* label : {&Label8, &Label9, &Label4})
+        label->setVisible(false);
+    return fetched;
+}
+
+void Form5::oDownload_OnProgress(int64_t lProgress, int64_t lMaxProgress, int32_t, int32_t, const std::string&)
+{
+    if (lProgress <= 0 || lMaxProgress <= 0)
+        return;
+    // A server that sends more than it announced still fills the bar only once.
+    const double part = static_cast<double>(std::min(lProgress, lMaxProgress)) / static_cast<double>(lMaxProgress);
+    std::string bar;
+    for (int64_t i = vb::bankersRound(kBarMarks * part); i > 0; --i)
+        bar += "■";
+    Label4.setCaption(bar);
+    Label9.setCaption("(" + vb::Format00(100 * part) + "%)");
+}
+
+void Form5::Timer3_Timer()
+{
+    if (WebBrowser3.busy())
+        return;
+    WebBrowser3.setBodyScroll("no");
+    // The wide layout keeps the page where the list panel was.
+    if (Picture5.visible()) {
+        WebBrowser3.move(1, 25, 767, 553);
+        Label4.setLeft(88);
+    }
+    Text5.setVisible(false);
+    Timer3.setEnabled(false);
+}
+
+void Form5::WebBrowser3_NewWindow2(const std::string&, bool& cancel)
+{
+    // Pages open their links in this browser instead of a new window.
+    cancel = true;
+    const std::string href = WebBrowser3.activeElementHref();
+    if (!href.empty())
+        WebBrowser3.navigate(href);
+}
+
+}  // namespace zelvora
