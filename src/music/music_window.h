@@ -1,10 +1,16 @@
 #pragma once
+#include <string>
+#include <vector>
+
 #include "runtime/controls.h"
 #include "runtime/form.h"
 #include "runtime/media_controls.h"
 #include "shell/skin.h"
 
 namespace zelvora {
+
+class music;
+struct MusicService;
 
 // The online music window: twelve service tiles and the browser that plays the chosen one.
 class Form1 : public rt::Form {
@@ -27,8 +33,10 @@ public:
     rt::WebBrowser WebBrowser1{*this, "WebBrowser1"};
     // The message panel over the browser area.
     rt::TextBox Text5{*this, "Text5"};
+    // The page and the launch message of the service being started.
     rt::TextBox qiemusic{*this, "qiemusic"};
     rt::TextBox qiemusic1{*this, "qiemusic1"};
+    // Page-ready poll, one-shot launcher, skin refresh.
     rt::Timer Timer2{*this, "Timer2"};
     rt::Timer Timer3{*this, "Timer3"};
     rt::Timer Timer5{*this, "Timer5"};
@@ -36,18 +44,50 @@ public:
     rt::TextBox Text4{*this, "Text4"};
     rt::CommandButton Command1{*this, "Command1"};
 
+    // The document whose events the window handles: bound to the browser's current document
+    // after every completed download.
+    struct DocumentEvents {
+        bool bound = false;
+        std::string location;
+    } M_Dom;
+
     // The twelve tiles in service order.
     std::vector<rt::Image*> tiles();
 
+    // Starts a service: takes its page, tests the connection and arms the launcher.
+    void LaunchMusicService(const MusicService& service);
+
+    void Image_Click(int index);
+    void Image_MouseMove(int index);
+    void Image15_MouseDown(const rt::MouseEvent& e);
     void Timer2_Timer();
+    void Timer3_Timer();
     void Timer5_Timer();
+    void Command1_Click();
+    void WebBrowser1_DownloadComplete();
+    bool M_Dom_oncontextmenu();
     void Form_MouseDown(const rt::MouseEvent& e);
     void Form_MouseMove(const rt::MouseEvent& e);
     void Form_MouseUp(const rt::MouseEvent& e);
 
 private:
     SkinnedWindow skin();
+    bool online();
 };
+
+// One online music service: its tile, its page on the page store, the tip its tile shows and
+// the message shown while it starts.
+struct MusicService {
+    rt::Image Form1::*tile;
+    rt::Label music::*page;
+    const char* toolTip;
+    const char* launchMessage;
+    // The tile's picture resource.
+    const char* picture;
+};
+
+// The twelve services in tile order (Image3, Image7 ... Image17).
+const std::vector<MusicService>& musicServices();
 
 // The panel text: four CR LF pairs push the message down into the panel.
 std::string panelText(const std::string& message);

@@ -37,6 +37,18 @@ Config::Config()
         {"dns.primary", "114.114.114.114"},
         {"dns.secondary", "8.8.8.8"},
         {"browser_cache", ""},
+        {"music.kugou", "https://web.kugou.com/"},
+        {"music.kuwo", "https://www.kuwo.cn/"},
+        {"music.xiami", "https://www.xiami.com/"},
+        {"music.yyt", "https://www.yinyuetai.com/"},
+        {"music.jiuku", "https://www.9ku.com/"},
+        {"music.duomi", "https://www.duomi.com/"},
+        {"music.baidu", "https://fm.baidu.com/"},
+        {"music.sougou", "https://mp3.sogou.com/"},
+        {"music.qq", "https://y.qq.com/portal/player.html"},
+        {"music.douban", "https://douban.fm/"},
+        {"music.wangyi", "https://music.163.com/"},
+        {"music.beiwa", "https://www.beva.com/"},
         {"codepage", ""},
     };
 }

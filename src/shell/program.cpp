@@ -1,6 +1,7 @@
 #include "shell/program.h"
 
 #include "music/music_window.h"
+#include "music/page_store.h"
 #include "player/player_window.h"
 #include "runtime/app.h"
 #include "settings/settings_window.h"
@@ -26,6 +27,7 @@ void registerWindows(rt::App& app)
     app.registerWindow<setz>("setz");
     app.registerWindow<tool>("tool");
     app.registerWindow<play>("play");
+    app.registerWindow<music>("music");
 }
 
 void startProgram(rt::App& app)

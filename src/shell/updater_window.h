@@ -8,13 +8,25 @@ namespace zelvora {
 class Form4 : public rt::Form {
 public:
     explicit Form4(rt::App& app);
+    void load() override;
 
+    // Status line, progress bar of squares, or the harvest prompt.
     rt::Label Label1{*this, "Label1"};
     rt::CommandButton Command1{*this, "Command1"};
     rt::CommandButton Command2{*this, "Command2"};
     rt::CommandButton Command3{*this, "Command3"};
+    // The browser cache folder the harvest reads.
     rt::TextBox Text1{*this, "Text1"};
+    // Start-up check and harvest watch.
     rt::Timer Timer1{*this, "Timer1"};
+    rt::Timer Timer2{*this, "Timer2"};
+
+    void Timer1_Timer();
+    void Command3_Click();
 };
+
+// The text the music window puts into the updater's status line to turn it into the harvest
+// prompt.
+inline constexpr const char* kHarvestPromptText = "十秒秒杀所有歌曲？";
 
 }  // namespace zelvora

@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "music/music_window.h"
+#include "music/page_store.h"
+#include "shell/hub_window.h"
+#include "shell/updater_window.h"
+#include "support/fake_network.h"
+#include "support/test_program.h"
+
+using namespace zelvora;
+using testing_support::FakeNetwork;
+using testing_support::TestProgram;
+
+namespace {
+
+const std::string kFourLines = "\r\n\r\n\r\n\r\n";
+
+struct TileRow {
+    const char* tile;
+    const char* page;
+    const char* toolTip;
+    const char* message;
+};
+
+const TileRow kTiles[] = {
+    {"Image3", "kugou", "酷狗音乐 - 超大屏幕，显示歌词", "正在启动酷狗音乐..."},
+    {"Image7", "kuwo", "酷我音乐 - 百万歌曲，一点即播", "正在启动酷我音乐..."},
+    {"Image8", "xiami", "虾米音乐 - 经典老歌与各色榜单", "正在启动虾米音乐..."},
+    {"Image9", "yyt", "音悦台TV - 高清MV电台", "正在启动音悦台..."},
+    {"Image10", "jiuku", "九酷听听 - 听好歌，上九酷", "正在启动九酷听听..."},
+    {"Image11", "duomi", "多米音乐 - 让音乐跟我走", "正在启动多米音乐..."},
+    {"Image12", "baidu", "百度音乐 - 找到自己喜欢的音乐", "正在启动百度音乐..."},
+    {"Image13", "sougou", "搜狗音乐盒 - 高音质正版，音乐播放", "正在启动搜狗音乐盒..."},
+    {"Image14", "QQ", "QQ音乐 - 音乐你的生活", "正在启动QQ音乐..."},
+    {"Image15", "douban", "豆瓣FM - 根据你的喜好，播放想听的歌", "正在启动豆瓣FM..."},
+    {"Image16", "wangyi", "网易音乐 - 好歌听不断，尽在网易音乐", "正在启动网易音乐..."},
+    {"Image17", "beiwa", "贝瓦电台 - 儿童电台", "正在启动贝瓦电台..."},
+};
+
+class MusicWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        p.config->set("probe", "http://127.0.0.1:9/probe");
+        p.app.provide<platform::Network>(net);
+        p.start();
+        p.app.advance(1);
+    }
+    Form1& w() { return p.app.get<Form1>(); }
+    rt::Control& tile(const char* name) { return *w().control(name); }
+    std::string page(const char* label) { return p.app.get<music>().control(label)->caption(); }
+    // Clicks a tile and lets the launcher and the page-ready poll run.
+    void launch(const char* name)
+    {
+        tile(name).click();
+        p.app.advance(1);
+        p.app.advance(1);
+    }
+
+    TestProgram p;
+    std::shared_ptr<FakeNetwork> net = std::make_shared<FakeNetwork>();
+};
+
+}  // namespace
+
+TEST_F(MusicWindowTest, FirstOpenShowsThePromptOverAHiddenBrowser)
+{
+    EXPECT_TRUE(w().Text5.visible());
+    EXPECT_FALSE(w().Text5.enabled());
+    EXPECT_EQ(w().Text5.text(), kFourLines + "请选择网络播放器...");
+    EXPECT_FALSE(w().WebBrowser1.visible());
+    EXPECT_TRUE(w().WebBrowser1.silent());
+    EXPECT_EQ(w().WebBrowser1.location(), "about:blank");
+    // The poll finished on the blank page without removing the panel.
+    EXPECT_FALSE(w().Timer2.enabled());
+    EXPECT_EQ(w().WebBrowser1.bodyScroll(), "no");
+    EXPECT_FALSE(p.app.isLoaded<music>());
+    for (rt::Image* t : w().tiles())
+        EXPECT_TRUE(t->enabled()) << t->name();
+}
+
+TEST_F(MusicWindowTest, EveryTileStartsItsServiceAfterTheConnectionTest)
+{
+    for (const TileRow& r : kTiles) {
+        SCOPED_TRACE(r.tile);
+        w().WebBrowser1.log().take();
+        tile(r.tile).click();
+        EXPECT_EQ(net->probes.back(), "http://127.0.0.1:9/probe");
+        EXPECT_EQ(w().qiemusic.text(), page(r.page));
+        EXPECT_EQ(w().qiemusic1.text(), r.message);
+        EXPECT_TRUE(w().Timer3.enabled());
+
+        p.app.advance(1);  // the launcher
+        EXPECT_TRUE(w().WebBrowser1.visible());
+        EXPECT_TRUE(w().Text5.visible());
+        EXPECT_EQ(w().Text5.text(), kFourLines + r.message);
+        EXPECT_EQ(w().WebBrowser1.documentText(), page(r.page));
+        EXPECT_FALSE(w().Timer3.enabled());
+        const std::vector<std::string> calls = w().WebBrowser1.log().take();
+        ASSERT_EQ(calls.size(), 2u);
+        EXPECT_EQ(calls[0], "reload");
+        EXPECT_EQ(calls[1].rfind("write ", 0), 0u);
+
+        p.app.advance(1);  // the page-ready poll
+        EXPECT_FALSE(w().Text5.visible());
+        EXPECT_FALSE(w().Timer2.enabled());
+        EXPECT_EQ(w().WebBrowser1.bodyScroll(), "no");
+    }
+    EXPECT_EQ(net->probes.size(), std::size(kTiles));
+}
+
+TEST_F(MusicWindowTest, TilesShowTheirTipsAndTheDoubanTileOnlyOnAPress)
+{
+    for (const TileRow& r : kTiles) {
+        SCOPED_TRACE(r.tile);
+        tile(r.tile).mouseMove({rt::NoButton, 0, 5, 5});
+        const bool pressOnly = std::string(r.tile) == "Image15";
+        EXPECT_EQ(tile(r.tile).toolTipText(), pressOnly ? "" : r.toolTip);
+        tile(r.tile).mouseDown({rt::LeftButton, 0, 5, 5});
+        EXPECT_EQ(tile(r.tile).toolTipText(), r.toolTip);
+    }
+}
+
+TEST_F(MusicWindowTest, OfflineClickOnlyChangesThePanelText)
+{
+    struct Row {
+        const char* name;
+        bool playingFirst;
+    };
+    for (const Row& r : {Row{"before any launch", false}, Row{"during playback", true}}) {
+        SCOPED_TRACE(r.name);
+        TestProgram q;
+        auto network = std::make_shared<FakeNetwork>();
+        q.app.provide<platform::Network>(network);
+        q.start();
+        q.app.advance(1);
+        Form1& music = q.app.get<Form1>();
+        if (r.playingFirst) {
+            music.Image3.click();
+            q.app.advance(1);
+            q.app.advance(1);
+        }
+        const bool panelBefore = music.Text5.visible();
+        const bool browserBefore = music.WebBrowser1.visible();
+        const std::string documentBefore = music.WebBrowser1.documentText();
+        network->online = false;
+        music.Image7.click();
+        EXPECT_EQ(music.Text5.text(), kFourLines + "断网了，不能启动播放器...");
+        EXPECT_FALSE(music.Timer3.enabled());
+        q.app.runUntilIdle();
+        EXPECT_EQ(music.Text5.visible(), panelBefore);
+        EXPECT_EQ(music.WebBrowser1.visible(), browserBefore);
+        EXPECT_EQ(music.WebBrowser1.documentText(), documentBefore);
+    }
+}
+
+TEST(MusicWindowWithoutNetwork, ATileClickReportsTheConnectionAsDown)
+{
+    TestProgram p;
+    p.start();
+    Form1& music = p.app.get<Form1>();
+    music.Image3.click();
+    EXPECT_EQ(music.Text5.text(), "\r\n\r\n\r\n\r\n断网了，不能启动播放器...");
+    EXPECT_FALSE(music.Timer3.enabled());
+}
+
+TEST_F(MusicWindowTest, TheServicePageGetsNoContextMenuOnceItsDocumentIsBound)
+{
+    EXPECT_TRUE(w().WebBrowser1.documentContextMenu());
+    launch("Image3");
+    w().WebBrowser1.downloadComplete();
+    EXPECT_TRUE(w().M_Dom.bound);
+    EXPECT_FALSE(w().WebBrowser1.documentContextMenu());
+    // The page refuses its own menu as well.
+    EXPECT_NE(w().WebBrowser1.documentText().find("oncontextmenu=\"return false;\""), std::string::npos);
+}
+
+TEST_F(MusicWindowTest, HarvestPromptRoundTrip)
+{
+    p.config->set("browser_cache", "/cache/folder");
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "updater loaded at start-up" : "updater loaded by the button");
+        EXPECT_EQ(p.app.isLoaded<Form4>(), round == 0);
+        w().Command1.click();
+        Form4& updater = p.app.get<Form4>();
+        EXPECT_FALSE(w().Command1.enabled());
+        EXPECT_TRUE(updater.visible());
+        EXPECT_TRUE(updater.modal());
+        EXPECT_EQ(updater.Label1.caption(), "十秒秒杀所有歌曲？");
+        EXPECT_EQ(updater.Label1.top(), 1600);
+        // The updater's start-up check keeps the harvest buttons for the prompt.
+        p.app.advance(5);
+        EXPECT_FALSE(updater.Command1.visible());
+        EXPECT_TRUE(updater.Command2.visible());
+        EXPECT_TRUE(updater.Command3.visible());
+        if (round == 1) {
+            EXPECT_EQ(updater.Text1.text(), "/cache/folder");
+            EXPECT_EQ(updater.left(), w().left() + w().width() / 2 - updater.width() / 2);
+            EXPECT_EQ(updater.top(), w().top() + w().height() / 2 - updater.height() / 2);
+        }
+        updater.Command3.click();
+        EXPECT_TRUE(w().Command1.enabled());
+        EXPECT_FALSE(p.app.isLoaded<Form4>());
+    }
+}
+
+TEST(UpdaterWindow, WithoutThePromptOnlyTheUpgradeButtonStays)
+{
+    TestProgram p;
+    p.env->setBrowserCacheFolder("/env/cache");
+    p.start();
+    p.app.advance(1);
+    Form4& updater = p.app.get<Form4>();
+    EXPECT_EQ(updater.Label1.caption(), "升级进程准备就绪...");
+    EXPECT_TRUE(updater.Command1.visible());
+    EXPECT_FALSE(updater.Command2.visible());
+    EXPECT_FALSE(updater.Command3.visible());
+    EXPECT_FALSE(updater.Timer1.enabled());
+    // No configured cache folder: the environment's.
+    EXPECT_EQ(updater.Text1.text(), "/env/cache");
+}
