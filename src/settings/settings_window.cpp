@@ -1,29 +1,257 @@
 #include "settings/settings_window.h"
 
+#include "music/music_window.h"
+#include "platform/dialogs.h"
+#include "player/player_window.h"
 #include "runtime/app.h"
+#include "shell/chrome.h"
+#include "shell/data_folders.h"
 #include "shell/hub_window.h"
+#include "shell/skin.h"
+#include "traymenu/tray_window.h"
 
 namespace zelvora {
+
+namespace {
+const char* const kTitle = "选项设置";
+constexpr int kFrame1Left = 2040;
+constexpr int kFrame1Top = 480;
+constexpr int kFrame2Left = 2040;
+constexpr int kFrame2Top = 3240;
+constexpr int64_t kCloseHover = 0x8080FF;
+const char* const kNotSaved = "设置没有保存成功，请确认设置文件夹可以写入后再试";
+}  // namespace
 
 setz::setz(rt::App& app)
     : rt::Form(app, "setz")
 {
-    setCaption("选项设置");
+    designLayout();
+    wireEvents();
+}
+
+void setz::designLayout()
+{
+    setCaption(kTitle);
     setOwnChrome(true);
     setWidth(7800);
     setHeight(6600);
-    Label1.setCaption("选项设置");
+    Label1.setCaption(kTitle);
+    Label1.setFontBold(true);
+    Label1.move(0, 0, 7800, 420);
     Label2.setCaption("");
+    Label2.setBackStyle(rt::Transparent);
+    Label2.move(0, 2040, 1980, 4560);
     Label3.setCaption("×");
+    Label3.setAlignment(rt::AlignCenter);
+    Label3.move(7380, 0, 420, 420);
     Label4.setCaption("背景设置");
-    Text5.setText("11599360");
+    Label4.setAlignment(rt::AlignCenter);
+    Label4.move(120, 600, 1800, 420);
+    Label12.setCaption("纯色背景：");
+    Label12.move(120, 1200, 1500, 300);
+    Option1.move(1620, 1200, 300, 300);
+    Label13.setCaption("图片+纯色背景：");
+    Label13.move(120, 1620, 1500, 300);
+    Option2.move(1620, 1620, 300, 300);
+
+    Frame1.setCaption("");
+    Frame1.move(kFrame1Left, kFrame1Top, 5640, 2640);
+    const struct {
+        rt::Label* name;
+        const char* caption;
+        rt::HScrollBar* slider;
+        rt::TextBox* value;
+    } rows[] = {{&Label5, "红", &HScroll1, &Text2}, {&Label6, "绿", &HScroll2, &Text3},
+        {&Label7, "蓝", &HScroll3, &Text4}};
+    int top = 360;
+    for (const auto& r : rows) {
+        for (rt::Control* c : {static_cast<rt::Control*>(r.name), static_cast<rt::Control*>(r.slider),
+                 static_cast<rt::Control*>(r.value)})
+            c->setContainer(&Frame1);
+        r.name->setCaption(r.caption);
+        r.name->move(120, top, 360, 300);
+        r.slider->setRange(0, 255);
+        r.slider->move(480, top, 3000, 255);
+        r.value->setText("0");
+        r.value->move(3600, top, 720, 300);
+        top += 480;
+    }
+    Label8.setContainer(&Frame1);
+    Label8.setCaption("");
+    Label8.setBorderStyle(1);
+    Label8.move(4440, 360, 1080, 1200);
+    Text5.setContainer(&Frame1);
+    Text5.setText(kDefaultColour);
+    Text5.move(4440, 1680, 1080, 300);
+
+    Frame2.setCaption("图片背景设置");
+    Frame2.move(kFrame2Left, kFrame2Top, 5640, 2400);
+    for (rt::Control* c : {static_cast<rt::Control*>(&Label9), static_cast<rt::Control*>(&Label10),
+             static_cast<rt::Control*>(&Text6), static_cast<rt::Control*>(&Label11)})
+        c->setContainer(&Frame2);
+    Label9.setCaption("本地图片：");
+    Label9.move(120, 420, 1200, 300);
+    Label10.setCaption("拖放图片");
+    Label10.setAlignment(rt::AlignCenter);
+    Label10.setBorderStyle(1);
+    Label10.move(1440, 300, 1800, 600);
+    Text6.setText("将本地图片拖到右边“拖放图片”上，再点击下面的应用");
+    Text6.move(120, 1080, 5400, 300);
+    Label11.setCaption("注：如果图片尺寸过大或过小，主程序背景将再下次启动时自动调节");
+    Label11.move(120, 1560, 5400, 600);
+
+    qie.setText("chun");
+    qie.setVisible(false);
+    Command1.setCaption("应用");
+    Command1.move(2640, 5880, 1200, 420);
+    Command2.setCaption("取消");
+    Command2.move(3960, 5880, 1200, 420);
+    Command3.setCaption("还原默认");
+    Command3.move(5280, 5880, 1200, 420);
+}
+
+void setz::wireEvents()
+{
+    Option1.onClick = [this] { Option1_Click(); };
+    Option2.onClick = [this] { Option2_Click(); };
+    HScroll1.onChange = [this] { HScroll1_Change(); };
+    HScroll2.onChange = [this] { HScroll2_Change(); };
+    HScroll3.onChange = [this] { HScroll3_Change(); };
+    Text5.onChange = [this] { Text5_Change(); };
+    Text6.onChange = [this] { Text6_Change(); };
+    Label10.onDragDrop = [this](const std::vector<std::string>& files) { Label10_DragDrop(files); };
+    bg.onTimer = [this] { bg_Timer(); };
+    Command1.onClick = [this] { Command1_Click(); };
+    Command2.onClick = [this] { Command2_Click(); };
+    Command3.onClick = [this] { Command3_Click(); };
+    Label3.onClick = [this] { Label3_Click(); };
+    Label3.onMouseMove = [this](const rt::MouseEvent& e) { Label3_MouseMove(e); };
+    Label4.onClick = [this] { Label4_Click(); };
+    // The window drags by its background, its title and its labels Label2 and Label4; only
+    // the background and the title also take back the close button's hover look.
+    onMouseDown = [this](const rt::MouseEvent& e) { Form_MouseDown(e); };
+    onMouseMove = [this](const rt::MouseEvent& e) { Form_MouseMove(e); };
+    onMouseUp = [this](const rt::MouseEvent& e) { Form_MouseUp(e); };
+    Label1.onMouseMove = onMouseMove;
+    for (rt::Label* surface : {&Label1, &Label2, &Label4}) {
+        surface->onMouseDown = onMouseDown;
+        surface->onMouseUp = onMouseUp;
+    }
+    for (rt::Label* surface : {&Label2, &Label4})
+        surface->onMouseMove = [this](const rt::MouseEvent& e) { chrome::dragMove(*this, e); };
+}
+
+void setz::placeFrames()
+{
+    Frame1.setLeft(kFrame1Left);
+    Frame1.setTop(kFrame1Top);
+    Frame2.setLeft(kFrame2Left);
+    Frame2.setTop(kFrame2Top);
 }
 
 void setz::load()
 {
+    rt::App& a = app();
     // Centred on the hub.
-    const moban& hub = app().get<moban>();
+    const moban& hub = a.get<moban>();
     move(hub.left() + hub.width() / 2 - width() / 2, hub.top() + hub.height() / 2 - height() / 2);
+    Label1.move(0, 0, width(), Label1.height());
+    placeFrames();
+    for (rt::HScrollBar* slider : {&HScroll1, &HScroll2, &HScroll3})
+        slider->setRange(0, 255);
+    shell::EnsureDataFolders(a);
+    LoadSkinSettings(a);
+    // Showing the saved mode is not choosing it: the skin timers stay idle.
+    m_choosingAtLoad = true;
+    if (a.get<Form6>().List1.list(2) == kModePlain)
+        Option1.setValue(true);
+    else
+        Option2.setValue(true);
+    m_choosingAtLoad = false;
+}
+
+std::string setz::appliedColour() const
+{
+    return std::to_string(colourValue(Text5.text()));
+}
+
+void setz::showMessage(const std::string& text)
+{
+    platform::MessageBoxRequest message;
+    message.text = text;
+    message.title = "系统提示";
+    message.icon = platform::Information;
+    app().service<platform::Dialogs>().messageBox(message);
+}
+
+void setz::Command1_Click()
+{
+    rt::App& a = app();
+    shell::EnsureDataFolders(a);
+    Form6& tray = a.get<Form6>();
+    tray.ini1.setText(appliedColour());
+    tray.ini3.setText(tray.Text4.text());
+    const platform::Status written
+        = WriteSkinSettings(a, tray.ini1.text(), shell::dataPaths(a).zelvJpg, tray.ini3.text(), true);
+    if (Form1* music = a.find<Form1>())
+        music->Text3.setText(tray.ini1.text());
+    if (Form5* player = a.find<Form5>())
+        player->Text8.setText(tray.ini1.text());
+    // The title keeps its "not applied" mark when the file could not be written.
+    if (!written) {
+        showMessage(kNotSaved);
+        return;
+    }
+    Label1.setCaption(kTitle);
+}
+
+void setz::Command3_Click()
+{
+    rt::App& a = app();
+    shell::EnsureDataFolders(a);
+    const Form6& tray = a.get<Form6>();
+    if (!WriteSkinSettings(a, appliedColour(), tray.ini2.text(), tray.ini3.text(), false)) {
+        showMessage(kNotSaved);
+        return;
+    }
+    Label1.setCaption(kTitle);
+}
+
+void setz::Command2_Click()
+{
+    app().unload<setz>();
+}
+
+void setz::Label3_Click()
+{
+    app().unload<setz>();
+}
+
+void setz::Label3_MouseMove(const rt::MouseEvent&)
+{
+    Label3.setBackStyle(rt::Opaque);
+    Label3.setBackColor(kCloseHover);
+}
+
+void setz::Label4_Click()
+{
+    placeFrames();
+}
+
+void setz::Form_MouseDown(const rt::MouseEvent& e)
+{
+    chrome::beginDrag(*this, e);
+}
+
+void setz::Form_MouseMove(const rt::MouseEvent& e)
+{
+    Label3.setBackColor(colourValue(Text5.text()));
+    chrome::dragMove(*this, e);
+}
+
+void setz::Form_MouseUp(const rt::MouseEvent&)
+{
+    chrome::endDrag(*this);
 }
 
 }  // namespace zelvora

@@ -1,0 +1,205 @@
+// The settings window's live choices: the mode options and the skin timers they start, the
+// colour sliders, the picture drop and the preview of both in the open windows.
+#include <algorithm>
+
+#include "music/music_window.h"
+#include "platform/textfile.h"
+#include "player/player_window.h"
+#include "runtime/app.h"
+#include "runtime/vbtext.h"
+#include "settings/settings_window.h"
+#include "shell/data_folders.h"
+#include "shell/hub_window.h"
+#include "shell/skin.h"
+#include "toolbox/toolbox_window.h"
+#include "traymenu/tray_window.h"
+#include "video/video_window.h"
+
+namespace zelvora {
+
+namespace {
+
+// At and above this colour value the player's list text stays dark; below it turns white.
+constexpr int64_t kDarkTextThreshold = 10488064;
+constexpr int64_t kButtonTextColour = 0x80000012;
+constexpr int64_t kWhite = 0xFFFFFF;
+
+const char* const kNotAPicture = "这个文件不是可以使用的图片，背景图片没有更换";
+const char* const kNotCopied = "背景图片没有保存成功，请确认设置文件夹可以写入后再试";
+
+int64_t rgb(int red, int green, int blue)
+{
+    return red + green * 256 + blue * 65536;
+}
+
+// A colour channel typed into a value box: a whole number clamped to 0..255, or the
+// slider's own value when the box holds no number.
+int channel(const rt::TextBox& typed, int sliderValue)
+{
+    bool ok = false;
+    const int64_t v = vb::toLong(typed.text(), &ok);
+    if (!ok)
+        return sliderValue;
+    return static_cast<int>(std::clamp<int64_t>(v, 0, 255));
+}
+
+// Runs f on window T only when it is loaded: choices reach the open windows, and a window
+// opened later wears the skin from its own load.
+template <class T, class F>
+void ifLoaded(rt::App& app, F&& f)
+{
+    if (T* w = app.find<T>())
+        f(*w);
+}
+
+// A newly set background picture replaces what was stretched over the window.
+void showBackground(rt::Form& window, const rt::Picture& picture)
+{
+    window.clearPicture();
+    window.setPicture(picture);
+}
+
+}  // namespace
+
+bool isBackgroundPictureName(const std::string& path)
+{
+    const std::string three = vb::UCase(vb::Right(path, 3));
+    return three == "JPG" || three == "GIF" || three == "BMP" || vb::UCase(vb::Right(path, 4)) == "JPEG";
+}
+
+void setz::Option1_Click()
+{
+    if (m_choosingAtLoad)
+        return;
+    rt::App& a = app();
+    a.get<Form6>().Text4.setText(kModePlain);
+    ifLoaded<Form1>(a, [](rt::Form& w) { w.clearPicture(); });
+    ifLoaded<Form5>(a, [](rt::Form& w) { w.clearPicture(); });
+    ifLoaded<moban>(a, [](rt::Form& w) { w.clearPicture(); });
+    clearPicture();
+    ifLoaded<tool>(a, [](rt::Form& w) { w.clearPicture(); });
+    ifLoaded<Form1>(a, [](Form1& w) { w.Timer5.start(1); });
+    ifLoaded<Form2>(a, [](Form2& w) { w.Timer5.start(1); });
+}
+
+void setz::Option2_Click()
+{
+    if (m_choosingAtLoad)
+        return;
+    rt::App& a = app();
+    a.get<Form6>().Text4.setText(kModePicture);
+    ifLoaded<Form1>(a, [](Form1& w) { w.Timer5.start(1); });
+    ifLoaded<Form5>(a, [](Form5& w) { w.Timer5.start(1); });
+    ifLoaded<Form2>(a, [](Form2& w) { w.Timer5.start(1); });
+    ifLoaded<tool>(a, [](tool& w) { w.Timer5.start(1); });
+    ifLoaded<moban>(a, [](moban& w) { w.Timer1.start(1); });
+}
+
+void setz::sliderMoved(const rt::HScrollBar& slider, rt::TextBox& valueText)
+{
+    m_red = HScroll1.value();
+    m_green = HScroll2.value();
+    m_blue = HScroll3.value();
+    valueText.setText(vb::Str(slider.value()));
+    Label8.setBackColor(rgb(m_red, m_green, m_blue));
+    Text5.setText(vb::Str(rgb(channel(Text2, m_red), channel(Text3, m_green), channel(Text4, m_blue))));
+}
+
+void setz::HScroll1_Change()
+{
+    sliderMoved(HScroll1, Text2);
+}
+
+void setz::HScroll2_Change()
+{
+    sliderMoved(HScroll2, Text3);
+}
+
+void setz::HScroll3_Change()
+{
+    sliderMoved(HScroll3, Text4);
+}
+
+void setz::Text5_Change()
+{
+    qie.setText("chun");
+    bg.start(1);
+}
+
+void setz::Text6_Change()
+{
+    qie.setText("tu");
+    bg.start(1);
+}
+
+void setz::Label10_DragDrop(const std::vector<std::string>& files)
+{
+    if (files.empty())
+        return;
+    const std::string& path = files.front();
+    Text6.setText(path);
+    if (!isBackgroundPictureName(path)) {
+        showMessage("背景图案图片仅支持gif、jpg、jpeg、bmp格式图片，不支持" + vb::UCase(vb::Right(path, 3)) + "格式图片");
+        return;
+    }
+    // The name is not enough: only a file that reads as a picture may replace the skin's.
+    if (rt::loadPicture(path).empty()) {
+        showMessage(kNotAPicture);
+        return;
+    }
+    rt::App& a = app();
+    shell::EnsureDataFolders(a);
+    if (!platform::copyFile(path, shell::dataPaths(a).zelvJpg))
+        showMessage(kNotCopied);
+}
+
+void setz::previewColour()
+{
+    rt::App& a = app();
+    const int64_t colour = colourValue(Text5.text());
+    Label1.setCaption("*选项设置*");
+    Label1.setBackColor(colour);
+    Label3.setBackColor(colour);
+    ifLoaded<Form1>(a, [colour](Form1& w) {
+        w.setBackColor(colour);
+        w.Text5.setBackColor(colour);
+    });
+    ifLoaded<Form5>(a, [colour](Form5& w) {
+        if (colour >= kDarkTextThreshold) {
+            w.List1.setForeColor(kButtonTextColour);
+        } else {
+            for (rt::ListBox* list : {&w.List1, &w.List4, &w.List6})
+                list->setForeColor(kWhite);
+        }
+        w.setBackColor(colour);
+        for (rt::ListBox* list : {&w.List1, &w.List4, &w.List6})
+            list->setBackColor(colour);
+    });
+    ifLoaded<moban>(a, [colour](moban& w) { w.setBackColor(colour); });
+}
+
+void setz::previewPicture()
+{
+    rt::App& a = app();
+    shell::EnsureDataFolders(a);
+    const rt::Picture picture = rt::loadPicture(shell::dataPaths(a).zelvJpg);
+    setPicture(picture);
+    Label1.setBackStyle(rt::Transparent);
+    Label3.setBackStyle(rt::Transparent);
+    ifLoaded<Form1>(a, [&picture](rt::Form& w) { showBackground(w, picture); });
+    ifLoaded<Form5>(a, [&picture](rt::Form& w) { showBackground(w, picture); });
+    ifLoaded<moban>(a, [&picture](rt::Form& w) { showBackground(w, picture); });
+    const int64_t colour = colourValue(Text5.text());
+    ifLoaded<Form5>(a, [colour](Form5& w) { w.List1.setBackColor(colour); });
+}
+
+void setz::bg_Timer()
+{
+    if (qie.text() == "chun")
+        previewColour();
+    else if (qie.text() == "tu")
+        previewPicture();
+    bg.setEnabled(false);
+}
+
+}  // namespace zelvora

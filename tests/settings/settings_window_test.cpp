@@ -1,0 +1,404 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "music/music_window.h"
+#include "player/player_window.h"
+#include "resources/resources.h"
+#include "settings/settings_window.h"
+#include "shell/hub_window.h"
+#include "support/test_program.h"
+#include "toolbox/toolbox_window.h"
+#include "traymenu/tray_window.h"
+#include "video/video_window.h"
+
+using namespace zelvora;
+using testing_support::readBytes;
+using testing_support::TestProgram;
+using testing_support::writeBytes;
+
+namespace {
+
+const std::string kNotice1 = "本文件为Zelvora系统设置文件，切勿修改里面前三行内容，否则将导致软件不能正常使用";
+const std::string kNotice2
+    = "如果您不慎修改此文件内容导致软件不能使用，请直接删除此文件，然后再运行Zelvora，软件即可自动恢复";
+const std::string kGif("GIF89a\x02\x00\x03\x00", 10);
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        p.start();
+        p.app.runUntilIdle();
+    }
+    // Opens the settings window as the hub's "▼" does, freshly loaded.
+    setz& open()
+    {
+        p.app.unload<setz>();
+        p.app.get<moban>().Label5.click();
+        return p.app.get<setz>();
+    }
+    std::string iniDb() { return readBytes(p.dataFile("skin/ini.db")); }
+    std::string zelvJpg() { return p.dataFile("skin/zelv.jpg"); }
+    std::vector<std::string> messages()
+    {
+        std::vector<std::string> texts;
+        for (const auto& m : p.dialogs->takeMessages())
+            texts.push_back(m.request.text);
+        return texts;
+    }
+
+    TestProgram p;
+};
+
+}  // namespace
+
+TEST(SettingsLoad, ShowsTheSavedModeButKeepsTheDesignedColourAndStartsNoTimer)
+{
+    struct Row {
+        const char* name;
+        const char* iniDb;  // nullptr: the file is deleted while the program runs
+        bool plain;
+    };
+    const Row rows[] = {
+        {"plain", "255\r\nx\r\nchun\r\n", true},
+        {"picture", "255\r\nx\r\ntu + chun\r\n", false},
+        {"unknown mode", "255\r\nx\r\nzzz\r\n", false},
+        {"damaged", "\xff\xfe\r\n", false},
+        {"deleted", nullptr, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TestProgram p;
+        p.start();
+        p.app.runUntilIdle();
+        const std::string modeBefore = p.app.get<Form6>().Text4.text();
+        if (r.iniDb)
+            writeBytes(p.dataFile("skin/ini.db"), r.iniDb);
+        else
+            std::filesystem::remove(p.dataFile("skin/ini.db"));
+        p.app.unload<setz>();
+        moban& hub = p.app.get<moban>();
+        hub.Label5.click();
+        setz& s = p.app.get<setz>();
+        EXPECT_TRUE(s.visible());
+        EXPECT_TRUE(s.modal());
+        EXPECT_EQ(s.left(), hub.left() + hub.width() / 2 - s.width() / 2);
+        EXPECT_EQ(s.top(), hub.top() + hub.height() / 2 - s.height() / 2);
+        EXPECT_EQ(s.Label1.width(), s.width());
+        EXPECT_EQ(s.Option1.value(), r.plain);
+        EXPECT_EQ(s.Option2.value(), !r.plain);
+        for (const rt::HScrollBar* slider : {&s.HScroll1, &s.HScroll2, &s.HScroll3}) {
+            EXPECT_EQ(slider->value(), 0);
+            EXPECT_EQ(slider->max(), 255);
+        }
+        for (const rt::TextBox* value : {&s.Text2, &s.Text3, &s.Text4})
+            EXPECT_EQ(value->text(), "0");
+        EXPECT_EQ(s.Text5.text(), "11599360");
+        // Showing the mode is not choosing it.
+        EXPECT_EQ(p.app.get<Form6>().Text4.text(), modeBefore);
+        EXPECT_FALSE(p.app.get<Form1>().Timer5.enabled());
+        EXPECT_FALSE(hub.Timer1.enabled());
+        EXPECT_FALSE(s.bg.enabled());
+        EXPECT_FALSE(p.app.isLoaded<Form2>());
+        EXPECT_FALSE(p.app.isLoaded<tool>());
+    }
+}
+
+TEST_F(SettingsTest, SlidersMixTheColourAndTypedValuesNeverBreakIt)
+{
+    setz& s = open();
+    struct Row {
+        const char* step;
+        std::function<void()> act;
+        const char* text2;
+        const char* text3;
+        const char* text4;
+        const char* colour;
+        int64_t swatch;
+    };
+    const Row rows[] = {
+        {"red to 255", [&] { s.HScroll1.setValue(255); }, "255", "0", "0", "255", 255},
+        {"green to 128", [&] { s.HScroll2.setValue(128); }, "255", "128", "0", "33023", 33023},
+        {"blue to 1", [&] { s.HScroll3.setValue(1); }, "255", "128", "1", "98559", 98559},
+        // A typed value counts, clamped to a channel; a non-number falls back to its slider.
+        {"typed green 300, red moved",
+            [&] {
+                s.Text3.setText("300");
+                s.HScroll1.setValue(10);
+            },
+            "10", "300", "1", "130826", 10 + 128 * 256 + 65536},
+        {"typed red text, blue moved",
+            [&] {
+                s.Text2.setText("abc");
+                s.HScroll3.setValue(0);
+            },
+            "abc", "300", "0", "65290", 10 + 128 * 256},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.step);
+        r.act();
+        EXPECT_EQ(s.Text2.text(), r.text2);
+        EXPECT_EQ(s.Text3.text(), r.text3);
+        EXPECT_EQ(s.Text4.text(), r.text4);
+        EXPECT_EQ(s.Text5.text(), r.colour);
+        EXPECT_EQ(s.Label8.backColor(), r.swatch);
+        EXPECT_EQ(s.qie.text(), "chun");
+        EXPECT_TRUE(s.bg.enabled());
+    }
+}
+
+TEST_F(SettingsTest, ColourPreviewRepaintsTheOpenWindows)
+{
+    struct Row {
+        const char* colour;
+        bool darkText;
+    };
+    for (const Row& r : {Row{"10488064", true}, Row{"10488063", false}}) {
+        SCOPED_TRACE(r.colour);
+        p.app.get<moban>().selectTile("在线影音");
+        setz& s = open();
+        Form5& player = p.app.get<Form5>();
+        for (rt::ListBox* list : {&player.List1, &player.List4, &player.List6})
+            list->setForeColor(0x123456);
+        s.Text5.setText(r.colour);
+        p.app.advance(1);
+        const int64_t colour = std::stoll(r.colour);
+        EXPECT_FALSE(s.bg.enabled());
+        EXPECT_EQ(s.Label1.caption(), "*选项设置*");
+        EXPECT_EQ(s.Label1.backColor(), colour);
+        EXPECT_EQ(s.Label3.backColor(), colour);
+        EXPECT_EQ(player.List1.foreColor(), r.darkText ? 0x80000012 : 0xFFFFFF);
+        EXPECT_EQ(player.List4.foreColor(), r.darkText ? 0x123456 : 0xFFFFFF);
+        EXPECT_EQ(player.List6.foreColor(), r.darkText ? 0x123456 : 0xFFFFFF);
+        EXPECT_EQ(player.backColor(), colour);
+        for (rt::ListBox* list : {&player.List1, &player.List4, &player.List6})
+            EXPECT_EQ(list->backColor(), colour);
+        EXPECT_EQ(p.app.get<moban>().backColor(), colour);
+        // The music window is loaded again hidden by the hub (it reads its height).
+        Form1& music = p.app.get<Form1>();
+        EXPECT_EQ(music.backColor(), colour);
+        EXPECT_EQ(music.Text5.backColor(), colour);
+    }
+}
+
+TEST_F(SettingsTest, PicturePreviewShowsTheSkinPictureEverywhere)
+{
+    writeBytes(zelvJpg(), kGif);
+    setz& s = open();
+    s.Text5.setText("255");
+    p.app.advance(1);
+    s.Text6.setText("anything");
+    EXPECT_EQ(s.qie.text(), "tu");
+    p.app.advance(1);
+    EXPECT_EQ(s.picture().source, zelvJpg());
+    EXPECT_EQ(s.Label1.backStyle(), rt::Transparent);
+    EXPECT_EQ(s.Label3.backStyle(), rt::Transparent);
+    for (rt::Form* f : {static_cast<rt::Form*>(&p.app.get<Form1>()), static_cast<rt::Form*>(&p.app.get<moban>())}) {
+        SCOPED_TRACE(f->name());
+        EXPECT_EQ(f->picture().source, zelvJpg());
+        // The new picture replaces the one stretched over the window.
+        EXPECT_TRUE(f->painted().picture.empty());
+    }
+}
+
+TEST_F(SettingsTest, DroppedPicturesAreCheckedBeforeTheyReplaceTheSkinPicture)
+{
+    const std::string jpeg(resources::get("pictures/skin.jpg"));
+    ASSERT_FALSE(jpeg.empty());
+    struct Row {
+        const char* name;
+        std::string bytes;
+        bool copied;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"photo.jpeg", jpeg, true, nullptr},
+        {"ANIM.GIF", kGif, true, nullptr},
+        {"holiday.Jpg", jpeg, true, nullptr},
+        {"icon.png", "\x89PNG\r\n\x1a\n", false, "背景图案图片仅支持gif、jpg、jpeg、bmp格式图片，不支持PNG格式图片"},
+        {"notes.txt.bmp", "just text", false, "这个文件不是可以使用的图片，背景图片没有更换"},
+        {"README", "GIF89a", false, "背景图案图片仅支持gif、jpg、jpeg、bmp格式图片，不支持DME格式图片"},
+    };
+    setz& s = open();
+    writeBytes(zelvJpg(), "old");
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const std::string path = p.dir.file(r.name);
+        writeBytes(path, r.bytes);
+        const std::string before = readBytes(zelvJpg());
+        s.Label10.dropFiles({path, p.dir.file("second.gif")});
+        EXPECT_EQ(s.Text6.text(), path);
+        EXPECT_EQ(s.qie.text(), "tu");
+        EXPECT_EQ(readBytes(zelvJpg()), r.copied ? r.bytes : before);
+        const auto shown = messages();
+        EXPECT_EQ(shown, r.message ? std::vector<std::string>{r.message} : std::vector<std::string>{});
+        p.app.advance(1);
+    }
+    s.Label10.dropFiles({});
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(SettingsTest, APictureThatCannotBeSavedIsReported)
+{
+    setz& s = open();
+    // A folder in the picture's place makes the copy fail even for a privileged user.
+    std::filesystem::remove(zelvJpg());
+    writeBytes(zelvJpg() + "/keep", "x");
+    const std::string path = p.dir.file("new.gif");
+    writeBytes(path, kGif);
+    s.Label10.dropFiles({path});
+    EXPECT_EQ(messages(), std::vector<std::string>{"背景图片没有保存成功，请确认设置文件夹可以写入后再试"});
+    EXPECT_TRUE(std::filesystem::is_directory(zelvJpg()));
+}
+
+TEST_F(SettingsTest, ApplyWritesFiveLinesWithTheFixedPicturePath)
+{
+    writeBytes(p.dataFile("skin/ini.db"), "11599360\r\n/elsewhere/pic.gif\r\ntu + chun\r\n");
+    setz& s = open();
+    s.Text5.setText("255");
+    s.Option1.click();
+    s.Command1.click();
+    EXPECT_EQ(iniDb(), "255\r\n" + zelvJpg() + "\r\nchun\r\n" + kNotice1 + "\r\n" + kNotice2 + "\r\n");
+    Form6& tray = p.app.get<Form6>();
+    EXPECT_EQ(tray.ini1.text(), "255");
+    EXPECT_EQ(tray.ini3.text(), "chun");
+    EXPECT_EQ(p.app.get<Form1>().Text3.text(), "255");
+    EXPECT_EQ(s.Label1.caption(), "选项设置");
+
+    // A colour that is not a number is applied as the default colour, never written raw.
+    s.Text5.setText("blue");
+    s.Command1.click();
+    EXPECT_EQ(iniDb().substr(0, 10), "11599360\r\n");
+}
+
+TEST_F(SettingsTest, RestoreWritesThreeLinesFromTheCache)
+{
+    writeBytes(p.dataFile("skin/ini.db"), "255\r\n/elsewhere/pic.gif\r\nchun\r\n");
+    // The cache follows the file as the music window reads it at its load.
+    p.app.get<moban>().selectTile("在线影音");
+    p.app.get<moban>().selectTile("急速音乐");
+    setz& s = open();
+    s.HScroll1.setValue(1);
+    s.Command3.click();
+    EXPECT_EQ(iniDb(), "1\r\n/elsewhere/pic.gif\r\nchun\r\n");
+    EXPECT_EQ(s.Label1.caption(), "选项设置");
+}
+
+TEST_F(SettingsTest, AnUnwritableSettingsFileIsReportedAndKeepsTheMark)
+{
+    setz& s = open();
+    s.Text5.setText("255");
+    p.app.advance(1);
+    std::filesystem::remove(p.dataFile("skin/ini.db"));
+    writeBytes(p.dataFile("skin/ini.db/keep"), "x");
+    for (rt::CommandButton* button : {&s.Command1, &s.Command3}) {
+        SCOPED_TRACE(button->caption());
+        button->click();
+        EXPECT_EQ(messages(), std::vector<std::string>{"设置没有保存成功，请确认设置文件夹可以写入后再试"});
+        EXPECT_EQ(s.Label1.caption(), "*选项设置*");
+    }
+}
+
+TEST_F(SettingsTest, CancelAndCloseLeaveTheFileAndThePreview)
+{
+    for (int closeLabel = 0; closeLabel < 2; ++closeLabel) {
+        const std::string before = iniDb();
+        setz& s = open();
+        s.Text5.setText("255");
+        p.app.advance(1);
+        if (closeLabel)
+            s.Label3.click();
+        else
+            s.Command2.click();
+        EXPECT_FALSE(p.app.isLoaded<setz>());
+        EXPECT_EQ(iniDb(), before);
+        EXPECT_EQ(p.app.get<Form1>().backColor(), 255);
+    }
+}
+
+TEST_F(SettingsTest, CloseButtonHoverAndItsResetByTheWindowAndTitle)
+{
+    setz& s = open();
+    s.Text5.setText("4660");
+    for (auto reset : {+[](setz& w) { w.mouseMove({rt::NoButton, 0, 1, 1}); },
+             +[](setz& w) { w.Label1.mouseMove({rt::NoButton, 0, 1, 1}); }}) {
+        s.Label3.mouseMove({rt::NoButton, 0, 1, 1});
+        EXPECT_EQ(s.Label3.backStyle(), rt::Opaque);
+        EXPECT_EQ(s.Label3.backColor(), 0x8080FF);
+        reset(s);
+        EXPECT_EQ(s.Label3.backColor(), 4660);
+    }
+}
+
+TEST_F(SettingsTest, TheWindowDragsByItsBackgroundTitleAndLabels)
+{
+    setz& s = open();
+    s.Frame1.move(0, 0, 10, 10);
+    s.Frame2.move(0, 0, 10, 10);
+    s.Label4.click();
+    EXPECT_EQ(s.Frame1.left(), 2040);
+    EXPECT_EQ(s.Frame1.top(), 480);
+    EXPECT_EQ(s.Frame2.left(), 2040);
+    EXPECT_EQ(s.Frame2.top(), 3240);
+
+    for (rt::Control* surface : {static_cast<rt::Control*>(nullptr), static_cast<rt::Control*>(&s.Label1),
+             static_cast<rt::Control*>(&s.Label2), static_cast<rt::Control*>(&s.Label4)}) {
+        SCOPED_TRACE(surface ? surface->name() : "window");
+        const int left = s.left();
+        const int top = s.top();
+        const rt::MouseEvent press{rt::RightButton, 0, 100, 100};
+        const rt::MouseEvent move{rt::RightButton, 0, 130, 150};
+        const rt::MouseEvent release{rt::NoButton, 0, 130, 150};
+        if (surface) {
+            surface->mouseDown(press);
+            surface->mouseMove(move);
+            surface->mouseUp(release);
+            surface->mouseMove({rt::NoButton, 0, 400, 400});
+        } else {
+            s.mouseDown(press);
+            s.mouseMove(move);
+            s.mouseUp(release);
+            s.mouseMove({rt::NoButton, 0, 400, 400});
+        }
+        EXPECT_EQ(s.left(), left + 30);
+        EXPECT_EQ(s.top(), top + 50);
+    }
+}
+
+TEST_F(SettingsTest, ModeOptionsStartTheSkinTimersOfTheOpenWindows)
+{
+    moban& hub = p.app.get<moban>();
+    hub.selectTile("工具箱");
+    setz& s = open();
+    Form1& music = p.app.get<Form1>();
+    tool& toolbox = p.app.get<tool>();
+    ASSERT_FALSE(music.painted().picture.empty());
+
+    s.Option1.click();
+    EXPECT_EQ(p.app.get<Form6>().Text4.text(), "chun");
+    EXPECT_TRUE(music.Timer5.enabled());
+    EXPECT_FALSE(toolbox.Timer5.enabled());
+    for (rt::Form* f : {static_cast<rt::Form*>(&music), static_cast<rt::Form*>(&hub),
+             static_cast<rt::Form*>(&toolbox), static_cast<rt::Form*>(&s)})
+        EXPECT_TRUE(f->painted().picture.empty() && f->picture().empty()) << f->name();
+    p.app.advance(1);
+    EXPECT_FALSE(music.Timer5.enabled());
+
+    // Picture mode with the settings file deleted meanwhile: the hub, the toolbox and the
+    // music window repaint, and the file comes back from the cache.
+    std::filesystem::remove(p.dataFile("skin/ini.db"));
+    s.Option2.click();
+    EXPECT_EQ(p.app.get<Form6>().Text4.text(), "tu + chun");
+    for (rt::Timer* t : {&music.Timer5, &toolbox.Timer5, &hub.Timer1})
+        EXPECT_TRUE(t->enabled()) << t->form().name();
+    p.app.advance(1);
+    for (rt::Timer* t : {&music.Timer5, &toolbox.Timer5, &hub.Timer1})
+        EXPECT_FALSE(t->enabled()) << t->form().name();
+    for (rt::Form* f : {static_cast<rt::Form*>(&music), static_cast<rt::Form*>(&hub), static_cast<rt::Form*>(&toolbox)})
+        EXPECT_FALSE(f->painted().picture.empty()) << f->name();
+    EXPECT_EQ(iniDb(), "11599360\r\n" + zelvJpg() + "\r\ntu + chun\r\n");
+    // Windows that are not open are not loaded just to be repainted.
+    EXPECT_FALSE(p.app.isLoaded<Form2>());
+    EXPECT_FALSE(p.app.isLoaded<Form5>());
+}
