@@ -1,13 +1,75 @@
 #include "gui/desktop.h"
 
+#include <QApplication>
 #include <cstdio>
+#include <filesystem>
+
+#include "gui/application.h"
+#include "gui/look.h"
+#include "gui/renderer.h"
+#include "gui/session.h"
 
 namespace gui {
 
-int runDesktop(int, char**, const DesktopOptions&)
+namespace {
+
+// Whether Qt will find a display: a platform chosen in the environment (offscreen, for
+// example), a Wayland display, or an X display whose local socket exists.
+bool displayAvailable()
 {
-    std::fprintf(stderr, "zelvora: the desktop front end is not built yet; use --headless\n");
-    return 1;
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return true;
+    const QString display = qEnvironmentVariable("DISPLAY");
+    if (display.isEmpty())
+        return false;
+    // ":N" and ":N.S" are local displays with a socket; any other form is left to Qt.
+    if (!display.startsWith(QLatin1Char(':')))
+        return true;
+    const QString number = display.mid(1).section(QLatin1Char('.'), 0, 0);
+    return std::filesystem::exists("/tmp/.X11-unix/X" + utf8(number));
+}
+
+// With ZELVORA_STARTUP_PROBE set, prints "shown" once the first windows are on screen and
+// painted (the start-up benchmark waits for it); with the value "exit" the program then ends.
+void installStartupProbe(Session& session)
+{
+    const QString probe = qEnvironmentVariable("ZELVORA_STARTUP_PROBE");
+    if (probe.isEmpty())
+        return;
+    const bool exitAfter = probe == QLatin1String("exit");
+    Renderer& renderer = session.renderer();
+    renderer.onPainted = [&renderer, exitAfter, reported = false]() mutable {
+        if (reported || !renderer.shownAndPainted())
+            return;
+        reported = true;
+        std::printf("shown\n");
+        std::fflush(stdout);
+        if (exitAfter)
+            QCoreApplication::exit(0);
+    };
+}
+
+}  // namespace
+
+int runDesktop(int argc, char** argv, const DesktopOptions& options)
+{
+    if (!displayAvailable()) {
+        std::fprintf(stderr,
+            "zelvora: no display; start it on a desktop, under a virtual display (xvfb-run -a zelvora), "
+            "or without windows (zelvora --headless)\n");
+        return 1;
+    }
+    const auto config = loadConfiguration(options.configFile);
+    if (!config)
+        return 2;
+    prepareQt();
+    QApplication app(argc, argv);
+    setUpApplication(app);
+
+    Session session({options.profile, config});
+    installStartupProbe(session);
+    session.startProgram();
+    return QApplication::exec();
 }
 
 }  // namespace gui

@@ -1,0 +1,24 @@
+#pragma once
+// Settings of the Qt application that every desktop program of ours shares (the program,
+// the screenshot tool, the tests): Chinese texts, the CJK font, the icon.
+#include <memory>
+#include <string>
+
+class QApplication;
+
+namespace platform {
+class Config;
+}
+
+namespace gui {
+
+// Call before the QApplication is created.
+void prepareQt();
+// Call right after: translations, fonts, the program's icon, life beyond the last window.
+void setUpApplication(QApplication& app);
+// The configuration: the file given (--config), else the one named by the environment, else
+// the built-in defaults. Null, with a line on the error output, when a named file cannot be
+// read; lines it cannot use are reported and skipped.
+std::shared_ptr<platform::Config> loadConfiguration(const std::string& file);
+
+}  // namespace gui

@@ -1,0 +1,244 @@
+#include "gui/control_view.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QUrl>
+
+#include "gui/basic_views.h"
+#include "gui/engine_views.h"
+#include "gui/input_views.h"
+#include "gui/list_views.h"
+#include "gui/look.h"
+#include "gui/session.h"
+#include "runtime/controls.h"
+#include "runtime/form.h"
+#include "runtime/media_controls.h"
+
+namespace gui {
+
+namespace {
+
+// Turns Qt's mouse and drop events on one widget into the control's events.
+class InputRelay : public QObject {
+public:
+    InputRelay(ControlView& view, QWidget* part, RelayOptions options)
+        : QObject(part)
+        , m_view(view)
+        , m_part(part)
+        , m_options(options)
+    {
+        part->setMouseTracking(true);
+        part->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+            return mouse(event->type(), static_cast<QMouseEvent*>(event));
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+            return dragOver(static_cast<QDropEvent*>(event));
+        case QEvent::Drop:
+            return drop(static_cast<QDropEvent*>(event));
+        default:
+            return false;
+        }
+    }
+
+private:
+    bool mouse(QEvent::Type type, QMouseEvent* event)
+    {
+        rt::Control* control = m_view.control();
+        if (!control)
+            return false;
+        const rt::MouseEvent e = mouseEventOf(control->form(), m_view.widget(), m_part, event->position(),
+            type == QEvent::MouseMove ? event->buttons() : Qt::MouseButtons(event->button()), event->modifiers());
+        const bool right = event->button() == Qt::RightButton;
+        switch (type) {
+        case QEvent::MouseButtonPress:
+            m_view.fire([&](rt::Control& c) { c.mouseDown(e); });
+            return right && m_options.swallowRightPress;
+        case QEvent::MouseButtonDblClick:
+            // The second press of a double click is the double click, not another press.
+            if (event->button() == Qt::LeftButton)
+                m_view.fire([](rt::Control& c) { c.dblClick(); });
+            m_doubleClicked = true;
+            return right && m_options.swallowRightPress;
+        case QEvent::MouseButtonRelease: {
+            const bool inside = m_part->rect().contains(event->position().toPoint());
+            const bool click = m_options.clickOnRelease && event->button() == Qt::LeftButton && inside
+                && !m_doubleClicked;
+            m_doubleClicked = false;
+            m_view.fire([&](rt::Control& c) {
+                c.mouseUp(e);
+                if (click && c.form().loaded())
+                    c.click();
+            });
+            return right && m_options.swallowRightPress;
+        }
+        default:
+            m_view.fire([&](rt::Control& c) { c.mouseMove(e); });
+            return false;
+        }
+    }
+
+    bool dragOver(QDropEvent* event)
+    {
+        rt::Control* control = m_view.control();
+        if (!control || !control->onDragDrop || droppedFiles(event->mimeData()).empty())
+            return false;
+        event->acceptProposedAction();
+        return true;
+    }
+
+    bool drop(QDropEvent* event)
+    {
+        rt::Control* control = m_view.control();
+        if (!control || !control->onDragDrop)
+            return false;
+        const auto files = droppedFiles(event->mimeData());
+        if (files.empty())
+            return false;
+        event->acceptProposedAction();
+        m_view.fire([&](rt::Control& c) { c.dropFiles(files); });
+        return true;
+    }
+
+    ControlView& m_view;
+    QWidget* m_part;
+    RelayOptions m_options;
+    bool m_doubleClicked = false;
+};
+
+}  // namespace
+
+int buttonNumber(Qt::MouseButtons buttons)
+{
+    int n = 0;
+    if (buttons & Qt::LeftButton)
+        n |= rt::LeftButton;
+    if (buttons & Qt::RightButton)
+        n |= rt::RightButton;
+    if (buttons & Qt::MiddleButton)
+        n |= rt::MiddleButton;
+    return n;
+}
+
+rt::MouseEvent mouseEventOf(const rt::Form& form, const QWidget* origin, const QWidget* source, QPointF position,
+    Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
+{
+    const QPointF p = source == origin ? position : QPointF(source->mapTo(origin, position.toPoint()));
+    rt::MouseEvent e;
+    e.button = buttonNumber(buttons);
+    e.shift = ((modifiers & Qt::ShiftModifier) ? 1 : 0) | ((modifiers & Qt::ControlModifier) ? 2 : 0)
+        | ((modifiers & Qt::AltModifier) ? 4 : 0);
+    e.x = p.x() / pixelsPerUnit(form);
+    e.y = p.y() / pixelsPerUnit(form);
+    return e;
+}
+
+std::vector<std::string> droppedFiles(const QMimeData* mime)
+{
+    std::vector<std::string> files;
+    if (!mime || !mime->hasUrls())
+        return files;
+    for (const QUrl& url : mime->urls()) {
+        if (url.isLocalFile() && !url.toLocalFile().isEmpty())
+            files.push_back(utf8(url.toLocalFile()));
+    }
+    return files;
+}
+
+ControlView::ControlView(Session& session, rt::Control& control)
+    : m_session(session)
+    , m_control(&control)
+{
+}
+
+ControlView::~ControlView() = default;
+
+void ControlView::sync()
+{
+    rt::Control* c = m_control;
+    if (!c || c->revision() == m_revision)
+        return;
+    m_revision = c->revision();
+    QWidget* w = widget();
+    const QRect rect = controlRect(*c);
+    if (w->geometry() != rect)
+        w->setGeometry(rect);
+    const QFont font = toQFont(c->fontName(), c->fontSize(), c->fontBold());
+    if (w->font() != font)
+        w->setFont(font);
+    w->setToolTip(qs(c->toolTipText()));
+    w->setEnabled(c->enabled());
+    const bool drops = static_cast<bool>(c->onDragDrop);
+    for (const QPointer<QWidget>& part : m_parts) {
+        if (part)
+            part->setAcceptDrops(drops);
+    }
+    syncKind(*c);
+    w->setVisible(c->visible());
+}
+
+void ControlView::detach()
+{
+    m_control = nullptr;
+}
+
+void ControlView::fire(const std::function<void(rt::Control&)>& event)
+{
+    m_session.run([this, &event] {
+        if (m_control)
+            event(*m_control);
+    });
+}
+
+QObject* ControlView::relay(QWidget* part, RelayOptions options)
+{
+    m_parts.emplace_back(part);
+    return new InputRelay(*this, part, options);
+}
+
+ControlView* createControlView(Session& session, rt::Control& control, QWidget* parent)
+{
+    switch (control.kind()) {
+    case rt::ControlKind::Label:
+        return new LabelView(session, control, parent);
+    case rt::ControlKind::PictureBox:
+    case rt::ControlKind::Image:
+        return new PictureView(session, static_cast<rt::PictureBox&>(control), parent);
+    case rt::ControlKind::Frame:
+        return new FrameView(session, control, parent);
+    case rt::ControlKind::TextBox:
+        return new TextBoxView(session, static_cast<rt::TextBox&>(control), parent);
+    case rt::ControlKind::CommandButton:
+        return new ButtonView(session, control, parent);
+    case rt::ControlKind::OptionButton:
+    case rt::ControlKind::CheckBox:
+        return new ChoiceView(session, control, parent);
+    case rt::ControlKind::HScrollBar:
+        return new ScrollBarView(session, static_cast<rt::HScrollBar&>(control), parent);
+    case rt::ControlKind::ListBox:
+    case rt::ControlKind::FileListBox:
+        return new ListView(session, static_cast<rt::ListBox&>(control), parent);
+    case rt::ControlKind::ComboBox:
+        return new ComboView(session, static_cast<rt::ComboBox&>(control), parent);
+    case rt::ControlKind::WebBrowser:
+        return new BrowserView(session, static_cast<rt::WebBrowser&>(control), parent);
+    case rt::ControlKind::MediaPlayer:
+        return new MediaView(session, static_cast<rt::MediaPlayer&>(control), parent);
+    case rt::ControlKind::Timer:
+    case rt::ControlKind::Menu:
+        return nullptr;
+    }
+    return nullptr;
+}
+
+}  // namespace gui

@@ -1,0 +1,61 @@
+#pragma once
+// Views of the controls whose content comes from an engine: the web browser's page area and
+// the media player's video area.
+#include <QPointer>
+#include <QWidget>
+
+#include "gui/control_view.h"
+
+namespace rt {
+class WebBrowser;
+class MediaPlayer;
+}  // namespace rt
+
+namespace gui {
+
+// An area that shows a widget owned by the control's engine (a page, a video) once the
+// engine has one, filling the control's rectangle; blank in the given colour until then.
+class EngineAreaView : public QWidget, public ControlView {
+public:
+    EngineAreaView(Session& session, rt::Control& control, QWidget* parent, QColor blank);
+    ~EngineAreaView() override;
+    QWidget* widget() override { return this; }
+    Layer layer() const override { return Layer::Engine; }
+    void detach() override;
+    // The engine's widget shown now, or nullptr.
+    QWidget* hosted() const { return m_hosted; }
+
+protected:
+    // The engine's widget, or nullptr while there is none (must not create an engine).
+    virtual QWidget* engineWidget(rt::Control& control) = 0;
+    void syncKind(rt::Control& control) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void giveBack();
+
+    QPointer<QWidget> m_hosted;
+    QPointer<QObject> m_hostedRelay;
+};
+
+// A web browser's page area.
+class BrowserView : public EngineAreaView {
+public:
+    BrowserView(Session& session, rt::WebBrowser& browser, QWidget* parent);
+    // The window is on screen: a page read while it was hidden is now shown.
+    void windowShown();
+
+protected:
+    QWidget* engineWidget(rt::Control& control) override;
+};
+
+// A media player's video area; the mouse over the video reaches the control.
+class MediaView : public EngineAreaView {
+public:
+    MediaView(Session& session, rt::MediaPlayer& player, QWidget* parent);
+
+protected:
+    QWidget* engineWidget(rt::Control& control) override;
+};
+
+}  // namespace gui

@@ -1,0 +1,347 @@
+#include "gui/form_view.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <QWindow>
+#include <algorithm>
+#include <cmath>
+
+#include "gui/control_view.h"
+#include "gui/engine_views.h"
+#include "gui/look.h"
+#include "gui/renderer.h"
+#include "gui/session.h"
+#include "runtime/app.h"
+#include "runtime/controls.h"
+#include "runtime/form.h"
+
+namespace gui {
+
+FormView::FormView(Session& session, rt::Form& form)
+    : QWidget(nullptr, Qt::Window)
+    , m_session(session)
+    , m_form(&form)
+{
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+FormView::~FormView() = default;
+
+void FormView::detach()
+{
+    for (auto& [control, view] : m_views) {
+        if (view)
+            view->detach();
+    }
+    m_form = nullptr;
+    hide();
+}
+
+void FormView::ownerGone(FormView& owner)
+{
+    if (m_ownerView != &owner)
+        return;
+    m_ownerView = nullptr;
+    if (windowHandle())
+        windowHandle()->setTransientParent(nullptr);
+}
+
+ControlView* FormView::viewOf(const rt::Control& control) const
+{
+    auto it = m_views.find(&control);
+    return it == m_views.end() ? nullptr : it->second;
+}
+
+QRect FormView::pixelGeometry() const
+{
+    auto px = [](int twips) { return static_cast<int>(std::lround(twips / static_cast<double>(rt::kTwipsPerPixel))); };
+    return QRect(px(m_form->left()), px(m_form->top()), std::max(1, px(m_form->width())),
+        std::max(1, px(m_form->height())));
+}
+
+void FormView::sync()
+{
+    if (!m_form)
+        return;
+    QScopedValueRollback<bool> guard(m_applying, true);
+    if (m_form->revision() != m_revision) {
+        m_revision = m_form->revision();
+        syncWindow();
+        syncControls();
+        update();
+    }
+    syncVisibility();
+}
+
+void FormView::syncWindow()
+{
+    const bool frameless = m_form->ownChrome();
+    if (frameless != m_frameless) {
+        m_frameless = frameless;
+        setWindowFlag(Qt::FramelessWindowHint, frameless);
+    }
+    setWindowTitle(qs(m_form->caption()));
+    const QRect g = pixelGeometry();
+    // Whole-window geometry includes the frame; a framed window's inner size is smaller.
+    const QSize frame = frameGeometry().size() - size();
+    const QSize inner = m_frameless || !isVisible() ? g.size() : (g.size() - frame).expandedTo(QSize(1, 1));
+    if (pos() != g.topLeft())
+        move(g.topLeft());
+    if (size() != inner)
+        resize(inner);
+    setAcceptDrops(static_cast<bool>(m_form->onDragDrop));
+}
+
+ControlView* FormView::ensureView(rt::Control& control)
+{
+    auto it = m_views.find(&control);
+    if (it != m_views.end())
+        return it->second;
+    QWidget* parent = this;
+    if (rt::Control* container = control.container()) {
+        if (ControlView* holder = ensureView(*container))
+            parent = holder->widget();
+    }
+    ControlView* view = createControlView(m_session, control, parent);
+    // Timers and menus have no view; remembering that saves asking again.
+    m_views[&control] = view;
+    return view;
+}
+
+void FormView::syncControls()
+{
+    bool created = false;
+    for (rt::Control* control : m_form->controls()) {
+        if (!m_views.count(control)) {
+            ensureView(*control);
+            created = true;
+        }
+    }
+    // Controls that left the window (rare: a window may drop a control it made).
+    for (auto it = m_views.begin(); it != m_views.end();) {
+        const auto& controls = m_form->controls();
+        if (std::find(controls.begin(), controls.end(), it->first) != controls.end()) {
+            ++it;
+            continue;
+        }
+        if (it->second) {
+            it->second->detach();
+            it->second->widget()->hide();
+            it->second->widget()->deleteLater();
+        }
+        it = m_views.erase(it);
+    }
+    if (created)
+        restack();
+    for (rt::Control* control : m_form->controls()) {
+        if (ControlView* view = m_views[control])
+            view->sync();
+    }
+}
+
+void FormView::restack()
+{
+    // Raising in order of layer, then of declaration, leaves the last raised on top.
+    std::vector<ControlView*> views;
+    for (rt::Control* control : m_form->controls()) {
+        if (ControlView* view = m_views[control])
+            views.push_back(view);
+    }
+    std::stable_sort(views.begin(), views.end(), [](ControlView* a, ControlView* b) {
+        return static_cast<int>(a->layer()) < static_cast<int>(b->layer());
+    });
+    for (ControlView* view : views)
+        view->widget()->raise();
+}
+
+void FormView::syncVisibility()
+{
+    rt::Form* owner = m_form->owner();
+    FormView* ownerView = owner ? m_session.renderer().viewOf(*owner) : nullptr;
+    if (ownerView != m_ownerView) {
+        m_ownerView = ownerView;
+        // Owned windows stay above their owner and leave the task bar to it.
+        winId();
+        if (ownerView)
+            ownerView->winId();
+        windowHandle()->setTransientParent(ownerView ? ownerView->windowHandle() : nullptr);
+    }
+    // An owned window is out of sight while its owner is minimised.
+    const bool ownerMinimised = ownerView && ownerView->m_form && ownerView->m_form->windowState() == 1;
+    const bool shown = m_form->visible() && !ownerMinimised;
+    // A modal window blocks input to the others; Qt takes a new modality only when the
+    // window is shown again.
+    if (m_form->modal() != m_modal) {
+        m_modal = m_form->modal();
+        if (isVisible())
+            hide();
+        setWindowModality(m_modal ? Qt::ApplicationModal : Qt::NonModal);
+    }
+    if (!shown) {
+        if (isVisible())
+            hide();
+        return;
+    }
+    const int state = m_form->windowState();
+    const Qt::WindowStates wanted = state == 1 ? Qt::WindowMinimized : state == 2 ? Qt::WindowMaximized : Qt::WindowNoState;
+    if (!isVisible()) {
+        setWindowState(wanted);
+        show();
+        raiseWithOwned();
+        for (const auto& [control, view] : m_views) {
+            if (auto* browser = dynamic_cast<BrowserView*>(view))
+                browser->windowShown();
+        }
+    } else if (windowState() != wanted) {
+        setWindowState(wanted);
+    }
+}
+
+void FormView::raiseWithOwned()
+{
+    // Windows show in stacking order anyway where the platform cannot restack (offscreen).
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return;
+    raise();
+    for (FormView* other : m_session.renderer().views()) {
+        if (other != this && other->m_ownerView == this && other->isVisible())
+            other->raise();
+    }
+}
+
+void FormView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (!m_form) {
+        painter.fillRect(rect(), palette().window());
+        return;
+    }
+    painter.fillRect(rect(), toQColor(m_form->backColor()));
+    if (!m_form->picture().empty())
+        painter.drawPixmap(0, 0, pixmapOf(m_form->picture()));
+    const rt::PaintedPicture& painted = m_form->painted();
+    if (!painted.picture.empty())
+        painter.drawPixmap(0, 0, scaledPixmapOf(painted.picture, QSize(painted.width, painted.height)));
+    painter.end();
+    if (!m_painted) {
+        m_painted = true;
+        if (onPainted)
+            onPainted();
+    }
+}
+
+void FormView::hideEvent(QHideEvent*)
+{
+    m_painted = false;
+}
+
+void FormView::raiseOnForm(const std::function<void(rt::Form&)>& event)
+{
+    m_session.run([this, &event] {
+        if (m_form)
+            event(*m_form);
+    });
+}
+
+void FormView::mousePressEvent(QMouseEvent* event)
+{
+    if (!m_form)
+        return;
+    const rt::MouseEvent e
+        = mouseEventOf(*m_form, this, this, event->position(), event->button(), event->modifiers());
+    raiseOnForm([&](rt::Form& f) { f.mouseDown(e); });
+}
+
+void FormView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!m_form)
+        return;
+    const rt::MouseEvent e
+        = mouseEventOf(*m_form, this, this, event->position(), event->button(), event->modifiers());
+    raiseOnForm([&](rt::Form& f) { f.mouseUp(e); });
+}
+
+void FormView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        raiseOnForm([](rt::Form& f) { f.dblClick(); });
+}
+
+void FormView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_form)
+        return;
+    const rt::MouseEvent e
+        = mouseEventOf(*m_form, this, this, event->position(), event->buttons(), event->modifiers());
+    raiseOnForm([&](rt::Form& f) { f.mouseMove(e); });
+}
+
+void FormView::dragEnterEvent(QDragEnterEvent* event)
+{
+    dragMoveEvent(event);
+}
+
+void FormView::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (m_form && m_form->onDragDrop && !droppedFiles(event->mimeData()).empty())
+        event->acceptProposedAction();
+}
+
+void FormView::dropEvent(QDropEvent* event)
+{
+    const auto files = droppedFiles(event->mimeData());
+    if (!m_form || !m_form->onDragDrop || files.empty())
+        return;
+    event->acceptProposedAction();
+    raiseOnForm([&](rt::Form& f) { f.dropFiles(files); });
+}
+
+void FormView::closeEvent(QCloseEvent* event)
+{
+    // Closing through the desktop (the frame's close button, a key) unloads the window, as
+    // the windows expect; the view goes away with it.
+    event->ignore();
+    if (!m_form || !event->spontaneous())
+        return;
+    m_session.run([this] {
+        if (m_form)
+            m_session.app().unload(*m_form);
+    });
+}
+
+void FormView::moveEvent(QMoveEvent* event)
+{
+    // A framed window moved by the desktop tells the window its new place; windows that
+    // draw their own chrome are moved only by themselves.
+    if (!m_form || m_applying || m_frameless || !event->spontaneous())
+        return;
+    const QPoint p = pos();
+    const int left = p.x() * rt::kTwipsPerPixel;
+    const int top = p.y() * rt::kTwipsPerPixel;
+    if (left != m_form->left() || top != m_form->top())
+        m_session.run([this, left, top] {
+            if (m_form)
+                m_form->move(left, top);
+        });
+}
+
+void FormView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !m_form || m_applying)
+        return;
+    // The person restored or minimised the window from the desktop.
+    const int state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+    if (state != m_form->windowState())
+        m_session.run([this, state] {
+            if (m_form)
+                m_form->setWindowState(state);
+        });
+}
+
+}  // namespace gui

@@ -1,0 +1,75 @@
+#pragma once
+// The view of one window: a top-level Qt window with the window's geometry, frame, owner,
+// modality, background (colour, picture, stretched skin) and the views of its controls.
+#include <QPointer>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <map>
+
+namespace rt {
+class Control;
+class Form;
+}  // namespace rt
+
+namespace gui {
+
+class ControlView;
+class Session;
+
+class FormView : public QWidget {
+public:
+    FormView(Session& session, rt::Form& form);
+    ~FormView() override;
+
+    // The window; valid while the view is attached (the renderer keeps only attached views).
+    rt::Form& form() const { return *m_form; }
+    bool attached() const { return m_form != nullptr; }
+    // Brings the window and its controls' views up to date.
+    void sync();
+    // Forgets the window (it is being unloaded) and hides.
+    void detach();
+    // The owner's view is going away.
+    void ownerGone(FormView& owner);
+    // The view of a control of this window, or nullptr.
+    ControlView* viewOf(const rt::Control& control) const;
+    // Whether the view has been painted since it was last shown.
+    bool paintedOnce() const { return m_painted; }
+    std::function<void()> onPainted;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void syncWindow();
+    void syncControls();
+    void syncVisibility();
+    ControlView* ensureView(rt::Control& control);
+    void restack();
+    void raiseWithOwned();
+    void raiseOnForm(const std::function<void(rt::Form&)>& event);
+    QRect pixelGeometry() const;
+
+    Session& m_session;
+    rt::Form* m_form;
+    uint64_t m_revision = 0;
+    std::map<const rt::Control*, ControlView*> m_views;
+    QPointer<FormView> m_ownerView;
+    bool m_frameless = false;
+    bool m_modal = false;
+    bool m_painted = false;
+    bool m_applying = false;
+};
+
+}  // namespace gui

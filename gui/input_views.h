@@ -1,0 +1,84 @@
+#pragma once
+// Views of the controls a person types into or operates: text boxes, buttons, option
+// buttons and check boxes, and sliders.
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QWidget>
+
+#include "gui/control_view.h"
+
+namespace rt {
+class TextBox;
+class HScrollBar;
+}  // namespace rt
+
+namespace gui {
+
+// A text box: a one-line editor, or a multi-line one when the box is multi-line. Typing
+// changes the text box's text (and raises its change event).
+class TextBoxView : public QWidget, public ControlView {
+public:
+    TextBoxView(Session& session, rt::TextBox& text, QWidget* parent);
+    QWidget* widget() override { return this; }
+    // The editor currently shown (for tests and the screenshot tool).
+    QWidget* editor() const;
+
+protected:
+    void syncKind(rt::Control& control) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void build(bool multiLine);
+    void edited(const QString& text);
+
+    QPointer<QLineEdit> m_line;
+    QPointer<QPlainTextEdit> m_multi;
+    bool m_updating = false;
+};
+
+// A push button; pressing it raises the click event.
+class ButtonView : public QPushButton, public ControlView {
+public:
+    ButtonView(Session& session, rt::Control& button, QWidget* parent);
+    QWidget* widget() override { return this; }
+
+protected:
+    void syncKind(rt::Control& control) override;
+};
+
+// An option button or a check box; the control decides the value, the view shows it.
+class ChoiceView : public QWidget, public ControlView {
+public:
+    ChoiceView(Session& session, rt::Control& choice, QWidget* parent);
+    QWidget* widget() override { return this; }
+
+protected:
+    void syncKind(rt::Control& control) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QAbstractButton* m_button;
+};
+
+// A horizontal slider; moving it sets the value (and raises the change event).
+class ScrollBarView : public QScrollBar, public ControlView {
+public:
+    ScrollBarView(Session& session, rt::HScrollBar& bar, QWidget* parent);
+    QWidget* widget() override { return this; }
+
+protected:
+    void syncKind(rt::Control& control) override;
+
+private:
+    bool m_updating = false;
+};
+
+// Sets a widget's background and text colours from a control's, in every state.
+void applyColors(QWidget& widget, const rt::Control& control, QPalette::ColorRole background,
+    QPalette::ColorRole text);
+
+}  // namespace gui

@@ -1,0 +1,154 @@
+#include "gui/look.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <cmath>
+#include <map>
+#include <memory>
+
+#include "runtime/control.h"
+#include "runtime/form.h"
+#include "runtime/picture.h"
+
+namespace gui {
+
+namespace {
+
+// The CJK face installed with the program's fonts; fontconfig picks another one when absent.
+const char* const kCjkFamily = "WenQuanYi Micro Hei";
+
+// System colour indexes of the platform the windows were designed on, mapped to the palette.
+QColor systemColor(int index)
+{
+    const QPalette palette = QApplication::palette();
+    switch (index) {
+    case 0x05:  // window background
+        return palette.color(QPalette::Base);
+    case 0x06:  // window frame
+    case 0x07:  // menu text
+    case 0x08:  // window text
+    case 0x12:  // button text
+        return palette.color(QPalette::Text);
+    case 0x0D:  // highlight
+        return palette.color(QPalette::Highlight);
+    case 0x0E:  // highlight text
+        return palette.color(QPalette::HighlightedText);
+    case 0x10:  // button shadow
+        return palette.color(QPalette::Dark);
+    case 0x11:  // grey text
+        return palette.color(QPalette::Disabled, QPalette::Text);
+    case 0x14:  // button highlight
+        return palette.color(QPalette::Light);
+    case 0x18:  // tool tip background
+        return palette.color(QPalette::ToolTipBase);
+    case 0x17:  // tool tip text
+        return palette.color(QPalette::ToolTipText);
+    default:  // button face and everything else
+        return palette.color(QPalette::Button);
+    }
+}
+
+struct CachedPicture {
+    std::weak_ptr<const std::string> bytes;
+    QPixmap pixmap;
+    QSize scaledSize;
+    QPixmap scaled;
+};
+
+// Decoded pictures by the address of their bytes; an entry is valid only while its bytes
+// are the same live object (the weak pointer tells a reused address apart).
+std::map<const std::string*, CachedPicture>& cache()
+{
+    static std::map<const std::string*, CachedPicture> entries;
+    return entries;
+}
+
+CachedPicture* cachedEntry(const rt::Picture& picture)
+{
+    if (picture.empty())
+        return nullptr;
+    auto& entries = cache();
+    if (entries.size() > 64) {
+        for (auto it = entries.begin(); it != entries.end();)
+            it = it->second.bytes.expired() ? entries.erase(it) : std::next(it);
+    }
+    const std::string* key = picture.bytes.get();
+    auto it = entries.find(key);
+    if (it != entries.end() && it->second.bytes.lock() == picture.bytes)
+        return &it->second;
+    CachedPicture entry;
+    entry.bytes = picture.bytes;
+    const std::string& b = *picture.bytes;
+    QImage image = QImage::fromData(reinterpret_cast<const uchar*>(b.data()), static_cast<int>(b.size()));
+    entry.pixmap = QPixmap::fromImage(std::move(image));
+    return &(entries[key] = std::move(entry));
+}
+
+}  // namespace
+
+QColor toQColor(int64_t value)
+{
+    if (value & 0x80000000LL)
+        return systemColor(static_cast<int>(value & 0xFF));
+    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+        static_cast<int>((value >> 16) & 0xFF));
+}
+
+QFont toQFont(const std::string& family, double points, bool bold)
+{
+    QFont font(family.empty() ? QString::fromLatin1(kCjkFamily) : qs(family));
+    // Layouts are in pixels at 96 dots per inch; sizing in pixels keeps them whatever the
+    // screen's reported density.
+    const double px = std::isfinite(points) && points > 0 ? points * 96.0 / 72.0 : 12.0;
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(px))));
+    font.setBold(bold);
+    return font;
+}
+
+double pixelsPerUnit(const rt::Form& form)
+{
+    return static_cast<double>(form.twipsPerUnit()) / rt::kTwipsPerPixel;
+}
+
+QRect controlRect(const rt::Control& control)
+{
+    const double k = pixelsPerUnit(control.form());
+    auto px = [k](double v) { return std::isfinite(v) ? static_cast<int>(std::lround(v * k)) : 0; };
+    return QRect(px(control.left()), px(control.top()), px(control.width()), px(control.height()));
+}
+
+double toUnits(const rt::Form& form, int pixels)
+{
+    return pixels / pixelsPerUnit(form);
+}
+
+QPixmap pixmapOf(const rt::Picture& picture)
+{
+    CachedPicture* entry = cachedEntry(picture);
+    return entry ? entry->pixmap : QPixmap();
+}
+
+QPixmap scaledPixmapOf(const rt::Picture& picture, QSize size)
+{
+    CachedPicture* entry = cachedEntry(picture);
+    if (!entry || entry->pixmap.isNull() || size.isEmpty())
+        return QPixmap();
+    if (entry->scaledSize != size) {
+        entry->scaled = entry->pixmap.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        entry->scaledSize = size;
+    }
+    return entry->scaled;
+}
+
+void installFontSubstitutions()
+{
+    const QString cjk = QString::fromLatin1(kCjkFamily);
+    for (const char* face : {"宋体", "新宋体", "黑体", "微软雅黑", "楷体", "仿宋", "SimSun", "NSimSun",
+             "SimHei", "Microsoft YaHei", "MS Sans Serif", "Tahoma"})
+        QFont::insertSubstitution(QString::fromUtf8(face), cjk);
+    QFont font(cjk);
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+}
+
+}  // namespace gui

@@ -1,0 +1,53 @@
+#pragma once
+// How the runtime's looks become Qt's: colours, fonts, units and decoded pictures.
+#include <QColor>
+#include <QFont>
+#include <QPixmap>
+#include <QRect>
+#include <QString>
+#include <cstdint>
+#include <string>
+
+namespace rt {
+class Control;
+class Form;
+struct Picture;
+}  // namespace rt
+
+namespace gui {
+
+// A colour value 0x00BBGGRR, or a system colour (0x800000nn) taken from the palette.
+QColor toQColor(int64_t value);
+
+// A font of the given face (Chinese faces fall back to the CJK font), size in points at the
+// 96 dots per inch the windows were laid out for, and weight.
+QFont toQFont(const std::string& family, double points, bool bold);
+
+// UTF-8 text to a QString and back.
+inline QString qs(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+inline std::string utf8(const QString& text)
+{
+    return text.toUtf8().toStdString();
+}
+
+// Pixels in one unit of a window's inner scale (1 for pixel windows, 1/15 for twips).
+double pixelsPerUnit(const rt::Form& form);
+// The control's rectangle in pixels inside its container.
+QRect controlRect(const rt::Control& control);
+// A window's inner scale position of a pixel position.
+double toUnits(const rt::Form& form, int pixels);
+
+// The decoded picture, cached while the picture's bytes live; a null pixmap when the bytes
+// are not a picture Qt can read.
+QPixmap pixmapOf(const rt::Picture& picture);
+// The picture scaled to a size, cached the same way (the skin is painted on every repaint).
+QPixmap scaledPixmapOf(const rt::Picture& picture, QSize size);
+
+// Replaces the Windows face names the windows ask for (宋体 and friends) with the installed
+// CJK font, so Chinese text is legible whatever face a window names.
+void installFontSubstitutions();
+
+}  // namespace gui

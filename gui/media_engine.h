@@ -1,0 +1,55 @@
+#pragma once
+// The engine behind the media player control: Qt Multimedia, with the video shown inside the
+// control's rectangle and play states reported with the numbers the control uses.
+#include <QAudioOutput>
+#include <QMediaPlayer>
+#include <QObject>
+#include <QPointer>
+#include <string>
+
+#include "runtime/engines.h"
+
+class QVideoWidget;
+class QWidget;
+
+namespace rt {
+class MediaPlayer;
+}
+
+namespace gui {
+
+class Session;
+
+class QtMediaEngine : public QObject, public rt::MediaEngine {
+public:
+    QtMediaEngine(Session& session, rt::MediaPlayer& player);
+    ~QtMediaEngine() override;
+
+    // Setting an address starts playing it, as the control does by itself.
+    void setUrl(const std::string& url) override;
+    void close() override;
+    void play() override;
+    void stop() override;
+
+    // The widget showing the video, created on first request; owned by the engine.
+    QWidget* videoWidget();
+
+    // The play state for a state of Qt's player, or nothing when it is not reported.
+    static std::optional<int> playStateOf(QMediaPlayer::PlaybackState state, QMediaPlayer::MediaStatus status);
+
+private:
+    void report(int state);
+    void stateChanged();
+
+    Session& m_session;
+    rt::MediaPlayer& m_player;
+    QMediaPlayer m_media;
+    QAudioOutput m_audio;
+    QPointer<QVideoWidget> m_video;
+    int m_reported = rt::PlayUndefined;
+    // Set while the engine itself stops the medium (a new address, close): that stop is not
+    // a medium that ended, and the windows must not take it for one.
+    bool m_quietStop = false;
+};
+
+}  // namespace gui

@@ -1,0 +1,69 @@
+#include "gui/menu_popup.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QMenu>
+#include <algorithm>
+
+#include "gui/look.h"
+#include "gui/session.h"
+#include "runtime/app.h"
+#include "runtime/controls.h"
+#include "runtime/form.h"
+
+namespace gui {
+
+namespace {
+
+// Fills a Qt menu with the children of a runtime menu; each action carries its item's name.
+void fill(QMenu& target, const rt::Menu& source)
+{
+    for (const rt::Menu* item : source.children()) {
+        if (!item->visible())
+            continue;
+        if (item->separator()) {
+            target.addSeparator();
+            continue;
+        }
+        if (!item->children().empty()) {
+            QMenu* sub = target.addMenu(qs(item->caption()));
+            sub->setEnabled(item->enabled());
+            fill(*sub, *item);
+            continue;
+        }
+        QAction* action = target.addAction(qs(item->caption()));
+        action->setEnabled(item->enabled());
+        action->setCheckable(item->checked());
+        action->setChecked(item->checked());
+        action->setData(qs(item->name()));
+    }
+}
+
+bool stillLoaded(const rt::App& app, const rt::Form* form)
+{
+    const auto forms = app.forms();
+    return std::find(forms.begin(), forms.end(), form) != forms.end();
+}
+
+}  // namespace
+
+void popupRuntimeMenu(Session& session, rt::Form& form, rt::Menu& menu)
+{
+    QMenu popup;
+    fill(popup, menu);
+    if (popup.isEmpty())
+        return;
+    QAction* chosen = popup.exec(QCursor::pos());
+    if (!chosen || chosen->data().toString().isEmpty())
+        return;
+    // Timers ran while the menu was open: the window may have gone, so the item is looked
+    // up again by its name.
+    const std::string name = utf8(chosen->data().toString());
+    rt::App& app = session.app();
+    if (!stillLoaded(app, &form))
+        return;
+    if (rt::Control* item = form.control(name); item && item->kind() == rt::ControlKind::Menu && item->enabled())
+        item->click();
+}
+
+}  // namespace gui

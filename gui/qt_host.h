@@ -1,0 +1,35 @@
+#pragma once
+// The host of the app on Qt's event loop: real-time timers, the event pump, popup menus and
+// the end of the program.
+#include <QObject>
+#include <QTimer>
+#include <atomic>
+
+#include "runtime/app.h"
+
+namespace gui {
+
+class Session;
+
+class QtHost : public QObject, public rt::Host {
+public:
+    explicit QtHost(Session& session);
+    ~QtHost() override;
+
+    void pumpEvents() override;
+    void popupMenu(rt::Form& form, rt::Menu& menu) override;
+    void programEnded() override;
+    void timersChanged() override;
+    void formUnloaded(rt::Form& form) override;
+    void workPosted() override;
+
+private:
+    void tick();
+
+    Session& m_session;
+    // One single-shot timer always armed for the earliest due timer of the app.
+    QTimer m_wake;
+    std::atomic<bool> m_postedPending{false};
+};
+
+}  // namespace gui

@@ -1,0 +1,40 @@
+#pragma once
+// The notification-area icon on the desktop: Qt's system tray icon, reporting the person's
+// clicks to the control named in the icon's record.
+#include <QObject>
+#include <QPointer>
+#include <QSystemTrayIcon>
+
+#include "platform/tray.h"
+
+namespace gui {
+
+class Session;
+
+class QtTray : public QObject, public platform::TrayIcon {
+public:
+    explicit QtTray(Session& session);
+    ~QtTray() override;
+
+    // Shows the icon with the record's picture and tip; false where the desktop has no
+    // notification area (the icon is remembered all the same).
+    bool add(const platform::NotifyIconRecord& record) override;
+    bool remove(const platform::NotifyIconRecord& record) override;
+    bool available() const override;
+    // Whether the icon is on show in the notification area.
+    bool shown() const;
+    // Reports mouse messages on the icon to the record's control, as the desktop does for a
+    // click of that kind (the test suite and the fallback without a tray use it too).
+    void deliver(QSystemTrayIcon::ActivationReason reason);
+
+private:
+    Session& m_session;
+    platform::NotifyIconRecord m_record;
+    bool m_added = false;
+    QPointer<QSystemTrayIcon> m_icon;
+};
+
+// The mouse messages the platform reports for an activation of the icon, in order.
+std::vector<int> trayMessagesOf(QSystemTrayIcon::ActivationReason reason);
+
+}  // namespace gui

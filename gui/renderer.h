@@ -1,0 +1,52 @@
+#pragma once
+// Keeps one view per loaded window and brings the views up to date from the revisions of
+// the windows and their controls.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace rt {
+class Form;
+}
+
+namespace gui {
+
+class FormView;
+class Session;
+
+class Renderer {
+public:
+    explicit Renderer(Session& session);
+    ~Renderer();
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
+
+    // Creates views for newly loaded windows and updates what changed since the last call.
+    void sync();
+    // Drops the view of a window that is being unloaded.
+    void formUnloaded(rt::Form& form);
+    // Drops every view (before the windows themselves are destroyed).
+    void clear();
+
+    // The view of a loaded window, or nullptr.
+    FormView* viewOf(const rt::Form& form) const;
+    // The views in the order their windows were loaded.
+    std::vector<FormView*> views() const;
+    // True once at least one window is shown and every shown window has been painted.
+    bool shownAndPainted() const;
+    // Called whenever a window view has painted (start-up measurement listens here).
+    std::function<void()> onPainted;
+
+private:
+    void retire(FormView* view);
+
+    Session& m_session;
+    std::map<const rt::Form*, FormView*> m_views;
+    std::vector<FormView*> m_order;
+    uint64_t m_seen = 0;
+    bool m_syncing = false;
+    bool m_pending = false;
+};
+
+}  // namespace gui

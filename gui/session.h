@@ -1,0 +1,58 @@
+#pragma once
+// The desktop program's assembly: the app with the desktop's services and engines, the host
+// that runs its timers on Qt's event loop, and the views of its windows.
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace rt {
+class App;
+}
+namespace platform {
+class Config;
+}
+
+namespace gui {
+
+class Renderer;
+class QtHost;
+class WebModule;
+
+struct SessionOptions {
+    // The user profile folder; empty means the real one.
+    std::string profile;
+    // The configuration (addresses and settings); the built-in defaults when null.
+    std::shared_ptr<platform::Config> config;
+};
+
+class Session {
+public:
+    explicit Session(const SessionOptions& options);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    rt::App& app() const { return *m_app; }
+    Renderer& renderer() const { return *m_renderer; }
+    // The Qt WebEngine module behind the browsers a person sees (loaded at the first page).
+    WebModule& webModule() const { return *m_web; }
+
+    // Registers the program's windows and starts it: the hub appears with its child.
+    void startProgram();
+    // Runs work that comes from the desktop (an input event, a timer tick, an engine report)
+    // and brings the views up to date afterwards. Does nothing once the program has ended.
+    void run(const std::function<void()>& work);
+    // Brings the views up to date with the windows.
+    void sync();
+
+private:
+    void installDesktopServices();
+    void installEngines();
+
+    std::unique_ptr<rt::App> m_app;
+    std::unique_ptr<WebModule> m_web;
+    std::unique_ptr<Renderer> m_renderer;
+    std::unique_ptr<QtHost> m_host;
+};
+
+}  // namespace gui

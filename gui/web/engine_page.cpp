@@ -1,0 +1,248 @@
+// The Qt WebEngine module: pages for the browsers a person sees. Built as a separate shared
+// module so that the program loads Qt WebEngine only when a browser first shows a page.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMenu>
+#include <memory>
+#include <QWebEngineNewWindowRequest>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+#include "gui/web_page.h"
+
+namespace gui {
+
+namespace {
+
+// Collects what the windows read from a page, in document order, addresses absolute.
+const char* const kSnapshotScript = R"JS(
+(function () {
+  var r = {html: '', links: [], images: [], all: [], active: ''};
+  if (document.documentElement) r.html = document.documentElement.outerHTML;
+  for (var i = 0; i < document.links.length; ++i) {
+    var a = document.links[i];
+    r.links.push([String(a.href), a.textContent || '']);
+  }
+  for (var j = 0; j < document.images.length; ++j) {
+    var m = document.images[j];
+    r.images.push([String(m.src), m.alt || '']);
+  }
+  var both = document.querySelectorAll('a[href], area[href], img');
+  for (var k = 0; k < both.length; ++k) {
+    var n = both[k];
+    if (n.tagName === 'IMG') r.all.push([String(n.src), n.alt || '']);
+    else r.all.push([String(n.href), n.textContent || '']);
+  }
+  var e = document.activeElement;
+  if (e && e.href) r.active = String(e.href);
+  return JSON.stringify(r);
+})()
+)JS";
+
+std::vector<PageLink> linksOf(const QJsonArray& array)
+{
+    std::vector<PageLink> out;
+    out.reserve(static_cast<size_t>(array.size()));
+    for (const QJsonValue& v : array) {
+        const QJsonArray pair = v.toArray();
+        out.push_back({pair.at(0).toString(), pair.at(1).toString()});
+    }
+    return out;
+}
+
+// A page that keeps quiet when silent and reports its main-frame navigations.
+class QuietPage : public QWebEnginePage {
+public:
+    using QWebEnginePage::QWebEnginePage;
+    bool silent = false;
+    std::function<void(const QUrl&)> navigating;
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override
+    {
+        if (isMainFrame && navigating)
+            navigating(url);
+        return true;
+    }
+    void javaScriptAlert(const QUrl& origin, const QString& text) override
+    {
+        if (!silent)
+            QWebEnginePage::javaScriptAlert(origin, text);
+    }
+    bool javaScriptConfirm(const QUrl& origin, const QString& text) override
+    {
+        return silent ? false : QWebEnginePage::javaScriptConfirm(origin, text);
+    }
+    bool javaScriptPrompt(const QUrl& origin, const QString& text, const QString& value, QString* result) override
+    {
+        return silent ? false : QWebEnginePage::javaScriptPrompt(origin, text, value, result);
+    }
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) override {}
+};
+
+class EnginePage : public WebPage {
+public:
+    EnginePage()
+    {
+        m_view = new QWebEngineView();
+        m_page = new QuietPage(m_view);
+        m_view->setPage(m_page);
+        // The window decides whether the page's context menu opens.
+        m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(m_view, &QWidget::customContextMenuRequested, m_view, [this](const QPoint& at) {
+            if (onContextMenu && !onContextMenu())
+                return;
+            QMenu* menu = m_view->createStandardContextMenu();
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->popup(m_view->mapToGlobal(at));
+        });
+        m_page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+        m_page->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+        m_page->navigating = [this](const QUrl& url) {
+            if (onNavigating)
+                onNavigating(url);
+        };
+        QObject::connect(m_page, &QWebEnginePage::loadFinished, m_view, [this](bool) { loaded(); });
+        QObject::connect(m_page, &QWebEnginePage::newWindowRequested, m_view,
+            [this](QWebEngineNewWindowRequest& request) { newWindow(request); });
+    }
+
+    ~EnginePage() override
+    {
+        *m_self = nullptr;
+        m_page->navigating = nullptr;
+        QObject::disconnect(m_page, nullptr, m_view, nullptr);
+        m_page->triggerAction(QWebEnginePage::Stop);
+        // The view may be inside one of its own signals when its window goes away.
+        m_view->hide();
+        m_view->setParent(nullptr);
+        m_view->deleteLater();
+    }
+
+    QWidget* widget() override { return m_view; }
+
+    void navigate(const QUrl& url) override
+    {
+        begin();
+        m_written = false;
+        m_page->load(url);
+    }
+
+    void setDocument(const QString& html) override
+    {
+        begin();
+        m_written = true;
+        m_page->setHtml(html, QUrl(QStringLiteral("about:blank")));
+    }
+
+    void reload() override
+    {
+        begin();
+        m_page->triggerAction(QWebEnginePage::Reload);
+    }
+
+    void stop() override
+    {
+        m_page->triggerAction(QWebEnginePage::Stop);
+        m_requested = false;
+    }
+
+    bool busy() const override { return m_requested || m_page->isLoading() || m_snapshotPending; }
+
+    void setSilent(bool silent) override { m_page->silent = silent; }
+
+    void setBodyScroll(const QString& value) override
+    {
+        m_scroll = value;
+        const bool off = value.compare(QLatin1String("no"), Qt::CaseInsensitive) == 0;
+        const QString script = QStringLiteral(
+            "if (document.body) { document.body.setAttribute('scroll', %1); document.body.style.overflow = %2; }")
+                                   .arg(quoted(value), off ? QStringLiteral("'hidden'") : QStringLiteral("''"));
+        m_page->runJavaScript(script);
+    }
+
+    // A written document stays at the address it was written into.
+    QUrl location() const override { return m_written ? QUrl(QStringLiteral("about:blank")) : m_page->url(); }
+    QString documentText() const override { return m_html; }
+    std::vector<PageLink> links() const override { return m_links; }
+    std::vector<PageLink> images() const override { return m_images; }
+    std::vector<PageLink> linksAndImages() const override { return m_all; }
+    QString activeElementHref() const override { return m_active; }
+
+private:
+    static QString quoted(const QString& text)
+    {
+        return QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
+    }
+
+    void begin()
+    {
+        m_requested = true;
+        ++m_generation;
+    }
+
+    void loaded()
+    {
+        m_requested = false;
+        m_snapshotPending = true;
+        const int generation = m_generation;
+        // The answer may come after the page is gone.
+        std::weak_ptr<EnginePage*> self = m_self;
+        m_page->runJavaScript(QString::fromLatin1(kSnapshotScript), [self, generation](const QVariant& v) {
+            auto alive = self.lock();
+            if (alive && *alive)
+                (*alive)->snapshot(generation, v);
+        });
+    }
+
+    void snapshot(int generation, const QVariant& v)
+    {
+        // A later navigation takes its own snapshot.
+        if (generation != m_generation)
+            return;
+        const QJsonObject o = QJsonDocument::fromJson(v.toString().toUtf8()).object();
+        m_html = o.value(QLatin1String("html")).toString();
+        m_links = linksOf(o.value(QLatin1String("links")).toArray());
+        m_images = linksOf(o.value(QLatin1String("images")).toArray());
+        m_all = linksOf(o.value(QLatin1String("all")).toArray());
+        m_active = o.value(QLatin1String("active")).toString();
+        m_snapshotPending = false;
+        if (onLoaded)
+            onLoaded(location());
+    }
+
+    void newWindow(QWebEngineNewWindowRequest& request)
+    {
+        // The element that asked for the window is the one the window reads afterwards.
+        m_active = request.requestedUrl().toString();
+        bool cancel = false;
+        if (onNewWindow)
+            onNewWindow(request.requestedUrl(), cancel);
+    }
+
+    std::shared_ptr<EnginePage*> m_self = std::make_shared<EnginePage*>(this);
+    QWebEngineView* m_view = nullptr;
+    QuietPage* m_page = nullptr;
+    bool m_written = false;
+    bool m_requested = false;
+    bool m_snapshotPending = false;
+    int m_generation = 0;
+    QString m_scroll;
+    QString m_html;
+    std::vector<PageLink> m_links;
+    std::vector<PageLink> m_images;
+    std::vector<PageLink> m_all;
+    QString m_active;
+};
+
+}  // namespace
+
+}  // namespace gui
+
+extern "C" Q_DECL_EXPORT gui::WebPage* zelvoraCreateWebPage()
+{
+    return new gui::EnginePage();
+}

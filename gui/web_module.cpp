@@ -1,0 +1,66 @@
+#include "gui/web_module.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+#include <cstdio>
+
+#include "gui/look.h"
+
+namespace gui {
+
+namespace {
+
+// Where the module may be: named by the environment, where this build put it, beside the
+// executable, or in the installed library folder.
+QStringList candidates()
+{
+    QStringList paths;
+    const QString env = qEnvironmentVariable("ZELVORA_WEB_MODULE");
+    if (!env.isEmpty())
+        paths << env;
+#ifdef ZELVORA_WEB_MODULE_PATH
+    paths << QStringLiteral(ZELVORA_WEB_MODULE_PATH);
+#endif
+    const QString dir = QCoreApplication::applicationDirPath();
+    paths << dir + QStringLiteral("/libzelvora_web.so") << dir + QStringLiteral("/../lib/zelvora/libzelvora_web.so");
+    return paths;
+}
+
+}  // namespace
+
+WebModule::WebModule() = default;
+
+WebModule::~WebModule() = default;
+
+bool WebModule::load()
+{
+    if (m_tried)
+        return m_create != nullptr;
+    m_tried = true;
+    QString errors;
+    for (const QString& path : candidates()) {
+        if (!QFileInfo::exists(path))
+            continue;
+        m_library.setFileName(path);
+        if (m_library.load()) {
+            m_create = reinterpret_cast<CreateWebPageFunction>(m_library.resolve(kCreateWebPageSymbol));
+            if (m_create)
+                return true;
+        }
+        errors += QStringLiteral(" ") + m_library.errorString();
+    }
+    std::fprintf(stderr, "zelvora: the web page module is missing or broken; pages are read but not shown%s\n",
+        utf8(errors).c_str());
+    return false;
+}
+
+std::unique_ptr<WebPage> WebModule::createPage()
+{
+    if (!load())
+        return nullptr;
+    return std::unique_ptr<WebPage>(m_create());
+}
+
+}  // namespace gui
