@@ -10,6 +10,7 @@
 #include <optional>
 #include <thread>
 
+#include "platform/headless_charset.h"
 #include "platform/headless_html.h"
 #include "platform/headless_url.h"
 #include "platform/network.h"
@@ -208,6 +209,9 @@ void HeadlessBrowser::navigate(const std::string& url)
     }
     m_events.beforeNavigate(address);
     if (scheme != "about") {
+        // The location names the page being loaded at once; the document shown stays until
+        // the new one has arrived (and the location then becomes its address after redirects).
+        m_location = address;
         startLoad(address);
         return;
     }
@@ -218,6 +222,7 @@ void HeadlessBrowser::navigate(const std::string& url)
     m_written = false;
     m_page = std::make_unique<PageContent>();
     m_location = address;
+    m_pageLocation = address;
     m_bodyScroll.clear();
     m_activeHref.clear();
     const uint64_t generation = m_shared->generation;
@@ -233,6 +238,7 @@ void HeadlessBrowser::navigate(const std::string& url)
 void HeadlessBrowser::write(const std::string& html)
 {
     cancelLoad();
+    m_location = m_pageLocation;
     m_page = std::make_unique<PageContent>(parsePage(html, resolutionBase(m_location)));
     m_bodyScroll = m_page->bodyScroll;
     m_activeHref.clear();
@@ -255,6 +261,8 @@ void HeadlessBrowser::refresh()
 void HeadlessBrowser::stop()
 {
     cancelLoad();
+    // The document shown stays, and so does its address.
+    m_location = m_pageLocation;
     m_busy = false;
 }
 
@@ -324,6 +332,7 @@ void HeadlessBrowser::install(PageContent page, const std::string& location)
 {
     m_page = std::make_unique<PageContent>(std::move(page));
     m_location = location;
+    m_pageLocation = location;
     m_bodyScroll = m_page->bodyScroll;
     m_activeHref.clear();
     m_busy = false;

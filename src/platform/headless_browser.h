@@ -70,7 +70,10 @@ private:
     rt::BrowserEvents& m_events;
     std::shared_ptr<Shared> m_shared;
     std::unique_ptr<PageContent> m_page;
+    // The address being loaded, or the shown document's.
     std::string m_location;
+    // The address of the document shown.
+    std::string m_pageLocation;
     std::string m_bodyScroll;
     std::string m_activeHref;
     bool m_busy = false;

@@ -2,23 +2,27 @@
 
 #include <gumbo.h>
 
+#include <string_view>
 #include <utility>
 
-#include "platform/codec.h"
 #include "platform/headless_url.h"
 
 namespace platform {
 
 namespace {
 
-// How far into a page a meta charset declaration is looked for.
-constexpr size_t kPrescanBytes = 8192;
 // Longest link text kept; anchors that wrap whole page sections would otherwise be huge.
 constexpr size_t kMaxLinkText = 1024;
+// Elements visited for one link's text at most.
+constexpr size_t kMaxLinkTextNodes = 10000;
+// Nesting deeper than this is not parsed: the tree builder's scope checks walk the stack of
+// open elements, so a page of endless unclosed blocks would keep it busy for hours.
+// Browsers flatten documents deeper than a few hundred levels anyway.
+constexpr int kMaxNesting = 2048;
 
-char lower(char c)
+bool isSpace(char c)
 {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
 }
 
 bool isAlpha(char c)
@@ -26,181 +30,70 @@ bool isAlpha(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-bool isSpace(char c)
+// Elements that never hold others, or that the next one of their kind closes: they do not
+// make a page deeper however many of them stay unclosed.
+bool flatElement(std::string_view name)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-bool startsWithNoCase(std::string_view s, size_t at, std::string_view prefix)
-{
-    if (at > s.size() || s.size() - at < prefix.size())
-        return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        if (lower(s[at + i]) != prefix[i])
-            return false;
+    static const char* const names[] = {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta",
+        "param", "source", "track", "wbr", "p", "li", "dt", "dd", "option", "optgroup", "tr", "td", "th", "thead",
+        "tbody", "tfoot", "a", "rb", "rt", "rp", "colgroup", "caption"};
+    for (const char* n : names) {
+        if (name == n)
+            return true;
     }
-    return true;
+    return false;
 }
 
-std::string lowered(std::string_view s)
+// Elements whose content is text up to their own end tag.
+bool rawTextElement(std::string_view name)
 {
-    std::string out(s);
-    for (char& c : out)
-        c = lower(c);
-    return out;
+    return name == "script" || name == "style" || name == "textarea" || name == "title" || name == "xmp";
 }
 
-// The value after "charset=" in a Content-Type text, or an empty text.
-std::string charsetParameter(std::string_view text)
+// Where the page first nests deeper than kMaxNesting, counting start tags against end tags
+// (an over-estimate: it ignores the parser's implied end tags), or npos.
+size_t nestingCutoff(std::string_view html)
 {
-    const std::string low = lowered(text);
-    size_t at = low.find("charset");
-    if (at == std::string::npos)
-        return {};
-    at += 7;
-    while (at < low.size() && isSpace(low[at]))
-        ++at;
-    if (at >= low.size() || low[at] != '=')
-        return {};
-    ++at;
-    while (at < low.size() && isSpace(low[at]))
-        ++at;
-    if (at < low.size() && (low[at] == '"' || low[at] == '\''))
-        ++at;
-    size_t end = at;
-    while (end < low.size() && !isSpace(low[end]) && low[end] != ';' && low[end] != '"' && low[end] != '\'')
-        ++end;
-    return std::string(text.substr(at, end - at));
-}
-
-// Reads one attribute at s[i] of a tag; false at the end of the tag (i then points past '>').
-bool nextAttribute(std::string_view s, size_t& i, std::string& name, std::string& value)
-{
-    while (i < s.size() && (isSpace(s[i]) || s[i] == '/'))
-        ++i;
-    if (i >= s.size() || s[i] == '>') {
-        ++i;
-        return false;
-    }
-    const size_t nameStart = i;
-    while (i < s.size() && !isSpace(s[i]) && s[i] != '/' && s[i] != '>' && s[i] != '=')
-        ++i;
-    name = lowered(s.substr(nameStart, i - nameStart));
-    value.clear();
-    while (i < s.size() && isSpace(s[i]))
-        ++i;
-    if (i >= s.size() || s[i] != '=')
-        return true;
-    ++i;
-    while (i < s.size() && isSpace(s[i]))
-        ++i;
-    if (i < s.size() && (s[i] == '"' || s[i] == '\'')) {
-        const char quote = s[i++];
-        const size_t end = s.find(quote, i);
-        value = s.substr(i, (end == std::string_view::npos ? s.size() : end) - i);
-        i = end == std::string_view::npos ? s.size() : end + 1;
-        return true;
-    }
-    const size_t valueStart = i;
-    while (i < s.size() && !isSpace(s[i]) && s[i] != '>')
-        ++i;
-    value = s.substr(valueStart, i - valueStart);
-    return true;
-}
-
-// The charset a meta element near the top of the page declares, or an empty text.
-std::string metaCharset(std::string_view bytes)
-{
-    const std::string_view s = bytes.substr(0, kPrescanBytes);
+    int depth = 0;
     size_t i = 0;
-    while (i < s.size()) {
-        if (s.compare(i, 4, "<!--") == 0) {
-            const size_t end = s.find("-->", i + 4);
-            if (end == std::string_view::npos)
-                return {};
-            i = end + 3;
+    while ((i = html.find('<', i)) != std::string_view::npos) {
+        const size_t tagStart = i;
+        if (html.compare(i, 4, "<!--") == 0) {
+            const size_t end = html.find("-->", i + 4);
+            i = end == std::string_view::npos ? html.size() : end + 3;
             continue;
         }
-        if (s[i] != '<' || i + 1 >= s.size()) {
-            ++i;
+        const bool endTag = i + 1 < html.size() && html[i + 1] == '/';
+        size_t nameStart = i + (endTag ? 2 : 1);
+        size_t nameEnd = nameStart;
+        while (nameEnd < html.size() && nameEnd - nameStart < 16 && (isAlpha(html[nameEnd]) || (nameEnd > nameStart && html[nameEnd] >= '0' && html[nameEnd] <= '9')))
+            ++nameEnd;
+        if (nameEnd == nameStart) {
+            i = nameStart;
             continue;
         }
-        const char next = s[i + 1];
-        const bool endTag = next == '/' && i + 2 < s.size() && isAlpha(s[i + 2]);
-        if (!isAlpha(next) && !endTag) {
-            // "<!doctype", "<?xml", "</ " and a stray '<' in text.
-            const size_t end = (next == '!' || next == '?' || next == '/') ? s.find('>', i) : i;
-            if (end == std::string_view::npos)
-                return {};
-            i = end + 1;
+        std::string name(html.substr(nameStart, nameEnd - nameStart));
+        for (char& c : name)
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        const size_t close = html.find('>', nameEnd);
+        i = close == std::string_view::npos ? html.size() : close + 1;
+        if (endTag) {
+            depth = depth > 0 ? depth - 1 : 0;
             continue;
         }
-        const bool meta = startsWithNoCase(s, i, "<meta") && i + 5 < s.size() && (isSpace(s[i + 5]) || s[i + 5] == '/');
-        i += 1;
-        std::string name;
-        std::string value;
-        std::string charset;
-        std::string httpEquiv;
-        std::string content;
-        // Every tag's attributes are skipped whole, so a '>' inside a quoted value of another
-        // tag does not end it.
-        while (nextAttribute(s, i, name, value)) {
-            if (!meta)
-                continue;
-            if (name == "charset" && charset.empty())
-                charset = value;
-            else if (name == "http-equiv")
-                httpEquiv = lowered(value);
-            else if (name == "content")
-                content = value;
-        }
-        if (!meta)
+        if (rawTextElement(name)) {
+            // Markup inside a script is text; the element's end tag closes nothing counted.
+            const size_t end = html.find("</" + name, i);
+            const size_t endClose = end == std::string_view::npos ? end : html.find('>', end);
+            i = endClose == std::string_view::npos ? html.size() : endClose + 1;
             continue;
-        if (charset.empty() && httpEquiv == "content-type")
-            charset = charsetParameter(content);
-        if (!charset.empty() && charsetKnown(charset))
-            return charset;
+        }
+        const bool selfClosing = close != std::string_view::npos && close > nameEnd && html[close - 1] == '/';
+        if (!selfClosing && !flatElement(name) && ++depth > kMaxNesting)
+            return tagStart;
     }
-    return {};
+    return std::string_view::npos;
 }
-
-std::string knownOr(const std::string& charset, const std::string& otherwise)
-{
-    return !charset.empty() && charsetKnown(charset) ? charset : otherwise;
-}
-
-}  // namespace
-
-std::string pageCharset(std::string_view bytes, const std::string& contentType, const std::string& fallback)
-{
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        return "UTF-8";
-    if (bytes.substr(0, 2) == "\xFF\xFE")
-        return "UTF-16LE";
-    if (bytes.substr(0, 2) == "\xFE\xFF")
-        return "UTF-16BE";
-    const std::string header = knownOr(charsetParameter(contentType), "");
-    if (!header.empty())
-        return header;
-    const std::string meta = metaCharset(bytes);
-    // A page read as ASCII text cannot be UTF-16: such a declaration was written before a
-    // tool converted the page, so browsers read it as UTF-8.
-    if (lowered(meta).rfind("utf-16", 0) == 0)
-        return "UTF-8";
-    return knownOr(meta, knownOr(fallback, "UTF-8"));
-}
-
-std::string decodePage(std::string_view bytes, const std::string& contentType, const std::string& fallback)
-{
-    const std::string charset = pageCharset(bytes, contentType, fallback);
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        bytes.remove_prefix(3);
-    else if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")
-        bytes.remove_prefix(2);
-    return decode(bytes, charset);
-}
-
-namespace {
 
 const char* attribute(const GumboElement& e, const char* name)
 {
@@ -214,7 +107,8 @@ std::string textContent(const GumboNode* element)
     std::string out;
     std::vector<const GumboNode*> stack {element};
     bool pendingSpace = false;
-    while (!stack.empty() && out.size() < kMaxLinkText) {
+    size_t visited = 0;
+    while (!stack.empty() && out.size() < kMaxLinkText && ++visited < kMaxLinkTextNodes) {
         const GumboNode* n = stack.back();
         stack.pop_back();
         if (n->type == GUMBO_NODE_ELEMENT) {
@@ -256,7 +150,8 @@ PageContent parsePage(std::string html, const std::string& location)
     GumboOptions options = kGumboDefaultOptions;
     // Parse errors are of no interest; recording them costs time and memory.
     options.max_errors = 0;
-    GumboOutput* output = gumbo_parse_with_options(&options, html.data(), html.size());
+    const size_t cutoff = nestingCutoff(html);
+    GumboOutput* output = gumbo_parse_with_options(&options, html.data(), cutoff == std::string::npos ? html.size() : cutoff);
     page.html = std::move(html);
     if (!output)
         return page;

@@ -1,8 +1,7 @@
 #pragma once
-// Reading a web page as the headless browser does: its character set, and the parts of the
-// document the windows look at.
+// Reading a web page as the headless browser does: the parts of the document the windows
+// look at.
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "runtime/engines.h"
@@ -26,13 +25,6 @@ struct PageContent {
     std::string bodyScroll;
 };
 
-// The character set a page is read in: a byte order mark, else the charset of the
-// Content-Type header, else a meta declaration near the top of the page, else fallback.
-// Names the codec does not know are passed over.
-std::string pageCharset(std::string_view bytes, const std::string& contentType, const std::string& fallback);
-// The page bytes as UTF-8 text in the character set pageCharset chooses (a byte order mark
-// dropped). Invalid bytes become U+FFFD.
-std::string decodePage(std::string_view bytes, const std::string& contentType, const std::string& fallback);
 // Parses UTF-8 HTML (any input is accepted) and collects the links, images and body scroll
 // attribute; relative addresses are resolved against the document's base element, else
 // against location.
