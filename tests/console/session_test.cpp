@@ -5,14 +5,13 @@
 #include <memory>
 #include <sstream>
 
-#include "console/session.h"
 #include "console/test_windows.h"
-#include "platform/config.h"
-#include "platform/services.h"
 #include "support/fixture_server.h"
-#include "support/temp_dir.h"
 
 namespace {
+
+using console_test::runScript;
+using console_test::ScriptRun;
 
 struct ScriptCase {
     const char* name;
@@ -20,37 +19,6 @@ struct ScriptCase {
     const char* output;
     int status;
 };
-
-struct ScriptRun {
-    std::string output;
-    int status = -1;
-};
-
-ScriptRun runScript(const std::string& script, bool withTray = true, bool headlessPages = false)
-{
-    testing_support::TempDir profile;
-    rt::App app;
-    platform::ServiceOptions options;
-    options.profile = profile.path().string();
-    options.headless = true;
-    platform::installServices(app, std::make_shared<platform::Config>(), options);
-    // Recording browsers unless the test serves its pages: nothing is fetched.
-    if (!headlessPages)
-        app.setBrowserFactory({});
-    std::ostringstream out;
-    ScriptRun run;
-    {
-        console::Session session(app, out);
-        if (withTray)
-            console_test::startTestProgram(app);
-        else
-            app.registerWindow<console_test::Panel>("Panel");
-        std::istringstream in(script);
-        run.status = session.run(in);
-    }
-    run.output = out.str();
-    return run;
-}
 
 class ConsoleScript : public ::testing::TestWithParam<ScriptCase> { };
 
@@ -388,16 +356,19 @@ TEST(ConsolePages, PageLoadsFinishBeforeTheNextTickAndWhenTimePasses)
     server.addPage("/slow-links", "<html><body><a href='/a'>a</a><a href='/b'>b</a></body></html>");
     const std::string page = server.url("/slow/300");
     const std::string links = server.url("/slow-links");
-    const ScriptRun run = runScript("type Panel.Address \"" + links + "\"\n"
-                                    "click Panel.Go\n"
-                                    "wait 1\n"
-                                    "get Panel.events\n"
-                                    "type Panel.Address \"" + page + "\"\n"
-                                    "click Panel.Go\n"
-                                    "get Panel.Browser.busy\n"
-                                    "wait 0\n"
-                                    "get Panel.Browser.busy\n"
-                                    "get Panel.Browser.location\n",
+    const ScriptRun run = runScript("type Panel.Address \"" + links
+            + "\"\n"
+              "click Panel.Go\n"
+              "wait 1\n"
+              "get Panel.events\n"
+              "type Panel.Address \""
+            + page
+            + "\"\n"
+              "click Panel.Go\n"
+              "get Panel.Browser.busy\n"
+              "wait 0\n"
+              "get Panel.Browser.busy\n"
+              "get Panel.Browser.location\n",
         true, true);
     EXPECT_EQ(run.output, "Poll 2 links\ntrue\nfalse\n" + page + "\n");
     EXPECT_EQ(run.status, 0);

@@ -1,8 +1,15 @@
 #include "console/test_windows.h"
 
+#include <memory>
+#include <sstream>
+
+#include "console/session.h"
+#include "platform/config.h"
 #include "platform/dialogs.h"
+#include "platform/services.h"
 #include "platform/shell.h"
 #include "runtime/vbtext.h"
+#include "support/temp_dir.h"
 
 namespace console_test {
 
@@ -176,6 +183,31 @@ void startTestProgram(rt::App& app)
     app.registerWindow<TrayOwner>("TrayOwner");
     app.get<TrayOwner>();
     app.get<Panel>().show();
+}
+
+ScriptRun runScript(const std::string& script, bool withTray, bool headlessPages)
+{
+    testing_support::TempDir profile;
+    rt::App app;
+    platform::ServiceOptions options;
+    options.profile = profile.path().string();
+    options.headless = true;
+    platform::installServices(app, std::make_shared<platform::Config>(), options);
+    if (!headlessPages)
+        app.setBrowserFactory({});
+    std::ostringstream out;
+    ScriptRun run;
+    {
+        console::Session session(app, out);
+        if (withTray)
+            startTestProgram(app);
+        else
+            app.registerWindow<Panel>("Panel");
+        std::istringstream in(script);
+        run.status = session.run(in);
+    }
+    run.output = out.str();
+    return run;
 }
 
 }  // namespace console_test

@@ -1,6 +1,8 @@
 #pragma once
 // Small windows that the console tests drive: one control of every kind a script acts on,
 // each handler writing what it saw into the hidden list `events`, which scripts read back.
+#include <string>
+
 #include "platform/tray.h"
 #include "runtime/app.h"
 #include "runtime/controls.h"
@@ -106,5 +108,16 @@ private:
 
 // Registers the test windows, loads the tray owner and shows the panel.
 void startTestProgram(rt::App& app);
+
+// What a console run printed and its exit status.
+struct ScriptRun {
+    std::string output;
+    int status = -1;
+};
+
+// Runs a script against the test windows in a fresh app with headless services and a
+// temporary profile. Without the tray the panel is only registered, not loaded; without
+// headless pages the browsers only record what they are asked.
+ScriptRun runScript(const std::string& script, bool withTray = true, bool headlessPages = false);
 
 }  // namespace console_test
