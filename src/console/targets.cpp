@@ -125,6 +125,9 @@ std::optional<std::string> controlBlocked(const rt::App& app, const rt::Control&
             return addressOf(control) + " is " + state;
         return addressOf(control) + " is inside " + c->name() + ", which is " + state;
     }
+    // The runtime has the last word, should it know more reasons than the ones named above.
+    if (!control.reachable())
+        return addressOf(control) + " cannot be reached";
     return std::nullopt;
 }
 
