@@ -38,17 +38,23 @@ std::shared_ptr<platform::Config> readConfig(const std::string& named, std::ostr
     return config;
 }
 
-// The profile folder named on the command line, created when missing.
-bool prepareProfile(const std::string& profile, std::ostream& out)
+// The profile folder named on the command line, created when missing and made absolute: the
+// program stores full paths (skin picture, playlists), which must not depend on the folder
+// the console was started from.
+bool prepareProfile(std::string& profile, std::ostream& out)
 {
     if (profile.empty())
         return true;
     std::error_code ec;
     std::filesystem::create_directories(profile, ec);
-    if (std::filesystem::is_directory(profile, ec))
-        return true;
-    out << "error: cannot use the profile folder " << profile << '\n';
-    return false;
+    if (!std::filesystem::is_directory(profile, ec)) {
+        out << "error: cannot use the profile folder " << profile << '\n';
+        return false;
+    }
+    const auto absolute = std::filesystem::absolute(profile, ec);
+    if (!ec)
+        profile = absolute.lexically_normal().string();
+    return true;
 }
 
 }  // namespace
@@ -57,12 +63,13 @@ int runConsole(const ConsoleOptions& options, std::istream& in, std::ostream& ou
 {
     bool usable = false;
     auto config = readConfig(options.configFile, out, usable);
-    if (!usable || !prepareProfile(options.profile, out))
+    std::string profile = options.profile;
+    if (!usable || !prepareProfile(profile, out))
         return kUnusable;
 
     rt::App app;
     platform::ServiceOptions services;
-    services.profile = options.profile;
+    services.profile = profile;
     services.headless = true;
     platform::installServices(app, config, services);
 

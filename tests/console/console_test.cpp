@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "console/console.h"
@@ -50,6 +51,20 @@ TEST_F(ConsoleProgram, StartsTheProgramBeforeTheFirstCommand)
     EXPECT_EQ(run.status, 0);
     // The profile folder is created when missing and the program's data folder lives in it.
     EXPECT_TRUE(std::filesystem::is_directory(m_dir.path() / "profile" / "my documents" / "zelv"));
+}
+
+TEST_F(ConsoleProgram, ARelativeProfileFolderIsTakenFromTheStartingFolder)
+{
+    const auto started = std::filesystem::current_path();
+    std::filesystem::current_path(m_dir.path());
+    console::ConsoleOptions relative;
+    relative.profile = "./rel/../profile";
+    const ConsoleRun run = runConsole(relative, "get Form6.ini2\n");
+    std::filesystem::current_path(started);
+    // The skin picture's stored path is the full path inside the profile.
+    const std::string expected = (m_dir.path() / "profile" / "my documents" / "zelv" / "skin").string();
+    EXPECT_EQ(run.output.rfind(expected, 0), 0u) << run.output;
+    EXPECT_EQ(run.status, 0);
 }
 
 TEST_F(ConsoleProgram, AddressesComeFromTheNamedConfigurationOrTheEnvironment)
