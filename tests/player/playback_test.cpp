@@ -1,0 +1,303 @@
+// Playback: the dispatcher's choice between the media player and generated pages, the
+// pages themselves, the page finisher, the flash player's first fetch and the layouts.
+#include <filesystem>
+
+#include "platform/config.h"
+#include "platform/posix/curl_network.h"
+#include "player/page_templates.h"
+#include "player_fixture.h"
+#include "runtime/vbtext.h"
+#include "support/fixture_server.h"
+
+using namespace zelvora;
+using namespace player_testing;
+
+namespace {
+
+enum class Shown { MediaPlayer, QvodPage, BaiduPage, EmptyPage, Browser, SeedJob };
+
+struct DispatchRow {
+    const char* address;
+    std::vector<std::string> calls;
+    Shown shown;
+};
+
+bool holds(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+}  // namespace
+
+TEST_F(PlayerTest, DispatcherSendsEachKindOfAddressWhereItPlays)
+{
+    const DispatchRow rows[] = {
+        {"/m/a.avi", {"url /m/a.avi"}, Shown::MediaPlayer},
+        {"/m/a.mp3", {"url /m/a.mp3"}, Shown::MediaPlayer},
+        {"/m/a.FLAC", {"url /m/a.FLAC"}, Shown::MediaPlayer},
+        {"/m/a.mkv", {"close", "url /m/a.mkv"}, Shown::MediaPlayer},
+        {"/m/a.RMVB", {"close", "url /m/a.RMVB"}, Shown::MediaPlayer},
+        {"/m/a.vob", {"close"}, Shown::QvodPage},
+        {"qvod://abc", {"close"}, Shown::QvodPage},
+        {"bdhd://abc", {"close"}, Shown::BaiduPage},
+        {"ftp://host/abc", {"close"}, Shown::BaiduPage},
+        // The page tests only prepare a page; a later match still goes to the media player.
+        {"qvod://film.rmvb", {"close", "close", "url qvod://film.rmvb"}, Shown::MediaPlayer},
+        {"http://example/unknown", {}, Shown::EmptyPage},
+        {"/m/photo.png", {}, Shown::Browser},
+        {"/m/seed.torrent", {"close", "close"}, Shown::SeedJob},
+    };
+    Form5& f = player();
+    for (const DispatchRow& r : rows) {
+        SCOPED_TRACE(r.address);
+        f.WebBrowser3.write("previous page");
+        browserCalls();
+        f.Text5.setVisible(true);
+        dispatch(r.address);
+        EXPECT_EQ(mediaCalls(), r.calls);
+        EXPECT_FALSE(f.Timer2.enabled());
+        EXPECT_FALSE(f.Text5.visible());
+        switch (r.shown) {
+        case Shown::MediaPlayer:
+            EXPECT_TRUE(f.WindowsMediaPlayer1.visible());
+            EXPECT_FALSE(f.WebBrowser3.visible());
+            EXPECT_EQ(f.WindowsMediaPlayer1.left(), 201);
+            EXPECT_EQ(f.WindowsMediaPlayer1.width(), 764);
+            break;
+        case Shown::QvodPage:
+        case Shown::BaiduPage: {
+            EXPECT_FALSE(f.WindowsMediaPlayer1.visible());
+            EXPECT_TRUE(f.WebBrowser3.visible());
+            EXPECT_TRUE(f.WebBrowser3.silent());
+            const std::string classId = r.shown == Shown::QvodPage ? "F3D0D36F-23F8-4682-A195-74C92B03D4AF"
+                                                                     : "02E2D748-67F8-48B4-8AB4-0A085374BB99";
+            EXPECT_TRUE(holds(page(), classId));
+            EXPECT_TRUE(holds(page(), std::string("name=\"URL\" value=\"") + r.address + "\""));
+            EXPECT_EQ(f.WebBrowser3.bodyScroll(), "no");
+            break;
+        }
+        case Shown::EmptyPage:
+            EXPECT_TRUE(f.WebBrowser3.visible());
+            EXPECT_EQ(page(), "");
+            break;
+        case Shown::Browser:
+            EXPECT_TRUE(f.WebBrowser3.visible());
+            EXPECT_EQ(f.WebBrowser3.location(), r.address);
+            break;
+        case Shown::SeedJob:
+            EXPECT_EQ(f.liebiao.text(), "视频列表");
+            EXPECT_TRUE(holds(page(), "name=\"URL\" value=\"/m/seed.torrent\""));
+            break;
+        }
+    }
+}
+
+TEST_F(PlayerTest, AnAddressIsEscapedForTheAttributeItLandsIn)
+{
+    dispatch("qvod://a\"><script>alert(1)</script>&b");
+    EXPECT_TRUE(holds(page(), "value=\"qvod://a&quot;&gt;&lt;script&gt;alert(1)&lt;/script&gt;&amp;b\""));
+    EXPECT_FALSE(holds(page(), "<script>alert(1)"));
+    EXPECT_EQ(pages::escapeAttribute("it's <b>"), "it&#39;s &lt;b&gt;");
+}
+
+TEST_F(PlayerTest, DoubleClickPlaysTheSelectedEntryAndAnEmptyClickOnlySetsTheIndex)
+{
+    writeListFile("mname.ini", crlf({">a.mp3", ">b.mp3"}));
+    writeListFile("mpath.ini", crlf({"/m/a.mp3", "/m/b.mp3"}));
+    Form5& f = player();
+    f.Label5.click();
+    f.Text3.setText("danqu");
+    f.List1.dblClick();
+    p.app.runUntilIdle();
+    EXPECT_EQ(f.Text6.text(), "-1");
+    EXPECT_EQ(f.Text3.text(), "lie");
+    EXPECT_FALSE(f.Text5.visible());
+    EXPECT_TRUE(mediaCalls().empty());
+
+    f.List4.setVisible(true);
+    f.List1.setListIndex(1);
+    f.List1.dblClick();
+    EXPECT_EQ(f.Text5.text(), "\r\n\r\n\r\n\r\n正在读取影音信息...");
+    EXPECT_TRUE(f.Text5.visible());
+    EXPECT_FALSE(f.Label10.visible());
+    EXPECT_FALSE(f.List4.visible());
+    p.app.runUntilIdle();
+    EXPECT_EQ(f.Text6.text(), "1");
+    EXPECT_EQ(f.Text4.text(), "/m/b.mp3");
+    EXPECT_EQ(mediaCalls(), std::vector<std::string>{"url /m/b.mp3"});
+
+    // A search result plays with the search as its source.
+    f.Image14.click();
+    f.Text2.setText("a.");
+    f.List4.setListIndex(0);
+    f.List4.dblClick();
+    p.app.runUntilIdle();
+    EXPECT_EQ(f.Text3.text(), "sou");
+    EXPECT_EQ(mediaCalls(), std::vector<std::string>{"url /m/a.mp3"});
+}
+
+TEST_F(PlayerTest, PageFinisherWaitsForTheBrowserAndKeepsTheWideLayout)
+{
+    // A browser that stays busy until told otherwise.
+    struct SlowEngine : rt::RecordingBrowserEngine {
+        bool busy() const override { return *loading; }
+        std::shared_ptr<bool> loading = std::make_shared<bool>(true);
+    };
+    auto engine = std::make_unique<SlowEngine>();
+    const std::shared_ptr<bool> loading = engine->loading;
+    Form5& f = player();
+    f.WebBrowser3.setEngine(std::move(engine));
+    f.Picture6.setEnabled(true);
+    f.Picture6.click();
+    f.Text4.setText("qvod://abc");
+    f.Timer2.start(1);
+    p.app.advance(50);
+    EXPECT_TRUE(f.Timer3.enabled());
+    EXPECT_TRUE(f.WebBrowser3.bodyScroll().empty());
+    *loading = false;
+    p.app.runUntilIdle();
+    EXPECT_FALSE(f.Timer3.enabled());
+    EXPECT_EQ(f.WebBrowser3.bodyScroll(), "no");
+    EXPECT_EQ(f.WebBrowser3.left(), 1);
+    EXPECT_EQ(f.WebBrowser3.width(), 767);
+    EXPECT_EQ(f.Label4.left(), 88);
+}
+
+TEST_F(PlayerTest, WideAndNormalLayoutsSwapTheListPanelForTheVideo)
+{
+    Form5& f = player();
+    f.Picture6.click();
+    for (rt::Control* c : std::initializer_list<rt::Control*>{&f.List1, &f.Label5, &f.Label6, &f.Label7, &f.Image10,
+             &f.Image11, &f.Image12, &f.Image14, &f.Image15, &f.Picture6})
+        EXPECT_FALSE(c->visible()) << c->name();
+    EXPECT_TRUE(f.Picture5.visible());
+    EXPECT_EQ(f.WindowsMediaPlayer1.left(), 0);
+    EXPECT_EQ(f.WindowsMediaPlayer1.width(), 965);
+    EXPECT_EQ(f.WebBrowser3.left(), 1);
+    EXPECT_EQ(f.Text4.left(), 0);
+    EXPECT_EQ(f.Text4.width(), 929);
+    EXPECT_EQ(f.List7.left(), 245);
+    EXPECT_EQ(f.Image16.left(), 280);
+
+    f.Picture5.click();
+    for (rt::Control* c : std::initializer_list<rt::Control*>{&f.List1, &f.Label5, &f.Label6, &f.Label7, &f.Image10,
+             &f.Image11, &f.Image12, &f.Image14, &f.Image15, &f.Picture6})
+        EXPECT_TRUE(c->visible()) << c->name();
+    EXPECT_FALSE(f.Picture5.visible());
+    EXPECT_EQ(f.WindowsMediaPlayer1.left(), 201);
+    EXPECT_EQ(f.WebBrowser3.left(), 208);
+    EXPECT_EQ(f.Text4.left(), 200);
+    EXPECT_EQ(f.Text4.width(), 729);
+    EXPECT_EQ(f.List4.left(), 208);
+    EXPECT_EQ(f.List7.left(), 448);
+    EXPECT_EQ(f.Image16.left(), 424);
+}
+
+TEST_F(PlayerTest, NewWindowsOpenInThePlayersOwnBrowser)
+{
+    struct LinkEngine : rt::RecordingBrowserEngine {
+        std::string activeElementHref() const override { return "http://example/next"; }
+    };
+    Form5& f = player();
+    f.WebBrowser3.setEngine(std::make_unique<LinkEngine>());
+    bool cancel = false;
+    f.WebBrowser3.newWindowRequested("http://example/popup", cancel);
+    EXPECT_TRUE(cancel);
+    EXPECT_EQ(f.WebBrowser3.location(), "http://example/next");
+}
+
+TEST_F(PlayerTest, DecoderButtonOpensTheInstallerAndPlayingHidesTheHint)
+{
+    p.config->set("update_server", "http://127.0.0.1:9");
+    Form5& f = player();
+    ASSERT_TRUE(f.Label10.visible());
+    f.Image16.click();
+    EXPECT_EQ(p.shell->takeLaunches(), std::vector<std::string>{"open http://127.0.0.1:9/decoder.exe"});
+    f.Image10.click();
+    EXPECT_FALSE(f.Label10.visible());
+    EXPECT_FALSE(f.Image16.visible());
+}
+
+TEST_F(PlayerTest, ProgressBarCountsMarksAndPercentWithinTheAnnouncedLength)
+{
+    struct Row {
+        int64_t received;
+        int64_t total;
+        const char* percent;
+        int marks;
+    };
+    const Row rows[] = {
+        {1, 2, "(50.00%)", 18},
+        {1, 3, "(33.33%)", 12},
+        {37, 37, "(100.00%)", 37},
+        {80, 37, "(100.00%)", 37},
+    };
+    Form5& f = player();
+    for (const Row& r : rows) {
+        f.oDownload_OnProgress(r.received, r.total, 0, 5, "");
+        EXPECT_EQ(f.Label9.caption(), r.percent);
+        EXPECT_EQ(vb::Len(f.Label4.caption()), r.marks);
+    }
+    // Reports without a length or without data leave the bar alone.
+    f.oDownload_OnProgress(0, 100, 0, 5, "");
+    f.oDownload_OnProgress(100, 0, 0, 5, "");
+    EXPECT_EQ(vb::Len(f.Label4.caption()), 37);
+}
+
+class FlashPlayerTest : public PlayerTest {
+protected:
+    void SetUp() override
+    {
+        PlayerTest::SetUp();
+        p.app.provide<platform::Network>(std::make_shared<platform::CurlNetwork>());
+        server.addPage("/zelv.swf", std::string(5000, 'F'), "application/x-shockwave-flash");
+        p.config->set("update_server", server.url(""));
+    }
+    std::string swf() const { return p.dataFile("Temp/zelv.swf"); }
+    testing_support::FixtureServer server;
+};
+
+TEST_F(FlashPlayerTest, FirstFlvFetchesThePlayerOnceAndPlaysThroughTheFlashPage)
+{
+    dispatch("/m/clip & more.flv");
+    EXPECT_EQ(messages(), std::vector<std::string>{"初始化成功!"});
+    EXPECT_EQ(p.dialogs->messages().back().request.icon, platform::Information);
+    EXPECT_EQ(testing_support::readBytes(swf()), std::string(5000, 'F'));
+    Form5& f = player();
+    EXPECT_EQ(vb::Len(f.Label4.caption()), 37);
+    EXPECT_EQ(f.Label9.caption(), "(100.00%)");
+    for (rt::Label* l : {&f.Label8, &f.Label9, &f.Label4})
+        EXPECT_FALSE(l->visible());
+    EXPECT_EQ(f.Label4.fontSize(), 15);
+    EXPECT_EQ(f.Label4.alignment(), rt::AlignLeft);
+
+    std::string folder = p.dataFile("Temp");
+    folder.erase(0, 1);
+    const std::string movie = "file:///" + folder + "/zelv.swf?vcastr_file=/m/clip %26 more.flv&amp;IsAutoPlay=1";
+    EXPECT_TRUE(holds(page(), "<param name=\"movie\" value=\"" + movie + "\">"));
+    EXPECT_TRUE(holds(page(), "<embed src=\"" + movie + "\""));
+    EXPECT_TRUE(holds(page(), "D27CDB6E-AE6D-11cf-96B8-444553540000"));
+    EXPECT_EQ(mediaCalls(), std::vector<std::string>{"close"});
+
+    dispatch("/m/second.flv");
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(server.hits("/zelv.swf"), 1);
+    EXPECT_TRUE(holds(page(), "vcastr_file=/m/second.flv"));
+}
+
+TEST_F(FlashPlayerTest, FailedFetchIsReportedPlaysNothingAndIsTriedAgain)
+{
+    p.config->set("update_server", testing_support::FixtureServer::refusedUrl());
+    Form5& f = player();
+    f.WebBrowser3.write("before");
+    dispatch("/m/clip.flv");
+    EXPECT_EQ(messages(), std::vector<std::string>{"初始化失败，请检查是否连接网络"});
+    EXPECT_FALSE(std::filesystem::exists(swf()));
+    EXPECT_EQ(page(), "before");
+    EXPECT_FALSE(f.Label8.visible());
+
+    p.config->set("update_server", server.url(""));
+    dispatch("/m/clip.flv");
+    EXPECT_EQ(messages(), std::vector<std::string>{"初始化成功!"});
+    EXPECT_TRUE(holds(page(), "vcastr_file=/m/clip.flv"));
+}

@@ -1,0 +1,91 @@
+#pragma once
+// What the player tests share: the whole program with the player shown from the hub, a
+// folder of media files outside the profile, and readers for the playlist files.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "player/player_window.h"
+#include "runtime/app.h"
+#include "shell/hub_window.h"
+#include "support/temp_dir.h"
+#include "support/test_program.h"
+#include "traymenu/tray_window.h"
+
+namespace player_testing {
+
+using testing_support::readBytes;
+using testing_support::writeBytes;
+
+// Lines joined the way the playlist files hold them: each ended by CR LF.
+inline std::string crlf(const std::vector<std::string>& lines)
+{
+    std::string out;
+    for (const auto& l : lines)
+        out += l + "\r\n";
+    return out;
+}
+
+class PlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        p.start();
+        p.app.get<zelvora::moban>().Label7.mouseDown({rt::LeftButton, 0, 0, 0});
+        player().WindowsMediaPlayer1.log().take();
+        player().WebBrowser3.log().take();
+    }
+
+    zelvora::Form5& player() { return p.app.get<zelvora::Form5>(); }
+    zelvora::Form6& tray() { return p.app.get<zelvora::Form6>(); }
+
+    // A path in the media folder outside the profile.
+    std::string media(const std::string& relative) const { return (p.dir.path() / "media" / relative).string(); }
+    // Creates files in the media folder and returns the path of the first.
+    std::string makeMedia(const std::vector<std::string>& relatives, const std::string& bytes = "data")
+    {
+        for (const auto& r : relatives)
+            writeBytes(media(r), bytes);
+        return media(relatives.front());
+    }
+    // The bytes of a playlist file ("mpath.ini"...).
+    std::string listFile(const std::string& name) const { return readBytes(p.dataFile("Temp/" + name)); }
+    void writeListFile(const std::string& name, const std::string& bytes) { writeBytes(p.dataFile("Temp/" + name), bytes); }
+
+    // Drops files on the window and lets the jobs run.
+    void drop(const std::vector<std::string>& files)
+    {
+        player().dropFiles(files);
+        p.app.runUntilIdle();
+    }
+    // Selects an entry of the shown list and double-clicks it.
+    void doubleClick(int index)
+    {
+        player().List1.setListIndex(index);
+        player().List1.dblClick();
+        p.app.runUntilIdle();
+    }
+    // Puts an address into the player and runs its play dispatcher, as the other starters do.
+    void dispatch(const std::string& address)
+    {
+        player().Text4.setText(address);
+        player().Timer2.start(1);
+        p.app.runUntilIdle();
+    }
+    std::vector<std::string> mediaCalls() { return player().WindowsMediaPlayer1.log().take(); }
+    std::vector<std::string> browserCalls() { return player().WebBrowser3.log().take(); }
+    std::string page() { return player().WebBrowser3.documentText(); }
+    // The texts of the message boxes shown since the last call.
+    std::vector<std::string> messages()
+    {
+        std::vector<std::string> out;
+        for (const auto& m : p.dialogs->takeMessages())
+            out.push_back(m.request.text);
+        return out;
+    }
+
+    testing_support::TestProgram p;
+};
+
+}  // namespace player_testing

@@ -1,0 +1,245 @@
+// The shown list: loading the playlist files, switching tabs, selection and the search
+// within the list.
+#include <filesystem>
+
+#include "player/playlist_files.h"
+#include "player_fixture.h"
+
+using namespace zelvora;
+using namespace player_testing;
+
+TEST(PlayerStart, FirstStartCreatesTheFourEmptyFilesAndShowsTheEmptyMusicList)
+{
+    testing_support::TestProgram p;
+    p.start();
+    ASSERT_FALSE(std::filesystem::exists(p.dataFile("Temp/mpath.ini")));
+    p.app.get<moban>().Label7.mouseDown({rt::LeftButton, 0, 0, 0});
+    Form5& f = p.app.get<Form5>();
+    for (const char* name : {"mpath.ini", "mname.ini", "vpath.ini", "vname.ini"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(std::filesystem::is_regular_file(p.dataFile(std::string("Temp/") + name)));
+        EXPECT_EQ(std::filesystem::file_size(p.dataFile(std::string("Temp/") + name)), 0u);
+    }
+    EXPECT_EQ(f.List1.listCount(), 0);
+    EXPECT_EQ(f.liebiao.text(), "音乐列表");
+    EXPECT_EQ(f.Label5.backStyle(), rt::Opaque);
+    EXPECT_EQ(f.Text4.text(), "如出现空白，请再次点击左边载入列表中的此视频，即可播放");
+    EXPECT_EQ(f.Text3.text(), "text3");
+    EXPECT_EQ(f.Text6.text(), "0");
+
+    // The start-up layout.
+    EXPECT_EQ(f.Picture6.left(), 192);
+    EXPECT_EQ(f.Picture6.top(), 252);
+    EXPECT_FALSE(f.Picture5.visible());
+    EXPECT_FALSE(f.WebBrowser3.visible());
+    EXPECT_EQ(f.WebBrowser3.location(), "about:blank");
+    EXPECT_EQ(f.WebBrowser3.left(), 200);
+    for (rt::Control* hidden : std::initializer_list<rt::Control*>{
+             &f.Text5, &f.Text2, &f.Picture1, &f.List4, &f.List6, &f.List7, &f.Label8, &f.Label9})
+        EXPECT_FALSE(hidden->visible()) << hidden->name();
+    EXPECT_EQ(f.List1.top(), 23);
+    EXPECT_EQ(f.List1.height(), 530);
+    EXPECT_EQ(f.List6.left(), f.List4.left());
+    EXPECT_EQ(f.List7.left(), f.List4.left() + 240);
+}
+
+TEST(PlayerStart, WindowOpensAtTheStoredHubPositionAndExistingFilesSurvive)
+{
+    testing_support::TestProgram p;
+    testing_support::writeBytes(p.dataFile("Temp/mname.ini"), ">a.mp3\r\n");
+    p.start();
+    Form6& tray = p.app.get<Form6>();
+    tray.Text1.setText("4500");
+    tray.Text2.setText("600");
+    Form5& f = p.app.get<Form5>();
+    EXPECT_EQ(f.left(), 4500);
+    EXPECT_EQ(f.top(), 600);
+    EXPECT_EQ(testing_support::readBytes(p.dataFile("Temp/mname.ini")), ">a.mp3\r\n");
+}
+
+TEST(PlayerStart, DecoderHintShowsOnlyWithoutTheCompanionProgram)
+{
+    for (bool present : {false, true}) {
+        SCOPED_TRACE(present);
+        testing_support::TestProgram p;
+        if (present)
+            testing_support::writeBytes(p.env->programFolder() + "/check.exe", "MZ");
+        p.start();
+        Form5& f = p.app.get<Form5>();
+        EXPECT_EQ(f.Label10.visible(), !present);
+        EXPECT_EQ(f.Image16.visible(), !present);
+    }
+}
+
+namespace {
+
+struct LoadRow {
+    const char* what;
+    std::string names;
+    std::string paths;
+    std::vector<std::string> shownNames;
+    std::vector<std::string> shownPaths;
+};
+
+}  // namespace
+
+TEST(PlayerStart, PlaylistFilesLoadAsTheyAreWhateverTheirShape)
+{
+    const std::string longName = ">" + std::string(100000, 'x');
+    const LoadRow rows[] = {
+        {"CR LF", ">a.mp3\r\n>b.mp3\r\n", "/m/a.mp3\r\n/m/b.mp3\r\n", {">a.mp3", ">b.mp3"}, {"/m/a.mp3", "/m/b.mp3"}},
+        {"LF only and no final end", ">a.mp3\n>b.mp3", "/m/a.mp3\n/m/b.mp3", {">a.mp3", ">b.mp3"}, {"/m/a.mp3", "/m/b.mp3"}},
+        {"more names than paths", ">a.mp3\r\n>b.mp3\r\n", "/m/a.mp3\r\n", {">a.mp3", ">b.mp3"}, {"/m/a.mp3"}},
+        {"more paths than names", ">a.mp3\r\n", "/m/a.mp3\r\n/m/b.mp3\r\n", {">a.mp3"}, {"/m/a.mp3", "/m/b.mp3"}},
+        {"invalid bytes", ">a\xff.mp3\r\n", "/m/a\xff.mp3\r\n", {">a\xEF\xBF\xBD.mp3"}, {"/m/a\xEF\xBF\xBD.mp3"}},
+        {"a line of 100,000 characters", longName + "\r\n", "/m/x\r\n", {longName}, {"/m/x"}},
+        {"Chinese names", ">歌曲.mp3\r\n", "/音乐/歌曲.mp3\r\n", {">歌曲.mp3"}, {"/音乐/歌曲.mp3"}},
+    };
+    for (const LoadRow& r : rows) {
+        SCOPED_TRACE(r.what);
+        testing_support::TestProgram p;
+        testing_support::writeBytes(p.dataFile("Temp/mname.ini"), r.names);
+        testing_support::writeBytes(p.dataFile("Temp/mpath.ini"), r.paths);
+        p.start();
+        Form5& f = p.app.get<Form5>();
+        EXPECT_EQ(f.List1.items(), r.shownNames);
+        EXPECT_EQ(f.List2.items(), r.shownPaths);
+        // Nothing rewrites the files by loading them.
+        EXPECT_EQ(testing_support::readBytes(p.dataFile("Temp/mname.ini")), r.names);
+    }
+}
+
+TEST_F(PlayerTest, TabsSwitchListsFromTheFilesAndMarkTheChosenTab)
+{
+    writeListFile("vname.ini", crlf({">v.avi"}));
+    writeListFile("vpath.ini", crlf({"/m/v.avi"}));
+    writeListFile("mname.ini", crlf({">a.mp3", ">b.mp3"}));
+    writeListFile("mpath.ini", crlf({"/m/a.mp3", "/m/b.mp3"}));
+    Form5& f = player();
+    f.Image14.click();
+    f.Label7.click();
+    EXPECT_EQ(f.liebiao.text(), "视频列表");
+    EXPECT_EQ(f.List1.items(), std::vector<std::string>{">v.avi"});
+    EXPECT_EQ(f.List2.items(), std::vector<std::string>{"/m/v.avi"});
+    EXPECT_EQ(f.List1.height(), 530);
+    EXPECT_EQ(f.Label7.backStyle(), rt::Opaque);
+    EXPECT_EQ(f.Label7.backColor(), 0xE0E0E0);
+    EXPECT_EQ(f.Label7.foreColor(), 0x404040);
+    for (rt::Label* other : {&f.Label5, &f.Label6}) {
+        EXPECT_EQ(other->backStyle(), rt::Transparent);
+        EXPECT_EQ(other->backColor(), 0x404040);
+        EXPECT_EQ(other->foreColor(), 0xE0E0E0);
+    }
+    for (rt::Image* tool : {&f.Image10, &f.Image11, &f.Image12, &f.Image14, &f.Image15})
+        EXPECT_TRUE(tool->visible());
+
+    // Unsaved changes of the shown list are dropped: the music tab shows the file.
+    f.List1.addItem(">unsaved");
+    f.Label5.click();
+    EXPECT_EQ(f.liebiao.text(), "音乐列表");
+    EXPECT_EQ(f.List1.items(), (std::vector<std::string>{">a.mp3", ">b.mp3"}));
+    EXPECT_EQ(f.Label5.backStyle(), rt::Opaque);
+    EXPECT_EQ(f.Label7.backStyle(), rt::Transparent);
+}
+
+TEST_F(PlayerTest, SelectingShowsTheNameWithoutItsMarker)
+{
+    writeListFile("mname.ini", crlf({">歌曲.mp3"}));
+    writeListFile("mpath.ini", crlf({"/m/歌曲.mp3"}));
+    Form5& f = player();
+    f.Label5.click();
+    EXPECT_FALSE(f.Picture6.enabled());
+    f.List1.setListIndex(0);
+    EXPECT_EQ(f.List1.list(0), ">歌曲.mp3");
+    EXPECT_EQ(f.Text4.text(), "歌曲.mp3    双击播放");
+    EXPECT_TRUE(f.Picture6.enabled());
+
+    // In the network list the selection shows the page address.
+    f.liebiao.setText("网络列表");
+    f.List1.setListIndex(-1);
+    f.List1.setListIndex(0);
+    EXPECT_EQ(f.Text4.text(), "/m/歌曲.mp3    双击播放");
+}
+
+TEST_F(PlayerTest, RightButtonAndToolButtonsPopUpTheTrayWindowsMenus)
+{
+    Form5& f = player();
+    f.List1.mouseDown({rt::LeftButton, 0, 0, 0});
+    f.List1.mouseDown({rt::RightButton, 0, 0, 0});
+    f.Image15.mouseDown({rt::LeftButton, 0, 0, 0});
+    f.Image12.mouseDown({rt::LeftButton, 0, 0, 0});
+    EXPECT_EQ(p.host.popups, (std::vector<std::string>{"Form6.liemenu", "Form6.mp3", "Form6.lieb"}));
+}
+
+TEST_F(PlayerTest, SearchFiltersTheShownListCaseSensitively)
+{
+    Form5& f = player();
+    f.Image14.click();
+    EXPECT_EQ(messages(), std::vector<std::string>{"列表已经清空，无法进行搜索"});
+    EXPECT_FALSE(f.Text2.visible());
+
+    writeListFile("mname.ini", crlf({">Love.mp3", ">love.mp3", ">爱情.mp3", ">其他.wma"}));
+    writeListFile("mpath.ini", crlf({"/m/Love.mp3", "/m/love.mp3", "/m/爱情.mp3", "/m/其他.wma"}));
+    f.Label5.click();
+    f.Image14.click();
+    EXPECT_TRUE(f.Text2.visible());
+    EXPECT_EQ(f.Text2.left(), 7);
+    EXPECT_EQ(f.Text2.top(), 528);
+    EXPECT_EQ(f.List1.height(), 510);
+    EXPECT_TRUE(f.Picture1.visible());
+    EXPECT_EQ(f.Picture1.left(), 170);
+
+    struct Row {
+        const char* typed;
+        std::vector<std::string> names;
+        std::vector<std::string> paths;
+        bool shown;
+    };
+    const Row rows[] = {
+        {"Lo", {">Love.mp3"}, {"/m/Love.mp3"}, true},
+        {"ove", {">Love.mp3", ">love.mp3"}, {"/m/Love.mp3", "/m/love.mp3"}, true},
+        {"爱", {">爱情.mp3"}, {"/m/爱情.mp3"}, true},
+        {"nothing", {}, {}, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.typed);
+        f.Text2.setText(r.typed);
+        EXPECT_EQ(f.List4.items(), r.names);
+        EXPECT_EQ(f.List5.items(), r.paths);
+        EXPECT_EQ(f.List4.visible(), r.shown);
+    }
+    f.Text2.setText("");
+    EXPECT_FALSE(f.List4.visible());
+
+    f.Picture1.click();
+    EXPECT_FALSE(f.Text2.visible());
+    EXPECT_FALSE(f.Picture1.visible());
+    EXPECT_EQ(f.List1.height(), 530);
+    EXPECT_EQ(f.List1.top(), 23);
+}
+
+TEST_F(PlayerTest, SearchResultsShrinkOverTheVideoAndGrowWhenPressed)
+{
+    Form5& f = player();
+    f.WindowsMediaPlayer1.mouseMove({});
+    EXPECT_EQ(f.List4.height(), 1);
+    f.List4.mouseDown({rt::LeftButton, 0, 0, 0});
+    EXPECT_EQ(f.List4.height(), 480);
+}
+
+TEST(PlaylistFiles, RewriteWritesOneLinePerNameAndPadsMissingPaths)
+{
+    testing_support::TestProgram p;
+    p.start();
+    ensurePlaylistFiles(p.app, Playlist::Video);
+    ASSERT_TRUE(rewritePlaylist(p.app, Playlist::Video, {">a", ">b", ">c"}, {"/a", "/b"}));
+    EXPECT_EQ(testing_support::readBytes(p.dataFile("Temp/vname.ini")), ">a\r\n>b\r\n>c\r\n");
+    EXPECT_EQ(testing_support::readBytes(p.dataFile("Temp/vpath.ini")), "/a\r\n/b\r\n\r\n");
+    ASSERT_TRUE(rewritePlaylist(p.app, Playlist::Video, {">a"}, {"/a", "/b"}));
+    EXPECT_EQ(testing_support::readBytes(p.dataFile("Temp/vpath.ini")), "/a\r\n");
+    // No temporary files are left beside the playlists.
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(p.dataFile("Temp")))
+        ++entries;
+    EXPECT_EQ(entries, 2);
+}

@@ -1,0 +1,179 @@
+// Seed files: reading their links, adding a dropped seed's folder to the video list and
+// opening seeds and stream links in the plug-in pages.
+#include "player/seed_files.h"
+#include "player_fixture.h"
+#include "runtime/vbtext.h"
+
+using namespace zelvora;
+using namespace player_testing;
+
+namespace {
+
+// UTF-16 little-endian bytes of a UTF-8 text, after an optional byte-order mark.
+std::string utf16le(const std::string& utf8, bool mark = true)
+{
+    std::string out = mark ? std::string("\xFF\xFE", 2) : std::string();
+    for (char16_t c : vb::toUtf16(utf8)) {
+        out += static_cast<char>(c & 0xFF);
+        out += static_cast<char>(c >> 8);
+    }
+    return out;
+}
+
+bool holds(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+const std::string kQsed = "<?xml version=\"1.0\"?>\r\n<qvod>\r\n<ref href=\"qvod://123|ABC|film.rmvb|\"/>\r\n</qvod>\r\n";
+
+}  // namespace
+
+TEST(SeedFiles, FreeFormFieldsAreTrimmedUnquotedAndJoined)
+{
+    struct Row {
+        const char* text;
+        const char* joined;
+    };
+    const Row rows[] = {
+        {"abc", "abc"},
+        {"  a , b  ,c\r\nd\ne", "abcde"},
+        {"\"x, y\" , z", "x, yz"},
+        {"\"quoted\" junk, next", "quotednext"},
+        {"\"open, to the end", "open, to the end"},
+        {"<ref href=\"q://1,2\"/>", "<ref href=\"q://12\"/>"},
+        {",,\r\n\r\n", ""},
+        {"", ""},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(seeds::joinFreeFormFields(r.text), r.joined) << r.text;
+}
+
+TEST(SeedFiles, QsedLinkIsTheQuotedValueBetweenTheMarkers)
+{
+    struct Row {
+        std::string joined;
+        std::optional<std::string> link;
+    };
+    const Row rows[] = {
+        {"<ref href=\"qvod://123|ABC|film.rmvb|\"/>", "qvod://123|ABC|film.rmvb|"},
+        {"<x><ref href=\"bdhd://电影\"/></x>", "bdhd://电影"},
+        {"<ref href=\"\"/>", ""},
+        {"<ref href=\"/>", std::nullopt},
+        {"no markers at all", std::nullopt},
+        {"<ref href=\"qvod://x\"", std::nullopt},
+        {"<a/><ref href=\"qvod://x\"/>", std::nullopt},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(seeds::qsedLink(r.joined), r.link) << r.joined;
+}
+
+TEST(SeedFiles, BsedLinkDropsTheKeyAndTheFramingCharacters)
+{
+    struct Row {
+        std::string text;
+        std::optional<std::string> link;
+    };
+    const Row rows[] = {
+        {"{seeds_href 0123456789bdhd://x|y|1234567}", "bdhd://x|y|"},
+        {"{seeds_href:0123456789ftp://影片1234567}", "ftp://影片"},
+        {"{seeds_href 01234567891234567}", ""},
+        {"{seeds_href short}", std::nullopt},
+        {"{seeds_href 0123456789bdhd://x1234567", std::nullopt},
+        {"} seeds_href 0123456789bdhd://x1234567", std::nullopt},
+        {"no key}", std::nullopt},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(seeds::bsedLink(r.text), r.link) << r.text;
+}
+
+TEST(SeedFiles, UnicodeTextDropsTheMarkAndNarrowsFullWidthForms)
+{
+    testing_support::TempDir dir;
+    writeBytes(dir.file("a.bsed"), utf16le("ｓｅｅｄｓ＿ｈｒｅｆ　影片１２３"));
+    EXPECT_EQ(seeds::ReadUnicodeTextFile(dir.file("a.bsed")), "seeds_href 影片123");
+    writeBytes(dir.file("nomark.bsed"), utf16le("xseeds", false));
+    EXPECT_EQ(seeds::ReadUnicodeTextFile(dir.file("nomark.bsed")), "seeds");
+    writeBytes(dir.file("empty.bsed"), "");
+    EXPECT_EQ(seeds::ReadUnicodeTextFile(dir.file("empty.bsed")), "");
+    writeBytes(dir.file("odd.bsed"), std::string("\xFF\xFE" "a\0b", 5));
+    EXPECT_EQ(seeds::ReadUnicodeTextFile(dir.file("odd.bsed")), "a");
+    EXPECT_EQ(seeds::ReadUnicodeTextFile(dir.file("missing.bsed")), "");
+}
+
+TEST_F(PlayerTest, DroppedSeedAddsItsFolderToTheVideoListAndOpensItsLink)
+{
+    makeMedia({"b.torrent", "c.bsed"});
+    const std::string seed = makeMedia({"a.qsed"}, kQsed);
+    makeMedia({"song.mp3"});
+    Form5& f = player();
+    f.Label5.click();
+    drop({seed});
+    EXPECT_EQ(f.liebiao.text(), "视频列表");
+    EXPECT_EQ(f.Label7.backStyle(), rt::Opaque);
+    EXPECT_EQ(f.List1.items(), (std::vector<std::string>{">a.qsed", ">b.torrent", ">c.bsed"}));
+    EXPECT_EQ(listFile("vname.ini"), crlf({">a.qsed", ">b.torrent", ">c.bsed"}));
+    EXPECT_EQ(listFile("vpath.ini"), crlf({seed, media("b.torrent"), media("c.bsed")}));
+    EXPECT_EQ(listFile("mname.ini"), "");
+    EXPECT_EQ(f.Text4.text(), "qvod://123|ABC|film.rmvb|");
+    EXPECT_TRUE(holds(page(), "name=\"URL\" value=\"qvod://123|ABC|film.rmvb|\""));
+    EXPECT_TRUE(holds(page(), "F3D0D36F-23F8-4682-A195-74C92B03D4AF"));
+    EXPECT_TRUE(f.WebBrowser3.visible());
+    EXPECT_FALSE(f.WindowsMediaPlayer1.visible());
+    EXPECT_FALSE(f.Text5.visible());
+
+    // Dropped again: neither added nor opened.
+    f.WebBrowser3.write("untouched");
+    drop({seed});
+    EXPECT_EQ(f.List1.listCount(), 3);
+    EXPECT_EQ(page(), "untouched");
+}
+
+TEST_F(PlayerTest, DoubleClickedSeedsOpenThroughTheirPlugInPage)
+{
+    const std::string bsed = makeMedia({"b.bsed"}, utf16le("{\"seeds_href\":[{\"url\":\"bdhd://99|片名.rmvb|\",\"n\":1}]}"));
+    const std::string torrent = makeMedia({"t.TORRENT"}, "d8:announce");
+    writeListFile("vname.ini", crlf({">b.bsed", ">t.TORRENT"}));
+    writeListFile("vpath.ini", crlf({bsed, torrent}));
+    Form5& f = player();
+    f.Label7.click();
+    doubleClick(0);
+    EXPECT_EQ(f.Text4.text(), "bdhd://99|片名.rmvb|");
+    EXPECT_TRUE(holds(page(), "02E2D748-67F8-48B4-8AB4-0A085374BB99"));
+    EXPECT_TRUE(holds(page(), "value=\"bdhd://99|片名.rmvb|\""));
+    EXPECT_EQ(listFile("vname.ini"), crlf({">b.bsed", ">t.TORRENT"}));
+
+    doubleClick(1);
+    EXPECT_EQ(f.Text4.text(), torrent);
+    EXPECT_TRUE(holds(page(), "value=\"" + torrent + "\""));
+    EXPECT_TRUE(holds(page(), "F3D0D36F-23F8-4682-A195-74C92B03D4AF"));
+}
+
+TEST_F(PlayerTest, BrokenSeedsGiveTheEmptyPage)
+{
+    struct Row {
+        const char* name;
+        std::string bytes;
+    };
+    const Row rows[] = {
+        {"nomarkers.qsed", "<qvod><ref src=\"qvod://x\"></qvod>"},
+        {"reversed.qsed", "<a/>\r\n<ref href=\"qvod://x\"/>"},
+        {"empty.qsed", ""},
+        {"empty.bsed", ""},
+        {"nokey.bsed", utf16le("{\"href\": \"bdhd://x\"}")},
+        {"huge.qsed", std::string(size_t(50) << 20, 'q')},
+        {"notalink.qsed", "<ref href=\"http://x\"/>"},
+    };
+    Form5& f = player();
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const std::string seed = makeMedia({r.name}, r.bytes);
+        f.WebBrowser3.write("previous");
+        f.Text4.setText(seed);
+        f.zzl.start(1);
+        p.app.runUntilIdle();
+        EXPECT_EQ(page(), "");
+        EXPECT_TRUE(f.WebBrowser3.visible());
+        EXPECT_FALSE(f.zzl.enabled());
+    }
+}
