@@ -36,7 +36,7 @@ LabelView::LabelView(Session& session, rt::Control& label, QWidget* parent)
     : QWidget(parent)
     , ControlView(session, label)
 {
-    relay(this);
+    relay(this, RelayOptions{true, false, true});
 }
 
 void LabelView::syncKind(rt::Control&)
@@ -66,7 +66,7 @@ PictureView::PictureView(Session& session, rt::PictureBox& picture, QWidget* par
     , ControlView(session, picture)
     , m_image(picture.kind() == rt::ControlKind::Image)
 {
-    relay(this);
+    relay(this, RelayOptions{true, false, true});
 }
 
 Layer PictureView::layer() const
@@ -102,7 +102,7 @@ FrameView::FrameView(Session& session, rt::Control& frame, QWidget* parent)
     : QWidget(parent)
     , ControlView(session, frame)
 {
-    relay(this);
+    relay(this, RelayOptions{true, false, true});
 }
 
 void FrameView::syncKind(rt::Control&)

@@ -59,17 +59,17 @@ private:
             return false;
         const rt::MouseEvent e = mouseEventOf(control->form(), m_view.widget(), m_part, event->position(),
             type == QEvent::MouseMove ? event->buttons() : Qt::MouseButtons(event->button()), event->modifiers());
-        const bool right = event->button() == Qt::RightButton;
+        const bool swallow = m_options.consume || (event->button() == Qt::RightButton && m_options.swallowRightPress);
         switch (type) {
         case QEvent::MouseButtonPress:
             m_view.fire([&](rt::Control& c) { c.mouseDown(e); });
-            return right && m_options.swallowRightPress;
+            return swallow;
         case QEvent::MouseButtonDblClick:
-            // The second press of a double click is the double click, not another press.
             if (event->button() == Qt::LeftButton)
                 m_view.fire([](rt::Control& c) { c.dblClick(); });
+            // The release that ends a double click is not another click.
             m_doubleClicked = true;
-            return right && m_options.swallowRightPress;
+            return swallow;
         case QEvent::MouseButtonRelease: {
             const bool inside = m_part->rect().contains(event->position().toPoint());
             const bool click = m_options.clickOnRelease && event->button() == Qt::LeftButton && inside
@@ -80,11 +80,11 @@ private:
                 if (click && c.form().loaded())
                     c.click();
             });
-            return right && m_options.swallowRightPress;
+            return swallow;
         }
         default:
             m_view.fire([&](rt::Control& c) { c.mouseMove(e); });
-            return false;
+            return m_options.consume;
         }
     }
 

@@ -33,6 +33,9 @@ struct RelayOptions {
     // Keep the right button from reaching the widget (a list keeps its selection, as the
     // windows expect when they pop up a menu on it).
     bool swallowRightPress = false;
+    // Take the mouse events, so they do not reach the window under a control that has no use
+    // for them itself (labels, pictures, frames).
+    bool consume = false;
 };
 
 class ControlView {

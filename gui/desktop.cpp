@@ -67,6 +67,7 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options)
     setUpApplication(app);
 
     Session session({options.profile, config});
+    session.onProgramEnded = [] { QCoreApplication::exit(0); };
     installStartupProbe(session);
     session.startProgram();
     return QApplication::exec();

@@ -15,7 +15,7 @@ EngineAreaView::EngineAreaView(Session& session, rt::Control& control, QWidget* 
     p.setColor(QPalette::Window, blank);
     setPalette(p);
     setAutoFillBackground(true);
-    relay(this, RelayOptions{false, false});
+    relay(this, RelayOptions{false, false, true});
 }
 
 EngineAreaView::~EngineAreaView()
@@ -57,7 +57,7 @@ void EngineAreaView::syncKind(rt::Control& control)
     w->setParent(this);
     w->setGeometry(rect());
     w->show();
-    m_hostedRelay = relay(w, RelayOptions{false, false});
+    m_hostedRelay = relay(w, RelayOptions{false, false, true});
 }
 
 void EngineAreaView::resizeEvent(QResizeEvent*)

@@ -86,15 +86,26 @@ void FormView::syncWindow()
         setWindowFlag(Qt::FramelessWindowHint, frameless);
     }
     setWindowTitle(qs(m_form->caption()));
-    const QRect g = pixelGeometry();
-    // Whole-window geometry includes the frame; a framed window's inner size is smaller.
-    const QSize frame = frameGeometry().size() - size();
-    const QSize inner = m_frameless || !isVisible() ? g.size() : (g.size() - frame).expandedTo(QSize(1, 1));
-    if (pos() != g.topLeft())
-        move(g.topLeft());
-    if (size() != inner)
-        resize(inner);
+    placeWindow();
     setAcceptDrops(static_cast<bool>(m_form->onDragDrop));
+}
+
+void FormView::placeWindow()
+{
+    const QRect g = pixelGeometry();
+    if (m_frameless) {
+        if (geometry() != g)
+            setGeometry(g);
+    } else {
+        // Whole-window geometry includes the frame: the frame goes to the window's place and
+        // the inside is smaller by the frame's size.
+        const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize();
+        const QSize inner = (g.size() - frame).expandedTo(QSize(1, 1));
+        if (pos() != g.topLeft())
+            move(g.topLeft());
+        if (size() != inner)
+            resize(inner);
+    }
 }
 
 ControlView* FormView::ensureView(rt::Control& control)
@@ -192,6 +203,9 @@ void FormView::syncVisibility()
     if (!isVisible()) {
         setWindowState(wanted);
         show();
+        // The frame's size is known once the window is shown.
+        if (!m_frameless)
+            placeWindow();
         raiseWithOwned();
         for (const auto& [control, view] : m_views) {
             if (auto* browser = dynamic_cast<BrowserView*>(view))

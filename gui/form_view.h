@@ -53,6 +53,7 @@ protected:
 
 private:
     void syncWindow();
+    void placeWindow();
     void syncControls();
     void syncVisibility();
     ControlView* ensureView(rt::Control& control);

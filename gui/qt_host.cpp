@@ -44,7 +44,8 @@ void QtHost::popupMenu(rt::Form& form, rt::Menu& menu)
 void QtHost::programEnded()
 {
     m_wake.stop();
-    QCoreApplication::exit(0);
+    if (m_session.onProgramEnded)
+        m_session.onProgramEnded();
 }
 
 void QtHost::timersChanged()

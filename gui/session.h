@@ -44,6 +44,8 @@ public:
     void run(const std::function<void()>& work);
     // Brings the views up to date with the windows.
     void sync();
+    // Called when the program ends itself (the desktop program leaves Qt's event loop).
+    std::function<void()> onProgramEnded;
 
 private:
     void installDesktopServices();

@@ -1,0 +1,74 @@
+#include "desktop_fixture.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include "gui/control_view.h"
+#include "gui/form_view.h"
+#include "gui/renderer.h"
+#include "platform/config.h"
+#include "runtime/form.h"
+
+namespace gui_testing {
+
+DesktopTest::DesktopTest()
+{
+    auto config = std::make_shared<platform::Config>();
+    // No test reaches outside: every web address goes to a closed port on this machine.
+    for (const auto& [key, value] : std::map<std::string, std::string>(config->values())) {
+        if (value.rfind("http", 0) == 0)
+            config->set(key, "http://127.0.0.1:9/");
+    }
+    m_session = std::make_unique<gui::Session>(gui::SessionOptions{dir.path().string(), config});
+}
+
+DesktopTest::~DesktopTest()
+{
+    m_session.reset();
+}
+
+bool DesktopTest::waitFor(const std::function<bool()>& condition, int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > ms)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+void DesktopTest::settle(int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+gui::FormView* DesktopTest::view(const rt::Form& form)
+{
+    return m_session->renderer().viewOf(form);
+}
+
+QWidget* DesktopTest::widget(const rt::Control& control)
+{
+    gui::FormView* v = view(control.form());
+    gui::ControlView* cv = v ? v->viewOf(control) : nullptr;
+    return cv ? cv->widget() : nullptr;
+}
+
+bool DesktopTest::loaded(const rt::Form* form)
+{
+    const auto forms = app().forms();
+    return std::find(forms.begin(), forms.end(), form) != forms.end();
+}
+
+std::vector<int> geometryOf(const QWidget& widget)
+{
+    const QRect g = widget.geometry();
+    return {g.x(), g.y(), g.width(), g.height()};
+}
+
+}  // namespace gui_testing

@@ -1,0 +1,51 @@
+#pragma once
+// A desktop session for a test: a temporary user profile, every outside address pointed at a
+// closed loopback port, and helpers to wait for Qt and to reach the views of windows.
+#include <QWidget>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/session.h"
+#include "runtime/app.h"
+#include "support/temp_dir.h"
+
+namespace gui {
+class FormView;
+}
+namespace rt {
+class Control;
+class Form;
+}  // namespace rt
+
+namespace gui_testing {
+
+class DesktopTest : public ::testing::Test {
+protected:
+    DesktopTest();
+    ~DesktopTest() override;
+
+    gui::Session& session() { return *m_session; }
+    rt::App& app() { return m_session->app(); }
+    // Lets Qt run until the condition holds or the time is up; returns the condition.
+    bool waitFor(const std::function<bool()>& condition, int ms = 3000);
+    // Lets Qt run for a while.
+    void settle(int ms = 50);
+    // The view of a window (null when it has none) and the widget of a control.
+    gui::FormView* view(const rt::Form& form);
+    QWidget* widget(const rt::Control& control);
+    // Whether a window is loaded in the app.
+    bool loaded(const rt::Form* form);
+
+    testing_support::TempDir dir;
+
+private:
+    std::unique_ptr<gui::Session> m_session;
+};
+
+// The top-level geometry of a widget in pixels (x, y, width, height).
+std::vector<int> geometryOf(const QWidget& widget);
+
+}  // namespace gui_testing

@@ -1,0 +1,145 @@
+// The person's input reaches the windows as the runtime's events.
+#include <QApplication>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include "desktop_fixture.h"
+#include "gui/form_view.h"
+#include "gui/input_views.h"
+#include "test_windows.h"
+
+namespace gui_testing {
+namespace {
+
+class InputTest : public DesktopTest {
+protected:
+    Sample& s = app().get<Sample>();
+    void SetUp() override
+    {
+        session().run([&] { s.show(); });
+        s.events.clear();
+    }
+};
+
+// Sends a drop of these addresses onto a widget at a point.
+void drop(QWidget* target, QPoint at, const QList<QUrl>& urls)
+{
+    QMimeData mime;
+    mime.setUrls(urls);
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent dropEvent(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &dropEvent);
+}
+
+TEST_F(InputTest, MouseOnALabelGivesDownUpClickAndDoubleClickInTheWindowsScale)
+{
+    QWidget* label = widget(s.Label1);
+    // A double click as Qt delivers it: press, release, press, double click, release.
+    QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(30, 12));
+    QTest::mousePress(label, Qt::LeftButton, {}, QPoint(30, 12));
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(30, 12), label->mapToGlobal(QPointF(30, 12)), Qt::LeftButton,
+        Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(label, &dbl);
+    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(30, 12));
+    QTest::mouseClick(label, Qt::RightButton, {}, QPoint(2, 4));
+    // Twips: 30 pixels are 450 twips. The release ending a double click is no second click,
+    // a right click is no click, and nothing reaches the window under the label.
+    const std::vector<std::string> expected = {"Label1.MouseDown 1 450,180", "Label1.MouseUp 1 450,180",
+        "Label1.Click", "Label1.MouseDown 1 450,180", "Label1.DblClick", "Label1.MouseUp 1 450,180",
+        "Label1.MouseDown 2 30,60", "Label1.MouseUp 2 30,60"};
+    EXPECT_EQ(s.events, expected);
+}
+
+TEST_F(InputTest, MouseOnTheBackgroundReachesTheWindow)
+{
+    session().run([&] { s.setScaleMode(rt::ScaleMode::Pixels); });
+    s.events.clear();
+    QTest::mousePress(view(s), Qt::RightButton, {}, QPoint(390, 290));
+    QTest::mouseRelease(view(s), Qt::RightButton, {}, QPoint(390, 290));
+    const std::vector<std::string> expected = {"Form.MouseDown 2 390,290", "Form.MouseUp 2 390,290"};
+    EXPECT_EQ(s.events, expected);
+}
+
+TEST_F(InputTest, TypingChangesTheTextAndRaisesChange)
+{
+    auto* line = widget(s.Text1)->findChild<QLineEdit*>();
+    ASSERT_NE(line, nullptr);
+    QTest::keyClicks(line, "ab");
+    EXPECT_EQ(s.Text1.text(), "ab");
+    EXPECT_EQ(s.events, (std::vector<std::string>{"Text1.Change a", "Text1.Change ab"}));
+    // A window's own change of the text shows without being taken for typing.
+    s.events.clear();
+    session().run([&] { s.Text1.setText("视频"); });
+    EXPECT_EQ(line->text(), QStringLiteral("视频"));
+    EXPECT_EQ(s.events, (std::vector<std::string>{"Text1.Change 视频"}));
+
+    // Multi-line text keeps CR LF line ends in the window and plain lines on screen.
+    auto* multi = widget(s.Text2)->findChild<QPlainTextEdit*>();
+    ASSERT_NE(multi, nullptr);
+    session().run([&] { s.Text2.setText("\r\n\r\n请选择"); });
+    EXPECT_EQ(multi->toPlainText(), QStringLiteral("\n\n请选择"));
+    multi->moveCursor(QTextCursor::End);
+    QTest::keyClick(multi, Qt::Key_Return);
+    EXPECT_EQ(s.Text2.text(), "\r\n\r\n请选择\r\n");
+}
+
+TEST_F(InputTest, ListsChooseWithTheLeftButtonOnly)
+{
+    auto* list = static_cast<QListWidget*>(widget(s.List1));
+    auto centre = [&](int row) { return list->visualItemRect(list->item(row)).center(); };
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre(1));
+    EXPECT_EQ(s.List1.listIndex(), 1);
+    // A right press leaves the choice alone (a menu pops up for the chosen entry).
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, centre(2));
+    EXPECT_EQ(s.List1.listIndex(), 1);
+    // Pressing the chosen entry again is a click all the same.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre(1));
+    // A double click below the last entry still reaches the window.
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, QPoint(10, list->viewport()->height() - 3));
+    auto count = [&](const std::string& e) { return std::count(s.events.begin(), s.events.end(), e); };
+    EXPECT_EQ(count("List1.Click 1"), 2);
+    EXPECT_EQ(count("List1.DblClick"), 1);
+    EXPECT_EQ(count("List1.MouseDown 2 " + std::to_string(centre(2).x() * 15) + "," + std::to_string(centre(2).y() * 15)), 1);
+    // The window's own choice shows on screen.
+    session().run([&] { s.List1.setListIndex(2); });
+    EXPECT_EQ(list->currentRow(), 2);
+}
+
+TEST_F(InputTest, DroppedFilesReachTheHandlerUnderTheMouse)
+{
+    const QList<QUrl> files = {QUrl::fromLocalFile(QStringLiteral("/音乐/歌.mp3")), QUrl(QStringLiteral("https://x/y"))};
+    drop(widget(s.Text1)->findChild<QLineEdit*>(), QPoint(5, 5), files);
+    drop(view(s), QPoint(380, 280), files);
+    // Addresses that are not local files are not offered as files.
+    drop(view(s), QPoint(380, 280), {QUrl(QStringLiteral("https://x/only"))});
+    const std::vector<std::string> expected = {"Text1.DragDrop /音乐/歌.mp3", "Form.DragDrop /音乐/歌.mp3"};
+    EXPECT_EQ(s.events, expected);
+}
+
+TEST_F(InputTest, PopupMenusShowTheMenuTreeAndRunTheChoice)
+{
+    QStringList shown;
+    // The menu runs its own event loop; the choice is made from inside it.
+    QTimer::singleShot(50, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* a : menu->actions())
+            shown << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        // Down to "打开", down past the separator to "更多", into its submenu, choose "深处".
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Right, Qt::Key_Return})
+            QTest::keyClick(QApplication::activePopupWidget(), key);
+    });
+    session().run([&] { s.popupMenu(s.mnu); });
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("打开"), QStringLiteral("-"), QStringLiteral("更多")}));
+    EXPECT_EQ(s.events, (std::vector<std::string>{"mnuDeep.Click"}));
+}
+
+}  // namespace
+}  // namespace gui_testing

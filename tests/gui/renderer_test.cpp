@@ -1,0 +1,188 @@
+// The generic renderer: windows and controls shown where and how the runtime says.
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+#include <QWindow>
+
+#include "desktop_fixture.h"
+#include "gui/form_view.h"
+#include "gui/look.h"
+#include "gui/renderer.h"
+#include "test_windows.h"
+
+namespace gui_testing {
+namespace {
+
+// A PNG of one colour, as a window's picture.
+rt::Picture solidPicture(QColor colour, int w = 4, int h = 4)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return rt::pictureFromBytes(bytes.toStdString());
+}
+
+QColor pixel(QWidget& w, int x, int y)
+{
+    return w.grab().toImage().pixelColor(x, y);
+}
+
+class RendererTest : public DesktopTest {
+protected:
+    Sample& showSample()
+    {
+        Sample& s = app().get<Sample>();
+        session().run([&] { s.show(); });
+        return s;
+    }
+};
+
+TEST_F(RendererTest, ControlsAreShownInTheirWindowsScale)
+{
+    struct Row {
+        rt::ScaleMode scale;
+        double left, top, width, height;
+        std::vector<int> pixels;
+    };
+    const Row rows[] = {
+        {rt::ScaleMode::Twips, 150, 300, 1500, 450, {10, 20, 100, 30}},
+        {rt::ScaleMode::Twips, 7, 8, 22, 23, {0, 1, 1, 2}},
+        {rt::ScaleMode::Pixels, 10, 20, 100, 30, {10, 20, 100, 30}},
+        {rt::ScaleMode::Pixels, -5, 0, 0, 1, {-5, 0, 0, 1}},
+    };
+    Sample& s = showSample();
+    for (const Row& row : rows) {
+        session().run([&] {
+            s.setScaleMode(row.scale);
+            s.Label1.move(row.left, row.top, row.width, row.height);
+        });
+        EXPECT_EQ(geometryOf(*widget(s.Label1)), row.pixels) << row.left << "," << row.top;
+    }
+}
+
+TEST_F(RendererTest, WindowGeometryIsInTwipsAndOwnChromeIsFrameless)
+{
+    Sample& s = showSample();
+    gui::FormView* v = view(s);
+    ASSERT_NE(v, nullptr);
+    // A framed window's place and size include its frame.
+    EXPECT_EQ(v->frameGeometry(), QRect(100, 100, 400, 300));
+    EXPECT_FALSE(v->windowFlags() & Qt::FramelessWindowHint);
+    session().run([&] {
+        s.setOwnChrome(true);
+        s.move(3000, 1500);
+        s.setWidth(9000);
+    });
+    EXPECT_TRUE(v->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(v->isVisible());
+    EXPECT_EQ(geometryOf(*v), (std::vector<int>{200, 100, 600, 300}));
+}
+
+TEST_F(RendererTest, LabelsFollowBackStyleColoursAndFont)
+{
+    struct Row {
+        int backStyle;
+        int64_t backColor;
+        QColor corner;  // the window's green shows through a transparent label
+        bool bold;
+        double size;
+        int pixelSize;
+    };
+    const Row rows[] = {
+        {rt::Opaque, 0x0000FF, QColor(255, 0, 0), false, 9, 12},
+        {rt::Opaque, 0x80FF80, QColor(0x80, 0xFF, 0x80), true, 12, 16},
+        {rt::Transparent, 0x0000FF, QColor(0, 255, 0), true, 15, 20},
+    };
+    Sample& s = showSample();
+    gui::FormView* v = view(s);
+    for (const Row& row : rows) {
+        session().run([&] {
+            s.Label1.setBackStyle(row.backStyle);
+            s.Label1.setBackColor(row.backColor);
+            s.Label1.setFontBold(row.bold);
+            s.Label1.setFontSize(row.size);
+            s.Label1.setCaption("");
+            s.Label1.setToolTipText("两次单击右键将关闭此窗口");
+        });
+        QWidget* label = widget(s.Label1);
+        EXPECT_EQ(pixel(*v, label->x() + 2, label->y() + 2), row.corner) << row.backStyle;
+        EXPECT_EQ(label->font().bold(), row.bold);
+        EXPECT_EQ(label->font().pixelSize(), row.pixelSize);
+        EXPECT_EQ(label->toolTip(), QStringLiteral("两次单击右键将关闭此窗口"));
+    }
+}
+
+TEST_F(RendererTest, BackgroundIsColourThenPictureThenStretchedSkin)
+{
+    Sample& s = showSample();
+    session().run([&] {
+        s.setBackColor(0x0000FF);
+        s.setPicture(solidPicture(Qt::blue, 80, 10));
+        s.paintPicture(solidPicture(Qt::yellow, 2, 2), 50, 40);
+    });
+    gui::FormView* v = view(s);
+    EXPECT_EQ(pixel(*v, 5, 5), QColor(Qt::yellow));    // the stretched skin, topmost
+    EXPECT_EQ(pixel(*v, 55, 5), QColor(Qt::blue));     // the picture, beyond the skin
+    EXPECT_EQ(pixel(*v, 95, 5), QColor(255, 0, 0));    // the colour, beyond both
+    session().run([&] { s.clearPicture(); });
+    EXPECT_EQ(pixel(*v, 5, 5), QColor(255, 0, 0));
+}
+
+TEST_F(RendererTest, UnloadingAWindowFromItsOwnHandlerDropsItsView)
+{
+    Sample& s = showSample();
+    s.onCommand = [&] { app().unload<Sample>(); };
+    QWidget* button = widget(s.Command1);
+    ASSERT_NE(button, nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_FALSE(app().isLoaded<Sample>());
+    EXPECT_TRUE(session().renderer().views().empty());
+    settle();
+    // The next reference builds a fresh window with a fresh view.
+    Sample& again = showSample();
+    ASSERT_NE(view(again), nullptr);
+    EXPECT_TRUE(view(again)->isVisible());
+}
+
+TEST_F(RendererTest, OwnedWindowsStayWithTheirOwner)
+{
+    Sample& owner = showSample();
+    Owned& owned = app().get<Owned>();
+    session().run([&] { owned.show(false, &owner); });
+    gui::FormView* ov = view(owned);
+    ASSERT_TRUE(ov->windowHandle());
+    EXPECT_EQ(ov->windowHandle()->transientParent(), view(owner)->windowHandle());
+    EXPECT_TRUE(ov->isVisible());
+    // Out of sight while the owner is minimised, back when it is restored.
+    session().run([&] { owner.setWindowState(1); });
+    EXPECT_FALSE(ov->isVisible());
+    session().run([&] { owner.setWindowState(0); });
+    EXPECT_TRUE(ov->isVisible());
+}
+
+TEST_F(RendererTest, AModalWindowBlocksTheOthers)
+{
+    Sample& s = showSample();
+    Owned& dialog = app().get<Owned>();
+    session().run([&] { dialog.show(true); });
+    EXPECT_EQ(view(dialog)->windowModality(), Qt::ApplicationModal);
+    EXPECT_TRUE(view(dialog)->isVisible());
+    session().run([&] { dialog.hide(); });
+    session().run([&] { dialog.show(false); });
+    EXPECT_EQ(view(dialog)->windowModality(), Qt::NonModal);
+    EXPECT_TRUE(view(s)->isVisible());
+}
+
+TEST_F(RendererTest, SystemColoursComeFromThePalette)
+{
+    EXPECT_EQ(gui::toQColor(0x00B0FE00), QColor(0, 254, 176));
+    EXPECT_EQ(gui::toQColor(0x8000000F), QApplication::palette().color(QPalette::Button));
+    EXPECT_EQ(gui::toQColor(0x80000008), QApplication::palette().color(QPalette::Text));
+}
+
+}  // namespace
+}  // namespace gui_testing

@@ -1,0 +1,199 @@
+// The desktop's services and engines: message boxes, file dialog filters, the tray icon's
+// messages, play states, and the real-time host.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <thread>
+
+#include "desktop_fixture.h"
+#include "gui/media_engine.h"
+#include "gui/qt_dialogs.h"
+#include "gui/qt_tray.h"
+#include "gui/renderer.h"
+#include "platform/dialogs.h"
+#include "platform/tray.h"
+#include "test_windows.h"
+
+namespace gui_testing {
+namespace {
+
+class ServicesTest : public DesktopTest {};
+
+// Answers the message box that is about to open by pressing the button with this text, and
+// reports what it showed.
+struct MessageBoxSeen {
+    QString title, text, defaultButton;
+    QStringList buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+void answerNextMessageBox(MessageBoxSeen& seen, const QString& press)
+{
+    QTimer::singleShot(30, [&seen, press] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen.title = box->windowTitle();
+        seen.text = box->text();
+        seen.icon = box->icon();
+        seen.defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+        for (QAbstractButton* b : box->buttons())
+            seen.buttons << b->text();
+        if (press.isEmpty()) {
+            box->reject();
+            return;
+        }
+        for (QAbstractButton* b : box->buttons()) {
+            if (b->text() == press)
+                b->click();
+        }
+    });
+}
+
+TEST_F(ServicesTest, MessageBoxesShowTheDesignedButtonsInChineseAndReturnTheAnswer)
+{
+    struct Row {
+        int buttons, icon, defaultButton;
+        QString press;  // empty: closed without a button
+        QStringList expectButtons;
+        QString expectDefault;
+        QMessageBox::Icon expectIcon;
+        int expectAnswer;
+    };
+    const QString yes = QStringLiteral("是(&Y)"), no = QStringLiteral("否(&N)");
+    const QString ok = QStringLiteral("确定"), cancel = QStringLiteral("取消");
+    const Row rows[] = {
+        {platform::YesNo, platform::Exclamation, platform::DefaultButton2, yes, {yes, no}, no,
+            QMessageBox::Warning, platform::AnswerYes},
+        {platform::YesNo, platform::Question, platform::DefaultButton1, QString(), {yes, no}, yes,
+            QMessageBox::Question, platform::AnswerNo},
+        {platform::OkOnly, platform::Information, platform::DefaultButton1, ok, {ok}, ok,
+            QMessageBox::Information, platform::AnswerOk},
+        {platform::OkCancel, platform::Critical, platform::DefaultButton2, QString(), {ok, cancel}, cancel,
+            QMessageBox::Critical, platform::AnswerCancel},
+    };
+    platform::Dialogs& dialogs = app().service<platform::Dialogs>();
+    for (const Row& row : rows) {
+        MessageBoxSeen seen;
+        answerNextMessageBox(seen, row.press);
+        const int answer = dialogs.messageBox({"您真的要退出播放器吗？", "系统提示", row.buttons, row.icon, row.defaultButton});
+        EXPECT_EQ(answer, row.expectAnswer) << row.buttons;
+        EXPECT_EQ(seen.title, QStringLiteral("系统提示"));
+        EXPECT_EQ(seen.text, QStringLiteral("您真的要退出播放器吗？"));
+        EXPECT_EQ(seen.icon, row.expectIcon);
+        QStringList sortedSeen = seen.buttons, sortedExpected = row.expectButtons;
+        sortedSeen.sort();
+        sortedExpected.sort();
+        EXPECT_EQ(sortedSeen, sortedExpected);
+        EXPECT_EQ(seen.defaultButton, row.expectDefault);
+    }
+}
+
+TEST_F(ServicesTest, AMessageBoxAnswerReachesTheWindowThatAsked)
+{
+    Sample& s = app().get<Sample>();
+    session().run([&] { s.show(); });
+    s.onCommand = [&] {
+        const int answer = app().service<platform::Dialogs>().messageBox({"删除？", "系统提示", platform::YesNo});
+        s.Text1.setText(std::to_string(answer));
+    };
+    MessageBoxSeen seen;
+    answerNextMessageBox(seen, QStringLiteral("否(&N)"));
+    QTest::mouseClick(widget(s.Command1), Qt::LeftButton);
+    EXPECT_EQ(seen.text, QStringLiteral("删除？"));
+    EXPECT_EQ(s.Text1.text(), "7");
+}
+
+TEST(FileDialogFilter, PatternsAreGivenOnceAndSpaceSeparated)
+{
+    const struct {
+        platform::FileFilter filter;
+        const char* expected;
+    } rows[] = {
+        {{"音乐文件", "*.mp3;*.wav"}, "音乐文件 (*.mp3 *.wav)"},
+        {{"音乐文件(*.mp3;*.wav)", "*.mp3;*.wav"}, "音乐文件 (*.mp3 *.wav)"},
+        {{"所有文件(*.*)", "*.*"}, "所有文件 (*.*)"},
+        {{"图片 (*.jpg)", "*.jpg;*.gif"}, "图片 (*.jpg) (*.jpg *.gif)"},
+        {{"", "*.bmp"}, "*.bmp"},
+        {{"任意", ""}, "任意 (*)"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(gui::fileDialogFilter(row.filter), QString::fromUtf8(row.expected)) << row.expected;
+}
+
+TEST(TrayMessages, ClicksBecomeThePlatformsMouseMessages)
+{
+    using R = QSystemTrayIcon::ActivationReason;
+    EXPECT_EQ(gui::trayMessagesOf(R::Context), (std::vector<int>{0x204, 0x205}));
+    EXPECT_EQ(gui::trayMessagesOf(R::Trigger), (std::vector<int>{0x201, 0x202}));
+    EXPECT_EQ(gui::trayMessagesOf(R::DoubleClick), (std::vector<int>{0x203, 0x202}));
+    EXPECT_TRUE(gui::trayMessagesOf(R::MiddleClick).empty());
+}
+
+TEST_F(ServicesTest, TrayClicksReachTheIconsControlAsMouseMoves)
+{
+    Sample& s = app().get<Sample>();
+    std::vector<double> xs;
+    s.Label1.onMouseMove = [&](const rt::MouseEvent& e) { xs.push_back(e.x); };
+    platform::NotifyIconRecord record;
+    record.window = &s.Label1;
+    record.tip = "Zelvora影音管理";
+    auto& tray = app().service<gui::QtTray>();
+    // Offscreen there is no notification area: the icon is refused but its record is kept.
+    EXPECT_EQ(tray.add(record), tray.available());
+    tray.deliver(QSystemTrayIcon::Context);
+    EXPECT_EQ(xs, (std::vector<double>{7740, 7755}));
+    // Once the icon is removed, clicks go nowhere.
+    tray.remove(record);
+    tray.deliver(QSystemTrayIcon::Context);
+    EXPECT_EQ(xs.size(), 2u);
+}
+
+TEST(PlayStates, QtStatesBecomeTheControlsNumbers)
+{
+    using P = QMediaPlayer;
+    const struct {
+        P::PlaybackState state;
+        P::MediaStatus status;
+        std::optional<int> expected;
+    } rows[] = {
+        {P::PlayingState, P::BufferedMedia, rt::PlayPlaying},
+        {P::PlayingState, P::BufferingMedia, rt::PlayBuffering},
+        {P::PlayingState, P::StalledMedia, rt::PlayBuffering},
+        {P::PausedState, P::BufferedMedia, rt::PlayPaused},
+        {P::StoppedState, P::LoadedMedia, rt::PlayStopped},
+        {P::PlayingState, P::EndOfMedia, rt::PlayStopped},
+        {P::StoppedState, P::InvalidMedia, rt::PlayReady},
+        {P::StoppedState, P::NoMedia, std::nullopt},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(gui::QtMediaEngine::playStateOf(row.state, row.status), row.expected) << row.state << "/" << row.status;
+}
+
+TEST_F(ServicesTest, TimersRunInRealTimeAndTheirChangesShow)
+{
+    Sample& s = app().get<Sample>();
+    session().run([&] {
+        s.show();
+        s.Timer1.start(1);
+    });
+    EXPECT_TRUE(waitFor([&] { return s.Label1.caption() == "计时"; }, 2000));
+    // The view caught up with the change the timer made.
+    EXPECT_TRUE(waitFor([&] { return !s.Timer1.enabled(); }));
+    EXPECT_EQ(std::count(s.events.begin(), s.events.end(), "Timer1.Timer"), 1);
+}
+
+TEST_F(ServicesTest, WorkPostedFromAnotherThreadRunsWithoutTimers)
+{
+    Sample& s = app().get<Sample>();
+    session().run([&] { s.show(); });
+    std::thread worker([&] { app().post([&] { s.Label1.setCaption("来自线程"); }); });
+    worker.join();
+    EXPECT_TRUE(waitFor([&] { return s.Label1.caption() == "来自线程"; }, 2000));
+}
+
+}  // namespace
+}  // namespace gui_testing
