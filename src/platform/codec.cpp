@@ -65,6 +65,43 @@ bool charsetKnown(const std::string& charset)
     return cv.ok();
 }
 
+namespace {
+
+// Runs a conversion to its end. At a sequence it cannot convert, onInvalid appends what
+// stands for it and says how many input bytes to skip; returning 0 stops the conversion
+// and makes the result a failure.
+template <class OnInvalid>
+bool runIconv(iconv_t cd, std::string_view input, std::string* out, OnInvalid onInvalid)
+{
+    char buffer[16384];
+    char* in = const_cast<char*>(input.data());
+    size_t inLeft = input.size();
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        const size_t r = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+        if (out)
+            out->append(buffer, static_cast<size_t>(outPtr - buffer));
+        if (r != static_cast<size_t>(-1) || errno == E2BIG)
+            continue;
+        const size_t skip = std::min(onInvalid(static_cast<unsigned char>(*in)), inLeft);
+        if (skip == 0)
+            return false;
+        in += skip;
+        inLeft -= skip;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+    return true;
+}
+
+// Length of the UTF-8 sequence that starts with this byte.
+size_t sequenceLength(unsigned char lead)
+{
+    return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+}
+
+}  // namespace
+
 std::string decode(std::string_view bytes, const std::string& charset, bool* ok)
 {
     const std::string c = canonical(charset);
@@ -80,24 +117,11 @@ std::string decode(std::string_view bytes, const std::string& charset, bool* ok)
     }
     std::string out;
     out.reserve(bytes.size() * 3 / 2 + 16);
-    char buffer[16384];
-    char* in = const_cast<char*>(bytes.data());
-    size_t inLeft = bytes.size();
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        size_t outLeft = sizeof buffer;
-        const size_t r = iconv(cv.cd, &in, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, static_cast<size_t>(outPtr - buffer));
-        if (r == static_cast<size_t>(-1)) {
-            if (errno == E2BIG)
-                continue;
-            // An invalid or truncated sequence: one replacement character, skip one byte.
-            out += "\xEF\xBF\xBD";
-            ++in;
-            --inLeft;
-            iconv(cv.cd, nullptr, nullptr, nullptr, nullptr);
-        }
-    }
+    // An invalid or truncated sequence: one replacement character, skip one byte.
+    runIconv(cv.cd, bytes, &out, [&out](unsigned char) -> size_t {
+        out += "\xEF\xBF\xBD";
+        return 1;
+    });
     return out;
 }
 
@@ -117,29 +141,11 @@ std::string encode(std::string_view utf8, const std::string& charset, bool* ok)
     const std::string clean = cleanUtf8(utf8);
     std::string out;
     out.reserve(clean.size() + 16);
-    char buffer[16384];
-    char* in = const_cast<char*>(clean.data());
-    size_t inLeft = clean.size();
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        size_t outLeft = sizeof buffer;
-        const size_t r = iconv(cv.cd, &in, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, static_cast<size_t>(outPtr - buffer));
-        if (r == static_cast<size_t>(-1)) {
-            if (errno == E2BIG)
-                continue;
-            // A character the code page cannot hold becomes '?', as the platform's
-            // conversion does; skip the whole UTF-8 sequence.
-            const auto lead = static_cast<unsigned char>(*in);
-            size_t len = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-            len = std::min(len, inLeft);
-            bool qok = false;
-            out += encode("?", charset, &qok);
-            in += len;
-            inLeft -= len;
-            iconv(cv.cd, nullptr, nullptr, nullptr, nullptr);
-        }
-    }
+    // A character the code page cannot hold becomes '?', as the platform's conversion does.
+    runIconv(cv.cd, clean, &out, [&](unsigned char lead) {
+        out += encode("?", charset);
+        return sequenceLength(lead);
+    });
     return out;
 }
 
@@ -151,17 +157,7 @@ bool representable(std::string_view utf8, const std::string& charset)
     Iconv cv(c, "UTF-8");
     if (!cv.ok())
         return false;
-    const std::string clean = cleanUtf8(utf8);
-    char buffer[16384];
-    char* in = const_cast<char*>(clean.data());
-    size_t inLeft = clean.size();
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        size_t outLeft = sizeof buffer;
-        if (iconv(cv.cd, &in, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) && errno != E2BIG)
-            return false;
-    }
-    return true;
+    return runIconv(cv.cd, cleanUtf8(utf8), nullptr, [](unsigned char) -> size_t { return 0; });
 }
 
 }  // namespace platform

@@ -20,15 +20,13 @@
 namespace zelvora {
 
 namespace {
-constexpr int64_t kGrey = 0x808080;
-constexpr int64_t kBlack = 0;
 constexpr int64_t kCloseHover = 0x0000FF;
 constexpr int64_t kButtonHover = 0x80FF80;
 
 void setTileLook(rt::Label& tile, bool selected)
 {
     tile.setFontBold(selected);
-    tile.setForeColor(selected ? kBlack : kGrey);
+    tile.setForeColor(selected ? kTileBlack : kTileGrey);
 }
 }  // namespace
 
@@ -128,7 +126,7 @@ void moban::Label10_MouseDown(const rt::MouseEvent& e)
 void moban::Label10_MouseMove(const rt::MouseEvent&)
 {
     Label10.setFontBold(true);
-    Label10.setForeColor(kBlack);
+    Label10.setForeColor(kTileBlack);
     Label10.setToolTipText("两次单击右键将关闭此窗口");
 }
 

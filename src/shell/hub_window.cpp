@@ -16,13 +16,6 @@
 
 namespace zelvora {
 
-namespace {
-constexpr int64_t kGrey = 0x808080;
-constexpr int64_t kBlack = 0;
-constexpr int64_t kCloseHover = 0x0000FF;
-constexpr int64_t kButtonHover = 0x80FF80;
-}  // namespace
-
 moban::moban(rt::App& app)
     : rt::Form(app, "moban")
 {
@@ -39,7 +32,7 @@ moban::moban(rt::App& app)
     for (rt::Label* tile : {&Label6, &Label7, &Label8, &Label9}) {
         tile->onMouseMove = [tile](const rt::MouseEvent&) {
             tile->setFontBold(true);
-            tile->setForeColor(kBlack);
+            tile->setForeColor(kTileBlack);
         };
     }
     Label2.onClick = [this] { Label2_Click(); };
@@ -90,7 +83,7 @@ void moban::designLayout()
         t.label->setAlignment(rt::AlignCenter);
         t.label->setFontSize(11);
         t.label->setBackStyle(rt::Transparent);
-        t.label->setForeColor(kGrey);
+        t.label->setForeColor(kTileGrey);
         t.label->move(left, 32, 88, 22);
         left += 92;
     }

@@ -4,6 +4,10 @@
 
 namespace zelvora {
 
+// Tile looks: the selected tile is bold and black, the others grey.
+inline constexpr int64_t kTileGrey = 0x808080;
+inline constexpr int64_t kTileBlack = 0;
+
 // The hub: the start-up window with the logo, the title buttons, the tiles that choose the
 // feature window shown below it, and the update line.
 class moban : public rt::Form {
