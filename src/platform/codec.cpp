@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <iconv.h>
 
 #include "runtime/vbtext.h"
@@ -46,9 +48,48 @@ struct Iconv {
     bool ok() const { return cd != reinterpret_cast<iconv_t>(-1); }
 };
 
-// Re-encodes valid UTF-8 through vbtext: invalid bytes become U+FFFD.
+// Whether the bytes are strictly well-formed UTF-8 (no surrogates, no overlong forms); such
+// text comes out of the conversion below unchanged.
+bool wellFormedUtf8(std::string_view s)
+{
+    size_t i = 0;
+    while (i < s.size()) {
+        // Plain ASCII runs, eight bytes at a time.
+        while (i + 8 <= s.size()) {
+            uint64_t word;
+            std::memcpy(&word, s.data() + i, 8);
+            if (word & 0x8080808080808080ULL)
+                break;
+            i += 8;
+        }
+        if (i >= s.size())
+            break;
+        const auto b0 = static_cast<unsigned char>(s[i]);
+        if (b0 < 0x80) {
+            ++i;
+            continue;
+        }
+        const size_t extra = b0 >= 0xC2 && b0 <= 0xDF ? 1 : b0 >= 0xE0 && b0 <= 0xEF ? 2 : b0 >= 0xF0 && b0 <= 0xF4 ? 3 : 0;
+        if (extra == 0)
+            return false;
+        for (size_t k = 1; k <= extra; ++k) {
+            if (i + k >= s.size() || (static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+                return false;
+        }
+        const auto b1 = static_cast<unsigned char>(s[i + 1]);
+        if ((b0 == 0xE0 && b1 < 0xA0) || (b0 == 0xED && b1 > 0x9F) || (b0 == 0xF0 && b1 < 0x90) || (b0 == 0xF4 && b1 > 0x8F))
+            return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+// Re-encodes UTF-8 through vbtext: invalid bytes become U+FFFD. Well-formed text is taken
+// as it is, which is the common case and much faster.
 std::string cleanUtf8(std::string_view bytes)
 {
+    if (wellFormedUtf8(bytes))
+        return std::string(bytes);
     return vb::toUtf8(vb::toUtf16(bytes));
 }
 

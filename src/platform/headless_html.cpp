@@ -2,28 +2,26 @@
 
 #include <gumbo.h>
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
+#include "platform/headless_scan.h"
 #include "platform/headless_url.h"
 
 namespace platform {
 
 namespace {
 
-// Longest link text kept; anchors that wrap whole page sections would otherwise be huge.
-constexpr size_t kMaxLinkText = 1024;
+// Pages up to this size get a document tree; the tree builder takes about a second for
+// five megabytes, so larger pages are scanned tag by tag instead.
+constexpr size_t kTreeParseLimit = 1024 * 1024;
 // Elements visited for one link's text at most.
 constexpr size_t kMaxLinkTextNodes = 10000;
 // Nesting deeper than this is not parsed: the tree builder's scope checks walk the stack of
 // open elements, so a page of endless unclosed blocks would keep it busy for hours.
 // Browsers flatten documents deeper than a few hundred levels anyway.
 constexpr int kMaxNesting = 2048;
-
-bool isSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
 
 bool isAlpha(char c)
 {
@@ -115,49 +113,24 @@ std::string textContent(const GumboNode* element)
             const GumboVector& children = n->v.element.children;
             for (unsigned i = children.length; i-- > 0;)
                 stack.push_back(static_cast<const GumboNode*>(children.data[i]));
-            continue;
-        }
-        if (n->type != GUMBO_NODE_TEXT && n->type != GUMBO_NODE_WHITESPACE && n->type != GUMBO_NODE_CDATA)
-            continue;
-        for (const char* p = n->v.text.text; *p; ++p) {
-            if (isSpace(*p)) {
-                pendingSpace = !out.empty();
-                continue;
-            }
-            if (pendingSpace)
-                out += ' ';
-            pendingSpace = false;
-            out += *p;
+        } else if (n->type == GUMBO_NODE_TEXT || n->type == GUMBO_NODE_WHITESPACE || n->type == GUMBO_NODE_CDATA) {
+            appendLinkText(out, pendingSpace, n->v.text.text);
         }
     }
     return out;
 }
 
-// An element met while walking the tree, before addresses are resolved.
-struct Found {
-    enum Kind { Anchor, Area, Image } kind;
-    bool hasAddress;
-    std::string address;
-    std::string text;
-    std::string target;
-};
-
-}  // namespace
-
-PageContent parsePage(std::string html, const std::string& location)
+// The elements of the document tree the tree builder makes of the page.
+PageElements treeElements(std::string_view html)
 {
-    PageContent page;
+    PageElements page;
     GumboOptions options = kGumboDefaultOptions;
     // Parse errors are of no interest; recording them costs time and memory.
     options.max_errors = 0;
     const size_t cutoff = nestingCutoff(html);
-    GumboOutput* output = gumbo_parse_with_options(&options, html.data(), cutoff == std::string::npos ? html.size() : cutoff);
-    page.html = std::move(html);
+    GumboOutput* output = gumbo_parse_with_options(&options, html.data(), std::min(cutoff, html.size()));
     if (!output)
         return page;
-
-    std::vector<Found> found;
-    std::string base;
     bool bodySeen = false;
     std::vector<const GumboNode*> stack {output->document};
     while (!stack.empty()) {
@@ -171,34 +144,43 @@ PageContent parsePage(std::string html, const std::string& location)
         if (n->type != GUMBO_NODE_ELEMENT || n->v.element.tag_namespace != GUMBO_NAMESPACE_HTML)
             continue;
         const GumboElement& e = n->v.element;
-        if (e.tag == GUMBO_TAG_A || e.tag == GUMBO_TAG_AREA) {
-            const char* href = attribute(e, "href");
-            if (e.tag == GUMBO_TAG_AREA && !href)
-                continue;
+        const char* href = attribute(e, "href");
+        if (e.tag == GUMBO_TAG_A || (e.tag == GUMBO_TAG_AREA && href)) {
             const char* target = attribute(e, "target");
-            found.push_back({e.tag == GUMBO_TAG_A ? Found::Anchor : Found::Area, href != nullptr, href ? href : "",
-                e.tag == GUMBO_TAG_A ? textContent(n) : "", target ? target : ""});
+            page.elements.push_back({e.tag == GUMBO_TAG_A ? PageElement::Anchor : PageElement::Area, href != nullptr,
+                href ? href : "", e.tag == GUMBO_TAG_A ? textContent(n) : "", target ? target : ""});
         } else if (e.tag == GUMBO_TAG_IMG) {
             const char* src = attribute(e, "src");
-            found.push_back({Found::Image, src != nullptr, src ? src : "", "", ""});
-        } else if (e.tag == GUMBO_TAG_BASE && base.empty()) {
-            if (const char* href = attribute(e, "href"))
-                base = resolveAddress(location, href);
+            page.elements.push_back({PageElement::Image, src != nullptr, src ? src : "", "", ""});
+        } else if (e.tag == GUMBO_TAG_BASE && href && !page.hasBase) {
+            page.hasBase = true;
+            page.base = href;
         } else if (e.tag == GUMBO_TAG_BODY && !bodySeen) {
             bodySeen = true;
-            if (const char* scroll = attribute(e, "scroll"))
-                page.bodyScroll = scroll;
+            const char* scroll = attribute(e, "scroll");
+            page.bodyScroll = scroll ? scroll : "";
         }
     }
     gumbo_destroy_output(&options, output);
+    return page;
+}
 
+}  // namespace
+
+PageContent parsePage(std::string html, const std::string& location, PageParser parser)
+{
+    const bool tree = parser == PageParser::Tree || (parser == PageParser::Automatic && html.size() <= kTreeParseLimit);
+    PageElements found = tree ? treeElements(html) : scanElements(html);
+    PageContent page;
+    page.html = std::move(html);
+    page.bodyScroll = std::move(found.bodyScroll);
     // The base element applies to the whole document, also to links written before it.
-    const std::string& against = base.empty() ? location : base;
-    for (Found& f : found) {
-        rt::BrowserLink link {f.hasAddress ? resolveAddress(against, f.address) : std::string(), std::move(f.text)};
-        if (f.kind != Found::Area)
+    const AddressResolver resolver(found.hasBase ? resolveAddress(location, found.base) : location);
+    for (PageElement& f : found.elements) {
+        rt::BrowserLink link {f.hasAddress ? resolver.resolve(f.address) : std::string(), std::move(f.text)};
+        if (f.kind != PageElement::Area)
             page.linksAndImages.push_back(link);
-        if (f.kind == Found::Image) {
+        if (f.kind == PageElement::Image) {
             page.images.push_back(std::move(link));
         } else if (f.hasAddress) {
             page.links.push_back(std::move(link));

@@ -25,9 +25,13 @@ struct PageContent {
     std::string bodyScroll;
 };
 
+// How a page is read: a document tree (exact, as browsers build it) or a scan tag by tag
+// (fast; it does not apply the tree builder's repairs of broken markup).
+enum class PageParser { Automatic, Tree, Scan };
+
 // Parses UTF-8 HTML (any input is accepted) and collects the links, images and body scroll
 // attribute; relative addresses are resolved against the document's base element, else
-// against location.
-PageContent parsePage(std::string html, const std::string& location);
+// against location. Automatic builds a tree for pages up to a megabyte and scans larger ones.
+PageContent parsePage(std::string html, const std::string& location, PageParser parser = PageParser::Automatic);
 
 }  // namespace platform

@@ -79,6 +79,8 @@ bool split(const std::string& address, Parts& parts)
 // Removes "." and ".." segments of an absolute path.
 std::string removeDots(std::string_view path)
 {
+    if (path.find("/.") == std::string_view::npos)
+        return std::string(path);
     std::vector<std::string_view> segments;
     size_t i = 1;  // past the leading '/'
     bool trailingSlash = false;
@@ -124,39 +126,53 @@ std::string addressScheme(const std::string& address)
     return scheme;
 }
 
-std::string resolveAddress(const std::string& base, const std::string& ref)
+AddressResolver::AddressResolver(const std::string& base)
+{
+    Parts b;
+    m_hierarchical = split(base, b);
+    if (!m_hierarchical)
+        return;
+    const std::string scheme = addressScheme(base);
+    m_web = scheme == "http" || scheme == "https";
+    m_scheme = b.scheme;
+    m_origin = b.scheme + "://" + b.authority;
+    m_path = b.path;
+    m_query = b.query;
+    m_folder = b.path.substr(0, b.path.rfind('/') + 1);
+}
+
+std::string AddressResolver::resolve(const std::string& ref) const
 {
     std::string r = cleaned(ref);
-    if (schemeLength(r) > 0)
+    if (!m_hierarchical || schemeLength(r) > 0)
         return r;
-    Parts b;
-    if (!split(base, b))
-        return r;
-    const std::string scheme = addressScheme(base);
-    if (scheme == "http" || scheme == "https") {
-        // Web pages write backslashes for slashes; browsers read them so.
-        const size_t end = r.find_first_of("?#");
-        for (size_t i = 0; i < r.size() && i < end; ++i) {
-            if (r[i] == '\\')
-                r[i] = '/';
-        }
-    }
-    const std::string origin = b.scheme + "://" + b.authority;
-    if (r.rfind("//", 0) == 0)
-        return b.scheme + ":" + r;
-    if (r.empty())
-        return origin + b.path + b.query;
-    if (r[0] == '#')
-        return origin + b.path + b.query + r;
-    if (r[0] == '?')
-        return origin + b.path + r;
     const size_t suffixStart = std::min(r.find_first_of("?#"), r.size());
-    const std::string refPath = r.substr(0, suffixStart);
-    const std::string suffix = r.substr(suffixStart);
+    if (m_web) {
+        // Web pages write backslashes for slashes; browsers read them so.
+        std::replace(r.begin(), r.begin() + static_cast<std::ptrdiff_t>(suffixStart), '\\', '/');
+    }
+    if (r.rfind("//", 0) == 0)
+        return m_scheme + ":" + r;
+    if (r.empty())
+        return m_origin + m_path + m_query;
+    if (r[0] == '#')
+        return m_origin + m_path + m_query + r;
+    if (r[0] == '?')
+        return m_origin + m_path + r;
+    const std::string_view refPath(r.data(), suffixStart);
+    const std::string_view suffix(r.data() + suffixStart, r.size() - suffixStart);
+    std::string out = m_origin;
     if (r[0] == '/')
-        return origin + removeDots(refPath) + suffix;
-    const std::string merged = b.path.substr(0, b.path.rfind('/') + 1) + refPath;
-    return origin + removeDots(merged) + suffix;
+        out += removeDots(refPath);
+    else
+        out += removeDots(m_folder + std::string(refPath));
+    out += suffix;
+    return out;
+}
+
+std::string resolveAddress(const std::string& base, const std::string& ref)
+{
+    return AddressResolver(base).resolve(ref);
 }
 
 std::string fileAddress(const std::string& path)

@@ -87,6 +87,7 @@ TEST_F(NetworkTest, GetReturnsTheBodyOfAnyCompleteResponse)
         std::string body;
     } rows[] = {
         {"/page.html", 200, "<html>hello</html>"},
+        {"/compressed/page.html", 200, "<html>hello</html>"},
         {"/status/404", 404, "<html><body>status 404 page</body></html>"},
         {"/status/500", 500, "<html><body>status 500 page</body></html>"},
         {"/redirect/3?to=/page.html", 200, "<html>hello</html>"},

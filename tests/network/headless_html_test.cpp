@@ -92,37 +92,80 @@ TEST(DecodePage, ReadsGb2312DeclaredPagesAsGbk)
     EXPECT_EQ(platform::decodePage("\xEF\xBB\xBF" "ab", "", "GBK"), "ab");
 }
 
+// Both ways of reading a page, for cases where they must agree.
+const platform::PageParser kParsers[] = {platform::PageParser::Tree, platform::PageParser::Scan};
+
+const char* parserName(platform::PageParser p)
+{
+    return p == platform::PageParser::Tree ? "tree" : "scan";
+}
+
 TEST(ParsePage, CollectsLinksAndImagesInDocumentOrderWithAbsoluteAddresses)
 {
-    const auto page = parsePage(R"(<html><head><title>t</title></head>
+    const std::string html = R"(<html><head><title>t <a href=no.html></title></head>
         <body scroll="auto">
-        <a href="one.html">First <b>link</b>
+        <a href="one.html?a=1&amp;b=2">First <b>link</b> &amp;
         </a>
         <img src="/img/p.png">
         <a name="anchor-without-href">x</a>
+        <!-- <a href="commented.html"> -->
         <map><area href="area.html"><area nohref></map>
         <div><a href="//other.example/two" target="_blank">Two</a></div>
+        <script>document.write('<a href="scripted.html">')</script>
         <img alt="no source">
         <a href="bdhd://abc|1">Three</a>
-        </body></html>)",
-        "http://site.example/dir/index.html");
-    EXPECT_EQ(hrefs(page.links),
-        (std::vector<std::string> {"http://site.example/dir/one.html", "http://site.example/dir/area.html",
-            "http://other.example/two", "bdhd://abc|1"}));
-    EXPECT_EQ(page.links[0].text, "First link");
-    EXPECT_EQ(page.linkTargets, (std::vector<std::string> {"", "", "_blank", ""}));
-    EXPECT_EQ(hrefs(page.images), (std::vector<std::string> {"http://site.example/img/p.png", ""}));
-    EXPECT_EQ(hrefs(page.linksAndImages),
-        (std::vector<std::string> {"http://site.example/dir/one.html", "http://site.example/img/p.png", "",
-            "http://other.example/two", "", "bdhd://abc|1"}));
-    EXPECT_EQ(page.bodyScroll, "auto");
+        </body></html>)";
+    for (const auto parser : kParsers) {
+        const auto page = parsePage(html, "http://site.example/dir/index.html", parser);
+        EXPECT_EQ(hrefs(page.links),
+            (std::vector<std::string> {"http://site.example/dir/one.html?a=1&b=2", "http://site.example/dir/area.html",
+                "http://other.example/two", "bdhd://abc|1"}))
+            << parserName(parser);
+        EXPECT_EQ(page.links[0].text, "First link &") << parserName(parser);
+        EXPECT_EQ(page.linkTargets, (std::vector<std::string> {"", "", "_blank", ""})) << parserName(parser);
+        EXPECT_EQ(hrefs(page.images), (std::vector<std::string> {"http://site.example/img/p.png", ""})) << parserName(parser);
+        EXPECT_EQ(hrefs(page.linksAndImages),
+            (std::vector<std::string> {"http://site.example/dir/one.html?a=1&b=2", "http://site.example/img/p.png", "",
+                "http://other.example/two", "", "bdhd://abc|1"}))
+            << parserName(parser);
+        EXPECT_EQ(page.bodyScroll, "auto") << parserName(parser);
+    }
 }
 
 TEST(ParsePage, TheBaseElementAppliesToTheWholeDocument)
 {
-    const auto page = parsePage(R"(<a href="early.html">e</a><base href="http://cdn.example/b/"><a href="late.html">l</a>)",
-        "http://site.example/x/");
-    EXPECT_EQ(hrefs(page.links), (std::vector<std::string> {"http://cdn.example/b/early.html", "http://cdn.example/b/late.html"}));
+    for (const auto parser : kParsers) {
+        const auto page = parsePage(R"(<a href="early.html">e</a><base href="http://cdn.example/b/"><base href="/x/"><a href="late.html">l</a>)",
+            "http://site.example/x/", parser);
+        EXPECT_EQ(hrefs(page.links), (std::vector<std::string> {"http://cdn.example/b/early.html", "http://cdn.example/b/late.html"}))
+            << parserName(parser);
+    }
+}
+
+TEST(ParsePage, TreeAndScanAgreeOnWellFormedPages)
+{
+    std::string results = "<html><body><ul>";
+    for (int i = 0; i < 300; ++i) {
+        results += "<li><a href='/v/" + std::to_string(i) + ".html' target=" + (i % 2 ? "_blank" : "_self")
+            + ">\xE8\xA7\x86\xE9\xA2\x91 &#" + std::to_string(0x4E00 + i) + "; &lt;" + std::to_string(i)
+            + "&gt;</a><img src='i" + std::to_string(i) + ".jpg'></li>\n";
+    }
+    results += "</ul></body></html>";
+    const std::string pages[] = {
+        results,
+        "<body><p>No links at all</p></body>",
+        "<a href=A.HTML TARGET=_TOP>upper</a><IMG SRC=x.gif><AREA HREF=y.html>",
+        "<a href='q?x=1&y=2&amp;z=&quot;3&quot;&#x41;&#66;'>refs</a>",
+    };
+    for (const auto& html : pages) {
+        const auto tree = parsePage(html, "http://h.example/d/", platform::PageParser::Tree);
+        const auto scan = parsePage(html, "http://h.example/d/", platform::PageParser::Scan);
+        EXPECT_EQ(hrefs(tree.links), hrefs(scan.links)) << html.substr(0, 80);
+        EXPECT_EQ(hrefs(tree.linksAndImages), hrefs(scan.linksAndImages)) << html.substr(0, 80);
+        EXPECT_EQ(tree.linkTargets, scan.linkTargets) << html.substr(0, 80);
+        for (size_t i = 0; i < tree.links.size() && i < scan.links.size(); ++i)
+            EXPECT_EQ(tree.links[i].text, scan.links[i].text) << html.substr(0, 80);
+    }
 }
 
 TEST(ParsePage, SurvivesBrokenMarkup)
@@ -140,11 +183,13 @@ TEST(ParsePage, SurvivesBrokenMarkup)
         std::string(200000, '<'),
         deep,
     };
-    for (const auto& html : rows) {
-        const auto page = parsePage(html, "http://h.example/");
-        EXPECT_EQ(page.html, html);
-        for (const auto& l : page.links)
-            EXPECT_EQ(l.href.rfind("http://h.example/", 0), 0u) << l.href;
+    for (const auto parser : kParsers) {
+        for (const auto& html : rows) {
+            const auto page = parsePage(html, "http://h.example/", parser);
+            EXPECT_EQ(page.html, html);
+            for (const auto& l : page.links)
+                EXPECT_EQ(l.href.rfind("http://h.example/", 0), 0u) << l.href;
+        }
     }
     EXPECT_EQ(hrefs(parsePage("<a href=a.html><a href=b.html><table><a href=c.html><td>", "http://h.example/").links),
         (std::vector<std::string> {"http://h.example/a.html", "http://h.example/b.html", "http://h.example/c.html"}));
@@ -158,14 +203,17 @@ TEST(ParsePage, EndlessNestingIsCutButUnclosedFlatElementsAreNot)
         deep += "<ul><li><div>";
     deep += "<a href=last.html>l</a>";
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(hrefs(parsePage(deep, "http://h.example/").links), std::vector<std::string> {"http://h.example/first.html"});
+    EXPECT_EQ(hrefs(parsePage(deep, "http://h.example/", platform::PageParser::Tree).links),
+        std::vector<std::string> {"http://h.example/first.html"});
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 2.0);
+    // A page that large is scanned, which sees every link.
+    EXPECT_EQ(parsePage(deep, "http://h.example/").links.size(), 2u);
 
     std::string sloppy = "<table>";
     for (int i = 0; i < 20000; ++i)
         sloppy += "<tr><td><p><b>b</b><a href=x.html>x</a><li><br><script>document.write('<div><div>')</script>";
     sloppy += "<a href=end.html>e</a>";
-    const auto links = parsePage(sloppy, "http://h.example/").links;
+    const auto links = parsePage(sloppy, "http://h.example/", platform::PageParser::Tree).links;
     ASSERT_EQ(links.size(), 20001u);
     EXPECT_EQ(links.back().href, "http://h.example/end.html");
 }

@@ -33,6 +33,7 @@ TEST_F(NetworkTest, GetHttpPageDecodesTheBodyInTheNamedCharacterSet)
     } rows[] = {
         {"/gb.html", "GB2312", kChinese},
         {"/gb.html", "gbk", kChinese},
+        {"/compressed/gb.html", "GB2312", kChinese},
         {"/utf8.html", "utf-8", kChinese},
         {"/status/404", "GB2312", "<html><body>status 404 page</body></html>"},
         {"/slow/300", "GB2312", "<html><body>slow page</body></html>"},

@@ -106,7 +106,8 @@ struct FixtureServer::Impl {
     httplib::Server server;
     std::thread thread;
     mutable std::mutex mutex;
-    std::map<std::string, std::pair<std::string, std::string>> pages;
+    // Page bodies are shared with the responses that are still streaming them.
+    std::map<std::string, std::pair<std::shared_ptr<const std::string>, std::string>> pages;
     std::map<std::string, int> hits;
     std::vector<std::unique_ptr<RawServer>> raw;
 
@@ -179,15 +180,29 @@ void FixtureServer::Impl::routes()
     server.Get("/agent", [](const httplib::Request& req, httplib::Response& res) {
         res.set_content(req.get_header_value("User-Agent"), "text/plain");
     });
-    server.Get(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) {
-        std::lock_guard<std::mutex> lock(mutex);
-        auto it = pages.find(req.path);
-        if (it == pages.end()) {
+    server.Get(R"((/compressed)?(/.*))", [this](const httplib::Request& req, httplib::Response& res) {
+        std::shared_ptr<const std::string> body;
+        std::string type;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            auto it = pages.find(req.matches[2].str());
+            if (it != pages.end()) {
+                body = it->second.first;
+                type = it->second.second;
+            }
+        }
+        if (!body) {
             res.status = 404;
             res.set_content("<html><body>not found</body></html>", "text/html");
-            return;
+        } else if (req.matches[1].length() > 0) {
+            // Compressed on the fly when the client accepts it.
+            res.set_content(*body, type.c_str());
+        } else {
+            // Streamed as it is, like a static file.
+            res.set_content_provider(body->size(), type, [body](size_t offset, size_t length, httplib::DataSink& sink) {
+                return sink.write(body->data() + offset, std::min(length, kPieceBytes));
+            });
         }
-        res.set_content(it->second.first, it->second.second.c_str());
     });
     server.set_logger([this](const httplib::Request& req, const httplib::Response&) {
         std::lock_guard<std::mutex> lock(mutex);
@@ -221,7 +236,7 @@ std::string FixtureServer::url(const std::string& path) const
 void FixtureServer::addPage(const std::string& path, std::string body, std::string contentType)
 {
     std::lock_guard<std::mutex> lock(m_impl->mutex);
-    m_impl->pages[path] = {std::move(body), std::move(contentType)};
+    m_impl->pages[path] = {std::make_shared<const std::string>(std::move(body)), std::move(contentType)};
 }
 
 int FixtureServer::hits(const std::string& path) const

@@ -2,7 +2,8 @@
 // A web server on the loopback interface for tests and benchmarks: it stands in for every
 // outside site. Each instance listens on 127.0.0.1 with a port of its own.
 //
-// Besides the pages added with addPage, it answers:
+// Pages added with addPage are sent as they are; under /compressed/... the same pages are
+// compressed for clients that accept it. Besides them, it answers:
 //   /bytes/N                  N pattern bytes with a Content-Length
 //   /nolength/N               N pattern bytes, chunked, without a Content-Length
 //   /throttle/N/CHUNK/MS      N pattern bytes with a Content-Length, CHUNK bytes every MS ms

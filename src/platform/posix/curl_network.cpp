@@ -323,8 +323,8 @@ HttpResponse CurlNetwork::fetch(const std::string& url, const std::function<bool
     curl_easy_setopt(transfer.handle(), CURLOPT_WRITEFUNCTION, appendToPage);
     curl_easy_setopt(transfer.handle(), CURLOPT_WRITEDATA, &sink);
     curl_easy_setopt(transfer.handle(), CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(m_options.maxPageBytes));
-    // Pages may come compressed; libcurl inflates them.
-    curl_easy_setopt(transfer.handle(), CURLOPT_ACCEPT_ENCODING, "");
+    if (m_options.compressedPages)
+        curl_easy_setopt(transfer.handle(), CURLOPT_ACCEPT_ENCODING, "");
     const CURLcode result = transfer.run(keepGoing, kPollMs);
     response.status = transfer.status();
     response.url = transfer.effectiveAddress();

@@ -23,6 +23,8 @@ struct CurlOptions {
     int heartbeatMs = 200;
     // Receive buffer of a transfer.
     long bufferBytes = 128 * 1024;
+    // Pages are asked for compressed (gzip, deflate, brotli) and inflated on arrival.
+    bool compressedPages = true;
 };
 
 class CurlNetwork : public Network {

@@ -1,0 +1,90 @@
+// Progress reports the download service handles per second with the event pump running
+// (timers of a window firing in real time), against the bare report loop in the same run.
+#include <cstdio>
+
+#include "net_timing.h"
+#include "platform/network.h"
+#include "runtime/app.h"
+#include "runtime/controls.h"
+#include "video/file_download.h"
+
+namespace {
+
+constexpr int kReports = 200000;
+
+// A network whose download is nothing but a stream of progress reports.
+class ReportingNetwork : public platform::Network {
+public:
+    bool checkConnection(const std::string&) override { return true; }
+    platform::Status download(const std::string&, const std::string&,
+        const std::function<bool(const platform::TransferProgress&)>& progress) override
+    {
+        platform::TransferProgress p;
+        p.phase = platform::TransferProgress::Start;
+        progress(p);
+        p.phase = platform::TransferProgress::Progress;
+        p.statusCode = platform::TransferProgress::Data;
+        p.statusText = "http://127.0.0.1/video.flv";
+        p.total = static_cast<long long>(kReports) * 65536;
+        for (int i = 1; i <= kReports; ++i) {
+            p.received = static_cast<long long>(i) * 65536;
+            if (!progress(p))
+                break;
+        }
+        p.phase = platform::TransferProgress::Stop;
+        progress(p);
+        return platform::Status::success();
+    }
+    platform::HttpResponse get(const std::string&) override { return {}; }
+};
+
+// A window with busy timers, like the progress bar and status windows during a transfer.
+class Busy : public rt::Form {
+public:
+    explicit Busy(rt::App& app)
+        : rt::Form(app, "Busy")
+    {
+        Timer1.onTimer = [this] { ++ticks; };
+        Timer2.onTimer = [this] { Label1.setCaption(std::to_string(++ticks)); };
+    }
+    rt::Timer Timer1 {*this, "Timer1"};
+    rt::Timer Timer2 {*this, "Timer2"};
+    rt::Label Label1 {*this, "Label1"};
+    long long ticks = 0;
+};
+
+}  // namespace
+
+int main()
+{
+    using namespace net_bench;
+    ReportingNetwork network;
+
+    long long bare = 0;
+    const double bareSeconds = bestSeconds(3, [&] {
+        network.download("", "", [&](const platform::TransferProgress& p) {
+            bare += p.received > 0;
+            return true;
+        });
+    });
+
+    rt::App app(std::make_unique<rt::SteadyClock>());
+    Busy& window = app.get<Busy>();
+    window.Timer1.start(1);
+    window.Timer2.start(10);
+    long long events = 0;
+    const double pumpSeconds = bestSeconds(3, [&] {
+        video::CFileDownload oDownload(app, network);
+        oDownload.OnProgress = [&](int64_t, int64_t, int32_t, int32_t, const std::string&) { ++events; };
+        oDownload.StartDownloading("http://127.0.0.1/video.flv", "unused");
+    });
+
+    const double bareRate = kReports / bareSeconds;
+    const double pumpRate = kReports / pumpSeconds;
+    std::printf("%d progress reports, best of 3 runs\n", kReports);
+    std::printf("  bare report loop             : %12.0f reports/s\n", bareRate);
+    std::printf("  CFileDownload with the pump  : %12.0f reports/s (%lld timer ticks ran meanwhile)\n", pumpRate,
+        window.ticks);
+    std::printf("  pump / bare                  : %12.3f (goal: >= 10000 reports/s with the pump)\n", pumpRate / bareRate);
+    return events == 3LL * kReports ? 0 : 1;
+}

@@ -1,0 +1,56 @@
+#pragma once
+// What the network benchmarks share: timing, a scratch folder and running a command line.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace net_bench {
+
+// Seconds one call of work takes, the best of `runs` calls.
+inline double bestSeconds(int runs, const std::function<void()>& work)
+{
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return best;
+}
+
+// Runs a shell command line; false when it did not exit with 0.
+inline bool run(const std::string& command)
+{
+    return std::system(command.c_str()) == 0;
+}
+
+// A fresh scratch folder, removed with its contents at the end.
+class Scratch {
+public:
+    Scratch()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "zelvora-bench-XXXXXX").string();
+        if (mkdtemp(pattern.data()))
+            m_path = pattern;
+    }
+    ~Scratch()
+    {
+        std::error_code ec;
+        if (!m_path.empty())
+            std::filesystem::remove_all(m_path, ec);
+    }
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+inline double mib(double bytes)
+{
+    return bytes / (1024.0 * 1024.0);
+}
+
+}  // namespace net_bench
