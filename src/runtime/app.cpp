@@ -273,10 +273,21 @@ void App::doEvents()
 
 void App::dispatch(const std::function<void()>& handler)
 {
-    ++m_depth;
-    if (handler)
-        handler();
-    --m_depth;
+    // The depth is restored however the handler leaves, so retired windows are always freed.
+    struct Depth {
+        int& depth;
+        explicit Depth(int& d)
+            : depth(d)
+        {
+            ++depth;
+        }
+        ~Depth() { --depth; }
+    };
+    {
+        Depth guard(m_depth);
+        if (handler)
+            handler();
+    }
     if (m_depth == 0)
         collectRetired();
 }

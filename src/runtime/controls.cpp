@@ -66,6 +66,7 @@ void ListBox::setListIndex(int index)
         return;
     m_listIndex = index;
     touch();
+    selectionChanged();
     click();
 }
 
@@ -168,6 +169,12 @@ void ComboBox::setText(std::string_view v)
     m_text = v;
     touch();
     raiseChange();
+}
+
+void ComboBox::selectionChanged()
+{
+    if (listIndex() >= 0)
+        m_text = list(listIndex());
 }
 
 std::optional<std::string> ComboBox::property(std::string_view name) const

@@ -61,6 +61,10 @@ public:
     std::optional<std::string> property(std::string_view name) const override;
     std::string defaultProperty() const override { return "items"; }
 
+protected:
+    // Runs after the selection changed, before the click event.
+    virtual void selectionChanged() {}
+
 private:
     std::vector<std::string> m_items;
     int m_listIndex = -1;
@@ -75,6 +79,10 @@ public:
     void setText(std::string_view v);
     std::optional<std::string> property(std::string_view name) const override;
     std::string defaultProperty() const override { return "text"; }
+
+protected:
+    // Choosing an entry shows it as the text (without a change event, as a user's choice).
+    void selectionChanged() override;
 
 private:
     std::string m_text;

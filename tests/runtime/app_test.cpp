@@ -207,3 +207,19 @@ TEST_F(AppTest, SettingsRaiseEventsAsAUserChangeWould)
     EXPECT_FALSE(o1.value());
     EXPECT_TRUE(o2.value());
 }
+
+TEST_F(AppTest, ChoosingAComboEntryShowsItAsTheText)
+{
+    First& f = app.get<First>();
+    ComboBox combo(f, "Combo1");
+    int changes = 0;
+    int clicks = 0;
+    combo.onChange = [&] { ++changes; };
+    combo.onClick = [&] { ++clicks; };
+    combo.addItem("优酷");
+    combo.addItem("土豆");
+    combo.setListIndex(1);
+    EXPECT_EQ(combo.text(), "土豆");
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(changes, 0);
+}
