@@ -50,6 +50,7 @@ QColor systemColor(int index)
 
 struct CachedPicture {
     std::weak_ptr<const std::string> bytes;
+    bool decoded = false;
     QPixmap pixmap;
     QSize scaledSize;
     QPixmap scaled;
@@ -78,10 +79,13 @@ CachedPicture* cachedEntry(const rt::Picture& picture)
         return &it->second;
     CachedPicture entry;
     entry.bytes = picture.bytes;
-    const std::string& b = *picture.bytes;
-    QImage image = QImage::fromData(reinterpret_cast<const uchar*>(b.data()), static_cast<int>(b.size()));
-    entry.pixmap = QPixmap::fromImage(std::move(image));
     return &(entries[key] = std::move(entry));
+}
+
+QImage decode(const rt::Picture& picture)
+{
+    const std::string& b = *picture.bytes;
+    return QImage::fromData(reinterpret_cast<const uchar*>(b.data()), static_cast<int>(b.size()));
 }
 
 }  // namespace
@@ -125,16 +129,27 @@ double toUnits(const rt::Form& form, int pixels)
 QPixmap pixmapOf(const rt::Picture& picture)
 {
     CachedPicture* entry = cachedEntry(picture);
-    return entry ? entry->pixmap : QPixmap();
+    if (!entry)
+        return QPixmap();
+    if (!entry->decoded) {
+        entry->pixmap = QPixmap::fromImage(decode(picture));
+        entry->decoded = true;
+    }
+    return entry->pixmap;
 }
 
 QPixmap scaledPixmapOf(const rt::Picture& picture, QSize size)
 {
     CachedPicture* entry = cachedEntry(picture);
-    if (!entry || entry->pixmap.isNull() || size.isEmpty())
+    if (!entry || size.isEmpty())
         return QPixmap();
     if (entry->scaledSize != size) {
-        entry->scaled = entry->pixmap.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        // A skin is only ever shown stretched: its full-size copy is not kept (it is as
+        // large as a window), a new size decodes the bytes again.
+        const QImage image = entry->decoded ? entry->pixmap.toImage() : decode(picture);
+        entry->scaled = image.isNull()
+            ? QPixmap()
+            : QPixmap::fromImage(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         entry->scaledSize = size;
     }
     return entry->scaled;

@@ -35,16 +35,15 @@ bool DesktopTest::waitFor(const std::function<bool()>& condition, int ms)
         if (timer.elapsed() > ms)
             return false;
         QApplication::processEvents(QEventLoop::AllEvents, 5);
+        // Outside QApplication::exec, what was given to deleteLater goes here.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     return true;
 }
 
 void DesktopTest::settle(int ms)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    waitFor([] { return false; }, ms);
 }
 
 gui::FormView* DesktopTest::view(const rt::Form& form)

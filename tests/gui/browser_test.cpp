@@ -1,0 +1,88 @@
+// Browsers: Qt WebEngine starts only for a page a person sees, hidden windows read pages with
+// the headless engine, and a page moves into Qt WebEngine when its window is shown.
+#include "desktop_fixture.h"
+#include "gui/browser_engine.h"
+#include "gui/engine_views.h"
+#include "gui/form_view.h"
+#include "gui/web_module.h"
+#include "test_windows.h"
+
+namespace gui_testing {
+namespace {
+
+const char* const kPage =
+    "<html><body><a href='/one'>一</a><img src='pic.png'><a href='http://127.0.0.1:9/two'>二</a></body></html>";
+
+class BrowserTest : public DesktopTest {
+protected:
+    Sample& s = app().get<Sample>();
+    std::vector<std::string> completed;
+    void SetUp() override
+    {
+        s.WebBrowser1.onDocumentComplete = [this](const std::string& url) { completed.push_back(url); };
+    }
+    gui::DesktopBrowserEngine* engine()
+    {
+        return s.WebBrowser1.hasEngine() ? dynamic_cast<gui::DesktopBrowserEngine*>(&s.WebBrowser1.engine()) : nullptr;
+    }
+    bool loaded() { return !s.WebBrowser1.busy() && !completed.empty(); }
+};
+
+TEST_F(BrowserTest, BlankPagesAndHiddenWindowsNeedNoWebEngine)
+{
+    session().run([&] { s.WebBrowser1.navigate("about:blank"); });
+    ASSERT_NE(engine(), nullptr);
+    EXPECT_FALSE(engine()->showsPages());
+    EXPECT_EQ(s.WebBrowser1.location(), "about:blank");
+    EXPECT_FALSE(s.WebBrowser1.busy());
+    // A hidden window's page is read, not shown.
+    session().run([&] { s.WebBrowser1.write(kPage); });
+    EXPECT_TRUE(waitFor([&] { return !s.WebBrowser1.busy(); }));
+    EXPECT_FALSE(engine()->showsPages());
+    EXPECT_FALSE(session().webModule().loaded());
+    EXPECT_EQ(s.WebBrowser1.links().size(), 2u);
+}
+
+TEST_F(BrowserTest, APageInAShownWindowIsShownAndReadInWebEngine)
+{
+    session().run([&] {
+        s.show();
+        s.WebBrowser1.setSilent(true);
+        s.WebBrowser1.write(kPage);
+    });
+    ASSERT_TRUE(engine()->showsPages());
+    EXPECT_TRUE(s.WebBrowser1.busy());
+    ASSERT_TRUE(waitFor([&] { return loaded(); }, 20000));
+    EXPECT_EQ(gui::DesktopBrowserEngine::livePages(), 1);
+    // The page fills the browser's area.
+    auto* area = dynamic_cast<gui::BrowserView*>(view(s)->viewOf(s.WebBrowser1));
+    ASSERT_NE(area, nullptr);
+    ASSERT_NE(area->hosted(), nullptr);
+    EXPECT_EQ(area->hosted()->size(), widget(s.WebBrowser1)->size());
+    // A written document stays at the blank address; its links are read in order.
+    EXPECT_EQ(s.WebBrowser1.location(), "about:blank");
+    const auto links = s.WebBrowser1.links();
+    ASSERT_EQ(links.size(), 2u);
+    EXPECT_EQ(links[0].text, "一");
+    EXPECT_EQ(links[1].href, "http://127.0.0.1:9/two");
+    EXPECT_EQ(s.WebBrowser1.linksAndImages().size(), 3u);
+    // Closing the window frees its page.
+    session().run([&] { app().unload<Sample>(); });
+    settle();
+    EXPECT_EQ(gui::DesktopBrowserEngine::livePages(), 0);
+}
+
+TEST_F(BrowserTest, APageReadWhileHiddenMovesIntoWebEngineWhenShown)
+{
+    session().run([&] { s.WebBrowser1.write(kPage); });
+    ASSERT_TRUE(waitFor([&] { return !s.WebBrowser1.busy(); }));
+    EXPECT_FALSE(engine()->showsPages());
+    completed.clear();
+    session().run([&] { s.show(); });
+    EXPECT_TRUE(engine()->showsPages());
+    ASSERT_TRUE(waitFor([&] { return loaded(); }, 20000));
+    EXPECT_EQ(s.WebBrowser1.links().size(), 2u);
+}
+
+}  // namespace
+}  // namespace gui_testing
