@@ -1,6 +1,10 @@
 #include "gui/qt_tray.h"
 
+#include <QGuiApplication>
 #include <QIcon>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
 #include <algorithm>
 
 #include "gui/look.h"
@@ -24,6 +28,54 @@ bool controlAlive(const rt::App& app, const rt::Control* control)
     }
     return false;
 }
+
+// The icon in a small window of its own, for desktops without a notification area.
+class StandIn : public QWidget {
+public:
+    StandIn(QtTray& tray, const QPixmap& icon, const QString& tip)
+        : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+        , m_tray(tray)
+        , m_icon(icon)
+    {
+        setToolTip(tip);
+        setFixedSize(40, 40);
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            move(area.right() - width() - 8, area.bottom() - height() - 8);
+        }
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(40, 40, 40, 200));
+        p.drawRoundedRect(rect(), 8, 8);
+        const QPixmap icon = m_icon.scaled(28, 28, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        p.drawPixmap((width() - icon.width()) / 2, (height() - icon.height()) / 2, icon);
+    }
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::RightButton)
+            m_tray.deliver(QSystemTrayIcon::Context);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::LeftButton)
+            m_tray.deliver(QSystemTrayIcon::Trigger);
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::LeftButton)
+            m_tray.deliver(QSystemTrayIcon::DoubleClick);
+    }
+
+private:
+    QtTray& m_tray;
+    QPixmap m_icon;
+};
 
 }  // namespace
 
@@ -49,6 +101,7 @@ QtTray::QtTray(Session& session)
 QtTray::~QtTray()
 {
     delete m_icon;
+    delete m_standIn;
 }
 
 bool QtTray::available() const
@@ -83,7 +136,28 @@ bool QtTray::remove(const platform::NotifyIconRecord&)
     m_added = false;
     if (m_icon)
         m_icon->hide();
+    windowsShown(true);
     return true;
+}
+
+void QtTray::windowsShown(bool any)
+{
+    const bool needed = !any && m_added && !shown();
+    if (!needed) {
+        if (m_standIn)
+            m_standIn->deleteLater();
+        m_standIn = nullptr;
+        return;
+    }
+    if (!m_standIn) {
+        m_standIn = new StandIn(*this, pixmapOf(m_record.icon), qs(vb::RTrim(m_record.tip)));
+        m_standIn->show();
+    }
+}
+
+QWidget* QtTray::standIn() const
+{
+    return m_standIn;
 }
 
 void QtTray::deliver(QSystemTrayIcon::ActivationReason reason)

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
+#include <QWidget>
 
 #include "platform/tray.h"
 
@@ -24,14 +25,21 @@ public:
     // Whether the icon is on show in the notification area.
     bool shown() const;
     // Reports mouse messages on the icon to the record's control, as the desktop does for a
-    // click of that kind (the test suite and the fallback without a tray use it too).
+    // click of that kind (the test suite and the stand-in below use it too).
     void deliver(QSystemTrayIcon::ActivationReason reason);
+    // Told after every update of the windows whether any is on screen. Where the desktop has
+    // no notification area, an icon that would be the program's only way back is shown as a
+    // small stand-in window in the screen's corner instead, with the same clicks and menu.
+    void windowsShown(bool any);
+    // The stand-in, while it is on screen (else nullptr).
+    QWidget* standIn() const;
 
 private:
     Session& m_session;
     platform::NotifyIconRecord m_record;
     bool m_added = false;
     QPointer<QSystemTrayIcon> m_icon;
+    QPointer<QWidget> m_standIn;
 };
 
 // The mouse messages the platform reports for an activation of the icon, in order.

@@ -108,6 +108,11 @@ std::vector<FormView*> Renderer::views() const
     return m_order;
 }
 
+bool Renderer::anyShown() const
+{
+    return std::any_of(m_order.begin(), m_order.end(), [](const FormView* v) { return v->isVisible(); });
+}
+
 bool Renderer::shownAndPainted() const
 {
     bool any = false;

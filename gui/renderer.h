@@ -33,6 +33,8 @@ public:
     FormView* viewOf(const rt::Form& form) const;
     // The views in the order their windows were loaded.
     std::vector<FormView*> views() const;
+    // Whether any window is on screen.
+    bool anyShown() const;
     // True once at least one window is shown and every shown window has been painted.
     bool shownAndPainted() const;
     // Called whenever a window view has painted (start-up measurement listens here).

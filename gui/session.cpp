@@ -40,6 +40,7 @@ Session::~Session()
     // engines, then what the views and engines used.
     m_renderer->clear();
     m_app->setHost(nullptr);
+    m_tray.reset();
     m_app.reset();
     m_host.reset();
     m_renderer.reset();
@@ -52,9 +53,9 @@ void Session::installDesktopServices()
 {
     m_app->provide<platform::Dialogs>(std::make_shared<QtDialogs>(*this));
     m_app->provide<platform::Clipboard>(std::make_shared<QtClipboard>());
-    auto tray = std::make_shared<QtTray>(*this);
-    m_app->provide<QtTray>(tray);
-    m_app->provide<platform::TrayIcon>(tray);
+    m_tray = std::make_shared<QtTray>(*this);
+    m_app->provide<QtTray>(m_tray);
+    m_app->provide<platform::TrayIcon>(m_tray);
 }
 
 void Session::installEngines()
@@ -89,8 +90,10 @@ void Session::run(const std::function<void()>& work)
 
 void Session::sync()
 {
-    if (!m_app->ended())
-        m_renderer->sync();
+    if (m_app->ended())
+        return;
+    m_renderer->sync();
+    m_tray->windowsShown(m_renderer->anyShown());
 }
 
 }  // namespace gui

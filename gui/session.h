@@ -16,6 +16,7 @@ namespace gui {
 
 class Renderer;
 class QtHost;
+class QtTray;
 class WebModule;
 
 struct SessionOptions {
@@ -55,6 +56,7 @@ private:
     std::unique_ptr<WebModule> m_web;
     std::unique_ptr<Renderer> m_renderer;
     std::unique_ptr<QtHost> m_host;
+    std::shared_ptr<QtTray> m_tray;
 };
 
 }  // namespace gui

@@ -126,6 +126,26 @@ TEST_F(ProgramTest, TheTrayMenusExitQuestionIsAskedAndAnswered)
     EXPECT_TRUE(app().ended());
 }
 
+TEST_F(ProgramTest, WithoutANotificationAreaTheIconStandsInWhenNoWindowIsLeft)
+{
+    auto& tray = app().service<gui::QtTray>();
+    ASSERT_FALSE(tray.available());  // offscreen, as on a desktop without a tray
+    EXPECT_EQ(tray.standIn(), nullptr);
+    session().run([&] { app().unload(window("moban")); });
+    QWidget* standIn = tray.standIn();
+    ASSERT_NE(standIn, nullptr);
+    EXPECT_TRUE(standIn->isVisible());
+    EXPECT_TRUE(standIn->toolTip().startsWith(QStringLiteral("Zelvora影音管理")));
+    // Its right button opens the icon's menu; "在线影视" brings the hub back with the player.
+    QTimer::singleShot(50, [] {
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return})
+            QTest::keyClick(QApplication::activePopupWidget(), key);
+    });
+    QTest::mousePress(standIn, Qt::RightButton);
+    expectGlued("Form5");
+    EXPECT_EQ(tray.standIn(), nullptr);
+}
+
 TEST_F(ProgramTest, AGrabbedPictureOfTheHubIsNotBlank)
 {
     const QString file = QString::fromStdString(dir.file("hub.png"));
