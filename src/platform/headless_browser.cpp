@@ -3,141 +3,19 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
-#include <chrono>
 #include <condition_variable>
-#include <fstream>
 #include <mutex>
 #include <optional>
 #include <thread>
 
-#include "platform/headless_charset.h"
+#include "platform/headless_fetch.h"
 #include "platform/headless_html.h"
+#include "platform/headless_loads.h"
 #include "platform/headless_url.h"
-#include "platform/network.h"
 #include "runtime/app.h"
 #include "runtime/media_controls.h"
 
 namespace platform {
-
-// Counts the loads in flight of all headless browsers of one app (a service of the app), so
-// that the console can wait for them before the next timer tick.
-class HeadlessLoads : public std::enable_shared_from_this<HeadlessLoads> {
-public:
-    void started()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        ++m_inFlight;
-    }
-    void finished()
-    {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            --m_inFlight;
-        }
-        m_idle.notify_all();
-    }
-    bool waitIdle(std::chrono::steady_clock::time_point deadline)
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        return m_idle.wait_until(lock, deadline, [this] { return m_inFlight == 0; });
-    }
-    int inFlight()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_inFlight;
-    }
-    static std::shared_ptr<HeadlessLoads> of(rt::App& app)
-    {
-        if (!app.hasService<HeadlessLoads>())
-            app.provide<HeadlessLoads>(std::make_shared<HeadlessLoads>());
-        return app.service<HeadlessLoads>().shared_from_this();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_idle;
-    int m_inFlight = 0;
-};
-
-namespace {
-
-// The largest local page read (bigger files show an empty document).
-constexpr std::streamsize kMaxLocalPage = 32LL * 1024 * 1024;
-
-bool isLocalPath(const std::string& url)
-{
-    return !url.empty() && url[0] == '/';
-}
-
-// The address relative links of a document at location resolve against.
-std::string resolutionBase(const std::string& location)
-{
-    return isLocalPath(location) ? fileAddress(location) : location;
-}
-
-std::string lowered(std::string s)
-{
-    for (char& c : s) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return s;
-}
-
-// The local path a file address or path names, or an empty text.
-std::string localPath(const std::string& url)
-{
-    if (isLocalPath(url))
-        return url;
-    if (addressScheme(url) != "file" || url.compare(0, 7, "file://") != 0)
-        return {};
-    std::string path;
-    const std::string rest = url.substr(7);
-    const size_t slash = rest.find('/');
-    if (slash == std::string::npos)
-        return {};
-    for (size_t i = slash; i < rest.size(); ++i) {
-        if (rest[i] == '%' && i + 2 < rest.size() && std::isxdigit(static_cast<unsigned char>(rest[i + 1]))
-            && std::isxdigit(static_cast<unsigned char>(rest[i + 2]))) {
-            path += static_cast<char>(std::stoi(rest.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else if (rest[i] == '?' || rest[i] == '#') {
-            break;
-        } else {
-            path += rest[i];
-        }
-    }
-    return path;
-}
-
-bool isHtmlFile(const std::string& path)
-{
-    const size_t dot = path.rfind('.');
-    if (dot == std::string::npos || path.find('/', dot) != std::string::npos)
-        return false;
-    const std::string ext = lowered(path.substr(dot + 1));
-    return ext == "htm" || ext == "html" || ext == "shtml" || ext == "xhtml";
-}
-
-// Reads a local HTML page; other files (pictures, text) show an empty document headless.
-std::optional<std::string> readLocalPage(const std::string& path)
-{
-    if (!isHtmlFile(path))
-        return std::string();
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string bytes;
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        bytes.append(buffer, static_cast<size_t>(in.gcount()));
-        if (static_cast<std::streamsize>(bytes.size()) > kMaxLocalPage)
-            return std::nullopt;
-    }
-    return bytes;
-}
-
-}  // namespace
 
 // A load the worker is asked to do.
 struct HeadlessBrowser::Job {
@@ -291,7 +169,8 @@ bool HeadlessBrowser::clickLink(size_t index)
     if (!m_page || index >= m_page->links.size())
         return false;
     const std::string href = m_page->links[index].href;
-    const std::string target = lowered(m_page->linkTargets[index]);
+    std::string target = m_page->linkTargets[index];
+    std::transform(target.begin(), target.end(), target.begin(), [](unsigned char c) { return std::tolower(c); });
     m_activeHref = href;
     if (!target.empty() && target != "_self" && target != "_parent" && target != "_top") {
         bool cancel = false;
@@ -344,41 +223,6 @@ void HeadlessBrowser::install(PageContent page, const std::string& location)
         m_events.documentComplete(location);
 }
 
-namespace {
-
-// A finished load: the document and the address it came from.
-struct Loaded {
-    PageContent page;
-    std::string location;
-};
-
-// Fetches and parses a page on the worker thread. A page that cannot be had is an empty
-// document at the requested address.
-Loaded loadPage(Network* network, const std::string& defaultCharset, const std::string& url,
-    const std::function<bool()>& keepGoing)
-{
-    Loaded out;
-    out.location = url;
-    const std::string path = localPath(url);
-    if (!path.empty()) {
-        if (const auto bytes = readLocalPage(path))
-            out.page = parsePage(decodePage(*bytes, "", defaultCharset), fileAddress(path));
-        return out;
-    }
-    const std::string scheme = addressScheme(url);
-    if ((scheme != "http" && scheme != "https") || !network)
-        return out;
-    HttpResponse response = network->fetch(url, keepGoing);
-    if (!response.completed)
-        return out;
-    if (!response.url.empty())
-        out.location = response.url;
-    out.page = parsePage(decodePage(response.body, response.contentType, defaultCharset), out.location);
-    return out;
-}
-
-}  // namespace
-
 void HeadlessBrowser::workerLoop(std::shared_ptr<Shared> shared)
 {
     for (;;) {
@@ -392,7 +236,7 @@ void HeadlessBrowser::workerLoop(std::shared_ptr<Shared> shared)
             shared->pending.reset();
         }
         auto current = [&] { return shared->generation.load() == job.generation; };
-        Loaded loaded = loadPage(shared->network.get(), shared->defaultCharset, job.url, current);
+        LoadedPage loaded = loadPage(shared->network.get(), shared->defaultCharset, job.url, current);
         if (current()) {
             shared->app->post([shared, generation = job.generation, loaded = std::move(loaded)]() mutable {
                 if (shared->owner && shared->generation == generation)
@@ -410,26 +254,6 @@ std::function<std::unique_ptr<rt::BrowserEngine>(rt::WebBrowser&)> headlessBrows
     return [&app, network, defaultCharset](rt::WebBrowser& browser) -> std::unique_ptr<rt::BrowserEngine> {
         return std::make_unique<HeadlessBrowser>(app, browser, network, defaultCharset);
     };
-}
-
-bool settleHeadlessBrowsers(rt::App& app, int timeoutMs)
-{
-    if (!app.hasService<HeadlessLoads>()) {
-        app.runPosted();
-        return true;
-    }
-    HeadlessLoads& loads = app.service<HeadlessLoads>();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
-    for (;;) {
-        loads.waitIdle(deadline);
-        // Installing a document runs the window's completion handlers, which may start the
-        // next load; that one is waited for too while time is left.
-        app.runPosted();
-        if (loads.inFlight() == 0)
-            return true;
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-    }
 }
 
 }  // namespace platform
