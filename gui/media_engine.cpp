@@ -61,7 +61,11 @@ std::optional<int> QtMediaEngine::playStateOf(QMediaPlayer::PlaybackState state,
     case QMediaPlayer::PausedState:
         return rt::PlayPaused;
     case QMediaPlayer::StoppedState:
-        return status == QMediaPlayer::NoMedia ? std::optional<int>() : std::optional<int>(rt::PlayStopped);
+        // Qt stops first and tells why a moment later (the medium ended, or was stopped and
+        // is loaded again); the stop is reported once the reason is known.
+        if (status == QMediaPlayer::LoadedMedia)
+            return rt::PlayStopped;
+        return std::nullopt;
     }
     return std::nullopt;
 }

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QWindow>
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -43,24 +44,30 @@ void settle(int ms)
     while (t.elapsed() < ms);
 }
 
-// The shown windows, in stacking order as the renderer shows them.
-std::vector<gui::FormView*> shownViews(gui::Session& session)
+// The windows on screen: the program's windows in the order the renderer shows them, then
+// anything else of the program that is up (a message box, a menu, the tray stand-in).
+std::vector<QWidget*> shownWindows(gui::Session& session)
 {
-    std::vector<gui::FormView*> out;
+    std::vector<QWidget*> out;
     for (gui::FormView* v : session.renderer().views()) {
         if (v->isVisible() && !v->isMinimized())
             out.push_back(v);
     }
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && !w->isMinimized() && std::find(out.begin(), out.end(), w) == out.end()
+            && !dynamic_cast<gui::FormView*>(w))
+            out.push_back(w);
+    }
     return out;
 }
 
-// A picture of the shown windows: the screen where there is one (an X server shows what a
+// A picture of the windows on screen: the screen where there is one (an X server shows what a
 // person would see), else the windows drawn one over the other at their places.
 QImage capture(gui::Session& session)
 {
-    const auto views = shownViews(session);
+    const auto views = shownWindows(session);
     QRect area;
-    for (gui::FormView* v : views)
+    for (QWidget* v : views)
         area = area.united(v->frameGeometry());
     if (area.isEmpty())
         return QImage();
@@ -70,7 +77,7 @@ QImage capture(gui::Session& session)
     QImage image(area.size(), QImage::Format_ARGB32);
     image.fill(Qt::black);
     QPainter painter(&image);
-    for (gui::FormView* v : views)
+    for (QWidget* v : views)
         painter.drawPixmap(v->geometry().topLeft() - area.topLeft(), v->grab());
     return image;
 }

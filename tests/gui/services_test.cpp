@@ -165,7 +165,9 @@ TEST(PlayStates, QtStatesBecomeTheControlsNumbers)
         {P::PlayingState, P::StalledMedia, rt::PlayBuffering},
         {P::PausedState, P::BufferedMedia, rt::PlayPaused},
         {P::StoppedState, P::LoadedMedia, rt::PlayStopped},
+        {P::StoppedState, P::EndOfMedia, rt::PlayStopped},
         {P::PlayingState, P::EndOfMedia, rt::PlayStopped},
+        {P::StoppedState, P::BufferedMedia, std::nullopt},  // why it stopped is not known yet
         {P::StoppedState, P::InvalidMedia, rt::PlayReady},
         {P::StoppedState, P::NoMedia, std::nullopt},
     };

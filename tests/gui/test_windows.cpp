@@ -28,6 +28,7 @@ Sample::Sample(rt::App& app)
     Command1.move(150, 2100, 1500, 450);
     Command1.setCaption("确定");
     WebBrowser1.move(150, 2700, 3000, 1500);
+    WindowsMediaPlayer1.move(3300, 2700, 2400, 1500);
     mnu.setVisible(false);
     mnuHidden.setVisible(false);
 
@@ -55,6 +56,7 @@ Sample::Sample(rt::App& app)
         Label1.setCaption("计时");
         Timer1.setEnabled(false);
     };
+    WindowsMediaPlayer1.onPlayStateChange = [log](int state) { log("PlayStateChange " + std::to_string(state)); };
     mnuOpen.onClick = [log] { log("mnuOpen.Click"); };
     mnuDeep.onClick = [log] { log("mnuDeep.Click"); };
 }

@@ -25,6 +25,7 @@ public:
     rt::CommandButton Command1{*this, "Command1"};
     rt::Timer Timer1{*this, "Timer1"};
     rt::WebBrowser WebBrowser1{*this, "WebBrowser1"};
+    rt::MediaPlayer WindowsMediaPlayer1{*this, "WindowsMediaPlayer1"};
     rt::Menu mnu{*this, "mnu", "菜单"};
     rt::Menu mnuOpen{*this, "mnuOpen", "打开", &mnu};
     rt::Menu mnuLine{*this, "mnuLine", "-", &mnu};

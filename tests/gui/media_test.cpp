@@ -1,0 +1,63 @@
+// The media player control on Qt Multimedia: a medium plays inside the control's area and its
+// play states arrive with the control's numbers, ending with "ended, stopped".
+#include <QFile>
+#include <cmath>
+
+#include "desktop_fixture.h"
+#include "gui/engine_views.h"
+#include "gui/form_view.h"
+#include "test_windows.h"
+
+namespace gui_testing {
+namespace {
+
+// A short tone as a WAV file: 8 kHz, 16-bit mono.
+void writeTone(const std::string& path, int samples)
+{
+    std::string pcm;
+    for (int i = 0; i < samples; ++i) {
+        const auto v = static_cast<int16_t>(8000 * std::sin(i / 8.0));
+        pcm.push_back(static_cast<char>(v & 0xFF));
+        pcm.push_back(static_cast<char>((v >> 8) & 0xFF));
+    }
+    auto le = [](uint32_t v, int bytes) {
+        std::string out;
+        for (int i = 0; i < bytes; ++i)
+            out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+        return out;
+    };
+    const auto size = static_cast<uint32_t>(pcm.size());
+    std::string wav = "RIFF" + le(36 + size, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) + le(8000, 4)
+        + le(16000, 4) + le(2, 2) + le(16, 2) + "data" + le(size, 4) + pcm;
+    testing_support::writeBytes(path, wav);
+}
+
+class MediaTest : public DesktopTest {};
+
+TEST_F(MediaTest, AMediumPlaysInTheControlsAreaAndReportsItsEnd)
+{
+    Sample& s = app().get<Sample>();
+    session().run([&] { s.show(); });
+    const std::string tone = dir.file("提示音.wav");
+    writeTone(tone, 2400);
+    s.events.clear();
+    session().run([&] { s.WindowsMediaPlayer1.setUrl(tone); });
+    auto* area = dynamic_cast<gui::MediaView*>(view(s)->viewOf(s.WindowsMediaPlayer1));
+    ASSERT_NE(area, nullptr);
+    ASSERT_NE(area->hosted(), nullptr);
+    EXPECT_EQ(area->hosted()->size(), area->size());
+    ASSERT_TRUE(waitFor([&] { return s.WindowsMediaPlayer1.playState() == rt::PlayStopped; }, 15000));
+    // Loading and buffering may come first; the medium then plays, ends and stops, and
+    // "stopped" (what starts the next entry in the player) comes exactly once.
+    std::vector<std::string> states;
+    for (const std::string& e : s.events) {
+        if (e.rfind("PlayStateChange", 0) == 0)
+            states.push_back(e.substr(16));
+    }
+    ASSERT_GE(states.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(states.end() - 3, states.end()), (std::vector<std::string>{"3", "8", "1"}));
+    EXPECT_EQ(std::count(states.begin(), states.end(), "1"), 1);
+}
+
+}  // namespace
+}  // namespace gui_testing
