@@ -47,9 +47,9 @@ public:
         Timer1.onTimer = [this] { ++ticks; };
         Timer2.onTimer = [this] { Label1.setCaption(std::to_string(++ticks)); };
     }
-    rt::Timer Timer1 {*this, "Timer1"};
-    rt::Timer Timer2 {*this, "Timer2"};
-    rt::Label Label1 {*this, "Label1"};
+    rt::Timer Timer1 { *this, "Timer1" };
+    rt::Timer Timer2 { *this, "Timer2" };
+    rt::Label Label1 { *this, "Label1" };
     long long ticks = 0;
 };
 
@@ -83,8 +83,9 @@ int main()
     const double pumpRate = kReports / pumpSeconds;
     std::printf("%d progress reports, best of 3 runs\n", kReports);
     std::printf("  bare report loop             : %12.0f reports/s\n", bareRate);
-    std::printf("  CFileDownload with the pump  : %12.0f reports/s (%lld timer ticks ran meanwhile)\n", pumpRate,
-        window.ticks);
-    std::printf("  pump / bare                  : %12.3f (goal: >= 10000 reports/s with the pump)\n", pumpRate / bareRate);
+    std::printf("  CFileDownload with the pump  : %12.0f reports/s (%lld timer ticks ran meanwhile)\n",
+        pumpRate, window.ticks);
+    std::printf("  pump / bare                  : %12.3f (goal: >= 10000 reports/s with the pump)\n",
+        pumpRate / bareRate);
     return events == 3LL * kReports ? 0 : 1;
 }

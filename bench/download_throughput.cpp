@@ -42,9 +42,10 @@ int main()
     const double curlRate = mib(kBytes) / curlSeconds;
     const double ourRate = mib(kBytes) / ourSeconds;
     std::printf("download of %lld MiB from the loopback server, best of %d runs\n", kBytes >> 20, kRuns);
-    std::printf("  curl command line : %8.1f MiB/s (%.3f s)%s\n", curlRate, curlSeconds, curlOk ? "" : "  FAILED");
-    std::printf("  CFileDownload     : %8.1f MiB/s (%.3f s), %lld progress events%s\n", ourRate, ourSeconds, reports,
-        oursOk ? "" : "  FAILED");
+    std::printf(
+        "  curl command line : %8.1f MiB/s (%.3f s)%s\n", curlRate, curlSeconds, curlOk ? "" : "  FAILED");
+    std::printf("  CFileDownload     : %8.1f MiB/s (%.3f s), %lld progress events%s\n", ourRate, ourSeconds,
+        reports, oursOk ? "" : "  FAILED");
     std::printf("  ratio             : %8.2f (goal >= 0.90)\n", ourRate / curlRate);
     return curlOk && oursOk ? 0 : 1;
 }

@@ -20,7 +20,7 @@ public:
         : rt::Form(app, "Worker")
     {
     }
-    rt::WebBrowser WebBrowser1 {*this, "WebBrowser1"};
+    rt::WebBrowser WebBrowser1 { *this, "WebBrowser1" };
 };
 
 std::string linkPage(int anchors, size_t bytes)
@@ -28,8 +28,9 @@ std::string linkPage(int anchors, size_t bytes)
     std::string page = "<html><head><title>results</title></head><body><div class=list>\n";
     const size_t perItem = bytes / anchors;
     for (int i = 0; i < anchors; ++i) {
-        std::string item = "<div class=item><a href=\"/v/" + std::to_string(i) + ".html\" title=\"video\">video "
-            + std::to_string(i) + "</a><img src=\"/i/" + std::to_string(i) + ".jpg\"><p>";
+        std::string item = "<div class=item><a href=\"/v/" + std::to_string(i)
+            + ".html\" title=\"video\">video " + std::to_string(i) + "</a><img src=\"/i/" + std::to_string(i)
+            + ".jpg\"><p>";
         const size_t tail = std::string("</p></div>\n").size();
         if (item.size() + tail < perItem)
             item.append(perItem - item.size() - tail, 'x');
@@ -49,7 +50,8 @@ int main()
     server.addPage("/search.html", page, "text/html; charset=utf-8");
 
     rt::App app;
-    app.setBrowserFactory(platform::headlessBrowserFactory(app, std::make_shared<platform::CurlNetwork>(), "UTF-8"));
+    app.setBrowserFactory(
+        platform::headlessBrowserFactory(app, std::make_shared<platform::CurlNetwork>(), "UTF-8"));
     rt::WebBrowser& browser = app.get<Worker>().WebBrowser1;
     size_t links = 0;
     const double load = bestSeconds(5, [&] {
@@ -59,7 +61,8 @@ int main()
     });
     const double read = bestSeconds(5, [&] { links = browser.links().size(); });
     size_t parsed = 0;
-    const double parse = bestSeconds(5, [&] { parsed = platform::parsePage(page, "http://h.example/").links.size(); });
+    const double parse
+        = bestSeconds(5, [&] { parsed = platform::parsePage(page, "http://h.example/").links.size(); });
     const double gumbo = bestSeconds(5, [&] {
         GumboOutput* out = gumbo_parse_with_options(&kGumboDefaultOptions, page.data(), page.size());
         gumbo_destroy_output(&kGumboDefaultOptions, out);

@@ -17,7 +17,8 @@ namespace {
 std::string chinesePage(size_t bytes)
 {
     // Common characters of the GB2312 set: U+4E00 upwards holds many of them.
-    std::string utf8 = "<html><head><meta charset=gb2312><title>\xE8\xA7\x86\xE9\xA2\x91</title></head><body>";
+    std::string utf8
+        = "<html><head><meta charset=gb2312><title>\xE8\xA7\x86\xE9\xA2\x91</title></head><body>";
     char32_t c = 0x4E00;
     while (utf8.size() < bytes * 3 / 2) {
         for (int i = 0; i < 60; ++i, c = c >= 0x9F00 ? 0x4E00 : c + 7) {
@@ -59,15 +60,16 @@ int main()
 
     platform::CurlNetwork network;
     size_t textBytes = 0;
-    const double ours = bestSeconds(kRuns, [&] {
-        textBytes = video::getHTTPPage(network, server.url("/result.html"), "GB2312").size();
-    });
+    const double ours = bestSeconds(
+        kRuns, [&] { textBytes = video::getHTTPPage(network, server.url("/result.html"), "GB2312").size(); });
     size_t iconvBytes = 0;
     const double library = bestSeconds(kRuns, [&] { iconvBytes = iconvDecode(page); });
     bool cliOk = true;
-    const double cli = bestSeconds(kRuns, [&] { cliOk = cliOk && run("iconv -f GBK -t UTF-8 '" + file + "' > /dev/null"); });
+    const double cli = bestSeconds(
+        kRuns, [&] { cliOk = cliOk && run("iconv -f GBK -t UTF-8 '" + file + "' > /dev/null"); });
 
-    std::printf("GB2312 page of %.2f MiB (%.2f MiB as UTF-8), best of %d runs\n", mib(page.size()), mib(textBytes), kRuns);
+    std::printf("GB2312 page of %.2f MiB (%.2f MiB as UTF-8), best of %d runs\n", mib(page.size()),
+        mib(textBytes), kRuns);
     std::printf("  getHTTPPage (fetch + decode) : %7.2f ms\n", ours * 1000);
     std::printf("  iconv command line           : %7.2f ms%s\n", cli * 1000, cliOk ? "" : "  FAILED");
     std::printf("  iconv(3) in process          : %7.2f ms\n", library * 1000);

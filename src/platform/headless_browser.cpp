@@ -36,7 +36,7 @@ struct HeadlessBrowser::Shared {
     std::optional<Job> pending;
     bool shutdown = false;
     // Moves on every navigation, stop and write; a load whose generation is stale is dropped.
-    std::atomic<uint64_t> generation {0};
+    std::atomic<uint64_t> generation { 0 };
     std::thread worker;
 };
 
@@ -170,7 +170,8 @@ bool HeadlessBrowser::clickLink(size_t index)
         return false;
     const std::string href = m_page->links[index].href;
     std::string target = m_page->linkTargets[index];
-    std::transform(target.begin(), target.end(), target.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(
+        target.begin(), target.end(), target.begin(), [](unsigned char c) { return std::tolower(c); });
     m_activeHref = href;
     if (!target.empty() && target != "_self" && target != "_parent" && target != "_top") {
         bool cancel = false;
@@ -190,7 +191,7 @@ void HeadlessBrowser::startLoad(const std::string& url)
         const uint64_t generation = ++m_shared->generation;
         if (!m_shared->pending)
             m_shared->loads->started();
-        m_shared->pending = Job {generation, url};
+        m_shared->pending = Job { generation, url };
         if (!m_shared->worker.joinable())
             m_shared->worker = std::thread(&HeadlessBrowser::workerLoop, m_shared);
     }

@@ -129,7 +129,8 @@ std::string metaCharset(std::string_view bytes)
             i = end + 1;
             continue;
         }
-        const bool meta = startsWithNoCase(s, i, "<meta") && i + 5 < s.size() && (isSpace(s[i + 5]) || s[i + 5] == '/');
+        const bool meta
+            = startsWithNoCase(s, i, "<meta") && i + 5 < s.size() && (isSpace(s[i + 5]) || s[i + 5] == '/');
         i += 1;
         std::string name;
         std::string value;

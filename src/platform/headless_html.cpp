@@ -32,9 +32,9 @@ bool isAlpha(char c)
 // make a page deeper however many of them stay unclosed.
 bool flatElement(std::string_view name)
 {
-    static const char* const names[] = {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta",
-        "param", "source", "track", "wbr", "p", "li", "dt", "dd", "option", "optgroup", "tr", "td", "th", "thead",
-        "tbody", "tfoot", "a", "rb", "rt", "rp", "colgroup", "caption"};
+    static const char* const names[] = { "area", "base", "br", "col", "embed", "hr", "img", "input", "link",
+        "meta", "param", "source", "track", "wbr", "p", "li", "dt", "dd", "option", "optgroup", "tr", "td",
+        "th", "thead", "tbody", "tfoot", "a", "rb", "rt", "rp", "colgroup", "caption" };
     for (const char* n : names) {
         if (name == n)
             return true;
@@ -64,7 +64,9 @@ size_t nestingCutoff(std::string_view html)
         const bool endTag = i + 1 < html.size() && html[i + 1] == '/';
         size_t nameStart = i + (endTag ? 2 : 1);
         size_t nameEnd = nameStart;
-        while (nameEnd < html.size() && nameEnd - nameStart < 16 && (isAlpha(html[nameEnd]) || (nameEnd > nameStart && html[nameEnd] >= '0' && html[nameEnd] <= '9')))
+        while (nameEnd < html.size() && nameEnd - nameStart < 16
+            && (isAlpha(html[nameEnd])
+                || (nameEnd > nameStart && html[nameEnd] >= '0' && html[nameEnd] <= '9')))
             ++nameEnd;
         if (nameEnd == nameStart) {
             i = nameStart;
@@ -103,7 +105,7 @@ const char* attribute(const GumboElement& e, const char* name)
 std::string textContent(const GumboNode* element)
 {
     std::string out;
-    std::vector<const GumboNode*> stack {element};
+    std::vector<const GumboNode*> stack { element };
     bool pendingSpace = false;
     size_t visited = 0;
     while (!stack.empty() && out.size() < kMaxLinkText && ++visited < kMaxLinkTextNodes) {
@@ -113,7 +115,8 @@ std::string textContent(const GumboNode* element)
             const GumboVector& children = n->v.element.children;
             for (unsigned i = children.length; i-- > 0;)
                 stack.push_back(static_cast<const GumboNode*>(children.data[i]));
-        } else if (n->type == GUMBO_NODE_TEXT || n->type == GUMBO_NODE_WHITESPACE || n->type == GUMBO_NODE_CDATA) {
+        } else if (n->type == GUMBO_NODE_TEXT || n->type == GUMBO_NODE_WHITESPACE
+            || n->type == GUMBO_NODE_CDATA) {
             appendLinkText(out, pendingSpace, n->v.text.text);
         }
     }
@@ -132,13 +135,14 @@ PageElements treeElements(std::string_view html)
     if (!output)
         return page;
     bool bodySeen = false;
-    std::vector<const GumboNode*> stack {output->document};
+    std::vector<const GumboNode*> stack { output->document };
     while (!stack.empty()) {
         const GumboNode* n = stack.back();
         stack.pop_back();
         if (n->type != GUMBO_NODE_ELEMENT && n->type != GUMBO_NODE_DOCUMENT)
             continue;
-        const GumboVector& children = n->type == GUMBO_NODE_DOCUMENT ? n->v.document.children : n->v.element.children;
+        const GumboVector& children
+            = n->type == GUMBO_NODE_DOCUMENT ? n->v.document.children : n->v.element.children;
         for (unsigned i = children.length; i-- > 0;)
             stack.push_back(static_cast<const GumboNode*>(children.data[i]));
         if (n->type != GUMBO_NODE_ELEMENT || n->v.element.tag_namespace != GUMBO_NAMESPACE_HTML)
@@ -147,11 +151,12 @@ PageElements treeElements(std::string_view html)
         const char* href = attribute(e, "href");
         if (e.tag == GUMBO_TAG_A || (e.tag == GUMBO_TAG_AREA && href)) {
             const char* target = attribute(e, "target");
-            page.elements.push_back({e.tag == GUMBO_TAG_A ? PageElement::Anchor : PageElement::Area, href != nullptr,
-                href ? href : "", e.tag == GUMBO_TAG_A ? textContent(n) : "", target ? target : ""});
+            page.elements.push_back(
+                { e.tag == GUMBO_TAG_A ? PageElement::Anchor : PageElement::Area, href != nullptr,
+                    href ? href : "", e.tag == GUMBO_TAG_A ? textContent(n) : "", target ? target : "" });
         } else if (e.tag == GUMBO_TAG_IMG) {
             const char* src = attribute(e, "src");
-            page.elements.push_back({PageElement::Image, src != nullptr, src ? src : "", "", ""});
+            page.elements.push_back({ PageElement::Image, src != nullptr, src ? src : "", "", "" });
         } else if (e.tag == GUMBO_TAG_BASE && href && !page.hasBase) {
             page.hasBase = true;
             page.base = href;
@@ -169,7 +174,8 @@ PageElements treeElements(std::string_view html)
 
 PageContent parsePage(std::string html, const std::string& location, PageParser parser)
 {
-    const bool tree = parser == PageParser::Tree || (parser == PageParser::Automatic && html.size() <= kTreeParseLimit);
+    const bool tree
+        = parser == PageParser::Tree || (parser == PageParser::Automatic && html.size() <= kTreeParseLimit);
     PageElements found = tree ? treeElements(html) : scanElements(html);
     PageContent page;
     page.html = std::move(html);
@@ -177,7 +183,8 @@ PageContent parsePage(std::string html, const std::string& location, PageParser 
     // The base element applies to the whole document, also to links written before it.
     const AddressResolver resolver(found.hasBase ? resolveAddress(location, found.base) : location);
     for (PageElement& f : found.elements) {
-        rt::BrowserLink link {f.hasAddress ? resolver.resolve(f.address) : std::string(), std::move(f.text)};
+        rt::BrowserLink link { f.hasAddress ? resolver.resolve(f.address) : std::string(),
+            std::move(f.text) };
         if (f.kind != PageElement::Area)
             page.linksAndImages.push_back(link);
         if (f.kind == PageElement::Image) {

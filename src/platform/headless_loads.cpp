@@ -21,7 +21,8 @@ bool settleHeadlessBrowsers(rt::App& app, int timeoutMs)
         return true;
     }
     HeadlessLoads& loads = app.service<HeadlessLoads>();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    const auto deadline
+        = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     for (;;) {
         loads.waitIdle(deadline);
         // Installing a document runs the window's completion handlers, which may start the

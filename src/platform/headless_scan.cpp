@@ -56,7 +56,10 @@ size_t decodeReference(std::string_view s, size_t i, std::string& out)
         const size_t digits = j;
         while (j < s.size() && j - digits < 8) {
             const char c = s[j];
-            const int d = c >= '0' && c <= '9' ? c - '0' : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10 : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+            const int d = c >= '0' && c <= '9' ? c - '0'
+                : hex && c >= 'a' && c <= 'f'  ? c - 'a' + 10
+                : hex && c >= 'A' && c <= 'F'  ? c - 'A' + 10
+                                               : -1;
             if (d < 0)
                 break;
             cp = cp * (hex ? 16 : 10) + static_cast<uint32_t>(d);
@@ -72,7 +75,8 @@ size_t decodeReference(std::string_view s, size_t i, std::string& out)
     static const struct {
         std::string_view name;
         uint32_t cp;
-    } names[] = {{"amp;", '&'}, {"lt;", '<'}, {"gt;", '>'}, {"quot;", '"'}, {"apos;", '\''}, {"nbsp;", 0xA0}};
+    } names[] = { { "amp;", '&' }, { "lt;", '<' }, { "gt;", '>' }, { "quot;", '"' }, { "apos;", '\'' },
+        { "nbsp;", 0xA0 } };
     for (const auto& n : names) {
         if (s.substr(j, n.name.size()) == n.name) {
             appendUtf8(out, n.cp);
@@ -127,7 +131,8 @@ size_t readTag(std::string_view s, size_t i, Tag& tag)
         if (s[i] == '>')
             return i + 1;
         const size_t nameStart = i;
-        while (i < s.size() && !isSpace(s[i]) && s[i] != '/' && s[i] != '>' && (s[i] != '=' || i == nameStart))
+        while (
+            i < s.size() && !isSpace(s[i]) && s[i] != '/' && s[i] != '>' && (s[i] != '=' || i == nameStart))
             ++i;
         std::string name;
         for (size_t k = nameStart; k < i; ++k)
@@ -217,7 +222,8 @@ PageElements scanElements(std::string_view html)
     while (i < html.size()) {
         const size_t lt = std::min(html.find('<', i), html.size());
         if (anchor >= 0 && lt > i)
-            appendLinkText(page.elements[static_cast<size_t>(anchor)].text, pendingSpace, decoded(html.substr(i, lt - i)));
+            appendLinkText(page.elements[static_cast<size_t>(anchor)].text, pendingSpace,
+                decoded(html.substr(i, lt - i)));
         if (lt >= html.size())
             break;
         i = lt;
@@ -227,7 +233,8 @@ PageElements scanElements(std::string_view html)
         }
         const size_t nameAt = i + (i + 1 < html.size() && html[i + 1] == '/' ? 2 : 1);
         if (nameAt >= html.size() || !isAlpha(html[nameAt])) {
-            const bool declaration = nameAt < html.size() && (html[i + 1] == '!' || html[i + 1] == '?' || html[i + 1] == '/');
+            const bool declaration
+                = nameAt < html.size() && (html[i + 1] == '!' || html[i + 1] == '?' || html[i + 1] == '/');
             if (declaration) {
                 i = std::min(html.find('>', i), html.size()) + 1;
             } else {
@@ -245,13 +252,13 @@ PageElements scanElements(std::string_view html)
             continue;
         }
         if (tag.name == "a") {
-            page.elements.push_back({PageElement::Anchor, tag.hasHref, tag.href, "", tag.target});
+            page.elements.push_back({ PageElement::Anchor, tag.hasHref, tag.href, "", tag.target });
             anchor = static_cast<long>(page.elements.size()) - 1;
             pendingSpace = false;
         } else if (tag.name == "img") {
-            page.elements.push_back({PageElement::Image, tag.hasSrc, tag.src, "", ""});
+            page.elements.push_back({ PageElement::Image, tag.hasSrc, tag.src, "", "" });
         } else if (tag.name == "area" && tag.hasHref) {
-            page.elements.push_back({PageElement::Area, true, tag.href, "", tag.target});
+            page.elements.push_back({ PageElement::Area, true, tag.href, "", tag.target });
         } else if (tag.name == "base" && tag.hasHref && !page.hasBase) {
             page.hasBase = true;
             page.base = tag.href;

@@ -48,10 +48,10 @@ std::string cleaned(const std::string& ref)
 
 // The parts of a hierarchical address.
 struct Parts {
-    std::string scheme;     // "http"
+    std::string scheme;  // "http"
     std::string authority;  // "host:port"
-    std::string path;       // "/a/b.html"
-    std::string query;      // "?x=1" (with its mark) or empty
+    std::string path;  // "/a/b.html"
+    std::string query;  // "?x=1" (with its mark) or empty
 };
 
 bool split(const std::string& address, Parts& parts)
@@ -72,7 +72,8 @@ bool split(const std::string& address, Parts& parts)
     if (parts.path.empty())
         parts.path = "/";
     const size_t fragment = address.find('#', queryStart);
-    parts.query = address.substr(queryStart, (fragment == std::string::npos ? address.size() : fragment) - queryStart);
+    parts.query = address.substr(
+        queryStart, (fragment == std::string::npos ? address.size() : fragment) - queryStart);
     return true;
 }
 

@@ -69,8 +69,8 @@ struct CFileDownload::State {
             speed = static_cast<float>(vb::Val(vb::Format00(kbPerSecond)));
         }
         const int64_t rounded = vb::bankersRound(speed);
-        const auto lSpeed = static_cast<int32_t>(
-            std::clamp<int64_t>(rounded, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+        const auto lSpeed = static_cast<int32_t>(std::clamp<int64_t>(
+            rounded, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
         if (owner && owner->OnProgress) {
             // A copy: the handler may drop the object, and with it the stored handler.
             const ProgressHandler handler = owner->OnProgress;

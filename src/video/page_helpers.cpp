@@ -56,7 +56,7 @@ bool isUtf8Name(const std::string& name)
 void appendEscape(std::string& out, unsigned char byte)
 {
     static const char hex[] = "0123456789ABCDEF";
-    const char escape[3] = {'%', hex[byte >> 4], hex[byte & 15]};
+    const char escape[3] = { '%', hex[byte >> 4], hex[byte & 15] };
     out.append(escape, 3);
 }
 
@@ -104,7 +104,7 @@ std::string UTF8EncodeURI(std::string_view szInput)
         // of its code unit (or, for a 4-byte sequence, of the character its pair stands for).
         const size_t length = sequenceLength(szInput, i);
         if (length == 0) {
-            for (unsigned char b : {0xEF, 0xBF, 0xBD})
+            for (unsigned char b : { 0xEF, 0xBF, 0xBD })
                 appendEscape(out, b);
             ++i;
             continue;

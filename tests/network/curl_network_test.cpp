@@ -38,20 +38,20 @@ TEST(WebAddress, IsTrimmedEscapedAndLimitedToWebSchemes)
         const char* in;
         const char* out;
     } rows[] = {
-        {" http://a.example/x y\r\n", "http://a.example/x%20y"},
-        {"HTTPS://a.example/\xE4\xB8\xAD", "HTTPS://a.example/%E4%B8%AD"},
-        {"http://a.example/p?q=a|b#part", "http://a.example/p?q=a%7Cb"},
-        {"http://a.example:8080", "http://a.example:8080"},
-        {"", ""},
-        {"   ", ""},
-        {"www.example.com/page", ""},
-        {"ftp://a.example/file", ""},
-        {"file:///etc/passwd", ""},
-        {"javascript:alert(1)", ""},
-        {"http://", ""},
-        {"http:///path", ""},
-        {"http://user@/path", ""},
-        {"http://a.example:99999999/", ""},
+        { " http://a.example/x y\r\n", "http://a.example/x%20y" },
+        { "HTTPS://a.example/\xE4\xB8\xAD", "HTTPS://a.example/%E4%B8%AD" },
+        { "http://a.example/p?q=a|b#part", "http://a.example/p?q=a%7Cb" },
+        { "http://a.example:8080", "http://a.example:8080" },
+        { "", "" },
+        { "   ", "" },
+        { "www.example.com/page", "" },
+        { "ftp://a.example/file", "" },
+        { "file:///etc/passwd", "" },
+        { "javascript:alert(1)", "" },
+        { "http://", "" },
+        { "http:///path", "" },
+        { "http://user@/path", "" },
+        { "http://a.example:99999999/", "" },
     };
     for (const auto& row : rows)
         EXPECT_EQ(platform::normalizeWebAddress(row.in), row.out) << row.in;
@@ -63,13 +63,13 @@ TEST_F(NetworkTest, ConnectionCheckAnswersQuicklyAndOnlyForAReachableServer)
         std::string address;
         bool up;
     } rows[] = {
-        {server.url("/"), true},
-        {server.url(""), true},
-        {FixtureServer::refusedUrl(), false},
-        {"http://host.invalid/", false},
-        {"", false},
-        {"not an address", false},
-        {"ftp://127.0.0.1/", false},
+        { server.url("/"), true },
+        { server.url(""), true },
+        { FixtureServer::refusedUrl(), false },
+        { "http://host.invalid/", false },
+        { "", false },
+        { "not an address", false },
+        { "ftp://127.0.0.1/", false },
     };
     for (const auto& row : rows) {
         const auto start = std::chrono::steady_clock::now();
@@ -86,12 +86,12 @@ TEST_F(NetworkTest, GetReturnsTheBodyOfAnyCompleteResponse)
         int status;
         std::string body;
     } rows[] = {
-        {"/page.html", 200, "<html>hello</html>"},
-        {"/compressed/page.html", 200, "<html>hello</html>"},
-        {"/status/404", 404, "<html><body>status 404 page</body></html>"},
-        {"/status/500", 500, "<html><body>status 500 page</body></html>"},
-        {"/redirect/3?to=/page.html", 200, "<html>hello</html>"},
-        {"/nolength/100000", 200, FixtureServer::pattern(0, 100000)},
+        { "/page.html", 200, "<html>hello</html>" },
+        { "/compressed/page.html", 200, "<html>hello</html>" },
+        { "/status/404", 404, "<html><body>status 404 page</body></html>" },
+        { "/status/500", 500, "<html><body>status 500 page</body></html>" },
+        { "/redirect/3?to=/page.html", 200, "<html>hello</html>" },
+        { "/nolength/100000", 200, FixtureServer::pattern(0, 100000) },
     };
     for (const auto& row : rows) {
         const platform::HttpResponse r = net.get(server.url(row.path));
@@ -113,15 +113,15 @@ TEST_F(NetworkTest, GetGivesNothingWhenNoWholeResponseArrives)
         std::string address;
         const char* why;
     } rows[] = {
-        {server.url("/cut/100000"), "connection closed mid-body"},
-        {server.url("/slow/2500"), "first byte later than the stall time-out"},
-        {server.garbageUrl(), "not HTTP"},
-        {FixtureServer::refusedUrl(), "refused"},
-        {"http://host.invalid/page", "unresolvable host"},
-        {"", "empty address"},
-        {"gopher://127.0.0.1/", "unknown scheme"},
-        {server.url("/bytes/2000000"), "announced length over the page limit"},
-        {server.url("/nolength/2000000"), "body over the page limit"},
+        { server.url("/cut/100000"), "connection closed mid-body" },
+        { server.url("/slow/2500"), "first byte later than the stall time-out" },
+        { server.garbageUrl(), "not HTTP" },
+        { FixtureServer::refusedUrl(), "refused" },
+        { "http://host.invalid/page", "unresolvable host" },
+        { "", "empty address" },
+        { "gopher://127.0.0.1/", "unknown scheme" },
+        { server.url("/bytes/2000000"), "announced length over the page limit" },
+        { server.url("/nolength/2000000"), "body over the page limit" },
     };
     for (const auto& row : rows) {
         const auto start = std::chrono::steady_clock::now();
@@ -151,13 +151,14 @@ TEST_F(NetworkTest, DownloadWritesTheFileAndReportsStartProgressStop)
 {
     const std::string target = dir.file("video.flv");
     std::vector<TransferProgress> reports;
-    const platform::Status s = net.download(server.url("/bytes/300000"), target, [&](const TransferProgress& p) {
-        reports.push_back(p);
-        return true;
-    });
+    const platform::Status s
+        = net.download(server.url("/bytes/300000"), target, [&](const TransferProgress& p) {
+              reports.push_back(p);
+              return true;
+          });
     ASSERT_TRUE(s.ok) << s.error;
     EXPECT_EQ(readBytes(target), FixtureServer::pattern(0, 300000));
-    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string> {"video.flv"});
+    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string> { "video.flv" });
     const std::string order = phases(reports);
     EXPECT_EQ(order.front(), 'S');
     EXPECT_EQ(order.back(), 'E');
@@ -175,10 +176,11 @@ TEST_F(NetworkTest, DownloadWritesTheFileAndReportsStartProgressStop)
 TEST_F(NetworkTest, DownloadWithoutAnnouncedLengthReportsTotalZero)
 {
     std::vector<TransferProgress> reports;
-    ASSERT_TRUE(net.download(server.url("/nolength/200000"), dir.file("a.bin"), [&](const TransferProgress& p) {
-        reports.push_back(p);
-        return true;
-    }));
+    ASSERT_TRUE(
+        net.download(server.url("/nolength/200000"), dir.file("a.bin"), [&](const TransferProgress& p) {
+            reports.push_back(p);
+            return true;
+        }));
     EXPECT_EQ(readBytes(dir.file("a.bin")).size(), 200000u);
     for (const auto& r : reports)
         EXPECT_EQ(r.total, 0);
@@ -187,14 +189,14 @@ TEST_F(NetworkTest, DownloadWithoutAnnouncedLengthReportsTotalZero)
 TEST_F(NetworkTest, DownloadFollowsRedirectsAndSaysSo)
 {
     std::vector<TransferProgress> reports;
-    ASSERT_TRUE(net.download(server.url("/redirect/2?to=/bytes/5000"), dir.file("r.bin"), [&](const TransferProgress& p) {
-        reports.push_back(p);
-        return true;
-    }));
+    ASSERT_TRUE(net.download(
+        server.url("/redirect/2?to=/bytes/5000"), dir.file("r.bin"), [&](const TransferProgress& p) {
+            reports.push_back(p);
+            return true;
+        }));
     EXPECT_EQ(readBytes(dir.file("r.bin")), FixtureServer::pattern(0, 5000));
-    EXPECT_TRUE(std::any_of(reports.begin(), reports.end(), [](const TransferProgress& p) {
-        return p.statusCode == TransferProgress::Redirecting;
-    }));
+    EXPECT_TRUE(std::any_of(reports.begin(), reports.end(),
+        [](const TransferProgress& p) { return p.statusCode == TransferProgress::Redirecting; }));
 }
 
 TEST_F(NetworkTest, FailedDownloadLeavesAnExistingTargetAsItWas)
@@ -203,36 +205,38 @@ TEST_F(NetworkTest, FailedDownloadLeavesAnExistingTargetAsItWas)
         std::string address;
         const char* why;
     } rows[] = {
-        {server.url("/cut/300000"), "connection closed mid-body"},
-        {server.url("/status/404"), "error status"},
-        {server.url("/slow/2500"), "stalled"},
-        {server.garbageUrl(), "not HTTP"},
-        {FixtureServer::refusedUrl(), "refused"},
-        {"http://host.invalid/file", "unresolvable host"},
-        {"", "empty address"},
-        {"ftp://127.0.0.1/file", "unknown scheme"},
+        { server.url("/cut/300000"), "connection closed mid-body" },
+        { server.url("/status/404"), "error status" },
+        { server.url("/slow/2500"), "stalled" },
+        { server.garbageUrl(), "not HTTP" },
+        { FixtureServer::refusedUrl(), "refused" },
+        { "http://host.invalid/file", "unresolvable host" },
+        { "", "empty address" },
+        { "ftp://127.0.0.1/file", "unknown scheme" },
     };
     const std::string target = dir.file("keep.flv");
     for (const auto& row : rows) {
         writeBytes(target, "old");
         std::string order;
         const platform::Status s = net.download(row.address, target, [&](const TransferProgress& p) {
-            order += phases({p});
+            order += phases({ p });
             return true;
         });
         EXPECT_FALSE(s.ok) << row.why;
         EXPECT_FALSE(s.error.empty()) << row.why;
         EXPECT_EQ(readBytes(target), "old") << row.why;
-        EXPECT_EQ(filesIn(dir.path()), std::vector<std::string> {"keep.flv"}) << row.why;
+        EXPECT_EQ(filesIn(dir.path()), std::vector<std::string> { "keep.flv" }) << row.why;
         // A transfer that started also stops.
-        EXPECT_TRUE(order.empty() || (order.front() == 'S' && order.back() == 'E')) << row.why << " " << order;
+        EXPECT_TRUE(order.empty() || (order.front() == 'S' && order.back() == 'E'))
+            << row.why << " " << order;
     }
 }
 
 TEST_F(NetworkTest, DownloadIntoAPlaceThatCannotHoldTheFileFails)
 {
     std::filesystem::create_directories(dir.path() / "sub");
-    std::vector<std::string> targets = {dir.file("missing/folder/a.bin"), dir.file("sub"), "", dir.file("sub/")};
+    std::vector<std::string> targets
+        = { dir.file("missing/folder/a.bin"), dir.file("sub"), "", dir.file("sub/") };
     if (::geteuid() != 0) {
         std::filesystem::create_directories(dir.path() / "locked");
         ::chmod((dir.path() / "locked").c_str(), 0500);
@@ -240,10 +244,11 @@ TEST_F(NetworkTest, DownloadIntoAPlaceThatCannotHoldTheFileFails)
     }
     for (const auto& target : targets) {
         int reports = 0;
-        const platform::Status s = net.download(server.url("/bytes/1000"), target, [&](const TransferProgress&) {
-            ++reports;
-            return true;
-        });
+        const platform::Status s
+            = net.download(server.url("/bytes/1000"), target, [&](const TransferProgress&) {
+                  ++reports;
+                  return true;
+              });
         EXPECT_FALSE(s.ok) << target;
         EXPECT_EQ(reports, 0) << target;
     }
@@ -254,11 +259,11 @@ TEST_F(NetworkTest, DownloadStopsWhenTheCallbackSaysSoAndKeepsReportingWhileStal
 {
     // Chunks 300 ms apart: the 20 ms heartbeat reports keep coming in between.
     std::vector<TransferProgress> reports;
-    const platform::Status s
-        = net.download(server.url("/throttle/10000/1000/300"), dir.file("t.bin"), [&](const TransferProgress& p) {
-              reports.push_back(p);
-              return p.phase != TransferProgress::Progress || p.received < 2000;
-          });
+    const platform::Status s = net.download(
+        server.url("/throttle/10000/1000/300"), dir.file("t.bin"), [&](const TransferProgress& p) {
+            reports.push_back(p);
+            return p.phase != TransferProgress::Progress || p.received < 2000;
+        });
     EXPECT_FALSE(s.ok);
     EXPECT_FALSE(std::filesystem::exists(dir.file("t.bin")));
     EXPECT_EQ(phases(reports).back(), 'E');

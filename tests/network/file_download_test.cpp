@@ -38,12 +38,12 @@ public:
     platform::Status download(const std::string&, const std::string&,
         const std::function<bool(const TransferProgress&)>& progress) override
     {
-        progress({TransferProgress::Start, 0, 0, TransferProgress::Connecting, "start"});
+        progress({ TransferProgress::Start, 0, 0, TransferProgress::Connecting, "start" });
         for (const Step& step : steps) {
             m_tick = step.tick;
-            progress({TransferProgress::Progress, step.received, 0, TransferProgress::Data, "data"});
+            progress({ TransferProgress::Progress, step.received, 0, TransferProgress::Data, "data" });
         }
-        progress({TransferProgress::Stop, 0, 0, 200, ""});
+        progress({ TransferProgress::Stop, 0, 0, 200, "" });
         return platform::Status::success();
     }
     platform::HttpResponse get(const std::string&) override { return {}; }
@@ -78,17 +78,17 @@ TEST(DownloadSpeed, IsKilobytesPerSecondSinceThePreviousReportRoundedHalfToEven)
         int64_t bytes;
         int32_t speed;
     } rows[] = {
-        {1000, 1048576, 1024},
-        {0, 5000, 0},  // two reports in one millisecond
-        {1000, 512, 0},     // 0.5 rounds to even
-        {1000, 1536, 2},    // 1.5
-        {1000, 2560, 2},    // 2.5
-        {1000, 3584, 4},    // 3.5
-        {3, 1000000, 325521},
-        {1000, 0, 0},
+        { 1000, 1048576, 1024 },
+        { 0, 5000, 0 },  // two reports in one millisecond
+        { 1000, 512, 0 },  // 0.5 rounds to even
+        { 1000, 1536, 2 },  // 1.5
+        { 1000, 2560, 2 },  // 2.5
+        { 1000, 3584, 4 },  // 3.5
+        { 3, 1000000, 325521 },
+        { 1000, 0, 0 },
     };
     for (const auto& row : rows) {
-        const auto got = speeds({{50000, 4096}, {50000 + row.ms, 4096 + row.bytes}});
+        const auto got = speeds({ { 50000, 4096 }, { 50000 + row.ms, 4096 + row.bytes } });
         ASSERT_EQ(got.size(), 2u);
         EXPECT_EQ(got[1], row.speed) << row.ms << " ms, " << row.bytes << " bytes";
     }
@@ -97,10 +97,10 @@ TEST(DownloadSpeed, IsKilobytesPerSecondSinceThePreviousReportRoundedHalfToEven)
 TEST(DownloadSpeed, FirstReportCountsFromZeroAndHandlerTimeIsNotCounted)
 {
     // A new object measures its first report from tick 0.
-    EXPECT_EQ(speeds({{10000, 10240}}), std::vector<int32_t> {1});
+    EXPECT_EQ(speeds({ { 10000, 10240 } }), std::vector<int32_t> { 1 });
     // 500 ms pass in the handler of the first report; the second report, 1000 ms after the
     // first, measures only the 500 ms since the handler returned.
-    EXPECT_EQ(speeds({{50000, 0}, {51000, 512000}}, 500), (std::vector<int32_t> {0, 1000}));
+    EXPECT_EQ(speeds({ { 50000, 0 }, { 51000, 512000 } }, 500), (std::vector<int32_t> { 0, 1000 }));
 }
 
 class FileDownloadTest : public NetworkTest {
@@ -113,7 +113,7 @@ TEST_F(FileDownloadTest, EventsCarryBytesAndLengthAndTheTargetIsWritten)
     CFileDownload download(app, net);
     std::vector<Event> events;
     download.OnProgress = [&](int64_t p, int64_t m, int32_t s, int32_t, const std::string&) {
-        events.push_back({p, m, s});
+        events.push_back({ p, m, s });
         EXPECT_TRUE(download.busy());
     };
     ASSERT_TRUE(download.StartDownloading(server.url("/bytes/400000"), dir.file("a.flv")));
@@ -128,7 +128,9 @@ TEST_F(FileDownloadTest, ATransferWithoutLengthReportsMaximumZero)
 {
     CFileDownload download(app, net);
     std::vector<Event> events;
-    download.OnProgress = [&](int64_t p, int64_t m, int32_t s, int32_t, const std::string&) { events.push_back({p, m, s}); };
+    download.OnProgress = [&](int64_t p, int64_t m, int32_t s, int32_t, const std::string&) {
+        events.push_back({ p, m, s });
+    };
     ASSERT_TRUE(download.StartDownloading(server.url("/nolength/300000"), dir.file("b.flv")));
     ASSERT_FALSE(events.empty());
     for (const Event& e : events)
@@ -154,8 +156,8 @@ TEST_F(FileDownloadTest, ASecondStartOnABusyObjectReturnsFalseAtOnce)
 
 TEST_F(FileDownloadTest, FailedTransfersReturnFalseAndKeepTheTarget)
 {
-    for (const std::string& address : {std::string(), server.url("/cut/100000"), server.url("/status/404"),
-             std::string("http://host.invalid/x.flv"), std::string("qvod://abc")}) {
+    for (const std::string& address : { std::string(), server.url("/cut/100000"), server.url("/status/404"),
+             std::string("http://host.invalid/x.flv"), std::string("qvod://abc") }) {
         testing_support::writeBytes(dir.file("v.flv"), "old");
         CFileDownload download(app, net);
         EXPECT_FALSE(download.StartDownloading(address, dir.file("v.flv"))) << address;
@@ -205,7 +207,8 @@ public:
     {
         Timer1.setEnabled(false);
         oDownload = std::make_unique<CFileDownload>(app(), app().service<platform::Network>());
-        oDownload->OnProgress = [this](int64_t, int64_t, int32_t, int32_t, const std::string&) { note("inner"); };
+        oDownload->OnProgress
+            = [this](int64_t, int64_t, int32_t, int32_t, const std::string&) { note("inner"); };
         note("inner start");
         note(oDownload->StartDownloading(innerAddress, innerFile) ? "inner done" : "inner failed");
     }
@@ -215,7 +218,7 @@ public:
         if (log.empty() || log.back() != entry)
             log.push_back(entry);
     }
-    rt::Timer Timer1 {*this, "Timer1"};
+    rt::Timer Timer1 { *this, "Timer1" };
     std::unique_ptr<CFileDownload> oDownload;
     std::string innerAddress;
     std::string innerFile;
@@ -235,7 +238,8 @@ TEST_F(FileDownloadTest, TimersRunDuringATransferAndANestedTransferFinishesFirst
     outer.OnProgress = [&](int64_t, int64_t, int32_t, int32_t, const std::string&) { window.note("outer"); };
     window.Timer1.start(1);
     EXPECT_TRUE(outer.StartDownloading(server.url("/throttle/20000/2000/30"), dir.file("outer.flv")));
-    EXPECT_EQ(window.log, (std::vector<std::string> {"outer", "inner start", "inner", "inner done", "outer"}));
+    EXPECT_EQ(
+        window.log, (std::vector<std::string> { "outer", "inner start", "inner", "inner done", "outer" }));
     EXPECT_EQ(readBytes(dir.file("inner.flv")), FixtureServer::pattern(0, 3000));
     EXPECT_EQ(readBytes(dir.file("outer.flv")), FixtureServer::pattern(0, 20000));
 }

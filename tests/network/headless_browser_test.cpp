@@ -16,7 +16,8 @@ public:
     explicit Page(rt::App& app)
         : rt::Form(app, "Page")
     {
-        WebBrowser1.onNewWindow = [this](const std::string& url, bool& cancel) { WebBrowser1_NewWindow2(url, cancel); };
+        WebBrowser1.onNewWindow
+            = [this](const std::string& url, bool& cancel) { WebBrowser1_NewWindow2(url, cancel); };
         WebBrowser1.onDocumentComplete = [this](const std::string& url) { completed.push_back(url); };
     }
     void WebBrowser1_NewWindow2(const std::string& url, bool& cancel)
@@ -25,7 +26,7 @@ public:
         cancel = true;
         WebBrowser1.navigate(WebBrowser1.activeElementHref());
     }
-    rt::WebBrowser WebBrowser1 {*this, "WebBrowser1"};
+    rt::WebBrowser WebBrowser1 { *this, "WebBrowser1" };
     std::vector<std::string> completed;
     std::vector<std::string> requested;
 };
@@ -54,7 +55,10 @@ protected:
     }
     // Lets the pages load and hands them to the window.
     void settle() { ASSERT_TRUE(platform::settleHeadlessBrowsers(app, 5000)); }
-    platform::HeadlessBrowser& engine() { return dynamic_cast<platform::HeadlessBrowser&>(browser().engine()); }
+    platform::HeadlessBrowser& engine()
+    {
+        return dynamic_cast<platform::HeadlessBrowser&>(browser().engine());
+    }
     rt::WebBrowser& browser() { return app.get<Page>().WebBrowser1; }
 
     rt::App app;
@@ -69,12 +73,13 @@ TEST_F(HeadlessBrowserTest, BusyUntilTheDocumentIsParsedAndHandedOver)
     settle();
     EXPECT_FALSE(browser().busy());
     EXPECT_EQ(hrefs(browser().links()),
-        (std::vector<std::string> {server.url("/dir/a.html"), server.url("/b.html"), "http://elsewhere.example/c"}));
-    EXPECT_EQ(hrefs(browser().images()), std::vector<std::string> {server.url("/i.png")});
+        (std::vector<std::string> {
+            server.url("/dir/a.html"), server.url("/b.html"), "http://elsewhere.example/c" }));
+    EXPECT_EQ(hrefs(browser().images()), std::vector<std::string> { server.url("/i.png") });
     EXPECT_EQ(hrefs(browser().linksAndImages()),
-        (std::vector<std::string> {server.url("/dir/a.html"), server.url("/i.png"), server.url("/b.html"),
-            "http://elsewhere.example/c"}));
-    EXPECT_EQ(app.get<Page>().completed, std::vector<std::string> {server.url("/dir/list.html")});
+        (std::vector<std::string> { server.url("/dir/a.html"), server.url("/i.png"), server.url("/b.html"),
+            "http://elsewhere.example/c" }));
+    EXPECT_EQ(app.get<Page>().completed, std::vector<std::string> { server.url("/dir/list.html") });
 }
 
 TEST_F(HeadlessBrowserTest, AddressesResolveAgainstTheAddressAfterRedirects)
@@ -92,7 +97,7 @@ TEST_F(HeadlessBrowserTest, PagesAreReadInTheirDeclaredCharacterSetElseTheSystem
     server.addPage("/meta.html", platform::encode("<meta charset=gb2312>" + body, "GBK"), "text/html");
     server.addPage("/utf8.html", "<meta charset=utf-8>" + body, "text/html");
     server.addPage("/none.html", platform::encode(body, "GBK"), "text/html");
-    for (const char* path : {"/header.html", "/meta.html", "/utf8.html", "/none.html"}) {
+    for (const char* path : { "/header.html", "/meta.html", "/utf8.html", "/none.html" }) {
         browser().navigate(server.url(path));
         settle();
         ASSERT_EQ(browser().links().size(), 1u) << path;
@@ -103,8 +108,8 @@ TEST_F(HeadlessBrowserTest, PagesAreReadInTheirDeclaredCharacterSetElseTheSystem
 
 TEST_F(HeadlessBrowserTest, PagesThatDoNotArriveLeaveAnEmptyDocument)
 {
-    for (const std::string& address : {FixtureServer::refusedUrl(), server.url("/cut/50000"),
-             std::string("http://host.invalid/"), server.garbageUrl(), std::string("qvod://resource")}) {
+    for (const std::string& address : { FixtureServer::refusedUrl(), server.url("/cut/50000"),
+             std::string("http://host.invalid/"), server.garbageUrl(), std::string("qvod://resource") }) {
         browser().navigate(server.url("/dir/list.html"));
         settle();
         browser().navigate(address);
@@ -131,7 +136,7 @@ TEST_F(HeadlessBrowserTest, WriteReplacesTheDocumentAndWinsOverALoadInFlight)
     EXPECT_EQ(browser().bodyScroll(), "no");
     // Relative addresses of a written document resolve against the document it replaced.
     EXPECT_EQ(browser().location(), server.url("/dir/list.html"));
-    EXPECT_EQ(hrefs(browser().links()), std::vector<std::string> {server.url("/dir/w.html")});
+    EXPECT_EQ(hrefs(browser().links()), std::vector<std::string> { server.url("/dir/w.html") });
     // A written document is not fetched again.
     browser().refresh();
     EXPECT_FALSE(browser().busy());
@@ -146,7 +151,7 @@ TEST_F(HeadlessBrowserTest, AboutBlankIsAnEmptyDocumentAtOnce)
     EXPECT_TRUE(browser().links().empty());
     settle();
     EXPECT_EQ(browser().location(), "about:blank");
-    EXPECT_EQ(app.get<Page>().completed, std::vector<std::string> {"about:blank"});
+    EXPECT_EQ(app.get<Page>().completed, std::vector<std::string> { "about:blank" });
 }
 
 TEST_F(HeadlessBrowserTest, StopKeepsTheShownDocumentAndRefreshReloadsInTheBackground)
@@ -165,7 +170,7 @@ TEST_F(HeadlessBrowserTest, StopKeepsTheShownDocumentAndRefreshReloadsInTheBackg
     EXPECT_TRUE(browser().busy());
     EXPECT_EQ(browser().links().size(), 3u);  // read from the document already shown
     settle();
-    EXPECT_EQ(hrefs(browser().links()), std::vector<std::string> {server.url("/dir/changed.html")});
+    EXPECT_EQ(hrefs(browser().links()), std::vector<std::string> { server.url("/dir/changed.html") });
     EXPECT_EQ(browser().bodyScroll(), "");
 }
 
@@ -174,7 +179,7 @@ TEST_F(HeadlessBrowserTest, ALinkToANewWindowIsRaisedToTheWindowWhichOpensItInPl
     browser().navigate(server.url("/dir/list.html"));
     settle();
     ASSERT_TRUE(engine().clickLink(1));
-    EXPECT_EQ(app.get<Page>().requested, std::vector<std::string> {server.url("/b.html")});
+    EXPECT_EQ(app.get<Page>().requested, std::vector<std::string> { server.url("/b.html") });
     EXPECT_EQ(browser().activeElementHref(), server.url("/b.html"));
     EXPECT_EQ(browser().location(), server.url("/b.html"));
     // A link without a target navigates the browser itself.
@@ -191,12 +196,14 @@ TEST_F(HeadlessBrowserTest, TypedAddressesAndLocalPagesLoad)
     browser().navigate(server.url("/dir/list.html").substr(7));
     settle();
     EXPECT_EQ(browser().links().size(), 3u);
-    testing_support::writeBytes(dir.path() / "local page.html", "<a href='../up.html'>u</a><img src='p.jpg'>");
+    testing_support::writeBytes(
+        dir.path() / "local page.html", "<a href='../up.html'>u</a><img src='p.jpg'>");
     const std::string local = (dir.path() / "local page.html").string();
     browser().navigate(local);
     settle();
     EXPECT_EQ(browser().location(), local);
-    EXPECT_EQ(hrefs(browser().links()), std::vector<std::string> {platform::fileAddress((dir.path().parent_path() / "up.html").string())});
+    EXPECT_EQ(hrefs(browser().links()),
+        std::vector<std::string> { platform::fileAddress((dir.path().parent_path() / "up.html").string()) });
     browser().navigate(platform::fileAddress(local));
     settle();
     EXPECT_EQ(browser().links().size(), 1u);

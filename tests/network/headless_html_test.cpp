@@ -30,23 +30,23 @@ TEST(ResolveAddress, FollowsTheBrowsersRules)
         std::string ref;
         std::string out;
     } rows[] = {
-        {"c.html", "http://v.example.com/a/b/c.html"},
-        {"./c.html", "http://v.example.com/a/b/c.html"},
-        {"../c.html", "http://v.example.com/a/c.html"},
-        {"../../../../c.html", "http://v.example.com/c.html"},
-        {"/root/x/../y.html", "http://v.example.com/root/y.html"},
-        {"//cdn.example.com/i.png", "http://cdn.example.com/i.png"},
-        {"?page=2", "http://v.example.com/a/b/page.html?page=2"},
-        {"#part", "http://v.example.com/a/b/page.html?x=1#part"},
-        {"", "http://v.example.com/a/b/page.html?x=1"},
-        {"  \tc.html\n ", "http://v.example.com/a/b/c.html"},
-        {"d/\ne.html", "http://v.example.com/a/b/d/e.html"},
-        {"..\\up\\f.html", "http://v.example.com/a/up/f.html"},
-        {"sub/?q=a/../b#h", "http://v.example.com/a/b/sub/?q=a/../b#h"},
-        {"HTTPS://Other.example/x", "HTTPS://Other.example/x"},
-        {"bdhd://123|abc|movie.rmvb", "bdhd://123|abc|movie.rmvb"},
-        {"javascript:void(0)", "javascript:void(0)"},
-        {"mailto:a@b.c", "mailto:a@b.c"},
+        { "c.html", "http://v.example.com/a/b/c.html" },
+        { "./c.html", "http://v.example.com/a/b/c.html" },
+        { "../c.html", "http://v.example.com/a/c.html" },
+        { "../../../../c.html", "http://v.example.com/c.html" },
+        { "/root/x/../y.html", "http://v.example.com/root/y.html" },
+        { "//cdn.example.com/i.png", "http://cdn.example.com/i.png" },
+        { "?page=2", "http://v.example.com/a/b/page.html?page=2" },
+        { "#part", "http://v.example.com/a/b/page.html?x=1#part" },
+        { "", "http://v.example.com/a/b/page.html?x=1" },
+        { "  \tc.html\n ", "http://v.example.com/a/b/c.html" },
+        { "d/\ne.html", "http://v.example.com/a/b/d/e.html" },
+        { "..\\up\\f.html", "http://v.example.com/a/up/f.html" },
+        { "sub/?q=a/../b#h", "http://v.example.com/a/b/sub/?q=a/../b#h" },
+        { "HTTPS://Other.example/x", "HTTPS://Other.example/x" },
+        { "bdhd://123|abc|movie.rmvb", "bdhd://123|abc|movie.rmvb" },
+        { "javascript:void(0)", "javascript:void(0)" },
+        { "mailto:a@b.c", "mailto:a@b.c" },
     };
     for (const auto& row : rows)
         EXPECT_EQ(resolveAddress(base, row.ref), row.out) << row.ref;
@@ -63,20 +63,20 @@ TEST(PageCharset, ByteOrderMarkThenHeaderThenMetaThenFallback)
         std::string contentType;
         const char* charset;
     } rows[] = {
-        {"\xEF\xBB\xBF<meta charset=gbk>", "text/html; charset=gbk", "UTF-8"},
-        {"<meta charset=utf-8>", "text/html; charset=GB2312", "GB2312"},
-        {"<meta charset=utf-8>", "text/html; charset=\"gbk\"", "gbk"},
-        {"<head><meta charset=\"gb2312\"></head>", "text/html", "gb2312"},
-        {"<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=GBK\">", "", "GBK"},
-        {"<meta content='text/html;charset=big5' http-equiv='content-type'>", "", "big5"},
-        {"<meta charset=no-such-set><meta charset=gbk>", "text/html; charset=nonsense", "gbk"},
-        {"<!-- <meta charset=big5> --><meta charset=gbk>", "", "gbk"},
-        {"<a title='x>y <meta charset=big5>'><meta charset=gbk>", "", "gbk"},
-        {"<script>if (a<b) x();</script><meta charset=gbk>", "", "gbk"},
-        {"<meta charset=utf-16>", "", "UTF-8"},
-        {"<html><body>plain</body></html>", "text/html", "FALLBACK"},
-        {"<meta charset=", "", "FALLBACK"},
-        {"", "", "FALLBACK"},
+        { "\xEF\xBB\xBF<meta charset=gbk>", "text/html; charset=gbk", "UTF-8" },
+        { "<meta charset=utf-8>", "text/html; charset=GB2312", "GB2312" },
+        { "<meta charset=utf-8>", "text/html; charset=\"gbk\"", "gbk" },
+        { "<head><meta charset=\"gb2312\"></head>", "text/html", "gb2312" },
+        { "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=GBK\">", "", "GBK" },
+        { "<meta content='text/html;charset=big5' http-equiv='content-type'>", "", "big5" },
+        { "<meta charset=no-such-set><meta charset=gbk>", "text/html; charset=nonsense", "gbk" },
+        { "<!-- <meta charset=big5> --><meta charset=gbk>", "", "gbk" },
+        { "<a title='x>y <meta charset=big5>'><meta charset=gbk>", "", "gbk" },
+        { "<script>if (a<b) x();</script><meta charset=gbk>", "", "gbk" },
+        { "<meta charset=utf-16>", "", "UTF-8" },
+        { "<html><body>plain</body></html>", "text/html", "FALLBACK" },
+        { "<meta charset=", "", "FALLBACK" },
+        { "", "", "FALLBACK" },
     };
     for (const auto& row : rows) {
         const std::string expected = std::string(row.charset) == "FALLBACK" ? "GBK" : row.charset;
@@ -89,11 +89,14 @@ TEST(DecodePage, ReadsGb2312DeclaredPagesAsGbk)
 {
     const std::string text = "<meta charset=gb2312><p>\xE8\xA7\x86\xE9\xA2\x91 \xE9\x95\x95</p>";
     EXPECT_EQ(platform::decodePage(platform::encode(text, "GBK"), "", "UTF-8"), text);
-    EXPECT_EQ(platform::decodePage("\xEF\xBB\xBF" "ab", "", "GBK"), "ab");
+    EXPECT_EQ(platform::decodePage("\xEF\xBB\xBF"
+                                   "ab",
+                  "", "GBK"),
+        "ab");
 }
 
 // Both ways of reading a page, for cases where they must agree.
-const platform::PageParser kParsers[] = {platform::PageParser::Tree, platform::PageParser::Scan};
+const platform::PageParser kParsers[] = { platform::PageParser::Tree, platform::PageParser::Scan };
 
 const char* parserName(platform::PageParser p)
 {
@@ -118,15 +121,17 @@ TEST(ParsePage, CollectsLinksAndImagesInDocumentOrderWithAbsoluteAddresses)
     for (const auto parser : kParsers) {
         const auto page = parsePage(html, "http://site.example/dir/index.html", parser);
         EXPECT_EQ(hrefs(page.links),
-            (std::vector<std::string> {"http://site.example/dir/one.html?a=1&b=2", "http://site.example/dir/area.html",
-                "http://other.example/two", "bdhd://abc|1"}))
+            (std::vector<std::string> { "http://site.example/dir/one.html?a=1&b=2",
+                "http://site.example/dir/area.html", "http://other.example/two", "bdhd://abc|1" }))
             << parserName(parser);
         EXPECT_EQ(page.links[0].text, "First link &") << parserName(parser);
-        EXPECT_EQ(page.linkTargets, (std::vector<std::string> {"", "", "_blank", ""})) << parserName(parser);
-        EXPECT_EQ(hrefs(page.images), (std::vector<std::string> {"http://site.example/img/p.png", ""})) << parserName(parser);
+        EXPECT_EQ(page.linkTargets, (std::vector<std::string> { "", "", "_blank", "" }))
+            << parserName(parser);
+        EXPECT_EQ(hrefs(page.images), (std::vector<std::string> { "http://site.example/img/p.png", "" }))
+            << parserName(parser);
         EXPECT_EQ(hrefs(page.linksAndImages),
-            (std::vector<std::string> {"http://site.example/dir/one.html?a=1&b=2", "http://site.example/img/p.png", "",
-                "http://other.example/two", "", "bdhd://abc|1"}))
+            (std::vector<std::string> { "http://site.example/dir/one.html?a=1&b=2",
+                "http://site.example/img/p.png", "", "http://other.example/two", "", "bdhd://abc|1" }))
             << parserName(parser);
         EXPECT_EQ(page.bodyScroll, "auto") << parserName(parser);
     }
@@ -135,9 +140,12 @@ TEST(ParsePage, CollectsLinksAndImagesInDocumentOrderWithAbsoluteAddresses)
 TEST(ParsePage, TheBaseElementAppliesToTheWholeDocument)
 {
     for (const auto parser : kParsers) {
-        const auto page = parsePage(R"(<a href="early.html">e</a><base href="http://cdn.example/b/"><base href="/x/"><a href="late.html">l</a>)",
+        const auto page = parsePage(
+            R"(<a href="early.html">e</a><base href="http://cdn.example/b/"><base href="/x/"><a href="late.html">l</a>)",
             "http://site.example/x/", parser);
-        EXPECT_EQ(hrefs(page.links), (std::vector<std::string> {"http://cdn.example/b/early.html", "http://cdn.example/b/late.html"}))
+        EXPECT_EQ(hrefs(page.links),
+            (std::vector<std::string> {
+                "http://cdn.example/b/early.html", "http://cdn.example/b/late.html" }))
             << parserName(parser);
     }
 }
@@ -191,8 +199,11 @@ TEST(ParsePage, SurvivesBrokenMarkup)
                 EXPECT_EQ(l.href.rfind("http://h.example/", 0), 0u) << l.href;
         }
     }
-    EXPECT_EQ(hrefs(parsePage("<a href=a.html><a href=b.html><table><a href=c.html><td>", "http://h.example/").links),
-        (std::vector<std::string> {"http://h.example/a.html", "http://h.example/b.html", "http://h.example/c.html"}));
+    EXPECT_EQ(
+        hrefs(
+            parsePage("<a href=a.html><a href=b.html><table><a href=c.html><td>", "http://h.example/").links),
+        (std::vector<std::string> {
+            "http://h.example/a.html", "http://h.example/b.html", "http://h.example/c.html" }));
     EXPECT_TRUE(parsePage("<!--<a href=hidden.html>", "http://h.example/").links.empty());
 }
 
@@ -204,14 +215,15 @@ TEST(ParsePage, EndlessNestingIsCutButUnclosedFlatElementsAreNot)
     deep += "<a href=last.html>l</a>";
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(hrefs(parsePage(deep, "http://h.example/", platform::PageParser::Tree).links),
-        std::vector<std::string> {"http://h.example/first.html"});
+        std::vector<std::string> { "http://h.example/first.html" });
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 2.0);
     // A page that large is scanned, which sees every link.
     EXPECT_EQ(parsePage(deep, "http://h.example/").links.size(), 2u);
 
     std::string sloppy = "<table>";
     for (int i = 0; i < 20000; ++i)
-        sloppy += "<tr><td><p><b>b</b><a href=x.html>x</a><li><br><script>document.write('<div><div>')</script>";
+        sloppy
+            += "<tr><td><p><b>b</b><a href=x.html>x</a><li><br><script>document.write('<div><div>')</script>";
     sloppy += "<a href=end.html>e</a>";
     const auto links = parsePage(sloppy, "http://h.example/", platform::PageParser::Tree).links;
     ASSERT_EQ(links.size(), 20001u);

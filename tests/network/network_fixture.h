@@ -27,7 +27,7 @@ class NetworkTest : public ::testing::Test {
 protected:
     testing_support::FixtureServer server;
     testing_support::TempDir dir;
-    platform::CurlNetwork net {quickOptions()};
+    platform::CurlNetwork net { quickOptions() };
 };
 
 // Phases of the reports of one transfer, as letters: S start, P progress, E stop.
@@ -35,7 +35,9 @@ inline std::string phases(const std::vector<platform::TransferProgress>& reports
 {
     std::string out;
     for (const auto& r : reports)
-        out += r.phase == platform::TransferProgress::Start ? 'S' : r.phase == platform::TransferProgress::Stop ? 'E' : 'P';
+        out += r.phase == platform::TransferProgress::Start ? 'S'
+            : r.phase == platform::TransferProgress::Stop   ? 'E'
+                                                            : 'P';
     return out;
 }
 

@@ -13,7 +13,8 @@ using video::UTF8EncodeURI;
 namespace {
 
 // Chinese text with a character (U+9555) that GBK has and GB2312 lacks.
-const std::string kChinese = "<html><body>\xE8\xA7\x86\xE9\xA2\x91\xE4\xB8\x8B\xE8\xBD\xBD \xE9\x95\x95</body></html>";
+const std::string kChinese
+    = "<html><body>\xE8\xA7\x86\xE9\xA2\x91\xE4\xB8\x8B\xE8\xBD\xBD \xE9\x95\x95</body></html>";
 
 std::string gbk(const std::string& utf8)
 {
@@ -31,16 +32,17 @@ TEST_F(NetworkTest, GetHttpPageDecodesTheBodyInTheNamedCharacterSet)
         const char* charset;
         std::string text;
     } rows[] = {
-        {"/gb.html", "GB2312", kChinese},
-        {"/gb.html", "gbk", kChinese},
-        {"/compressed/gb.html", "GB2312", kChinese},
-        {"/utf8.html", "utf-8", kChinese},
-        {"/status/404", "GB2312", "<html><body>status 404 page</body></html>"},
-        {"/slow/300", "GB2312", "<html><body>slow page</body></html>"},
-        {"/redirect/1?to=/gb.html", "GB2312", kChinese},
+        { "/gb.html", "GB2312", kChinese },
+        { "/gb.html", "gbk", kChinese },
+        { "/compressed/gb.html", "GB2312", kChinese },
+        { "/utf8.html", "utf-8", kChinese },
+        { "/status/404", "GB2312", "<html><body>status 404 page</body></html>" },
+        { "/slow/300", "GB2312", "<html><body>slow page</body></html>" },
+        { "/redirect/1?to=/gb.html", "GB2312", kChinese },
     };
     for (const auto& row : rows)
-        EXPECT_EQ(getHTTPPage(net, server.url(row.path), row.charset), row.text) << row.path << " " << row.charset;
+        EXPECT_EQ(getHTTPPage(net, server.url(row.path), row.charset), row.text)
+            << row.path << " " << row.charset;
 }
 
 TEST_F(NetworkTest, GetHttpPageIsEmptyWhenNoPageArrives)
@@ -51,14 +53,14 @@ TEST_F(NetworkTest, GetHttpPageIsEmptyWhenNoPageArrives)
         const char* charset;
         const char* why;
     } rows[] = {
-        {FixtureServer::refusedUrl(), "GB2312", "no connection"},
-        {"http://host.invalid/", "GB2312", "host does not resolve"},
-        {server.url("/cut/20000"), "GB2312", "connection closed mid-body"},
-        {server.url("/slow/2500"), "GB2312", "time-out"},
-        {server.garbageUrl(), "GB2312", "garbage"},
-        {"", "GB2312", "empty address"},
-        {"::not a url::", "GB2312", "malformed address"},
-        {server.url("/gb.html"), "no-such-charset", "unknown character set"},
+        { FixtureServer::refusedUrl(), "GB2312", "no connection" },
+        { "http://host.invalid/", "GB2312", "host does not resolve" },
+        { server.url("/cut/20000"), "GB2312", "connection closed mid-body" },
+        { server.url("/slow/2500"), "GB2312", "time-out" },
+        { server.garbageUrl(), "GB2312", "garbage" },
+        { "", "GB2312", "empty address" },
+        { "::not a url::", "GB2312", "malformed address" },
+        { server.url("/gb.html"), "no-such-charset", "unknown character set" },
     };
     for (const auto& row : rows)
         EXPECT_EQ(getHTTPPage(net, row.address, row.charset), "") << row.why;
@@ -86,14 +88,21 @@ TEST(BytesToBstr, DecodesByNameAndReplacesInvalidBytes)
         std::string text;
         bool known;
     } rows[] = {
-        {gbk(kChinese), "GB2312", kChinese, true},
-        {"abc\xFF" "def", "GB2312", "abc\xEF\xBF\xBD" "def", true},
-        {"ab\x81", "GB2312", "ab\xEF\xBF\xBD", true},  // a lead byte cut off at the end
-        {"\xEF\xBB\xBF" "ab", "UTF-8", "ab", true},
-        {"a\xC3(", "utf-8", "a\xEF\xBF\xBD(", true},
-        {"", "GB2312", "", true},
-        {"abc", "no-such-charset", "", false},
-        {"abc", "", "", false},
+        { gbk(kChinese), "GB2312", kChinese, true },
+        { "abc\xFF"
+          "def",
+            "GB2312",
+            "abc\xEF\xBF\xBD"
+            "def",
+            true },
+        { "ab\x81", "GB2312", "ab\xEF\xBF\xBD", true },  // a lead byte cut off at the end
+        { "\xEF\xBB\xBF"
+          "ab",
+            "UTF-8", "ab", true },
+        { "a\xC3(", "utf-8", "a\xEF\xBF\xBD(", true },
+        { "", "GB2312", "", true },
+        { "abc", "no-such-charset", "", false },
+        { "abc", "", "", false },
     };
     for (const auto& row : rows) {
         bool ok = !row.known;
@@ -108,22 +117,21 @@ TEST(UTF8EncodeURI, EscapesEachCodeUnitFromU0080UpInUpperCaseHex)
         std::string in;
         std::string out;
     } rows[] = {
-        {"", ""},
-        {"abc", "abc"},
-        {"a b", "a b"},
-        {"&=?%+#/\x7F", "&=?%+#/\x7F"},
-        {"\xE8\xA7\x86\xE9\xA2\x91", "%E8%A7%86%E9%A2%91"},  // U+89C6 U+9891
-        {"\xC2\x80", "%C2%80"},                              // U+0080
-        {"\xC3\xA9", "%C3%A9"},                              // U+00E9
-        {"\xDF\xBF", "%DF%BF"},                              // U+07FF
-        {"\xE0\xA0\x80", "%E0%A0%80"},                       // U+0800
-        {"\xE0\xB8\x81", "%E0%B8%81"},                       // U+0E01, Thai
-        {"\xEF\xBF\xBF", "%EF%BF%BF"},                       // U+FFFF
-        {"\xF0\x9F\x98\x80", "%F0%9F%98%80"},                // U+1F600, a surrogate pair
-        {"\xED\xA0\x80", "%ED%A0%80"},                       // a lone surrogate
-        {"a\xFF" "b", "a%EF%BF%BDb"},                        // an invalid byte
-        {"\xE8\xA7", "%EF%BF%BD%EF%BF%BD"},                   // a cut-off sequence
-        {"\xC0\xAF", "%EF%BF%BD%EF%BF%BD"},                   // an overlong '/'
+        { "", "" }, { "abc", "abc" }, { "a b", "a b" }, { "&=?%+#/\x7F", "&=?%+#/\x7F" },
+        { "\xE8\xA7\x86\xE9\xA2\x91", "%E8%A7%86%E9%A2%91" },  // U+89C6 U+9891
+        { "\xC2\x80", "%C2%80" },  // U+0080
+        { "\xC3\xA9", "%C3%A9" },  // U+00E9
+        { "\xDF\xBF", "%DF%BF" },  // U+07FF
+        { "\xE0\xA0\x80", "%E0%A0%80" },  // U+0800
+        { "\xE0\xB8\x81", "%E0%B8%81" },  // U+0E01, Thai
+        { "\xEF\xBF\xBF", "%EF%BF%BF" },  // U+FFFF
+        { "\xF0\x9F\x98\x80", "%F0%9F%98%80" },  // U+1F600, a surrogate pair
+        { "\xED\xA0\x80", "%ED%A0%80" },  // a lone surrogate
+        { "a\xFF"
+          "b",
+            "a%EF%BF%BDb" },  // an invalid byte
+        { "\xE8\xA7", "%EF%BF%BD%EF%BF%BD" },  // a cut-off sequence
+        { "\xC0\xAF", "%EF%BF%BD%EF%BF%BD" },  // an overlong '/'
     };
     for (const auto& row : rows)
         EXPECT_EQ(UTF8EncodeURI(row.in), row.out) << row.in;

@@ -82,7 +82,7 @@ private:
     void run()
     {
         while (!m_stop) {
-            pollfd p {m_fd, POLLIN, 0};
+            pollfd p { m_fd, POLLIN, 0 };
             if (::poll(&p, 1, 50) <= 0)
                 continue;
             const int client = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC);
@@ -96,7 +96,7 @@ private:
     std::string m_bytes;
     int m_fd = -1;
     int m_port = 0;
-    std::atomic<bool> m_stop {false};
+    std::atomic<bool> m_stop { false };
     std::thread m_thread;
 };
 
@@ -136,19 +136,20 @@ void FixtureServer::Impl::routes()
     });
     server.Get(R"(/nolength/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
         const size_t total = number(req, 1);
-        res.set_chunked_content_provider("application/octet-stream", [total](size_t offset, httplib::DataSink& sink) {
-            if (offset >= total) {
-                sink.done();
-                return true;
-            }
-            return sink.write(patternAt(offset), std::min(total - offset, kPieceBytes));
-        });
+        res.set_chunked_content_provider(
+            "application/octet-stream", [total](size_t offset, httplib::DataSink& sink) {
+                if (offset >= total) {
+                    sink.done();
+                    return true;
+                }
+                return sink.write(patternAt(offset), std::min(total - offset, kPieceBytes));
+            });
     });
     server.Get(R"(/throttle/(\d+)/(\d+)/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
         const size_t chunk = std::max<size_t>(number(req, 2), 1);
         const auto pause = std::chrono::milliseconds(number(req, 3));
-        res.set_content_provider(
-            number(req, 1), "application/octet-stream", [chunk, pause](size_t offset, size_t length, httplib::DataSink& sink) {
+        res.set_content_provider(number(req, 1), "application/octet-stream",
+            [chunk, pause](size_t offset, size_t length, httplib::DataSink& sink) {
                 if (offset > 0)
                     std::this_thread::sleep_for(pause);
                 const std::string piece = pattern(offset, std::min(length, chunk));
@@ -157,11 +158,11 @@ void FixtureServer::Impl::routes()
     });
     server.Get(R"(/cut/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
         const size_t half = number(req, 1) / 2;
-        res.set_content_provider(
-            number(req, 1), "application/octet-stream", [half](size_t offset, size_t length, httplib::DataSink& sink) {
+        res.set_content_provider(number(req, 1), "application/octet-stream",
+            [half](size_t offset, size_t length, httplib::DataSink& sink) {
                 if (offset >= half)
                     return false;  // hang up mid-body
-                return sink.write(patternAt(offset), std::min({length, half - offset, kPieceBytes}));
+                return sink.write(patternAt(offset), std::min({ length, half - offset, kPieceBytes }));
             });
     });
     server.Get(R"(/redirect/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
@@ -199,9 +200,10 @@ void FixtureServer::Impl::routes()
             res.set_content(*body, type.c_str());
         } else {
             // Streamed as it is, like a static file.
-            res.set_content_provider(body->size(), type, [body](size_t offset, size_t length, httplib::DataSink& sink) {
-                return sink.write(body->data() + offset, std::min(length, kPieceBytes));
-            });
+            res.set_content_provider(
+                body->size(), type, [body](size_t offset, size_t length, httplib::DataSink& sink) {
+                    return sink.write(body->data() + offset, std::min(length, kPieceBytes));
+                });
         }
     });
     server.set_logger([this](const httplib::Request& req, const httplib::Response&) {
@@ -236,7 +238,7 @@ std::string FixtureServer::url(const std::string& path) const
 void FixtureServer::addPage(const std::string& path, std::string body, std::string contentType)
 {
     std::lock_guard<std::mutex> lock(m_impl->mutex);
-    m_impl->pages[path] = {std::make_shared<const std::string>(std::move(body)), std::move(contentType)};
+    m_impl->pages[path] = { std::make_shared<const std::string>(std::move(body)), std::move(contentType) };
 }
 
 int FixtureServer::hits(const std::string& path) const

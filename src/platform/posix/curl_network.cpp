@@ -65,7 +65,8 @@ public:
         thread_local std::mt19937_64 random(std::random_device {}());
         for (int attempt = 0; attempt < 16 && m_fd < 0; ++attempt) {
             char name[48];
-            std::snprintf(name, sizeof name, ".zelvora-%016llx.part", static_cast<unsigned long long>(random()));
+            std::snprintf(
+                name, sizeof name, ".zelvora-%016llx.part", static_cast<unsigned long long>(random()));
             m_path = (folder / name).string();
             m_fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (m_fd < 0 && errno != EEXIST)
@@ -178,11 +179,14 @@ std::string normalizeWebAddress(const std::string& url)
         return {};
     const auto last = url.find_last_not_of(" \t\r\n");
     const std::string trimmed = url.substr(first, last - first + 1);
-    const size_t schemeEnd = startsWithNoCase(trimmed, "http://") ? 7 : startsWithNoCase(trimmed, "https://") ? 8 : 0;
+    const size_t schemeEnd = startsWithNoCase(trimmed, "http://") ? 7
+        : startsWithNoCase(trimmed, "https://")                   ? 8
+                                                                  : 0;
     if (schemeEnd == 0)
         return {};
     const size_t authorityEnd = trimmed.find_first_of("/?#", schemeEnd);
-    const std::string authority = trimmed.substr(schemeEnd, authorityEnd == std::string::npos ? std::string::npos : authorityEnd - schemeEnd);
+    const std::string authority = trimmed.substr(
+        schemeEnd, authorityEnd == std::string::npos ? std::string::npos : authorityEnd - schemeEnd);
     const size_t at = authority.rfind('@');
     if (authority.empty() || at + 1 == authority.size())
         return {};
@@ -224,7 +228,8 @@ bool CurlNetwork::checkConnection(const std::string& probeAddress)
     curl_easy_setopt(transfer.handle(), CURLOPT_CONNECT_ONLY, 1L);
     curl_easy_setopt(transfer.handle(), CURLOPT_FRESH_CONNECT, 1L);
     curl_easy_setopt(transfer.handle(), CURLOPT_FORBID_REUSE, 1L);
-    curl_easy_setopt(transfer.handle(), CURLOPT_CONNECTTIMEOUT_MS, std::min(m_options.connectTimeoutMs, m_options.probeTimeoutMs));
+    curl_easy_setopt(transfer.handle(), CURLOPT_CONNECTTIMEOUT_MS,
+        std::min(m_options.connectTimeoutMs, m_options.probeTimeoutMs));
     curl_easy_setopt(transfer.handle(), CURLOPT_TIMEOUT_MS, m_options.probeTimeoutMs);
     return transfer.ready() && transfer.run({}, kPollMs) == CURLE_OK;
 }
@@ -268,7 +273,8 @@ Status CurlNetwork::download(const std::string& url, const std::string& file,
         if (transfer.redirects() != redirects) {
             redirects = transfer.redirects();
             lastReport = now;
-            if (!report(TransferProgress::Progress, TransferProgress::Redirecting, transfer.effectiveAddress()))
+            if (!report(
+                    TransferProgress::Progress, TransferProgress::Redirecting, transfer.effectiveAddress()))
                 return false;
         }
         if (sink.received != reported || now - lastReport >= m_options.heartbeatMs) {
@@ -284,7 +290,8 @@ Status CurlNetwork::download(const std::string& url, const std::string& file,
 
     CURLcode result = keepGoing ? transfer.run(poll, kPollMs) : CURLE_ABORTED_BY_CALLBACK;
     Status status;
-    if (result == CURLE_OK && !report(TransferProgress::Progress, TransferProgress::EndData, transfer.effectiveAddress()))
+    if (result == CURLE_OK
+        && !report(TransferProgress::Progress, TransferProgress::EndData, transfer.effectiveAddress()))
         result = CURLE_ABORTED_BY_CALLBACK;
     if (result == CURLE_ABORTED_BY_CALLBACK)
         status = Status::failure("the transfer was aborted");
@@ -322,7 +329,8 @@ HttpResponse CurlNetwork::fetch(const std::string& url, const std::function<bool
     sink.limit = m_options.maxPageBytes;
     curl_easy_setopt(transfer.handle(), CURLOPT_WRITEFUNCTION, appendToPage);
     curl_easy_setopt(transfer.handle(), CURLOPT_WRITEDATA, &sink);
-    curl_easy_setopt(transfer.handle(), CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(m_options.maxPageBytes));
+    curl_easy_setopt(
+        transfer.handle(), CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(m_options.maxPageBytes));
     if (m_options.compressedPages)
         curl_easy_setopt(transfer.handle(), CURLOPT_ACCEPT_ENCODING, "");
     const CURLcode result = transfer.run(keepGoing, kPollMs);
