@@ -148,7 +148,9 @@ void DesktopBrowserEngine::write(const std::string& html)
 
 void DesktopBrowserEngine::reload(const std::string& argument)
 {
-    if (m_page)
+    // A written or blank document has nothing to load again (and the write that usually
+    // follows would cut the load short anyway).
+    if (m_page && !m_lastWasWrite && !isBlankAddress(m_location))
         m_page->reload();
     else if (m_headless)
         m_headless->reload(argument);
@@ -156,7 +158,7 @@ void DesktopBrowserEngine::reload(const std::string& argument)
 
 void DesktopBrowserEngine::refresh()
 {
-    if (m_page)
+    if (m_page && !m_lastWasWrite && !isBlankAddress(m_location))
         m_page->reload();
     else if (m_headless)
         m_headless->refresh();

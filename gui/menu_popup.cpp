@@ -47,8 +47,10 @@ bool stillLoaded(const rt::App& app, const rt::Form* form)
 
 }  // namespace
 
-void popupRuntimeMenu(Session& session, rt::Form& form, rt::Menu& menu)
+void popupRuntimeMenu(Session& session, rt::Form&, rt::Menu& menu)
 {
+    // The items belong to the menu's own window, whichever window pops it up.
+    rt::Form& form = menu.form();
     QMenu popup;
     fill(popup, menu);
     if (popup.isEmpty())
