@@ -1,5 +1,6 @@
 #include "platform/textfile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -47,17 +48,31 @@ std::vector<std::string> readLines(const std::string& path, const std::string& c
     std::string text = decode(bytes, codePage, &known);
     if (!known)
         text = decode(bytes, "UTF-8");
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
+    // Lines are found with memchr (the next line feed, then a carriage return before it):
+    // looking each byte up in a set of line ends makes long playlists slow to read. The
+    // next line feed is searched again only once the lines have passed it.
+    const char* const finish = text.data() + text.size();
+    lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    const char* start = text.data();
+    const char* feed = nullptr;
+    bool feedKnown = false;
+    while (start < finish) {
+        if (!feedKnown || (feed && feed < start)) {
+            feed = static_cast<const char*>(std::memchr(start, '\n', static_cast<size_t>(finish - start)));
+            feedKnown = true;
         }
-        lines.push_back(text.substr(start, end - start));
-        if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
-            ++end;
-        start = end + 1;
+        const char* end = feed ? feed : finish;
+        const char* ret = static_cast<const char*>(std::memchr(start, '\r', static_cast<size_t>(end - start)));
+        if (ret) {
+            // A CR ends the line; with the LF right after it, the pair counts as one end.
+            lines.emplace_back(start, ret);
+            start = ret + 1 == feed ? feed + 1 : ret + 1;
+            continue;
+        }
+        lines.emplace_back(start, end);
+        if (!feed)
+            break;
+        start = feed + 1;
     }
     return lines;
 }
