@@ -1,5 +1,7 @@
 // The shown list: switching between the music and the video playlist, selection, the
 // playlist menus, and the search within the shown list.
+#include <algorithm>
+
 #include "platform/dialogs.h"
 #include "player/player_window.h"
 #include "runtime/app.h"
@@ -123,17 +125,23 @@ void Form5::Image14_Click()
 
 void Form5::Text2_Change()
 {
-    // Names and their paths are collected first and shown at once: a keystroke over a long
-    // list then costs one pass.
+    // Matches are counted, then copied into lists of exactly that size and shown at once:
+    // a keystroke over a long list costs two scans and one copy of what matches. A byte
+    // search of UTF-8 text finds exactly the character sequences (an empty text matches
+    // every name).
     const std::string& wanted = Text2.text();
     const std::vector<std::string>& names = List1.items();
+    const std::vector<std::string>& paths = List2.items();
+    const auto matches = [&](const std::string& name) { return name.find(wanted) != std::string::npos; };
+    const auto count = static_cast<size_t>(std::count_if(names.begin(), names.end(), matches));
     std::vector<std::string> found;
     std::vector<std::string> foundPaths;
+    found.reserve(count);
+    foundPaths.reserve(count);
     for (size_t i = 0; i < names.size(); ++i) {
-        // A byte search of UTF-8 text finds exactly the character sequences.
-        if (names[i].find(wanted) != std::string::npos) {
+        if (matches(names[i])) {
             found.push_back(names[i]);
-            foundPaths.push_back(List2.list(static_cast<int>(i)));
+            foundPaths.push_back(i < paths.size() ? paths[i] : std::string());
         }
     }
     List4.setItems(std::move(found));

@@ -93,11 +93,13 @@ TEST_F(PlayerTest, AFileOfNoMediaKindOrAFolderChangesNothing)
 
 TEST_F(PlayerTest, AFileInAFolderThatCannotBeListedPlaysWithoutChangingTheList)
 {
-    const std::string gone = media("missing-folder/a.mp3");
-    drop({gone});
-    EXPECT_TRUE(player().List1.items().empty());
-    EXPECT_EQ(listFile("mpath.ini"), "");
-    EXPECT_EQ(mediaCalls(), std::vector<std::string>{"url " + gone});
+    for (const std::string& path : {media("missing-folder/a.mp3"), std::string("a.mp3")}) {
+        SCOPED_TRACE(path);
+        drop({path});
+        EXPECT_TRUE(player().List1.items().empty());
+        EXPECT_EQ(listFile("mpath.ini"), "");
+        EXPECT_EQ(mediaCalls(), std::vector<std::string>{"url " + path});
+    }
 }
 
 TEST_F(PlayerTest, DroppedPictureBrowsesItsFolderWithoutTouchingThePlaylists)

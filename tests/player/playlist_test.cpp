@@ -89,6 +89,7 @@ TEST(PlayerStart, PlaylistFilesLoadAsTheyAreWhateverTheirShape)
     const LoadRow rows[] = {
         {"CR LF", ">a.mp3\r\n>b.mp3\r\n", "/m/a.mp3\r\n/m/b.mp3\r\n", {">a.mp3", ">b.mp3"}, {"/m/a.mp3", "/m/b.mp3"}},
         {"LF only and no final end", ">a.mp3\n>b.mp3", "/m/a.mp3\n/m/b.mp3", {">a.mp3", ">b.mp3"}, {"/m/a.mp3", "/m/b.mp3"}},
+        {"mixed and lone CR", ">a\r>b\n\r\n>c", "/m/a\r/m/b\r\n", {">a", ">b", "", ">c"}, {"/m/a", "/m/b"}},
         {"more names than paths", ">a.mp3\r\n>b.mp3\r\n", "/m/a.mp3\r\n", {">a.mp3", ">b.mp3"}, {"/m/a.mp3"}},
         {"more paths than names", ">a.mp3\r\n", "/m/a.mp3\r\n/m/b.mp3\r\n", {">a.mp3"}, {"/m/a.mp3", "/m/b.mp3"}},
         {"invalid bytes", ">a\xff.mp3\r\n", "/m/a\xff.mp3\r\n", {">a\xEF\xBF\xBD.mp3"}, {"/m/a\xEF\xBF\xBD.mp3"}},
