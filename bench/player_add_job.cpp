@@ -15,7 +15,8 @@ constexpr int kRuns = 5;
 // One run of the add job on a fresh profile; the playlist is written before the timing.
 double addJobSeconds(const std::filesystem::path& root, const std::string& folder, int listed, int run)
 {
-    const std::filesystem::path profile = root / ("profile-" + std::to_string(listed) + "-" + std::to_string(run));
+    const std::filesystem::path profile
+        = root / ("profile-" + std::to_string(listed) + "-" + std::to_string(run));
     writeMusicPlaylist(profile, listed, "UTF-8");
     Program program(profile.string());
     zelvora::Form5& player = program.app.get<zelvora::Form5>();
@@ -30,7 +31,7 @@ double addJobSeconds(const std::filesystem::path& root, const std::string& folde
     return seconds;
 }
 
-}  // namespace
+} // namespace
 
 int main()
 {
@@ -42,7 +43,7 @@ int main()
         std::snprintf(name, sizeof name, "song-%05d.mp3", i);
         std::ofstream(folder / name) << "x";
     }
-    for (int listed : {0, 100000}) {
+    for (int listed : { 0, 100000 }) {
         std::vector<double> times;
         for (int run = 0; run < kRuns; ++run)
             times.push_back(addJobSeconds(scratch.path(), folder.string(), listed, run));

@@ -83,10 +83,11 @@ inline std::pair<std::string, std::string> entry(int i)
         folder = "/home/listener/音乐收藏/华语流行金曲/经典老歌精选集第" + std::to_string(i % 97) + "辑";
         file = "歌手演唱的好听歌曲第" + n + "首.mp3";
     } else {
-        folder = "/home/listener/Music/Collected Artists/Band Number " + std::to_string(i % 89) + "/Greatest Hits";
+        folder = "/home/listener/Music/Collected Artists/Band Number " + std::to_string(i % 89)
+            + "/Greatest Hits";
         file = "track-" + n + "-remaster.mp3";
     }
-    return {folder + "/" + file, ">" + file};
+    return { folder + "/" + file, ">" + file };
 }
 
 // Writes the music playlist of `count` entries into a profile's data folder.
@@ -123,4 +124,4 @@ public:
     rt::App app;
 };
 
-}  // namespace player_bench
+} // namespace player_bench

@@ -75,7 +75,8 @@ void measureMemory(const std::string& profile, double fileBytes)
     if (pid == 0) {
         dup2(pipeFds[1], STDOUT_FILENO);
         close(pipeFds[0]);
-        execl("/proc/self/exe", "player_playlist", "--memory-child", profile.c_str(), static_cast<char*>(nullptr));
+        execl("/proc/self/exe", "player_playlist", "--memory-child", profile.c_str(),
+            static_cast<char*>(nullptr));
         _exit(127);
     }
     close(pipeFds[1]);
@@ -92,11 +93,11 @@ void measureMemory(const std::string& profile, double fileBytes)
     }
     const double windowMiB = (peak - before) / 1024.0;
     const double limitMiB = 3 * fileBytes / (1024.0 * 1024.0) + 20;
-    std::printf("%-44s %9.1f MiB  (files %.1f MiB, limit %.1f MiB) %s\n", "peak memory of the loaded window", windowMiB,
-        fileBytes / (1024.0 * 1024.0), limitMiB, windowMiB <= limitMiB ? "ok" : "OVER");
+    std::printf("%-44s %9.1f MiB  (files %.1f MiB, limit %.1f MiB) %s\n", "peak memory of the loaded window",
+        windowMiB, fileBytes / (1024.0 * 1024.0), limitMiB, windowMiB <= limitMiB ? "ok" : "OVER");
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -109,19 +110,20 @@ int main(int argc, char** argv)
     const std::string paths = dataFile(profile, "mpath.ini");
     const std::string names = dataFile(profile, "mname.ini");
     const double fileBytes = static_cast<double>(platform::fileSize(paths) + platform::fileSize(names));
-    std::printf("music playlist: %d entries, %.1f MiB in the two files\n", kEntries, fileBytes / (1024.0 * 1024.0));
+    std::printf(
+        "music playlist: %d entries, %.1f MiB in the two files\n", kEntries, fileBytes / (1024.0 * 1024.0));
 
     // Baselines: reading the two files and decoding them with the system's converter
     // (iconv), and with the program's own decoder.
     const double readIconv = medianSeconds(kRuns, [&] {
-        for (const std::string* file : {&names, &paths}) {
+        for (const std::string* file : { &names, &paths }) {
             std::string bytes;
             platform::readFile(*file, bytes);
             const std::string text = iconvDecode(bytes, "UTF-8");
         }
     });
     const double readDecode = medianSeconds(kRuns, [&] {
-        for (const std::string* file : {&names, &paths}) {
+        for (const std::string* file : { &names, &paths }) {
             std::string bytes;
             platform::readFile(*file, bytes);
             const std::string text = platform::decode(bytes, "UTF-8");
@@ -162,7 +164,7 @@ int main(int argc, char** argv)
 
     // Baseline: encoding the same bytes and writing them once.
     std::string text;
-    for (const auto& list : {&player.List2, &player.List1}) {
+    for (const auto& list : { &player.List2, &player.List1 }) {
         for (const auto& line : list->items())
             text += line + "\r\n";
     }
@@ -188,11 +190,12 @@ int main(int argc, char** argv)
     };
     std::vector<double> typing;
     std::string typed;
-    for (const char* key : {"歌", "曲", "第", "1", "2"}) {
+    for (const char* key : { "歌", "曲", "第", "1", "2" }) {
         typed += key;
         typing.push_back(keystroke(typed));
     }
-    std::printf("  (search \"%s\" finds %d of %d names)\n", typed.c_str(), player.List4.listCount(), kEntries);
+    std::printf(
+        "  (search \"%s\" finds %d of %d names)\n", typed.c_str(), player.List4.listCount(), kEntries);
     std::vector<double> clearing;
     std::vector<double> wide;
     for (int i = 0; i < kRuns; ++i) {

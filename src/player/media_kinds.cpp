@@ -14,24 +14,27 @@ std::string extensionOf(std::string_view path)
 
 bool endsWithAny(std::string_view upper, std::initializer_list<std::string_view> endings)
 {
-    return std::any_of(endings.begin(), endings.end(),
-        [&](std::string_view e) { return upper.size() >= e.size() && upper.substr(upper.size() - e.size()) == e; });
+    return std::any_of(endings.begin(), endings.end(), [&](std::string_view e) {
+        return upper.size() >= e.size() && upper.substr(upper.size() - e.size()) == e;
+    });
 }
 
 bool startsWithAny(std::string_view upper, std::initializer_list<std::string_view> prefixes)
 {
-    return std::any_of(prefixes.begin(), prefixes.end(), [&](std::string_view p) { return upper.substr(0, p.size()) == p; });
+    return std::any_of(
+        prefixes.begin(), prefixes.end(), [&](std::string_view p) { return upper.substr(0, p.size()) == p; });
 }
 
 bool isSeed(std::string_view path)
 {
-    return endsWithAny(vb::UCase(path), {".QSED", ".BSED", ".TORRENT"});
+    return endsWithAny(vb::UCase(path), { ".QSED", ".BSED", ".TORRENT" });
 }
 
 bool isPictureOrText(std::string_view path)
 {
     const std::string ext = extensionOf(path);
-    for (std::string_view e : {"TXT", "INI", "IDX", "VBAK", "JPG", "JPEG", "JPE", "PNG", "GIF", "ICO", "BMP", "TIF", "PCX", "TGA"}) {
+    for (std::string_view e : { "TXT", "INI", "IDX", "VBAK", "JPG", "JPEG", "JPE", "PNG", "GIF", "ICO", "BMP",
+             "TIF", "PCX", "TGA" }) {
         if (ext == e)
             return true;
     }
@@ -40,12 +43,14 @@ bool isPictureOrText(std::string_view path)
 
 bool isMusic(std::string_view path)
 {
-    return endsWithAny(vb::UCase(path), {".WAV", ".MP2", ".OGG", ".M4A", ".AMR", ".MMF", ".AAC", ".MP3", ".WMA", ".MID", ".FLAC"});
+    return endsWithAny(vb::UCase(path),
+        { ".WAV", ".MP2", ".OGG", ".M4A", ".AMR", ".MMF", ".AAC", ".MP3", ".WMA", ".MID", ".FLAC" });
 }
 
 bool isVideo(std::string_view path)
 {
-    return endsWithAny(vb::UCase(path), {".MOV", ".3GP", ".AVI", ".SWF", ".MP4", ".WMV", ".MPG", ".VOB", ".MKV", ".FLV", ".RMVB"});
+    return endsWithAny(vb::UCase(path),
+        { ".MOV", ".3GP", ".AVI", ".SWF", ".MP4", ".WMV", ".MPG", ".VOB", ".MKV", ".FLV", ".RMVB" });
 }
 
 Kind kindOf(std::string_view path)
@@ -78,4 +83,4 @@ const char* patternOf(Kind kind)
     return "";
 }
 
-}  // namespace zelvora::media
+} // namespace zelvora::media

@@ -14,11 +14,14 @@ enum class Kind { None, Seed, PictureText, Music, Video };
 inline constexpr const char* kSeedPattern = "*.QSED;*.TORRENT;*.BSED";
 inline constexpr const char* kPicturePattern
     = "*.TXT;*.INI;*.IDX;*.VBAK;*.JPG;*.JPEG;*.JPE;*.PNG;*.GIF;*.ICO;*.BMP;*.TIF;*.PCX;*.TGA";
-inline constexpr const char* kMusicPattern = "*.WAV;*.MP2;*.OGG;*.M4A;*.AMR;*.MMF;*.AAC;*.FLAC;*.MP3;*.WMA;*.MID";
-inline constexpr const char* kVideoPattern = "*.MOV;*.3GP;*.AVI;*.SWF;*.MP4;*.WMV;*.MPG;*.VOB;*.RMVB;*.MKV;*.FLV";
+inline constexpr const char* kMusicPattern
+    = "*.WAV;*.MP2;*.OGG;*.M4A;*.AMR;*.MMF;*.AAC;*.FLAC;*.MP3;*.WMA;*.MID";
+inline constexpr const char* kVideoPattern
+    = "*.MOV;*.3GP;*.AVI;*.SWF;*.MP4;*.WMV;*.MPG;*.VOB;*.RMVB;*.MKV;*.FLV";
 // Every kind a folder scan of the playlist menu adds.
 inline constexpr const char* kAddFolderPattern
-    = "*.mp3;*.WAV;*.MP2;*.OGG;*.M4A;*.AMR;*.MMF;*.AAC;*.FLAC;*.MP3;*.WMA;*.MID;*.MOV;*.3GP;*.AVI;*.SWF;*.MP4;"
+    = "*.mp3;*.WAV;*.MP2;*.OGG;*.M4A;*.AMR;*.MMF;*.AAC;*.FLAC;*.MP3;*.WMA;*.MID;*.MOV;*.3GP;*.AVI;*.SWF;*."
+      "MP4;"
       "*.WMV;*.MPG;*.VOB;*.RMVB;*.MKV;*.FLV;*.QSED;*.TORRENT;*.BSED";
 
 // The text after the last "." of a path, upper-cased; the whole path when it has no ".".
@@ -41,4 +44,4 @@ Kind kindOf(std::string_view path);
 // The folder pattern of a kind (empty for None).
 const char* patternOf(Kind kind);
 
-}  // namespace zelvora::media
+} // namespace zelvora::media

@@ -75,9 +75,9 @@ std::string flashPage(const std::string& page, const std::string& tempFolder, co
     std::string folder = tempFolder;
     while (!folder.empty() && folder.front() == '/')
         folder.erase(0, 1);
-    const std::string movie = "file:///" + percentEncode(folder, "%#?") + "/zelv.swf?vcastr_file="
-        + percentEncode(address, "%&#+") + "&IsAutoPlay=1";
+    const std::string movie = "file:///" + percentEncode(folder, "%#?")
+        + "/zelv.swf?vcastr_file=" + percentEncode(address, "%&#+") + "&IsAutoPlay=1";
     return vb::Replace(page, "file:///zelv.swf?vcastr_file=", escapeAttribute(movie));
 }
 
-}  // namespace zelvora::pages
+} // namespace zelvora::pages

@@ -20,4 +20,4 @@ std::string withUrlParameter(const std::string& page, const std::string& address
 // the address as their "vcastr_file" value.
 std::string flashPage(const std::string& page, const std::string& tempFolder, const std::string& address);
 
-}  // namespace zelvora::pages
+} // namespace zelvora::pages

@@ -108,4 +108,4 @@ void Form5::Timer6_Timer()
     loadPathSnapshot(list);
 }
 
-}  // namespace zelvora
+} // namespace zelvora

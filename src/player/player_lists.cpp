@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kMusicCaption = "音乐列表";
 constexpr const char* kVideoCaption = "视频列表";
 constexpr const char* kNetworkCaption = "网络列表";
-}  // namespace
+} // namespace
 
 void Form5::choosePlaylist(Playlist list)
 {
@@ -37,7 +37,7 @@ void Form5::loadPathSnapshot(Playlist list)
 
 void Form5::showPlaylist(Playlist list)
 {
-    for (rt::Image* tool : {&Image12, &Image14, &Image15, &Image10, &Image11})
+    for (rt::Image* tool : { &Image12, &Image14, &Image15, &Image10, &Image11 })
         tool->setVisible(true);
     List6.setVisible(false);
     List7.setVisible(false);
@@ -168,4 +168,4 @@ void Form5::WindowsMediaPlayer1_MouseMove(const rt::MouseEvent&)
         List4.setHeight(1);
 }
 
-}  // namespace zelvora
+} // namespace zelvora

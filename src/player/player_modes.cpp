@@ -20,7 +20,7 @@ double clockSeededDraw()
     return std::uniform_real_distribution<double>(0.0, 1.0)(generator);
 }
 
-}  // namespace
+} // namespace
 
 void Form5::WindowsMediaPlayer1_PlayStateChange(int newState)
 {
@@ -87,7 +87,8 @@ void Form5::stepEntry(int step)
         return;
     }
     const int64_t count = List1.listCount();
-    const int64_t index = std::clamp<int64_t>(vb::bankersRound(vb::Val(Text6.text())), -count - 1, count + 1) + step;
+    const int64_t index
+        = std::clamp<int64_t>(vb::bankersRound(vb::Val(Text6.text())), -count - 1, count + 1) + step;
     Text6.setText(vb::Str(index));
     if (step > 0 ? index <= count - 1 : index >= 0) {
         Text4.setText(List2.list(static_cast<int>(index)));
@@ -109,4 +110,4 @@ void Form5::Image11_Click()
     stepEntry(-1);
 }
 
-}  // namespace zelvora
+} // namespace zelvora

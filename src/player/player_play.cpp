@@ -28,7 +28,7 @@ void tell(rt::App& app, const std::string& text, int icon = platform::NoIcon)
     box.icon = icon;
     app.service<platform::Dialogs>().messageBox(box);
 }
-}  // namespace
+} // namespace
 
 void Form5::playSelected(rt::ListBox& names, rt::ListBox& paths, const std::string& source)
 {
@@ -40,7 +40,7 @@ void Form5::playSelected(rt::ListBox& names, rt::ListBox& paths, const std::stri
         return;
     showOverlay(4, "正在读取影音信息...");
     Text4.setText(paths.list(index));
-    for (rt::ListBox* results : {&List4, &List6, &List7})
+    for (rt::ListBox* results : { &List4, &List6, &List7 })
         results->setVisible(false);
     if (media::isSeed(Text4.text()))
         zzl.start(1);
@@ -95,24 +95,25 @@ void Form5::Timer2_Timer()
     // The page tests only prepare the page; a later test may still send the address to the
     // media player.
     std::string page;
-    if (media::startsWithAny(upper, {"QVOD://"}) || media::endsWithAny(upper, {".VOB"})) {
+    if (media::startsWithAny(upper, { "QVOD://" }) || media::endsWithAny(upper, { ".VOB" })) {
         closeMediaPlayer();
         page = pages::withUrlParameter(qvod.text(), address);
     }
-    if (media::startsWithAny(upper, {"BDHD://", "FTP://"})) {
+    if (media::startsWithAny(upper, { "BDHD://", "FTP://" })) {
         closeMediaPlayer();
         page = pages::withUrlParameter(bdhd.text(), address);
     }
-    if (media::endsWithAny(upper, {".RMVB", ".MKV"})) {
+    if (media::endsWithAny(upper, { ".RMVB", ".MKV" })) {
         closeMediaPlayer();
         playInMediaPlayer();
         return;
     }
-    if (media::endsWithAny(upper, {".MOV", ".3GP", ".AVI", ".SWF", ".MP4", ".WMV", ".MPG"}) || media::isMusic(address)) {
+    if (media::endsWithAny(upper, { ".MOV", ".3GP", ".AVI", ".SWF", ".MP4", ".WMV", ".MPG" })
+        || media::isMusic(address)) {
         playInMediaPlayer();
         return;
     }
-    if (media::endsWithAny(upper, {".FLV"})) {
+    if (media::endsWithAny(upper, { ".FLV" })) {
         closeMediaPlayer();
         if (!ensureFlashPlayer())
             return;
@@ -143,23 +144,27 @@ bool Form5::ensureFlashPlayer()
     if (a.hasService<platform::Network>()) {
         const std::string source = a.service<platform::Config>().get("update_server") + "/" + kFlashFile;
         oDownload = std::make_unique<video::CFileDownload>(a, a.service<platform::Network>());
-        oDownload->OnProgress = [this](int64_t progress, int64_t max, int32_t speed, int32_t code,
-                                    const std::string& text) { oDownload_OnProgress(progress, max, speed, code, text); };
+        oDownload->OnProgress
+            = [this](int64_t progress, int64_t max, int32_t speed, int32_t code, const std::string& text) {
+                  oDownload_OnProgress(progress, max, speed, code, text);
+              };
         fetched = oDownload->StartDownloading(source, target);
         oDownload.reset();
     }
     tell(a, fetched ? "初始化成功!" : "初始化失败，请检查是否连接网络", platform::Information);
-    for (rt::Label* label : {&Label8, &Label9, &Label4})
+    for (rt::Label* label : { &Label8, &Label9, &Label4 })
         label->setVisible(false);
     return fetched;
 }
 
-void Form5::oDownload_OnProgress(int64_t lProgress, int64_t lMaxProgress, int32_t, int32_t, const std::string&)
+void Form5::oDownload_OnProgress(
+    int64_t lProgress, int64_t lMaxProgress, int32_t, int32_t, const std::string&)
 {
     if (lProgress <= 0 || lMaxProgress <= 0)
         return;
     // A server that sends more than it announced still fills the bar only once.
-    const double part = static_cast<double>(std::min(lProgress, lMaxProgress)) / static_cast<double>(lMaxProgress);
+    const double part
+        = static_cast<double>(std::min(lProgress, lMaxProgress)) / static_cast<double>(lMaxProgress);
     std::string bar;
     for (int64_t i = vb::bankersRound(kBarMarks * part); i > 0; --i)
         bar += "■";
@@ -190,4 +195,4 @@ void Form5::WebBrowser3_NewWindow2(const std::string&, bool& cancel)
         WebBrowser3.navigate(href);
 }
 
-}  // namespace zelvora
+} // namespace zelvora

@@ -45,12 +45,12 @@ void Form5::openSeed()
 {
     // A seed file is replaced by the link it holds; a seed without a readable link stays
     // as it is and gets the empty page, as an address of no known kind does.
-    if (media::endsWithAny(vb::UCase(Text4.text()), {".QSED"})) {
+    if (media::endsWithAny(vb::UCase(Text4.text()), { ".QSED" })) {
         closeMediaPlayer();
         if (const auto link = seeds::readQsedLink(Text4.text(), shell::codePage(app())))
             Text4.setText(*link);
     }
-    if (media::endsWithAny(vb::UCase(Text4.text()), {".BSED"})) {
+    if (media::endsWithAny(vb::UCase(Text4.text()), { ".BSED" })) {
         closeMediaPlayer();
         if (const auto link = seeds::readBsedLink(Text4.text()))
             Text4.setText(*link);
@@ -58,11 +58,11 @@ void Form5::openSeed()
     const std::string address = Text4.text();
     const std::string upper = vb::UCase(address);
     std::string page;
-    if (media::endsWithAny(upper, {".TORRENT"}) || media::startsWithAny(upper, {"QVOD://"})) {
+    if (media::endsWithAny(upper, { ".TORRENT" }) || media::startsWithAny(upper, { "QVOD://" })) {
         closeMediaPlayer();
         page = pages::withUrlParameter(qvod.text(), address);
     }
-    if (media::startsWithAny(upper, {"BDHD://", "FTP://"})) {
+    if (media::startsWithAny(upper, { "BDHD://", "FTP://" })) {
         closeMediaPlayer();
         page = pages::withUrlParameter(bdhd.text(), address);
     }
@@ -70,4 +70,4 @@ void Form5::openSeed()
     writePage(page);
 }
 
-}  // namespace zelvora
+} // namespace zelvora

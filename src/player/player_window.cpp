@@ -21,7 +21,7 @@ constexpr int64_t kTabDark = 0x404040;
 constexpr const char* kStartHint = "如出现空白，请再次点击左边载入列表中的此视频，即可播放";
 constexpr const char* kDecoderHint
     = "注：软件检测到您的软件版本为绿色版，不包含解码器，请点击“立即安装”来为软件安装解码器";
-}  // namespace
+} // namespace
 
 Form5::Form5(rt::App& app)
     : rt::Form(app, "Form5")
@@ -35,9 +35,9 @@ Form5::~Form5() = default;
 
 void Form5::designLayout()
 {
-    for (rt::Control* hidden : std::initializer_list<rt::Control*>{&List2, &List3, &List5, &liebiao, &Text3, &Text6,
-             &Text7, &Text8, &qvod, &bdhd, &zelv, &Text2, &Text5, &Picture1, &Picture5, &List4, &List6, &List7, &Label8,
-             &Label9, &WebBrowser3})
+    for (rt::Control* hidden : std::initializer_list<rt::Control*> { &List2, &List3, &List5, &liebiao, &Text3,
+             &Text6, &Text7, &Text8, &qvod, &bdhd, &zelv, &Text2, &Text5, &Picture1, &Picture5, &List4,
+             &List6, &List7, &Label8, &Label9, &WebBrowser3 })
         hidden->setVisible(false);
     liebiao.setText("音乐列表");
     Text3.setText("text3");
@@ -53,7 +53,8 @@ void Form5::designLayout()
         const char* caption;
         int left;
     };
-    for (const Tab& t : {Tab{&Label5, "音乐列表", 7}, Tab{&Label7, "视频列表", 69}, Tab{&Label6, "网络列表", 131}}) {
+    for (const Tab& t : { Tab { &Label5, "音乐列表", 7 }, Tab { &Label7, "视频列表", 69 },
+             Tab { &Label6, "网络列表", 131 } }) {
         t.label->setCaption(t.caption);
         t.label->move(t.left, 2, 60, 20);
         t.label->setAlignment(rt::AlignCenter);
@@ -65,8 +66,9 @@ void Form5::designLayout()
         rt::Image* image;
         const char* tip;
     };
-    const Tool tools[] = {{&Image11, "上一个"}, {&Image10, "下一个"}, {&Image12, "随机播放列表中的音乐或视频"},
-        {&Image14, "搜索列表中音乐或视频"}, {&Image15, "添加一个文件夹中的所有音乐和视频"}};
+    const Tool tools[]
+        = { { &Image11, "上一个" }, { &Image10, "下一个" }, { &Image12, "随机播放列表中的音乐或视频" },
+              { &Image14, "搜索列表中音乐或视频" }, { &Image15, "添加一个文件夹中的所有音乐和视频" } };
     int left = 12;
     for (const Tool& t : tools) {
         t.image->move(left, 556, 22, 22);
@@ -122,7 +124,8 @@ void Form5::wireEvents()
     Picture1.onClick = [this] { Picture1_Click(); };
     Picture5.onClick = [this] { Picture5_Click(); };
     Picture6.onClick = [this] { Picture6_Click(); };
-    WebBrowser3.onNewWindow = [this](const std::string& url, bool& cancel) { WebBrowser3_NewWindow2(url, cancel); };
+    WebBrowser3.onNewWindow
+        = [this](const std::string& url, bool& cancel) { WebBrowser3_NewWindow2(url, cancel); };
     WindowsMediaPlayer1.onPlayStateChange = [this](int state) { WindowsMediaPlayer1_PlayStateChange(state); };
     WindowsMediaPlayer1.onMouseMove = [this](const rt::MouseEvent& e) { WindowsMediaPlayer1_MouseMove(e); };
     Timer2.onTimer = [this] { Timer2_Timer(); };
@@ -136,7 +139,7 @@ void Form5::wireEvents()
 
 SkinnedWindow Form5::skin()
 {
-    SkinnedWindow w{*this, Text8, Text7, {&List1, &List4, &List6, &List7}};
+    SkinnedWindow w { *this, Text8, Text7, { &List1, &List4, &List6, &List7 } };
     w.recreatesFile = true;
     return w;
 }
@@ -148,7 +151,8 @@ void Form5::load()
     ensurePlaylistFiles(app(), Playlist::Video);
     loadPlaylist(Playlist::Music);
 
-    const std::string check = platform::joinPath(app().service<platform::Environment>().programFolder(), "check.exe");
+    const std::string check
+        = platform::joinPath(app().service<platform::Environment>().programFolder(), "check.exe");
     const bool decoderPresent = platform::fileExists(check);
     Label10.setVisible(!decoderPresent);
     Image16.setVisible(!decoderPresent);
@@ -167,7 +171,8 @@ void Form5::startupLayout()
     WebBrowser3.setVisible(false);
     WebBrowser3.move(200, 25, 767, 553);
     WebBrowser3.navigate("about:blank");
-    for (rt::Control* c : std::initializer_list<rt::Control*>{&Text5, &Text2, &Picture1, &List4, &List6, &List7, &Label8, &Label9})
+    for (rt::Control* c : std::initializer_list<rt::Control*> {
+             &Text5, &Text2, &Picture1, &List4, &List6, &List7, &Label8, &Label9 })
         c->setVisible(false);
     List1.move(7, 23, List1.width(), 530);
     List6.move(List4.left(), List4.top(), List4.width(), List4.height());
@@ -194,7 +199,7 @@ void Form5::closeMediaPlayer()
 
 void Form5::markTabs(rt::Label& chosen)
 {
-    for (rt::Label* tab : {&Label5, &Label6, &Label7}) {
+    for (rt::Label* tab : { &Label5, &Label6, &Label7 }) {
         const bool on = tab == &chosen;
         tab->setBackStyle(on ? rt::Opaque : rt::Transparent);
         tab->setBackColor(on ? kTabLight : kTabDark);
@@ -223,8 +228,8 @@ void Form5::Image16_Click()
 
 void Form5::Picture6_Click()
 {
-    for (rt::Control* c : std::initializer_list<rt::Control*>{&List1, &Text2, &Picture1, &Label5, &Label6, &Label7,
-             &Image10, &Image11, &Image12, &Image14, &Image15, &Picture6})
+    for (rt::Control* c : std::initializer_list<rt::Control*> { &List1, &Text2, &Picture1, &Label5, &Label6,
+             &Label7, &Image10, &Image11, &Image12, &Image14, &Image15, &Picture6 })
         c->setVisible(false);
     List4.setLeft(5);
     List6.setLeft(5);
@@ -253,10 +258,10 @@ void Form5::Picture5_Click()
     WindowsMediaPlayer1.move(201, 25, 764, 553);
     Text4.setLeft(200);
     Text4.setWidth(729);
-    for (rt::Control* c : std::initializer_list<rt::Control*>{
-             &Label5, &Label6, &Label7, &Image10, &Image11, &Image12, &Image14, &Image15, &Picture6})
+    for (rt::Control* c : std::initializer_list<rt::Control*> {
+             &Label5, &Label6, &Label7, &Image10, &Image11, &Image12, &Image14, &Image15, &Picture6 })
         c->setVisible(true);
     Picture5.setVisible(false);
 }
 
-}  // namespace zelvora
+} // namespace zelvora

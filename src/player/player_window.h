@@ -25,75 +25,75 @@ public:
     void load() override;
 
     // The shown list: names (List1) and the paths of the same index (List2).
-    rt::ListBox List1{*this, "List1"};
-    rt::ListBox List2{*this, "List2"};
+    rt::ListBox List1 { *this, "List1" };
+    rt::ListBox List2 { *this, "List2" };
     // The path file as it was before an add job appended to the list.
-    rt::ListBox List3{*this, "List3"};
+    rt::ListBox List3 { *this, "List3" };
     // In-list search results and their paths.
-    rt::ListBox List4{*this, "List4"};
-    rt::ListBox List5{*this, "List5"};
+    rt::ListBox List4 { *this, "List4" };
+    rt::ListBox List5 { *this, "List5" };
     // Result lists of the network search.
-    rt::ListBox List6{*this, "List6"};
-    rt::ListBox List7{*this, "List7"};
+    rt::ListBox List6 { *this, "List6" };
+    rt::ListBox List7 { *this, "List7" };
     // Folder listings of the add job and of the playlist menu's folder scan.
-    rt::FileListBox File1{*this, "File1"};
-    rt::FileListBox File2{*this, "File2"};
+    rt::FileListBox File1 { *this, "File1" };
+    rt::FileListBox File2 { *this, "File2" };
 
     // Which list is shown: "音乐列表", "视频列表" or "网络列表".
-    rt::TextBox liebiao{*this, "liebiao"};
+    rt::TextBox liebiao { *this, "liebiao" };
     // The in-list search box.
-    rt::TextBox Text2{*this, "Text2"};
+    rt::TextBox Text2 { *this, "Text2" };
     // The play-source or play-mode word.
-    rt::TextBox Text3{*this, "Text3"};
+    rt::TextBox Text3 { *this, "Text3" };
     // The address being played or chosen; also the status line of the playlist menu.
-    rt::TextBox Text4{*this, "Text4"};
+    rt::TextBox Text4 { *this, "Text4" };
     // The status overlay over the video area.
-    rt::TextBox Text5{*this, "Text5"};
+    rt::TextBox Text5 { *this, "Text5" };
     // Index of the current entry, as decimal text.
-    rt::TextBox Text6{*this, "Text6"};
+    rt::TextBox Text6 { *this, "Text6" };
     // The skin's picture path and colour.
-    rt::TextBox Text7{*this, "Text7"};
-    rt::TextBox Text8{*this, "Text8"};
+    rt::TextBox Text7 { *this, "Text7" };
+    rt::TextBox Text8 { *this, "Text8" };
     // The page templates of the QVOD, Baidu and flash players.
-    rt::TextBox qvod{*this, "qvod"};
-    rt::TextBox bdhd{*this, "bdhd"};
-    rt::TextBox zelv{*this, "zelv"};
+    rt::TextBox qvod { *this, "qvod" };
+    rt::TextBox bdhd { *this, "bdhd" };
+    rt::TextBox zelv { *this, "zelv" };
 
     // Drop hint, later the flash player's progress bar.
-    rt::Label Label4{*this, "Label4"};
+    rt::Label Label4 { *this, "Label4" };
     // The tabs: music, network and video list.
-    rt::Label Label5{*this, "Label5"};
-    rt::Label Label6{*this, "Label6"};
-    rt::Label Label7{*this, "Label7"};
+    rt::Label Label5 { *this, "Label5" };
+    rt::Label Label6 { *this, "Label6" };
+    rt::Label Label7 { *this, "Label7" };
     // The flash player's first-time notice and its percentage.
-    rt::Label Label8{*this, "Label8"};
-    rt::Label Label9{*this, "Label9"};
+    rt::Label Label8 { *this, "Label8" };
+    rt::Label Label9 { *this, "Label9" };
     // The decoder hint and its install button.
-    rt::Label Label10{*this, "Label10"};
-    rt::Image Image16{*this, "Image16"};
+    rt::Label Label10 { *this, "Label10" };
+    rt::Image Image16 { *this, "Image16" };
     // The list tools: next, previous, play mode, search the list, add a folder.
-    rt::Image Image10{*this, "Image10"};
-    rt::Image Image11{*this, "Image11"};
-    rt::Image Image12{*this, "Image12"};
-    rt::Image Image14{*this, "Image14"};
-    rt::Image Image15{*this, "Image15"};
+    rt::Image Image10 { *this, "Image10" };
+    rt::Image Image11 { *this, "Image11" };
+    rt::Image Image12 { *this, "Image12" };
+    rt::Image Image14 { *this, "Image14" };
+    rt::Image Image15 { *this, "Image15" };
     // Closes the search box; back to the normal layout; to the wide layout.
-    rt::PictureBox Picture1{*this, "Picture1"};
-    rt::PictureBox Picture5{*this, "Picture5"};
-    rt::PictureBox Picture6{*this, "Picture6"};
+    rt::PictureBox Picture1 { *this, "Picture1" };
+    rt::PictureBox Picture5 { *this, "Picture5" };
+    rt::PictureBox Picture6 { *this, "Picture6" };
 
-    rt::WebBrowser WebBrowser3{*this, "WebBrowser3"};
-    rt::MediaPlayer WindowsMediaPlayer1{*this, "WindowsMediaPlayer1"};
+    rt::WebBrowser WebBrowser3 { *this, "WebBrowser3" };
+    rt::MediaPlayer WindowsMediaPlayer1 { *this, "WindowsMediaPlayer1" };
 
     // One-shot jobs: play dispatcher, page finisher, skin, add job, play mode, seed add and
     // seed open.
-    rt::Timer Timer2{*this, "Timer2"};
-    rt::Timer Timer3{*this, "Timer3"};
-    rt::Timer Timer5{*this, "Timer5"};
-    rt::Timer Timer6{*this, "Timer6"};
-    rt::Timer lian{*this, "lian"};
-    rt::Timer zz{*this, "zz"};
-    rt::Timer zzl{*this, "zzl"};
+    rt::Timer Timer2 { *this, "Timer2" };
+    rt::Timer Timer3 { *this, "Timer3" };
+    rt::Timer Timer5 { *this, "Timer5" };
+    rt::Timer Timer6 { *this, "Timer6" };
+    rt::Timer lian { *this, "lian" };
+    rt::Timer zz { *this, "zz" };
+    rt::Timer zzl { *this, "zzl" };
 
     // The transfer of the flash player, a fresh object for every attempt.
     std::unique_ptr<video::CFileDownload> oDownload;
@@ -135,8 +135,8 @@ public:
     void WebBrowser3_NewWindow2(const std::string& url, bool& cancel);
     void WindowsMediaPlayer1_PlayStateChange(int newState);
     void WindowsMediaPlayer1_MouseMove(const rt::MouseEvent& e);
-    void oDownload_OnProgress(
-        int64_t lProgress, int64_t lMaxProgress, int32_t lSpeed, int32_t lStatusCode, const std::string& sStatusText);
+    void oDownload_OnProgress(int64_t lProgress, int64_t lMaxProgress, int32_t lSpeed, int32_t lStatusCode,
+        const std::string& sStatusText);
     void Timer2_Timer();
     void Timer3_Timer();
     void Timer5_Timer();
@@ -171,4 +171,4 @@ private:
     bool m_listHoldsPlaylist = true;
 };
 
-}  // namespace zelvora
+} // namespace zelvora

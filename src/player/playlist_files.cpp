@@ -13,15 +13,15 @@ PlaylistFiles playlistFiles(const rt::App& app, Playlist list)
 {
     const std::string temp = shell::dataPaths(app).temp;
     if (list == Playlist::Music)
-        return {temp + "mpath.ini", temp + "mname.ini"};
-    return {temp + "vpath.ini", temp + "vname.ini"};
+        return { temp + "mpath.ini", temp + "mname.ini" };
+    return { temp + "vpath.ini", temp + "vname.ini" };
 }
 
 void ensurePlaylistFiles(const rt::App& app, Playlist list)
 {
     shell::EnsureTempFolder(app);
     const PlaylistFiles files = playlistFiles(app, list);
-    for (const std::string* file : {&files.paths, &files.names}) {
+    for (const std::string* file : { &files.paths, &files.names }) {
         if (!platform::fileExists(*file))
             platform::writeFileAtomic(*file, {});
     }
@@ -32,20 +32,22 @@ std::vector<std::string> readPlaylistFile(const rt::App& app, const std::string&
     return platform::readLines(file, shell::codePage(app));
 }
 
-platform::Status writePlaylistFile(const rt::App& app, const std::string& file, const std::vector<std::string>& lines)
+platform::Status writePlaylistFile(
+    const rt::App& app, const std::string& file, const std::vector<std::string>& lines)
 {
     return platform::writeLines(file, lines, shell::codePage(app));
 }
 
-platform::Status rewritePlaylist(
-    const rt::App& app, Playlist list, const std::vector<std::string>& names, const std::vector<std::string>& paths)
+platform::Status rewritePlaylist(const rt::App& app, Playlist list, const std::vector<std::string>& names,
+    const std::vector<std::string>& paths)
 {
     const PlaylistFiles files = playlistFiles(app, list);
     platform::Status status;
     if (paths.size() == names.size()) {
         status = writePlaylistFile(app, files.paths, paths);
     } else {
-        std::vector<std::string> pathLines(paths.begin(), paths.begin() + static_cast<std::ptrdiff_t>(std::min(paths.size(), names.size())));
+        std::vector<std::string> pathLines(
+            paths.begin(), paths.begin() + static_cast<std::ptrdiff_t>(std::min(paths.size(), names.size())));
         pathLines.resize(names.size());
         status = writePlaylistFile(app, files.paths, pathLines);
     }
@@ -65,4 +67,4 @@ std::string folderOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-}  // namespace zelvora
+} // namespace zelvora

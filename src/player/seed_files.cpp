@@ -28,7 +28,7 @@ size_t skipSeparator(std::string_view text, size_t i)
     return i + 1;
 }
 
-}  // namespace
+} // namespace
 
 std::string joinFreeFormFields(std::string_view text)
 {
@@ -88,7 +88,7 @@ std::u16string readUnicode16(const std::string& path)
     return narrowFullWidth(text);
 }
 
-}  // namespace
+} // namespace
 
 std::string ReadUnicodeTextFile(const std::string& path)
 {
@@ -132,7 +132,7 @@ std::optional<std::u16string> bsedLink16(std::u16string_view text)
     return std::u16string(s.substr(10, s.size() - 17));
 }
 
-}  // namespace
+} // namespace
 
 std::optional<std::string> bsedLink(std::string_view text)
 {
@@ -160,4 +160,4 @@ std::optional<std::string> readBsedLink(const std::string& path)
     return link ? std::optional<std::string>(vb::toUtf8(*link)) : std::nullopt;
 }
 
-}  // namespace zelvora::seeds
+} // namespace zelvora::seeds

@@ -35,4 +35,4 @@ std::optional<std::string> bsedLink(std::string_view text);
 std::optional<std::string> readQsedLink(const std::string& path, const std::string& codePage);
 std::optional<std::string> readBsedLink(const std::string& path);
 
-}  // namespace zelvora::seeds
+} // namespace zelvora::seeds

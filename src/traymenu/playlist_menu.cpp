@@ -22,7 +22,7 @@ std::string chooseFolder(rt::App& app, const std::string& title)
     const std::string folder = app.service<platform::Dialogs>().browseFolder(shown).value_or(std::string());
     return folder.substr(0, folder.find('\0'));
 }
-}  // namespace
+} // namespace
 
 void Form6::wirePlaylistMenu()
 {
@@ -70,12 +70,12 @@ void Form6::addmp3_Click()
     request.title = "打开文件";
     request.initialFolder = app().service<platform::Environment>().programFolder();
     request.filters = {
-        {"歌曲文件(*.mp3;*.WAV;*.MP2;*.OGG;*.M4A;*.AMR;*.MMF;*.AAC;*.FLAC;*.MP3;*.WMA;*.MID;)",
-            "*.mp3;*.WAV;*.MP2;*.OGG;*.M4A;*.AMR;*.MMF;*.AAC;*.FLAC;*.MP3;*.WMA;*.MID;"},
-        {"视频文件(*.MOV;*.3GP;*.AVI;*.SWF;*.MP4;*.WMV;*.MPG;*.VOB;*.RMVB;*.MKV;*.FLV;)",
-            "*.MOV;*.3GP;*.AVI;*.SWF;*.MP4;*.WMV;*.MPG;*.VOB;*.RMVB;*.MKV;*.FLV;"},
-        {"种子文件(*.QSED;*.TORRENT;*.BSED)", "*.QSED;*.TORRENT;*.BSED"},
-        {"所有文件(*.*)", "*.*"},
+        { "歌曲文件(*.mp3;*.WAV;*.MP2;*.OGG;*.M4A;*.AMR;*.MMF;*.AAC;*.FLAC;*.MP3;*.WMA;*.MID;)",
+            "*.mp3;*.WAV;*.MP2;*.OGG;*.M4A;*.AMR;*.MMF;*.AAC;*.FLAC;*.MP3;*.WMA;*.MID;" },
+        { "视频文件(*.MOV;*.3GP;*.AVI;*.SWF;*.MP4;*.WMV;*.MPG;*.VOB;*.RMVB;*.MKV;*.FLV;)",
+            "*.MOV;*.3GP;*.AVI;*.SWF;*.MP4;*.WMV;*.MPG;*.VOB;*.RMVB;*.MKV;*.FLV;" },
+        { "种子文件(*.QSED;*.TORRENT;*.BSED)", "*.QSED;*.TORRENT;*.BSED" },
+        { "所有文件(*.*)", "*.*" },
     };
     const std::optional<std::string> chosen = app().service<platform::Dialogs>().openFile(request);
     if (!chosen || chosen->empty()) {
@@ -153,4 +153,4 @@ void Form6::bosui_Click()
     setPlayMode("sui");
 }
 
-}  // namespace zelvora
+} // namespace zelvora

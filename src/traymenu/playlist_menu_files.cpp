@@ -57,7 +57,7 @@ std::string megabytes(unsigned long long bytes)
 {
     return vb::Str(static_cast<int64_t>(bytes / kMiB));
 }
-}  // namespace
+} // namespace
 
 void Form6::copyy_Click()
 {
@@ -79,7 +79,8 @@ void Form6::copyy_Click()
         return;
     }
     const std::string source = player.List2.list(index);
-    const std::string fallback = safeFileName(source.substr(source.rfind(platform::kSeparator) + 1), "未命名");
+    const std::string fallback
+        = safeFileName(source.substr(source.rfind(platform::kSeparator) + 1), "未命名");
     const std::string name = safeFileName(vb::Mid(player.List1.list(index), 2), fallback);
     if (!platform::fileExists(source)) {
         player.Text4.setText("复制失败，文件不存在");
@@ -89,7 +90,8 @@ void Form6::copyy_Click()
         player.Text4.setText("复制失败，请检查移动设备是否已满或被写保护");
         return;
     }
-    const unsigned long long used = target.totalBytes > target.freeBytes ? target.totalBytes - target.freeBytes : 0;
+    const unsigned long long used
+        = target.totalBytes > target.freeBytes ? target.totalBytes - target.freeBytes : 0;
     player.Text4.setText("可移动磁盘：总大小" + megabytes(target.totalBytes) + "MB，已使用" + megabytes(used)
         + "MB，未使用" + megabytes(target.freeBytes) + "MB，复制成功后，请查看您的移动设备");
 }
@@ -163,9 +165,9 @@ void Form6::lieqing_Click()
     player.List2.clear();
     // Both playlists are emptied, whichever is shown.
     bool written = true;
-    for (Playlist list : {Playlist::Video, Playlist::Music}) {
+    for (Playlist list : { Playlist::Video, Playlist::Music }) {
         const PlaylistFiles files = playlistFiles(a, list);
-        for (const std::string* file : {&files.paths, &files.names}) {
+        for (const std::string* file : { &files.paths, &files.names }) {
             if (platform::fileExists(*file))
                 written = writePlaylistFile(a, *file, {}).ok && written;
         }
@@ -174,4 +176,4 @@ void Form6::lieqing_Click()
         player.Text4.setText("清空失败，播放列表文件无法写入");
 }
 
-}  // namespace zelvora
+} // namespace zelvora

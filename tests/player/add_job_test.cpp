@@ -10,82 +10,83 @@ using namespace player_testing;
 
 TEST_F(PlayerTest, DroppedMusicShowsTheMusicListWithItsFolderAppendedAndPlays)
 {
-    const std::string a = makeMedia({"a.mp3", "b.wma", "c.avi"});
+    const std::string a = makeMedia({ "a.mp3", "b.wma", "c.avi" });
     Form5& f = player();
     f.Label7.click();
-    drop({a});
+    drop({ a });
     EXPECT_EQ(f.liebiao.text(), "音乐列表");
     EXPECT_EQ(f.Label5.backStyle(), rt::Opaque);
-    EXPECT_EQ(f.List1.items(), (std::vector<std::string>{">a.mp3", ">b.wma"}));
-    EXPECT_EQ(listFile("mpath.ini"), crlf({media("a.mp3"), media("b.wma")}));
-    EXPECT_EQ(listFile("mname.ini"), crlf({">a.mp3", ">b.wma"}));
+    EXPECT_EQ(f.List1.items(), (std::vector<std::string> { ">a.mp3", ">b.wma" }));
+    EXPECT_EQ(listFile("mpath.ini"), crlf({ media("a.mp3"), media("b.wma") }));
+    EXPECT_EQ(listFile("mname.ini"), crlf({ ">a.mp3", ">b.wma" }));
     EXPECT_EQ(listFile("vpath.ini"), "");
-    EXPECT_EQ(f.List3.items(), (std::vector<std::string>{media("a.mp3"), media("b.wma")}));
-    EXPECT_EQ(mediaCalls(), std::vector<std::string>{"url " + a});
+    EXPECT_EQ(f.List3.items(), (std::vector<std::string> { media("a.mp3"), media("b.wma") }));
+    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + a });
     EXPECT_FALSE(f.Timer6.enabled());
     EXPECT_FALSE(f.Text5.visible());
     EXPECT_FALSE(f.Label4.visible());
 
     // The same file again: it plays, and the list keeps one copy of each.
-    drop({a});
+    drop({ a });
     EXPECT_EQ(f.List1.listCount(), 2);
-    EXPECT_EQ(listFile("mpath.ini"), crlf({media("a.mp3"), media("b.wma")}));
-    EXPECT_EQ(mediaCalls(), std::vector<std::string>{"url " + a});
+    EXPECT_EQ(listFile("mpath.ini"), crlf({ media("a.mp3"), media("b.wma") }));
+    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + a });
     EXPECT_FALSE(f.Timer6.enabled());
 }
 
 TEST_F(PlayerTest, AnotherFileOfAListedFolderAppendsTheWholeFolderAgain)
 {
-    makeMedia({"a.mp3", "b.mp3"});
-    drop({media("a.mp3")});
-    const std::string added = makeMedia({"c.mp3"});
-    drop({added});
-    EXPECT_EQ(player().List1.items(), (std::vector<std::string>{">a.mp3", ">b.mp3", ">a.mp3", ">b.mp3", ">c.mp3"}));
-    EXPECT_EQ(listFile("mname.ini"), crlf({">a.mp3", ">b.mp3", ">a.mp3", ">b.mp3", ">c.mp3"}));
+    makeMedia({ "a.mp3", "b.mp3" });
+    drop({ media("a.mp3") });
+    const std::string added = makeMedia({ "c.mp3" });
+    drop({ added });
+    EXPECT_EQ(player().List1.items(),
+        (std::vector<std::string> { ">a.mp3", ">b.mp3", ">a.mp3", ">b.mp3", ">c.mp3" }));
+    EXPECT_EQ(listFile("mname.ini"), crlf({ ">a.mp3", ">b.mp3", ">a.mp3", ">b.mp3", ">c.mp3" }));
 }
 
 TEST_F(PlayerTest, VideoGoesToTheVideoListAndEveryDropTargetAddsTheFirstFileOnly)
 {
-    const std::string clip = makeMedia({"clip.MKV", "movie.rmvb", "song.mp3"});
+    const std::string clip = makeMedia({ "clip.MKV", "movie.rmvb", "song.mp3" });
     struct Target {
         const char* name;
         std::function<void(const std::vector<std::string>&)> dropOn;
     };
     Form5& f = player();
     const Target targets[] = {
-        {"window", [&](const std::vector<std::string>& files) { f.dropFiles(files); }},
-        {"list", [&](const std::vector<std::string>& files) { f.List1.dropFiles(files); }},
-        {"hint", [&](const std::vector<std::string>& files) { f.Label4.dropFiles(files); }},
+        { "window", [&](const std::vector<std::string>& files) { f.dropFiles(files); } },
+        { "list", [&](const std::vector<std::string>& files) { f.List1.dropFiles(files); } },
+        { "hint", [&](const std::vector<std::string>& files) { f.Label4.dropFiles(files); } },
     };
     for (const Target& t : targets) {
         SCOPED_TRACE(t.name);
         writeListFile("vname.ini", "");
         writeListFile("vpath.ini", "");
         f.Label5.click();
-        t.dropOn({clip, media("song.mp3")});
+        t.dropOn({ clip, media("song.mp3") });
         p.app.runUntilIdle();
         EXPECT_EQ(f.liebiao.text(), "视频列表");
-        EXPECT_EQ(listFile("vname.ini"), crlf({">clip.MKV", ">movie.rmvb"}));
+        EXPECT_EQ(listFile("vname.ini"), crlf({ ">clip.MKV", ">movie.rmvb" }));
         EXPECT_EQ(listFile("mname.ini"), "");
-        EXPECT_EQ(mediaCalls(), (std::vector<std::string>{"close", "url " + clip}));
+        EXPECT_EQ(mediaCalls(), (std::vector<std::string> { "close", "url " + clip }));
     }
 }
 
 TEST_F(PlayerTest, AFileOfNoMediaKindOrAFolderChangesNothing)
 {
-    makeMedia({"a.mp3"});
-    drop({media("a.mp3")});
+    makeMedia({ "a.mp3" });
+    drop({ media("a.mp3") });
     const std::string before = listFile("mpath.ini");
     mediaCalls();
     std::filesystem::create_directories(media("album.mp3"));
-    for (const std::string& path : {makeMedia({"notes.doc"}), media("album.mp3"), media("noextension")}) {
+    for (const std::string& path : { makeMedia({ "notes.doc" }), media("album.mp3"), media("noextension") }) {
         SCOPED_TRACE(path);
         player().Label4.setCaption("直接拖视频到此处播放");
         player().WebBrowser3.setVisible(true);
-        drop({path});
+        drop({ path });
         EXPECT_EQ(player().Label4.caption(), "不是影音文件");
         EXPECT_FALSE(player().WebBrowser3.visible());
-        EXPECT_EQ(player().List1.items(), (std::vector<std::string>{">a.mp3"}));
+        EXPECT_EQ(player().List1.items(), (std::vector<std::string> { ">a.mp3" }));
         EXPECT_EQ(listFile("mpath.ini"), before);
         EXPECT_TRUE(mediaCalls().empty());
     }
@@ -93,43 +94,43 @@ TEST_F(PlayerTest, AFileOfNoMediaKindOrAFolderChangesNothing)
 
 TEST_F(PlayerTest, AFileInAFolderThatCannotBeListedPlaysWithoutChangingTheList)
 {
-    for (const std::string& path : {media("missing-folder/a.mp3"), std::string("a.mp3")}) {
+    for (const std::string& path : { media("missing-folder/a.mp3"), std::string("a.mp3") }) {
         SCOPED_TRACE(path);
-        drop({path});
+        drop({ path });
         EXPECT_TRUE(player().List1.items().empty());
         EXPECT_EQ(listFile("mpath.ini"), "");
-        EXPECT_EQ(mediaCalls(), std::vector<std::string>{"url " + path});
+        EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + path });
     }
 }
 
 TEST_F(PlayerTest, DroppedPictureBrowsesItsFolderWithoutTouchingThePlaylists)
 {
-    writeListFile("mname.ini", crlf({">keep.mp3"}));
-    writeListFile("mpath.ini", crlf({"/m/keep.mp3"}));
-    const std::string photo = makeMedia({"photo.JPG", "readme.txt", "song.mp3"});
-    drop({photo});
+    writeListFile("mname.ini", crlf({ ">keep.mp3" }));
+    writeListFile("mpath.ini", crlf({ "/m/keep.mp3" }));
+    const std::string photo = makeMedia({ "photo.JPG", "readme.txt", "song.mp3" });
+    drop({ photo });
     Form5& f = player();
-    EXPECT_EQ(f.List1.items(), (std::vector<std::string>{">photo.JPG", ">readme.txt"}));
-    EXPECT_EQ(f.List2.items(), (std::vector<std::string>{photo, media("readme.txt")}));
+    EXPECT_EQ(f.List1.items(), (std::vector<std::string> { ">photo.JPG", ">readme.txt" }));
+    EXPECT_EQ(f.List2.items(), (std::vector<std::string> { photo, media("readme.txt") }));
     EXPECT_FALSE(f.listHoldsPlaylist());
-    EXPECT_EQ(listFile("mname.ini"), crlf({">keep.mp3"}));
+    EXPECT_EQ(listFile("mname.ini"), crlf({ ">keep.mp3" }));
     EXPECT_TRUE(f.WebBrowser3.visible());
     EXPECT_EQ(f.WebBrowser3.location(), photo);
     f.Label5.click();
-    EXPECT_EQ(f.List1.items(), std::vector<std::string>{">keep.mp3"});
+    EXPECT_EQ(f.List1.items(), std::vector<std::string> { ">keep.mp3" });
     EXPECT_TRUE(f.listHoldsPlaylist());
 }
 
 TEST_F(PlayerTest, ANameOutsideTheCodePageIsStoredAsTheCodePageRendersIt)
 {
     p.env->setCodePage("GBK");
-    const std::string song = makeMedia({"中\xF0\x9F\x98\x80.mp3"});
-    drop({song});
+    const std::string song = makeMedia({ "中\xF0\x9F\x98\x80.mp3" });
+    drop({ song });
     EXPECT_EQ(listFile("mname.ini"), ">\xD6\xD0?.mp3\r\n");
     EXPECT_EQ(listFile("mpath.ini"), media("") + "\xD6\xD0?.mp3\r\n");
     player().Label7.click();
     player().Label5.click();
-    EXPECT_EQ(player().List1.items(), std::vector<std::string>{">中?.mp3"});
+    EXPECT_EQ(player().List1.items(), std::vector<std::string> { ">中?.mp3" });
 }
 
 TEST(MediaKinds, ExtensionsAreComparedUpperCased)
@@ -139,17 +140,17 @@ TEST(MediaKinds, ExtensionsAreComparedUpperCased)
         media::Kind kind;
     };
     const Row rows[] = {
-        {"/m/a.Mp3", media::Kind::Music},
-        {"/m/x.flac", media::Kind::Music},
-        {"/m/v.RmVb", media::Kind::Video},
-        {"/m/s.qsed", media::Kind::Seed},
-        {"/m/s.torrent", media::Kind::Seed},
-        {"/m/p.jpeg", media::Kind::PictureText},
-        {"/m/list.ini", media::Kind::PictureText},
-        {"/m/a.mp3.txt", media::Kind::PictureText},
-        {"/m/mp3", media::Kind::None},
-        {"/m.d/readme", media::Kind::None},
-        {"", media::Kind::None},
+        { "/m/a.Mp3", media::Kind::Music },
+        { "/m/x.flac", media::Kind::Music },
+        { "/m/v.RmVb", media::Kind::Video },
+        { "/m/s.qsed", media::Kind::Seed },
+        { "/m/s.torrent", media::Kind::Seed },
+        { "/m/p.jpeg", media::Kind::PictureText },
+        { "/m/list.ini", media::Kind::PictureText },
+        { "/m/a.mp3.txt", media::Kind::PictureText },
+        { "/m/mp3", media::Kind::None },
+        { "/m.d/readme", media::Kind::None },
+        { "", media::Kind::None },
     };
     for (const Row& r : rows)
         EXPECT_EQ(media::kindOf(r.path), r.kind) << r.path;

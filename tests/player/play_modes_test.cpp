@@ -43,25 +43,26 @@ struct StopRow {
     int selectedAfter;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(PlayModeTest, EachWordDecidesWhatPlaysAfterAStop)
 {
     const StopRow rows[] = {
-        {"lie", 3, 1, "", {"url " + path(2), "play"}, 2},
-        {"lie", 3, 2, "", {"url " + path(0), "play"}, 0},
-        {"lie", 3, -1, "", {"url " + path(0), "play"}, 0},
-        {"yici", 3, 0, path(0), {"url " + path(1), "play"}, 1},
-        {"yici", 3, 2, path(2), {"stop"}, 2},
-        {"xunhuan", 3, 1, "", {"play"}, 1},
-        {"danqu", 3, 1, "", {"stop"}, 1},
-        {"text3", 3, 1, "", {}, 1},
-        {"lie", 0, -1, "", {}, -1},
-        {"sui", 1, -1, "", {"url " + path(0), "play"}, 0},
-        {"sui", 2, 1, "", {"url " + path(0), "play"}, 0},
+        { "lie", 3, 1, "", { "url " + path(2), "play" }, 2 },
+        { "lie", 3, 2, "", { "url " + path(0), "play" }, 0 },
+        { "lie", 3, -1, "", { "url " + path(0), "play" }, 0 },
+        { "yici", 3, 0, path(0), { "url " + path(1), "play" }, 1 },
+        { "yici", 3, 2, path(2), { "stop" }, 2 },
+        { "xunhuan", 3, 1, "", { "play" }, 1 },
+        { "danqu", 3, 1, "", { "stop" }, 1 },
+        { "text3", 3, 1, "", {}, 1 },
+        { "lie", 0, -1, "", {}, -1 },
+        { "sui", 1, -1, "", { "url " + path(0), "play" }, 0 },
+        { "sui", 2, 1, "", { "url " + path(0), "play" }, 0 },
     };
     for (const StopRow& r : rows) {
-        SCOPED_TRACE(std::string(r.word) + " of " + std::to_string(r.count) + " at " + std::to_string(r.selected));
+        SCOPED_TRACE(
+            std::string(r.word) + " of " + std::to_string(r.count) + " at " + std::to_string(r.selected));
         showList(r.count);
         Form5& f = player();
         f.List1.setListIndex(r.selected);
@@ -81,14 +82,14 @@ TEST_F(PlayModeTest, OnlyTheStoppedStateStartsThePlayModeTimer)
 {
     showList(2);
     player().Text3.setText("xunhuan");
-    for (int state : {rt::PlayPlaying, rt::PlayPaused, rt::PlayEnded, rt::PlayReady}) {
+    for (int state : { rt::PlayPlaying, rt::PlayPaused, rt::PlayEnded, rt::PlayReady }) {
         player().WindowsMediaPlayer1.reportPlayState(state);
         p.app.runUntilIdle();
     }
     EXPECT_TRUE(mediaCalls().empty());
     stopped();
     stopped();
-    EXPECT_EQ(mediaCalls(), (std::vector<std::string>{"play", "play"}));
+    EXPECT_EQ(mediaCalls(), (std::vector<std::string> { "play", "play" }));
 }
 
 TEST_F(PlayModeTest, RandomNeverDrawsTheLastEntry)
@@ -118,7 +119,7 @@ TEST_F(PlayModeTest, SearchResultsAdvanceWithinTheSearch)
     p.app.runUntilIdle();
     mediaCalls();
     stopped();
-    EXPECT_EQ(mediaCalls(), (std::vector<std::string>{"url " + path(1), "play"}));
+    EXPECT_EQ(mediaCalls(), (std::vector<std::string> { "url " + path(1), "play" }));
     EXPECT_EQ(f.List4.listIndex(), 0);
 }
 
@@ -127,7 +128,8 @@ TEST_F(PlayModeTest, NextAndPreviousStepThroughTheListAndStopAtItsEnds)
     Form5& f = player();
     f.Image10.click();
     f.Image11.click();
-    EXPECT_EQ(messages(), (std::vector<std::string>{"列表已经清空，无法进行下一曲", "列表已经清空，无法进行上一曲"}));
+    EXPECT_EQ(messages(),
+        (std::vector<std::string> { "列表已经清空，无法进行下一曲", "列表已经清空，无法进行上一曲" }));
 
     showList(3);
     f.List1.setListIndex(0);
@@ -135,21 +137,21 @@ TEST_F(PlayModeTest, NextAndPreviousStepThroughTheListAndStopAtItsEnds)
     f.Image10.click();
     p.app.runUntilIdle();
     EXPECT_EQ(f.Text6.text(), "2");
-    EXPECT_EQ(mediaCalls(), std::vector<std::string>{"url " + path(2)});
+    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + path(2) });
     EXPECT_EQ(f.List1.listIndex(), 0);
 
     f.Image10.click();
     EXPECT_EQ(f.Text6.text(), "2");
-    EXPECT_EQ(messages(), std::vector<std::string>{"已经到达最后一个，不能再前进"});
+    EXPECT_EQ(messages(), std::vector<std::string> { "已经到达最后一个，不能再前进" });
     EXPECT_FALSE(f.Timer2.enabled());
     f.Image11.click();
     p.app.runUntilIdle();
-    EXPECT_EQ(mediaCalls(), std::vector<std::string>{"url " + path(1)});
+    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + path(1) });
 
     f.Text6.setText("0");
     f.Image11.click();
     EXPECT_EQ(f.Text6.text(), "0");
-    EXPECT_EQ(messages(), std::vector<std::string>{"已经到达第一个，不能再后退"});
+    EXPECT_EQ(messages(), std::vector<std::string> { "已经到达第一个，不能再后退" });
     EXPECT_TRUE(mediaCalls().empty());
 
     // After a double click with nothing selected the index is -1 and next plays the first.
@@ -158,7 +160,7 @@ TEST_F(PlayModeTest, NextAndPreviousStepThroughTheListAndStopAtItsEnds)
     EXPECT_EQ(f.Text6.text(), "-1");
     f.Image10.click();
     p.app.runUntilIdle();
-    EXPECT_EQ(mediaCalls(), std::vector<std::string>{"url " + path(0)});
+    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + path(0) });
 
     // A damaged index counts as a number all the same.
     f.Text6.setText("abc");

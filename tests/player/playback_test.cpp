@@ -27,25 +27,25 @@ bool holds(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(PlayerTest, DispatcherSendsEachKindOfAddressWhereItPlays)
 {
     const DispatchRow rows[] = {
-        {"/m/a.avi", {"url /m/a.avi"}, Shown::MediaPlayer},
-        {"/m/a.mp3", {"url /m/a.mp3"}, Shown::MediaPlayer},
-        {"/m/a.FLAC", {"url /m/a.FLAC"}, Shown::MediaPlayer},
-        {"/m/a.mkv", {"close", "url /m/a.mkv"}, Shown::MediaPlayer},
-        {"/m/a.RMVB", {"close", "url /m/a.RMVB"}, Shown::MediaPlayer},
-        {"/m/a.vob", {"close"}, Shown::QvodPage},
-        {"qvod://abc", {"close"}, Shown::QvodPage},
-        {"bdhd://abc", {"close"}, Shown::BaiduPage},
-        {"ftp://host/abc", {"close"}, Shown::BaiduPage},
+        { "/m/a.avi", { "url /m/a.avi" }, Shown::MediaPlayer },
+        { "/m/a.mp3", { "url /m/a.mp3" }, Shown::MediaPlayer },
+        { "/m/a.FLAC", { "url /m/a.FLAC" }, Shown::MediaPlayer },
+        { "/m/a.mkv", { "close", "url /m/a.mkv" }, Shown::MediaPlayer },
+        { "/m/a.RMVB", { "close", "url /m/a.RMVB" }, Shown::MediaPlayer },
+        { "/m/a.vob", { "close" }, Shown::QvodPage },
+        { "qvod://abc", { "close" }, Shown::QvodPage },
+        { "bdhd://abc", { "close" }, Shown::BaiduPage },
+        { "ftp://host/abc", { "close" }, Shown::BaiduPage },
         // The page tests only prepare a page; a later match still goes to the media player.
-        {"qvod://film.rmvb", {"close", "close", "url qvod://film.rmvb"}, Shown::MediaPlayer},
-        {"http://example/unknown", {}, Shown::EmptyPage},
-        {"/m/photo.png", {}, Shown::Browser},
-        {"/m/seed.torrent", {"close", "close"}, Shown::SeedJob},
+        { "qvod://film.rmvb", { "close", "close", "url qvod://film.rmvb" }, Shown::MediaPlayer },
+        { "http://example/unknown", {}, Shown::EmptyPage },
+        { "/m/photo.png", {}, Shown::Browser },
+        { "/m/seed.torrent", { "close", "close" }, Shown::SeedJob },
     };
     Form5& f = player();
     for (const DispatchRow& r : rows) {
@@ -70,7 +70,7 @@ TEST_F(PlayerTest, DispatcherSendsEachKindOfAddressWhereItPlays)
             EXPECT_TRUE(f.WebBrowser3.visible());
             EXPECT_TRUE(f.WebBrowser3.silent());
             const std::string classId = r.shown == Shown::QvodPage ? "F3D0D36F-23F8-4682-A195-74C92B03D4AF"
-                                                                     : "02E2D748-67F8-48B4-8AB4-0A085374BB99";
+                                                                   : "02E2D748-67F8-48B4-8AB4-0A085374BB99";
             EXPECT_TRUE(holds(page(), classId));
             EXPECT_TRUE(holds(page(), std::string("name=\"URL\" value=\"") + r.address + "\""));
             EXPECT_EQ(f.WebBrowser3.bodyScroll(), "no");
@@ -102,8 +102,8 @@ TEST_F(PlayerTest, AnAddressIsEscapedForTheAttributeItLandsIn)
 
 TEST_F(PlayerTest, DoubleClickPlaysTheSelectedEntryAndAnEmptyClickOnlySetsTheIndex)
 {
-    writeListFile("mname.ini", crlf({">a.mp3", ">b.mp3"}));
-    writeListFile("mpath.ini", crlf({"/m/a.mp3", "/m/b.mp3"}));
+    writeListFile("mname.ini", crlf({ ">a.mp3", ">b.mp3" }));
+    writeListFile("mpath.ini", crlf({ "/m/a.mp3", "/m/b.mp3" }));
     Form5& f = player();
     f.Label5.click();
     f.Text3.setText("danqu");
@@ -124,7 +124,7 @@ TEST_F(PlayerTest, DoubleClickPlaysTheSelectedEntryAndAnEmptyClickOnlySetsTheInd
     p.app.runUntilIdle();
     EXPECT_EQ(f.Text6.text(), "1");
     EXPECT_EQ(f.Text4.text(), "/m/b.mp3");
-    EXPECT_EQ(mediaCalls(), std::vector<std::string>{"url /m/b.mp3"});
+    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url /m/b.mp3" });
 
     // A search result plays with the search as its source.
     f.Image14.click();
@@ -133,7 +133,7 @@ TEST_F(PlayerTest, DoubleClickPlaysTheSelectedEntryAndAnEmptyClickOnlySetsTheInd
     f.List4.dblClick();
     p.app.runUntilIdle();
     EXPECT_EQ(f.Text3.text(), "sou");
-    EXPECT_EQ(mediaCalls(), std::vector<std::string>{"url /m/a.mp3"});
+    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url /m/a.mp3" });
 }
 
 TEST_F(PlayerTest, PageFinisherWaitsForTheBrowserAndKeepsTheWideLayout)
@@ -167,8 +167,8 @@ TEST_F(PlayerTest, WideAndNormalLayoutsSwapTheListPanelForTheVideo)
 {
     Form5& f = player();
     f.Picture6.click();
-    for (rt::Control* c : std::initializer_list<rt::Control*>{&f.List1, &f.Label5, &f.Label6, &f.Label7, &f.Image10,
-             &f.Image11, &f.Image12, &f.Image14, &f.Image15, &f.Picture6})
+    for (rt::Control* c : std::initializer_list<rt::Control*> { &f.List1, &f.Label5, &f.Label6, &f.Label7,
+             &f.Image10, &f.Image11, &f.Image12, &f.Image14, &f.Image15, &f.Picture6 })
         EXPECT_FALSE(c->visible()) << c->name();
     EXPECT_TRUE(f.Picture5.visible());
     EXPECT_EQ(f.WindowsMediaPlayer1.left(), 0);
@@ -180,8 +180,8 @@ TEST_F(PlayerTest, WideAndNormalLayoutsSwapTheListPanelForTheVideo)
     EXPECT_EQ(f.Image16.left(), 280);
 
     f.Picture5.click();
-    for (rt::Control* c : std::initializer_list<rt::Control*>{&f.List1, &f.Label5, &f.Label6, &f.Label7, &f.Image10,
-             &f.Image11, &f.Image12, &f.Image14, &f.Image15, &f.Picture6})
+    for (rt::Control* c : std::initializer_list<rt::Control*> { &f.List1, &f.Label5, &f.Label6, &f.Label7,
+             &f.Image10, &f.Image11, &f.Image12, &f.Image14, &f.Image15, &f.Picture6 })
         EXPECT_TRUE(c->visible()) << c->name();
     EXPECT_FALSE(f.Picture5.visible());
     EXPECT_EQ(f.WindowsMediaPlayer1.left(), 201);
@@ -212,7 +212,7 @@ TEST_F(PlayerTest, DecoderButtonOpensTheInstallerAndPlayingHidesTheHint)
     Form5& f = player();
     ASSERT_TRUE(f.Label10.visible());
     f.Image16.click();
-    EXPECT_EQ(p.shell->takeLaunches(), std::vector<std::string>{"open http://127.0.0.1:9/decoder.exe"});
+    EXPECT_EQ(p.shell->takeLaunches(), std::vector<std::string> { "open http://127.0.0.1:9/decoder.exe" });
     f.Image10.click();
     EXPECT_FALSE(f.Label10.visible());
     EXPECT_FALSE(f.Image16.visible());
@@ -227,10 +227,10 @@ TEST_F(PlayerTest, ProgressBarCountsMarksAndPercentWithinTheAnnouncedLength)
         int marks;
     };
     const Row rows[] = {
-        {1, 2, "(50.00%)", 18},
-        {1, 3, "(33.33%)", 12},
-        {37, 37, "(100.00%)", 37},
-        {80, 37, "(100.00%)", 37},
+        { 1, 2, "(50.00%)", 18 },
+        { 1, 3, "(33.33%)", 12 },
+        { 37, 37, "(100.00%)", 37 },
+        { 80, 37, "(100.00%)", 37 },
     };
     Form5& f = player();
     for (const Row& r : rows) {
@@ -260,24 +260,25 @@ protected:
 TEST_F(FlashPlayerTest, FirstFlvFetchesThePlayerOnceAndPlaysThroughTheFlashPage)
 {
     dispatch("/m/clip & more.flv");
-    EXPECT_EQ(messages(), std::vector<std::string>{"初始化成功!"});
+    EXPECT_EQ(messages(), std::vector<std::string> { "初始化成功!" });
     EXPECT_EQ(p.dialogs->messages().back().request.icon, platform::Information);
     EXPECT_EQ(testing_support::readBytes(swf()), std::string(5000, 'F'));
     Form5& f = player();
     EXPECT_EQ(vb::Len(f.Label4.caption()), 37);
     EXPECT_EQ(f.Label9.caption(), "(100.00%)");
-    for (rt::Label* l : {&f.Label8, &f.Label9, &f.Label4})
+    for (rt::Label* l : { &f.Label8, &f.Label9, &f.Label4 })
         EXPECT_FALSE(l->visible());
     EXPECT_EQ(f.Label4.fontSize(), 15);
     EXPECT_EQ(f.Label4.alignment(), rt::AlignLeft);
 
     std::string folder = p.dataFile("Temp");
     folder.erase(0, 1);
-    const std::string movie = "file:///" + folder + "/zelv.swf?vcastr_file=/m/clip %26 more.flv&amp;IsAutoPlay=1";
+    const std::string movie
+        = "file:///" + folder + "/zelv.swf?vcastr_file=/m/clip %26 more.flv&amp;IsAutoPlay=1";
     EXPECT_TRUE(holds(page(), "<param name=\"movie\" value=\"" + movie + "\">"));
     EXPECT_TRUE(holds(page(), "<embed src=\"" + movie + "\""));
     EXPECT_TRUE(holds(page(), "D27CDB6E-AE6D-11cf-96B8-444553540000"));
-    EXPECT_EQ(mediaCalls(), std::vector<std::string>{"close"});
+    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "close" });
 
     dispatch("/m/second.flv");
     EXPECT_TRUE(messages().empty());
@@ -291,13 +292,13 @@ TEST_F(FlashPlayerTest, FailedFetchIsReportedPlaysNothingAndIsTriedAgain)
     Form5& f = player();
     f.WebBrowser3.write("before");
     dispatch("/m/clip.flv");
-    EXPECT_EQ(messages(), std::vector<std::string>{"初始化失败，请检查是否连接网络"});
+    EXPECT_EQ(messages(), std::vector<std::string> { "初始化失败，请检查是否连接网络" });
     EXPECT_FALSE(std::filesystem::exists(swf()));
     EXPECT_EQ(page(), "before");
     EXPECT_FALSE(f.Label8.visible());
 
     p.config->set("update_server", server.url(""));
     dispatch("/m/clip.flv");
-    EXPECT_EQ(messages(), std::vector<std::string>{"初始化成功!"});
+    EXPECT_EQ(messages(), std::vector<std::string> { "初始化成功!" });
     EXPECT_TRUE(holds(page(), "vcastr_file=/m/clip.flv"));
 }

@@ -32,7 +32,7 @@ protected:
     void SetUp() override
     {
         p.start();
-        p.app.get<zelvora::moban>().Label7.mouseDown({rt::LeftButton, 0, 0, 0});
+        p.app.get<zelvora::moban>().Label7.mouseDown({ rt::LeftButton, 0, 0, 0 });
         player().WindowsMediaPlayer1.log().take();
         player().WebBrowser3.log().take();
     }
@@ -41,7 +41,10 @@ protected:
     zelvora::Form6& tray() { return p.app.get<zelvora::Form6>(); }
 
     // A path in the media folder outside the profile.
-    std::string media(const std::string& relative) const { return (p.dir.path() / "media" / relative).string(); }
+    std::string media(const std::string& relative) const
+    {
+        return (p.dir.path() / "media" / relative).string();
+    }
     // Creates files in the media folder and returns the path of the first.
     std::string makeMedia(const std::vector<std::string>& relatives, const std::string& bytes = "data")
     {
@@ -51,7 +54,10 @@ protected:
     }
     // The bytes of a playlist file ("mpath.ini"...).
     std::string listFile(const std::string& name) const { return readBytes(p.dataFile("Temp/" + name)); }
-    void writeListFile(const std::string& name, const std::string& bytes) { writeBytes(p.dataFile("Temp/" + name), bytes); }
+    void writeListFile(const std::string& name, const std::string& bytes)
+    {
+        writeBytes(p.dataFile("Temp/" + name), bytes);
+    }
 
     // Drops files on the window and lets the jobs run.
     void drop(const std::vector<std::string>& files)
@@ -88,4 +94,4 @@ protected:
     testing_support::TestProgram p;
 };
 
-}  // namespace player_testing
+} // namespace player_testing

@@ -44,17 +44,17 @@ protected:
     {
         const std::string root = (p.dir.path() / name).string();
         std::filesystem::create_directories(root);
-        return {root, platform::DriveRemovable, free, total};
+        return { root, platform::DriveRemovable, free, total };
     }
     std::shared_ptr<FakeDrives> drives = std::make_shared<FakeDrives>();
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(MenuTest, PlayActsLikeADoubleClickAndStartsTheSeedJobForSeeds)
 {
-    makeMedia({"a.mp3", "t.torrent"});
-    showList({"a.mp3", "t.torrent"});
+    makeMedia({ "a.mp3", "t.torrent" });
+    showList({ "a.mp3", "t.torrent" });
     Form5& f = player();
     tray().play.click();
     EXPECT_EQ(f.Text6.text(), "-1");
@@ -64,7 +64,7 @@ TEST_F(MenuTest, PlayActsLikeADoubleClickAndStartsTheSeedJobForSeeds)
     tray().play.click();
     p.app.runUntilIdle();
     EXPECT_EQ(f.Text3.text(), "lie");
-    EXPECT_EQ(mediaCalls(), std::vector<std::string>{"url " + media("a.mp3")});
+    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + media("a.mp3") });
 
     f.List1.setListIndex(1);
     tray().play.click();
@@ -78,13 +78,13 @@ TEST_F(MenuTest, PlayOnTheNetworkListOpensThePageInTheBrowser)
 {
     Form5& f = player();
     f.liebiao.setText("网络列表");
-    f.List1.setItems({">频道"});
-    f.List2.setItems({"http://example/channel"});
+    f.List1.setItems({ ">频道" });
+    f.List2.setItems({ "http://example/channel" });
     tray().play.click();
     EXPECT_FALSE(f.WebBrowser3.visible());
     f.List1.setListIndex(0);
     tray().play.click();
-    EXPECT_EQ(mediaCalls(), std::vector<std::string>{"stop"});
+    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "stop" });
     EXPECT_FALSE(f.WindowsMediaPlayer1.visible());
     EXPECT_TRUE(f.Picture6.enabled());
     EXPECT_EQ(f.Text4.text(), "http://example/channel");
@@ -97,7 +97,7 @@ TEST_F(MenuTest, PlayOnTheNetworkListOpensThePageInTheBrowser)
 
 TEST_F(MenuTest, AddFileAsksWithTheDesignedDialogAndAddsThroughTheAddJob)
 {
-    const std::string song = makeMedia({"new.mp3"});
+    const std::string song = makeMedia({ "new.mp3" });
     p.dialogs->queueFile(song);
     tray().addmp3.click();
     ASSERT_EQ(p.dialogs->fileRequests().size(), 1u);
@@ -105,21 +105,22 @@ TEST_F(MenuTest, AddFileAsksWithTheDesignedDialogAndAddsThroughTheAddJob)
     EXPECT_EQ(asked.title, "打开文件");
     EXPECT_EQ(asked.initialFolder, p.env->programFolder());
     ASSERT_EQ(asked.filters.size(), 4u);
-    EXPECT_EQ(asked.filters[0].description, "歌曲文件(*.mp3;*.WAV;*.MP2;*.OGG;*.M4A;*.AMR;*.MMF;*.AAC;*.FLAC;*.MP3;*.WMA;*.MID;)");
+    EXPECT_EQ(asked.filters[0].description,
+        "歌曲文件(*.mp3;*.WAV;*.MP2;*.OGG;*.M4A;*.AMR;*.MMF;*.AAC;*.FLAC;*.MP3;*.WMA;*.MID;)");
     EXPECT_EQ(asked.filters[2].patterns, "*.QSED;*.TORRENT;*.BSED");
     EXPECT_EQ(asked.filters[3].description, "所有文件(*.*)");
     EXPECT_TRUE(player().Timer6.enabled());
     p.app.runUntilIdle();
-    EXPECT_EQ(listFile("mname.ini"), crlf({">new.mp3"}));
-    EXPECT_EQ(mediaCalls(), std::vector<std::string>{"url " + song});
+    EXPECT_EQ(listFile("mname.ini"), crlf({ ">new.mp3" }));
+    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + song });
 
     // Already listed: played at once, nothing added.
     p.dialogs->queueFile(song);
     tray().addmp3.click();
     EXPECT_FALSE(player().Timer6.enabled());
-    EXPECT_EQ(mediaCalls(), (std::vector<std::string>{"url " + song, "play"}));
+    EXPECT_EQ(mediaCalls(), (std::vector<std::string> { "url " + song, "play" }));
     EXPECT_EQ(tray().Text5.text(), "不存在");
-    EXPECT_EQ(listFile("mname.ini"), crlf({">new.mp3"}));
+    EXPECT_EQ(listFile("mname.ini"), crlf({ ">new.mp3" }));
 }
 
 TEST_F(MenuTest, CancelledAddFileIsMarkedApartFromTheHubPosition)
@@ -136,17 +137,17 @@ TEST_F(MenuTest, CancelledAddFileIsMarkedApartFromTheHubPosition)
 
 TEST_F(MenuTest, AddFolderScansTheChosenFolderAndHandsAFileOfItToTheAddJob)
 {
-    makeMedia({"album/b.mp3", "album/a.wma", "album/cover.jpg"});
+    makeMedia({ "album/b.mp3", "album/a.wma", "album/cover.jpg" });
     Form5& f = player();
-    f.List4.setItems({">old result"});
-    f.List5.setItems({"/elsewhere/old.avi"});
+    f.List4.setItems({ ">old result" });
+    f.List5.setItems({ "/elsewhere/old.avi" });
     p.dialogs->queueFolder(media("album"));
     tray().addpath.click();
-    EXPECT_EQ(p.dialogs->folderRequests(), std::vector<std::string>{"请选择扫描目录"});
-    EXPECT_EQ(f.List4.items(), (std::vector<std::string>{"a.wma", "b.mp3"}));
+    EXPECT_EQ(p.dialogs->folderRequests(), std::vector<std::string> { "请选择扫描目录" });
+    EXPECT_EQ(f.List4.items(), (std::vector<std::string> { "a.wma", "b.mp3" }));
     EXPECT_EQ(f.Text4.text(), media("album/a.wma"));
     p.app.runUntilIdle();
-    EXPECT_EQ(listFile("mname.ini"), crlf({">a.wma", ">b.mp3"}));
+    EXPECT_EQ(listFile("mname.ini"), crlf({ ">a.wma", ">b.mp3" }));
     EXPECT_FALSE(f.List4.visible());
 
     // Cancelled: nothing happens.
@@ -160,13 +161,13 @@ TEST_F(MenuTest, PlayModeItemsWriteTheirWordsUntilTheNextDoubleClick)
         rt::Menu Form6::*item;
         const char* word;
     };
-    const Row rows[] = {{&Form6::bodan, "danqu"}, {&Form6::boxun, "xunhuan"}, {&Form6::boshun, "yici"},
-        {&Form6::bolie, "lie"}, {&Form6::bosui, "sui"}};
+    const Row rows[] = { { &Form6::bodan, "danqu" }, { &Form6::boxun, "xunhuan" }, { &Form6::boshun, "yici" },
+        { &Form6::bolie, "lie" }, { &Form6::bosui, "sui" } };
     for (const Row& r : rows) {
         (tray().*r.item).click();
         EXPECT_EQ(player().Text3.text(), r.word);
     }
-    showList({"a.mp3"});
+    showList({ "a.mp3" });
     tray().boxun.click();
     doubleClick(0);
     EXPECT_EQ(player().Text3.text(), "lie");
@@ -174,27 +175,28 @@ TEST_F(MenuTest, PlayModeItemsWriteTheirWordsUntilTheNextDoubleClick)
 
 TEST_F(MenuTest, CopyGoesToTheLastRemovableDiskAndReportsItsSpace)
 {
-    makeMedia({"a.mp3"});
-    showList({"a.mp3"});
+    makeMedia({ "a.mp3" });
+    showList({ "a.mp3" });
     Form5& f = player();
     f.List1.setListIndex(0);
     tray().copyy.click();
     EXPECT_EQ(f.Text4.text(), "未发现可移动磁盘");
 
-    drives->list = {removable("usb1", 512 * kMiB, 10 * kMiB), {"/", platform::DriveFixed, 0, 0},
-        removable("usb2", 1024 * kMiB, 300 * kMiB)};
+    drives->list = { removable("usb1", 512 * kMiB, 10 * kMiB), { "/", platform::DriveFixed, 0, 0 },
+        removable("usb2", 1024 * kMiB, 300 * kMiB) };
     tray().copyy.click();
-    EXPECT_EQ(f.Text4.text(), "可移动磁盘：总大小1024MB，已使用724MB，未使用300MB，复制成功后，请查看您的移动设备");
+    EXPECT_EQ(
+        f.Text4.text(), "可移动磁盘：总大小1024MB，已使用724MB，未使用300MB，复制成功后，请查看您的移动设备");
     EXPECT_EQ(readBytes(p.dir.path() / "usb2" / "a.mp3"), "data");
     EXPECT_FALSE(std::filesystem::exists(p.dir.path() / "usb1" / "a.mp3"));
 }
 
 TEST_F(MenuTest, FailedCopiesAreReported)
 {
-    makeMedia({"a.mp3"});
-    showList({"a.mp3", "gone.mp3"});
+    makeMedia({ "a.mp3" });
+    showList({ "a.mp3", "gone.mp3" });
     Form5& f = player();
-    drives->list = {{(p.dir.path() / "not-mounted").string(), platform::DriveRemovable, 0, 0}};
+    drives->list = { { (p.dir.path() / "not-mounted").string(), platform::DriveRemovable, 0, 0 } };
     f.List1.setListIndex(0);
     tray().copyy.click();
     EXPECT_EQ(f.Text4.text(), "复制失败，请检查移动设备是否已满或被写保护");
@@ -205,19 +207,19 @@ TEST_F(MenuTest, FailedCopiesAreReported)
 
 TEST_F(MenuTest, OpenFolderRevealsTheSelectedFile)
 {
-    makeMedia({"a.mp3"});
-    showList({"a.mp3"});
+    makeMedia({ "a.mp3" });
+    showList({ "a.mp3" });
     tray().lieda.click();
     EXPECT_TRUE(p.shell->takeLaunches().empty());
     player().List1.setListIndex(0);
     tray().lieda.click();
-    EXPECT_EQ(p.shell->takeLaunches(), std::vector<std::string>{"reveal " + media("a.mp3")});
+    EXPECT_EQ(p.shell->takeLaunches(), std::vector<std::string> { "reveal " + media("a.mp3") });
 }
 
 TEST_F(MenuTest, RemovingEntriesRewritesOnlyTheShownPlaylist)
 {
-    showList({"a.mp3", "b.mp3"});
-    showList({"v.avi"}, true);
+    showList({ "a.mp3", "b.mp3" });
+    showList({ "v.avi" }, true);
     Form5& f = player();
     f.List1.setListIndex(0);
     tray().del.click();
@@ -225,13 +227,13 @@ TEST_F(MenuTest, RemovingEntriesRewritesOnlyTheShownPlaylist)
     EXPECT_EQ(listFile("vname.ini"), "");
     EXPECT_EQ(listFile("vpath.ini"), "");
     EXPECT_TRUE(std::filesystem::exists(p.dataFile("Temp/vname.ini")));
-    EXPECT_EQ(listFile("mname.ini"), crlf({">a.mp3", ">b.mp3"}));
+    EXPECT_EQ(listFile("mname.ini"), crlf({ ">a.mp3", ">b.mp3" }));
 
     f.Label5.click();
     f.List1.setListIndex(0);
     tray().del.click();
-    EXPECT_EQ(listFile("mname.ini"), crlf({">b.mp3"}));
-    EXPECT_EQ(listFile("mpath.ini"), crlf({media("b.mp3")}));
+    EXPECT_EQ(listFile("mname.ini"), crlf({ ">b.mp3" }));
+    EXPECT_EQ(listFile("mpath.ini"), crlf({ media("b.mp3") }));
 
     // A playlist file that is gone is not created again.
     std::filesystem::remove(p.dataFile("Temp/mname.ini"));
@@ -243,83 +245,83 @@ TEST_F(MenuTest, RemovingEntriesRewritesOnlyTheShownPlaylist)
 
 TEST_F(MenuTest, RemovingFromABrowsedPictureFolderLeavesThePlaylistFiles)
 {
-    showList({"a.mp3"});
-    drop({makeMedia({"p.jpg", "q.png"})});
+    showList({ "a.mp3" });
+    drop({ makeMedia({ "p.jpg", "q.png" }) });
     Form5& f = player();
     f.List1.setListIndex(0);
     tray().del.click();
-    EXPECT_EQ(f.List1.items(), std::vector<std::string>{">q.png"});
-    EXPECT_EQ(listFile("mname.ini"), crlf({">a.mp3"}));
+    EXPECT_EQ(f.List1.items(), std::vector<std::string> { ">q.png" });
+    EXPECT_EQ(listFile("mname.ini"), crlf({ ">a.mp3" }));
 }
 
 TEST_F(MenuTest, DeleteWithFileAsksFirstAndAMissingFileIsReportedWithoutEnding)
 {
-    const std::string song = makeMedia({"a.mp3"});
-    showList({"a.mp3", "gone.mp3"});
+    const std::string song = makeMedia({ "a.mp3" });
+    showList({ "a.mp3", "gone.mp3" });
     Form5& f = player();
     f.List1.setListIndex(0);
     p.dialogs->queueAnswer(platform::AnswerNo);
     tray().delbao.click();
-    EXPECT_EQ(messages(), std::vector<std::string>{"确定要包括文件一起删除吗？此过程不可逆"});
+    EXPECT_EQ(messages(), std::vector<std::string> { "确定要包括文件一起删除吗？此过程不可逆" });
     EXPECT_TRUE(std::filesystem::exists(song));
     EXPECT_TRUE(mediaCalls().empty());
 
     p.dialogs->queueAnswer(platform::AnswerYes);
     tray().delbao.click();
     EXPECT_FALSE(std::filesystem::exists(song));
-    EXPECT_EQ(mediaCalls(), std::vector<std::string>{"stop"});
+    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "stop" });
     EXPECT_EQ(f.List1.listCount(), 2);
-    EXPECT_EQ(listFile("mname.ini"), crlf({">a.mp3", ">gone.mp3"}));
+    EXPECT_EQ(listFile("mname.ini"), crlf({ ">a.mp3", ">gone.mp3" }));
     messages();
 
     f.List1.setListIndex(1);
     tray().delbao.click();
-    EXPECT_EQ(messages(), std::vector<std::string>{"删除失败，文件不存在"});
+    EXPECT_EQ(messages(), std::vector<std::string> { "删除失败，文件不存在" });
     EXPECT_FALSE(p.app.ended());
     EXPECT_FALSE(p.host.ended);
 }
 
 TEST_F(MenuTest, ClearEmptiesBothPlaylistsAfterConfirmation)
 {
-    showList({"a.mp3"});
-    showList({"v.avi"}, true);
+    showList({ "a.mp3" });
+    showList({ "v.avi" }, true);
     Form5& f = player();
     p.dialogs->queueAnswer(platform::AnswerNo);
     tray().lieqing.click();
-    EXPECT_EQ(messages(), std::vector<std::string>{"确定要清空列表吗？本过程不可逆！！！"});
+    EXPECT_EQ(messages(), std::vector<std::string> { "确定要清空列表吗？本过程不可逆！！！" });
     EXPECT_EQ(f.List1.listCount(), 1);
 
     p.dialogs->queueAnswer(platform::AnswerYes);
     tray().lieqing.click();
     EXPECT_TRUE(f.List1.items().empty());
     EXPECT_TRUE(f.List2.items().empty());
-    for (const char* name : {"mpath.ini", "mname.ini", "vpath.ini", "vname.ini"}) {
+    for (const char* name : { "mpath.ini", "mname.ini", "vpath.ini", "vname.ini" }) {
         EXPECT_TRUE(std::filesystem::exists(p.dataFile(std::string("Temp/") + name))) << name;
         EXPECT_EQ(listFile(name), "") << name;
     }
     messages();
     tray().lieqing.click();
-    EXPECT_EQ(messages(), std::vector<std::string>{"列表已经清空，无需再次删除"});
+    EXPECT_EQ(messages(), std::vector<std::string> { "列表已经清空，无需再次删除" });
 }
 
 TEST_F(MenuTest, NothingSelectedOrTheNetworkListLeavesEveryFileCommandIdle)
 {
-    makeMedia({"a.mp3"});
-    showList({"a.mp3"});
-    drives->list = {removable("usb", 100 * kMiB, 50 * kMiB)};
+    makeMedia({ "a.mp3" });
+    showList({ "a.mp3" });
+    drives->list = { removable("usb", 100 * kMiB, 50 * kMiB) };
     Form5& f = player();
     const std::string before = f.Text4.text();
-    for (rt::Menu* item : {&tray().copyy, &tray().lieda, &tray().del, &tray().delbao}) {
+    for (rt::Menu* item : { &tray().copyy, &tray().lieda, &tray().del, &tray().delbao }) {
         item->click();
         EXPECT_EQ(f.Text4.text(), before) << item->name();
     }
     f.liebiao.setText("网络列表");
     f.List1.setListIndex(0);
-    for (rt::Menu* item : {&tray().copyy, &tray().lieda, &tray().del, &tray().delbao, &tray().lieqing,
-             &tray().addmp3, &tray().addpath})
+    for (rt::Menu* item : { &tray().copyy, &tray().lieda, &tray().del, &tray().delbao, &tray().lieqing,
+             &tray().addmp3, &tray().addpath })
         item->click();
     EXPECT_EQ(f.List1.listCount(), 1);
-    EXPECT_EQ(listFile("mname.ini"), crlf({">a.mp3"}));
+    EXPECT_EQ(listFile("mname.ini"), crlf({ ">a.mp3" }));
     EXPECT_TRUE(p.dialogs->messages().empty());
     EXPECT_TRUE(p.dialogs->fileRequests().empty());
     EXPECT_TRUE(p.shell->takeLaunches().empty());

@@ -13,9 +13,9 @@ TEST(PlayerStart, FirstStartCreatesTheFourEmptyFilesAndShowsTheEmptyMusicList)
     testing_support::TestProgram p;
     p.start();
     ASSERT_FALSE(std::filesystem::exists(p.dataFile("Temp/mpath.ini")));
-    p.app.get<moban>().Label7.mouseDown({rt::LeftButton, 0, 0, 0});
+    p.app.get<moban>().Label7.mouseDown({ rt::LeftButton, 0, 0, 0 });
     Form5& f = p.app.get<Form5>();
-    for (const char* name : {"mpath.ini", "mname.ini", "vpath.ini", "vname.ini"}) {
+    for (const char* name : { "mpath.ini", "mname.ini", "vpath.ini", "vname.ini" }) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(std::filesystem::is_regular_file(p.dataFile(std::string("Temp/") + name)));
         EXPECT_EQ(std::filesystem::file_size(p.dataFile(std::string("Temp/") + name)), 0u);
@@ -34,8 +34,8 @@ TEST(PlayerStart, FirstStartCreatesTheFourEmptyFilesAndShowsTheEmptyMusicList)
     EXPECT_FALSE(f.WebBrowser3.visible());
     EXPECT_EQ(f.WebBrowser3.location(), "about:blank");
     EXPECT_EQ(f.WebBrowser3.left(), 200);
-    for (rt::Control* hidden : std::initializer_list<rt::Control*>{
-             &f.Text5, &f.Text2, &f.Picture1, &f.List4, &f.List6, &f.List7, &f.Label8, &f.Label9})
+    for (rt::Control* hidden : std::initializer_list<rt::Control*> {
+             &f.Text5, &f.Text2, &f.Picture1, &f.List4, &f.List6, &f.List7, &f.Label8, &f.Label9 })
         EXPECT_FALSE(hidden->visible()) << hidden->name();
     EXPECT_EQ(f.List1.top(), 23);
     EXPECT_EQ(f.List1.height(), 530);
@@ -59,7 +59,7 @@ TEST(PlayerStart, WindowOpensAtTheStoredHubPositionAndExistingFilesSurvive)
 
 TEST(PlayerStart, DecoderHintShowsOnlyWithoutTheCompanionProgram)
 {
-    for (bool present : {false, true}) {
+    for (bool present : { false, true }) {
         SCOPED_TRACE(present);
         testing_support::TestProgram p;
         if (present)
@@ -81,20 +81,26 @@ struct LoadRow {
     std::vector<std::string> shownPaths;
 };
 
-}  // namespace
+} // namespace
 
 TEST(PlayerStart, PlaylistFilesLoadAsTheyAreWhateverTheirShape)
 {
     const std::string longName = ">" + std::string(100000, 'x');
     const LoadRow rows[] = {
-        {"CR LF", ">a.mp3\r\n>b.mp3\r\n", "/m/a.mp3\r\n/m/b.mp3\r\n", {">a.mp3", ">b.mp3"}, {"/m/a.mp3", "/m/b.mp3"}},
-        {"LF only and no final end", ">a.mp3\n>b.mp3", "/m/a.mp3\n/m/b.mp3", {">a.mp3", ">b.mp3"}, {"/m/a.mp3", "/m/b.mp3"}},
-        {"mixed and lone CR", ">a\r>b\n\r\n>c", "/m/a\r/m/b\r\n", {">a", ">b", "", ">c"}, {"/m/a", "/m/b"}},
-        {"more names than paths", ">a.mp3\r\n>b.mp3\r\n", "/m/a.mp3\r\n", {">a.mp3", ">b.mp3"}, {"/m/a.mp3"}},
-        {"more paths than names", ">a.mp3\r\n", "/m/a.mp3\r\n/m/b.mp3\r\n", {">a.mp3"}, {"/m/a.mp3", "/m/b.mp3"}},
-        {"invalid bytes", ">a\xff.mp3\r\n", "/m/a\xff.mp3\r\n", {">a\xEF\xBF\xBD.mp3"}, {"/m/a\xEF\xBF\xBD.mp3"}},
-        {"a line of 100,000 characters", longName + "\r\n", "/m/x\r\n", {longName}, {"/m/x"}},
-        {"Chinese names", ">歌曲.mp3\r\n", "/音乐/歌曲.mp3\r\n", {">歌曲.mp3"}, {"/音乐/歌曲.mp3"}},
+        { "CR LF", ">a.mp3\r\n>b.mp3\r\n", "/m/a.mp3\r\n/m/b.mp3\r\n", { ">a.mp3", ">b.mp3" },
+            { "/m/a.mp3", "/m/b.mp3" } },
+        { "LF only and no final end", ">a.mp3\n>b.mp3", "/m/a.mp3\n/m/b.mp3", { ">a.mp3", ">b.mp3" },
+            { "/m/a.mp3", "/m/b.mp3" } },
+        { "mixed and lone CR", ">a\r>b\n\r\n>c", "/m/a\r/m/b\r\n", { ">a", ">b", "", ">c" },
+            { "/m/a", "/m/b" } },
+        { "more names than paths", ">a.mp3\r\n>b.mp3\r\n", "/m/a.mp3\r\n", { ">a.mp3", ">b.mp3" },
+            { "/m/a.mp3" } },
+        { "more paths than names", ">a.mp3\r\n", "/m/a.mp3\r\n/m/b.mp3\r\n", { ">a.mp3" },
+            { "/m/a.mp3", "/m/b.mp3" } },
+        { "invalid bytes", ">a\xff.mp3\r\n", "/m/a\xff.mp3\r\n", { ">a\xEF\xBF\xBD.mp3" },
+            { "/m/a\xEF\xBF\xBD.mp3" } },
+        { "a line of 100,000 characters", longName + "\r\n", "/m/x\r\n", { longName }, { "/m/x" } },
+        { "Chinese names", ">歌曲.mp3\r\n", "/音乐/歌曲.mp3\r\n", { ">歌曲.mp3" }, { "/音乐/歌曲.mp3" } },
     };
     for (const LoadRow& r : rows) {
         SCOPED_TRACE(r.what);
@@ -112,41 +118,41 @@ TEST(PlayerStart, PlaylistFilesLoadAsTheyAreWhateverTheirShape)
 
 TEST_F(PlayerTest, TabsSwitchListsFromTheFilesAndMarkTheChosenTab)
 {
-    writeListFile("vname.ini", crlf({">v.avi"}));
-    writeListFile("vpath.ini", crlf({"/m/v.avi"}));
-    writeListFile("mname.ini", crlf({">a.mp3", ">b.mp3"}));
-    writeListFile("mpath.ini", crlf({"/m/a.mp3", "/m/b.mp3"}));
+    writeListFile("vname.ini", crlf({ ">v.avi" }));
+    writeListFile("vpath.ini", crlf({ "/m/v.avi" }));
+    writeListFile("mname.ini", crlf({ ">a.mp3", ">b.mp3" }));
+    writeListFile("mpath.ini", crlf({ "/m/a.mp3", "/m/b.mp3" }));
     Form5& f = player();
     f.Image14.click();
     f.Label7.click();
     EXPECT_EQ(f.liebiao.text(), "视频列表");
-    EXPECT_EQ(f.List1.items(), std::vector<std::string>{">v.avi"});
-    EXPECT_EQ(f.List2.items(), std::vector<std::string>{"/m/v.avi"});
+    EXPECT_EQ(f.List1.items(), std::vector<std::string> { ">v.avi" });
+    EXPECT_EQ(f.List2.items(), std::vector<std::string> { "/m/v.avi" });
     EXPECT_EQ(f.List1.height(), 530);
     EXPECT_EQ(f.Label7.backStyle(), rt::Opaque);
     EXPECT_EQ(f.Label7.backColor(), 0xE0E0E0);
     EXPECT_EQ(f.Label7.foreColor(), 0x404040);
-    for (rt::Label* other : {&f.Label5, &f.Label6}) {
+    for (rt::Label* other : { &f.Label5, &f.Label6 }) {
         EXPECT_EQ(other->backStyle(), rt::Transparent);
         EXPECT_EQ(other->backColor(), 0x404040);
         EXPECT_EQ(other->foreColor(), 0xE0E0E0);
     }
-    for (rt::Image* tool : {&f.Image10, &f.Image11, &f.Image12, &f.Image14, &f.Image15})
+    for (rt::Image* tool : { &f.Image10, &f.Image11, &f.Image12, &f.Image14, &f.Image15 })
         EXPECT_TRUE(tool->visible());
 
     // Unsaved changes of the shown list are dropped: the music tab shows the file.
     f.List1.addItem(">unsaved");
     f.Label5.click();
     EXPECT_EQ(f.liebiao.text(), "音乐列表");
-    EXPECT_EQ(f.List1.items(), (std::vector<std::string>{">a.mp3", ">b.mp3"}));
+    EXPECT_EQ(f.List1.items(), (std::vector<std::string> { ">a.mp3", ">b.mp3" }));
     EXPECT_EQ(f.Label5.backStyle(), rt::Opaque);
     EXPECT_EQ(f.Label7.backStyle(), rt::Transparent);
 }
 
 TEST_F(PlayerTest, SelectingShowsTheNameWithoutItsMarker)
 {
-    writeListFile("mname.ini", crlf({">歌曲.mp3"}));
-    writeListFile("mpath.ini", crlf({"/m/歌曲.mp3"}));
+    writeListFile("mname.ini", crlf({ ">歌曲.mp3" }));
+    writeListFile("mpath.ini", crlf({ "/m/歌曲.mp3" }));
     Form5& f = player();
     f.Label5.click();
     EXPECT_FALSE(f.Picture6.enabled());
@@ -165,22 +171,22 @@ TEST_F(PlayerTest, SelectingShowsTheNameWithoutItsMarker)
 TEST_F(PlayerTest, RightButtonAndToolButtonsPopUpTheTrayWindowsMenus)
 {
     Form5& f = player();
-    f.List1.mouseDown({rt::LeftButton, 0, 0, 0});
-    f.List1.mouseDown({rt::RightButton, 0, 0, 0});
-    f.Image15.mouseDown({rt::LeftButton, 0, 0, 0});
-    f.Image12.mouseDown({rt::LeftButton, 0, 0, 0});
-    EXPECT_EQ(p.host.popups, (std::vector<std::string>{"Form6.liemenu", "Form6.mp3", "Form6.lieb"}));
+    f.List1.mouseDown({ rt::LeftButton, 0, 0, 0 });
+    f.List1.mouseDown({ rt::RightButton, 0, 0, 0 });
+    f.Image15.mouseDown({ rt::LeftButton, 0, 0, 0 });
+    f.Image12.mouseDown({ rt::LeftButton, 0, 0, 0 });
+    EXPECT_EQ(p.host.popups, (std::vector<std::string> { "Form6.liemenu", "Form6.mp3", "Form6.lieb" }));
 }
 
 TEST_F(PlayerTest, SearchFiltersTheShownListCaseSensitively)
 {
     Form5& f = player();
     f.Image14.click();
-    EXPECT_EQ(messages(), std::vector<std::string>{"列表已经清空，无法进行搜索"});
+    EXPECT_EQ(messages(), std::vector<std::string> { "列表已经清空，无法进行搜索" });
     EXPECT_FALSE(f.Text2.visible());
 
-    writeListFile("mname.ini", crlf({">Love.mp3", ">love.mp3", ">爱情.mp3", ">其他.wma"}));
-    writeListFile("mpath.ini", crlf({"/m/Love.mp3", "/m/love.mp3", "/m/爱情.mp3", "/m/其他.wma"}));
+    writeListFile("mname.ini", crlf({ ">Love.mp3", ">love.mp3", ">爱情.mp3", ">其他.wma" }));
+    writeListFile("mpath.ini", crlf({ "/m/Love.mp3", "/m/love.mp3", "/m/爱情.mp3", "/m/其他.wma" }));
     f.Label5.click();
     f.Image14.click();
     EXPECT_TRUE(f.Text2.visible());
@@ -197,10 +203,10 @@ TEST_F(PlayerTest, SearchFiltersTheShownListCaseSensitively)
         bool shown;
     };
     const Row rows[] = {
-        {"Lo", {">Love.mp3"}, {"/m/Love.mp3"}, true},
-        {"ove", {">Love.mp3", ">love.mp3"}, {"/m/Love.mp3", "/m/love.mp3"}, true},
-        {"爱", {">爱情.mp3"}, {"/m/爱情.mp3"}, true},
-        {"nothing", {}, {}, true},
+        { "Lo", { ">Love.mp3" }, { "/m/Love.mp3" }, true },
+        { "ove", { ">Love.mp3", ">love.mp3" }, { "/m/Love.mp3", "/m/love.mp3" }, true },
+        { "爱", { ">爱情.mp3" }, { "/m/爱情.mp3" }, true },
+        { "nothing", {}, {}, true },
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.typed);
@@ -224,7 +230,7 @@ TEST_F(PlayerTest, SearchResultsShrinkOverTheVideoAndGrowWhenPressed)
     Form5& f = player();
     f.WindowsMediaPlayer1.mouseMove({});
     EXPECT_EQ(f.List4.height(), 1);
-    f.List4.mouseDown({rt::LeftButton, 0, 0, 0});
+    f.List4.mouseDown({ rt::LeftButton, 0, 0, 0 });
     EXPECT_EQ(f.List4.height(), 480);
 }
 
@@ -233,10 +239,10 @@ TEST(PlaylistFiles, RewriteWritesOneLinePerNameAndPadsMissingPaths)
     testing_support::TestProgram p;
     p.start();
     ensurePlaylistFiles(p.app, Playlist::Video);
-    ASSERT_TRUE(rewritePlaylist(p.app, Playlist::Video, {">a", ">b", ">c"}, {"/a", "/b"}));
+    ASSERT_TRUE(rewritePlaylist(p.app, Playlist::Video, { ">a", ">b", ">c" }, { "/a", "/b" }));
     EXPECT_EQ(testing_support::readBytes(p.dataFile("Temp/vname.ini")), ">a\r\n>b\r\n>c\r\n");
     EXPECT_EQ(testing_support::readBytes(p.dataFile("Temp/vpath.ini")), "/a\r\n/b\r\n\r\n");
-    ASSERT_TRUE(rewritePlaylist(p.app, Playlist::Video, {">a"}, {"/a", "/b"}));
+    ASSERT_TRUE(rewritePlaylist(p.app, Playlist::Video, { ">a" }, { "/a", "/b" }));
     EXPECT_EQ(testing_support::readBytes(p.dataFile("Temp/vpath.ini")), "/a\r\n");
     // No temporary files are left beside the playlists.
     int entries = 0;

@@ -25,9 +25,10 @@ bool holds(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
-const std::string kQsed = "<?xml version=\"1.0\"?>\r\n<qvod>\r\n<ref href=\"qvod://123|ABC|film.rmvb|\"/>\r\n</qvod>\r\n";
+const std::string kQsed
+    = "<?xml version=\"1.0\"?>\r\n<qvod>\r\n<ref href=\"qvod://123|ABC|film.rmvb|\"/>\r\n</qvod>\r\n";
 
-}  // namespace
+} // namespace
 
 TEST(SeedFiles, FreeFormFieldsAreTrimmedUnquotedAndJoined)
 {
@@ -36,14 +37,14 @@ TEST(SeedFiles, FreeFormFieldsAreTrimmedUnquotedAndJoined)
         const char* joined;
     };
     const Row rows[] = {
-        {"abc", "abc"},
-        {"  a , b  ,c\r\nd\ne", "abcde"},
-        {"\"x, y\" , z", "x, yz"},
-        {"\"quoted\" junk, next", "quotednext"},
-        {"\"open, to the end", "open, to the end"},
-        {"<ref href=\"q://1,2\"/>", "<ref href=\"q://12\"/>"},
-        {",,\r\n\r\n", ""},
-        {"", ""},
+        { "abc", "abc" },
+        { "  a , b  ,c\r\nd\ne", "abcde" },
+        { "\"x, y\" , z", "x, yz" },
+        { "\"quoted\" junk, next", "quotednext" },
+        { "\"open, to the end", "open, to the end" },
+        { "<ref href=\"q://1,2\"/>", "<ref href=\"q://12\"/>" },
+        { ",,\r\n\r\n", "" },
+        { "", "" },
     };
     for (const Row& r : rows)
         EXPECT_EQ(seeds::joinFreeFormFields(r.text), r.joined) << r.text;
@@ -56,13 +57,13 @@ TEST(SeedFiles, QsedLinkIsTheQuotedValueBetweenTheMarkers)
         std::optional<std::string> link;
     };
     const Row rows[] = {
-        {"<ref href=\"qvod://123|ABC|film.rmvb|\"/>", "qvod://123|ABC|film.rmvb|"},
-        {"<x><ref href=\"bdhd://电影\"/></x>", "bdhd://电影"},
-        {"<ref href=\"\"/>", ""},
-        {"<ref href=\"/>", std::nullopt},
-        {"no markers at all", std::nullopt},
-        {"<ref href=\"qvod://x\"", std::nullopt},
-        {"<a/><ref href=\"qvod://x\"/>", std::nullopt},
+        { "<ref href=\"qvod://123|ABC|film.rmvb|\"/>", "qvod://123|ABC|film.rmvb|" },
+        { "<x><ref href=\"bdhd://电影\"/></x>", "bdhd://电影" },
+        { "<ref href=\"\"/>", "" },
+        { "<ref href=\"/>", std::nullopt },
+        { "no markers at all", std::nullopt },
+        { "<ref href=\"qvod://x\"", std::nullopt },
+        { "<a/><ref href=\"qvod://x\"/>", std::nullopt },
     };
     for (const Row& r : rows)
         EXPECT_EQ(seeds::qsedLink(r.joined), r.link) << r.joined;
@@ -75,13 +76,13 @@ TEST(SeedFiles, BsedLinkDropsTheKeyAndTheFramingCharacters)
         std::optional<std::string> link;
     };
     const Row rows[] = {
-        {"{seeds_href 0123456789bdhd://x|y|1234567}", "bdhd://x|y|"},
-        {"{seeds_href:0123456789ftp://影片1234567}", "ftp://影片"},
-        {"{seeds_href 01234567891234567}", ""},
-        {"{seeds_href short}", std::nullopt},
-        {"{seeds_href 0123456789bdhd://x1234567", std::nullopt},
-        {"} seeds_href 0123456789bdhd://x1234567", std::nullopt},
-        {"no key}", std::nullopt},
+        { "{seeds_href 0123456789bdhd://x|y|1234567}", "bdhd://x|y|" },
+        { "{seeds_href:0123456789ftp://影片1234567}", "ftp://影片" },
+        { "{seeds_href 01234567891234567}", "" },
+        { "{seeds_href short}", std::nullopt },
+        { "{seeds_href 0123456789bdhd://x1234567", std::nullopt },
+        { "} seeds_href 0123456789bdhd://x1234567", std::nullopt },
+        { "no key}", std::nullopt },
     };
     for (const Row& r : rows)
         EXPECT_EQ(seeds::bsedLink(r.text), r.link) << r.text;
@@ -96,24 +97,27 @@ TEST(SeedFiles, UnicodeTextDropsTheMarkAndNarrowsFullWidthForms)
     EXPECT_EQ(seeds::ReadUnicodeTextFile(dir.file("nomark.bsed")), "seeds");
     writeBytes(dir.file("empty.bsed"), "");
     EXPECT_EQ(seeds::ReadUnicodeTextFile(dir.file("empty.bsed")), "");
-    writeBytes(dir.file("odd.bsed"), std::string("\xFF\xFE" "a\0b", 5));
+    writeBytes(dir.file("odd.bsed"),
+        std::string("\xFF\xFE"
+                    "a\0b",
+            5));
     EXPECT_EQ(seeds::ReadUnicodeTextFile(dir.file("odd.bsed")), "a");
     EXPECT_EQ(seeds::ReadUnicodeTextFile(dir.file("missing.bsed")), "");
 }
 
 TEST_F(PlayerTest, DroppedSeedAddsItsFolderToTheVideoListAndOpensItsLink)
 {
-    makeMedia({"b.torrent", "c.bsed"});
-    const std::string seed = makeMedia({"a.qsed"}, kQsed);
-    makeMedia({"song.mp3"});
+    makeMedia({ "b.torrent", "c.bsed" });
+    const std::string seed = makeMedia({ "a.qsed" }, kQsed);
+    makeMedia({ "song.mp3" });
     Form5& f = player();
     f.Label5.click();
-    drop({seed});
+    drop({ seed });
     EXPECT_EQ(f.liebiao.text(), "视频列表");
     EXPECT_EQ(f.Label7.backStyle(), rt::Opaque);
-    EXPECT_EQ(f.List1.items(), (std::vector<std::string>{">a.qsed", ">b.torrent", ">c.bsed"}));
-    EXPECT_EQ(listFile("vname.ini"), crlf({">a.qsed", ">b.torrent", ">c.bsed"}));
-    EXPECT_EQ(listFile("vpath.ini"), crlf({seed, media("b.torrent"), media("c.bsed")}));
+    EXPECT_EQ(f.List1.items(), (std::vector<std::string> { ">a.qsed", ">b.torrent", ">c.bsed" }));
+    EXPECT_EQ(listFile("vname.ini"), crlf({ ">a.qsed", ">b.torrent", ">c.bsed" }));
+    EXPECT_EQ(listFile("vpath.ini"), crlf({ seed, media("b.torrent"), media("c.bsed") }));
     EXPECT_EQ(listFile("mname.ini"), "");
     EXPECT_EQ(f.Text4.text(), "qvod://123|ABC|film.rmvb|");
     EXPECT_TRUE(holds(page(), "name=\"URL\" value=\"qvod://123|ABC|film.rmvb|\""));
@@ -124,24 +128,25 @@ TEST_F(PlayerTest, DroppedSeedAddsItsFolderToTheVideoListAndOpensItsLink)
 
     // Dropped again: neither added nor opened.
     f.WebBrowser3.write("untouched");
-    drop({seed});
+    drop({ seed });
     EXPECT_EQ(f.List1.listCount(), 3);
     EXPECT_EQ(page(), "untouched");
 }
 
 TEST_F(PlayerTest, DoubleClickedSeedsOpenThroughTheirPlugInPage)
 {
-    const std::string bsed = makeMedia({"b.bsed"}, utf16le("{\"seeds_href\":[{\"url\":\"bdhd://99|片名.rmvb|\",\"n\":1}]}"));
-    const std::string torrent = makeMedia({"t.TORRENT"}, "d8:announce");
-    writeListFile("vname.ini", crlf({">b.bsed", ">t.TORRENT"}));
-    writeListFile("vpath.ini", crlf({bsed, torrent}));
+    const std::string bsed
+        = makeMedia({ "b.bsed" }, utf16le("{\"seeds_href\":[{\"url\":\"bdhd://99|片名.rmvb|\",\"n\":1}]}"));
+    const std::string torrent = makeMedia({ "t.TORRENT" }, "d8:announce");
+    writeListFile("vname.ini", crlf({ ">b.bsed", ">t.TORRENT" }));
+    writeListFile("vpath.ini", crlf({ bsed, torrent }));
     Form5& f = player();
     f.Label7.click();
     doubleClick(0);
     EXPECT_EQ(f.Text4.text(), "bdhd://99|片名.rmvb|");
     EXPECT_TRUE(holds(page(), "02E2D748-67F8-48B4-8AB4-0A085374BB99"));
     EXPECT_TRUE(holds(page(), "value=\"bdhd://99|片名.rmvb|\""));
-    EXPECT_EQ(listFile("vname.ini"), crlf({">b.bsed", ">t.TORRENT"}));
+    EXPECT_EQ(listFile("vname.ini"), crlf({ ">b.bsed", ">t.TORRENT" }));
 
     doubleClick(1);
     EXPECT_EQ(f.Text4.text(), torrent);
@@ -156,18 +161,18 @@ TEST_F(PlayerTest, BrokenSeedsGiveTheEmptyPage)
         std::string bytes;
     };
     const Row rows[] = {
-        {"nomarkers.qsed", "<qvod><ref src=\"qvod://x\"></qvod>"},
-        {"reversed.qsed", "<a/>\r\n<ref href=\"qvod://x\"/>"},
-        {"empty.qsed", ""},
-        {"empty.bsed", ""},
-        {"nokey.bsed", utf16le("{\"href\": \"bdhd://x\"}")},
-        {"huge.qsed", std::string(size_t(50) << 20, 'q')},
-        {"notalink.qsed", "<ref href=\"http://x\"/>"},
+        { "nomarkers.qsed", "<qvod><ref src=\"qvod://x\"></qvod>" },
+        { "reversed.qsed", "<a/>\r\n<ref href=\"qvod://x\"/>" },
+        { "empty.qsed", "" },
+        { "empty.bsed", "" },
+        { "nokey.bsed", utf16le("{\"href\": \"bdhd://x\"}") },
+        { "huge.qsed", std::string(size_t(50) << 20, 'q') },
+        { "notalink.qsed", "<ref href=\"http://x\"/>" },
     };
     Form5& f = player();
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        const std::string seed = makeMedia({r.name}, r.bytes);
+        const std::string seed = makeMedia({ r.name }, r.bytes);
         f.WebBrowser3.write("previous");
         f.Text4.setText(seed);
         f.zzl.start(1);
