@@ -66,9 +66,9 @@ void Form5::designLayout()
         rt::Image* image;
         const char* tip;
     };
-    const Tool tools[]
-        = { { &Image11, "上一个" }, { &Image10, "下一个" }, { &Image12, "随机播放列表中的音乐或视频" },
-              { &Image14, "搜索列表中音乐或视频" }, { &Image15, "添加一个文件夹中的所有音乐和视频" } };
+    // Previous and next carry no tooltip.
+    const Tool tools[] = { { &Image11, "" }, { &Image10, "" }, { &Image12, "随机播放列表中的音乐或视频" },
+        { &Image14, "搜索列表中音乐或视频" }, { &Image15, "添加一个文件夹中的所有音乐和视频" } };
     int left = 12;
     for (const Tool& t : tools) {
         t.image->move(left, 556, 22, 22);
