@@ -168,8 +168,14 @@ void ControlView::sync()
     rt::Control* c = m_control;
     if (!c || c->revision() == m_revision)
         return;
-    m_revision = c->revision();
     QWidget* w = widget();
+    // Hidden controls (many are hidden stores: paths, page texts, long lists) are brought up
+    // to date only when they are shown.
+    if (!c->visible()) {
+        w->hide();
+        return;
+    }
+    m_revision = c->revision();
     const QRect rect = controlRect(*c);
     if (w->geometry() != rect)
         w->setGeometry(rect);

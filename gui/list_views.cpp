@@ -10,39 +10,81 @@
 
 namespace gui {
 
-bool syncItems(std::vector<std::string>& shown, const std::vector<std::string>& items, QStringList& out)
+uint64_t entriesFingerprint(const std::vector<std::string>& items)
 {
-    if (shown == items)
-        return false;
-    shown = items;
-    out.clear();
-    out.reserve(static_cast<qsizetype>(items.size()));
-    for (const std::string& item : items)
-        out << qs(item);
-    return true;
+    // FNV-1a over every entry with a separator, seeded with the count.
+    uint64_t h = 1469598103934665603ULL ^ items.size();
+    for (const std::string& item : items) {
+        for (unsigned char c : item)
+            h = (h ^ c) * 1099511628211ULL;
+        h = (h ^ 0xFFu) * 1099511628211ULL;
+    }
+    return h;
+}
+
+ListEntries::ListEntries(rt::ListBox& list)
+    : m_list(&list)
+{
+}
+
+int ListEntries::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() || !m_list ? 0 : m_list->listCount();
+}
+
+QVariant ListEntries::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !m_list)
+        return QVariant();
+    return qs(m_list->list(index.row()));
+}
+
+void ListEntries::refresh()
+{
+    const uint64_t fingerprint = m_list ? entriesFingerprint(m_list->items()) : 0;
+    if (fingerprint == m_fingerprint)
+        return;
+    m_fingerprint = fingerprint;
+    beginResetModel();
+    endResetModel();
+}
+
+void ListEntries::detach()
+{
+    beginResetModel();
+    m_list = nullptr;
+    endResetModel();
 }
 
 ListView::ListView(Session& session, rt::ListBox& list, QWidget* parent)
-    : QListWidget(parent)
+    : QListView(parent)
     , ControlView(session, list)
+    , m_entries(list)
 {
+    setModel(&m_entries);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
     relay(viewport(), RelayOptions{false, true});
-    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
         if (!m_updating)
-            fire([row](rt::Control& c) { static_cast<rt::ListBox&>(c).setListIndex(row); });
+            fire([row = current.row()](rt::Control& c) { static_cast<rt::ListBox&>(c).setListIndex(row); });
     });
+}
+
+void ListView::detach()
+{
+    m_entries.detach();
+    ControlView::detach();
 }
 
 void ListView::mousePressEvent(QMouseEvent* event)
 {
-    const int before = currentRow();
-    QListWidget::mousePressEvent(event);
+    const int before = currentIndex().row();
+    QListView::mousePressEvent(event);
     // A press on the entry that is already chosen changes nothing but still is a click.
-    QListWidgetItem* pressed = itemAt(event->position().toPoint());
-    if (event->button() != Qt::LeftButton || !pressed || row(pressed) != before)
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    if (event->button() != Qt::LeftButton || !pressed.isValid() || pressed.row() != before)
         return;
     fire([before](rt::Control& c) {
         if (static_cast<rt::ListBox&>(c).listIndex() == before)
@@ -54,17 +96,16 @@ void ListView::syncKind(rt::Control& control)
 {
     auto& list = static_cast<rt::ListBox&>(control);
     QScopedValueRollback<bool> guard(m_updating, true);
-    QStringList entries;
-    if (syncItems(m_items, list.items(), entries)) {
-        clear();
-        addItems(entries);
+    m_entries.refresh();
+    if (currentIndex().row() != list.listIndex()) {
+        const QModelIndex index = m_entries.index(list.listIndex());
+        if (index.isValid())
+            selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        else
+            selectionModel()->clear();
     }
-    if (currentRow() != list.listIndex())
-        setCurrentRow(list.listIndex());
-    if (list.listIndex() < 0)
-        clearSelection();
-    if (list.topIndex() > 0 && list.topIndex() < count())
-        scrollToItem(item(list.topIndex()), QAbstractItemView::PositionAtTop);
+    if (list.topIndex() > 0 && list.topIndex() < list.listCount())
+        scrollTo(m_entries.index(list.topIndex()), QAbstractItemView::PositionAtTop);
     setFrameShape(list.borderStyle() == 0 ? QFrame::NoFrame : QFrame::StyledPanel);
     applyColors(*this, list, QPalette::Base, QPalette::Text);
 }
@@ -98,10 +139,11 @@ void ComboView::syncKind(rt::Control& control)
 {
     auto& box = static_cast<rt::ComboBox&>(control);
     QScopedValueRollback<bool> guard(m_updating, true);
-    QStringList entries;
-    if (syncItems(m_items, box.items(), entries)) {
+    if (m_items != box.items()) {
+        m_items = box.items();
         clear();
-        addItems(entries);
+        for (const std::string& item : m_items)
+            addItem(qs(item));
     }
     if (currentIndex() != box.listIndex())
         setCurrentIndex(box.listIndex());

@@ -1,7 +1,9 @@
 #pragma once
 // Views of lists: list boxes (also file lists) and combo boxes.
+#include <QAbstractListModel>
 #include <QComboBox>
-#include <QListWidget>
+#include <QListView>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,19 +16,37 @@ class ComboBox;
 
 namespace gui {
 
+// The entries of a list box as a Qt model, read from the control when shown (a playlist may
+// hold a hundred thousand entries; nothing is copied).
+class ListEntries : public QAbstractListModel {
+public:
+    explicit ListEntries(rt::ListBox& list);
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    // Tells the views that the entries changed, when they did.
+    void refresh();
+    // Forgets the control.
+    void detach();
+
+private:
+    rt::ListBox* m_list;
+    uint64_t m_fingerprint = 0;
+};
+
 // A list box. Choosing an entry sets the list index (which raises the click event); a
 // double click anywhere in the list raises the double click, also below the last entry.
-class ListView : public QListWidget, public ControlView {
+class ListView : public QListView, public ControlView {
 public:
     ListView(Session& session, rt::ListBox& list, QWidget* parent);
     QWidget* widget() override { return this; }
+    void detach() override;
 
 protected:
     void syncKind(rt::Control& control) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    std::vector<std::string> m_items;
+    ListEntries m_entries;
     bool m_updating = false;
 };
 
@@ -44,7 +64,7 @@ private:
     bool m_updating = false;
 };
 
-// Replaces the entries of a list widget when they differ from `items`, remembering them.
-bool syncItems(std::vector<std::string>& shown, const std::vector<std::string>& items, QStringList& out);
+// A fingerprint of a list's entries (their number and text), to tell a change cheaply.
+uint64_t entriesFingerprint(const std::vector<std::string>& items);
 
 }  // namespace gui

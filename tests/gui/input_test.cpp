@@ -1,6 +1,6 @@
 // The person's input reaches the windows as the runtime's events.
 #include <QApplication>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -92,8 +92,8 @@ TEST_F(InputTest, TypingChangesTheTextAndRaisesChange)
 
 TEST_F(InputTest, ListsChooseWithTheLeftButtonOnly)
 {
-    auto* list = static_cast<QListWidget*>(widget(s.List1));
-    auto centre = [&](int row) { return list->visualItemRect(list->item(row)).center(); };
+    auto* list = static_cast<QListView*>(widget(s.List1));
+    auto centre = [&](int row) { return list->visualRect(list->model()->index(row, 0)).center(); };
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre(1));
     EXPECT_EQ(s.List1.listIndex(), 1);
     // A right press leaves the choice alone (a menu pops up for the chosen entry).
@@ -109,7 +109,7 @@ TEST_F(InputTest, ListsChooseWithTheLeftButtonOnly)
     EXPECT_EQ(count("List1.MouseDown 2 " + std::to_string(centre(2).x() * 15) + "," + std::to_string(centre(2).y() * 15)), 1);
     // The window's own choice shows on screen.
     session().run([&] { s.List1.setListIndex(2); });
-    EXPECT_EQ(list->currentRow(), 2);
+    EXPECT_EQ(list->currentIndex().row(), 2);
 }
 
 TEST_F(InputTest, DroppedFilesReachTheHandlerUnderTheMouse)

@@ -1,4 +1,5 @@
 // The generic renderer: windows and controls shown where and how the runtime says.
+#include <QAbstractItemView>
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
@@ -175,6 +176,24 @@ TEST_F(RendererTest, AModalWindowBlocksTheOthers)
     session().run([&] { dialog.show(false); });
     EXPECT_EQ(view(dialog)->windowModality(), Qt::NonModal);
     EXPECT_TRUE(view(s)->isVisible());
+}
+
+TEST_F(RendererTest, HiddenControlsCatchUpWhenShown)
+{
+    Sample& s = showSample();
+    session().run([&] {
+        s.List1.setVisible(false);
+        s.List1.setItems(std::vector<std::string>(1000, "歌曲"));
+        s.List1.setList(999, "最后一首");
+        s.List1.setListIndex(999);
+    });
+    auto* list = static_cast<QAbstractItemView*>(widget(s.List1));
+    EXPECT_FALSE(list->isVisible());
+    session().run([&] { s.List1.setVisible(true); });
+    EXPECT_TRUE(list->isVisible());
+    ASSERT_EQ(list->model()->rowCount(), 1000);
+    EXPECT_EQ(list->model()->index(999, 0).data().toString(), QStringLiteral("最后一首"));
+    EXPECT_EQ(list->currentIndex().row(), 999);
 }
 
 TEST_F(RendererTest, SystemColoursComeFromThePalette)
