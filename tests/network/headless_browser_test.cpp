@@ -109,7 +109,8 @@ TEST_F(HeadlessBrowserTest, PagesAreReadInTheirDeclaredCharacterSetElseTheSystem
 TEST_F(HeadlessBrowserTest, PagesThatDoNotArriveLeaveAnEmptyDocument)
 {
     for (const std::string& address : { FixtureServer::refusedUrl(), server.url("/cut/50000"),
-             std::string("http://host.invalid/"), server.garbageUrl(), std::string("qvod://resource") }) {
+             std::string("http://host.invalid/"), server.garbageUrl(), std::string("qvod://resource"),
+             server.url("/nolength/104857600"), server.url("/bytes/104857600") }) {
         browser().navigate(server.url("/dir/list.html"));
         settle();
         browser().navigate(address);
