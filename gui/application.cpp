@@ -25,7 +25,7 @@ void installTranslations(QApplication& app)
     const QLocale chinese(QLocale::Chinese, QLocale::China);
     QLocale::setDefault(chinese);
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    for (const char* catalogue : {"qtbase", "qtmultimedia", "qtwebengine"}) {
+    for (const char* catalogue : { "qtbase", "qtmultimedia", "qtwebengine" }) {
         auto* translator = new QTranslator(&app);
         if (translator->load(chinese, QString::fromLatin1(catalogue), QStringLiteral("_"), folder))
             QApplication::installTranslator(translator);
@@ -34,7 +34,7 @@ void installTranslations(QApplication& app)
     }
 }
 
-}  // namespace
+} // namespace
 
 std::shared_ptr<platform::Config> loadConfiguration(const std::string& file)
 {
@@ -70,4 +70,4 @@ void setUpApplication(QApplication& app)
         QApplication::setWindowIcon(QIcon(logo));
 }
 
-}  // namespace gui
+} // namespace gui

@@ -21,4 +21,4 @@ void setUpApplication(QApplication& app);
 // read; lines it cannot use are reported and skipped.
 std::shared_ptr<platform::Config> loadConfiguration(const std::string& file);
 
-}  // namespace gui
+} // namespace gui

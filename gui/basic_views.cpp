@@ -30,13 +30,13 @@ void drawBorder(QPainter& painter, const QRect& rect)
     painter.drawRect(rect.adjusted(0, 0, -1, -1));
 }
 
-}  // namespace
+} // namespace
 
 LabelView::LabelView(Session& session, rt::Control& label, QWidget* parent)
     : QWidget(parent)
     , ControlView(session, label)
 {
-    relay(this, RelayOptions{true, false, true});
+    relay(this, RelayOptions { true, false, true });
 }
 
 void LabelView::syncKind(rt::Control&)
@@ -55,7 +55,8 @@ void LabelView::paintEvent(QPaintEvent*)
     if (c->borderStyle() == 1)
         drawBorder(painter, rect());
     // Disabled labels draw their caption greyed, as the platform does.
-    painter.setPen(c->enabled() ? toQColor(c->foreColor()) : palette().color(QPalette::Disabled, QPalette::WindowText));
+    painter.setPen(
+        c->enabled() ? toQColor(c->foreColor()) : palette().color(QPalette::Disabled, QPalette::WindowText));
     painter.setFont(font());
     painter.drawText(rect(), static_cast<int>(alignmentOf(c->alignment()) | Qt::AlignTop | Qt::TextWordWrap),
         qs(c->caption()));
@@ -66,7 +67,7 @@ PictureView::PictureView(Session& session, rt::PictureBox& picture, QWidget* par
     , ControlView(session, picture)
     , m_image(picture.kind() == rt::ControlKind::Image)
 {
-    relay(this, RelayOptions{true, false, true});
+    relay(this, RelayOptions { true, false, true });
 }
 
 Layer PictureView::layer() const
@@ -102,7 +103,7 @@ FrameView::FrameView(Session& session, rt::Control& frame, QWidget* parent)
     : QWidget(parent)
     , ControlView(session, frame)
 {
-    relay(this, RelayOptions{true, false, true});
+    relay(this, RelayOptions { true, false, true });
 }
 
 void FrameView::syncKind(rt::Control&)
@@ -135,4 +136,4 @@ void FrameView::paintEvent(QPaintEvent*)
     }
 }
 
-}  // namespace gui
+} // namespace gui

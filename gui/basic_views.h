@@ -48,4 +48,4 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-}  // namespace gui
+} // namespace gui

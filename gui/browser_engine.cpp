@@ -24,7 +24,7 @@ std::vector<rt::BrowserLink> toLinks(const std::vector<PageLink>& links)
     std::vector<rt::BrowserLink> out;
     out.reserve(links.size());
     for (const PageLink& l : links)
-        out.push_back({utf8(l.href), utf8(l.text)});
+        out.push_back({ utf8(l.href), utf8(l.text) });
     return out;
 }
 
@@ -37,7 +37,7 @@ QUrl toUrl(const std::string& address)
     return QUrl::fromUserInput(text);
 }
 
-}  // namespace
+} // namespace
 
 bool isBlankAddress(const std::string& url)
 {
@@ -45,8 +45,8 @@ bool isBlankAddress(const std::string& url)
     return u.empty() || vb::UCase(u) == "ABOUT:BLANK";
 }
 
-DesktopBrowserEngine::DesktopBrowserEngine(Session& session, rt::WebBrowser& browser,
-    std::function<std::unique_ptr<rt::BrowserEngine>()> headless)
+DesktopBrowserEngine::DesktopBrowserEngine(
+    Session& session, rt::WebBrowser& browser, std::function<std::unique_ptr<rt::BrowserEngine>()> headless)
     : m_session(session)
     , m_browser(browser)
     , m_makeHeadless(std::move(headless))
@@ -270,4 +270,4 @@ void DesktopBrowserEngine::replayInPage()
         m_page->navigate(toUrl(m_location));
 }
 
-}  // namespace gui
+} // namespace gui

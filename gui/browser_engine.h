@@ -76,4 +76,4 @@ private:
 // Whether an address is one of the blank pages that need no engine ("", "about:blank").
 bool isBlankAddress(const std::string& url);
 
-}  // namespace gui
+} // namespace gui

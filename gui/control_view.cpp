@@ -58,8 +58,10 @@ private:
         if (!control)
             return false;
         const rt::MouseEvent e = mouseEventOf(control->form(), m_view.widget(), m_part, event->position(),
-            type == QEvent::MouseMove ? event->buttons() : Qt::MouseButtons(event->button()), event->modifiers());
-        const bool swallow = m_options.consume || (event->button() == Qt::RightButton && m_options.swallowRightPress);
+            type == QEvent::MouseMove ? event->buttons() : Qt::MouseButtons(event->button()),
+            event->modifiers());
+        const bool swallow
+            = m_options.consume || (event->button() == Qt::RightButton && m_options.swallowRightPress);
         switch (type) {
         case QEvent::MouseButtonPress:
             m_view.fire([&](rt::Control& c) { c.mouseDown(e); });
@@ -72,8 +74,8 @@ private:
             return swallow;
         case QEvent::MouseButtonRelease: {
             const bool inside = m_part->rect().contains(event->position().toPoint());
-            const bool click = m_options.clickOnRelease && event->button() == Qt::LeftButton && inside
-                && !m_doubleClicked;
+            const bool click
+                = m_options.clickOnRelease && event->button() == Qt::LeftButton && inside && !m_doubleClicked;
             m_doubleClicked = false;
             m_view.fire([&](rt::Control& c) {
                 c.mouseUp(e);
@@ -116,7 +118,7 @@ private:
     bool m_doubleClicked = false;
 };
 
-}  // namespace
+} // namespace
 
 int buttonNumber(Qt::MouseButtons buttons)
 {
@@ -130,8 +132,8 @@ int buttonNumber(Qt::MouseButtons buttons)
     return n;
 }
 
-rt::MouseEvent mouseEventOf(const rt::Form& form, const QWidget* origin, const QWidget* source, QPointF position,
-    Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
+rt::MouseEvent mouseEventOf(const rt::Form& form, const QWidget* origin, const QWidget* source,
+    QPointF position, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
 {
     const QPointF p = source == origin ? position : QPointF(source->mapTo(origin, position.toPoint()));
     rt::MouseEvent e;
@@ -247,4 +249,4 @@ ControlView* createControlView(Session& session, rt::Control& control, QWidget* 
     return nullptr;
 }
 
-}  // namespace gui
+} // namespace gui

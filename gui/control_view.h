@@ -16,7 +16,7 @@ namespace rt {
 class Control;
 class Form;
 struct MouseEvent;
-}  // namespace rt
+} // namespace rt
 
 namespace gui {
 
@@ -74,8 +74,8 @@ private:
 };
 
 // Mouse events of the runtime from Qt's, positions in the window's scale relative to `origin`.
-rt::MouseEvent mouseEventOf(const rt::Form& form, const QWidget* origin, const QWidget* source, QPointF position,
-    Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
+rt::MouseEvent mouseEventOf(const rt::Form& form, const QWidget* origin, const QWidget* source,
+    QPointF position, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
 // The runtime's number of a mouse button (left 1, right 2, middle 4; 0 for none).
 int buttonNumber(Qt::MouseButtons buttons);
 // The local files of a drop (addresses that are not local files are left out).
@@ -85,4 +85,4 @@ std::vector<std::string> droppedFiles(const QMimeData* mime);
 // (timers and menus).
 ControlView* createControlView(Session& session, rt::Control& control, QWidget* parent);
 
-}  // namespace gui
+} // namespace gui

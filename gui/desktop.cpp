@@ -49,7 +49,7 @@ void installStartupProbe(Session& session)
     };
 }
 
-}  // namespace
+} // namespace
 
 int runDesktop(int argc, char** argv, const DesktopOptions& options)
 {
@@ -66,11 +66,11 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options)
     QApplication app(argc, argv);
     setUpApplication(app);
 
-    Session session({options.profile, config});
+    Session session({ options.profile, config });
     session.onProgramEnded = [] { QCoreApplication::exit(0); };
     installStartupProbe(session);
     session.startProgram();
     return QApplication::exec();
 }
 
-}  // namespace gui
+} // namespace gui

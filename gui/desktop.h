@@ -5,11 +5,11 @@
 namespace gui {
 
 struct DesktopOptions {
-    std::string profile;     // --profile DIR
-    std::string configFile;  // --config FILE
+    std::string profile; // --profile DIR
+    std::string configFile; // --config FILE
 };
 
 // Runs the desktop program until it ends; returns the process exit status.
 int runDesktop(int argc, char** argv, const DesktopOptions& options);
 
-}  // namespace gui
+} // namespace gui

@@ -15,7 +15,7 @@ EngineAreaView::EngineAreaView(Session& session, rt::Control& control, QWidget* 
     p.setColor(QPalette::Window, blank);
     setPalette(p);
     setAutoFillBackground(true);
-    relay(this, RelayOptions{false, false, true});
+    relay(this, RelayOptions { false, false, true });
 }
 
 EngineAreaView::~EngineAreaView()
@@ -57,7 +57,7 @@ void EngineAreaView::syncKind(rt::Control& control)
     w->setParent(this);
     w->setGeometry(rect());
     w->show();
-    m_hostedRelay = relay(w, RelayOptions{false, false, true});
+    m_hostedRelay = relay(w, RelayOptions { false, false, true });
 }
 
 void EngineAreaView::resizeEvent(QResizeEvent*)
@@ -105,4 +105,4 @@ QWidget* MediaView::engineWidget(rt::Control& control)
     return engine ? engine->videoWidget() : nullptr;
 }
 
-}  // namespace gui
+} // namespace gui

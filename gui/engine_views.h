@@ -9,7 +9,7 @@
 namespace rt {
 class WebBrowser;
 class MediaPlayer;
-}  // namespace rt
+} // namespace rt
 
 namespace gui {
 
@@ -58,4 +58,4 @@ protected:
     QWidget* engineWidget(rt::Control& control) override;
 };
 
-}  // namespace gui
+} // namespace gui

@@ -59,7 +59,9 @@ ControlView* FormView::viewOf(const rt::Control& control) const
 
 QRect FormView::pixelGeometry() const
 {
-    auto px = [](int twips) { return static_cast<int>(std::lround(twips / static_cast<double>(rt::kTwipsPerPixel))); };
+    auto px = [](int twips) {
+        return static_cast<int>(std::lround(twips / static_cast<double>(rt::kTwipsPerPixel)));
+    };
     return QRect(px(m_form->left()), px(m_form->top()), std::max(1, px(m_form->width())),
         std::max(1, px(m_form->height())));
 }
@@ -199,7 +201,9 @@ void FormView::syncVisibility()
         return;
     }
     const int state = m_form->windowState();
-    const Qt::WindowStates wanted = state == 1 ? Qt::WindowMinimized : state == 2 ? Qt::WindowMaximized : Qt::WindowNoState;
+    const Qt::WindowStates wanted = state == 1 ? Qt::WindowMinimized
+        : state == 2                           ? Qt::WindowMaximized
+                                               : Qt::WindowNoState;
     if (!isVisible()) {
         setWindowState(wanted);
         show();
@@ -358,4 +362,4 @@ void FormView::changeEvent(QEvent* event)
         });
 }
 
-}  // namespace gui
+} // namespace gui

@@ -10,7 +10,7 @@
 namespace rt {
 class Control;
 class Form;
-}  // namespace rt
+} // namespace rt
 
 namespace gui {
 
@@ -73,4 +73,4 @@ private:
     bool m_applying = false;
 };
 
-}  // namespace gui
+} // namespace gui

@@ -36,14 +36,15 @@ Qt::Alignment alignmentOf(int alignment)
     }
 }
 
-}  // namespace
+} // namespace
 
-void applyColors(QWidget& widget, const rt::Control& control, QPalette::ColorRole background, QPalette::ColorRole text)
+void applyColors(
+    QWidget& widget, const rt::Control& control, QPalette::ColorRole background, QPalette::ColorRole text)
 {
     QPalette palette = widget.palette();
     const QColor back = toQColor(control.backColor());
     const QColor fore = toQColor(control.foreColor());
-    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    for (auto group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled })
         palette.setColor(group, background, back);
     palette.setColor(QPalette::Active, text, fore);
     palette.setColor(QPalette::Inactive, text, fore);
@@ -130,7 +131,7 @@ ButtonView::ButtonView(Session& session, rt::Control& button, QWidget* parent)
     : QPushButton(parent)
     , ControlView(session, button)
 {
-    relay(this, RelayOptions{false, false});
+    relay(this, RelayOptions { false, false });
     connect(this, &QPushButton::clicked, this, [this] { fire([](rt::Control& c) { c.click(); }); });
 }
 
@@ -152,7 +153,7 @@ ChoiceView::ChoiceView(Session& session, rt::Control& choice, QWidget* parent)
         m_button = new QCheckBox(this);
     }
     setAutoFillBackground(true);
-    relay(m_button, RelayOptions{false, false});
+    relay(m_button, RelayOptions { false, false });
     connect(m_button, &QAbstractButton::clicked, this, [this] { fire([](rt::Control& c) { c.click(); }); });
 }
 
@@ -182,7 +183,7 @@ ScrollBarView::ScrollBarView(Session& session, rt::HScrollBar& bar, QWidget* par
     // The change event comes when the thumb is let go, as on the platform the windows
     // were written for, not at every pixel of a drag.
     setTracking(false);
-    relay(this, RelayOptions{false, false});
+    relay(this, RelayOptions { false, false });
     connect(this, &QScrollBar::valueChanged, this, [this](int v) {
         if (m_updating)
             return;
@@ -201,4 +202,4 @@ void ScrollBarView::syncKind(rt::Control& control)
     setValue(bar.value());
 }
 
-}  // namespace gui
+} // namespace gui

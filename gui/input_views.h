@@ -14,7 +14,7 @@
 namespace rt {
 class TextBox;
 class HScrollBar;
-}  // namespace rt
+} // namespace rt
 
 namespace gui {
 
@@ -78,7 +78,7 @@ private:
 };
 
 // Sets a widget's background and text colours from a control's, in every state.
-void applyColors(QWidget& widget, const rt::Control& control, QPalette::ColorRole background,
-    QPalette::ColorRole text);
+void applyColors(
+    QWidget& widget, const rt::Control& control, QPalette::ColorRole background, QPalette::ColorRole text);
 
-}  // namespace gui
+} // namespace gui

@@ -65,11 +65,13 @@ ListView::ListView(Session& session, rt::ListBox& list, QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
-    relay(viewport(), RelayOptions{false, true});
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
-        if (!m_updating)
-            fire([row = current.row()](rt::Control& c) { static_cast<rt::ListBox&>(c).setListIndex(row); });
-    });
+    relay(viewport(), RelayOptions { false, true });
+    connect(
+        selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
+            if (!m_updating)
+                fire([row = current.row()](
+                         rt::Control& c) { static_cast<rt::ListBox&>(c).setListIndex(row); });
+        });
 }
 
 void ListView::detach()
@@ -116,7 +118,7 @@ ComboView::ComboView(Session& session, rt::ComboBox& combo, QWidget* parent)
 {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
-    relay(this, RelayOptions{false, false});
+    relay(this, RelayOptions { false, false });
     connect(this, QOverload<int>::of(&QComboBox::activated), this, [this](int index) {
         if (m_updating)
             return;
@@ -152,4 +154,4 @@ void ComboView::syncKind(rt::Control& control)
     applyColors(*this, box, QPalette::Base, QPalette::Text);
 }
 
-}  // namespace gui
+} // namespace gui

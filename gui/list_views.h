@@ -12,7 +12,7 @@
 namespace rt {
 class ListBox;
 class ComboBox;
-}  // namespace rt
+} // namespace rt
 
 namespace gui {
 
@@ -67,4 +67,4 @@ private:
 // A fingerprint of a list's entries (their number and text), to tell a change cheaply.
 uint64_t entriesFingerprint(const std::vector<std::string>& items);
 
-}  // namespace gui
+} // namespace gui

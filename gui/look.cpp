@@ -22,28 +22,28 @@ QColor systemColor(int index)
 {
     const QPalette palette = QApplication::palette();
     switch (index) {
-    case 0x05:  // window background
+    case 0x05: // window background
         return palette.color(QPalette::Base);
-    case 0x06:  // window frame
-    case 0x07:  // menu text
-    case 0x08:  // window text
-    case 0x12:  // button text
+    case 0x06: // window frame
+    case 0x07: // menu text
+    case 0x08: // window text
+    case 0x12: // button text
         return palette.color(QPalette::Text);
-    case 0x0D:  // highlight
+    case 0x0D: // highlight
         return palette.color(QPalette::Highlight);
-    case 0x0E:  // highlight text
+    case 0x0E: // highlight text
         return palette.color(QPalette::HighlightedText);
-    case 0x10:  // button shadow
+    case 0x10: // button shadow
         return palette.color(QPalette::Dark);
-    case 0x11:  // grey text
+    case 0x11: // grey text
         return palette.color(QPalette::Disabled, QPalette::Text);
-    case 0x14:  // button highlight
+    case 0x14: // button highlight
         return palette.color(QPalette::Light);
-    case 0x18:  // tool tip background
+    case 0x18: // tool tip background
         return palette.color(QPalette::ToolTipBase);
-    case 0x17:  // tool tip text
+    case 0x17: // tool tip text
         return palette.color(QPalette::ToolTipText);
-    default:  // button face and everything else
+    default: // button face and everything else
         return palette.color(QPalette::Button);
     }
 }
@@ -88,7 +88,7 @@ QImage decode(const rt::Picture& picture)
     return QImage::fromData(reinterpret_cast<const uchar*>(b.data()), static_cast<int>(b.size()));
 }
 
-}  // namespace
+} // namespace
 
 QColor toQColor(int64_t value)
 {
@@ -158,12 +158,12 @@ QPixmap scaledPixmapOf(const rt::Picture& picture, QSize size)
 void installFontSubstitutions()
 {
     const QString cjk = QString::fromLatin1(kCjkFamily);
-    for (const char* face : {"宋体", "新宋体", "黑体", "微软雅黑", "楷体", "仿宋", "SimSun", "NSimSun",
-             "SimHei", "Microsoft YaHei", "MS Sans Serif", "Tahoma"})
+    for (const char* face : { "宋体", "新宋体", "黑体", "微软雅黑", "楷体", "仿宋", "SimSun", "NSimSun",
+             "SimHei", "Microsoft YaHei", "MS Sans Serif", "Tahoma" })
         QFont::insertSubstitution(QString::fromUtf8(face), cjk);
     QFont font(cjk);
     font.setPixelSize(12);
     QApplication::setFont(font);
 }
 
-}  // namespace gui
+} // namespace gui

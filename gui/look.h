@@ -12,7 +12,7 @@ namespace rt {
 class Control;
 class Form;
 struct Picture;
-}  // namespace rt
+} // namespace rt
 
 namespace gui {
 
@@ -50,4 +50,4 @@ QPixmap scaledPixmapOf(const rt::Picture& picture, QSize size);
 // CJK font, so Chinese text is legible whatever face a window names.
 void installFontSubstitutions();
 
-}  // namespace gui
+} // namespace gui

@@ -20,7 +20,7 @@ QUrl mediaUrl(const std::string& address)
     return QUrl::fromUserInput(text);
 }
 
-}  // namespace
+} // namespace
 
 QtMediaEngine::QtMediaEngine(Session& session, rt::MediaPlayer& player)
     : m_session(session)
@@ -43,7 +43,8 @@ QtMediaEngine::~QtMediaEngine()
     }
 }
 
-std::optional<int> QtMediaEngine::playStateOf(QMediaPlayer::PlaybackState state, QMediaPlayer::MediaStatus status)
+std::optional<int> QtMediaEngine::playStateOf(
+    QMediaPlayer::PlaybackState state, QMediaPlayer::MediaStatus status)
 {
     if (status == QMediaPlayer::EndOfMedia)
         return rt::PlayStopped;
@@ -132,4 +133,4 @@ QWidget* QtMediaEngine::videoWidget()
     return m_video;
 }
 
-}  // namespace gui
+} // namespace gui

@@ -35,7 +35,8 @@ public:
     QWidget* videoWidget();
 
     // The play state for a state of Qt's player, or nothing when it is not reported.
-    static std::optional<int> playStateOf(QMediaPlayer::PlaybackState state, QMediaPlayer::MediaStatus status);
+    static std::optional<int> playStateOf(
+        QMediaPlayer::PlaybackState state, QMediaPlayer::MediaStatus status);
 
 private:
     void report(int state);
@@ -52,4 +53,4 @@ private:
     bool m_quietStop = false;
 };
 
-}  // namespace gui
+} // namespace gui

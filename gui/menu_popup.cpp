@@ -45,7 +45,7 @@ bool stillLoaded(const rt::App& app, const rt::Form* form)
     return std::find(forms.begin(), forms.end(), form) != forms.end();
 }
 
-}  // namespace
+} // namespace
 
 void popupRuntimeMenu(Session& session, rt::Form&, rt::Menu& menu)
 {
@@ -64,8 +64,9 @@ void popupRuntimeMenu(Session& session, rt::Form&, rt::Menu& menu)
     rt::App& app = session.app();
     if (!stillLoaded(app, &form))
         return;
-    if (rt::Control* item = form.control(name); item && item->kind() == rt::ControlKind::Menu && item->enabled())
+    if (rt::Control* item = form.control(name);
+        item && item->kind() == rt::ControlKind::Menu && item->enabled())
         item->click();
 }
 
-}  // namespace gui
+} // namespace gui

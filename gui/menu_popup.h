@@ -3,7 +3,7 @@
 namespace rt {
 class Form;
 class Menu;
-}  // namespace rt
+} // namespace rt
 
 namespace gui {
 
@@ -13,4 +13,4 @@ class Session;
 // items greyed) at the cursor, waits for the choice and raises the chosen item's click.
 void popupRuntimeMenu(Session& session, rt::Form& form, rt::Menu& menu);
 
-}  // namespace gui
+} // namespace gui

@@ -51,14 +51,14 @@ QMessageBox::StandardButton standardButtonOf(int answer)
 // else the only button, else no (a Yes/No question closed is not a yes).
 int escapeAnswer(const std::vector<int>& answers)
 {
-    for (int a : {platform::AnswerCancel, platform::AnswerNo, platform::AnswerOk}) {
+    for (int a : { platform::AnswerCancel, platform::AnswerNo, platform::AnswerOk }) {
         if (std::find(answers.begin(), answers.end(), a) != answers.end())
             return a;
     }
     return answers.empty() ? platform::AnswerNone : answers.back();
 }
 
-}  // namespace
+} // namespace
 
 QString fileDialogFilter(const platform::FileFilter& filter)
 {
@@ -105,7 +105,8 @@ QWidget* QtDialogs::parentWindow() const
 int QtDialogs::messageBox(const platform::MessageBoxRequest& request)
 {
     m_session.sync();
-    QMessageBox box(iconOf(request.icon), qs(request.title), qs(request.text), QMessageBox::NoButton, parentWindow());
+    QMessageBox box(
+        iconOf(request.icon), qs(request.title), qs(request.text), QMessageBox::NoButton, parentWindow());
     const std::vector<int> answers = platform::buttonsOf(request.buttons);
     for (int answer : answers)
         box.addButton(standardButtonOf(answer));
@@ -135,8 +136,8 @@ std::optional<std::string> QtDialogs::openFile(const platform::OpenFileRequest& 
     QString selected;
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
         selected = filters.at(request.filterIndex - 1);
-    const QString path = QFileDialog::getOpenFileName(
-        parentWindow(), qs(request.title), qs(request.initialFolder), filters.join(QStringLiteral(";;")), &selected);
+    const QString path = QFileDialog::getOpenFileName(parentWindow(), qs(request.title),
+        qs(request.initialFolder), filters.join(QStringLiteral(";;")), &selected);
     if (path.isEmpty())
         return std::nullopt;
     return utf8(path);
@@ -161,4 +162,4 @@ std::string QtClipboard::text() const
     return utf8(QApplication::clipboard()->text());
 }
 
-}  // namespace gui
+} // namespace gui

@@ -35,4 +35,4 @@ public:
 // that already ends with its patterns in brackets is not given them twice.
 QString fileDialogFilter(const platform::FileFilter& filter);
 
-}  // namespace gui
+} // namespace gui

@@ -78,4 +78,4 @@ void QtHost::workPosted()
         Qt::QueuedConnection);
 }
 
-}  // namespace gui
+} // namespace gui

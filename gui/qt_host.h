@@ -29,7 +29,7 @@ private:
     Session& m_session;
     // One single-shot timer always armed for the earliest due timer of the app.
     QTimer m_wake;
-    std::atomic<bool> m_postedPending{false};
+    std::atomic<bool> m_postedPending { false };
 };
 
-}  // namespace gui
+} // namespace gui

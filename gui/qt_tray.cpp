@@ -77,17 +77,17 @@ private:
     QPixmap m_icon;
 };
 
-}  // namespace
+} // namespace
 
 std::vector<int> trayMessagesOf(QSystemTrayIcon::ActivationReason reason)
 {
     switch (reason) {
     case QSystemTrayIcon::Trigger:
-        return {platform::TrayLeftDown, platform::TrayLeftUp};
+        return { platform::TrayLeftDown, platform::TrayLeftUp };
     case QSystemTrayIcon::DoubleClick:
-        return {platform::TrayLeftDouble, platform::TrayLeftUp};
+        return { platform::TrayLeftDouble, platform::TrayLeftUp };
     case QSystemTrayIcon::Context:
-        return {platform::TrayRightDown, platform::TrayRightUp};
+        return { platform::TrayRightDown, platform::TrayRightUp };
     default:
         return {};
     }
@@ -122,7 +122,8 @@ bool QtTray::add(const platform::NotifyIconRecord& record)
         return false;
     if (!m_icon) {
         m_icon = new QSystemTrayIcon(this);
-        connect(m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) { deliver(r); });
+        connect(m_icon, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason r) { deliver(r); });
     }
     m_icon->setIcon(QIcon(pixmapOf(record.icon)));
     // The record's tip is a fixed field padded with blanks.
@@ -170,4 +171,4 @@ void QtTray::deliver(QSystemTrayIcon::ActivationReason reason)
     }
 }
 
-}  // namespace gui
+} // namespace gui

@@ -45,4 +45,4 @@ private:
 // The mouse messages the platform reports for an activation of the icon, in order.
 std::vector<int> trayMessagesOf(QSystemTrayIcon::ActivationReason reason);
 
-}  // namespace gui
+} // namespace gui

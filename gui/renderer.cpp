@@ -20,7 +20,7 @@ int ownerDepth(const rt::Form& form)
     return depth;
 }
 
-}  // namespace
+} // namespace
 
 Renderer::Renderer(Session& session)
     : m_session(session)
@@ -126,4 +126,4 @@ bool Renderer::shownAndPainted() const
     return any;
 }
 
-}  // namespace gui
+} // namespace gui

@@ -51,4 +51,4 @@ private:
     bool m_pending = false;
 };
 
-}  // namespace gui
+} // namespace gui

@@ -28,7 +28,7 @@ Session::Session(const SessionOptions& options)
     , m_host(std::make_unique<QtHost>(*this))
 {
     auto config = options.config ? options.config : std::make_shared<platform::Config>();
-    platform::installServices(*m_app, config, {options.profile, false});
+    platform::installServices(*m_app, config, { options.profile, false });
     installDesktopServices();
     installEngines();
     m_app->setHost(m_host.get());
@@ -96,4 +96,4 @@ void Session::sync()
     m_tray->windowsShown(m_renderer->anyShown());
 }
 
-}  // namespace gui
+} // namespace gui

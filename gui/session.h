@@ -59,4 +59,4 @@ private:
     std::shared_ptr<QtTray> m_tray;
 };
 
-}  // namespace gui
+} // namespace gui

@@ -24,11 +24,12 @@ QStringList candidates()
     paths << QStringLiteral(ZELVORA_WEB_MODULE_PATH);
 #endif
     const QString dir = QCoreApplication::applicationDirPath();
-    paths << dir + QStringLiteral("/libzelvora_web.so") << dir + QStringLiteral("/../lib/zelvora/libzelvora_web.so");
+    paths << dir + QStringLiteral("/libzelvora_web.so")
+          << dir + QStringLiteral("/../lib/zelvora/libzelvora_web.so");
     return paths;
 }
 
-}  // namespace
+} // namespace
 
 WebModule::WebModule() = default;
 
@@ -51,7 +52,8 @@ bool WebModule::load()
         }
         errors += QStringLiteral(" ") + m_library.errorString();
     }
-    std::fprintf(stderr, "zelvora: the web page module is missing or broken; pages are read but not shown%s\n",
+    std::fprintf(stderr,
+        "zelvora: the web page module is missing or broken; pages are read but not shown%s\n",
         utf8(errors).c_str());
     return false;
 }
@@ -63,4 +65,4 @@ std::unique_ptr<WebPage> WebModule::createPage()
     return std::unique_ptr<WebPage>(m_create());
 }
 
-}  // namespace gui
+} // namespace gui

@@ -29,4 +29,4 @@ private:
     bool m_tried = false;
 };
 
-}  // namespace gui
+} // namespace gui

@@ -58,4 +58,4 @@ public:
 using CreateWebPageFunction = WebPage* (*)();
 inline constexpr const char* kCreateWebPageSymbol = "zelvoraCreateWebPage";
 
-}  // namespace gui
+} // namespace gui

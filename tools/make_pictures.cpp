@@ -127,27 +127,29 @@ void makeTitleButtons()
         std::function<void(QPainter&, QRectF)> glyph;
     };
     const Button buttons[] = {
-        {"title_settings", QColor(0x80, 0xFF, 0x80),
+        { "title_settings", QColor(0x80, 0xFF, 0x80),
             [](QPainter& p, QRectF r) {
                 QPolygonF tri;
-                tri << QPointF(r.center().x() - 5, r.center().y() - 3) << QPointF(r.center().x() + 5, r.center().y() - 3)
+                tri << QPointF(r.center().x() - 5, r.center().y() - 3)
+                    << QPointF(r.center().x() + 5, r.center().y() - 3)
                     << QPointF(r.center().x(), r.center().y() + 4);
                 p.setPen(Qt::NoPen);
                 p.setBrush(QColor(40, 40, 40));
                 p.drawPolygon(tri);
-            }},
-        {"title_minimize", QColor(0x80, 0xFF, 0x80),
+            } },
+        { "title_minimize", QColor(0x80, 0xFF, 0x80),
             [](QPainter& p, QRectF r) {
                 p.setPen(QPen(QColor(40, 40, 40), 2));
-                p.drawLine(QPointF(r.center().x() - 6, r.center().y() + 3), QPointF(r.center().x() + 6, r.center().y() + 3));
-            }},
-        {"title_close", QColor(0xFF, 0x00, 0x00),
+                p.drawLine(QPointF(r.center().x() - 6, r.center().y() + 3),
+                    QPointF(r.center().x() + 6, r.center().y() + 3));
+            } },
+        { "title_close", QColor(0xFF, 0x00, 0x00),
             [](QPainter& p, QRectF r) {
                 p.setPen(QPen(QColor(40, 40, 40), 2, Qt::SolidLine, Qt::RoundCap));
                 const QPointF c = r.center();
                 p.drawLine(c + QPointF(-5, -5), c + QPointF(5, 5));
                 p.drawLine(c + QPointF(5, -5), c + QPointF(-5, 5));
-            }},
+            } },
     };
     for (const Button& b : buttons) {
         const QRectF r(0, 0, 30, 22);
@@ -160,7 +162,8 @@ void makeTitleButtons()
 }
 
 // A 64 or 80 pixel tile: coloured square, a sign at the top and a short caption below.
-QImage tile(int size, QColor colour, const QString& caption, const std::function<void(QPainter&, QRectF)>& sign)
+QImage tile(
+    int size, QColor colour, const QString& caption, const std::function<void(QPainter&, QRectF)>& sign)
 {
     return draw(size, size, [&](QPainter& p) {
         tileBackground(p, QRectF(1, 1, size - 2, size - 2), colour, size * 0.18);
@@ -180,23 +183,24 @@ void makeMusicTiles()
         const char* caption;
         QColor colour;
     } services[] = {
-        {"kugou", "酷狗", QColor(0x1E, 0x88, 0xE5)},
-        {"kuwo", "酷我", QColor(0xFB, 0x8C, 0x00)},
-        {"xiami", "虾米", QColor(0xF4, 0x51, 0x1E)},
-        {"yyt", "音悦台", QColor(0x43, 0xA0, 0x47)},
-        {"jiuku", "九酷", QColor(0x8E, 0x24, 0xAA)},
-        {"duomi", "多米", QColor(0x00, 0xAC, 0xC1)},
-        {"baidu", "百度", QColor(0x39, 0x49, 0xAB)},
-        {"sougou", "搜狗", QColor(0xE5, 0x39, 0x35)},
-        {"qq", "QQ", QColor(0x2E, 0x7D, 0x32)},
-        {"douban", "豆瓣FM", QColor(0x55, 0x8B, 0x2F)},
-        {"wangyi", "网易", QColor(0xC6, 0x28, 0x28)},
-        {"beiwa", "贝瓦", QColor(0xFF, 0xA0, 0x00)},
+        { "kugou", "酷狗", QColor(0x1E, 0x88, 0xE5) },
+        { "kuwo", "酷我", QColor(0xFB, 0x8C, 0x00) },
+        { "xiami", "虾米", QColor(0xF4, 0x51, 0x1E) },
+        { "yyt", "音悦台", QColor(0x43, 0xA0, 0x47) },
+        { "jiuku", "九酷", QColor(0x8E, 0x24, 0xAA) },
+        { "duomi", "多米", QColor(0x00, 0xAC, 0xC1) },
+        { "baidu", "百度", QColor(0x39, 0x49, 0xAB) },
+        { "sougou", "搜狗", QColor(0xE5, 0x39, 0x35) },
+        { "qq", "QQ", QColor(0x2E, 0x7D, 0x32) },
+        { "douban", "豆瓣FM", QColor(0x55, 0x8B, 0x2F) },
+        { "wangyi", "网易", QColor(0xC6, 0x28, 0x28) },
+        { "beiwa", "贝瓦", QColor(0xFF, 0xA0, 0x00) },
     };
     for (const auto& s : services) {
         save(QStringLiteral("music_") + QString::fromLatin1(s.name),
-            tile(64, s.colour, QString::fromUtf8(s.caption),
-                [](QPainter& p, QRectF r) { note(p, r.topLeft() + QPointF(r.width() * 0.12, 0), r.height(), Qt::white); }));
+            tile(64, s.colour, QString::fromUtf8(s.caption), [](QPainter& p, QRectF r) {
+                note(p, r.topLeft() + QPointF(r.width() * 0.12, 0), r.height(), Qt::white);
+            }));
     }
 }
 
@@ -209,23 +213,24 @@ void makeToolTiles()
         const char* caption;
         QColor colour;
     } tools[] = {
-        {"tool_chat", "聊", "QQ聊天", QColor(0x1E, 0x88, 0xE5)},
-        {"tool_ip", "IP", "IP查询", QColor(0x00, 0x89, 0x7B)},
-        {"tool_weather", "晴", "天气预报", QColor(0x03, 0x9B, 0xE5)},
-        {"tool_astro", "星", "星座运势", QColor(0x8E, 0x24, 0xAA)},
-        {"tool_speed", "速", "系统加速", QColor(0xE5, 0x39, 0x35)},
-        {"tool_wifi", "WiFi", "WiFi热点", QColor(0x43, 0xA0, 0x47)},
-        {"tool_lsp", "修", "LSP修复", QColor(0x6D, 0x4C, 0x41)},
-        {"tool_broadband", "宽", "宽带加速", QColor(0xFB, 0x8C, 0x00)},
-        {"tool_meitu", "图", "美图编辑", QColor(0xD8, 0x1B, 0x60)},
+        { "tool_chat", "聊", "QQ聊天", QColor(0x1E, 0x88, 0xE5) },
+        { "tool_ip", "IP", "IP查询", QColor(0x00, 0x89, 0x7B) },
+        { "tool_weather", "晴", "天气预报", QColor(0x03, 0x9B, 0xE5) },
+        { "tool_astro", "星", "星座运势", QColor(0x8E, 0x24, 0xAA) },
+        { "tool_speed", "速", "系统加速", QColor(0xE5, 0x39, 0x35) },
+        { "tool_wifi", "WiFi", "WiFi热点", QColor(0x43, 0xA0, 0x47) },
+        { "tool_lsp", "修", "LSP修复", QColor(0x6D, 0x4C, 0x41) },
+        { "tool_broadband", "宽", "宽带加速", QColor(0xFB, 0x8C, 0x00) },
+        { "tool_meitu", "图", "美图编辑", QColor(0xD8, 0x1B, 0x60) },
     };
     for (const auto& t : tools) {
         const QString sign = QString::fromUtf8(t.sign);
-        save(QString::fromLatin1(t.name), tile(80, t.colour, QString::fromUtf8(t.caption), [&](QPainter& p, QRectF r) {
-            p.setPen(Qt::white);
-            p.setFont(face(sign.size() > 2 ? 18 : 28));
-            p.drawText(r, Qt::AlignCenter, sign);
-        }));
+        save(QString::fromLatin1(t.name),
+            tile(80, t.colour, QString::fromUtf8(t.caption), [&](QPainter& p, QRectF r) {
+                p.setPen(Qt::white);
+                p.setFont(face(sign.size() > 2 ? 18 : 28));
+                p.drawText(r, Qt::AlignCenter, sign);
+            }));
     }
 }
 
@@ -244,18 +249,18 @@ void makePlayerIcons()
         }));
     };
     icon("player_next", [](QPainter& p) {
-        p.drawPolygon(QPolygonF({QPointF(7, 7), QPointF(14, 12), QPointF(7, 17)}));
+        p.drawPolygon(QPolygonF({ QPointF(7, 7), QPointF(14, 12), QPointF(7, 17) }));
         p.drawLine(QPointF(17, 7), QPointF(17, 17));
     });
     icon("player_previous", [](QPainter& p) {
-        p.drawPolygon(QPolygonF({QPointF(17, 7), QPointF(10, 12), QPointF(17, 17)}));
+        p.drawPolygon(QPolygonF({ QPointF(17, 7), QPointF(10, 12), QPointF(17, 17) }));
         p.drawLine(QPointF(7, 7), QPointF(7, 17));
     });
     icon("player_mode", [](QPainter& p) {
         p.setBrush(Qt::NoBrush);
         p.drawArc(QRectF(6, 6, 12, 12), 30 * 16, 300 * 16);
         p.setBrush(p.pen().color());
-        p.drawPolygon(QPolygonF({QPointF(16, 4), QPointF(19, 9), QPointF(14, 9)}));
+        p.drawPolygon(QPolygonF({ QPointF(16, 4), QPointF(19, 9), QPointF(14, 9) }));
     });
     icon("player_search", [](QPainter& p) {
         p.setBrush(Qt::NoBrush);
@@ -275,14 +280,14 @@ void makePlayerIcons()
             p.setBrush(Qt::white);
             const qreal a = pointLeft ? 6.5 : 2.5;
             const qreal b = pointLeft ? 2.5 : 6.5;
-            p.drawPolygon(QPolygonF({QPointF(a, 24), QPointF(b, 30), QPointF(a, 36)}));
+            p.drawPolygon(QPolygonF({ QPointF(a, 24), QPointF(b, 30), QPointF(a, 36) }));
         }));
     };
     tab("player_wide", true);
     tab("player_normal", false);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

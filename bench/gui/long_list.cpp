@@ -25,7 +25,7 @@ public:
         setHeight(600 * 15);
         List1.move(0, 0, 400, 600);
     }
-    rt::ListBox List1{*this, "List1"};
+    rt::ListBox List1 { *this, "List1" };
 };
 
 double timeMs(const std::function<void()>& work)
@@ -37,7 +37,7 @@ double timeMs(const std::function<void()>& work)
     return static_cast<double>(t.nsecsElapsed()) / 1e6;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -46,7 +46,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     gui::setUpApplication(app);
     QTemporaryDir profile;
-    gui::Session session({profile.path().toStdString(), std::make_shared<platform::Config>()});
+    gui::Session session({ profile.path().toStdString(), std::make_shared<platform::Config>() });
     auto& window = session.app().get<ListWindow>();
     std::vector<std::string> entries;
     for (int i = 0; i < 100000; ++i)
@@ -57,17 +57,19 @@ int main(int argc, char** argv)
         std::function<void()> work;
     };
     const Step steps[] = {
-        {"replace all entries", [&] { window.List1.setItems({}); }, [&] { window.List1.setItems(entries); }},
-        {"choose entry 50,000", [&] { window.List1.setItems(entries); },
-            [&] { window.List1.setListIndex(50000); }},
-        {"change one entry", [&] { window.List1.setItems(entries); }, [&] { window.List1.setList(7, ">改名.mp3"); }},
+        { "replace all entries", [&] { window.List1.setItems({}); },
+            [&] { window.List1.setItems(entries); } },
+        { "choose entry 50,000", [&] { window.List1.setItems(entries); },
+            [&] { window.List1.setListIndex(50000); } },
+        { "change one entry", [&] { window.List1.setItems(entries); },
+            [&] { window.List1.setList(7, ">改名.mp3"); } },
     };
     std::printf("a list box of 100,000 entries (offscreen)\n");
     std::printf("  %-22s %12s %12s\n", "", "shown", "not shown");
     for (const Step& step : steps) {
         // The same change in a hidden window first (the runtime's own share), then shown.
-        double took[2] = {0, 0};
-        for (bool shown : {false, true}) {
+        double took[2] = { 0, 0 };
+        for (bool shown : { false, true }) {
             session.run([&] {
                 if (shown)
                     window.show();

@@ -25,7 +25,7 @@ private:
     bool m_shown = false;
 };
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -66,14 +66,14 @@ double median(std::vector<double> v)
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
     QTemporaryDir profile;
-    const QStringList programArgs = {QStringLiteral("--profile"), profile.path()};
+    const QStringList programArgs = { QStringLiteral("--profile"), profile.path() };
     std::vector<double> programMs, minimalMs, programKiB, minimalKiB;
     // Alternating runs share whatever the machine is doing at the time.
     for (int i = 0; i < runs; ++i) {
@@ -84,7 +84,7 @@ int main(int argc, char** argv)
             return 1;
         }
         if (i == 0)
-            continue;  // the first run warms the disk cache and the font cache
+            continue; // the first run warms the disk cache and the font cache
         programMs.push_back(a.ms);
         minimalMs.push_back(b.ms);
         programKiB.push_back(static_cast<double>(a.rssKiB));

@@ -33,7 +33,7 @@ public:
         WebBrowser1.move(0, 0, 800, 600);
         WebBrowser1.onDocumentComplete = [this](const std::string&) { ++completed; };
     }
-    rt::WebBrowser WebBrowser1{*this, "WebBrowser1"};
+    rt::WebBrowser WebBrowser1 { *this, "WebBrowser1" };
     int completed = 0;
 };
 
@@ -83,11 +83,11 @@ void settle(int ms)
 void report(const char* when)
 {
     std::printf("  %-28s %7.1f MiB   pages %d   widgets %d   helper processes %d\n", when,
-        residentKiB() / 1024.0, gui::DesktopBrowserEngine::livePages(), static_cast<int>(QApplication::allWidgets().size()),
-        childProcesses());
+        residentKiB() / 1024.0, gui::DesktopBrowserEngine::livePages(),
+        static_cast<int>(QApplication::allWidgets().size()), childProcesses());
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -98,7 +98,7 @@ int main(int argc, char** argv)
     gui::setUpApplication(app);
     QTemporaryDir profile;
     auto config = std::make_shared<platform::Config>();
-    gui::Session session({profile.path().toStdString(), config});
+    gui::Session session({ profile.path().toStdString(), config });
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 6;
 
     std::printf("Qt WebEngine pages opened and closed (offscreen)\n");
@@ -106,7 +106,8 @@ int main(int argc, char** argv)
     report("before any page");
     std::string page = "<html><body>";
     for (int i = 0; i < 200; ++i)
-        page += "<p><a href='http://127.0.0.1:9/" + std::to_string(i) + "'>链接 " + std::to_string(i) + "</a></p>";
+        page += "<p><a href='http://127.0.0.1:9/" + std::to_string(i) + "'>链接 " + std::to_string(i)
+            + "</a></p>";
     page += "</body></html>";
     long afterFirst = 0;
     for (int round = 1; round <= rounds; ++round) {

@@ -95,7 +95,7 @@ QWidget* findControl(gui::Session& session, const std::string& target)
     return cv ? cv->widget() : nullptr;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -120,7 +120,7 @@ int main(int argc, char** argv)
     gui::setUpApplication(app);
     QDir().mkpath(QString::fromStdString(out));
 
-    gui::Session session({profile, config});
+    gui::Session session({ profile, config });
     session.startProgram();
     settle(500);
     int failures = 0;

@@ -4,12 +4,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMenu>
-#include <memory>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <memory>
 
 #include "gui/web_page.h"
 
@@ -48,7 +48,7 @@ std::vector<PageLink> linksOf(const QJsonArray& array)
     out.reserve(static_cast<size_t>(array.size()));
     for (const QJsonValue& v : array) {
         const QJsonArray pair = v.toArray();
-        out.push_back({pair.at(0).toString(), pair.at(1).toString()});
+        out.push_back({ pair.at(0).toString(), pair.at(1).toString() });
     }
     return out;
 }
@@ -76,11 +76,14 @@ protected:
     {
         return silent ? false : QWebEnginePage::javaScriptConfirm(origin, text);
     }
-    bool javaScriptPrompt(const QUrl& origin, const QString& text, const QString& value, QString* result) override
+    bool javaScriptPrompt(
+        const QUrl& origin, const QString& text, const QString& value, QString* result) override
     {
         return silent ? false : QWebEnginePage::javaScriptPrompt(origin, text, value, result);
     }
-    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) override {}
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) override
+    {
+    }
 };
 
 class EnginePage : public WebPage {
@@ -158,9 +161,10 @@ public:
     {
         m_scroll = value;
         const bool off = value.compare(QLatin1String("no"), Qt::CaseInsensitive) == 0;
-        const QString script = QStringLiteral(
-            "if (document.body) { document.body.setAttribute('scroll', %1); document.body.style.overflow = %2; }")
-                                   .arg(quoted(value), off ? QStringLiteral("'hidden'") : QStringLiteral("''"));
+        const QString script
+            = QStringLiteral("if (document.body) { document.body.setAttribute('scroll', %1); "
+                             "document.body.style.overflow = %2; }")
+                  .arg(quoted(value), off ? QStringLiteral("'hidden'") : QStringLiteral("''"));
         m_page->runJavaScript(script);
     }
 
@@ -175,7 +179,9 @@ public:
 private:
     static QString quoted(const QString& text)
     {
-        return QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
+        return QString::fromUtf8(QJsonDocument(QJsonArray { text }).toJson(QJsonDocument::Compact))
+            .mid(1)
+            .chopped(1);
     }
 
     void begin()
@@ -238,9 +244,9 @@ private:
     QString m_active;
 };
 
-}  // namespace
+} // namespace
 
-}  // namespace gui
+} // namespace gui
 
 extern "C" Q_DECL_EXPORT gui::WebPage* zelvoraCreateWebPage()
 {

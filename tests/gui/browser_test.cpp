@@ -10,8 +10,8 @@
 namespace gui_testing {
 namespace {
 
-const char* const kPage =
-    "<html><body><a href='/one'>一</a><img src='pic.png'><a href='http://127.0.0.1:9/two'>二</a></body></html>";
+const char* const kPage = "<html><body><a href='/one'>一</a><img src='pic.png'><a "
+                          "href='http://127.0.0.1:9/two'>二</a></body></html>";
 
 class BrowserTest : public DesktopTest {
 protected:
@@ -23,7 +23,8 @@ protected:
     }
     gui::DesktopBrowserEngine* engine()
     {
-        return s.WebBrowser1.hasEngine() ? dynamic_cast<gui::DesktopBrowserEngine*>(&s.WebBrowser1.engine()) : nullptr;
+        return s.WebBrowser1.hasEngine() ? dynamic_cast<gui::DesktopBrowserEngine*>(&s.WebBrowser1.engine())
+                                         : nullptr;
     }
     bool loaded() { return !s.WebBrowser1.busy() && !completed.empty(); }
 };
@@ -84,5 +85,5 @@ TEST_F(BrowserTest, APageReadWhileHiddenMovesIntoWebEngineWhenShown)
     EXPECT_EQ(s.WebBrowser1.links().size(), 2u);
 }
 
-}  // namespace
-}  // namespace gui_testing
+} // namespace
+} // namespace gui_testing

@@ -19,7 +19,7 @@ DesktopTest::DesktopTest()
         if (value.rfind("http", 0) == 0)
             config->set(key, "http://127.0.0.1:9/");
     }
-    m_session = std::make_unique<gui::Session>(gui::SessionOptions{dir.path().string(), config});
+    m_session = std::make_unique<gui::Session>(gui::SessionOptions { dir.path().string(), config });
 }
 
 DesktopTest::~DesktopTest()
@@ -67,7 +67,7 @@ bool DesktopTest::loaded(const rt::Form* form)
 std::vector<int> geometryOf(const QWidget& widget)
 {
     const QRect g = widget.geometry();
-    return {g.x(), g.y(), g.width(), g.height()};
+    return { g.x(), g.y(), g.width(), g.height() };
 }
 
-}  // namespace gui_testing
+} // namespace gui_testing

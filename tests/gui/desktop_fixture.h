@@ -18,7 +18,7 @@ class FormView;
 namespace rt {
 class Control;
 class Form;
-}  // namespace rt
+} // namespace rt
 
 namespace gui_testing {
 
@@ -48,4 +48,4 @@ private:
 // The top-level geometry of a widget in pixels (x, y, width, height).
 std::vector<int> geometryOf(const QWidget& widget);
 
-}  // namespace gui_testing
+} // namespace gui_testing

@@ -44,16 +44,16 @@ TEST_F(InputTest, MouseOnALabelGivesDownUpClickAndDoubleClickInTheWindowsScale)
     // A double click as Qt delivers it: press, release, press, double click, release.
     QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(30, 12));
     QTest::mousePress(label, Qt::LeftButton, {}, QPoint(30, 12));
-    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(30, 12), label->mapToGlobal(QPointF(30, 12)), Qt::LeftButton,
-        Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(30, 12), label->mapToGlobal(QPointF(30, 12)),
+        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(label, &dbl);
     QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(30, 12));
     QTest::mouseClick(label, Qt::RightButton, {}, QPoint(2, 4));
     // Twips: 30 pixels are 450 twips. The release ending a double click is no second click,
     // a right click is no click, and nothing reaches the window under the label.
-    const std::vector<std::string> expected = {"Label1.MouseDown 1 450,180", "Label1.MouseUp 1 450,180",
+    const std::vector<std::string> expected = { "Label1.MouseDown 1 450,180", "Label1.MouseUp 1 450,180",
         "Label1.Click", "Label1.MouseDown 1 450,180", "Label1.DblClick", "Label1.MouseUp 1 450,180",
-        "Label1.MouseDown 2 30,60", "Label1.MouseUp 2 30,60"};
+        "Label1.MouseDown 2 30,60", "Label1.MouseUp 2 30,60" };
     EXPECT_EQ(s.events, expected);
 }
 
@@ -63,7 +63,7 @@ TEST_F(InputTest, MouseOnTheBackgroundReachesTheWindow)
     s.events.clear();
     QTest::mousePress(view(s), Qt::RightButton, {}, QPoint(390, 290));
     QTest::mouseRelease(view(s), Qt::RightButton, {}, QPoint(390, 290));
-    const std::vector<std::string> expected = {"Form.MouseDown 2 390,290", "Form.MouseUp 2 390,290"};
+    const std::vector<std::string> expected = { "Form.MouseDown 2 390,290", "Form.MouseUp 2 390,290" };
     EXPECT_EQ(s.events, expected);
 }
 
@@ -73,12 +73,12 @@ TEST_F(InputTest, TypingChangesTheTextAndRaisesChange)
     ASSERT_NE(line, nullptr);
     QTest::keyClicks(line, "ab");
     EXPECT_EQ(s.Text1.text(), "ab");
-    EXPECT_EQ(s.events, (std::vector<std::string>{"Text1.Change a", "Text1.Change ab"}));
+    EXPECT_EQ(s.events, (std::vector<std::string> { "Text1.Change a", "Text1.Change ab" }));
     // A window's own change of the text shows without being taken for typing.
     s.events.clear();
     session().run([&] { s.Text1.setText("视频"); });
     EXPECT_EQ(line->text(), QStringLiteral("视频"));
-    EXPECT_EQ(s.events, (std::vector<std::string>{"Text1.Change 视频"}));
+    EXPECT_EQ(s.events, (std::vector<std::string> { "Text1.Change 视频" }));
 
     // Multi-line text keeps CR LF line ends in the window and plain lines on screen.
     auto* multi = widget(s.Text2)->findChild<QPlainTextEdit*>();
@@ -106,7 +106,9 @@ TEST_F(InputTest, ListsChooseWithTheLeftButtonOnly)
     auto count = [&](const std::string& e) { return std::count(s.events.begin(), s.events.end(), e); };
     EXPECT_EQ(count("List1.Click 1"), 2);
     EXPECT_EQ(count("List1.DblClick"), 1);
-    EXPECT_EQ(count("List1.MouseDown 2 " + std::to_string(centre(2).x() * 15) + "," + std::to_string(centre(2).y() * 15)), 1);
+    EXPECT_EQ(count("List1.MouseDown 2 " + std::to_string(centre(2).x() * 15) + ","
+                  + std::to_string(centre(2).y() * 15)),
+        1);
     // The window's own choice shows on screen.
     session().run([&] { s.List1.setListIndex(2); });
     EXPECT_EQ(list->currentIndex().row(), 2);
@@ -114,12 +116,13 @@ TEST_F(InputTest, ListsChooseWithTheLeftButtonOnly)
 
 TEST_F(InputTest, DroppedFilesReachTheHandlerUnderTheMouse)
 {
-    const QList<QUrl> files = {QUrl::fromLocalFile(QStringLiteral("/音乐/歌.mp3")), QUrl(QStringLiteral("https://x/y"))};
+    const QList<QUrl> files
+        = { QUrl::fromLocalFile(QStringLiteral("/音乐/歌.mp3")), QUrl(QStringLiteral("https://x/y")) };
     drop(widget(s.Text1)->findChild<QLineEdit*>(), QPoint(5, 5), files);
     drop(view(s), QPoint(380, 280), files);
     // Addresses that are not local files are not offered as files.
-    drop(view(s), QPoint(380, 280), {QUrl(QStringLiteral("https://x/only"))});
-    const std::vector<std::string> expected = {"Text1.DragDrop /音乐/歌.mp3", "Form.DragDrop /音乐/歌.mp3"};
+    drop(view(s), QPoint(380, 280), { QUrl(QStringLiteral("https://x/only")) });
+    const std::vector<std::string> expected = { "Text1.DragDrop /音乐/歌.mp3", "Form.DragDrop /音乐/歌.mp3" };
     EXPECT_EQ(s.events, expected);
 }
 
@@ -133,13 +136,13 @@ TEST_F(InputTest, PopupMenusShowTheMenuTreeAndRunTheChoice)
         for (QAction* a : menu->actions())
             shown << (a->isSeparator() ? QStringLiteral("-") : a->text());
         // Down to "打开", down past the separator to "更多", into its submenu, choose "深处".
-        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Right, Qt::Key_Return})
+        for (Qt::Key key : { Qt::Key_Down, Qt::Key_Down, Qt::Key_Right, Qt::Key_Return })
             QTest::keyClick(QApplication::activePopupWidget(), key);
     });
     session().run([&] { s.popupMenu(s.mnu); });
-    EXPECT_EQ(shown, (QStringList{QStringLiteral("打开"), QStringLiteral("-"), QStringLiteral("更多")}));
-    EXPECT_EQ(s.events, (std::vector<std::string>{"mnuDeep.Click"}));
+    EXPECT_EQ(shown, (QStringList { QStringLiteral("打开"), QStringLiteral("-"), QStringLiteral("更多") }));
+    EXPECT_EQ(s.events, (std::vector<std::string> { "mnuDeep.Click" }));
 }
 
-}  // namespace
-}  // namespace gui_testing
+} // namespace
+} // namespace gui_testing

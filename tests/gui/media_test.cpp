@@ -32,7 +32,7 @@ void writeTone(const std::string& path, int samples)
     testing_support::writeBytes(path, wav);
 }
 
-class MediaTest : public DesktopTest {};
+class MediaTest : public DesktopTest { };
 
 TEST_F(MediaTest, AMediumPlaysInTheControlsAreaAndReportsItsEnd)
 {
@@ -55,9 +55,10 @@ TEST_F(MediaTest, AMediumPlaysInTheControlsAreaAndReportsItsEnd)
             states.push_back(e.substr(16));
     }
     ASSERT_GE(states.size(), 3u);
-    EXPECT_EQ(std::vector<std::string>(states.end() - 3, states.end()), (std::vector<std::string>{"3", "8", "1"}));
+    EXPECT_EQ(std::vector<std::string>(states.end() - 3, states.end()),
+        (std::vector<std::string> { "3", "8", "1" }));
     EXPECT_EQ(std::count(states.begin(), states.end(), "1"), 1);
 }
 
-}  // namespace
-}  // namespace gui_testing
+} // namespace
+} // namespace gui_testing

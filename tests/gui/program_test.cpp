@@ -54,8 +54,8 @@ protected:
         QTest::mousePress(target, Qt::LeftButton, {}, from);
         // The window moves under the mouse: each step is relative to where it is now.
         const QPoint global = target->mapToGlobal(from) + by;
-        QMouseEvent move(QEvent::MouseMove, target->mapFromGlobal(global), global, Qt::NoButton, Qt::LeftButton,
-            Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, target->mapFromGlobal(global), global, Qt::NoButton,
+            Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &move);
         QTest::mouseRelease(target, Qt::LeftButton, {}, target->mapFromGlobal(global));
     }
@@ -129,7 +129,7 @@ TEST_F(ProgramTest, TheTrayMenusExitQuestionIsAskedAndAnswered)
 TEST_F(ProgramTest, WithoutANotificationAreaTheIconStandsInWhenNoWindowIsLeft)
 {
     auto& tray = app().service<gui::QtTray>();
-    ASSERT_FALSE(tray.available());  // offscreen, as on a desktop without a tray
+    ASSERT_FALSE(tray.available()); // offscreen, as on a desktop without a tray
     EXPECT_EQ(tray.standIn(), nullptr);
     session().run([&] { app().unload(window("moban")); });
     QWidget* standIn = tray.standIn();
@@ -138,7 +138,7 @@ TEST_F(ProgramTest, WithoutANotificationAreaTheIconStandsInWhenNoWindowIsLeft)
     EXPECT_TRUE(standIn->toolTip().startsWith(QStringLiteral("Zelvora影音管理")));
     // Its right button opens the icon's menu; "在线影视" brings the hub back with the player.
     QTimer::singleShot(50, [] {
-        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return})
+        for (Qt::Key key : { Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return })
             QTest::keyClick(QApplication::activePopupWidget(), key);
     });
     QTest::mousePress(standIn, Qt::RightButton);
@@ -161,5 +161,5 @@ TEST_F(ProgramTest, AGrabbedPictureOfTheHubIsNotBlank)
     EXPECT_GT(colours.size(), 50);
 }
 
-}  // namespace
-}  // namespace gui_testing
+} // namespace
+} // namespace gui_testing

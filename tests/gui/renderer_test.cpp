@@ -50,10 +50,10 @@ TEST_F(RendererTest, ControlsAreShownInTheirWindowsScale)
         std::vector<int> pixels;
     };
     const Row rows[] = {
-        {rt::ScaleMode::Twips, 150, 300, 1500, 450, {10, 20, 100, 30}},
-        {rt::ScaleMode::Twips, 7, 8, 22, 23, {0, 1, 1, 2}},
-        {rt::ScaleMode::Pixels, 10, 20, 100, 30, {10, 20, 100, 30}},
-        {rt::ScaleMode::Pixels, -5, 0, 0, 1, {-5, 0, 0, 1}},
+        { rt::ScaleMode::Twips, 150, 300, 1500, 450, { 10, 20, 100, 30 } },
+        { rt::ScaleMode::Twips, 7, 8, 22, 23, { 0, 1, 1, 2 } },
+        { rt::ScaleMode::Pixels, 10, 20, 100, 30, { 10, 20, 100, 30 } },
+        { rt::ScaleMode::Pixels, -5, 0, 0, 1, { -5, 0, 0, 1 } },
     };
     Sample& s = showSample();
     for (const Row& row : rows) {
@@ -80,7 +80,7 @@ TEST_F(RendererTest, WindowGeometryIsInTwipsAndOwnChromeIsFrameless)
     });
     EXPECT_TRUE(v->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(v->isVisible());
-    EXPECT_EQ(geometryOf(*v), (std::vector<int>{200, 100, 600, 300}));
+    EXPECT_EQ(geometryOf(*v), (std::vector<int> { 200, 100, 600, 300 }));
 }
 
 TEST_F(RendererTest, LabelsFollowBackStyleColoursAndFont)
@@ -88,15 +88,15 @@ TEST_F(RendererTest, LabelsFollowBackStyleColoursAndFont)
     struct Row {
         int backStyle;
         int64_t backColor;
-        QColor corner;  // the window's green shows through a transparent label
+        QColor corner; // the window's green shows through a transparent label
         bool bold;
         double size;
         int pixelSize;
     };
     const Row rows[] = {
-        {rt::Opaque, 0x0000FF, QColor(255, 0, 0), false, 9, 12},
-        {rt::Opaque, 0x80FF80, QColor(0x80, 0xFF, 0x80), true, 12, 16},
-        {rt::Transparent, 0x0000FF, QColor(0, 255, 0), true, 15, 20},
+        { rt::Opaque, 0x0000FF, QColor(255, 0, 0), false, 9, 12 },
+        { rt::Opaque, 0x80FF80, QColor(0x80, 0xFF, 0x80), true, 12, 16 },
+        { rt::Transparent, 0x0000FF, QColor(0, 255, 0), true, 15, 20 },
     };
     Sample& s = showSample();
     gui::FormView* v = view(s);
@@ -126,9 +126,9 @@ TEST_F(RendererTest, BackgroundIsColourThenPictureThenStretchedSkin)
         s.paintPicture(solidPicture(Qt::yellow, 2, 2), 50, 40);
     });
     gui::FormView* v = view(s);
-    EXPECT_EQ(pixel(*v, 5, 5), QColor(Qt::yellow));    // the stretched skin, topmost
-    EXPECT_EQ(pixel(*v, 55, 5), QColor(Qt::blue));     // the picture, beyond the skin
-    EXPECT_EQ(pixel(*v, 95, 5), QColor(255, 0, 0));    // the colour, beyond both
+    EXPECT_EQ(pixel(*v, 5, 5), QColor(Qt::yellow)); // the stretched skin, topmost
+    EXPECT_EQ(pixel(*v, 55, 5), QColor(Qt::blue)); // the picture, beyond the skin
+    EXPECT_EQ(pixel(*v, 95, 5), QColor(255, 0, 0)); // the colour, beyond both
     session().run([&] { s.clearPicture(); });
     EXPECT_EQ(pixel(*v, 5, 5), QColor(255, 0, 0));
 }
@@ -203,5 +203,5 @@ TEST_F(RendererTest, SystemColoursComeFromThePalette)
     EXPECT_EQ(gui::toQColor(0x80000008), QApplication::palette().color(QPalette::Text));
 }
 
-}  // namespace
-}  // namespace gui_testing
+} // namespace
+} // namespace gui_testing

@@ -20,7 +20,7 @@
 namespace gui_testing {
 namespace {
 
-class ServicesTest : public DesktopTest {};
+class ServicesTest : public DesktopTest { };
 
 // Answers the message box that is about to open by pressing the button with this text, and
 // reports what it showed.
@@ -57,7 +57,7 @@ TEST_F(ServicesTest, MessageBoxesShowTheDesignedButtonsInChineseAndReturnTheAnsw
 {
     struct Row {
         int buttons, icon, defaultButton;
-        QString press;  // empty: closed without a button
+        QString press; // empty: closed without a button
         QStringList expectButtons;
         QString expectDefault;
         QMessageBox::Icon expectIcon;
@@ -66,20 +66,21 @@ TEST_F(ServicesTest, MessageBoxesShowTheDesignedButtonsInChineseAndReturnTheAnsw
     const QString yes = QStringLiteral("是(&Y)"), no = QStringLiteral("否(&N)");
     const QString ok = QStringLiteral("确定"), cancel = QStringLiteral("取消");
     const Row rows[] = {
-        {platform::YesNo, platform::Exclamation, platform::DefaultButton2, yes, {yes, no}, no,
-            QMessageBox::Warning, platform::AnswerYes},
-        {platform::YesNo, platform::Question, platform::DefaultButton1, QString(), {yes, no}, yes,
-            QMessageBox::Question, platform::AnswerNo},
-        {platform::OkOnly, platform::Information, platform::DefaultButton1, ok, {ok}, ok,
-            QMessageBox::Information, platform::AnswerOk},
-        {platform::OkCancel, platform::Critical, platform::DefaultButton2, QString(), {ok, cancel}, cancel,
-            QMessageBox::Critical, platform::AnswerCancel},
+        { platform::YesNo, platform::Exclamation, platform::DefaultButton2, yes, { yes, no }, no,
+            QMessageBox::Warning, platform::AnswerYes },
+        { platform::YesNo, platform::Question, platform::DefaultButton1, QString(), { yes, no }, yes,
+            QMessageBox::Question, platform::AnswerNo },
+        { platform::OkOnly, platform::Information, platform::DefaultButton1, ok, { ok }, ok,
+            QMessageBox::Information, platform::AnswerOk },
+        { platform::OkCancel, platform::Critical, platform::DefaultButton2, QString(), { ok, cancel }, cancel,
+            QMessageBox::Critical, platform::AnswerCancel },
     };
     platform::Dialogs& dialogs = app().service<platform::Dialogs>();
     for (const Row& row : rows) {
         MessageBoxSeen seen;
         answerNextMessageBox(seen, row.press);
-        const int answer = dialogs.messageBox({"您真的要退出播放器吗？", "系统提示", row.buttons, row.icon, row.defaultButton});
+        const int answer = dialogs.messageBox(
+            { "您真的要退出播放器吗？", "系统提示", row.buttons, row.icon, row.defaultButton });
         EXPECT_EQ(answer, row.expectAnswer) << row.buttons;
         EXPECT_EQ(seen.title, QStringLiteral("系统提示"));
         EXPECT_EQ(seen.text, QStringLiteral("您真的要退出播放器吗？"));
@@ -97,7 +98,8 @@ TEST_F(ServicesTest, AMessageBoxAnswerReachesTheWindowThatAsked)
     Sample& s = app().get<Sample>();
     session().run([&] { s.show(); });
     s.onCommand = [&] {
-        const int answer = app().service<platform::Dialogs>().messageBox({"删除？", "系统提示", platform::YesNo});
+        const int answer
+            = app().service<platform::Dialogs>().messageBox({ "删除？", "系统提示", platform::YesNo });
         s.Text1.setText(std::to_string(answer));
     };
     MessageBoxSeen seen;
@@ -113,12 +115,12 @@ TEST(FileDialogFilter, PatternsAreGivenOnceAndSpaceSeparated)
         platform::FileFilter filter;
         const char* expected;
     } rows[] = {
-        {{"音乐文件", "*.mp3;*.wav"}, "音乐文件 (*.mp3 *.wav)"},
-        {{"音乐文件(*.mp3;*.wav)", "*.mp3;*.wav"}, "音乐文件 (*.mp3 *.wav)"},
-        {{"所有文件(*.*)", "*.*"}, "所有文件 (*.*)"},
-        {{"图片 (*.jpg)", "*.jpg;*.gif"}, "图片 (*.jpg) (*.jpg *.gif)"},
-        {{"", "*.bmp"}, "*.bmp"},
-        {{"任意", ""}, "任意 (*)"},
+        { { "音乐文件", "*.mp3;*.wav" }, "音乐文件 (*.mp3 *.wav)" },
+        { { "音乐文件(*.mp3;*.wav)", "*.mp3;*.wav" }, "音乐文件 (*.mp3 *.wav)" },
+        { { "所有文件(*.*)", "*.*" }, "所有文件 (*.*)" },
+        { { "图片 (*.jpg)", "*.jpg;*.gif" }, "图片 (*.jpg) (*.jpg *.gif)" },
+        { { "", "*.bmp" }, "*.bmp" },
+        { { "任意", "" }, "任意 (*)" },
     };
     for (const auto& row : rows)
         EXPECT_EQ(gui::fileDialogFilter(row.filter), QString::fromUtf8(row.expected)) << row.expected;
@@ -127,9 +129,9 @@ TEST(FileDialogFilter, PatternsAreGivenOnceAndSpaceSeparated)
 TEST(TrayMessages, ClicksBecomeThePlatformsMouseMessages)
 {
     using R = QSystemTrayIcon::ActivationReason;
-    EXPECT_EQ(gui::trayMessagesOf(R::Context), (std::vector<int>{0x204, 0x205}));
-    EXPECT_EQ(gui::trayMessagesOf(R::Trigger), (std::vector<int>{0x201, 0x202}));
-    EXPECT_EQ(gui::trayMessagesOf(R::DoubleClick), (std::vector<int>{0x203, 0x202}));
+    EXPECT_EQ(gui::trayMessagesOf(R::Context), (std::vector<int> { 0x204, 0x205 }));
+    EXPECT_EQ(gui::trayMessagesOf(R::Trigger), (std::vector<int> { 0x201, 0x202 }));
+    EXPECT_EQ(gui::trayMessagesOf(R::DoubleClick), (std::vector<int> { 0x203, 0x202 }));
     EXPECT_TRUE(gui::trayMessagesOf(R::MiddleClick).empty());
 }
 
@@ -145,7 +147,7 @@ TEST_F(ServicesTest, TrayClicksReachTheIconsControlAsMouseMoves)
     // Offscreen there is no notification area: the icon is refused but its record is kept.
     EXPECT_EQ(tray.add(record), tray.available());
     tray.deliver(QSystemTrayIcon::Context);
-    EXPECT_EQ(xs, (std::vector<double>{7740, 7755}));
+    EXPECT_EQ(xs, (std::vector<double> { 7740, 7755 }));
     // Once the icon is removed, clicks go nowhere.
     tray.remove(record);
     tray.deliver(QSystemTrayIcon::Context);
@@ -160,19 +162,20 @@ TEST(PlayStates, QtStatesBecomeTheControlsNumbers)
         P::MediaStatus status;
         std::optional<int> expected;
     } rows[] = {
-        {P::PlayingState, P::BufferedMedia, rt::PlayPlaying},
-        {P::PlayingState, P::BufferingMedia, rt::PlayBuffering},
-        {P::PlayingState, P::StalledMedia, rt::PlayBuffering},
-        {P::PausedState, P::BufferedMedia, rt::PlayPaused},
-        {P::StoppedState, P::LoadedMedia, rt::PlayStopped},
-        {P::StoppedState, P::EndOfMedia, rt::PlayStopped},
-        {P::PlayingState, P::EndOfMedia, rt::PlayStopped},
-        {P::StoppedState, P::BufferedMedia, std::nullopt},  // why it stopped is not known yet
-        {P::StoppedState, P::InvalidMedia, rt::PlayReady},
-        {P::StoppedState, P::NoMedia, std::nullopt},
+        { P::PlayingState, P::BufferedMedia, rt::PlayPlaying },
+        { P::PlayingState, P::BufferingMedia, rt::PlayBuffering },
+        { P::PlayingState, P::StalledMedia, rt::PlayBuffering },
+        { P::PausedState, P::BufferedMedia, rt::PlayPaused },
+        { P::StoppedState, P::LoadedMedia, rt::PlayStopped },
+        { P::StoppedState, P::EndOfMedia, rt::PlayStopped },
+        { P::PlayingState, P::EndOfMedia, rt::PlayStopped },
+        { P::StoppedState, P::BufferedMedia, std::nullopt }, // why it stopped is not known yet
+        { P::StoppedState, P::InvalidMedia, rt::PlayReady },
+        { P::StoppedState, P::NoMedia, std::nullopt },
     };
     for (const auto& row : rows)
-        EXPECT_EQ(gui::QtMediaEngine::playStateOf(row.state, row.status), row.expected) << row.state << "/" << row.status;
+        EXPECT_EQ(gui::QtMediaEngine::playStateOf(row.state, row.status), row.expected)
+            << row.state << "/" << row.status;
 }
 
 TEST_F(ServicesTest, TimersRunInRealTimeAndTheirChangesShow)
@@ -197,5 +200,5 @@ TEST_F(ServicesTest, WorkPostedFromAnotherThreadRunsWithoutTimers)
     EXPECT_TRUE(waitFor([&] { return s.Label1.caption() == "来自线程"; }, 2000));
 }
 
-}  // namespace
-}  // namespace gui_testing
+} // namespace
+} // namespace gui_testing

@@ -24,7 +24,7 @@ Sample::Sample(rt::App& app)
     Text2.move(150, 1050, 3000, 900);
     Text2.setMultiLine(true);
     List1.move(3300, 150, 2400, 1500);
-    List1.setItems({"一", "二", "三"});
+    List1.setItems({ "一", "二", "三" });
     Command1.move(150, 2100, 1500, 450);
     Command1.setCaption("确定");
     WebBrowser1.move(150, 2700, 3000, 1500);
@@ -56,7 +56,8 @@ Sample::Sample(rt::App& app)
         Label1.setCaption("计时");
         Timer1.setEnabled(false);
     };
-    WindowsMediaPlayer1.onPlayStateChange = [log](int state) { log("PlayStateChange " + std::to_string(state)); };
+    WindowsMediaPlayer1.onPlayStateChange
+        = [log](int state) { log("PlayStateChange " + std::to_string(state)); };
     mnuOpen.onClick = [log] { log("mnuOpen.Click"); };
     mnuDeep.onClick = [log] { log("mnuDeep.Click"); };
 }
@@ -71,4 +72,4 @@ Owned::Owned(rt::App& app)
     setHeight(1500);
 }
 
-}  // namespace gui_testing
+} // namespace gui_testing
