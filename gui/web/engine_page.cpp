@@ -63,7 +63,8 @@ public:
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame) override
     {
-        if (isMainFrame && navigating)
+        // A written document arrives as a data address; writing is not navigating.
+        if (isMainFrame && navigating && url.scheme() != QLatin1String("data"))
             navigating(url);
         return true;
     }
@@ -174,7 +175,12 @@ public:
     std::vector<PageLink> links() const override { return m_links; }
     std::vector<PageLink> images() const override { return m_images; }
     std::vector<PageLink> linksAndImages() const override { return m_all; }
-    QString activeElementHref() const override { return m_active; }
+    // The page's active element, or the address of the last new-window request since the
+    // page loaded (the link that asked for the window, which the window reads next).
+    QString activeElementHref() const override
+    {
+        return m_windowRequest.isEmpty() ? m_active : m_windowRequest;
+    }
 
 private:
     static QString quoted(const QString& text)
@@ -187,6 +193,7 @@ private:
     void begin()
     {
         m_requested = true;
+        m_windowRequest.clear();
         ++m_generation;
     }
 
@@ -222,8 +229,7 @@ private:
 
     void newWindow(QWebEngineNewWindowRequest& request)
     {
-        // The element that asked for the window is the one the window reads afterwards.
-        m_active = request.requestedUrl().toString();
+        m_windowRequest = request.requestedUrl().toString();
         bool cancel = false;
         if (onNewWindow)
             onNewWindow(request.requestedUrl(), cancel);
@@ -242,6 +248,7 @@ private:
     std::vector<PageLink> m_images;
     std::vector<PageLink> m_all;
     QString m_active;
+    QString m_windowRequest;
 };
 
 } // namespace

@@ -1,5 +1,7 @@
 // Browsers: Qt WebEngine starts only for a page a person sees, hidden windows read pages with
 // the headless engine, and a page moves into Qt WebEngine when its window is shown.
+#include <QUrl>
+
 #include "desktop_fixture.h"
 #include "gui/browser_engine.h"
 #include "gui/engine_views.h"
@@ -71,6 +73,39 @@ TEST_F(BrowserTest, APageInAShownWindowIsShownAndReadInWebEngine)
     session().run([&] { app().unload<Sample>(); });
     settle();
     EXPECT_EQ(gui::DesktopBrowserEngine::livePages(), 0);
+}
+
+TEST_F(BrowserTest, NavigationsAndNewWindowRequestsReachTheWindow)
+{
+    std::vector<std::string> navigations, newWindows;
+    s.WebBrowser1.onBeforeNavigate = [&](const std::string& url) { navigations.push_back(url); };
+    s.WebBrowser1.onNewWindow = [&](const std::string& url, bool& cancel) {
+        newWindows.push_back(url);
+        cancel = true; // the window takes the address over itself
+    };
+    const std::string file = dir.file("页面.html");
+    testing_support::writeBytes(file,
+        "<html><body><a "
+        "href='x.html'>x</a><script>window.open('http://127.0.0.1:9/new')</script></body></html>");
+    session().run([&] {
+        s.show();
+        s.WebBrowser1.navigate(file);
+    });
+    ASSERT_TRUE(waitFor([&] { return loaded() && !newWindows.empty(); }, 20000));
+    ASSERT_EQ(navigations.size(), 1u);
+    EXPECT_EQ(QUrl(QString::fromStdString(navigations[0])).toLocalFile().toStdString(), file);
+    EXPECT_EQ(newWindows, (std::vector<std::string> { "http://127.0.0.1:9/new" }));
+    // The element that asked for the window is what the window reads next.
+    EXPECT_EQ(s.WebBrowser1.activeElementHref(), "http://127.0.0.1:9/new");
+    // A link's address is absolute, resolved against the page's own.
+    ASSERT_EQ(s.WebBrowser1.links().size(), 1u);
+    EXPECT_EQ(
+        QUrl(QString::fromStdString(s.WebBrowser1.links()[0].href)).fileName(), QStringLiteral("x.html"));
+    // Writing a document is not a navigation.
+    completed.clear();
+    session().run([&] { s.WebBrowser1.write(kPage); });
+    ASSERT_TRUE(waitFor([&] { return loaded(); }, 20000));
+    EXPECT_EQ(navigations.size(), 1u);
 }
 
 TEST_F(BrowserTest, APageReadWhileHiddenMovesIntoWebEngineWhenShown)
