@@ -1,7 +1,9 @@
 #include "desktop_fixture.h"
 
 #include <QApplication>
+#include <QDragEnterEvent>
 #include <QElapsedTimer>
+#include <QMimeData>
 
 #include "gui/control_view.h"
 #include "gui/form_view.h"
@@ -62,6 +64,16 @@ bool DesktopTest::loaded(const rt::Form* form)
 {
     const auto forms = app().forms();
     return std::find(forms.begin(), forms.end(), form) != forms.end();
+}
+
+void dropFiles(QWidget* target, QPoint at, const QList<QUrl>& urls)
+{
+    QMimeData mime;
+    mime.setUrls(urls);
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
 }
 
 std::vector<int> geometryOf(const QWidget& widget)

@@ -1,6 +1,8 @@
 #pragma once
 // A desktop session for a test: a temporary user profile, every outside address pointed at a
 // closed loopback port, and helpers to wait for Qt and to reach the views of windows.
+#include <QList>
+#include <QUrl>
 #include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
@@ -44,6 +46,9 @@ protected:
 private:
     std::unique_ptr<gui::Session> m_session;
 };
+
+// Drags these addresses onto a widget and drops them at a point, as a file manager does.
+void dropFiles(QWidget* target, QPoint at, const QList<QUrl>& urls);
 
 // The top-level geometry of a widget in pixels (x, y, width, height).
 std::vector<int> geometryOf(const QWidget& widget);

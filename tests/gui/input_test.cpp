@@ -27,17 +27,6 @@ protected:
     }
 };
 
-// Sends a drop of these addresses onto a widget at a point.
-void drop(QWidget* target, QPoint at, const QList<QUrl>& urls)
-{
-    QMimeData mime;
-    mime.setUrls(urls);
-    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    QDropEvent dropEvent(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &dropEvent);
-}
-
 TEST_F(InputTest, MouseOnALabelGivesDownUpClickAndDoubleClickInTheWindowsScale)
 {
     QWidget* label = widget(s.Label1);
@@ -118,10 +107,10 @@ TEST_F(InputTest, DroppedFilesReachTheHandlerUnderTheMouse)
 {
     const QList<QUrl> files
         = { QUrl::fromLocalFile(QStringLiteral("/音乐/歌.mp3")), QUrl(QStringLiteral("https://x/y")) };
-    drop(widget(s.Text1)->findChild<QLineEdit*>(), QPoint(5, 5), files);
-    drop(view(s), QPoint(380, 280), files);
+    dropFiles(widget(s.Text1)->findChild<QLineEdit*>(), QPoint(5, 5), files);
+    dropFiles(view(s), QPoint(380, 280), files);
     // Addresses that are not local files are not offered as files.
-    drop(view(s), QPoint(380, 280), { QUrl(QStringLiteral("https://x/only")) });
+    dropFiles(view(s), QPoint(380, 280), { QUrl(QStringLiteral("https://x/only")) });
     const std::vector<std::string> expected = { "Text1.DragDrop /音乐/歌.mp3", "Form.DragDrop /音乐/歌.mp3" };
     EXPECT_EQ(s.events, expected);
 }

@@ -1,6 +1,7 @@
 // The desktop program itself: the hub with its child, tiles, dragging, the tray menu's exit
 // question, and what a reviewer's screenshot shows.
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QMenu>
 #include <QMessageBox>
@@ -8,11 +9,13 @@
 #include <QSet>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include "desktop_fixture.h"
 #include "gui/form_view.h"
 #include "gui/qt_tray.h"
 #include "gui/renderer.h"
+#include "runtime/controls.h"
 #include "runtime/form.h"
 
 namespace gui_testing {
@@ -84,6 +87,21 @@ TEST_F(ProgramTest, ATilePressSwapsTheChild)
     QTest::mousePress(control("moban", "Label9"), Qt::LeftButton);
     EXPECT_EQ(app().loadedForm("Form5"), nullptr);
     expectGlued("tool");
+}
+
+TEST_F(ProgramTest, AFileDroppedOnThePlayersListIsAdded)
+{
+    QTest::mousePress(control("moban", "Label7"), Qt::LeftButton);
+    const std::string song = dir.file("歌.mp3");
+    testing_support::writeBytes(song, "not really music");
+    auto* list = qobject_cast<QAbstractScrollArea*>(control("Form5", "List1"));
+    ASSERT_NE(list, nullptr);
+    dropFiles(list->viewport(), QPoint(20, 20), { QUrl::fromLocalFile(QString::fromStdString(song)) });
+    auto* player = static_cast<rt::ListBox*>(window("Form5").control("List1"));
+    EXPECT_TRUE(waitFor([&] {
+        const auto& items = player->items();
+        return std::find(items.begin(), items.end(), ">歌.mp3") != items.end();
+    }));
 }
 
 TEST_F(ProgramTest, DraggingTheHubTakesTheChildAlong)
