@@ -7,6 +7,7 @@
 #include "gui/session.h"
 #include "gui/web_module.h"
 #include "gui/web_page.h"
+#include "platform/environment.h"
 #include "platform/shell.h"
 #include "runtime/app.h"
 #include "runtime/form.h"
@@ -68,7 +69,13 @@ bool DesktopBrowserEngine::ensurePage()
 {
     if (m_page)
         return true;
-    m_page = m_session.webModule().createPage();
+    WebStorage storage;
+    if (m_session.app().hasService<platform::Environment>()) {
+        const auto& env = m_session.app().service<platform::Environment>();
+        storage.cacheFolder = qs(env.browserCacheFolder());
+        storage.dataFolder = qs(platform::joinPath(env.userProfile(), ".local/share/zelvora/web"));
+    }
+    m_page = m_session.webModule().createPage(storage);
     if (!m_page)
         return false;
     ++g_livePages;

@@ -58,11 +58,11 @@ bool WebModule::load()
     return false;
 }
 
-std::unique_ptr<WebPage> WebModule::createPage()
+std::unique_ptr<WebPage> WebModule::createPage(const WebStorage& storage)
 {
     if (!load())
         return nullptr;
-    return std::unique_ptr<WebPage>(m_create());
+    return std::unique_ptr<WebPage>(m_create(storage));
 }
 
 } // namespace gui

@@ -17,7 +17,7 @@ public:
 
     // A new page, loading the module first when needed; nullptr when the module cannot be
     // loaded (said once on the error output; the browsers then fall back to the headless engine).
-    std::unique_ptr<WebPage> createPage();
+    std::unique_ptr<WebPage> createPage(const WebStorage& storage);
     // Whether the module has been loaded (Qt WebEngine is running).
     bool loaded() const { return m_create != nullptr; }
 

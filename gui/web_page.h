@@ -54,8 +54,16 @@ public:
     std::function<bool()> onContextMenu;
 };
 
-// The module's one exported function: creates a page, or returns nullptr.
-using CreateWebPageFunction = WebPage* (*)();
+// Where the pages of the program keep what they store: the web cache (the browser cache
+// folder the program is configured with) and cookies and site data.
+struct WebStorage {
+    QString cacheFolder;
+    QString dataFolder;
+};
+
+// The module's one exported function: creates a page (all pages share one profile, set up
+// with the storage given to the first page), or returns nullptr.
+using CreateWebPageFunction = WebPage* (*)(const WebStorage& storage);
 inline constexpr const char* kCreateWebPageSymbol = "zelvoraCreateWebPage";
 
 } // namespace gui

@@ -1,5 +1,6 @@
 // The Qt WebEngine module: pages for the browsers a person sees. Built as a separate shared
 // module so that the program loads Qt WebEngine only when a browser first shows a page.
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -87,12 +88,28 @@ protected:
     }
 };
 
+// The program's one profile: pages keep their cookies and cache between runs, the cache in
+// the browser cache folder the program is configured with.
+QWebEngineProfile* sharedProfile(const WebStorage& storage)
+{
+    static QWebEngineProfile* profile = nullptr;
+    if (!profile) {
+        profile = new QWebEngineProfile(QStringLiteral("zelvora"), QCoreApplication::instance());
+        if (!storage.dataFolder.isEmpty())
+            profile->setPersistentStoragePath(storage.dataFolder);
+        if (!storage.cacheFolder.isEmpty())
+            profile->setCachePath(storage.cacheFolder);
+        profile->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
+    }
+    return profile;
+}
+
 class EnginePage : public WebPage {
 public:
-    EnginePage()
+    explicit EnginePage(const WebStorage& storage)
     {
         m_view = new QWebEngineView();
-        m_page = new QuietPage(m_view);
+        m_page = new QuietPage(sharedProfile(storage), m_view);
         m_view->setPage(m_page);
         // The window decides whether the page's context menu opens.
         m_view->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -255,7 +272,7 @@ private:
 
 } // namespace gui
 
-extern "C" Q_DECL_EXPORT gui::WebPage* zelvoraCreateWebPage()
+extern "C" Q_DECL_EXPORT gui::WebPage* zelvoraCreateWebPage(const gui::WebStorage& storage)
 {
-    return new gui::EnginePage();
+    return new gui::EnginePage(storage);
 }
