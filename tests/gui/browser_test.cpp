@@ -15,7 +15,7 @@ namespace {
 const char* const kPage = "<html><body><a href='/one'>一</a><img src='pic.png'><a "
                           "href='http://127.0.0.1:9/two'>二</a></body></html>";
 
-class BrowserTest : public DesktopTest {
+class DesktopBrowser : public DesktopTest {
 protected:
     Sample& s = app().get<Sample>();
     std::vector<std::string> completed;
@@ -31,7 +31,7 @@ protected:
     bool loaded() { return !s.WebBrowser1.busy() && !completed.empty(); }
 };
 
-TEST_F(BrowserTest, BlankPagesAndHiddenWindowsNeedNoWebEngine)
+TEST_F(DesktopBrowser, BlankPagesAndHiddenWindowsNeedNoWebEngine)
 {
     session().run([&] { s.WebBrowser1.navigate("about:blank"); });
     ASSERT_NE(engine(), nullptr);
@@ -46,7 +46,7 @@ TEST_F(BrowserTest, BlankPagesAndHiddenWindowsNeedNoWebEngine)
     EXPECT_EQ(s.WebBrowser1.links().size(), 2u);
 }
 
-TEST_F(BrowserTest, APageInAShownWindowIsShownAndReadInWebEngine)
+TEST_F(DesktopBrowser, APageInAShownWindowIsShownAndReadInWebEngine)
 {
     session().run([&] {
         s.show();
@@ -75,7 +75,7 @@ TEST_F(BrowserTest, APageInAShownWindowIsShownAndReadInWebEngine)
     EXPECT_EQ(gui::DesktopBrowserEngine::livePages(), 0);
 }
 
-TEST_F(BrowserTest, NavigationsAndNewWindowRequestsReachTheWindow)
+TEST_F(DesktopBrowser, NavigationsAndNewWindowRequestsReachTheWindow)
 {
     std::vector<std::string> navigations, newWindows;
     s.WebBrowser1.onBeforeNavigate = [&](const std::string& url) { navigations.push_back(url); };
@@ -108,7 +108,7 @@ TEST_F(BrowserTest, NavigationsAndNewWindowRequestsReachTheWindow)
     EXPECT_EQ(navigations.size(), 1u);
 }
 
-TEST_F(BrowserTest, APageReadWhileHiddenMovesIntoWebEngineWhenShown)
+TEST_F(DesktopBrowser, APageReadWhileHiddenMovesIntoWebEngineWhenShown)
 {
     session().run([&] { s.WebBrowser1.write(kPage); });
     ASSERT_TRUE(waitFor([&] { return !s.WebBrowser1.busy(); }));

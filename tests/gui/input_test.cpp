@@ -17,7 +17,7 @@
 namespace gui_testing {
 namespace {
 
-class InputTest : public DesktopTest {
+class DesktopInput : public DesktopTest {
 protected:
     Sample& s = app().get<Sample>();
     void SetUp() override
@@ -27,7 +27,7 @@ protected:
     }
 };
 
-TEST_F(InputTest, MouseOnALabelGivesDownUpClickAndDoubleClickInTheWindowsScale)
+TEST_F(DesktopInput, MouseOnALabelGivesDownUpClickAndDoubleClickInTheWindowsScale)
 {
     QWidget* label = widget(s.Label1);
     // A double click as Qt delivers it: press, release, press, double click, release.
@@ -46,7 +46,7 @@ TEST_F(InputTest, MouseOnALabelGivesDownUpClickAndDoubleClickInTheWindowsScale)
     EXPECT_EQ(s.events, expected);
 }
 
-TEST_F(InputTest, MouseOnTheBackgroundReachesTheWindow)
+TEST_F(DesktopInput, MouseOnTheBackgroundReachesTheWindow)
 {
     session().run([&] { s.setScaleMode(rt::ScaleMode::Pixels); });
     s.events.clear();
@@ -56,7 +56,7 @@ TEST_F(InputTest, MouseOnTheBackgroundReachesTheWindow)
     EXPECT_EQ(s.events, expected);
 }
 
-TEST_F(InputTest, TypingChangesTheTextAndRaisesChange)
+TEST_F(DesktopInput, TypingChangesTheTextAndRaisesChange)
 {
     auto* line = widget(s.Text1)->findChild<QLineEdit*>();
     ASSERT_NE(line, nullptr);
@@ -79,7 +79,7 @@ TEST_F(InputTest, TypingChangesTheTextAndRaisesChange)
     EXPECT_EQ(s.Text2.text(), "\r\n\r\n请选择\r\n");
 }
 
-TEST_F(InputTest, ListsChooseWithTheLeftButtonOnly)
+TEST_F(DesktopInput, ListsChooseWithTheLeftButtonOnly)
 {
     auto* list = static_cast<QListView*>(widget(s.List1));
     auto centre = [&](int row) { return list->visualRect(list->model()->index(row, 0)).center(); };
@@ -103,7 +103,7 @@ TEST_F(InputTest, ListsChooseWithTheLeftButtonOnly)
     EXPECT_EQ(list->currentIndex().row(), 2);
 }
 
-TEST_F(InputTest, DroppedFilesReachTheHandlerUnderTheMouse)
+TEST_F(DesktopInput, DroppedFilesReachTheHandlerUnderTheMouse)
 {
     const QList<QUrl> files
         = { QUrl::fromLocalFile(QStringLiteral("/音乐/歌.mp3")), QUrl(QStringLiteral("https://x/y")) };
@@ -115,7 +115,7 @@ TEST_F(InputTest, DroppedFilesReachTheHandlerUnderTheMouse)
     EXPECT_EQ(s.events, expected);
 }
 
-TEST_F(InputTest, PopupMenusShowTheMenuTreeAndRunTheChoice)
+TEST_F(DesktopInput, PopupMenusShowTheMenuTreeAndRunTheChoice)
 {
     QStringList shown;
     // The menu runs its own event loop; the choice is made from inside it.

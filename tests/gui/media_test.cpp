@@ -32,9 +32,9 @@ void writeTone(const std::string& path, int samples)
     testing_support::writeBytes(path, wav);
 }
 
-class MediaTest : public DesktopTest { };
+class DesktopMedia : public DesktopTest { };
 
-TEST_F(MediaTest, AMediumPlaysInTheControlsAreaAndReportsItsEnd)
+TEST_F(DesktopMedia, AMediumPlaysInTheControlsAreaAndReportsItsEnd)
 {
     Sample& s = app().get<Sample>();
     session().run([&] { s.show(); });

@@ -21,7 +21,7 @@
 namespace gui_testing {
 namespace {
 
-class ProgramTest : public DesktopTest {
+class DesktopProgram : public DesktopTest {
 protected:
     void SetUp() override
     {
@@ -64,7 +64,7 @@ protected:
     }
 };
 
-TEST_F(ProgramTest, StartUpShowsTheHubWithTheOnlineMusicWindowBelowIt)
+TEST_F(DesktopProgram, StartUpShowsTheHubWithTheOnlineMusicWindowBelowIt)
 {
     gui::FormView& hub = shown("moban");
     EXPECT_EQ(hub.pos(), QPoint(2970 / 15, 1125 / 15));
@@ -77,7 +77,7 @@ TEST_F(ProgramTest, StartUpShowsTheHubWithTheOnlineMusicWindowBelowIt)
     EXPECT_GT(hub.geometry().bottom(), music.geometry().bottom());
 }
 
-TEST_F(ProgramTest, ATilePressSwapsTheChild)
+TEST_F(DesktopProgram, ATilePressSwapsTheChild)
 {
     rt::Form* music = &window("Form1");
     QTest::mousePress(control("moban", "Label7"), Qt::LeftButton);
@@ -89,7 +89,7 @@ TEST_F(ProgramTest, ATilePressSwapsTheChild)
     expectGlued("tool");
 }
 
-TEST_F(ProgramTest, AFileDroppedOnThePlayersListIsAdded)
+TEST_F(DesktopProgram, AFileDroppedOnThePlayersListIsAdded)
 {
     QTest::mousePress(control("moban", "Label7"), Qt::LeftButton);
     const std::string song = dir.file("歌.mp3");
@@ -104,7 +104,7 @@ TEST_F(ProgramTest, AFileDroppedOnThePlayersListIsAdded)
     }));
 }
 
-TEST_F(ProgramTest, DraggingTheHubTakesTheChildAlong)
+TEST_F(DesktopProgram, DraggingTheHubTakesTheChildAlong)
 {
     gui::FormView& hub = shown("moban");
     const QPoint before = hub.pos();
@@ -114,7 +114,7 @@ TEST_F(ProgramTest, DraggingTheHubTakesTheChildAlong)
     expectGlued("Form1");
 }
 
-TEST_F(ProgramTest, TheTrayMenusExitQuestionIsAskedAndAnswered)
+TEST_F(DesktopProgram, TheTrayMenusExitQuestionIsAskedAndAnswered)
 {
     auto& tray = app().service<gui::QtTray>();
     // Chooses the tray menu's last item, then answers the question.
@@ -144,7 +144,7 @@ TEST_F(ProgramTest, TheTrayMenusExitQuestionIsAskedAndAnswered)
     EXPECT_TRUE(app().ended());
 }
 
-TEST_F(ProgramTest, WithoutANotificationAreaTheIconStandsInWhenNoWindowIsLeft)
+TEST_F(DesktopProgram, WithoutANotificationAreaTheIconStandsInWhenNoWindowIsLeft)
 {
     auto& tray = app().service<gui::QtTray>();
     ASSERT_FALSE(tray.available()); // offscreen, as on a desktop without a tray
@@ -164,7 +164,7 @@ TEST_F(ProgramTest, WithoutANotificationAreaTheIconStandsInWhenNoWindowIsLeft)
     EXPECT_EQ(tray.standIn(), nullptr);
 }
 
-TEST_F(ProgramTest, AGrabbedPictureOfTheHubIsNotBlank)
+TEST_F(DesktopProgram, AGrabbedPictureOfTheHubIsNotBlank)
 {
     const QString file = QString::fromStdString(dir.file("hub.png"));
     ASSERT_TRUE(shown("moban").grab().save(file));

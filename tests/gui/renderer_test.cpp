@@ -32,7 +32,7 @@ QColor pixel(QWidget& w, int x, int y)
     return w.grab().toImage().pixelColor(x, y);
 }
 
-class RendererTest : public DesktopTest {
+class DesktopRenderer : public DesktopTest {
 protected:
     Sample& showSample()
     {
@@ -42,7 +42,7 @@ protected:
     }
 };
 
-TEST_F(RendererTest, ControlsAreShownInTheirWindowsScale)
+TEST_F(DesktopRenderer, ControlsAreShownInTheirWindowsScale)
 {
     struct Row {
         rt::ScaleMode scale;
@@ -65,7 +65,7 @@ TEST_F(RendererTest, ControlsAreShownInTheirWindowsScale)
     }
 }
 
-TEST_F(RendererTest, WindowGeometryIsInTwipsAndOwnChromeIsFrameless)
+TEST_F(DesktopRenderer, WindowGeometryIsInTwipsAndOwnChromeIsFrameless)
 {
     Sample& s = showSample();
     gui::FormView* v = view(s);
@@ -83,7 +83,7 @@ TEST_F(RendererTest, WindowGeometryIsInTwipsAndOwnChromeIsFrameless)
     EXPECT_EQ(geometryOf(*v), (std::vector<int> { 200, 100, 600, 300 }));
 }
 
-TEST_F(RendererTest, LabelsFollowBackStyleColoursAndFont)
+TEST_F(DesktopRenderer, LabelsFollowBackStyleColoursAndFont)
 {
     struct Row {
         int backStyle;
@@ -117,7 +117,7 @@ TEST_F(RendererTest, LabelsFollowBackStyleColoursAndFont)
     }
 }
 
-TEST_F(RendererTest, BackgroundIsColourThenPictureThenStretchedSkin)
+TEST_F(DesktopRenderer, BackgroundIsColourThenPictureThenStretchedSkin)
 {
     Sample& s = showSample();
     session().run([&] {
@@ -133,7 +133,7 @@ TEST_F(RendererTest, BackgroundIsColourThenPictureThenStretchedSkin)
     EXPECT_EQ(pixel(*v, 5, 5), QColor(255, 0, 0));
 }
 
-TEST_F(RendererTest, UnloadingAWindowFromItsOwnHandlerDropsItsView)
+TEST_F(DesktopRenderer, UnloadingAWindowFromItsOwnHandlerDropsItsView)
 {
     Sample& s = showSample();
     s.onCommand = [&] { app().unload<Sample>(); };
@@ -149,7 +149,7 @@ TEST_F(RendererTest, UnloadingAWindowFromItsOwnHandlerDropsItsView)
     EXPECT_TRUE(view(again)->isVisible());
 }
 
-TEST_F(RendererTest, OwnedWindowsStayWithTheirOwner)
+TEST_F(DesktopRenderer, OwnedWindowsStayWithTheirOwner)
 {
     Sample& owner = showSample();
     Owned& owned = app().get<Owned>();
@@ -165,7 +165,7 @@ TEST_F(RendererTest, OwnedWindowsStayWithTheirOwner)
     EXPECT_TRUE(ov->isVisible());
 }
 
-TEST_F(RendererTest, AModalWindowBlocksTheOthers)
+TEST_F(DesktopRenderer, AModalWindowBlocksTheOthers)
 {
     Sample& s = showSample();
     Owned& dialog = app().get<Owned>();
@@ -178,7 +178,7 @@ TEST_F(RendererTest, AModalWindowBlocksTheOthers)
     EXPECT_TRUE(view(s)->isVisible());
 }
 
-TEST_F(RendererTest, HiddenControlsCatchUpWhenShown)
+TEST_F(DesktopRenderer, HiddenControlsCatchUpWhenShown)
 {
     Sample& s = showSample();
     session().run([&] {
@@ -196,7 +196,7 @@ TEST_F(RendererTest, HiddenControlsCatchUpWhenShown)
     EXPECT_EQ(list->currentIndex().row(), 999);
 }
 
-TEST_F(RendererTest, SystemColoursComeFromThePalette)
+TEST_F(DesktopRenderer, SystemColoursComeFromThePalette)
 {
     EXPECT_EQ(gui::toQColor(0x00B0FE00), QColor(0, 254, 176));
     EXPECT_EQ(gui::toQColor(0x8000000F), QApplication::palette().color(QPalette::Button));

@@ -20,7 +20,7 @@
 namespace gui_testing {
 namespace {
 
-class ServicesTest : public DesktopTest { };
+class DesktopServices : public DesktopTest { };
 
 // Answers the message box that is about to open by pressing the button with this text, and
 // reports what it showed.
@@ -53,7 +53,7 @@ void answerNextMessageBox(MessageBoxSeen& seen, const QString& press)
     });
 }
 
-TEST_F(ServicesTest, MessageBoxesShowTheDesignedButtonsInChineseAndReturnTheAnswer)
+TEST_F(DesktopServices, MessageBoxesShowTheDesignedButtonsInChineseAndReturnTheAnswer)
 {
     struct Row {
         int buttons, icon, defaultButton;
@@ -93,7 +93,7 @@ TEST_F(ServicesTest, MessageBoxesShowTheDesignedButtonsInChineseAndReturnTheAnsw
     }
 }
 
-TEST_F(ServicesTest, AMessageBoxAnswerReachesTheWindowThatAsked)
+TEST_F(DesktopServices, AMessageBoxAnswerReachesTheWindowThatAsked)
 {
     Sample& s = app().get<Sample>();
     session().run([&] { s.show(); });
@@ -109,7 +109,7 @@ TEST_F(ServicesTest, AMessageBoxAnswerReachesTheWindowThatAsked)
     EXPECT_EQ(s.Text1.text(), "7");
 }
 
-TEST(FileDialogFilter, PatternsAreGivenOnceAndSpaceSeparated)
+TEST(DesktopFileDialogFilter, PatternsAreGivenOnceAndSpaceSeparated)
 {
     const struct {
         platform::FileFilter filter;
@@ -126,7 +126,7 @@ TEST(FileDialogFilter, PatternsAreGivenOnceAndSpaceSeparated)
         EXPECT_EQ(gui::fileDialogFilter(row.filter), QString::fromUtf8(row.expected)) << row.expected;
 }
 
-TEST(TrayMessages, ClicksBecomeThePlatformsMouseMessages)
+TEST(DesktopTrayMessages, ClicksBecomeThePlatformsMouseMessages)
 {
     using R = QSystemTrayIcon::ActivationReason;
     EXPECT_EQ(gui::trayMessagesOf(R::Context), (std::vector<int> { 0x204, 0x205 }));
@@ -135,7 +135,7 @@ TEST(TrayMessages, ClicksBecomeThePlatformsMouseMessages)
     EXPECT_TRUE(gui::trayMessagesOf(R::MiddleClick).empty());
 }
 
-TEST_F(ServicesTest, TrayClicksReachTheIconsControlAsMouseMoves)
+TEST_F(DesktopServices, TrayClicksReachTheIconsControlAsMouseMoves)
 {
     Sample& s = app().get<Sample>();
     std::vector<double> xs;
@@ -154,7 +154,7 @@ TEST_F(ServicesTest, TrayClicksReachTheIconsControlAsMouseMoves)
     EXPECT_EQ(xs.size(), 2u);
 }
 
-TEST(PlayStates, QtStatesBecomeTheControlsNumbers)
+TEST(DesktopPlayStates, QtStatesBecomeTheControlsNumbers)
 {
     using P = QMediaPlayer;
     const struct {
@@ -178,7 +178,7 @@ TEST(PlayStates, QtStatesBecomeTheControlsNumbers)
             << row.state << "/" << row.status;
 }
 
-TEST_F(ServicesTest, TimersRunInRealTimeAndTheirChangesShow)
+TEST_F(DesktopServices, TimersRunInRealTimeAndTheirChangesShow)
 {
     Sample& s = app().get<Sample>();
     session().run([&] {
@@ -191,7 +191,7 @@ TEST_F(ServicesTest, TimersRunInRealTimeAndTheirChangesShow)
     EXPECT_EQ(std::count(s.events.begin(), s.events.end(), "Timer1.Timer"), 1);
 }
 
-TEST_F(ServicesTest, WorkPostedFromAnotherThreadRunsWithoutTimers)
+TEST_F(DesktopServices, WorkPostedFromAnotherThreadRunsWithoutTimers)
 {
     Sample& s = app().get<Sample>();
     session().run([&] { s.show(); });
