@@ -49,6 +49,7 @@ public:
     virtual QWidget* widget() = 0;
     // The control, or nullptr once the view has been detached from it.
     rt::Control* control() const { return m_control; }
+    // Where the view lies among the others of its window.
     virtual Layer layer() const { return Layer::Windowed; }
     // Updates the widget when the control changed since the last call.
     void sync();
@@ -57,6 +58,7 @@ public:
 
     // Raises a control event from the person's input and brings the views up to date.
     void fire(const std::function<void(rt::Control&)>& event);
+    // The desktop session the view belongs to.
     Session& session() const { return m_session; }
 
 protected:
