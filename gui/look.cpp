@@ -56,12 +56,34 @@ struct CachedPicture {
     QPixmap scaled;
 };
 
-// Decoded pictures by the address of their bytes; an entry is valid only while its bytes
-// are the same live object (the weak pointer tells a reused address apart).
-std::map<const std::string*, CachedPicture>& cache()
+// Decoded pictures by their content: windows that load the same file (every window paints
+// the skin) share one decoded copy. An entry lives while some picture with its bytes does.
+std::map<uint64_t, CachedPicture>& cache()
 {
-    static std::map<const std::string*, CachedPicture> entries;
+    static std::map<uint64_t, CachedPicture> entries;
     return entries;
+}
+
+// The content key of a picture's bytes, computed once per bytes object.
+uint64_t contentKey(const rt::Picture& picture)
+{
+    struct Known {
+        std::weak_ptr<const std::string> bytes;
+        uint64_t key;
+    };
+    static std::map<const std::string*, Known> known;
+    auto it = known.find(picture.bytes.get());
+    if (it != known.end() && it->second.bytes.lock() == picture.bytes)
+        return it->second.key;
+    if (known.size() > 256) {
+        for (auto k = known.begin(); k != known.end();)
+            k = k->second.bytes.expired() ? known.erase(k) : std::next(k);
+    }
+    uint64_t h = 1469598103934665603ULL ^ picture.bytes->size();
+    for (unsigned char c : *picture.bytes)
+        h = (h ^ c) * 1099511628211ULL;
+    known[picture.bytes.get()] = Known { picture.bytes, h };
+    return h;
 }
 
 CachedPicture* cachedEntry(const rt::Picture& picture)
@@ -73,13 +95,10 @@ CachedPicture* cachedEntry(const rt::Picture& picture)
         for (auto it = entries.begin(); it != entries.end();)
             it = it->second.bytes.expired() ? entries.erase(it) : std::next(it);
     }
-    const std::string* key = picture.bytes.get();
-    auto it = entries.find(key);
-    if (it != entries.end() && it->second.bytes.lock() == picture.bytes)
-        return &it->second;
-    CachedPicture entry;
+    CachedPicture& entry = entries[contentKey(picture)];
+    // The entry is kept alive by the latest picture that asked for it.
     entry.bytes = picture.bytes;
-    return &(entries[key] = std::move(entry));
+    return &entry;
 }
 
 QImage decode(const rt::Picture& picture)
