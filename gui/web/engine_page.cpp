@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMenu>
+#include <QTimer>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -19,6 +20,9 @@ namespace gui {
 namespace {
 
 // Collects what the windows read from a page, in document order, addresses absolute.
+// How long a page may take to answer the snapshot script before it is read as empty.
+constexpr int kSnapshotPatienceMs = 5000;
+
 const char* const kSnapshotScript = R"JS(
 (function () {
   var r = {html: '', links: [], images: [], all: [], active: ''};
@@ -218,20 +222,23 @@ private:
     {
         m_requested = false;
         m_snapshotPending = true;
-        const int generation = m_generation;
-        // The answer may come after the page is gone.
+        const int generation = ++m_generation;
+        // The answer may come after the page is gone, or not at all (the page went on to
+        // another address): the page is read as empty after a while rather than stay busy.
         std::weak_ptr<EnginePage*> self = m_self;
-        m_page->runJavaScript(QString::fromLatin1(kSnapshotScript), [self, generation](const QVariant& v) {
+        auto deliver = [self, generation](const QVariant& v) {
             auto alive = self.lock();
             if (alive && *alive)
                 (*alive)->snapshot(generation, v);
-        });
+        };
+        m_page->runJavaScript(QString::fromLatin1(kSnapshotScript), deliver);
+        QTimer::singleShot(kSnapshotPatienceMs, m_view, [deliver] { deliver(QVariant()); });
     }
 
     void snapshot(int generation, const QVariant& v)
     {
-        // A later navigation takes its own snapshot.
-        if (generation != m_generation)
+        // A later load takes its own snapshot; a snapshot is taken once.
+        if (generation != m_generation || !m_snapshotPending)
             return;
         const QJsonObject o = QJsonDocument::fromJson(v.toString().toUtf8()).object();
         m_html = o.value(QLatin1String("html")).toString();
