@@ -122,12 +122,8 @@ ComboView::ComboView(Session& session, rt::ComboBox& combo, QWidget* parent)
     connect(this, QOverload<int>::of(&QComboBox::activated), this, [this](int index) {
         if (m_updating)
             return;
-        const std::string text = utf8(itemText(index));
-        fire([index, text](rt::Control& c) {
-            auto& box = static_cast<rt::ComboBox&>(c);
-            box.setText(text);
-            box.setListIndex(index);
-        });
+        // Choosing an entry makes it the text without a change event, as on the platform.
+        fire([index](rt::Control& c) { static_cast<rt::ComboBox&>(c).setListIndex(index); });
     });
     connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) {
         if (m_updating)

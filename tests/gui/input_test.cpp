@@ -1,10 +1,13 @@
 // The person's input reaches the windows as the runtime's events.
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -101,6 +104,27 @@ TEST_F(DesktopInput, ListsChooseWithTheLeftButtonOnly)
     // The window's own choice shows on screen.
     session().run([&] { s.List1.setListIndex(2); });
     EXPECT_EQ(list->currentIndex().row(), 2);
+}
+
+TEST_F(DesktopInput, CombosAndSlidersSetTheirValueAndRaiseTheirEvents)
+{
+    auto* combo = static_cast<QComboBox*>(widget(s.Combo1));
+    combo->setCurrentIndex(1);
+    emit combo->activated(1); // what choosing from the drop-down does
+    QTest::keyClicks(combo->lineEdit(), "!");
+    auto* slider = static_cast<QScrollBar*>(widget(s.HScroll1));
+    slider->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(s.Combo1.listIndex(), 1);
+    EXPECT_EQ(s.Combo1.text(), "酷我!");
+    EXPECT_EQ(s.HScroll1.value(), slider->pageStep());
+    const std::vector<std::string> expected = { "Combo1.Click 1 酷我", "Combo1.Change 酷我!",
+        "HScroll1.Change " + std::to_string(slider->pageStep()) };
+    EXPECT_EQ(s.events, expected);
+    // The window's own changes show without raising anything more.
+    s.events.clear();
+    session().run([&] { s.HScroll1.setValue(200); });
+    EXPECT_EQ(slider->value(), 200);
+    EXPECT_EQ(s.events, (std::vector<std::string> { "HScroll1.Change 200" }));
 }
 
 TEST_F(DesktopInput, DroppedFilesReachTheHandlerUnderTheMouse)

@@ -27,6 +27,10 @@ Sample::Sample(rt::App& app)
     List1.setItems({ "一", "二", "三" });
     Command1.move(150, 2100, 1500, 450);
     Command1.setCaption("确定");
+    Combo1.move(1800, 2100, 1500, 300);
+    Combo1.setItems({ "酷狗", "酷我" });
+    HScroll1.move(3300, 2100, 2400, 255);
+    HScroll1.setRange(0, 255);
     WebBrowser1.move(150, 2700, 3000, 1500);
     WindowsMediaPlayer1.move(3300, 2700, 2400, 1500);
     mnu.setVisible(false);
@@ -46,6 +50,10 @@ Sample::Sample(rt::App& app)
     List1.onClick = [this, log] { log("List1.Click " + std::to_string(List1.listIndex())); };
     List1.onDblClick = [log] { log("List1.DblClick"); };
     List1.onMouseDown = [log](const rt::MouseEvent& e) { log(describe("List1.MouseDown", e)); };
+    Combo1.onClick
+        = [this, log] { log("Combo1.Click " + std::to_string(Combo1.listIndex()) + " " + Combo1.text()); };
+    Combo1.onChange = [this, log] { log("Combo1.Change " + Combo1.text()); };
+    HScroll1.onChange = [this, log] { log("HScroll1.Change " + std::to_string(HScroll1.value())); };
     Command1.onClick = [this, log] {
         log("Command1.Click");
         if (onCommand)

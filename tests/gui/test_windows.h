@@ -23,6 +23,8 @@ public:
     rt::TextBox Text2 { *this, "Text2" };
     rt::ListBox List1 { *this, "List1" };
     rt::CommandButton Command1 { *this, "Command1" };
+    rt::ComboBox Combo1 { *this, "Combo1" };
+    rt::HScrollBar HScroll1 { *this, "HScroll1" };
     rt::Timer Timer1 { *this, "Timer1" };
     rt::WebBrowser WebBrowser1 { *this, "WebBrowser1" };
     rt::MediaPlayer WindowsMediaPlayer1 { *this, "WindowsMediaPlayer1" };
