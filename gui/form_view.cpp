@@ -178,7 +178,10 @@ void FormView::syncVisibility()
     FormView* ownerView = owner ? m_session.renderer().viewOf(*owner) : nullptr;
     if (ownerView != m_ownerView) {
         m_ownerView = ownerView;
-        // Owned windows stay above their owner and leave the task bar to it.
+        // Owned windows stay above their owner and leave the task bar to it (a tool window
+        // of its owner; changing the kind of window hides it until it is shown below).
+        if (windowFlags().testFlag(Qt::Tool) != (ownerView != nullptr))
+            setWindowFlag(Qt::Tool, ownerView != nullptr);
         winId();
         if (ownerView)
             ownerView->winId();
