@@ -17,7 +17,7 @@ namespace {
 // The CJK face installed with the program's fonts; fontconfig picks another one when absent.
 const char* const kCjkFamily = "WenQuanYi Micro Hei";
 
-// System colour indexes of the platform the windows were designed on, mapped to the palette.
+// System colour indexes of the platform the windows were first written for, mapped to the palette.
 QColor systemColor(int index)
 {
     const QPalette palette = QApplication::palette();

@@ -53,7 +53,7 @@ void answerNextMessageBox(MessageBoxSeen& seen, const QString& press)
     });
 }
 
-TEST_F(DesktopServices, MessageBoxesShowTheDesignedButtonsInChineseAndReturnTheAnswer)
+TEST_F(DesktopServices, MessageBoxesShowTheAskedButtonsInChineseAndReturnTheAnswer)
 {
     struct Row {
         int buttons, icon, defaultButton;
