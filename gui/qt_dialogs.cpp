@@ -105,8 +105,9 @@ QWidget* QtDialogs::parentWindow() const
 int QtDialogs::messageBox(const platform::MessageBoxRequest& request)
 {
     m_session.sync();
-    QMessageBox box(
-        iconOf(request.icon), qs(request.title), qs(request.text), QMessageBox::NoButton, parentWindow());
+    // A box asked without a title carries the program's name, as the platform's does.
+    const QString title = request.title.empty() ? QStringLiteral("Zelvora") : qs(request.title);
+    QMessageBox box(iconOf(request.icon), title, qs(request.text), QMessageBox::NoButton, parentWindow());
     const std::vector<int> answers = platform::buttonsOf(request.buttons);
     for (int answer : answers)
         box.addButton(standardButtonOf(answer));
