@@ -153,6 +153,7 @@ size_t writeToFile(char* data, size_t size, size_t count, void* user)
 }
 
 struct PageSink {
+    const curl::Transfer* transfer = nullptr;
     std::string body;
     long long limit = 0;
     bool tooLarge = false;
@@ -166,6 +167,9 @@ size_t appendToPage(char* data, size_t size, size_t count, void* user)
         sink->tooLarge = true;
         return 0;
     }
+    // Room for the announced length at once, instead of growing the body step by step.
+    if (sink->body.empty())
+        sink->body.reserve(static_cast<size_t>(std::min(sink->transfer->announcedLength(), sink->limit)));
     sink->body.append(data, bytes);
     return bytes;
 }
@@ -326,6 +330,7 @@ HttpResponse CurlNetwork::fetch(const std::string& url, const std::function<bool
         return response;
     curl::Transfer transfer(m_options, address);
     PageSink sink;
+    sink.transfer = &transfer;
     sink.limit = m_options.maxPageBytes;
     curl_easy_setopt(transfer.handle(), CURLOPT_WRITEFUNCTION, appendToPage);
     curl_easy_setopt(transfer.handle(), CURLOPT_WRITEDATA, &sink);
