@@ -221,6 +221,10 @@ FixtureServer::FixtureServer()
     m_impl->server.set_keep_alive_timeout(1);
     m_port = m_impl->server.bind_to_any_port("127.0.0.1");
     m_impl->thread = std::thread([this] { m_impl->server.listen_after_bind(); });
+    // A stop that comes before the accept loop runs would be missed and leave the loop
+    // waiting for ever; so the server is up before anyone can stop it.
+    for (int i = 0; m_port > 0 && i < 5000 && !m_impl->server.is_running(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 FixtureServer::~FixtureServer()
