@@ -51,7 +51,9 @@ class RecordingTray : public TrayIcon {
 public:
     bool add(const NotifyIconRecord& record) override;
     bool remove(const NotifyIconRecord& record) override;
-    bool available() const override { return true; }
+    bool available() const override { return m_available; }
+    // Makes the recording tray act as a desktop without a notification area.
+    void setAvailable(bool v) { m_available = v; }
     // Whether an icon is shown, and its record.
     bool shown() const { return m_shown; }
     const NotifyIconRecord& record() const { return m_record; }
@@ -60,6 +62,7 @@ public:
 
 private:
     bool m_shown = false;
+    bool m_available = true;
     NotifyIconRecord m_record;
     std::vector<std::string> m_calls;
 };

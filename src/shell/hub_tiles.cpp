@@ -3,6 +3,7 @@
 #include "platform/config.h"
 #include "platform/environment.h"
 #include "platform/shell.h"
+#include "platform/tray.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
 #include "settings/settings_window.h"
@@ -139,7 +140,14 @@ void moban::Label2_Click()
 
 void moban::Label3_Click()
 {
-    app().unload<moban>();
+    rt::App& a = app();
+    // Without a notification area nothing would reach the program once the hub is gone:
+    // closing it then asks the tray menu's exit question instead, and No keeps the hub.
+    if (a.hasService<platform::TrayIcon>() && !a.service<platform::TrayIcon>().available()) {
+        a.get<Form6>().exitmaun.click();
+        return;
+    }
+    a.unload<moban>();
 }
 
 void moban::Label4_Click()

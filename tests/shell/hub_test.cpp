@@ -159,3 +159,16 @@ TEST_F(HubTest, TitleButtons)
     EXPECT_FALSE(p.app.get<Form1>().visible());
     EXPECT_FALSE(p.app.ended());
 }
+
+TEST_F(HubTest, WithoutANotificationAreaClosingTheHubAsksToExit)
+{
+    p.tray->setAvailable(false);
+    hub().Label3.click();
+    ASSERT_EQ(p.dialogs->messages().size(), 1u);
+    EXPECT_EQ(p.dialogs->messages()[0].request.text, "您真的要退出播放器吗？");
+    EXPECT_TRUE(p.app.isLoaded<moban>());
+    EXPECT_FALSE(p.app.ended());
+    p.dialogs->queueAnswer(platform::AnswerYes);
+    hub().Label3.click();
+    EXPECT_TRUE(p.app.ended());
+}
