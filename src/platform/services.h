@@ -20,7 +20,8 @@ struct ServiceOptions {
 };
 
 // Provides Config, Environment, Shell, Processes, Drives, Dialogs, Clipboard, TrayIcon and
-// Network.
+// Network, and makes the headless browser the engine of every browser (the front end wraps
+// that factory through app.browserFactory() for the browsers a person sees).
 // The front end replaces Dialogs and Clipboard with its own afterwards.
 void installServices(rt::App& app, std::shared_ptr<Config> config, const ServiceOptions& options);
 
