@@ -3,7 +3,6 @@
 #include "music/page_store.h"
 #include "platform/config.h"
 #include "platform/network.h"
-#include "resources/resources.h"
 #include "runtime/app.h"
 #include "shell/chrome.h"
 #include "shell/data_folders.h"
@@ -41,7 +40,7 @@ Form1::Form1(rt::App& app)
         rt::Image& tile = this->*services[i].tile;
         tile.move(left, 582, 64, 64);
         left += 72;
-        tile.setPicture(rt::pictureFromBytes(std::string(resources::get(services[i].picture))));
+        tile.setPicture(resourcePicture(services[i].picture));
         const int index = static_cast<int>(i);
         tile.onClick = [this, index] { Image_Click(index); };
         // The 豆瓣FM tile gives its tip only once a button is pressed on it.

@@ -65,16 +65,23 @@ void Form5::designLayout()
     struct Tool {
         rt::Image* image;
         const char* tip;
+        const char* picture;
     };
     // Previous and next carry no tooltip.
-    const Tool tools[] = { { &Image11, "" }, { &Image10, "" }, { &Image12, "随机播放列表中的音乐或视频" },
-        { &Image14, "搜索列表中音乐或视频" }, { &Image15, "添加一个文件夹中的所有音乐和视频" } };
+    const Tool tools[] = { { &Image11, "", "pictures/ui/player_previous.png" },
+        { &Image10, "", "pictures/ui/player_next.png" },
+        { &Image12, "随机播放列表中的音乐或视频", "pictures/ui/player_mode.png" },
+        { &Image14, "搜索列表中音乐或视频", "pictures/ui/player_search.png" },
+        { &Image15, "添加一个文件夹中的所有音乐和视频", "pictures/ui/player_add.png" } };
     int left = 12;
     for (const Tool& t : tools) {
         t.image->move(left, 556, 22, 22);
         t.image->setToolTipText(t.tip);
+        t.image->setPicture(resourcePicture(t.picture));
         left += 36;
     }
+    Picture6.setPicture(resourcePicture("pictures/ui/player_wide.png"));
+    Picture5.setPicture(resourcePicture("pictures/ui/player_normal.png"));
     Text2.move(7, 528, 160, 22);
     Picture1.move(170, 530, 18, 18);
     Picture6.move(192, 252, 8, 60);

@@ -1,5 +1,6 @@
 #include "shell/feature_window.h"
 
+#include "resources/resources.h"
 #include "shell/window_sizes.h"
 
 namespace zelvora {
@@ -12,6 +13,11 @@ void setupFeatureWindow(rt::Form& window, const char* caption)
     window.setWidth(kChildWidth);
     window.setHeight(kChildHeight);
     window.setBackColor(0xFFFFFF);
+}
+
+rt::Picture resourcePicture(const char* path)
+{
+    return rt::pictureFromBytes(std::string(resources::get(path)), path);
 }
 
 }  // namespace zelvora

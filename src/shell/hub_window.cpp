@@ -4,8 +4,8 @@
 #include "platform/environment.h"
 #include "platform/shell.h"
 #include "platform/textfile.h"
-#include "resources/resources.h"
 #include "runtime/app.h"
+#include "shell/feature_window.h"
 #include "music/music_window.h"
 #include "settings/settings_window.h"
 #include "shell/chrome.h"
@@ -54,7 +54,7 @@ void moban::designLayout()
     setWidth(kHubWidth);
     setHeight(kHubHeight);
     setBackColor(0xFFFFFF);
-    Image2.setPicture(rt::pictureFromBytes(std::string(resources::get("pictures/ui/logo.png"))));
+    Image2.setPicture(resourcePicture("pictures/ui/logo.png"));
     Image2.move(0, 0, 48, 48);
     Label2.setFontSize(12);
     Label2.setFontBold(true);

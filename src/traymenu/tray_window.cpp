@@ -3,8 +3,8 @@
 #include "platform/codec.h"
 #include "platform/textfile.h"
 #include "platform/tray.h"
-#include "resources/resources.h"
 #include "runtime/app.h"
+#include "shell/feature_window.h"
 #include "runtime/vbtext.h"
 #include "music/music_window.h"
 #include "settings/settings_window.h"
@@ -24,8 +24,8 @@ Form6::Form6(rt::App& app)
     setCaption("辅助系统栏的菜单选项");
     setWidth(4800);
     setHeight(3600);
-    Image1.setPicture(rt::pictureFromBytes(std::string(resources::get("pictures/skin.jpg"))));
-    pic.setPicture(rt::pictureFromBytes(std::string(resources::get("pictures/ui/tray.png"))));
+    Image1.setPicture(resourcePicture("pictures/skin.jpg"));
+    pic.setPicture(resourcePicture("pictures/ui/tray.png"));
     xin.setText("V1.0.0.13");
     xin1.setText("13");
     Text1.setText("2970");
