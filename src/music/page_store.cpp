@@ -5,6 +5,7 @@
 #include "resources/resources.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
+#include "shell/page_text.h"
 #include "shell/skin.h"
 
 namespace zelvora {
@@ -35,46 +36,12 @@ constexpr StoredPage kStoredPages[] = {
 
 const char* const kPlayerSlot = "{player}";
 
-// An address goes into a double-quoted attribute: markup characters and quotes must not end
-// the attribute or open a tag.
-std::string attributeText(const std::string& value)
-{
-    std::string out;
-    out.reserve(value.size());
-    for (char c : value) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
-// Resource files may have been checked out with either line end; pages use CR LF.
-std::string withCrLf(std::string_view text)
-{
-    const std::string lf = vb::Replace(vb::Replace(text, "\r\n", "\n"), "\r", "\n");
-    return vb::Replace(lf, "\n", "\r\n");
-}
-
 }  // namespace
 
 std::string servicePage(const std::string& service, const std::string& playerAddress)
 {
     const std::string_view page = resources::get("music/" + service + ".htm");
-    return vb::Replace(withCrLf(page), kPlayerSlot, attributeText(playerAddress));
+    return vb::Replace(pages::withCrLf(page), kPlayerSlot, pages::escapeAttribute(playerAddress));
 }
 
 music::music(rt::App& app)

@@ -12,34 +12,6 @@ std::string loadTemplate(std::string_view name, const std::string& makerSite)
     return vb::Replace(page, "{maker_site}", escapeAttribute(makerSite));
 }
 
-std::string escapeAttribute(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\'':
-            out += "&#39;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
 std::string percentEncode(std::string_view text, std::string_view unsafe)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";

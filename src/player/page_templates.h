@@ -4,13 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "shell/page_text.h"
+
 namespace zelvora::pages {
 
 // A template ("qvod", "bdhd" or "zelv") with its shared key guard script in place and the
 // plug-in download pages pointed at the maker's site.
 std::string loadTemplate(std::string_view name, const std::string& makerSite);
-// Text made safe inside a double-quoted HTML attribute value.
-std::string escapeAttribute(std::string_view text);
 // The characters of `unsafe` (and control characters) as %XX, so that the text stays one
 // part of an address.
 std::string percentEncode(std::string_view text, std::string_view unsafe);

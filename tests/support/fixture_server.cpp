@@ -206,9 +206,12 @@ void FixtureServer::Impl::routes()
                 });
         }
     });
-    server.set_logger([this](const httplib::Request& req, const httplib::Response&) {
+    // Requests are counted as they arrive: a client may finish reading a response before the
+    // server thread gets round to logging it.
+    server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
         std::lock_guard<std::mutex> lock(mutex);
         ++hits[req.path];
+        return httplib::Server::HandlerResponse::Unhandled;
     });
 }
 
