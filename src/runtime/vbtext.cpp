@@ -10,13 +10,30 @@ namespace vb {
 
 namespace {
 
-// Decodes one UTF-8 sequence at s[i]; returns the code point and advances i.
-// Malformed or overlong sequences yield U+FFFD and consume one byte.
-char32_t decodeOne(std::string_view s, size_t& i)
+bool isAscii(std::string_view s)
 {
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+std::string_view asciiSub(std::string_view s, int start0, int count)
+{
+    const int len = static_cast<int>(s.size());
+    start0 = std::clamp(start0, 0, len);
+    count = std::clamp(count, 0, len - start0);
+    return s.substr(start0, count);
+}
+
+}  // namespace
+
+char32_t decodeUtf8(std::string_view s, size_t& i, bool* wellFormed)
+{
+    if (wellFormed)
+        *wellFormed = false;
     const auto b0 = static_cast<unsigned char>(s[i]);
     if (b0 < 0x80) {
         ++i;
+        if (wellFormed)
+            *wellFormed = true;
         return b0;
     }
     int extra = 0;
@@ -55,6 +72,8 @@ char32_t decodeOne(std::string_view s, size_t& i)
         return 0xFFFD;
     }
     i += extra + 1;
+    if (wellFormed)
+        *wellFormed = true;
     return cp;
 }
 
@@ -77,28 +96,13 @@ void appendUtf8(std::string& out, char32_t cp)
     }
 }
 
-bool isAscii(std::string_view s)
-{
-    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-std::string_view asciiSub(std::string_view s, int start0, int count)
-{
-    const int len = static_cast<int>(s.size());
-    start0 = std::clamp(start0, 0, len);
-    count = std::clamp(count, 0, len - start0);
-    return s.substr(start0, count);
-}
-
-}  // namespace
-
 std::u16string toUtf16(std::string_view s)
 {
     std::u16string out;
     out.reserve(s.size());
     size_t i = 0;
     while (i < s.size()) {
-        char32_t cp = decodeOne(s, i);
+        char32_t cp = decodeUtf8(s, i);
         if (cp >= 0x10000) {
             cp -= 0x10000;
             out += static_cast<char16_t>(0xD800 + (cp >> 10));
@@ -130,7 +134,7 @@ int Len(std::string_view s)
     int n = 0;
     size_t i = 0;
     while (i < s.size()) {
-        n += decodeOne(s, i) >= 0x10000 ? 2 : 1;
+        n += decodeUtf8(s, i) >= 0x10000 ? 2 : 1;
     }
     return n;
 }

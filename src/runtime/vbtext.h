@@ -11,6 +11,11 @@ namespace vb {
 std::u16string toUtf16(std::string_view s);
 // UTF-16 to UTF-8; a lone surrogate is written as its 3-byte form.
 std::string toUtf8(std::u16string_view s);
+// Decodes the UTF-8 sequence at s[i] and moves i past it. A malformed, truncated or overlong
+// sequence gives U+FFFD and moves one byte; wellFormed (when given) says which happened.
+char32_t decodeUtf8(std::string_view s, size_t& i, bool* wellFormed = nullptr);
+// Appends the UTF-8 form of a code point (a surrogate in its 3-byte form).
+void appendUtf8(std::string& out, char32_t cp);
 
 // Number of UTF-16 code units.
 int Len(std::string_view s);

@@ -4,6 +4,7 @@
 #include "platform/config.h"
 #include "platform/network.h"
 #include "runtime/app.h"
+#include "runtime/vbtext.h"
 
 namespace video {
 
@@ -13,34 +14,10 @@ namespace {
 // well-formed: it is one UTF-16 code unit of its own), 0 when the bytes there are not one.
 size_t sequenceLength(std::string_view s, size_t i)
 {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    size_t extra;
-    char32_t cp;
-    char32_t minimum;
-    if ((b0 & 0xE0) == 0xC0) {
-        extra = 1;
-        cp = b0 & 0x1F;
-        minimum = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        extra = 2;
-        cp = b0 & 0x0F;
-        minimum = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        extra = 3;
-        cp = b0 & 0x07;
-        minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + extra >= s.size())
-        return 0;
-    for (size_t k = 1; k <= extra; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80)
-            return 0;
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    return cp < minimum || cp > 0x10FFFF ? 0 : extra + 1;
+    size_t next = i;
+    bool wellFormed = false;
+    vb::decodeUtf8(s, next, &wellFormed);
+    return wellFormed ? next - i : 0;
 }
 
 bool isUtf8Name(const std::string& name)
