@@ -1,5 +1,6 @@
 #pragma once
 // What the network benchmarks share: timing, a scratch folder and running a command line.
+#include "bench_scratch.h"
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -28,26 +29,7 @@ inline bool run(const std::string& command)
     return std::system(command.c_str()) == 0;
 }
 
-// A fresh scratch folder, removed with its contents at the end.
-class Scratch {
-public:
-    Scratch()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zelvora-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()))
-            m_path = pattern;
-    }
-    ~Scratch()
-    {
-        std::error_code ec;
-        if (!m_path.empty())
-            std::filesystem::remove_all(m_path, ec);
-    }
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    std::filesystem::path m_path;
-};
+using bench::Scratch;
 
 inline double mib(double bytes)
 {

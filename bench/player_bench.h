@@ -1,6 +1,7 @@
 #pragma once
 // What the player benchmarks share: a scratch user profile holding a large music playlist,
 // the program assembled as the headless console assembles it, and timing.
+#include "bench_scratch.h"
 #include <stdlib.h>
 
 #include <algorithm>
@@ -49,28 +50,7 @@ inline void reportAbsolute(const char* what, double seconds, double limitMs)
         seconds * 1e3 <= limitMs ? "ok" : "OVER");
 }
 
-// A scratch folder, removed with its contents at the end.
-class Scratch {
-public:
-    Scratch()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zelvora-player-XXXXXX").string();
-        if (mkdtemp(pattern.data()))
-            m_path = pattern;
-    }
-    ~Scratch()
-    {
-        std::error_code ec;
-        if (!m_path.empty())
-            std::filesystem::remove_all(m_path, ec);
-    }
-    Scratch(const Scratch&) = delete;
-    Scratch& operator=(const Scratch&) = delete;
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
+using bench::Scratch;
 
 // Entry i of the large playlist: a path of about 80 characters (every third one in Chinese)
 // and its display name.

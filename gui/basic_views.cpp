@@ -11,18 +11,6 @@ namespace gui {
 
 namespace {
 
-Qt::Alignment alignmentOf(int alignment)
-{
-    switch (alignment) {
-    case rt::AlignRight:
-        return Qt::AlignRight;
-    case rt::AlignCenter:
-        return Qt::AlignHCenter;
-    default:
-        return Qt::AlignLeft;
-    }
-}
-
 // The single fixed border of controls whose border style is 1.
 void drawBorder(QPainter& painter, const QRect& rect)
 {

@@ -24,18 +24,6 @@ std::string fromEditorText(const QString& text)
     return utf8(t.replace(QLatin1Char('\n'), QLatin1String("\r\n")));
 }
 
-Qt::Alignment alignmentOf(int alignment)
-{
-    switch (alignment) {
-    case rt::AlignRight:
-        return Qt::AlignRight;
-    case rt::AlignCenter:
-        return Qt::AlignHCenter;
-    default:
-        return Qt::AlignLeft;
-    }
-}
-
 } // namespace
 
 void applyColors(

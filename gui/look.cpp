@@ -185,4 +185,16 @@ void installFontSubstitutions()
     QApplication::setFont(font);
 }
 
+Qt::Alignment alignmentOf(int alignment)
+{
+    switch (alignment) {
+    case rt::AlignRight:
+        return Qt::AlignRight;
+    case rt::AlignCenter:
+        return Qt::AlignHCenter;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
 } // namespace gui

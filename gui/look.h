@@ -33,6 +33,9 @@ inline std::string utf8(const QString& text)
     return text.toUtf8().toStdString();
 }
 
+// A control's alignment (left, right, centre) as Qt's horizontal alignment.
+Qt::Alignment alignmentOf(int alignment);
+
 // Pixels in one unit of a window's inner scale (1 for pixel windows, 1/15 for twips).
 double pixelsPerUnit(const rt::Form& form);
 // The control's rectangle in pixels inside its container.
