@@ -12,8 +12,8 @@ namespace zelvora {
 
 namespace {
 
-// Where a service's page text comes from: the page resource and the player address key
-// are both named after the service in lower case.
+// Where a service's page text comes from: the player address key is named after the
+// service in lower case; the page is the shared layout (or the service's own page).
 struct StoredPage {
     rt::Label music::*label;
     const char* service;
@@ -34,13 +34,56 @@ constexpr StoredPage kStoredPages[] = {
     {&music::beiwa, "beiwa"},
 };
 
+// The services whose pages share one layout: the title word, the frame's size and its
+// negative top margin (none when empty).
+struct SharedLayoutPage {
+    const char* service;
+    const char* titleWord;
+    int width;
+    int height;
+    const char* topOffset;
+};
+
+constexpr SharedLayoutPage kSharedLayoutPages[] = {
+    {"kugou", "酷狗音乐", 750, 520, ""},
+    {"kuwo", "酷我音乐", 750, 520, ""},
+    {"xiami", "虾米音乐", 750, 520, ""},
+    {"jiuku", "九酷", 750, 520, ""},
+    {"duomi", "多米音乐", 750, 520, ""},
+    {"baidu", "百度音乐", 740, 550, "-30px"},
+    {"sougou", "搜狗", 630, 540, "-60px"},
+    {"qq", "QQ", 750, 520, ""},
+    {"douban", "豆瓣FM", 750, 520, ""},
+    {"wangyi", "网易音乐", 620, 600, "-100px"},
+    {"beiwa", "贝瓦电台", 750, 520, ""},
+};
+
 const char* const kPlayerSlot = "{player}";
+// Only the kugou page starts with a document type line.
+const char* const kDocumentType = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\n";
+
+// The page text of a service before its player address goes in; empty for an unknown one.
+std::string pageText(const std::string& service)
+{
+    for (const SharedLayoutPage& p : kSharedLayoutPages) {
+        if (service != p.service)
+            continue;
+        std::string frame = "width=\"" + std::to_string(p.width) + "\" height=\"" + std::to_string(p.height) + "\"";
+        if (*p.topOffset)
+            frame += std::string(" style=\"MARGIN-TOP: ") + p.topOffset + "\"";
+        std::string page(resources::get("music/shared_layout.htm"));
+        page = vb::Replace(page, "{doctype}", service == "kugou" ? kDocumentType : "");
+        page = vb::Replace(page, "{title}", p.titleWord);
+        return vb::Replace(page, "{frame}", frame);
+    }
+    return std::string(resources::get("music/" + service + ".htm"));
+}
 
 }  // namespace
 
 std::string servicePage(const std::string& service, const std::string& playerAddress)
 {
-    const std::string_view page = resources::get("music/" + service + ".htm");
+    const std::string page = pageText(service);
     return vb::Replace(pages::withCrLf(page), kPlayerSlot, pages::escapeAttribute(playerAddress));
 }
 
