@@ -44,8 +44,8 @@ Form6::Form6(rt::App& app)
 
 void Form6::load()
 {
-    // Window updates stay locked until the browser's first navigation releases them.
-    m_updatesLocked = true;
+    // The window is never shown, so there are no window updates to hold back until the
+    // browser's first navigation.
     applySkinDefaults();
     addNotificationIcon();
     const int64_t colour = colourValue(Text3.text());
@@ -110,7 +110,6 @@ void Form6::Form_DblClick()
 void Form6::WebBrowser3_BeforeNavigate(const std::string&)
 {
     WebBrowser3.setVisible(true);
-    m_updatesLocked = false;
 }
 
 }  // namespace zelvora

@@ -107,7 +107,6 @@ private:
     void setPlayMode(const char* word);
 
     platform::NotifyIconRecord m_icon;
-    bool m_updatesLocked = false;
 };
 
 }  // namespace zelvora
