@@ -32,19 +32,6 @@ std::string chinesePage(size_t bytes)
     return platform::encode(utf8, "GB2312");
 }
 
-size_t iconvDecode(const std::string& bytes)
-{
-    iconv_t cd = iconv_open("UTF-8", "GBK");
-    std::string out(bytes.size() * 2, '\0');
-    char* in = const_cast<char*>(bytes.data());
-    size_t inLeft = bytes.size();
-    char* outPtr = out.data();
-    size_t outLeft = out.size();
-    iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    return out.size() - outLeft;
-}
-
 }  // namespace
 
 int main()
@@ -63,7 +50,7 @@ int main()
     const double ours = bestSeconds(
         kRuns, [&] { textBytes = video::getHTTPPage(network, server.url("/result.html"), "GB2312").size(); });
     size_t iconvBytes = 0;
-    const double library = bestSeconds(kRuns, [&] { iconvBytes = iconvDecode(page); });
+    const double library = bestSeconds(kRuns, [&] { iconvBytes = bench::iconvDecode(page, "GBK").size(); });
     bool cliOk = true;
     const double cli = bestSeconds(
         kRuns, [&] { cliOk = cliOk && run("iconv -f GBK -t UTF-8 '" + file + "' > /dev/null"); });

@@ -1,6 +1,6 @@
 #pragma once
 // What the network benchmarks share: timing, a scratch folder and running a command line.
-#include "bench_scratch.h"
+#include "bench_support.h"
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #pragma once
 // What the player benchmarks share: a scratch user profile holding a large music playlist,
 // the program assembled as the headless console assembles it, and timing.
-#include "bench_scratch.h"
+#include "bench_support.h"
 #include <stdlib.h>
 
 #include <algorithm>

@@ -4,7 +4,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <iconv.h>
 
 #include <cstring>
 #include <fstream>
@@ -14,26 +13,12 @@
 #include "player_bench.h"
 
 using namespace player_bench;
+using bench::iconvDecode;
 
 namespace {
 
 constexpr int kEntries = 100000;
 constexpr int kRuns = 7;
-
-// Decodes with iconv, as the system's own converter does.
-std::string iconvDecode(const std::string& bytes, const char* from)
-{
-    iconv_t cd = iconv_open("UTF-8", from);
-    std::string out(bytes.size() * 2 + 16, '\0');
-    char* in = const_cast<char*>(bytes.data());
-    size_t inLeft = bytes.size();
-    char* outPtr = out.data();
-    size_t outLeft = out.size();
-    iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    out.resize(out.size() - outLeft);
-    return out;
-}
 
 std::string dataFile(const std::filesystem::path& profile, const char* name)
 {

@@ -1,5 +1,7 @@
 #pragma once
-// A fresh scratch folder for a benchmark, removed with its contents at the end.
+// What benchmarks share: a scratch folder and the iconv baseline.
+#include <iconv.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -7,6 +9,7 @@
 
 namespace bench {
 
+// A fresh scratch folder, removed with its contents at the end.
 class Scratch {
 public:
     Scratch()
@@ -29,5 +32,20 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// Decodes bytes to UTF-8 with iconv(3), the system's own converter: the decoding baseline.
+inline std::string iconvDecode(const std::string& bytes, const char* from)
+{
+    iconv_t cd = iconv_open("UTF-8", from);
+    std::string out(bytes.size() * 2 + 16, '\0');
+    char* in = const_cast<char*>(bytes.data());
+    size_t inLeft = bytes.size();
+    char* outPtr = out.data();
+    size_t outLeft = out.size();
+    iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+    iconv_close(cd);
+    out.resize(out.size() - outLeft);
+    return out;
+}
 
 }  // namespace bench
