@@ -22,7 +22,7 @@ int usage(const char* why)
     return 2;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -65,7 +65,7 @@ int main(int argc, char** argv)
     if (!options.scriptFile.empty())
         return usage("--script needs --headless");
 #ifdef ZELVORA_WITH_GUI
-    return gui::runDesktop(argc, argv, {options.profile, options.configFile});
+    return gui::runDesktop(argc, argv, { options.profile, options.configFile });
 #else
     return usage("this build has no desktop front end; use --headless");
 #endif

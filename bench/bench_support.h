@@ -48,4 +48,4 @@ inline std::string iconvDecode(const std::string& bytes, const char* from)
     return out;
 }
 
-}  // namespace bench
+} // namespace bench

@@ -72,7 +72,7 @@ double runDirect(const std::string& profile)
         hub->control("Label7")->mouseDown(left);
         seen += hub->control("qied")->property("text")->size();
         seen += app.loadedForm("Form5")->property("top")->size();
-        hub->mouseMove(rt::MouseEvent{0, 0, 10, 10});
+        hub->mouseMove(rt::MouseEvent { 0, 0, 10, 10 });
         hub->control("Label6")->mouseDown(left);
         seen += app.loadedForm("Form1")->property("visible")->size();
         seen += hub->control("Label6")->property("fontBold")->size();
@@ -86,7 +86,7 @@ double runDirect(const std::string& profile)
     return ms;
 }
 
-}  // namespace
+} // namespace
 
 int main()
 {

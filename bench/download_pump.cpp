@@ -53,7 +53,7 @@ public:
     long long ticks = 0;
 };
 
-}  // namespace
+} // namespace
 
 int main()
 {

@@ -39,7 +39,7 @@ std::string linkPage(int anchors, size_t bytes)
     return page + "</div></body></html>";
 }
 
-}  // namespace
+} // namespace
 
 int main()
 {

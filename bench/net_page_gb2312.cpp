@@ -32,7 +32,7 @@ std::string chinesePage(size_t bytes)
     return platform::encode(utf8, "GB2312");
 }
 
-}  // namespace
+} // namespace
 
 int main()
 {

@@ -36,4 +36,4 @@ inline double mib(double bytes)
     return bytes / (1024.0 * 1024.0);
 }
 
-}  // namespace net_bench
+} // namespace net_bench

@@ -41,7 +41,9 @@ int main(int argc, char** argv)
         p.fillPath(path, QColor(255, 255, 255, 28 + 6 * k));
     }
     // Soft lights.
-    const struct { double x, y, r; } lights[] = {{0.12, 0.18, 140}, {0.78, 0.12, 200}, {0.55, 0.38, 90}, {0.9, 0.6, 120}};
+    const struct {
+        double x, y, r;
+    } lights[] = { { 0.12, 0.18, 140 }, { 0.78, 0.12, 200 }, { 0.55, 0.38, 90 }, { 0.9, 0.6, 120 } };
     for (const auto& l : lights) {
         QRadialGradient g(QPointF(w * l.x, h * l.y), l.r);
         g.setColorAt(0, QColor(255, 255, 255, 110));

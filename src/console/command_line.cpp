@@ -32,7 +32,7 @@ char escaped(char letter)
     }
 }
 
-}  // namespace
+} // namespace
 
 CommandLine splitCommandLine(std::string_view line)
 {
@@ -140,7 +140,7 @@ bool stripPlus(std::string_view& text)
     return !text.empty();
 }
 
-}  // namespace
+} // namespace
 
 std::optional<int64_t> parseWholeNumber(std::string_view text, int64_t min, int64_t max)
 {
@@ -165,4 +165,4 @@ std::optional<double> parseDecimal(std::string_view text)
     return value;
 }
 
-}  // namespace console
+} // namespace console

@@ -36,4 +36,4 @@ std::optional<int64_t> parseWholeNumber(std::string_view text, int64_t min, int6
 // A finite decimal number (a coordinate); nothing when the text is not one.
 std::optional<double> parseDecimal(std::string_view text);
 
-}  // namespace console
+} // namespace console

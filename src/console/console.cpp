@@ -57,7 +57,7 @@ bool prepareProfile(std::string& profile, std::ostream& out)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 int runConsole(const ConsoleOptions& options, std::istream& in, std::ostream& out)
 {
@@ -83,4 +83,4 @@ int runConsole(const ConsoleOptions& options, std::istream& in, std::ostream& ou
     return session.run(in);
 }
 
-}  // namespace console
+} // namespace console

@@ -7,13 +7,13 @@
 namespace console {
 
 struct ConsoleOptions {
-    std::string profile;     // --profile DIR (empty: the real profile)
-    std::string configFile;  // --config FILE (empty: ZELVORA_CONFIG or the defaults)
-    std::string scriptFile;  // --script FILE (empty: standard input)
+    std::string profile; // --profile DIR (empty: the real profile)
+    std::string configFile; // --config FILE (empty: ZELVORA_CONFIG or the defaults)
+    std::string scriptFile; // --script FILE (empty: standard input)
 };
 
 // Starts the program headless and runs the commands. Returns the exit status: 0 when every
 // expect held and no command failed, 1 otherwise.
 int runConsole(const ConsoleOptions& options, std::istream& in, std::ostream& out);
 
-}  // namespace console
+} // namespace console

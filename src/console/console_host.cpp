@@ -8,7 +8,7 @@ namespace console {
 namespace {
 // How long a tick waits at most for headless page loads still in flight.
 constexpr int kPageLoadTimeoutMs = 15000;
-}  // namespace
+} // namespace
 
 ConsoleHost::ConsoleHost(rt::App& app)
     : m_app(app)
@@ -44,4 +44,4 @@ std::vector<std::string> ConsoleHost::takePopups()
     return out;
 }
 
-}  // namespace console
+} // namespace console

@@ -29,4 +29,4 @@ private:
     bool m_ended = false;
 };
 
-}  // namespace console
+} // namespace console

@@ -55,15 +55,15 @@ std::vector<int> trayMessages(std::string_view click)
 {
     using namespace platform;
     if (click == "left")
-        return {TrayLeftDown, TrayLeftUp};
+        return { TrayLeftDown, TrayLeftUp };
     if (click == "right")
-        return {TrayRightDown, TrayRightUp};
+        return { TrayRightDown, TrayRightUp };
     if (click == "double")
-        return {TrayLeftDown, TrayLeftUp, TrayLeftDouble, TrayLeftUp};
+        return { TrayLeftDown, TrayLeftUp, TrayLeftDouble, TrayLeftUp };
     return {};
 }
 
-}  // namespace
+} // namespace
 
 std::optional<int> Session::entryIndex(const rt::Control& control, std::string_view word)
 {
@@ -262,10 +262,10 @@ void Session::tray(const Words& args)
 void Session::answer(const Words& args)
 {
     static const std::pair<std::string_view, int> buttons[] = {
-        {"yes", platform::AnswerYes},
-        {"no", platform::AnswerNo},
-        {"ok", platform::AnswerOk},
-        {"cancel", platform::AnswerCancel},
+        { "yes", platform::AnswerYes },
+        { "no", platform::AnswerNo },
+        { "ok", platform::AnswerOk },
+        { "cancel", platform::AnswerCancel },
     };
     if (!m_app.hasService<platform::ScriptedDialogs>())
         return fail("this run has no scripted dialogs");
@@ -293,4 +293,4 @@ void Session::media(const Words& args)
     static_cast<rt::MediaPlayer&>(*player).reportPlayState(static_cast<int>(*state));
 }
 
-}  // namespace console
+} // namespace console

@@ -81,4 +81,4 @@ void Session::popups(const Words&)
         print(escapeValue(name));
 }
 
-}  // namespace console
+} // namespace console

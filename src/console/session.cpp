@@ -13,7 +13,7 @@ namespace {
 constexpr int64_t kMaxSpanMs = INT32_MAX;
 // What idle runs at most when the script does not say.
 constexpr int64_t kDefaultIdleMs = 60000;
-}  // namespace
+} // namespace
 
 struct Session::Command {
     std::string_view name;
@@ -27,32 +27,32 @@ const std::vector<Session::Command>& Session::commands()
 {
     constexpr size_t any = SIZE_MAX;
     static const std::vector<Command> table = {
-        {"click", 1, 1, &Session::click, "click W.C"},
-        {"dblclick", 1, 2, &Session::dblclick, "dblclick W.C [INDEX]"},
-        {"select", 2, 2, &Session::select, "select W.C INDEX"},
-        {"mousedown", 2, 4, &Session::mousedown, "mousedown W.C left|right [X Y]"},
-        {"mouseup", 2, 4, &Session::mouseup, "mouseup W.C left|right [X Y]"},
-        {"mousemove", 1, 3, &Session::mousemove, "mousemove W.C [X Y]"},
-        {"type", 2, 2, &Session::type, "type W.C \"TEXT\""},
-        {"scroll", 2, 2, &Session::scroll, "scroll W.C VALUE"},
-        {"drop", 2, any, &Session::drop, "drop W[.C] \"PATH\" [\"PATH\"...]"},
-        {"menu", 1, 1, &Session::menu, "menu W.ITEM"},
-        {"tray", 1, 1, &Session::tray, "tray left|right|double"},
-        {"answer", 1, 2, &Session::answer,
-            "answer yes|no|ok|cancel, answer file \"PATH\" or answer folder \"PATH\""},
-        {"media", 2, 2, &Session::media, "media W.C STATE"},
-        {"wait", 1, 1, &Session::wait, "wait MS"},
-        {"idle", 0, 1, &Session::idle, "idle [MAX_MS]"},
-        {"get", 1, 1, &Session::get, "get W.C[.PROP]"},
-        {"expect", 2, 2, &Session::expect, "expect W.C.PROP \"VALUE\""},
-        {"forms", 0, 0, &Session::forms, "forms"},
-        {"messages", 0, 0, &Session::messages, "messages"},
-        {"launches", 0, 0, &Session::launches, "launches"},
-        {"media-log", 1, 1, &Session::mediaLog, "media-log W.C"},
-        {"browser-log", 1, 1, &Session::browserLog, "browser-log W.C"},
-        {"popups", 0, 0, &Session::popups, "popups"},
-        {"echo", 0, any, &Session::echo, "echo TEXT..."},
-        {"quit", 0, 0, &Session::quit, "quit"},
+        { "click", 1, 1, &Session::click, "click W.C" },
+        { "dblclick", 1, 2, &Session::dblclick, "dblclick W.C [INDEX]" },
+        { "select", 2, 2, &Session::select, "select W.C INDEX" },
+        { "mousedown", 2, 4, &Session::mousedown, "mousedown W.C left|right [X Y]" },
+        { "mouseup", 2, 4, &Session::mouseup, "mouseup W.C left|right [X Y]" },
+        { "mousemove", 1, 3, &Session::mousemove, "mousemove W.C [X Y]" },
+        { "type", 2, 2, &Session::type, "type W.C \"TEXT\"" },
+        { "scroll", 2, 2, &Session::scroll, "scroll W.C VALUE" },
+        { "drop", 2, any, &Session::drop, "drop W[.C] \"PATH\" [\"PATH\"...]" },
+        { "menu", 1, 1, &Session::menu, "menu W.ITEM" },
+        { "tray", 1, 1, &Session::tray, "tray left|right|double" },
+        { "answer", 1, 2, &Session::answer,
+            "answer yes|no|ok|cancel, answer file \"PATH\" or answer folder \"PATH\"" },
+        { "media", 2, 2, &Session::media, "media W.C STATE" },
+        { "wait", 1, 1, &Session::wait, "wait MS" },
+        { "idle", 0, 1, &Session::idle, "idle [MAX_MS]" },
+        { "get", 1, 1, &Session::get, "get W.C[.PROP]" },
+        { "expect", 2, 2, &Session::expect, "expect W.C.PROP \"VALUE\"" },
+        { "forms", 0, 0, &Session::forms, "forms" },
+        { "messages", 0, 0, &Session::messages, "messages" },
+        { "launches", 0, 0, &Session::launches, "launches" },
+        { "media-log", 1, 1, &Session::mediaLog, "media-log W.C" },
+        { "browser-log", 1, 1, &Session::browserLog, "browser-log W.C" },
+        { "popups", 0, 0, &Session::popups, "popups" },
+        { "echo", 0, any, &Session::echo, "echo TEXT..." },
+        { "quit", 0, 0, &Session::quit, "quit" },
     };
     return table;
 }
@@ -213,4 +213,4 @@ void Session::quit(const Words&)
     m_quit = true;
 }
 
-}  // namespace console
+} // namespace console

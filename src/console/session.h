@@ -16,7 +16,7 @@
 namespace rt {
 class App;
 class CallLog;
-}  // namespace rt
+} // namespace rt
 
 namespace console {
 
@@ -105,4 +105,4 @@ private:
     int m_buttons = 0;
 };
 
-}  // namespace console
+} // namespace console

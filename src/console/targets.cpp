@@ -49,7 +49,7 @@ PropertyValue readItem(const rt::Control& control, std::string_view index)
     return valueOf(list.list(static_cast<int>(*n)));
 }
 
-}  // namespace
+} // namespace
 
 Address splitAddress(std::string_view text)
 {
@@ -183,4 +183,4 @@ PropertyValue readProperty(const rt::App& app, std::string_view address)
     return value;
 }
 
-}  // namespace console
+} // namespace console

@@ -10,7 +10,7 @@ namespace rt {
 class App;
 class Form;
 class Control;
-}  // namespace rt
+} // namespace rt
 
 namespace console {
 
@@ -70,4 +70,4 @@ std::string addressOf(const rt::Control& control);
 // items for lists and combo boxes, the control's own choice otherwise.
 std::string defaultPropertyOf(const rt::Control& control);
 
-}  // namespace console
+} // namespace console

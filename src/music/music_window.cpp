@@ -16,7 +16,7 @@ const char* const kPrompt = "请选择网络播放器...";
 const char* const kOffline = "断网了，不能启动播放器...";
 constexpr int kPanelHeight = 577;
 constexpr int kHarvestPromptTop = 1600;
-}  // namespace
+} // namespace
 
 std::string panelText(const std::string& message)
 {
@@ -32,7 +32,7 @@ Form1::Form1(rt::App& app)
     Text5.setAlignment(rt::AlignCenter);
     Text5.setFontSize(14);
     Text5.move(0, 0, 958, kPanelHeight);
-    for (rt::TextBox* hidden : {&qiemusic, &qiemusic1, &Text3, &Text4})
+    for (rt::TextBox* hidden : { &qiemusic, &qiemusic1, &Text3, &Text4 })
         hidden->setVisible(false);
     const std::vector<MusicService>& services = musicServices();
     int left = 8;
@@ -71,7 +71,7 @@ std::vector<rt::Image*> Form1::tiles()
 
 SkinnedWindow Form1::skin()
 {
-    SkinnedWindow w{*this, Text3, Text4, {&Text5}};
+    SkinnedWindow w { *this, Text3, Text4, { &Text5 } };
     w.paintsOwnBackground = true;
     w.refreshesCache = true;
     w.styleUpdater = true;
@@ -207,4 +207,4 @@ void Form1::Form_MouseUp(const rt::MouseEvent&)
     chrome::endDrag(*this);
 }
 
-}  // namespace zelvora
+} // namespace zelvora

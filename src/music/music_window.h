@@ -18,31 +18,31 @@ public:
     explicit Form1(rt::App& app);
     void load() override;
 
-    rt::Image Image3{*this, "Image3"};
-    rt::Image Image7{*this, "Image7"};
-    rt::Image Image8{*this, "Image8"};
-    rt::Image Image9{*this, "Image9"};
-    rt::Image Image10{*this, "Image10"};
-    rt::Image Image11{*this, "Image11"};
-    rt::Image Image12{*this, "Image12"};
-    rt::Image Image13{*this, "Image13"};
-    rt::Image Image14{*this, "Image14"};
-    rt::Image Image15{*this, "Image15"};
-    rt::Image Image16{*this, "Image16"};
-    rt::Image Image17{*this, "Image17"};
-    rt::WebBrowser WebBrowser1{*this, "WebBrowser1"};
+    rt::Image Image3 { *this, "Image3" };
+    rt::Image Image7 { *this, "Image7" };
+    rt::Image Image8 { *this, "Image8" };
+    rt::Image Image9 { *this, "Image9" };
+    rt::Image Image10 { *this, "Image10" };
+    rt::Image Image11 { *this, "Image11" };
+    rt::Image Image12 { *this, "Image12" };
+    rt::Image Image13 { *this, "Image13" };
+    rt::Image Image14 { *this, "Image14" };
+    rt::Image Image15 { *this, "Image15" };
+    rt::Image Image16 { *this, "Image16" };
+    rt::Image Image17 { *this, "Image17" };
+    rt::WebBrowser WebBrowser1 { *this, "WebBrowser1" };
     // The message panel over the browser area.
-    rt::TextBox Text5{*this, "Text5"};
+    rt::TextBox Text5 { *this, "Text5" };
     // The page and the launch message of the service being started.
-    rt::TextBox qiemusic{*this, "qiemusic"};
-    rt::TextBox qiemusic1{*this, "qiemusic1"};
+    rt::TextBox qiemusic { *this, "qiemusic" };
+    rt::TextBox qiemusic1 { *this, "qiemusic1" };
     // Page-ready poll, one-shot launcher, skin refresh.
-    rt::Timer Timer2{*this, "Timer2"};
-    rt::Timer Timer3{*this, "Timer3"};
-    rt::Timer Timer5{*this, "Timer5"};
-    rt::TextBox Text3{*this, "Text3"};
-    rt::TextBox Text4{*this, "Text4"};
-    rt::CommandButton Command1{*this, "Command1"};
+    rt::Timer Timer2 { *this, "Timer2" };
+    rt::Timer Timer3 { *this, "Timer3" };
+    rt::Timer Timer5 { *this, "Timer5" };
+    rt::TextBox Text3 { *this, "Text3" };
+    rt::TextBox Text4 { *this, "Text4" };
+    rt::CommandButton Command1 { *this, "Command1" };
 
     // The document whose events the window handles: bound to the browser's current document
     // after every completed download.
@@ -92,4 +92,4 @@ const std::vector<MusicService>& musicServices();
 // The panel text: four CR LF pairs push the message down into the panel.
 std::string panelText(const std::string& message);
 
-}  // namespace zelvora
+} // namespace zelvora

@@ -20,18 +20,18 @@ struct StoredPage {
 };
 
 constexpr StoredPage kStoredPages[] = {
-    {&music::kugou, "kugou"},
-    {&music::kuwo, "kuwo"},
-    {&music::xiami, "xiami"},
-    {&music::yyt, "yyt"},
-    {&music::jiuku, "jiuku"},
-    {&music::duomi, "duomi"},
-    {&music::baidu, "baidu"},
-    {&music::sougou, "sougou"},
-    {&music::QQ, "qq"},
-    {&music::douban, "douban"},
-    {&music::wangyi, "wangyi"},
-    {&music::beiwa, "beiwa"},
+    { &music::kugou, "kugou" },
+    { &music::kuwo, "kuwo" },
+    { &music::xiami, "xiami" },
+    { &music::yyt, "yyt" },
+    { &music::jiuku, "jiuku" },
+    { &music::duomi, "duomi" },
+    { &music::baidu, "baidu" },
+    { &music::sougou, "sougou" },
+    { &music::QQ, "qq" },
+    { &music::douban, "douban" },
+    { &music::wangyi, "wangyi" },
+    { &music::beiwa, "beiwa" },
 };
 
 // The services whose pages share one layout: the title word, the frame's size and its
@@ -45,17 +45,17 @@ struct SharedLayoutPage {
 };
 
 constexpr SharedLayoutPage kSharedLayoutPages[] = {
-    {"kugou", "酷狗音乐", 750, 520, ""},
-    {"kuwo", "酷我音乐", 750, 520, ""},
-    {"xiami", "虾米音乐", 750, 520, ""},
-    {"jiuku", "九酷", 750, 520, ""},
-    {"duomi", "多米音乐", 750, 520, ""},
-    {"baidu", "百度音乐", 740, 550, "-30px"},
-    {"sougou", "搜狗", 630, 540, "-60px"},
-    {"qq", "QQ", 750, 520, ""},
-    {"douban", "豆瓣FM", 750, 520, ""},
-    {"wangyi", "网易音乐", 620, 600, "-100px"},
-    {"beiwa", "贝瓦电台", 750, 520, ""},
+    { "kugou", "酷狗音乐", 750, 520, "" },
+    { "kuwo", "酷我音乐", 750, 520, "" },
+    { "xiami", "虾米音乐", 750, 520, "" },
+    { "jiuku", "九酷", 750, 520, "" },
+    { "duomi", "多米音乐", 750, 520, "" },
+    { "baidu", "百度音乐", 740, 550, "-30px" },
+    { "sougou", "搜狗", 630, 540, "-60px" },
+    { "qq", "QQ", 750, 520, "" },
+    { "douban", "豆瓣FM", 750, 520, "" },
+    { "wangyi", "网易音乐", 620, 600, "-100px" },
+    { "beiwa", "贝瓦电台", 750, 520, "" },
 };
 
 const char* const kPlayerSlot = "{player}";
@@ -68,7 +68,8 @@ std::string pageText(const std::string& service)
     for (const SharedLayoutPage& p : kSharedLayoutPages) {
         if (service != p.service)
             continue;
-        std::string frame = "width=\"" + std::to_string(p.width) + "\" height=\"" + std::to_string(p.height) + "\"";
+        std::string frame
+            = "width=\"" + std::to_string(p.width) + "\" height=\"" + std::to_string(p.height) + "\"";
         if (*p.topOffset)
             frame += std::string(" style=\"MARGIN-TOP: ") + p.topOffset + "\"";
         std::string page(resources::get("music/shared_layout.htm"));
@@ -79,7 +80,7 @@ std::string pageText(const std::string& service)
     return std::string(resources::get("music/" + service + ".htm"));
 }
 
-}  // namespace
+} // namespace
 
 std::string servicePage(const std::string& service, const std::string& playerAddress)
 {
@@ -124,4 +125,4 @@ void music::Form_MouseMove(const rt::MouseEvent&)
     Label4.setBackStyle(rt::Transparent);
 }
 
-}  // namespace zelvora
+} // namespace zelvora

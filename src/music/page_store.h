@@ -13,21 +13,21 @@ public:
     explicit music(rt::App& app);
     void load() override;
 
-    rt::Label kugou{*this, "kugou"};
-    rt::Label kuwo{*this, "kuwo"};
-    rt::Label xiami{*this, "xiami"};
-    rt::Label yyt{*this, "yyt"};
-    rt::Label jiuku{*this, "jiuku"};
-    rt::Label duomi{*this, "duomi"};
-    rt::Label baidu{*this, "baidu"};
-    rt::Label sougou{*this, "sougou"};
-    rt::Label QQ{*this, "QQ"};
-    rt::Label douban{*this, "douban"};
-    rt::Label wangyi{*this, "wangyi"};
-    rt::Label beiwa{*this, "beiwa"};
+    rt::Label kugou { *this, "kugou" };
+    rt::Label kuwo { *this, "kuwo" };
+    rt::Label xiami { *this, "xiami" };
+    rt::Label yyt { *this, "yyt" };
+    rt::Label jiuku { *this, "jiuku" };
+    rt::Label duomi { *this, "duomi" };
+    rt::Label baidu { *this, "baidu" };
+    rt::Label sougou { *this, "sougou" };
+    rt::Label QQ { *this, "QQ" };
+    rt::Label douban { *this, "douban" };
+    rt::Label wangyi { *this, "wangyi" };
+    rt::Label beiwa { *this, "beiwa" };
     // Title strip labels; a mouse move over the window makes them transparent again.
-    rt::Label Label3{*this, "Label3"};
-    rt::Label Label4{*this, "Label4"};
+    rt::Label Label3 { *this, "Label3" };
+    rt::Label Label4 { *this, "Label4" };
 
     void Form_MouseMove(const rt::MouseEvent& e);
 };
@@ -37,4 +37,4 @@ public:
 // the service has no page.
 std::string servicePage(const std::string& service, const std::string& playerAddress);
 
-}  // namespace zelvora
+} // namespace zelvora

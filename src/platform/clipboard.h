@@ -21,4 +21,4 @@ private:
     std::string m_text;
 };
 
-}  // namespace platform
+} // namespace platform

@@ -69,7 +69,10 @@ bool wellFormedUtf8(std::string_view s)
             ++i;
             continue;
         }
-        const size_t extra = b0 >= 0xC2 && b0 <= 0xDF ? 1 : b0 >= 0xE0 && b0 <= 0xEF ? 2 : b0 >= 0xF0 && b0 <= 0xF4 ? 3 : 0;
+        const size_t extra = b0 >= 0xC2 && b0 <= 0xDF ? 1
+            : b0 >= 0xE0 && b0 <= 0xEF                ? 2
+            : b0 >= 0xF0 && b0 <= 0xF4                ? 3
+                                                      : 0;
         if (extra == 0)
             return false;
         for (size_t k = 1; k <= extra; ++k) {
@@ -77,7 +80,8 @@ bool wellFormedUtf8(std::string_view s)
                 return false;
         }
         const auto b1 = static_cast<unsigned char>(s[i + 1]);
-        if ((b0 == 0xE0 && b1 < 0xA0) || (b0 == 0xED && b1 > 0x9F) || (b0 == 0xF0 && b1 < 0x90) || (b0 == 0xF4 && b1 > 0x8F))
+        if ((b0 == 0xE0 && b1 < 0xA0) || (b0 == 0xED && b1 > 0x9F) || (b0 == 0xF0 && b1 < 0x90)
+            || (b0 == 0xF4 && b1 > 0x8F))
             return false;
         i += extra + 1;
     }
@@ -93,7 +97,7 @@ std::string cleanUtf8(std::string_view bytes)
     return vb::toUtf8(vb::toUtf16(bytes));
 }
 
-}  // namespace
+} // namespace
 
 bool charsetKnown(const std::string& charset)
 {
@@ -141,7 +145,7 @@ size_t sequenceLength(unsigned char lead)
     return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
 }
 
-}  // namespace
+} // namespace
 
 std::string decode(std::string_view bytes, const std::string& charset, bool* ok)
 {
@@ -201,4 +205,4 @@ bool representable(std::string_view utf8, const std::string& charset)
     return runIconv(cv.cd, cleanUtf8(utf8), nullptr, [](unsigned char) -> size_t { return 0; });
 }
 
-}  // namespace platform
+} // namespace platform

@@ -17,4 +17,4 @@ std::string encode(std::string_view utf8, const std::string& charset, bool* ok =
 // Whether every character of the UTF-8 text can be held by the charset.
 bool representable(std::string_view utf8, const std::string& charset);
 
-}  // namespace platform
+} // namespace platform

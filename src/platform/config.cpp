@@ -16,40 +16,40 @@ std::string trimmed(const std::string& s)
     return s.substr(b, e - b + 1);
 }
 
-}  // namespace
+} // namespace
 
 Config::Config()
 {
     m_values = {
-        {"probe", "https://www.qq.com"},
-        {"update_server", "https://update.zelvora.cn"},
-        {"maker_site", "https://www.zelvora.cn"},
-        {"parse_service", "https://www.flvcd.com"},
-        {"search.tudou", "https://www.soku.com"},
-        {"search.sohu", "https://so.tv.sohu.com"},
-        {"search.pptv", "https://search.pptv.com"},
-        {"search.letv", "https://so.le.com"},
-        {"search.fengx", "https://so.v.ifeng.com"},
-        {"search.xinlang", "https://search.sina.com.cn"},
-        {"search.youku", "https://so.youku.com"},
-        {"search.bdhd", "https://www.baidu.com"},
-        {"search.qovd", "https://www.sogou.com"},
-        {"dns.primary", "114.114.114.114"},
-        {"dns.secondary", "8.8.8.8"},
-        {"browser_cache", ""},
-        {"music.kugou", "https://web.kugou.com/"},
-        {"music.kuwo", "https://www.kuwo.cn/"},
-        {"music.xiami", "https://www.xiami.com/"},
-        {"music.yyt", "https://www.yinyuetai.com/"},
-        {"music.jiuku", "https://www.9ku.com/"},
-        {"music.duomi", "https://www.duomi.com/"},
-        {"music.baidu", "https://fm.baidu.com/"},
-        {"music.sougou", "https://mp3.sogou.com/"},
-        {"music.qq", "https://y.qq.com/portal/player.html"},
-        {"music.douban", "https://douban.fm/"},
-        {"music.wangyi", "https://music.163.com/"},
-        {"music.beiwa", "https://www.beva.com/"},
-        {"codepage", ""},
+        { "probe", "https://www.qq.com" },
+        { "update_server", "https://update.zelvora.cn" },
+        { "maker_site", "https://www.zelvora.cn" },
+        { "parse_service", "https://www.flvcd.com" },
+        { "search.tudou", "https://www.soku.com" },
+        { "search.sohu", "https://so.tv.sohu.com" },
+        { "search.pptv", "https://search.pptv.com" },
+        { "search.letv", "https://so.le.com" },
+        { "search.fengx", "https://so.v.ifeng.com" },
+        { "search.xinlang", "https://search.sina.com.cn" },
+        { "search.youku", "https://so.youku.com" },
+        { "search.bdhd", "https://www.baidu.com" },
+        { "search.qovd", "https://www.sogou.com" },
+        { "dns.primary", "114.114.114.114" },
+        { "dns.secondary", "8.8.8.8" },
+        { "browser_cache", "" },
+        { "music.kugou", "https://web.kugou.com/" },
+        { "music.kuwo", "https://www.kuwo.cn/" },
+        { "music.xiami", "https://www.xiami.com/" },
+        { "music.yyt", "https://www.yinyuetai.com/" },
+        { "music.jiuku", "https://www.9ku.com/" },
+        { "music.duomi", "https://www.duomi.com/" },
+        { "music.baidu", "https://fm.baidu.com/" },
+        { "music.sougou", "https://mp3.sogou.com/" },
+        { "music.qq", "https://y.qq.com/portal/player.html" },
+        { "music.douban", "https://douban.fm/" },
+        { "music.wangyi", "https://music.163.com/" },
+        { "music.beiwa", "https://www.beva.com/" },
+        { "codepage", "" },
     };
 }
 
@@ -95,4 +95,4 @@ std::string Config::fileFromEnvironment()
     return v ? std::string(v) : std::string();
 }
 
-}  // namespace platform
+} // namespace platform

@@ -8,13 +8,13 @@ std::vector<int> buttonsOf(int buttons)
 {
     switch (buttons & 7) {
     case OkCancel:
-        return {AnswerOk, AnswerCancel};
+        return { AnswerOk, AnswerCancel };
     case YesNoCancel:
-        return {AnswerYes, AnswerNo, AnswerCancel};
+        return { AnswerYes, AnswerNo, AnswerCancel };
     case YesNo:
-        return {AnswerYes, AnswerNo};
+        return { AnswerYes, AnswerNo };
     default:
-        return {AnswerOk};
+        return { AnswerOk };
     }
 }
 
@@ -69,7 +69,7 @@ int ScriptedDialogs::messageBox(const MessageBoxRequest& request)
         if (std::find(set.begin(), set.end(), queued) != set.end())
             answer = queued;
     }
-    m_messages.push_back({request, answer});
+    m_messages.push_back({ request, answer });
     return answer;
 }
 
@@ -104,4 +104,4 @@ std::vector<ShownMessage> ScriptedDialogs::takeMessages()
     return out;
 }
 
-}  // namespace platform
+} // namespace platform

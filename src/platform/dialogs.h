@@ -91,4 +91,4 @@ private:
     std::vector<std::string> m_folderRequests;
 };
 
-}  // namespace platform
+} // namespace platform

@@ -6,10 +6,18 @@
 namespace platform {
 
 // Drive types as the platform numbers them.
-enum DriveType { DriveUnknown = 0, DriveNoRoot = 1, DriveRemovable = 2, DriveFixed = 3, DriveRemote = 4, DriveCdRom = 5, DriveRamDisk = 6 };
+enum DriveType {
+    DriveUnknown = 0,
+    DriveNoRoot = 1,
+    DriveRemovable = 2,
+    DriveFixed = 3,
+    DriveRemote = 4,
+    DriveCdRom = 5,
+    DriveRamDisk = 6
+};
 
 struct Volume {
-    std::string root;  // mount point, the destination root for copies
+    std::string root; // mount point, the destination root for copies
     int type = DriveUnknown;
     unsigned long long freeBytes = 0;
     unsigned long long totalBytes = 0;
@@ -22,4 +30,4 @@ public:
     virtual std::vector<Volume> volumes() const = 0;
 };
 
-}  // namespace platform
+} // namespace platform

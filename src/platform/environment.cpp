@@ -26,4 +26,4 @@ std::string FixedEnvironment::desktopFolder() const
     return m_desktop.empty() ? joinPath(m_profile, "Desktop") : m_desktop;
 }
 
-}  // namespace platform
+} // namespace platform

@@ -45,4 +45,4 @@ private:
     std::string m_codePage;
 };
 
-}  // namespace platform
+} // namespace platform

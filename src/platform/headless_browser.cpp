@@ -257,4 +257,4 @@ std::function<std::unique_ptr<rt::BrowserEngine>(rt::WebBrowser&)> headlessBrows
     };
 }
 
-}  // namespace platform
+} // namespace platform

@@ -11,7 +11,7 @@
 namespace rt {
 class App;
 class WebBrowser;
-}  // namespace rt
+} // namespace rt
 
 namespace platform {
 
@@ -89,4 +89,4 @@ std::function<std::unique_ptr<rt::BrowserEngine>(rt::WebBrowser&)> headlessBrows
 // then runs the app's posted work (the finished documents). True when nothing is in flight.
 bool settleHeadlessBrowsers(rt::App& app, int timeoutMs);
 
-}  // namespace platform
+} // namespace platform

@@ -164,7 +164,7 @@ std::string knownOr(const std::string& charset, const std::string& otherwise)
     return !charset.empty() && charsetKnown(charset) ? charset : otherwise;
 }
 
-}  // namespace
+} // namespace
 
 std::string pageCharset(std::string_view bytes, const std::string& contentType, const std::string& fallback)
 {
@@ -195,4 +195,4 @@ std::string decodePage(std::string_view bytes, const std::string& contentType, c
     return decode(bytes, charset);
 }
 
-}  // namespace platform
+} // namespace platform

@@ -13,4 +13,4 @@ std::string pageCharset(std::string_view bytes, const std::string& contentType, 
 // dropped). Invalid bytes become U+FFFD.
 std::string decodePage(std::string_view bytes, const std::string& contentType, const std::string& fallback);
 
-}  // namespace platform
+} // namespace platform

@@ -77,7 +77,7 @@ std::optional<std::string> readLocalPage(const std::string& path)
     return bytes;
 }
 
-}  // namespace
+} // namespace
 
 bool isLocalPath(const std::string& url)
 {
@@ -113,4 +113,4 @@ LoadedPage loadPage(Network* network, const std::string& defaultCharset, const s
     return out;
 }
 
-}  // namespace platform
+} // namespace platform

@@ -27,4 +27,4 @@ std::string resolutionBase(const std::string& location);
 LoadedPage loadPage(Network* network, const std::string& defaultCharset, const std::string& url,
     const std::function<bool()>& keepGoing);
 
-}  // namespace platform
+} // namespace platform

@@ -170,7 +170,7 @@ PageElements treeElements(std::string_view html)
     return page;
 }
 
-}  // namespace
+} // namespace
 
 PageContent parsePage(std::string html, const std::string& location, PageParser parser)
 {
@@ -197,4 +197,4 @@ PageContent parsePage(std::string html, const std::string& location, PageParser 
     return page;
 }
 
-}  // namespace platform
+} // namespace platform

@@ -35,4 +35,4 @@ enum class PageParser { Automatic, Tree, Scan };
 PageContent parsePage(
     std::string html, const std::string& location, PageParser parser = PageParser::Automatic);
 
-}  // namespace platform
+} // namespace platform

@@ -35,4 +35,4 @@ bool settleHeadlessBrowsers(rt::App& app, int timeoutMs)
     }
 }
 
-}  // namespace platform
+} // namespace platform

@@ -51,4 +51,4 @@ private:
     int m_inFlight = 0;
 };
 
-}  // namespace platform
+} // namespace platform

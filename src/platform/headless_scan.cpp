@@ -183,7 +183,7 @@ size_t findEndTag(std::string_view s, size_t i, const std::string& name)
     return s.size();
 }
 
-}  // namespace
+} // namespace
 
 void appendLinkText(std::string& out, bool& pendingSpace, std::string_view text)
 {
@@ -205,7 +205,7 @@ PageElements scanElements(std::string_view html)
 {
     PageElements page;
     bool bodySeen = false;
-    long anchor = -1;  // the open anchor's index in page.elements
+    long anchor = -1; // the open anchor's index in page.elements
     bool pendingSpace = false;
     size_t i = 0;
     while (i < html.size()) {
@@ -261,4 +261,4 @@ PageElements scanElements(std::string_view html)
     return page;
 }
 
-}  // namespace platform
+} // namespace platform

@@ -39,4 +39,4 @@ void appendLinkText(std::string& out, bool& pendingSpace, std::string_view text)
 // are skipped, an anchor ends at its end tag or at the next anchor.
 PageElements scanElements(std::string_view html);
 
-}  // namespace platform
+} // namespace platform

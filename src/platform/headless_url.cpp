@@ -48,10 +48,10 @@ std::string cleaned(const std::string& ref)
 
 // The parts of a hierarchical address.
 struct Parts {
-    std::string scheme;  // "http"
-    std::string authority;  // "host:port"
-    std::string path;  // "/a/b.html"
-    std::string query;  // "?x=1" (with its mark) or empty
+    std::string scheme; // "http"
+    std::string authority; // "host:port"
+    std::string path; // "/a/b.html"
+    std::string query; // "?x=1" (with its mark) or empty
 };
 
 bool split(const std::string& address, Parts& parts)
@@ -83,7 +83,7 @@ std::string removeDots(std::string_view path)
     if (path.find("/.") == std::string_view::npos)
         return std::string(path);
     std::vector<std::string_view> segments;
-    size_t i = 1;  // past the leading '/'
+    size_t i = 1; // past the leading '/'
     bool trailingSlash = false;
     while (i <= path.size()) {
         size_t end = path.find('/', i);
@@ -114,7 +114,7 @@ std::string removeDots(std::string_view path)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 std::string addressScheme(const std::string& address)
 {
@@ -193,4 +193,4 @@ std::string fileAddress(const std::string& path)
     return out;
 }
 
-}  // namespace platform
+} // namespace platform

@@ -32,4 +32,4 @@ std::string addressScheme(const std::string& address);
 // A local absolute path as a file address ("/tmp/a b.html" -> "file:///tmp/a%20b.html").
 std::string fileAddress(const std::string& path);
 
-}  // namespace platform
+} // namespace platform

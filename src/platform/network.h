@@ -16,7 +16,7 @@ struct TransferProgress {
     enum Code { Connecting = 2, Redirecting = 3, BeginData = 4, Data = 5, EndData = 6 };
     Phase phase = Start;
     long long received = 0;
-    long long total = 0;  // announced length, 0 when unknown
+    long long total = 0; // announced length, 0 when unknown
     int statusCode = 0;
     std::string statusText;
 };
@@ -40,7 +40,8 @@ public:
     // Downloads url into file. The callback runs on the calling thread; returning false from
     // it aborts the transfer. The file is replaced only when the transfer succeeds.
     virtual Status download(const std::string& url, const std::string& file,
-        const std::function<bool(const TransferProgress&)>& progress) = 0;
+        const std::function<bool(const TransferProgress&)>& progress)
+        = 0;
     // Fetches url and returns its body.
     virtual HttpResponse get(const std::string& url) = 0;
     // Like get, but polls keepGoing while it waits and gives up (completed false) as soon as
@@ -52,4 +53,4 @@ public:
     }
 };
 
-}  // namespace platform
+} // namespace platform

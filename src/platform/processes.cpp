@@ -11,4 +11,4 @@ bool Processes::running(const std::string& description) const
     return false;
 }
 
-}  // namespace platform
+} // namespace platform

@@ -19,4 +19,4 @@ public:
     bool running(const std::string& description) const;
 };
 
-}  // namespace platform
+} // namespace platform

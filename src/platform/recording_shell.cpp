@@ -31,4 +31,4 @@ std::vector<std::string> RecordingShell::takeLaunches()
     return out;
 }
 
-}  // namespace platform
+} // namespace platform

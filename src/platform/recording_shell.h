@@ -22,4 +22,4 @@ private:
     size_t m_taken = 0;
 };
 
-}  // namespace platform
+} // namespace platform

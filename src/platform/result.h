@@ -10,8 +10,8 @@ struct Status {
     std::string error;
 
     static Status success() { return {}; }
-    static Status failure(std::string why) { return {false, std::move(why)}; }
+    static Status failure(std::string why) { return { false, std::move(why) }; }
     explicit operator bool() const { return ok; }
 };
 
-}  // namespace platform
+} // namespace platform

@@ -15,7 +15,8 @@ namespace platform {
 
 void installServices(rt::App& app, std::shared_ptr<Config> config, const ServiceOptions& options)
 {
-    auto env = std::make_shared<PosixEnvironment>(options.profile, config->get("codepage"), config->get("browser_cache"));
+    auto env = std::make_shared<PosixEnvironment>(
+        options.profile, config->get("codepage"), config->get("browser_cache"));
     app.provide<Environment>(env);
     app.provide<Config>(config);
     if (options.headless) {
@@ -41,4 +42,4 @@ void installServices(rt::App& app, std::shared_ptr<Config> config, const Service
     app.setBrowserFactory(headlessBrowserFactory(app, network, env->codePage()));
 }
 
-}  // namespace platform
+} // namespace platform

@@ -25,4 +25,4 @@ struct ServiceOptions {
 // The front end replaces Dialogs and Clipboard with its own afterwards.
 void installServices(rt::App& app, std::shared_ptr<Config> config, const ServiceOptions& options);
 
-}  // namespace platform
+} // namespace platform

@@ -20,4 +20,4 @@ public:
     virtual Status reveal(const std::string& path) = 0;
 };
 
-}  // namespace platform
+} // namespace platform

@@ -62,7 +62,8 @@ std::vector<std::string> readLines(const std::string& path, const std::string& c
             feedKnown = true;
         }
         const char* end = feed ? feed : finish;
-        const char* ret = static_cast<const char*>(std::memchr(start, '\r', static_cast<size_t>(end - start)));
+        const char* ret
+            = static_cast<const char*>(std::memchr(start, '\r', static_cast<size_t>(end - start)));
         if (ret) {
             // A CR ends the line; with the LF right after it, the pair counts as one end.
             lines.emplace_back(start, ret);
@@ -80,8 +81,9 @@ std::vector<std::string> readLines(const std::string& path, const std::string& c
 Status writeFileAtomic(const std::string& path, std::string_view bytes)
 {
     const fs::path target(path);
-    static thread_local std::mt19937 rng{std::random_device{}()};
-    const fs::path temp = target.parent_path() / ("." + target.filename().string() + ".tmp" + std::to_string(rng() % 1000000));
+    static thread_local std::mt19937 rng { std::random_device {}() };
+    const fs::path temp = target.parent_path()
+        / ("." + target.filename().string() + ".tmp" + std::to_string(rng() % 1000000));
     FILE* f = std::fopen(temp.c_str(), "wb");
     if (!f)
         return Status::failure(std::string("cannot write ") + path + ": " + std::strerror(errno));
@@ -175,4 +177,4 @@ long long fileSize(const std::string& path)
     return ec ? -1 : static_cast<long long>(size);
 }
 
-}  // namespace platform
+} // namespace platform

@@ -13,7 +13,8 @@ namespace platform {
 std::vector<std::string> readLines(const std::string& path, const std::string& codePage, bool* ok = nullptr);
 // Writes lines, each ended by CR LF, in codePage, through a temporary file beside the target
 // that is renamed over it: readers see the old file or the new one, never a half-written one.
-Status writeLines(const std::string& path, const std::vector<std::string>& lines, const std::string& codePage);
+Status writeLines(
+    const std::string& path, const std::vector<std::string>& lines, const std::string& codePage);
 // Writes bytes through a temporary file beside the target, then renames it over the target.
 Status writeFileAtomic(const std::string& path, std::string_view bytes);
 // Reads a whole file as bytes; false when it cannot be read. Files larger than maxBytes
@@ -33,4 +34,4 @@ Status copyFile(const std::string& from, const std::string& to);
 // Size of a file in bytes, or -1.
 long long fileSize(const std::string& path);
 
-}  // namespace platform
+} // namespace platform

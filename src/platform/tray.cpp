@@ -30,4 +30,4 @@ bool RecordingTray::remove(const NotifyIconRecord&)
     return true;
 }
 
-}  // namespace platform
+} // namespace platform

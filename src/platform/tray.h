@@ -16,7 +16,14 @@ class Control;
 namespace platform {
 
 // Mouse messages reported for the icon.
-enum TrayMessage { TrayMouseMove = 0x200, TrayLeftDown = 0x201, TrayLeftUp = 0x202, TrayLeftDouble = 0x203, TrayRightDown = 0x204, TrayRightUp = 0x205 };
+enum TrayMessage {
+    TrayMouseMove = 0x200,
+    TrayLeftDown = 0x201,
+    TrayLeftUp = 0x202,
+    TrayLeftDouble = 0x203,
+    TrayRightDown = 0x204,
+    TrayRightUp = 0x205
+};
 
 // The icon record: size 88, the receiving control, icon id, flags, callback message, the
 // icon picture and the tip (64 characters padded with blanks, as text; `tipBytes` holds it
@@ -67,4 +74,4 @@ private:
     std::vector<std::string> m_calls;
 };
 
-}  // namespace platform
+} // namespace platform

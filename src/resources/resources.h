@@ -8,4 +8,4 @@ namespace resources {
 std::optional<std::string_view> find(std::string_view name);
 // The bytes of the resource, or an empty view when absent.
 std::string_view get(std::string_view name);
-}  // namespace resources
+} // namespace resources

@@ -17,7 +17,7 @@ int64_t SteadyClock::nowMs() const
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void Host::popupMenu(Form&, Menu&) {}
+void Host::popupMenu(Form&, Menu&) { }
 
 App::App(std::unique_ptr<Clock> clock)
     : m_clock(std::move(clock))
@@ -61,7 +61,8 @@ void App::unload(Form& form)
 {
     if (!form.m_loaded)
         return;
-    auto it = std::find_if(m_forms.begin(), m_forms.end(), [&](const auto& e) { return e.second.get() == &form; });
+    auto it = std::find_if(
+        m_forms.begin(), m_forms.end(), [&](const auto& e) { return e.second.get() == &form; });
     if (it == m_forms.end())
         return;
     form.m_loaded = false;
@@ -156,7 +157,7 @@ void App::timerChanged(Timer& timer)
     if (!active) {
         m_timers.erase(&timer);
     } else {
-        m_timers[&timer] = Scheduled{now() + timer.interval(), ++m_seq, ++m_generation};
+        m_timers[&timer] = Scheduled { now() + timer.interval(), ++m_seq, ++m_generation };
     }
     m_host->timersChanged();
 }
@@ -339,4 +340,4 @@ void App::setHost(Host* host)
     m_host = host ? host : &m_defaultHost;
 }
 
-}  // namespace rt
+} // namespace rt

@@ -51,21 +51,21 @@ class Host {
 public:
     virtual ~Host() = default;
     // Runs the host's pending user-interface events (part of doEvents).
-    virtual void pumpEvents() {}
+    virtual void pumpEvents() { }
     // Called before each timer tick on a virtual clock (the console settles page loads here).
-    virtual void beforeTick() {}
+    virtual void beforeTick() { }
     // Shows a popup menu of a window at the mouse position.
     virtual void popupMenu(Form& form, Menu& menu);
     // The program ended itself.
-    virtual void programEnded() {}
+    virtual void programEnded() { }
     // The timer schedule changed (the real-time host re-arms its wake-up).
-    virtual void timersChanged() {}
+    virtual void timersChanged() { }
     // A window is being unloaded; it is still alive but leaves forms() now (renderers drop
     // their view of it here, before the instance is destroyed).
-    virtual void formUnloaded(Form&) {}
+    virtual void formUnloaded(Form&) { }
     // Work was handed over with post(); called on the posting thread, so a real-time host
     // wakes its UI thread to run it.
-    virtual void workPosted() {}
+    virtual void workPosted() { }
 };
 
 // Knows how to load a window by its name, for hosts that address windows by name.
@@ -84,8 +84,7 @@ public:
     App& operator=(const App&) = delete;
 
     // The live instance of window T, created and loaded (hidden) on first use.
-    template <class T>
-    T& get()
+    template <class T> T& get()
     {
         auto it = m_forms.find(std::type_index(typeid(T)));
         if (it != m_forms.end())
@@ -96,20 +95,14 @@ public:
         return ref;
     }
     // The live instance of T, or nullptr when not loaded (never loads).
-    template <class T>
-    T* find() const
+    template <class T> T* find() const
     {
         auto it = m_forms.find(std::type_index(typeid(T)));
         return it == m_forms.end() ? nullptr : static_cast<T*>(it->second.get());
     }
-    template <class T>
-    bool isLoaded() const
-    {
-        return find<T>() != nullptr;
-    }
+    template <class T> bool isLoaded() const { return find<T>() != nullptr; }
     // Runs T's unload, hides it and retires the instance; the next get builds a fresh one.
-    template <class T>
-    void unload()
+    template <class T> void unload()
     {
         if (T* f = find<T>())
             unload(*f);
@@ -117,11 +110,10 @@ public:
     void unload(Form& form);
 
     // Registers window T under its name so hosts can address it by name.
-    template <class T>
-    void registerWindow(const std::string& name)
+    template <class T> void registerWindow(const std::string& name)
     {
-        m_windows.push_back({name, [](App& a) -> Form& { return a.get<T>(); },
-            [](App& a) -> Form* { return a.find<T>(); }});
+        m_windows.push_back({ name, [](App& a) -> Form& { return a.get<T>(); },
+            [](App& a) -> Form* { return a.find<T>(); } });
     }
     const std::vector<WindowEntry>& windows() const { return m_windows; }
     // The registered window entry with this name, or nullptr.
@@ -132,24 +124,18 @@ public:
     std::vector<Form*> forms() const;
 
     // Platform services, looked up by type.
-    template <class S>
-    void provide(std::shared_ptr<S> service)
+    template <class S> void provide(std::shared_ptr<S> service)
     {
         m_services[std::type_index(typeid(S))] = std::move(service);
     }
-    template <class S>
-    S& service() const
+    template <class S> S& service() const
     {
         auto it = m_services.find(std::type_index(typeid(S)));
         if (it == m_services.end())
             missingService(typeid(S).name());
         return *static_cast<S*>(it->second.get());
     }
-    template <class S>
-    bool hasService() const
-    {
-        return m_services.count(std::type_index(typeid(S))) != 0;
-    }
+    template <class S> bool hasService() const { return m_services.count(std::type_index(typeid(S))) != 0; }
 
     // Engines for engine-backed controls; recording engines when no factory is set.
     void setBrowserFactory(std::function<std::unique_ptr<BrowserEngine>(WebBrowser&)> f);
@@ -233,4 +219,4 @@ private:
     std::vector<std::function<void()>> m_posted;
 };
 
-}  // namespace rt
+} // namespace rt

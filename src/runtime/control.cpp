@@ -246,4 +246,4 @@ void Control::dropFiles(const std::vector<std::string>& paths)
         app().dispatch([&] { onDragDrop(paths); });
 }
 
-}  // namespace rt
+} // namespace rt

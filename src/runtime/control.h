@@ -136,8 +136,7 @@ protected:
     void touch();
     void raiseChange();
 
-    template <class T>
-    void assign(T& field, const T& value)
+    template <class T> void assign(T& field, const T& value)
     {
         if (!(field == value)) {
             field = value;
@@ -176,4 +175,4 @@ std::string propertyText(double v);
 std::string propertyText(int64_t v);
 std::string propertyText(int v);
 
-}  // namespace rt
+} // namespace rt

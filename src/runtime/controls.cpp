@@ -203,7 +203,8 @@ void PictureBox::setStretch(bool v)
 std::optional<std::string> PictureBox::property(std::string_view name) const
 {
     if (name == "picture")
-        return m_picture.empty() ? std::string() : (m_picture.source.empty() ? "(picture)" : m_picture.source);
+        return m_picture.empty() ? std::string()
+                                 : (m_picture.source.empty() ? "(picture)" : m_picture.source);
     return Control::property(name);
 }
 
@@ -372,4 +373,4 @@ std::optional<std::string> Menu::property(std::string_view name) const
     return Control::property(name);
 }
 
-}  // namespace rt
+} // namespace rt

@@ -63,7 +63,7 @@ public:
 
 protected:
     // Runs after the selection changed, before the click event.
-    virtual void selectionChanged() {}
+    virtual void selectionChanged() { }
 
 private:
     std::vector<std::string> m_items;
@@ -219,4 +219,4 @@ private:
 // ("*.MP3;*.WAV", "*.*"), without case, sorted by name. Empty when unreadable.
 std::vector<std::string> listMatchingFiles(const std::string& folder, std::string_view patterns);
 
-}  // namespace rt
+} // namespace rt

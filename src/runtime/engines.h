@@ -93,11 +93,11 @@ class RecordingBrowserEngine : public BrowserEngine {
 public:
     void navigate(const std::string& url) override;
     void write(const std::string& html) override;
-    void reload(const std::string&) override {}
-    void refresh() override {}
-    void stop() override {}
+    void reload(const std::string&) override { }
+    void refresh() override { }
+    void stop() override { }
     bool busy() const override { return false; }
-    void setSilent(bool) override {}
+    void setSilent(bool) override { }
     void setBodyScroll(const std::string& value) override { m_scroll = value; }
     std::string bodyScroll() const override { return m_scroll; }
     std::string location() const override { return m_location; }
@@ -115,10 +115,10 @@ private:
 // Stands in for a media player: does nothing; the control keeps the log of calls.
 class RecordingMediaEngine : public MediaEngine {
 public:
-    void setUrl(const std::string&) override {}
-    void close() override {}
-    void play() override {}
-    void stop() override {}
+    void setUrl(const std::string&) override { }
+    void close() override { }
+    void play() override { }
+    void stop() override { }
 };
 
-}  // namespace rt
+} // namespace rt

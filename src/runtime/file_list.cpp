@@ -68,7 +68,7 @@ bool matchesPattern(const std::string& upperName, const std::string& upperPatter
     return p == upperPattern.size();
 }
 
-}  // namespace
+} // namespace
 
 std::vector<std::string> listMatchingFiles(const std::string& folder, std::string_view patterns)
 {
@@ -77,7 +77,8 @@ std::vector<std::string> listMatchingFiles(const std::string& folder, std::strin
     size_t start = 0;
     while (start <= rest.size()) {
         const size_t end = rest.find(';', start);
-        const std::string one = vb::Trim(rest.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        const std::string one
+            = vb::Trim(rest.substr(start, end == std::string::npos ? std::string::npos : end - start));
         if (!one.empty())
             upperPatterns.push_back(vb::UCase(one));
         if (end == std::string::npos)
@@ -104,13 +105,12 @@ std::vector<std::string> listMatchingFiles(const std::string& folder, std::strin
         if (match)
             names.push_back(name);
     }
-    std::stable_sort(names.begin(), names.end(),
-        [](const std::string& a, const std::string& b) {
-            const std::string ua = vb::UCase(a);
-            const std::string ub = vb::UCase(b);
-            return ua != ub ? ua < ub : a < b;
-        });
+    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const std::string ua = vb::UCase(a);
+        const std::string ub = vb::UCase(b);
+        return ua != ub ? ua < ub : a < b;
+    });
     return names;
 }
 
-}  // namespace rt
+} // namespace rt

@@ -99,7 +99,7 @@ void Form::paintPicture(const Picture& p, int width, int height)
 {
     if (p.empty())
         return;
-    m_painted = PaintedPicture{p, width, height};
+    m_painted = PaintedPicture { p, width, height };
     touch();
 }
 
@@ -229,4 +229,4 @@ void Form::unregisterControl(Control* c)
     m_controls.erase(std::remove(m_controls.begin(), m_controls.end(), c), m_controls.end());
 }
 
-}  // namespace rt
+} // namespace rt

@@ -52,9 +52,9 @@ public:
     uint64_t revision() const { return m_revision; }
 
     // Runs the window's load handler. Called once by the app.
-    virtual void load() {}
+    virtual void load() { }
     // Runs the window's unload handler. Called once by the app before retiring the window.
-    virtual void unloading() {}
+    virtual void unloading() { }
 
     // Whole-window geometry, in twips.
     int left() const { return m_left; }
@@ -155,4 +155,4 @@ private:
     bool m_loaded = true;
 };
 
-}  // namespace rt
+} // namespace rt

@@ -257,4 +257,4 @@ std::optional<std::string> MediaPlayer::property(std::string_view name) const
     return Control::property(name);
 }
 
-}  // namespace rt
+} // namespace rt

@@ -112,4 +112,4 @@ private:
     int m_playState = PlayUndefined;
 };
 
-}  // namespace rt
+} // namespace rt

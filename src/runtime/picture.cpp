@@ -41,7 +41,8 @@ bool jpegSize(const std::string& b, int& w, int& h)
             continue;
         }
         const uint32_t len = be16(b, i + 2);
-        const bool sof = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        const bool sof
+            = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (sof) {
             h = static_cast<int>(be16(b, i + 5));
             w = static_cast<int>(be16(b, i + 7));
@@ -54,7 +55,7 @@ bool jpegSize(const std::string& b, int& w, int& h)
     return false;
 }
 
-}  // namespace
+} // namespace
 
 Picture pictureFromBytes(std::string bytes, std::string_view source)
 {
@@ -75,7 +76,7 @@ Picture pictureFromBytes(std::string bytes, std::string_view source)
         w = static_cast<int>(static_cast<int32_t>(le32(b, 18)));
         h = static_cast<int>(static_cast<int32_t>(le32(b, 22)));
         if (h < 0)
-            h = -h;  // top-down bitmap
+            h = -h; // top-down bitmap
         format = "bmp";
     } else if (b.size() >= 24 && b.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0) {
         w = static_cast<int>(be32(b, 16));
@@ -114,4 +115,4 @@ Picture loadPicture(const std::string& path)
     return pictureFromBytes(std::move(bytes), path);
 }
 
-}  // namespace rt
+} // namespace rt

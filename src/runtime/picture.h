@@ -9,10 +9,10 @@ namespace rt {
 // A loaded picture. An empty picture (no bytes) is what clearing a picture property leaves.
 struct Picture {
     std::shared_ptr<const std::string> bytes;
-    std::string format;  // "jpeg", "gif", "bmp" or "png"
+    std::string format; // "jpeg", "gif", "bmp" or "png"
     int width = 0;
     int height = 0;
-    std::string source;  // the file it was loaded from, when any
+    std::string source; // the file it was loaded from, when any
 
     bool empty() const { return !bytes; }
     bool operator==(const Picture& o) const { return bytes == o.bytes && source == o.source; }
@@ -25,4 +25,4 @@ Picture pictureFromBytes(std::string bytes, std::string_view source = {});
 // picture gives an empty picture.
 Picture loadPicture(const std::string& path);
 
-}  // namespace rt
+} // namespace rt

@@ -23,7 +23,7 @@ std::string_view asciiSub(std::string_view s, int start0, int count)
     return s.substr(start0, count);
 }
 
-}  // namespace
+} // namespace
 
 char32_t decodeUtf8(std::string_view s, size_t& i, bool* wellFormed)
 {
@@ -285,7 +285,7 @@ double Val(std::string_view s)
             digits += c;
             seenPoint = true;
         } else if (c == ' ' || c == '\t') {
-            continue;  // blanks inside a number are skipped
+            continue; // blanks inside a number are skipped
         } else {
             break;
         }
@@ -299,7 +299,7 @@ int64_t bankersRound(double x)
 {
     if (!std::isfinite(x))
         return 0;
-    return static_cast<int64_t>(std::nearbyint(x));  // default rounding mode: half to even
+    return static_cast<int64_t>(std::nearbyint(x)); // default rounding mode: half to even
 }
 
 std::string Format00(double x)
@@ -367,4 +367,4 @@ int64_t toLong(std::string_view s, bool* ok)
     return std::clamp<int64_t>(r, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
 }
 
-}  // namespace vb
+} // namespace vb

@@ -53,4 +53,4 @@ std::string Str(int64_t value);
 // `ok` tells whether the text held a number at all.
 int64_t toLong(std::string_view s, bool* ok = nullptr);
 
-}  // namespace vb
+} // namespace vb

@@ -45,8 +45,7 @@ int channel(const rt::TextBox& typed, int sliderValue)
 
 // Runs f on window T only when it is loaded: choices reach the open windows, and a window
 // opened later wears the skin from its own load.
-template <class T, class F>
-void ifLoaded(rt::App& app, F&& f)
+template <class T, class F> void ifLoaded(rt::App& app, F&& f)
 {
     if (T* w = app.find<T>())
         f(*w);
@@ -59,7 +58,7 @@ void showBackground(rt::Form& window, const rt::Picture& picture)
     window.setPicture(picture);
 }
 
-}  // namespace
+} // namespace
 
 bool isBackgroundPictureName(const std::string& path)
 {
@@ -139,7 +138,8 @@ void setz::Label10_DragDrop(const std::vector<std::string>& files)
     const std::string& path = files.front();
     Text6.setText(path);
     if (!isBackgroundPictureName(path)) {
-        showMessage("背景图案图片仅支持gif、jpg、jpeg、bmp格式图片，不支持" + vb::UCase(vb::Right(path, 3)) + "格式图片");
+        showMessage("背景图案图片仅支持gif、jpg、jpeg、bmp格式图片，不支持" + vb::UCase(vb::Right(path, 3))
+            + "格式图片");
         return;
     }
     // The name is not enough: only a file that reads as a picture may replace the skin's.
@@ -168,11 +168,11 @@ void setz::previewColour()
         if (colour >= kDarkTextThreshold) {
             w.List1.setForeColor(kButtonTextColour);
         } else {
-            for (rt::ListBox* list : {&w.List1, &w.List4, &w.List6})
+            for (rt::ListBox* list : { &w.List1, &w.List4, &w.List6 })
                 list->setForeColor(kWhite);
         }
         w.setBackColor(colour);
-        for (rt::ListBox* list : {&w.List1, &w.List4, &w.List6})
+        for (rt::ListBox* list : { &w.List1, &w.List4, &w.List6 })
             list->setBackColor(colour);
     });
     ifLoaded<moban>(a, [colour](moban& w) { w.setBackColor(colour); });
@@ -202,4 +202,4 @@ void setz::bg_Timer()
     bg.setEnabled(false);
 }
 
-}  // namespace zelvora
+} // namespace zelvora

@@ -20,7 +20,7 @@ constexpr int kFrame2Left = 2040;
 constexpr int kFrame2Top = 3240;
 constexpr int64_t kCloseHover = 0x8080FF;
 const char* const kNotSaved = "设置没有保存成功，请确认设置文件夹可以写入后再试";
-}  // namespace
+} // namespace
 
 setz::setz(rt::App& app)
     : rt::Form(app, "setz")
@@ -61,12 +61,12 @@ void setz::designLayout()
         const char* caption;
         rt::HScrollBar* slider;
         rt::TextBox* value;
-    } rows[] = {{&Label5, "红", &HScroll1, &Text2}, {&Label6, "绿", &HScroll2, &Text3},
-        {&Label7, "蓝", &HScroll3, &Text4}};
+    } rows[] = { { &Label5, "红", &HScroll1, &Text2 }, { &Label6, "绿", &HScroll2, &Text3 },
+        { &Label7, "蓝", &HScroll3, &Text4 } };
     int top = 360;
     for (const auto& r : rows) {
-        for (rt::Control* c : {static_cast<rt::Control*>(r.name), static_cast<rt::Control*>(r.slider),
-                 static_cast<rt::Control*>(r.value)})
+        for (rt::Control* c : { static_cast<rt::Control*>(r.name), static_cast<rt::Control*>(r.slider),
+                 static_cast<rt::Control*>(r.value) })
             c->setContainer(&Frame1);
         r.name->setCaption(r.caption);
         r.name->move(120, top, 360, 300);
@@ -86,8 +86,8 @@ void setz::designLayout()
 
     Frame2.setCaption("图片背景设置");
     Frame2.move(kFrame2Left, kFrame2Top, 5640, 2400);
-    for (rt::Control* c : {static_cast<rt::Control*>(&Label9), static_cast<rt::Control*>(&Label10),
-             static_cast<rt::Control*>(&Text6), static_cast<rt::Control*>(&Label11)})
+    for (rt::Control* c : { static_cast<rt::Control*>(&Label9), static_cast<rt::Control*>(&Label10),
+             static_cast<rt::Control*>(&Text6), static_cast<rt::Control*>(&Label11) })
         c->setContainer(&Frame2);
     Label9.setCaption("本地图片：");
     Label9.move(120, 420, 1200, 300);
@@ -133,11 +133,11 @@ void setz::wireEvents()
     onMouseMove = [this](const rt::MouseEvent& e) { Form_MouseMove(e); };
     onMouseUp = [this](const rt::MouseEvent& e) { Form_MouseUp(e); };
     Label1.onMouseMove = onMouseMove;
-    for (rt::Label* surface : {&Label1, &Label2, &Label4}) {
+    for (rt::Label* surface : { &Label1, &Label2, &Label4 }) {
         surface->onMouseDown = onMouseDown;
         surface->onMouseUp = onMouseUp;
     }
-    for (rt::Label* surface : {&Label2, &Label4})
+    for (rt::Label* surface : { &Label2, &Label4 })
         surface->onMouseMove = [this](const rt::MouseEvent& e) { chrome::dragMove(*this, e); };
 }
 
@@ -157,7 +157,7 @@ void setz::load()
     move(hub.left() + hub.width() / 2 - width() / 2, hub.top() + hub.height() / 2 - height() / 2);
     Label1.move(0, 0, width(), Label1.height());
     placeFrames();
-    for (rt::HScrollBar* slider : {&HScroll1, &HScroll2, &HScroll3})
+    for (rt::HScrollBar* slider : { &HScroll1, &HScroll2, &HScroll3 })
         slider->setRange(0, 255);
     shell::EnsureDataFolders(a);
     LoadSkinSettings(a);
@@ -254,4 +254,4 @@ void setz::Form_MouseUp(const rt::MouseEvent&)
     chrome::endDrag(*this);
 }
 
-}  // namespace zelvora
+} // namespace zelvora

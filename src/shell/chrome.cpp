@@ -16,7 +16,7 @@ int toInt16(double v)
     return static_cast<int>(std::clamp<int64_t>(r, INT16_MIN, INT16_MAX));
 }
 
-}  // namespace
+} // namespace
 
 void beginDrag(rt::Form& window, const rt::MouseEvent& e)
 {
@@ -42,4 +42,4 @@ void dragMove(rt::Form& window, const rt::MouseEvent& e)
     window.move(static_cast<int>(left), static_cast<int>(top));
 }
 
-}  // namespace zelvora::chrome
+} // namespace zelvora::chrome

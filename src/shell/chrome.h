@@ -14,4 +14,4 @@ void endDrag(rt::Form& window);
 // the mouse exactly.
 void dragMove(rt::Form& window, const rt::MouseEvent& e);
 
-}  // namespace zelvora::chrome
+} // namespace zelvora::chrome

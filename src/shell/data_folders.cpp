@@ -25,7 +25,7 @@ std::string sub(const std::string& root, const std::string& name)
     return root + name + platform::kSeparator;
 }
 
-}  // namespace
+} // namespace
 
 DataPaths dataPaths(const rt::App& app)
 {
@@ -69,4 +69,4 @@ std::string codePage(const rt::App& app)
     return app.service<platform::Environment>().codePage();
 }
 
-}  // namespace shell
+} // namespace shell

@@ -10,12 +10,12 @@ namespace shell {
 
 // Folder and file paths under the user profile, native separators.
 struct DataPaths {
-    std::string root;     // .../my documents/zelv/
-    std::string skin;     // .../my documents/zelv/skin/
-    std::string iniDb;    // .../skin/ini.db
-    std::string zelvJpg;  // .../skin/zelv.jpg
-    std::string temp;     // .../my documents/zelv/Temp/
-    std::string tool;     // .../my documents/zelv/tool/
+    std::string root; // .../my documents/zelv/
+    std::string skin; // .../my documents/zelv/skin/
+    std::string iniDb; // .../skin/ini.db
+    std::string zelvJpg; // .../skin/zelv.jpg
+    std::string temp; // .../my documents/zelv/Temp/
+    std::string tool; // .../my documents/zelv/tool/
 };
 
 DataPaths dataPaths(const rt::App& app);
@@ -30,4 +30,4 @@ void EnsureToolFolder(const rt::App& app);
 // The text-file code page of this installation.
 std::string codePage(const rt::App& app);
 
-}  // namespace shell
+} // namespace shell

@@ -20,4 +20,4 @@ rt::Picture resourcePicture(const char* path)
     return rt::pictureFromBytes(std::string(resources::get(path)), path);
 }
 
-}  // namespace zelvora
+} // namespace zelvora

@@ -12,4 +12,4 @@ void setupFeatureWindow(rt::Form& window, const char* caption);
 // picture when there is none.
 rt::Picture resourcePicture(const char* path);
 
-}  // namespace zelvora
+} // namespace zelvora

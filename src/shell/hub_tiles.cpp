@@ -1,9 +1,11 @@
 // The hub's tiles, title buttons and dragging: choosing the hosted window and keeping it
 // glued below the hub.
+#include "music/music_window.h"
 #include "platform/config.h"
 #include "platform/environment.h"
 #include "platform/shell.h"
 #include "platform/tray.h"
+#include "player/player_window.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
 #include "settings/settings_window.h"
@@ -11,8 +13,6 @@
 #include "shell/hub_window.h"
 #include "shell/skin.h"
 #include "shell/window_sizes.h"
-#include "music/music_window.h"
-#include "player/player_window.h"
 #include "toolbox/toolbox_window.h"
 #include "traymenu/tray_window.h"
 #include "video/video_window.h"
@@ -29,11 +29,11 @@ void setTileLook(rt::Label& tile, bool selected)
     tile.setFontBold(selected);
     tile.setForeColor(selected ? kTileBlack : kTileGrey);
 }
-}  // namespace
+} // namespace
 
 void moban::setTileLooks(rt::Label* selected)
 {
-    for (rt::Label* tile : {&Label6, &Label7, &Label8, &Label9, &Label10})
+    for (rt::Label* tile : { &Label6, &Label7, &Label8, &Label9, &Label10 })
         setTileLook(*tile, tile == selected);
 }
 
@@ -134,8 +134,8 @@ void moban::Label10_MouseMove(const rt::MouseEvent&)
 void moban::Label2_Click()
 {
     rt::App& a = app();
-    a.service<platform::Shell>().open(a.service<platform::Config>().get("maker_site"),
-        a.service<platform::Environment>().programFolder());
+    a.service<platform::Shell>().open(
+        a.service<platform::Config>().get("maker_site"), a.service<platform::Environment>().programFolder());
 }
 
 void moban::Label3_Click()
@@ -162,7 +162,7 @@ void moban::Label5_Click()
 
 void moban::hoverTitleButton(rt::Label& hovered)
 {
-    for (rt::Label* b : {&Label3, &Label4, &Label5}) {
+    for (rt::Label* b : { &Label3, &Label4, &Label5 }) {
         if (b == &hovered) {
             b->setBackStyle(rt::Opaque);
             b->setBackColor(b == &Label3 ? kCloseHover : kButtonHover);
@@ -211,7 +211,7 @@ void moban::glueChildren()
     }
     if (child) {
         child->move(left(), top() + kChildOffset);
-        for (rt::Label* t : {&Label6, &Label7, &Label8, &Label9}) {
+        for (rt::Label* t : { &Label6, &Label7, &Label8, &Label9 }) {
             if (t != selected)
                 setTileLook(*t, false);
         }
@@ -222,7 +222,7 @@ void moban::glueChildren()
         sjsj.setText("0");
         web->move(left(), top() + kChildOffset);
     }
-    for (rt::Label* b : {&Label3, &Label4, &Label5})
+    for (rt::Label* b : { &Label3, &Label4, &Label5 })
         b->setBackStyle(rt::Transparent);
 }
 
@@ -247,9 +247,9 @@ void moban::Form_MouseUp(const rt::MouseEvent&)
 
 void moban::Timer1_Timer()
 {
-    SkinnedWindow w{*this, Text3, Text4, {}};
+    SkinnedWindow w { *this, Text3, Text4, {} };
     w.recreatesFile = true;
     RefreshSkin(w, Timer1);
 }
 
-}  // namespace zelvora
+} // namespace zelvora

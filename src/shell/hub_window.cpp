@@ -1,14 +1,14 @@
 #include "shell/hub_window.h"
 
+#include "music/music_window.h"
 #include "platform/config.h"
 #include "platform/environment.h"
 #include "platform/shell.h"
 #include "platform/textfile.h"
 #include "runtime/app.h"
-#include "shell/feature_window.h"
-#include "music/music_window.h"
 #include "settings/settings_window.h"
 #include "shell/chrome.h"
+#include "shell/feature_window.h"
 #include "shell/skin.h"
 #include "shell/updater_window.h"
 #include "shell/window_sizes.h"
@@ -29,7 +29,7 @@ moban::moban(rt::App& app)
     Label9.onMouseDown = [this](const rt::MouseEvent& e) { Label9_MouseDown(e); };
     Label10.onMouseDown = [this](const rt::MouseEvent& e) { Label10_MouseDown(e); };
     Label10.onMouseMove = [this](const rt::MouseEvent& e) { Label10_MouseMove(e); };
-    for (rt::Label* tile : {&Label6, &Label7, &Label8, &Label9}) {
+    for (rt::Label* tile : { &Label6, &Label7, &Label8, &Label9 }) {
         tile->onMouseMove = [tile](const rt::MouseEvent&) {
             tile->setFontBold(true);
             tile->setForeColor(kTileBlack);
@@ -63,7 +63,7 @@ void moban::designLayout()
     const struct {
         rt::Label* label;
         const char* caption;
-    } buttons[] = {{&Label5, "▼"}, {&Label4, "-"}, {&Label3, "×"}};
+    } buttons[] = { { &Label5, "▼" }, { &Label4, "-" }, { &Label3, "×" } };
     for (const auto& b : buttons) {
         b.label->setCaption(b.caption);
         b.label->setAlignment(rt::AlignCenter);
@@ -75,8 +75,8 @@ void moban::designLayout()
     const struct {
         rt::Label* label;
         const char* caption;
-    } tiles[] = {{&Label6, "急速音乐"}, {&Label7, "在线影音"}, {&Label8, "视频下载"}, {&Label9, "工具箱"},
-        {&Label10, "正在播放"}};
+    } tiles[] = { { &Label6, "急速音乐" }, { &Label7, "在线影音" }, { &Label8, "视频下载" },
+        { &Label9, "工具箱" }, { &Label10, "正在播放" } };
     int left = 360;
     for (const auto& t : tiles) {
         t.label->setCaption(t.caption);
@@ -91,7 +91,7 @@ void moban::designLayout()
     Label1.setBackStyle(rt::Transparent);
     Label1.setFontSize(9);
     Label1.setHeight(18);
-    for (rt::TextBox* hidden : {&qied, &sjsj, &Text3, &Text4})
+    for (rt::TextBox* hidden : { &qied, &sjsj, &Text3, &Text4 })
         hidden->setVisible(false);
     sjsj.setText("0");
     Image3.setVisible(false);
@@ -119,7 +119,7 @@ void moban::load()
     Label4.move(893, 5, Label4.width(), Label4.height());
     Label3.move(928, 5, Label3.width(), Label3.height());
     Label1.move(0, height() / 15 - 21, width(), Label1.height());
-    for (rt::Label* b : {&Label3, &Label4, &Label5})
+    for (rt::Label* b : { &Label3, &Label4, &Label5 })
         b->setBackStyle(rt::Transparent);
     Label1.setCaption("当前版本:" + a.get<Form6>().xin.text() + "  " + "点击检查更新");
     setTileLooks(&Label6);
@@ -155,4 +155,4 @@ void moban::applyStartupSkin()
     }
 }
 
-}  // namespace zelvora
+} // namespace zelvora

@@ -15,24 +15,24 @@ public:
     explicit moban(rt::App& app);
     void load() override;
 
-    rt::Image Image2{*this, "Image2"};
-    rt::Label Label2{*this, "Label2"};
-    rt::Label Label5{*this, "Label5"};
-    rt::Label Label4{*this, "Label4"};
-    rt::Label Label3{*this, "Label3"};
-    rt::Label Label6{*this, "Label6"};
-    rt::Label Label7{*this, "Label7"};
-    rt::Label Label8{*this, "Label8"};
-    rt::Label Label9{*this, "Label9"};
-    rt::Label Label10{*this, "Label10"};
-    rt::Label Label1{*this, "Label1"};
-    rt::TextBox qied{*this, "qied"};
-    rt::TextBox sjsj{*this, "sjsj"};
-    rt::TextBox Text3{*this, "Text3"};
-    rt::TextBox Text4{*this, "Text4"};
-    rt::Image Image3{*this, "Image3"};
-    rt::Timer Timer1{*this, "Timer1"};
-    rt::Timer xin{*this, "xin"};
+    rt::Image Image2 { *this, "Image2" };
+    rt::Label Label2 { *this, "Label2" };
+    rt::Label Label5 { *this, "Label5" };
+    rt::Label Label4 { *this, "Label4" };
+    rt::Label Label3 { *this, "Label3" };
+    rt::Label Label6 { *this, "Label6" };
+    rt::Label Label7 { *this, "Label7" };
+    rt::Label Label8 { *this, "Label8" };
+    rt::Label Label9 { *this, "Label9" };
+    rt::Label Label10 { *this, "Label10" };
+    rt::Label Label1 { *this, "Label1" };
+    rt::TextBox qied { *this, "qied" };
+    rt::TextBox sjsj { *this, "sjsj" };
+    rt::TextBox Text3 { *this, "Text3" };
+    rt::TextBox Text4 { *this, "Text4" };
+    rt::Image Image3 { *this, "Image3" };
+    rt::Timer Timer1 { *this, "Timer1" };
+    rt::Timer xin { *this, "xin" };
 
     // Selects a feature tile by its caption, as a left-button press on it does.
     void selectTile(const std::string& caption);
@@ -64,4 +64,4 @@ private:
     void glueChildren();
 };
 
-}  // namespace zelvora
+} // namespace zelvora

@@ -35,4 +35,4 @@ void startProgram(rt::App& app)
     app.dispatch([&app] { app.get<moban>().show(); });
 }
 
-}  // namespace shell
+} // namespace shell

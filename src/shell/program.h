@@ -12,4 +12,4 @@ void registerWindows(rt::App& app);
 // online music window and the tray window) and shows it.
 void startProgram(rt::App& app);
 
-}  // namespace shell
+} // namespace shell

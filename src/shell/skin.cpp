@@ -13,8 +13,10 @@ namespace zelvora {
 
 namespace {
 
-const char* const kNotice1 = "本文件为Zelvora系统设置文件，切勿修改里面前三行内容，否则将导致软件不能正常使用";
-const char* const kNotice2 = "如果您不慎修改此文件内容导致软件不能使用，请直接删除此文件，然后再运行Zelvora，软件即可自动恢复";
+const char* const kNotice1
+    = "本文件为Zelvora系统设置文件，切勿修改里面前三行内容，否则将导致软件不能正常使用";
+const char* const kNotice2
+    = "如果您不慎修改此文件内容导致软件不能使用，请直接删除此文件，然后再运行Zelvora，软件即可自动恢复";
 
 bool isNumber(const std::string& text)
 {
@@ -23,7 +25,7 @@ bool isNumber(const std::string& text)
     return ok && vb::Trim(text).find_first_not_of("0123456789-+ ") == std::string::npos;
 }
 
-}  // namespace
+} // namespace
 
 void LoadSkinSettings(rt::App& app)
 {
@@ -53,7 +55,7 @@ SkinLines skinLines(rt::App& app)
 platform::Status WriteSkinSettings(rt::App& app, const std::string& colour, const std::string& picture,
     const std::string& mode, bool notices)
 {
-    std::vector<std::string> lines{colour, picture, mode};
+    std::vector<std::string> lines { colour, picture, mode };
     if (notices) {
         lines.emplace_back(kNotice1);
         lines.emplace_back(kNotice2);
@@ -73,18 +75,20 @@ void paintSkinPicture(rt::Form& window, const rt::Picture& picture)
     const double unitsWide = window.scaleWidth();
     const double unitsHigh = hubHeight / 15.0;
     const double toPixels = static_cast<double>(window.twipsPerUnit()) / rt::kTwipsPerPixel;
-    window.paintPicture(picture, static_cast<int>(unitsWide * toPixels), static_cast<int>(unitsHigh * toPixels));
+    window.paintPicture(
+        picture, static_cast<int>(unitsWide * toPixels), static_cast<int>(unitsHigh * toPixels));
 }
 
 void setSettingsLabelsTransparent(rt::App& app, bool transparent)
 {
     setz& settings = app.get<setz>();
     const int style = transparent ? rt::Transparent : rt::Opaque;
-    for (rt::Label* l : {&settings.Label1, &settings.Label2, &settings.Label3})
+    for (rt::Label* l : { &settings.Label1, &settings.Label2, &settings.Label3 })
         l->setBackStyle(style);
 }
 
-void styleUpdaterWindow(rt::App& app, const std::string& mode, const std::string& colour, const std::string& picture)
+void styleUpdaterWindow(
+    rt::App& app, const std::string& mode, const std::string& colour, const std::string& picture)
 {
     Form4& updater = app.get<Form4>();
     if (mode == kModePlain) {
@@ -163,4 +167,4 @@ void RefreshSkin(const SkinnedWindow& w, rt::Timer& timer)
     timer.setEnabled(false);
 }
 
-}  // namespace zelvora
+} // namespace zelvora

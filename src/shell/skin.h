@@ -42,7 +42,8 @@ void paintSkinPicture(rt::Form& window, const rt::Picture& picture);
 
 // What a skinned window hands to the shared skin procedures.
 struct SkinnedWindow {
-    SkinnedWindow(rt::Form& w, rt::TextBox& colour, rt::TextBox& picture, std::vector<rt::Control*> accentList = {})
+    SkinnedWindow(
+        rt::Form& w, rt::TextBox& colour, rt::TextBox& picture, std::vector<rt::Control*> accentList = {})
         : window(w)
         , colourField(colour)
         , pictureField(picture)
@@ -74,6 +75,7 @@ void RefreshSkin(const SkinnedWindow& w, rt::Timer& timer);
 // Makes the settings window's three labels transparent (picture mode) or opaque.
 void setSettingsLabelsTransparent(rt::App& app, bool transparent);
 // Gives the updater window the look of the skin.
-void styleUpdaterWindow(rt::App& app, const std::string& mode, const std::string& colour, const std::string& picture);
+void styleUpdaterWindow(
+    rt::App& app, const std::string& mode, const std::string& colour, const std::string& picture);
 
-}  // namespace zelvora
+} // namespace zelvora

@@ -18,7 +18,7 @@ std::string browserCacheFolder(const rt::App& app)
     return app.service<platform::Environment>().browserCacheFolder();
 }
 
-}  // namespace
+} // namespace
 
 Form4::Form4(rt::App& app)
     : rt::Form(app, "Form4")
@@ -66,4 +66,4 @@ void Form4::Command3_Click()
     app().unload<Form4>();
 }
 
-}  // namespace zelvora
+} // namespace zelvora

@@ -11,15 +11,15 @@ public:
     void load() override;
 
     // Status line, progress bar of squares, or the harvest prompt.
-    rt::Label Label1{*this, "Label1"};
-    rt::CommandButton Command1{*this, "Command1"};
-    rt::CommandButton Command2{*this, "Command2"};
-    rt::CommandButton Command3{*this, "Command3"};
+    rt::Label Label1 { *this, "Label1" };
+    rt::CommandButton Command1 { *this, "Command1" };
+    rt::CommandButton Command2 { *this, "Command2" };
+    rt::CommandButton Command3 { *this, "Command3" };
     // The browser cache folder the harvest reads.
-    rt::TextBox Text1{*this, "Text1"};
+    rt::TextBox Text1 { *this, "Text1" };
     // Start-up check and harvest watch.
-    rt::Timer Timer1{*this, "Timer1"};
-    rt::Timer Timer2{*this, "Timer2"};
+    rt::Timer Timer1 { *this, "Timer1" };
+    rt::Timer Timer2 { *this, "Timer2" };
 
     void Timer1_Timer();
     void Command3_Click();
@@ -29,4 +29,4 @@ public:
 // prompt.
 inline constexpr const char* kHarvestPromptText = "十秒秒杀所有歌曲？";
 
-}  // namespace zelvora
+} // namespace zelvora

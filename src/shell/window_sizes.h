@@ -13,4 +13,4 @@ constexpr int kChildOffset = 870;
 constexpr int kChildWidth = 14400;
 constexpr int kChildHeight = 9750;
 
-}  // namespace zelvora
+} // namespace zelvora

@@ -13,7 +13,7 @@ tool::tool(rt::App& app)
 
 SkinnedWindow tool::skin()
 {
-    SkinnedWindow w{*this, Text3, Text4, {}};
+    SkinnedWindow w { *this, Text3, Text4, {} };
     w.styleUpdater = true;
     w.recreatesFile = true;
     return w;
@@ -29,4 +29,4 @@ void tool::Timer5_Timer()
     RefreshSkin(skin(), Timer5);
 }
 
-}  // namespace zelvora
+} // namespace zelvora

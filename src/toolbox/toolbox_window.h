@@ -11,9 +11,9 @@ public:
     explicit tool(rt::App& app);
     void load() override;
 
-    rt::TextBox Text3{*this, "Text3"};
-    rt::TextBox Text4{*this, "Text4"};
-    rt::Timer Timer5{*this, "Timer5"};
+    rt::TextBox Text3 { *this, "Text3" };
+    rt::TextBox Text4 { *this, "Text4" };
+    rt::Timer Timer5 { *this, "Timer5" };
 
     void Timer5_Timer();
 
@@ -21,4 +21,4 @@ private:
     SkinnedWindow skin();
 };
 
-}  // namespace zelvora
+} // namespace zelvora

@@ -40,7 +40,8 @@ void Form6::onlinevideo_Click()
 void Form6::exitmaun_Click()
 {
     rt::App& a = app();
-    const std::string marker = platform::joinPath(a.service<platform::Environment>().desktopFolder(), "bro.cfg");
+    const std::string marker
+        = platform::joinPath(a.service<platform::Environment>().desktopFolder(), "bro.cfg");
     if (platform::fileExists(marker))
         platform::deleteFile(marker);
     platform::MessageBoxRequest ask;
@@ -52,7 +53,7 @@ void Form6::exitmaun_Click()
     if (a.service<platform::Dialogs>().messageBox(ask) != platform::AnswerYes)
         return;
     const std::string toolFolder = shell::dataPaths(a).tool;
-    for (const char* name : {"ics.vbs", "start.bat", "close.bat", "kdjs.bat"}) {
+    for (const char* name : { "ics.vbs", "start.bat", "close.bat", "kdjs.bat" }) {
         const std::string path = toolFolder + name;
         if (platform::fileExists(path))
             platform::deleteFile(path);
@@ -62,4 +63,4 @@ void Form6::exitmaun_Click()
     a.end();
 }
 
-}  // namespace zelvora
+} // namespace zelvora

@@ -1,14 +1,14 @@
 #include "traymenu/tray_window.h"
 
+#include "music/music_window.h"
 #include "platform/codec.h"
 #include "platform/textfile.h"
 #include "platform/tray.h"
 #include "runtime/app.h"
-#include "shell/feature_window.h"
 #include "runtime/vbtext.h"
-#include "music/music_window.h"
 #include "settings/settings_window.h"
 #include "shell/data_folders.h"
+#include "shell/feature_window.h"
 #include "shell/skin.h"
 
 namespace zelvora {
@@ -16,7 +16,7 @@ namespace zelvora {
 namespace {
 const char* const kTip = "Zelvora影音管理\n看电影、下视频、听音乐，你值得收藏";
 constexpr int kTipLength = 64;
-}  // namespace
+} // namespace
 
 Form6::Form6(rt::App& app)
     : rt::Form(app, "Form6")
@@ -112,4 +112,4 @@ void Form6::WebBrowser3_BeforeNavigate(const std::string&)
     WebBrowser3.setVisible(true);
 }
 
-}  // namespace zelvora
+} // namespace zelvora

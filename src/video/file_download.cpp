@@ -24,7 +24,7 @@ struct Binding {
     bool aborted = false;
 };
 
-}  // namespace
+} // namespace
 
 // Everything a transfer needs after StartDownloading was entered; it outlives the object
 // when a window drops the object while the transfer runs.
@@ -134,4 +134,4 @@ bool CFileDownload::busy() const
     return m_state->fBusy;
 }
 
-}  // namespace video
+} // namespace video

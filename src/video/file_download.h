@@ -52,4 +52,4 @@ private:
     std::shared_ptr<State> m_state;
 };
 
-}  // namespace video
+} // namespace video

@@ -37,7 +37,7 @@ void appendEscape(std::string& out, unsigned char byte)
     out.append(escape, 3);
 }
 
-}  // namespace
+} // namespace
 
 std::string getHTTPPage(platform::Network& network, const std::string& URL, const std::string& Cset)
 {
@@ -98,4 +98,4 @@ bool internetConnected(rt::App& app)
     return app.service<platform::Network>().checkConnection(app.service<platform::Config>().get("probe"));
 }
 
-}  // namespace video
+} // namespace video

@@ -31,4 +31,4 @@ std::string UTF8EncodeURI(std::string_view szInput);
 // Forces a connection attempt to the configured probe address ("probe").
 bool internetConnected(rt::App& app);
 
-}  // namespace video
+} // namespace video

@@ -16,7 +16,7 @@ Form2::Form2(rt::App& app)
 
 SkinnedWindow Form2::skin()
 {
-    SkinnedWindow w{*this, bgc, bgt, {&Label15}};
+    SkinnedWindow w { *this, bgc, bgt, { &Label15 } };
     w.refreshesCache = true;
     w.styleUpdater = true;
     return w;
@@ -32,4 +32,4 @@ void Form2::Timer5_Timer()
     RefreshSkin(skin(), Timer5);
 }
 
-}  // namespace zelvora
+} // namespace zelvora

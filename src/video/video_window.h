@@ -11,12 +11,12 @@ public:
     explicit Form2(rt::App& app);
     void load() override;
 
-    rt::TextBox Text3{*this, "Text3"};
-    rt::CommandButton Command9{*this, "Command9"};
-    rt::Label Label15{*this, "Label15"};
-    rt::TextBox bgc{*this, "bgc"};
-    rt::TextBox bgt{*this, "bgt"};
-    rt::Timer Timer5{*this, "Timer5"};
+    rt::TextBox Text3 { *this, "Text3" };
+    rt::CommandButton Command9 { *this, "Command9" };
+    rt::Label Label15 { *this, "Label15" };
+    rt::TextBox bgc { *this, "bgc" };
+    rt::TextBox bgt { *this, "bgt" };
+    rt::Timer Timer5 { *this, "Timer5" };
 
     void Timer5_Timer();
 
@@ -24,4 +24,4 @@ private:
     SkinnedWindow skin();
 };
 
-}  // namespace zelvora
+} // namespace zelvora

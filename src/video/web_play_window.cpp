@@ -10,4 +10,4 @@ play::play(rt::App& app)
     setupFeatureWindow(*this, "正在播放");
 }
 
-}  // namespace zelvora
+} // namespace zelvora

@@ -10,7 +10,7 @@ public:
     explicit play(rt::App& app);
 
     // "y" while the window is open as the hub's "正在播放" child.
-    rt::TextBox Text1{*this, "Text1"};
+    rt::TextBox Text1 { *this, "Text1" };
 };
 
-}  // namespace zelvora
+} // namespace zelvora

@@ -126,4 +126,4 @@ TEST_F(ConsoleProgram, AFailedExpectationMakesTheExitStatusOne)
     EXPECT_EQ(run.status, 1);
 }
 
-}  // namespace
+} // namespace

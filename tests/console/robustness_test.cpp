@@ -12,10 +12,10 @@ namespace {
 
 // Every command but quit, and addresses and words of every shape; the panel's controls that
 // end the program or close the panel are left out so each run goes on to the end.
-const std::vector<std::string> kCommands = {"click", "dblclick", "select", "mousedown", "mouseup",
+const std::vector<std::string> kCommands = { "click", "dblclick", "select", "mousedown", "mouseup",
     "mousemove", "type", "scroll", "drop", "menu", "tray", "answer", "media", "wait", "idle", "get", "expect",
-    "forms", "messages", "launches", "media-log", "browser-log", "popups", "echo", "bogus", "#"};
-const std::vector<std::string> kWords = {"Panel.Command1", "Panel.Ask", "Panel.Open", "Panel.List1",
+    "forms", "messages", "launches", "media-log", "browser-log", "popups", "echo", "bogus", "#" };
+const std::vector<std::string> kWords = { "Panel.Command1", "Panel.Ask", "Panel.Open", "Panel.List1",
     "Panel.List2", "Panel.Combo1", "Panel.HScroll1", "Panel.Text1", "Panel.Locked", "Panel.Label1",
     "Panel.Option1", "Panel.Frame1", "Panel.Timer1", "Panel.Player", "Panel.Browser", "Panel.Go",
     "Panel.Start", "Panel.Pop", "Panel.ShowDialog", "Panel.Minimise", "Panel.mnuOpen", "Panel.mnuOff",
@@ -23,7 +23,7 @@ const std::vector<std::string> kWords = {"Panel.Command1", "Panel.Ask", "Panel.O
     "Helper.Apply", "Never.x", "Nowhere.y", "TrayOwner.pic", ".", "..", "Panel.", ".x", "left", "right",
     "double", "yes", "no", "ok", "cancel", "file", "folder", "-1", "0", "1", "2", "3", "100", "101",
     "99999999999999999999", "1.5", "-0", "+", "1e9", "\"quoted words\"", "\"\"", "\"unclosed", "x\"y",
-    "\"a\"b", "\"\\\"\"", "\"\\\\\"", "\\", "#", "\"tab\\there\"", "中文"};
+    "\"a\"b", "\"\\\"\"", "\"\\\\\"", "\\", "#", "\"tab\\there\"", "中文" };
 
 std::string randomLine(std::mt19937& rng)
 {
@@ -52,4 +52,4 @@ TEST(ConsoleRobustness, RandomLinesNeverStopTheConsole)
     }
 }
 
-}  // namespace
+} // namespace

@@ -31,7 +31,7 @@ TEST_P(ConsoleScript, PrintsWhatTheScriptObserves)
 }
 
 const ScriptCase kCases[] = {
-    {"ActingOnControlsRaisesTheirEvents",
+    { "ActingOnControlsRaisesTheirEvents",
         "click Panel.Command1\n"
         "type Panel.Text1 \"hi there\"\n"
         "select Panel.List1 1\n"
@@ -54,15 +54,15 @@ const ScriptCase kCases[] = {
         "HScroll1_Change 40\n"
         "Option2_Click\n"
         "Option2_Click\n",
-        0},
-    {"ComboBoxesListTheirEntriesAndTakeTypedText",
+        0 },
+    { "ComboBoxesListTheirEntriesAndTakeTypedText",
         "select Panel.Combo1 1\n"
         "type Panel.Combo1 \"gamma\"\n"
         "get Panel.Combo1\n"
         "get Panel.Combo1.text\n"
         "get Panel.events\n",
-        "alpha\nbeta\ngamma\nCombo1_Click 1\nCombo1_Change gamma\n", 0},
-    {"MouseCommandsReachControlsAndTheWindowBackground",
+        "alpha\nbeta\ngamma\nCombo1_Click 1\nCombo1_Change gamma\n", 0 },
+    { "MouseCommandsReachControlsAndTheWindowBackground",
         "mousedown Panel.Label1 left 10 20\n"
         "mousemove Panel.Label1 11 21\n"
         "mouseup Panel.Label1 left 11.5 21\n"
@@ -78,14 +78,14 @@ const ScriptCase kCases[] = {
         "Form_MouseDown 2 0 0\n"
         "Form_MouseMove 2 3 4\n"
         "Form_MouseUp 2 3 4\n",
-        0},
-    {"DroppedFilesReachAControlOrTheWindow",
+        0 },
+    { "DroppedFilesReachAControlOrTheWindow",
         "drop Panel.List1 \"/a b.mp3\" /c.mp3\n"
         "drop Panel \"/d\"\n"
         "dblclick Panel\n"
         "get Panel.events\n",
-        "List1_DragDrop /a b.mp3|/c.mp3\nForm_DragDrop /d\nForm_DblClick\n", 0},
-    {"QueuedAnswersGoToTheNextDialogAndMessagesAreListedOnce",
+        "List1_DragDrop /a b.mp3|/c.mp3\nForm_DragDrop /d\nForm_DblClick\n", 0 },
+    { "QueuedAnswersGoToTheNextDialogAndMessagesAreListedOnce",
         "click Panel.Ask\n"
         "answer yes\n"
         "click Panel.Ask\n"
@@ -103,8 +103,8 @@ const ScriptCase kCases[] = {
         "Sure?\\nReally\tQuestion\tyesno\tno\n"
         "Sure?\\nReally\tQuestion\tyesno\tyes\n"
         "Sure?\\nReally\tQuestion\tyesno\tno\n",
-        0},
-    {"LaunchesPopupsAndMenus",
+        0 },
+    { "LaunchesPopupsAndMenus",
         "click Panel.Launch\n"
         "launches\n"
         "launches\n"
@@ -124,8 +124,8 @@ const ScriptCase kCases[] = {
         "error: Panel.Command1 is not a menu item\n"
         "error: Never is not loaded\n"
         "mnuOpen_Click\n",
-        1},
-    {"EngineCallsAndPlayStates",
+        1 },
+    { "EngineCallsAndPlayStates",
         "click Panel.Play\n"
         "media-log Panel.Player\n"
         "media-log Panel.Player\n"
@@ -142,8 +142,8 @@ const ScriptCase kCases[] = {
         "error: Panel.Browser is not a media player\n"
         "error: Panel.Player is not a web browser\n"
         "Player_PlayStateChange 1\n",
-        1},
-    {"VirtualTimeFiresTimersInOrder",
+        1 },
+    { "VirtualTimeFiresTimersInOrder",
         "click Panel.Start\n"
         "wait 49\n"
         "get Panel.events\n"
@@ -154,13 +154,13 @@ const ScriptCase kCases[] = {
         "get Panel.events\n"
         "get Panel.Tick.enabled\n"
         "get Panel.Tick.interval\n",
-        "Timer1_Timer\n--\nTimer1_Timer\nTick_Timer 1\nTick_Timer 2\nTick_Timer 3\nfalse\n100\n", 0},
-    {"IdleStopsAtItsLimit",
+        "Timer1_Timer\n--\nTimer1_Timer\nTick_Timer 1\nTick_Timer 2\nTick_Timer 3\nfalse\n100\n", 0 },
+    { "IdleStopsAtItsLimit",
         "click Panel.Start\n"
         "idle 150\n"
         "get Panel.events\n",
-        "Timer1_Timer\nTick_Timer 1\n", 0},
-    {"ValuesAndExpectations",
+        "Timer1_Timer\nTick_Timer 1\n", 0 },
+    { "ValuesAndExpectations",
         "get Panel.Label1\n"
         "get Panel.Text1\n"
         "get Panel.List1\n"
@@ -181,8 +181,8 @@ const ScriptCase kCases[] = {
         "ok\nok\nok\nok\nok\n"
         "FAIL Panel.List1.listIndex: expected \"0\" got \"-1\"\n"
         "FAIL Panel.Label1: expected \"say \\\"hi\\\"\" got \"a\\tb\\\\c\"\n",
-        1},
-    {"UnknownOrUnreadableThingsAreErrors",
+        1 },
+    { "UnknownOrUnreadableThingsAreErrors",
         "get Panel.List1.item.3\n"
         "get Panel.List1.item.x\n"
         "get Never.visible\n"
@@ -203,8 +203,8 @@ const ScriptCase kCases[] = {
         "error: expected W.PROP, W.C or W.C.PROP, got \"Panel\"\n"
         "error: expected W.PROP, W.C or W.C.PROP, got \".x\"\n"
         "error: Panel has no control or property Nothing\n",
-        1},
-    {"OnlyWhatAPersonCouldReachIsActedOn",
+        1 },
+    { "OnlyWhatAPersonCouldReachIsActedOn",
         "click Panel.Hidden\n"
         "click Panel.Disabled\n"
         "click Panel.InFrame\n"
@@ -255,8 +255,8 @@ const ScriptCase kCases[] = {
         "applied\n"
         "error: Panel is minimised\n"
         "Command1_Click\n",
-        1},
-    {"MalformedLinesPrintAnErrorAndChangeNothing",
+        1 },
+    { "MalformedLinesPrintAnErrorAndChangeNothing",
         "click \"Panel.Command1\n"
         "echo \"a\"b\n"
         "frobnicate\n"
@@ -315,8 +315,8 @@ const ScriptCase kCases[] = {
         "error: unclosed quote at column 6\n"
         "error: unknown command \"x\"\"\n"
         "still here\n",
-        1},
-    {"CommentsBlankLinesAndLineEnds",
+        1 },
+    { "CommentsBlankLinesAndLineEnds",
         "# a comment\n"
         "   \n"
         "echo  a   \"b c\"  \"d\\\"e\"  \"tab\\there\"\n"
@@ -324,8 +324,8 @@ const ScriptCase kCases[] = {
         "echo\r\n"
         "quit\n"
         "echo not reached\n",
-        "a b c d\"e tab\\there\n\n", 0},
-    {"TrayClicksReachTheIconsControl",
+        "a b c d\"e tab\\there\n\n", 0 },
+    { "TrayClicksReachTheIconsControl",
         "tray left\n"
         "tray double\n"
         "tray right\n"
@@ -333,18 +333,18 @@ const ScriptCase kCases[] = {
         "popups\n"
         "menu TrayOwner.leave\n"
         "echo not reached\n",
-        "201\n202\n201\n202\n203\n202\n204\n205\nkuai\nprogram ended\n", 0},
-    {"TheProgramEndingItselfStopsTheConsole",
+        "201\n202\n201\n202\n203\n202\n204\n205\nkuai\nprogram ended\n", 0 },
+    { "TheProgramEndingItselfStopsTheConsole",
         "click Panel.Nope\n"
         "click Panel.Quit\n"
         "echo not reached\n",
-        "error: Panel has no control Nope\nprogram ended\n", 1},
-    {"AnUnloadedWindowIsNoLongerReachable",
+        "error: Panel has no control Nope\nprogram ended\n", 1 },
+    { "AnUnloadedWindowIsNoLongerReachable",
         "click Panel.CloseMe\n"
         "get Panel.loaded\n"
         "click Panel.Command1\n"
         "forms\n",
-        "false\nerror: Panel is not loaded\nTrayOwner hidden\n", 1},
+        "false\nerror: Panel is not loaded\nTrayOwner hidden\n", 1 },
 };
 
 INSTANTIATE_TEST_SUITE_P(Commands, ConsoleScript, ::testing::ValuesIn(kCases),
@@ -381,4 +381,4 @@ TEST(ConsoleTray, ClickingWithoutAnIconIsAnError)
     EXPECT_EQ(run.status, 1);
 }
 
-}  // namespace
+} // namespace

@@ -28,7 +28,7 @@ std::string joined(const std::vector<std::string>& paths)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 Panel::Panel(rt::App& app)
     : rt::Form(app, "Panel")
@@ -42,9 +42,9 @@ Panel::Panel(rt::App& app)
     InFrame.setContainer(&Frame2);
     Frame2.setEnabled(false);
     mnuOff.setEnabled(false);
-    List1.setItems({"one", "two", "three"});
-    List2.setItems({"gone"});
-    Combo1.setItems({"alpha", "beta"});
+    List1.setItems({ "one", "two", "three" });
+    List2.setItems({ "gone" });
+    Combo1.setItems({ "alpha", "beta" });
     HScroll1.setRange(0, 100);
     Label1.setCaption("a\tb\\c");
 
@@ -210,4 +210,4 @@ ScriptRun runScript(const std::string& script, bool withTray, bool headlessPages
     return run;
 }
 
-}  // namespace console_test
+} // namespace console_test

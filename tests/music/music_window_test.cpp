@@ -25,18 +25,18 @@ struct TileRow {
 };
 
 const TileRow kTiles[] = {
-    {"Image3", "kugou", "酷狗音乐 - 超大屏幕，显示歌词", "正在启动酷狗音乐..."},
-    {"Image7", "kuwo", "酷我音乐 - 百万歌曲，一点即播", "正在启动酷我音乐..."},
-    {"Image8", "xiami", "虾米音乐 - 经典老歌与各色榜单", "正在启动虾米音乐..."},
-    {"Image9", "yyt", "音悦台TV - 高清MV电台", "正在启动音悦台..."},
-    {"Image10", "jiuku", "九酷听听 - 听好歌，上九酷", "正在启动九酷听听..."},
-    {"Image11", "duomi", "多米音乐 - 让音乐跟我走", "正在启动多米音乐..."},
-    {"Image12", "baidu", "百度音乐 - 找到自己喜欢的音乐", "正在启动百度音乐..."},
-    {"Image13", "sougou", "搜狗音乐盒 - 高音质正版，音乐播放", "正在启动搜狗音乐盒..."},
-    {"Image14", "QQ", "QQ音乐 - 音乐你的生活", "正在启动QQ音乐..."},
-    {"Image15", "douban", "豆瓣FM - 根据你的喜好，播放想听的歌", "正在启动豆瓣FM..."},
-    {"Image16", "wangyi", "网易音乐 - 好歌听不断，尽在网易音乐", "正在启动网易音乐..."},
-    {"Image17", "beiwa", "贝瓦电台 - 儿童电台", "正在启动贝瓦电台..."},
+    { "Image3", "kugou", "酷狗音乐 - 超大屏幕，显示歌词", "正在启动酷狗音乐..." },
+    { "Image7", "kuwo", "酷我音乐 - 百万歌曲，一点即播", "正在启动酷我音乐..." },
+    { "Image8", "xiami", "虾米音乐 - 经典老歌与各色榜单", "正在启动虾米音乐..." },
+    { "Image9", "yyt", "音悦台TV - 高清MV电台", "正在启动音悦台..." },
+    { "Image10", "jiuku", "九酷听听 - 听好歌，上九酷", "正在启动九酷听听..." },
+    { "Image11", "duomi", "多米音乐 - 让音乐跟我走", "正在启动多米音乐..." },
+    { "Image12", "baidu", "百度音乐 - 找到自己喜欢的音乐", "正在启动百度音乐..." },
+    { "Image13", "sougou", "搜狗音乐盒 - 高音质正版，音乐播放", "正在启动搜狗音乐盒..." },
+    { "Image14", "QQ", "QQ音乐 - 音乐你的生活", "正在启动QQ音乐..." },
+    { "Image15", "douban", "豆瓣FM - 根据你的喜好，播放想听的歌", "正在启动豆瓣FM..." },
+    { "Image16", "wangyi", "网易音乐 - 好歌听不断，尽在网易音乐", "正在启动网易音乐..." },
+    { "Image17", "beiwa", "贝瓦电台 - 儿童电台", "正在启动贝瓦电台..." },
 };
 
 class MusicWindowTest : public ::testing::Test {
@@ -63,7 +63,7 @@ protected:
     std::shared_ptr<FakeNetwork> net = std::make_shared<FakeNetwork>();
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(MusicWindowTest, FirstOpenShowsThePromptOverAHiddenBrowser)
 {
@@ -92,7 +92,7 @@ TEST_F(MusicWindowTest, EveryTileStartsItsServiceAfterTheConnectionTest)
         EXPECT_EQ(w().qiemusic1.text(), r.message);
         EXPECT_TRUE(w().Timer3.enabled());
 
-        p.app.advance(1);  // the launcher
+        p.app.advance(1); // the launcher
         EXPECT_TRUE(w().WebBrowser1.visible());
         EXPECT_TRUE(w().Text5.visible());
         EXPECT_EQ(w().Text5.text(), kFourLines + r.message);
@@ -103,7 +103,7 @@ TEST_F(MusicWindowTest, EveryTileStartsItsServiceAfterTheConnectionTest)
         EXPECT_EQ(calls[0], "reload");
         EXPECT_EQ(calls[1].rfind("write ", 0), 0u);
 
-        p.app.advance(1);  // the page-ready poll
+        p.app.advance(1); // the page-ready poll
         EXPECT_FALSE(w().Text5.visible());
         EXPECT_FALSE(w().Timer2.enabled());
         EXPECT_EQ(w().WebBrowser1.bodyScroll(), "no");
@@ -115,10 +115,10 @@ TEST_F(MusicWindowTest, TilesShowTheirTipsAndTheDoubanTileOnlyOnAPress)
 {
     for (const TileRow& r : kTiles) {
         SCOPED_TRACE(r.tile);
-        tile(r.tile).mouseMove({rt::NoButton, 0, 5, 5});
+        tile(r.tile).mouseMove({ rt::NoButton, 0, 5, 5 });
         const bool pressOnly = std::string(r.tile) == "Image15";
         EXPECT_EQ(tile(r.tile).toolTipText(), pressOnly ? "" : r.toolTip);
-        tile(r.tile).mouseDown({rt::LeftButton, 0, 5, 5});
+        tile(r.tile).mouseDown({ rt::LeftButton, 0, 5, 5 });
         EXPECT_EQ(tile(r.tile).toolTipText(), r.toolTip);
     }
 }
@@ -129,7 +129,7 @@ TEST_F(MusicWindowTest, OfflineClickOnlyChangesThePanelText)
         const char* name;
         bool playingFirst;
     };
-    for (const Row& r : {Row{"before any launch", false}, Row{"during playback", true}}) {
+    for (const Row& r : { Row { "before any launch", false }, Row { "during playback", true } }) {
         SCOPED_TRACE(r.name);
         TestProgram q;
         auto network = std::make_shared<FakeNetwork>();

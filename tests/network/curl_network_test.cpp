@@ -30,7 +30,7 @@ std::vector<std::string> filesIn(const std::filesystem::path& folder)
     return names;
 }
 
-}  // namespace
+} // namespace
 
 TEST(WebAddress, IsTrimmedEscapedAndLimitedToWebSchemes)
 {

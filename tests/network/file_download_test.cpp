@@ -69,7 +69,7 @@ std::vector<int32_t> speeds(const std::vector<ScriptedNetwork::Step>& steps, int
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(DownloadSpeed, IsKilobytesPerSecondSinceThePreviousReportRoundedHalfToEven)
 {
@@ -79,11 +79,11 @@ TEST(DownloadSpeed, IsKilobytesPerSecondSinceThePreviousReportRoundedHalfToEven)
         int32_t speed;
     } rows[] = {
         { 1000, 1048576, 1024 },
-        { 0, 5000, 0 },  // two reports in one millisecond
-        { 1000, 512, 0 },  // 0.5 rounds to even
-        { 1000, 1536, 2 },  // 1.5
-        { 1000, 2560, 2 },  // 2.5
-        { 1000, 3584, 4 },  // 3.5
+        { 0, 5000, 0 }, // two reports in one millisecond
+        { 1000, 512, 0 }, // 0.5 rounds to even
+        { 1000, 1536, 2 }, // 1.5
+        { 1000, 2560, 2 }, // 2.5
+        { 1000, 3584, 4 }, // 3.5
         { 3, 1000000, 325521 },
         { 1000, 0, 0 },
     };
@@ -225,7 +225,7 @@ public:
     std::vector<std::string> log;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(FileDownloadTest, TimersRunDuringATransferAndANestedTransferFinishesFirst)
 {

@@ -41,7 +41,7 @@ std::vector<std::string> hrefs(const std::vector<rt::BrowserLink>& links)
 
 const std::string kChinese = "\xE8\xA7\x86\xE9\xA2\x91 \xE9\x95\x95";
 
-}  // namespace
+} // namespace
 
 class HeadlessBrowserTest : public NetworkTest {
 protected:
@@ -169,7 +169,7 @@ TEST_F(HeadlessBrowserTest, StopKeepsTheShownDocumentAndRefreshReloadsInTheBackg
     browser().setBodyScroll("no");
     browser().refresh();
     EXPECT_TRUE(browser().busy());
-    EXPECT_EQ(browser().links().size(), 3u);  // read from the document already shown
+    EXPECT_EQ(browser().links().size(), 3u); // read from the document already shown
     settle();
     EXPECT_EQ(hrefs(browser().links()), std::vector<std::string> { server.url("/dir/changed.html") });
     EXPECT_EQ(browser().bodyScroll(), "");

@@ -21,7 +21,7 @@ std::vector<std::string> hrefs(const std::vector<rt::BrowserLink>& links)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(ResolveAddress, FollowsTheBrowsersRules)
 {

@@ -41,4 +41,4 @@ inline std::string phases(const std::vector<platform::TransferProgress>& reports
     return out;
 }
 
-}  // namespace network_testing
+} // namespace network_testing

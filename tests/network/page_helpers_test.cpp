@@ -21,7 +21,7 @@ std::string gbk(const std::string& utf8)
     return platform::encode(utf8, "GBK");
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(NetworkTest, GetHttpPageDecodesTheBodyInTheNamedCharacterSet)
 {
@@ -95,7 +95,7 @@ TEST(BytesToBstr, DecodesByNameAndReplacesInvalidBytes)
             "abc\xEF\xBF\xBD"
             "def",
             true },
-        { "ab\x81", "GB2312", "ab\xEF\xBF\xBD", true },  // a lead byte cut off at the end
+        { "ab\x81", "GB2312", "ab\xEF\xBF\xBD", true }, // a lead byte cut off at the end
         { "\xEF\xBB\xBF"
           "ab",
             "UTF-8", "ab", true },
@@ -125,20 +125,20 @@ TEST(UTF8EncodeURI, EscapesEachCodeUnitFromU0080UpInUpperCaseHex)
         std::string out;
     } rows[] = {
         { "", "" }, { "abc", "abc" }, { "a b", "a b" }, { "&=?%+#/\x7F", "&=?%+#/\x7F" },
-        { "\xE8\xA7\x86\xE9\xA2\x91", "%E8%A7%86%E9%A2%91" },  // U+89C6 U+9891
-        { "\xC2\x80", "%C2%80" },  // U+0080
-        { "\xC3\xA9", "%C3%A9" },  // U+00E9
-        { "\xDF\xBF", "%DF%BF" },  // U+07FF
-        { "\xE0\xA0\x80", "%E0%A0%80" },  // U+0800
-        { "\xE0\xB8\x81", "%E0%B8%81" },  // U+0E01, Thai
-        { "\xEF\xBF\xBF", "%EF%BF%BF" },  // U+FFFF
-        { "\xF0\x9F\x98\x80", "%F0%9F%98%80" },  // U+1F600, a surrogate pair
-        { "\xED\xA0\x80", "%ED%A0%80" },  // a lone surrogate
+        { "\xE8\xA7\x86\xE9\xA2\x91", "%E8%A7%86%E9%A2%91" }, // U+89C6 U+9891
+        { "\xC2\x80", "%C2%80" }, // U+0080
+        { "\xC3\xA9", "%C3%A9" }, // U+00E9
+        { "\xDF\xBF", "%DF%BF" }, // U+07FF
+        { "\xE0\xA0\x80", "%E0%A0%80" }, // U+0800
+        { "\xE0\xB8\x81", "%E0%B8%81" }, // U+0E01, Thai
+        { "\xEF\xBF\xBF", "%EF%BF%BF" }, // U+FFFF
+        { "\xF0\x9F\x98\x80", "%F0%9F%98%80" }, // U+1F600, a surrogate pair
+        { "\xED\xA0\x80", "%ED%A0%80" }, // a lone surrogate
         { "a\xFF"
           "b",
-            "a%EF%BF%BDb" },  // an invalid byte
-        { "\xE8\xA7", "%EF%BF%BD%EF%BF%BD" },  // a cut-off sequence
-        { "\xC0\xAF", "%EF%BF%BD%EF%BF%BD" },  // an overlong '/'
+            "a%EF%BF%BDb" }, // an invalid byte
+        { "\xE8\xA7", "%EF%BF%BD%EF%BF%BD" }, // a cut-off sequence
+        { "\xC0\xAF", "%EF%BF%BD%EF%BF%BD" }, // an overlong '/'
     };
     for (const auto& row : rows)
         EXPECT_EQ(UTF8EncodeURI(row.in), row.out) << row.in;

@@ -13,9 +13,9 @@ using testing_support::writeBytes;
 TEST(Config, DefaultsAreOverriddenByTheFile)
 {
     Config c;
-    for (const char* key : {"probe", "update_server", "maker_site", "parse_service", "search.tudou", "search.sohu",
-             "search.pptv", "search.letv", "search.fengx", "search.xinlang", "search.youku", "search.bdhd",
-             "search.qovd", "dns.primary", "dns.secondary"})
+    for (const char* key : { "probe", "update_server", "maker_site", "parse_service", "search.tudou",
+             "search.sohu", "search.pptv", "search.letv", "search.fengx", "search.xinlang", "search.youku",
+             "search.bdhd", "search.qovd", "dns.primary", "dns.secondary" })
         EXPECT_FALSE(c.get(key).empty()) << key;
     TempDir dir;
     writeBytes(dir.path() / "z.conf", "# test\n probe = http://127.0.0.1:9 \n\nnew.key=v=1\r\nbroken line\n");
@@ -31,15 +31,15 @@ TEST(Config, DefaultsAreOverriddenByTheFile)
 TEST(ScriptedDialogs, QueuedAnswersOrTheDefaultButton)
 {
     ScriptedDialogs d;
-    MessageBoxRequest yesNo{"q", "t", YesNo, Question, DefaultButton2};
+    MessageBoxRequest yesNo { "q", "t", YesNo, Question, DefaultButton2 };
     EXPECT_EQ(d.messageBox(yesNo), AnswerNo);
     d.queueAnswer(AnswerYes);
     EXPECT_EQ(d.messageBox(yesNo), AnswerYes);
     // An answer that is not among the buttons falls back to the default.
     d.queueAnswer(AnswerOk);
     EXPECT_EQ(d.messageBox(yesNo), AnswerNo);
-    EXPECT_EQ(d.messageBox({"i", "t", OkOnly, Information, DefaultButton1}), AnswerOk);
-    EXPECT_EQ(d.messageBox({"c", "t", YesNoCancel, NoIcon, DefaultButton3}), AnswerCancel);
+    EXPECT_EQ(d.messageBox({ "i", "t", OkOnly, Information, DefaultButton1 }), AnswerOk);
+    EXPECT_EQ(d.messageBox({ "c", "t", YesNoCancel, NoIcon, DefaultButton3 }), AnswerCancel);
     EXPECT_EQ(d.takeMessages().size(), 5u);
     EXPECT_TRUE(d.takeMessages().empty());
 

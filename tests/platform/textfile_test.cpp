@@ -16,9 +16,9 @@ TEST(TextFile, WritesCrLfLinesInTheCodePage)
 {
     TempDir dir;
     const std::string f = dir.file("list.ini");
-    ASSERT_TRUE(writeLines(f, {"D:/音乐/歌.mp3", ">歌.mp3", ""}, "GBK"));
+    ASSERT_TRUE(writeLines(f, { "D:/音乐/歌.mp3", ">歌.mp3", "" }, "GBK"));
     EXPECT_EQ(readBytes(f), "D:/\xd2\xf4\xc0\xd6/\xb8\xe8.mp3\r\n>\xb8\xe8.mp3\r\n\r\n");
-    EXPECT_EQ(readLines(f, "GBK"), (std::vector<std::string>{"D:/音乐/歌.mp3", ">歌.mp3", ""}));
+    EXPECT_EQ(readLines(f, "GBK"), (std::vector<std::string> { "D:/音乐/歌.mp3", ">歌.mp3", "" }));
     ASSERT_TRUE(writeLines(f, {}, "UTF-8"));
     EXPECT_EQ(readBytes(f), "");
     EXPECT_TRUE(readLines(f, "UTF-8").empty());
@@ -33,11 +33,11 @@ TEST(TextFile, ReadsAnyLineEndAndBadBytes)
         std::vector<std::string> lines;
     };
     const Row rows[] = {
-        {"LF only", "a\nb\n", {"a", "b"}},
-        {"no final end", "a\r\nb", {"a", "b"}},
-        {"lone CR", "a\rb\r", {"a", "b"}},
-        {"blank lines kept", "a\r\n\r\nb\r\n", {"a", "", "b"}},
-        {"invalid UTF-8", std::string("a\xff\r\n", 4), {"a\xEF\xBF\xBD"}},
+        { "LF only", "a\nb\n", { "a", "b" } },
+        { "no final end", "a\r\nb", { "a", "b" } },
+        { "lone CR", "a\rb\r", { "a", "b" } },
+        { "blank lines kept", "a\r\n\r\nb\r\n", { "a", "", "b" } },
+        { "invalid UTF-8", std::string("a\xff\r\n", 4), { "a\xEF\xBF\xBD" } },
     };
     for (const Row& r : rows) {
         writeBytes(dir.path() / "f", r.bytes);
@@ -77,9 +77,9 @@ TEST(TextFile, AFailedRewriteLeavesTheOldFile)
         GTEST_SKIP() << "permissions do not stop root";
     TempDir dir;
     const std::string f = dir.file("ini.db");
-    ASSERT_TRUE(writeLines(f, {"old"}, "UTF-8"));
+    ASSERT_TRUE(writeLines(f, { "old" }, "UTF-8"));
     chmod(dir.path().c_str(), 0500);
-    const Status s = writeLines(f, {"new"}, "UTF-8");
+    const Status s = writeLines(f, { "new" }, "UTF-8");
     chmod(dir.path().c_str(), 0700);
     EXPECT_FALSE(s.ok);
     EXPECT_FALSE(s.error.empty());
@@ -91,11 +91,11 @@ TEST(TextFile, RewriteLeavesNoTemporaryFilesAndCopyReplaces)
     TempDir dir;
     const std::string f = dir.file("a.txt");
     for (int i = 0; i < 3; ++i)
-        ASSERT_TRUE(writeLines(f, {std::to_string(i)}, "UTF-8"));
+        ASSERT_TRUE(writeLines(f, { std::to_string(i) }, "UTF-8"));
     ASSERT_TRUE(copyFile(f, dir.file("b.txt")));
     EXPECT_EQ(readBytes(dir.path() / "b.txt"), "2\r\n");
     EXPECT_FALSE(copyFile(dir.file("missing"), dir.file("c.txt")));
-    EXPECT_FALSE(writeLines(dir.file("no-folder/x.txt"), {"x"}, "UTF-8"));
+    EXPECT_FALSE(writeLines(dir.file("no-folder/x.txt"), { "x" }, "UTF-8"));
     EXPECT_FALSE(deleteFile(dir.file("missing")));
     int entries = 0;
     for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path()))

@@ -21,7 +21,7 @@ public:
     }
     void load() override { events.push_back("Second.load"); }
     void unloading() override { events.push_back("Second.unload"); }
-    TextBox Text1{*this, "Text1"};
+    TextBox Text1 { *this, "Text1" };
 };
 
 class First : public Form {
@@ -51,9 +51,9 @@ public:
         events.push_back("First.Timer1");
         Timer1.setEnabled(false);
     }
-    TextBox Text1{*this, "Text1"};
-    CommandButton Command1{*this, "Command1"};
-    Timer Timer1{*this, "Timer1"};
+    TextBox Text1 { *this, "Text1" };
+    CommandButton Command1 { *this, "Command1" };
+    Timer Timer1 { *this, "Timer1" };
 };
 
 class AppTest : public ::testing::Test {
@@ -62,14 +62,14 @@ protected:
     App app;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(AppTest, GetLoadsOnceAndLoadMayReferToOtherWindows)
 {
     EXPECT_FALSE(app.isLoaded<First>());
     First& f = app.get<First>();
     EXPECT_EQ(&f, &app.get<First>());
-    EXPECT_EQ(events, (std::vector<std::string>{"First.load", "Second.load"}));
+    EXPECT_EQ(events, (std::vector<std::string> { "First.load", "Second.load" }));
     EXPECT_EQ(app.get<Second>().Text1.text(), "from First");
     EXPECT_EQ(f.Text1.text(), "self");
     EXPECT_FALSE(f.visible());
@@ -108,7 +108,7 @@ public:
     explicit Timers(App& app)
         : Form(app, "Timers")
     {
-        for (Timer* t : {&A, &B, &C})
+        for (Timer* t : { &A, &B, &C })
             t->onTimer = [this, t] { fired(*t); };
     }
     void fired(Timer& t)
@@ -119,13 +119,13 @@ public:
         if (&t == &A && nested)
             app().doEvents();
     }
-    Timer A{*this, "A"};
-    Timer B{*this, "B"};
-    Timer C{*this, "C"};
+    Timer A { *this, "A" };
+    Timer B { *this, "B" };
+    Timer C { *this, "C" };
     bool nested = false;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(AppTest, OneShotTimersFireInDueOrderTiesInEnableOrder)
 {
@@ -134,9 +134,9 @@ TEST_F(AppTest, OneShotTimersFireInDueOrderTiesInEnableOrder)
     t.A.start(1);
     t.C.start(5);
     app.advance(4);
-    EXPECT_EQ(events, (std::vector<std::string>{"A@1"}));
+    EXPECT_EQ(events, (std::vector<std::string> { "A@1" }));
     app.advance(1);
-    EXPECT_EQ(events, (std::vector<std::string>{"A@1", "B@5", "C@5"}));
+    EXPECT_EQ(events, (std::vector<std::string> { "A@1", "B@5", "C@5" }));
     // C repeats every 5 ms until it is switched off.
     app.advance(10);
     EXPECT_EQ(events.back(), "C@15");
@@ -150,11 +150,11 @@ TEST_F(AppTest, IntervalZeroNeverFiresAndRestartMovesTheDueTime)
     t.A.start(0);
     t.B.start(10);
     app.advance(8);
-    t.B.start(10);  // re-arming counts from now
+    t.B.start(10); // re-arming counts from now
     app.advance(5);
     EXPECT_TRUE(events.empty());
     app.advance(5);
-    EXPECT_EQ(events, (std::vector<std::string>{"B@18"}));
+    EXPECT_EQ(events, (std::vector<std::string> { "B@18" }));
 }
 
 TEST_F(AppTest, DoEventsInsideAHandlerRunsOtherDueTimersButNotItself)
@@ -165,7 +165,7 @@ TEST_F(AppTest, DoEventsInsideAHandlerRunsOtherDueTimersButNotItself)
     t.B.start(1);
     app.advance(1);
     // A's handler pumped: B ran inside it; A did not re-enter.
-    EXPECT_EQ(events, (std::vector<std::string>{"A@1", "B@1"}));
+    EXPECT_EQ(events, (std::vector<std::string> { "A@1", "B@1" }));
 }
 
 TEST_F(AppTest, PostedWorkRunsOnThePump)
@@ -194,7 +194,7 @@ TEST_F(AppTest, SettingsRaiseEventsAsAUserChangeWould)
     list.addItem("b");
     list.setListIndex(1);
     list.setListIndex(1);
-    list.setListIndex(7);  // out of range: no selection
+    list.setListIndex(7); // out of range: no selection
     EXPECT_EQ(clicks, 2);
     EXPECT_EQ(list.listIndex(), -1);
     EXPECT_EQ(*list.property("items"), "a\nb");

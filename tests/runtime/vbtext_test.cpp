@@ -18,7 +18,7 @@ TEST(VbText, CountsChineseTextInCharacters)
     EXPECT_EQ(InStr(s, "下", 9), 0);
     EXPECT_EQ(InStr(s, "", 3), 3);
     EXPECT_EQ(InStrRev("a>b>c", ">"), 4);
-    EXPECT_EQ(Len("𝄞"), 2);  // outside the basic plane: two code units
+    EXPECT_EQ(Len("𝄞"), 2); // outside the basic plane: two code units
 }
 
 TEST(VbText, EdgeArgumentsNeverThrow)
@@ -50,15 +50,15 @@ TEST(VbText, ValReadsTheLeadingNumber)
         double value;
     };
     const Row rows[] = {
-        {"11599360", 11599360},
-        {"  42abc", 42},
-        {"-3.5", -3.5},
-        {"1 2 3", 123},
-        {"abc", 0},
-        {"", 0},
-        {"&H1E3C", 7740},
-        {"&HFFFF", -1},
-        {"1.2.3", 1.2},
+        { "11599360", 11599360 },
+        { "  42abc", 42 },
+        { "-3.5", -3.5 },
+        { "1 2 3", 123 },
+        { "abc", 0 },
+        { "", 0 },
+        { "&H1E3C", 7740 },
+        { "&HFFFF", -1 },
+        { "1.2.3", 1.2 },
     };
     for (const Row& r : rows)
         EXPECT_DOUBLE_EQ(Val(r.text), r.value) << r.text;

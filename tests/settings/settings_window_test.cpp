@@ -19,7 +19,8 @@ using testing_support::writeBytes;
 
 namespace {
 
-const std::string kNotice1 = "本文件为Zelvora系统设置文件，切勿修改里面前三行内容，否则将导致软件不能正常使用";
+const std::string kNotice1
+    = "本文件为Zelvora系统设置文件，切勿修改里面前三行内容，否则将导致软件不能正常使用";
 const std::string kNotice2
     = "如果您不慎修改此文件内容导致软件不能使用，请直接删除此文件，然后再运行Zelvora，软件即可自动恢复";
 const std::string kGif("GIF89a\x02\x00\x03\x00", 10);
@@ -51,21 +52,21 @@ protected:
     TestProgram p;
 };
 
-}  // namespace
+} // namespace
 
 TEST(SettingsLoad, ShowsTheSavedModeButKeepsTheDesignedColourAndStartsNoTimer)
 {
     struct Row {
         const char* name;
-        const char* iniDb;  // nullptr: the file is deleted while the program runs
+        const char* iniDb; // nullptr: the file is deleted while the program runs
         bool plain;
     };
     const Row rows[] = {
-        {"plain", "255\r\nx\r\nchun\r\n", true},
-        {"picture", "255\r\nx\r\ntu + chun\r\n", false},
-        {"unknown mode", "255\r\nx\r\nzzz\r\n", false},
-        {"damaged", "\xff\xfe\r\n", false},
-        {"deleted", nullptr, false},
+        { "plain", "255\r\nx\r\nchun\r\n", true },
+        { "picture", "255\r\nx\r\ntu + chun\r\n", false },
+        { "unknown mode", "255\r\nx\r\nzzz\r\n", false },
+        { "damaged", "\xff\xfe\r\n", false },
+        { "deleted", nullptr, false },
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -88,11 +89,11 @@ TEST(SettingsLoad, ShowsTheSavedModeButKeepsTheDesignedColourAndStartsNoTimer)
         EXPECT_EQ(s.Label1.width(), s.width());
         EXPECT_EQ(s.Option1.value(), r.plain);
         EXPECT_EQ(s.Option2.value(), !r.plain);
-        for (const rt::HScrollBar* slider : {&s.HScroll1, &s.HScroll2, &s.HScroll3}) {
+        for (const rt::HScrollBar* slider : { &s.HScroll1, &s.HScroll2, &s.HScroll3 }) {
             EXPECT_EQ(slider->value(), 0);
             EXPECT_EQ(slider->max(), 255);
         }
-        for (const rt::TextBox* value : {&s.Text2, &s.Text3, &s.Text4})
+        for (const rt::TextBox* value : { &s.Text2, &s.Text3, &s.Text4 })
             EXPECT_EQ(value->text(), "0");
         EXPECT_EQ(s.Text5.text(), "11599360");
         // Showing the mode is not choosing it.
@@ -118,22 +119,22 @@ TEST_F(SettingsTest, SlidersMixTheColourAndTypedValuesNeverBreakIt)
         int64_t swatch;
     };
     const Row rows[] = {
-        {"red to 255", [&] { s.HScroll1.setValue(255); }, "255", "0", "0", "255", 255},
-        {"green to 128", [&] { s.HScroll2.setValue(128); }, "255", "128", "0", "33023", 33023},
-        {"blue to 1", [&] { s.HScroll3.setValue(1); }, "255", "128", "1", "98559", 98559},
+        { "red to 255", [&] { s.HScroll1.setValue(255); }, "255", "0", "0", "255", 255 },
+        { "green to 128", [&] { s.HScroll2.setValue(128); }, "255", "128", "0", "33023", 33023 },
+        { "blue to 1", [&] { s.HScroll3.setValue(1); }, "255", "128", "1", "98559", 98559 },
         // A typed value counts, clamped to a channel; a non-number falls back to its slider.
-        {"typed green 300, red moved",
+        { "typed green 300, red moved",
             [&] {
                 s.Text3.setText("300");
                 s.HScroll1.setValue(10);
             },
-            "10", "300", "1", "130826", 10 + 128 * 256 + 65536},
-        {"typed red text, blue moved",
+            "10", "300", "1", "130826", 10 + 128 * 256 + 65536 },
+        { "typed red text, blue moved",
             [&] {
                 s.Text2.setText("abc");
                 s.HScroll3.setValue(0);
             },
-            "abc", "300", "0", "65290", 10 + 128 * 256},
+            "abc", "300", "0", "65290", 10 + 128 * 256 },
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.step);
@@ -154,12 +155,12 @@ TEST_F(SettingsTest, ColourPreviewRepaintsTheOpenWindows)
         const char* colour;
         bool darkText;
     };
-    for (const Row& r : {Row{"10488064", true}, Row{"10488063", false}}) {
+    for (const Row& r : { Row { "10488064", true }, Row { "10488063", false } }) {
         SCOPED_TRACE(r.colour);
         p.app.get<moban>().selectTile("在线影音");
         setz& s = open();
         Form5& player = p.app.get<Form5>();
-        for (rt::ListBox* list : {&player.List1, &player.List4, &player.List6})
+        for (rt::ListBox* list : { &player.List1, &player.List4, &player.List6 })
             list->setForeColor(0x123456);
         s.Text5.setText(r.colour);
         p.app.advance(1);
@@ -172,7 +173,7 @@ TEST_F(SettingsTest, ColourPreviewRepaintsTheOpenWindows)
         EXPECT_EQ(player.List4.foreColor(), r.darkText ? 0x123456 : 0xFFFFFF);
         EXPECT_EQ(player.List6.foreColor(), r.darkText ? 0x123456 : 0xFFFFFF);
         EXPECT_EQ(player.backColor(), colour);
-        for (rt::ListBox* list : {&player.List1, &player.List4, &player.List6})
+        for (rt::ListBox* list : { &player.List1, &player.List4, &player.List6 })
             EXPECT_EQ(list->backColor(), colour);
         EXPECT_EQ(p.app.get<moban>().backColor(), colour);
         // The music window is loaded again hidden by the hub (it reads its height).
@@ -194,7 +195,8 @@ TEST_F(SettingsTest, PicturePreviewShowsTheSkinPictureEverywhere)
     EXPECT_EQ(s.picture().source, zelvJpg());
     EXPECT_EQ(s.Label1.backStyle(), rt::Transparent);
     EXPECT_EQ(s.Label3.backStyle(), rt::Transparent);
-    for (rt::Form* f : {static_cast<rt::Form*>(&p.app.get<Form1>()), static_cast<rt::Form*>(&p.app.get<moban>())}) {
+    for (rt::Form* f :
+        { static_cast<rt::Form*>(&p.app.get<Form1>()), static_cast<rt::Form*>(&p.app.get<moban>()) }) {
         SCOPED_TRACE(f->name());
         EXPECT_EQ(f->picture().source, zelvJpg());
         // The new picture replaces the one stretched over the window.
@@ -213,12 +215,13 @@ TEST_F(SettingsTest, DroppedPicturesAreCheckedBeforeTheyReplaceTheSkinPicture)
         const char* message;
     };
     const Row rows[] = {
-        {"photo.jpeg", jpeg, true, nullptr},
-        {"ANIM.GIF", kGif, true, nullptr},
-        {"holiday.Jpg", jpeg, true, nullptr},
-        {"icon.png", "\x89PNG\r\n\x1a\n", false, "背景图案图片仅支持gif、jpg、jpeg、bmp格式图片，不支持PNG格式图片"},
-        {"notes.txt.bmp", "just text", false, "这个文件不是可以使用的图片，背景图片没有更换"},
-        {"README", "GIF89a", false, "背景图案图片仅支持gif、jpg、jpeg、bmp格式图片，不支持DME格式图片"},
+        { "photo.jpeg", jpeg, true, nullptr },
+        { "ANIM.GIF", kGif, true, nullptr },
+        { "holiday.Jpg", jpeg, true, nullptr },
+        { "icon.png", "\x89PNG\r\n\x1a\n", false,
+            "背景图案图片仅支持gif、jpg、jpeg、bmp格式图片，不支持PNG格式图片" },
+        { "notes.txt.bmp", "just text", false, "这个文件不是可以使用的图片，背景图片没有更换" },
+        { "README", "GIF89a", false, "背景图案图片仅支持gif、jpg、jpeg、bmp格式图片，不支持DME格式图片" },
     };
     setz& s = open();
     writeBytes(zelvJpg(), "old");
@@ -227,12 +230,12 @@ TEST_F(SettingsTest, DroppedPicturesAreCheckedBeforeTheyReplaceTheSkinPicture)
         const std::string path = p.dir.file(r.name);
         writeBytes(path, r.bytes);
         const std::string before = readBytes(zelvJpg());
-        s.Label10.dropFiles({path, p.dir.file("second.gif")});
+        s.Label10.dropFiles({ path, p.dir.file("second.gif") });
         EXPECT_EQ(s.Text6.text(), path);
         EXPECT_EQ(s.qie.text(), "tu");
         EXPECT_EQ(readBytes(zelvJpg()), r.copied ? r.bytes : before);
         const auto shown = messages();
-        EXPECT_EQ(shown, r.message ? std::vector<std::string>{r.message} : std::vector<std::string>{});
+        EXPECT_EQ(shown, r.message ? std::vector<std::string> { r.message } : std::vector<std::string> {});
         p.app.advance(1);
     }
     s.Label10.dropFiles({});
@@ -247,8 +250,9 @@ TEST_F(SettingsTest, APictureThatCannotBeSavedIsReported)
     writeBytes(zelvJpg() + "/keep", "x");
     const std::string path = p.dir.file("new.gif");
     writeBytes(path, kGif);
-    s.Label10.dropFiles({path});
-    EXPECT_EQ(messages(), std::vector<std::string>{"背景图片没有保存成功，请确认设置文件夹可以写入后再试"});
+    s.Label10.dropFiles({ path });
+    EXPECT_EQ(
+        messages(), std::vector<std::string> { "背景图片没有保存成功，请确认设置文件夹可以写入后再试" });
     EXPECT_TRUE(std::filesystem::is_directory(zelvJpg()));
 }
 
@@ -292,10 +296,11 @@ TEST_F(SettingsTest, AnUnwritableSettingsFileIsReportedAndKeepsTheMark)
     p.app.advance(1);
     std::filesystem::remove(p.dataFile("skin/ini.db"));
     writeBytes(p.dataFile("skin/ini.db/keep"), "x");
-    for (rt::CommandButton* button : {&s.Command1, &s.Command3}) {
+    for (rt::CommandButton* button : { &s.Command1, &s.Command3 }) {
         SCOPED_TRACE(button->caption());
         button->click();
-        EXPECT_EQ(messages(), std::vector<std::string>{"设置没有保存成功，请确认设置文件夹可以写入后再试"});
+        EXPECT_EQ(
+            messages(), std::vector<std::string> { "设置没有保存成功，请确认设置文件夹可以写入后再试" });
         EXPECT_EQ(s.Label1.caption(), "*选项设置*");
     }
 }
@@ -321,9 +326,13 @@ TEST_F(SettingsTest, CloseButtonHoverAndItsResetByTheWindowAndTitle)
 {
     setz& s = open();
     s.Text5.setText("4660");
-    for (auto reset : {+[](setz& w) { w.mouseMove({rt::NoButton, 0, 1, 1}); },
-             +[](setz& w) { w.Label1.mouseMove({rt::NoButton, 0, 1, 1}); }}) {
-        s.Label3.mouseMove({rt::NoButton, 0, 1, 1});
+    for (auto reset : { +[](setz& w) {
+                           w.mouseMove({ rt::NoButton, 0, 1, 1 });
+                       },
+             +[](setz& w) {
+                 w.Label1.mouseMove({ rt::NoButton, 0, 1, 1 });
+             } }) {
+        s.Label3.mouseMove({ rt::NoButton, 0, 1, 1 });
         EXPECT_EQ(s.Label3.backStyle(), rt::Opaque);
         EXPECT_EQ(s.Label3.backColor(), 0x8080FF);
         reset(s);
@@ -342,24 +351,24 @@ TEST_F(SettingsTest, TheWindowDragsByItsBackgroundTitleAndLabels)
     EXPECT_EQ(s.Frame2.left(), 2040);
     EXPECT_EQ(s.Frame2.top(), 3240);
 
-    for (rt::Control* surface : {static_cast<rt::Control*>(nullptr), static_cast<rt::Control*>(&s.Label1),
-             static_cast<rt::Control*>(&s.Label2), static_cast<rt::Control*>(&s.Label4)}) {
+    for (rt::Control* surface : { static_cast<rt::Control*>(nullptr), static_cast<rt::Control*>(&s.Label1),
+             static_cast<rt::Control*>(&s.Label2), static_cast<rt::Control*>(&s.Label4) }) {
         SCOPED_TRACE(surface ? surface->name() : "window");
         const int left = s.left();
         const int top = s.top();
-        const rt::MouseEvent press{rt::RightButton, 0, 100, 100};
-        const rt::MouseEvent move{rt::RightButton, 0, 130, 150};
-        const rt::MouseEvent release{rt::NoButton, 0, 130, 150};
+        const rt::MouseEvent press { rt::RightButton, 0, 100, 100 };
+        const rt::MouseEvent move { rt::RightButton, 0, 130, 150 };
+        const rt::MouseEvent release { rt::NoButton, 0, 130, 150 };
         if (surface) {
             surface->mouseDown(press);
             surface->mouseMove(move);
             surface->mouseUp(release);
-            surface->mouseMove({rt::NoButton, 0, 400, 400});
+            surface->mouseMove({ rt::NoButton, 0, 400, 400 });
         } else {
             s.mouseDown(press);
             s.mouseMove(move);
             s.mouseUp(release);
-            s.mouseMove({rt::NoButton, 0, 400, 400});
+            s.mouseMove({ rt::NoButton, 0, 400, 400 });
         }
         EXPECT_EQ(s.left(), left + 30);
         EXPECT_EQ(s.top(), top + 50);
@@ -373,12 +382,12 @@ TEST(SettingsModes, OptionsStartTheSkinTimersOfTheOpenWindows)
     struct Row {
         const char* tile;
         const char* window;
-        bool plainRefresh;  // its skin timer runs for the plain-colour option too
+        bool plainRefresh; // its skin timer runs for the plain-colour option too
     };
     const Row rows[] = {
-        {"工具箱", "tool", false},
-        {"在线影音", "Form5", false},
-        {"视频下载", "Form2", true},
+        { "工具箱", "tool", false },
+        { "在线影音", "Form5", false },
+        { "视频下载", "Form2", true },
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.tile);
@@ -404,8 +413,8 @@ TEST(SettingsModes, OptionsStartTheSkinTimersOfTheOpenWindows)
         p.app.advance(1);
         EXPECT_FALSE(music.Timer5.enabled());
         EXPECT_FALSE(timer.enabled());
-        for (rt::Form* f : {static_cast<rt::Form*>(&music), static_cast<rt::Form*>(&hub), &window,
-                 static_cast<rt::Form*>(&s)})
+        for (rt::Form* f : { static_cast<rt::Form*>(&music), static_cast<rt::Form*>(&hub), &window,
+                 static_cast<rt::Form*>(&s) })
             EXPECT_TRUE(f->painted().picture.empty() && f->picture().empty()) << f->name();
 
         // Picture mode with the settings file deleted meanwhile: every open window repaints
@@ -413,17 +422,17 @@ TEST(SettingsModes, OptionsStartTheSkinTimersOfTheOpenWindows)
         std::filesystem::remove(p.dataFile("skin/ini.db"));
         s.Option2.click();
         EXPECT_EQ(p.app.get<Form6>().Text4.text(), "tu + chun");
-        for (rt::Timer* t : {&music.Timer5, &timer, &hub.Timer1})
+        for (rt::Timer* t : { &music.Timer5, &timer, &hub.Timer1 })
             EXPECT_TRUE(t->enabled()) << t->form().name();
         p.app.advance(1);
-        for (rt::Timer* t : {&music.Timer5, &timer, &hub.Timer1})
+        for (rt::Timer* t : { &music.Timer5, &timer, &hub.Timer1 })
             EXPECT_FALSE(t->enabled()) << t->form().name();
-        for (rt::Form* f : {static_cast<rt::Form*>(&music), static_cast<rt::Form*>(&hub), &window})
+        for (rt::Form* f : { static_cast<rt::Form*>(&music), static_cast<rt::Form*>(&hub), &window })
             EXPECT_FALSE(f->painted().picture.empty()) << f->name();
         const std::string jpg = p.dataFile("skin/zelv.jpg");
         EXPECT_EQ(readBytes(p.dataFile("skin/ini.db")), "11599360\r\n" + jpg + "\r\ntu + chun\r\n");
         // Windows that are not open are not loaded just to be repainted.
-        for (const char* other : {"tool", "Form5", "Form2"}) {
+        for (const char* other : { "tool", "Form5", "Form2" }) {
             if (std::string(other) != r.window) {
                 EXPECT_EQ(p.app.loadedForm(other), nullptr) << other;
             }

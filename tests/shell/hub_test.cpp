@@ -3,8 +3,8 @@
 #include "music/music_window.h"
 #include "player/player_window.h"
 #include "shell/hub_window.h"
-#include "toolbox/toolbox_window.h"
 #include "support/test_program.h"
+#include "toolbox/toolbox_window.h"
 #include "traymenu/tray_window.h"
 #include "video/video_window.h"
 #include "video/web_play_window.h"
@@ -30,7 +30,7 @@ protected:
     TestProgram p;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(HubTest, TilesSwapTheHostedWindowAndUnloadTheOthers)
 {
@@ -40,10 +40,10 @@ TEST_F(HubTest, TilesSwapTheHostedWindowAndUnloadTheOthers)
         const char* child;
     };
     const Row rows[] = {
-        {&moban::Label7, "在线影音", "Form5"},
-        {&moban::Label8, "视频下载", "Form2"},
-        {&moban::Label9, "工具箱", "tool"},
-        {&moban::Label6, "急速音乐", "Form1"},
+        { &moban::Label7, "在线影音", "Form5" },
+        { &moban::Label8, "视频下载", "Form2" },
+        { &moban::Label9, "工具箱", "tool" },
+        { &moban::Label6, "急速音乐", "Form1" },
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.caption);
@@ -51,7 +51,7 @@ TEST_F(HubTest, TilesSwapTheHostedWindowAndUnloadTheOthers)
         (hub().*r.tile).mouseDown(press(rt::LeftButton));
         EXPECT_EQ(hub().qied.text(), r.caption);
         EXPECT_TRUE((hub().*r.tile).fontBold());
-        for (const char* name : {"Form1", "Form5", "Form2", "tool"}) {
+        for (const char* name : { "Form1", "Form5", "Form2", "tool" }) {
             rt::Form* f = p.app.loadedForm(name);
             if (std::string(name) == r.child) {
                 ASSERT_NE(f, nullptr);

@@ -58,7 +58,7 @@ TEST(SkinRefresh, WindowsLoadedLaterWearTheSkin)
     TestProgram p;
     writeBytes(p.dataFile("skin/ini.db"), "255\r\nx\r\nchun\r\n");
     p.start();
-    p.app.get<moban>().Label7.mouseDown({rt::LeftButton, 0, 0, 0});
+    p.app.get<moban>().Label7.mouseDown({ rt::LeftButton, 0, 0, 0 });
     Form5& player = p.app.get<Form5>();
     EXPECT_EQ(player.Text8.text(), "255");
     EXPECT_EQ(player.List1.backColor(), 255);
@@ -76,18 +76,18 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST(Chrome, ThePointUnderTheMouseStaysPutInATwipsWindow)
 {
     rt::App app;
     TwipsWindow& w = app.get<TwipsWindow>();
     w.move(3000, 2000);
-    chrome::beginDrag(w, {rt::LeftButton, 0, 450.6, 300});
-    chrome::dragMove(w, {rt::LeftButton, 0, 600, 330});
+    chrome::beginDrag(w, { rt::LeftButton, 0, 450.6, 300 });
+    chrome::dragMove(w, { rt::LeftButton, 0, 600, 330 });
     EXPECT_EQ(w.left(), 3000 + 600 - 451);
     EXPECT_EQ(w.top(), 2000 + 30);
     chrome::endDrag(w);
-    chrome::dragMove(w, {rt::NoButton, 0, 900, 900});
+    chrome::dragMove(w, { rt::NoButton, 0, 900, 900 });
     EXPECT_EQ(w.left(), 3149);
 }

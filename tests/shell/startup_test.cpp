@@ -16,10 +16,11 @@ using testing_support::writeBytes;
 
 namespace {
 
-const std::string kNotices = "本文件为Zelvora系统设置文件，切勿修改里面前三行内容，否则将导致软件不能正常使用\r\n"
-                             "如果您不慎修改此文件内容导致软件不能使用，请直接删除此文件，然后再运行Zelvora，软件即可自动恢复\r\n";
+const std::string kNotices
+    = "本文件为Zelvora系统设置文件，切勿修改里面前三行内容，否则将导致软件不能正常使用\r\n"
+      "如果您不慎修改此文件内容导致软件不能使用，请直接删除此文件，然后再运行Zelvora，软件即可自动恢复\r\n";
 
-}  // namespace
+} // namespace
 
 TEST(Startup, FirstStartWritesDefaultsAndShowsTheHubWithTheMusicWindow)
 {
@@ -84,7 +85,7 @@ TEST(Startup, CompanionCheckProgramStartsHiddenOnlyWhenPresent)
     const std::string check = with.env->programFolder() + "/check.exe";
     writeBytes(check, "#!/bin/sh\n");
     with.start();
-    EXPECT_EQ(with.shell->launches(), (std::vector<std::string>{"start " + check + " style=0"}));
+    EXPECT_EQ(with.shell->launches(), (std::vector<std::string> { "start " + check + " style=0" }));
 }
 
 TEST(Startup, ExistingSettingsAreReadNotRewritten)
@@ -97,13 +98,13 @@ TEST(Startup, ExistingSettingsAreReadNotRewritten)
         const char* mode;
     };
     const Row rows[] = {
-        {"three lines, plain", "255\r\n/none.jpg\r\nchun\r\n", false, 255, "chun"},
-        {"LF only, plain", "65280\n/x.jpg\nchun", false, 65280, "chun"},
-        {"unknown mode keeps the design look", "255\r\n/x.jpg\r\nboth\r\n", false, 0xFFFFFF, "both"},
-        {"colour not a number", "blue\r\n/x.jpg\r\nchun\r\n", false, 11599360, "chun"},
-        {"one line", "255\r\n", true, 255, "tu + chun"},
-        {"empty file", "", true, 11599360, "tu + chun"},
-        {"invalid bytes", std::string("\xff\xfe\r\n\x80\r\nchun\r\n"), false, 11599360, "chun"},
+        { "three lines, plain", "255\r\n/none.jpg\r\nchun\r\n", false, 255, "chun" },
+        { "LF only, plain", "65280\n/x.jpg\nchun", false, 65280, "chun" },
+        { "unknown mode keeps the design look", "255\r\n/x.jpg\r\nboth\r\n", false, 0xFFFFFF, "both" },
+        { "colour not a number", "blue\r\n/x.jpg\r\nchun\r\n", false, 11599360, "chun" },
+        { "one line", "255\r\n", true, 255, "tu + chun" },
+        { "empty file", "", true, 11599360, "tu + chun" },
+        { "invalid bytes", std::string("\xff\xfe\r\n\x80\r\nchun\r\n"), false, 11599360, "chun" },
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);

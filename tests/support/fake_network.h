@@ -28,4 +28,4 @@ public:
     std::vector<std::string> probes;
 };
 
-}  // namespace testing_support
+} // namespace testing_support

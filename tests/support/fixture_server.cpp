@@ -100,7 +100,7 @@ private:
     std::thread m_thread;
 };
 
-}  // namespace
+} // namespace
 
 struct FixtureServer::Impl {
     httplib::Server server;
@@ -161,7 +161,7 @@ void FixtureServer::Impl::routes()
         res.set_content_provider(number(req, 1), "application/octet-stream",
             [half](size_t offset, size_t length, httplib::DataSink& sink) {
                 if (offset >= half)
-                    return false;  // hang up mid-body
+                    return false; // hang up mid-body
                 return sink.write(patternAt(offset), std::min({ length, half - offset, kPieceBytes }));
             });
     });
@@ -273,4 +273,4 @@ std::string FixtureServer::refusedUrl()
     return "http://127.0.0.1:" + std::to_string(port) + "/";
 }
 
-}  // namespace testing_support
+} // namespace testing_support

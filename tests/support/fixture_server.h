@@ -50,4 +50,4 @@ private:
     int m_port = 0;
 };
 
-}  // namespace testing_support
+} // namespace testing_support

@@ -25,7 +25,8 @@ TempDir::TempDir()
 TempDir::~TempDir()
 {
     std::error_code ec;
-    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::permissions(
+        m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(m_path, ec);
 }
 
@@ -43,4 +44,4 @@ void writeBytes(const std::filesystem::path& file, const std::string& bytes)
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-}  // namespace testing_support
+} // namespace testing_support

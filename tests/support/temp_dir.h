@@ -25,4 +25,4 @@ std::string readBytes(const std::filesystem::path& file);
 // Writes bytes to a file, creating its folder.
 void writeBytes(const std::filesystem::path& file, const std::string& bytes);
 
-}  // namespace testing_support
+} // namespace testing_support

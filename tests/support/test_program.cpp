@@ -21,7 +21,7 @@ public:
     std::vector<platform::Volume> volumes() const override { return {}; }
 };
 
-}  // namespace
+} // namespace
 
 void RecordingHost::popupMenu(rt::Form& form, rt::Menu& menu)
 {
@@ -72,4 +72,4 @@ std::string TestProgram::dataFile(const std::string& relative) const
     return profilePath("my documents/zelv/" + relative);
 }
 
-}  // namespace testing_support
+} // namespace testing_support

@@ -48,4 +48,4 @@ public:
     rt::App app;
 };
 
-}  // namespace testing_support
+} // namespace testing_support

@@ -20,15 +20,16 @@ protected:
     TestProgram p;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(TrayTest, OnlyARightButtonPressOnTheIconOpensTheMenu)
 {
-    for (int message : {platform::TrayLeftDown, platform::TrayLeftUp, platform::TrayLeftDouble, platform::TrayMouseMove})
+    for (int message :
+        { platform::TrayLeftDown, platform::TrayLeftUp, platform::TrayLeftDouble, platform::TrayMouseMove })
         platform::deliverTrayMessage(p.tray->record(), message);
     EXPECT_TRUE(p.host.popups.empty());
     platform::deliverTrayMessage(p.tray->record(), platform::TrayRightDown);
-    EXPECT_EQ(p.host.popups, (std::vector<std::string>{"Form6.kuai"}));
+    EXPECT_EQ(p.host.popups, (std::vector<std::string> { "Form6.kuai" }));
 }
 
 TEST_F(TrayTest, MenuShortcutsShowTheHubWithTheChosenTile)
@@ -55,7 +56,7 @@ TEST_F(TrayTest, MenuShortcutsShowTheHubWithTheChosenTile)
 
 TEST_F(TrayTest, DoubleClickOnTheTrayWindowShowsTheMusicWindow)
 {
-    p.app.get<moban>().Label7.mouseDown({rt::LeftButton, 0, 0, 0});
+    p.app.get<moban>().Label7.mouseDown({ rt::LeftButton, 0, 0, 0 });
     tray().dblClick();
     EXPECT_TRUE(p.app.get<Form1>().visible());
 }
@@ -88,7 +89,7 @@ TEST_F(TrayTest, ExitAsksAfterRemovingTheDesktopMarkerAndNoKeepsRunning)
 TEST_F(TrayTest, ExitWithYesCleansToolFilesRemovesTheIconAndEnds)
 {
     std::vector<std::string> files;
-    for (const char* name : {"ics.vbs", "start.bat", "close.bat", "kdjs.bat"}) {
+    for (const char* name : { "ics.vbs", "start.bat", "close.bat", "kdjs.bat" }) {
         files.push_back(p.dataFile(std::string("tool/") + name));
         writeBytes(files.back(), "x");
     }
@@ -99,7 +100,7 @@ TEST_F(TrayTest, ExitWithYesCleansToolFilesRemovesTheIconAndEnds)
         EXPECT_FALSE(std::filesystem::exists(f)) << f;
     EXPECT_EQ(readBytes(p.dataFile("tool/wan.db")), "kept");
     EXPECT_FALSE(p.tray->shown());
-    EXPECT_EQ(p.tray->calls(), (std::vector<std::string>{"add", "delete"}));
+    EXPECT_EQ(p.tray->calls(), (std::vector<std::string> { "add", "delete" }));
     EXPECT_TRUE(p.app.ended());
     EXPECT_TRUE(p.host.ended);
 }

@@ -174,7 +174,7 @@ size_t appendToPage(char* data, size_t size, size_t count, void* user)
     return bytes;
 }
 
-}  // namespace
+} // namespace
 
 std::string normalizeWebAddress(const std::string& url)
 {
@@ -200,7 +200,7 @@ std::string normalizeWebAddress(const std::string& url)
     for (char ch : trimmed) {
         const auto c = static_cast<unsigned char>(ch);
         if (c == '#')
-            break;  // the fragment never goes on the wire
+            break; // the fragment never goes on the wire
         if (needsEscape(c)) {
             out += '%';
             out += hex[c >> 4];
@@ -350,4 +350,4 @@ HttpResponse CurlNetwork::fetch(const std::string& url, const std::function<bool
     return response;
 }
 
-}  // namespace platform
+} // namespace platform

@@ -48,4 +48,4 @@ private:
 // a host.
 std::string normalizeWebAddress(const std::string& url);
 
-}  // namespace platform
+} // namespace platform

@@ -124,4 +124,4 @@ long Transfer::redirects() const
     return count;
 }
 
-}  // namespace platform::curl
+} // namespace platform::curl

@@ -44,4 +44,4 @@ private:
 // Initialises libcurl once per process.
 void initialiseOnce();
 
-}  // namespace platform::curl
+} // namespace platform::curl

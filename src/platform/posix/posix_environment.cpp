@@ -38,7 +38,7 @@ std::string executableFolder()
     return exe.parent_path().string();
 }
 
-}  // namespace
+} // namespace
 
 std::string xdgDesktopFolder(const std::string& home, const std::string& configHome)
 {
@@ -60,7 +60,8 @@ std::string xdgDesktopFolder(const std::string& home, const std::string& configH
     return joinPath(home, "Desktop");
 }
 
-PosixEnvironment::PosixEnvironment(std::string profileOverride, std::string codePageOverride, std::string cacheFolder)
+PosixEnvironment::PosixEnvironment(
+    std::string profileOverride, std::string codePageOverride, std::string cacheFolder)
     : m_profile(std::move(profileOverride))
     , m_program(executableFolder())
     , m_codePage(std::move(codePageOverride))
@@ -88,4 +89,4 @@ std::string PosixEnvironment::desktopFolder() const
     return folder;
 }
 
-}  // namespace platform
+} // namespace platform

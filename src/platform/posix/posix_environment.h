@@ -24,4 +24,4 @@ private:
 // The desktop folder named by XDG user-dirs under home, or home/Desktop.
 std::string xdgDesktopFolder(const std::string& home, const std::string& configHome);
 
-}  // namespace platform
+} // namespace platform

@@ -84,18 +84,18 @@ std::vector<std::string> splitArguments(const std::string& text)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 Status PosixShell::open(const std::string& address, const std::string& workingFolder)
 {
     if (address.empty())
         return Status::failure("nothing to open");
-    return spawnDetached({"xdg-open", address}, workingFolder);
+    return spawnDetached({ "xdg-open", address }, workingFolder);
 }
 
 Status PosixShell::start(const std::string& program, const std::string& arguments, int)
 {
-    std::vector<std::string> args{program};
+    std::vector<std::string> args { program };
     for (auto& a : splitArguments(arguments))
         args.push_back(a);
     return spawnDetached(args, fs::path(program).parent_path().string());
@@ -104,10 +104,11 @@ Status PosixShell::start(const std::string& program, const std::string& argument
 Status PosixShell::reveal(const std::string& path)
 {
     const std::string uri = "file://" + path;
-    const Status shown = spawnDetached({"dbus-send", "--session", "--dest=org.freedesktop.FileManager1",
-                                           "--type=method_call", "/org/freedesktop/FileManager1",
-                                           "org.freedesktop.FileManager1.ShowItems", "array:string:" + uri, "string:"},
-        {});
+    const Status shown
+        = spawnDetached({ "dbus-send", "--session", "--dest=org.freedesktop.FileManager1",
+                            "--type=method_call", "/org/freedesktop/FileManager1",
+                            "org.freedesktop.FileManager1.ShowItems", "array:string:" + uri, "string:" },
+            {});
     if (shown)
         return shown;
     return open(fs::path(path).parent_path().string());
@@ -126,7 +127,7 @@ std::vector<ProcessInfo> PosixProcesses::list() const
         std::ifstream comm("/proc/" + name + "/comm");
         std::string image;
         if (std::getline(comm, image))
-            out.push_back({std::stoi(name), image});
+            out.push_back({ std::stoi(name), image });
     }
     closedir(d);
     return out;
@@ -167,7 +168,7 @@ std::vector<Volume> PosixDrives::volumes() const
             v.type = DriveCdRom;
         else
             v.type = flag ? DriveRemovable : DriveFixed;
-        struct statvfs st {};
+        struct statvfs st { };
         if (statvfs(decoded.c_str(), &st) == 0) {
             v.freeBytes = static_cast<unsigned long long>(st.f_bavail) * st.f_frsize;
             v.totalBytes = static_cast<unsigned long long>(st.f_blocks) * st.f_frsize;
@@ -177,4 +178,4 @@ std::vector<Volume> PosixDrives::volumes() const
     return out;
 }
 
-}  // namespace platform
+} // namespace platform

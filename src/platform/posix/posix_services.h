@@ -27,4 +27,4 @@ public:
     std::vector<Volume> volumes() const override;
 };
 
-}  // namespace platform
+} // namespace platform
