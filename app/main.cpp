@@ -7,6 +7,9 @@
 
 #include "console/console.h"
 #ifdef ZELVORA_WITH_GUI
+#include "assembly/program.h"
+#endif
+#ifdef ZELVORA_WITH_GUI
 #include "gui/desktop.h"
 #endif
 
@@ -65,7 +68,8 @@ int main(int argc, char** argv)
     if (!options.scriptFile.empty())
         return usage("--script needs --headless");
 #ifdef ZELVORA_WITH_GUI
-    return gui::runDesktop(argc, argv, { options.profile, options.configFile });
+    return gui::runDesktop(argc, argv,
+        { options.profile, options.configFile, assembly::installDesktopServices, assembly::launchProgram });
 #else
     return usage("this build has no desktop front end; use --headless");
 #endif

@@ -10,12 +10,12 @@
 #include <string>
 #include <unistd.h>
 
+#include "assembly/program.h"
+#include "assembly/services.h"
 #include "console/console.h"
 #include "platform/config.h"
-#include "platform/services.h"
 #include "runtime/app.h"
 #include "runtime/controls.h"
-#include "shell/program.h"
 
 namespace {
 
@@ -58,25 +58,25 @@ double runScript(const std::string& profile, const std::string& script, int& sta
 double runDirect(const std::string& profile)
 {
     const auto start = Clock::now();
-    rt::App app;
-    platform::ServiceOptions options;
+    runtime::App app;
+    assembly::ServiceOptions options;
     options.profile = profile;
     options.headless = true;
-    platform::installServices(app, std::make_shared<platform::Config>(), options);
-    shell::registerWindows(app);
-    shell::startProgram(app);
+    assembly::installServices(app, std::make_shared<platform::Config>(), options);
+    assembly::registerWindows(app);
+    assembly::startProgram(app);
     size_t seen = 0;
-    rt::MouseEvent left;
+    runtime::MouseEvent left;
     for (int i = 0; i < kRounds; ++i) {
-        rt::Form* hub = app.loadedForm("moban");
+        runtime::Form* hub = app.loadedForm("moban");
         hub->control("Label7")->mouseDown(left);
         seen += hub->control("qied")->property("text")->size();
         seen += app.loadedForm("Form5")->property("top")->size();
-        hub->mouseMove(rt::MouseEvent { 0, 0, 10, 10 });
+        hub->mouseMove(runtime::MouseEvent { 0, 0, 10, 10 });
         hub->control("Label6")->mouseDown(left);
         seen += app.loadedForm("Form1")->property("visible")->size();
         seen += hub->control("Label6")->property("fontBold")->size();
-        for (rt::Form* f : app.forms())
+        for (runtime::Form* f : app.forms())
             seen += f->name().size();
         app.advance(10);
     }

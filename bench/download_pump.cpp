@@ -2,11 +2,11 @@
 // (timers of a window firing in real time), against the bare report loop in the same run.
 #include <cstdio>
 
+#include "common/file_download.h"
 #include "net_timing.h"
 #include "platform/network.h"
 #include "runtime/app.h"
 #include "runtime/controls.h"
-#include "video/file_download.h"
 
 namespace {
 
@@ -39,17 +39,17 @@ public:
 };
 
 // A window with busy timers, like the progress bar and status windows during a transfer.
-class Busy : public rt::Form {
+class Busy : public runtime::Form {
 public:
-    explicit Busy(rt::App& app)
-        : rt::Form(app, "Busy")
+    explicit Busy(runtime::App& app)
+        : runtime::Form(app, "Busy")
     {
         Timer1.onTimer = [this] { ++ticks; };
         Timer2.onTimer = [this] { Label1.setCaption(std::to_string(++ticks)); };
     }
-    rt::Timer Timer1 { *this, "Timer1" };
-    rt::Timer Timer2 { *this, "Timer2" };
-    rt::Label Label1 { *this, "Label1" };
+    runtime::Timer Timer1 { *this, "Timer1" };
+    runtime::Timer Timer2 { *this, "Timer2" };
+    runtime::Label Label1 { *this, "Label1" };
     long long ticks = 0;
 };
 
@@ -68,13 +68,13 @@ int main()
         });
     });
 
-    rt::App app(std::make_unique<rt::SteadyClock>());
+    runtime::App app(std::make_unique<runtime::SteadyClock>());
     Busy& window = app.get<Busy>();
     window.Timer1.start(1);
     window.Timer2.start(10);
     long long events = 0;
     const double pumpSeconds = bestSeconds(3, [&] {
-        video::CFileDownload oDownload(app, network);
+        common::CFileDownload oDownload(app, network);
         oDownload.OnProgress = [&](int64_t, int64_t, int32_t, int32_t, const std::string&) { ++events; };
         oDownload.StartDownloading("http://127.0.0.1/video.flv", "unused");
     });

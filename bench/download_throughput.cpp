@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "common/file_download.h"
 #include "net_timing.h"
 #include "platform/posix/curl_network.h"
 #include "runtime/app.h"
 #include "support/fixture_server.h"
-#include "video/file_download.h"
 
 int main()
 {
@@ -26,12 +26,12 @@ int main()
         std::filesystem::remove(target);
     });
 
-    rt::App app;
+    runtime::App app;
     platform::CurlNetwork network;
     bool oursOk = true;
     long long reports = 0;
     const double ourSeconds = bestSeconds(kRuns, [&] {
-        video::CFileDownload oDownload(app, network);
+        common::CFileDownload oDownload(app, network);
         reports = 0;
         oDownload.OnProgress = [&](int64_t, int64_t, int32_t, int32_t, const std::string&) { ++reports; };
         oursOk = oursOk && oDownload.StartDownloading(url, target)

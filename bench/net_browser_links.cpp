@@ -14,13 +14,13 @@
 
 namespace {
 
-class Worker : public rt::Form {
+class Worker : public runtime::Form {
 public:
-    explicit Worker(rt::App& app)
-        : rt::Form(app, "Worker")
+    explicit Worker(runtime::App& app)
+        : runtime::Form(app, "Worker")
     {
     }
-    rt::WebBrowser WebBrowser1 { *this, "WebBrowser1" };
+    runtime::WebBrowser WebBrowser1 { *this, "WebBrowser1" };
 };
 
 std::string linkPage(int anchors, size_t bytes)
@@ -49,10 +49,10 @@ int main()
     testing_support::FixtureServer server;
     server.addPage("/search.html", page, "text/html; charset=utf-8");
 
-    rt::App app;
+    runtime::App app;
     app.setBrowserFactory(
         platform::headlessBrowserFactory(app, std::make_shared<platform::CurlNetwork>(), "UTF-8"));
-    rt::WebBrowser& browser = app.get<Worker>().WebBrowser1;
+    runtime::WebBrowser& browser = app.get<Worker>().WebBrowser1;
     size_t links = 0;
     const double load = bestSeconds(5, [&] {
         browser.navigate(server.url("/search.html"));

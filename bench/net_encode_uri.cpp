@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
+#include "common/page_helpers.h"
 #include "net_timing.h"
-#include "video/page_helpers.h"
 
 // libcurl's encoder refuses inputs over 8,000,000 bytes; the text stays below that.
 
@@ -18,7 +18,7 @@ int main()
         text += static_cast<char>(0x80 | (c & 0x3F));
     }
     size_t encoded = 0;
-    const double ours = bestSeconds(5, [&] { encoded = video::UTF8EncodeURI(text).size(); });
+    const double ours = bestSeconds(5, [&] { encoded = common::UTF8EncodeURI(text).size(); });
     CURL* curl = curl_easy_init();
     size_t curlEncoded = 0;
     const double theirs = bestSeconds(5, [&] {

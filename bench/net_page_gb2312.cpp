@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <fstream>
 
+#include "common/page_helpers.h"
 #include "net_timing.h"
 #include "platform/codec.h"
 #include "platform/posix/curl_network.h"
 #include "support/fixture_server.h"
-#include "video/page_helpers.h"
 
 namespace {
 
@@ -47,8 +47,8 @@ int main()
 
     platform::CurlNetwork network;
     size_t textBytes = 0;
-    const double ours = bestSeconds(
-        kRuns, [&] { textBytes = video::getHTTPPage(network, server.url("/result.html"), "GB2312").size(); });
+    const double ours = bestSeconds(kRuns,
+        [&] { textBytes = common::getHTTPPage(network, server.url("/result.html"), "GB2312").size(); });
     size_t iconvBytes = 0;
     const double library = bestSeconds(kRuns, [&] { iconvBytes = bench::iconvDecode(page, "GBK").size(); });
     bool cliOk = true;

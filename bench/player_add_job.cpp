@@ -19,7 +19,7 @@ double addJobSeconds(const std::filesystem::path& root, const std::string& folde
         = root / ("profile-" + std::to_string(listed) + "-" + std::to_string(run));
     writeMusicPlaylist(profile, listed, "UTF-8");
     Program program(profile.string());
-    zelvora::Form5& player = program.app.get<zelvora::Form5>();
+    player::Form5& player = program.app.get<player::Form5>();
     player.Text4.setText(folder + "/song-00000.mp3");
     const auto start = std::chrono::steady_clock::now();
     player.Timer6_Timer();

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "assembly/program.h"
+#include "assembly/services.h"
 #include "platform/config.h"
-#include "platform/services.h"
 #include "platform/textfile.h"
 #include "runtime/app.h"
-#include "shell/program.h"
 #include "traymenu/tray_window.h"
 
 namespace player_bench {
@@ -94,14 +94,14 @@ public:
     {
         auto config = std::make_shared<platform::Config>();
         config->set("codepage", "UTF-8");
-        platform::ServiceOptions options;
+        assembly::ServiceOptions options;
         options.profile = profile;
         options.headless = true;
-        platform::installServices(app, config, options);
-        shell::registerWindows(app);
-        app.get<zelvora::Form6>();
+        assembly::installServices(app, config, options);
+        assembly::registerWindows(app);
+        app.get<traymenu::Form6>();
     }
-    rt::App app;
+    runtime::App app;
 };
 
 } // namespace player_bench

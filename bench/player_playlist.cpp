@@ -45,7 +45,7 @@ int memoryChild(const std::string& profile)
     const long before = statusKb("VmRSS");
     // Restart the peak count from the current resident size.
     std::ofstream("/proc/self/clear_refs") << "5";
-    program.app.get<zelvora::Form5>();
+    program.app.get<player::Form5>();
     std::printf("%ld %ld\n", before, statusKb("VmHWM"));
     return 0;
 }
@@ -117,19 +117,19 @@ int main(int argc, char** argv)
     std::printf("%-44s %9.2f ms\n", "baseline: read and decode (own decoder)", readDecode * 1e3);
 
     Program program(profile.string());
-    rt::App& app = program.app;
+    runtime::App& app = program.app;
     std::vector<double> loads;
     for (int i = 0; i < kRuns; ++i) {
-        app.unload<zelvora::Form5>();
+        app.unload<player::Form5>();
         const auto start = std::chrono::steady_clock::now();
-        app.get<zelvora::Form5>();
+        app.get<player::Form5>();
         loads.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     std::sort(loads.begin(), loads.end());
     const double load = loads[loads.size() / 2];
     report("window load (vs iconv)", load, readIconv, 2.0);
     report("window load (vs own decoder)", load, readDecode, 2.0);
-    zelvora::Form5& player = app.get<zelvora::Form5>();
+    player::Form5& player = app.get<player::Form5>();
     std::vector<double> toMusic;
     std::vector<double> toVideo;
     for (int i = 0; i < kRuns; ++i) {
@@ -160,7 +160,7 @@ int main(int argc, char** argv)
         std::fclose(f);
     });
     const double rewrite = medianSeconds(kRuns, [&] {
-        zelvora::rewritePlaylist(app, zelvora::Playlist::Music, player.List1.items(), player.List2.items());
+        player::rewritePlaylist(app, player::Playlist::Music, player.List1.items(), player.List2.items());
     });
     report("rewrite of both files", rewrite, encodeWrite, 2.0);
 

@@ -65,7 +65,8 @@ void setUpApplication(QApplication& app)
     QApplication::setQuitOnLastWindowClosed(false);
     installTranslations(app);
     installFontSubstitutions();
-    const QPixmap logo = pixmapOf(rt::pictureFromBytes(std::string(resources::get("pictures/ui/logo.png"))));
+    const QPixmap logo
+        = pixmapOf(runtime::pictureFromBytes(std::string(resources::get("pictures/ui/logo.png"))));
     if (!logo.isNull())
         QApplication::setWindowIcon(QIcon(logo));
 }

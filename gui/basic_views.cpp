@@ -20,25 +20,25 @@ void drawBorder(QPainter& painter, const QRect& rect)
 
 } // namespace
 
-LabelView::LabelView(Session& session, rt::Control& label, QWidget* parent)
+LabelView::LabelView(Session& session, runtime::Control& label, QWidget* parent)
     : QWidget(parent)
     , ControlView(session, label)
 {
     relay(this, RelayOptions { true, false, true });
 }
 
-void LabelView::syncKind(rt::Control&)
+void LabelView::syncKind(runtime::Control&)
 {
     update();
 }
 
 void LabelView::paintEvent(QPaintEvent*)
 {
-    const rt::Control* c = control();
+    const runtime::Control* c = control();
     if (!c)
         return;
     QPainter painter(this);
-    if (c->backStyle() == rt::Opaque)
+    if (c->backStyle() == runtime::Opaque)
         painter.fillRect(rect(), toQColor(c->backColor()));
     if (c->borderStyle() == 1)
         drawBorder(painter, rect());
@@ -50,10 +50,10 @@ void LabelView::paintEvent(QPaintEvent*)
         qs(c->caption()));
 }
 
-PictureView::PictureView(Session& session, rt::PictureBox& picture, QWidget* parent)
+PictureView::PictureView(Session& session, runtime::PictureBox& picture, QWidget* parent)
     : QWidget(parent)
     , ControlView(session, picture)
-    , m_image(picture.kind() == rt::ControlKind::Image)
+    , m_image(picture.kind() == runtime::ControlKind::Image)
 {
     relay(this, RelayOptions { true, false, true });
 }
@@ -63,14 +63,14 @@ Layer PictureView::layer() const
     return m_image ? Layer::Graphic : Layer::Windowed;
 }
 
-void PictureView::syncKind(rt::Control&)
+void PictureView::syncKind(runtime::Control&)
 {
     update();
 }
 
 void PictureView::paintEvent(QPaintEvent*)
 {
-    const auto* c = static_cast<const rt::PictureBox*>(control());
+    const auto* c = static_cast<const runtime::PictureBox*>(control());
     if (!c)
         return;
     QPainter painter(this);
@@ -87,21 +87,21 @@ void PictureView::paintEvent(QPaintEvent*)
         drawBorder(painter, rect());
 }
 
-FrameView::FrameView(Session& session, rt::Control& frame, QWidget* parent)
+FrameView::FrameView(Session& session, runtime::Control& frame, QWidget* parent)
     : QWidget(parent)
     , ControlView(session, frame)
 {
     relay(this, RelayOptions { true, false, true });
 }
 
-void FrameView::syncKind(rt::Control&)
+void FrameView::syncKind(runtime::Control&)
 {
     update();
 }
 
 void FrameView::paintEvent(QPaintEvent*)
 {
-    const rt::Control* c = control();
+    const runtime::Control* c = control();
     if (!c)
         return;
     QPainter painter(this);

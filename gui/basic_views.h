@@ -4,7 +4,7 @@
 
 #include "gui/control_view.h"
 
-namespace rt {
+namespace runtime {
 class PictureBox;
 }
 
@@ -13,24 +13,24 @@ namespace gui {
 // A caption with the label's font, colours, alignment, back style and border.
 class LabelView : public QWidget, public ControlView {
 public:
-    LabelView(Session& session, rt::Control& label, QWidget* parent);
+    LabelView(Session& session, runtime::Control& label, QWidget* parent);
     QWidget* widget() override { return this; }
     Layer layer() const override { return Layer::Graphic; }
 
 protected:
-    void syncKind(rt::Control& control) override;
+    void syncKind(runtime::Control& control) override;
     void paintEvent(QPaintEvent* event) override;
 };
 
 // A picture box (a filled, possibly bordered container) or an image (a bare picture).
 class PictureView : public QWidget, public ControlView {
 public:
-    PictureView(Session& session, rt::PictureBox& picture, QWidget* parent);
+    PictureView(Session& session, runtime::PictureBox& picture, QWidget* parent);
     QWidget* widget() override { return this; }
     Layer layer() const override;
 
 protected:
-    void syncKind(rt::Control& control) override;
+    void syncKind(runtime::Control& control) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -40,11 +40,11 @@ private:
 // A frame: a filled container with a caption in its border.
 class FrameView : public QWidget, public ControlView {
 public:
-    FrameView(Session& session, rt::Control& frame, QWidget* parent);
+    FrameView(Session& session, runtime::Control& frame, QWidget* parent);
     QWidget* widget() override { return this; }
 
 protected:
-    void syncKind(rt::Control& control) override;
+    void syncKind(runtime::Control& control) override;
     void paintEvent(QPaintEvent* event) override;
 };
 

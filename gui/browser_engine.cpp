@@ -20,9 +20,9 @@ namespace {
 
 int g_livePages = 0;
 
-std::vector<rt::BrowserLink> toLinks(const std::vector<PageLink>& links)
+std::vector<runtime::BrowserLink> toLinks(const std::vector<PageLink>& links)
 {
-    std::vector<rt::BrowserLink> out;
+    std::vector<runtime::BrowserLink> out;
     out.reserve(links.size());
     for (const PageLink& l : links)
         out.push_back({ utf8(l.href), utf8(l.text) });
@@ -46,8 +46,8 @@ bool isBlankAddress(const std::string& url)
     return u.empty() || vb::UCase(u) == "ABOUT:BLANK";
 }
 
-DesktopBrowserEngine::DesktopBrowserEngine(
-    Session& session, rt::WebBrowser& browser, std::function<std::unique_ptr<rt::BrowserEngine>()> headless)
+DesktopBrowserEngine::DesktopBrowserEngine(Session& session, runtime::WebBrowser& browser,
+    std::function<std::unique_ptr<runtime::BrowserEngine>()> headless)
     : m_session(session)
     , m_browser(browser)
     , m_makeHeadless(std::move(headless))
@@ -113,7 +113,7 @@ void DesktopBrowserEngine::connectPage()
     };
 }
 
-rt::BrowserEngine* DesktopBrowserEngine::ensureReader()
+runtime::BrowserEngine* DesktopBrowserEngine::ensureReader()
 {
     if (m_page)
         return nullptr;
@@ -122,7 +122,7 @@ rt::BrowserEngine* DesktopBrowserEngine::ensureReader()
     if (!m_headless) {
         m_headless = m_makeHeadless ? m_makeHeadless() : nullptr;
         if (!m_headless)
-            m_headless = std::make_unique<rt::RecordingBrowserEngine>();
+            m_headless = std::make_unique<runtime::RecordingBrowserEngine>();
         m_headless->setSilent(m_silent);
     }
     return m_headless.get();
@@ -135,7 +135,7 @@ void DesktopBrowserEngine::navigate(const std::string& url)
     m_lastWasWrite = false;
     if (!m_page && !m_headless && isBlankAddress(url))
         return;
-    if (rt::BrowserEngine* reader = ensureReader())
+    if (runtime::BrowserEngine* reader = ensureReader())
         reader->navigate(url);
     else
         m_page->navigate(toUrl(url));
@@ -147,7 +147,7 @@ void DesktopBrowserEngine::write(const std::string& html)
     m_lastWasWrite = true;
     if (!m_page && !m_headless && html.empty())
         return;
-    if (rt::BrowserEngine* reader = ensureReader())
+    if (runtime::BrowserEngine* reader = ensureReader())
         reader->write(html);
     else
         m_page->setDocument(qs(html));
@@ -227,25 +227,25 @@ std::string DesktopBrowserEngine::documentText() const
     return m_document;
 }
 
-std::vector<rt::BrowserLink> DesktopBrowserEngine::links() const
+std::vector<runtime::BrowserLink> DesktopBrowserEngine::links() const
 {
     if (m_page)
         return toLinks(m_page->links());
-    return m_headless ? m_headless->links() : std::vector<rt::BrowserLink>();
+    return m_headless ? m_headless->links() : std::vector<runtime::BrowserLink>();
 }
 
-std::vector<rt::BrowserLink> DesktopBrowserEngine::images() const
+std::vector<runtime::BrowserLink> DesktopBrowserEngine::images() const
 {
     if (m_page)
         return toLinks(m_page->images());
-    return m_headless ? m_headless->images() : std::vector<rt::BrowserLink>();
+    return m_headless ? m_headless->images() : std::vector<runtime::BrowserLink>();
 }
 
-std::vector<rt::BrowserLink> DesktopBrowserEngine::linksAndImages() const
+std::vector<runtime::BrowserLink> DesktopBrowserEngine::linksAndImages() const
 {
     if (m_page)
         return toLinks(m_page->linksAndImages());
-    return m_headless ? m_headless->linksAndImages() : std::vector<rt::BrowserLink>();
+    return m_headless ? m_headless->linksAndImages() : std::vector<runtime::BrowserLink>();
 }
 
 std::string DesktopBrowserEngine::activeElementHref() const

@@ -11,7 +11,7 @@
 
 class QWidget;
 
-namespace rt {
+namespace runtime {
 class WebBrowser;
 }
 
@@ -20,11 +20,11 @@ namespace gui {
 class Session;
 class WebPage;
 
-class DesktopBrowserEngine : public rt::BrowserEngine {
+class DesktopBrowserEngine : public runtime::BrowserEngine {
 public:
     // `headless` makes the engine used for hidden windows (the app's earlier factory).
-    DesktopBrowserEngine(Session& session, rt::WebBrowser& browser,
-        std::function<std::unique_ptr<rt::BrowserEngine>()> headless);
+    DesktopBrowserEngine(Session& session, runtime::WebBrowser& browser,
+        std::function<std::unique_ptr<runtime::BrowserEngine>()> headless);
     ~DesktopBrowserEngine() override;
 
     void navigate(const std::string& url) override;
@@ -38,9 +38,9 @@ public:
     std::string bodyScroll() const override;
     std::string location() const override;
     std::string documentText() const override;
-    std::vector<rt::BrowserLink> links() const override;
-    std::vector<rt::BrowserLink> images() const override;
-    std::vector<rt::BrowserLink> linksAndImages() const override;
+    std::vector<runtime::BrowserLink> links() const override;
+    std::vector<runtime::BrowserLink> images() const override;
+    std::vector<runtime::BrowserLink> linksAndImages() const override;
     std::string activeElementHref() const override;
 
     // The widget showing the page, or nullptr while the page is not in Qt WebEngine.
@@ -55,15 +55,15 @@ public:
 
 private:
     // Picks the engine for the first real page: Qt WebEngine when the window is shown.
-    rt::BrowserEngine* ensureReader();
+    runtime::BrowserEngine* ensureReader();
     bool ensurePage();
     void connectPage();
     void replayInPage();
 
     Session& m_session;
-    rt::WebBrowser& m_browser;
-    std::function<std::unique_ptr<rt::BrowserEngine>()> m_makeHeadless;
-    std::unique_ptr<rt::BrowserEngine> m_headless;
+    runtime::WebBrowser& m_browser;
+    std::function<std::unique_ptr<runtime::BrowserEngine>()> m_makeHeadless;
+    std::unique_ptr<runtime::BrowserEngine> m_headless;
     std::unique_ptr<WebPage> m_page;
     // What was asked before any engine was needed (blank pages), and what a page replays.
     std::string m_location;

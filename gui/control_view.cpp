@@ -54,21 +54,22 @@ public:
 private:
     bool mouse(QEvent::Type type, QMouseEvent* event)
     {
-        rt::Control* control = m_view.control();
+        runtime::Control* control = m_view.control();
         if (!control)
             return false;
-        const rt::MouseEvent e = mouseEventOf(control->form(), m_view.widget(), m_part, event->position(),
-            type == QEvent::MouseMove ? event->buttons() : Qt::MouseButtons(event->button()),
-            event->modifiers());
+        const runtime::MouseEvent e
+            = mouseEventOf(control->form(), m_view.widget(), m_part, event->position(),
+                type == QEvent::MouseMove ? event->buttons() : Qt::MouseButtons(event->button()),
+                event->modifiers());
         const bool swallow
             = m_options.consume || (event->button() == Qt::RightButton && m_options.swallowRightPress);
         switch (type) {
         case QEvent::MouseButtonPress:
-            m_view.fire([&](rt::Control& c) { c.mouseDown(e); });
+            m_view.fire([&](runtime::Control& c) { c.mouseDown(e); });
             return swallow;
         case QEvent::MouseButtonDblClick:
             if (event->button() == Qt::LeftButton)
-                m_view.fire([](rt::Control& c) { c.dblClick(); });
+                m_view.fire([](runtime::Control& c) { c.dblClick(); });
             // The release that ends a double click is not another click.
             m_doubleClicked = true;
             return swallow;
@@ -77,7 +78,7 @@ private:
             const bool click
                 = m_options.clickOnRelease && event->button() == Qt::LeftButton && inside && !m_doubleClicked;
             m_doubleClicked = false;
-            m_view.fire([&](rt::Control& c) {
+            m_view.fire([&](runtime::Control& c) {
                 c.mouseUp(e);
                 if (click && c.form().loaded())
                     c.click();
@@ -85,14 +86,14 @@ private:
             return swallow;
         }
         default:
-            m_view.fire([&](rt::Control& c) { c.mouseMove(e); });
+            m_view.fire([&](runtime::Control& c) { c.mouseMove(e); });
             return m_options.consume;
         }
     }
 
     bool dragOver(QDropEvent* event)
     {
-        rt::Control* control = m_view.control();
+        runtime::Control* control = m_view.control();
         if (!control || !control->onDragDrop || droppedFiles(event->mimeData()).empty())
             return false;
         event->acceptProposedAction();
@@ -101,14 +102,14 @@ private:
 
     bool drop(QDropEvent* event)
     {
-        rt::Control* control = m_view.control();
+        runtime::Control* control = m_view.control();
         if (!control || !control->onDragDrop)
             return false;
         const auto files = droppedFiles(event->mimeData());
         if (files.empty())
             return false;
         event->acceptProposedAction();
-        m_view.fire([&](rt::Control& c) { c.dropFiles(files); });
+        m_view.fire([&](runtime::Control& c) { c.dropFiles(files); });
         return true;
     }
 
@@ -124,19 +125,19 @@ int buttonNumber(Qt::MouseButtons buttons)
 {
     int n = 0;
     if (buttons & Qt::LeftButton)
-        n |= rt::LeftButton;
+        n |= runtime::LeftButton;
     if (buttons & Qt::RightButton)
-        n |= rt::RightButton;
+        n |= runtime::RightButton;
     if (buttons & Qt::MiddleButton)
-        n |= rt::MiddleButton;
+        n |= runtime::MiddleButton;
     return n;
 }
 
-rt::MouseEvent mouseEventOf(const rt::Form& form, const QWidget* origin, const QWidget* source,
+runtime::MouseEvent mouseEventOf(const runtime::Form& form, const QWidget* origin, const QWidget* source,
     QPointF position, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
 {
     const QPointF p = source == origin ? position : QPointF(source->mapTo(origin, position.toPoint()));
-    rt::MouseEvent e;
+    runtime::MouseEvent e;
     e.button = buttonNumber(buttons);
     e.shift = ((modifiers & Qt::ShiftModifier) ? 1 : 0) | ((modifiers & Qt::ControlModifier) ? 2 : 0)
         | ((modifiers & Qt::AltModifier) ? 4 : 0);
@@ -157,7 +158,7 @@ std::vector<std::string> droppedFiles(const QMimeData* mime)
     return files;
 }
 
-ControlView::ControlView(Session& session, rt::Control& control)
+ControlView::ControlView(Session& session, runtime::Control& control)
     : m_session(session)
     , m_control(&control)
 {
@@ -167,7 +168,7 @@ ControlView::~ControlView() = default;
 
 void ControlView::sync()
 {
-    rt::Control* c = m_control;
+    runtime::Control* c = m_control;
     if (!c || c->revision() == m_revision)
         return;
     QWidget* w = widget();
@@ -200,7 +201,7 @@ void ControlView::detach()
     m_control = nullptr;
 }
 
-void ControlView::fire(const std::function<void(rt::Control&)>& event)
+void ControlView::fire(const std::function<void(runtime::Control&)>& event)
 {
     m_session.run([this, &event] {
         if (m_control)
@@ -214,36 +215,36 @@ QObject* ControlView::relay(QWidget* part, RelayOptions options)
     return new InputRelay(*this, part, options);
 }
 
-ControlView* createControlView(Session& session, rt::Control& control, QWidget* parent)
+ControlView* createControlView(Session& session, runtime::Control& control, QWidget* parent)
 {
     switch (control.kind()) {
-    case rt::ControlKind::Label:
+    case runtime::ControlKind::Label:
         return new LabelView(session, control, parent);
-    case rt::ControlKind::PictureBox:
-    case rt::ControlKind::Image:
-        return new PictureView(session, static_cast<rt::PictureBox&>(control), parent);
-    case rt::ControlKind::Frame:
+    case runtime::ControlKind::PictureBox:
+    case runtime::ControlKind::Image:
+        return new PictureView(session, static_cast<runtime::PictureBox&>(control), parent);
+    case runtime::ControlKind::Frame:
         return new FrameView(session, control, parent);
-    case rt::ControlKind::TextBox:
-        return new TextBoxView(session, static_cast<rt::TextBox&>(control), parent);
-    case rt::ControlKind::CommandButton:
+    case runtime::ControlKind::TextBox:
+        return new TextBoxView(session, static_cast<runtime::TextBox&>(control), parent);
+    case runtime::ControlKind::CommandButton:
         return new ButtonView(session, control, parent);
-    case rt::ControlKind::OptionButton:
-    case rt::ControlKind::CheckBox:
+    case runtime::ControlKind::OptionButton:
+    case runtime::ControlKind::CheckBox:
         return new ChoiceView(session, control, parent);
-    case rt::ControlKind::HScrollBar:
-        return new ScrollBarView(session, static_cast<rt::HScrollBar&>(control), parent);
-    case rt::ControlKind::ListBox:
-    case rt::ControlKind::FileListBox:
-        return new ListView(session, static_cast<rt::ListBox&>(control), parent);
-    case rt::ControlKind::ComboBox:
-        return new ComboView(session, static_cast<rt::ComboBox&>(control), parent);
-    case rt::ControlKind::WebBrowser:
-        return new BrowserView(session, static_cast<rt::WebBrowser&>(control), parent);
-    case rt::ControlKind::MediaPlayer:
-        return new MediaView(session, static_cast<rt::MediaPlayer&>(control), parent);
-    case rt::ControlKind::Timer:
-    case rt::ControlKind::Menu:
+    case runtime::ControlKind::HScrollBar:
+        return new ScrollBarView(session, static_cast<runtime::HScrollBar&>(control), parent);
+    case runtime::ControlKind::ListBox:
+    case runtime::ControlKind::FileListBox:
+        return new ListView(session, static_cast<runtime::ListBox&>(control), parent);
+    case runtime::ControlKind::ComboBox:
+        return new ComboView(session, static_cast<runtime::ComboBox&>(control), parent);
+    case runtime::ControlKind::WebBrowser:
+        return new BrowserView(session, static_cast<runtime::WebBrowser&>(control), parent);
+    case runtime::ControlKind::MediaPlayer:
+        return new MediaView(session, static_cast<runtime::MediaPlayer&>(control), parent);
+    case runtime::ControlKind::Timer:
+    case runtime::ControlKind::Menu:
         return nullptr;
     }
     return nullptr;

@@ -12,11 +12,11 @@
 
 class QMimeData;
 
-namespace rt {
+namespace runtime {
 class Control;
 class Form;
 struct MouseEvent;
-} // namespace rt
+} // namespace runtime
 
 namespace gui {
 
@@ -40,7 +40,7 @@ struct RelayOptions {
 
 class ControlView {
 public:
-    ControlView(Session& session, rt::Control& control);
+    ControlView(Session& session, runtime::Control& control);
     virtual ~ControlView();
     ControlView(const ControlView&) = delete;
     ControlView& operator=(const ControlView&) = delete;
@@ -48,7 +48,7 @@ public:
     // The widget that shows the control.
     virtual QWidget* widget() = 0;
     // The control, or nullptr once the view has been detached from it.
-    rt::Control* control() const { return m_control; }
+    runtime::Control* control() const { return m_control; }
     // Where the view lies among the others of its window.
     virtual Layer layer() const { return Layer::Windowed; }
     // Updates the widget when the control changed since the last call.
@@ -57,26 +57,26 @@ public:
     virtual void detach();
 
     // Raises a control event from the person's input and brings the views up to date.
-    void fire(const std::function<void(rt::Control&)>& event);
+    void fire(const std::function<void(runtime::Control&)>& event);
     // The desktop session the view belongs to.
     Session& session() const { return m_session; }
 
 protected:
     // Updates what is particular to the kind (text, items, pictures...).
-    virtual void syncKind(rt::Control& control) = 0;
+    virtual void syncKind(runtime::Control& control) = 0;
     // Forwards mouse input and file drops on a widget (the view's own widget or an inner
     // part such as a list's viewport) to the control. Deleting the returned relay stops it.
     QObject* relay(QWidget* part, RelayOptions options = {});
 
 private:
     Session& m_session;
-    rt::Control* m_control;
+    runtime::Control* m_control;
     uint64_t m_revision = 0;
     std::vector<QPointer<QWidget>> m_parts;
 };
 
 // Mouse events of the runtime from Qt's, positions in the window's scale relative to `origin`.
-rt::MouseEvent mouseEventOf(const rt::Form& form, const QWidget* origin, const QWidget* source,
+runtime::MouseEvent mouseEventOf(const runtime::Form& form, const QWidget* origin, const QWidget* source,
     QPointF position, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
 // The runtime's number of a mouse button (left 1, right 2, middle 4; 0 for none).
 int buttonNumber(Qt::MouseButtons buttons);
@@ -85,6 +85,6 @@ std::vector<std::string> droppedFiles(const QMimeData* mime);
 
 // Creates the view of a control inside `parent`, or nullptr for kinds without a view
 // (timers and menus).
-ControlView* createControlView(Session& session, rt::Control& control, QWidget* parent);
+ControlView* createControlView(Session& session, runtime::Control& control, QWidget* parent);
 
 } // namespace gui

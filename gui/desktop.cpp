@@ -66,7 +66,7 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options)
     QApplication app(argc, argv);
     setUpApplication(app);
 
-    Session session({ options.profile, config });
+    Session session({ options.profile, config, options.installServices, options.start });
     session.onProgramEnded = [] { QCoreApplication::exit(0); };
     installStartupProbe(session);
     session.startProgram();

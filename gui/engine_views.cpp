@@ -7,7 +7,7 @@
 
 namespace gui {
 
-EngineAreaView::EngineAreaView(Session& session, rt::Control& control, QWidget* parent, QColor blank)
+EngineAreaView::EngineAreaView(Session& session, runtime::Control& control, QWidget* parent, QColor blank)
     : QWidget(parent)
     , ControlView(session, control)
 {
@@ -45,7 +45,7 @@ void EngineAreaView::giveBack()
     m_hosted = nullptr;
 }
 
-void EngineAreaView::syncKind(rt::Control& control)
+void EngineAreaView::syncKind(runtime::Control& control)
 {
     QWidget* w = engineWidget(control);
     if (w == m_hosted)
@@ -66,14 +66,14 @@ void EngineAreaView::resizeEvent(QResizeEvent*)
         m_hosted->setGeometry(rect());
 }
 
-BrowserView::BrowserView(Session& session, rt::WebBrowser& browser, QWidget* parent)
+BrowserView::BrowserView(Session& session, runtime::WebBrowser& browser, QWidget* parent)
     : EngineAreaView(session, browser, parent, Qt::white)
 {
 }
 
-QWidget* BrowserView::engineWidget(rt::Control& control)
+QWidget* BrowserView::engineWidget(runtime::Control& control)
 {
-    auto& browser = static_cast<rt::WebBrowser&>(control);
+    auto& browser = static_cast<runtime::WebBrowser&>(control);
     if (!browser.hasEngine())
         return nullptr;
     auto* engine = dynamic_cast<DesktopBrowserEngine*>(&browser.engine());
@@ -82,7 +82,7 @@ QWidget* BrowserView::engineWidget(rt::Control& control)
 
 void BrowserView::windowShown()
 {
-    auto* browser = static_cast<rt::WebBrowser*>(control());
+    auto* browser = static_cast<runtime::WebBrowser*>(control());
     if (!browser || !browser->visible() || !browser->hasEngine())
         return;
     if (auto* engine = dynamic_cast<DesktopBrowserEngine*>(&browser->engine())) {
@@ -91,14 +91,14 @@ void BrowserView::windowShown()
     }
 }
 
-MediaView::MediaView(Session& session, rt::MediaPlayer& player, QWidget* parent)
+MediaView::MediaView(Session& session, runtime::MediaPlayer& player, QWidget* parent)
     : EngineAreaView(session, player, parent, Qt::black)
 {
 }
 
-QWidget* MediaView::engineWidget(rt::Control& control)
+QWidget* MediaView::engineWidget(runtime::Control& control)
 {
-    auto& player = static_cast<rt::MediaPlayer&>(control);
+    auto& player = static_cast<runtime::MediaPlayer&>(control);
     if (!player.hasEngine())
         return nullptr;
     auto* engine = dynamic_cast<QtMediaEngine*>(&player.engine());

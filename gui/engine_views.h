@@ -6,10 +6,10 @@
 
 #include "gui/control_view.h"
 
-namespace rt {
+namespace runtime {
 class WebBrowser;
 class MediaPlayer;
-} // namespace rt
+} // namespace runtime
 
 namespace gui {
 
@@ -17,7 +17,7 @@ namespace gui {
 // engine has one, filling the control's rectangle; blank in the given colour until then.
 class EngineAreaView : public QWidget, public ControlView {
 public:
-    EngineAreaView(Session& session, rt::Control& control, QWidget* parent, QColor blank);
+    EngineAreaView(Session& session, runtime::Control& control, QWidget* parent, QColor blank);
     ~EngineAreaView() override;
     QWidget* widget() override { return this; }
     Layer layer() const override { return Layer::Engine; }
@@ -27,8 +27,8 @@ public:
 
 protected:
     // The engine's widget, or nullptr while there is none (must not create an engine).
-    virtual QWidget* engineWidget(rt::Control& control) = 0;
-    void syncKind(rt::Control& control) override;
+    virtual QWidget* engineWidget(runtime::Control& control) = 0;
+    void syncKind(runtime::Control& control) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -41,21 +41,21 @@ private:
 // A web browser's page area.
 class BrowserView : public EngineAreaView {
 public:
-    BrowserView(Session& session, rt::WebBrowser& browser, QWidget* parent);
+    BrowserView(Session& session, runtime::WebBrowser& browser, QWidget* parent);
     // The window is on screen: a page read while it was hidden is now shown.
     void windowShown();
 
 protected:
-    QWidget* engineWidget(rt::Control& control) override;
+    QWidget* engineWidget(runtime::Control& control) override;
 };
 
 // A media player's video area; the mouse over the video reaches the control.
 class MediaView : public EngineAreaView {
 public:
-    MediaView(Session& session, rt::MediaPlayer& player, QWidget* parent);
+    MediaView(Session& session, runtime::MediaPlayer& player, QWidget* parent);
 
 protected:
-    QWidget* engineWidget(rt::Control& control) override;
+    QWidget* engineWidget(runtime::Control& control) override;
 };
 
 } // namespace gui

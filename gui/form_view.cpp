@@ -21,7 +21,7 @@
 
 namespace gui {
 
-FormView::FormView(Session& session, rt::Form& form)
+FormView::FormView(Session& session, runtime::Form& form)
     : QWidget(nullptr, Qt::Window)
     , m_session(session)
     , m_form(&form)
@@ -51,7 +51,7 @@ void FormView::ownerGone(FormView& owner)
         windowHandle()->setTransientParent(nullptr);
 }
 
-ControlView* FormView::viewOf(const rt::Control& control) const
+ControlView* FormView::viewOf(const runtime::Control& control) const
 {
     auto it = m_views.find(&control);
     return it == m_views.end() ? nullptr : it->second;
@@ -60,7 +60,7 @@ ControlView* FormView::viewOf(const rt::Control& control) const
 QRect FormView::pixelGeometry() const
 {
     auto px = [](int twips) {
-        return static_cast<int>(std::lround(twips / static_cast<double>(rt::kTwipsPerPixel)));
+        return static_cast<int>(std::lround(twips / static_cast<double>(runtime::kTwipsPerPixel)));
     };
     return QRect(px(m_form->left()), px(m_form->top()), std::max(1, px(m_form->width())),
         std::max(1, px(m_form->height())));
@@ -110,13 +110,13 @@ void FormView::placeWindow()
     }
 }
 
-ControlView* FormView::ensureView(rt::Control& control)
+ControlView* FormView::ensureView(runtime::Control& control)
 {
     auto it = m_views.find(&control);
     if (it != m_views.end())
         return it->second;
     QWidget* parent = this;
-    if (rt::Control* container = control.container()) {
+    if (runtime::Control* container = control.container()) {
         if (ControlView* holder = ensureView(*container))
             parent = holder->widget();
     }
@@ -129,7 +129,7 @@ ControlView* FormView::ensureView(rt::Control& control)
 void FormView::syncControls()
 {
     bool created = false;
-    for (rt::Control* control : m_form->controls()) {
+    for (runtime::Control* control : m_form->controls()) {
         if (!m_views.count(control)) {
             ensureView(*control);
             created = true;
@@ -151,7 +151,7 @@ void FormView::syncControls()
     }
     if (created)
         restack();
-    for (rt::Control* control : m_form->controls()) {
+    for (runtime::Control* control : m_form->controls()) {
         if (ControlView* view = m_views[control])
             view->sync();
     }
@@ -161,7 +161,7 @@ void FormView::restack()
 {
     // Raising in order of layer, then of declaration, leaves the last raised on top.
     std::vector<ControlView*> views;
-    for (rt::Control* control : m_form->controls()) {
+    for (runtime::Control* control : m_form->controls()) {
         if (ControlView* view = m_views[control])
             views.push_back(view);
     }
@@ -174,7 +174,7 @@ void FormView::restack()
 
 void FormView::syncVisibility()
 {
-    rt::Form* owner = m_form->owner();
+    runtime::Form* owner = m_form->owner();
     FormView* ownerView = owner ? m_session.renderer().viewOf(*owner) : nullptr;
     if (ownerView != m_ownerView) {
         m_ownerView = ownerView;
@@ -245,7 +245,7 @@ void FormView::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), toQColor(m_form->backColor()));
     if (!m_form->picture().empty())
         painter.drawPixmap(0, 0, pixmapOf(m_form->picture()));
-    const rt::PaintedPicture& painted = m_form->painted();
+    const runtime::PaintedPicture& painted = m_form->painted();
     if (!painted.picture.empty())
         painter.drawPixmap(0, 0, scaledPixmapOf(painted.picture, QSize(painted.width, painted.height)));
     painter.end();
@@ -261,7 +261,7 @@ void FormView::hideEvent(QHideEvent*)
     m_painted = false;
 }
 
-void FormView::raiseOnForm(const std::function<void(rt::Form&)>& event)
+void FormView::raiseOnForm(const std::function<void(runtime::Form&)>& event)
 {
     m_session.run([this, &event] {
         if (m_form)
@@ -273,33 +273,33 @@ void FormView::mousePressEvent(QMouseEvent* event)
 {
     if (!m_form)
         return;
-    const rt::MouseEvent e
+    const runtime::MouseEvent e
         = mouseEventOf(*m_form, this, this, event->position(), event->button(), event->modifiers());
-    raiseOnForm([&](rt::Form& f) { f.mouseDown(e); });
+    raiseOnForm([&](runtime::Form& f) { f.mouseDown(e); });
 }
 
 void FormView::mouseReleaseEvent(QMouseEvent* event)
 {
     if (!m_form)
         return;
-    const rt::MouseEvent e
+    const runtime::MouseEvent e
         = mouseEventOf(*m_form, this, this, event->position(), event->button(), event->modifiers());
-    raiseOnForm([&](rt::Form& f) { f.mouseUp(e); });
+    raiseOnForm([&](runtime::Form& f) { f.mouseUp(e); });
 }
 
 void FormView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        raiseOnForm([](rt::Form& f) { f.dblClick(); });
+        raiseOnForm([](runtime::Form& f) { f.dblClick(); });
 }
 
 void FormView::mouseMoveEvent(QMouseEvent* event)
 {
     if (!m_form)
         return;
-    const rt::MouseEvent e
+    const runtime::MouseEvent e
         = mouseEventOf(*m_form, this, this, event->position(), event->buttons(), event->modifiers());
-    raiseOnForm([&](rt::Form& f) { f.mouseMove(e); });
+    raiseOnForm([&](runtime::Form& f) { f.mouseMove(e); });
 }
 
 void FormView::dragEnterEvent(QDragEnterEvent* event)
@@ -319,7 +319,7 @@ void FormView::dropEvent(QDropEvent* event)
     if (!m_form || !m_form->onDragDrop || files.empty())
         return;
     event->acceptProposedAction();
-    raiseOnForm([&](rt::Form& f) { f.dropFiles(files); });
+    raiseOnForm([&](runtime::Form& f) { f.dropFiles(files); });
 }
 
 void FormView::closeEvent(QCloseEvent* event)
@@ -342,8 +342,8 @@ void FormView::moveEvent(QMoveEvent* event)
     if (!m_form || m_applying || m_frameless || !event->spontaneous())
         return;
     const QPoint p = pos();
-    const int left = p.x() * rt::kTwipsPerPixel;
-    const int top = p.y() * rt::kTwipsPerPixel;
+    const int left = p.x() * runtime::kTwipsPerPixel;
+    const int top = p.y() * runtime::kTwipsPerPixel;
     if (left != m_form->left() || top != m_form->top())
         m_session.run([this, left, top] {
             if (m_form)

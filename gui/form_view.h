@@ -7,10 +7,10 @@
 #include <functional>
 #include <map>
 
-namespace rt {
+namespace runtime {
 class Control;
 class Form;
-} // namespace rt
+} // namespace runtime
 
 namespace gui {
 
@@ -19,11 +19,11 @@ class Session;
 
 class FormView : public QWidget {
 public:
-    FormView(Session& session, rt::Form& form);
+    FormView(Session& session, runtime::Form& form);
     ~FormView() override;
 
     // The window; valid while the view is attached (the renderer keeps only attached views).
-    rt::Form& form() const { return *m_form; }
+    runtime::Form& form() const { return *m_form; }
     bool attached() const { return m_form != nullptr; }
     // Brings the window and its controls' views up to date.
     void sync();
@@ -32,7 +32,7 @@ public:
     // The owner's view is going away.
     void ownerGone(FormView& owner);
     // The view of a control of this window, or nullptr.
-    ControlView* viewOf(const rt::Control& control) const;
+    ControlView* viewOf(const runtime::Control& control) const;
     // Whether the view has been painted since it was last shown.
     bool paintedOnce() const { return m_painted; }
     std::function<void()> onPainted;
@@ -56,16 +56,16 @@ private:
     void placeWindow();
     void syncControls();
     void syncVisibility();
-    ControlView* ensureView(rt::Control& control);
+    ControlView* ensureView(runtime::Control& control);
     void restack();
     void raiseWithOwned();
-    void raiseOnForm(const std::function<void(rt::Form&)>& event);
+    void raiseOnForm(const std::function<void(runtime::Form&)>& event);
     QRect pixelGeometry() const;
 
     Session& m_session;
-    rt::Form* m_form;
+    runtime::Form* m_form;
     uint64_t m_revision = 0;
-    std::map<const rt::Control*, ControlView*> m_views;
+    std::map<const runtime::Control*, ControlView*> m_views;
     QPointer<FormView> m_ownerView;
     bool m_frameless = false;
     bool m_modal = false;

@@ -26,8 +26,8 @@ std::string fromEditorText(const QString& text)
 
 } // namespace
 
-void applyColors(
-    QWidget& widget, const rt::Control& control, QPalette::ColorRole background, QPalette::ColorRole text)
+void applyColors(QWidget& widget, const runtime::Control& control, QPalette::ColorRole background,
+    QPalette::ColorRole text)
 {
     QPalette palette = widget.palette();
     const QColor back = toQColor(control.backColor());
@@ -40,7 +40,7 @@ void applyColors(
         widget.setPalette(palette);
 }
 
-TextBoxView::TextBoxView(Session& session, rt::TextBox& text, QWidget* parent)
+TextBoxView::TextBoxView(Session& session, runtime::TextBox& text, QWidget* parent)
     : QWidget(parent)
     , ControlView(session, text)
 {
@@ -77,12 +77,12 @@ void TextBoxView::edited(const QString& text)
     if (m_updating)
         return;
     const std::string value = m_multi ? fromEditorText(text) : utf8(text);
-    fire([&](rt::Control& c) { static_cast<rt::TextBox&>(c).setText(value); });
+    fire([&](runtime::Control& c) { static_cast<runtime::TextBox&>(c).setText(value); });
 }
 
-void TextBoxView::syncKind(rt::Control& control)
+void TextBoxView::syncKind(runtime::Control& control)
 {
-    auto& box = static_cast<rt::TextBox&>(control);
+    auto& box = static_cast<runtime::TextBox&>(control);
     QScopedValueRollback<bool> guard(m_updating, true);
     if (box.multiLine() != static_cast<bool>(m_multi))
         build(box.multiLine());
@@ -115,24 +115,24 @@ void TextBoxView::resizeEvent(QResizeEvent*)
         e->setGeometry(rect());
 }
 
-ButtonView::ButtonView(Session& session, rt::Control& button, QWidget* parent)
+ButtonView::ButtonView(Session& session, runtime::Control& button, QWidget* parent)
     : QPushButton(parent)
     , ControlView(session, button)
 {
     relay(this, RelayOptions { false, false });
-    connect(this, &QPushButton::clicked, this, [this] { fire([](rt::Control& c) { c.click(); }); });
+    connect(this, &QPushButton::clicked, this, [this] { fire([](runtime::Control& c) { c.click(); }); });
 }
 
-void ButtonView::syncKind(rt::Control& control)
+void ButtonView::syncKind(runtime::Control& control)
 {
     setText(qs(control.caption()));
 }
 
-ChoiceView::ChoiceView(Session& session, rt::Control& choice, QWidget* parent)
+ChoiceView::ChoiceView(Session& session, runtime::Control& choice, QWidget* parent)
     : QWidget(parent)
     , ControlView(session, choice)
 {
-    if (choice.kind() == rt::ControlKind::OptionButton) {
+    if (choice.kind() == runtime::ControlKind::OptionButton) {
         auto* radio = new QRadioButton(this);
         // The option group lives in the runtime (per frame), not in Qt.
         radio->setAutoExclusive(false);
@@ -142,17 +142,18 @@ ChoiceView::ChoiceView(Session& session, rt::Control& choice, QWidget* parent)
     }
     setAutoFillBackground(true);
     relay(m_button, RelayOptions { false, false });
-    connect(m_button, &QAbstractButton::clicked, this, [this] { fire([](rt::Control& c) { c.click(); }); });
+    connect(
+        m_button, &QAbstractButton::clicked, this, [this] { fire([](runtime::Control& c) { c.click(); }); });
 }
 
-void ChoiceView::syncKind(rt::Control& control)
+void ChoiceView::syncKind(runtime::Control& control)
 {
     m_button->setText(qs(control.caption()));
     bool checked = false;
-    if (control.kind() == rt::ControlKind::OptionButton)
-        checked = static_cast<rt::OptionButton&>(control).value();
+    if (control.kind() == runtime::ControlKind::OptionButton)
+        checked = static_cast<runtime::OptionButton&>(control).value();
     else
-        checked = static_cast<rt::CheckBox&>(control).value() != 0;
+        checked = static_cast<runtime::CheckBox&>(control).value() != 0;
     m_button->setChecked(checked);
     m_button->setCheckable(true);
     applyColors(*this, control, QPalette::Window, QPalette::WindowText);
@@ -164,7 +165,7 @@ void ChoiceView::resizeEvent(QResizeEvent*)
     m_button->setGeometry(rect());
 }
 
-ScrollBarView::ScrollBarView(Session& session, rt::HScrollBar& bar, QWidget* parent)
+ScrollBarView::ScrollBarView(Session& session, runtime::HScrollBar& bar, QWidget* parent)
     : QScrollBar(Qt::Horizontal, parent)
     , ControlView(session, bar)
 {
@@ -175,13 +176,13 @@ ScrollBarView::ScrollBarView(Session& session, rt::HScrollBar& bar, QWidget* par
     connect(this, &QScrollBar::valueChanged, this, [this](int v) {
         if (m_updating)
             return;
-        fire([v](rt::Control& c) { static_cast<rt::HScrollBar&>(c).setValue(v); });
+        fire([v](runtime::Control& c) { static_cast<runtime::HScrollBar&>(c).setValue(v); });
     });
 }
 
-void ScrollBarView::syncKind(rt::Control& control)
+void ScrollBarView::syncKind(runtime::Control& control)
 {
-    auto& bar = static_cast<rt::HScrollBar&>(control);
+    auto& bar = static_cast<runtime::HScrollBar&>(control);
     QScopedValueRollback<bool> guard(m_updating, true);
     // The minimum is always at the left end; when it is the larger number, an inverted Qt
     // bar (larger end on the left) shows it so.

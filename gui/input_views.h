@@ -11,10 +11,10 @@
 
 #include "gui/control_view.h"
 
-namespace rt {
+namespace runtime {
 class TextBox;
 class HScrollBar;
-} // namespace rt
+} // namespace runtime
 
 namespace gui {
 
@@ -22,13 +22,13 @@ namespace gui {
 // changes the text box's text (and raises its change event).
 class TextBoxView : public QWidget, public ControlView {
 public:
-    TextBoxView(Session& session, rt::TextBox& text, QWidget* parent);
+    TextBoxView(Session& session, runtime::TextBox& text, QWidget* parent);
     QWidget* widget() override { return this; }
     // The editor currently shown (for tests and the screenshot tool).
     QWidget* editor() const;
 
 protected:
-    void syncKind(rt::Control& control) override;
+    void syncKind(runtime::Control& control) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -43,21 +43,21 @@ private:
 // A push button; pressing it raises the click event.
 class ButtonView : public QPushButton, public ControlView {
 public:
-    ButtonView(Session& session, rt::Control& button, QWidget* parent);
+    ButtonView(Session& session, runtime::Control& button, QWidget* parent);
     QWidget* widget() override { return this; }
 
 protected:
-    void syncKind(rt::Control& control) override;
+    void syncKind(runtime::Control& control) override;
 };
 
 // An option button or a check box; the control decides the value, the view shows it.
 class ChoiceView : public QWidget, public ControlView {
 public:
-    ChoiceView(Session& session, rt::Control& choice, QWidget* parent);
+    ChoiceView(Session& session, runtime::Control& choice, QWidget* parent);
     QWidget* widget() override { return this; }
 
 protected:
-    void syncKind(rt::Control& control) override;
+    void syncKind(runtime::Control& control) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -67,18 +67,18 @@ private:
 // A horizontal slider; moving it sets the value (and raises the change event).
 class ScrollBarView : public QScrollBar, public ControlView {
 public:
-    ScrollBarView(Session& session, rt::HScrollBar& bar, QWidget* parent);
+    ScrollBarView(Session& session, runtime::HScrollBar& bar, QWidget* parent);
     QWidget* widget() override { return this; }
 
 protected:
-    void syncKind(rt::Control& control) override;
+    void syncKind(runtime::Control& control) override;
 
 private:
     bool m_updating = false;
 };
 
 // Sets a widget's background and text colours from a control's, in every state.
-void applyColors(
-    QWidget& widget, const rt::Control& control, QPalette::ColorRole background, QPalette::ColorRole text);
+void applyColors(QWidget& widget, const runtime::Control& control, QPalette::ColorRole background,
+    QPalette::ColorRole text);
 
 } // namespace gui

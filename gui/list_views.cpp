@@ -22,7 +22,7 @@ uint64_t entriesFingerprint(const std::vector<std::string>& items)
     return h;
 }
 
-ListEntries::ListEntries(rt::ListBox& list)
+ListEntries::ListEntries(runtime::ListBox& list)
     : m_list(&list)
 {
 }
@@ -56,7 +56,7 @@ void ListEntries::detach()
     endResetModel();
 }
 
-ListView::ListView(Session& session, rt::ListBox& list, QWidget* parent)
+ListView::ListView(Session& session, runtime::ListBox& list, QWidget* parent)
     : QListView(parent)
     , ControlView(session, list)
     , m_entries(list)
@@ -70,7 +70,7 @@ ListView::ListView(Session& session, rt::ListBox& list, QWidget* parent)
         selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
             if (!m_updating)
                 fire([row = current.row()](
-                         rt::Control& c) { static_cast<rt::ListBox&>(c).setListIndex(row); });
+                         runtime::Control& c) { static_cast<runtime::ListBox&>(c).setListIndex(row); });
         });
 }
 
@@ -88,15 +88,15 @@ void ListView::mousePressEvent(QMouseEvent* event)
     const QModelIndex pressed = indexAt(event->position().toPoint());
     if (event->button() != Qt::LeftButton || !pressed.isValid() || pressed.row() != before)
         return;
-    fire([before](rt::Control& c) {
-        if (static_cast<rt::ListBox&>(c).listIndex() == before)
+    fire([before](runtime::Control& c) {
+        if (static_cast<runtime::ListBox&>(c).listIndex() == before)
             c.click();
     });
 }
 
-void ListView::syncKind(rt::Control& control)
+void ListView::syncKind(runtime::Control& control)
 {
-    auto& list = static_cast<rt::ListBox&>(control);
+    auto& list = static_cast<runtime::ListBox&>(control);
     QScopedValueRollback<bool> guard(m_updating, true);
     m_entries.refresh();
     if (currentIndex().row() != list.listIndex()) {
@@ -112,7 +112,7 @@ void ListView::syncKind(rt::Control& control)
     applyColors(*this, list, QPalette::Base, QPalette::Text);
 }
 
-ComboView::ComboView(Session& session, rt::ComboBox& combo, QWidget* parent)
+ComboView::ComboView(Session& session, runtime::ComboBox& combo, QWidget* parent)
     : QComboBox(parent)
     , ControlView(session, combo)
 {
@@ -123,19 +123,19 @@ ComboView::ComboView(Session& session, rt::ComboBox& combo, QWidget* parent)
         if (m_updating)
             return;
         // Choosing an entry makes it the text without a change event, as on the platform.
-        fire([index](rt::Control& c) { static_cast<rt::ComboBox&>(c).setListIndex(index); });
+        fire([index](runtime::Control& c) { static_cast<runtime::ComboBox&>(c).setListIndex(index); });
     });
     connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) {
         if (m_updating)
             return;
         const std::string text = utf8(t);
-        fire([text](rt::Control& c) { static_cast<rt::ComboBox&>(c).setText(text); });
+        fire([text](runtime::Control& c) { static_cast<runtime::ComboBox&>(c).setText(text); });
     });
 }
 
-void ComboView::syncKind(rt::Control& control)
+void ComboView::syncKind(runtime::Control& control)
 {
-    auto& box = static_cast<rt::ComboBox&>(control);
+    auto& box = static_cast<runtime::ComboBox&>(control);
     QScopedValueRollback<bool> guard(m_updating, true);
     if (m_items != box.items()) {
         m_items = box.items();

@@ -9,10 +9,10 @@
 
 #include "gui/control_view.h"
 
-namespace rt {
+namespace runtime {
 class ListBox;
 class ComboBox;
-} // namespace rt
+} // namespace runtime
 
 namespace gui {
 
@@ -20,7 +20,7 @@ namespace gui {
 // hold a hundred thousand entries; nothing is copied).
 class ListEntries : public QAbstractListModel {
 public:
-    explicit ListEntries(rt::ListBox& list);
+    explicit ListEntries(runtime::ListBox& list);
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     // Tells the views that the entries changed, when they did.
@@ -29,7 +29,7 @@ public:
     void detach();
 
 private:
-    rt::ListBox* m_list;
+    runtime::ListBox* m_list;
     uint64_t m_fingerprint = 0;
 };
 
@@ -37,12 +37,12 @@ private:
 // double click anywhere in the list raises the double click, also below the last entry.
 class ListView : public QListView, public ControlView {
 public:
-    ListView(Session& session, rt::ListBox& list, QWidget* parent);
+    ListView(Session& session, runtime::ListBox& list, QWidget* parent);
     QWidget* widget() override { return this; }
     void detach() override;
 
 protected:
-    void syncKind(rt::Control& control) override;
+    void syncKind(runtime::Control& control) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
@@ -53,11 +53,11 @@ private:
 // A drop-down list with an editable text.
 class ComboView : public QComboBox, public ControlView {
 public:
-    ComboView(Session& session, rt::ComboBox& combo, QWidget* parent);
+    ComboView(Session& session, runtime::ComboBox& combo, QWidget* parent);
     QWidget* widget() override { return this; }
 
 protected:
-    void syncKind(rt::Control& control) override;
+    void syncKind(runtime::Control& control) override;
 
 private:
     std::vector<std::string> m_items;

@@ -65,7 +65,7 @@ std::map<uint64_t, CachedPicture>& cache()
 }
 
 // The content key of a picture's bytes, computed once per bytes object.
-uint64_t contentKey(const rt::Picture& picture)
+uint64_t contentKey(const runtime::Picture& picture)
 {
     struct Known {
         std::weak_ptr<const std::string> bytes;
@@ -86,7 +86,7 @@ uint64_t contentKey(const rt::Picture& picture)
     return h;
 }
 
-CachedPicture* cachedEntry(const rt::Picture& picture)
+CachedPicture* cachedEntry(const runtime::Picture& picture)
 {
     if (picture.empty())
         return nullptr;
@@ -101,7 +101,7 @@ CachedPicture* cachedEntry(const rt::Picture& picture)
     return &entry;
 }
 
-QImage decode(const rt::Picture& picture)
+QImage decode(const runtime::Picture& picture)
 {
     const std::string& b = *picture.bytes;
     return QImage::fromData(reinterpret_cast<const uchar*>(b.data()), static_cast<int>(b.size()));
@@ -128,24 +128,24 @@ QFont toQFont(const std::string& family, double points, bool bold)
     return font;
 }
 
-double pixelsPerUnit(const rt::Form& form)
+double pixelsPerUnit(const runtime::Form& form)
 {
-    return static_cast<double>(form.twipsPerUnit()) / rt::kTwipsPerPixel;
+    return static_cast<double>(form.twipsPerUnit()) / runtime::kTwipsPerPixel;
 }
 
-QRect controlRect(const rt::Control& control)
+QRect controlRect(const runtime::Control& control)
 {
     const double k = pixelsPerUnit(control.form());
     auto px = [k](double v) { return std::isfinite(v) ? static_cast<int>(std::lround(v * k)) : 0; };
     return QRect(px(control.left()), px(control.top()), px(control.width()), px(control.height()));
 }
 
-double toUnits(const rt::Form& form, int pixels)
+double toUnits(const runtime::Form& form, int pixels)
 {
     return pixels / pixelsPerUnit(form);
 }
 
-QPixmap pixmapOf(const rt::Picture& picture)
+QPixmap pixmapOf(const runtime::Picture& picture)
 {
     CachedPicture* entry = cachedEntry(picture);
     if (!entry)
@@ -157,7 +157,7 @@ QPixmap pixmapOf(const rt::Picture& picture)
     return entry->pixmap;
 }
 
-QPixmap scaledPixmapOf(const rt::Picture& picture, QSize size)
+QPixmap scaledPixmapOf(const runtime::Picture& picture, QSize size)
 {
     CachedPicture* entry = cachedEntry(picture);
     if (!entry || size.isEmpty())
@@ -188,9 +188,9 @@ void installFontSubstitutions()
 Qt::Alignment alignmentOf(int alignment)
 {
     switch (alignment) {
-    case rt::AlignRight:
+    case runtime::AlignRight:
         return Qt::AlignRight;
-    case rt::AlignCenter:
+    case runtime::AlignCenter:
         return Qt::AlignHCenter;
     default:
         return Qt::AlignLeft;

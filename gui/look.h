@@ -8,11 +8,11 @@
 #include <cstdint>
 #include <string>
 
-namespace rt {
+namespace runtime {
 class Control;
 class Form;
 struct Picture;
-} // namespace rt
+} // namespace runtime
 
 namespace gui {
 
@@ -37,17 +37,17 @@ inline std::string utf8(const QString& text)
 Qt::Alignment alignmentOf(int alignment);
 
 // Pixels in one unit of a window's inner scale (1 for pixel windows, 1/15 for twips).
-double pixelsPerUnit(const rt::Form& form);
+double pixelsPerUnit(const runtime::Form& form);
 // The control's rectangle in pixels inside its container.
-QRect controlRect(const rt::Control& control);
+QRect controlRect(const runtime::Control& control);
 // A window's inner scale position of a pixel position.
-double toUnits(const rt::Form& form, int pixels);
+double toUnits(const runtime::Form& form, int pixels);
 
 // The decoded picture, cached while the picture's bytes live; a null pixmap when the bytes
 // are not a picture Qt can read.
-QPixmap pixmapOf(const rt::Picture& picture);
+QPixmap pixmapOf(const runtime::Picture& picture);
 // The picture scaled to a size, cached the same way (the skin is painted on every repaint).
-QPixmap scaledPixmapOf(const rt::Picture& picture, QSize size);
+QPixmap scaledPixmapOf(const runtime::Picture& picture, QSize size);
 
 // Replaces the Windows face names the windows ask for (宋体 and friends) with the installed
 // CJK font, so Chinese text is legible whatever face a window names.

@@ -22,7 +22,7 @@ QUrl mediaUrl(const std::string& address)
 
 } // namespace
 
-QtMediaEngine::QtMediaEngine(Session& session, rt::MediaPlayer& player)
+QtMediaEngine::QtMediaEngine(Session& session, runtime::MediaPlayer& player)
     : m_session(session)
     , m_player(player)
 {
@@ -47,25 +47,25 @@ std::optional<int> QtMediaEngine::playStateOf(
     QMediaPlayer::PlaybackState state, QMediaPlayer::MediaStatus status)
 {
     if (status == QMediaPlayer::EndOfMedia)
-        return rt::PlayStopped;
+        return runtime::PlayStopped;
     if (status == QMediaPlayer::InvalidMedia)
         // A medium that cannot be played is ready for the next address, not stopped: a list
         // of unplayable files must not skip through itself.
-        return rt::PlayReady;
+        return runtime::PlayReady;
     switch (state) {
     case QMediaPlayer::PlayingState:
         if (status == QMediaPlayer::BufferingMedia || status == QMediaPlayer::StalledMedia)
-            return rt::PlayBuffering;
+            return runtime::PlayBuffering;
         if (status == QMediaPlayer::LoadingMedia)
-            return rt::PlayWaiting;
-        return rt::PlayPlaying;
+            return runtime::PlayWaiting;
+        return runtime::PlayPlaying;
     case QMediaPlayer::PausedState:
-        return rt::PlayPaused;
+        return runtime::PlayPaused;
     case QMediaPlayer::StoppedState:
         // Qt stops first and tells why a moment later (the medium ended, or was stopped and
         // is loaded again); the stop is reported once the reason is known.
         if (status == QMediaPlayer::LoadedMedia)
-            return rt::PlayStopped;
+            return runtime::PlayStopped;
         return std::nullopt;
     }
     return std::nullopt;
@@ -76,13 +76,13 @@ void QtMediaEngine::stateChanged()
     const auto state = playStateOf(m_media.playbackState(), m_media.mediaStatus());
     if (!state)
         return;
-    if (*state == rt::PlayStopped && m_quietStop)
+    if (*state == runtime::PlayStopped && m_quietStop)
         return;
-    if (*state != rt::PlayStopped)
+    if (*state != runtime::PlayStopped)
         m_quietStop = false;
     // The end of a medium is reported as ended, then stopped, as the control does.
-    if (*state == rt::PlayStopped && m_media.mediaStatus() == QMediaPlayer::EndOfMedia)
-        report(rt::PlayEnded);
+    if (*state == runtime::PlayStopped && m_media.mediaStatus() == QMediaPlayer::EndOfMedia)
+        report(runtime::PlayEnded);
     report(*state);
 }
 
@@ -97,7 +97,7 @@ void QtMediaEngine::report(int state)
 void QtMediaEngine::setUrl(const std::string& url)
 {
     m_quietStop = true;
-    m_reported = rt::PlayUndefined;
+    m_reported = runtime::PlayUndefined;
     m_media.setSource(url.empty() ? QUrl() : mediaUrl(url));
     if (!url.empty())
         m_media.play();
@@ -108,7 +108,7 @@ void QtMediaEngine::close()
     m_quietStop = true;
     m_media.stop();
     m_media.setSource(QUrl());
-    m_reported = rt::PlayUndefined;
+    m_reported = runtime::PlayUndefined;
 }
 
 void QtMediaEngine::play()

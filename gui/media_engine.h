@@ -12,7 +12,7 @@
 class QVideoWidget;
 class QWidget;
 
-namespace rt {
+namespace runtime {
 class MediaPlayer;
 }
 
@@ -20,9 +20,9 @@ namespace gui {
 
 class Session;
 
-class QtMediaEngine : public QObject, public rt::MediaEngine {
+class QtMediaEngine : public QObject, public runtime::MediaEngine {
 public:
-    QtMediaEngine(Session& session, rt::MediaPlayer& player);
+    QtMediaEngine(Session& session, runtime::MediaPlayer& player);
     ~QtMediaEngine() override;
 
     // Setting an address starts playing it, as the control does by itself.
@@ -43,11 +43,11 @@ private:
     void stateChanged();
 
     Session& m_session;
-    rt::MediaPlayer& m_player;
+    runtime::MediaPlayer& m_player;
     QMediaPlayer m_media;
     QAudioOutput m_audio;
     QPointer<QVideoWidget> m_video;
-    int m_reported = rt::PlayUndefined;
+    int m_reported = runtime::PlayUndefined;
     // Set while the engine itself stops the medium (a new address, close): that stop is not
     // a medium that ended, and the windows must not take it for one.
     bool m_quietStop = false;

@@ -16,9 +16,9 @@ namespace gui {
 namespace {
 
 // Fills a Qt menu with the children of a runtime menu; each action carries its item's name.
-void fill(QMenu& target, const rt::Menu& source)
+void fill(QMenu& target, const runtime::Menu& source)
 {
-    for (const rt::Menu* item : source.children()) {
+    for (const runtime::Menu* item : source.children()) {
         if (!item->visible())
             continue;
         if (item->separator()) {
@@ -39,7 +39,7 @@ void fill(QMenu& target, const rt::Menu& source)
     }
 }
 
-bool stillLoaded(const rt::App& app, const rt::Form* form)
+bool stillLoaded(const runtime::App& app, const runtime::Form* form)
 {
     const auto forms = app.forms();
     return std::find(forms.begin(), forms.end(), form) != forms.end();
@@ -47,10 +47,10 @@ bool stillLoaded(const rt::App& app, const rt::Form* form)
 
 } // namespace
 
-void popupRuntimeMenu(Session& session, rt::Form&, rt::Menu& menu)
+void popupRuntimeMenu(Session& session, runtime::Form&, runtime::Menu& menu)
 {
     // The items belong to the menu's own window, whichever window pops it up.
-    rt::Form& form = menu.form();
+    runtime::Form& form = menu.form();
     QMenu popup;
     fill(popup, menu);
     if (popup.isEmpty())
@@ -61,11 +61,11 @@ void popupRuntimeMenu(Session& session, rt::Form&, rt::Menu& menu)
     // Timers ran while the menu was open: the window may have gone, so the item is looked
     // up again by its name.
     const std::string name = utf8(chosen->data().toString());
-    rt::App& app = session.app();
+    runtime::App& app = session.app();
     if (!stillLoaded(app, &form))
         return;
-    if (rt::Control* item = form.control(name);
-        item && item->kind() == rt::ControlKind::Menu && item->enabled())
+    if (runtime::Control* item = form.control(name);
+        item && item->kind() == runtime::ControlKind::Menu && item->enabled())
         item->click();
 }
 

@@ -35,7 +35,7 @@ void QtHost::pumpEvents()
     QCoreApplication::processEvents();
 }
 
-void QtHost::popupMenu(rt::Form& form, rt::Menu& menu)
+void QtHost::popupMenu(runtime::Form& form, runtime::Menu& menu)
 {
     m_session.sync();
     popupRuntimeMenu(m_session, form, menu);
@@ -50,7 +50,7 @@ void QtHost::programEnded()
 
 void QtHost::timersChanged()
 {
-    const rt::App& app = m_session.app();
+    const runtime::App& app = m_session.app();
     const auto due = app.ended() ? std::nullopt : app.nextDueIn();
     if (!due) {
         m_wake.stop();
@@ -59,7 +59,7 @@ void QtHost::timersChanged()
     m_wake.start(static_cast<int>(std::clamp<int64_t>(*due, 0, INT_MAX)));
 }
 
-void QtHost::formUnloaded(rt::Form& form)
+void QtHost::formUnloaded(runtime::Form& form)
 {
     m_session.renderer().formUnloaded(form);
 }

@@ -11,16 +11,16 @@ namespace gui {
 
 class Session;
 
-class QtHost : public QObject, public rt::Host {
+class QtHost : public QObject, public runtime::Host {
 public:
     explicit QtHost(Session& session);
     ~QtHost() override;
 
     void pumpEvents() override;
-    void popupMenu(rt::Form& form, rt::Menu& menu) override;
+    void popupMenu(runtime::Form& form, runtime::Menu& menu) override;
     void programEnded() override;
     void timersChanged() override;
-    void formUnloaded(rt::Form& form) override;
+    void formUnloaded(runtime::Form& form) override;
     void workPosted() override;
 
 private:

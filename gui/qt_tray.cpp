@@ -19,9 +19,9 @@ namespace gui {
 namespace {
 
 // Whether a control still belongs to a loaded window (the record holds a bare pointer).
-bool controlAlive(const rt::App& app, const rt::Control* control)
+bool controlAlive(const runtime::App& app, const runtime::Control* control)
 {
-    for (const rt::Form* form : app.forms()) {
+    for (const runtime::Form* form : app.forms()) {
         const auto& controls = form->controls();
         if (std::find(controls.begin(), controls.end(), control) != controls.end())
             return true;

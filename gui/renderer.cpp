@@ -12,10 +12,10 @@ namespace gui {
 namespace {
 
 // How many owners a window has above it: owners are shown (and stacked) before what they own.
-int ownerDepth(const rt::Form& form)
+int ownerDepth(const runtime::Form& form)
 {
     int depth = 0;
-    for (const rt::Form* f = form.owner(); f && depth < 16; f = f->owner())
+    for (const runtime::Form* f = form.owner(); f && depth < 16; f = f->owner())
         ++depth;
     return depth;
 }
@@ -42,11 +42,11 @@ void Renderer::sync()
     QScopedValueRollback<bool> guard(m_syncing, true);
     do {
         m_pending = false;
-        const rt::App& app = m_session.app();
+        const runtime::App& app = m_session.app();
         if (app.revision() == m_seen)
             return;
         m_seen = app.revision();
-        for (rt::Form* form : app.forms()) {
+        for (runtime::Form* form : app.forms()) {
             if (m_views.count(form))
                 continue;
             auto* view = new FormView(m_session, *form);
@@ -65,7 +65,7 @@ void Renderer::sync()
     } while (m_pending);
 }
 
-void Renderer::formUnloaded(rt::Form& form)
+void Renderer::formUnloaded(runtime::Form& form)
 {
     auto it = m_views.find(&form);
     if (it == m_views.end())
@@ -97,7 +97,7 @@ void Renderer::clear()
     m_seen = 0;
 }
 
-FormView* Renderer::viewOf(const rt::Form& form) const
+FormView* Renderer::viewOf(const runtime::Form& form) const
 {
     auto it = m_views.find(&form);
     return it == m_views.end() ? nullptr : it->second;

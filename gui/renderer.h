@@ -6,7 +6,7 @@
 #include <map>
 #include <vector>
 
-namespace rt {
+namespace runtime {
 class Form;
 }
 
@@ -25,12 +25,12 @@ public:
     // Creates views for newly loaded windows and updates what changed since the last call.
     void sync();
     // Drops the view of a window that is being unloaded.
-    void formUnloaded(rt::Form& form);
+    void formUnloaded(runtime::Form& form);
     // Drops every view (before the windows themselves are destroyed).
     void clear();
 
     // The view of a loaded window, or nullptr.
-    FormView* viewOf(const rt::Form& form) const;
+    FormView* viewOf(const runtime::Form& form) const;
     // The views in the order their windows were loaded.
     std::vector<FormView*> views() const;
     // Whether any window is on screen.
@@ -44,7 +44,7 @@ private:
     void retire(FormView* view);
 
     Session& m_session;
-    std::map<const rt::Form*, FormView*> m_views;
+    std::map<const runtime::Form*, FormView*> m_views;
     std::vector<FormView*> m_order;
     uint64_t m_seen = 0;
     bool m_syncing = false;

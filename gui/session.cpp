@@ -13,22 +13,22 @@
 #include "platform/clipboard.h"
 #include "platform/config.h"
 #include "platform/dialogs.h"
-#include "platform/services.h"
 #include "platform/tray.h"
 #include "runtime/app.h"
 #include "runtime/media_controls.h"
-#include "shell/program.h"
 
 namespace gui {
 
 Session::Session(const SessionOptions& options)
-    : m_app(std::make_unique<rt::App>(std::make_unique<rt::SteadyClock>()))
+    : m_start(options.start)
+    , m_app(std::make_unique<runtime::App>(std::make_unique<runtime::SteadyClock>()))
     , m_web(std::make_unique<WebModule>())
     , m_renderer(std::make_unique<Renderer>(*this))
     , m_host(std::make_unique<QtHost>(*this))
 {
     auto config = options.config ? options.config : std::make_shared<platform::Config>();
-    platform::installServices(*m_app, config, { options.profile, false });
+    if (options.installServices)
+        options.installServices(*m_app, options.profile, config);
     installDesktopServices();
     installEngines();
     m_app->setHost(m_host.get());
@@ -63,21 +63,24 @@ void Session::installEngines()
     // Hidden windows keep the engine the platform provides (it reads pages without showing
     // them); the desktop engine decides per page which one works.
     auto headless = m_app->browserFactory();
-    m_app->setBrowserFactory([this, headless](rt::WebBrowser& browser) -> std::unique_ptr<rt::BrowserEngine> {
-        auto makeHeadless = [headless, &browser]() -> std::unique_ptr<rt::BrowserEngine> {
-            return headless ? headless(browser) : nullptr;
-        };
-        return std::make_unique<DesktopBrowserEngine>(*this, browser, makeHeadless);
-    });
-    m_app->setMediaFactory([this](rt::MediaPlayer& player) -> std::unique_ptr<rt::MediaEngine> {
+    m_app->setBrowserFactory(
+        [this, headless](runtime::WebBrowser& browser) -> std::unique_ptr<runtime::BrowserEngine> {
+            auto makeHeadless = [headless, &browser]() -> std::unique_ptr<runtime::BrowserEngine> {
+                return headless ? headless(browser) : nullptr;
+            };
+            return std::make_unique<DesktopBrowserEngine>(*this, browser, makeHeadless);
+        });
+    m_app->setMediaFactory([this](runtime::MediaPlayer& player) -> std::unique_ptr<runtime::MediaEngine> {
         return std::make_unique<QtMediaEngine>(*this, player);
     });
 }
 
 void Session::startProgram()
 {
-    shell::registerWindows(*m_app);
-    run([this] { shell::startProgram(*m_app); });
+    run([this] {
+        if (m_start)
+            m_start(*m_app);
+    });
 }
 
 void Session::run(const std::function<void()>& work)

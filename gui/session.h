@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-namespace rt {
+namespace runtime {
 class App;
 }
 namespace platform {
@@ -24,6 +24,11 @@ struct SessionOptions {
     std::string profile;
     // The configuration (addresses and settings); the built-in defaults when null.
     std::shared_ptr<platform::Config> config;
+    // Puts this machine's services into the app (profile and configuration as above); the
+    // session then adds the desktop's dialogs, clipboard, tray and engines.
+    std::function<void(runtime::App&, const std::string&, std::shared_ptr<platform::Config>)> installServices;
+    // Registers the program's windows and starts it.
+    std::function<void(runtime::App&)> start;
 };
 
 class Session {
@@ -33,7 +38,7 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    rt::App& app() const { return *m_app; }
+    runtime::App& app() const { return *m_app; }
     Renderer& renderer() const { return *m_renderer; }
     // The Qt WebEngine module behind the browsers a person sees (loaded at the first page).
     WebModule& webModule() const { return *m_web; }
@@ -52,7 +57,8 @@ private:
     void installDesktopServices();
     void installEngines();
 
-    std::unique_ptr<rt::App> m_app;
+    std::function<void(runtime::App&)> m_start;
+    std::unique_ptr<runtime::App> m_app;
     std::unique_ptr<WebModule> m_web;
     std::unique_ptr<Renderer> m_renderer;
     std::unique_ptr<QtHost> m_host;

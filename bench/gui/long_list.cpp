@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "assembly/program.h"
 #include "gui/application.h"
 #include "gui/session.h"
 #include "platform/config.h"
@@ -15,17 +16,17 @@
 
 namespace {
 
-class ListWindow : public rt::Form {
+class ListWindow : public runtime::Form {
 public:
-    explicit ListWindow(rt::App& app)
-        : rt::Form(app, "ListWindow")
+    explicit ListWindow(runtime::App& app)
+        : runtime::Form(app, "ListWindow")
     {
-        setScaleMode(rt::ScaleMode::Pixels);
+        setScaleMode(runtime::ScaleMode::Pixels);
         setWidth(400 * 15);
         setHeight(600 * 15);
         List1.move(0, 0, 400, 600);
     }
-    rt::ListBox List1 { *this, "List1" };
+    runtime::ListBox List1 { *this, "List1" };
 };
 
 double timeMs(const std::function<void()>& work)
@@ -46,7 +47,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     gui::setUpApplication(app);
     QTemporaryDir profile;
-    gui::Session session({ profile.path().toStdString(), std::make_shared<platform::Config>() });
+    gui::Session session({ profile.path().toStdString(), std::make_shared<platform::Config>(),
+        assembly::installDesktopServices, assembly::launchProgram });
     auto& window = session.app().get<ListWindow>();
     std::vector<std::string> entries;
     for (int i = 0; i < 100000; ++i)

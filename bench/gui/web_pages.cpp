@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "assembly/program.h"
 #include "gui/application.h"
 #include "gui/browser_engine.h"
 #include "gui/session.h"
@@ -22,18 +23,18 @@
 namespace {
 
 // A window with a browser, as the web play window or the online music window has.
-class PageWindow : public rt::Form {
+class PageWindow : public runtime::Form {
 public:
-    explicit PageWindow(rt::App& app)
-        : rt::Form(app, "PageWindow")
+    explicit PageWindow(runtime::App& app)
+        : runtime::Form(app, "PageWindow")
     {
-        setScaleMode(rt::ScaleMode::Pixels);
+        setScaleMode(runtime::ScaleMode::Pixels);
         setWidth(800 * 15);
         setHeight(600 * 15);
         WebBrowser1.move(0, 0, 800, 600);
         WebBrowser1.onDocumentComplete = [this](const std::string&) { ++completed; };
     }
-    rt::WebBrowser WebBrowser1 { *this, "WebBrowser1" };
+    runtime::WebBrowser WebBrowser1 { *this, "WebBrowser1" };
     int completed = 0;
 };
 
@@ -98,7 +99,8 @@ int main(int argc, char** argv)
     gui::setUpApplication(app);
     QTemporaryDir profile;
     auto config = std::make_shared<platform::Config>();
-    gui::Session session({ profile.path().toStdString(), config });
+    gui::Session session(
+        { profile.path().toStdString(), config, assembly::installDesktopServices, assembly::launchProgram });
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 6;
 
     std::printf("Qt WebEngine pages opened and closed (offscreen)\n");

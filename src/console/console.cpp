@@ -5,11 +5,11 @@
 #include <iostream>
 #include <memory>
 
+#include "assembly/program.h"
+#include "assembly/services.h"
 #include "console/session.h"
 #include "platform/config.h"
-#include "platform/services.h"
 #include "runtime/app.h"
-#include "shell/program.h"
 
 namespace console {
 
@@ -67,15 +67,15 @@ int runConsole(const ConsoleOptions& options, std::istream& in, std::ostream& ou
     if (!usable || !prepareProfile(profile, out))
         return kUnusable;
 
-    rt::App app;
-    platform::ServiceOptions services;
+    runtime::App app;
+    assembly::ServiceOptions services;
     services.profile = profile;
     services.headless = true;
-    platform::installServices(app, config, services);
+    assembly::installServices(app, config, services);
 
     Session session(app, out);
-    shell::registerWindows(app);
-    shell::startProgram(app);
+    assembly::registerWindows(app);
+    assembly::startProgram(app);
     // Work the start-up handed to the pump runs before the first command, as on the desktop.
     app.runDue();
     if (session.reportEnd())

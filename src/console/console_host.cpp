@@ -10,7 +10,7 @@ namespace {
 constexpr int kPageLoadTimeoutMs = 15000;
 } // namespace
 
-ConsoleHost::ConsoleHost(rt::App& app)
+ConsoleHost::ConsoleHost(runtime::App& app)
     : m_app(app)
 {
 }
@@ -27,7 +27,7 @@ void ConsoleHost::settlePageLoads()
     platform::settleHeadlessBrowsers(m_app, kPageLoadTimeoutMs);
 }
 
-void ConsoleHost::popupMenu(rt::Form&, rt::Menu& menu)
+void ConsoleHost::popupMenu(runtime::Form&, runtime::Menu& menu)
 {
     m_popups.push_back(menu.name());
 }

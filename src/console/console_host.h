@@ -8,14 +8,14 @@
 
 namespace console {
 
-class ConsoleHost : public rt::Host {
+class ConsoleHost : public runtime::Host {
 public:
-    explicit ConsoleHost(rt::App& app);
+    explicit ConsoleHost(runtime::App& app);
 
     void beforeTick() override;
     // Waits for the headless page loads in flight and installs their documents.
     void settlePageLoads();
-    void popupMenu(rt::Form& form, rt::Menu& menu) override;
+    void popupMenu(runtime::Form& form, runtime::Menu& menu) override;
     void programEnded() override;
 
     // The names of the menus popped up since the last call.
@@ -24,7 +24,7 @@ public:
     bool ended() const { return m_ended; }
 
 private:
-    rt::App& m_app;
+    runtime::App& m_app;
     std::vector<std::string> m_popups;
     bool m_ended = false;
 };

@@ -16,7 +16,7 @@ namespace {
 
 // Raises a mouse event on a control or on a window's background (both have the same events).
 template <class Receiver>
-void raiseMouse(Receiver& receiver, Session::MouseAction action, const rt::MouseEvent& e)
+void raiseMouse(Receiver& receiver, Session::MouseAction action, const runtime::MouseEvent& e)
 {
     if (action == Session::MouseAction::Down)
         receiver.mouseDown(e);
@@ -28,7 +28,7 @@ void raiseMouse(Receiver& receiver, Session::MouseAction action, const rt::Mouse
 
 // A person's click on an entry: it becomes the selected one and the click event is raised,
 // also when it already was selected.
-void chooseEntry(rt::ListBox& list, int index)
+void chooseEntry(runtime::ListBox& list, int index)
 {
     if (list.listIndex() != index)
         list.setListIndex(index);
@@ -38,11 +38,11 @@ void chooseEntry(rt::ListBox& list, int index)
 
 // Whether the control in the icon record still exists: its window may have been unloaded
 // since the icon was added, and the record then points at nothing.
-bool recordWindowAlive(const rt::App& app, const platform::NotifyIconRecord& record)
+bool recordWindowAlive(const runtime::App& app, const platform::NotifyIconRecord& record)
 {
     if (!record.window)
         return false;
-    for (const rt::Form* f : app.forms()) {
+    for (const runtime::Form* f : app.forms()) {
         const auto& controls = f->controls();
         if (std::find(controls.begin(), controls.end(), record.window) != controls.end())
             return true;
@@ -65,9 +65,9 @@ std::vector<int> trayMessages(std::string_view click)
 
 } // namespace
 
-std::optional<int> Session::entryIndex(const rt::Control& control, std::string_view word)
+std::optional<int> Session::entryIndex(const runtime::Control& control, std::string_view word)
 {
-    const auto& list = static_cast<const rt::ListBox&>(control);
+    const auto& list = static_cast<const runtime::ListBox&>(control);
     const auto index = parseWholeNumber(word, INT32_MIN, INT32_MAX);
     if (!index)
         fail("index " + inQuotes(word) + " is not a number");
@@ -84,7 +84,7 @@ void Session::click(const Words& args)
     const Target t = reachable(args[0], false);
     if (!t.ok())
         return;
-    if (t.control->kind() == rt::ControlKind::Menu)
+    if (t.control->kind() == runtime::ControlKind::Menu)
         return fail(addressOf(*t.control) + " is a menu item (use menu)");
     t.control->click();
 }
@@ -100,7 +100,7 @@ void Session::dblclick(const Words& args)
         const auto index = entryIndex(*t.control, args[1]);
         if (!index)
             return;
-        chooseEntry(static_cast<rt::ListBox&>(*t.control), *index);
+        chooseEntry(static_cast<runtime::ListBox&>(*t.control), *index);
         // The click may have closed or hidden the list; the second click then lands nowhere.
         t = reachable(args[0], true);
         if (!t.ok())
@@ -120,7 +120,7 @@ void Session::select(const Words& args)
     if (!isListControl(*t.control))
         return fail(args[0] + " is not a list or combo box");
     if (const auto index = entryIndex(*t.control, args[1]))
-        chooseEntry(static_cast<rt::ListBox&>(*t.control), *index);
+        chooseEntry(static_cast<runtime::ListBox&>(*t.control), *index);
 }
 
 void Session::mousedown(const Words& args)
@@ -147,13 +147,13 @@ void Session::mouse(const Words& args, MouseAction action)
     int button = 0;
     if (hasButton) {
         if (args[1] == "left")
-            button = rt::LeftButton;
+            button = runtime::LeftButton;
         else if (args[1] == "right")
-            button = rt::RightButton;
+            button = runtime::RightButton;
         else
             return fail("mouse button must be left or right, got " + inQuotes(args[1]));
     }
-    rt::MouseEvent e;
+    runtime::MouseEvent e;
     if (args.size() > first) {
         const auto x = parseDecimal(args[first]);
         const auto y = parseDecimal(args[first + 1]);
@@ -183,13 +183,13 @@ void Session::type(const Words& args)
     const Target t = reachable(args[0], false);
     if (!t.ok())
         return;
-    if (t.control->kind() == rt::ControlKind::ComboBox) {
-        static_cast<rt::ComboBox&>(*t.control).setText(args[1]);
+    if (t.control->kind() == runtime::ControlKind::ComboBox) {
+        static_cast<runtime::ComboBox&>(*t.control).setText(args[1]);
         return;
     }
-    if (t.control->kind() != rt::ControlKind::TextBox)
+    if (t.control->kind() != runtime::ControlKind::TextBox)
         return fail(args[0] + " is not a text box or combo box");
-    auto& box = static_cast<rt::TextBox&>(*t.control);
+    auto& box = static_cast<runtime::TextBox&>(*t.control);
     if (box.locked())
         return fail(args[0] + " is locked");
     box.setText(args[1]);
@@ -200,9 +200,9 @@ void Session::scroll(const Words& args)
     const Target t = reachable(args[0], false);
     if (!t.ok())
         return;
-    if (t.control->kind() != rt::ControlKind::HScrollBar)
+    if (t.control->kind() != runtime::ControlKind::HScrollBar)
         return fail(args[0] + " is not a slider");
-    auto& slider = static_cast<rt::HScrollBar&>(*t.control);
+    auto& slider = static_cast<runtime::HScrollBar&>(*t.control);
     const int low = std::min(slider.min(), slider.max());
     const int high = std::max(slider.min(), slider.max());
     const auto value = parseWholeNumber(args[1], low, high);
@@ -228,10 +228,10 @@ void Session::drop(const Words& args)
 
 void Session::menu(const Words& args)
 {
-    rt::Control* item = loadedControl(args[0], rt::ControlKind::Menu, "a menu item");
+    runtime::Control* item = loadedControl(args[0], runtime::ControlKind::Menu, "a menu item");
     if (!item)
         return;
-    for (const rt::Menu* m = static_cast<rt::Menu*>(item); m; m = m->parent()) {
+    for (const runtime::Menu* m = static_cast<runtime::Menu*>(item); m; m = m->parent()) {
         if (m->enabled())
             continue;
         if (m == item)
@@ -284,13 +284,13 @@ void Session::answer(const Words& args)
 
 void Session::media(const Words& args)
 {
-    rt::Control* player = loadedControl(args[0], rt::ControlKind::MediaPlayer, "a media player");
+    runtime::Control* player = loadedControl(args[0], runtime::ControlKind::MediaPlayer, "a media player");
     if (!player)
         return;
     const auto state = parseWholeNumber(args[1], INT32_MIN, INT32_MAX);
     if (!state)
         return fail("play state " + inQuotes(args[1]) + " is not a number");
-    static_cast<rt::MediaPlayer&>(*player).reportPlayState(static_cast<int>(*state));
+    static_cast<runtime::MediaPlayer&>(*player).reportPlayState(static_cast<int>(*state));
 }
 
 } // namespace console

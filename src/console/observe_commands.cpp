@@ -35,7 +35,7 @@ void Session::expect(const Words& args)
 
 void Session::forms(const Words&)
 {
-    for (const rt::Form* f : m_app.forms())
+    for (const runtime::Form* f : m_app.forms())
         print(escapeValue(f->name()) + (f->visible() ? " shown" : " hidden") + (f->modal() ? " modal" : ""));
 }
 
@@ -57,7 +57,7 @@ void Session::launches(const Words&)
         print(escapeValue(launch));
 }
 
-void Session::printLog(rt::CallLog& log)
+void Session::printLog(runtime::CallLog& log)
 {
     for (const std::string& entry : log.take())
         print(escapeValue(entry));
@@ -65,14 +65,14 @@ void Session::printLog(rt::CallLog& log)
 
 void Session::mediaLog(const Words& args)
 {
-    if (rt::Control* c = loadedControl(args[0], rt::ControlKind::MediaPlayer, "a media player"))
-        printLog(static_cast<rt::MediaPlayer&>(*c).log());
+    if (runtime::Control* c = loadedControl(args[0], runtime::ControlKind::MediaPlayer, "a media player"))
+        printLog(static_cast<runtime::MediaPlayer&>(*c).log());
 }
 
 void Session::browserLog(const Words& args)
 {
-    if (rt::Control* c = loadedControl(args[0], rt::ControlKind::WebBrowser, "a web browser"))
-        printLog(static_cast<rt::WebBrowser&>(*c).log());
+    if (runtime::Control* c = loadedControl(args[0], runtime::ControlKind::WebBrowser, "a web browser"))
+        printLog(static_cast<runtime::WebBrowser&>(*c).log());
 }
 
 void Session::popups(const Words&)

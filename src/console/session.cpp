@@ -57,7 +57,7 @@ const std::vector<Session::Command>& Session::commands()
     return table;
 }
 
-Session::Session(rt::App& app, std::ostream& out)
+Session::Session(runtime::App& app, std::ostream& out)
     : m_app(app)
     , m_out(out)
     , m_host(app)
@@ -151,7 +151,8 @@ Target Session::reachable(std::string_view address, bool allowWindow)
     return t;
 }
 
-rt::Control* Session::loadedControl(std::string_view address, rt::ControlKind kind, std::string_view what)
+runtime::Control* Session::loadedControl(
+    std::string_view address, runtime::ControlKind kind, std::string_view what)
 {
     const Address a = splitAddress(address);
     if (!a.hasMember || a.hasRest) {

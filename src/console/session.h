@@ -13,10 +13,10 @@
 #include "console/targets.h"
 #include "runtime/control.h"
 
-namespace rt {
+namespace runtime {
 class App;
 class CallLog;
-} // namespace rt
+} // namespace runtime
 
 namespace console {
 
@@ -32,7 +32,7 @@ public:
 
     // Becomes the app's host for its lifetime, so popups and the program's end are seen from
     // the start-up on.
-    Session(rt::App& app, std::ostream& out);
+    Session(runtime::App& app, std::ostream& out);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -57,16 +57,17 @@ private:
     Target reachable(std::string_view address, bool allowWindow);
     // A loaded window's control of the given kind (the window need not be reachable), or
     // nullptr after printing why there is none.
-    rt::Control* loadedControl(std::string_view address, rt::ControlKind kind, std::string_view what);
+    runtime::Control* loadedControl(
+        std::string_view address, runtime::ControlKind kind, std::string_view what);
 
     // Milliseconds of virtual time, or nothing after printing why the word is not that.
     std::optional<int64_t> spanOf(std::string_view command, std::string_view word);
 
     // The index of an entry of a list, or nothing after printing why the word is not one.
-    std::optional<int> entryIndex(const rt::Control& list, std::string_view word);
+    std::optional<int> entryIndex(const runtime::Control& list, std::string_view word);
 
     // Prints and forgets the calls an engine-backed control has logged.
-    void printLog(rt::CallLog& log);
+    void printLog(runtime::CallLog& log);
 
     void click(const Words& args);
     void dblclick(const Words& args);
@@ -95,7 +96,7 @@ private:
     void echo(const Words& args);
     void quit(const Words& args);
 
-    rt::App& m_app;
+    runtime::App& m_app;
     std::ostream& m_out;
     ConsoleHost m_host;
     bool m_failed = false;

@@ -25,11 +25,11 @@ PropertyValue failure(std::string why)
 
 // Whether `window` is form itself or one of the windows that own it (a modal dialog's own
 // modeless child is not blocked by the dialog).
-bool ownedBy(const rt::Form& form, const rt::Form* window)
+bool ownedBy(const runtime::Form& form, const runtime::Form* window)
 {
     // Owner chains are short; the bound only guards against a window owning itself in a loop.
     int depth = 0;
-    for (const rt::Form* f = form.owner(); f && depth < 64; f = f->owner(), ++depth) {
+    for (const runtime::Form* f = form.owner(); f && depth < 64; f = f->owner(), ++depth) {
         if (f == window)
             return true;
     }
@@ -37,9 +37,9 @@ bool ownedBy(const rt::Form& form, const rt::Form* window)
 }
 
 // An "item.N" read: the entry at N of a list, with a clear error for a bad or missing index.
-PropertyValue readItem(const rt::Control& control, std::string_view index)
+PropertyValue readItem(const runtime::Control& control, std::string_view index)
 {
-    const auto& list = static_cast<const rt::ListBox&>(control);
+    const auto& list = static_cast<const runtime::ListBox&>(control);
     const auto n = parseWholeNumber(index, INT32_MIN, INT32_MAX);
     if (!n)
         return failure("item index " + inQuotes(index) + " is not a number");
@@ -69,7 +69,7 @@ Address splitAddress(std::string_view text)
     return a;
 }
 
-Target findWindow(const rt::App& app, std::string_view name)
+Target findWindow(const runtime::App& app, std::string_view name)
 {
     Target t;
     if (name.empty()) {
@@ -83,7 +83,8 @@ Target findWindow(const rt::App& app, std::string_view name)
     return t;
 }
 
-Target findControl(const rt::App& app, std::string_view window, std::string_view member, bool allowWindow)
+Target findControl(
+    const runtime::App& app, std::string_view window, std::string_view member, bool allowWindow)
 {
     Target t = findWindow(app, window);
     if (!t.ok())
@@ -100,24 +101,24 @@ Target findControl(const rt::App& app, std::string_view window, std::string_view
     return t;
 }
 
-std::optional<std::string> windowBlocked(const rt::App& app, const rt::Form& form)
+std::optional<std::string> windowBlocked(const runtime::App& app, const runtime::Form& form)
 {
     if (!form.visible())
         return form.name() + " is not shown";
     if (form.windowState() == 1)
         return form.name() + " is minimised";
-    for (const rt::Form* other : app.forms()) {
+    for (const runtime::Form* other : app.forms()) {
         if (other != &form && other->visible() && other->modal() && !ownedBy(form, other))
             return form.name() + " is blocked by the modal window " + other->name();
     }
     return std::nullopt;
 }
 
-std::optional<std::string> controlBlocked(const rt::App& app, const rt::Control& control)
+std::optional<std::string> controlBlocked(const runtime::App& app, const runtime::Control& control)
 {
     if (auto why = windowBlocked(app, control.form()))
         return why;
-    for (const rt::Control* c = &control; c; c = c->container()) {
+    for (const runtime::Control* c = &control; c; c = c->container()) {
         const char* state = !c->visible() ? "not visible" : !c->enabled() ? "disabled" : nullptr;
         if (!state)
             continue;
@@ -131,27 +132,27 @@ std::optional<std::string> controlBlocked(const rt::App& app, const rt::Control&
     return std::nullopt;
 }
 
-bool isListControl(const rt::Control& control)
+bool isListControl(const runtime::Control& control)
 {
-    const rt::ControlKind k = control.kind();
-    return k == rt::ControlKind::ListBox || k == rt::ControlKind::ComboBox
-        || k == rt::ControlKind::FileListBox;
+    const runtime::ControlKind k = control.kind();
+    return k == runtime::ControlKind::ListBox || k == runtime::ControlKind::ComboBox
+        || k == runtime::ControlKind::FileListBox;
 }
 
-std::string addressOf(const rt::Control& control)
+std::string addressOf(const runtime::Control& control)
 {
     return control.form().name() + "." + control.name();
 }
 
-std::string defaultPropertyOf(const rt::Control& control)
+std::string defaultPropertyOf(const runtime::Control& control)
 {
     // A combo box shows its entries like a list; its text is read as W.C.text.
-    if (control.kind() == rt::ControlKind::ComboBox)
+    if (control.kind() == runtime::ControlKind::ComboBox)
         return "items";
     return control.defaultProperty();
 }
 
-PropertyValue readProperty(const rt::App& app, std::string_view address)
+PropertyValue readProperty(const runtime::App& app, std::string_view address)
 {
     const Address a = splitAddress(address);
     if (!a.hasMember || a.window.empty())
@@ -161,7 +162,7 @@ PropertyValue readProperty(const rt::App& app, std::string_view address)
     const Target w = findWindow(app, a.window);
     if (!w.ok())
         return failure(w.error);
-    const rt::Control* control = w.form->control(a.member);
+    const runtime::Control* control = w.form->control(a.member);
     if (!control) {
         if (!a.hasRest) {
             if (auto v = w.form->property(a.member))
@@ -178,7 +179,7 @@ PropertyValue readProperty(const rt::App& app, std::string_view address)
     PropertyValue value = valueOf(*v);
     if (property == "items" && isListControl(*control)) {
         value.isList = true;
-        value.lines = static_cast<const rt::ListBox&>(*control).items();
+        value.lines = static_cast<const runtime::ListBox&>(*control).items();
     }
     return value;
 }

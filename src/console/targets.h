@@ -6,11 +6,11 @@
 #include <string_view>
 #include <vector>
 
-namespace rt {
+namespace runtime {
 class App;
 class Form;
 class Control;
-} // namespace rt
+} // namespace runtime
 
 namespace console {
 
@@ -27,25 +27,26 @@ Address splitAddress(std::string_view text);
 
 // A window or control found by name, or why it is not usable.
 struct Target {
-    rt::Form* form = nullptr;
+    runtime::Form* form = nullptr;
     // nullptr when the address names the window itself.
-    rt::Control* control = nullptr;
+    runtime::Control* control = nullptr;
     std::string error;
     bool ok() const { return error.empty(); }
 };
 
 // The loaded window called name; the error tells an unknown window from one not loaded.
-Target findWindow(const rt::App& app, std::string_view name);
+Target findWindow(const runtime::App& app, std::string_view name);
 // The window, and the control called member in it; member equal to the window's own name
 // means the window itself when allowWindow is set.
-Target findControl(const rt::App& app, std::string_view window, std::string_view member, bool allowWindow);
+Target findControl(
+    const runtime::App& app, std::string_view window, std::string_view member, bool allowWindow);
 
 // Why a person cannot act on the window now (not shown, minimised, behind a modal window), or
 // nothing when they can.
-std::optional<std::string> windowBlocked(const rt::App& app, const rt::Form& form);
+std::optional<std::string> windowBlocked(const runtime::App& app, const runtime::Form& form);
 // Why a person cannot act on the control now (its window, or it or a frame around it hidden or
 // disabled), or nothing when they can.
-std::optional<std::string> controlBlocked(const rt::App& app, const rt::Control& control);
+std::optional<std::string> controlBlocked(const runtime::App& app, const runtime::Control& control);
 
 // A property value as text, or why it cannot be read.
 struct PropertyValue {
@@ -59,15 +60,15 @@ struct PropertyValue {
 
 // Reads "W.PROP", "W.C" (the control's default property) or "W.C.PROP". `W.loaded` answers
 // false for a known window that is not loaded; everything else needs a loaded window.
-PropertyValue readProperty(const rt::App& app, std::string_view address);
+PropertyValue readProperty(const runtime::App& app, std::string_view address);
 
 // Whether the control holds entries a person picks from (list, combo or file list box).
-bool isListControl(const rt::Control& control);
+bool isListControl(const runtime::Control& control);
 // "W.C" for a control.
-std::string addressOf(const rt::Control& control);
+std::string addressOf(const runtime::Control& control);
 
 // The property a bare "W.C" means: caption for labels and buttons, text for text boxes,
 // items for lists and combo boxes, the control's own choice otherwise.
-std::string defaultPropertyOf(const rt::Control& control);
+std::string defaultPropertyOf(const runtime::Control& control);
 
 } // namespace console

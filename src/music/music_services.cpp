@@ -2,7 +2,7 @@
 #include "music/music_window.h"
 #include "music/page_store.h"
 
-namespace zelvora {
+namespace music {
 
 const std::vector<MusicService>& musicServices()
 {
@@ -35,4 +35,4 @@ const std::vector<MusicService>& musicServices()
     return services;
 }
 
-} // namespace zelvora
+} // namespace music

@@ -1,15 +1,15 @@
 #include "music/music_window.h"
 
+#include "common/chrome.h"
+#include "common/data_folders.h"
+#include "common/feature_window.h"
 #include "music/page_store.h"
 #include "platform/config.h"
 #include "platform/network.h"
 #include "runtime/app.h"
-#include "shell/chrome.h"
-#include "shell/data_folders.h"
-#include "shell/feature_window.h"
 #include "shell/updater_window.h"
 
-namespace zelvora {
+namespace music {
 
 namespace {
 const char* const kPrompt = "请选择网络播放器...";
@@ -23,31 +23,31 @@ std::string panelText(const std::string& message)
     return "\r\n\r\n\r\n\r\n" + message;
 }
 
-Form1::Form1(rt::App& app)
-    : rt::Form(app, "Form1")
+Form1::Form1(runtime::App& app)
+    : runtime::Form(app, "Form1")
 {
-    setupFeatureWindow(*this, "急速音乐");
+    common::setupFeatureWindow(*this, "急速音乐");
     WebBrowser1.move(0, 0, 958, kPanelHeight);
     Text5.setMultiLine(true);
-    Text5.setAlignment(rt::AlignCenter);
+    Text5.setAlignment(runtime::AlignCenter);
     Text5.setFontSize(14);
     Text5.move(0, 0, 958, kPanelHeight);
-    for (rt::TextBox* hidden : { &qiemusic, &qiemusic1, &Text3, &Text4 })
+    for (runtime::TextBox* hidden : { &qiemusic, &qiemusic1, &Text3, &Text4 })
         hidden->setVisible(false);
     const std::vector<MusicService>& services = musicServices();
     int left = 8;
     for (size_t i = 0; i < services.size(); ++i) {
-        rt::Image& tile = this->*services[i].tile;
+        runtime::Image& tile = this->*services[i].tile;
         tile.move(left, 582, 64, 64);
         left += 72;
-        tile.setPicture(resourcePicture(services[i].picture));
+        tile.setPicture(common::resourcePicture(services[i].picture));
         const int index = static_cast<int>(i);
         tile.onClick = [this, index] { Image_Click(index); };
         // The 豆瓣FM tile gives its tip only once a button is pressed on it.
         if (&tile == &Image15)
-            tile.onMouseDown = [this](const rt::MouseEvent& e) { Image15_MouseDown(e); };
+            tile.onMouseDown = [this](const runtime::MouseEvent& e) { Image15_MouseDown(e); };
         else
-            tile.onMouseMove = [this, index](const rt::MouseEvent&) { Image_MouseMove(index); };
+            tile.onMouseMove = [this, index](const runtime::MouseEvent&) { Image_MouseMove(index); };
     }
     Command1.setCaption("十秒下载本次飘过的所有歌曲和视频");
     Command1.move(874, 590, 80, 48);
@@ -56,22 +56,22 @@ Form1::Form1(rt::App& app)
     Timer5.onTimer = [this] { Timer5_Timer(); };
     Command1.onClick = [this] { Command1_Click(); };
     WebBrowser1.onDownloadComplete = [this] { WebBrowser1_DownloadComplete(); };
-    onMouseDown = [this](const rt::MouseEvent& e) { Form_MouseDown(e); };
-    onMouseMove = [this](const rt::MouseEvent& e) { Form_MouseMove(e); };
-    onMouseUp = [this](const rt::MouseEvent& e) { Form_MouseUp(e); };
+    onMouseDown = [this](const runtime::MouseEvent& e) { Form_MouseDown(e); };
+    onMouseMove = [this](const runtime::MouseEvent& e) { Form_MouseMove(e); };
+    onMouseUp = [this](const runtime::MouseEvent& e) { Form_MouseUp(e); };
 }
 
-std::vector<rt::Image*> Form1::tiles()
+std::vector<runtime::Image*> Form1::tiles()
 {
-    std::vector<rt::Image*> all;
+    std::vector<runtime::Image*> all;
     for (const MusicService& s : musicServices())
         all.push_back(&(this->*s.tile));
     return all;
 }
 
-SkinnedWindow Form1::skin()
+common::SkinnedWindow Form1::skin()
 {
-    SkinnedWindow w { *this, Text3, Text4, { &Text5 } };
+    common::SkinnedWindow w { *this, Text3, Text4, { &Text5 } };
     w.paintsOwnBackground = true;
     w.refreshesCache = true;
     w.styleUpdater = true;
@@ -80,12 +80,12 @@ SkinnedWindow Form1::skin()
 
 void Form1::load()
 {
-    ApplySkinOnLoad(skin());
+    common::ApplySkinOnLoad(skin());
     Text5.setEnabled(false);
     Timer2.start(1);
     Text5.setVisible(false);
     Text5.move(0, 0, Text5.width(), kPanelHeight);
-    shell::EnsureTempFolder(app());
+    common::EnsureTempFolder(app());
     WebBrowser1.navigate("about:blank");
     WebBrowser1.setSilent(true);
     WebBrowser1.setTop(0);
@@ -94,13 +94,13 @@ void Form1::load()
     WebBrowser1.setVisible(false);
     Text5.move(0, 0, Text5.width(), kPanelHeight);
     Text5.setVisible(true);
-    for (rt::Image* tile : tiles())
+    for (runtime::Image* tile : tiles())
         tile->setEnabled(true);
 }
 
 bool Form1::online()
 {
-    rt::App& a = app();
+    runtime::App& a = app();
     // Without a network there is nothing to connect to.
     if (!a.hasService<platform::Network>())
         return false;
@@ -131,7 +131,7 @@ void Form1::Image_MouseMove(int index)
     (this->*s.tile).setToolTipText(s.toolTip);
 }
 
-void Form1::Image15_MouseDown(const rt::MouseEvent&)
+void Form1::Image15_MouseDown(const runtime::MouseEvent&)
 {
     for (const MusicService& s : musicServices()) {
         if (s.tile == &Form1::Image15)
@@ -145,7 +145,7 @@ void Form1::Timer3_Timer()
     Timer2.start(1);
     Text5.setText(panelText(qiemusic1.text()));
     Text5.setVisible(true);
-    shell::EnsureTempFolder(app());
+    common::EnsureTempFolder(app());
     WebBrowser1.reload("about:blank");
     // Writing the page replaces whatever document the browser holds.
     WebBrowser1.write(qiemusic.text());
@@ -164,16 +164,16 @@ void Form1::Timer2_Timer()
 
 void Form1::Timer5_Timer()
 {
-    RefreshSkin(skin(), Timer5);
+    common::RefreshSkin(skin(), Timer5);
 }
 
 void Form1::Command1_Click()
 {
-    Form4& updater = app().get<Form4>();
+    shell::Form4& updater = app().get<shell::Form4>();
     updater.Command1.setVisible(false);
     updater.Command2.setVisible(true);
     updater.Command3.setVisible(true);
-    updater.Label1.setCaption(kHarvestPromptText);
+    updater.Label1.setCaption(shell::kHarvestPromptText);
     updater.Label1.setTop(kHarvestPromptTop);
     // The updater window gives the button back when it is dismissed.
     Command1.setEnabled(false);
@@ -192,19 +192,19 @@ bool Form1::M_Dom_oncontextmenu()
     return false;
 }
 
-void Form1::Form_MouseDown(const rt::MouseEvent& e)
+void Form1::Form_MouseDown(const runtime::MouseEvent& e)
 {
-    chrome::beginDrag(*this, e);
+    common::chrome::beginDrag(*this, e);
 }
 
-void Form1::Form_MouseMove(const rt::MouseEvent& e)
+void Form1::Form_MouseMove(const runtime::MouseEvent& e)
 {
-    chrome::dragMove(*this, e);
+    common::chrome::dragMove(*this, e);
 }
 
-void Form1::Form_MouseUp(const rt::MouseEvent&)
+void Form1::Form_MouseUp(const runtime::MouseEvent&)
 {
-    chrome::endDrag(*this);
+    common::chrome::endDrag(*this);
 }
 
-} // namespace zelvora
+} // namespace music

@@ -1,21 +1,21 @@
 #include "music/page_store.h"
 
+#include "common/page_text.h"
+#include "common/skin.h"
 #include "platform/config.h"
 #include "player/player_window.h"
 #include "resources/resources.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
-#include "shell/page_text.h"
-#include "shell/skin.h"
 
-namespace zelvora {
+namespace music {
 
 namespace {
 
 // Where a service's page text comes from: the player address key is named after the
 // service in lower case; the page is the shared layout (or the service's own page).
 struct StoredPage {
-    rt::Label music::*label;
+    runtime::Label music::*label;
     const char* service;
 };
 
@@ -85,11 +85,12 @@ std::string pageText(const std::string& service)
 std::string servicePage(const std::string& service, const std::string& playerAddress)
 {
     const std::string page = pageText(service);
-    return vb::Replace(pages::withCrLf(page), kPlayerSlot, pages::escapeAttribute(playerAddress));
+    return vb::Replace(
+        common::pages::withCrLf(page), kPlayerSlot, common::pages::escapeAttribute(playerAddress));
 }
 
-music::music(rt::App& app)
-    : rt::Form(app, "music")
+music::music(runtime::App& app)
+    : runtime::Form(app, "music")
 {
     setCaption("Zelvnet音乐盒");
     setOwnChrome(true);
@@ -97,32 +98,32 @@ music::music(rt::App& app)
     setHeight(4200);
     const auto& config = app.service<platform::Config>();
     for (const StoredPage& p : kStoredPages) {
-        rt::Label& label = this->*p.label;
+        runtime::Label& label = this->*p.label;
         label.setCaption(servicePage(p.service, config.get(std::string("music.") + p.service)));
         label.setVisible(false);
     }
     Label3.setCaption("×");
     Label4.setCaption("Zelvnet音乐盒");
-    onMouseMove = [this](const rt::MouseEvent& e) { Form_MouseMove(e); };
+    onMouseMove = [this](const runtime::MouseEvent& e) { Form_MouseMove(e); };
 }
 
 void music::load()
 {
     // Centred over the player window, which this loads (hidden) when it is not loaded yet.
-    const Form5& player = app().get<Form5>();
+    const player::Form5& player = app().get<player::Form5>();
     move(player.left() + player.width() / 2 - width() / 2, player.top() + player.height() / 2 - height() / 2);
     // A reduced skin straight from the tray window's cache: colour or picture, nothing else.
-    const SkinLines s = skinLines(app());
-    if (s.mode == kModePlain)
-        setBackColor(colourValue(s.colour));
-    else if (s.mode == kModePicture)
-        setPicture(rt::loadPicture(s.picture));
+    const common::SkinLines s = common::skinLines(app());
+    if (s.mode == common::kModePlain)
+        setBackColor(common::colourValue(s.colour));
+    else if (s.mode == common::kModePicture)
+        setPicture(runtime::loadPicture(s.picture));
 }
 
-void music::Form_MouseMove(const rt::MouseEvent&)
+void music::Form_MouseMove(const runtime::MouseEvent&)
 {
-    Label3.setBackStyle(rt::Transparent);
-    Label4.setBackStyle(rt::Transparent);
+    Label3.setBackStyle(runtime::Transparent);
+    Label4.setBackStyle(runtime::Transparent);
 }
 
-} // namespace zelvora
+} // namespace music

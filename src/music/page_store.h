@@ -4,32 +4,32 @@
 #include "runtime/controls.h"
 #include "runtime/form.h"
 
-namespace zelvora {
+namespace music {
 
 // The hidden store of the music service pages: the caption of each page label is the whole
 // page that the online music window writes into its browser. Never shown.
-class music : public rt::Form {
+class music : public runtime::Form {
 public:
-    explicit music(rt::App& app);
+    explicit music(runtime::App& app);
     void load() override;
 
-    rt::Label kugou { *this, "kugou" };
-    rt::Label kuwo { *this, "kuwo" };
-    rt::Label xiami { *this, "xiami" };
-    rt::Label yyt { *this, "yyt" };
-    rt::Label jiuku { *this, "jiuku" };
-    rt::Label duomi { *this, "duomi" };
-    rt::Label baidu { *this, "baidu" };
-    rt::Label sougou { *this, "sougou" };
-    rt::Label QQ { *this, "QQ" };
-    rt::Label douban { *this, "douban" };
-    rt::Label wangyi { *this, "wangyi" };
-    rt::Label beiwa { *this, "beiwa" };
+    runtime::Label kugou { *this, "kugou" };
+    runtime::Label kuwo { *this, "kuwo" };
+    runtime::Label xiami { *this, "xiami" };
+    runtime::Label yyt { *this, "yyt" };
+    runtime::Label jiuku { *this, "jiuku" };
+    runtime::Label duomi { *this, "duomi" };
+    runtime::Label baidu { *this, "baidu" };
+    runtime::Label sougou { *this, "sougou" };
+    runtime::Label QQ { *this, "QQ" };
+    runtime::Label douban { *this, "douban" };
+    runtime::Label wangyi { *this, "wangyi" };
+    runtime::Label beiwa { *this, "beiwa" };
     // Title strip labels; a mouse move over the window makes them transparent again.
-    rt::Label Label3 { *this, "Label3" };
-    rt::Label Label4 { *this, "Label4" };
+    runtime::Label Label3 { *this, "Label3" };
+    runtime::Label Label4 { *this, "Label4" };
 
-    void Form_MouseMove(const rt::MouseEvent& e);
+    void Form_MouseMove(const runtime::MouseEvent& e);
 };
 
 // The page of one service ("kugou", "yyt", ...): its page text with the player address put
@@ -37,4 +37,4 @@ public:
 // the service has no page.
 std::string servicePage(const std::string& service, const std::string& playerAddress);
 
-} // namespace zelvora
+} // namespace music

@@ -1,11 +1,10 @@
 #include "platform/codec.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <iconv.h>
 
+#include "platform/posix/iconv_converter.h"
 #include "runtime/vbtext.h"
 
 namespace platform {
@@ -33,20 +32,6 @@ bool isUtf8(const std::string& c)
 {
     return c == "UTF-8";
 }
-
-struct Iconv {
-    iconv_t cd;
-    Iconv(const std::string& to, const std::string& from)
-        : cd(iconv_open(to.c_str(), from.c_str()))
-    {
-    }
-    ~Iconv()
-    {
-        if (ok())
-            iconv_close(cd);
-    }
-    bool ok() const { return cd != reinterpret_cast<iconv_t>(-1); }
-};
 
 // Whether the bytes are strictly well-formed UTF-8 (no surrogates, no overlong forms); such
 // text comes out of the conversion below unchanged.
@@ -106,38 +91,11 @@ bool charsetKnown(const std::string& charset)
         return false;
     if (isUtf8(c))
         return true;
-    Iconv cv("UTF-8", c);
+    IconvConverter cv("UTF-8", c);
     return cv.ok();
 }
 
 namespace {
-
-// Runs a conversion to its end. At a sequence it cannot convert, onInvalid appends what
-// stands for it and says how many input bytes to skip; returning 0 stops the conversion
-// and makes the result a failure.
-template <class OnInvalid>
-bool runIconv(iconv_t cd, std::string_view input, std::string* out, OnInvalid onInvalid)
-{
-    char buffer[16384];
-    char* in = const_cast<char*>(input.data());
-    size_t inLeft = input.size();
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        size_t outLeft = sizeof buffer;
-        const size_t r = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        if (out)
-            out->append(buffer, static_cast<size_t>(outPtr - buffer));
-        if (r != static_cast<size_t>(-1) || errno == E2BIG)
-            continue;
-        const size_t skip = std::min(onInvalid(static_cast<unsigned char>(*in)), inLeft);
-        if (skip == 0)
-            return false;
-        in += skip;
-        inLeft -= skip;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
-    return true;
-}
 
 // Length of the UTF-8 sequence that starts with this byte.
 size_t sequenceLength(unsigned char lead)
@@ -154,7 +112,7 @@ std::string decode(std::string_view bytes, const std::string& charset, bool* ok)
         *ok = true;
     if (isUtf8(c))
         return cleanUtf8(bytes);
-    Iconv cv("UTF-8", c);
+    IconvConverter cv("UTF-8", c);
     if (c.empty() || !cv.ok()) {
         if (ok)
             *ok = false;
@@ -163,7 +121,7 @@ std::string decode(std::string_view bytes, const std::string& charset, bool* ok)
     std::string out;
     out.reserve(bytes.size() * 3 / 2 + 16);
     // An invalid or truncated sequence: one replacement character, skip one byte.
-    runIconv(cv.cd, bytes, &out, [&out](unsigned char) -> size_t {
+    cv.run(bytes, &out, [&out](unsigned char) -> size_t {
         out += "\xEF\xBF\xBD";
         return 1;
     });
@@ -177,7 +135,7 @@ std::string encode(std::string_view utf8, const std::string& charset, bool* ok)
         *ok = true;
     if (isUtf8(c))
         return cleanUtf8(utf8);
-    Iconv cv(c, "UTF-8");
+    IconvConverter cv(c, "UTF-8");
     if (c.empty() || !cv.ok()) {
         if (ok)
             *ok = false;
@@ -187,7 +145,7 @@ std::string encode(std::string_view utf8, const std::string& charset, bool* ok)
     std::string out;
     out.reserve(clean.size() + 16);
     // A character the code page cannot hold becomes '?', as the platform's conversion does.
-    runIconv(cv.cd, clean, &out, [&](unsigned char lead) {
+    cv.run(clean, &out, [&](unsigned char lead) {
         out += encode("?", charset);
         return sequenceLength(lead);
     });
@@ -199,10 +157,10 @@ bool representable(std::string_view utf8, const std::string& charset)
     const std::string c = canonical(charset);
     if (isUtf8(c))
         return true;
-    Iconv cv(c, "UTF-8");
+    IconvConverter cv(c, "UTF-8");
     if (!cv.ok())
         return false;
-    return runIconv(cv.cd, cleanUtf8(utf8), nullptr, [](unsigned char) -> size_t { return 0; });
+    return cv.run(cleanUtf8(utf8), nullptr, [](unsigned char) -> size_t { return 0; });
 }
 
 } // namespace platform

@@ -26,7 +26,7 @@ struct HeadlessBrowser::Job {
 // What the engine and its worker share. The worker and posted work hold it, so neither
 // touches a destroyed engine: owner is cleared (on the UI thread) when the engine goes.
 struct HeadlessBrowser::Shared {
-    rt::App* app = nullptr;
+    runtime::App* app = nullptr;
     HeadlessBrowser* owner = nullptr;
     std::shared_ptr<Network> network;
     std::shared_ptr<HeadlessLoads> loads;
@@ -40,8 +40,8 @@ struct HeadlessBrowser::Shared {
     std::thread worker;
 };
 
-HeadlessBrowser::HeadlessBrowser(
-    rt::App& app, rt::BrowserEvents& events, std::shared_ptr<Network> network, std::string defaultCharset)
+HeadlessBrowser::HeadlessBrowser(runtime::App& app, runtime::BrowserEvents& events,
+    std::shared_ptr<Network> network, std::string defaultCharset)
     : m_app(app)
     , m_events(events)
     , m_shared(std::make_shared<Shared>())
@@ -149,19 +149,19 @@ std::string HeadlessBrowser::documentText() const
     return m_page ? m_page->html : std::string();
 }
 
-std::vector<rt::BrowserLink> HeadlessBrowser::links() const
+std::vector<runtime::BrowserLink> HeadlessBrowser::links() const
 {
-    return m_page ? m_page->links : std::vector<rt::BrowserLink>();
+    return m_page ? m_page->links : std::vector<runtime::BrowserLink>();
 }
 
-std::vector<rt::BrowserLink> HeadlessBrowser::images() const
+std::vector<runtime::BrowserLink> HeadlessBrowser::images() const
 {
-    return m_page ? m_page->images : std::vector<rt::BrowserLink>();
+    return m_page ? m_page->images : std::vector<runtime::BrowserLink>();
 }
 
-std::vector<rt::BrowserLink> HeadlessBrowser::linksAndImages() const
+std::vector<runtime::BrowserLink> HeadlessBrowser::linksAndImages() const
 {
-    return m_page ? m_page->linksAndImages : std::vector<rt::BrowserLink>();
+    return m_page ? m_page->linksAndImages : std::vector<runtime::BrowserLink>();
 }
 
 bool HeadlessBrowser::clickLink(size_t index)
@@ -249,10 +249,11 @@ void HeadlessBrowser::workerLoop(std::shared_ptr<Shared> shared)
     }
 }
 
-std::function<std::unique_ptr<rt::BrowserEngine>(rt::WebBrowser&)> headlessBrowserFactory(
-    rt::App& app, std::shared_ptr<Network> network, std::string defaultCharset)
+std::function<std::unique_ptr<runtime::BrowserEngine>(runtime::WebBrowser&)> headlessBrowserFactory(
+    runtime::App& app, std::shared_ptr<Network> network, std::string defaultCharset)
 {
-    return [&app, network, defaultCharset](rt::WebBrowser& browser) -> std::unique_ptr<rt::BrowserEngine> {
+    return [&app, network, defaultCharset](
+               runtime::WebBrowser& browser) -> std::unique_ptr<runtime::BrowserEngine> {
         return std::make_unique<HeadlessBrowser>(app, browser, network, defaultCharset);
     };
 }

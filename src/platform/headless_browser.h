@@ -8,10 +8,10 @@
 
 #include "runtime/engines.h"
 
-namespace rt {
+namespace runtime {
 class App;
 class WebBrowser;
-} // namespace rt
+} // namespace runtime
 
 namespace platform {
 
@@ -22,10 +22,10 @@ struct PageContent;
 // Loads pages on a worker thread through the Network service and parses them; the finished
 // document is handed to the UI thread with app.post, and busy() stays true until it is
 // installed there. Events go to the control on the UI thread. No scripts run.
-class HeadlessBrowser : public rt::BrowserEngine {
+class HeadlessBrowser : public runtime::BrowserEngine {
 public:
     // defaultCharset reads pages that declare none (the system code page).
-    HeadlessBrowser(rt::App& app, rt::BrowserEvents& events, std::shared_ptr<Network> network,
+    HeadlessBrowser(runtime::App& app, runtime::BrowserEvents& events, std::shared_ptr<Network> network,
         std::string defaultCharset);
     ~HeadlessBrowser() override;
     HeadlessBrowser(const HeadlessBrowser&) = delete;
@@ -46,10 +46,10 @@ public:
     std::string bodyScroll() const override { return m_bodyScroll; }
     std::string location() const override { return m_location; }
     std::string documentText() const override;
-    std::vector<rt::BrowserLink> links() const override;
-    std::vector<rt::BrowserLink> images() const override;
+    std::vector<runtime::BrowserLink> links() const override;
+    std::vector<runtime::BrowserLink> images() const override;
     // The A and IMG elements in document order (an image gives its image address).
-    std::vector<rt::BrowserLink> linksAndImages() const;
+    std::vector<runtime::BrowserLink> linksAndImages() const;
     std::string activeElementHref() const override { return m_activeHref; }
 
     // What a user's click on link number index (0-based, in links() order) does: the link
@@ -66,8 +66,8 @@ private:
     void install(PageContent page, const std::string& location);
     static void workerLoop(std::shared_ptr<Shared> shared);
 
-    rt::App& m_app;
-    rt::BrowserEvents& m_events;
+    runtime::App& m_app;
+    runtime::BrowserEvents& m_events;
     std::shared_ptr<Shared> m_shared;
     std::unique_ptr<PageContent> m_page;
     // The address being loaded, or the shown document's.
@@ -82,11 +82,11 @@ private:
 };
 
 // Creates headless engines for the browser controls of an app.
-std::function<std::unique_ptr<rt::BrowserEngine>(rt::WebBrowser&)> headlessBrowserFactory(
-    rt::App& app, std::shared_ptr<Network> network, std::string defaultCharset);
+std::function<std::unique_ptr<runtime::BrowserEngine>(runtime::WebBrowser&)> headlessBrowserFactory(
+    runtime::App& app, std::shared_ptr<Network> network, std::string defaultCharset);
 
 // Waits until no headless browser of the app has a load in flight, or timeoutMs passed, and
 // then runs the app's posted work (the finished documents). True when nothing is in flight.
-bool settleHeadlessBrowsers(rt::App& app, int timeoutMs);
+bool settleHeadlessBrowsers(runtime::App& app, int timeoutMs);
 
 } // namespace platform

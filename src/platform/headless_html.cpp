@@ -183,7 +183,7 @@ PageContent parsePage(std::string html, const std::string& location, PageParser 
     // The base element applies to the whole document, also to links written before it.
     const AddressResolver resolver(found.hasBase ? resolveAddress(location, found.base) : location);
     for (PageElement& f : found.elements) {
-        rt::BrowserLink link { f.hasAddress ? resolver.resolve(f.address) : std::string(),
+        runtime::BrowserLink link { f.hasAddress ? resolver.resolve(f.address) : std::string(),
             std::move(f.text) };
         if (f.kind != PageElement::Area)
             page.linksAndImages.push_back(link);

@@ -13,14 +13,14 @@ struct PageContent {
     // The document as UTF-8 HTML text.
     std::string html;
     // A elements with an href and AREA elements, in document order (the document's links).
-    std::vector<rt::BrowserLink> links;
+    std::vector<runtime::BrowserLink> links;
     // The target attribute of each link, in the same order.
     std::vector<std::string> linkTargets;
     // IMG elements in document order; the address is the image's (its src).
-    std::vector<rt::BrowserLink> images;
+    std::vector<runtime::BrowserLink> images;
     // Every A and IMG element in document order: an anchor gives its href (empty without
     // one), an image its image address.
-    std::vector<rt::BrowserLink> linksAndImages;
+    std::vector<runtime::BrowserLink> linksAndImages;
     // The body element's scroll attribute.
     std::string bodyScroll;
 };

@@ -7,14 +7,14 @@
 
 namespace platform {
 
-std::shared_ptr<HeadlessLoads> HeadlessLoads::of(rt::App& app)
+std::shared_ptr<HeadlessLoads> HeadlessLoads::of(runtime::App& app)
 {
     if (!app.hasService<HeadlessLoads>())
         app.provide<HeadlessLoads>(std::make_shared<HeadlessLoads>());
     return app.service<HeadlessLoads>().shared_from_this();
 }
 
-bool settleHeadlessBrowsers(rt::App& app, int timeoutMs)
+bool settleHeadlessBrowsers(runtime::App& app, int timeoutMs)
 {
     if (!app.hasService<HeadlessLoads>()) {
         app.runPosted();

@@ -5,7 +5,7 @@
 #include <memory>
 #include <mutex>
 
-namespace rt {
+namespace runtime {
 class App;
 }
 
@@ -43,7 +43,7 @@ public:
         return m_inFlight;
     }
     // The app's counter, created on first use (UI thread).
-    static std::shared_ptr<HeadlessLoads> of(rt::App& app);
+    static std::shared_ptr<HeadlessLoads> of(runtime::App& app);
 
 private:
     std::mutex m_mutex;

@@ -9,9 +9,9 @@ void deliverTrayMessage(const NotifyIconRecord& record, int message)
 {
     if (!record.window)
         return;
-    rt::MouseEvent e;
-    e.button = rt::NoButton;
-    e.x = static_cast<double>(message) * rt::kTwipsPerPixel;
+    runtime::MouseEvent e;
+    e.button = runtime::NoButton;
+    e.x = static_cast<double>(message) * runtime::kTwipsPerPixel;
     record.window->mouseMove(e);
 }
 

@@ -9,7 +9,7 @@
 
 #include "runtime/picture.h"
 
-namespace rt {
+namespace runtime {
 class Control;
 }
 
@@ -30,11 +30,11 @@ enum TrayMessage {
 // in the system code page).
 struct NotifyIconRecord {
     int size = 88;
-    rt::Control* window = nullptr;
+    runtime::Control* window = nullptr;
     int id = 1;
     int flags = 7;
     int callbackMessage = 512;
-    rt::Picture icon;
+    runtime::Picture icon;
     std::string tip;
     std::string tipBytes;
 };

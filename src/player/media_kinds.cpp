@@ -4,7 +4,7 @@
 
 #include "runtime/vbtext.h"
 
-namespace zelvora::media {
+namespace player::media {
 
 std::string extensionOf(std::string_view path)
 {
@@ -83,4 +83,4 @@ const char* patternOf(Kind kind)
     return "";
 }
 
-} // namespace zelvora::media
+} // namespace player::media

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace zelvora::media {
+namespace player::media {
 
 // The four tables a path is classified by; None is not a media file.
 enum class Kind { None, Seed, PictureText, Music, Video };
@@ -44,4 +44,4 @@ Kind kindOf(std::string_view path);
 // The folder pattern of a kind (empty for None).
 const char* patternOf(Kind kind);
 
-} // namespace zelvora::media
+} // namespace player::media

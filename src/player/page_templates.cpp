@@ -3,13 +3,13 @@
 #include "resources/resources.h"
 #include "runtime/vbtext.h"
 
-namespace zelvora::pages {
+namespace player::pages {
 
 std::string loadTemplate(std::string_view name, const std::string& makerSite)
 {
     std::string page(resources::get("player/" + std::string(name) + ".html"));
     page = vb::Replace(page, "/*page guard*/", resources::get("player/page_guard.js"));
-    return vb::Replace(page, "{maker_site}", escapeAttribute(makerSite));
+    return vb::Replace(page, "{maker_site}", common::pages::escapeAttribute(makerSite));
 }
 
 std::string percentEncode(std::string_view text, std::string_view unsafe)
@@ -37,7 +37,7 @@ std::string withUrlParameter(const std::string& page, const std::string& address
     if (at == std::string::npos)
         return page;
     std::string out = page;
-    out.insert(at + kEmpty.size() - 1, escapeAttribute(address));
+    out.insert(at + kEmpty.size() - 1, common::pages::escapeAttribute(address));
     return out;
 }
 
@@ -49,7 +49,7 @@ std::string flashPage(const std::string& page, const std::string& tempFolder, co
         folder.erase(0, 1);
     const std::string movie = "file:///" + percentEncode(folder, "%#?")
         + "/zelv.swf?vcastr_file=" + percentEncode(address, "%&#+") + "&IsAutoPlay=1";
-    return vb::Replace(page, "file:///zelv.swf?vcastr_file=", escapeAttribute(movie));
+    return vb::Replace(page, "file:///zelv.swf?vcastr_file=", common::pages::escapeAttribute(movie));
 }
 
-} // namespace zelvora::pages
+} // namespace player::pages

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "shell/page_text.h"
+#include "common/page_text.h"
 
-namespace zelvora::pages {
+namespace player::pages {
 
 // A template ("qvod", "bdhd" or "zelv") with its shared key guard script in place and the
 // plug-in download pages pointed at the maker's site.
@@ -20,4 +20,4 @@ std::string withUrlParameter(const std::string& page, const std::string& address
 // the address as their "vcastr_file" value.
 std::string flashPage(const std::string& page, const std::string& tempFolder, const std::string& address);
 
-} // namespace zelvora::pages
+} // namespace player::pages

@@ -8,7 +8,7 @@
 #include "player/player_window.h"
 #include "runtime/app.h"
 
-namespace zelvora {
+namespace player {
 
 void Form5::addDroppedFiles(const std::vector<std::string>& files)
 {
@@ -108,4 +108,4 @@ void Form5::Timer6_Timer()
     loadPathSnapshot(list);
 }
 
-} // namespace zelvora
+} // namespace player

@@ -8,7 +8,7 @@
 #include "runtime/vbtext.h"
 #include "traymenu/tray_window.h"
 
-namespace zelvora {
+namespace player {
 
 namespace {
 constexpr const char* kMusicCaption = "音乐列表";
@@ -37,7 +37,7 @@ void Form5::loadPathSnapshot(Playlist list)
 
 void Form5::showPlaylist(Playlist list)
 {
-    for (rt::Image* tool : { &Image12, &Image14, &Image15, &Image10, &Image11 })
+    for (runtime::Image* tool : { &Image12, &Image14, &Image15, &Image10, &Image11 })
         tool->setVisible(true);
     List6.setVisible(false);
     List7.setVisible(false);
@@ -84,26 +84,26 @@ void Form5::List4_DblClick()
     playSelected(List4, List5, "sou");
 }
 
-void Form5::List1_MouseDown(const rt::MouseEvent& e)
+void Form5::List1_MouseDown(const runtime::MouseEvent& e)
 {
-    if (e.button == rt::RightButton) {
-        Form6& tray = app().get<Form6>();
+    if (e.button == runtime::RightButton) {
+        traymenu::Form6& tray = app().get<traymenu::Form6>();
         tray.popupMenu(tray.liemenu);
     }
 }
 
-void Form5::Image15_MouseDown(const rt::MouseEvent& e)
+void Form5::Image15_MouseDown(const runtime::MouseEvent& e)
 {
-    if (e.button == rt::LeftButton) {
-        Form6& tray = app().get<Form6>();
+    if (e.button == runtime::LeftButton) {
+        traymenu::Form6& tray = app().get<traymenu::Form6>();
         tray.popupMenu(tray.mp3);
     }
 }
 
-void Form5::Image12_MouseDown(const rt::MouseEvent& e)
+void Form5::Image12_MouseDown(const runtime::MouseEvent& e)
 {
-    if (e.button == rt::LeftButton) {
-        Form6& tray = app().get<Form6>();
+    if (e.button == runtime::LeftButton) {
+        traymenu::Form6& tray = app().get<traymenu::Form6>();
         tray.popupMenu(tray.lieb);
     }
 }
@@ -156,16 +156,16 @@ void Form5::Picture1_Click()
     Picture1.setVisible(false);
 }
 
-void Form5::List4_MouseDown(const rt::MouseEvent&)
+void Form5::List4_MouseDown(const runtime::MouseEvent&)
 {
     List4.setHeight(480);
 }
 
-void Form5::WindowsMediaPlayer1_MouseMove(const rt::MouseEvent&)
+void Form5::WindowsMediaPlayer1_MouseMove(const runtime::MouseEvent&)
 {
     // The search results shrink out of the way when the mouse moves over the video.
     if (List4.height() != 1)
         List4.setHeight(1);
 }
 
-} // namespace zelvora
+} // namespace player

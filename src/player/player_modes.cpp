@@ -8,7 +8,7 @@
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
 
-namespace zelvora {
+namespace player {
 
 namespace {
 
@@ -24,11 +24,11 @@ double clockSeededDraw()
 
 void Form5::WindowsMediaPlayer1_PlayStateChange(int newState)
 {
-    if (newState == rt::PlayStopped)
+    if (newState == runtime::PlayStopped)
         lian.start(1);
 }
 
-void Form5::advanceInList(rt::ListBox& names, rt::ListBox& paths)
+void Form5::advanceInList(runtime::ListBox& names, runtime::ListBox& paths)
 {
     const int current = names.listIndex();
     const int next = current < names.listCount() - 1 ? current + 1 : 0;
@@ -53,8 +53,8 @@ void Form5::lian_Timer()
         return;
     }
     const bool fromSearch = word == "sou";
-    rt::ListBox& names = fromSearch ? List4 : List1;
-    rt::ListBox& paths = fromSearch ? List5 : List2;
+    runtime::ListBox& names = fromSearch ? List4 : List1;
+    runtime::ListBox& paths = fromSearch ? List5 : List2;
     if ((word != "lie" && word != "sou" && word != "sui" && word != "yici") || names.listCount() == 0)
         return;
     const int count = names.listCount();
@@ -110,4 +110,4 @@ void Form5::Image11_Click()
     stepEntry(-1);
 }
 
-} // namespace zelvora
+} // namespace player

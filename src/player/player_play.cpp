@@ -3,6 +3,8 @@
 // of the flash video player.
 #include <algorithm>
 
+#include "common/data_folders.h"
+#include "common/file_download.h"
 #include "platform/config.h"
 #include "platform/dialogs.h"
 #include "platform/network.h"
@@ -12,16 +14,14 @@
 #include "player/player_window.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
-#include "shell/data_folders.h"
-#include "video/file_download.h"
 
-namespace zelvora {
+namespace player {
 
 namespace {
 constexpr int kBarMarks = 37;
 constexpr const char* kFlashFile = "zelv.swf";
 
-void tell(rt::App& app, const std::string& text, int icon = platform::NoIcon)
+void tell(runtime::App& app, const std::string& text, int icon = platform::NoIcon)
 {
     platform::MessageBoxRequest box;
     box.text = text;
@@ -30,7 +30,7 @@ void tell(rt::App& app, const std::string& text, int icon = platform::NoIcon)
 }
 } // namespace
 
-void Form5::playSelected(rt::ListBox& names, rt::ListBox& paths, const std::string& source)
+void Form5::playSelected(runtime::ListBox& names, runtime::ListBox& paths, const std::string& source)
 {
     const int index = names.listIndex();
     Text6.setText(vb::Str(index));
@@ -40,7 +40,7 @@ void Form5::playSelected(rt::ListBox& names, rt::ListBox& paths, const std::stri
         return;
     showOverlay(4, "正在读取影音信息...");
     Text4.setText(paths.list(index));
-    for (rt::ListBox* results : { &List4, &List6, &List7 })
+    for (runtime::ListBox* results : { &List4, &List6, &List7 })
         results->setVisible(false);
     if (media::isSeed(Text4.text()))
         zzl.start(1);
@@ -62,7 +62,7 @@ void Form5::playInMediaPlayer()
 
 void Form5::writePage(const std::string& page)
 {
-    shell::EnsureTempFolder(app());
+    common::EnsureTempFolder(app());
     WebBrowser3.setLeft(200);
     WebBrowser3.setWidth(767);
     WebBrowser3.reload({});
@@ -117,7 +117,7 @@ void Form5::Timer2_Timer()
         closeMediaPlayer();
         if (!ensureFlashPlayer())
             return;
-        std::string temp = shell::dataPaths(app()).temp;
+        std::string temp = common::dataPaths(app()).temp;
         temp.pop_back();
         page = pages::flashPage(zelv.text(), temp, address);
     }
@@ -126,8 +126,8 @@ void Form5::Timer2_Timer()
 
 bool Form5::ensureFlashPlayer()
 {
-    shell::EnsureTempFolder(app());
-    const std::string target = shell::dataPaths(app()).temp + kFlashFile;
+    common::EnsureTempFolder(app());
+    const std::string target = common::dataPaths(app()).temp + kFlashFile;
     if (platform::fileExists(target))
         return true;
 
@@ -135,15 +135,15 @@ bool Form5::ensureFlashPlayer()
     Label9.setVisible(true);
     Label4.setFontSize(15);
     Label4.setForeColor(0xFFFFFF);
-    Label4.setAlignment(rt::AlignLeft);
+    Label4.setAlignment(runtime::AlignLeft);
     Label4.setVisible(true);
     Text5.setVisible(false);
 
     bool fetched = false;
-    rt::App& a = app();
+    runtime::App& a = app();
     if (a.hasService<platform::Network>()) {
         const std::string source = a.service<platform::Config>().get("update_server") + "/" + kFlashFile;
-        oDownload = std::make_unique<video::CFileDownload>(a, a.service<platform::Network>());
+        oDownload = std::make_unique<common::CFileDownload>(a, a.service<platform::Network>());
         oDownload->OnProgress
             = [this](int64_t progress, int64_t max, int32_t speed, int32_t code, const std::string& text) {
                   oDownload_OnProgress(progress, max, speed, code, text);
@@ -152,7 +152,7 @@ bool Form5::ensureFlashPlayer()
         oDownload.reset();
     }
     tell(a, fetched ? "初始化成功!" : "初始化失败，请检查是否连接网络", platform::Information);
-    for (rt::Label* label : { &Label8, &Label9, &Label4 })
+    for (runtime::Label* label : { &Label8, &Label9, &Label4 })
         label->setVisible(false);
     return fetched;
 }
@@ -195,4 +195,4 @@ void Form5::WebBrowser3_NewWindow2(const std::string&, bool& cancel)
         WebBrowser3.navigate(href);
 }
 
-} // namespace zelvora
+} // namespace player

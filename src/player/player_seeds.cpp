@@ -2,15 +2,15 @@
 // stream link opens in a generated page that embeds the QVOD or Baidu player.
 #include <algorithm>
 
+#include "common/data_folders.h"
 #include "player/media_kinds.h"
 #include "player/page_templates.h"
 #include "player/player_window.h"
 #include "player/seed_files.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
-#include "shell/data_folders.h"
 
-namespace zelvora {
+namespace player {
 
 void Form5::zz_Timer()
 {
@@ -47,7 +47,7 @@ void Form5::openSeed()
     // as it is and gets the empty page, as an address of no known kind does.
     if (media::endsWithAny(vb::UCase(Text4.text()), { ".QSED" })) {
         closeMediaPlayer();
-        if (const auto link = seeds::readQsedLink(Text4.text(), shell::codePage(app())))
+        if (const auto link = seeds::readQsedLink(Text4.text(), common::codePage(app())))
             Text4.setText(*link);
     }
     if (media::endsWithAny(vb::UCase(Text4.text()), { ".BSED" })) {
@@ -70,4 +70,4 @@ void Form5::openSeed()
     writePage(page);
 }
 
-} // namespace zelvora
+} // namespace player

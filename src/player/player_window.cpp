@@ -2,6 +2,8 @@
 // normal layouts of the video area.
 #include "player/player_window.h"
 
+#include "common/feature_window.h"
+#include "common/file_download.h"
 #include "platform/config.h"
 #include "platform/environment.h"
 #include "platform/shell.h"
@@ -9,11 +11,9 @@
 #include "player/page_templates.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
-#include "shell/feature_window.h"
 #include "traymenu/tray_window.h"
-#include "video/file_download.h"
 
-namespace zelvora {
+namespace player {
 
 namespace {
 constexpr int64_t kTabLight = 0xE0E0E0;
@@ -23,10 +23,10 @@ constexpr const char* kDecoderHint
     = "注：软件检测到您的软件版本为绿色版，不包含解码器，请点击“立即安装”来为软件安装解码器";
 } // namespace
 
-Form5::Form5(rt::App& app)
-    : rt::Form(app, "Form5")
+Form5::Form5(runtime::App& app)
+    : runtime::Form(app, "Form5")
 {
-    setupFeatureWindow(*this, "在线影音");
+    common::setupFeatureWindow(*this, "在线影音");
     designLayout();
     wireEvents();
 }
@@ -35,9 +35,9 @@ Form5::~Form5() = default;
 
 void Form5::designLayout()
 {
-    for (rt::Control* hidden : std::initializer_list<rt::Control*> { &List2, &List3, &List5, &liebiao, &Text3,
-             &Text6, &Text7, &Text8, &qvod, &bdhd, &zelv, &Text2, &Text5, &Picture1, &Picture5, &List4,
-             &List6, &List7, &Label8, &Label9, &WebBrowser3 })
+    for (runtime::Control* hidden : std::initializer_list<runtime::Control*> { &List2, &List3, &List5,
+             &liebiao, &Text3, &Text6, &Text7, &Text8, &qvod, &bdhd, &zelv, &Text2, &Text5, &Picture1,
+             &Picture5, &List4, &List6, &List7, &Label8, &Label9, &WebBrowser3 })
         hidden->setVisible(false);
     liebiao.setText("音乐列表");
     Text3.setText("text3");
@@ -49,7 +49,7 @@ void Form5::designLayout()
     zelv.setText(pages::loadTemplate("zelv", makerSite));
 
     struct Tab {
-        rt::Label* label;
+        runtime::Label* label;
         const char* caption;
         int left;
     };
@@ -57,13 +57,13 @@ void Form5::designLayout()
              Tab { &Label6, "网络列表", 131 } }) {
         t.label->setCaption(t.caption);
         t.label->move(t.left, 2, 60, 20);
-        t.label->setAlignment(rt::AlignCenter);
+        t.label->setAlignment(runtime::AlignCenter);
     }
     markTabs(Label5);
     List1.move(7, 23, 185, 530);
 
     struct Tool {
-        rt::Image* image;
+        runtime::Image* image;
         const char* tip;
         const char* picture;
     };
@@ -77,11 +77,11 @@ void Form5::designLayout()
     for (const Tool& t : tools) {
         t.image->move(left, 556, 22, 22);
         t.image->setToolTipText(t.tip);
-        t.image->setPicture(resourcePicture(t.picture));
+        t.image->setPicture(common::resourcePicture(t.picture));
         left += 36;
     }
-    Picture6.setPicture(resourcePicture("pictures/ui/player_wide.png"));
-    Picture5.setPicture(resourcePicture("pictures/ui/player_normal.png"));
+    Picture6.setPicture(common::resourcePicture("pictures/ui/player_wide.png"));
+    Picture5.setPicture(common::resourcePicture("pictures/ui/player_normal.png"));
     Text2.move(7, 528, 160, 22);
     Picture1.move(170, 530, 18, 18);
     Picture6.move(192, 252, 8, 60);
@@ -96,7 +96,7 @@ void Form5::designLayout()
     WebBrowser3.move(200, 25, 767, 553);
     Label4.setCaption("直接拖视频到此处播放");
     Label4.move(208, 290, 740, 30);
-    Label4.setAlignment(rt::AlignCenter);
+    Label4.setAlignment(runtime::AlignCenter);
     Label8.setCaption("首次次打开flv格式文件，需要初始化...");
     Label8.move(208, 250, 500, 24);
     Label9.move(708, 250, 120, 24);
@@ -118,14 +118,14 @@ void Form5::wireEvents()
     Label7.onClick = [this] { Label7_Click(); };
     List1.onClick = [this] { List1_Click(); };
     List1.onDblClick = [this] { List1_DblClick(); };
-    List1.onMouseDown = [this](const rt::MouseEvent& e) { List1_MouseDown(e); };
+    List1.onMouseDown = [this](const runtime::MouseEvent& e) { List1_MouseDown(e); };
     List4.onDblClick = [this] { List4_DblClick(); };
-    List4.onMouseDown = [this](const rt::MouseEvent& e) { List4_MouseDown(e); };
+    List4.onMouseDown = [this](const runtime::MouseEvent& e) { List4_MouseDown(e); };
     Image10.onClick = [this] { Image10_Click(); };
     Image11.onClick = [this] { Image11_Click(); };
-    Image12.onMouseDown = [this](const rt::MouseEvent& e) { Image12_MouseDown(e); };
+    Image12.onMouseDown = [this](const runtime::MouseEvent& e) { Image12_MouseDown(e); };
     Image14.onClick = [this] { Image14_Click(); };
-    Image15.onMouseDown = [this](const rt::MouseEvent& e) { Image15_MouseDown(e); };
+    Image15.onMouseDown = [this](const runtime::MouseEvent& e) { Image15_MouseDown(e); };
     Image16.onClick = [this] { Image16_Click(); };
     Text2.onChange = [this] { Text2_Change(); };
     Picture1.onClick = [this] { Picture1_Click(); };
@@ -134,7 +134,8 @@ void Form5::wireEvents()
     WebBrowser3.onNewWindow
         = [this](const std::string& url, bool& cancel) { WebBrowser3_NewWindow2(url, cancel); };
     WindowsMediaPlayer1.onPlayStateChange = [this](int state) { WindowsMediaPlayer1_PlayStateChange(state); };
-    WindowsMediaPlayer1.onMouseMove = [this](const rt::MouseEvent& e) { WindowsMediaPlayer1_MouseMove(e); };
+    WindowsMediaPlayer1.onMouseMove
+        = [this](const runtime::MouseEvent& e) { WindowsMediaPlayer1_MouseMove(e); };
     Timer2.onTimer = [this] { Timer2_Timer(); };
     Timer3.onTimer = [this] { Timer3_Timer(); };
     Timer5.onTimer = [this] { Timer5_Timer(); };
@@ -144,16 +145,16 @@ void Form5::wireEvents()
     zzl.onTimer = [this] { zzl_Timer(); };
 }
 
-SkinnedWindow Form5::skin()
+common::SkinnedWindow Form5::skin()
 {
-    SkinnedWindow w { *this, Text8, Text7, { &List1, &List4, &List6, &List7 } };
+    common::SkinnedWindow w { *this, Text8, Text7, { &List1, &List4, &List6, &List7 } };
     w.recreatesFile = true;
     return w;
 }
 
 void Form5::load()
 {
-    ApplySkinOnLoad(skin());
+    common::ApplySkinOnLoad(skin());
     ensurePlaylistFiles(app(), Playlist::Music);
     ensurePlaylistFiles(app(), Playlist::Video);
     loadPlaylist(Playlist::Music);
@@ -166,7 +167,7 @@ void Form5::load()
 
     startupLayout();
     // The window opens where the hub was last seen.
-    const Form6& tray = app().get<Form6>();
+    const traymenu::Form6& tray = app().get<traymenu::Form6>();
     move(static_cast<int>(vb::toLong(tray.Text1.text())), static_cast<int>(vb::toLong(tray.Text2.text())));
 }
 
@@ -178,7 +179,7 @@ void Form5::startupLayout()
     WebBrowser3.setVisible(false);
     WebBrowser3.move(200, 25, 767, 553);
     WebBrowser3.navigate("about:blank");
-    for (rt::Control* c : std::initializer_list<rt::Control*> {
+    for (runtime::Control* c : std::initializer_list<runtime::Control*> {
              &Text5, &Text2, &Picture1, &List4, &List6, &List7, &Label8, &Label9 })
         c->setVisible(false);
     List1.move(7, 23, List1.width(), 530);
@@ -189,7 +190,7 @@ void Form5::startupLayout()
 
 void Form5::Timer5_Timer()
 {
-    RefreshSkin(skin(), Timer5);
+    common::RefreshSkin(skin(), Timer5);
 }
 
 void Form5::hideDecoderHint()
@@ -204,11 +205,11 @@ void Form5::closeMediaPlayer()
     WindowsMediaPlayer1.setVisible(false);
 }
 
-void Form5::markTabs(rt::Label& chosen)
+void Form5::markTabs(runtime::Label& chosen)
 {
-    for (rt::Label* tab : { &Label5, &Label6, &Label7 }) {
+    for (runtime::Label* tab : { &Label5, &Label6, &Label7 }) {
         const bool on = tab == &chosen;
-        tab->setBackStyle(on ? rt::Opaque : rt::Transparent);
+        tab->setBackStyle(on ? runtime::Opaque : runtime::Transparent);
         tab->setBackColor(on ? kTabLight : kTabDark);
         tab->setForeColor(on ? kTabDark : kTabLight);
     }
@@ -216,11 +217,11 @@ void Form5::markTabs(rt::Label& chosen)
 
 bool Form5::shownPlaylist(Playlist& list) const
 {
-    if (Label7.backStyle() == rt::Opaque) {
+    if (Label7.backStyle() == runtime::Opaque) {
         list = Playlist::Video;
         return true;
     }
-    if (Label5.backStyle() == rt::Opaque) {
+    if (Label5.backStyle() == runtime::Opaque) {
         list = Playlist::Music;
         return true;
     }
@@ -235,8 +236,8 @@ void Form5::Image16_Click()
 
 void Form5::Picture6_Click()
 {
-    for (rt::Control* c : std::initializer_list<rt::Control*> { &List1, &Text2, &Picture1, &Label5, &Label6,
-             &Label7, &Image10, &Image11, &Image12, &Image14, &Image15, &Picture6 })
+    for (runtime::Control* c : std::initializer_list<runtime::Control*> { &List1, &Text2, &Picture1, &Label5,
+             &Label6, &Label7, &Image10, &Image11, &Image12, &Image14, &Image15, &Picture6 })
         c->setVisible(false);
     List4.setLeft(5);
     List6.setLeft(5);
@@ -265,10 +266,10 @@ void Form5::Picture5_Click()
     WindowsMediaPlayer1.move(201, 25, 764, 553);
     Text4.setLeft(200);
     Text4.setWidth(729);
-    for (rt::Control* c : std::initializer_list<rt::Control*> {
+    for (runtime::Control* c : std::initializer_list<runtime::Control*> {
              &Label5, &Label6, &Label7, &Image10, &Image11, &Image12, &Image14, &Image15, &Picture6 })
         c->setVisible(true);
     Picture5.setVisible(false);
 }
 
-} // namespace zelvora
+} // namespace player

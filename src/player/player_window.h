@@ -4,103 +4,103 @@
 #include <string>
 #include <vector>
 
+#include "common/skin.h"
 #include "player/playlist_files.h"
 #include "runtime/controls.h"
 #include "runtime/form.h"
 #include "runtime/media_controls.h"
-#include "shell/skin.h"
 
-namespace video {
+namespace common {
 class CFileDownload;
 }
 
-namespace zelvora {
+namespace player {
 
 // The media player: music and video playlists, adding media, playback in the media player
 // or in generated plug-in pages, play modes, next and previous, and seed files.
-class Form5 : public rt::Form {
+class Form5 : public runtime::Form {
 public:
-    explicit Form5(rt::App& app);
+    explicit Form5(runtime::App& app);
     ~Form5() override;
     void load() override;
 
     // The shown list: names (List1) and the paths of the same index (List2).
-    rt::ListBox List1 { *this, "List1" };
-    rt::ListBox List2 { *this, "List2" };
+    runtime::ListBox List1 { *this, "List1" };
+    runtime::ListBox List2 { *this, "List2" };
     // The path file as it was before an add job appended to the list.
-    rt::ListBox List3 { *this, "List3" };
+    runtime::ListBox List3 { *this, "List3" };
     // In-list search results and their paths.
-    rt::ListBox List4 { *this, "List4" };
-    rt::ListBox List5 { *this, "List5" };
+    runtime::ListBox List4 { *this, "List4" };
+    runtime::ListBox List5 { *this, "List5" };
     // Result lists of the network search.
-    rt::ListBox List6 { *this, "List6" };
-    rt::ListBox List7 { *this, "List7" };
+    runtime::ListBox List6 { *this, "List6" };
+    runtime::ListBox List7 { *this, "List7" };
     // Folder listings of the add job and of the playlist menu's folder scan.
-    rt::FileListBox File1 { *this, "File1" };
-    rt::FileListBox File2 { *this, "File2" };
+    runtime::FileListBox File1 { *this, "File1" };
+    runtime::FileListBox File2 { *this, "File2" };
 
     // Which list is shown: "音乐列表", "视频列表" or "网络列表".
-    rt::TextBox liebiao { *this, "liebiao" };
+    runtime::TextBox liebiao { *this, "liebiao" };
     // The in-list search box.
-    rt::TextBox Text2 { *this, "Text2" };
+    runtime::TextBox Text2 { *this, "Text2" };
     // The play-source or play-mode word.
-    rt::TextBox Text3 { *this, "Text3" };
+    runtime::TextBox Text3 { *this, "Text3" };
     // The address being played or chosen; also the status line of the playlist menu.
-    rt::TextBox Text4 { *this, "Text4" };
+    runtime::TextBox Text4 { *this, "Text4" };
     // The status overlay over the video area.
-    rt::TextBox Text5 { *this, "Text5" };
+    runtime::TextBox Text5 { *this, "Text5" };
     // Index of the current entry, as decimal text.
-    rt::TextBox Text6 { *this, "Text6" };
+    runtime::TextBox Text6 { *this, "Text6" };
     // The skin's picture path and colour.
-    rt::TextBox Text7 { *this, "Text7" };
-    rt::TextBox Text8 { *this, "Text8" };
+    runtime::TextBox Text7 { *this, "Text7" };
+    runtime::TextBox Text8 { *this, "Text8" };
     // The page templates of the QVOD, Baidu and flash players.
-    rt::TextBox qvod { *this, "qvod" };
-    rt::TextBox bdhd { *this, "bdhd" };
-    rt::TextBox zelv { *this, "zelv" };
+    runtime::TextBox qvod { *this, "qvod" };
+    runtime::TextBox bdhd { *this, "bdhd" };
+    runtime::TextBox zelv { *this, "zelv" };
 
     // Drop hint, later the flash player's progress bar.
-    rt::Label Label4 { *this, "Label4" };
+    runtime::Label Label4 { *this, "Label4" };
     // The tabs: music, network and video list.
-    rt::Label Label5 { *this, "Label5" };
-    rt::Label Label6 { *this, "Label6" };
-    rt::Label Label7 { *this, "Label7" };
+    runtime::Label Label5 { *this, "Label5" };
+    runtime::Label Label6 { *this, "Label6" };
+    runtime::Label Label7 { *this, "Label7" };
     // The flash player's first-time notice and its percentage.
-    rt::Label Label8 { *this, "Label8" };
-    rt::Label Label9 { *this, "Label9" };
+    runtime::Label Label8 { *this, "Label8" };
+    runtime::Label Label9 { *this, "Label9" };
     // The decoder hint and its install button.
-    rt::Label Label10 { *this, "Label10" };
-    rt::Image Image16 { *this, "Image16" };
+    runtime::Label Label10 { *this, "Label10" };
+    runtime::Image Image16 { *this, "Image16" };
     // The list tools: next, previous, play mode, search the list, add a folder.
-    rt::Image Image10 { *this, "Image10" };
-    rt::Image Image11 { *this, "Image11" };
-    rt::Image Image12 { *this, "Image12" };
-    rt::Image Image14 { *this, "Image14" };
-    rt::Image Image15 { *this, "Image15" };
+    runtime::Image Image10 { *this, "Image10" };
+    runtime::Image Image11 { *this, "Image11" };
+    runtime::Image Image12 { *this, "Image12" };
+    runtime::Image Image14 { *this, "Image14" };
+    runtime::Image Image15 { *this, "Image15" };
     // Closes the search box; back to the normal layout; to the wide layout.
-    rt::PictureBox Picture1 { *this, "Picture1" };
-    rt::PictureBox Picture5 { *this, "Picture5" };
-    rt::PictureBox Picture6 { *this, "Picture6" };
+    runtime::PictureBox Picture1 { *this, "Picture1" };
+    runtime::PictureBox Picture5 { *this, "Picture5" };
+    runtime::PictureBox Picture6 { *this, "Picture6" };
 
-    rt::WebBrowser WebBrowser3 { *this, "WebBrowser3" };
-    rt::MediaPlayer WindowsMediaPlayer1 { *this, "WindowsMediaPlayer1" };
+    runtime::WebBrowser WebBrowser3 { *this, "WebBrowser3" };
+    runtime::MediaPlayer WindowsMediaPlayer1 { *this, "WindowsMediaPlayer1" };
 
     // One-shot jobs: play dispatcher, page finisher, skin, add job, play mode, seed add and
     // seed open.
-    rt::Timer Timer2 { *this, "Timer2" };
-    rt::Timer Timer3 { *this, "Timer3" };
-    rt::Timer Timer5 { *this, "Timer5" };
-    rt::Timer Timer6 { *this, "Timer6" };
-    rt::Timer lian { *this, "lian" };
-    rt::Timer zz { *this, "zz" };
-    rt::Timer zzl { *this, "zzl" };
+    runtime::Timer Timer2 { *this, "Timer2" };
+    runtime::Timer Timer3 { *this, "Timer3" };
+    runtime::Timer Timer5 { *this, "Timer5" };
+    runtime::Timer Timer6 { *this, "Timer6" };
+    runtime::Timer lian { *this, "lian" };
+    runtime::Timer zz { *this, "zz" };
+    runtime::Timer zzl { *this, "zzl" };
 
     // The transfer of the flash player, a fresh object for every attempt.
-    std::unique_ptr<video::CFileDownload> oDownload;
+    std::unique_ptr<common::CFileDownload> oDownload;
 
     // Plays the selected entry of a list (List1 with List2, or List4 with List5), as a
     // double click does; source is the play-source word written into Text3.
-    void playSelected(rt::ListBox& names, rt::ListBox& paths, const std::string& source);
+    void playSelected(runtime::ListBox& names, runtime::ListBox& paths, const std::string& source);
     // The playlist whose tab is marked as chosen, judged by the tab looks; nothing when
     // neither the music nor the video tab is.
     bool shownPlaylist(Playlist& list) const;
@@ -119,14 +119,14 @@ public:
     void Label7_Click();
     void List1_Click();
     void List1_DblClick();
-    void List1_MouseDown(const rt::MouseEvent& e);
+    void List1_MouseDown(const runtime::MouseEvent& e);
     void List4_DblClick();
-    void List4_MouseDown(const rt::MouseEvent& e);
+    void List4_MouseDown(const runtime::MouseEvent& e);
     void Image10_Click();
     void Image11_Click();
-    void Image12_MouseDown(const rt::MouseEvent& e);
+    void Image12_MouseDown(const runtime::MouseEvent& e);
     void Image14_Click();
-    void Image15_MouseDown(const rt::MouseEvent& e);
+    void Image15_MouseDown(const runtime::MouseEvent& e);
     void Image16_Click();
     void Text2_Change();
     void Picture1_Click();
@@ -134,7 +134,7 @@ public:
     void Picture6_Click();
     void WebBrowser3_NewWindow2(const std::string& url, bool& cancel);
     void WindowsMediaPlayer1_PlayStateChange(int newState);
-    void WindowsMediaPlayer1_MouseMove(const rt::MouseEvent& e);
+    void WindowsMediaPlayer1_MouseMove(const runtime::MouseEvent& e);
     void oDownload_OnProgress(int64_t lProgress, int64_t lMaxProgress, int32_t lSpeed, int32_t lStatusCode,
         const std::string& sStatusText);
     void Timer2_Timer();
@@ -146,13 +146,13 @@ public:
     void zzl_Timer();
 
 private:
-    SkinnedWindow skin();
+    common::SkinnedWindow skin();
     void wireEvents();
     void designLayout();
     void startupLayout();
     // Lists.
     void showPlaylist(Playlist list);
-    void markTabs(rt::Label& chosen);
+    void markTabs(runtime::Label& chosen);
     void choosePlaylist(Playlist list);
     void loadPlaylist(Playlist list);
     void loadPathSnapshot(Playlist list);
@@ -164,11 +164,11 @@ private:
     bool ensureFlashPlayer();
     void playInMediaPlayer();
     void stepEntry(int step);
-    void advanceInList(rt::ListBox& names, rt::ListBox& paths);
+    void advanceInList(runtime::ListBox& names, runtime::ListBox& paths);
     void openSeed();
 
     // Whether List1 mirrors a playlist's files (false while it shows a picture folder).
     bool m_listHoldsPlaylist = true;
 };
 
-} // namespace zelvora
+} // namespace player

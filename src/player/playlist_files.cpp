@@ -2,24 +2,24 @@
 
 #include <algorithm>
 
+#include "common/data_folders.h"
 #include "platform/environment.h"
 #include "platform/textfile.h"
 #include "runtime/app.h"
-#include "shell/data_folders.h"
 
-namespace zelvora {
+namespace player {
 
-PlaylistFiles playlistFiles(const rt::App& app, Playlist list)
+PlaylistFiles playlistFiles(const runtime::App& app, Playlist list)
 {
-    const std::string temp = shell::dataPaths(app).temp;
+    const std::string temp = common::dataPaths(app).temp;
     if (list == Playlist::Music)
         return { temp + "mpath.ini", temp + "mname.ini" };
     return { temp + "vpath.ini", temp + "vname.ini" };
 }
 
-void ensurePlaylistFiles(const rt::App& app, Playlist list)
+void ensurePlaylistFiles(const runtime::App& app, Playlist list)
 {
-    shell::EnsureTempFolder(app);
+    common::EnsureTempFolder(app);
     const PlaylistFiles files = playlistFiles(app, list);
     for (const std::string* file : { &files.paths, &files.names }) {
         if (!platform::fileExists(*file))
@@ -27,19 +27,19 @@ void ensurePlaylistFiles(const rt::App& app, Playlist list)
     }
 }
 
-std::vector<std::string> readPlaylistFile(const rt::App& app, const std::string& file)
+std::vector<std::string> readPlaylistFile(const runtime::App& app, const std::string& file)
 {
-    return platform::readLines(file, shell::codePage(app));
+    return platform::readLines(file, common::codePage(app));
 }
 
 platform::Status writePlaylistFile(
-    const rt::App& app, const std::string& file, const std::vector<std::string>& lines)
+    const runtime::App& app, const std::string& file, const std::vector<std::string>& lines)
 {
-    return platform::writeLines(file, lines, shell::codePage(app));
+    return platform::writeLines(file, lines, common::codePage(app));
 }
 
-platform::Status rewritePlaylist(const rt::App& app, Playlist list, const std::vector<std::string>& names,
-    const std::vector<std::string>& paths)
+platform::Status rewritePlaylist(const runtime::App& app, Playlist list,
+    const std::vector<std::string>& names, const std::vector<std::string>& paths)
 {
     const PlaylistFiles files = playlistFiles(app, list);
     platform::Status status;
@@ -67,4 +67,4 @@ std::string folderOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-} // namespace zelvora
+} // namespace player

@@ -6,11 +6,11 @@
 
 #include "platform/result.h"
 
-namespace rt {
+namespace runtime {
 class App;
 }
 
-namespace zelvora {
+namespace player {
 
 // Which of the two playlists.
 enum class Playlist { Music, Video };
@@ -22,22 +22,22 @@ struct PlaylistFiles {
 };
 
 // Where the two files of a playlist are.
-PlaylistFiles playlistFiles(const rt::App& app, Playlist list);
+PlaylistFiles playlistFiles(const runtime::App& app, Playlist list);
 // Creates the data folder, its Temp folder and the playlist's two files when missing;
 // existing files are left as they are.
-void ensurePlaylistFiles(const rt::App& app, Playlist list);
+void ensurePlaylistFiles(const runtime::App& app, Playlist list);
 // The lines of one playlist file in the system code page; a missing file has none.
-std::vector<std::string> readPlaylistFile(const rt::App& app, const std::string& file);
+std::vector<std::string> readPlaylistFile(const runtime::App& app, const std::string& file);
 // Replaces one playlist file with these lines, each ended by CR LF, in one atomic write.
 platform::Status writePlaylistFile(
-    const rt::App& app, const std::string& file, const std::vector<std::string>& lines);
+    const runtime::App& app, const std::string& file, const std::vector<std::string>& lines);
 // Rewrites both files of a playlist from the shown lists: one line per name, and the path
 // of the same index (an empty line where the paths run short).
-platform::Status rewritePlaylist(const rt::App& app, Playlist list, const std::vector<std::string>& names,
-    const std::vector<std::string>& paths);
+platform::Status rewritePlaylist(const runtime::App& app, Playlist list,
+    const std::vector<std::string>& names, const std::vector<std::string>& paths);
 // The display name of a file: the ">" marker followed by the name.
 std::string displayName(const std::string& fileName);
 // The folder of a path: everything before its last separator (empty when it has none).
 std::string folderOf(const std::string& path);
 
-} // namespace zelvora
+} // namespace player

@@ -4,7 +4,7 @@
 #include "platform/textfile.h"
 #include "runtime/vbtext.h"
 
-namespace zelvora::seeds {
+namespace player::seeds {
 
 namespace {
 
@@ -160,4 +160,4 @@ std::optional<std::string> readBsedLink(const std::string& path)
     return link ? std::optional<std::string>(vb::toUtf8(*link)) : std::nullopt;
 }
 
-} // namespace zelvora::seeds
+} // namespace player::seeds

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace zelvora::seeds {
+namespace player::seeds {
 
 // Seed files larger than this are not read (a seed holds one link and some metadata).
 inline constexpr size_t kMaxSeedBytes = size_t(64) << 20;
@@ -35,4 +35,4 @@ std::optional<std::string> bsedLink(std::string_view text);
 std::optional<std::string> readQsedLink(const std::string& path, const std::string& codePage);
 std::optional<std::string> readBsedLink(const std::string& path);
 
-} // namespace zelvora::seeds
+} // namespace player::seeds

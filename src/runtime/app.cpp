@@ -9,7 +9,7 @@
 #include "runtime/engines.h"
 #include "runtime/media_controls.h"
 
-namespace rt {
+namespace runtime {
 
 int64_t SteadyClock::nowMs() const
 {
@@ -340,4 +340,4 @@ void App::setHost(Host* host)
     m_host = host ? host : &m_defaultHost;
 }
 
-} // namespace rt
+} // namespace runtime

@@ -14,7 +14,7 @@
 
 #include "runtime/form.h"
 
-namespace rt {
+namespace runtime {
 
 class Timer;
 class WebBrowser;
@@ -219,4 +219,4 @@ private:
     std::vector<std::function<void()>> m_posted;
 };
 
-} // namespace rt
+} // namespace runtime

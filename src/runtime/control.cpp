@@ -6,7 +6,7 @@
 #include "runtime/app.h"
 #include "runtime/form.h"
 
-namespace rt {
+namespace runtime {
 
 std::string propertyText(bool v)
 {
@@ -246,4 +246,4 @@ void Control::dropFiles(const std::vector<std::string>& paths)
         app().dispatch([&] { onDragDrop(paths); });
 }
 
-} // namespace rt
+} // namespace runtime

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace rt {
+namespace runtime {
 
 class Form;
 class App;
@@ -175,4 +175,4 @@ std::string propertyText(double v);
 std::string propertyText(int64_t v);
 std::string propertyText(int v);
 
-} // namespace rt
+} // namespace runtime

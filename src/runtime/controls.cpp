@@ -6,7 +6,7 @@
 #include "runtime/form.h"
 #include "runtime/vbtext.h"
 
-namespace rt {
+namespace runtime {
 
 Label::Label(Form& form, std::string name)
     : Control(form, std::move(name), ControlKind::Label)
@@ -373,4 +373,4 @@ std::optional<std::string> Menu::property(std::string_view name) const
     return Control::property(name);
 }
 
-} // namespace rt
+} // namespace runtime

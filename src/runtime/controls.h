@@ -6,7 +6,7 @@
 #include "runtime/control.h"
 #include "runtime/picture.h"
 
-namespace rt {
+namespace runtime {
 
 // A caption on the window, also used as a button or tile.
 class Label : public Control {
@@ -219,4 +219,4 @@ private:
 // ("*.MP3;*.WAV", "*.*"), without case, sorted by name. Empty when unreadable.
 std::vector<std::string> listMatchingFiles(const std::string& folder, std::string_view patterns);
 
-} // namespace rt
+} // namespace runtime

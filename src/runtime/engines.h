@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace rt {
+namespace runtime {
 
 // An element of a page as the windows read it: its absolute address and its text.
 struct BrowserLink {
@@ -121,4 +121,4 @@ public:
     void stop() override { }
 };
 
-} // namespace rt
+} // namespace runtime

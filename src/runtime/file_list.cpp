@@ -6,7 +6,7 @@
 #include "runtime/controls.h"
 #include "runtime/vbtext.h"
 
-namespace rt {
+namespace runtime {
 
 FileListBox::FileListBox(Form& form, std::string name)
     : ListBox(form, std::move(name), ControlKind::FileListBox)
@@ -113,4 +113,4 @@ std::vector<std::string> listMatchingFiles(const std::string& folder, std::strin
     return names;
 }
 
-} // namespace rt
+} // namespace runtime

@@ -5,7 +5,7 @@
 #include "runtime/app.h"
 #include "runtime/controls.h"
 
-namespace rt {
+namespace runtime {
 
 Form::Form(App& app, std::string name)
     : m_app(app)
@@ -229,4 +229,4 @@ void Form::unregisterControl(Control* c)
     m_controls.erase(std::remove(m_controls.begin(), m_controls.end(), c), m_controls.end());
 }
 
-} // namespace rt
+} // namespace runtime

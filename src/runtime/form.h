@@ -9,7 +9,7 @@
 #include "runtime/control.h"
 #include "runtime/picture.h"
 
-namespace rt {
+namespace runtime {
 
 class App;
 class Menu;
@@ -155,4 +155,4 @@ private:
     bool m_loaded = true;
 };
 
-} // namespace rt
+} // namespace runtime

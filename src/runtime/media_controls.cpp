@@ -3,7 +3,7 @@
 #include "runtime/app.h"
 #include "runtime/form.h"
 
-namespace rt {
+namespace runtime {
 
 namespace {
 constexpr size_t kMaxLogEntries = 10000;
@@ -257,4 +257,4 @@ std::optional<std::string> MediaPlayer::property(std::string_view name) const
     return Control::property(name);
 }
 
-} // namespace rt
+} // namespace runtime

@@ -9,7 +9,7 @@
 #include "runtime/control.h"
 #include "runtime/engines.h"
 
-namespace rt {
+namespace runtime {
 
 // Keeps the most recent calls made on an engine-backed control.
 class CallLog {
@@ -112,4 +112,4 @@ private:
     int m_playState = PlayUndefined;
 };
 
-} // namespace rt
+} // namespace runtime

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace rt {
+namespace runtime {
 
 namespace {
 
@@ -115,4 +115,4 @@ Picture loadPicture(const std::string& path)
     return pictureFromBytes(std::move(bytes), path);
 }
 
-} // namespace rt
+} // namespace runtime

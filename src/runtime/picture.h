@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace rt {
+namespace runtime {
 
 // A loaded picture. An empty picture (no bytes) is what clearing a picture property leaves.
 struct Picture {
@@ -25,4 +25,4 @@ Picture pictureFromBytes(std::string bytes, std::string_view source = {});
 // picture gives an empty picture.
 Picture loadPicture(const std::string& path);
 
-} // namespace rt
+} // namespace runtime

@@ -2,20 +2,20 @@
 // colour sliders, the picture drop and the preview of both in the open windows.
 #include <algorithm>
 
+#include "common/data_folders.h"
+#include "common/skin.h"
 #include "music/music_window.h"
 #include "platform/textfile.h"
 #include "player/player_window.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
 #include "settings/settings_window.h"
-#include "shell/data_folders.h"
 #include "shell/hub_window.h"
-#include "shell/skin.h"
 #include "toolbox/toolbox_window.h"
 #include "traymenu/tray_window.h"
 #include "video/video_window.h"
 
-namespace zelvora {
+namespace settings {
 
 namespace {
 
@@ -34,7 +34,7 @@ int64_t rgb(int red, int green, int blue)
 
 // A colour channel typed into a value box: a whole number clamped to 0..255, or the
 // slider's own value when the box holds no number.
-int channel(const rt::TextBox& typed, int sliderValue)
+int channel(const runtime::TextBox& typed, int sliderValue)
 {
     bool ok = false;
     const int64_t v = vb::toLong(typed.text(), &ok);
@@ -45,14 +45,14 @@ int channel(const rt::TextBox& typed, int sliderValue)
 
 // Runs f on window T only when it is loaded: choices reach the open windows, and a window
 // opened later wears the skin from its own load.
-template <class T, class F> void ifLoaded(rt::App& app, F&& f)
+template <class T, class F> void ifLoaded(runtime::App& app, F&& f)
 {
     if (T* w = app.find<T>())
         f(*w);
 }
 
 // A newly set background picture replaces what was stretched over the window.
-void showBackground(rt::Form& window, const rt::Picture& picture)
+void showBackground(runtime::Form& window, const runtime::Picture& picture)
 {
     window.clearPicture();
     window.setPicture(picture);
@@ -70,31 +70,31 @@ void setz::Option1_Click()
 {
     if (m_choosingAtLoad)
         return;
-    rt::App& a = app();
-    a.get<Form6>().Text4.setText(kModePlain);
-    ifLoaded<Form1>(a, [](rt::Form& w) { w.clearPicture(); });
-    ifLoaded<Form5>(a, [](rt::Form& w) { w.clearPicture(); });
-    ifLoaded<moban>(a, [](rt::Form& w) { w.clearPicture(); });
+    runtime::App& a = app();
+    a.get<traymenu::Form6>().Text4.setText(common::kModePlain);
+    ifLoaded<music::Form1>(a, [](runtime::Form& w) { w.clearPicture(); });
+    ifLoaded<player::Form5>(a, [](runtime::Form& w) { w.clearPicture(); });
+    ifLoaded<shell::moban>(a, [](runtime::Form& w) { w.clearPicture(); });
     clearPicture();
-    ifLoaded<tool>(a, [](rt::Form& w) { w.clearPicture(); });
-    ifLoaded<Form1>(a, [](Form1& w) { w.Timer5.start(1); });
-    ifLoaded<Form2>(a, [](Form2& w) { w.Timer5.start(1); });
+    ifLoaded<toolbox::tool>(a, [](runtime::Form& w) { w.clearPicture(); });
+    ifLoaded<music::Form1>(a, [](music::Form1& w) { w.Timer5.start(1); });
+    ifLoaded<video::Form2>(a, [](video::Form2& w) { w.Timer5.start(1); });
 }
 
 void setz::Option2_Click()
 {
     if (m_choosingAtLoad)
         return;
-    rt::App& a = app();
-    a.get<Form6>().Text4.setText(kModePicture);
-    ifLoaded<Form1>(a, [](Form1& w) { w.Timer5.start(1); });
-    ifLoaded<Form5>(a, [](Form5& w) { w.Timer5.start(1); });
-    ifLoaded<Form2>(a, [](Form2& w) { w.Timer5.start(1); });
-    ifLoaded<tool>(a, [](tool& w) { w.Timer5.start(1); });
-    ifLoaded<moban>(a, [](moban& w) { w.Timer1.start(1); });
+    runtime::App& a = app();
+    a.get<traymenu::Form6>().Text4.setText(common::kModePicture);
+    ifLoaded<music::Form1>(a, [](music::Form1& w) { w.Timer5.start(1); });
+    ifLoaded<player::Form5>(a, [](player::Form5& w) { w.Timer5.start(1); });
+    ifLoaded<video::Form2>(a, [](video::Form2& w) { w.Timer5.start(1); });
+    ifLoaded<toolbox::tool>(a, [](toolbox::tool& w) { w.Timer5.start(1); });
+    ifLoaded<shell::moban>(a, [](shell::moban& w) { w.Timer1.start(1); });
 }
 
-void setz::sliderMoved(const rt::HScrollBar& slider, rt::TextBox& valueText)
+void setz::sliderMoved(const runtime::HScrollBar& slider, runtime::TextBox& valueText)
 {
     m_red = HScroll1.value();
     m_green = HScroll2.value();
@@ -143,54 +143,54 @@ void setz::Label10_DragDrop(const std::vector<std::string>& files)
         return;
     }
     // The name is not enough: only a file that reads as a picture may replace the skin's.
-    if (rt::loadPicture(path).empty()) {
+    if (runtime::loadPicture(path).empty()) {
         showMessage(kNotAPicture);
         return;
     }
-    rt::App& a = app();
-    shell::EnsureDataFolders(a);
-    if (!platform::copyFile(path, shell::dataPaths(a).zelvJpg))
+    runtime::App& a = app();
+    common::EnsureDataFolders(a);
+    if (!platform::copyFile(path, common::dataPaths(a).zelvJpg))
         showMessage(kNotCopied);
 }
 
 void setz::previewColour()
 {
-    rt::App& a = app();
-    const int64_t colour = colourValue(Text5.text());
+    runtime::App& a = app();
+    const int64_t colour = common::colourValue(Text5.text());
     Label1.setCaption("*选项设置*");
     Label1.setBackColor(colour);
     Label3.setBackColor(colour);
-    ifLoaded<Form1>(a, [colour](Form1& w) {
+    ifLoaded<music::Form1>(a, [colour](music::Form1& w) {
         w.setBackColor(colour);
         w.Text5.setBackColor(colour);
     });
-    ifLoaded<Form5>(a, [colour](Form5& w) {
+    ifLoaded<player::Form5>(a, [colour](player::Form5& w) {
         if (colour >= kDarkTextThreshold) {
             w.List1.setForeColor(kButtonTextColour);
         } else {
-            for (rt::ListBox* list : { &w.List1, &w.List4, &w.List6 })
+            for (runtime::ListBox* list : { &w.List1, &w.List4, &w.List6 })
                 list->setForeColor(kWhite);
         }
         w.setBackColor(colour);
-        for (rt::ListBox* list : { &w.List1, &w.List4, &w.List6 })
+        for (runtime::ListBox* list : { &w.List1, &w.List4, &w.List6 })
             list->setBackColor(colour);
     });
-    ifLoaded<moban>(a, [colour](moban& w) { w.setBackColor(colour); });
+    ifLoaded<shell::moban>(a, [colour](shell::moban& w) { w.setBackColor(colour); });
 }
 
 void setz::previewPicture()
 {
-    rt::App& a = app();
-    shell::EnsureDataFolders(a);
-    const rt::Picture picture = rt::loadPicture(shell::dataPaths(a).zelvJpg);
+    runtime::App& a = app();
+    common::EnsureDataFolders(a);
+    const runtime::Picture picture = runtime::loadPicture(common::dataPaths(a).zelvJpg);
     setPicture(picture);
-    Label1.setBackStyle(rt::Transparent);
-    Label3.setBackStyle(rt::Transparent);
-    ifLoaded<Form1>(a, [&picture](rt::Form& w) { showBackground(w, picture); });
-    ifLoaded<Form5>(a, [&picture](rt::Form& w) { showBackground(w, picture); });
-    ifLoaded<moban>(a, [&picture](rt::Form& w) { showBackground(w, picture); });
-    const int64_t colour = colourValue(Text5.text());
-    ifLoaded<Form5>(a, [colour](Form5& w) { w.List1.setBackColor(colour); });
+    Label1.setBackStyle(runtime::Transparent);
+    Label3.setBackStyle(runtime::Transparent);
+    ifLoaded<music::Form1>(a, [&picture](runtime::Form& w) { showBackground(w, picture); });
+    ifLoaded<player::Form5>(a, [&picture](runtime::Form& w) { showBackground(w, picture); });
+    ifLoaded<shell::moban>(a, [&picture](runtime::Form& w) { showBackground(w, picture); });
+    const int64_t colour = common::colourValue(Text5.text());
+    ifLoaded<player::Form5>(a, [colour](player::Form5& w) { w.List1.setBackColor(colour); });
 }
 
 void setz::bg_Timer()
@@ -202,4 +202,4 @@ void setz::bg_Timer()
     bg.setEnabled(false);
 }
 
-} // namespace zelvora
+} // namespace settings

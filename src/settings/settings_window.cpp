@@ -1,16 +1,16 @@
 #include "settings/settings_window.h"
 
+#include "common/chrome.h"
+#include "common/data_folders.h"
+#include "common/skin.h"
 #include "music/music_window.h"
 #include "platform/dialogs.h"
 #include "player/player_window.h"
 #include "runtime/app.h"
-#include "shell/chrome.h"
-#include "shell/data_folders.h"
 #include "shell/hub_window.h"
-#include "shell/skin.h"
 #include "traymenu/tray_window.h"
 
-namespace zelvora {
+namespace settings {
 
 namespace {
 const char* const kTitle = "选项设置";
@@ -22,8 +22,8 @@ constexpr int64_t kCloseHover = 0x8080FF;
 const char* const kNotSaved = "设置没有保存成功，请确认设置文件夹可以写入后再试";
 } // namespace
 
-setz::setz(rt::App& app)
-    : rt::Form(app, "setz")
+setz::setz(runtime::App& app)
+    : runtime::Form(app, "setz")
 {
     designLayout();
     wireEvents();
@@ -39,13 +39,13 @@ void setz::designLayout()
     Label1.setFontBold(true);
     Label1.move(0, 0, 7800, 420);
     Label2.setCaption("");
-    Label2.setBackStyle(rt::Transparent);
+    Label2.setBackStyle(runtime::Transparent);
     Label2.move(0, 2040, 1980, 4560);
     Label3.setCaption("×");
-    Label3.setAlignment(rt::AlignCenter);
+    Label3.setAlignment(runtime::AlignCenter);
     Label3.move(7380, 0, 420, 420);
     Label4.setCaption("背景设置");
-    Label4.setAlignment(rt::AlignCenter);
+    Label4.setAlignment(runtime::AlignCenter);
     Label4.move(120, 600, 1800, 420);
     Label12.setCaption("纯色背景：");
     Label12.move(120, 1200, 1500, 300);
@@ -57,16 +57,16 @@ void setz::designLayout()
     Frame1.setCaption("");
     Frame1.move(kFrame1Left, kFrame1Top, 5640, 2640);
     const struct {
-        rt::Label* name;
+        runtime::Label* name;
         const char* caption;
-        rt::HScrollBar* slider;
-        rt::TextBox* value;
+        runtime::HScrollBar* slider;
+        runtime::TextBox* value;
     } rows[] = { { &Label5, "红", &HScroll1, &Text2 }, { &Label6, "绿", &HScroll2, &Text3 },
         { &Label7, "蓝", &HScroll3, &Text4 } };
     int top = 360;
     for (const auto& r : rows) {
-        for (rt::Control* c : { static_cast<rt::Control*>(r.name), static_cast<rt::Control*>(r.slider),
-                 static_cast<rt::Control*>(r.value) })
+        for (runtime::Control* c : { static_cast<runtime::Control*>(r.name),
+                 static_cast<runtime::Control*>(r.slider), static_cast<runtime::Control*>(r.value) })
             c->setContainer(&Frame1);
         r.name->setCaption(r.caption);
         r.name->move(120, top, 360, 300);
@@ -81,18 +81,19 @@ void setz::designLayout()
     Label8.setBorderStyle(1);
     Label8.move(4440, 360, 1080, 1200);
     Text5.setContainer(&Frame1);
-    Text5.setText(kDefaultColour);
+    Text5.setText(common::kDefaultColour);
     Text5.move(4440, 1680, 1080, 300);
 
     Frame2.setCaption("图片背景设置");
     Frame2.move(kFrame2Left, kFrame2Top, 5640, 2400);
-    for (rt::Control* c : { static_cast<rt::Control*>(&Label9), static_cast<rt::Control*>(&Label10),
-             static_cast<rt::Control*>(&Text6), static_cast<rt::Control*>(&Label11) })
+    for (runtime::Control* c :
+        { static_cast<runtime::Control*>(&Label9), static_cast<runtime::Control*>(&Label10),
+            static_cast<runtime::Control*>(&Text6), static_cast<runtime::Control*>(&Label11) })
         c->setContainer(&Frame2);
     Label9.setCaption("本地图片：");
     Label9.move(120, 420, 1200, 300);
     Label10.setCaption("拖放图片");
-    Label10.setAlignment(rt::AlignCenter);
+    Label10.setAlignment(runtime::AlignCenter);
     Label10.setBorderStyle(1);
     Label10.move(1440, 300, 1800, 600);
     Text6.setText("将本地图片拖到右边“拖放图片”上，再点击下面的应用");
@@ -125,20 +126,20 @@ void setz::wireEvents()
     Command2.onClick = [this] { Command2_Click(); };
     Command3.onClick = [this] { Command3_Click(); };
     Label3.onClick = [this] { Label3_Click(); };
-    Label3.onMouseMove = [this](const rt::MouseEvent& e) { Label3_MouseMove(e); };
+    Label3.onMouseMove = [this](const runtime::MouseEvent& e) { Label3_MouseMove(e); };
     Label4.onClick = [this] { Label4_Click(); };
     // The window drags by its background, its title and its labels Label2 and Label4; only
     // the background and the title also take back the close button's hover look.
-    onMouseDown = [this](const rt::MouseEvent& e) { Form_MouseDown(e); };
-    onMouseMove = [this](const rt::MouseEvent& e) { Form_MouseMove(e); };
-    onMouseUp = [this](const rt::MouseEvent& e) { Form_MouseUp(e); };
+    onMouseDown = [this](const runtime::MouseEvent& e) { Form_MouseDown(e); };
+    onMouseMove = [this](const runtime::MouseEvent& e) { Form_MouseMove(e); };
+    onMouseUp = [this](const runtime::MouseEvent& e) { Form_MouseUp(e); };
     Label1.onMouseMove = onMouseMove;
-    for (rt::Label* surface : { &Label1, &Label2, &Label4 }) {
+    for (runtime::Label* surface : { &Label1, &Label2, &Label4 }) {
         surface->onMouseDown = onMouseDown;
         surface->onMouseUp = onMouseUp;
     }
-    for (rt::Label* surface : { &Label2, &Label4 })
-        surface->onMouseMove = [this](const rt::MouseEvent& e) { chrome::dragMove(*this, e); };
+    for (runtime::Label* surface : { &Label2, &Label4 })
+        surface->onMouseMove = [this](const runtime::MouseEvent& e) { common::chrome::dragMove(*this, e); };
 }
 
 void setz::placeFrames()
@@ -151,19 +152,19 @@ void setz::placeFrames()
 
 void setz::load()
 {
-    rt::App& a = app();
+    runtime::App& a = app();
     // Centred on the hub.
-    const moban& hub = a.get<moban>();
+    const shell::moban& hub = a.get<shell::moban>();
     move(hub.left() + hub.width() / 2 - width() / 2, hub.top() + hub.height() / 2 - height() / 2);
     Label1.move(0, 0, width(), Label1.height());
     placeFrames();
-    for (rt::HScrollBar* slider : { &HScroll1, &HScroll2, &HScroll3 })
+    for (runtime::HScrollBar* slider : { &HScroll1, &HScroll2, &HScroll3 })
         slider->setRange(0, 255);
-    shell::EnsureDataFolders(a);
-    LoadSkinSettings(a);
+    common::EnsureDataFolders(a);
+    common::LoadSkinSettings(a);
     // Showing the saved mode is not choosing it: the skin timers stay idle.
     m_choosingAtLoad = true;
-    if (a.get<Form6>().List1.list(2) == kModePlain)
+    if (a.get<traymenu::Form6>().List1.list(2) == common::kModePlain)
         Option1.setValue(true);
     else
         Option2.setValue(true);
@@ -172,7 +173,7 @@ void setz::load()
 
 std::string setz::appliedColour() const
 {
-    return std::to_string(colourValue(Text5.text()));
+    return std::to_string(common::colourValue(Text5.text()));
 }
 
 void setz::showMessage(const std::string& text)
@@ -186,16 +187,16 @@ void setz::showMessage(const std::string& text)
 
 void setz::Command1_Click()
 {
-    rt::App& a = app();
-    shell::EnsureDataFolders(a);
-    Form6& tray = a.get<Form6>();
+    runtime::App& a = app();
+    common::EnsureDataFolders(a);
+    traymenu::Form6& tray = a.get<traymenu::Form6>();
     tray.ini1.setText(appliedColour());
     tray.ini3.setText(tray.Text4.text());
-    const platform::Status written
-        = WriteSkinSettings(a, tray.ini1.text(), shell::dataPaths(a).zelvJpg, tray.ini3.text(), true);
-    if (Form1* music = a.find<Form1>())
+    const platform::Status written = common::WriteSkinSettings(
+        a, tray.ini1.text(), common::dataPaths(a).zelvJpg, tray.ini3.text(), true);
+    if (music::Form1* music = a.find<music::Form1>())
         music->Text3.setText(tray.ini1.text());
-    if (Form5* player = a.find<Form5>())
+    if (player::Form5* player = a.find<player::Form5>())
         player->Text8.setText(tray.ini1.text());
     // The title keeps its "not applied" mark when the file could not be written.
     if (!written) {
@@ -207,10 +208,10 @@ void setz::Command1_Click()
 
 void setz::Command3_Click()
 {
-    rt::App& a = app();
-    shell::EnsureDataFolders(a);
-    const Form6& tray = a.get<Form6>();
-    if (!WriteSkinSettings(a, appliedColour(), tray.ini2.text(), tray.ini3.text(), false)) {
+    runtime::App& a = app();
+    common::EnsureDataFolders(a);
+    const traymenu::Form6& tray = a.get<traymenu::Form6>();
+    if (!common::WriteSkinSettings(a, appliedColour(), tray.ini2.text(), tray.ini3.text(), false)) {
         showMessage(kNotSaved);
         return;
     }
@@ -227,9 +228,9 @@ void setz::Label3_Click()
     app().unload<setz>();
 }
 
-void setz::Label3_MouseMove(const rt::MouseEvent&)
+void setz::Label3_MouseMove(const runtime::MouseEvent&)
 {
-    Label3.setBackStyle(rt::Opaque);
+    Label3.setBackStyle(runtime::Opaque);
     Label3.setBackColor(kCloseHover);
 }
 
@@ -238,20 +239,20 @@ void setz::Label4_Click()
     placeFrames();
 }
 
-void setz::Form_MouseDown(const rt::MouseEvent& e)
+void setz::Form_MouseDown(const runtime::MouseEvent& e)
 {
-    chrome::beginDrag(*this, e);
+    common::chrome::beginDrag(*this, e);
 }
 
-void setz::Form_MouseMove(const rt::MouseEvent& e)
+void setz::Form_MouseMove(const runtime::MouseEvent& e)
 {
-    Label3.setBackColor(colourValue(Text5.text()));
-    chrome::dragMove(*this, e);
+    Label3.setBackColor(common::colourValue(Text5.text()));
+    common::chrome::dragMove(*this, e);
 }
 
-void setz::Form_MouseUp(const rt::MouseEvent&)
+void setz::Form_MouseUp(const runtime::MouseEvent&)
 {
-    chrome::endDrag(*this);
+    common::chrome::endDrag(*this);
 }
 
-} // namespace zelvora
+} // namespace settings

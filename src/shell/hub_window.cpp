@@ -1,5 +1,9 @@
 #include "shell/hub_window.h"
 
+#include "common/chrome.h"
+#include "common/feature_window.h"
+#include "common/skin.h"
+#include "common/window_sizes.h"
 #include "music/music_window.h"
 #include "platform/config.h"
 #include "platform/environment.h"
@@ -7,30 +11,26 @@
 #include "platform/textfile.h"
 #include "runtime/app.h"
 #include "settings/settings_window.h"
-#include "shell/chrome.h"
-#include "shell/feature_window.h"
-#include "shell/skin.h"
 #include "shell/updater_window.h"
-#include "shell/window_sizes.h"
 #include "traymenu/tray_window.h"
 
-namespace zelvora {
+namespace shell {
 
-moban::moban(rt::App& app)
-    : rt::Form(app, "moban")
+moban::moban(runtime::App& app)
+    : runtime::Form(app, "moban")
 {
     designLayout();
-    onMouseDown = [this](const rt::MouseEvent& e) { Form_MouseDown(e); };
-    onMouseMove = [this](const rt::MouseEvent& e) { Form_MouseMove(e); };
-    onMouseUp = [this](const rt::MouseEvent& e) { Form_MouseUp(e); };
-    Label6.onMouseDown = [this](const rt::MouseEvent& e) { Label6_MouseDown(e); };
-    Label7.onMouseDown = [this](const rt::MouseEvent& e) { Label7_MouseDown(e); };
-    Label8.onMouseDown = [this](const rt::MouseEvent& e) { Label8_MouseDown(e); };
-    Label9.onMouseDown = [this](const rt::MouseEvent& e) { Label9_MouseDown(e); };
-    Label10.onMouseDown = [this](const rt::MouseEvent& e) { Label10_MouseDown(e); };
-    Label10.onMouseMove = [this](const rt::MouseEvent& e) { Label10_MouseMove(e); };
-    for (rt::Label* tile : { &Label6, &Label7, &Label8, &Label9 }) {
-        tile->onMouseMove = [tile](const rt::MouseEvent&) {
+    onMouseDown = [this](const runtime::MouseEvent& e) { Form_MouseDown(e); };
+    onMouseMove = [this](const runtime::MouseEvent& e) { Form_MouseMove(e); };
+    onMouseUp = [this](const runtime::MouseEvent& e) { Form_MouseUp(e); };
+    Label6.onMouseDown = [this](const runtime::MouseEvent& e) { Label6_MouseDown(e); };
+    Label7.onMouseDown = [this](const runtime::MouseEvent& e) { Label7_MouseDown(e); };
+    Label8.onMouseDown = [this](const runtime::MouseEvent& e) { Label8_MouseDown(e); };
+    Label9.onMouseDown = [this](const runtime::MouseEvent& e) { Label9_MouseDown(e); };
+    Label10.onMouseDown = [this](const runtime::MouseEvent& e) { Label10_MouseDown(e); };
+    Label10.onMouseMove = [this](const runtime::MouseEvent& e) { Label10_MouseMove(e); };
+    for (runtime::Label* tile : { &Label6, &Label7, &Label8, &Label9 }) {
+        tile->onMouseMove = [tile](const runtime::MouseEvent&) {
             tile->setFontBold(true);
             tile->setForeColor(kTileBlack);
         };
@@ -39,59 +39,59 @@ moban::moban(rt::App& app)
     Label3.onClick = [this] { Label3_Click(); };
     Label4.onClick = [this] { Label4_Click(); };
     Label5.onClick = [this] { Label5_Click(); };
-    Label3.onMouseMove = [this](const rt::MouseEvent& e) { Label3_MouseMove(e); };
-    Label4.onMouseMove = [this](const rt::MouseEvent& e) { Label4_MouseMove(e); };
-    Label5.onMouseMove = [this](const rt::MouseEvent& e) { Label5_MouseMove(e); };
+    Label3.onMouseMove = [this](const runtime::MouseEvent& e) { Label3_MouseMove(e); };
+    Label4.onMouseMove = [this](const runtime::MouseEvent& e) { Label4_MouseMove(e); };
+    Label5.onMouseMove = [this](const runtime::MouseEvent& e) { Label5_MouseMove(e); };
     Timer1.onTimer = [this] { Timer1_Timer(); };
 }
 
 void moban::designLayout()
 {
     setCaption("Zelvora");
-    setScaleMode(rt::ScaleMode::Pixels);
+    setScaleMode(runtime::ScaleMode::Pixels);
     setOwnChrome(true);
-    move(kHubLeft, kHubTop);
-    setWidth(kHubWidth);
-    setHeight(kHubHeight);
+    move(common::kHubLeft, common::kHubTop);
+    setWidth(common::kHubWidth);
+    setHeight(common::kHubHeight);
     setBackColor(0xFFFFFF);
-    Image2.setPicture(resourcePicture("pictures/ui/logo.png"));
+    Image2.setPicture(common::resourcePicture("pictures/ui/logo.png"));
     Image2.move(0, 0, 48, 48);
     Label2.setFontSize(12);
     Label2.setFontBold(true);
-    Label2.setBackStyle(rt::Transparent);
+    Label2.setBackStyle(runtime::Transparent);
     Label2.move(0, 0, 300, 22);
     const struct {
-        rt::Label* label;
+        runtime::Label* label;
         const char* caption;
     } buttons[] = { { &Label5, "▼" }, { &Label4, "-" }, { &Label3, "×" } };
     for (const auto& b : buttons) {
         b.label->setCaption(b.caption);
-        b.label->setAlignment(rt::AlignCenter);
+        b.label->setAlignment(runtime::AlignCenter);
         b.label->setFontSize(12);
-        b.label->setBackStyle(rt::Transparent);
+        b.label->setBackStyle(runtime::Transparent);
         b.label->setWidth(28);
         b.label->setHeight(22);
     }
     const struct {
-        rt::Label* label;
+        runtime::Label* label;
         const char* caption;
     } tiles[] = { { &Label6, "急速音乐" }, { &Label7, "在线影音" }, { &Label8, "视频下载" },
         { &Label9, "工具箱" }, { &Label10, "正在播放" } };
     int left = 360;
     for (const auto& t : tiles) {
         t.label->setCaption(t.caption);
-        t.label->setAlignment(rt::AlignCenter);
+        t.label->setAlignment(runtime::AlignCenter);
         t.label->setFontSize(11);
-        t.label->setBackStyle(rt::Transparent);
+        t.label->setBackStyle(runtime::Transparent);
         t.label->setForeColor(kTileGrey);
         t.label->move(left, 32, 88, 22);
         left += 92;
     }
     Label10.setVisible(false);
-    Label1.setBackStyle(rt::Transparent);
+    Label1.setBackStyle(runtime::Transparent);
     Label1.setFontSize(9);
     Label1.setHeight(18);
-    for (rt::TextBox* hidden : { &qied, &sjsj, &Text3, &Text4 })
+    for (runtime::TextBox* hidden : { &qied, &sjsj, &Text3, &Text4 })
         hidden->setVisible(false);
     sjsj.setText("0");
     Image3.setVisible(false);
@@ -99,15 +99,15 @@ void moban::designLayout()
 
 void moban::load()
 {
-    rt::App& a = app();
+    runtime::App& a = app();
     const auto& env = a.service<platform::Environment>();
     const std::string check = platform::joinPath(env.programFolder(), "check.exe");
     if (platform::fileExists(check))
         a.service<platform::Shell>().start(check, "", platform::StyleHidden);
     qied.setText("急速音乐");
-    Form1& music = a.get<Form1>();
+    music::Form1& music = a.get<music::Form1>();
     setHeight(height() / 15 + music.height() + 600);
-    music.move(left(), top() + kChildOffset);
+    music.move(left(), top() + common::kChildOffset);
     music.show(false, this);
     applyStartupSkin();
 
@@ -119,40 +119,40 @@ void moban::load()
     Label4.move(893, 5, Label4.width(), Label4.height());
     Label3.move(928, 5, Label3.width(), Label3.height());
     Label1.move(0, height() / 15 - 21, width(), Label1.height());
-    for (rt::Label* b : { &Label3, &Label4, &Label5 })
-        b->setBackStyle(rt::Transparent);
-    Label1.setCaption("当前版本:" + a.get<Form6>().xin.text() + "  " + "点击检查更新");
+    for (runtime::Label* b : { &Label3, &Label4, &Label5 })
+        b->setBackStyle(runtime::Transparent);
+    Label1.setCaption("当前版本:" + a.get<traymenu::Form6>().xin.text() + "  " + "点击检查更新");
     setTileLooks(&Label6);
 }
 
 void moban::applyStartupSkin()
 {
-    rt::App& a = app();
-    const SkinLines s = skinLines(a);
+    runtime::App& a = app();
+    const common::SkinLines s = common::skinLines(a);
     Text3.setText(s.colour);
     Text4.setText(s.picture);
     Form4& updater = a.get<Form4>();
-    if (s.mode == kModePlain) {
+    if (s.mode == common::kModePlain) {
         clearPicture();
-        a.get<setz>().clearPicture();
-        setSettingsLabelsTransparent(a, false);
-        Label3.setBackStyle(rt::Opaque);
-        updater.Label1.setBackStyle(rt::Opaque);
-        const int64_t colour = colourValue(Text3.text());
+        a.get<settings::setz>().clearPicture();
+        common::setSettingsLabelsTransparent(a, false);
+        Label3.setBackStyle(runtime::Opaque);
+        updater.Label1.setBackStyle(runtime::Opaque);
+        const int64_t colour = common::colourValue(Text3.text());
         updater.setBackColor(colour);
         updater.Label1.setBackColor(colour);
         setBackColor(colour);
-    } else if (s.mode == kModePicture) {
-        a.get<setz>().setPicture(rt::loadPicture(Text4.text()));
-        setSettingsLabelsTransparent(a, true);
-        Label3.setBackStyle(rt::Transparent);
-        updater.Label1.setBackStyle(rt::Transparent);
-        Image3.setPicture(rt::loadPicture(Text4.text()));
-        paintSkinPicture(*this, Image3.picture());
+    } else if (s.mode == common::kModePicture) {
+        a.get<settings::setz>().setPicture(runtime::loadPicture(Text4.text()));
+        common::setSettingsLabelsTransparent(a, true);
+        Label3.setBackStyle(runtime::Transparent);
+        updater.Label1.setBackStyle(runtime::Transparent);
+        Image3.setPicture(runtime::loadPicture(Text4.text()));
+        common::paintSkinPicture(*this, Image3.picture());
         // Under the picture, and instead of a picture that cannot be read, the colour shows.
-        setBackColor(colourValue(Text3.text()));
-        updater.setPicture(rt::loadPicture(Text4.text()));
+        setBackColor(common::colourValue(Text3.text()));
+        updater.setPicture(runtime::loadPicture(Text4.text()));
     }
 }
 
-} // namespace zelvora
+} // namespace shell

@@ -5,12 +5,12 @@
 #include "platform/environment.h"
 #include "runtime/app.h"
 
-namespace zelvora {
+namespace shell {
 
 namespace {
 
 // The configured cache folder, else the one the environment knows (the front end's cache).
-std::string browserCacheFolder(const rt::App& app)
+std::string browserCacheFolder(const runtime::App& app)
 {
     const std::string configured = app.service<platform::Config>().get("browser_cache");
     if (!configured.empty())
@@ -20,15 +20,15 @@ std::string browserCacheFolder(const rt::App& app)
 
 } // namespace
 
-Form4::Form4(rt::App& app)
-    : rt::Form(app, "Form4")
+Form4::Form4(runtime::App& app)
+    : runtime::Form(app, "Form4")
 {
     setCaption("Zelvora升级");
     setOwnChrome(true);
     setWidth(6000);
     setHeight(3600);
     Label1.setCaption("升级进程准备就绪...");
-    Label1.setAlignment(rt::AlignCenter);
+    Label1.setAlignment(runtime::AlignCenter);
     Label1.move(240, 600, 5520, 420);
     Command1.setCaption("开始升级");
     Command1.move(2160, 2520, 1680, 480);
@@ -44,7 +44,7 @@ Form4::Form4(rt::App& app)
 void Form4::load()
 {
     // Centred on the online music window, the window that opens it.
-    const Form1& music = app().get<Form1>();
+    const music::Form1& music = app().get<music::Form1>();
     move(music.left() + music.width() / 2 - width() / 2, music.top() + music.height() / 2 - height() / 2);
     Text1.setText(browserCacheFolder(app()));
     Timer1.start(1);
@@ -62,8 +62,8 @@ void Form4::Timer1_Timer()
 
 void Form4::Command3_Click()
 {
-    app().get<Form1>().Command1.setEnabled(true);
+    app().get<music::Form1>().Command1.setEnabled(true);
     app().unload<Form4>();
 }
 
-} // namespace zelvora
+} // namespace shell

@@ -1,19 +1,19 @@
 #include "toolbox/toolbox_window.h"
 
-#include "shell/feature_window.h"
+#include "common/feature_window.h"
 
-namespace zelvora {
+namespace toolbox {
 
-tool::tool(rt::App& app)
-    : rt::Form(app, "tool")
+tool::tool(runtime::App& app)
+    : runtime::Form(app, "tool")
 {
-    setupFeatureWindow(*this, "工具箱");
+    common::setupFeatureWindow(*this, "工具箱");
     Timer5.onTimer = [this] { Timer5_Timer(); };
 }
 
-SkinnedWindow tool::skin()
+common::SkinnedWindow tool::skin()
 {
-    SkinnedWindow w { *this, Text3, Text4, {} };
+    common::SkinnedWindow w { *this, Text3, Text4, {} };
     w.styleUpdater = true;
     w.recreatesFile = true;
     return w;
@@ -21,12 +21,12 @@ SkinnedWindow tool::skin()
 
 void tool::load()
 {
-    ApplySkinOnLoad(skin());
+    common::ApplySkinOnLoad(skin());
 }
 
 void tool::Timer5_Timer()
 {
-    RefreshSkin(skin(), Timer5);
+    common::RefreshSkin(skin(), Timer5);
 }
 
-} // namespace zelvora
+} // namespace toolbox

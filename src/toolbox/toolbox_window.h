@@ -1,24 +1,24 @@
 #pragma once
+#include "common/skin.h"
 #include "runtime/controls.h"
 #include "runtime/form.h"
-#include "shell/skin.h"
 
-namespace zelvora {
+namespace toolbox {
 
 // The toolbox: WiFi hotspot, broadband acceleration, local tools and web gadgets.
-class tool : public rt::Form {
+class tool : public runtime::Form {
 public:
-    explicit tool(rt::App& app);
+    explicit tool(runtime::App& app);
     void load() override;
 
-    rt::TextBox Text3 { *this, "Text3" };
-    rt::TextBox Text4 { *this, "Text4" };
-    rt::Timer Timer5 { *this, "Timer5" };
+    runtime::TextBox Text3 { *this, "Text3" };
+    runtime::TextBox Text4 { *this, "Text4" };
+    runtime::Timer Timer5 { *this, "Timer5" };
 
     void Timer5_Timer();
 
 private:
-    SkinnedWindow skin();
+    common::SkinnedWindow skin();
 };
 
-} // namespace zelvora
+} // namespace toolbox

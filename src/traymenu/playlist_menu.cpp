@@ -9,14 +9,14 @@
 #include "runtime/app.h"
 #include "traymenu/tray_window.h"
 
-namespace zelvora {
+namespace traymenu {
 
 namespace {
 constexpr const char* kNetworkList = "网络列表";
 
 // The folder chooser: the chosen folder up to its first NUL, or empty when cancelled. An
 // empty title is replaced by a generic one.
-std::string chooseFolder(rt::App& app, const std::string& title)
+std::string chooseFolder(runtime::App& app, const std::string& title)
 {
     const std::string shown = title.empty() ? "选择目录" : title;
     const std::string folder = app.service<platform::Dialogs>().browseFolder(shown).value_or(std::string());
@@ -43,7 +43,7 @@ void Form6::wirePlaylistMenu()
 
 void Form6::play_Click()
 {
-    Form5& player = app().get<Form5>();
+    player::Form5& player = app().get<player::Form5>();
     if (player.liebiao.text() != kNetworkList) {
         player.playSelected(player.List1, player.List2, "lie");
         return;
@@ -63,7 +63,7 @@ void Form6::play_Click()
 
 void Form6::addmp3_Click()
 {
-    Form5& player = app().get<Form5>();
+    player::Form5& player = app().get<player::Form5>();
     if (player.liebiao.text() == kNetworkList)
         return;
     platform::OpenFileRequest request;
@@ -99,7 +99,7 @@ void Form6::addmp3_Click()
 
 void Form6::addpath_Click()
 {
-    Form5& player = app().get<Form5>();
+    player::Form5& player = app().get<player::Form5>();
     if (player.liebiao.text() == kNetworkList)
         return;
     player.hideDecoderHint();
@@ -111,7 +111,7 @@ void Form6::addpath_Click()
     // Earlier search results are cleared first, so the add job gets a file of this folder.
     player.List4.clear();
     player.List5.clear();
-    player.File2.setPattern(media::kAddFolderPattern);
+    player.File2.setPattern(player::media::kAddFolderPattern);
     player.File2.setPath(folder);
     const std::string prefix = folder.back() == platform::kSeparator ? folder : folder + platform::kSeparator;
     for (const std::string& name : player.File2.items()) {
@@ -125,7 +125,7 @@ void Form6::addpath_Click()
 
 void Form6::setPlayMode(const char* word)
 {
-    app().get<Form5>().Text3.setText(word);
+    app().get<player::Form5>().Text3.setText(word);
 }
 
 void Form6::bodan_Click()
@@ -153,4 +153,4 @@ void Form6::bosui_Click()
     setPlayMode("sui");
 }
 
-} // namespace zelvora
+} // namespace traymenu

@@ -10,14 +10,14 @@
 #include "runtime/vbtext.h"
 #include "traymenu/tray_window.h"
 
-namespace zelvora {
+namespace traymenu {
 
 namespace {
 constexpr const char* kNetworkList = "网络列表";
 constexpr unsigned long long kMiB = 1024ull * 1024ull;
 constexpr size_t kMaxFileNameBytes = 240;
 
-int ask(rt::App& app, const std::string& question)
+int ask(runtime::App& app, const std::string& question)
 {
     platform::MessageBoxRequest box;
     box.text = question;
@@ -25,7 +25,7 @@ int ask(rt::App& app, const std::string& question)
     return app.service<platform::Dialogs>().messageBox(box);
 }
 
-void tell(rt::App& app, const std::string& text)
+void tell(runtime::App& app, const std::string& text)
 {
     platform::MessageBoxRequest box;
     box.text = text;
@@ -61,7 +61,7 @@ std::string megabytes(unsigned long long bytes)
 
 void Form6::copyy_Click()
 {
-    Form5& player = app().get<Form5>();
+    player::Form5& player = app().get<player::Form5>();
     const int index = player.List1.listIndex();
     if (player.liebiao.text() == kNetworkList || index < 0)
         return;
@@ -98,7 +98,7 @@ void Form6::copyy_Click()
 
 void Form6::lieda_Click()
 {
-    Form5& player = app().get<Form5>();
+    player::Form5& player = app().get<player::Form5>();
     const int index = player.List1.listIndex();
     if (player.liebiao.text() == kNetworkList || index < 0)
         return;
@@ -107,30 +107,30 @@ void Form6::lieda_Click()
 
 void Form6::del_Click()
 {
-    Form5& player = app().get<Form5>();
+    player::Form5& player = app().get<player::Form5>();
     const int index = player.List1.listIndex();
     if (player.liebiao.text() == kNetworkList || index < 0)
         return;
     player.List1.removeItem(index);
     player.List2.removeItem(index);
     // A folder of pictures shown for browsing is not a playlist: its files stay untouched.
-    Playlist list = Playlist::Music;
+    player::Playlist list = player::Playlist::Music;
     if (!player.listHoldsPlaylist() || !player.shownPlaylist(list))
         return;
-    const PlaylistFiles files = playlistFiles(app(), list);
+    const player::PlaylistFiles files = playlistFiles(app(), list);
     bool written = true;
     if (platform::fileExists(files.paths))
-        written = writePlaylistFile(app(), files.paths, player.List2.items()).ok && written;
+        written = player::writePlaylistFile(app(), files.paths, player.List2.items()).ok && written;
     if (platform::fileExists(files.names))
-        written = writePlaylistFile(app(), files.names, player.List1.items()).ok && written;
+        written = player::writePlaylistFile(app(), files.names, player.List1.items()).ok && written;
     if (!written)
         player.Text4.setText("删除失败，播放列表文件无法写入");
 }
 
 void Form6::delbao_Click()
 {
-    rt::App& a = app();
-    Form5& player = a.get<Form5>();
+    runtime::App& a = app();
+    player::Form5& player = a.get<player::Form5>();
     const int index = player.List1.listIndex();
     if (player.liebiao.text() == kNetworkList || index < 0)
         return;
@@ -150,8 +150,8 @@ void Form6::delbao_Click()
 
 void Form6::lieqing_Click()
 {
-    rt::App& a = app();
-    Form5& player = a.get<Form5>();
+    runtime::App& a = app();
+    player::Form5& player = a.get<player::Form5>();
     if (player.liebiao.text() == kNetworkList)
         return;
     player.hideDecoderHint();
@@ -165,15 +165,15 @@ void Form6::lieqing_Click()
     player.List2.clear();
     // Both playlists are emptied, whichever is shown.
     bool written = true;
-    for (Playlist list : { Playlist::Video, Playlist::Music }) {
-        const PlaylistFiles files = playlistFiles(a, list);
+    for (player::Playlist list : { player::Playlist::Video, player::Playlist::Music }) {
+        const player::PlaylistFiles files = playlistFiles(a, list);
         for (const std::string* file : { &files.paths, &files.names }) {
             if (platform::fileExists(*file))
-                written = writePlaylistFile(a, *file, {}).ok && written;
+                written = player::writePlaylistFile(a, *file, {}).ok && written;
         }
     }
     if (!written)
         player.Text4.setText("清空失败，播放列表文件无法写入");
 }
 
-} // namespace zelvora
+} // namespace traymenu

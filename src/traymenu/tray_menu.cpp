@@ -1,18 +1,18 @@
 // The tray menu: the four shortcuts to the hub's tiles, and leaving the program.
+#include "common/data_folders.h"
 #include "platform/dialogs.h"
 #include "platform/environment.h"
 #include "platform/textfile.h"
 #include "platform/tray.h"
 #include "runtime/app.h"
-#include "shell/data_folders.h"
 #include "shell/hub_window.h"
 #include "traymenu/tray_window.h"
 
-namespace zelvora {
+namespace traymenu {
 
 void Form6::showHubWith(const std::string& tile)
 {
-    moban& hub = app().get<moban>();
+    shell::moban& hub = app().get<shell::moban>();
     hub.show();
     hub.selectTile(tile);
 }
@@ -39,7 +39,7 @@ void Form6::onlinevideo_Click()
 
 void Form6::exitmaun_Click()
 {
-    rt::App& a = app();
+    runtime::App& a = app();
     const std::string marker
         = platform::joinPath(a.service<platform::Environment>().desktopFolder(), "bro.cfg");
     if (platform::fileExists(marker))
@@ -52,7 +52,7 @@ void Form6::exitmaun_Click()
     ask.defaultButton = platform::DefaultButton2;
     if (a.service<platform::Dialogs>().messageBox(ask) != platform::AnswerYes)
         return;
-    const std::string toolFolder = shell::dataPaths(a).tool;
+    const std::string toolFolder = common::dataPaths(a).tool;
     for (const char* name : { "ics.vbs", "start.bat", "close.bat", "kdjs.bat" }) {
         const std::string path = toolFolder + name;
         if (platform::fileExists(path))
@@ -63,4 +63,4 @@ void Form6::exitmaun_Click()
     a.end();
 }
 
-} // namespace zelvora
+} // namespace traymenu

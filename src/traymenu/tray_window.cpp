@@ -1,5 +1,8 @@
 #include "traymenu/tray_window.h"
 
+#include "common/data_folders.h"
+#include "common/feature_window.h"
+#include "common/skin.h"
 #include "music/music_window.h"
 #include "platform/codec.h"
 #include "platform/textfile.h"
@@ -7,31 +10,28 @@
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
 #include "settings/settings_window.h"
-#include "shell/data_folders.h"
-#include "shell/feature_window.h"
-#include "shell/skin.h"
 
-namespace zelvora {
+namespace traymenu {
 
 namespace {
 const char* const kTip = "Zelvora影音管理\n看电影、下视频、听音乐，你值得收藏";
 constexpr int kTipLength = 64;
 } // namespace
 
-Form6::Form6(rt::App& app)
-    : rt::Form(app, "Form6")
+Form6::Form6(runtime::App& app)
+    : runtime::Form(app, "Form6")
 {
     setCaption("辅助系统栏的菜单选项");
     setWidth(4800);
     setHeight(3600);
-    Image1.setPicture(resourcePicture("pictures/skin.jpg"));
-    pic.setPicture(resourcePicture("pictures/ui/tray.png"));
+    Image1.setPicture(common::resourcePicture("pictures/skin.jpg"));
+    pic.setPicture(common::resourcePicture("pictures/ui/tray.png"));
     xin.setText("V1.0.0.13");
     xin1.setText("13");
     Text1.setText("2970");
     Text2.setText("1125");
     WebBrowser3.setVisible(false);
-    pic.onMouseMove = [this](const rt::MouseEvent& e) { pic_MouseMove(e); };
+    pic.onMouseMove = [this](const runtime::MouseEvent& e) { pic_MouseMove(e); };
     onDblClick = [this] { Form_DblClick(); };
     WebBrowser3.onBeforeNavigate = [this](const std::string& url) { WebBrowser3_BeforeNavigate(url); };
     opentool.onClick = [this] { opentool_Click(); };
@@ -48,27 +48,27 @@ void Form6::load()
     // browser's first navigation.
     applySkinDefaults();
     addNotificationIcon();
-    const int64_t colour = colourValue(Text3.text());
-    setz& settings = app().get<setz>();
+    const int64_t colour = common::colourValue(Text3.text());
+    settings::setz& settings = app().get<settings::setz>();
     settings.Label1.setBackColor(colour);
     settings.Label3.setBackColor(colour);
-    Form1& music = app().get<Form1>();
+    music::Form1& music = app().get<music::Form1>();
     music.setBackColor(colour);
     music.Text5.setBackColor(colour);
 }
 
 void Form6::applySkinDefaults()
 {
-    rt::App& a = app();
-    const shell::DataPaths paths = shell::dataPaths(a);
+    runtime::App& a = app();
+    const common::DataPaths paths = common::dataPaths(a);
     ini2.setText(paths.zelvJpg);
-    shell::EnsureDataFolders(a);
+    common::EnsureDataFolders(a);
     if (!platform::fileExists(paths.zelvJpg) && !Image1.picture().empty())
         platform::writeFileAtomic(paths.zelvJpg, *Image1.picture().bytes);
     if (!platform::fileExists(paths.iniDb))
-        WriteSkinSettings(a, kDefaultColour, paths.zelvJpg, kModePicture, true);
-    LoadSkinSettings(a);
-    const SkinLines s = skinLines(a);
+        common::WriteSkinSettings(a, common::kDefaultColour, paths.zelvJpg, common::kModePicture, true);
+    common::LoadSkinSettings(a);
+    const common::SkinLines s = common::skinLines(a);
     ini1.setText(s.colour);
     ini2.setText(s.picture);
     ini3.setText(s.mode);
@@ -89,12 +89,12 @@ void Form6::addNotificationIcon()
     else
         tip = vb::Left(tip, kTipLength);
     m_icon.tip = tip;
-    m_icon.tipBytes = platform::encode(tip, shell::codePage(app()));
+    m_icon.tipBytes = platform::encode(tip, common::codePage(app()));
     if (app().hasService<platform::TrayIcon>())
         app().service<platform::TrayIcon>().add(m_icon);
 }
 
-void Form6::pic_MouseMove(const rt::MouseEvent& e)
+void Form6::pic_MouseMove(const runtime::MouseEvent& e)
 {
     // The icon's notifications arrive as the message number in twips: 0x204 × 15 = 0x1E3C is
     // the right button going down.
@@ -104,7 +104,7 @@ void Form6::pic_MouseMove(const rt::MouseEvent& e)
 
 void Form6::Form_DblClick()
 {
-    app().get<Form1>().show();
+    app().get<music::Form1>().show();
 }
 
 void Form6::WebBrowser3_BeforeNavigate(const std::string&)
@@ -112,4 +112,4 @@ void Form6::WebBrowser3_BeforeNavigate(const std::string&)
     WebBrowser3.setVisible(true);
 }
 
-} // namespace zelvora
+} // namespace traymenu

@@ -1,22 +1,22 @@
 #include "video/video_window.h"
 
-#include "shell/feature_window.h"
+#include "common/feature_window.h"
 
-namespace zelvora {
+namespace video {
 
-Form2::Form2(rt::App& app)
-    : rt::Form(app, "Form2")
+Form2::Form2(runtime::App& app)
+    : runtime::Form(app, "Form2")
 {
-    setupFeatureWindow(*this, "视频下载");
+    common::setupFeatureWindow(*this, "视频下载");
     Text3.move(40, 60, 700, 24);
     Command9.setCaption("解析");
     Command9.move(760, 60, 80, 24);
     Timer5.onTimer = [this] { Timer5_Timer(); };
 }
 
-SkinnedWindow Form2::skin()
+common::SkinnedWindow Form2::skin()
 {
-    SkinnedWindow w { *this, bgc, bgt, { &Label15 } };
+    common::SkinnedWindow w { *this, bgc, bgt, { &Label15 } };
     w.refreshesCache = true;
     w.styleUpdater = true;
     return w;
@@ -24,12 +24,12 @@ SkinnedWindow Form2::skin()
 
 void Form2::load()
 {
-    ApplySkinOnLoad(skin());
+    common::ApplySkinOnLoad(skin());
 }
 
 void Form2::Timer5_Timer()
 {
-    RefreshSkin(skin(), Timer5);
+    common::RefreshSkin(skin(), Timer5);
 }
 
-} // namespace zelvora
+} // namespace video

@@ -1,27 +1,27 @@
 #pragma once
+#include "common/skin.h"
 #include "runtime/controls.h"
 #include "runtime/form.h"
-#include "shell/skin.h"
 
-namespace zelvora {
+namespace video {
 
 // The video download window: resolves a video page address and downloads the video.
-class Form2 : public rt::Form {
+class Form2 : public runtime::Form {
 public:
-    explicit Form2(rt::App& app);
+    explicit Form2(runtime::App& app);
     void load() override;
 
-    rt::TextBox Text3 { *this, "Text3" };
-    rt::CommandButton Command9 { *this, "Command9" };
-    rt::Label Label15 { *this, "Label15" };
-    rt::TextBox bgc { *this, "bgc" };
-    rt::TextBox bgt { *this, "bgt" };
-    rt::Timer Timer5 { *this, "Timer5" };
+    runtime::TextBox Text3 { *this, "Text3" };
+    runtime::CommandButton Command9 { *this, "Command9" };
+    runtime::Label Label15 { *this, "Label15" };
+    runtime::TextBox bgc { *this, "bgc" };
+    runtime::TextBox bgt { *this, "bgt" };
+    runtime::Timer Timer5 { *this, "Timer5" };
 
     void Timer5_Timer();
 
 private:
-    SkinnedWindow skin();
+    common::SkinnedWindow skin();
 };
 
-} // namespace zelvora
+} // namespace video

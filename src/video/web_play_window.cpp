@@ -1,13 +1,13 @@
 #include "video/web_play_window.h"
 
-#include "shell/feature_window.h"
+#include "common/feature_window.h"
 
-namespace zelvora {
+namespace video {
 
-play::play(rt::App& app)
-    : rt::Form(app, "play")
+play::play(runtime::App& app)
+    : runtime::Form(app, "play")
 {
-    setupFeatureWindow(*this, "正在播放");
+    common::setupFeatureWindow(*this, "正在播放");
 }
 
-} // namespace zelvora
+} // namespace video

@@ -3,10 +3,10 @@
 #include <memory>
 #include <sstream>
 
+#include "assembly/services.h"
 #include "console/session.h"
 #include "platform/config.h"
 #include "platform/dialogs.h"
-#include "platform/services.h"
 #include "platform/shell.h"
 #include "runtime/vbtext.h"
 #include "support/temp_dir.h"
@@ -15,9 +15,9 @@ namespace console_test {
 
 namespace {
 
-std::string position(const rt::MouseEvent& e)
+std::string position(const runtime::MouseEvent& e)
 {
-    return std::to_string(e.button) + " " + rt::propertyText(e.x) + " " + rt::propertyText(e.y);
+    return std::to_string(e.button) + " " + runtime::propertyText(e.x) + " " + runtime::propertyText(e.y);
 }
 
 std::string joined(const std::vector<std::string>& paths)
@@ -30,8 +30,8 @@ std::string joined(const std::vector<std::string>& paths)
 
 } // namespace
 
-Panel::Panel(rt::App& app)
-    : rt::Form(app, "Panel")
+Panel::Panel(runtime::App& app)
+    : runtime::Form(app, "Panel")
 {
     events.setVisible(false);
     Locked.setLocked(true);
@@ -93,18 +93,18 @@ Panel::Panel(rt::App& app)
     mnuChild.onClick = [this] { log("mnuChild_Click"); };
     onDblClick = [this] { log("Form_DblClick"); };
     onDragDrop = [this](const std::vector<std::string>& p) { log("Form_DragDrop " + joined(p)); };
-    onMouseDown = [this](const rt::MouseEvent& e) { log("Form_MouseDown " + position(e)); };
-    onMouseMove = [this](const rt::MouseEvent& e) { log("Form_MouseMove " + position(e)); };
-    onMouseUp = [this](const rt::MouseEvent& e) { log("Form_MouseUp " + position(e)); };
+    onMouseDown = [this](const runtime::MouseEvent& e) { log("Form_MouseDown " + position(e)); };
+    onMouseMove = [this](const runtime::MouseEvent& e) { log("Form_MouseMove " + position(e)); };
+    onMouseUp = [this](const runtime::MouseEvent& e) { log("Form_MouseUp " + position(e)); };
     wireMouse(Label1);
 }
 
-void Panel::wireMouse(rt::Control& c)
+void Panel::wireMouse(runtime::Control& c)
 {
     const std::string name = c.name();
-    c.onMouseDown = [this, name](const rt::MouseEvent& e) { log(name + "_MouseDown " + position(e)); };
-    c.onMouseMove = [this, name](const rt::MouseEvent& e) { log(name + "_MouseMove " + position(e)); };
-    c.onMouseUp = [this, name](const rt::MouseEvent& e) { log(name + "_MouseUp " + position(e)); };
+    c.onMouseDown = [this, name](const runtime::MouseEvent& e) { log(name + "_MouseDown " + position(e)); };
+    c.onMouseMove = [this, name](const runtime::MouseEvent& e) { log(name + "_MouseMove " + position(e)); };
+    c.onMouseUp = [this, name](const runtime::MouseEvent& e) { log(name + "_MouseUp " + position(e)); };
 }
 
 void Panel::Ask_Click()
@@ -142,24 +142,24 @@ void Panel::Tick_Timer()
     log("Tick_Timer " + std::to_string(m_ticks));
 }
 
-Dialog::Dialog(rt::App& app)
-    : rt::Form(app, "Dialog")
+Dialog::Dialog(runtime::App& app)
+    : runtime::Form(app, "Dialog")
 {
     OK.onClick = [this] { hide(); };
     More.onClick = [this] { this->app().get<Helper>().show(false, this); };
 }
 
-Helper::Helper(rt::App& app)
-    : rt::Form(app, "Helper")
+Helper::Helper(runtime::App& app)
+    : runtime::Form(app, "Helper")
 {
     Apply.onClick = [this] { Result.setCaption("applied"); };
 }
 
-TrayOwner::TrayOwner(rt::App& app)
-    : rt::Form(app, "TrayOwner")
+TrayOwner::TrayOwner(runtime::App& app)
+    : runtime::Form(app, "TrayOwner")
 {
-    pic.onMouseMove = [this](const rt::MouseEvent& e) {
-        const std::string message = vb::Hex(static_cast<int64_t>(e.x) / rt::kTwipsPerPixel);
+    pic.onMouseMove = [this](const runtime::MouseEvent& e) {
+        const std::string message = vb::Hex(static_cast<int64_t>(e.x) / runtime::kTwipsPerPixel);
         events.addItem(message);
         if (message == "204")
             popupMenu(kuai);
@@ -174,7 +174,7 @@ void TrayOwner::load()
     app().service<platform::TrayIcon>().add(m_icon);
 }
 
-void startTestProgram(rt::App& app)
+void startTestProgram(runtime::App& app)
 {
     app.registerWindow<Panel>("Panel");
     app.registerWindow<Dialog>("Dialog");
@@ -188,11 +188,11 @@ void startTestProgram(rt::App& app)
 ScriptRun runScript(const std::string& script, bool withTray, bool headlessPages)
 {
     testing_support::TempDir profile;
-    rt::App app;
-    platform::ServiceOptions options;
+    runtime::App app;
+    assembly::ServiceOptions options;
     options.profile = profile.path().string();
     options.headless = true;
-    platform::installServices(app, std::make_shared<platform::Config>(), options);
+    assembly::installServices(app, std::make_shared<platform::Config>(), options);
     if (!headlessPages)
         app.setBrowserFactory({});
     std::ostringstream out;

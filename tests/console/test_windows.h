@@ -12,52 +12,52 @@
 namespace console_test {
 
 // The main test window, shown at start.
-class Panel : public rt::Form {
+class Panel : public runtime::Form {
 public:
-    explicit Panel(rt::App& app);
+    explicit Panel(runtime::App& app);
 
-    rt::ListBox events { *this, "events" };
-    rt::Label Label1 { *this, "Label1" };
-    rt::TextBox Text1 { *this, "Text1" };
-    rt::TextBox Locked { *this, "Locked" };
-    rt::CommandButton Command1 { *this, "Command1" };
-    rt::CommandButton Ask { *this, "Ask" };
-    rt::CommandButton Open { *this, "Open" };
-    rt::CommandButton Folder { *this, "Folder" };
-    rt::CommandButton Launch { *this, "Launch" };
-    rt::CommandButton Quit { *this, "Quit" };
-    rt::CommandButton Pop { *this, "Pop" };
-    rt::CommandButton ShowDialog { *this, "ShowDialog" };
-    rt::CommandButton CloseMe { *this, "CloseMe" };
-    rt::CommandButton Play { *this, "Play" };
-    rt::CommandButton Go { *this, "Go" };
-    rt::TextBox Address { *this, "Address" };
-    rt::Timer Poll { *this, "Poll" };
-    rt::CommandButton Start { *this, "Start" };
-    rt::CommandButton Minimise { *this, "Minimise" };
-    rt::CommandButton Hidden { *this, "Hidden" };
-    rt::CommandButton Disabled { *this, "Disabled" };
-    rt::Frame Frame1 { *this, "Frame1" };
-    rt::OptionButton Option1 { *this, "Option1" };
-    rt::OptionButton Option2 { *this, "Option2" };
-    rt::Frame Frame2 { *this, "Frame2" };
-    rt::CommandButton InFrame { *this, "InFrame" };
-    rt::ListBox List1 { *this, "List1" };
-    rt::ListBox List2 { *this, "List2" };
-    rt::ComboBox Combo1 { *this, "Combo1" };
-    rt::HScrollBar HScroll1 { *this, "HScroll1" };
-    rt::Timer Timer1 { *this, "Timer1" };
-    rt::Timer Tick { *this, "Tick" };
-    rt::MediaPlayer Player { *this, "Player" };
-    rt::WebBrowser Browser { *this, "Browser" };
-    rt::Menu mnuFile { *this, "mnuFile", "File" };
-    rt::Menu mnuOpen { *this, "mnuOpen", "Open", &mnuFile };
-    rt::Menu mnuOff { *this, "mnuOff", "Off", &mnuFile };
-    rt::Menu mnuChild { *this, "mnuChild", "Child", &mnuOff };
+    runtime::ListBox events { *this, "events" };
+    runtime::Label Label1 { *this, "Label1" };
+    runtime::TextBox Text1 { *this, "Text1" };
+    runtime::TextBox Locked { *this, "Locked" };
+    runtime::CommandButton Command1 { *this, "Command1" };
+    runtime::CommandButton Ask { *this, "Ask" };
+    runtime::CommandButton Open { *this, "Open" };
+    runtime::CommandButton Folder { *this, "Folder" };
+    runtime::CommandButton Launch { *this, "Launch" };
+    runtime::CommandButton Quit { *this, "Quit" };
+    runtime::CommandButton Pop { *this, "Pop" };
+    runtime::CommandButton ShowDialog { *this, "ShowDialog" };
+    runtime::CommandButton CloseMe { *this, "CloseMe" };
+    runtime::CommandButton Play { *this, "Play" };
+    runtime::CommandButton Go { *this, "Go" };
+    runtime::TextBox Address { *this, "Address" };
+    runtime::Timer Poll { *this, "Poll" };
+    runtime::CommandButton Start { *this, "Start" };
+    runtime::CommandButton Minimise { *this, "Minimise" };
+    runtime::CommandButton Hidden { *this, "Hidden" };
+    runtime::CommandButton Disabled { *this, "Disabled" };
+    runtime::Frame Frame1 { *this, "Frame1" };
+    runtime::OptionButton Option1 { *this, "Option1" };
+    runtime::OptionButton Option2 { *this, "Option2" };
+    runtime::Frame Frame2 { *this, "Frame2" };
+    runtime::CommandButton InFrame { *this, "InFrame" };
+    runtime::ListBox List1 { *this, "List1" };
+    runtime::ListBox List2 { *this, "List2" };
+    runtime::ComboBox Combo1 { *this, "Combo1" };
+    runtime::HScrollBar HScroll1 { *this, "HScroll1" };
+    runtime::Timer Timer1 { *this, "Timer1" };
+    runtime::Timer Tick { *this, "Tick" };
+    runtime::MediaPlayer Player { *this, "Player" };
+    runtime::WebBrowser Browser { *this, "Browser" };
+    runtime::Menu mnuFile { *this, "mnuFile", "File" };
+    runtime::Menu mnuOpen { *this, "mnuOpen", "Open", &mnuFile };
+    runtime::Menu mnuOff { *this, "mnuOff", "Off", &mnuFile };
+    runtime::Menu mnuChild { *this, "mnuChild", "Child", &mnuOff };
 
 private:
     void log(const std::string& line) { events.addItem(line); }
-    void wireMouse(rt::Control& c);
+    void wireMouse(runtime::Control& c);
     void Ask_Click();
     void Open_Click();
     void Folder_Click();
@@ -67,47 +67,47 @@ private:
 };
 
 // A window shown modally over the panel; it can open a modeless helper window of its own.
-class Dialog : public rt::Form {
+class Dialog : public runtime::Form {
 public:
-    explicit Dialog(rt::App& app);
-    rt::CommandButton OK { *this, "OK" };
-    rt::CommandButton More { *this, "More" };
+    explicit Dialog(runtime::App& app);
+    runtime::CommandButton OK { *this, "OK" };
+    runtime::CommandButton More { *this, "More" };
 };
 
 // A modeless window owned by the modal dialog.
-class Helper : public rt::Form {
+class Helper : public runtime::Form {
 public:
-    explicit Helper(rt::App& app);
-    rt::CommandButton Apply { *this, "Apply" };
-    rt::Label Result { *this, "Result" };
+    explicit Helper(runtime::App& app);
+    runtime::CommandButton Apply { *this, "Apply" };
+    runtime::Label Result { *this, "Result" };
 };
 
 // A window that is known by name but never loaded.
-class Never : public rt::Form {
+class Never : public runtime::Form {
 public:
-    explicit Never(rt::App& app)
-        : rt::Form(app, "Never")
+    explicit Never(runtime::App& app)
+        : runtime::Form(app, "Never")
     {
     }
 };
 
 // A hidden window that owns the notification icon and pops up its menu on a right press.
-class TrayOwner : public rt::Form {
+class TrayOwner : public runtime::Form {
 public:
-    explicit TrayOwner(rt::App& app);
+    explicit TrayOwner(runtime::App& app);
     void load() override;
 
-    rt::PictureBox pic { *this, "pic" };
-    rt::ListBox events { *this, "events" };
-    rt::Menu kuai { *this, "kuai", "Menu" };
-    rt::Menu leave { *this, "leave", "Leave", &kuai };
+    runtime::PictureBox pic { *this, "pic" };
+    runtime::ListBox events { *this, "events" };
+    runtime::Menu kuai { *this, "kuai", "Menu" };
+    runtime::Menu leave { *this, "leave", "Leave", &kuai };
 
 private:
     platform::NotifyIconRecord m_icon;
 };
 
 // Registers the test windows, loads the tray owner and shows the panel.
-void startTestProgram(rt::App& app);
+void startTestProgram(runtime::App& app);
 
 // What a console run printed and its exit status.
 struct ScriptRun {

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QMimeData>
 
+#include "assembly/program.h"
 #include "gui/control_view.h"
 #include "gui/form_view.h"
 #include "gui/renderer.h"
@@ -21,7 +22,8 @@ DesktopTest::DesktopTest()
         if (value.rfind("http", 0) == 0)
             config->set(key, "http://127.0.0.1:9/");
     }
-    m_session = std::make_unique<gui::Session>(gui::SessionOptions { dir.path().string(), config });
+    m_session = std::make_unique<gui::Session>(gui::SessionOptions {
+        dir.path().string(), config, assembly::installDesktopServices, assembly::launchProgram });
 }
 
 DesktopTest::~DesktopTest()
@@ -48,19 +50,19 @@ void DesktopTest::settle(int ms)
     waitFor([] { return false; }, ms);
 }
 
-gui::FormView* DesktopTest::view(const rt::Form& form)
+gui::FormView* DesktopTest::view(const runtime::Form& form)
 {
     return m_session->renderer().viewOf(form);
 }
 
-QWidget* DesktopTest::widget(const rt::Control& control)
+QWidget* DesktopTest::widget(const runtime::Control& control)
 {
     gui::FormView* v = view(control.form());
     gui::ControlView* cv = v ? v->viewOf(control) : nullptr;
     return cv ? cv->widget() : nullptr;
 }
 
-bool DesktopTest::loaded(const rt::Form* form)
+bool DesktopTest::loaded(const runtime::Form* form)
 {
     const auto forms = app().forms();
     return std::find(forms.begin(), forms.end(), form) != forms.end();

@@ -17,10 +17,10 @@
 namespace gui {
 class FormView;
 }
-namespace rt {
+namespace runtime {
 class Control;
 class Form;
-} // namespace rt
+} // namespace runtime
 
 namespace gui_testing {
 
@@ -30,16 +30,16 @@ protected:
     ~DesktopTest() override;
 
     gui::Session& session() { return *m_session; }
-    rt::App& app() { return m_session->app(); }
+    runtime::App& app() { return m_session->app(); }
     // Lets Qt run until the condition holds or the time is up; returns the condition.
     bool waitFor(const std::function<bool()>& condition, int ms = 3000);
     // Lets Qt run for a while.
     void settle(int ms = 50);
     // The view of a window (null when it has none) and the widget of a control.
-    gui::FormView* view(const rt::Form& form);
-    QWidget* widget(const rt::Control& control);
+    gui::FormView* view(const runtime::Form& form);
+    QWidget* widget(const runtime::Control& control);
     // Whether a window is loaded in the app.
-    bool loaded(const rt::Form* form);
+    bool loaded(const runtime::Form* form);
 
     testing_support::TempDir dir;
 

@@ -51,7 +51,7 @@ TEST_F(DesktopInput, MouseOnALabelGivesDownUpClickAndDoubleClickInTheWindowsScal
 
 TEST_F(DesktopInput, MouseOnTheBackgroundReachesTheWindow)
 {
-    session().run([&] { s.setScaleMode(rt::ScaleMode::Pixels); });
+    session().run([&] { s.setScaleMode(runtime::ScaleMode::Pixels); });
     s.events.clear();
     QTest::mousePress(view(s), Qt::RightButton, {}, QPoint(390, 290));
     QTest::mouseRelease(view(s), Qt::RightButton, {}, QPoint(390, 290));

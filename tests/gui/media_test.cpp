@@ -46,7 +46,7 @@ TEST_F(DesktopMedia, AMediumPlaysInTheControlsAreaAndReportsItsEnd)
     ASSERT_NE(area, nullptr);
     ASSERT_NE(area->hosted(), nullptr);
     EXPECT_EQ(area->hosted()->size(), area->size());
-    ASSERT_TRUE(waitFor([&] { return s.WindowsMediaPlayer1.playState() == rt::PlayStopped; }, 15000));
+    ASSERT_TRUE(waitFor([&] { return s.WindowsMediaPlayer1.playState() == runtime::PlayStopped; }, 15000));
     // Loading and buffering may come first; the medium then plays, ends and stops, and
     // "stopped" (what starts the next entry in the player) comes exactly once.
     std::vector<std::string> states;

@@ -28,9 +28,9 @@ protected:
         session().startProgram();
         ASSERT_TRUE(waitFor([&] { return session().renderer().shownAndPainted(); }));
     }
-    rt::Form& window(const std::string& name)
+    runtime::Form& window(const std::string& name)
     {
-        rt::Form* f = app().loadedForm(name);
+        runtime::Form* f = app().loadedForm(name);
         EXPECT_NE(f, nullptr) << name;
         return *f;
     }
@@ -42,7 +42,7 @@ protected:
     }
     QWidget* control(const std::string& windowName, const std::string& controlName)
     {
-        rt::Control* c = window(windowName).control(controlName);
+        runtime::Control* c = window(windowName).control(controlName);
         return c ? widget(*c) : nullptr;
     }
     // The child window glued below the hub's title area, 870 twips (58 pixels) down.
@@ -79,7 +79,7 @@ TEST_F(DesktopProgram, StartUpShowsTheHubWithTheOnlineMusicWindowBelowIt)
 
 TEST_F(DesktopProgram, ATilePressSwapsTheChild)
 {
-    rt::Form* music = &window("Form1");
+    runtime::Form* music = &window("Form1");
     QTest::mousePress(control("moban", "Label7"), Qt::LeftButton);
     QTest::mouseRelease(control("moban", "Label7"), Qt::LeftButton);
     EXPECT_FALSE(loaded(music));
@@ -97,7 +97,7 @@ TEST_F(DesktopProgram, AFileDroppedOnThePlayersListIsAdded)
     auto* list = qobject_cast<QAbstractScrollArea*>(control("Form5", "List1"));
     ASSERT_NE(list, nullptr);
     dropFiles(list->viewport(), QPoint(20, 20), { QUrl::fromLocalFile(QString::fromStdString(song)) });
-    auto* player = static_cast<rt::ListBox*>(window("Form5").control("List1"));
+    auto* player = static_cast<runtime::ListBox*>(window("Form5").control("List1"));
     EXPECT_TRUE(waitFor([&] {
         const auto& items = player->items();
         return std::find(items.begin(), items.end(), ">歌.mp3") != items.end();

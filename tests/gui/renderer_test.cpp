@@ -16,7 +16,7 @@ namespace gui_testing {
 namespace {
 
 // A PNG of one colour, as a window's picture.
-rt::Picture solidPicture(QColor colour, int w = 4, int h = 4)
+runtime::Picture solidPicture(QColor colour, int w = 4, int h = 4)
 {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(colour);
@@ -24,7 +24,7 @@ rt::Picture solidPicture(QColor colour, int w = 4, int h = 4)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
-    return rt::pictureFromBytes(bytes.toStdString());
+    return runtime::pictureFromBytes(bytes.toStdString());
 }
 
 QColor pixel(QWidget& w, int x, int y)
@@ -45,15 +45,15 @@ protected:
 TEST_F(DesktopRenderer, ControlsAreShownInTheirWindowsScale)
 {
     struct Row {
-        rt::ScaleMode scale;
+        runtime::ScaleMode scale;
         double left, top, width, height;
         std::vector<int> pixels;
     };
     const Row rows[] = {
-        { rt::ScaleMode::Twips, 150, 300, 1500, 450, { 10, 20, 100, 30 } },
-        { rt::ScaleMode::Twips, 7, 8, 22, 23, { 0, 1, 1, 2 } },
-        { rt::ScaleMode::Pixels, 10, 20, 100, 30, { 10, 20, 100, 30 } },
-        { rt::ScaleMode::Pixels, -5, 0, 0, 1, { -5, 0, 0, 1 } },
+        { runtime::ScaleMode::Twips, 150, 300, 1500, 450, { 10, 20, 100, 30 } },
+        { runtime::ScaleMode::Twips, 7, 8, 22, 23, { 0, 1, 1, 2 } },
+        { runtime::ScaleMode::Pixels, 10, 20, 100, 30, { 10, 20, 100, 30 } },
+        { runtime::ScaleMode::Pixels, -5, 0, 0, 1, { -5, 0, 0, 1 } },
     };
     Sample& s = showSample();
     for (const Row& row : rows) {
@@ -94,9 +94,9 @@ TEST_F(DesktopRenderer, LabelsFollowBackStyleColoursAndFont)
         int pixelSize;
     };
     const Row rows[] = {
-        { rt::Opaque, 0x0000FF, QColor(255, 0, 0), false, 9, 12 },
-        { rt::Opaque, 0x80FF80, QColor(0x80, 0xFF, 0x80), true, 12, 16 },
-        { rt::Transparent, 0x0000FF, QColor(0, 255, 0), true, 15, 20 },
+        { runtime::Opaque, 0x0000FF, QColor(255, 0, 0), false, 9, 12 },
+        { runtime::Opaque, 0x80FF80, QColor(0x80, 0xFF, 0x80), true, 12, 16 },
+        { runtime::Transparent, 0x0000FF, QColor(0, 255, 0), true, 15, 20 },
     };
     Sample& s = showSample();
     gui::FormView* v = view(s);

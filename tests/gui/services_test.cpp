@@ -139,7 +139,7 @@ TEST_F(DesktopServices, TrayClicksReachTheIconsControlAsMouseMoves)
 {
     Sample& s = app().get<Sample>();
     std::vector<double> xs;
-    s.Label1.onMouseMove = [&](const rt::MouseEvent& e) { xs.push_back(e.x); };
+    s.Label1.onMouseMove = [&](const runtime::MouseEvent& e) { xs.push_back(e.x); };
     platform::NotifyIconRecord record;
     record.window = &s.Label1;
     record.tip = "Zelvora影音管理";
@@ -162,15 +162,15 @@ TEST(DesktopPlayStates, QtStatesBecomeTheControlsNumbers)
         P::MediaStatus status;
         std::optional<int> expected;
     } rows[] = {
-        { P::PlayingState, P::BufferedMedia, rt::PlayPlaying },
-        { P::PlayingState, P::BufferingMedia, rt::PlayBuffering },
-        { P::PlayingState, P::StalledMedia, rt::PlayBuffering },
-        { P::PausedState, P::BufferedMedia, rt::PlayPaused },
-        { P::StoppedState, P::LoadedMedia, rt::PlayStopped },
-        { P::StoppedState, P::EndOfMedia, rt::PlayStopped },
-        { P::PlayingState, P::EndOfMedia, rt::PlayStopped },
+        { P::PlayingState, P::BufferedMedia, runtime::PlayPlaying },
+        { P::PlayingState, P::BufferingMedia, runtime::PlayBuffering },
+        { P::PlayingState, P::StalledMedia, runtime::PlayBuffering },
+        { P::PausedState, P::BufferedMedia, runtime::PlayPaused },
+        { P::StoppedState, P::LoadedMedia, runtime::PlayStopped },
+        { P::StoppedState, P::EndOfMedia, runtime::PlayStopped },
+        { P::PlayingState, P::EndOfMedia, runtime::PlayStopped },
         { P::StoppedState, P::BufferedMedia, std::nullopt }, // why it stopped is not known yet
-        { P::StoppedState, P::InvalidMedia, rt::PlayReady },
+        { P::StoppedState, P::InvalidMedia, runtime::PlayReady },
         { P::StoppedState, P::NoMedia, std::nullopt },
     };
     for (const auto& row : rows)

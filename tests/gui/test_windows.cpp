@@ -4,16 +4,16 @@
 
 namespace gui_testing {
 
-std::string describe(const std::string& what, const rt::MouseEvent& e)
+std::string describe(const std::string& what, const runtime::MouseEvent& e)
 {
     return what + " " + std::to_string(e.button) + " " + std::to_string(std::lround(e.x)) + ","
         + std::to_string(std::lround(e.y));
 }
 
-Sample::Sample(rt::App& app)
-    : rt::Form(app, "Sample")
+Sample::Sample(runtime::App& app)
+    : runtime::Form(app, "Sample")
 {
-    setScaleMode(rt::ScaleMode::Twips);
+    setScaleMode(runtime::ScaleMode::Twips);
     move(1500, 1500);
     setWidth(6000);
     setHeight(4500);
@@ -37,11 +37,11 @@ Sample::Sample(rt::App& app)
     mnuHidden.setVisible(false);
 
     auto log = [this](std::string s) { events.push_back(std::move(s)); };
-    onMouseDown = [log](const rt::MouseEvent& e) { log(describe("Form.MouseDown", e)); };
-    onMouseUp = [log](const rt::MouseEvent& e) { log(describe("Form.MouseUp", e)); };
+    onMouseDown = [log](const runtime::MouseEvent& e) { log(describe("Form.MouseDown", e)); };
+    onMouseUp = [log](const runtime::MouseEvent& e) { log(describe("Form.MouseUp", e)); };
     onDragDrop = [log](const std::vector<std::string>& files) { log("Form.DragDrop " + files.at(0)); };
-    Label1.onMouseDown = [log](const rt::MouseEvent& e) { log(describe("Label1.MouseDown", e)); };
-    Label1.onMouseUp = [log](const rt::MouseEvent& e) { log(describe("Label1.MouseUp", e)); };
+    Label1.onMouseDown = [log](const runtime::MouseEvent& e) { log(describe("Label1.MouseDown", e)); };
+    Label1.onMouseUp = [log](const runtime::MouseEvent& e) { log(describe("Label1.MouseUp", e)); };
     Label1.onClick = [log] { log("Label1.Click"); };
     Label1.onDblClick = [log] { log("Label1.DblClick"); };
     Text1.onChange = [this, log] { log("Text1.Change " + Text1.text()); };
@@ -49,7 +49,7 @@ Sample::Sample(rt::App& app)
     Text1.onDragDrop = [log](const std::vector<std::string>& files) { log("Text1.DragDrop " + files.at(0)); };
     List1.onClick = [this, log] { log("List1.Click " + std::to_string(List1.listIndex())); };
     List1.onDblClick = [log] { log("List1.DblClick"); };
-    List1.onMouseDown = [log](const rt::MouseEvent& e) { log(describe("List1.MouseDown", e)); };
+    List1.onMouseDown = [log](const runtime::MouseEvent& e) { log(describe("List1.MouseDown", e)); };
     Combo1.onClick
         = [this, log] { log("Combo1.Click " + std::to_string(Combo1.listIndex()) + " " + Combo1.text()); };
     Combo1.onChange = [this, log] { log("Combo1.Change " + Combo1.text()); };
@@ -70,10 +70,10 @@ Sample::Sample(rt::App& app)
     mnuDeep.onClick = [log] { log("mnuDeep.Click"); };
 }
 
-Owned::Owned(rt::App& app)
-    : rt::Form(app, "Owned")
+Owned::Owned(runtime::App& app)
+    : runtime::Form(app, "Owned")
 {
-    setScaleMode(rt::ScaleMode::Pixels);
+    setScaleMode(runtime::ScaleMode::Pixels);
     setOwnChrome(true);
     move(3000, 2250);
     setWidth(3000);

@@ -9,7 +9,6 @@
 #include "support/fake_network.h"
 #include "support/test_program.h"
 
-using namespace zelvora;
 using testing_support::FakeNetwork;
 using testing_support::TestProgram;
 
@@ -48,9 +47,9 @@ protected:
         p.start();
         p.app.advance(1);
     }
-    Form1& w() { return p.app.get<Form1>(); }
-    rt::Control& tile(const char* name) { return *w().control(name); }
-    std::string page(const char* label) { return p.app.get<music>().control(label)->caption(); }
+    music::Form1& w() { return p.app.get<music::Form1>(); }
+    runtime::Control& tile(const char* name) { return *w().control(name); }
+    std::string page(const char* label) { return p.app.get<music::music>().control(label)->caption(); }
     // Clicks a tile and lets the launcher and the page-ready poll run.
     void launch(const char* name)
     {
@@ -76,8 +75,8 @@ TEST_F(MusicWindowTest, FirstOpenShowsThePromptOverAHiddenBrowser)
     // The poll finished on the blank page without removing the panel.
     EXPECT_FALSE(w().Timer2.enabled());
     EXPECT_EQ(w().WebBrowser1.bodyScroll(), "no");
-    EXPECT_FALSE(p.app.isLoaded<music>());
-    for (rt::Image* t : w().tiles())
+    EXPECT_FALSE(p.app.isLoaded<music::music>());
+    for (runtime::Image* t : w().tiles())
         EXPECT_TRUE(t->enabled()) << t->name();
 }
 
@@ -115,10 +114,10 @@ TEST_F(MusicWindowTest, TilesShowTheirTipsAndTheDoubanTileOnlyOnAPress)
 {
     for (const TileRow& r : kTiles) {
         SCOPED_TRACE(r.tile);
-        tile(r.tile).mouseMove({ rt::NoButton, 0, 5, 5 });
+        tile(r.tile).mouseMove({ runtime::NoButton, 0, 5, 5 });
         const bool pressOnly = std::string(r.tile) == "Image15";
         EXPECT_EQ(tile(r.tile).toolTipText(), pressOnly ? "" : r.toolTip);
-        tile(r.tile).mouseDown({ rt::LeftButton, 0, 5, 5 });
+        tile(r.tile).mouseDown({ runtime::LeftButton, 0, 5, 5 });
         EXPECT_EQ(tile(r.tile).toolTipText(), r.toolTip);
     }
 }
@@ -136,7 +135,7 @@ TEST_F(MusicWindowTest, OfflineClickOnlyChangesThePanelText)
         q.app.provide<platform::Network>(network);
         q.start();
         q.app.advance(1);
-        Form1& music = q.app.get<Form1>();
+        music::Form1& music = q.app.get<music::Form1>();
         if (r.playingFirst) {
             music.Image3.click();
             q.app.advance(1);
@@ -160,7 +159,7 @@ TEST(MusicWindowWithoutNetwork, ATileClickReportsTheConnectionAsDown)
 {
     TestProgram p;
     p.start();
-    Form1& music = p.app.get<Form1>();
+    music::Form1& music = p.app.get<music::Form1>();
     music.Image3.click();
     EXPECT_EQ(music.Text5.text(), "\r\n\r\n\r\n\r\n断网了，不能启动播放器...");
     EXPECT_FALSE(music.Timer3.enabled());
@@ -182,9 +181,9 @@ TEST_F(MusicWindowTest, HarvestPromptRoundTrip)
     p.config->set("browser_cache", "/cache/folder");
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round == 0 ? "updater loaded at start-up" : "updater loaded by the button");
-        EXPECT_EQ(p.app.isLoaded<Form4>(), round == 0);
+        EXPECT_EQ(p.app.isLoaded<shell::Form4>(), round == 0);
         w().Command1.click();
-        Form4& updater = p.app.get<Form4>();
+        shell::Form4& updater = p.app.get<shell::Form4>();
         EXPECT_FALSE(w().Command1.enabled());
         EXPECT_TRUE(updater.visible());
         EXPECT_TRUE(updater.modal());
@@ -202,7 +201,7 @@ TEST_F(MusicWindowTest, HarvestPromptRoundTrip)
         }
         updater.Command3.click();
         EXPECT_TRUE(w().Command1.enabled());
-        EXPECT_FALSE(p.app.isLoaded<Form4>());
+        EXPECT_FALSE(p.app.isLoaded<shell::Form4>());
     }
 }
 
@@ -212,7 +211,7 @@ TEST(UpdaterWindow, WithoutThePromptOnlyTheUpgradeButtonStays)
     p.env->setBrowserCacheFolder("/env/cache");
     p.start();
     p.app.advance(1);
-    Form4& updater = p.app.get<Form4>();
+    shell::Form4& updater = p.app.get<shell::Form4>();
     EXPECT_EQ(updater.Label1.caption(), "升级进程准备就绪...");
     EXPECT_TRUE(updater.Command1.visible());
     EXPECT_FALSE(updater.Command2.visible());

@@ -5,7 +5,6 @@
 #include "support/test_program.h"
 #include "traymenu/tray_window.h"
 
-using namespace zelvora;
 using testing_support::TestProgram;
 using testing_support::writeBytes;
 
@@ -79,9 +78,9 @@ std::string yytLayout(const std::string& src)
         "</body>", "</html>" });
 }
 
-std::string caption(rt::Form& store, const char* label)
+std::string caption(runtime::Form& store, const char* label)
 {
-    rt::Control* c = store.control(label);
+    runtime::Control* c = store.control(label);
     return c ? c->caption() : "(no label " + std::string(label) + ")";
 }
 
@@ -96,14 +95,14 @@ TEST(ServicePages, EveryPageHasItsLayoutWithTheConfiguredPlayerAddress)
         p.config->set(
             std::string("music.") + r.key, std::string("http://127.0.0.1:9/") + r.key + "?a=1&b=\"2\"");
     p.config->set("music.yyt", "http://127.0.0.1:9/yyt<tv>");
-    music& store = p.app.get<music>();
+    music::music& store = p.app.get<music::music>();
     for (const PageRow& r : kPages) {
         SCOPED_TRACE(r.label);
         const std::string src = std::string("http://127.0.0.1:9/") + r.key + "?a=1&amp;b=&quot;2&quot;";
         EXPECT_EQ(caption(store, r.label), sharedLayout(r, src));
     }
     EXPECT_EQ(caption(store, "yyt"), yytLayout("http://127.0.0.1:9/yyt&lt;tv&gt;"));
-    EXPECT_EQ(servicePage("nosuchservice", "https://x/"), "");
+    EXPECT_EQ(music::servicePage("nosuchservice", "https://x/"), "");
 }
 
 TEST(PageStore, LoadCentresOverThePlayerAndWearsTheCachedSkin)
@@ -131,10 +130,10 @@ TEST(PageStore, LoadCentresOverThePlayerAndWearsTheCachedSkin)
             ini.replace(at, 5, gif);
         writeBytes(p.dataFile("skin/ini.db"), ini);
         p.start();
-        ASSERT_FALSE(p.app.isLoaded<music>());
-        music& store = p.app.get<music>();
-        ASSERT_TRUE(p.app.isLoaded<Form5>());
-        const Form5& player = p.app.get<Form5>();
+        ASSERT_FALSE(p.app.isLoaded<music::music>());
+        music::music& store = p.app.get<music::music>();
+        ASSERT_TRUE(p.app.isLoaded<player::Form5>());
+        const player::Form5& player = p.app.get<player::Form5>();
         EXPECT_EQ(store.left(), player.left() + player.width() / 2 - store.width() / 2);
         EXPECT_EQ(store.top(), player.top() + player.height() / 2 - store.height() / 2);
         EXPECT_FALSE(store.visible());
@@ -154,10 +153,10 @@ TEST(PageStore, HoverMakesTheTitleLabelsTransparent)
 {
     TestProgram p;
     p.start();
-    music& store = p.app.get<music>();
-    store.Label3.setBackStyle(rt::Opaque);
-    store.Label4.setBackStyle(rt::Opaque);
-    store.mouseMove({ rt::NoButton, 0, 10, 10 });
-    EXPECT_EQ(store.Label3.backStyle(), rt::Transparent);
-    EXPECT_EQ(store.Label4.backStyle(), rt::Transparent);
+    music::music& store = p.app.get<music::music>();
+    store.Label3.setBackStyle(runtime::Opaque);
+    store.Label4.setBackStyle(runtime::Opaque);
+    store.mouseMove({ runtime::NoButton, 0, 10, 10 });
+    EXPECT_EQ(store.Label3.backStyle(), runtime::Transparent);
+    EXPECT_EQ(store.Label4.backStyle(), runtime::Transparent);
 }

@@ -5,17 +5,16 @@
 #include "player/media_kinds.h"
 #include "player_fixture.h"
 
-using namespace zelvora;
 using namespace player_testing;
 
 TEST_F(PlayerTest, DroppedMusicShowsTheMusicListWithItsFolderAppendedAndPlays)
 {
     const std::string a = makeMedia({ "a.mp3", "b.wma", "c.avi" });
-    Form5& f = player();
+    player::Form5& f = player();
     f.Label7.click();
     drop({ a });
     EXPECT_EQ(f.liebiao.text(), "音乐列表");
-    EXPECT_EQ(f.Label5.backStyle(), rt::Opaque);
+    EXPECT_EQ(f.Label5.backStyle(), runtime::Opaque);
     EXPECT_EQ(f.List1.items(), (std::vector<std::string> { ">a.mp3", ">b.wma" }));
     EXPECT_EQ(listFile("mpath.ini"), crlf({ media("a.mp3"), media("b.wma") }));
     EXPECT_EQ(listFile("mname.ini"), crlf({ ">a.mp3", ">b.wma" }));
@@ -52,7 +51,7 @@ TEST_F(PlayerTest, VideoGoesToTheVideoListAndEveryDropTargetAddsTheFirstFileOnly
         const char* name;
         std::function<void(const std::vector<std::string>&)> dropOn;
     };
-    Form5& f = player();
+    player::Form5& f = player();
     const Target targets[] = {
         { "window", [&](const std::vector<std::string>& files) { f.dropFiles(files); } },
         { "list", [&](const std::vector<std::string>& files) { f.List1.dropFiles(files); } },
@@ -109,7 +108,7 @@ TEST_F(PlayerTest, DroppedPictureBrowsesItsFolderWithoutTouchingThePlaylists)
     writeListFile("mpath.ini", crlf({ "/m/keep.mp3" }));
     const std::string photo = makeMedia({ "photo.JPG", "readme.txt", "song.mp3" });
     drop({ photo });
-    Form5& f = player();
+    player::Form5& f = player();
     EXPECT_EQ(f.List1.items(), (std::vector<std::string> { ">photo.JPG", ">readme.txt" }));
     EXPECT_EQ(f.List2.items(), (std::vector<std::string> { photo, media("readme.txt") }));
     EXPECT_FALSE(f.listHoldsPlaylist());
@@ -137,23 +136,23 @@ TEST(MediaKinds, ExtensionsAreComparedUpperCased)
 {
     struct Row {
         const char* path;
-        media::Kind kind;
+        player::media::Kind kind;
     };
     const Row rows[] = {
-        { "/m/a.Mp3", media::Kind::Music },
-        { "/m/x.flac", media::Kind::Music },
-        { "/m/v.RmVb", media::Kind::Video },
-        { "/m/s.qsed", media::Kind::Seed },
-        { "/m/s.torrent", media::Kind::Seed },
-        { "/m/p.jpeg", media::Kind::PictureText },
-        { "/m/list.ini", media::Kind::PictureText },
-        { "/m/a.mp3.txt", media::Kind::PictureText },
-        { "/m/mp3", media::Kind::None },
-        { "/m.d/readme", media::Kind::None },
-        { "", media::Kind::None },
+        { "/m/a.Mp3", player::media::Kind::Music },
+        { "/m/x.flac", player::media::Kind::Music },
+        { "/m/v.RmVb", player::media::Kind::Video },
+        { "/m/s.qsed", player::media::Kind::Seed },
+        { "/m/s.torrent", player::media::Kind::Seed },
+        { "/m/p.jpeg", player::media::Kind::PictureText },
+        { "/m/list.ini", player::media::Kind::PictureText },
+        { "/m/a.mp3.txt", player::media::Kind::PictureText },
+        { "/m/mp3", player::media::Kind::None },
+        { "/m.d/readme", player::media::Kind::None },
+        { "", player::media::Kind::None },
     };
     for (const Row& r : rows)
-        EXPECT_EQ(media::kindOf(r.path), r.kind) << r.path;
-    EXPECT_EQ(media::extensionOf("/m.d/readme"), "D/README");
-    EXPECT_EQ(media::extensionOf("noext"), "NOEXT");
+        EXPECT_EQ(player::media::kindOf(r.path), r.kind) << r.path;
+    EXPECT_EQ(player::media::extensionOf("/m.d/readme"), "D/README");
+    EXPECT_EQ(player::media::extensionOf("noext"), "NOEXT");
 }

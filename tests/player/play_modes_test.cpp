@@ -3,7 +3,6 @@
 
 #include "player_fixture.h"
 
-using namespace zelvora;
 using namespace player_testing;
 
 namespace {
@@ -29,7 +28,7 @@ protected:
     // The media player reports that it stopped; the play-mode timer runs.
     void stopped()
     {
-        player().WindowsMediaPlayer1.reportPlayState(rt::PlayStopped);
+        player().WindowsMediaPlayer1.reportPlayState(runtime::PlayStopped);
         p.app.runUntilIdle();
     }
 };
@@ -64,7 +63,7 @@ TEST_F(PlayModeTest, EachWordDecidesWhatPlaysAfterAStop)
         SCOPED_TRACE(
             std::string(r.word) + " of " + std::to_string(r.count) + " at " + std::to_string(r.selected));
         showList(r.count);
-        Form5& f = player();
+        player::Form5& f = player();
         f.List1.setListIndex(r.selected);
         f.Text3.setText(r.word);
         f.Text4.setText(r.text4);
@@ -82,7 +81,7 @@ TEST_F(PlayModeTest, OnlyTheStoppedStateStartsThePlayModeTimer)
 {
     showList(2);
     player().Text3.setText("xunhuan");
-    for (int state : { rt::PlayPlaying, rt::PlayPaused, rt::PlayEnded, rt::PlayReady }) {
+    for (int state : { runtime::PlayPlaying, runtime::PlayPaused, runtime::PlayEnded, runtime::PlayReady }) {
         player().WindowsMediaPlayer1.reportPlayState(state);
         p.app.runUntilIdle();
     }
@@ -110,7 +109,7 @@ TEST_F(PlayModeTest, RandomNeverDrawsTheLastEntry)
 TEST_F(PlayModeTest, SearchResultsAdvanceWithinTheSearch)
 {
     showList(4);
-    Form5& f = player();
+    player::Form5& f = player();
     f.Image14.click();
     f.Text2.setText("1");
     ASSERT_EQ(f.List4.listCount(), 1);
@@ -125,7 +124,7 @@ TEST_F(PlayModeTest, SearchResultsAdvanceWithinTheSearch)
 
 TEST_F(PlayModeTest, NextAndPreviousStepThroughTheListAndStopAtItsEnds)
 {
-    Form5& f = player();
+    player::Form5& f = player();
     f.Image10.click();
     f.Image11.click();
     EXPECT_EQ(messages(),

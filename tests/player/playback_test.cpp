@@ -9,7 +9,6 @@
 #include "runtime/vbtext.h"
 #include "support/fixture_server.h"
 
-using namespace zelvora;
 using namespace player_testing;
 
 namespace {
@@ -47,7 +46,7 @@ TEST_F(PlayerTest, DispatcherSendsEachKindOfAddressWhereItPlays)
         { "/m/photo.png", {}, Shown::Browser },
         { "/m/seed.torrent", { "close", "close" }, Shown::SeedJob },
     };
-    Form5& f = player();
+    player::Form5& f = player();
     for (const DispatchRow& r : rows) {
         SCOPED_TRACE(r.address);
         f.WebBrowser3.write("previous page");
@@ -97,14 +96,14 @@ TEST_F(PlayerTest, AnAddressIsEscapedForTheAttributeItLandsIn)
     dispatch("qvod://a\"><script>alert(1)</script>&b");
     EXPECT_TRUE(holds(page(), "value=\"qvod://a&quot;&gt;&lt;script&gt;alert(1)&lt;/script&gt;&amp;b\""));
     EXPECT_FALSE(holds(page(), "<script>alert(1)"));
-    EXPECT_EQ(pages::escapeAttribute("it's <b>"), "it&#39;s &lt;b&gt;");
+    EXPECT_EQ(common::pages::escapeAttribute("it's <b>"), "it&#39;s &lt;b&gt;");
 }
 
 TEST_F(PlayerTest, DoubleClickPlaysTheSelectedEntryAndAnEmptyClickOnlySetsTheIndex)
 {
     writeListFile("mname.ini", crlf({ ">a.mp3", ">b.mp3" }));
     writeListFile("mpath.ini", crlf({ "/m/a.mp3", "/m/b.mp3" }));
-    Form5& f = player();
+    player::Form5& f = player();
     f.Label5.click();
     f.Text3.setText("danqu");
     f.List1.dblClick();
@@ -139,13 +138,13 @@ TEST_F(PlayerTest, DoubleClickPlaysTheSelectedEntryAndAnEmptyClickOnlySetsTheInd
 TEST_F(PlayerTest, PageFinisherWaitsForTheBrowserAndKeepsTheWideLayout)
 {
     // A browser that stays busy until told otherwise.
-    struct SlowEngine : rt::RecordingBrowserEngine {
+    struct SlowEngine : runtime::RecordingBrowserEngine {
         bool busy() const override { return *loading; }
         std::shared_ptr<bool> loading = std::make_shared<bool>(true);
     };
     auto engine = std::make_unique<SlowEngine>();
     const std::shared_ptr<bool> loading = engine->loading;
-    Form5& f = player();
+    player::Form5& f = player();
     f.WebBrowser3.setEngine(std::move(engine));
     f.Picture6.setEnabled(true);
     f.Picture6.click();
@@ -165,10 +164,10 @@ TEST_F(PlayerTest, PageFinisherWaitsForTheBrowserAndKeepsTheWideLayout)
 
 TEST_F(PlayerTest, WideAndNormalLayoutsSwapTheListPanelForTheVideo)
 {
-    Form5& f = player();
+    player::Form5& f = player();
     f.Picture6.click();
-    for (rt::Control* c : std::initializer_list<rt::Control*> { &f.List1, &f.Label5, &f.Label6, &f.Label7,
-             &f.Image10, &f.Image11, &f.Image12, &f.Image14, &f.Image15, &f.Picture6 })
+    for (runtime::Control* c : std::initializer_list<runtime::Control*> { &f.List1, &f.Label5, &f.Label6,
+             &f.Label7, &f.Image10, &f.Image11, &f.Image12, &f.Image14, &f.Image15, &f.Picture6 })
         EXPECT_FALSE(c->visible()) << c->name();
     EXPECT_TRUE(f.Picture5.visible());
     EXPECT_EQ(f.WindowsMediaPlayer1.left(), 0);
@@ -180,8 +179,8 @@ TEST_F(PlayerTest, WideAndNormalLayoutsSwapTheListPanelForTheVideo)
     EXPECT_EQ(f.Image16.left(), 280);
 
     f.Picture5.click();
-    for (rt::Control* c : std::initializer_list<rt::Control*> { &f.List1, &f.Label5, &f.Label6, &f.Label7,
-             &f.Image10, &f.Image11, &f.Image12, &f.Image14, &f.Image15, &f.Picture6 })
+    for (runtime::Control* c : std::initializer_list<runtime::Control*> { &f.List1, &f.Label5, &f.Label6,
+             &f.Label7, &f.Image10, &f.Image11, &f.Image12, &f.Image14, &f.Image15, &f.Picture6 })
         EXPECT_TRUE(c->visible()) << c->name();
     EXPECT_FALSE(f.Picture5.visible());
     EXPECT_EQ(f.WindowsMediaPlayer1.left(), 201);
@@ -195,10 +194,10 @@ TEST_F(PlayerTest, WideAndNormalLayoutsSwapTheListPanelForTheVideo)
 
 TEST_F(PlayerTest, NewWindowsOpenInThePlayersOwnBrowser)
 {
-    struct LinkEngine : rt::RecordingBrowserEngine {
+    struct LinkEngine : runtime::RecordingBrowserEngine {
         std::string activeElementHref() const override { return "http://example/next"; }
     };
-    Form5& f = player();
+    player::Form5& f = player();
     f.WebBrowser3.setEngine(std::make_unique<LinkEngine>());
     bool cancel = false;
     f.WebBrowser3.newWindowRequested("http://example/popup", cancel);
@@ -209,7 +208,7 @@ TEST_F(PlayerTest, NewWindowsOpenInThePlayersOwnBrowser)
 TEST_F(PlayerTest, DecoderButtonOpensTheInstallerAndPlayingHidesTheHint)
 {
     p.config->set("update_server", "http://127.0.0.1:9");
-    Form5& f = player();
+    player::Form5& f = player();
     ASSERT_TRUE(f.Label10.visible());
     f.Image16.click();
     EXPECT_EQ(p.shell->takeLaunches(), std::vector<std::string> { "open http://127.0.0.1:9/decoder.exe" });
@@ -232,7 +231,7 @@ TEST_F(PlayerTest, ProgressBarCountsMarksAndPercentWithinTheAnnouncedLength)
         { 37, 37, "(100.00%)", 37 },
         { 80, 37, "(100.00%)", 37 },
     };
-    Form5& f = player();
+    player::Form5& f = player();
     for (const Row& r : rows) {
         f.oDownload_OnProgress(r.received, r.total, 0, 5, "");
         EXPECT_EQ(f.Label9.caption(), r.percent);
@@ -263,13 +262,13 @@ TEST_F(FlashPlayerTest, FirstFlvFetchesThePlayerOnceAndPlaysThroughTheFlashPage)
     EXPECT_EQ(messages(), std::vector<std::string> { "初始化成功!" });
     EXPECT_EQ(p.dialogs->messages().back().request.icon, platform::Information);
     EXPECT_EQ(testing_support::readBytes(swf()), std::string(5000, 'F'));
-    Form5& f = player();
+    player::Form5& f = player();
     EXPECT_EQ(vb::Len(f.Label4.caption()), 37);
     EXPECT_EQ(f.Label9.caption(), "(100.00%)");
-    for (rt::Label* l : { &f.Label8, &f.Label9, &f.Label4 })
+    for (runtime::Label* l : { &f.Label8, &f.Label9, &f.Label4 })
         EXPECT_FALSE(l->visible());
     EXPECT_EQ(f.Label4.fontSize(), 15);
-    EXPECT_EQ(f.Label4.alignment(), rt::AlignLeft);
+    EXPECT_EQ(f.Label4.alignment(), runtime::AlignLeft);
 
     std::string folder = p.dataFile("Temp");
     folder.erase(0, 1);
@@ -289,7 +288,7 @@ TEST_F(FlashPlayerTest, FirstFlvFetchesThePlayerOnceAndPlaysThroughTheFlashPage)
 TEST_F(FlashPlayerTest, FailedFetchIsReportedPlaysNothingAndIsTriedAgain)
 {
     p.config->set("update_server", testing_support::FixtureServer::refusedUrl());
-    Form5& f = player();
+    player::Form5& f = player();
     f.WebBrowser3.write("before");
     dispatch("/m/clip.flv");
     EXPECT_EQ(messages(), std::vector<std::string> { "初始化失败，请检查是否连接网络" });

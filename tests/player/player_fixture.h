@@ -32,13 +32,13 @@ protected:
     void SetUp() override
     {
         p.start();
-        p.app.get<zelvora::moban>().Label7.mouseDown({ rt::LeftButton, 0, 0, 0 });
+        p.app.get<shell::moban>().Label7.mouseDown({ runtime::LeftButton, 0, 0, 0 });
         player().WindowsMediaPlayer1.log().take();
         player().WebBrowser3.log().take();
     }
 
-    zelvora::Form5& player() { return p.app.get<zelvora::Form5>(); }
-    zelvora::Form6& tray() { return p.app.get<zelvora::Form6>(); }
+    player::Form5& player() { return p.app.get<player::Form5>(); }
+    traymenu::Form6& tray() { return p.app.get<traymenu::Form6>(); }
 
     // A path in the media folder outside the profile.
     std::string media(const std::string& relative) const

@@ -5,7 +5,6 @@
 #include "player/playlist_files.h"
 #include "player_fixture.h"
 
-using namespace zelvora;
 using namespace player_testing;
 
 TEST(PlayerStart, FirstStartCreatesTheFourEmptyFilesAndShowsTheEmptyMusicList)
@@ -13,8 +12,8 @@ TEST(PlayerStart, FirstStartCreatesTheFourEmptyFilesAndShowsTheEmptyMusicList)
     testing_support::TestProgram p;
     p.start();
     ASSERT_FALSE(std::filesystem::exists(p.dataFile("Temp/mpath.ini")));
-    p.app.get<moban>().Label7.mouseDown({ rt::LeftButton, 0, 0, 0 });
-    Form5& f = p.app.get<Form5>();
+    p.app.get<shell::moban>().Label7.mouseDown({ runtime::LeftButton, 0, 0, 0 });
+    player::Form5& f = p.app.get<player::Form5>();
     for (const char* name : { "mpath.ini", "mname.ini", "vpath.ini", "vname.ini" }) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(std::filesystem::is_regular_file(p.dataFile(std::string("Temp/") + name)));
@@ -22,7 +21,7 @@ TEST(PlayerStart, FirstStartCreatesTheFourEmptyFilesAndShowsTheEmptyMusicList)
     }
     EXPECT_EQ(f.List1.listCount(), 0);
     EXPECT_EQ(f.liebiao.text(), "音乐列表");
-    EXPECT_EQ(f.Label5.backStyle(), rt::Opaque);
+    EXPECT_EQ(f.Label5.backStyle(), runtime::Opaque);
     EXPECT_EQ(f.Text4.text(), "如出现空白，请再次点击左边载入列表中的此视频，即可播放");
     EXPECT_EQ(f.Text3.text(), "text3");
     EXPECT_EQ(f.Text6.text(), "0");
@@ -34,7 +33,7 @@ TEST(PlayerStart, FirstStartCreatesTheFourEmptyFilesAndShowsTheEmptyMusicList)
     EXPECT_FALSE(f.WebBrowser3.visible());
     EXPECT_EQ(f.WebBrowser3.location(), "about:blank");
     EXPECT_EQ(f.WebBrowser3.left(), 200);
-    for (rt::Control* hidden : std::initializer_list<rt::Control*> {
+    for (runtime::Control* hidden : std::initializer_list<runtime::Control*> {
              &f.Text5, &f.Text2, &f.Picture1, &f.List4, &f.List6, &f.List7, &f.Label8, &f.Label9 })
         EXPECT_FALSE(hidden->visible()) << hidden->name();
     EXPECT_EQ(f.List1.top(), 23);
@@ -48,10 +47,10 @@ TEST(PlayerStart, WindowOpensAtTheStoredHubPositionAndExistingFilesSurvive)
     testing_support::TestProgram p;
     testing_support::writeBytes(p.dataFile("Temp/mname.ini"), ">a.mp3\r\n");
     p.start();
-    Form6& tray = p.app.get<Form6>();
+    traymenu::Form6& tray = p.app.get<traymenu::Form6>();
     tray.Text1.setText("4500");
     tray.Text2.setText("600");
-    Form5& f = p.app.get<Form5>();
+    player::Form5& f = p.app.get<player::Form5>();
     EXPECT_EQ(f.left(), 4500);
     EXPECT_EQ(f.top(), 600);
     EXPECT_EQ(testing_support::readBytes(p.dataFile("Temp/mname.ini")), ">a.mp3\r\n");
@@ -65,7 +64,7 @@ TEST(PlayerStart, DecoderHintShowsOnlyWithoutTheCompanionProgram)
         if (present)
             testing_support::writeBytes(p.env->programFolder() + "/check.exe", "MZ");
         p.start();
-        Form5& f = p.app.get<Form5>();
+        player::Form5& f = p.app.get<player::Form5>();
         EXPECT_EQ(f.Label10.visible(), !present);
         EXPECT_EQ(f.Image16.visible(), !present);
     }
@@ -108,7 +107,7 @@ TEST(PlayerStart, PlaylistFilesLoadAsTheyAreWhateverTheirShape)
         testing_support::writeBytes(p.dataFile("Temp/mname.ini"), r.names);
         testing_support::writeBytes(p.dataFile("Temp/mpath.ini"), r.paths);
         p.start();
-        Form5& f = p.app.get<Form5>();
+        player::Form5& f = p.app.get<player::Form5>();
         EXPECT_EQ(f.List1.items(), r.shownNames);
         EXPECT_EQ(f.List2.items(), r.shownPaths);
         // Nothing rewrites the files by loading them.
@@ -122,22 +121,22 @@ TEST_F(PlayerTest, TabsSwitchListsFromTheFilesAndMarkTheChosenTab)
     writeListFile("vpath.ini", crlf({ "/m/v.avi" }));
     writeListFile("mname.ini", crlf({ ">a.mp3", ">b.mp3" }));
     writeListFile("mpath.ini", crlf({ "/m/a.mp3", "/m/b.mp3" }));
-    Form5& f = player();
+    player::Form5& f = player();
     f.Image14.click();
     f.Label7.click();
     EXPECT_EQ(f.liebiao.text(), "视频列表");
     EXPECT_EQ(f.List1.items(), std::vector<std::string> { ">v.avi" });
     EXPECT_EQ(f.List2.items(), std::vector<std::string> { "/m/v.avi" });
     EXPECT_EQ(f.List1.height(), 530);
-    EXPECT_EQ(f.Label7.backStyle(), rt::Opaque);
+    EXPECT_EQ(f.Label7.backStyle(), runtime::Opaque);
     EXPECT_EQ(f.Label7.backColor(), 0xE0E0E0);
     EXPECT_EQ(f.Label7.foreColor(), 0x404040);
-    for (rt::Label* other : { &f.Label5, &f.Label6 }) {
-        EXPECT_EQ(other->backStyle(), rt::Transparent);
+    for (runtime::Label* other : { &f.Label5, &f.Label6 }) {
+        EXPECT_EQ(other->backStyle(), runtime::Transparent);
         EXPECT_EQ(other->backColor(), 0x404040);
         EXPECT_EQ(other->foreColor(), 0xE0E0E0);
     }
-    for (rt::Image* tool : { &f.Image10, &f.Image11, &f.Image12, &f.Image14, &f.Image15 })
+    for (runtime::Image* tool : { &f.Image10, &f.Image11, &f.Image12, &f.Image14, &f.Image15 })
         EXPECT_TRUE(tool->visible());
 
     // Unsaved changes of the shown list are dropped: the music tab shows the file.
@@ -145,15 +144,15 @@ TEST_F(PlayerTest, TabsSwitchListsFromTheFilesAndMarkTheChosenTab)
     f.Label5.click();
     EXPECT_EQ(f.liebiao.text(), "音乐列表");
     EXPECT_EQ(f.List1.items(), (std::vector<std::string> { ">a.mp3", ">b.mp3" }));
-    EXPECT_EQ(f.Label5.backStyle(), rt::Opaque);
-    EXPECT_EQ(f.Label7.backStyle(), rt::Transparent);
+    EXPECT_EQ(f.Label5.backStyle(), runtime::Opaque);
+    EXPECT_EQ(f.Label7.backStyle(), runtime::Transparent);
 }
 
 TEST_F(PlayerTest, SelectingShowsTheNameWithoutItsMarker)
 {
     writeListFile("mname.ini", crlf({ ">歌曲.mp3" }));
     writeListFile("mpath.ini", crlf({ "/m/歌曲.mp3" }));
-    Form5& f = player();
+    player::Form5& f = player();
     f.Label5.click();
     EXPECT_FALSE(f.Picture6.enabled());
     f.List1.setListIndex(0);
@@ -170,17 +169,17 @@ TEST_F(PlayerTest, SelectingShowsTheNameWithoutItsMarker)
 
 TEST_F(PlayerTest, RightButtonAndToolButtonsPopUpTheTrayWindowsMenus)
 {
-    Form5& f = player();
-    f.List1.mouseDown({ rt::LeftButton, 0, 0, 0 });
-    f.List1.mouseDown({ rt::RightButton, 0, 0, 0 });
-    f.Image15.mouseDown({ rt::LeftButton, 0, 0, 0 });
-    f.Image12.mouseDown({ rt::LeftButton, 0, 0, 0 });
+    player::Form5& f = player();
+    f.List1.mouseDown({ runtime::LeftButton, 0, 0, 0 });
+    f.List1.mouseDown({ runtime::RightButton, 0, 0, 0 });
+    f.Image15.mouseDown({ runtime::LeftButton, 0, 0, 0 });
+    f.Image12.mouseDown({ runtime::LeftButton, 0, 0, 0 });
     EXPECT_EQ(p.host.popups, (std::vector<std::string> { "Form6.liemenu", "Form6.mp3", "Form6.lieb" }));
 }
 
 TEST_F(PlayerTest, SearchFiltersTheShownListCaseSensitively)
 {
-    Form5& f = player();
+    player::Form5& f = player();
     f.Image14.click();
     EXPECT_EQ(messages(), std::vector<std::string> { "列表已经清空，无法进行搜索" });
     EXPECT_FALSE(f.Text2.visible());
@@ -227,10 +226,10 @@ TEST_F(PlayerTest, SearchFiltersTheShownListCaseSensitively)
 
 TEST_F(PlayerTest, SearchResultsShrinkOverTheVideoAndGrowWhenPressed)
 {
-    Form5& f = player();
+    player::Form5& f = player();
     f.WindowsMediaPlayer1.mouseMove({});
     EXPECT_EQ(f.List4.height(), 1);
-    f.List4.mouseDown({ rt::LeftButton, 0, 0, 0 });
+    f.List4.mouseDown({ runtime::LeftButton, 0, 0, 0 });
     EXPECT_EQ(f.List4.height(), 480);
 }
 
@@ -238,11 +237,12 @@ TEST(PlaylistFiles, RewriteWritesOneLinePerNameAndPadsMissingPaths)
 {
     testing_support::TestProgram p;
     p.start();
-    ensurePlaylistFiles(p.app, Playlist::Video);
-    ASSERT_TRUE(rewritePlaylist(p.app, Playlist::Video, { ">a", ">b", ">c" }, { "/a", "/b" }));
+    player::ensurePlaylistFiles(p.app, player::Playlist::Video);
+    ASSERT_TRUE(
+        player::rewritePlaylist(p.app, player::Playlist::Video, { ">a", ">b", ">c" }, { "/a", "/b" }));
     EXPECT_EQ(testing_support::readBytes(p.dataFile("Temp/vname.ini")), ">a\r\n>b\r\n>c\r\n");
     EXPECT_EQ(testing_support::readBytes(p.dataFile("Temp/vpath.ini")), "/a\r\n/b\r\n\r\n");
-    ASSERT_TRUE(rewritePlaylist(p.app, Playlist::Video, { ">a" }, { "/a", "/b" }));
+    ASSERT_TRUE(player::rewritePlaylist(p.app, player::Playlist::Video, { ">a" }, { "/a", "/b" }));
     EXPECT_EQ(testing_support::readBytes(p.dataFile("Temp/vpath.ini")), "/a\r\n");
     // No temporary files are left beside the playlists.
     int entries = 0;

@@ -4,7 +4,6 @@
 #include "player_fixture.h"
 #include "runtime/vbtext.h"
 
-using namespace zelvora;
 using namespace player_testing;
 
 namespace {
@@ -47,7 +46,7 @@ TEST(SeedFiles, FreeFormFieldsAreTrimmedUnquotedAndJoined)
         { "", "" },
     };
     for (const Row& r : rows)
-        EXPECT_EQ(seeds::joinFreeFormFields(r.text), r.joined) << r.text;
+        EXPECT_EQ(player::seeds::joinFreeFormFields(r.text), r.joined) << r.text;
 }
 
 TEST(SeedFiles, QsedLinkIsTheQuotedValueBetweenTheMarkers)
@@ -66,7 +65,7 @@ TEST(SeedFiles, QsedLinkIsTheQuotedValueBetweenTheMarkers)
         { "<a/><ref href=\"qvod://x\"/>", std::nullopt },
     };
     for (const Row& r : rows)
-        EXPECT_EQ(seeds::qsedLink(r.joined), r.link) << r.joined;
+        EXPECT_EQ(player::seeds::qsedLink(r.joined), r.link) << r.joined;
 }
 
 TEST(SeedFiles, BsedLinkDropsTheKeyAndTheFramingCharacters)
@@ -85,24 +84,24 @@ TEST(SeedFiles, BsedLinkDropsTheKeyAndTheFramingCharacters)
         { "no key}", std::nullopt },
     };
     for (const Row& r : rows)
-        EXPECT_EQ(seeds::bsedLink(r.text), r.link) << r.text;
+        EXPECT_EQ(player::seeds::bsedLink(r.text), r.link) << r.text;
 }
 
 TEST(SeedFiles, UnicodeTextDropsTheMarkAndNarrowsFullWidthForms)
 {
     testing_support::TempDir dir;
     writeBytes(dir.file("a.bsed"), utf16le("ｓｅｅｄｓ＿ｈｒｅｆ　影片１２３"));
-    EXPECT_EQ(seeds::ReadUnicodeTextFile(dir.file("a.bsed")), "seeds_href 影片123");
+    EXPECT_EQ(player::seeds::ReadUnicodeTextFile(dir.file("a.bsed")), "seeds_href 影片123");
     writeBytes(dir.file("nomark.bsed"), utf16le("xseeds", false));
-    EXPECT_EQ(seeds::ReadUnicodeTextFile(dir.file("nomark.bsed")), "seeds");
+    EXPECT_EQ(player::seeds::ReadUnicodeTextFile(dir.file("nomark.bsed")), "seeds");
     writeBytes(dir.file("empty.bsed"), "");
-    EXPECT_EQ(seeds::ReadUnicodeTextFile(dir.file("empty.bsed")), "");
+    EXPECT_EQ(player::seeds::ReadUnicodeTextFile(dir.file("empty.bsed")), "");
     writeBytes(dir.file("odd.bsed"),
         std::string("\xFF\xFE"
                     "a\0b",
             5));
-    EXPECT_EQ(seeds::ReadUnicodeTextFile(dir.file("odd.bsed")), "a");
-    EXPECT_EQ(seeds::ReadUnicodeTextFile(dir.file("missing.bsed")), "");
+    EXPECT_EQ(player::seeds::ReadUnicodeTextFile(dir.file("odd.bsed")), "a");
+    EXPECT_EQ(player::seeds::ReadUnicodeTextFile(dir.file("missing.bsed")), "");
 }
 
 TEST_F(PlayerTest, DroppedSeedAddsItsFolderToTheVideoListAndOpensItsLink)
@@ -110,11 +109,11 @@ TEST_F(PlayerTest, DroppedSeedAddsItsFolderToTheVideoListAndOpensItsLink)
     makeMedia({ "b.torrent", "c.bsed" });
     const std::string seed = makeMedia({ "a.qsed" }, kQsed);
     makeMedia({ "song.mp3" });
-    Form5& f = player();
+    player::Form5& f = player();
     f.Label5.click();
     drop({ seed });
     EXPECT_EQ(f.liebiao.text(), "视频列表");
-    EXPECT_EQ(f.Label7.backStyle(), rt::Opaque);
+    EXPECT_EQ(f.Label7.backStyle(), runtime::Opaque);
     EXPECT_EQ(f.List1.items(), (std::vector<std::string> { ">a.qsed", ">b.torrent", ">c.bsed" }));
     EXPECT_EQ(listFile("vname.ini"), crlf({ ">a.qsed", ">b.torrent", ">c.bsed" }));
     EXPECT_EQ(listFile("vpath.ini"), crlf({ seed, media("b.torrent"), media("c.bsed") }));
@@ -140,7 +139,7 @@ TEST_F(PlayerTest, DoubleClickedSeedsOpenThroughTheirPlugInPage)
     const std::string torrent = makeMedia({ "t.TORRENT" }, "d8:announce");
     writeListFile("vname.ini", crlf({ ">b.bsed", ">t.TORRENT" }));
     writeListFile("vpath.ini", crlf({ bsed, torrent }));
-    Form5& f = player();
+    player::Form5& f = player();
     f.Label7.click();
     doubleClick(0);
     EXPECT_EQ(f.Text4.text(), "bdhd://99|片名.rmvb|");
@@ -169,7 +168,7 @@ TEST_F(PlayerTest, BrokenSeedsGiveTheEmptyPage)
         { "huge.qsed", std::string(size_t(50) << 20, 'q') },
         { "notalink.qsed", "<ref href=\"http://x\"/>" },
     };
-    Form5& f = player();
+    player::Form5& f = player();
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         const std::string seed = makeMedia({ r.name }, r.bytes);

@@ -6,7 +6,7 @@
 #include "runtime/app.h"
 #include "runtime/controls.h"
 
-using namespace rt;
+using namespace runtime;
 
 namespace {
 

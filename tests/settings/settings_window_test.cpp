@@ -12,7 +12,6 @@
 #include "traymenu/tray_window.h"
 #include "video/video_window.h"
 
-using namespace zelvora;
 using testing_support::readBytes;
 using testing_support::TestProgram;
 using testing_support::writeBytes;
@@ -33,11 +32,11 @@ protected:
         p.app.runUntilIdle();
     }
     // Opens the settings window as the hub's "▼" does, freshly loaded.
-    setz& open()
+    settings::setz& open()
     {
-        p.app.unload<setz>();
-        p.app.get<moban>().Label5.click();
-        return p.app.get<setz>();
+        p.app.unload<settings::setz>();
+        p.app.get<shell::moban>().Label5.click();
+        return p.app.get<settings::setz>();
     }
     std::string iniDb() { return readBytes(p.dataFile("skin/ini.db")); }
     std::string zelvJpg() { return p.dataFile("skin/zelv.jpg"); }
@@ -73,15 +72,15 @@ TEST(SettingsLoad, ShowsTheSavedModeButKeepsTheDesignedColourAndStartsNoTimer)
         TestProgram p;
         p.start();
         p.app.runUntilIdle();
-        const std::string modeBefore = p.app.get<Form6>().Text4.text();
+        const std::string modeBefore = p.app.get<traymenu::Form6>().Text4.text();
         if (r.iniDb)
             writeBytes(p.dataFile("skin/ini.db"), r.iniDb);
         else
             std::filesystem::remove(p.dataFile("skin/ini.db"));
-        p.app.unload<setz>();
-        moban& hub = p.app.get<moban>();
+        p.app.unload<settings::setz>();
+        shell::moban& hub = p.app.get<shell::moban>();
         hub.Label5.click();
-        setz& s = p.app.get<setz>();
+        settings::setz& s = p.app.get<settings::setz>();
         EXPECT_TRUE(s.visible());
         EXPECT_TRUE(s.modal());
         EXPECT_EQ(s.left(), hub.left() + hub.width() / 2 - s.width() / 2);
@@ -89,26 +88,26 @@ TEST(SettingsLoad, ShowsTheSavedModeButKeepsTheDesignedColourAndStartsNoTimer)
         EXPECT_EQ(s.Label1.width(), s.width());
         EXPECT_EQ(s.Option1.value(), r.plain);
         EXPECT_EQ(s.Option2.value(), !r.plain);
-        for (const rt::HScrollBar* slider : { &s.HScroll1, &s.HScroll2, &s.HScroll3 }) {
+        for (const runtime::HScrollBar* slider : { &s.HScroll1, &s.HScroll2, &s.HScroll3 }) {
             EXPECT_EQ(slider->value(), 0);
             EXPECT_EQ(slider->max(), 255);
         }
-        for (const rt::TextBox* value : { &s.Text2, &s.Text3, &s.Text4 })
+        for (const runtime::TextBox* value : { &s.Text2, &s.Text3, &s.Text4 })
             EXPECT_EQ(value->text(), "0");
         EXPECT_EQ(s.Text5.text(), "11599360");
         // Showing the mode is not choosing it.
-        EXPECT_EQ(p.app.get<Form6>().Text4.text(), modeBefore);
-        EXPECT_FALSE(p.app.get<Form1>().Timer5.enabled());
+        EXPECT_EQ(p.app.get<traymenu::Form6>().Text4.text(), modeBefore);
+        EXPECT_FALSE(p.app.get<music::Form1>().Timer5.enabled());
         EXPECT_FALSE(hub.Timer1.enabled());
         EXPECT_FALSE(s.bg.enabled());
-        EXPECT_FALSE(p.app.isLoaded<Form2>());
-        EXPECT_FALSE(p.app.isLoaded<tool>());
+        EXPECT_FALSE(p.app.isLoaded<video::Form2>());
+        EXPECT_FALSE(p.app.isLoaded<toolbox::tool>());
     }
 }
 
 TEST_F(SettingsTest, SlidersMixTheColourAndTypedValuesNeverBreakIt)
 {
-    setz& s = open();
+    settings::setz& s = open();
     struct Row {
         const char* step;
         std::function<void()> act;
@@ -157,10 +156,10 @@ TEST_F(SettingsTest, ColourPreviewRepaintsTheOpenWindows)
     };
     for (const Row& r : { Row { "10488064", true }, Row { "10488063", false } }) {
         SCOPED_TRACE(r.colour);
-        p.app.get<moban>().selectTile("在线影音");
-        setz& s = open();
-        Form5& player = p.app.get<Form5>();
-        for (rt::ListBox* list : { &player.List1, &player.List4, &player.List6 })
+        p.app.get<shell::moban>().selectTile("在线影音");
+        settings::setz& s = open();
+        player::Form5& player = p.app.get<player::Form5>();
+        for (runtime::ListBox* list : { &player.List1, &player.List4, &player.List6 })
             list->setForeColor(0x123456);
         s.Text5.setText(r.colour);
         p.app.advance(1);
@@ -173,11 +172,11 @@ TEST_F(SettingsTest, ColourPreviewRepaintsTheOpenWindows)
         EXPECT_EQ(player.List4.foreColor(), r.darkText ? 0x123456 : 0xFFFFFF);
         EXPECT_EQ(player.List6.foreColor(), r.darkText ? 0x123456 : 0xFFFFFF);
         EXPECT_EQ(player.backColor(), colour);
-        for (rt::ListBox* list : { &player.List1, &player.List4, &player.List6 })
+        for (runtime::ListBox* list : { &player.List1, &player.List4, &player.List6 })
             EXPECT_EQ(list->backColor(), colour);
-        EXPECT_EQ(p.app.get<moban>().backColor(), colour);
+        EXPECT_EQ(p.app.get<shell::moban>().backColor(), colour);
         // The music window is loaded again hidden by the hub (it reads its height).
-        Form1& music = p.app.get<Form1>();
+        music::Form1& music = p.app.get<music::Form1>();
         EXPECT_EQ(music.backColor(), colour);
         EXPECT_EQ(music.Text5.backColor(), colour);
     }
@@ -186,17 +185,17 @@ TEST_F(SettingsTest, ColourPreviewRepaintsTheOpenWindows)
 TEST_F(SettingsTest, PicturePreviewShowsTheSkinPictureEverywhere)
 {
     writeBytes(zelvJpg(), kGif);
-    setz& s = open();
+    settings::setz& s = open();
     s.Text5.setText("255");
     p.app.advance(1);
     s.Text6.setText("anything");
     EXPECT_EQ(s.qie.text(), "tu");
     p.app.advance(1);
     EXPECT_EQ(s.picture().source, zelvJpg());
-    EXPECT_EQ(s.Label1.backStyle(), rt::Transparent);
-    EXPECT_EQ(s.Label3.backStyle(), rt::Transparent);
-    for (rt::Form* f :
-        { static_cast<rt::Form*>(&p.app.get<Form1>()), static_cast<rt::Form*>(&p.app.get<moban>()) }) {
+    EXPECT_EQ(s.Label1.backStyle(), runtime::Transparent);
+    EXPECT_EQ(s.Label3.backStyle(), runtime::Transparent);
+    for (runtime::Form* f : { static_cast<runtime::Form*>(&p.app.get<music::Form1>()),
+             static_cast<runtime::Form*>(&p.app.get<shell::moban>()) }) {
         SCOPED_TRACE(f->name());
         EXPECT_EQ(f->picture().source, zelvJpg());
         // The new picture replaces the one stretched over the window.
@@ -223,7 +222,7 @@ TEST_F(SettingsTest, DroppedPicturesAreCheckedBeforeTheyReplaceTheSkinPicture)
         { "notes.txt.bmp", "just text", false, "这个文件不是可以使用的图片，背景图片没有更换" },
         { "README", "GIF89a", false, "背景图案图片仅支持gif、jpg、jpeg、bmp格式图片，不支持DME格式图片" },
     };
-    setz& s = open();
+    settings::setz& s = open();
     writeBytes(zelvJpg(), "old");
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -244,7 +243,7 @@ TEST_F(SettingsTest, DroppedPicturesAreCheckedBeforeTheyReplaceTheSkinPicture)
 
 TEST_F(SettingsTest, APictureThatCannotBeSavedIsReported)
 {
-    setz& s = open();
+    settings::setz& s = open();
     // A folder in the picture's place makes the copy fail even for a privileged user.
     std::filesystem::remove(zelvJpg());
     writeBytes(zelvJpg() + "/keep", "x");
@@ -259,15 +258,15 @@ TEST_F(SettingsTest, APictureThatCannotBeSavedIsReported)
 TEST_F(SettingsTest, ApplyWritesFiveLinesWithTheFixedPicturePath)
 {
     writeBytes(p.dataFile("skin/ini.db"), "11599360\r\n/elsewhere/pic.gif\r\ntu + chun\r\n");
-    setz& s = open();
+    settings::setz& s = open();
     s.Text5.setText("255");
     s.Option1.click();
     s.Command1.click();
     EXPECT_EQ(iniDb(), "255\r\n" + zelvJpg() + "\r\nchun\r\n" + kNotice1 + "\r\n" + kNotice2 + "\r\n");
-    Form6& tray = p.app.get<Form6>();
+    traymenu::Form6& tray = p.app.get<traymenu::Form6>();
     EXPECT_EQ(tray.ini1.text(), "255");
     EXPECT_EQ(tray.ini3.text(), "chun");
-    EXPECT_EQ(p.app.get<Form1>().Text3.text(), "255");
+    EXPECT_EQ(p.app.get<music::Form1>().Text3.text(), "255");
     EXPECT_EQ(s.Label1.caption(), "选项设置");
 
     // A colour that is not a number is applied as the default colour, never written raw.
@@ -280,9 +279,9 @@ TEST_F(SettingsTest, RestoreWritesThreeLinesFromTheCache)
 {
     writeBytes(p.dataFile("skin/ini.db"), "255\r\n/elsewhere/pic.gif\r\nchun\r\n");
     // The cache follows the file as the music window reads it at its load.
-    p.app.get<moban>().selectTile("在线影音");
-    p.app.get<moban>().selectTile("急速音乐");
-    setz& s = open();
+    p.app.get<shell::moban>().selectTile("在线影音");
+    p.app.get<shell::moban>().selectTile("急速音乐");
+    settings::setz& s = open();
     s.HScroll1.setValue(1);
     s.Command3.click();
     EXPECT_EQ(iniDb(), "1\r\n/elsewhere/pic.gif\r\nchun\r\n");
@@ -291,12 +290,12 @@ TEST_F(SettingsTest, RestoreWritesThreeLinesFromTheCache)
 
 TEST_F(SettingsTest, AnUnwritableSettingsFileIsReportedAndKeepsTheMark)
 {
-    setz& s = open();
+    settings::setz& s = open();
     s.Text5.setText("255");
     p.app.advance(1);
     std::filesystem::remove(p.dataFile("skin/ini.db"));
     writeBytes(p.dataFile("skin/ini.db/keep"), "x");
-    for (rt::CommandButton* button : { &s.Command1, &s.Command3 }) {
+    for (runtime::CommandButton* button : { &s.Command1, &s.Command3 }) {
         SCOPED_TRACE(button->caption());
         button->click();
         EXPECT_EQ(
@@ -309,31 +308,31 @@ TEST_F(SettingsTest, CancelAndCloseLeaveTheFileAndThePreview)
 {
     for (int closeLabel = 0; closeLabel < 2; ++closeLabel) {
         const std::string before = iniDb();
-        setz& s = open();
+        settings::setz& s = open();
         s.Text5.setText("255");
         p.app.advance(1);
         if (closeLabel)
             s.Label3.click();
         else
             s.Command2.click();
-        EXPECT_FALSE(p.app.isLoaded<setz>());
+        EXPECT_FALSE(p.app.isLoaded<settings::setz>());
         EXPECT_EQ(iniDb(), before);
-        EXPECT_EQ(p.app.get<Form1>().backColor(), 255);
+        EXPECT_EQ(p.app.get<music::Form1>().backColor(), 255);
     }
 }
 
 TEST_F(SettingsTest, CloseButtonHoverAndItsResetByTheWindowAndTitle)
 {
-    setz& s = open();
+    settings::setz& s = open();
     s.Text5.setText("4660");
-    for (auto reset : { +[](setz& w) {
-                           w.mouseMove({ rt::NoButton, 0, 1, 1 });
+    for (auto reset : { +[](settings::setz& w) {
+                           w.mouseMove({ runtime::NoButton, 0, 1, 1 });
                        },
-             +[](setz& w) {
-                 w.Label1.mouseMove({ rt::NoButton, 0, 1, 1 });
+             +[](settings::setz& w) {
+                 w.Label1.mouseMove({ runtime::NoButton, 0, 1, 1 });
              } }) {
-        s.Label3.mouseMove({ rt::NoButton, 0, 1, 1 });
-        EXPECT_EQ(s.Label3.backStyle(), rt::Opaque);
+        s.Label3.mouseMove({ runtime::NoButton, 0, 1, 1 });
+        EXPECT_EQ(s.Label3.backStyle(), runtime::Opaque);
         EXPECT_EQ(s.Label3.backColor(), 0x8080FF);
         reset(s);
         EXPECT_EQ(s.Label3.backColor(), 4660);
@@ -342,7 +341,7 @@ TEST_F(SettingsTest, CloseButtonHoverAndItsResetByTheWindowAndTitle)
 
 TEST_F(SettingsTest, TheWindowDragsByItsBackgroundTitleAndLabels)
 {
-    setz& s = open();
+    settings::setz& s = open();
     s.Frame1.move(0, 0, 10, 10);
     s.Frame2.move(0, 0, 10, 10);
     s.Label4.click();
@@ -351,24 +350,25 @@ TEST_F(SettingsTest, TheWindowDragsByItsBackgroundTitleAndLabels)
     EXPECT_EQ(s.Frame2.left(), 2040);
     EXPECT_EQ(s.Frame2.top(), 3240);
 
-    for (rt::Control* surface : { static_cast<rt::Control*>(nullptr), static_cast<rt::Control*>(&s.Label1),
-             static_cast<rt::Control*>(&s.Label2), static_cast<rt::Control*>(&s.Label4) }) {
+    for (runtime::Control* surface :
+        { static_cast<runtime::Control*>(nullptr), static_cast<runtime::Control*>(&s.Label1),
+            static_cast<runtime::Control*>(&s.Label2), static_cast<runtime::Control*>(&s.Label4) }) {
         SCOPED_TRACE(surface ? surface->name() : "window");
         const int left = s.left();
         const int top = s.top();
-        const rt::MouseEvent press { rt::RightButton, 0, 100, 100 };
-        const rt::MouseEvent move { rt::RightButton, 0, 130, 150 };
-        const rt::MouseEvent release { rt::NoButton, 0, 130, 150 };
+        const runtime::MouseEvent press { runtime::RightButton, 0, 100, 100 };
+        const runtime::MouseEvent move { runtime::RightButton, 0, 130, 150 };
+        const runtime::MouseEvent release { runtime::NoButton, 0, 130, 150 };
         if (surface) {
             surface->mouseDown(press);
             surface->mouseMove(move);
             surface->mouseUp(release);
-            surface->mouseMove({ rt::NoButton, 0, 400, 400 });
+            surface->mouseMove({ runtime::NoButton, 0, 400, 400 });
         } else {
             s.mouseDown(press);
             s.mouseMove(move);
             s.mouseUp(release);
-            s.mouseMove({ rt::NoButton, 0, 400, 400 });
+            s.mouseMove({ runtime::NoButton, 0, 400, 400 });
         }
         EXPECT_EQ(s.left(), left + 30);
         EXPECT_EQ(s.top(), top + 50);
@@ -394,40 +394,41 @@ TEST(SettingsModes, OptionsStartTheSkinTimersOfTheOpenWindows)
         TestProgram p;
         p.start();
         p.app.runUntilIdle();
-        moban& hub = p.app.get<moban>();
+        shell::moban& hub = p.app.get<shell::moban>();
         hub.selectTile(r.tile);
         p.app.runUntilIdle();
-        p.app.unload<setz>();
+        p.app.unload<settings::setz>();
         hub.Label5.click();
-        setz& s = p.app.get<setz>();
-        Form1& music = p.app.get<Form1>();
-        rt::Form& window = *p.app.loadedForm(r.window);
-        auto& timer = static_cast<rt::Timer&>(*window.control("Timer5"));
+        settings::setz& s = p.app.get<settings::setz>();
+        music::Form1& music = p.app.get<music::Form1>();
+        runtime::Form& window = *p.app.loadedForm(r.window);
+        auto& timer = static_cast<runtime::Timer&>(*window.control("Timer5"));
         ASSERT_FALSE(music.painted().picture.empty());
 
         s.Option1.click();
-        EXPECT_EQ(p.app.get<Form6>().Text4.text(), "chun");
+        EXPECT_EQ(p.app.get<traymenu::Form6>().Text4.text(), "chun");
         EXPECT_TRUE(music.Timer5.enabled());
         EXPECT_EQ(timer.enabled(), r.plainRefresh);
         EXPECT_FALSE(hub.Timer1.enabled());
         p.app.advance(1);
         EXPECT_FALSE(music.Timer5.enabled());
         EXPECT_FALSE(timer.enabled());
-        for (rt::Form* f : { static_cast<rt::Form*>(&music), static_cast<rt::Form*>(&hub), &window,
-                 static_cast<rt::Form*>(&s) })
+        for (runtime::Form* f : { static_cast<runtime::Form*>(&music), static_cast<runtime::Form*>(&hub),
+                 &window, static_cast<runtime::Form*>(&s) })
             EXPECT_TRUE(f->painted().picture.empty() && f->picture().empty()) << f->name();
 
         // Picture mode with the settings file deleted meanwhile: every open window repaints
         // and the file comes back from the cache.
         std::filesystem::remove(p.dataFile("skin/ini.db"));
         s.Option2.click();
-        EXPECT_EQ(p.app.get<Form6>().Text4.text(), "tu + chun");
-        for (rt::Timer* t : { &music.Timer5, &timer, &hub.Timer1 })
+        EXPECT_EQ(p.app.get<traymenu::Form6>().Text4.text(), "tu + chun");
+        for (runtime::Timer* t : { &music.Timer5, &timer, &hub.Timer1 })
             EXPECT_TRUE(t->enabled()) << t->form().name();
         p.app.advance(1);
-        for (rt::Timer* t : { &music.Timer5, &timer, &hub.Timer1 })
+        for (runtime::Timer* t : { &music.Timer5, &timer, &hub.Timer1 })
             EXPECT_FALSE(t->enabled()) << t->form().name();
-        for (rt::Form* f : { static_cast<rt::Form*>(&music), static_cast<rt::Form*>(&hub), &window })
+        for (runtime::Form* f :
+            { static_cast<runtime::Form*>(&music), static_cast<runtime::Form*>(&hub), &window })
             EXPECT_FALSE(f->painted().picture.empty()) << f->name();
         const std::string jpg = p.dataFile("skin/zelv.jpg");
         EXPECT_EQ(readBytes(p.dataFile("skin/ini.db")), "11599360\r\n" + jpg + "\r\ntu + chun\r\n");

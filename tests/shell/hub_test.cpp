@@ -9,14 +9,13 @@
 #include "video/video_window.h"
 #include "video/web_play_window.h"
 
-using namespace zelvora;
 using testing_support::TestProgram;
 
 namespace {
 
-rt::MouseEvent press(int button, double x = 0, double y = 0)
+runtime::MouseEvent press(int button, double x = 0, double y = 0)
 {
-    rt::MouseEvent e;
+    runtime::MouseEvent e;
     e.button = button;
     e.x = x;
     e.y = y;
@@ -26,7 +25,7 @@ rt::MouseEvent press(int button, double x = 0, double y = 0)
 class HubTest : public ::testing::Test {
 protected:
     void SetUp() override { p.start(); }
-    moban& hub() { return p.app.get<moban>(); }
+    shell::moban& hub() { return p.app.get<shell::moban>(); }
     TestProgram p;
 };
 
@@ -35,24 +34,24 @@ protected:
 TEST_F(HubTest, TilesSwapTheHostedWindowAndUnloadTheOthers)
 {
     struct Row {
-        rt::Label moban::*tile;
+        runtime::Label shell::moban::*tile;
         const char* caption;
         const char* child;
     };
     const Row rows[] = {
-        { &moban::Label7, "在线影音", "Form5" },
-        { &moban::Label8, "视频下载", "Form2" },
-        { &moban::Label9, "工具箱", "tool" },
-        { &moban::Label6, "急速音乐", "Form1" },
+        { &shell::moban::Label7, "在线影音", "Form5" },
+        { &shell::moban::Label8, "视频下载", "Form2" },
+        { &shell::moban::Label9, "工具箱", "tool" },
+        { &shell::moban::Label6, "急速音乐", "Form1" },
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.caption);
         const int hubBefore = hub().height();
-        (hub().*r.tile).mouseDown(press(rt::LeftButton));
+        (hub().*r.tile).mouseDown(press(runtime::LeftButton));
         EXPECT_EQ(hub().qied.text(), r.caption);
         EXPECT_TRUE((hub().*r.tile).fontBold());
         for (const char* name : { "Form1", "Form5", "Form2", "tool" }) {
-            rt::Form* f = p.app.loadedForm(name);
+            runtime::Form* f = p.app.loadedForm(name);
             if (std::string(name) == r.child) {
                 ASSERT_NE(f, nullptr);
                 EXPECT_TRUE(f->visible());
@@ -68,75 +67,75 @@ TEST_F(HubTest, TilesSwapTheHostedWindowAndUnloadTheOthers)
             }
         }
     }
-    EXPECT_EQ(p.app.get<Form2>().Text3.left(), 40);
+    EXPECT_EQ(p.app.get<video::Form2>().Text3.left(), 40);
 }
 
 TEST_F(HubTest, PressingTheSelectedTileAgainKeepsItsWindow)
 {
-    hub().Label7.mouseDown(press(rt::LeftButton));
-    Form5* player = p.app.find<Form5>();
+    hub().Label7.mouseDown(press(runtime::LeftButton));
+    player::Form5* player = p.app.find<player::Form5>();
     player->move(0, 0);
-    hub().Label7.mouseDown(press(rt::LeftButton));
-    EXPECT_EQ(p.app.find<Form5>(), player);
+    hub().Label7.mouseDown(press(runtime::LeftButton));
+    EXPECT_EQ(p.app.find<player::Form5>(), player);
     EXPECT_EQ(player->top(), hub().top() + 870);
     // A right-button press on a tile selects nothing.
-    hub().Label9.mouseDown(press(rt::RightButton));
+    hub().Label9.mouseDown(press(runtime::RightButton));
     EXPECT_EQ(hub().qied.text(), "在线影音");
 }
 
 TEST_F(HubTest, WebPlayTileOpensOnTopAndTwoRightClicksCloseIt)
 {
     hub().Label10.setVisible(true);
-    hub().Label10.mouseDown(press(rt::LeftButton));
-    ASSERT_TRUE(p.app.isLoaded<play>());
-    EXPECT_TRUE(p.app.get<play>().visible());
-    EXPECT_TRUE(p.app.get<Form1>().visible());
+    hub().Label10.mouseDown(press(runtime::LeftButton));
+    ASSERT_TRUE(p.app.isLoaded<video::play>());
+    EXPECT_TRUE(p.app.get<video::play>().visible());
+    EXPECT_TRUE(p.app.get<music::Form1>().visible());
     EXPECT_EQ(hub().qied.text(), "急速音乐");
     EXPECT_TRUE(hub().Label10.fontBold());
     EXPECT_FALSE(hub().Label6.fontBold());
 
-    hub().Label10.mouseDown(press(rt::RightButton));
+    hub().Label10.mouseDown(press(runtime::RightButton));
     EXPECT_EQ(hub().sjsj.text(), "1");
-    EXPECT_TRUE(p.app.isLoaded<play>());
-    hub().Label10.mouseDown(press(rt::RightButton));
-    EXPECT_FALSE(p.app.isLoaded<play>());
+    EXPECT_TRUE(p.app.isLoaded<video::play>());
+    hub().Label10.mouseDown(press(runtime::RightButton));
+    EXPECT_FALSE(p.app.isLoaded<video::play>());
     EXPECT_FALSE(hub().Label10.visible());
     EXPECT_EQ(hub().sjsj.text(), "0");
 }
 
 TEST_F(HubTest, DraggingMovesTheHubWithTheMouseAndKeepsChildrenGlued)
 {
-    hub().Label10.mouseDown(press(rt::LeftButton));
-    p.app.get<play>().Text1.setText("y");
+    hub().Label10.mouseDown(press(runtime::LeftButton));
+    p.app.get<video::play>().Text1.setText("y");
     const int left = hub().left();
     const int top = hub().top();
     // A right-button press drags too.
-    hub().mouseDown(press(rt::RightButton, 100.4, 20));
-    hub().mouseMove(press(rt::RightButton, 110, 15));
+    hub().mouseDown(press(runtime::RightButton, 100.4, 20));
+    hub().mouseMove(press(runtime::RightButton, 110, 15));
     EXPECT_EQ(hub().left(), left + 10 * 15);
     EXPECT_EQ(hub().top(), top - 5 * 15);
-    EXPECT_EQ(p.app.get<Form1>().left(), hub().left());
-    EXPECT_EQ(p.app.get<Form1>().top(), hub().top() + 870);
-    EXPECT_EQ(p.app.get<play>().top(), hub().top() + 870);
-    EXPECT_EQ(p.app.get<Form6>().Text1.text(), std::to_string(hub().left()));
-    EXPECT_EQ(p.app.get<Form6>().Text2.text(), std::to_string(hub().top()));
-    hub().mouseUp(press(rt::RightButton, 110, 15));
-    hub().mouseMove(press(rt::NoButton, 300, 300));
+    EXPECT_EQ(p.app.get<music::Form1>().left(), hub().left());
+    EXPECT_EQ(p.app.get<music::Form1>().top(), hub().top() + 870);
+    EXPECT_EQ(p.app.get<video::play>().top(), hub().top() + 870);
+    EXPECT_EQ(p.app.get<traymenu::Form6>().Text1.text(), std::to_string(hub().left()));
+    EXPECT_EQ(p.app.get<traymenu::Form6>().Text2.text(), std::to_string(hub().top()));
+    hub().mouseUp(press(runtime::RightButton, 110, 15));
+    hub().mouseMove(press(runtime::NoButton, 300, 300));
     EXPECT_EQ(hub().left(), left + 150);
 }
 
 TEST_F(HubTest, TitleButtonHoverAndTileHoverReset)
 {
-    hub().Label3.mouseMove(press(rt::NoButton));
-    EXPECT_EQ(hub().Label3.backStyle(), rt::Opaque);
+    hub().Label3.mouseMove(press(runtime::NoButton));
+    EXPECT_EQ(hub().Label3.backStyle(), runtime::Opaque);
     EXPECT_EQ(hub().Label3.backColor(), 0x0000FF);
-    hub().Label4.mouseMove(press(rt::NoButton));
-    EXPECT_EQ(hub().Label3.backStyle(), rt::Transparent);
+    hub().Label4.mouseMove(press(runtime::NoButton));
+    EXPECT_EQ(hub().Label3.backStyle(), runtime::Transparent);
     EXPECT_EQ(hub().Label4.backColor(), 0x80FF80);
-    hub().Label8.mouseMove(press(rt::NoButton));
+    hub().Label8.mouseMove(press(runtime::NoButton));
     EXPECT_TRUE(hub().Label8.fontBold());
-    hub().mouseMove(press(rt::NoButton, 1, 1));
-    EXPECT_EQ(hub().Label4.backStyle(), rt::Transparent);
+    hub().mouseMove(press(runtime::NoButton, 1, 1));
+    EXPECT_EQ(hub().Label4.backStyle(), runtime::Transparent);
     EXPECT_FALSE(hub().Label8.fontBold());
     EXPECT_EQ(hub().Label8.foreColor(), 0x808080);
     EXPECT_TRUE(hub().Label6.fontBold());
@@ -153,10 +152,10 @@ TEST_F(HubTest, TitleButtons)
     EXPECT_TRUE(p.app.loadedForm("setz")->modal());
     // Closing the hub leaves the tray window and its icon.
     hub().Label3.click();
-    EXPECT_FALSE(p.app.isLoaded<moban>());
-    EXPECT_TRUE(p.app.isLoaded<Form6>());
+    EXPECT_FALSE(p.app.isLoaded<shell::moban>());
+    EXPECT_TRUE(p.app.isLoaded<traymenu::Form6>());
     EXPECT_TRUE(p.tray->shown());
-    EXPECT_FALSE(p.app.get<Form1>().visible());
+    EXPECT_FALSE(p.app.get<music::Form1>().visible());
     EXPECT_FALSE(p.app.ended());
 }
 
@@ -166,7 +165,7 @@ TEST_F(HubTest, WithoutANotificationAreaClosingTheHubAsksToExit)
     hub().Label3.click();
     ASSERT_EQ(p.dialogs->messages().size(), 1u);
     EXPECT_EQ(p.dialogs->messages()[0].request.text, "您真的要退出播放器吗？");
-    EXPECT_TRUE(p.app.isLoaded<moban>());
+    EXPECT_TRUE(p.app.isLoaded<shell::moban>());
     EXPECT_FALSE(p.app.ended());
     p.dialogs->queueAnswer(platform::AnswerYes);
     hub().Label3.click();

@@ -9,7 +9,6 @@
 #include "support/test_program.h"
 #include "traymenu/tray_window.h"
 
-using namespace zelvora;
 using testing_support::readBytes;
 using testing_support::TestProgram;
 using testing_support::writeBytes;
@@ -31,9 +30,9 @@ TEST(Startup, FirstStartWritesDefaultsAndShowsTheHubWithTheMusicWindow)
     EXPECT_EQ(readBytes(jpg), std::string(resources::get("pictures/skin.jpg")));
     EXPECT_TRUE(std::filesystem::is_directory(p.dataFile("Temp")));
 
-    moban& hub = p.app.get<moban>();
-    Form1& music = p.app.get<Form1>();
-    Form6& tray = p.app.get<Form6>();
+    shell::moban& hub = p.app.get<shell::moban>();
+    music::Form1& music = p.app.get<music::Form1>();
+    traymenu::Form6& tray = p.app.get<traymenu::Form6>();
     EXPECT_TRUE(hub.visible());
     EXPECT_FALSE(tray.visible());
     EXPECT_TRUE(music.visible());
@@ -56,7 +55,7 @@ TEST(Startup, FirstStartWritesDefaultsAndShowsTheHubWithTheMusicWindow)
     EXPECT_EQ(hub.painted().height, hub.height() / 15);
     EXPECT_FALSE(music.painted().picture.empty());
     EXPECT_EQ(tray.Text4.text(), "tu + chun");
-    EXPECT_EQ(p.app.get<setz>().Label1.backStyle(), rt::Transparent);
+    EXPECT_EQ(p.app.get<settings::setz>().Label1.backStyle(), runtime::Transparent);
 
     // The music window waits for a choice: the panel shows the prompt, the browser is hidden.
     p.app.runUntilIdle();
@@ -113,18 +112,19 @@ TEST(Startup, ExistingSettingsAreReadNotRewritten)
         // Rows that keep the default picture path name the real one.
         writeBytes(p.dataFile("skin/ini.db"), file);
         p.start();
-        moban& hub = p.app.get<moban>();
+        shell::moban& hub = p.app.get<shell::moban>();
         EXPECT_EQ(readBytes(p.dataFile("skin/ini.db")), file);
         EXPECT_EQ(!hub.painted().picture.empty(), r.painted);
         EXPECT_EQ(hub.backColor(), r.hubColour);
-        EXPECT_EQ(p.app.get<Form6>().Text4.text(), r.mode);
+        EXPECT_EQ(p.app.get<traymenu::Form6>().Text4.text(), r.mode);
         const bool plain = std::string(r.mode) == "chun";
         if (plain || std::string(r.mode) == "tu + chun") {
-            EXPECT_EQ(p.app.get<setz>().Label1.backStyle(), plain ? rt::Opaque : rt::Transparent);
+            EXPECT_EQ(p.app.get<settings::setz>().Label1.backStyle(),
+                plain ? runtime::Opaque : runtime::Transparent);
         }
         if (plain) {
-            EXPECT_EQ(p.app.get<Form4>().Label1.backColor(), r.hubColour);
-            EXPECT_TRUE(p.app.get<Form1>().painted().picture.empty());
+            EXPECT_EQ(p.app.get<shell::Form4>().Label1.backColor(), r.hubColour);
+            EXPECT_TRUE(p.app.get<music::Form1>().painted().picture.empty());
         }
     }
 }
@@ -136,7 +136,7 @@ TEST(Startup, UnreadablePictureFallsBackToTheColour)
     writeBytes(jpg, "this is not a picture");
     writeBytes(p.dataFile("skin/ini.db"), "255\r\n" + jpg + "\r\ntu + chun\r\n");
     p.start();
-    moban& hub = p.app.get<moban>();
+    shell::moban& hub = p.app.get<shell::moban>();
     EXPECT_TRUE(hub.painted().picture.empty());
     EXPECT_EQ(hub.backColor(), 255);
     EXPECT_EQ(readBytes(jpg), "this is not a picture");
@@ -151,5 +151,5 @@ TEST(Startup, SettingsFileUsesTheConfiguredCodePage)
     // "本文件" in GBK.
     EXPECT_NE(bytes.find("\xb1\xbe\xce\xc4\xbc\xfe"), std::string::npos);
     EXPECT_EQ(bytes.find("本文件"), std::string::npos);
-    EXPECT_EQ(p.app.get<Form6>().List1.list(3).rfind("本文件", 0), 0u);
+    EXPECT_EQ(p.app.get<traymenu::Form6>().List1.list(3).rfind("本文件", 0), 0u);
 }

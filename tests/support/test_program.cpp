@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
+#include "assembly/program.h"
 #include "platform/drives.h"
 #include "platform/processes.h"
 #include "runtime/controls.h"
-#include "shell/program.h"
 
 namespace testing_support {
 
@@ -23,7 +23,7 @@ public:
 
 } // namespace
 
-void RecordingHost::popupMenu(rt::Form& form, rt::Menu& menu)
+void RecordingHost::popupMenu(runtime::Form& form, runtime::Menu& menu)
 {
     popups.push_back(form.name() + "." + menu.name());
 }
@@ -52,14 +52,14 @@ TestProgram::TestProgram()
     app.provide<platform::Clipboard>(clipboard);
     app.provide<platform::Processes>(std::make_shared<NoProcesses>());
     app.provide<platform::Drives>(std::make_shared<NoDrives>());
-    shell::registerWindows(app);
+    assembly::registerWindows(app);
 }
 
 TestProgram::~TestProgram() = default;
 
 void TestProgram::start()
 {
-    shell::startProgram(app);
+    assembly::startProgram(app);
 }
 
 std::string TestProgram::profilePath(const std::string& relative) const

@@ -17,9 +17,9 @@
 namespace testing_support {
 
 // Remembers the menus popped up and whether the program ended.
-class RecordingHost : public rt::Host {
+class RecordingHost : public runtime::Host {
 public:
-    void popupMenu(rt::Form& form, rt::Menu& menu) override;
+    void popupMenu(runtime::Form& form, runtime::Menu& menu) override;
     void programEnded() override { ended = true; }
     std::vector<std::string> popups;
     bool ended = false;
@@ -45,7 +45,7 @@ public:
     std::shared_ptr<platform::RecordingTray> tray;
     std::shared_ptr<platform::MemoryClipboard> clipboard;
     RecordingHost host;
-    rt::App app;
+    runtime::App app;
 };
 
 } // namespace testing_support

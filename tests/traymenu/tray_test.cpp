@@ -6,7 +6,6 @@
 #include "support/test_program.h"
 #include "traymenu/tray_window.h"
 
-using namespace zelvora;
 using testing_support::readBytes;
 using testing_support::TestProgram;
 using testing_support::writeBytes;
@@ -16,7 +15,7 @@ namespace {
 class TrayTest : public ::testing::Test {
 protected:
     void SetUp() override { p.start(); }
-    Form6& tray() { return p.app.get<Form6>(); }
+    traymenu::Form6& tray() { return p.app.get<traymenu::Form6>(); }
     TestProgram p;
 };
 
@@ -34,20 +33,20 @@ TEST_F(TrayTest, OnlyARightButtonPressOnTheIconOpensTheMenu)
 
 TEST_F(TrayTest, MenuShortcutsShowTheHubWithTheChosenTile)
 {
-    p.app.get<moban>().Label3.click();
-    ASSERT_FALSE(p.app.isLoaded<moban>());
+    p.app.get<shell::moban>().Label3.click();
+    ASSERT_FALSE(p.app.isLoaded<shell::moban>());
     tray().onlinevideo.click();
-    moban& hub = p.app.get<moban>();
+    shell::moban& hub = p.app.get<shell::moban>();
     EXPECT_TRUE(hub.visible());
     EXPECT_EQ(hub.qied.text(), "在线影音");
-    ASSERT_TRUE(p.app.isLoaded<Form5>());
-    EXPECT_TRUE(p.app.get<Form5>().visible());
-    EXPECT_EQ(p.app.get<Form5>().top(), hub.top() + 870);
+    ASSERT_TRUE(p.app.isLoaded<player::Form5>());
+    EXPECT_TRUE(p.app.get<player::Form5>().visible());
+    EXPECT_EQ(p.app.get<player::Form5>().top(), hub.top() + 870);
     EXPECT_TRUE(hub.Label7.fontBold());
 
     tray().onlinemusic.click();
-    EXPECT_FALSE(p.app.isLoaded<Form5>());
-    EXPECT_TRUE(p.app.get<Form1>().visible());
+    EXPECT_FALSE(p.app.isLoaded<player::Form5>());
+    EXPECT_TRUE(p.app.get<music::Form1>().visible());
     tray().opentool.click();
     EXPECT_EQ(hub.qied.text(), "工具箱");
     tray().downvideo.click();
@@ -56,9 +55,9 @@ TEST_F(TrayTest, MenuShortcutsShowTheHubWithTheChosenTile)
 
 TEST_F(TrayTest, DoubleClickOnTheTrayWindowShowsTheMusicWindow)
 {
-    p.app.get<moban>().Label7.mouseDown({ rt::LeftButton, 0, 0, 0 });
+    p.app.get<shell::moban>().Label7.mouseDown({ runtime::LeftButton, 0, 0, 0 });
     tray().dblClick();
-    EXPECT_TRUE(p.app.get<Form1>().visible());
+    EXPECT_TRUE(p.app.get<music::Form1>().visible());
 }
 
 TEST_F(TrayTest, ExitAsksAfterRemovingTheDesktopMarkerAndNoKeepsRunning)

@@ -1,0 +1,51 @@
+#include "assembly/program.h"
+
+#include "assembly/services.h"
+#include "assembly/window_skin_peers.h"
+#include "music/music_window.h"
+#include "music/page_store.h"
+#include "player/player_window.h"
+#include "runtime/app.h"
+#include "settings/settings_window.h"
+#include "shell/hub_window.h"
+#include "shell/updater_window.h"
+#include "toolbox/toolbox_window.h"
+#include "traymenu/tray_window.h"
+#include "video/video_window.h"
+#include "video/web_play_window.h"
+
+namespace assembly {
+
+void registerWindows(runtime::App& app)
+{
+    provideSkinPeers(app);
+    app.registerWindow<shell::moban>("moban");
+    app.registerWindow<music::Form1>("Form1");
+    app.registerWindow<video::Form2>("Form2");
+    app.registerWindow<shell::Form4>("Form4");
+    app.registerWindow<player::Form5>("Form5");
+    app.registerWindow<traymenu::Form6>("Form6");
+    app.registerWindow<settings::setz>("setz");
+    app.registerWindow<toolbox::tool>("tool");
+    app.registerWindow<video::play>("play");
+    app.registerWindow<music::music>("music");
+}
+
+void startProgram(runtime::App& app)
+{
+    app.dispatch([&app] { app.get<shell::moban>().show(); });
+}
+
+void installDesktopServices(
+    runtime::App& app, const std::string& profile, std::shared_ptr<platform::Config> config)
+{
+    installServices(app, std::move(config), { profile, false });
+}
+
+void launchProgram(runtime::App& app)
+{
+    registerWindows(app);
+    startProgram(app);
+}
+
+} // namespace assembly

@@ -1,0 +1,28 @@
+#pragma once
+// Assembling and starting the program, the same for the desktop and the headless console.
+#include <memory>
+#include <string>
+
+namespace runtime {
+class App;
+}
+namespace platform {
+class Config;
+}
+
+namespace assembly {
+
+// Registers every window of the program under its name.
+void registerWindows(runtime::App& app);
+// Starts the program as the desktop does: loads the hub (its start-up sequence loads the
+// online music window and the tray window) and shows it.
+void startProgram(runtime::App& app);
+
+// The desktop program's services: this machine's, with the desktop's shell; the front end puts
+// its dialogs, clipboard and tray on top.
+void installDesktopServices(
+    runtime::App& app, const std::string& profile, std::shared_ptr<platform::Config> config);
+// Registers every window and starts the program (registerWindows, then startProgram).
+void launchProgram(runtime::App& app);
+
+} // namespace assembly

@@ -1,0 +1,137 @@
+#include "common/file_download.h"
+
+#include <algorithm>
+#include <chrono>
+#include <limits>
+
+#include "platform/network.h"
+#include "runtime/app.h"
+#include "runtime/vbtext.h"
+
+namespace common {
+
+namespace {
+
+uint32_t steadyTick()
+{
+    using namespace std::chrono;
+    return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+// The hold on one running transfer; aborting marks it, and the transfer stops at its next
+// report.
+struct Binding {
+    bool aborted = false;
+};
+
+} // namespace
+
+// Everything a transfer needs after StartDownloading was entered; it outlives the object
+// when a window drops the object while the transfer runs.
+struct CFileDownload::State {
+    runtime::App* app = nullptr;
+    platform::Network* network = nullptr;
+    TickSource tick;
+    CFileDownload* owner = nullptr;
+
+    std::shared_ptr<Binding> pBinding;
+    bool fBusy = false;
+    int32_t lBindingHeld = 0;
+    uint32_t lLastTick = 0;
+    int64_t lLastBytes = 0;
+
+    void OnStartBinding(const std::shared_ptr<Binding>& binding)
+    {
+        pBinding = binding;
+        fBusy = true;
+        lBindingHeld = 1;
+    }
+
+    void OnStopBinding()
+    {
+        fBusy = false;
+        if (lBindingHeld == 1) {
+            pBinding.reset();
+            lBindingHeld = 0;
+        }
+    }
+
+    // One progress report: the speed since the previous report, the event, the pump.
+    bool OnProgress(const Binding& binding, const platform::TransferProgress& p)
+    {
+        // Milliseconds and bytes since the previous report (a new object counts from 0).
+        lLastTick = tick() - lLastTick;
+        lLastBytes = p.received - lLastBytes;
+        // Two reports within one millisecond cannot be divided: the speed stays 0.
+        float speed = 0;
+        if (lLastTick != 0) {
+            const double kbPerSecond = static_cast<double>(lLastBytes) / lLastTick * 1000 / 1024;
+            speed = static_cast<float>(vb::Val(vb::Format00(kbPerSecond)));
+        }
+        const int64_t rounded = vb::bankersRound(speed);
+        const auto lSpeed = static_cast<int32_t>(std::clamp<int64_t>(
+            rounded, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+        if (owner && owner->OnProgress) {
+            // A copy: the handler may drop the object, and with it the stored handler.
+            const ProgressHandler handler = owner->OnProgress;
+            handler(p.received, p.total, lSpeed, p.statusCode, p.statusText);
+        }
+        lLastTick = tick();
+        lLastBytes = p.received;
+        // Timers and clicks of every window run while the transfer waits here.
+        app->doEvents();
+        return !binding.aborted;
+    }
+};
+
+CFileDownload::CFileDownload(runtime::App& app, platform::Network& network, TickSource tick)
+    : m_state(std::make_shared<State>())
+{
+    m_state->app = &app;
+    m_state->network = &network;
+    m_state->tick = tick ? std::move(tick) : TickSource(steadyTick);
+    m_state->owner = this;
+}
+
+CFileDownload::~CFileDownload()
+{
+    m_state->owner = nullptr;
+}
+
+bool CFileDownload::StartDownloading(const std::string& sSrc, const std::string& sDest)
+{
+    // Only the state is used from here on: this object may be gone when a report returns.
+    const std::shared_ptr<State> state = m_state;
+    if (state->fBusy)
+        return false;
+    const auto binding = std::make_shared<Binding>();
+    const platform::Status result
+        = state->network->download(sSrc, sDest, [&state, &binding](const platform::TransferProgress& p) {
+              switch (p.phase) {
+              case platform::TransferProgress::Start:
+                  state->OnStartBinding(binding);
+                  return !binding->aborted;
+              case platform::TransferProgress::Progress:
+                  return !binding->aborted && state->OnProgress(*binding, p);
+              case platform::TransferProgress::Stop:
+                  state->OnStopBinding();
+                  return true;
+              }
+              return true;
+          });
+    return result.ok;
+}
+
+void CFileDownload::AbortDownloading()
+{
+    if (m_state->lBindingHeld == 1 && m_state->pBinding)
+        m_state->pBinding->aborted = true;
+    m_state->fBusy = false;
+}
+
+bool CFileDownload::busy() const
+{
+    return m_state->fBusy;
+}
+
+} // namespace common

@@ -1,0 +1,55 @@
+#pragma once
+// The download service every downloading window uses: one address to one file, with
+// progress and speed events, synchronous, pumping the app's events at every report.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace runtime {
+class App;
+}
+
+namespace platform {
+class Network;
+}
+
+namespace common {
+
+// Copies one URL to one local file and reports its progress. A window creates a fresh
+// object for every transfer; the object may be dropped (even from its own progress
+// handler) while its transfer runs: the transfer then finishes without further events.
+class CFileDownload {
+public:
+    // A millisecond tick count that wraps like the system's tick since start.
+    using TickSource = std::function<uint32_t()>;
+    // The progress event: bytes received, announced length (0 when unknown), speed in whole
+    // KB/s, the report's status code and status text.
+    using ProgressHandler = std::function<void(int64_t lProgress, int64_t lMaxProgress, int32_t lSpeed,
+        int32_t lStatusCode, const std::string& sStatusText)>;
+
+    // Without a tick source the steady clock's milliseconds are used.
+    CFileDownload(runtime::App& app, platform::Network& network, TickSource tick = {});
+    ~CFileDownload();
+    CFileDownload(const CFileDownload&) = delete;
+    CFileDownload& operator=(const CFileDownload&) = delete;
+
+    // Downloads sSrc into sDest and returns when the transfer has ended: true exactly when
+    // it succeeded. False at once, starting nothing, while this object is busy. The target
+    // is replaced only by a complete transfer.
+    bool StartDownloading(const std::string& sSrc, const std::string& sDest);
+    // Stops the running transfer (its StartDownloading returns false) and makes the object
+    // idle.
+    void AbortDownloading();
+    // Whether a transfer of this object is running.
+    bool busy() const;
+
+    // Raised at every progress report, on the calling thread, inside StartDownloading.
+    ProgressHandler OnProgress;
+
+private:
+    struct State;
+    std::shared_ptr<State> m_state;
+};
+
+} // namespace common

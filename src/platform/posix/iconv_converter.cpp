@@ -1,0 +1,58 @@
+#include "platform/posix/iconv_converter.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <iconv.h>
+
+namespace platform {
+
+namespace {
+
+iconv_t handle(void* cd)
+{
+    return static_cast<iconv_t>(cd);
+}
+
+} // namespace
+
+IconvConverter::IconvConverter(const std::string& to, const std::string& from)
+    : m_cd(iconv_open(to.c_str(), from.c_str()))
+{
+}
+
+IconvConverter::~IconvConverter()
+{
+    if (ok())
+        iconv_close(handle(m_cd));
+}
+
+bool IconvConverter::ok() const
+{
+    return handle(m_cd) != reinterpret_cast<iconv_t>(-1);
+}
+
+bool IconvConverter::run(
+    std::string_view input, std::string* out, const std::function<size_t(unsigned char)>& onInvalid)
+{
+    char buffer[16384];
+    char* in = const_cast<char*>(input.data());
+    size_t inLeft = input.size();
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        const size_t r = iconv(handle(m_cd), &in, &inLeft, &outPtr, &outLeft);
+        if (out)
+            out->append(buffer, static_cast<size_t>(outPtr - buffer));
+        if (r != static_cast<size_t>(-1) || errno == E2BIG)
+            continue;
+        const size_t skip = std::min(onInvalid(static_cast<unsigned char>(*in)), inLeft);
+        if (skip == 0)
+            return false;
+        in += skip;
+        inLeft -= skip;
+        iconv(handle(m_cd), nullptr, nullptr, nullptr, nullptr);
+    }
+    return true;
+}
+
+} // namespace platform

@@ -1,0 +1,245 @@
+#include <filesystem>
+#include <memory>
+
+#include "common/file_download.h"
+#include "support/network_fixture.h"
+#include "runtime/app.h"
+#include "runtime/controls.h"
+
+using namespace network_testing;
+using common::CFileDownload;
+using platform::TransferProgress;
+using testing_support::FixtureServer;
+using testing_support::readBytes;
+
+namespace {
+
+// One OnProgress event as the window sees it.
+struct Event {
+    int64_t progress;
+    int64_t max;
+    int32_t speed;
+};
+
+// A network that plays back progress reports, moving the test's tick before each.
+class ScriptedNetwork : public platform::Network {
+public:
+    struct Step {
+        uint32_t tick;
+        int64_t received;
+    };
+    explicit ScriptedNetwork(uint32_t& tick)
+        : m_tick(tick)
+    {
+    }
+    std::vector<Step> steps;
+
+    bool checkConnection(const std::string&) override { return true; }
+    platform::Status download(const std::string&, const std::string&,
+        const std::function<bool(const TransferProgress&)>& progress) override
+    {
+        progress({ TransferProgress::Start, 0, 0, TransferProgress::Connecting, "start" });
+        for (const Step& step : steps) {
+            m_tick = step.tick;
+            progress({ TransferProgress::Progress, step.received, 0, TransferProgress::Data, "data" });
+        }
+        progress({ TransferProgress::Stop, 0, 0, 200, "" });
+        return platform::Status::success();
+    }
+    platform::HttpResponse get(const std::string&) override { return {}; }
+
+private:
+    uint32_t& m_tick;
+};
+
+// Runs the steps through a fresh download object and gives the speeds of its events.
+std::vector<int32_t> speeds(const std::vector<ScriptedNetwork::Step>& steps, int handlerMs = 0)
+{
+    runtime::App app;
+    uint32_t tick = 0;
+    ScriptedNetwork net(tick);
+    net.steps = steps;
+    common::CFileDownload download(app, net, [&tick] { return tick; });
+    std::vector<int32_t> out;
+    download.OnProgress = [&](int64_t, int64_t, int32_t lSpeed, int32_t, const std::string&) {
+        out.push_back(lSpeed);
+        tick += static_cast<uint32_t>(handlerMs);
+    };
+    EXPECT_TRUE(download.StartDownloading("http://example/", "unused"));
+    return out;
+}
+
+} // namespace
+
+TEST(DownloadSpeed, IsKilobytesPerSecondSinceThePreviousReportRoundedHalfToEven)
+{
+    const struct {
+        uint32_t ms;
+        int64_t bytes;
+        int32_t speed;
+    } rows[] = {
+        { 1000, 1048576, 1024 },
+        { 0, 5000, 0 }, // two reports in one millisecond
+        { 1000, 512, 0 }, // 0.5 rounds to even
+        { 1000, 1536, 2 }, // 1.5
+        { 1000, 2560, 2 }, // 2.5
+        { 1000, 3584, 4 }, // 3.5
+        { 3, 1000000, 325521 },
+        { 1000, 0, 0 },
+    };
+    for (const auto& row : rows) {
+        const auto got = speeds({ { 50000, 4096 }, { 50000 + row.ms, 4096 + row.bytes } });
+        ASSERT_EQ(got.size(), 2u);
+        EXPECT_EQ(got[1], row.speed) << row.ms << " ms, " << row.bytes << " bytes";
+    }
+}
+
+TEST(DownloadSpeed, FirstReportCountsFromZeroAndHandlerTimeIsNotCounted)
+{
+    // A new object measures its first report from tick 0.
+    EXPECT_EQ(speeds({ { 10000, 10240 } }), std::vector<int32_t> { 1 });
+    // 500 ms pass in the handler of the first report; the second report, 1000 ms after the
+    // first, measures only the 500 ms since the handler returned.
+    EXPECT_EQ(speeds({ { 50000, 0 }, { 51000, 512000 } }, 500), (std::vector<int32_t> { 0, 1000 }));
+}
+
+class FileDownloadTest : public NetworkTest {
+protected:
+    runtime::App app;
+};
+
+TEST_F(FileDownloadTest, EventsCarryBytesAndLengthAndTheTargetIsWritten)
+{
+    common::CFileDownload download(app, net);
+    std::vector<Event> events;
+    download.OnProgress = [&](int64_t p, int64_t m, int32_t s, int32_t, const std::string&) {
+        events.push_back({ p, m, s });
+        EXPECT_TRUE(download.busy());
+    };
+    ASSERT_TRUE(download.StartDownloading(server.url("/bytes/400000"), dir.file("a.flv")));
+    EXPECT_FALSE(download.busy());
+    EXPECT_EQ(readBytes(dir.file("a.flv")), FixtureServer::pattern(0, 400000));
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().progress, 400000);
+    EXPECT_EQ(events.back().max, 400000);
+}
+
+TEST_F(FileDownloadTest, ATransferWithoutLengthReportsMaximumZero)
+{
+    common::CFileDownload download(app, net);
+    std::vector<Event> events;
+    download.OnProgress = [&](int64_t p, int64_t m, int32_t s, int32_t, const std::string&) {
+        events.push_back({ p, m, s });
+    };
+    ASSERT_TRUE(download.StartDownloading(server.url("/nolength/300000"), dir.file("b.flv")));
+    ASSERT_FALSE(events.empty());
+    for (const Event& e : events)
+        EXPECT_EQ(e.max, 0);
+    EXPECT_EQ(events.back().progress, 300000);
+}
+
+TEST_F(FileDownloadTest, ASecondStartOnABusyObjectReturnsFalseAtOnce)
+{
+    common::CFileDownload download(app, net);
+    int refused = 0;
+    download.OnProgress = [&](int64_t, int64_t, int32_t, int32_t, const std::string&) {
+        if (!download.StartDownloading(server.url("/bytes/10"), dir.file("second")))
+            ++refused;
+    };
+    EXPECT_TRUE(download.StartDownloading(server.url("/throttle/4000/1000/20"), dir.file("first")));
+    EXPECT_GT(refused, 0);
+    EXPECT_EQ(server.hits("/bytes/10"), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("second")));
+    // Idle again: the same object may start the next transfer.
+    EXPECT_TRUE(download.StartDownloading(server.url("/bytes/10"), dir.file("second")));
+}
+
+TEST_F(FileDownloadTest, FailedTransfersReturnFalseAndKeepTheTarget)
+{
+    for (const std::string& address : { std::string(), server.url("/cut/100000"), server.url("/status/404"),
+             std::string("http://host.invalid/x.flv"), std::string("qvod://abc") }) {
+        testing_support::writeBytes(dir.file("v.flv"), "old");
+        common::CFileDownload download(app, net);
+        EXPECT_FALSE(download.StartDownloading(address, dir.file("v.flv"))) << address;
+        EXPECT_FALSE(download.busy()) << address;
+        EXPECT_EQ(readBytes(dir.file("v.flv")), "old") << address;
+    }
+}
+
+TEST_F(FileDownloadTest, AbortFromAHandlerEndsTheTransferWithFalse)
+{
+    common::CFileDownload download(app, net);
+    download.OnProgress = [&](int64_t p, int64_t, int32_t, int32_t, const std::string&) {
+        if (p > 0)
+            download.AbortDownloading();
+    };
+    EXPECT_FALSE(download.StartDownloading(server.url("/throttle/10000/1000/50"), dir.file("c.flv")));
+    EXPECT_FALSE(download.busy());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("c.flv")));
+}
+
+TEST_F(FileDownloadTest, AnObjectDroppedByItsOwnHandlerFinishesSilently)
+{
+    auto oDownload = std::make_unique<common::CFileDownload>(app, net);
+    int events = 0;
+    oDownload->OnProgress = [&](int64_t, int64_t, int32_t, int32_t, const std::string&) {
+        ++events;
+        // The window replaces its download object while the transfer runs.
+        oDownload = std::make_unique<common::CFileDownload>(app, net);
+    };
+    common::CFileDownload* first = oDownload.get();
+    EXPECT_TRUE(first->StartDownloading(server.url("/throttle/5000/1000/10"), dir.file("d.flv")));
+    EXPECT_EQ(events, 1);
+    EXPECT_EQ(readBytes(dir.file("d.flv")), FixtureServer::pattern(0, 5000));
+}
+
+namespace {
+
+// A window whose timer starts a second transfer with a new object while the first runs.
+class Downloader : public runtime::Form {
+public:
+    explicit Downloader(runtime::App& app)
+        : runtime::Form(app, "Downloader")
+    {
+        Timer1.onTimer = [this] { Timer1_Timer(); };
+    }
+    void Timer1_Timer()
+    {
+        Timer1.setEnabled(false);
+        oDownload = std::make_unique<common::CFileDownload>(app(), app().service<platform::Network>());
+        oDownload->OnProgress
+            = [this](int64_t, int64_t, int32_t, int32_t, const std::string&) { note("inner"); };
+        note("inner start");
+        note(oDownload->StartDownloading(innerAddress, innerFile) ? "inner done" : "inner failed");
+    }
+    // Adds an entry unless it repeats the last one.
+    void note(const std::string& entry)
+    {
+        if (log.empty() || log.back() != entry)
+            log.push_back(entry);
+    }
+    runtime::Timer Timer1 { *this, "Timer1" };
+    std::unique_ptr<common::CFileDownload> oDownload;
+    std::string innerAddress;
+    std::string innerFile;
+    std::vector<std::string> log;
+};
+
+} // namespace
+
+TEST_F(FileDownloadTest, TimersRunDuringATransferAndANestedTransferFinishesFirst)
+{
+    runtime::App realTime(std::make_unique<runtime::SteadyClock>());
+    realTime.provide<platform::Network>(std::make_shared<platform::CurlNetwork>(quickOptions()));
+    auto& window = realTime.get<Downloader>();
+    window.innerAddress = server.url("/bytes/3000");
+    window.innerFile = dir.file("inner.flv");
+    common::CFileDownload outer(realTime, realTime.service<platform::Network>());
+    outer.OnProgress = [&](int64_t, int64_t, int32_t, int32_t, const std::string&) { window.note("outer"); };
+    window.Timer1.start(1);
+    EXPECT_TRUE(outer.StartDownloading(server.url("/throttle/20000/2000/30"), dir.file("outer.flv")));
+    EXPECT_EQ(
+        window.log, (std::vector<std::string> { "outer", "inner start", "inner", "inner done", "outer" }));
+    EXPECT_EQ(readBytes(dir.file("inner.flv")), FixtureServer::pattern(0, 3000));
+    EXPECT_EQ(readBytes(dir.file("outer.flv")), FixtureServer::pattern(0, 20000));
+}

@@ -1,0 +1,274 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+
+#include "support/network_fixture.h"
+
+using namespace network_testing;
+using platform::TransferProgress;
+using testing_support::FixtureServer;
+using testing_support::readBytes;
+using testing_support::writeBytes;
+
+namespace {
+
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Names of the files in a folder (a failed transfer leaves no temporary file behind).
+std::vector<std::string> filesIn(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+TEST(WebAddress, IsTrimmedEscapedAndLimitedToWebSchemes)
+{
+    const struct {
+        const char* in;
+        const char* out;
+    } rows[] = {
+        { " http://a.example/x y\r\n", "http://a.example/x%20y" },
+        { "HTTPS://a.example/\xE4\xB8\xAD", "HTTPS://a.example/%E4%B8%AD" },
+        { "http://a.example/p?q=a|b#part", "http://a.example/p?q=a%7Cb" },
+        { "http://a.example:8080", "http://a.example:8080" },
+        { "", "" },
+        { "   ", "" },
+        { "www.example.com/page", "" },
+        { "ftp://a.example/file", "" },
+        { "file:///etc/passwd", "" },
+        { "javascript:alert(1)", "" },
+        { "http://", "" },
+        { "http:///path", "" },
+        { "http://user@/path", "" },
+        { "http://a.example:99999999/", "" },
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(platform::normalizeWebAddress(row.in), row.out) << row.in;
+}
+
+TEST_F(NetworkTest, ConnectionCheckAnswersQuicklyAndOnlyForAReachableServer)
+{
+    const struct {
+        std::string address;
+        bool up;
+    } rows[] = {
+        { server.url("/"), true },
+        { server.url(""), true },
+        { FixtureServer::refusedUrl(), false },
+        { "http://host.invalid/", false },
+        { "", false },
+        { "not an address", false },
+        { "ftp://127.0.0.1/", false },
+    };
+    for (const auto& row : rows) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(net.checkConnection(row.address), row.up) << row.address;
+        EXPECT_LT(secondsSince(start), 3.5) << row.address;
+    }
+}
+
+TEST_F(NetworkTest, GetReturnsTheBodyOfAnyCompleteResponse)
+{
+    server.addPage("/page.html", "<html>hello</html>", "text/html; charset=utf-8");
+    const struct {
+        std::string path;
+        int status;
+        std::string body;
+    } rows[] = {
+        { "/page.html", 200, "<html>hello</html>" },
+        { "/compressed/page.html", 200, "<html>hello</html>" },
+        { "/status/404", 404, "<html><body>status 404 page</body></html>" },
+        { "/status/500", 500, "<html><body>status 500 page</body></html>" },
+        { "/redirect/3?to=/page.html", 200, "<html>hello</html>" },
+        { "/nolength/100000", 200, FixtureServer::pattern(0, 100000) },
+    };
+    for (const auto& row : rows) {
+        const platform::HttpResponse r = net.get(server.url(row.path));
+        EXPECT_TRUE(r.completed) << row.path;
+        EXPECT_EQ(r.status, row.status) << row.path;
+        EXPECT_EQ(r.body, row.body) << row.path;
+    }
+    const platform::HttpResponse page = net.get(server.url("/redirect/2?to=/page.html"));
+    EXPECT_EQ(page.url, server.url("/page.html"));
+    EXPECT_EQ(page.contentType, "text/html; charset=utf-8");
+}
+
+TEST_F(NetworkTest, GetGivesNothingWhenNoWholeResponseArrives)
+{
+    platform::CurlOptions small = quickOptions();
+    small.maxPageBytes = 1 << 20;
+    platform::CurlNetwork limited(small);
+    const struct {
+        std::string address;
+        const char* why;
+    } rows[] = {
+        { server.url("/cut/100000"), "connection closed mid-body" },
+        { server.url("/slow/2500"), "first byte later than the stall time-out" },
+        { server.garbageUrl(), "not HTTP" },
+        { FixtureServer::refusedUrl(), "refused" },
+        { "http://host.invalid/page", "unresolvable host" },
+        { "", "empty address" },
+        { "gopher://127.0.0.1/", "unknown scheme" },
+        { server.url("/bytes/2000000"), "announced length over the page limit" },
+        { server.url("/nolength/2000000"), "body over the page limit" },
+    };
+    for (const auto& row : rows) {
+        const auto start = std::chrono::steady_clock::now();
+        const platform::HttpResponse r = limited.get(row.address);
+        EXPECT_FALSE(r.completed) << row.why;
+        EXPECT_TRUE(r.body.empty()) << row.why;
+        EXPECT_LT(secondsSince(start), 3.0) << row.why;
+    }
+}
+
+TEST_F(NetworkTest, RequestsCarryOurUserAgent)
+{
+    EXPECT_EQ(net.get(server.url("/agent")).body, net.options().userAgent);
+    EXPECT_NE(net.options().userAgent.find("Zelvora"), std::string::npos);
+}
+
+TEST_F(NetworkTest, FetchStopsSoonAfterItsCallerGivesUp)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const platform::HttpResponse r
+        = net.fetch(server.url("/throttle/100000/1000/50"), [&] { return secondsSince(start) < 0.2; });
+    EXPECT_FALSE(r.completed);
+    EXPECT_LT(secondsSince(start), 1.0);
+}
+
+TEST_F(NetworkTest, DownloadWritesTheFileAndReportsStartProgressStop)
+{
+    const std::string target = dir.file("video.flv");
+    std::vector<TransferProgress> reports;
+    const platform::Status s
+        = net.download(server.url("/bytes/300000"), target, [&](const TransferProgress& p) {
+              reports.push_back(p);
+              return true;
+          });
+    ASSERT_TRUE(s.ok) << s.error;
+    EXPECT_EQ(readBytes(target), FixtureServer::pattern(0, 300000));
+    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string> { "video.flv" });
+    const std::string order = phases(reports);
+    EXPECT_EQ(order.front(), 'S');
+    EXPECT_EQ(order.back(), 'E');
+    EXPECT_EQ(order.find_first_not_of('P', 1), order.size() - 1) << order;
+    const TransferProgress& last = reports[reports.size() - 2];
+    EXPECT_EQ(last.statusCode, TransferProgress::EndData);
+    EXPECT_EQ(last.received, 300000);
+    EXPECT_EQ(last.total, 300000);
+    EXPECT_EQ(reports.back().statusCode, 200);
+    EXPECT_TRUE(reports.back().statusText.empty());
+    for (size_t i = 1; i < reports.size(); ++i)
+        EXPECT_GE(reports[i].received, reports[i - 1].received);
+}
+
+TEST_F(NetworkTest, DownloadWithoutAnnouncedLengthReportsTotalZero)
+{
+    std::vector<TransferProgress> reports;
+    ASSERT_TRUE(
+        net.download(server.url("/nolength/200000"), dir.file("a.bin"), [&](const TransferProgress& p) {
+            reports.push_back(p);
+            return true;
+        }));
+    EXPECT_EQ(readBytes(dir.file("a.bin")).size(), 200000u);
+    for (const auto& r : reports)
+        EXPECT_EQ(r.total, 0);
+}
+
+TEST_F(NetworkTest, DownloadFollowsRedirectsAndSaysSo)
+{
+    std::vector<TransferProgress> reports;
+    ASSERT_TRUE(net.download(
+        server.url("/redirect/2?to=/bytes/5000"), dir.file("r.bin"), [&](const TransferProgress& p) {
+            reports.push_back(p);
+            return true;
+        }));
+    EXPECT_EQ(readBytes(dir.file("r.bin")), FixtureServer::pattern(0, 5000));
+    EXPECT_TRUE(std::any_of(reports.begin(), reports.end(),
+        [](const TransferProgress& p) { return p.statusCode == TransferProgress::Redirecting; }));
+}
+
+TEST_F(NetworkTest, FailedDownloadLeavesAnExistingTargetAsItWas)
+{
+    const struct {
+        std::string address;
+        const char* why;
+    } rows[] = {
+        { server.url("/cut/300000"), "connection closed mid-body" },
+        { server.url("/status/404"), "error status" },
+        { server.url("/slow/2500"), "stalled" },
+        { server.garbageUrl(), "not HTTP" },
+        { FixtureServer::refusedUrl(), "refused" },
+        { "http://host.invalid/file", "unresolvable host" },
+        { "", "empty address" },
+        { "ftp://127.0.0.1/file", "unknown scheme" },
+    };
+    const std::string target = dir.file("keep.flv");
+    for (const auto& row : rows) {
+        writeBytes(target, "old");
+        std::string order;
+        const platform::Status s = net.download(row.address, target, [&](const TransferProgress& p) {
+            order += phases({ p });
+            return true;
+        });
+        EXPECT_FALSE(s.ok) << row.why;
+        EXPECT_FALSE(s.error.empty()) << row.why;
+        EXPECT_EQ(readBytes(target), "old") << row.why;
+        EXPECT_EQ(filesIn(dir.path()), std::vector<std::string> { "keep.flv" }) << row.why;
+        // A transfer that started also stops.
+        EXPECT_TRUE(order.empty() || (order.front() == 'S' && order.back() == 'E'))
+            << row.why << " " << order;
+    }
+}
+
+TEST_F(NetworkTest, DownloadIntoAPlaceThatCannotHoldTheFileFails)
+{
+    std::filesystem::create_directories(dir.path() / "sub");
+    std::vector<std::string> targets
+        = { dir.file("missing/folder/a.bin"), dir.file("sub"), "", dir.file("sub/") };
+    if (::geteuid() != 0) {
+        std::filesystem::create_directories(dir.path() / "locked");
+        ::chmod((dir.path() / "locked").c_str(), 0500);
+        targets.push_back(dir.file("locked/a.bin"));
+    }
+    for (const auto& target : targets) {
+        int reports = 0;
+        const platform::Status s
+            = net.download(server.url("/bytes/1000"), target, [&](const TransferProgress&) {
+                  ++reports;
+                  return true;
+              });
+        EXPECT_FALSE(s.ok) << target;
+        EXPECT_EQ(reports, 0) << target;
+    }
+    EXPECT_EQ(server.hits("/bytes/1000"), 0);
+}
+
+TEST_F(NetworkTest, DownloadStopsWhenTheCallbackSaysSoAndKeepsReportingWhileStalled)
+{
+    // Chunks 300 ms apart: the 20 ms heartbeat reports keep coming in between.
+    std::vector<TransferProgress> reports;
+    const platform::Status s = net.download(
+        server.url("/throttle/10000/1000/300"), dir.file("t.bin"), [&](const TransferProgress& p) {
+            reports.push_back(p);
+            return p.phase != TransferProgress::Progress || p.received < 2000;
+        });
+    EXPECT_FALSE(s.ok);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("t.bin")));
+    EXPECT_EQ(phases(reports).back(), 'E');
+    const auto stalled = std::count_if(reports.begin(), reports.end(), [](const TransferProgress& p) {
+        return p.phase == TransferProgress::Progress && p.received == 1000;
+    });
+    EXPECT_GE(stalled, 3);
+}

@@ -1,0 +1,221 @@
+#include "support/network_fixture.h"
+#include "platform/codec.h"
+#include "platform/headless_browser.h"
+#include "platform/headless_url.h"
+#include "runtime/app.h"
+#include "runtime/media_controls.h"
+
+using namespace network_testing;
+using testing_support::FixtureServer;
+
+namespace {
+
+// A window with a hidden browser that opens new-window requests in place, as the windows do.
+class Page : public runtime::Form {
+public:
+    explicit Page(runtime::App& app)
+        : runtime::Form(app, "Page")
+    {
+        WebBrowser1.onNewWindow
+            = [this](const std::string& url, bool& cancel) { WebBrowser1_NewWindow2(url, cancel); };
+        WebBrowser1.onDocumentComplete = [this](const std::string& url) { completed.push_back(url); };
+    }
+    void WebBrowser1_NewWindow2(const std::string& url, bool& cancel)
+    {
+        requested.push_back(url);
+        cancel = true;
+        WebBrowser1.navigate(WebBrowser1.activeElementHref());
+    }
+    runtime::WebBrowser WebBrowser1 { *this, "WebBrowser1" };
+    std::vector<std::string> completed;
+    std::vector<std::string> requested;
+};
+
+std::vector<std::string> hrefs(const std::vector<runtime::BrowserLink>& links)
+{
+    std::vector<std::string> out;
+    for (const auto& l : links)
+        out.push_back(l.href);
+    return out;
+}
+
+const std::string kChinese = "\xE8\xA7\x86\xE9\xA2\x91 \xE9\x95\x95";
+
+} // namespace
+
+class HeadlessBrowserTest : public NetworkTest {
+protected:
+    HeadlessBrowserTest()
+    {
+        app.setBrowserFactory(platform::headlessBrowserFactory(
+            app, std::make_shared<platform::CurlNetwork>(quickOptions()), "GBK"));
+        server.addPage("/dir/list.html",
+            "<html><body><a href='a.html'>A</a><img src='../i.png'><a href='/b.html' target='_blank'>B</a>"
+            "<a href='http://elsewhere.example/c'>C</a></body></html>");
+    }
+    // Lets the pages load and hands them to the window.
+    void settle() { ASSERT_TRUE(platform::settleHeadlessBrowsers(app, 5000)); }
+    platform::HeadlessBrowser& engine()
+    {
+        return dynamic_cast<platform::HeadlessBrowser&>(browser().engine());
+    }
+    runtime::WebBrowser& browser() { return app.get<Page>().WebBrowser1; }
+
+    runtime::App app;
+};
+
+TEST_F(HeadlessBrowserTest, BusyUntilTheDocumentIsParsedAndHandedOver)
+{
+    browser().navigate(server.url("/dir/list.html"));
+    EXPECT_TRUE(browser().busy());
+    EXPECT_EQ(browser().location(), server.url("/dir/list.html"));
+    EXPECT_TRUE(browser().links().empty());
+    settle();
+    EXPECT_FALSE(browser().busy());
+    EXPECT_EQ(hrefs(browser().links()),
+        (std::vector<std::string> {
+            server.url("/dir/a.html"), server.url("/b.html"), "http://elsewhere.example/c" }));
+    EXPECT_EQ(hrefs(browser().images()), std::vector<std::string> { server.url("/i.png") });
+    EXPECT_EQ(hrefs(browser().linksAndImages()),
+        (std::vector<std::string> { server.url("/dir/a.html"), server.url("/i.png"), server.url("/b.html"),
+            "http://elsewhere.example/c" }));
+    EXPECT_EQ(app.get<Page>().completed, std::vector<std::string> { server.url("/dir/list.html") });
+}
+
+TEST_F(HeadlessBrowserTest, AddressesResolveAgainstTheAddressAfterRedirects)
+{
+    browser().navigate(server.url("/redirect/2?to=/dir/list.html"));
+    settle();
+    EXPECT_EQ(browser().location(), server.url("/dir/list.html"));
+    EXPECT_EQ(browser().links().at(0).href, server.url("/dir/a.html"));
+}
+
+TEST_F(HeadlessBrowserTest, PagesAreReadInTheirDeclaredCharacterSetElseTheSystemCodePage)
+{
+    const std::string body = "<html><body><a href='x'>" + kChinese + "</a></body></html>";
+    server.addPage("/header.html", platform::encode(body, "GBK"), "text/html; charset=gb2312");
+    server.addPage("/meta.html", platform::encode("<meta charset=gb2312>" + body, "GBK"), "text/html");
+    server.addPage("/utf8.html", "<meta charset=utf-8>" + body, "text/html");
+    server.addPage("/none.html", platform::encode(body, "GBK"), "text/html");
+    for (const char* path : { "/header.html", "/meta.html", "/utf8.html", "/none.html" }) {
+        browser().navigate(server.url(path));
+        settle();
+        ASSERT_EQ(browser().links().size(), 1u) << path;
+        EXPECT_EQ(browser().links()[0].text, kChinese) << path;
+        EXPECT_NE(browser().documentText().find(kChinese), std::string::npos) << path;
+    }
+}
+
+TEST_F(HeadlessBrowserTest, PagesThatDoNotArriveLeaveAnEmptyDocument)
+{
+    for (const std::string& address : { FixtureServer::refusedUrl(), server.url("/cut/50000"),
+             std::string("http://host.invalid/"), server.garbageUrl(), std::string("qvod://resource"),
+             server.url("/nolength/104857600"), server.url("/bytes/104857600") }) {
+        browser().navigate(server.url("/dir/list.html"));
+        settle();
+        browser().navigate(address);
+        settle();
+        EXPECT_FALSE(browser().busy()) << address;
+        EXPECT_TRUE(browser().links().empty()) << address;
+        EXPECT_EQ(browser().documentText(), "") << address;
+    }
+    browser().navigate(server.url("/status/404"));
+    settle();
+    EXPECT_EQ(browser().documentText(), "<html><body>status 404 page</body></html>");
+}
+
+TEST_F(HeadlessBrowserTest, WriteReplacesTheDocumentAndWinsOverALoadInFlight)
+{
+    browser().navigate(server.url("/dir/list.html"));
+    settle();
+    browser().navigate(server.url("/slow/300"));
+    browser().reload("");
+    browser().write("<body scroll=no><a href='w.html'>w</a></body>");
+    EXPECT_FALSE(browser().busy());
+    settle();
+    EXPECT_EQ(browser().documentText(), "<body scroll=no><a href='w.html'>w</a></body>");
+    EXPECT_EQ(browser().bodyScroll(), "no");
+    // Relative addresses of a written document resolve against the document it replaced.
+    EXPECT_EQ(browser().location(), server.url("/dir/list.html"));
+    EXPECT_EQ(hrefs(browser().links()), std::vector<std::string> { server.url("/dir/w.html") });
+    // A written document is not fetched again.
+    browser().refresh();
+    EXPECT_FALSE(browser().busy());
+}
+
+TEST_F(HeadlessBrowserTest, AboutBlankIsAnEmptyDocumentAtOnce)
+{
+    browser().navigate(server.url("/dir/list.html"));
+    browser().navigate("about:blank");
+    EXPECT_FALSE(browser().busy());
+    EXPECT_EQ(browser().location(), "about:blank");
+    EXPECT_TRUE(browser().links().empty());
+    settle();
+    EXPECT_EQ(browser().location(), "about:blank");
+    EXPECT_EQ(app.get<Page>().completed, std::vector<std::string> { "about:blank" });
+}
+
+TEST_F(HeadlessBrowserTest, StopKeepsTheShownDocumentAndRefreshReloadsInTheBackground)
+{
+    browser().navigate(server.url("/dir/list.html"));
+    settle();
+    browser().navigate(server.url("/slow/300"));
+    browser().stop();
+    EXPECT_FALSE(browser().busy());
+    settle();
+    EXPECT_EQ(browser().links().size(), 3u);
+
+    server.addPage("/dir/list.html", "<a href='changed.html'>c</a>");
+    browser().setBodyScroll("no");
+    browser().refresh();
+    EXPECT_TRUE(browser().busy());
+    EXPECT_EQ(browser().links().size(), 3u); // read from the document already shown
+    settle();
+    EXPECT_EQ(hrefs(browser().links()), std::vector<std::string> { server.url("/dir/changed.html") });
+    EXPECT_EQ(browser().bodyScroll(), "");
+}
+
+TEST_F(HeadlessBrowserTest, ALinkToANewWindowIsRaisedToTheWindowWhichOpensItInPlace)
+{
+    browser().navigate(server.url("/dir/list.html"));
+    settle();
+    ASSERT_TRUE(engine().clickLink(1));
+    EXPECT_EQ(app.get<Page>().requested, std::vector<std::string> { server.url("/b.html") });
+    EXPECT_EQ(browser().activeElementHref(), server.url("/b.html"));
+    EXPECT_EQ(browser().location(), server.url("/b.html"));
+    // A link without a target navigates the browser itself.
+    browser().navigate(server.url("/dir/list.html"));
+    settle();
+    ASSERT_TRUE(engine().clickLink(0));
+    EXPECT_EQ(browser().location(), server.url("/dir/a.html"));
+    EXPECT_EQ(app.get<Page>().requested.size(), 1u);
+    EXPECT_FALSE(engine().clickLink(99));
+}
+
+TEST_F(HeadlessBrowserTest, TypedAddressesAndLocalPagesLoad)
+{
+    browser().navigate(server.url("/dir/list.html").substr(7));
+    settle();
+    EXPECT_EQ(browser().links().size(), 3u);
+    testing_support::writeBytes(
+        dir.path() / "local page.html", "<a href='../up.html'>u</a><img src='p.jpg'>");
+    const std::string local = (dir.path() / "local page.html").string();
+    browser().navigate(local);
+    settle();
+    EXPECT_EQ(browser().location(), local);
+    EXPECT_EQ(hrefs(browser().links()),
+        std::vector<std::string> { platform::fileAddress((dir.path().parent_path() / "up.html").string()) });
+    browser().navigate(platform::fileAddress(local));
+    settle();
+    EXPECT_EQ(browser().links().size(), 1u);
+}
+
+TEST_F(HeadlessBrowserTest, AWindowMayGoAwayWhileItsPageLoads)
+{
+    browser().navigate(server.url("/throttle/100000/1000/50"));
+    app.unload<Page>();
+    EXPECT_TRUE(platform::settleHeadlessBrowsers(app, 2000));
+    browser().navigate(server.url("/dir/list.html"));
+    settle();
+    EXPECT_EQ(browser().links().size(), 3u);
+}

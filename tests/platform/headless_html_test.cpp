@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "platform/codec.h"
+#include "platform/headless_charset.h"
+#include "platform/headless_html.h"
+#include "platform/headless_url.h"
+
+using platform::pageCharset;
+using platform::parsePage;
+using platform::resolveAddress;
+
+namespace {
+
+std::vector<std::string> hrefs(const std::vector<runtime::BrowserLink>& links)
+{
+    std::vector<std::string> out;
+    for (const auto& l : links)
+        out.push_back(l.href);
+    return out;
+}
+
+} // namespace
+
+TEST(ResolveAddress, FollowsTheBrowsersRules)
+{
+    const std::string base = "http://v.example.com/a/b/page.html?x=1#top";
+    const struct {
+        std::string ref;
+        std::string out;
+    } rows[] = {
+        { "c.html", "http://v.example.com/a/b/c.html" },
+        { "./c.html", "http://v.example.com/a/b/c.html" },
+        { "../c.html", "http://v.example.com/a/c.html" },
+        { "../../../../c.html", "http://v.example.com/c.html" },
+        { "/root/x/../y.html", "http://v.example.com/root/y.html" },
+        { "//cdn.example.com/i.png", "http://cdn.example.com/i.png" },
+        { "?page=2", "http://v.example.com/a/b/page.html?page=2" },
+        { "#part", "http://v.example.com/a/b/page.html?x=1#part" },
+        { "", "http://v.example.com/a/b/page.html?x=1" },
+        { "  \tc.html\n ", "http://v.example.com/a/b/c.html" },
+        { "d/\ne.html", "http://v.example.com/a/b/d/e.html" },
+        { "..\\up\\f.html", "http://v.example.com/a/up/f.html" },
+        { "sub/?q=a/../b#h", "http://v.example.com/a/b/sub/?q=a/../b#h" },
+        { "HTTPS://Other.example/x", "HTTPS://Other.example/x" },
+        { "bdhd://123|abc|movie.rmvb", "bdhd://123|abc|movie.rmvb" },
+        { "javascript:void(0)", "javascript:void(0)" },
+        { "mailto:a@b.c", "mailto:a@b.c" },
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(resolveAddress(base, row.ref), row.out) << row.ref;
+    EXPECT_EQ(resolveAddress("http://h.example", "x.html"), "http://h.example/x.html");
+    EXPECT_EQ(resolveAddress("about:blank", "x.html"), "x.html");
+    EXPECT_EQ(resolveAddress("file:///tmp/p/a.html", "../b.html"), "file:///tmp/b.html");
+    EXPECT_EQ(platform::fileAddress("/tmp/a b#1.html"), "file:///tmp/a%20b%231.html");
+}
+
+TEST(PageCharset, ByteOrderMarkThenHeaderThenMetaThenFallback)
+{
+    const struct {
+        std::string bytes;
+        std::string contentType;
+        const char* charset;
+    } rows[] = {
+        { "\xEF\xBB\xBF<meta charset=gbk>", "text/html; charset=gbk", "UTF-8" },
+        { "<meta charset=utf-8>", "text/html; charset=GB2312", "GB2312" },
+        { "<meta charset=utf-8>", "text/html; charset=\"gbk\"", "gbk" },
+        { "<head><meta charset=\"gb2312\"></head>", "text/html", "gb2312" },
+        { "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=GBK\">", "", "GBK" },
+        { "<meta content='text/html;charset=big5' http-equiv='content-type'>", "", "big5" },
+        { "<meta charset=no-such-set><meta charset=gbk>", "text/html; charset=nonsense", "gbk" },
+        { "<!-- <meta charset=big5> --><meta charset=gbk>", "", "gbk" },
+        { "<a title='x>y <meta charset=big5>'><meta charset=gbk>", "", "gbk" },
+        { "<script>if (a<b) x();</script><meta charset=gbk>", "", "gbk" },
+        { "<meta charset=utf-16>", "", "UTF-8" },
+        { "<html><body>plain</body></html>", "text/html", "FALLBACK" },
+        { "<meta charset=", "", "FALLBACK" },
+        { "", "", "FALLBACK" },
+    };
+    for (const auto& row : rows) {
+        const std::string expected = std::string(row.charset) == "FALLBACK" ? "GBK" : row.charset;
+        EXPECT_EQ(pageCharset(row.bytes, row.contentType, "GBK"), expected) << row.bytes;
+    }
+    EXPECT_EQ(pageCharset("x", "", "no-such-set"), "UTF-8");
+}
+
+TEST(DecodePage, ReadsGb2312DeclaredPagesAsGbk)
+{
+    const std::string text = "<meta charset=gb2312><p>\xE8\xA7\x86\xE9\xA2\x91 \xE9\x95\x95</p>";
+    EXPECT_EQ(platform::decodePage(platform::encode(text, "GBK"), "", "UTF-8"), text);
+    EXPECT_EQ(platform::decodePage("\xEF\xBB\xBF"
+                                   "ab",
+                  "", "GBK"),
+        "ab");
+}
+
+// Both ways of reading a page, for cases where they must agree.
+const platform::PageParser kParsers[] = { platform::PageParser::Tree, platform::PageParser::Scan };
+
+const char* parserName(platform::PageParser p)
+{
+    return p == platform::PageParser::Tree ? "tree" : "scan";
+}
+
+TEST(ParsePage, CollectsLinksAndImagesInDocumentOrderWithAbsoluteAddresses)
+{
+    const std::string html = R"(<html><head><title>t <a href=no.html></title></head>
+        <body scroll="auto">
+        <a href="one.html?a=1&amp;b=2">First <b>link</b> &amp;
+        </a>
+        <img src="/img/p.png">
+        <a name="anchor-without-href">x</a>
+        <!-- <a href="commented.html"> -->
+        <map><area href="area.html"><area nohref></map>
+        <div><a href="//other.example/two" target="_blank">Two</a></div>
+        <script>document.write('<a href="scripted.html">')</script>
+        <img alt="no source">
+        <a href="bdhd://abc|1">Three</a>
+        </body></html>)";
+    for (const auto parser : kParsers) {
+        const auto page = parsePage(html, "http://site.example/dir/index.html", parser);
+        EXPECT_EQ(hrefs(page.links),
+            (std::vector<std::string> { "http://site.example/dir/one.html?a=1&b=2",
+                "http://site.example/dir/area.html", "http://other.example/two", "bdhd://abc|1" }))
+            << parserName(parser);
+        EXPECT_EQ(page.links[0].text, "First link &") << parserName(parser);
+        EXPECT_EQ(page.linkTargets, (std::vector<std::string> { "", "", "_blank", "" }))
+            << parserName(parser);
+        EXPECT_EQ(hrefs(page.images), (std::vector<std::string> { "http://site.example/img/p.png", "" }))
+            << parserName(parser);
+        EXPECT_EQ(hrefs(page.linksAndImages),
+            (std::vector<std::string> { "http://site.example/dir/one.html?a=1&b=2",
+                "http://site.example/img/p.png", "", "http://other.example/two", "", "bdhd://abc|1" }))
+            << parserName(parser);
+        EXPECT_EQ(page.bodyScroll, "auto") << parserName(parser);
+    }
+}
+
+TEST(ParsePage, TheBaseElementAppliesToTheWholeDocument)
+{
+    for (const auto parser : kParsers) {
+        const auto page = parsePage(
+            R"(<a href="early.html">e</a><base href="http://cdn.example/b/"><base href="/x/"><a href="late.html">l</a>)",
+            "http://site.example/x/", parser);
+        EXPECT_EQ(hrefs(page.links),
+            (std::vector<std::string> {
+                "http://cdn.example/b/early.html", "http://cdn.example/b/late.html" }))
+            << parserName(parser);
+    }
+}
+
+TEST(ParsePage, TreeAndScanAgreeOnWellFormedPages)
+{
+    std::string results = "<html><body><ul>";
+    for (int i = 0; i < 300; ++i) {
+        results += "<li><a href='/v/" + std::to_string(i) + ".html' target=" + (i % 2 ? "_blank" : "_self")
+            + ">\xE8\xA7\x86\xE9\xA2\x91 &#" + std::to_string(0x4E00 + i) + "; &lt;" + std::to_string(i)
+            + "&gt;</a><img src='i" + std::to_string(i) + ".jpg'></li>\n";
+    }
+    results += "</ul></body></html>";
+    const std::string pages[] = {
+        results,
+        "<body><p>No links at all</p></body>",
+        "<a href=A.HTML TARGET=_TOP>upper</a><IMG SRC=x.gif><AREA HREF=y.html>",
+        "<a href='q?x=1&y=2&amp;z=&quot;3&quot;&#x41;&#66;'>refs</a>",
+    };
+    for (const auto& html : pages) {
+        const auto tree = parsePage(html, "http://h.example/d/", platform::PageParser::Tree);
+        const auto scan = parsePage(html, "http://h.example/d/", platform::PageParser::Scan);
+        EXPECT_EQ(hrefs(tree.links), hrefs(scan.links)) << html.substr(0, 80);
+        EXPECT_EQ(hrefs(tree.linksAndImages), hrefs(scan.linksAndImages)) << html.substr(0, 80);
+        EXPECT_EQ(tree.linkTargets, scan.linkTargets) << html.substr(0, 80);
+        for (size_t i = 0; i < tree.links.size() && i < scan.links.size(); ++i)
+            EXPECT_EQ(tree.links[i].text, scan.links[i].text) << html.substr(0, 80);
+    }
+}
+
+TEST(ParsePage, SurvivesBrokenMarkup)
+{
+    std::string deep;
+    for (int i = 0; i < 100000; ++i)
+        deep += "<div><span><a href=x>";
+    const std::string rows[] = {
+        "",
+        "<a href=\"unclosed",
+        "<a href=a.html><a href=b.html><table><a href=c.html><td>",
+        "<html><body><a href='\xFF\xFE\x80.html'>\xC3</a>\x00<img src=\x01>",
+        "</a></body></html><a href=after.html>",
+        "<<<<>>>><!--<a href=hidden.html>",
+        std::string(200000, '<'),
+        deep,
+    };
+    for (const auto parser : kParsers) {
+        for (const auto& html : rows) {
+            const auto page = parsePage(html, "http://h.example/", parser);
+            EXPECT_EQ(page.html, html);
+            for (const auto& l : page.links)
+                EXPECT_EQ(l.href.rfind("http://h.example/", 0), 0u) << l.href;
+        }
+    }
+    EXPECT_EQ(
+        hrefs(
+            parsePage("<a href=a.html><a href=b.html><table><a href=c.html><td>", "http://h.example/").links),
+        (std::vector<std::string> {
+            "http://h.example/a.html", "http://h.example/b.html", "http://h.example/c.html" }));
+    EXPECT_TRUE(parsePage("<!--<a href=hidden.html>", "http://h.example/").links.empty());
+}
+
+TEST(ParsePage, EndlessNestingIsCutButUnclosedFlatElementsAreNot)
+{
+    std::string deep = "<a href=first.html>f</a>";
+    for (int i = 0; i < 200000; ++i)
+        deep += "<ul><li><div>";
+    deep += "<a href=last.html>l</a>";
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(hrefs(parsePage(deep, "http://h.example/", platform::PageParser::Tree).links),
+        std::vector<std::string> { "http://h.example/first.html" });
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 2.0);
+    // A page that large is scanned, which sees every link.
+    EXPECT_EQ(parsePage(deep, "http://h.example/").links.size(), 2u);
+
+    std::string sloppy = "<table>";
+    for (int i = 0; i < 20000; ++i)
+        sloppy
+            += "<tr><td><p><b>b</b><a href=x.html>x</a><li><br><script>document.write('<div><div>')</script>";
+    sloppy += "<a href=end.html>e</a>";
+    const auto links = parsePage(sloppy, "http://h.example/", platform::PageParser::Tree).links;
+    ASSERT_EQ(links.size(), 20001u);
+    EXPECT_EQ(links.back().href, "http://h.example/end.html");
+}

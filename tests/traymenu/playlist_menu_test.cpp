@@ -1,0 +1,329 @@
+// The playlist menu of the tray window, driven as the player pops it up: play, add a file
+// or a folder, play modes, copy, open folder, remove, delete with file, clear.
+#include <filesystem>
+
+#include "platform/drives.h"
+#include "player/player_fixture.h"
+
+using namespace player_testing;
+
+namespace {
+
+// Mounted volumes as a test sets them.
+class FakeDrives : public platform::Drives {
+public:
+    std::vector<platform::Volume> volumes() const override { return list; }
+    std::vector<platform::Volume> list;
+};
+
+constexpr unsigned long long kMiB = 1024ull * 1024ull;
+
+class MenuTest : public PlayerTest {
+protected:
+    void SetUp() override
+    {
+        PlayerTest::SetUp();
+        p.app.provide<platform::Drives>(drives);
+    }
+    // Shows the music (or video) list with these files of the media folder.
+    void showList(const std::vector<std::string>& files, bool video = false)
+    {
+        std::vector<std::string> names;
+        std::vector<std::string> paths;
+        for (const auto& f : files) {
+            names.push_back(">" + f);
+            paths.push_back(media(f));
+        }
+        writeListFile(video ? "vname.ini" : "mname.ini", crlf(names));
+        writeListFile(video ? "vpath.ini" : "mpath.ini", crlf(paths));
+        (video ? player().Label7 : player().Label5).click();
+        mediaCalls();
+    }
+    platform::Volume removable(const std::string& name, unsigned long long total, unsigned long long free)
+    {
+        const std::string root = (p.dir.path() / name).string();
+        std::filesystem::create_directories(root);
+        return { root, platform::DriveRemovable, free, total };
+    }
+    std::shared_ptr<FakeDrives> drives = std::make_shared<FakeDrives>();
+};
+
+} // namespace
+
+TEST_F(MenuTest, PlayActsLikeADoubleClickAndStartsTheSeedJobForSeeds)
+{
+    makeMedia({ "a.mp3", "t.torrent" });
+    showList({ "a.mp3", "t.torrent" });
+    player::Form5& f = player();
+    tray().play.click();
+    EXPECT_EQ(f.Text6.text(), "-1");
+    EXPECT_EQ(f.Text3.text(), "lie");
+    f.Text3.setText("xunhuan");
+    f.List1.setListIndex(0);
+    tray().play.click();
+    p.app.runUntilIdle();
+    EXPECT_EQ(f.Text3.text(), "lie");
+    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + media("a.mp3") });
+
+    f.List1.setListIndex(1);
+    tray().play.click();
+    EXPECT_TRUE(f.zzl.enabled());
+    EXPECT_FALSE(f.Timer2.enabled());
+    p.app.runUntilIdle();
+    EXPECT_NE(page().find("value=\"" + media("t.torrent") + "\""), std::string::npos);
+}
+
+TEST_F(MenuTest, PlayOnTheNetworkListOpensThePageInTheBrowser)
+{
+    player::Form5& f = player();
+    f.liebiao.setText("网络列表");
+    f.List1.setItems({ ">频道" });
+    f.List2.setItems({ "http://example/channel" });
+    tray().play.click();
+    EXPECT_FALSE(f.WebBrowser3.visible());
+    f.List1.setListIndex(0);
+    tray().play.click();
+    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "stop" });
+    EXPECT_FALSE(f.WindowsMediaPlayer1.visible());
+    EXPECT_TRUE(f.Picture6.enabled());
+    EXPECT_EQ(f.Text4.text(), "http://example/channel");
+    EXPECT_TRUE(f.WebBrowser3.visible());
+    EXPECT_TRUE(f.WebBrowser3.silent());
+    EXPECT_EQ(f.WebBrowser3.location(), "http://example/channel");
+    EXPECT_EQ(f.WebBrowser3.left(), 200);
+    EXPECT_EQ(f.WebBrowser3.width(), 767);
+}
+
+TEST_F(MenuTest, AddFileAsksWithTheDesignedDialogAndAddsThroughTheAddJob)
+{
+    const std::string song = makeMedia({ "new.mp3" });
+    p.dialogs->queueFile(song);
+    tray().addmp3.click();
+    ASSERT_EQ(p.dialogs->fileRequests().size(), 1u);
+    const platform::OpenFileRequest& asked = p.dialogs->fileRequests()[0];
+    EXPECT_EQ(asked.title, "打开文件");
+    EXPECT_EQ(asked.initialFolder, p.env->programFolder());
+    ASSERT_EQ(asked.filters.size(), 4u);
+    EXPECT_EQ(asked.filters[0].description,
+        "歌曲文件(*.mp3;*.WAV;*.MP2;*.OGG;*.M4A;*.AMR;*.MMF;*.AAC;*.FLAC;*.MP3;*.WMA;*.MID;)");
+    EXPECT_EQ(asked.filters[2].patterns, "*.QSED;*.TORRENT;*.BSED");
+    EXPECT_EQ(asked.filters[3].description, "所有文件(*.*)");
+    EXPECT_TRUE(player().Timer6.enabled());
+    p.app.runUntilIdle();
+    EXPECT_EQ(listFile("mname.ini"), crlf({ ">new.mp3" }));
+    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + song });
+
+    // Already listed: played at once, nothing added.
+    p.dialogs->queueFile(song);
+    tray().addmp3.click();
+    EXPECT_FALSE(player().Timer6.enabled());
+    EXPECT_EQ(mediaCalls(), (std::vector<std::string> { "url " + song, "play" }));
+    EXPECT_EQ(tray().Text5.text(), "不存在");
+    EXPECT_EQ(listFile("mname.ini"), crlf({ ">new.mp3" }));
+}
+
+TEST_F(MenuTest, CancelledAddFileIsMarkedApartFromTheHubPosition)
+{
+    const std::string left = tray().Text1.text();
+    tray().addmp3.click();
+    EXPECT_EQ(tray().Text6.text(), "取消");
+    EXPECT_EQ(tray().Text1.text(), left);
+    EXPECT_FALSE(player().Timer6.enabled());
+    // A player opened afterwards still gets a numeric position.
+    p.app.unload<player::Form5>();
+    EXPECT_EQ(p.app.get<player::Form5>().left(), std::stoi(left));
+}
+
+TEST_F(MenuTest, AddFolderScansTheChosenFolderAndHandsAFileOfItToTheAddJob)
+{
+    makeMedia({ "album/b.mp3", "album/a.wma", "album/cover.jpg" });
+    player::Form5& f = player();
+    f.List4.setItems({ ">old result" });
+    f.List5.setItems({ "/elsewhere/old.avi" });
+    p.dialogs->queueFolder(media("album"));
+    tray().addpath.click();
+    EXPECT_EQ(p.dialogs->folderRequests(), std::vector<std::string> { "请选择扫描目录" });
+    EXPECT_EQ(f.List4.items(), (std::vector<std::string> { "a.wma", "b.mp3" }));
+    EXPECT_EQ(f.Text4.text(), media("album/a.wma"));
+    p.app.runUntilIdle();
+    EXPECT_EQ(listFile("mname.ini"), crlf({ ">a.wma", ">b.mp3" }));
+    EXPECT_FALSE(f.List4.visible());
+
+    // Cancelled: nothing happens.
+    tray().addpath.click();
+    EXPECT_FALSE(f.Timer6.enabled());
+}
+
+TEST_F(MenuTest, PlayModeItemsWriteTheirWordsUntilTheNextDoubleClick)
+{
+    struct Row {
+        runtime::Menu traymenu::Form6::*item;
+        const char* word;
+    };
+    const Row rows[] = { { &traymenu::Form6::bodan, "danqu" }, { &traymenu::Form6::boxun, "xunhuan" },
+        { &traymenu::Form6::boshun, "yici" }, { &traymenu::Form6::bolie, "lie" },
+        { &traymenu::Form6::bosui, "sui" } };
+    for (const Row& r : rows) {
+        (tray().*r.item).click();
+        EXPECT_EQ(player().Text3.text(), r.word);
+    }
+    showList({ "a.mp3" });
+    tray().boxun.click();
+    doubleClick(0);
+    EXPECT_EQ(player().Text3.text(), "lie");
+}
+
+TEST_F(MenuTest, CopyGoesToTheLastRemovableDiskAndReportsItsSpace)
+{
+    makeMedia({ "a.mp3" });
+    showList({ "a.mp3" });
+    player::Form5& f = player();
+    f.List1.setListIndex(0);
+    tray().copyy.click();
+    EXPECT_EQ(f.Text4.text(), "未发现可移动磁盘");
+
+    drives->list = { removable("usb1", 512 * kMiB, 10 * kMiB), { "/", platform::DriveFixed, 0, 0 },
+        removable("usb2", 1024 * kMiB, 300 * kMiB) };
+    tray().copyy.click();
+    EXPECT_EQ(
+        f.Text4.text(), "可移动磁盘：总大小1024MB，已使用724MB，未使用300MB，复制成功后，请查看您的移动设备");
+    EXPECT_EQ(readBytes(p.dir.path() / "usb2" / "a.mp3"), "data");
+    EXPECT_FALSE(std::filesystem::exists(p.dir.path() / "usb1" / "a.mp3"));
+}
+
+TEST_F(MenuTest, FailedCopiesAreReported)
+{
+    makeMedia({ "a.mp3" });
+    showList({ "a.mp3", "gone.mp3" });
+    player::Form5& f = player();
+    drives->list = { { (p.dir.path() / "not-mounted").string(), platform::DriveRemovable, 0, 0 } };
+    f.List1.setListIndex(0);
+    tray().copyy.click();
+    EXPECT_EQ(f.Text4.text(), "复制失败，请检查移动设备是否已满或被写保护");
+    f.List1.setListIndex(1);
+    tray().copyy.click();
+    EXPECT_EQ(f.Text4.text(), "复制失败，文件不存在");
+}
+
+TEST_F(MenuTest, OpenFolderRevealsTheSelectedFile)
+{
+    makeMedia({ "a.mp3" });
+    showList({ "a.mp3" });
+    tray().lieda.click();
+    EXPECT_TRUE(p.shell->takeLaunches().empty());
+    player().List1.setListIndex(0);
+    tray().lieda.click();
+    EXPECT_EQ(p.shell->takeLaunches(), std::vector<std::string> { "reveal " + media("a.mp3") });
+}
+
+TEST_F(MenuTest, RemovingEntriesRewritesOnlyTheShownPlaylist)
+{
+    showList({ "a.mp3", "b.mp3" });
+    showList({ "v.avi" }, true);
+    player::Form5& f = player();
+    f.List1.setListIndex(0);
+    tray().del.click();
+    EXPECT_TRUE(f.List1.items().empty());
+    EXPECT_EQ(listFile("vname.ini"), "");
+    EXPECT_EQ(listFile("vpath.ini"), "");
+    EXPECT_TRUE(std::filesystem::exists(p.dataFile("Temp/vname.ini")));
+    EXPECT_EQ(listFile("mname.ini"), crlf({ ">a.mp3", ">b.mp3" }));
+
+    f.Label5.click();
+    f.List1.setListIndex(0);
+    tray().del.click();
+    EXPECT_EQ(listFile("mname.ini"), crlf({ ">b.mp3" }));
+    EXPECT_EQ(listFile("mpath.ini"), crlf({ media("b.mp3") }));
+
+    // A playlist file that is gone is not created again.
+    std::filesystem::remove(p.dataFile("Temp/mname.ini"));
+    f.List1.setListIndex(0);
+    tray().del.click();
+    EXPECT_FALSE(std::filesystem::exists(p.dataFile("Temp/mname.ini")));
+    EXPECT_EQ(listFile("mpath.ini"), "");
+}
+
+TEST_F(MenuTest, RemovingFromABrowsedPictureFolderLeavesThePlaylistFiles)
+{
+    showList({ "a.mp3" });
+    drop({ makeMedia({ "p.jpg", "q.png" }) });
+    player::Form5& f = player();
+    f.List1.setListIndex(0);
+    tray().del.click();
+    EXPECT_EQ(f.List1.items(), std::vector<std::string> { ">q.png" });
+    EXPECT_EQ(listFile("mname.ini"), crlf({ ">a.mp3" }));
+}
+
+TEST_F(MenuTest, DeleteWithFileAsksFirstAndAMissingFileIsReportedWithoutEnding)
+{
+    const std::string song = makeMedia({ "a.mp3" });
+    showList({ "a.mp3", "gone.mp3" });
+    player::Form5& f = player();
+    f.List1.setListIndex(0);
+    p.dialogs->queueAnswer(platform::AnswerNo);
+    tray().delbao.click();
+    EXPECT_EQ(messages(), std::vector<std::string> { "确定要包括文件一起删除吗？此过程不可逆" });
+    EXPECT_TRUE(std::filesystem::exists(song));
+    EXPECT_TRUE(mediaCalls().empty());
+
+    p.dialogs->queueAnswer(platform::AnswerYes);
+    tray().delbao.click();
+    EXPECT_FALSE(std::filesystem::exists(song));
+    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "stop" });
+    EXPECT_EQ(f.List1.listCount(), 2);
+    EXPECT_EQ(listFile("mname.ini"), crlf({ ">a.mp3", ">gone.mp3" }));
+    messages();
+
+    f.List1.setListIndex(1);
+    tray().delbao.click();
+    EXPECT_EQ(messages(), std::vector<std::string> { "删除失败，文件不存在" });
+    EXPECT_FALSE(p.app.ended());
+    EXPECT_FALSE(p.host.ended);
+}
+
+TEST_F(MenuTest, ClearEmptiesBothPlaylistsAfterConfirmation)
+{
+    showList({ "a.mp3" });
+    showList({ "v.avi" }, true);
+    player::Form5& f = player();
+    p.dialogs->queueAnswer(platform::AnswerNo);
+    tray().lieqing.click();
+    EXPECT_EQ(messages(), std::vector<std::string> { "确定要清空列表吗？本过程不可逆！！！" });
+    EXPECT_EQ(f.List1.listCount(), 1);
+
+    p.dialogs->queueAnswer(platform::AnswerYes);
+    tray().lieqing.click();
+    EXPECT_TRUE(f.List1.items().empty());
+    EXPECT_TRUE(f.List2.items().empty());
+    for (const char* name : { "mpath.ini", "mname.ini", "vpath.ini", "vname.ini" }) {
+        EXPECT_TRUE(std::filesystem::exists(p.dataFile(std::string("Temp/") + name))) << name;
+        EXPECT_EQ(listFile(name), "") << name;
+    }
+    messages();
+    tray().lieqing.click();
+    EXPECT_EQ(messages(), std::vector<std::string> { "列表已经清空，无需再次删除" });
+}
+
+TEST_F(MenuTest, NothingSelectedOrTheNetworkListLeavesEveryFileCommandIdle)
+{
+    makeMedia({ "a.mp3" });
+    showList({ "a.mp3" });
+    drives->list = { removable("usb", 100 * kMiB, 50 * kMiB) };
+    player::Form5& f = player();
+    const std::string before = f.Text4.text();
+    for (runtime::Menu* item : { &tray().copyy, &tray().lieda, &tray().del, &tray().delbao }) {
+        item->click();
+        EXPECT_EQ(f.Text4.text(), before) << item->name();
+    }
+    f.liebiao.setText("网络列表");
+    f.List1.setListIndex(0);
+    for (runtime::Menu* item : { &tray().copyy, &tray().lieda, &tray().del, &tray().delbao, &tray().lieqing,
+             &tray().addmp3, &tray().addpath })
+        item->click();
+    EXPECT_EQ(f.List1.listCount(), 1);
+    EXPECT_EQ(listFile("mname.ini"), crlf({ ">a.mp3" }));
+    EXPECT_TRUE(p.dialogs->messages().empty());
+    EXPECT_TRUE(p.dialogs->fileRequests().empty());
+    EXPECT_TRUE(p.shell->takeLaunches().empty());
+    EXPECT_FALSE(std::filesystem::exists(p.dir.path() / "usb" / "a.mp3"));
+}
