@@ -2,9 +2,9 @@
 #include <memory>
 
 #include "common/file_download.h"
-#include "support/network_fixture.h"
 #include "runtime/app.h"
 #include "runtime/controls.h"
+#include "support/network_fixture.h"
 
 using namespace network_testing;
 using common::CFileDownload;

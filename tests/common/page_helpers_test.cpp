@@ -1,8 +1,8 @@
 #include "common/page_helpers.h"
-#include "support/network_fixture.h"
 #include "platform/codec.h"
 #include "platform/config.h"
 #include "runtime/app.h"
+#include "support/network_fixture.h"
 
 using namespace network_testing;
 using common::BytesToBstr;

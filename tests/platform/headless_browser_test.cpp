@@ -1,9 +1,9 @@
-#include "support/network_fixture.h"
 #include "platform/codec.h"
 #include "platform/headless_browser.h"
 #include "platform/headless_url.h"
 #include "runtime/app.h"
 #include "runtime/media_controls.h"
+#include "support/network_fixture.h"
 
 using namespace network_testing;
 using testing_support::FixtureServer;
