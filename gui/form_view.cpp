@@ -188,7 +188,8 @@ void FormView::syncVisibility()
         windowHandle()->setTransientParent(ownerView ? ownerView->windowHandle() : nullptr);
     }
     // An owned window is out of sight while its owner is minimised.
-    const bool ownerMinimised = ownerView && ownerView->m_form && ownerView->m_form->windowState() == 1;
+    const bool ownerMinimised = ownerView && ownerView->m_form
+        && ownerView->m_form->windowState() == runtime::WindowState::Minimized;
     const bool shown = m_form->visible() && !ownerMinimised;
     // A modal window blocks input to the others; Qt takes a new modality only when the
     // window is shown again.
@@ -203,10 +204,10 @@ void FormView::syncVisibility()
             hide();
         return;
     }
-    const int state = m_form->windowState();
-    const Qt::WindowStates wanted = state == 1 ? Qt::WindowMinimized
-        : state == 2                           ? Qt::WindowMaximized
-                                               : Qt::WindowNoState;
+    const runtime::WindowState state = m_form->windowState();
+    const Qt::WindowStates wanted = state == runtime::WindowState::Minimized ? Qt::WindowMinimized
+        : state == runtime::WindowState::Maximized                           ? Qt::WindowMaximized
+                                                                             : Qt::WindowNoState;
     if (!isVisible()) {
         setWindowState(wanted);
         show();
@@ -357,7 +358,9 @@ void FormView::changeEvent(QEvent* event)
     if (event->type() != QEvent::WindowStateChange || !m_form || m_applying)
         return;
     // The person restored or minimised the window from the desktop.
-    const int state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+    const runtime::WindowState state = isMinimized() ? runtime::WindowState::Minimized
+        : isMaximized()                              ? runtime::WindowState::Maximized
+                                                     : runtime::WindowState::Normal;
     if (state != m_form->windowState())
         m_session.run([this, state] {
             if (m_form)

@@ -73,9 +73,9 @@ int64_t colourValue(const std::string& text)
 void paintSkinPicture(runtime::Form& window, const runtime::Picture& picture)
 {
     const int hubHeight = peers(window.app()).hubHeight();
-    // Destination in the window's own units: its inner width, the hub's height / 15.
+    // Destination in the window's own units: its inner width, the hub's height in pixels.
     const double unitsWide = window.scaleWidth();
-    const double unitsHigh = hubHeight / 15.0;
+    const double unitsHigh = static_cast<double>(hubHeight) / runtime::kTwipsPerPixel;
     const double toPixels = static_cast<double>(window.twipsPerUnit()) / runtime::kTwipsPerPixel;
     window.paintPicture(
         picture, static_cast<int>(unitsWide * toPixels), static_cast<int>(unitsHigh * toPixels));

@@ -105,7 +105,7 @@ std::optional<std::string> windowBlocked(const runtime::App& app, const runtime:
 {
     if (!form.visible())
         return form.name() + " is not shown";
-    if (form.windowState() == 1)
+    if (form.windowState() == runtime::WindowState::Minimized)
         return form.name() + " is minimised";
     for (const runtime::Form* other : app.forms()) {
         if (other != &form && other->visible() && other->modal() && !ownedBy(form, other))

@@ -33,7 +33,6 @@ public:
     std::string desktopFolder() const override;
     std::string browserCacheFolder() const override { return m_cache; }
     std::string codePage() const override { return m_codePage; }
-    void setDesktopFolder(std::string v) { m_desktop = std::move(v); }
     void setBrowserCacheFolder(std::string v) { m_cache = std::move(v); }
     void setCodePage(std::string v) { m_codePage = std::move(v); }
 

@@ -10,16 +10,10 @@
 
 namespace player {
 
-namespace {
-constexpr const char* kMusicCaption = "音乐列表";
-constexpr const char* kVideoCaption = "视频列表";
-constexpr const char* kNetworkCaption = "网络列表";
-} // namespace
-
 void Form5::choosePlaylist(Playlist list)
 {
     markTabs(list == Playlist::Music ? Label5 : Label7);
-    liebiao.setText(list == Playlist::Music ? kMusicCaption : kVideoCaption);
+    liebiao.setText(list == Playlist::Music ? kMusicListCaption : kVideoListCaption);
 }
 
 void Form5::loadPlaylist(Playlist list)
@@ -49,19 +43,19 @@ void Form5::showPlaylist(Playlist list)
 
 void Form5::Label5_Click()
 {
-    if (Label5.caption() == kMusicCaption)
+    if (Label5.caption() == kMusicListCaption)
         showPlaylist(Playlist::Music);
 }
 
 void Form5::Label7_Click()
 {
-    if (Label7.caption() == kVideoCaption)
+    if (Label7.caption() == kVideoListCaption)
         showPlaylist(Playlist::Video);
 }
 
 void Form5::List1_Click()
 {
-    if (liebiao.text() == kNetworkCaption) {
+    if (liebiao.text() == kNetworkListCaption) {
         Text4.setText(List2.list(List1.listIndex()) + "    双击播放");
         return;
     }
@@ -74,14 +68,14 @@ void Form5::List1_Click()
 void Form5::List1_DblClick()
 {
     // The network list's channels open in the browser; that is the network tab's own job.
-    if (liebiao.text() == kNetworkCaption)
+    if (liebiao.text() == kNetworkListCaption)
         return;
-    playSelected(List1, List2, "lie");
+    playSelected(List1, List2, kPlayList);
 }
 
 void Form5::List4_DblClick()
 {
-    playSelected(List4, List5, "sou");
+    playSelected(List4, List5, kPlaySearch);
 }
 
 void Form5::List1_MouseDown(const runtime::MouseEvent& e)

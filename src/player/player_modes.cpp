@@ -44,22 +44,23 @@ void Form5::lian_Timer()
 {
     lian.setEnabled(false);
     const std::string word = Text3.text();
-    if (word == "xunhuan") {
+    if (word == kPlayLoop) {
         WindowsMediaPlayer1.play();
         return;
     }
-    if (word == "danqu") {
+    if (word == kPlayRepeatOne) {
         WindowsMediaPlayer1.stop();
         return;
     }
-    const bool fromSearch = word == "sou";
+    const bool fromSearch = word == kPlaySearch;
     runtime::ListBox& names = fromSearch ? List4 : List1;
     runtime::ListBox& paths = fromSearch ? List5 : List2;
-    if ((word != "lie" && word != "sou" && word != "sui" && word != "yici") || names.listCount() == 0)
+    if ((word != kPlayList && word != kPlaySearch && word != kPlayRandom && word != kPlayOnce)
+        || names.listCount() == 0)
         return;
     const int count = names.listCount();
 
-    if (word == "sui") {
+    if (word == kPlayRandom) {
         if (List1.listIndex() >= 0)
             List1.setListIndex(-1);
         // The last entry is never drawn: k lies in 0 .. n - 2 (0 for a single entry).
@@ -70,7 +71,7 @@ void Form5::lian_Timer()
         Text4.setText(List2.list(List1.listIndex()));
         return;
     }
-    if (word == "yici" && Text4.text() == List2.list(count - 1)) {
+    if (word == kPlayOnce && Text4.text() == List2.list(count - 1)) {
         WindowsMediaPlayer1.stop();
         return;
     }

@@ -39,7 +39,7 @@ void Form5::designLayout()
              &liebiao, &Text3, &Text6, &Text7, &Text8, &qvod, &bdhd, &zelv, &Text2, &Text5, &Picture1,
              &Picture5, &List4, &List6, &List7, &Label8, &Label9, &WebBrowser3 })
         hidden->setVisible(false);
-    liebiao.setText("音乐列表");
+    liebiao.setText(kMusicListCaption);
     Text3.setText("text3");
     Text6.setText("0");
 
@@ -53,8 +53,8 @@ void Form5::designLayout()
         const char* caption;
         int left;
     };
-    for (const Tab& t : { Tab { &Label5, "音乐列表", 7 }, Tab { &Label7, "视频列表", 69 },
-             Tab { &Label6, "网络列表", 131 } }) {
+    for (const Tab& t : { Tab { &Label5, kMusicListCaption, 7 }, Tab { &Label7, kVideoListCaption, 69 },
+             Tab { &Label6, kNetworkListCaption, 131 } }) {
         t.label->setCaption(t.caption);
         t.label->move(t.left, 2, 60, 20);
         t.label->setAlignment(runtime::AlignCenter);

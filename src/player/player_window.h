@@ -16,6 +16,20 @@ class CFileDownload;
 
 namespace player {
 
+// The play-mode and play-source words other windows write into Text3: the playlist menu the
+// five modes, double clicks on a list its source. The play-mode timer reads them.
+inline constexpr const char* kPlayList = "lie"; // list order, stop at the end
+inline constexpr const char* kPlaySearch = "sou"; // from the in-list search results
+inline constexpr const char* kPlayRandom = "sui";
+inline constexpr const char* kPlayLoop = "xunhuan";
+inline constexpr const char* kPlayRepeatOne = "danqu";
+inline constexpr const char* kPlayOnce = "yici";
+
+// The captions of the three lists, held in liebiao; the playlist menu reads them.
+inline constexpr const char* kMusicListCaption = "音乐列表";
+inline constexpr const char* kVideoListCaption = "视频列表";
+inline constexpr const char* kNetworkListCaption = "网络列表";
+
 // The media player: music and video playlists, adding media, playback in the media player
 // or in generated plug-in pages, play modes, next and previous, and seed files.
 class Form5 : public runtime::Form {
@@ -39,13 +53,17 @@ public:
     runtime::FileListBox File1 { *this, "File1" };
     runtime::FileListBox File2 { *this, "File2" };
 
-    // Which list is shown: "音乐列表", "视频列表" or "网络列表".
+    // Which list is shown: one of the list captions above. Written by the tab clicks; read
+    // by the playlist menu (Form6).
     runtime::TextBox liebiao { *this, "liebiao" };
     // The in-list search box.
     runtime::TextBox Text2 { *this, "Text2" };
-    // The play-source or play-mode word.
+    // The play-source or play-mode word (kPlay...). Written by the list double clicks and the
+    // playlist menu's mode items (Form6); read by the play-mode timer lian.
     runtime::TextBox Text3 { *this, "Text3" };
-    // The address being played or chosen; also the status line of the playlist menu.
+    // The address being played or chosen; also the status line of the playlist menu. Written
+    // by the drop handlers, the playlist menu's add commands (through startAddJob and
+    // addFolder) and the dispatcher; read by the add job Timer6 and the dispatcher Timer2.
     runtime::TextBox Text4 { *this, "Text4" };
     // The status overlay over the video area.
     runtime::TextBox Text5 { *this, "Text5" };
@@ -97,6 +115,15 @@ public:
 
     // The transfer of the flash player, a fresh object for every attempt.
     std::unique_ptr<common::CFileDownload> oDownload;
+
+    // The playlist menu's commands (Form6) on this window:
+    // Plays entry index of the network list in the player's browser.
+    void playNetworkEntry(int index);
+    // Adds a file through the add job: it becomes Text4 and Timer6 starts.
+    void startAddJob(const std::string& path);
+    // Lists the media of folder (the add-folder pattern) as search results and adds them
+    // through the add job, starting with the first.
+    void addFolder(const std::string& folder);
 
     // Plays the selected entry of a list (List1 with List2, or List4 with List5), as a
     // double click does; source is the play-source word written into Text3.

@@ -158,7 +158,6 @@ public:
     bool runUntilIdle(int64_t maxMs = 60000);
     // Milliseconds until the next timer is due (0 when overdue), or nothing when none.
     std::optional<int64_t> nextDueIn() const;
-    bool anyTimerEnabled() const { return !m_timers.empty(); }
     // Lets timers, posted work and the host's pending events run, then returns.
     void doEvents();
     // Runs an event handler from the host; retired windows are destroyed afterwards when

@@ -103,8 +103,6 @@ public:
     void setBorderStyle(int v);
     int alignment() const { return m_alignment; }
     void setAlignment(int v);
-    const std::string& tag() const { return m_tag; }
-    void setTag(std::string_view v) { m_tag = v; }
 
     // Reads a property by its runtime name (caption, text, visible, ...) as text, the way the
     // automation console prints it; nothing when the control has no such property.
@@ -166,7 +164,6 @@ private:
     int m_backStyle = Opaque;
     int m_borderStyle = 0;
     int m_alignment = AlignLeft;
-    std::string m_tag;
 };
 
 // Formats a property value the way the console prints it.

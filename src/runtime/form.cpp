@@ -110,7 +110,7 @@ void Form::clearPicture()
     touch();
 }
 
-void Form::setWindowState(int v)
+void Form::setWindowState(WindowState v)
 {
     if (v != m_windowState) {
         m_windowState = v;
@@ -124,8 +124,8 @@ void Form::show(bool modal, Form* owner)
     m_modal = modal;
     if (owner)
         m_owner = owner;
-    if (m_windowState == 1)
-        m_windowState = 0;
+    if (m_windowState == WindowState::Minimized)
+        m_windowState = WindowState::Normal;
     touch();
 }
 
@@ -166,7 +166,7 @@ std::optional<std::string> Form::property(std::string_view name) const
     if (name == "backColor")
         return propertyText(m_backColor);
     if (name == "windowState")
-        return propertyText(m_windowState);
+        return propertyText(static_cast<int>(m_windowState));
     if (name == "owner")
         return m_owner ? m_owner->name() : std::string();
     if (name == "scaleWidth")

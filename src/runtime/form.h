@@ -19,6 +19,9 @@ enum class ScaleMode { Twips, Pixels };
 
 constexpr int kTwipsPerPixel = 15;
 
+// The states of a whole window, numbered as the console and the property text show them.
+enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
+
 // Mouse-drag state of a window that is moved by dragging its background.
 struct DragState {
     bool dragging = false;
@@ -67,13 +70,11 @@ public:
     void setHeight(int v);
     void move(int left, int top);
 
-    ScaleMode scaleMode() const { return m_scaleMode; }
     void setScaleMode(ScaleMode m);
     // Twips in one unit of the window's scale.
     int twipsPerUnit() const { return m_scaleMode == ScaleMode::Pixels ? kTwipsPerPixel : 1; }
     // The inner width and height in the window's own units.
     double scaleWidth() const { return static_cast<double>(m_width) / twipsPerUnit(); }
-    double scaleHeight() const { return static_cast<double>(m_height) / twipsPerUnit(); }
 
     const std::string& caption() const { return m_caption; }
     void setCaption(std::string_view v);
@@ -95,9 +96,8 @@ public:
     bool visible() const { return m_visible; }
     bool modal() const { return m_modal; }
     Form* owner() const { return m_owner; }
-    // 0 normal, 1 minimised, 2 maximised.
-    int windowState() const { return m_windowState; }
-    void setWindowState(int v);
+    WindowState windowState() const { return m_windowState; }
+    void setWindowState(WindowState v);
     void show(bool modal = false, Form* owner = nullptr);
     void hide();
     // True while the window is loaded in the app (false once it has been unloaded).
@@ -151,7 +151,7 @@ private:
     bool m_visible = false;
     bool m_modal = false;
     Form* m_owner = nullptr;
-    int m_windowState = 0;
+    WindowState m_windowState = WindowState::Normal;
     bool m_loaded = true;
 };
 

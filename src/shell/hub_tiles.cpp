@@ -40,7 +40,9 @@ void moban::setTileLooks(runtime::Label* selected)
 void moban::showChild(runtime::Form& child, int childHeight)
 {
     child.setHeight(childHeight);
-    setHeight(height() / 15 + child.height() + 540);
+    // Designed: the hub's height in twips divided by 15 is added to twips, as the hub has always sized
+    // itself.
+    setHeight(height() / runtime::kTwipsPerPixel + child.height() + 540);
     child.move(left(), top() + common::kChildOffset);
     child.show(false, this);
 }
@@ -48,7 +50,7 @@ void moban::showChild(runtime::Form& child, int childHeight)
 void moban::selectTile(const std::string& caption)
 {
     runtime::App& a = app();
-    if (caption == "急速音乐") {
+    if (caption == kTileMusic) {
         setTileLooks(&Label6);
         qied.setText(caption);
         a.unload<player::Form5>();
@@ -56,14 +58,14 @@ void moban::selectTile(const std::string& caption)
         a.unload<toolbox::tool>();
         music::Form1& music = a.get<music::Form1>();
         showChild(music, music.height());
-    } else if (caption == "在线影音") {
+    } else if (caption == kTilePlayer) {
         setTileLooks(&Label7);
         qied.setText(caption);
         a.unload<music::Form1>();
         a.unload<video::Form2>();
         a.unload<toolbox::tool>();
         showChild(a.get<player::Form5>(), a.get<music::Form1>().height());
-    } else if (caption == "视频下载") {
+    } else if (caption == kTileVideo) {
         setTileLooks(&Label8);
         qied.setText(caption);
         a.unload<player::Form5>();
@@ -74,7 +76,7 @@ void moban::selectTile(const std::string& caption)
         video.Text3.setWidth(809);
         video.Command9.setLeft(864);
         showChild(video, a.get<music::Form1>().height());
-    } else if (caption == "工具箱") {
+    } else if (caption == kTileToolbox) {
         setTileLooks(&Label9);
         qied.setText(caption);
         a.unload<player::Form5>();
@@ -152,7 +154,7 @@ void moban::Label3_Click()
 
 void moban::Label4_Click()
 {
-    setWindowState(1);
+    setWindowState(runtime::WindowState::Minimized);
 }
 
 void moban::Label5_Click()
@@ -196,16 +198,16 @@ void moban::glueChildren()
     const std::string tile = qied.text();
     runtime::Form* child = nullptr;
     runtime::Label* selected = nullptr;
-    if (tile == "急速音乐") {
+    if (tile == kTileMusic) {
         child = &a.get<music::Form1>();
         selected = &Label6;
-    } else if (tile == "在线影音") {
+    } else if (tile == kTilePlayer) {
         child = &a.get<player::Form5>();
         selected = &Label7;
-    } else if (tile == "视频下载") {
+    } else if (tile == kTileVideo) {
         child = &a.get<video::Form2>();
         selected = &Label8;
-    } else if (tile == "工具箱") {
+    } else if (tile == kTileToolbox) {
         child = &a.get<toolbox::tool>();
         selected = &Label9;
     }

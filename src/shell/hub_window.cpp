@@ -75,8 +75,8 @@ void moban::designLayout()
     const struct {
         runtime::Label* label;
         const char* caption;
-    } tiles[] = { { &Label6, "急速音乐" }, { &Label7, "在线影音" }, { &Label8, "视频下载" },
-        { &Label9, "工具箱" }, { &Label10, "正在播放" } };
+    } tiles[] = { { &Label6, kTileMusic }, { &Label7, kTilePlayer }, { &Label8, kTileVideo },
+        { &Label9, kTileToolbox }, { &Label10, kTileNowPlaying } };
     int left = 360;
     for (const auto& t : tiles) {
         t.label->setCaption(t.caption);
@@ -104,9 +104,9 @@ void moban::load()
     const std::string check = platform::joinPath(env.programFolder(), "check.exe");
     if (platform::fileExists(check))
         a.service<platform::Shell>().start(check, "", platform::StyleHidden);
-    qied.setText("急速音乐");
+    qied.setText(kTileMusic);
     music::Form1& music = a.get<music::Form1>();
-    setHeight(height() / 15 + music.height() + 600);
+    setHeight(height() / runtime::kTwipsPerPixel + music.height() + 600);
     music.move(left(), top() + common::kChildOffset);
     music.show(false, this);
     applyStartupSkin();
@@ -118,7 +118,7 @@ void moban::load()
     Label5.move(858, 5, Label5.width(), Label5.height());
     Label4.move(893, 5, Label4.width(), Label4.height());
     Label3.move(928, 5, Label3.width(), Label3.height());
-    Label1.move(0, height() / 15 - 21, width(), Label1.height());
+    Label1.move(0, height() / runtime::kTwipsPerPixel - 21, width(), Label1.height());
     for (runtime::Label* b : { &Label3, &Label4, &Label5 })
         b->setBackStyle(runtime::Transparent);
     Label1.setCaption("当前版本:" + a.get<traymenu::Form6>().xin.text() + "  " + "点击检查更新");

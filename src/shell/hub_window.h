@@ -4,6 +4,13 @@
 
 namespace shell {
 
+// The tile captions: qied holds the chosen one, and the tray menu chooses tiles by them.
+inline constexpr const char* kTileMusic = "急速音乐";
+inline constexpr const char* kTilePlayer = "在线影音";
+inline constexpr const char* kTileVideo = "视频下载";
+inline constexpr const char* kTileToolbox = "工具箱";
+inline constexpr const char* kTileNowPlaying = "正在播放";
+
 // Tile looks: the selected tile is bold and black, the others grey.
 inline constexpr int64_t kTileGrey = 0x808080;
 inline constexpr int64_t kTileBlack = 0;

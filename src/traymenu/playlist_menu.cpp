@@ -4,7 +4,6 @@
 
 #include "platform/dialogs.h"
 #include "platform/environment.h"
-#include "player/media_kinds.h"
 #include "player/player_window.h"
 #include "runtime/app.h"
 #include "traymenu/tray_window.h"
@@ -12,7 +11,6 @@
 namespace traymenu {
 
 namespace {
-constexpr const char* kNetworkList = "网络列表";
 
 // The folder chooser: the chosen folder up to its first NUL, or empty when cancelled. An
 // empty title is replaced by a generic one.
@@ -44,27 +42,19 @@ void Form6::wirePlaylistMenu()
 void Form6::play_Click()
 {
     player::Form5& player = app().get<player::Form5>();
-    if (player.liebiao.text() != kNetworkList) {
-        player.playSelected(player.List1, player.List2, "lie");
+    if (player.liebiao.text() != player::kNetworkListCaption) {
+        player.playSelected(player.List1, player.List2, player::kPlayList);
         return;
     }
     const int index = player.List1.listIndex();
-    if (index < 0)
-        return;
-    player.Picture6.setEnabled(true);
-    player.WindowsMediaPlayer1.stop();
-    player.WindowsMediaPlayer1.setVisible(false);
-    player.Text4.setText(player.List2.list(index));
-    player.WebBrowser3.setVisible(true);
-    player.WebBrowser3.navigate(player.Text4.text());
-    player.WebBrowser3.setSilent(true);
-    player.WebBrowser3.move(200, 25, 767, 553);
+    if (index >= 0)
+        player.playNetworkEntry(index);
 }
 
 void Form6::addmp3_Click()
 {
     player::Form5& player = app().get<player::Form5>();
-    if (player.liebiao.text() == kNetworkList)
+    if (player.liebiao.text() == player::kNetworkListCaption)
         return;
     platform::OpenFileRequest request;
     request.title = "打开文件";
@@ -87,8 +77,7 @@ void Form6::addmp3_Click()
     if (std::find(listed.begin(), listed.end(), *chosen) != listed.end())
         Text5.setText("存在");
     if (Text5.text() != "存在") {
-        player.Text4.setText(*chosen);
-        player.Timer6.start(1);
+        player.startAddJob(*chosen);
         return;
     }
     // Already in the shown list: play it at once, add nothing.
@@ -100,7 +89,7 @@ void Form6::addmp3_Click()
 void Form6::addpath_Click()
 {
     player::Form5& player = app().get<player::Form5>();
-    if (player.liebiao.text() == kNetworkList)
+    if (player.liebiao.text() == player::kNetworkListCaption)
         return;
     player.hideDecoderHint();
     std::string folder = chooseFolder(app(), "请选择扫描目录");
@@ -108,19 +97,7 @@ void Form6::addpath_Click()
         return;
     while (folder.size() > 1 && folder.back() == platform::kSeparator)
         folder.pop_back();
-    // Earlier search results are cleared first, so the add job gets a file of this folder.
-    player.List4.clear();
-    player.List5.clear();
-    player.File2.setPattern(player::media::kAddFolderPattern);
-    player.File2.setPath(folder);
-    const std::string prefix = folder.back() == platform::kSeparator ? folder : folder + platform::kSeparator;
-    for (const std::string& name : player.File2.items()) {
-        player.List4.addItem(name);
-        player.List5.addItem(prefix + name);
-    }
-    player.Text4.setText(player.List5.list(0));
-    player.List4.setVisible(true);
-    player.Timer6.start(1);
+    player.addFolder(folder);
 }
 
 void Form6::setPlayMode(const char* word)
@@ -130,27 +107,27 @@ void Form6::setPlayMode(const char* word)
 
 void Form6::bodan_Click()
 {
-    setPlayMode("danqu");
+    setPlayMode(player::kPlayRepeatOne);
 }
 
 void Form6::boxun_Click()
 {
-    setPlayMode("xunhuan");
+    setPlayMode(player::kPlayLoop);
 }
 
 void Form6::boshun_Click()
 {
-    setPlayMode("yici");
+    setPlayMode(player::kPlayOnce);
 }
 
 void Form6::bolie_Click()
 {
-    setPlayMode("lie");
+    setPlayMode(player::kPlayList);
 }
 
 void Form6::bosui_Click()
 {
-    setPlayMode("sui");
+    setPlayMode(player::kPlayRandom);
 }
 
 } // namespace traymenu

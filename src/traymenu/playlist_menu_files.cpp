@@ -13,7 +13,6 @@
 namespace traymenu {
 
 namespace {
-constexpr const char* kNetworkList = "网络列表";
 constexpr unsigned long long kMiB = 1024ull * 1024ull;
 constexpr size_t kMaxFileNameBytes = 240;
 
@@ -63,7 +62,7 @@ void Form6::copyy_Click()
 {
     player::Form5& player = app().get<player::Form5>();
     const int index = player.List1.listIndex();
-    if (player.liebiao.text() == kNetworkList || index < 0)
+    if (player.liebiao.text() == player::kNetworkListCaption || index < 0)
         return;
     // The copy goes to the last removable volume, and the status shows that volume.
     platform::Volume target;
@@ -100,7 +99,7 @@ void Form6::lieda_Click()
 {
     player::Form5& player = app().get<player::Form5>();
     const int index = player.List1.listIndex();
-    if (player.liebiao.text() == kNetworkList || index < 0)
+    if (player.liebiao.text() == player::kNetworkListCaption || index < 0)
         return;
     app().service<platform::Shell>().reveal(player.List2.list(index));
 }
@@ -109,7 +108,7 @@ void Form6::del_Click()
 {
     player::Form5& player = app().get<player::Form5>();
     const int index = player.List1.listIndex();
-    if (player.liebiao.text() == kNetworkList || index < 0)
+    if (player.liebiao.text() == player::kNetworkListCaption || index < 0)
         return;
     player.List1.removeItem(index);
     player.List2.removeItem(index);
@@ -132,7 +131,7 @@ void Form6::delbao_Click()
     runtime::App& a = app();
     player::Form5& player = a.get<player::Form5>();
     const int index = player.List1.listIndex();
-    if (player.liebiao.text() == kNetworkList || index < 0)
+    if (player.liebiao.text() == player::kNetworkListCaption || index < 0)
         return;
     const std::string file = player.List2.list(index);
     if (!platform::fileExists(file)) {
@@ -152,7 +151,7 @@ void Form6::lieqing_Click()
 {
     runtime::App& a = app();
     player::Form5& player = a.get<player::Form5>();
-    if (player.liebiao.text() == kNetworkList)
+    if (player.liebiao.text() == player::kNetworkListCaption)
         return;
     player.hideDecoderHint();
     if (player.List1.list(0).empty()) {

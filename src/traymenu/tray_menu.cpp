@@ -19,22 +19,22 @@ void Form6::showHubWith(const std::string& tile)
 
 void Form6::opentool_Click()
 {
-    showHubWith("工具箱");
+    showHubWith(shell::kTileToolbox);
 }
 
 void Form6::downvideo_Click()
 {
-    showHubWith("视频下载");
+    showHubWith(shell::kTileVideo);
 }
 
 void Form6::onlinemusic_Click()
 {
-    showHubWith("急速音乐");
+    showHubWith(shell::kTileMusic);
 }
 
 void Form6::onlinevideo_Click()
 {
-    showHubWith("在线影音");
+    showHubWith(shell::kTilePlayer);
 }
 
 void Form6::exitmaun_Click()

@@ -57,7 +57,7 @@ Panel::Panel(runtime::App& app)
     Quit.onClick = [this] { this->app().end(); };
     Pop.onClick = [this] { popupMenu(mnuFile); };
     ShowDialog.onClick = [this] { this->app().get<Dialog>().show(true, this); };
-    Minimise.onClick = [this] { setWindowState(1); };
+    Minimise.onClick = [this] { setWindowState(runtime::WindowState::Minimized); };
     CloseMe.onClick = [this] { this->app().unload(*this); };
     Play.onClick = [this] {
         Player.setUrl("/music/a.mp3");

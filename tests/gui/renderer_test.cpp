@@ -159,9 +159,9 @@ TEST_F(DesktopRenderer, OwnedWindowsStayWithTheirOwner)
     EXPECT_EQ(ov->windowHandle()->transientParent(), view(owner)->windowHandle());
     EXPECT_TRUE(ov->isVisible());
     // Out of sight while the owner is minimised, back when it is restored.
-    session().run([&] { owner.setWindowState(1); });
+    session().run([&] { owner.setWindowState(runtime::WindowState::Minimized); });
     EXPECT_FALSE(ov->isVisible());
-    session().run([&] { owner.setWindowState(0); });
+    session().run([&] { owner.setWindowState(runtime::WindowState::Normal); });
     EXPECT_TRUE(ov->isVisible());
 }
 

@@ -146,7 +146,7 @@ TEST_F(HubTest, TitleButtons)
     hub().Label2.click();
     EXPECT_EQ(p.shell->launches().back(), "open " + p.config->get("maker_site"));
     hub().Label4.click();
-    EXPECT_EQ(hub().windowState(), 1);
+    EXPECT_EQ(hub().windowState(), runtime::WindowState::Minimized);
     hub().Label5.click();
     ASSERT_NE(p.app.loadedForm("setz"), nullptr);
     EXPECT_TRUE(p.app.loadedForm("setz")->modal());
