@@ -1,0 +1,163 @@
+// The contracts the front end and the console rely on: revisions move only on a change,
+// option buttons group by container, timers reschedule from now, properties read as text.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "runtime/app.h"
+#include "runtime/controls.h"
+
+using namespace runtime;
+
+namespace {
+
+class Window : public Form {
+public:
+    explicit Window(App& app)
+        : Form(app, "Window")
+    {
+    }
+    Label Label1 { *this, "Label1" };
+    TextBox Text1 { *this, "Text1" };
+    ListBox List1 { *this, "List1" };
+    HScrollBar HScroll1 { *this, "HScroll1" };
+    Frame Frame1 { *this, "Frame1" };
+    OptionButton Option1 { *this, "Option1" };
+    OptionButton Option2 { *this, "Option2" };
+    OptionButton Option3 { *this, "Option3" };
+    OptionButton Option4 { *this, "Option4" };
+    Timer Timer1 { *this, "Timer1" };
+};
+
+class ContractTest : public ::testing::Test {
+protected:
+    App app;
+    Window& w = app.get<Window>();
+};
+
+} // namespace
+
+// Each row sets a property twice to the same new value: the first call bumps the revision,
+// the second leaves it, so a renderer redraws only what changed.
+TEST_F(ContractTest, SettersBumpTheRevisionOnlyOnAChange)
+{
+    struct Row {
+        const char* what;
+        Control* control;
+        std::function<void()> set;
+    };
+    const std::vector<Row> rows = {
+        { "caption", &w.Label1, [&] { w.Label1.setCaption("标题"); } },
+        { "visible", &w.Label1, [&] { w.Label1.setVisible(false); } },
+        { "enabled", &w.Label1, [&] { w.Label1.setEnabled(false); } },
+        { "left", &w.Label1, [&] { w.Label1.setLeft(12); } },
+        { "width", &w.Label1, [&] { w.Label1.setWidth(120); } },
+        { "fontBold", &w.Label1, [&] { w.Label1.setFontBold(true); } },
+        { "fontSize", &w.Label1, [&] { w.Label1.setFontSize(13); } },
+        { "foreColor", &w.Label1, [&] { w.Label1.setForeColor(0x808080); } },
+        { "backColor", &w.Label1, [&] { w.Label1.setBackColor(11599360); } },
+        { "backStyle", &w.Label1, [&] { w.Label1.setBackStyle(Transparent); } },
+        { "toolTipText", &w.Label1, [&] { w.Label1.setToolTipText("提示"); } },
+        { "text", &w.Text1, [&] { w.Text1.setText("y"); } },
+        { "listIndex", &w.List1,
+            [&] {
+                if (w.List1.listCount() == 0)
+                    w.List1.setItems({ "a", "b" });
+                w.List1.setListIndex(1);
+            } },
+        { "value", &w.HScroll1, [&] { w.HScroll1.setValue(200); } },
+    };
+    for (const Row& row : rows) {
+        row.set();
+        const uint64_t afterChange = row.control->revision();
+        row.set();
+        EXPECT_EQ(row.control->revision(), afterChange) << row.what << " bumped without a change";
+    }
+    // And a change always shows: each row's first call moved the revision on.
+    const uint64_t before = w.Label1.revision();
+    w.Label1.setCaption("另一个");
+    EXPECT_GT(w.Label1.revision(), before);
+}
+
+TEST_F(ContractTest, SelectingAnOptionClearsOnlyTheOthersOfItsContainer)
+{
+    w.Option3.setContainer(&w.Frame1);
+    w.Option4.setContainer(&w.Frame1);
+    int clicks = 0;
+    w.Option1.onClick = [&] { ++clicks; };
+    w.Option1.setValue(true);
+    w.Option3.setValue(true);
+    w.Option2.setValue(true);
+    EXPECT_FALSE(w.Option1.value());
+    EXPECT_TRUE(w.Option2.value());
+    // The frame's group is separate: its choice stays.
+    EXPECT_TRUE(w.Option3.value());
+    w.Option4.setValue(true);
+    EXPECT_FALSE(w.Option3.value());
+    EXPECT_TRUE(w.Option2.value());
+    // Selecting raises the click once; clicking the selected option raises it again.
+    EXPECT_EQ(clicks, 1);
+    w.Option1.click();
+    w.Option1.click();
+    EXPECT_EQ(clicks, 3);
+}
+
+TEST_F(ContractTest, ChangingATimerReschedulesItFromNow)
+{
+    std::vector<int64_t> fired;
+    int64_t now = 0;
+    w.Timer1.onTimer = [&] { fired.push_back(now); };
+    w.Timer1.start(100);
+    now = 60;
+    app.advance(60);
+    // A new interval counts from the change, not from the first start.
+    w.Timer1.setInterval(100);
+    now = 150;
+    app.advance(90);
+    EXPECT_TRUE(fired.empty());
+    now = 160;
+    app.advance(10);
+    EXPECT_EQ(fired, (std::vector<int64_t> { 160 }));
+    // Disabling stops it; enabling again starts a full interval.
+    w.Timer1.setEnabled(false);
+    app.advance(500);
+    w.Timer1.setEnabled(true);
+    app.advance(99);
+    EXPECT_EQ(fired.size(), 1u);
+    app.advance(1);
+    EXPECT_EQ(fired.size(), 2u);
+    // An interval of 0 never fires, even while enabled.
+    w.Timer1.setInterval(0);
+    app.advance(1000);
+    EXPECT_EQ(fired.size(), 2u);
+}
+
+TEST_F(ContractTest, PropertiesReadAsTheConsolePrintsThem)
+{
+    w.Label1.setCaption("在线影音");
+    w.Label1.setLeft(7.5);
+    w.Label1.setWidth(960);
+    w.Text1.setText("chun");
+    w.HScroll1.setValue(255);
+    w.List1.setItems({ "甲", "乙" });
+    w.Timer1.start(1);
+    const std::vector<std::tuple<Control*, const char*, std::string>> rows = {
+        { &w.Label1, "caption", "在线影音" },
+        { &w.Label1, "left", "7.5" },
+        { &w.Label1, "width", "960" },
+        { &w.Label1, "visible", "true" },
+        { &w.Text1, "text", "chun" },
+        { &w.HScroll1, "value", "255" },
+        { &w.List1, "listCount", "2" },
+        { &w.List1, "listIndex", "-1" },
+        { &w.Timer1, "enabled", "true" },
+        { &w.Timer1, "interval", "1" },
+    };
+    for (const auto& [control, name, expected] : rows)
+        EXPECT_EQ(control->property(name).value_or("<none>"), expected) << control->name() << "." << name;
+    EXPECT_FALSE(w.Label1.property("noSuchProperty").has_value());
+    EXPECT_EQ(w.HScroll1.defaultProperty(), "value");
+    EXPECT_EQ(w.Timer1.defaultProperty(), "enabled");
+}
