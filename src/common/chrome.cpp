@@ -35,7 +35,7 @@ void dragMove(runtime::Form& window, const runtime::MouseEvent& e)
     if (!window.drag.dragging)
         return;
     const int unit = window.twipsPerUnit();
-    // Positions are kept in a wider type than the 16-bit design so that screens larger than
+    // Sound: positions are kept in a wider type than the 16-bit design so that screens larger than
     // 2184 pixels do not wrap around.
     const int64_t left = window.left() + vb::bankersRound((e.x - window.drag.grabX) * unit);
     const int64_t top = window.top() + vb::bankersRound((e.y - window.drag.grabY) * unit);

@@ -45,6 +45,7 @@ SkinLines skinLines(runtime::App& app)
     s.colour = cache.list(0);
     s.picture = cache.list(1);
     s.mode = cache.list(2);
+    // Sound: a damaged colour line falls back to the default colour instead of breaking the skin.
     if (!isNumber(s.colour))
         s.colour = kDefaultColour;
     if (cache.listCount() < 2)

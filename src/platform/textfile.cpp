@@ -78,6 +78,8 @@ std::vector<std::string> readLines(const std::string& path, const std::string& c
     return lines;
 }
 
+// Sound: a rewrite goes to a temporary file beside the target and is renamed over it, so a
+// crash mid-write never leaves an empty or half-written file.
 Status writeFileAtomic(const std::string& path, std::string_view bytes)
 {
     const fs::path target(path);

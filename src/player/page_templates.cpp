@@ -9,6 +9,7 @@ std::string loadTemplate(std::string_view name, const std::string& makerSite)
 {
     std::string page(resources::get("player/" + std::string(name) + ".html"));
     page = vb::Replace(page, "/*page guard*/", resources::get("player/page_guard.js"));
+    // Sound: every address that goes into a generated page is escaped for its attribute.
     return vb::Replace(page, "{maker_site}", common::pages::escapeAttribute(makerSite));
 }
 

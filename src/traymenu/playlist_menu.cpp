@@ -69,7 +69,7 @@ void Form6::addmp3_Click()
     };
     const std::optional<std::string> chosen = app().service<platform::Dialogs>().openFile(request);
     if (!chosen || chosen->empty()) {
-        // The cancel marker has a field of its own; Text1 keeps the hub's position.
+        // Sound: the cancel marker has a field of its own; Text1 keeps the hub's position.
         Text6.setText("取消");
         return;
     }

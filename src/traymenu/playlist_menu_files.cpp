@@ -135,7 +135,7 @@ void Form6::delbao_Click()
         return;
     const std::string file = player.List2.list(index);
     if (!platform::fileExists(file)) {
-        // A file that is already gone is reported; the program keeps running.
+        // Sound: a file that is already gone is reported; the program keeps running.
         tell(a, "删除失败，文件不存在");
         return;
     }
