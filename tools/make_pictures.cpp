@@ -1,6 +1,7 @@
 // Draws the program's own pictures (logo, tray icon, title buttons, service and tool tiles,
 // player icons) as PNG files. Run by scripts/make-pictures; the output is committed under
-// src/resources/pictures/ui/ and embedded at build time.
+// src/resources/pictures/ui/ and embedded at build time. With a second folder it also draws
+// the program's icon at the desktop's usual sizes in the hicolor layout (SIZExSIZE/apps/).
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>
@@ -110,6 +111,21 @@ void drawMark(QPainter& p, qreal size)
     tileBackground(p, QRectF(1, 1, size - 2, size - 2), QColor(0, 190, 140), size * 0.22);
     playSign(p, QRectF(size * 0.24, size * 0.24, size * 0.52, size * 0.52), Qt::white);
     note(p, QPointF(size * 0.54, size * 0.10), size * 0.34, QColor(255, 255, 255, 220));
+}
+
+// The desktop icon: the mark at each size a menu, a panel or a file manager asks for.
+void makeDesktopIcons(const QString& folder)
+{
+    for (int size : { 16, 22, 24, 32, 48, 64, 128, 256 }) {
+        const QString dir = folder + QStringLiteral("/%1x%1/apps").arg(size);
+        const QString path = dir + QStringLiteral("/zelvora.png");
+        if (!QDir().mkpath(dir)
+            || !draw(size, size, [size](QPainter& p) { drawMark(p, size); }).save(path, "PNG")) {
+            std::fprintf(stderr, "make_pictures: cannot write %s\n", qPrintable(path));
+            std::exit(1);
+        }
+        ++g_written;
+    }
 }
 
 void makeMarks()
@@ -292,8 +308,8 @@ void makePlayerIcons()
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_pictures FOLDER\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: make_pictures FOLDER [ICON_FOLDER]\n");
         return 2;
     }
     g_folder = QString::fromLocal8Bit(argv[1]);
@@ -306,6 +322,8 @@ int main(int argc, char** argv)
     makeMusicTiles();
     makeToolTiles();
     makePlayerIcons();
+    if (argc == 3)
+        makeDesktopIcons(QString::fromLocal8Bit(argv[2]));
     std::printf("make_pictures: %d pictures in %s\n", g_written, argv[1]);
     return 0;
 }
