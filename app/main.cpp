@@ -1,12 +1,15 @@
 // zelvora: the desktop program, or with --headless the automation console.
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "console/console.h"
 #ifdef ZELVORA_WITH_GUI
+#include "assembly/open_files.h"
 #include "assembly/program.h"
 #endif
 #ifdef ZELVORA_WITH_GUI
@@ -19,8 +22,9 @@ int usage(const char* why)
 {
     std::fprintf(stderr,
         "zelvora: %s\n"
-        "usage: zelvora [--profile DIR] [--config FILE]\n"
-        "       zelvora --headless [--profile DIR] [--config FILE] [--script FILE]\n",
+        "usage: zelvora [--profile DIR] [--config FILE] [FILE...]\n"
+        "       zelvora --headless [--profile DIR] [--config FILE] [--script FILE]\n"
+        "       zelvora --version\n",
         why);
     return 2;
 }
@@ -31,6 +35,8 @@ int main(int argc, char** argv)
 {
     bool headless = false;
     console::ConsoleOptions options;
+    // Media files to open, as a file manager's "open with" passes them.
+    std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&](std::string& into) {
@@ -53,10 +59,19 @@ int main(int argc, char** argv)
         } else if (arg == "--help" || arg == "-h") {
             usage("options");
             return 0;
+        } else if (arg == "--version") {
+            std::printf("zelvora %s\n", ZELVORA_VERSION);
+            return 0;
+        } else if (!arg.empty() && arg[0] != '-') {
+            std::error_code ec;
+            const auto absolute = std::filesystem::absolute(arg, ec);
+            files.push_back(ec ? arg : absolute.lexically_normal().string());
         } else {
             return usage(("unknown argument " + arg).c_str());
         }
     }
+    if (headless && !files.empty())
+        return usage("files to open go to the desktop program, not the console");
     if (headless) {
         if (options.scriptFile.empty())
             return console::runConsole(options, std::cin, std::cout);
@@ -69,7 +84,8 @@ int main(int argc, char** argv)
         return usage("--script needs --headless");
 #ifdef ZELVORA_WITH_GUI
     return gui::runDesktop(argc, argv,
-        { options.profile, options.configFile, assembly::installDesktopServices, assembly::launchProgram });
+        { options.profile, options.configFile, assembly::installDesktopServices, assembly::launchProgram,
+            files, assembly::openFiles });
 #else
     return usage("this build has no desktop front end; use --headless");
 #endif

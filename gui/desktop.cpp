@@ -5,9 +5,12 @@
 #include <filesystem>
 
 #include "gui/application.h"
+#include "gui/form_view.h"
 #include "gui/look.h"
 #include "gui/renderer.h"
 #include "gui/session.h"
+#include "gui/single_instance.h"
+#include "runtime/form.h"
 
 namespace gui {
 
@@ -49,7 +52,44 @@ void installStartupProbe(Session& session)
     };
 }
 
+QStringList toQt(const std::vector<std::string>& files)
+{
+    QStringList out;
+    for (const std::string& f : files)
+        out << qs(f);
+    return out;
+}
+
+// Brings the hub and the windows it owns to the front, as a second start asks.
+void bringHubToFront(Session& session)
+{
+    for (FormView* view : session.renderer().views()) {
+        const runtime::Form& form = view->form();
+        const bool hub = form.name() == "moban";
+        if ((hub || (form.owner() && form.owner()->name() == "moban")) && view->isVisible()) {
+            view->raise();
+            if (hub)
+                view->activateWindow();
+        }
+    }
+}
+
 } // namespace
+
+void acceptHandOvers(SingleInstance& instance, Session& session,
+    std::function<void(runtime::App&, const std::vector<std::string>&)> openFiles)
+{
+    instance.listen([&session, openFiles](const QStringList& files) {
+        std::vector<std::string> paths;
+        for (const QString& f : files)
+            paths.push_back(utf8(f));
+        session.run([&] {
+            if (openFiles)
+                openFiles(session.app(), paths);
+        });
+        bringHubToFront(session);
+    });
+}
 
 int runDesktop(int argc, char** argv, const DesktopOptions& options)
 {
@@ -65,11 +105,17 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options)
     prepareQt();
     QApplication app(argc, argv);
     setUpApplication(app);
+    if (SingleInstance::handOver(SingleInstance::defaultKey(), toQt(options.files), 2000))
+        return 0;
 
     Session session({ options.profile, config, options.installServices, options.start });
     session.onProgramEnded = [] { QCoreApplication::exit(0); };
     installStartupProbe(session);
     session.startProgram();
+    SingleInstance instance;
+    acceptHandOvers(instance, session, options.openFiles);
+    if (!options.files.empty() && options.openFiles)
+        session.run([&] { options.openFiles(session.app(), options.files); });
     return QApplication::exec();
 }
 

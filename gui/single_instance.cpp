@@ -1,0 +1,114 @@
+#include "gui/single_instance.h"
+
+#include <QByteArray>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <optional>
+
+namespace gui {
+
+namespace {
+
+// A hand-over is the files' paths, each ended by a NUL, then one more NUL; the program
+// answers "ok" once it has taken them. Paths may hold any byte but NUL.
+QByteArray encodeFiles(const QStringList& files)
+{
+    QByteArray message;
+    for (const QString& f : files) {
+        message += f.toUtf8();
+        message += '\0';
+    }
+    message += '\0';
+    return message;
+}
+
+// The files of a complete message, or nothing while it is still arriving.
+std::optional<QStringList> decodeFiles(const QByteArray& message)
+{
+    if (message == QByteArray(1, '\0'))
+        return QStringList();
+    if (message.size() < 2 || !message.endsWith(QByteArray(2, '\0')))
+        return std::nullopt;
+    QStringList files;
+    for (const QByteArray& part : message.chopped(2).split('\0'))
+        files << QString::fromUtf8(part);
+    return files;
+}
+
+} // namespace
+
+QString SingleInstance::defaultKey()
+{
+    const QString key = qEnvironmentVariable("ZELVORA_INSTANCE");
+    if (!key.isEmpty())
+        return key;
+    QString user = qEnvironmentVariable("USER");
+    if (user.isEmpty())
+        user = qEnvironmentVariable("LOGNAME");
+    return QStringLiteral("zelvora-") + user;
+}
+
+bool SingleInstance::handOver(const QString& key, const QStringList& files, int timeoutMs)
+{
+    QLocalSocket socket;
+    socket.connectToServer(key);
+    if (!socket.waitForConnected(timeoutMs))
+        return false;
+    socket.write(encodeFiles(files));
+    if (!socket.waitForBytesWritten(timeoutMs))
+        return false;
+    QByteArray answer;
+    while (answer.size() < 2 && socket.waitForReadyRead(timeoutMs))
+        answer += socket.readAll();
+    return answer.startsWith("ok");
+}
+
+SingleInstance::SingleInstance(QString key)
+    : m_key(std::move(key))
+{
+}
+
+SingleInstance::~SingleInstance() = default;
+
+bool SingleInstance::listen(std::function<void(const QStringList&)> onFiles)
+{
+    m_onFiles = std::move(onFiles);
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_server->listen(m_key)) {
+        // Nobody answered on it (the caller tried a hand-over first): a crashed program's
+        // socket, which is removed.
+        QLocalServer::removeServer(m_key);
+        if (!m_server->listen(m_key))
+            return false;
+    }
+    connect(m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* client = m_server->nextPendingConnection()) {
+            connect(client, &QLocalSocket::disconnected, this, [this, client] {
+                m_pending.remove(client);
+                client->deleteLater();
+            });
+            connect(client, &QLocalSocket::readyRead, this, [this, client] {
+                // A hand-over is small; anything past a megabyte is not one.
+                QByteArray& pending = m_pending[client];
+                pending += client->readAll();
+                if (pending.size() > (1 << 20)) {
+                    m_pending.remove(client);
+                    client->abort();
+                    return;
+                }
+                const auto files = decodeFiles(pending);
+                if (!files)
+                    return;
+                m_pending.remove(client);
+                client->write("ok");
+                client->flush();
+                if (m_onFiles)
+                    m_onFiles(*files);
+            });
+        }
+    });
+    return true;
+}
+
+} // namespace gui
