@@ -2,7 +2,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -72,14 +71,8 @@ int main(int argc, char** argv)
     }
     if (headless && !files.empty())
         return usage("files to open go to the desktop program, not the console");
-    if (headless) {
-        if (options.scriptFile.empty())
-            return console::runConsole(options, std::cin, std::cout);
-        std::ifstream script(options.scriptFile);
-        if (!script)
-            return usage(("cannot read the script " + options.scriptFile).c_str());
-        return console::runConsole(options, script, std::cout);
-    }
+    if (headless)
+        return console::runConsole(options, std::cin, std::cout);
     if (!options.scriptFile.empty())
         return usage("--script needs --headless");
 #ifdef ZELVORA_WITH_GUI

@@ -17,7 +17,8 @@ class ReportingNetwork : public platform::Network {
 public:
     bool checkConnection(const std::string&) override { return true; }
     platform::Status download(const std::string&, const std::string&,
-        const std::function<bool(const platform::TransferProgress&)>& progress) override
+        const std::function<bool(const platform::TransferProgress&)>& progress,
+        const platform::DownloadOptions& = {}) override
     {
         platform::TransferProgress p;
         p.phase = platform::TransferProgress::Start;

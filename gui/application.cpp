@@ -6,11 +6,11 @@
 #include <QLocale>
 #include <QTranslator>
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "gui/look.h"
 #include "platform/config.h"
+#include "platform/textfile.h"
 #include "resources/resources.h"
 #include "runtime/picture.h"
 
@@ -42,7 +42,7 @@ std::shared_ptr<platform::Config> loadConfiguration(const std::string& file)
     const std::string path = file.empty() ? platform::Config::fileFromEnvironment() : file;
     if (path.empty())
         return config;
-    if (!std::ifstream(path)) {
+    if (platform::probeFile(path) != platform::ReadOutcome::Read) {
         std::fprintf(stderr, "zelvora: cannot read the configuration file %s\n", path.c_str());
         return nullptr;
     }

@@ -2,6 +2,7 @@
 
 #include "assembly/services.h"
 #include "assembly/window_skin_peers.h"
+#include "common/stale_files.h"
 #include "music/music_window.h"
 #include "music/page_store.h"
 #include "player/player_window.h"
@@ -33,6 +34,9 @@ void registerWindows(runtime::App& app)
 
 void startProgram(runtime::App& app)
 {
+    // Before any window reads its files: commits a crash cut short are finished, and what
+    // killed runs left behind is removed.
+    common::removeStaleTemporaries(app);
     app.dispatch([&app] { app.get<shell::moban>().show(); });
 }
 

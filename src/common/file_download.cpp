@@ -33,6 +33,7 @@ struct CFileDownload::State {
     platform::Network* network = nullptr;
     TickSource tick;
     CFileDownload* owner = nullptr;
+    platform::DownloadOptions options;
 
     std::shared_ptr<Binding> pBinding;
     bool fBusy = false;
@@ -105,21 +106,29 @@ bool CFileDownload::StartDownloading(const std::string& sSrc, const std::string&
     if (state->fBusy)
         return false;
     const auto binding = std::make_shared<Binding>();
-    const platform::Status result
-        = state->network->download(sSrc, sDest, [&state, &binding](const platform::TransferProgress& p) {
-              switch (p.phase) {
-              case platform::TransferProgress::Start:
-                  state->OnStartBinding(binding);
-                  return !binding->aborted;
-              case platform::TransferProgress::Progress:
-                  return !binding->aborted && state->OnProgress(*binding, p);
-              case platform::TransferProgress::Stop:
-                  state->OnStopBinding();
-                  return true;
-              }
-              return true;
-          });
+    const platform::Status result = state->network->download(
+        sSrc, sDest,
+        [&state, &binding](const platform::TransferProgress& p) {
+            switch (p.phase) {
+            case platform::TransferProgress::Start:
+                state->OnStartBinding(binding);
+                return !binding->aborted;
+            case platform::TransferProgress::Progress:
+                return !binding->aborted && state->OnProgress(*binding, p);
+            case platform::TransferProgress::Stop:
+                state->OnStopBinding();
+                return true;
+            }
+            return true;
+        },
+        state->options);
     return result.ok;
+}
+
+void CFileDownload::setLimits(long maxSeconds, long long maxBytes)
+{
+    m_state->options.maxSeconds = maxSeconds;
+    m_state->options.maxBytes = maxBytes;
 }
 
 void CFileDownload::AbortDownloading()

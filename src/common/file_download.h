@@ -16,6 +16,11 @@ class Network;
 
 namespace common {
 
+// Limits of the downloads the program makes for itself (the flash player, the version file):
+// the whole transfer within a minute, and no more bytes than such a file can need.
+inline constexpr long kOwnDownloadSeconds = 60;
+inline constexpr long long kOwnDownloadBytes = 16LL * 1024 * 1024;
+
 // Copies one URL to one local file and reports its progress. A window creates a fresh
 // object for every transfer; the object may be dropped (even from its own progress
 // handler) while its transfer runs: the transfer then finishes without further events.
@@ -43,6 +48,8 @@ public:
     void AbortDownloading();
     // Whether a transfer of this object is running.
     bool busy() const;
+    // Bounds the next transfers: overall seconds and bytes (0: no limit).
+    void setLimits(long maxSeconds, long long maxBytes);
 
     // Raised at every progress report, on the calling thread, inside StartDownloading.
     ProgressHandler OnProgress;

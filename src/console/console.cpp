@@ -1,22 +1,25 @@
 #include "console/console.h"
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
+#include <sstream>
 
 #include "assembly/program.h"
 #include "assembly/services.h"
 #include "console/session.h"
 #include "platform/config.h"
+#include "platform/textfile.h"
 #include "runtime/app.h"
 
 namespace console {
 
 namespace {
 
-// Exit status for a configuration or profile the console cannot use.
+// Exit status for a configuration, profile or script the console cannot use.
 constexpr int kUnusable = 2;
+// A script is a list of commands; a bigger file is not one.
+constexpr size_t kMaxScriptBytes = 64u * 1024 * 1024;
 
 // The configuration: the named file over the defaults, or the defaults alone. Lines that are
 // not key=value are reported on the error stream and skipped; an unreadable file is an error.
@@ -27,8 +30,7 @@ std::shared_ptr<platform::Config> readConfig(const std::string& named, std::ostr
     usable = true;
     if (file.empty())
         return config;
-    std::error_code ec;
-    if (!std::ifstream(file) || std::filesystem::is_directory(file, ec)) {
+    if (platform::probeFile(file) != platform::ReadOutcome::Read) {
         out << "error: cannot read the configuration file " << file << '\n';
         usable = false;
         return config;
@@ -66,6 +68,18 @@ int runConsole(const ConsoleOptions& options, std::istream& in, std::ostream& ou
     std::string profile = options.profile;
     if (!usable || !prepareProfile(profile, out))
         return kUnusable;
+    // The script is read whole before the program starts: a folder, a FIFO or an endless
+    // device is refused at once instead of reading as an empty or never-ending script.
+    std::istringstream script;
+    if (!options.scriptFile.empty()) {
+        std::string bytes;
+        if (!platform::readFile(options.scriptFile, bytes, kMaxScriptBytes)) {
+            out << "error: cannot read the script " << options.scriptFile << '\n';
+            return kUnusable;
+        }
+        script.str(std::move(bytes));
+    }
+    std::istream& commands = options.scriptFile.empty() ? in : script;
 
     runtime::App app;
     assembly::ServiceOptions services;
@@ -80,7 +94,7 @@ int runConsole(const ConsoleOptions& options, std::istream& in, std::ostream& ou
     app.runDue();
     if (session.reportEnd())
         return session.exitStatus();
-    return session.run(in);
+    return session.run(commands);
 }
 
 } // namespace console

@@ -12,8 +12,9 @@ struct ConsoleOptions {
     std::string scriptFile; // --script FILE (empty: standard input)
 };
 
-// Starts the program headless and runs the commands. Returns the exit status: 0 when every
-// expect held and no command failed, 1 otherwise.
+// Starts the program headless and runs the commands of the script file, or of in when no
+// script is named. Returns the exit status: 0 when every expect held and no command failed,
+// 1 otherwise, 2 when the configuration, the profile or the script cannot be used.
 int runConsole(const ConsoleOptions& options, std::istream& in, std::ostream& out);
 
 } // namespace console

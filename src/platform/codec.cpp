@@ -152,6 +152,112 @@ std::string encode(std::string_view utf8, const std::string& charset, bool* ok)
     return out;
 }
 
+namespace {
+
+// Stand-ins for undecodable bytes: U+10FF00 + byte, in UTF-8 F4 8F BC..BF 80..BF.
+void appendStandIn(std::string& out, unsigned char byte)
+{
+    out += '\xF4';
+    out += '\x8F';
+    out += static_cast<char>(0xBC | (byte >> 6));
+    out += static_cast<char>(0x80 | (byte & 0x3F));
+}
+
+bool isStandIn(std::string_view s, size_t i)
+{
+    return i + 3 < s.size() && static_cast<unsigned char>(s[i]) == 0xF4
+        && static_cast<unsigned char>(s[i + 1]) == 0x8F
+        && (static_cast<unsigned char>(s[i + 2]) & 0xFC) == 0xBC
+        && (static_cast<unsigned char>(s[i + 3]) & 0xC0) == 0x80;
+}
+
+unsigned char standInByte(std::string_view s, size_t i)
+{
+    return static_cast<unsigned char>(
+        ((static_cast<unsigned char>(s[i + 2]) & 0x03) << 6) | (static_cast<unsigned char>(s[i + 3]) & 0x3F));
+}
+
+// UTF-8 input: well-formed sequences are kept, every other byte gets its stand-in. A stand-in
+// that was already in the text is taken apart into the stand-ins of its bytes, so that
+// reading stays one to one.
+std::string decodeUtf8KeepingBytes(std::string_view s)
+{
+    if (wellFormedUtf8(s) && s.find("\xF4\x8F") == std::string_view::npos)
+        return std::string(s);
+    std::string out;
+    out.reserve(s.size() + 16);
+    size_t i = 0;
+    while (i < s.size()) {
+        const size_t n = sequenceLength(static_cast<unsigned char>(s[i]));
+        if (i + n <= s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80
+            && wellFormedUtf8(s.substr(i, n)) && !isStandIn(s, i)) {
+            out.append(s.substr(i, n));
+            i += n;
+            continue;
+        }
+        const size_t run = isStandIn(s, i) ? 4 : 1;
+        for (size_t k = 0; k < run; ++k)
+            appendStandIn(out, static_cast<unsigned char>(s[i + k]));
+        i += run;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string decodeKeepingBytes(std::string_view bytes, const std::string& charset, bool* ok)
+{
+    const std::string c = canonical(charset);
+    if (ok)
+        *ok = true;
+    if (isUtf8(c))
+        return decodeUtf8KeepingBytes(bytes);
+    IconvConverter cv("UTF-8", c);
+    if (c.empty() || !cv.ok()) {
+        if (ok)
+            *ok = false;
+        return {};
+    }
+    std::string out;
+    out.reserve(bytes.size() * 3 / 2 + 16);
+    cv.run(bytes, &out, [&out](unsigned char byte) -> size_t {
+        appendStandIn(out, byte);
+        return 1;
+    });
+    return out;
+}
+
+std::string encodeKeepingBytes(std::string_view utf8, const std::string& charset, bool* ok)
+{
+    size_t from = 0;
+    size_t at = utf8.find("\xF4\x8F");
+    if (at == std::string_view::npos)
+        return encode(utf8, charset, ok);
+    std::string out;
+    bool known = true;
+    while (from < utf8.size()) {
+        if (at == std::string_view::npos)
+            at = utf8.size();
+        if (at < utf8.size() && !isStandIn(utf8, at)) {
+            at = utf8.find("\xF4\x8F", at + 1);
+            continue;
+        }
+        if (at > from)
+            out += encode(utf8.substr(from, at - from), charset, &known);
+        if (!known)
+            break;
+        if (at < utf8.size()) {
+            out += static_cast<char>(standInByte(utf8, at));
+            at += 4;
+        }
+        from = at;
+        at = utf8.find("\xF4\x8F", from);
+    }
+    if (ok)
+        *ok = known;
+    return known ? out : std::string();
+}
+
 bool representable(std::string_view utf8, const std::string& charset)
 {
     const std::string c = canonical(charset);

@@ -14,6 +14,12 @@ std::string decode(std::string_view bytes, const std::string& charset, bool* ok 
 // Encodes UTF-8 text to charset. A character the charset cannot hold becomes '?'.
 // ok is false for an unknown charset (the result is then empty).
 std::string encode(std::string_view utf8, const std::string& charset, bool* ok = nullptr);
+// Decodes like decode, but a byte the charset cannot decode becomes a stand-in character
+// (U+10FF00 plus the byte, in a private-use plane no code page maps to) instead of U+FFFD,
+// so that encodeKeepingBytes gives back exactly the bytes that were read.
+std::string decodeKeepingBytes(std::string_view bytes, const std::string& charset, bool* ok = nullptr);
+// Encodes like encode, except that stand-ins of undecodable bytes become those bytes again.
+std::string encodeKeepingBytes(std::string_view utf8, const std::string& charset, bool* ok = nullptr);
 // Whether every character of the UTF-8 text can be held by the charset.
 bool representable(std::string_view utf8, const std::string& charset);
 

@@ -1,11 +1,16 @@
 #include "platform/config.h"
 
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
+
+#include "platform/textfile.h"
 
 namespace platform {
 
 namespace {
+
+// A configuration is a page of key=value lines; a bigger file is not one.
+constexpr size_t kMaxConfigBytes = 4u * 1024 * 1024;
 
 std::string trimmed(const std::string& s)
 {
@@ -55,9 +60,11 @@ Config::Config()
 
 Status Config::loadFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::string bytes;
+    // Only a regular file is read, so a FIFO or a device named as the file cannot stall start-up.
+    if (!readFile(path, bytes, kMaxConfigBytes))
         return Status::failure("cannot read the configuration file " + path);
+    std::istringstream in(bytes);
     std::string line;
     int number = 0;
     std::string bad;

@@ -1,19 +1,19 @@
 #include "platform/headless_fetch.h"
 
 #include <cctype>
-#include <fstream>
 #include <optional>
 
 #include "platform/headless_charset.h"
 #include "platform/headless_url.h"
 #include "platform/network.h"
+#include "platform/textfile.h"
 
 namespace platform {
 
 namespace {
 
 // The largest local page read (bigger files show an empty document).
-constexpr std::streamsize kMaxLocalPage = 32LL * 1024 * 1024;
+constexpr size_t kMaxLocalPage = 32LL * 1024 * 1024;
 
 std::string lowered(std::string s)
 {
@@ -64,16 +64,10 @@ std::optional<std::string> readLocalPage(const std::string& path)
 {
     if (!isHtmlFile(path))
         return std::string();
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
+    // Only a regular file is read: a FIFO named as a page would block the load for good.
     std::string bytes;
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        bytes.append(buffer, static_cast<size_t>(in.gcount()));
-        if (static_cast<std::streamsize>(bytes.size()) > kMaxLocalPage)
-            return std::nullopt;
-    }
+    if (!readFile(path, bytes, kMaxLocalPage))
+        return std::nullopt;
     return bytes;
 }
 

@@ -21,6 +21,14 @@ struct TransferProgress {
     std::string statusText;
 };
 
+// Limits of one download; zero means none.
+struct DownloadOptions {
+    // The whole transfer fails once it has run this long.
+    long maxSeconds = 0;
+    // A body larger than this fails the transfer (announced or received).
+    long long maxBytes = 0;
+};
+
 // The answer to a GET: the body bytes and whether a response arrived whole, whatever its
 // HTTP status.
 struct HttpResponse {
@@ -38,9 +46,10 @@ public:
     // Forces a connection attempt to the probe address; answers within a few seconds.
     virtual bool checkConnection(const std::string& probeAddress) = 0;
     // Downloads url into file. The callback runs on the calling thread; returning false from
-    // it aborts the transfer. The file is replaced only when the transfer succeeds.
+    // it aborts the transfer. The file is replaced only when the transfer succeeds; options
+    // bound its time and size.
     virtual Status download(const std::string& url, const std::string& file,
-        const std::function<bool(const TransferProgress&)>& progress)
+        const std::function<bool(const TransferProgress&)>& progress, const DownloadOptions& options = {})
         = 0;
     // Fetches url and returns its body.
     virtual HttpResponse get(const std::string& url) = 0;

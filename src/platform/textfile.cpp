@@ -2,52 +2,38 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <random>
 
 #include "platform/codec.h"
+#include "platform/posix/posix_files.h"
 
 namespace fs = std::filesystem;
 
 namespace platform {
 
-bool readFile(const std::string& path, std::string& bytes, size_t maxBytes)
+ReadOutcome readFileChecked(const std::string& path, std::string& bytes, size_t maxBytes)
 {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
-        return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0 || static_cast<unsigned long long>(size) > maxBytes)
-        return false;
-    in.seekg(0);
-    bytes.assign(static_cast<size_t>(size), '\0');
-    if (size > 0 && !in.read(bytes.data(), size))
-        return false;
-    return true;
+    return posix::readRegularFile(path, bytes, maxBytes);
 }
 
-std::vector<std::string> readLines(const std::string& path, const std::string& codePage, bool* ok)
+bool readFile(const std::string& path, std::string& bytes, size_t maxBytes)
+{
+    return readFileChecked(path, bytes, maxBytes) == ReadOutcome::Read;
+}
+
+ReadOutcome probeFile(const std::string& path, size_t maxBytes)
+{
+    return posix::probeRegularFile(path, maxBytes);
+}
+
+namespace {
+
+// Splits decoded text into lines at CR LF, LF or a lone CR.
+std::vector<std::string> splitLines(const std::string& text)
 {
     std::vector<std::string> lines;
-    std::string bytes;
-    if (!readFile(path, bytes)) {
-        if (ok)
-            *ok = false;
-        return lines;
-    }
-    if (ok)
-        *ok = true;
-    bool known = true;
-    std::string text = decode(bytes, codePage, &known);
-    if (!known)
-        text = decode(bytes, "UTF-8");
     // Lines are found with memchr (the next line feed, then a carriage return before it):
     // looking each byte up in a set of line ends makes long playlists slow to read. The
     // next line feed is searched again only once the lines have passed it.
@@ -78,21 +64,47 @@ std::vector<std::string> readLines(const std::string& path, const std::string& c
     return lines;
 }
 
+} // namespace
+
+ReadOutcome readLinesChecked(
+    const std::string& path, const std::string& codePage, std::vector<std::string>& lines, size_t maxBytes)
+{
+    lines.clear();
+    std::string bytes;
+    const ReadOutcome outcome = readFileChecked(path, bytes, maxBytes);
+    if (outcome != ReadOutcome::Read)
+        return outcome;
+    bool known = true;
+    std::string text = decodeKeepingBytes(bytes, codePage, &known);
+    if (!known)
+        text = decodeKeepingBytes(bytes, "UTF-8");
+    lines = splitLines(text);
+    return outcome;
+}
+
+std::vector<std::string> readLines(const std::string& path, const std::string& codePage, bool* ok)
+{
+    std::vector<std::string> lines;
+    const ReadOutcome outcome = readLinesChecked(path, codePage, lines, kMaxTextFileBytes);
+    if (ok)
+        *ok = outcome == ReadOutcome::Read;
+    return lines;
+}
+
 // Sound: a rewrite goes to a temporary file beside the target and is renamed over it, so a
 // crash mid-write never leaves an empty or half-written file.
 Status writeFileAtomic(const std::string& path, std::string_view bytes)
+{
+    return replaceFile(path, bytes, false);
+}
+
+Status replaceFile(const std::string& path, std::string_view bytes, bool durable)
 {
     const fs::path target(path);
     static thread_local std::mt19937 rng { std::random_device {}() };
     const fs::path temp = target.parent_path()
         / ("." + target.filename().string() + ".tmp" + std::to_string(rng() % 1000000));
-    FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f)
-        return Status::failure(std::string("cannot write ") + path + ": " + std::strerror(errno));
-    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    const bool flushed = std::fflush(f) == 0;
-    const bool closed = std::fclose(f) == 0;
-    if (!written || !flushed || !closed) {
+    if (!posix::writeWholeFile(temp.string(), bytes, durable)) {
         const std::string why = std::strerror(errno);
         std::error_code ec;
         fs::remove(temp, ec);
@@ -107,7 +119,7 @@ Status writeFileAtomic(const std::string& path, std::string_view bytes)
     return Status::success();
 }
 
-Status writeLines(const std::string& path, const std::vector<std::string>& lines, const std::string& codePage)
+std::string encodeLines(const std::vector<std::string>& lines, const std::string& codePage)
 {
     std::string text;
     size_t total = 0;
@@ -119,10 +131,15 @@ Status writeLines(const std::string& path, const std::vector<std::string>& lines
         text += "\r\n";
     }
     bool known = true;
-    std::string bytes = encode(text, codePage, &known);
+    std::string bytes = encodeKeepingBytes(text, codePage, &known);
     if (!known)
-        bytes = text;
-    return writeFileAtomic(path, bytes);
+        bytes = encodeKeepingBytes(text, "UTF-8");
+    return bytes;
+}
+
+Status writeLines(const std::string& path, const std::vector<std::string>& lines, const std::string& codePage)
+{
+    return writeFileAtomic(path, encodeLines(lines, codePage));
 }
 
 bool fileExists(const std::string& path)
@@ -156,14 +173,20 @@ Status deleteFile(const std::string& path)
 
 Status copyFile(const std::string& from, const std::string& to)
 {
-    if (!fileExists(from))
-        return Status::failure("no such file: " + from);
     const fs::path target(to);
     const fs::path temp = target.parent_path() / ("." + target.filename().string() + ".part");
+    std::string why;
+    switch (posix::copyRegularFile(from, temp.string(), why)) {
+    case ReadOutcome::Read:
+        break;
+    case ReadOutcome::Missing:
+    case ReadOutcome::NotRegular:
+        return Status::failure("no such file: " + from);
+    default:
+        return Status::failure("cannot copy " + from + ": " + why);
+    }
     std::error_code ec;
-    fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec);
-    if (!ec)
-        fs::rename(temp, target, ec);
+    fs::rename(temp, target, ec);
     if (ec) {
         std::error_code ignored;
         fs::remove(temp, ignored);

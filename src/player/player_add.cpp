@@ -34,12 +34,25 @@ void Form5::Label4_OLEDragDrop(const std::vector<std::string>& files)
     addDroppedFiles(files);
 }
 
-void Form5::appendFolder(const std::string& folder)
+int Form5::appendFolder(const std::string& folder)
 {
+    int refused = 0;
     for (const std::string& name : File1.items()) {
+        // Sound: a name with a line break would become two lines and shift every later pair.
+        if (!fitsOneLine(name)) {
+            ++refused;
+            continue;
+        }
         List1.addItem(displayName(name));
         List2.addItem(folder + platform::kSeparator + name);
     }
+    return refused;
+}
+
+void Form5::tishi_Timer()
+{
+    tishi.setEnabled(false);
+    Text4.setText(m_notice);
 }
 
 void Form5::showOverlay(int blankLines, const std::string& text)
@@ -102,7 +115,11 @@ void Form5::Timer6_Timer()
     const std::vector<std::string>& known = List3.items();
     if (std::find(known.begin(), known.end(), path) != known.end())
         return;
-    appendFolder(folder);
+    if (const int refused = appendFolder(folder)) {
+        // The dispatcher takes the address from Text4 first; the notice follows it there.
+        m_notice = "有" + std::to_string(refused) + kLineBreakNames;
+        tishi.start(1);
+    }
     if (List1.listCount() > List3.listCount())
         rewritePlaylist(app(), list, List1.items(), List2.items());
     loadPathSnapshot(list);

@@ -18,15 +18,20 @@ void Form5::choosePlaylist(Playlist list)
 
 void Form5::loadPlaylist(Playlist list)
 {
-    const PlaylistFiles files = playlistFiles(app(), list);
-    List1.setItems(readPlaylistFile(app(), files.names));
-    List2.setItems(readPlaylistFile(app(), files.paths));
+    PlaylistContent content = readPlaylist(app(), list);
+    if (!content.readable) {
+        platform::MessageBoxRequest box;
+        box.text = kUnreadablePlaylist;
+        app().service<platform::Dialogs>().messageBox(box);
+    }
+    List1.setItems(std::move(content.names));
+    List2.setItems(std::move(content.paths));
     m_listHoldsPlaylist = true;
 }
 
 void Form5::loadPathSnapshot(Playlist list)
 {
-    List3.setItems(readPlaylistFile(app(), playlistFiles(app(), list).paths));
+    List3.setItems(readPlaylistPaths(app(), list));
 }
 
 void Form5::showPlaylist(Playlist list)

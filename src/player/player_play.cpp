@@ -148,6 +148,9 @@ bool Form5::ensureFlashPlayer()
             = [this](int64_t progress, int64_t max, int32_t speed, int32_t code, const std::string& text) {
                   oDownload_OnProgress(progress, max, speed, code, text);
               };
+        // Sound: the program's own fetch is bounded in time and size, so a trickling or
+        // oversized answer can neither stall it nor become the player file.
+        oDownload->setLimits(common::kOwnDownloadSeconds, common::kOwnDownloadBytes);
         fetched = oDownload->StartDownloading(source, target);
         oDownload.reset();
     }

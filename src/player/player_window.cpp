@@ -143,6 +143,7 @@ void Form5::wireEvents()
     lian.onTimer = [this] { lian_Timer(); };
     zz.onTimer = [this] { zz_Timer(); };
     zzl.onTimer = [this] { zzl_Timer(); };
+    tishi.onTimer = [this] { tishi_Timer(); };
 }
 
 common::SkinnedWindow Form5::skin()

@@ -30,6 +30,11 @@ inline constexpr const char* kMusicListCaption = "音乐列表";
 inline constexpr const char* kVideoListCaption = "视频列表";
 inline constexpr const char* kNetworkListCaption = "网络列表";
 
+// Shown when a playlist file exists but cannot be read whole; the file is kept.
+inline constexpr const char* kUnreadablePlaylist = "播放列表文件过大或无法读取，已保留原文件，本次使用空列表";
+// The status line after an add job that left out files whose names hold a line break.
+inline constexpr const char* kLineBreakNames = "个文件的名称含有换行符，无法加入列表";
+
 // The media player: music and video playlists, adding media, playback in the media player
 // or in generated plug-in pages, play modes, next and previous, and seed files.
 class Form5 : public runtime::Form {
@@ -112,6 +117,9 @@ public:
     runtime::Timer lian { *this, "lian" };
     runtime::Timer zz { *this, "zz" };
     runtime::Timer zzl { *this, "zzl" };
+    // Shows the add job's notice in the status line once the dispatcher has taken the
+    // address from it.
+    runtime::Timer tishi { *this, "tishi" };
 
     // The transfer of the flash player, a fresh object for every attempt.
     std::unique_ptr<common::CFileDownload> oDownload;
@@ -171,6 +179,7 @@ public:
     void lian_Timer();
     void zz_Timer();
     void zzl_Timer();
+    void tishi_Timer();
 
 private:
     common::SkinnedWindow skin();
@@ -183,7 +192,8 @@ private:
     void choosePlaylist(Playlist list);
     void loadPlaylist(Playlist list);
     void loadPathSnapshot(Playlist list);
-    void appendFolder(const std::string& folder);
+    // Appends File1's names under folder; returns how many it refused (line breaks).
+    int appendFolder(const std::string& folder);
     // Playback.
     void addDroppedFiles(const std::vector<std::string>& files);
     void showOverlay(int blankLines, const std::string& text);
@@ -194,6 +204,8 @@ private:
     void advanceInList(runtime::ListBox& names, runtime::ListBox& paths);
     void openSeed();
 
+    // The notice tishi shows in Text4.
+    std::string m_notice;
     // Whether List1 mirrors a playlist's files (false while it shows a picture folder).
     bool m_listHoldsPlaylist = true;
 };

@@ -1,6 +1,7 @@
 #include "runtime/picture.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -98,6 +99,11 @@ Picture pictureFromBytes(std::string bytes, std::string_view source)
 Picture loadPicture(const std::string& path)
 {
     if (path.empty())
+        return {};
+    // Only a regular file is opened: opening a FIFO named as a picture would wait for a
+    // writer for ever, and a device never ends.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
         return {};
     std::ifstream in(path, std::ios::binary);
     if (!in)

@@ -13,6 +13,7 @@
 namespace traymenu {
 
 namespace {
+constexpr const char* kNameMismatch = "删除失败，列表中的名称与文件名不一致，没有删除任何文件";
 constexpr unsigned long long kMiB = 1024ull * 1024ull;
 constexpr size_t kMaxFileNameBytes = 240;
 
@@ -116,13 +117,7 @@ void Form6::del_Click()
     player::Playlist list = player::Playlist::Music;
     if (!player.listHoldsPlaylist() || !player.shownPlaylist(list))
         return;
-    const player::PlaylistFiles files = playlistFiles(app(), list);
-    bool written = true;
-    if (platform::fileExists(files.paths))
-        written = player::writePlaylistFile(app(), files.paths, player.List2.items()).ok && written;
-    if (platform::fileExists(files.names))
-        written = player::writePlaylistFile(app(), files.names, player.List1.items()).ok && written;
-    if (!written)
+    if (!player::rewritePlaylist(app(), list, player.List1.items(), player.List2.items(), true))
         player.Text4.setText("删除失败，播放列表文件无法写入");
 }
 
@@ -137,6 +132,12 @@ void Form6::delbao_Click()
     if (!platform::fileExists(file)) {
         // Sound: a file that is already gone is reported; the program keeps running.
         tell(a, "删除失败，文件不存在");
+        return;
+    }
+    // Sound: the file removed from disk must be the one whose name the user selected; a list
+    // whose names and paths went out of step would otherwise delete another file.
+    if (vb::Mid(player.List1.list(index), 2) != player::fileNameOf(file)) {
+        tell(a, kNameMismatch);
         return;
     }
     if (ask(a, "确定要包括文件一起删除吗？此过程不可逆") != platform::AnswerYes)
@@ -164,13 +165,8 @@ void Form6::lieqing_Click()
     player.List2.clear();
     // Both playlists are emptied, whichever is shown.
     bool written = true;
-    for (player::Playlist list : { player::Playlist::Video, player::Playlist::Music }) {
-        const player::PlaylistFiles files = playlistFiles(a, list);
-        for (const std::string* file : { &files.paths, &files.names }) {
-            if (platform::fileExists(*file))
-                written = player::writePlaylistFile(a, *file, {}).ok && written;
-        }
-    }
+    for (player::Playlist list : { player::Playlist::Video, player::Playlist::Music })
+        written = player::rewritePlaylist(a, list, {}, {}, true).ok && written;
     if (!written)
         player.Text4.setText("清空失败，播放列表文件无法写入");
 }

@@ -36,7 +36,8 @@ public:
 
     bool checkConnection(const std::string&) override { return true; }
     platform::Status download(const std::string&, const std::string&,
-        const std::function<bool(const TransferProgress&)>& progress) override
+        const std::function<bool(const TransferProgress&)>& progress,
+        const platform::DownloadOptions& = {}) override
     {
         progress({ TransferProgress::Start, 0, 0, TransferProgress::Connecting, "start" });
         for (const Step& step : steps) {

@@ -272,3 +272,32 @@ TEST_F(NetworkTest, DownloadStopsWhenTheCallbackSaysSoAndKeepsReportingWhileStal
     });
     EXPECT_GE(stalled, 3);
 }
+
+TEST_F(NetworkTest, DownloadsWithLimitsStopAtTheirTimeOrSize)
+{
+    const struct {
+        std::string path;
+        platform::DownloadOptions limits;
+        bool ok;
+        const char* why;
+    } rows[] = {
+        { "/bytes/5000", { 0, 5000 }, true, "exactly at the size limit" },
+        { "/bytes/5001", { 0, 5000 }, false, "announced length above the limit" },
+        { "/nolength/300000", { 0, 100000 }, false, "unannounced body above the limit" },
+        { "/throttle/100000/10/100", { 1, 0 }, false, "a trickle past the overall time-out" },
+    };
+    const std::string target = dir.file("zelv.swf");
+    for (const auto& row : rows) {
+        writeBytes(target, "old");
+        const auto begin = std::chrono::steady_clock::now();
+        const platform::Status s = net.download(
+            server.url(row.path), target, [](const TransferProgress&) { return true; }, row.limits);
+        const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+        EXPECT_EQ(s.ok, row.ok) << row.why << ": " << s.error;
+        EXPECT_LT(seconds, 5) << row.why;
+        if (!row.ok) {
+            EXPECT_EQ(readBytes(target), "old") << row.why;
+            EXPECT_EQ(filesIn(dir.path()), std::vector<std::string> { "zelv.swf" }) << row.why;
+        }
+    }
+}

@@ -5,6 +5,7 @@
 
 #include "platform/codec.h"
 #include "platform/textfile.h"
+#include "runtime/picture.h"
 #include "support/temp_dir.h"
 
 using namespace platform;
@@ -37,7 +38,7 @@ TEST(TextFile, ReadsAnyLineEndAndBadBytes)
         { "no final end", "a\r\nb", { "a", "b" } },
         { "lone CR", "a\rb\r", { "a", "b" } },
         { "blank lines kept", "a\r\n\r\nb\r\n", { "a", "", "b" } },
-        { "invalid UTF-8", std::string("a\xff\r\n", 4), { "a\xEF\xBF\xBD" } },
+        { "invalid UTF-8 as a stand-in", std::string("a\xff\r\n", 4), { "a\xF4\x8F\xBF\xBF" } },
     };
     for (const Row& r : rows) {
         writeBytes(dir.path() / "f", r.bytes);
@@ -101,4 +102,65 @@ TEST(TextFile, RewriteLeavesNoTemporaryFilesAndCopyReplaces)
     for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path()))
         ++entries;
     EXPECT_EQ(entries, 2);
+}
+
+TEST(TextFile, BytesTheCodePageCannotDecodeSurviveARewrite)
+{
+    TempDir dir;
+    const std::string f = dir.file("mname.ini");
+    const struct {
+        const char* codePage;
+        std::string bytes;
+    } rows[] = {
+        { "UTF-8", std::string(">a\xff\xfe.mp3\r\n>\xc3(b.mp3\r\n>\xe4\xb8\xad.mp3\r\n") },
+        // A stand-in character that was already in the file is itself kept byte for byte.
+        { "UTF-8", std::string(">\xf4\x8f\xbc\x81.mp3\r\n") },
+        { "GBK", std::string(">\xd6\xd0\xff.mp3\r\n>\x81\x20x.mp3\r\n>\x80.mp3\r\n") },
+    };
+    for (const auto& row : rows) {
+        writeBytes(f, row.bytes);
+        std::vector<std::string> lines = readLines(f, row.codePage);
+        ASSERT_FALSE(lines.empty());
+        lines.push_back(">new.mp3");
+        ASSERT_TRUE(writeLines(f, lines, row.codePage));
+        EXPECT_EQ(readBytes(f), row.bytes + ">new.mp3\r\n") << row.codePage;
+    }
+    // A new name the code page cannot hold still follows the question-mark rule.
+    ASSERT_TRUE(writeLines(f, { ">😀.mp3" }, "GBK"));
+    EXPECT_EQ(readBytes(f), ">?.mp3\r\n");
+}
+
+TEST(TextFile, OnlyRegularFilesAreOpenedAndNoneBlocks)
+{
+    TempDir dir;
+    const std::string fifo = dir.file("fifo.ini");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_directory(dir.path() / "folder");
+    writeBytes(dir.path() / "big.ini", std::string(100, 'x'));
+    const struct {
+        std::string path;
+        size_t limit;
+        ReadOutcome outcome;
+    } rows[] = {
+        { fifo, kMaxTextFileBytes, ReadOutcome::NotRegular },
+        { dir.file("folder"), kMaxTextFileBytes, ReadOutcome::NotRegular },
+        { "/dev/zero", kMaxTextFileBytes, ReadOutcome::NotRegular },
+        { dir.file("missing"), kMaxTextFileBytes, ReadOutcome::Missing },
+        { dir.file("big.ini"), 99, ReadOutcome::TooLarge },
+        { dir.file("big.ini"), 100, ReadOutcome::Read },
+    };
+    for (const auto& row : rows) {
+        std::string bytes;
+        EXPECT_EQ(readFileChecked(row.path, bytes, row.limit), row.outcome) << row.path;
+        EXPECT_EQ(probeFile(row.path, row.limit), row.outcome) << row.path;
+        std::vector<std::string> lines;
+        EXPECT_EQ(readLinesChecked(row.path, "UTF-8", lines, row.limit), row.outcome) << row.path;
+    }
+    bool ok = true;
+    EXPECT_TRUE(readLines(fifo, "UTF-8", &ok).empty());
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(copyFile(fifo, dir.file("copy.jpg")));
+    EXPECT_FALSE(copyFile("/dev/zero", dir.file("copy.jpg")));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "copy.jpg"));
+    EXPECT_TRUE(runtime::loadPicture(fifo).empty());
 }

@@ -16,7 +16,8 @@ public:
         return online;
     }
     platform::Status download(const std::string& url, const std::string&,
-        const std::function<bool(const platform::TransferProgress&)>&) override
+        const std::function<bool(const platform::TransferProgress&)>&,
+        const platform::DownloadOptions& = {}) override
     {
         return platform::Status::failure("no network in this test: " + url);
     }

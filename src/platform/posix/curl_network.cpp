@@ -137,13 +137,19 @@ private:
 struct DownloadSink {
     TempFile* file = nullptr;
     long long received = 0;
+    long long limit = 0; // 0: none
     bool writeFailed = false;
+    bool tooLarge = false;
 };
 
 size_t writeToFile(char* data, size_t size, size_t count, void* user)
 {
     auto* sink = static_cast<DownloadSink*>(user);
     const size_t bytes = size * count;
+    if (sink->limit > 0 && sink->received + static_cast<long long>(bytes) > sink->limit) {
+        sink->tooLarge = true;
+        return 0;
+    }
     if (!sink->file->write(data, bytes)) {
         sink->writeFailed = true;
         return 0;
@@ -239,7 +245,7 @@ bool CurlNetwork::checkConnection(const std::string& probeAddress)
 }
 
 Status CurlNetwork::download(const std::string& url, const std::string& file,
-    const std::function<bool(const TransferProgress&)>& progress)
+    const std::function<bool(const TransferProgress&)>& progress, const DownloadOptions& options)
 {
     const std::string address = normalizeWebAddress(url);
     if (address.empty())
@@ -253,6 +259,12 @@ Status CurlNetwork::download(const std::string& url, const std::string& file,
 
     DownloadSink sink;
     sink.file = &temp;
+    sink.limit = options.maxBytes;
+    if (options.maxSeconds > 0)
+        curl_easy_setopt(transfer.handle(), CURLOPT_TIMEOUT, options.maxSeconds);
+    if (options.maxBytes > 0)
+        curl_easy_setopt(
+            transfer.handle(), CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.maxBytes));
     curl_easy_setopt(transfer.handle(), CURLOPT_WRITEFUNCTION, writeToFile);
     curl_easy_setopt(transfer.handle(), CURLOPT_WRITEDATA, &sink);
     // An error page is not the file that was asked for.
@@ -299,6 +311,8 @@ Status CurlNetwork::download(const std::string& url, const std::string& file,
         result = CURLE_ABORTED_BY_CALLBACK;
     if (result == CURLE_ABORTED_BY_CALLBACK)
         status = Status::failure("the transfer was aborted");
+    else if (sink.tooLarge || result == CURLE_FILESIZE_EXCEEDED)
+        status = Status::failure("the file is larger than " + std::to_string(options.maxBytes) + " bytes");
     else if (sink.writeFailed)
         status = Status::failure(temp.error());
     else if (result != CURLE_OK)

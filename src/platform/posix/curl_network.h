@@ -33,7 +33,8 @@ public:
 
     bool checkConnection(const std::string& probeAddress) override;
     Status download(const std::string& url, const std::string& file,
-        const std::function<bool(const TransferProgress&)>& progress) override;
+        const std::function<bool(const TransferProgress&)>& progress,
+        const DownloadOptions& options = {}) override;
     HttpResponse get(const std::string& url) override;
     HttpResponse fetch(const std::string& url, const std::function<bool()>& keepGoing) override;
 

@@ -1,0 +1,140 @@
+// Files committed together, the completion of a commit a crash cut short, and the removal of
+// what killed writers leave behind.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/textfile.h"
+#include "support/temp_dir.h"
+
+using namespace platform;
+using testing_support::readBytes;
+using testing_support::TempDir;
+using testing_support::writeBytes;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> namesIn(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+TEST(CommitTogether, ReplacesThePairAndLeavesNothingBeside)
+{
+    TempDir dir;
+    const std::string journal = dir.file(".mlist.commit");
+    ASSERT_TRUE(commitTogether(
+        journal, { { dir.file("mpath.ini"), "/a\r\n" }, { dir.file("mname.ini"), ">a\r\n" } }));
+    ASSERT_TRUE(commitTogether(journal, { { dir.file("mpath.ini"), "" }, { dir.file("mname.ini"), "" } }));
+    EXPECT_EQ(readBytes(dir.path() / "mpath.ini"), "");
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string> { "mname.ini", "mpath.ini" }));
+    // Files of another folder, or a journal without its suffix, are refused before anything is written.
+    EXPECT_FALSE(commitTogether(journal, { { dir.file("sub/x.ini"), "x" } }));
+    EXPECT_FALSE(commitTogether(dir.file("journal"), { { dir.file("x.ini"), "x" } }));
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string> { "mname.ini", "mpath.ini" }));
+}
+
+TEST(CommitTogether, ACommitCutShortIsFinishedOrDroppedAsAUnit)
+{
+    // Each row is the folder as a kill at one moment of a commit leaves it: old pair "1",
+    // new pair "2".
+    const std::string decided = "zelvora commit 1\nmpath.ini\nmname.ini\n";
+    const struct {
+        const char* moment;
+        const char* journal; // nullptr: none
+        bool newPath; // the new path file still waits beside its target
+        bool newName;
+        const char* pathNow; // the targets before completion
+        const char* nameNow;
+        const char* expected; // the pair after completion
+    } rows[] = {
+        { "new files half written, undecided", nullptr, true, false, "1", "1", "1" },
+        { "new files written, undecided", nullptr, true, true, "1", "1", "1" },
+        { "decided, nothing applied", "", true, true, "1", "1", "2" },
+        { "decided, the path file applied", "", false, true, "2", "1", "2" },
+        { "decided, both applied", "", false, false, "2", "2", "2" },
+        { "a torn journal", "zelvora commit 1\nmpa", true, true, "1", "1", "1" },
+        { "a journal of another program", "hello\n", true, true, "1", "1", "1" },
+        { "a journal naming a path", "zelvora commit 1\n../x\n", true, true, "1", "1", "1" },
+    };
+    for (const auto& row : rows) {
+        TempDir dir;
+        writeBytes(dir.path() / "mpath.ini", row.pathNow);
+        writeBytes(dir.path() / "mname.ini", row.nameNow);
+        if (row.newPath)
+            writeBytes(dir.path() / ".mpath.ini.commit-new", "2");
+        if (row.newName)
+            writeBytes(dir.path() / ".mname.ini.commit-new", "2");
+        if (row.journal)
+            writeBytes(dir.path() / ".mlist.commit", *row.journal ? row.journal : decided);
+        completeCommit(dir.file(".mlist.commit"));
+        EXPECT_EQ(readBytes(dir.path() / "mpath.ini"), row.expected) << row.moment;
+        EXPECT_EQ(readBytes(dir.path() / "mname.ini"), row.expected) << row.moment;
+        EXPECT_FALSE(fs::exists(dir.path() / ".mlist.commit")) << row.moment;
+        // A new commit after the crash still wins over what the crash left.
+        ASSERT_TRUE(commitTogether(
+            dir.file(".mlist.commit"), { { dir.file("mpath.ini"), "3" }, { dir.file("mname.ini"), "3" } }));
+        EXPECT_EQ(readBytes(dir.path() / "mname.ini"), "3") << row.moment;
+        EXPECT_EQ(readBytes(dir.path() / "mpath.ini"), "3") << row.moment;
+    }
+}
+
+TEST(StaleTemporaries, OnlyOldOnesNoProcessHoldsAreRemoved)
+{
+    TempDir dir;
+    const auto past = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    const auto future = fs::file_time_type::clock::now() + std::chrono::hours(1);
+    const struct {
+        const char* name;
+        bool old;
+        bool removed;
+    } rows[] = {
+        { ".ini.db.tmp123456", true, true },
+        { ".mpath.ini.tmp7", true, true },
+        { ".mname.ini.commit-new", true, true },
+        { ".zelvora-0123456789abcdef.part", true, true },
+        { ".zelv.jpg.part", true, true },
+        { ".ini.db.tmp42", false, false }, // written after this program started
+        { ".held.tmp1", true, false }, // open in a process
+        { "mpath.ini", true, false },
+        { ".notes.tmpfile", true, false },
+        { "song.tmp123", true, false },
+    };
+    for (const auto& row : rows) {
+        writeBytes(dir.path() / row.name, "x");
+        fs::last_write_time(dir.path() / row.name, row.old ? past : future);
+    }
+    std::ifstream held(dir.path() / ".held.tmp1");
+    ASSERT_TRUE(held);
+    EXPECT_EQ(removeStaleTemporaries(dir.path().string(), isTemporaryName), 5);
+    for (const auto& row : rows)
+        EXPECT_EQ(fs::exists(dir.path() / row.name), !row.removed) << row.name;
+    // Beside the user's files only partial downloads count.
+    writeBytes(dir.path() / ".zelvora-1.part", "x");
+    fs::last_write_time(dir.path() / ".zelvora-1.part", past);
+    EXPECT_EQ(removeStaleTemporaries(dir.path().string(), isDownloadTemporaryName), 1);
+    EXPECT_TRUE(fs::exists(dir.path() / "mpath.ini"));
+}
+
+TEST(StaleTemporaries, NewFilesOfAPendingCommitAreKeptForIt)
+{
+    TempDir dir;
+    writeBytes(dir.path() / ".mlist.commit", "zelvora commit 1\nmpath.ini\n");
+    writeBytes(dir.path() / ".mpath.ini.commit-new", "2");
+    fs::last_write_time(
+        dir.path() / ".mpath.ini.commit-new", fs::file_time_type::clock::now() - std::chrono::hours(1));
+    EXPECT_EQ(removeStaleTemporaries(dir.path().string(), isTemporaryName), 0);
+    completeCommitsIn(dir.path().string());
+    EXPECT_EQ(readBytes(dir.path() / "mpath.ini"), "2");
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string> { "mpath.ini" });
+}
