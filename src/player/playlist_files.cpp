@@ -45,7 +45,9 @@ void ensurePlaylistFiles(const runtime::App& app, Playlist list)
     // A commit cut short may be about to bring a missing file back.
     platform::completeCommit(files.journal);
     for (const std::string* file : { &files.paths, &files.names }) {
-        if (!platform::fileExists(*file) && !platform::folderExists(*file))
+        // Only a missing file is created: a folder or FIFO in its place is kept and reads as
+        // unreadable.
+        if (platform::probeFile(*file) == platform::ReadOutcome::Missing)
             platform::writeFileAtomic(*file, {});
     }
 }

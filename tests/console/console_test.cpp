@@ -2,6 +2,8 @@
 // options, started, then driven by the script.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -104,6 +106,29 @@ TEST_F(ConsoleProgram, UnusableConfigurationOrProfileIsExitStatusTwo)
     run = runConsole(fileAsProfile, "echo not reached\n");
     EXPECT_EQ(run.output, "error: cannot use the profile folder " + m_dir.file("afile") + "\n");
     EXPECT_EQ(run.status, 2);
+}
+
+TEST_F(ConsoleProgram, AScriptThatIsNotARegularFileIsExitStatusTwo)
+{
+    const std::string fifo = m_dir.file("script.fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string config = m_dir.file("fifo.cfg");
+    ASSERT_EQ(mkfifo(config.c_str(), 0600), 0);
+    for (const std::string& script :
+        { m_dir.path().string(), std::string("/dev/zero"), fifo, m_dir.file("absent") }) {
+        console::ConsoleOptions o = options();
+        o.scriptFile = script;
+        const ConsoleRun run = runConsole(o, "echo not reached\n");
+        EXPECT_EQ(run.output, "error: cannot read the script " + script + "\n");
+        EXPECT_EQ(run.status, 2) << script;
+    }
+    testing_support::writeBytes(m_dir.path() / "ok.script", "echo read\n");
+    console::ConsoleOptions o = options();
+    o.scriptFile = m_dir.file("ok.script");
+    EXPECT_EQ(runConsole(o, "echo not reached\n").output, "read\n");
+    // A FIFO named as the configuration is refused the same way, without waiting for a writer.
+    o.configFile = config;
+    EXPECT_EQ(runConsole(o, "").status, 2);
 }
 
 TEST_F(ConsoleProgram, LeavingFromTheTrayMenuEndsTheRun)

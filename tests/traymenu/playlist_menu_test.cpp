@@ -281,6 +281,38 @@ TEST_F(MenuTest, DeleteWithFileAsksFirstAndAMissingFileIsReportedWithoutEnding)
     EXPECT_FALSE(p.host.ended);
 }
 
+TEST_F(MenuTest, DeleteWithFileRemovesOnlyTheFileWhoseNameWasSelected)
+{
+    // A pair out of step: the name a.mp3 stands beside the path of b.mp3.
+    const std::string a = makeMedia({ "a.mp3", "b.mp3" });
+    writeListFile("mname.ini", crlf({ ">a.mp3", ">b.mp3" }));
+    writeListFile("mpath.ini", crlf({ media("b.mp3"), media("a.mp3") }));
+    player::Form5& f = player();
+    f.Label5.click();
+    f.List1.setListIndex(0);
+    p.dialogs->queueAnswer(platform::AnswerYes);
+    tray().delbao.click();
+    EXPECT_EQ(
+        messages(), std::vector<std::string> { "删除失败，列表中的名称与文件名不一致，没有删除任何文件" });
+    EXPECT_TRUE(std::filesystem::exists(a));
+    EXPECT_TRUE(std::filesystem::exists(media("b.mp3")));
+}
+
+TEST_F(MenuTest, RemovingAnEntryKeepsTheBytesOfTheOthers)
+{
+    // Names the code page cannot decode: a Latin-1 byte and a cut UTF-8 sequence.
+    const std::string names = ">caf\xe9.mp3\r\n>b.mp3\r\n>\xe4\xb8.mp3\r\n";
+    const std::string paths = "/m/caf\xe9.mp3\r\n/m/b.mp3\r\n/m/\xe4\xb8.mp3\r\n";
+    writeListFile("mname.ini", names);
+    writeListFile("mpath.ini", paths);
+    player::Form5& f = player();
+    f.Label5.click();
+    f.List1.setListIndex(1);
+    tray().del.click();
+    EXPECT_EQ(listFile("mname.ini"), ">caf\xe9.mp3\r\n>\xe4\xb8.mp3\r\n");
+    EXPECT_EQ(listFile("mpath.ini"), "/m/caf\xe9.mp3\r\n/m/\xe4\xb8.mp3\r\n");
+}
+
 TEST_F(MenuTest, ClearEmptiesBothPlaylistsAfterConfirmation)
 {
     showList({ "a.mp3" });

@@ -1,0 +1,156 @@
+// Profiles that a kill, another program or a hand left damaged: the player starts on each,
+// keeps running with its designed texts, and never makes the damage worse.
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+
+#include "player_fixture.h"
+#include "settings/settings_window.h"
+
+using namespace player_testing;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void makeOld(const std::string& file)
+{
+    fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1));
+}
+
+struct DamagedProfile {
+    const char* what;
+    std::function<void(testing_support::TestProgram&)> damage;
+    std::vector<std::string> names; // the music list shown after the start
+    std::vector<std::string> messages;
+};
+
+} // namespace
+
+TEST(DamagedProfile, TheNextStartShowsAWholePairAndKeepsRunning)
+{
+    const std::string unreadable = player::kUnreadablePlaylist;
+    auto put = [](testing_support::TestProgram& p, const std::string& name, const std::string& bytes) {
+        writeBytes(p.dataFile("Temp/" + name), bytes);
+    };
+    const DamagedProfile rows[] = {
+        { "killed after a delete was decided",
+            [&](testing_support::TestProgram& p) {
+                put(p, "mname.ini", crlf({ ">a.mp3", ">b.mp3" }));
+                put(p, "mpath.ini", crlf({ "/m/b.mp3" }));
+                put(p, ".mname.ini.commit-new", crlf({ ">b.mp3" }));
+                put(p, ".mlist.commit", "zelvora commit 1\nmpath.ini\nmname.ini\n");
+            },
+            { ">b.mp3" }, {} },
+        { "killed during an add, before it was decided",
+            [&](testing_support::TestProgram& p) {
+                put(p, "mname.ini", "");
+                put(p, "mpath.ini", "");
+                put(p, ".mpath.ini.commit-new", crlf({ "/m/a.mp3" }));
+                makeOld(p.dataFile("Temp/.mpath.ini.commit-new"));
+            },
+            {}, {} },
+        { "a names file too large to read",
+            [&](testing_support::TestProgram& p) {
+                put(p, "mpath.ini", crlf({ "/m/a.mp3" }));
+                put(p, "mname.ini", "");
+                fs::resize_file(p.dataFile("Temp/mname.ini"), player::kMaxPlaylistBytes + 1);
+            },
+            {}, { unreadable } },
+        { "a FIFO named as the names file",
+            [&](testing_support::TestProgram& p) {
+                fs::create_directories(p.dataFile("Temp"));
+                ASSERT_EQ(mkfifo(p.dataFile("Temp/mname.ini").c_str(), 0600), 0);
+            },
+            {}, { unreadable } },
+        { "a FIFO named as the skin picture",
+            [&](testing_support::TestProgram& p) {
+                fs::create_directories(p.dataFile("skin"));
+                ASSERT_EQ(mkfifo(p.dataFile("skin/fifo.jpg").c_str(), 0600), 0);
+                writeBytes(
+                    p.dataFile("skin/ini.db"), crlf({ "255", p.dataFile("skin/fifo.jpg"), "tu + chun" }));
+                put(p, "mname.ini", crlf({ ">a.mp3" }));
+                put(p, "mpath.ini", crlf({ "/m/a.mp3" }));
+            },
+            { ">a.mp3" }, {} },
+    };
+    for (const DamagedProfile& row : rows) {
+        SCOPED_TRACE(row.what);
+        testing_support::TestProgram p;
+        row.damage(p);
+        const auto before = fs::status(p.dataFile("Temp/mname.ini")).type();
+        const long long size = fs::is_regular_file(p.dataFile("Temp/mname.ini"))
+            ? static_cast<long long>(fs::file_size(p.dataFile("Temp/mname.ini")))
+            : -1;
+        p.start();
+        p.app.get<shell::moban>().Label7.mouseDown({ runtime::LeftButton, 0, 0, 0 });
+        p.app.runUntilIdle();
+        player::Form5& f = p.app.get<player::Form5>();
+        EXPECT_EQ(f.List1.items(), row.names);
+        EXPECT_EQ(f.List1.listCount(), f.List2.listCount());
+        std::vector<std::string> shown;
+        for (const auto& m : p.dialogs->takeMessages())
+            shown.push_back(m.request.text);
+        // The message comes once per reading of the list: at the load and at the tab's show.
+        shown.erase(std::unique(shown.begin(), shown.end()), shown.end());
+        EXPECT_EQ(shown, row.messages);
+        // Nothing half-done is left beside the playlists, and a damaged file is kept as it was.
+        for (const auto& e : fs::directory_iterator(p.dataFile("Temp")))
+            EXPECT_NE(e.path().filename().string()[0], '.') << e.path();
+        if (!row.messages.empty()) {
+            EXPECT_EQ(fs::status(p.dataFile("Temp/mname.ini")).type(), before);
+            const long long now = fs::is_regular_file(p.dataFile("Temp/mname.ini"))
+                ? static_cast<long long>(fs::file_size(p.dataFile("Temp/mname.ini")))
+                : -1;
+            EXPECT_EQ(now, size);
+        }
+        EXPECT_FALSE(p.app.ended());
+    }
+}
+
+TEST_F(PlayerTest, APlaylistThatCannotBeReadIsNeverRewritten)
+{
+    const std::string song = makeMedia({ "a.mp3", "b.mp3" });
+    writeListFile("mname.ini", "");
+    fs::resize_file(p.dataFile("Temp/mname.ini"), player::kMaxPlaylistBytes + 1);
+    messages();
+    drop({ song });
+    // The list works in memory; the file keeps its size, and the song still plays.
+    EXPECT_EQ(player().List1.items(), (std::vector<std::string> { ">a.mp3", ">b.mp3" }));
+    EXPECT_EQ(fs::file_size(p.dataFile("Temp/mname.ini")), player::kMaxPlaylistBytes + 1);
+    EXPECT_EQ(listFile("mpath.ini"), "");
+    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + song });
+    EXPECT_EQ(messages(), std::vector<std::string> { player::kUnreadablePlaylist });
+
+    p.dialogs->queueAnswer(platform::AnswerYes);
+    tray().lieqing.click();
+    EXPECT_EQ(fs::file_size(p.dataFile("Temp/mname.ini")), player::kMaxPlaylistBytes + 1);
+    EXPECT_EQ(player().Text4.text(), "清空失败，播放列表文件无法写入");
+}
+
+TEST_F(PlayerTest, NamesWithLineBreaksAreLeftOutAndTheRestOfTheFolderIsAdded)
+{
+    const std::string song = makeMedia({ "a.mp3", "b\nc.mp3", "d\r.mp3", "e.mp3" });
+    drop({ song });
+    player::Form5& f = player();
+    EXPECT_EQ(f.List1.items(), (std::vector<std::string> { ">a.mp3", ">e.mp3" }));
+    EXPECT_EQ(listFile("mname.ini"), crlf({ ">a.mp3", ">e.mp3" }));
+    EXPECT_EQ(listFile("mpath.ini"), crlf({ media("a.mp3"), media("e.mp3") }));
+    // The dropped song plays first; the status line then says what was left out.
+    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + song });
+    EXPECT_EQ(f.Text4.text(), std::string("有2") + player::kLineBreakNames);
+}
+
+TEST_F(PlayerTest, AFifoDroppedAsABackgroundPictureIsRefusedWithoutWaiting)
+{
+    const std::string fifo = media("pipe.jpg");
+    fs::create_directories(media(""));
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string before = readBytes(p.dataFile("skin/zelv.jpg"));
+    p.app.get<settings::setz>().Label10_DragDrop({ fifo });
+    p.app.runUntilIdle();
+    EXPECT_EQ(messages().size(), 1u);
+    EXPECT_EQ(readBytes(p.dataFile("skin/zelv.jpg")), before);
+}
