@@ -229,6 +229,8 @@ std::string decodeKeepingBytes(std::string_view bytes, const std::string& charse
 
 std::string encodeKeepingBytes(std::string_view utf8, const std::string& charset, bool* ok)
 {
+    // Designed: a character the code page cannot hold still becomes '?'; only the stand-ins of
+    // bytes that were read come back as those bytes.
     size_t from = 0;
     size_t at = utf8.find("\xF4\x8F");
     if (at == std::string_view::npos)

@@ -57,6 +57,7 @@ PlaylistContent readPlaylist(const runtime::App& app, Playlist list)
     const PlaylistFiles files = playlistFiles(app, list);
     platform::completeCommit(files.journal);
     PlaylistContent content;
+    // Designed: a pair of different lengths (edited by hand) loads as it is.
     content.names = readListFile(app, files.names, content.readable);
     content.paths = readListFile(app, files.paths, content.readable);
     if (!content.readable) {

@@ -2,6 +2,7 @@
 // pages themselves, the page finisher, the flash player's first fetch and the layouts.
 #include <filesystem>
 
+#include "common/file_download.h"
 #include "platform/config.h"
 #include "platform/posix/curl_network.h"
 #include "player/page_templates.h"
@@ -300,4 +301,15 @@ TEST_F(FlashPlayerTest, FailedFetchIsReportedPlaysNothingAndIsTriedAgain)
     dispatch("/m/clip.flv");
     EXPECT_EQ(messages(), std::vector<std::string> { "初始化成功!" });
     EXPECT_TRUE(holds(page(), "vcastr_file=/m/clip.flv"));
+}
+
+TEST_F(FlashPlayerTest, AnAnswerTooLargeForThePlayerFileIsRefused)
+{
+    server.addPage(
+        "/zelv.swf", std::string(common::kOwnDownloadBytes + 1, 'F'), "application/x-shockwave-flash");
+    dispatch("/m/clip.flv");
+    EXPECT_EQ(messages(), std::vector<std::string> { "初始化失败，请检查是否连接网络" });
+    EXPECT_FALSE(std::filesystem::exists(swf()));
+    for (const auto& e : std::filesystem::directory_iterator(p.dataFile("Temp")))
+        EXPECT_NE(e.path().filename().string()[0], '.') << e.path();
 }
