@@ -105,13 +105,18 @@ size_t sequenceLength(unsigned char lead)
 
 } // namespace
 
-std::string decode(std::string_view bytes, const std::string& charset, bool* ok)
+namespace {
+
+// Decodes bytes in charset: UTF-8 through utf8, any other charset through iconv, where
+// invalid appends what stands for each byte that cannot be decoded (and that byte is skipped).
+template <class Utf8, class Invalid>
+std::string decodeBy(std::string_view bytes, const std::string& charset, bool* ok, Utf8 utf8, Invalid invalid)
 {
     const std::string c = canonical(charset);
     if (ok)
         *ok = true;
     if (isUtf8(c))
-        return cleanUtf8(bytes);
+        return utf8(bytes);
     IconvConverter cv("UTF-8", c);
     if (c.empty() || !cv.ok()) {
         if (ok)
@@ -120,12 +125,20 @@ std::string decode(std::string_view bytes, const std::string& charset, bool* ok)
     }
     std::string out;
     out.reserve(bytes.size() * 3 / 2 + 16);
-    // An invalid or truncated sequence: one replacement character, skip one byte.
-    cv.run(bytes, &out, [&out](unsigned char) -> size_t {
-        out += "\xEF\xBF\xBD";
+    cv.run(bytes, &out, [&out, &invalid](unsigned char byte) -> size_t {
+        invalid(out, byte);
         return 1;
     });
     return out;
+}
+
+} // namespace
+
+std::string decode(std::string_view bytes, const std::string& charset, bool* ok)
+{
+    // An invalid or truncated sequence: one replacement character for its first byte.
+    return decodeBy(
+        bytes, charset, ok, cleanUtf8, [](std::string& out, unsigned char) { out += "\xEF\xBF\xBD"; });
 }
 
 std::string encode(std::string_view utf8, const std::string& charset, bool* ok)
@@ -207,24 +220,7 @@ std::string decodeUtf8KeepingBytes(std::string_view s)
 
 std::string decodeKeepingBytes(std::string_view bytes, const std::string& charset, bool* ok)
 {
-    const std::string c = canonical(charset);
-    if (ok)
-        *ok = true;
-    if (isUtf8(c))
-        return decodeUtf8KeepingBytes(bytes);
-    IconvConverter cv("UTF-8", c);
-    if (c.empty() || !cv.ok()) {
-        if (ok)
-            *ok = false;
-        return {};
-    }
-    std::string out;
-    out.reserve(bytes.size() * 3 / 2 + 16);
-    cv.run(bytes, &out, [&out](unsigned char byte) -> size_t {
-        appendStandIn(out, byte);
-        return 1;
-    });
-    return out;
+    return decodeBy(bytes, charset, ok, decodeUtf8KeepingBytes, appendStandIn);
 }
 
 std::string encodeKeepingBytes(std::string_view utf8, const std::string& charset, bool* ok)
