@@ -358,7 +358,9 @@ private:
         }
         if (std::string why = checkSettings(); !why.empty())
             return why;
-        m_nextColour = (m_nextColour + 37) % 256;
+        // 1 to 255: the red slider starts at 0, and a scroll to 0 moves nothing (the designed
+        // colour of the settings window is then applied, which is no tear).
+        m_nextColour = 1 + (m_nextColour + 36) % 255;
         std::string why;
         if (!verify(why))
             return why;
