@@ -6,6 +6,7 @@
 
 #include "gui/application.h"
 #include "gui/form_view.h"
+#include "gui/layout_report.h"
 #include "gui/look.h"
 #include "gui/renderer.h"
 #include "gui/session.h"
@@ -111,6 +112,7 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options)
     Session session({ options.profile, config, options.installServices, options.start });
     session.onProgramEnded = [] { QCoreApplication::exit(0); };
     installStartupProbe(session);
+    const auto layoutReport = installLayoutReport(session);
     session.startProgram();
     SingleInstance instance;
     acceptHandOvers(instance, session, options.openFiles);

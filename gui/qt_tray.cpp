@@ -114,6 +114,13 @@ bool QtTray::shown() const
     return m_icon && m_icon->isVisible();
 }
 
+QRect QtTray::geometry() const
+{
+    if (m_icon && m_icon->isVisible())
+        return m_icon->geometry();
+    return m_standIn ? m_standIn->frameGeometry() : QRect();
+}
+
 bool QtTray::add(const platform::NotifyIconRecord& record)
 {
     m_record = record;

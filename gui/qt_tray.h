@@ -24,6 +24,8 @@ public:
     bool available() const override;
     // Whether the icon is on show in the notification area.
     bool shown() const;
+    // Where the icon (or its stand-in) is on screen.
+    QRect geometry() const;
     // Reports mouse messages on the icon to the record's control, as the desktop does for a
     // click of that kind (the test suite and the stand-in below use it too).
     void deliver(QSystemTrayIcon::ActivationReason reason);

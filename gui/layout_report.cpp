@@ -1,0 +1,136 @@
+#include "gui/layout_report.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QSaveFile>
+#include <QTextStream>
+
+#include "gui/control_view.h"
+#include "gui/form_view.h"
+#include "gui/look.h"
+#include "gui/qt_tray.h"
+#include "gui/renderer.h"
+#include "gui/session.h"
+#include "runtime/app.h"
+#include "runtime/form.h"
+#include "runtime/media_controls.h"
+
+namespace gui {
+
+namespace {
+
+QString rectText(const QRect& r)
+{
+    return QStringLiteral("%1 %2 %3 %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+QRect globalRect(const QWidget& w)
+{
+    return QRect(w.mapToGlobal(QPoint(0, 0)), w.size());
+}
+
+// One line per shown window ("window NAME WINID X Y W H") and per control on show in it
+// ("control FORM.NAME X Y W H", a media player with " state=N").
+void reportWindows(QTextStream& out, const Renderer& renderer)
+{
+    for (FormView* view : renderer.views()) {
+        if (!view->attached() || !view->isVisible())
+            continue;
+        const runtime::Form& form = view->form();
+        const QString name = qs(form.name());
+        out << "window " << name << ' ' << view->winId() << ' ' << rectText(view->frameGeometry()) << '\n';
+        for (runtime::Control* control : form.controls()) {
+            ControlView* cv = view->viewOf(*control);
+            if (!cv || !cv->widget()->isVisible())
+                continue;
+            out << "control " << name << '.' << qs(control->name()) << ' '
+                << rectText(globalRect(*cv->widget()));
+            if (auto* player = dynamic_cast<runtime::MediaPlayer*>(control))
+                out << " state=" << player->playState();
+            out << '\n';
+        }
+    }
+}
+
+// The items of the open pop-up menus ("menu TEXT X Y W H").
+void reportMenus(QTextStream& out)
+{
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        auto* menu = qobject_cast<QMenu*>(top);
+        if (!menu || !menu->isVisible())
+            continue;
+        for (QAction* action : menu->actions()) {
+            if (action->isSeparator() || !action->isVisible())
+                continue;
+            const QRect r = menu->actionGeometry(action);
+            QString text = action->text();
+            text.replace(QLatin1Char(' '), QLatin1Char('_'));
+            out << "menu " << text << ' ' << rectText(QRect(menu->mapToGlobal(r.topLeft()), r.size()))
+                << '\n';
+        }
+    }
+}
+
+} // namespace
+
+LayoutReport::LayoutReport(Session& session, QString file)
+    : m_session(session)
+    , m_file(std::move(file))
+{
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(100);
+    connect(&m_timer, &QTimer::timeout, this, [this] { write(); });
+    // Menus open and windows move without the windows changing: look again now and then.
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, [this] { changed(); });
+    poll->start(500);
+}
+
+void LayoutReport::changed()
+{
+    if (!m_timer.isActive())
+        m_timer.start();
+}
+
+QString LayoutReport::text() const
+{
+    QString text;
+    QTextStream out(&text);
+    reportWindows(out, m_session.renderer());
+    const runtime::App& app = m_session.app();
+    if (app.hasService<QtTray>()) {
+        const QRect tray = app.service<QtTray>().geometry();
+        if (!tray.isEmpty())
+            out << "tray " << rectText(tray) << '\n';
+    }
+    reportMenus(out);
+    return text;
+}
+
+void LayoutReport::write()
+{
+    QSaveFile file(m_file);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.write(text().toUtf8());
+    file.commit();
+}
+
+std::unique_ptr<LayoutReport> installLayoutReport(Session& session)
+{
+    const QString file = qEnvironmentVariable("ZELVORA_LAYOUT_REPORT");
+    if (file.isEmpty())
+        return nullptr;
+    auto report = std::make_unique<LayoutReport>(session, file);
+    LayoutReport* r = report.get();
+    auto previous = session.renderer().onPainted;
+    session.renderer().onPainted = [r, previous] {
+        r->changed();
+        if (previous)
+            previous();
+    };
+    r->changed();
+    return report;
+}
+
+} // namespace gui

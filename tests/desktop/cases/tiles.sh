@@ -1,0 +1,12 @@
+# Every tile of the hub shows its window below the hub's title area, above the hub.
+desktop_start
+program_start
+for tile in Label7:Form5 Label8:Form2 Label9:tool Label6:Form1; do
+    label=${tile%%:*} child=${tile#*:}
+    click "moban.$label"
+    wait_until window_shown "$child" || fail "$label did not show $child"
+    expect_above "$child" moban
+    expect_alive "after $label"
+    screenshot "tile-$child"
+    expect_drawn "tile-$child" "$(rect_of window "$child")"
+done

@@ -1,0 +1,247 @@
+# shellcheck shell=bash
+# The desktop suite's helpers: a virtual X display with a window manager (openbox) and a tray
+# host (trayer), the real program on it, real X input (xdotool) at the places the program
+# reports for its controls, and checks of the live process, the window stack and the pixels
+# of screenshots. A case is a bash file in cases/ that run_case.sh sources after these.
+#
+# The program writes where its windows, controls, tray icon and open menus are to the file
+# named by ZELVORA_LAYOUT_REPORT, lines such as
+#   window Form5 <X window id> X Y W H
+#   control Form5.List1 X Y W H        (a media player ends with state=N)
+#   tray X Y W H
+#   menu TEXT X Y W H                  (spaces in the text as _)
+
+: "${ZELVORA:?the program to test}"
+: "${DESKTOP_WORK:?a folder for this case}"
+SUITE_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+LAYOUT="$DESKTOP_WORK/layout"
+PROFILE="$DESKTOP_WORK/profile"
+SHOTS="$DESKTOP_WORK/shots"
+PROGRAM_PID=""
+HELPER_PIDS=()
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -f "$DESKTOP_WORK/program.err" ]; then
+        echo "--- the program's error output (last lines)" >&2
+        grep -v 'XDG_RUNTIME_DIR\|^ \*\|^$' "$DESKTOP_WORK/program.err" | tail -n 15 >&2 || true
+    fi
+    if [ -f "$LAYOUT" ]; then
+        echo "--- layout" >&2
+        grep -v '^control' "$LAYOUT" >&2 || true
+    fi
+    exit 1
+}
+
+note() { echo "# $*"; }
+
+# Runs a command until it succeeds or the seconds are up (default 10); returns its status.
+wait_until() {
+    local limit=10
+    if [ "$1" = "-t" ]; then
+        limit=$2
+        shift 2
+    fi
+    local end=$((SECONDS + limit))
+    until "$@" 2>/dev/null; do
+        [ $SECONDS -lt $end ] || return 1
+        sleep 0.2
+    done
+}
+
+stop_all() {
+    local pid
+    [ -z "$PROGRAM_PID" ] || kill "$PROGRAM_PID" 2>/dev/null || true
+    for pid in "${HELPER_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+}
+
+# A virtual screen WIDTHxHEIGHT (default 1280x1024) with openbox and trayer on it.
+desktop_start() {
+    local size=${1:-1280x1024}
+    mkdir -p "$SHOTS" "$PROFILE" "$DESKTOP_WORK/runtime"
+    chmod 700 "$DESKTOP_WORK/runtime"
+    trap stop_all EXIT
+    local number_file="$DESKTOP_WORK/display"
+    Xvfb -displayfd 1 -screen 0 "${size}x24" -nolisten tcp -noreset >"$number_file" 2>"$DESKTOP_WORK/xvfb.err" &
+    HELPER_PIDS+=($!)
+    wait_until -t 10 test -s "$number_file" || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$number_file")"
+    unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+    export XDG_RUNTIME_DIR="$DESKTOP_WORK/runtime"
+    openbox --sm-disable >"$DESKTOP_WORK/openbox.err" 2>&1 &
+    HELPER_PIDS+=($!)
+    wait_until xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window || fail "openbox did not start"
+    trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true \
+        >"$DESKTOP_WORK/trayer.err" 2>&1 &
+    HELPER_PIDS+=($!)
+    wait_until xdotool search --class trayer >/dev/null || fail "trayer did not start"
+}
+
+# Starts the program as scripts/run does, with a fresh profile and no outside addresses;
+# returns once the hub is on screen.
+program_start() {
+    QTWEBENGINE_DISABLE_SANDBOX=1 ZELVORA_LAYOUT_REPORT="$LAYOUT" \
+        "$ZELVORA" --profile "$PROFILE" --config "$SUITE_DIR/../scripts/offline.cfg" "$@" \
+        >"$DESKTOP_WORK/program.out" 2>"$DESKTOP_WORK/program.err" &
+    PROGRAM_PID=$!
+    wait_until -t 30 window_shown moban || fail "the hub did not appear"
+}
+
+# A second start with files, as a file manager's "open with" does: the running program takes
+# them (they go to the player's list as a drop does).
+program_open() {
+    local f args=()
+    for f in "$@"; do args+=("$(readlink -f "$f")"); done
+    QTWEBENGINE_DISABLE_SANDBOX=1 timeout 20 "$ZELVORA" --profile "$PROFILE" \
+        --config "$SUITE_DIR/../scripts/offline.cfg" "${args[@]}" >/dev/null 2>&1 \
+        || fail "the second start did not hand over ${args[*]}"
+}
+
+expect_alive() {
+    kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program is gone ($*)"
+}
+
+# The numbers of a report line: layout_of window moban, layout_of control Form5.List1.
+layout_of() {
+    [ -f "$LAYOUT" ] || return 1
+    awk -v kind="$1" -v name="$2" '$1 == kind && $2 == name { $1 = ""; $2 = ""; print substr($0, 3); found = 1; exit }
+        END { exit !found }' "$LAYOUT"
+}
+
+window_shown() { layout_of window "$1" >/dev/null; }
+control_shown() { layout_of control "$1" >/dev/null; }
+window_hidden() { ! window_shown "$1"; }
+
+# The X window id of a shown window.
+window_id() { layout_of window "$1" | awk '{ print $1 }'; }
+
+# "X Y W H" of a control, a window or a menu item.
+rect_of() {
+    local kind=$1 name=$2
+    if [ "$kind" = window ]; then
+        layout_of window "$name" | awk '{ print $2, $3, $4, $5 }'
+    else
+        layout_of "$kind" "$name" | awk '{ print $1, $2, $3, $4 }'
+    fi
+}
+
+# The centre of a control (or of "tray", or of a menu item): "X Y".
+centre_of() {
+    local kind=control name=$1
+    case "$name" in
+    tray) kind=tray ;;
+    menu:*) kind=menu name=${name#menu:} ;;
+    esac
+    local r
+    if [ "$kind" = tray ]; then
+        r=$(awk '$1 == "tray" { print $2, $3, $4, $5; exit }' "$LAYOUT")
+    else
+        r=$(rect_of "$kind" "$name")
+    fi
+    [ -n "$r" ] || return 1
+    echo "$r" | awk '{ print int($1 + $3 / 2), int($2 + $4 / 2) }'
+}
+
+# Moves the pointer to a control (FORM.CONTROL, "tray" or menu:TEXT) and clicks: click NAME
+# [button 1|3] [repeat].
+click() {
+    local name=$1 button=${2:-1} repeat=${3:-1} at
+    wait_until -t 10 centre_of "$name" >/dev/null || fail "$name is not on screen"
+    at=$(centre_of "$name")
+    # shellcheck disable=SC2086
+    xdotool mousemove --sync $at
+    sleep 0.2
+    xdotool click --repeat "$repeat" --delay 80 "$button"
+    sleep 0.3
+}
+
+dblclick() { click "$1" 1 2; }
+
+# Clicks at a point inside a control, DX DY from its top left corner: click_in NAME DX DY
+# [button] [repeat] (a list's first entry, for example).
+click_in() {
+    local name=$1 dx=$2 dy=$3 button=${4:-1} repeat=${5:-1} r
+    wait_until -t 10 rect_of control "$name" >/dev/null || fail "$name is not on screen"
+    r=$(rect_of control "$name")
+    # shellcheck disable=SC2086
+    xdotool mousemove --sync $(echo "$r" | awk -v dx="$dx" -v dy="$dy" '{ print $1 + dx, $2 + dy }')
+    sleep 0.2
+    xdotool click --repeat "$repeat" --delay 80 "$button"
+    sleep 0.3
+}
+
+# The play state a media player control reports (3 playing, 1 stopped, 2 paused...).
+play_state() { layout_of control "$1" | sed -n 's/.*state=\([0-9]*\).*/\1/p'; }
+playing() { [ "$(play_state "$1")" = 3 ]; }
+
+# The client windows from bottom to top, as the window manager stacks them (decimal ids).
+stacking() {
+    xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g' | tr ' ' '\n' | while read -r id; do
+        [ -n "$id" ] && printf '%d\n' "$id"
+    done
+}
+
+# Whether window A (by name) is stacked above window B.
+stacked_above() {
+    local a b
+    a=$(window_id "$1") b=$(window_id "$2")
+    [ -n "$a" ] && [ -n "$b" ] || return 1
+    stacking | awk -v a="$a" -v b="$b" '$1 == a { pa = NR } $1 == b { pb = NR } END { exit !(pa && pb && pa > pb) }'
+}
+
+expect_above() {
+    wait_until -t 5 stacked_above "$1" "$2" || fail "$1 is not above $2 (stack: $(stacking | tr '\n' ' '))"
+}
+
+# A picture of the whole screen, kept as SHOTS/NAME.png.
+screenshot() {
+    # Lets the last changes reach the screen first.
+    sleep 0.7
+    import -window root "$SHOTS/$1.png" || fail "no screenshot $1"
+}
+
+# The mean colour "R G B" (0-255) of a rectangle "X Y W H" of a screenshot.
+mean_colour() {
+    local shot=$1 x=$2 y=$3 w=$4 h=$5
+    convert "$SHOTS/$shot.png" -crop "${w}x${h}+${x}+${y}" +repage -scale '1x1!' \
+        -format '%[fx:round(255*r)] %[fx:round(255*g)] %[fx:round(255*b)]' info:
+}
+
+# How much a rectangle's pixels vary (0 for one flat colour, up to about 128).
+variation() {
+    local shot=$1 x=$2 y=$3 w=$4 h=$5
+    convert "$SHOTS/$shot.png" -crop "${w}x${h}+${x}+${y}" +repage -colorspace Gray \
+        -format '%[fx:round(255*standard_deviation)]' info:
+}
+
+# expect_colour SHOT "X Y W H" R G B [tolerance]: the rectangle is that colour on average.
+expect_colour() {
+    local shot=$1 rect=$2 r=$3 g=$4 b=$5 tol=${6:-40} got
+    # shellcheck disable=SC2086
+    got=$(mean_colour "$shot" $rect)
+    read -r gr gg gb <<<"$got"
+    local d=$(((gr - r) * (gr - r) + (gg - g) * (gg - g) + (gb - b) * (gb - b)))
+    [ $d -le $((tol * tol)) ] || fail "$shot: ($rect) is $got, not $r $g $b"
+}
+
+# expect_drawn SHOT "X Y W H": the rectangle shows something (neither one flat colour nor black).
+expect_drawn() {
+    local shot=$1 rect=$2 v c
+    # shellcheck disable=SC2086
+    v=$(variation "$shot" $rect)
+    # shellcheck disable=SC2086
+    c=$(mean_colour "$shot" $rect)
+    [ "$v" -ge 4 ] || fail "$shot: ($rect) is blank (one colour $c)"
+}
+
+# Media made for a case: a WAV tone, a video of one bright colour, a picture of one colour.
+make_wav() { sox -q -n -r 44100 -c 2 "$1" synth "${2:-5}" sine 440 vol 0.2; }
+make_video() {
+    gst-launch-1.0 -q videotestsrc num-buffers="${2:-100}" pattern=solid-color foreground-color=0xff20c020 \
+        ! video/x-raw,width=320,height=240,framerate=25/1 ! videoconvert ! avenc_mpeg4 ! avimux \
+        ! filesink location="$1" >/dev/null
+}
+make_picture() { convert -size 320x240 "xc:$2" "$1"; }
