@@ -12,6 +12,7 @@
 #include "shell/updater_window.h"
 #include "toolbox/toolbox_window.h"
 #include "traymenu/tray_window.h"
+#include "video/search_window.h"
 #include "video/video_window.h"
 #include "video/web_play_window.h"
 
@@ -29,6 +30,7 @@ void registerWindows(runtime::App& app)
     app.registerWindow<settings::setz>("setz");
     app.registerWindow<toolbox::tool>("tool");
     app.registerWindow<video::play>("play");
+    app.registerWindow<video::search>("search");
     app.registerWindow<music::music>("music");
 }
 

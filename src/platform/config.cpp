@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <sstream>
+#include <utility>
 
 #include "platform/textfile.h"
 
@@ -56,6 +57,47 @@ Config::Config()
         { "music.beiwa", "https://www.beva.com/" },
         { "codepage", "" },
     };
+    // The hosts of the addresses the video search picks from result pages, and the channel
+    // pages of the player's network list.
+    const std::pair<const char*, const char*> webVideo[] = {
+        { "pick.tudou", "http://www.tudou.com" },
+        { "pick.soku", "http://www.soku.com" },
+        { "pick.sohu", "http://so.tv.sohu.com" },
+        { "pick.pptv", "http://v.pptv.com" },
+        { "pick.youku", "http://v.youku.com" },
+        { "pick.letv", "http://www.letv.com" },
+        { "pick.fengx", "http://www.funshion.com" },
+        { "pick.xinlang", "http://video.sina.com.cn" },
+        { "pick.qovd", "http://www.qvodzy.net" },
+        { "channel.1", "http://www.tudou.com/tvp/" },
+        { "channel.2", "http://www.youku.com/" },
+        { "channel.3", "http://www.iqiyi.com/" },
+        { "channel.4", "http://v.qq.com/" },
+        { "channel.5", "http://www.ku6.com/" },
+        { "channel.6", "http://tv.sohu.com/movie/" },
+        { "channel.7", "http://www.kankan.com/" },
+        { "channel.8", "http://tv.sohu.com/movie/" },
+        { "channel.9", "http://v.ifeng.com/" },
+        { "channel.10", "http://www.kumi.cn/" },
+        { "channel.11", "http://www.le.com/" },
+        { "channel.12", "http://app.aplus.pptv.com/360app/desktop/list/1____//1.html" },
+        { "channel.13", "http://app.aplus.pptv.com/360app/desktop/list/2____//1.html" },
+        { "channel.14", "http://app.aplus.pptv.com/360app/desktop/list/3____//1.html" },
+        { "channel.15", "http://app.aplus.pptv.com/360app/desktop/list/4____//1.html" },
+        { "channel.16", "http://app.aplus.pptv.com/360app/desktop/list/7____//1.html" },
+        { "channel.17", "http://app.aplus.pptv.com/360app/desktop/list/6____//1.html" },
+        { "channel.18", "http://tv.cntv.cn/live/" },
+        { "channel.19", "http://tv.hao123.com/" },
+        { "channel.20", "http://www.tvsou.com/player/tv.swf" },
+        { "channel.21", "http://www.tvmao.com/live/" },
+        { "channel.22", "http://www.tvmao.com/program/" },
+        { "channel.23", "http://www.radio.cn/" },
+        { "channel.24", "http://www.qingting.fm/" },
+        { "channel.25", "http://www.ximalaya.com/" },
+        { "channel.26", "https://www.zelvora.cn/index.html" },
+    };
+    for (const auto& [key, value] : webVideo)
+        m_values[key] = value;
 }
 
 Status Config::loadFile(const std::string& path)

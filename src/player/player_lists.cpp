@@ -72,9 +72,10 @@ void Form5::List1_Click()
 
 void Form5::List1_DblClick()
 {
-    // The network list's channels open in the browser; that is the network tab's own job.
-    if (liebiao.text() == kNetworkListCaption)
+    if (liebiao.text() == kNetworkListCaption) {
+        playChannel();
         return;
+    }
     playSelected(List1, List2, kPlayList);
 }
 

@@ -189,13 +189,16 @@ void Form5::Timer3_Timer()
     Timer3.setEnabled(false);
 }
 
-void Form5::WebBrowser3_NewWindow2(const std::string&, bool& cancel)
+void Form5::WebBrowser3_NewWindow2(const std::string& url, bool& cancel)
 {
     // Pages open their links in this browser instead of a new window.
     cancel = true;
     const std::string href = WebBrowser3.activeElementHref();
-    if (!href.empty())
-        WebBrowser3.navigate(href);
+    // Sound: a request that no link made (the player pages' install prompts) opens the
+    // address it asked for.
+    const std::string& address = href.empty() ? url : href;
+    if (!address.empty())
+        WebBrowser3.navigate(address);
 }
 
 } // namespace player

@@ -18,7 +18,6 @@ namespace player {
 namespace {
 constexpr int64_t kTabLight = 0xE0E0E0;
 constexpr int64_t kTabDark = 0x404040;
-constexpr const char* kStartHint = "如出现空白，请再次点击左边载入列表中的此视频，即可播放";
 constexpr const char* kDecoderHint
     = "注：软件检测到您的软件版本为绿色版，不包含解码器，请点击“立即安装”来为软件安装解码器";
 } // namespace
@@ -29,6 +28,7 @@ Form5::Form5(runtime::App& app)
     common::setupFeatureWindow(*this, "在线影音");
     designLayout();
     wireEvents();
+    setupNetworkTab();
 }
 
 Form5::~Form5() = default;

@@ -34,6 +34,9 @@ inline constexpr const char* kNetworkListCaption = "网络列表";
 inline constexpr const char* kUnreadablePlaylist = "播放列表文件过大或无法读取，已保留原文件，本次使用空列表";
 // The status line after an add job that left out files whose names hold a line break.
 inline constexpr const char* kLineBreakNames = "个文件的名称含有换行符，无法加入列表";
+// The hint the address box shows at start-up, and its answer to an empty address.
+inline constexpr const char* kStartHint = "如出现空白，请再次点击左边载入列表中的此视频，即可播放";
+inline constexpr const char* kAddressRequired = "地址必须填写，否则不能播放";
 
 // The media player: music and video playlists, adding media, playback in the media player
 // or in generated plug-in pages, play modes, next and previous, and seed files.
@@ -181,7 +184,24 @@ public:
     void zzl_Timer();
     void tishi_Timer();
 
+    // Network list, address box and network search (player_network.cpp).
+    // The address box's button "搜".
+    runtime::Label Label14 { *this, "Label14" };
+    void Label6_Click();
+    void Text4_Click();
+    void Label14_Click();
+    void Label14_MouseMove(const runtime::MouseEvent& e);
+    void List6_Click();
+    void List6_DblClick();
+    void List7_Click();
+    void List7_DblClick();
+
 private:
+    void setupNetworkTab();
+    void playChannel();
+    void showInBrowser(const std::string& address);
+    void startNetworkSearch();
+
     common::SkinnedWindow skin();
     void wireEvents();
     void designLayout();
