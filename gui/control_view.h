@@ -23,8 +23,9 @@ namespace gui {
 class Session;
 
 // Stacking of views inside a window: pictures and labels lie under everything else (they
-// are drawn on the window itself), then the video and page areas, then the other controls.
-enum class Layer { Graphic = 0, Engine = 1, Windowed = 2 };
+// are drawn on the window itself), then the video, then the page areas (a page shown over a
+// video covers it), then the other controls.
+enum class Layer { Graphic = 0, Video = 1, Engine = 2, Windowed = 3 };
 
 // What a relay does with the mouse besides forwarding it.
 struct RelayOptions {

@@ -53,6 +53,7 @@ protected:
 class MediaView : public EngineAreaView {
 public:
     MediaView(Session& session, runtime::MediaPlayer& player, QWidget* parent);
+    Layer layer() const override { return Layer::Video; }
 
 protected:
     QWidget* engineWidget(runtime::Control& control) override;

@@ -1,10 +1,10 @@
 #include "gui/media_engine.h"
 
 #include <QUrl>
-#include <QVideoWidget>
 
 #include "gui/look.h"
 #include "gui/session.h"
+#include "gui/video_surface.h"
 #include "runtime/media_controls.h"
 
 namespace gui {
@@ -126,9 +126,8 @@ void QtMediaEngine::stop()
 QWidget* QtMediaEngine::videoWidget()
 {
     if (!m_video) {
-        m_video = new QVideoWidget();
-        m_video->setAspectRatioMode(Qt::KeepAspectRatio);
-        m_media.setVideoOutput(m_video.data());
+        m_video = new VideoSurface();
+        m_media.setVideoSink(m_video->videoSink());
     }
     return m_video;
 }

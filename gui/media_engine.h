@@ -9,7 +9,6 @@
 
 #include "runtime/engines.h"
 
-class QVideoWidget;
 class QWidget;
 
 namespace runtime {
@@ -19,6 +18,7 @@ class MediaPlayer;
 namespace gui {
 
 class Session;
+class VideoSurface;
 
 class QtMediaEngine : public QObject, public runtime::MediaEngine {
 public:
@@ -46,7 +46,7 @@ private:
     runtime::MediaPlayer& m_player;
     QMediaPlayer m_media;
     QAudioOutput m_audio;
-    QPointer<QVideoWidget> m_video;
+    QPointer<VideoSurface> m_video;
     int m_reported = runtime::PlayUndefined;
     // Set while the engine itself stops the medium (a new address, close): that stop is not
     // a medium that ended, and the windows must not take it for one.

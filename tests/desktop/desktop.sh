@@ -58,6 +58,8 @@ stop_all() {
     wait 2>/dev/null || true
 }
 
+window_manager_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+
 # A virtual screen WIDTHxHEIGHT (default 1280x1024) with openbox and trayer on it.
 desktop_start() {
     local size=${1:-1280x1024}
@@ -73,7 +75,7 @@ desktop_start() {
     export XDG_RUNTIME_DIR="$DESKTOP_WORK/runtime"
     openbox --sm-disable >"$DESKTOP_WORK/openbox.err" 2>&1 &
     HELPER_PIDS+=($!)
-    wait_until xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window || fail "openbox did not start"
+    wait_until window_manager_running || fail "openbox did not start"
     trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true \
         >"$DESKTOP_WORK/trayer.err" 2>&1 &
     HELPER_PIDS+=($!)
@@ -88,6 +90,15 @@ program_start() {
         >"$DESKTOP_WORK/program.out" 2>"$DESKTOP_WORK/program.err" &
     PROGRAM_PID=$!
     wait_until -t 30 window_shown moban || fail "the hub did not appear"
+}
+
+# Ends the program (as the desktop ends a session) and waits for it.
+program_stop() {
+    [ -n "$PROGRAM_PID" ] || return 0
+    kill "$PROGRAM_PID" 2>/dev/null || true
+    wait "$PROGRAM_PID" 2>/dev/null || true
+    PROGRAM_PID=""
+    rm -f "$LAYOUT"
 }
 
 # A second start with files, as a file manager's "open with" does: the running program takes
@@ -217,24 +228,43 @@ variation() {
         -format '%[fx:round(255*standard_deviation)]' info:
 }
 
-# expect_colour SHOT "X Y W H" R G B [tolerance]: the rectangle is that colour on average.
-expect_colour() {
-    local shot=$1 rect=$2 r=$3 g=$4 b=$5 tol=${6:-40} got
+# colour SHOT "X Y W H" R G B [tolerance]: whether the rectangle is that colour on average.
+colour() {
+    local shot=$1 rect=$2 r=$3 g=$4 b=$5 tol=${6:-40} gr gg gb
     # shellcheck disable=SC2086
-    got=$(mean_colour "$shot" $rect)
-    read -r gr gg gb <<<"$got"
-    local d=$(((gr - r) * (gr - r) + (gg - g) * (gg - g) + (gb - b) * (gb - b)))
-    [ $d -le $((tol * tol)) ] || fail "$shot: ($rect) is $got, not $r $g $b"
+    read -r gr gg gb <<<"$(mean_colour "$shot" $rect)"
+    [ $(((gr - r) * (gr - r) + (gg - g) * (gg - g) + (gb - b) * (gb - b))) -le $((tol * tol)) ]
 }
 
-# expect_drawn SHOT "X Y W H": the rectangle shows something (neither one flat colour nor black).
+expect_colour() {
+    # shellcheck disable=SC2086
+    colour "$@" || fail "$1: ($2) is $(mean_colour "$1" $2), not $3 $4 $5"
+}
+
+# drawn SHOT "X Y W H": whether the rectangle shows something (not one flat colour).
+drawn() {
+    # shellcheck disable=SC2086
+    [ "$(variation "$1" $2)" -ge 4 ]
+}
+
 expect_drawn() {
-    local shot=$1 rect=$2 v c
     # shellcheck disable=SC2086
-    v=$(variation "$shot" $rect)
-    # shellcheck disable=SC2086
-    c=$(mean_colour "$shot" $rect)
-    [ "$v" -ge 4 ] || fail "$shot: ($rect) is blank (one colour $c)"
+    drawn "$@" || fail "$1: ($2) is blank (one colour $(mean_colour "$1" $2))"
+}
+
+# Takes screenshots until a check of them holds or the seconds are up:
+# expect_screen SECONDS NAME CHECK ARGS... (the check gets NAME first), then checks once more
+# to report what the last screenshot showed.
+expect_screen() {
+    local limit=$1 name=$2 check=$3
+    shift 3
+    local end=$((SECONDS + limit))
+    while :; do
+        screenshot "$name"
+        "$check" "$name" "$@" && return 0
+        [ $SECONDS -lt $end ] || break
+    done
+    "expect_$check" "$name" "$@"
 }
 
 # Media made for a case: a WAV tone, a video of one bright colour, a picture of one colour.
