@@ -1,0 +1,174 @@
+#include "resources/resources.h"
+#include "traymenu/tray_window.h"
+#include "video/video_window.h"
+#include "video/web_video_fixture.h"
+
+using web_video_testing::linkPage;
+using web_video_testing::WebVideoTest;
+
+namespace {
+
+// The player pages as they must reach the browser, around an address already escaped.
+std::string qvodPage(const std::string& escapedAddress)
+{
+    return "<html>\n<head>\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">\n"
+           "<title>QvodPlayer</title>\n<style type=\"text/css\">\n"
+           "html, body { margin: 0; padding: 0; border: 0; overflow: hidden; background: #000000; }\n"
+           "</style>\n<script type=\"text/javascript\">\n"
+        + std::string(resources::get("player/page_guard.js"))
+        + "\nfunction pluginMissing() {\n"
+          "    if (window.confirm(\"软件检测到您电脑没有安装快播软件，请按提示下载快播软件进行安装\")) {\n"
+          "        window.open(\"http://maker.example/plugin/qvod.html\");\n    }\n}\n</script>\n</head>\n"
+          "<body bgcolor=\"#000000\" leftmargin=\"0\" topmargin=\"0\" marginwidth=\"0\" marginheight=\"0\">\n"
+          "<table width=\"100%\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\">\n"
+          "<tr><td align=\"center\" valign=\"middle\">\n"
+          "<object classid=\"clsid:F3D0D36F-23F8-4682-A195-74C92B03D4AF\" id=\"QvodPlayer\" "
+          "name=\"QvodPlayer\" "
+          "width=\"100%\" height=\"620\" onerror=\"pluginMissing()\">\n<param name=\"URL\" value=\""
+        + escapedAddress
+        + "\">\n<param name=\"Autoplay\" value=\"1\">\n</object>\n</td></tr>\n</table>\n</body>\n</html>\n";
+}
+
+std::string baiduPage(const std::string& escapedAddress)
+{
+    return "<html>\n<head>\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">\n"
+           "<title>BaiduPlayer</title>\n<style type=\"text/css\">\n"
+           "html, body { margin: 0; padding: 0; border: 0; overflow: hidden; background: #000000; }\n"
+           "</style>\n<script type=\"text/javascript\">\n"
+        + std::string(resources::get("player/page_guard.js"))
+        + "\nfunction pluginMissing() {\n"
+          "    if "
+          "(window.confirm(\"软件检测到您电脑没有安装百度影音软件，请按提示到官网下载百度影音软件安装\")) {\n"
+          "        window.open(\"http://maker.example/plugin/bdhd.html\");\n    } else {\n"
+          "        window.location.href = \"http://maker.example/plugin/bdhd.html\";\n    }\n}\n</script>\n"
+          "</head>\n"
+          "<body bgcolor=\"#000000\" leftmargin=\"0\" topmargin=\"0\" marginwidth=\"0\" marginheight=\"0\">\n"
+          "<table width=\"100%\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\">\n"
+          "<tr><td align=\"center\" valign=\"middle\">\n"
+          "<object classid=\"clsid:02E2D748-67F8-48B4-8AB4-0A085374BB99\" id=\"BaiduPlayer\" "
+          "name=\"BaiduPlayer\" "
+          "width=\"100%\" height=\"620\" onerror=\"pluginMissing()\">\n<param name=\"URL\" value=\""
+        + escapedAddress + "\">\n<param name=\"Autoplay\" value=\"1\">\n</object>\n</body>\n</html>\n";
+}
+
+} // namespace
+
+class WebPlayTest : public WebVideoTest {
+protected:
+    // A search whose only results are one video page and the resources given.
+    void searchWith(const std::vector<std::string>& baidu, const std::vector<std::string>& qvod)
+    {
+        sitePage("youku", "kw", { host("youku") + "/v_show/y1" });
+        server.addPage(
+            "/youku-site/v_show/y1", "<html><body><a href='next.html' target='_blank'>n</a></body></html>");
+        sitePage("bdhd", "kw", baidu);
+        sitePage("qovd", "kw", qvod);
+        typeAndPress("kw");
+        ASSERT_EQ(runSearch().back(), "搜索完毕");
+    }
+    void doubleClick(runtime::ListBox& list, int row)
+    {
+        list.setListIndex(row);
+        list.dblClick();
+    }
+    // Runs the extraction timer until it has written its page.
+    void runExtraction()
+    {
+        for (int i = 0; i < 50 && web().kuai.enabled(); ++i) {
+            ASSERT_TRUE(platform::settleHeadlessBrowsers(p.app, 3000));
+            p.app.advance(1);
+        }
+        ASSERT_FALSE(web().kuai.enabled());
+    }
+    video::play& web() { return p.app.get<video::play>(); }
+    runtime::WebBrowser& trayBrowser() { return p.app.get<traymenu::Form6>().WebBrowser3; }
+};
+
+TEST_F(WebPlayTest, AVideoResultPlaysOverTheHubAndGoesToTheDownloadWindowAsShown)
+{
+    searchWith({}, {});
+    const std::string page = host("youku") + "/v_show/y1";
+    doubleClick(player().List6, 0);
+    ASSERT_TRUE(p.app.isLoaded<video::play>());
+    video::play& w = web();
+    shell::moban& hub = p.app.get<shell::moban>();
+    EXPECT_TRUE(w.visible());
+    EXPECT_EQ(w.caption(), "视频正在播放中...");
+    EXPECT_EQ(w.left(), hub.left() + hub.width() / 2 - w.width() / 2);
+    EXPECT_TRUE(hub.Label10.visible());
+    EXPECT_TRUE(w.Command1.visible());
+    EXPECT_EQ(w.Text1.text(), page);
+    EXPECT_EQ(w.WebBrowser1.location(), page);
+    EXPECT_EQ(w.WebBrowser1.width(), w.width() / 15);
+    ASSERT_TRUE(platform::settleHeadlessBrowsers(p.app, 3000));
+    EXPECT_TRUE(w.WebBrowser1.visible());
+
+    // A link that targets a new window opens in place.
+    dynamic_cast<platform::HeadlessBrowser&>(w.WebBrowser1.engine()).clickLink(0);
+    EXPECT_EQ(w.WebBrowser1.location(), host("youku") + "/v_show/next.html");
+
+    w.Command1.click();
+    video::Form2& download = p.app.get<video::Form2>();
+    EXPECT_TRUE(download.visible());
+    EXPECT_EQ(download.Text3.text(), page);
+    EXPECT_EQ(download.Text3.left(), 40);
+    EXPECT_EQ(download.Text3.width(), 748);
+    EXPECT_EQ(download.Command9.left(), 798);
+    EXPECT_EQ(download.Command9.caption(), "解析下载");
+    EXPECT_EQ(download.Command9.fontSize(), 13);
+    EXPECT_TRUE(download.Command9.enabled());
+    EXPECT_EQ(download.top(), w.top() + w.height() / 2 - download.height() / 2);
+}
+
+TEST_F(WebPlayTest, QvodResourcesPlayTheirOwnStreamsOneAfterTheOther)
+{
+    const std::string qv = host("qovd");
+    server.addPage("/qovd-site/detail.asp",
+        linkPage({ qv + "/list.asp", qv + "/player.asp?url=qvod://one&amp;x",
+            qv + "/player.asp?url=qvod://two" }));
+    searchWith({}, { qv + "/detail.asp?ID=1", qv + "/detail.asp?ID=2" });
+    ASSERT_EQ(player().List7.listCount(), 2);
+
+    doubleClick(player().List7, 0);
+    EXPECT_EQ(trayBrowser().location(), qv + "/detail.asp?ID=1");
+    EXPECT_FALSE(web().Command1.visible());
+    runExtraction();
+    EXPECT_EQ(player().Text4.text(), "qvod://one&x");
+    EXPECT_EQ(web().WebBrowser1.documentText(), qvodPage("qvod://one&amp;x"));
+
+    // The second resource's page names another stream first.
+    server.addPage("/qovd-site/detail.asp", linkPage({ qv + "/player.asp?url=qvod://three" }));
+    doubleClick(player().List7, 1);
+    runExtraction();
+    EXPECT_EQ(web().List1.items(), (std::vector<std::string> { "qvod://one&x", "qvod://three" }));
+    EXPECT_EQ(web().WebBrowser1.documentText(), qvodPage("qvod://three"));
+
+    // A resource page without a player link plays an empty address.
+    server.addPage("/qovd-site/detail.asp", linkPage({ qv + "/PLAYER.ASP?url=qvod://upper" }));
+    doubleClick(player().List7, 0);
+    runExtraction();
+    EXPECT_EQ(web().WebBrowser1.documentText(), qvodPage(""));
+}
+
+TEST_F(WebPlayTest, BaiduResourcesAreWrittenIntoTheirPlayerPage)
+{
+    searchWith({ "bdhd://a'b<c>" }, {});
+    player().List7.setListIndex(0);
+    EXPECT_EQ(player().Text4.text(), "bdhd://a'b<c>");
+    player().List7.dblClick();
+    EXPECT_TRUE(web().visible());
+    EXPECT_FALSE(web().Command1.visible());
+    EXPECT_EQ(web().WebBrowser1.documentText(), baiduPage("bdhd://a&#39;b&lt;c&gt;"));
+}
+
+TEST_F(WebPlayTest, ScriptWindowRequestsOpenTheAddressTheyAskFor)
+{
+    bool cancel = false;
+    web().WebBrowser1.newWindowRequested("http://vendor.example/install", cancel);
+    EXPECT_TRUE(cancel);
+    EXPECT_EQ(web().WebBrowser1.location(), "http://vendor.example/install");
+    cancel = false;
+    player().WebBrowser3.newWindowRequested("http://vendor.example/install", cancel);
+    EXPECT_TRUE(cancel);
+    EXPECT_EQ(player().WebBrowser3.location(), "http://vendor.example/install");
+}
