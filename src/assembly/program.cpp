@@ -12,6 +12,7 @@
 #include "shell/updater_window.h"
 #include "toolbox/toolbox_window.h"
 #include "traymenu/tray_window.h"
+#include "video/harvest_window.h"
 #include "video/search_window.h"
 #include "video/video_window.h"
 #include "video/web_play_window.h"
@@ -32,6 +33,7 @@ void registerWindows(runtime::App& app)
     app.registerWindow<video::play>("play");
     app.registerWindow<video::search>("search");
     app.registerWindow<music::music>("music");
+    app.registerWindow<video::Form7>("Form7");
 }
 
 void startProgram(runtime::App& app)

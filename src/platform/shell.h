@@ -7,7 +7,13 @@
 namespace platform {
 
 // Window styles for started programs, numbered as the platform's start call numbers them.
-enum WindowStyle { StyleHidden = 0, StyleNormal = 1, StyleMinimized = 2, StyleMaximized = 3 };
+enum WindowStyle {
+    StyleHidden = 0,
+    StyleNormal = 1,
+    StyleMinimized = 2,
+    StyleMaximized = 3,
+    StyleNormalNoFocus = 4,
+};
 
 class Shell {
 public:

@@ -43,6 +43,8 @@ moban::moban(runtime::App& app)
     Label4.onMouseMove = [this](const runtime::MouseEvent& e) { Label4_MouseMove(e); };
     Label5.onMouseMove = [this](const runtime::MouseEvent& e) { Label5_MouseMove(e); };
     Timer1.onTimer = [this] { Timer1_Timer(); };
+    Label1.onClick = [this] { Label1_Click(); };
+    xin.onTimer = [this] { xin_Timer(); };
 }
 
 void moban::designLayout()
@@ -121,7 +123,7 @@ void moban::load()
     Label1.move(0, height() / runtime::kTwipsPerPixel - 21, width(), Label1.height());
     for (runtime::Label* b : { &Label3, &Label4, &Label5 })
         b->setBackStyle(runtime::Transparent);
-    Label1.setCaption("当前版本:" + a.get<traymenu::Form6>().xin.text() + "  " + "点击检查更新");
+    setUpdateLine(kUpdateIdle);
     setTileLooks(&Label6);
 }
 

@@ -11,6 +11,13 @@ inline constexpr const char* kTileVideo = "视频下载";
 inline constexpr const char* kTileToolbox = "工具箱";
 inline constexpr const char* kTileNowPlaying = "正在播放";
 
+// The update line's texts after the version.
+inline constexpr const char* kUpdateIdle = "点击检查更新";
+inline constexpr const char* kUpdateChecking = "正在检查更新...";
+inline constexpr const char* kUpdateLatest = "已经是最新版本";
+inline constexpr const char* kUpdateAvailable = "有新版本,点击更新";
+inline constexpr const char* kUpdateOffline = "网络已断开";
+
 // Tile looks: the selected tile is bold and black, the others grey.
 inline constexpr int64_t kTileGrey = 0x808080;
 inline constexpr int64_t kTileBlack = 0;
@@ -61,6 +68,8 @@ public:
     void Label4_MouseMove(const runtime::MouseEvent& e);
     void Label5_MouseMove(const runtime::MouseEvent& e);
     void Timer1_Timer();
+    void Label1_Click();
+    void xin_Timer();
 
 private:
     void designLayout();
@@ -69,6 +78,10 @@ private:
     void setTileLooks(runtime::Label* selected);
     void hoverTitleButton(runtime::Label& hovered);
     void glueChildren();
+    // The update line: "当前版本:" + the version + two blanks + suffix.
+    void setUpdateLine(const char* suffix);
+    // Hands over to the update program or the download page; the program then ends.
+    void startUpdate();
 };
 
 } // namespace shell

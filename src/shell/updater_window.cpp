@@ -1,13 +1,35 @@
 #include "shell/updater_window.h"
 
+#include <algorithm>
+
+#include "common/file_download.h"
 #include "music/music_window.h"
 #include "platform/config.h"
+#include "platform/dialogs.h"
 #include "platform/environment.h"
+#include "platform/network.h"
 #include "runtime/app.h"
+#include "runtime/vbtext.h"
+#include "traymenu/tray_window.h"
+#include "video/harvest_window.h"
 
 namespace shell {
 
 namespace {
+
+// The new version is a program file: bounded like the program's other own downloads, with
+// room for its size and a slow line.
+constexpr long kProgramDownloadSeconds = 30 * 60;
+constexpr long long kProgramDownloadBytes = 512LL * 1024 * 1024;
+constexpr int kBarSquares = 10;
+
+void tell(runtime::App& app, const std::string& text)
+{
+    platform::MessageBoxRequest box;
+    box.text = text;
+    box.icon = platform::Information;
+    app.service<platform::Dialogs>().messageBox(box);
+}
 
 // The configured cache folder, else the one the environment knows (the front end's cache).
 std::string browserCacheFolder(const runtime::App& app)
@@ -38,8 +60,13 @@ Form4::Form4(runtime::App& app)
     Command3.move(3240, 2520, 1680, 480);
     Text1.setVisible(false);
     Timer1.onTimer = [this] { Timer1_Timer(); };
+    Command1.onClick = [this] { Command1_Click(); };
+    Command2.onClick = [this] { Command2_Click(); };
+    Timer2.onTimer = [this] { Timer2_Timer(); };
     Command3.onClick = [this] { Command3_Click(); };
 }
+
+Form4::~Form4() = default;
 
 void Form4::load()
 {
@@ -58,6 +85,73 @@ void Form4::Timer1_Timer()
         Command3.setVisible(false);
     }
     Timer1.setEnabled(false);
+}
+
+void Form4::Command1_Click()
+{
+    Command1.setEnabled(false);
+    Command1.setCaption("正在升级...");
+    runtime::App& a = app();
+    const std::string version = a.get<traymenu::Form6>().xin.text();
+    const std::string target = platform::joinPath(
+        a.service<platform::Environment>().desktopFolder(), "Zelvora" + version + ".exe");
+    bool done = false;
+    if (a.hasService<platform::Network>()) {
+        oDownload = std::make_unique<common::CFileDownload>(a, a.service<platform::Network>());
+        oDownload->OnProgress
+            = [this](int64_t progress, int64_t max, int32_t speed, int32_t code, const std::string& text) {
+                  oDownload_OnProgress(progress, max, speed, code, text);
+              };
+        oDownload->setLimits(kProgramDownloadSeconds, kProgramDownloadBytes);
+        // The desktop file is replaced only by a complete download, never by a partial one.
+        done = oDownload->StartDownloading(
+            a.service<platform::Config>().get("update_server") + "/zelv.dll", target);
+        oDownload.reset();
+    }
+    tell(a, done ? "更新成功，版本号" + version : "更新失败，您刚刚断网了");
+}
+
+void Form4::oDownload_OnProgress(
+    int64_t lProgress, int64_t lMaxProgress, int32_t, int32_t, const std::string&)
+{
+    if (lProgress == 0 || lMaxProgress == 0)
+        return;
+    // A server that sends more than it announced still fills the bar only once.
+    const auto q = static_cast<float>(static_cast<double>(std::min(lProgress, lMaxProgress))
+        / static_cast<double>(lMaxProgress) * kBarSquares);
+    std::string bar;
+    for (int64_t i = vb::bankersRound(q); i > 0; --i)
+        bar += "■";
+    Label1.setCaption(bar);
+    // The percentage in whole tens, rounded down.
+    Command1.setCaption("正在升级" + vb::Str(static_cast<int64_t>(q) * 10) + "%");
+}
+
+void Form4::Command2_Click()
+{
+    Label1.setCaption("正在为您执行下载...");
+    Command2.setEnabled(false);
+    Command3.setEnabled(false);
+    Command2.setCaption("正在计算大小");
+    Command3.setCaption("正在计算数目");
+    // Loading the harvest window runs the harvest; it reports on this window's buttons.
+    video::Form7& harvest = app().get<video::Form7>();
+    harvest.setHeight(0);
+    harvest.setWidth(0);
+    app().unload<video::Form7>();
+    Timer2.start(1000);
+}
+
+void Form4::Timer2_Timer()
+{
+    // A harvest that could not run leaves the window to its close button.
+    if (Command2.caption() == kHarvestFailed)
+        Timer2.setEnabled(false);
+    if (Command2.caption() != kHarvestDone)
+        return;
+    Command2.setCaption("自动关闭");
+    Timer2.setEnabled(false);
+    app().unload<Form4>();
 }
 
 void Form4::Command3_Click()

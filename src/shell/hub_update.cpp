@@ -1,0 +1,117 @@
+// The hub's update line: the check against the maker's update server and the hand-over to
+// the update program or the portable edition's download page.
+#include <algorithm>
+
+#include "common/data_folders.h"
+#include "common/file_download.h"
+#include "platform/config.h"
+#include "platform/dialogs.h"
+#include "platform/environment.h"
+#include "platform/network.h"
+#include "platform/shell.h"
+#include "platform/textfile.h"
+#include "runtime/app.h"
+#include "shell/hub_window.h"
+#include "traymenu/tray_window.h"
+
+namespace shell {
+
+namespace {
+
+constexpr const char* kVersionFile = "update.ini";
+constexpr const char* kUpdateProgram = "update.exe";
+// A version file holds a build number; anything much larger is not one.
+constexpr long long kVersionFileBytes = 64 * 1024;
+constexpr size_t kVersionTextChars = 64;
+
+// Sound: only a line of printable text is a build number. A binary or oversized version
+// file counts as "no new version" instead of comparing its bytes.
+bool plausibleBuild(const std::string& line)
+{
+    return !line.empty() && line.size() <= kVersionTextChars
+        && std::all_of(line.begin(), line.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+}
+
+// The last line of the version file, or nothing when the file cannot be read as one.
+std::string publishedBuild(const std::string& path, const std::string& codePage)
+{
+    std::vector<std::string> lines;
+    if (platform::readLinesChecked(path, codePage, lines, kVersionFileBytes) != platform::ReadOutcome::Read
+        || lines.empty())
+        return {};
+    return lines.back();
+}
+
+} // namespace
+
+void moban::setUpdateLine(const char* suffix)
+{
+    Label1.setCaption("当前版本:" + app().get<traymenu::Form6>().xin.text() + "  " + suffix);
+}
+
+void moban::Label1_Click()
+{
+    const std::string offer = "当前版本:" + app().get<traymenu::Form6>().xin.text() + "  " + kUpdateAvailable;
+    if (Label1.caption() != offer) {
+        xin.start(1);
+        setUpdateLine(kUpdateChecking);
+        return;
+    }
+    platform::MessageBoxRequest ask;
+    ask.text = "有新版本，是否更新？";
+    ask.buttons = platform::YesNo;
+    if (app().service<platform::Dialogs>().messageBox(ask) == platform::AnswerYes)
+        startUpdate();
+}
+
+void moban::startUpdate()
+{
+    runtime::App& a = app();
+    const std::string folder = a.service<platform::Environment>().programFolder();
+    const std::string updater = platform::joinPath(folder, kUpdateProgram);
+    auto& shell = a.service<platform::Shell>();
+    if (platform::fileExists(updater)) {
+        shell.start(updater, "", platform::StyleNormalNoFocus);
+    } else {
+        platform::MessageBoxRequest portable;
+        portable.text = "您好，您的版本是绿色版，不需要在线更新，直接到官网下载即可";
+        a.service<platform::Dialogs>().messageBox(portable);
+        shell.open(a.service<platform::Config>().get("update_server") + "/Zelvora绿色版.exe", folder);
+    }
+    // The update replaces this program: it ends at once, without the windows' unload work.
+    a.end();
+}
+
+void moban::xin_Timer()
+{
+    runtime::App& a = app();
+    const bool online = a.hasService<platform::Network>()
+        && a.service<platform::Network>().checkConnection(a.service<platform::Config>().get("probe"));
+    if (!online) {
+        setUpdateLine(kUpdateOffline);
+        xin.setEnabled(false);
+        return;
+    }
+    common::EnsureTempFolder(a);
+    const std::string file = common::dataPaths(a).temp + kVersionFile;
+    const std::string codePage = common::codePage(a);
+    traymenu::Form6& tray = a.get<traymenu::Form6>();
+    if (!platform::fileExists(file))
+        platform::writeLines(file, { tray.xin1.text() }, codePage);
+
+    // The download replaces the file only when it completes, so a failed one leaves the
+    // previous build number in place.
+    {
+        common::CFileDownload download(a, a.service<platform::Network>());
+        download.setLimits(common::kOwnDownloadSeconds, kVersionFileBytes);
+        download.StartDownloading(a.service<platform::Config>().get("update_server") + "/xin.txt", file);
+    }
+
+    // Designed: the build numbers compare as text, so "9" is newer than "13".
+    const std::string published = publishedBuild(file, codePage);
+    const bool newer = plausibleBuild(published) && published > tray.xin1.text();
+    setUpdateLine(newer ? kUpdateAvailable : kUpdateLatest);
+    xin.setEnabled(false);
+}
+
+} // namespace shell

@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/posix/curl_network.h"
+#include "runtime/vbtext.h"
+#include "shell/hub_window.h"
+#include "shell/updater_window.h"
+#include "support/fixture_server.h"
+#include "support/test_program.h"
+
+using testing_support::FixtureServer;
+using testing_support::readBytes;
+using testing_support::TestProgram;
+using testing_support::writeBytes;
+
+namespace {
+
+platform::CurlOptions quick()
+{
+    platform::CurlOptions o;
+    o.connectTimeoutMs = 2000;
+    o.probeTimeoutMs = 2000;
+    o.stallSeconds = 1;
+    o.heartbeatMs = 20;
+    return o;
+}
+
+class UpdateTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        p.app.provide<platform::Network>(std::make_shared<platform::CurlNetwork>(quick()));
+        p.config->set("probe", server.url("/"));
+        p.config->set("update_server", server.url(""));
+        server.addPage("/", "portal");
+        p.start();
+    }
+    shell::moban& hub() { return p.app.get<shell::moban>(); }
+    std::string line(const char* suffix) { return std::string("当前版本:V1.0.0.13  ") + suffix; }
+    std::string versionFile() const { return p.dataFile("Temp/update.ini"); }
+    // Clicks the update line and lets the check run (from the start-up text, since a click
+    // on the new-version text starts the update instead).
+    void check()
+    {
+        hub().Label1.setCaption(line(shell::kUpdateIdle));
+        hub().Label1.click();
+        EXPECT_EQ(hub().Label1.caption(), line(shell::kUpdateChecking));
+        p.app.runUntilIdle();
+    }
+    FixtureServer server;
+    TestProgram p;
+};
+
+} // namespace
+
+TEST_F(UpdateTest, TheServersLastLineIsComparedAsText)
+{
+    EXPECT_EQ(hub().Label1.caption(), line(shell::kUpdateIdle));
+    // Served whole, as a page (the streaming route cannot send an empty body).
+    p.config->set("update_server", server.url("/compressed"));
+    const struct {
+        const char* name;
+        std::string published;
+        const char* suffix;
+    } rows[] = {
+        { "newer", "14", shell::kUpdateAvailable },
+        { "same", "13", shell::kUpdateLatest },
+        { "nine sorts after thirteen", "9", shell::kUpdateAvailable },
+        { "last line counts", "15\r\n12\r\n", shell::kUpdateLatest },
+        { "final line without its end", "12\r\n14", shell::kUpdateAvailable },
+        { "empty file", "", shell::kUpdateLatest },
+        { "blank lines only", "\r\n\r\n\r\n", shell::kUpdateLatest },
+        { "binary bytes", std::string("\x00\xff\xfe\x01", 4) + "99", shell::kUpdateLatest },
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        server.addPage("/xin.txt", r.published, "text/plain");
+        check();
+        EXPECT_EQ(hub().Label1.caption(), line(r.suffix));
+        EXPECT_EQ(readBytes(versionFile()), r.published);
+        EXPECT_FALSE(hub().xin.enabled());
+    }
+}
+
+TEST_F(UpdateTest, AFailedDownloadKeepsTheVersionFileAsItWas)
+{
+    // The first check creates the file with the build number; the failing server leaves it.
+    const struct {
+        const char* name;
+        std::string path;
+    } failures[] = {
+        { "not found", "/status/404" },
+        { "endless redirects", "/redirect/50?to=/xin.txt" },
+        { "connection cut", "/cut/4000" },
+    };
+    for (const auto& f : failures) {
+        SCOPED_TRACE(f.name);
+        std::filesystem::remove(versionFile());
+        p.config->set("update_server", server.url(f.path + "#"));
+        check();
+        EXPECT_EQ(hub().Label1.caption(), line(shell::kUpdateLatest));
+        EXPECT_EQ(readBytes(versionFile()), "13\r\n");
+    }
+    // A version file far too large to be one is not taken over the old one.
+    p.config->set("update_server", server.url(""));
+    server.addPage("/xin.txt", std::string(10 << 20, '9'), "text/plain");
+    writeBytes(versionFile(), "12\r\n");
+    check();
+    EXPECT_EQ(hub().Label1.caption(), line(shell::kUpdateLatest));
+    EXPECT_EQ(readBytes(versionFile()), "12\r\n");
+}
+
+TEST_F(UpdateTest, OfflineCheckSaysSoAndTouchesNothing)
+{
+    p.config->set("probe", FixtureServer::refusedUrl());
+    check();
+    EXPECT_EQ(hub().Label1.caption(), line(shell::kUpdateOffline));
+    EXPECT_FALSE(std::filesystem::exists(versionFile()));
+    EXPECT_EQ(server.hits("/xin.txt"), 0);
+}
+
+TEST_F(UpdateTest, TheNewVersionClickHandsOverAndEndsTheProgram)
+{
+    server.addPage("/xin.txt", "14", "text/plain");
+    const struct {
+        const char* name;
+        bool updater;
+        int answer;
+        std::vector<std::string> launches;
+        std::vector<std::string> messages;
+    } rows[] = {
+        { "declined", false, platform::AnswerNo, {}, { "有新版本，是否更新？" } },
+        { "update program present", true, platform::AnswerYes, { "start /update.exe style=4" },
+            { "有新版本，是否更新？" } },
+        { "portable edition", false, platform::AnswerYes, { "open " + server.url("") + "/Zelvora绿色版.exe" },
+            { "有新版本，是否更新？", "您好，您的版本是绿色版，不需要在线更新，直接到官网下载即可" } },
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        TestProgram q;
+        q.app.provide<platform::Network>(std::make_shared<platform::CurlNetwork>(quick()));
+        q.config->set("probe", server.url("/"));
+        q.config->set("update_server", server.url(""));
+        if (r.updater)
+            writeBytes(q.env->programFolder() + "/update.exe", "MZ");
+        q.start();
+        auto& line1 = q.app.get<shell::moban>().Label1;
+        line1.click();
+        q.app.runUntilIdle();
+        ASSERT_EQ(line1.caption(), line(shell::kUpdateAvailable));
+        q.dialogs->queueAnswer(r.answer);
+        q.shell->takeLaunches();
+        line1.click();
+        std::vector<std::string> texts;
+        for (const auto& m : q.dialogs->takeMessages())
+            texts.push_back(m.request.text);
+        EXPECT_EQ(texts, r.messages);
+        std::vector<std::string> launches = q.shell->takeLaunches();
+        for (auto& l : launches)
+            l = vb::Replace(l, q.env->programFolder(), "");
+        EXPECT_EQ(launches, r.launches);
+        EXPECT_EQ(q.host.ended, r.answer == platform::AnswerYes);
+        EXPECT_FALSE(q.app.get<shell::moban>().xin.enabled());
+    }
+}
+
+class UpdaterWindowTest : public UpdateTest {
+protected:
+    void SetUp() override
+    {
+        UpdateTest::SetUp();
+        std::filesystem::create_directories(p.env->desktopFolder());
+        p.app.advance(1);
+    }
+    shell::Form4& updater() { return p.app.get<shell::Form4>(); }
+    std::string target() const { return p.env->desktopFolder() + "/ZelvoraV1.0.0.13.exe"; }
+    std::vector<platform::ShownMessage> messages() { return p.dialogs->takeMessages(); }
+};
+
+TEST_F(UpdaterWindowTest, UpgradeDownloadsTheNewVersionToTheDesktop)
+{
+    const std::string program = FixtureServer::pattern(0, 300000);
+    server.addPage("/zelv.dll", program, "application/octet-stream");
+    updater().Command1.click();
+    EXPECT_EQ(readBytes(target()), program);
+    const auto shown = messages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].request.text, "更新成功，版本号V1.0.0.13");
+    EXPECT_EQ(shown[0].request.icon, platform::Information);
+    EXPECT_FALSE(updater().Command1.enabled());
+    EXPECT_EQ(updater().Label1.caption(), "■■■■■■■■■■");
+    EXPECT_EQ(updater().Command1.caption(), "正在升级100%");
+}
+
+TEST_F(UpdaterWindowTest, AFailedUpgradeKeepsTheDesktopFile)
+{
+    writeBytes(target(), "the older build");
+    p.config->set("update_server", server.url("/cut/200000#"));
+    updater().Command1.click();
+    EXPECT_EQ(readBytes(target()), "the older build");
+    const auto shown = messages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].request.text, "更新失败，您刚刚断网了");
+    EXPECT_FALSE(updater().Command1.enabled());
+    for (const auto& e : std::filesystem::directory_iterator(p.env->desktopFolder()))
+        EXPECT_EQ(e.path().filename().string(), "ZelvoraV1.0.0.13.exe");
+}
+
+TEST_F(UpdaterWindowTest, ProgressShowsSquaresAndWholeTens)
+{
+    const struct {
+        int64_t progress, max;
+        const char* bar;
+        const char* caption;
+    } rows[] = {
+        { 57, 100, "■■■■■■", "正在升级50%" },
+        { 5, 100, "", "正在升级0%" },
+        { 25, 100, "■■", "正在升级20%" },
+        { 45, 100, "■■■■", "正在升级40%" },
+        { 300, 100, "■■■■■■■■■■", "正在升级100%" },
+    };
+    for (const auto& r : rows) {
+        updater().oDownload_OnProgress(r.progress, r.max, 0, 5, "");
+        EXPECT_EQ(updater().Label1.caption(), r.bar) << r.progress;
+        EXPECT_EQ(updater().Command1.caption(), r.caption) << r.progress;
+    }
+    // Reports without a length or without bytes leave both alone.
+    updater().oDownload_OnProgress(0, 100, 0, 5, "");
+    updater().oDownload_OnProgress(100, 0, 0, 5, "");
+    EXPECT_EQ(updater().Command1.caption(), "正在升级100%");
+}

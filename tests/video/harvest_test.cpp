@@ -1,0 +1,289 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+#include "music/music_window.h"
+#include "platform/media_cache.h"
+#include "platform/textfile.h"
+#include "shell/updater_window.h"
+#include "support/test_program.h"
+#include "video/harvest_window.h"
+
+using testing_support::readBytes;
+using testing_support::TestProgram;
+using testing_support::writeBytes;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The notes beside the songs, byte for byte (UTF-8 is this installation's code page).
+const std::string kNotes = "【Zelvora】官方提示：\r\n\r\n"
+                           "①：10秒下载，缓存最快的是虾米、酷狗，其次是多米、九酷\r\n\r\n"
+                           "②：建议大家使用虾米或者酷狗播放下载\r\n\r\n"
+                           "③：本功能主要特点是：可以在10秒内下载您用本软件听过的所有歌曲\r\n\r\n"
+                           "④：本软件也是全网络下载音乐最快的播放器，大家使用之时即可体会到\r\n\r\n"
+                           "⑤：使用：虾米 九酷 百度音乐 贝瓦电台 豆瓣FM，听音乐下载的歌曲格式为 MP3\r\n\r\n"
+                           "⑥：使用：酷狗 多米音乐，听音乐下载的歌曲格式为 m4a\r\n\r\n"
+                           "⑦：使用：酷我，听音乐下载的歌曲格式为 aac\r\n\r\n"
+                           "⑧：为达到全速下载，本播放器未对音乐格式进行转换，望请见谅\r\n\r\n"
+                           "⑨：歌曲必须缓存完毕，否则软件可能出现“拒绝访问”的提示，这属于正常现象\r\n"
+                           "    因为当时正在下载，不允许动用歌曲，只要等歌曲缓存完毕即可\r\n";
+const std::string kDone = "下载成功，并存储在桌面“Zelvora下载区”文件夹内，请注意查收！";
+
+// The program's web engine as the harvest sees it: entries with their bytes, some of which
+// cannot be copied.
+class FakeEngineCache : public platform::MediaCache {
+public:
+    struct Song {
+        platform::CachedMedia entry;
+        std::string bytes;
+        bool copyFails = false;
+    };
+    platform::MediaListing list() override
+    {
+        platform::MediaListing l;
+        for (const Song& s : songs)
+            l.entries.push_back(s.entry);
+        l.partial = partial;
+        return l;
+    }
+    platform::Status copy(const platform::CachedMedia& e, const std::string& target) override
+    {
+        const Song& s = find(e);
+        if (s.copyFails)
+            return platform::Status::failure("gone");
+        writeBytes(target, s.bytes);
+        return platform::Status::success();
+    }
+    platform::Status remove(const platform::CachedMedia& e) override
+    {
+        removed.push_back(e.source);
+        return platform::Status::success();
+    }
+    const Song& find(const platform::CachedMedia& e) const
+    {
+        return *std::find_if(
+            songs.begin(), songs.end(), [&](const Song& s) { return s.entry.source == e.source; });
+    }
+    std::vector<Song> songs;
+    std::vector<std::string> removed;
+    int partial = 0;
+};
+
+class HarvestTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        p.config->set("browser_cache", p.dir.file("cache"));
+        fs::create_directories(layout());
+        p.start();
+    }
+    std::string layout() const { return p.dir.file("cache") + "/Content.IE5"; }
+    std::string cached(const std::string& relative) const { return layout() + "/" + relative; }
+    std::string downloads() const { return p.env->desktopFolder() + "/Zelvora下载区"; }
+    std::string download(const std::string& name) const { return downloads() + "/" + name; }
+    // The files in the download folder, notes left out.
+    std::set<std::string> harvested() const
+    {
+        std::set<std::string> names;
+        if (fs::exists(downloads()))
+            for (const auto& e : fs::directory_iterator(downloads()))
+                if (e.path().filename() != "使用说明.txt")
+                    names.insert(e.path().filename().string());
+        return names;
+    }
+    // Opens the harvest prompt from the music window and presses "秒杀歌曲".
+    shell::Form4& harvestFromThePrompt()
+    {
+        p.app.get<music::Form1>().Command1.click();
+        p.app.advance(1);
+        shell::Form4& updater = p.app.get<shell::Form4>();
+        updater.Command2.click();
+        return updater;
+    }
+    std::vector<std::string> messageTexts()
+    {
+        std::vector<std::string> out;
+        for (const auto& m : p.dialogs->takeMessages())
+            out.push_back(m.request.text);
+        return out;
+    }
+    TestProgram p;
+};
+
+} // namespace
+
+TEST_F(HarvestTest, ThePromptHarvestsTheLayoutAndClosesItself)
+{
+    writeBytes(cached("A1/song.mp3"), "mp3 bytes");
+    writeBytes(cached("A1/Tune.M4A"), "m4a bytes");
+    writeBytes(cached("A1/clip.mp4"), "not a song");
+    writeBytes(cached("top.mp3"), "outside any subfolder");
+    shell::Form4& updater = harvestFromThePrompt();
+
+    EXPECT_EQ(harvested(), (std::set<std::string> { "未命名 - 1.mp3", "未命名 - 1.M4A" }));
+    EXPECT_EQ(readBytes(download("未命名 - 1.mp3")), "mp3 bytes");
+    EXPECT_EQ(readBytes(download("未命名 - 1.M4A")), "m4a bytes");
+    EXPECT_EQ(readBytes(download("使用说明.txt")), kNotes);
+    EXPECT_FALSE(fs::exists(cached("A1/song.mp3")));
+    EXPECT_FALSE(fs::exists(cached("A1/Tune.M4A")));
+    EXPECT_TRUE(fs::exists(cached("A1/clip.mp4")));
+    EXPECT_TRUE(fs::exists(cached("top.mp3")));
+
+    const auto shown = p.dialogs->takeMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].request.text, kDone);
+    EXPECT_EQ(shown[0].request.title, "下载成功");
+    EXPECT_EQ(shown[0].request.icon, platform::Information);
+    EXPECT_FALSE(p.app.isLoaded<video::Form7>());
+    EXPECT_EQ(updater.Command2.caption(), "下载成功");
+    EXPECT_EQ(updater.Command3.caption(), "下载成功");
+    EXPECT_EQ(updater.Label1.caption(), "恭喜您，下载成功！");
+    EXPECT_TRUE(p.app.get<music::Form1>().Command1.enabled());
+    // The watch closes the window on its next tick.
+    p.app.advance(1000);
+    EXPECT_FALSE(p.app.isLoaded<shell::Form4>());
+}
+
+TEST_F(HarvestTest, EveryCopyGetsItsOwnNameAndSameBytesAreKeptOnce)
+{
+    writeBytes(cached("one/a.mp3"), "first song");
+    writeBytes(cached("one/b.mp3"), "second song");
+    writeBytes(cached("one/c.mp3"), "first song");
+    writeBytes(cached("one/quote\"new\nline歌\xff.aac"), "odd name");
+    writeBytes(cached("one/xmp3"), "no dot");
+    writeBytes(cached("one/empty.flv"), "");
+    writeBytes(download("未命名 - 1.mp3"), "from an earlier harvest");
+    harvestFromThePrompt();
+
+    std::multiset<std::string> contents;
+    for (const std::string& name : harvested())
+        contents.insert(readBytes(download(name)));
+    EXPECT_EQ(contents,
+        (std::multiset<std::string> {
+            "from an earlier harvest", "first song", "second song", "odd name", "no dot", "" }));
+    EXPECT_EQ(harvested(),
+        (std::set<std::string> { "未命名 - 1.mp3", "未命名 - 1 (2).mp3", "未命名 - 1 (3).mp3",
+            "未命名 - 1 (4).mp3", "未命名 - 1.aac", "未命名 - 1.flv" }));
+    EXPECT_TRUE(fs::is_empty(cached("one")));
+}
+
+TEST_F(HarvestTest, SubfoldersNumberTheCopiesInListOrder)
+{
+    for (int i = 0; i < 10000; ++i)
+        fs::create_directory(cached("d" + std::to_string(i)));
+    writeBytes(cached("d7777/x.MP3"), "late song");
+    video::Form7& worker = p.app.get<video::Form7>();
+    ASSERT_EQ(worker.List1.listCount(), 10000);
+    int k = 0;
+    while (worker.List1.list(k) != "d7777")
+        ++k;
+    EXPECT_EQ(harvested(), std::set<std::string> { "未命名 - " + std::to_string(k + 1) + ".MP3" });
+    EXPECT_EQ(worker.List2.listCount(), 1);
+    EXPECT_EQ(worker.List2.list(0), cached("d7777/x.MP3"));
+}
+
+TEST_F(HarvestTest, AnEmptyLayoutStillWritesTheNotesAndSucceeds)
+{
+    harvestFromThePrompt();
+    EXPECT_TRUE(harvested().empty());
+    EXPECT_EQ(readBytes(download("使用说明.txt")), kNotes);
+    EXPECT_EQ(messageTexts(), std::vector<std::string> { kDone });
+}
+
+TEST_F(HarvestTest, WhatCannotRunIsToldAndTheWindowCanBeClosed)
+{
+    const struct {
+        const char* name;
+        std::function<void()> breakIt;
+        std::string message;
+    } rows[] = {
+        { "no cache folder", [&] { fs::remove_all(layout()); }, "没有找到浏览器缓存文件夹：" + layout() },
+        { "download folder is a file", [&] { writeBytes(downloads(), "in the way"); },
+            "无法在桌面创建“Zelvora下载区”文件夹，请检查桌面文件夹是否可以写入" },
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        writeBytes(cached("A/kept.mp3"), "song");
+        r.breakIt();
+        shell::Form4& updater = harvestFromThePrompt();
+        const auto shown = p.dialogs->takeMessages();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].request.text, r.message);
+        EXPECT_EQ(updater.Command2.caption(), "下载失败");
+        EXPECT_TRUE(updater.Command3.enabled());
+        EXPECT_EQ(updater.Command3.caption(), "关闭");
+        p.app.advance(3000);
+        EXPECT_FALSE(updater.Timer2.enabled());
+        updater.Command3.click();
+        EXPECT_FALSE(p.app.isLoaded<shell::Form4>());
+        EXPECT_TRUE(p.app.get<music::Form1>().Command1.enabled());
+        fs::remove_all(downloads());
+        fs::create_directories(layout());
+    }
+}
+
+TEST_F(HarvestTest, EngineSongsCarryTheirNamesAndFailuresKeepTheirOriginals)
+{
+    auto engine = std::make_shared<FakeEngineCache>();
+    auto song = [](const std::string& source, const std::string& title, const std::string& ext) {
+        platform::CachedMedia e;
+        e.group = 1;
+        e.source = source;
+        e.title = title;
+        e.extension = ext;
+        return e;
+    };
+    engine->songs = {
+        { song("http://m/1/夜曲.mp3", "夜曲", ".mp3"), "night", false },
+        { song("http://m/2/stream", "", ".m4a"), "stream", false },
+        { song("http://m/3/a/b.mp3", "../b", ".mp3"), "slash", false },
+        { song("http://m/4/lost.aac", "lost", ".aac"), "never", true },
+    };
+    engine->partial = 2;
+    p.app.provide<platform::MediaCache>(engine);
+    writeBytes(cached("L/x.mp3"), "layout song");
+    harvestFromThePrompt();
+
+    EXPECT_EQ(harvested(),
+        (std::set<std::string> {
+            "未命名 - 1.mp3", "未命名 - 2 夜曲.mp3", "未命名 - 2.m4a", "未命名 - 2 .._b.mp3" }));
+    EXPECT_EQ(readBytes(download("未命名 - 2 夜曲.mp3")), "night");
+    EXPECT_EQ(engine->removed,
+        (std::vector<std::string> { "http://m/1/夜曲.mp3", "http://m/2/stream", "http://m/3/a/b.mp3" }));
+    EXPECT_EQ(messageTexts(),
+        std::vector<std::string> {
+            kDone + "\n有2首歌曲尚未缓存完毕，没有下载\n有1首歌曲无法复制，仍保留在缓存中" });
+}
+
+TEST(MediaNames, ExtensionsAndMediaTypes)
+{
+    const struct {
+        const char* name;
+        bool media;
+        const char* extension;
+    } names[] = {
+        { "a.mp3", true, ".mp3" },
+        { "a.Mp3", true, ".Mp3" },
+        { "a.m4a", true, ".m4a" },
+        { "a.AAC", true, ".AAC" },
+        { "a.flv", true, ".flv" },
+        { "a.mp4", false, "" },
+        { "mp3", true, ".mp3" },
+        { "dir/xmp3", true, ".mp3" },
+        { "a.wav", false, "" },
+    };
+    for (const auto& n : names) {
+        EXPECT_EQ(platform::isMediaName(n.name), n.media) << n.name;
+        if (n.media) {
+            EXPECT_EQ(platform::mediaExtension(n.name), n.extension) << n.name;
+        }
+    }
+    EXPECT_EQ(platform::extensionForMediaType("audio/mpeg"), ".mp3");
+    EXPECT_EQ(platform::extensionForMediaType("Audio/MP4; codecs=mp4a"), ".m4a");
+    EXPECT_EQ(platform::extensionForMediaType("audio/aac"), ".aac");
+    EXPECT_EQ(platform::extensionForMediaType("video/x-flv"), ".flv");
+    EXPECT_EQ(platform::extensionForMediaType("text/html"), "");
+}
