@@ -31,7 +31,7 @@ enum class PageParser { Automatic, Tree, Scan };
 
 // Parses UTF-8 HTML (any input is accepted) and collects the links, images and body scroll
 // attribute; relative addresses are resolved against the document's base element, else
-// against location. Automatic builds a tree for pages up to a megabyte and scans larger ones.
+// against location. Automatic builds a tree for pages up to 128 KiB and scans larger ones.
 PageContent parsePage(
     std::string html, const std::string& location, PageParser parser = PageParser::Automatic);
 
