@@ -5,6 +5,7 @@
 #include "common/stale_files.h"
 #include "music/music_window.h"
 #include "music/page_store.h"
+#include "music/site_list_window.h"
 #include "player/player_window.h"
 #include "runtime/app.h"
 #include "settings/settings_window.h"
@@ -14,6 +15,7 @@
 #include "traymenu/tray_window.h"
 #include "video/harvest_window.h"
 #include "video/search_window.h"
+#include "video/split_window.h"
 #include "video/video_window.h"
 #include "video/web_play_window.h"
 
@@ -34,6 +36,8 @@ void registerWindows(runtime::App& app)
     app.registerWindow<video::search>("search");
     app.registerWindow<music::music>("music");
     app.registerWindow<video::Form7>("Form7");
+    app.registerWindow<video::fenge>("fenge");
+    app.registerWindow<music::Form3>("Form3");
 }
 
 void startProgram(runtime::App& app)

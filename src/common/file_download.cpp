@@ -57,6 +57,15 @@ struct CFileDownload::State {
         }
     }
 
+    // Sound: a report made only because nothing arrived runs the pump (so timers, clicks and
+    // an abort work during a stall) but raises no event and keeps the speed's baseline, so
+    // the speed of the next real report covers the whole time since the previous one.
+    bool OnHeartbeat(const Binding& binding)
+    {
+        app->doEvents();
+        return !binding.aborted;
+    }
+
     // One progress report: the speed since the previous report, the event, the pump.
     bool OnProgress(const Binding& binding, const platform::TransferProgress& p)
     {
@@ -114,6 +123,8 @@ bool CFileDownload::StartDownloading(const std::string& sSrc, const std::string&
                 state->OnStartBinding(binding);
                 return !binding->aborted;
             case platform::TransferProgress::Progress:
+                if (p.heartbeat)
+                    return !binding->aborted && state->OnHeartbeat(*binding);
                 return !binding->aborted && state->OnProgress(*binding, p);
             case platform::TransferProgress::Stop:
                 state->OnStopBinding();
@@ -129,6 +140,11 @@ void CFileDownload::setLimits(long maxSeconds, long long maxBytes)
 {
     m_state->options.maxSeconds = maxSeconds;
     m_state->options.maxBytes = maxBytes;
+}
+
+void CFileDownload::setResumable(bool resumable)
+{
+    m_state->options.resumable = resumable;
 }
 
 void CFileDownload::AbortDownloading()

@@ -50,6 +50,9 @@ public:
     bool busy() const;
     // Bounds the next transfers: overall seconds and bytes (0: no limit).
     void setLimits(long maxSeconds, long long maxBytes);
+    // Lets the next transfers keep what an interrupted one received (in a hidden file beside
+    // the target) and continue from it on the next start for the same target.
+    void setResumable(bool resumable);
 
     // Raised at every progress report, on the calling thread, inside StartDownloading.
     ProgressHandler OnProgress;

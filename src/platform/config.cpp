@@ -56,6 +56,25 @@ Config::Config()
         { "music.wangyi", "https://music.163.com/" },
         { "music.beiwa", "https://www.beva.com/" },
         { "codepage", "" },
+        // The supported video sites, in the order the video download window checks them.
+        { "site.1", "v.yinyuetai.com" },
+        { "site.2", "www.kugou.com" },
+        { "site.3", "www.wasu.cn" },
+        { "site.4", "www.tangdou.com" },
+        { "site.5", "www.joy.cn" },
+        { "site.6", "v.163.com" },
+        { "site.7", "video.sina.com.cn" },
+        { "site.8", "www.tudou.com" },
+        { "site.9", "www.letv.com" },
+        { "site.10", "v.youku.com" },
+        { "site.11", "www.56.com" },
+        { "site.12", "v.ku6.com" },
+        { "site.13", "v.qq.com" },
+        { "site.14", "v.ifeng.com" },
+        { "site.15", "tv.cntv.cn" },
+        { "site.16", "vod.kankan.com" },
+        { "site.17", "www.funshion.com" },
+        { "site.18", "www.pps.tv" },
     };
     // The hosts of the addresses the video search picks from result pages, and the channel
     // pages of the player's network list.

@@ -19,6 +19,8 @@ struct TransferProgress {
     long long total = 0; // announced length, 0 when unknown
     int statusCode = 0;
     std::string statusText;
+    // A report made only because no bytes arrived for a while (nothing new to show).
+    bool heartbeat = false;
 };
 
 // Limits of one download; zero means none.
@@ -27,6 +29,10 @@ struct DownloadOptions {
     long maxSeconds = 0;
     // A body larger than this fails the transfer (announced or received).
     long long maxBytes = 0;
+    // An interrupted transfer keeps its bytes in a hidden partial file beside the target, and
+    // the next download of the same target continues from them with a range request (from
+    // the start when the server ignores the range).
+    bool resumable = false;
 };
 
 // The answer to a GET: the body bytes and whether a response arrived whole, whatever its
@@ -53,6 +59,12 @@ public:
         = 0;
     // Fetches url and returns its body.
     virtual HttpResponse get(const std::string& url) = 0;
+    // The length of url as the server announces it to a HEAD request; -1 when unknown.
+    virtual long long contentLength(const std::string& url)
+    {
+        (void)url;
+        return -1;
+    }
     // Like get, but polls keepGoing while it waits and gives up (completed false) as soon as
     // it returns false. Engines that load on worker threads cancel their loads this way.
     virtual HttpResponse fetch(const std::string& url, const std::function<bool()>& keepGoing)

@@ -109,6 +109,7 @@ struct FixtureServer::Impl {
     // Page bodies are shared with the responses that are still streaming them.
     std::map<std::string, std::pair<std::shared_ptr<const std::string>, std::string>> pages;
     std::map<std::string, int> hits;
+    std::map<std::string, std::vector<std::string>> targets;
     std::vector<std::unique_ptr<RawServer>> raw;
 
     void routes();
@@ -186,7 +187,9 @@ void FixtureServer::Impl::routes()
         std::string type;
         {
             std::lock_guard<std::mutex> lock(mutex);
-            auto it = pages.find(req.matches[2].str());
+            auto it = pages.find(req.target);
+            if (it == pages.end())
+                it = pages.find(req.matches[2].str());
             if (it != pages.end()) {
                 body = it->second.first;
                 type = it->second.second;
@@ -211,6 +214,7 @@ void FixtureServer::Impl::routes()
     server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
         std::lock_guard<std::mutex> lock(mutex);
         ++hits[req.path];
+        targets[req.path].push_back(req.target);
         return httplib::Server::HandlerResponse::Unhandled;
     });
 }
@@ -253,6 +257,13 @@ int FixtureServer::hits(const std::string& path) const
     std::lock_guard<std::mutex> lock(m_impl->mutex);
     auto it = m_impl->hits.find(path);
     return it == m_impl->hits.end() ? 0 : it->second;
+}
+
+std::vector<std::string> FixtureServer::targets(const std::string& path) const
+{
+    std::lock_guard<std::mutex> lock(m_impl->mutex);
+    auto it = m_impl->targets.find(path);
+    return it == m_impl->targets.end() ? std::vector<std::string> {} : it->second;
 }
 
 std::string FixtureServer::garbageUrl(std::string bytes)

@@ -2,7 +2,8 @@
 // A web server on the loopback interface for tests and benchmarks: it stands in for every
 // outside site. Each instance listens on 127.0.0.1 with a port of its own.
 //
-// Pages added with addPage are sent as they are; under /compressed/... the same pages are
+// Pages added with addPage are sent as they are (a page added at a path with a query answers
+// that exact request target before the page at its path); under /compressed/... the same pages are
 // compressed for clients that accept it. Besides them, it answers:
 //   /bytes/N                  N pattern bytes with a Content-Length
 //   /nolength/N               N pattern bytes, chunked, without a Content-Length
@@ -18,6 +19,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace testing_support {
 
@@ -36,6 +38,8 @@ public:
     void addPage(const std::string& path, std::string body, std::string contentType = "text/html");
     // Requests seen for path so far (any route).
     int hits(const std::string& path) const;
+    // The request targets (path and query, as sent) seen for path so far, in order.
+    std::vector<std::string> targets(const std::string& path) const;
     // An address of a server that answers every connection with these bytes and hangs up.
     std::string garbageUrl(std::string bytes = "\x16\x03garbage\r\n\r\n\xff\xfe not http");
 

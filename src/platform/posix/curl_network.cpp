@@ -1,16 +1,11 @@
 #include "platform/posix/curl_network.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <random>
+#include <memory>
 
+#include "platform/posix/curl_files.h"
 #include "platform/posix/curl_transfer.h"
 
 namespace platform {
@@ -47,97 +42,15 @@ bool needsEscape(unsigned char c)
         || c == '|' || c == '^';
 }
 
-// An open temporary file beside the target; removed unless committed.
-class TempFile {
-public:
-    explicit TempFile(const std::string& target)
-    {
-        namespace fs = std::filesystem;
-        std::error_code ec;
-        const fs::path targetPath(target);
-        if (target.empty() || targetPath.filename().empty() || fs::is_directory(targetPath, ec)) {
-            m_error = "the target is not a file path";
-            return;
-        }
-        fs::path folder = targetPath.parent_path();
-        if (folder.empty())
-            folder = ".";
-        thread_local std::mt19937_64 random(std::random_device {}());
-        for (int attempt = 0; attempt < 16 && m_fd < 0; ++attempt) {
-            char name[48];
-            std::snprintf(
-                name, sizeof name, ".zelvora-%016llx.part", static_cast<unsigned long long>(random()));
-            m_path = (folder / name).string();
-            m_fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (m_fd < 0 && errno != EEXIST)
-                break;
-        }
-        m_created = m_fd >= 0;
-        if (m_fd < 0)
-            m_error = "cannot write into " + folder.string() + ": " + std::strerror(errno);
-    }
-    ~TempFile()
-    {
-        closeFile();
-        if (m_created && !m_committed)
-            ::unlink(m_path.c_str());
-    }
-    bool ok() const { return m_fd >= 0; }
-    const std::string& error() const { return m_error; }
-
-    bool write(const char* data, size_t size)
-    {
-        while (size > 0) {
-            const ssize_t n = ::write(m_fd, data, size);
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                m_error = std::string("cannot write the file: ") + std::strerror(errno);
-                return false;
-            }
-            data += n;
-            size -= static_cast<size_t>(n);
-        }
-        return true;
-    }
-    // Closes the file and renames it over the target.
-    bool commit(const std::string& target)
-    {
-        if (!closeFile())
-            return false;
-        if (::rename(m_path.c_str(), target.c_str()) != 0) {
-            m_error = "cannot replace " + target + ": " + std::strerror(errno);
-            return false;
-        }
-        m_committed = true;
-        return true;
-    }
-
-private:
-    bool closeFile()
-    {
-        if (m_fd < 0)
-            return true;
-        const int r = ::close(m_fd);
-        m_fd = -1;
-        if (r != 0) {
-            m_error = std::string("cannot finish the file: ") + std::strerror(errno);
-            return false;
-        }
-        return true;
-    }
-
-    std::string m_path;
-    std::string m_error;
-    int m_fd = -1;
-    bool m_created = false;
-    bool m_committed = false;
-};
-
+// Where the body of a download goes, and what the transfer learned about it.
 struct DownloadSink {
-    TempFile* file = nullptr;
+    curl::DownloadFile* file = nullptr;
+    const curl::Transfer* transfer = nullptr;
+    // Bytes of an earlier attempt that this transfer continues.
+    long long base = 0;
     long long received = 0;
     long long limit = 0; // 0: none
+    bool rangeChecked = false;
     bool writeFailed = false;
     bool tooLarge = false;
 };
@@ -146,7 +59,17 @@ size_t writeToFile(char* data, size_t size, size_t count, void* user)
 {
     auto* sink = static_cast<DownloadSink*>(user);
     const size_t bytes = size * count;
-    if (sink->limit > 0 && sink->received + static_cast<long long>(bytes) > sink->limit) {
+    if (!sink->rangeChecked) {
+        sink->rangeChecked = true;
+        // Only a partial answer continues the bytes already there; a whole body replaces them.
+        if (sink->file->existing() > 0 && sink->transfer->status() == 206) {
+            sink->base = sink->file->existing();
+        } else if (sink->file->existing() > 0 && !sink->file->restart()) {
+            sink->writeFailed = true;
+            return 0;
+        }
+    }
+    if (sink->limit > 0 && sink->base + sink->received + static_cast<long long>(bytes) > sink->limit) {
         sink->tooLarge = true;
         return 0;
     }
@@ -250,85 +173,130 @@ Status CurlNetwork::download(const std::string& url, const std::string& file,
     const std::string address = normalizeWebAddress(url);
     if (address.empty())
         return Status::failure("not an http or https address: " + url);
-    TempFile temp(file);
-    if (!temp.ok())
-        return Status::failure(temp.error());
-    curl::Transfer transfer(m_options, address);
-    if (!transfer.ready())
-        return Status::failure("cannot start a transfer for " + url);
+    curl::DownloadFile target(file, options.resumable);
+    if (!target.ok())
+        return Status::failure(target.error());
 
     DownloadSink sink;
-    sink.file = &temp;
+    sink.file = &target;
     sink.limit = options.maxBytes;
-    if (options.maxSeconds > 0)
-        curl_easy_setopt(transfer.handle(), CURLOPT_TIMEOUT, options.maxSeconds);
-    if (options.maxBytes > 0)
-        curl_easy_setopt(
-            transfer.handle(), CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.maxBytes));
-    curl_easy_setopt(transfer.handle(), CURLOPT_WRITEFUNCTION, writeToFile);
-    curl_easy_setopt(transfer.handle(), CURLOPT_WRITEDATA, &sink);
-    // An error page is not the file that was asked for.
-    curl_easy_setopt(transfer.handle(), CURLOPT_FAILONERROR, 1L);
+    std::unique_ptr<curl::Transfer> transfer;
+    // A transfer for the address that continues the bytes the file already holds.
+    auto prepare = [&] {
+        transfer = std::make_unique<curl::Transfer>(m_options, address);
+        CURL* handle = transfer->handle();
+        sink.transfer = transfer.get();
+        sink.base = 0;
+        sink.received = 0;
+        sink.rangeChecked = false;
+        if (options.maxSeconds > 0)
+            curl_easy_setopt(handle, CURLOPT_TIMEOUT, options.maxSeconds);
+        if (options.maxBytes > 0)
+            curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.maxBytes));
+        if (target.existing() > 0)
+            curl_easy_setopt(handle, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(target.existing()));
+        curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, writeToFile);
+        curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
+        // An error page is not the file that was asked for.
+        curl_easy_setopt(handle, CURLOPT_FAILONERROR, 1L);
+        return transfer->ready();
+    };
+    if (!prepare())
+        return Status::failure("cannot start a transfer for " + url);
 
-    auto report = [&](TransferProgress::Phase phase, int code, const std::string& text) {
+    // Received bytes and the length count the whole file, also when a transfer continues one.
+    auto report = [&](TransferProgress::Phase phase, int code, const std::string& text, bool heartbeat) {
         TransferProgress p;
         p.phase = phase;
-        p.received = sink.received;
-        p.total = transfer.announcedLength();
+        p.received = sink.base + sink.received;
+        const long long announced = transfer->announcedLength();
+        p.total = announced > 0 ? sink.base + announced : 0;
         p.statusCode = code;
         p.statusText = text;
+        p.heartbeat = heartbeat;
         return !progress || progress(p);
     };
 
-    bool keepGoing = report(TransferProgress::Start, TransferProgress::Connecting, address);
+    bool keepGoing = report(TransferProgress::Start, TransferProgress::Connecting, address, false);
     long long reported = 0;
     long redirects = 0;
     int64_t lastReport = steadyMs();
     auto poll = [&] {
         const int64_t now = steadyMs();
-        if (transfer.redirects() != redirects) {
-            redirects = transfer.redirects();
+        if (transfer->redirects() != redirects) {
+            redirects = transfer->redirects();
             lastReport = now;
-            if (!report(
-                    TransferProgress::Progress, TransferProgress::Redirecting, transfer.effectiveAddress()))
+            if (!report(TransferProgress::Progress, TransferProgress::Redirecting,
+                    transfer->effectiveAddress(), false))
                 return false;
         }
-        if (sink.received != reported || now - lastReport >= m_options.heartbeatMs) {
+        // Between data the caller still hears from the transfer now and then, marked as a
+        // heartbeat, so its pump runs and an abort takes effect.
+        const bool fresh = sink.received != reported;
+        if (fresh || now - lastReport >= m_options.heartbeatMs) {
             const int code = sink.received == 0 ? TransferProgress::Connecting
                 : reported == 0                 ? TransferProgress::BeginData
                                                 : TransferProgress::Data;
             reported = sink.received;
             lastReport = now;
-            return report(TransferProgress::Progress, code, transfer.effectiveAddress());
+            return report(TransferProgress::Progress, code, transfer->effectiveAddress(), !fresh);
         }
         return true;
     };
 
-    CURLcode result = keepGoing ? transfer.run(poll, kPollMs) : CURLE_ABORTED_BY_CALLBACK;
+    CURLcode result = keepGoing ? transfer->run(poll, kPollMs) : CURLE_ABORTED_BY_CALLBACK;
+    // A server that cannot continue (no ranges, or a range beyond the file there now, so the
+    // partial file no longer fits it): the partial file is dropped and the file fetched whole.
+    const bool rangeRefused
+        = result == CURLE_RANGE_ERROR || (result != CURLE_OK && transfer->status() == 416);
+    if (rangeRefused && target.existing() > 0) {
+        if (!target.restart() || !prepare())
+            result = CURLE_WRITE_ERROR;
+        else
+            result = transfer->run(poll, kPollMs);
+    }
     Status status;
     if (result == CURLE_OK
-        && !report(TransferProgress::Progress, TransferProgress::EndData, transfer.effectiveAddress()))
+        && !report(
+            TransferProgress::Progress, TransferProgress::EndData, transfer->effectiveAddress(), false))
         result = CURLE_ABORTED_BY_CALLBACK;
     if (result == CURLE_ABORTED_BY_CALLBACK)
         status = Status::failure("the transfer was aborted");
     else if (sink.tooLarge || result == CURLE_FILESIZE_EXCEEDED)
         status = Status::failure("the file is larger than " + std::to_string(options.maxBytes) + " bytes");
     else if (sink.writeFailed)
-        status = Status::failure(temp.error());
+        status = Status::failure(target.error());
     else if (result != CURLE_OK)
-        status = Status::failure(transfer.errorText(result));
-    else if (!temp.commit(file))
-        status = Status::failure(temp.error());
+        status = Status::failure(transfer->errorText(result));
+    else if (!target.commit(file))
+        status = Status::failure(target.error());
+    // Bytes over a limit or that could not be written are no start for another attempt.
+    if (sink.tooLarge || result == CURLE_FILESIZE_EXCEEDED || sink.writeFailed)
+        target.discard();
 
     TransferProgress stop;
     stop.phase = TransferProgress::Stop;
-    stop.received = sink.received;
-    stop.total = transfer.announcedLength();
-    stop.statusCode = transfer.status();
+    stop.received = sink.base + sink.received;
+    stop.total = transfer->announcedLength();
+    stop.statusCode = transfer->status();
     stop.statusText = status.error;
     if (progress)
         progress(stop);
     return status;
+}
+
+long long CurlNetwork::contentLength(const std::string& url)
+{
+    const std::string address = normalizeWebAddress(url);
+    if (address.empty())
+        return -1;
+    curl::Transfer transfer(m_options, address);
+    curl_easy_setopt(transfer.handle(), CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(transfer.handle(), CURLOPT_FAILONERROR, 1L);
+    if (!transfer.ready() || transfer.run({}, kPollMs) != CURLE_OK)
+        return -1;
+    const long long length = transfer.announcedLength();
+    return length > 0 ? length : -1;
 }
 
 HttpResponse CurlNetwork::get(const std::string& url)

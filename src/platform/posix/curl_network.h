@@ -36,6 +36,7 @@ public:
         const std::function<bool(const TransferProgress&)>& progress,
         const DownloadOptions& options = {}) override;
     HttpResponse get(const std::string& url) override;
+    long long contentLength(const std::string& url) override;
     HttpResponse fetch(const std::string& url, const std::function<bool()>& keepGoing) override;
 
     const CurlOptions& options() const { return m_options; }

@@ -1,0 +1,68 @@
+#include "video/download_folder.h"
+
+#include "platform/environment.h"
+#include "platform/textfile.h"
+#include "runtime/app.h"
+#include "runtime/vbtext.h"
+
+namespace video {
+
+namespace {
+
+constexpr size_t kMaxNameCharacters = 120;
+// File systems here count a name in bytes (255 at most); the suffix "(NNNN).flv" and a
+// hidden partial file's dot and ending must still fit.
+constexpr size_t kMaxNameBytes = 200;
+constexpr const char* kStandInName = "未命名视频";
+
+bool reserved(char32_t c)
+{
+    return c < 0x20 || c == 0x7F || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"'
+        || c == '<' || c == '>' || c == '|';
+}
+
+} // namespace
+
+std::string downloadFolder(const runtime::App& app)
+{
+    return platform::joinPath(app.service<platform::Environment>().desktopFolder(), kDownloadFolderName);
+}
+
+bool ensureDownloadFolder(const runtime::App& app)
+{
+    const std::string folder = downloadFolder(app);
+    if (platform::folderExists(folder))
+        return true;
+    // The desktop itself may be missing on a fresh account.
+    const std::string desktop = app.service<platform::Environment>().desktopFolder();
+    return (platform::folderExists(desktop) || platform::createFolder(desktop))
+        && platform::createFolder(folder);
+}
+
+std::string safeFileName(std::string_view name)
+{
+    std::string out;
+    size_t characters = 0;
+    bool meaningful = false;
+    size_t i = 0;
+    while (i < name.size() && characters < kMaxNameCharacters) {
+        char32_t c = vb::decodeUtf8(name, i);
+        if (reserved(c))
+            c = '_';
+        // No leading dots or blanks: the name must not become hidden or look empty.
+        if (out.empty() && (c == '.' || c == ' '))
+            continue;
+        std::string piece;
+        vb::appendUtf8(piece, c);
+        if (out.size() + piece.size() > kMaxNameBytes)
+            break;
+        out += piece;
+        ++characters;
+        meaningful = meaningful || (c != '_' && c != ' ' && c != '.');
+    }
+    while (!out.empty() && (out.back() == '.' || out.back() == ' '))
+        out.pop_back();
+    return meaningful ? out : std::string(kStandInName);
+}
+
+} // namespace video

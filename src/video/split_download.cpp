@@ -1,0 +1,157 @@
+// The download job of the split-video downloader: the segment loop with its resume
+// counter, the bar and speed of a segment, and the figure of the whole video.
+#include <algorithm>
+#include <chrono>
+
+#include "platform/network.h"
+#include "runtime/app.h"
+#include "runtime/vbtext.h"
+#include "video/download_folder.h"
+#include "video/split_window.h"
+#include "video/video_window.h"
+
+namespace video {
+
+namespace {
+
+constexpr int kBarMarks = 274;
+
+int64_t steadyMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+std::string megabytes(int64_t bytes)
+{
+    return vb::Format00(static_cast<double>(bytes) / (1024.0 * 1024.0)) + " MB";
+}
+
+std::string duration(int64_t seconds)
+{
+    const auto two = [](int64_t v) { return (v < 10 ? "0" : "") + vb::Str(v); };
+    return two(seconds / 3600) + ":" + two(seconds / 60 % 60) + ":" + two(seconds % 60);
+}
+
+} // namespace
+
+std::string fenge::segmentPath(int index) const
+{
+    const std::string name = safeFileName(app().get<Form2>().Label7.caption());
+    return downloadFolder(app()) + "/" + name + "(" + vb::Str(index) + ")" + ".flv";
+}
+
+void fenge::Timer2_Timer()
+{
+    runtime::App& a = app();
+    const bool folderReady = ensureDownloadFolder(a);
+    int counter = static_cast<int>(vb::Val(Text3.text()));
+    // Sound: the counter never goes below 0, whatever the box holds.
+    counter = std::max(counter, 0);
+    if (folderReady && counter <= List1.listCount() - 1)
+        measureSegments();
+    for (; counter <= List1.listCount() - 1; Text3.setText(vb::Str(counter))) {
+        Label8.setCaption("状态：正在下载第" + vb::Str(counter + 1) + "个视频");
+        if (!folderReady || !fetchSegment(counter)) {
+            Label8.setCaption(kSplitFailed);
+            Command2.setEnabled(true);
+            // Sound: a failure on the first segment retries segment 0, never entry -1.
+            Text3.setText(vb::Str(std::max(counter - 1, 0)));
+            Timer2.setEnabled(false);
+            return;
+        }
+        ++counter;
+        // Closing the window ends the run after the segment that was arriving.
+        if (!loaded()) {
+            Text3.setText(vb::Str(counter));
+            return;
+        }
+        Timer2.start(1);
+    }
+    Label8.setCaption(kSplitDone);
+    Timer2.setEnabled(false);
+}
+
+bool fenge::fetchSegment(int index)
+{
+    runtime::App& a = app();
+    m_overall.current = index;
+    oDownload = std::make_unique<common::CFileDownload>(a, a.service<platform::Network>());
+    common::CFileDownload* transfer = oDownload.get();
+    transfer->OnProgress
+        = [this](int64_t progress, int64_t max, int32_t speed, int32_t code, const std::string& text) {
+              oDownload_OnProgress(progress, max, speed, code, text);
+          };
+    transfer->setResumable(true);
+    const bool done = transfer->StartDownloading(List1.list(index), segmentPath(index));
+    if (oDownload.get() == transfer)
+        oDownload.reset();
+    return done;
+}
+
+void fenge::measureSegments()
+{
+    if (static_cast<int>(m_overall.sizes.size()) != List1.listCount()) {
+        platform::Network& network = app().service<platform::Network>();
+        m_overall.sizes.clear();
+        for (const std::string& segment : List1.items())
+            m_overall.sizes.push_back(network.contentLength(segment));
+    }
+    m_overall.startBytes = -1;
+    m_overall.current = std::max(static_cast<int>(vb::Val(Text3.text())), 0);
+    showOverall(0);
+}
+
+void fenge::showOverall(int64_t currentBytes)
+{
+    const std::vector<int64_t>& sizes = m_overall.sizes;
+    if (sizes.empty())
+        return;
+    int64_t done = currentBytes;
+    int64_t total = 0;
+    bool totalKnown = true;
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        if (sizes[i] < 0)
+            totalKnown = false;
+        else
+            total += sizes[i];
+        if (static_cast<int>(i) < m_overall.current)
+            done += std::max<int64_t>(sizes[i], 0);
+    }
+    const int64_t now = steadyMs();
+    if (m_overall.startBytes < 0) {
+        m_overall.startBytes = done;
+        m_overall.startMs = now;
+    }
+    std::string line = "总进度：" + megabytes(done);
+    if (totalKnown)
+        line += " / " + megabytes(total);
+    const int64_t elapsed = now - m_overall.startMs;
+    const int64_t gained = done - m_overall.startBytes;
+    if (elapsed > 0 && gained > 0) {
+        const double bytesPerMs = static_cast<double>(gained) / static_cast<double>(elapsed);
+        line += "，速度 " + vb::Str(static_cast<int64_t>(bytesPerMs * 1000 / 1024)) + "KB/S";
+        if (totalKnown)
+            line += "，剩余 "
+                + duration(static_cast<int64_t>(
+                    static_cast<double>(std::max<int64_t>(total - done, 0)) / bytesPerMs / 1000));
+    }
+    Label10.setCaption(line);
+}
+
+void fenge::oDownload_OnProgress(
+    int64_t lProgress, int64_t lMaxProgress, int32_t lSpeed, int32_t, const std::string&)
+{
+    if (lProgress == 0 || lMaxProgress == 0)
+        return;
+    const auto x = static_cast<float>(static_cast<double>(std::min(lProgress, lMaxProgress))
+        / static_cast<double>(lMaxProgress) * kBarMarks);
+    std::string text = vb::Str(static_cast<int64_t>(vb::Val(vb::Format00(x)) / 2.74)) + "%";
+    for (int64_t i = std::clamp<int64_t>(vb::bankersRound(x), 0, kBarMarks); i > 0; --i)
+        text += "■";
+    Label4.setCaption(text);
+    Label5.setCaption("网速：" + vb::Str(lSpeed) + "KB/S");
+    showOverall(lProgress);
+}
+
+} // namespace video

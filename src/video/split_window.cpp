@@ -1,0 +1,136 @@
+#include "video/split_window.h"
+
+#include "platform/config.h"
+#include "runtime/app.h"
+#include "runtime/vbtext.h"
+#include "video/resolve_page.h"
+#include "video/video_window.h"
+
+namespace video {
+
+namespace {
+constexpr int kNarrowWidth = 4785;
+constexpr int kWideWidth = 10665;
+constexpr int kHeight = 5700;
+// A link address longer than this is a segment address.
+constexpr int kSegmentAddressLength = 120;
+constexpr const char* kTitleStart = "此视频被该网站分割为";
+constexpr const char* kTitleEnd = "个片段";
+} // namespace
+
+fenge::fenge(runtime::App& app)
+    : runtime::Form(app, "fenge")
+{
+    setScaleMode(runtime::ScaleMode::Pixels);
+    setCaption("Zelvora");
+    setHeight(kHeight);
+    setBackColor(0xFFFFFF);
+    Label3.move(8, 8, 300, 20);
+    Label3.setFontBold(true);
+    Label1.setCaption("正在剖析分割视频中...");
+    Label1.move(8, 120, 300, 20);
+    Label1.setAlignment(runtime::AlignCenter);
+    List1.move(8, 32, 300, 260);
+    Command2.setCaption("开始下载");
+    Command2.move(108, 300, 100, 28);
+    Label4.setCaption("正在启动下载器...");
+    Label4.move(320, 8, 380, 150);
+    Label5.setCaption("网速：");
+    Label5.move(320, 166, 380, 20);
+    Label8.setCaption("状态：");
+    Label8.move(320, 192, 380, 40);
+    Label10.move(320, 238, 380, 40);
+    Label9.setCaption("提示：软件会自动完成下载，请耐心等待");
+    Label9.move(320, 300, 380, 20);
+    Label9.setForeColor(0x0000FF);
+    Text3.setText("0");
+    for (runtime::Control* hidden :
+        { static_cast<runtime::Control*>(&WebBrowser1), static_cast<runtime::Control*>(&Text1),
+            static_cast<runtime::Control*>(&List2), static_cast<runtime::Control*>(&Text3) })
+        hidden->setVisible(false);
+    Text1.setMultiLine(true);
+    Timer1.onTimer = [this] { Timer1_Timer(); };
+    Timer2.onTimer = [this] { Timer2_Timer(); };
+    Command2.onClick = [this] { Command2_Click(); };
+    Text1.onChange = [this] { Text1_Change(); };
+}
+
+void fenge::centreOverResolver()
+{
+    const Form2& resolver = app().get<Form2>();
+    move(resolver.left() + resolver.width() / 2 - width() / 2,
+        resolver.top() + resolver.height() / 2 - height() / 2);
+}
+
+void fenge::load()
+{
+    runtime::App& a = app();
+    setWidth(kNarrowWidth);
+    centreOverResolver();
+    Form2& resolver = a.get<Form2>();
+    WebBrowser1.navigate(parseServiceQuery(a.service<platform::Config>(), resolver.Text3.text(), false));
+    Timer1.start(1000);
+    resolver.Label4.setCaption("分割数据提取成功");
+    resolver.Text4.setText("");
+    resolver.Text5.setText("");
+    Command2.setEnabled(false);
+    List1.setVisible(false);
+}
+
+void fenge::unloading()
+{
+    Timer1.setEnabled(false);
+    Timer2.setEnabled(false);
+    // A segment still arriving stops; its partial file stays for the next run.
+    if (oDownload)
+        oDownload->AbortDownloading();
+}
+
+void fenge::Timer1_Timer()
+{
+    if (WebBrowser1.busy())
+        return;
+    WebBrowser1.setBodyScroll("no");
+    // Every link goes in front of the ones before it, so the text lists them last first;
+    // built in one pass, however many links the page has.
+    const std::vector<runtime::BrowserLink> links = WebBrowser1.links();
+    std::string gathered;
+    for (auto link = links.rbegin(); link != links.rend(); ++link)
+        gathered += link->href + "\r\n";
+    Text1.setText(gathered + Text1.text());
+
+    std::vector<std::string> segments;
+    size_t start = 0;
+    const std::string& text = Text1.text();
+    while (start < text.size()) {
+        size_t end = text.find("\r\n", start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string piece = vb::Trim(std::string_view(text).substr(start, end - start));
+        if (vb::Len(piece) > kSegmentAddressLength)
+            segments.push_back(std::move(piece));
+        start = end + 2;
+    }
+    List2.setItems(segments);
+    for (const std::string& segment : segments)
+        List1.addItem(segment);
+    setCaption(kTitleStart + vb::Str(List2.listCount()) + kTitleEnd);
+    Timer1.setEnabled(false);
+}
+
+void fenge::Text1_Change()
+{
+    Command2.setEnabled(true);
+    Label1.setVisible(false);
+    List1.setVisible(true);
+}
+
+void fenge::Command2_Click()
+{
+    setWidth(kWideWidth);
+    centreOverResolver();
+    Timer2.start(1000);
+    Command2.setEnabled(false);
+}
+
+} // namespace video

@@ -1,0 +1,81 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/file_download.h"
+#include "runtime/controls.h"
+#include "runtime/form.h"
+#include "runtime/media_controls.h"
+
+namespace video {
+
+// The split-video downloader: gathers the segment addresses of a split video from the
+// parsing service's result page and downloads the segments one after the other.
+class fenge : public runtime::Form {
+public:
+    explicit fenge(runtime::App& app);
+    void load() override;
+    void unloading() override;
+
+    // Loads the result page whose links are read.
+    runtime::WebBrowser WebBrowser1 { *this, "WebBrowser1" };
+    // The link addresses, last link first, one per line.
+    runtime::TextBox Text1 { *this, "Text1" };
+    // The segment addresses: the working list and the list shown.
+    runtime::ListBox List2 { *this, "List2" };
+    runtime::ListBox List1 { *this, "List1" };
+    // The index of the next segment to fetch.
+    runtime::TextBox Text3 { *this, "Text3" };
+    runtime::CommandButton Command2 { *this, "Command2" };
+    runtime::Label Label1 { *this, "Label1" };
+    // The video name.
+    runtime::Label Label3 { *this, "Label3" };
+    // Percentage and bar, speed, status, hint.
+    runtime::Label Label4 { *this, "Label4" };
+    runtime::Label Label5 { *this, "Label5" };
+    runtime::Label Label8 { *this, "Label8" };
+    runtime::Label Label9 { *this, "Label9" };
+    // Bytes done of all segments, the speed and the time left.
+    runtime::Label Label10 { *this, "Label10" };
+    runtime::Timer Timer1 { *this, "Timer1" };
+    runtime::Timer Timer2 { *this, "Timer2" };
+
+    std::unique_ptr<common::CFileDownload> oDownload;
+
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Command2_Click();
+    void Text1_Change();
+    void oDownload_OnProgress(int64_t lProgress, int64_t lMaxProgress, int32_t lSpeed, int32_t lStatusCode,
+        const std::string& sStatusText);
+
+private:
+    // Centres the window over the video download window.
+    void centreOverResolver();
+    // The file of segment index.
+    std::string segmentPath(int index) const;
+    // Downloads segment index; true when it arrived whole.
+    bool fetchSegment(int index);
+    // Asks the length of every segment, once per run.
+    void measureSegments();
+    // Shows the line of the whole video: bytes done, total, speed, time left.
+    void showOverall(int64_t currentBytes);
+
+    // The whole video's figures: each segment's announced length (-1 unknown), the segment
+    // being fetched, and the bytes and time at which this run started.
+    struct Overall {
+        std::vector<int64_t> sizes;
+        int current = 0;
+        int64_t startBytes = -1;
+        int64_t startMs = 0;
+    } m_overall;
+};
+
+// The window's status texts.
+inline constexpr const char* kSplitDone
+    = "状态：分割视频全部下载完成，请检查桌面上“Zelvora下载区”文件夹内的视频";
+inline constexpr const char* kSplitFailed = "状态：下载失败，您刚刚断网了请重新下载";
+
+} // namespace video

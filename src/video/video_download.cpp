@@ -1,0 +1,89 @@
+// The download job of the video download window: the two downloads with their bar, and the
+// split detection that hands a split video to the split downloader.
+#include <algorithm>
+
+#include "platform/network.h"
+#include "runtime/app.h"
+#include "runtime/vbtext.h"
+#include "video/download_folder.h"
+#include "video/resolve_page.h"
+#include "video/split_window.h"
+#include "video/video_window.h"
+
+namespace video {
+
+namespace {
+constexpr const char* kDownloaded = "下载完成！";
+constexpr const char* kDownloadFailed = "失败，您刚刚断网了";
+constexpr int kBarMarks = 120;
+} // namespace
+
+void Form2::Command10_Click()
+{
+    downloadVideo(Text4.text());
+}
+
+void Form2::Command11_Click()
+{
+    downloadVideo(Text5.text());
+}
+
+void Form2::downloadVideo(const std::string& address)
+{
+    runtime::App& a = app();
+    if (!ensureDownloadFolder(a)) {
+        Label3.setCaption(kDownloadFailed);
+        return;
+    }
+    // Sound: the shown name becomes a safe single file name.
+    const std::string target = downloadFolder(a) + "/" + safeFileName(Label7.caption()) + ".flv";
+    oDownload = std::make_unique<common::CFileDownload>(a, a.service<platform::Network>());
+    common::CFileDownload* transfer = oDownload.get();
+    transfer->OnProgress
+        = [this](int64_t progress, int64_t max, int32_t speed, int32_t code, const std::string& text) {
+              oDownload_OnProgress(progress, max, speed, code, text);
+          };
+    transfer->setResumable(true);
+    const bool done = transfer->StartDownloading(address, target);
+    // A click during the transfer may have started a newer one; only this one is dropped.
+    if (oDownload.get() == transfer)
+        oDownload.reset();
+    Label3.setCaption(done ? kDownloaded : kDownloadFailed);
+}
+
+void Form2::oDownload_OnProgress(
+    int64_t lProgress, int64_t lMaxProgress, int32_t, int32_t, const std::string&)
+{
+    if (lProgress == 0 || lMaxProgress == 0)
+        return;
+    // A server that sends more than it announced fills the bar once.
+    const auto x = static_cast<float>(static_cast<double>(std::min(lProgress, lMaxProgress))
+        / static_cast<double>(lMaxProgress) * kBarMarks);
+    std::string bar;
+    for (int64_t i = std::clamp<int64_t>(vb::bankersRound(x), 0, kBarMarks); i > 0; --i)
+        bar += "■";
+    Label4.setCaption(bar);
+    Label3.setCaption(vb::Str(static_cast<int64_t>(vb::Val(vb::Format00(x)) / 1.2)) + "%");
+}
+
+void Form2::Timer3_Timer()
+{
+    if (splitVideoSign(Text4.text())) {
+        Label4.setCaption(kSplitNotice);
+        Timer3.setEnabled(false);
+    }
+    if (Label4.caption() == kSplitNotice) {
+        fenge& splitter = app().get<fenge>();
+        splitter.Label3.setCaption(Label7.caption());
+        splitter.show();
+    }
+    if (!Label4.caption().empty()) {
+        for (runtime::Control* field :
+            { static_cast<runtime::Control*>(&Command10), static_cast<runtime::Control*>(&Command11),
+                static_cast<runtime::Control*>(&Text4), static_cast<runtime::Control*>(&Text5) })
+            field->setEnabled(false);
+        Timer3.setEnabled(false);
+    }
+}
+
+} // namespace video

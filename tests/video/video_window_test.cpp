@@ -1,0 +1,328 @@
+#include <filesystem>
+#include <fstream>
+
+#include "music/site_list_window.h"
+#include "resources/resources.h"
+#include "runtime/vbtext.h"
+#include "support/temp_dir.h"
+#include "video/resolve_page.h"
+#include "video/web_play_window.h"
+#include "video_fixture.h"
+
+using testing_support::FixtureServer;
+using testing_support::readBytes;
+using video_testing::resultPage;
+using video_testing::VideoTest;
+
+namespace {
+
+const std::string kName = "测试视频 第1集";
+const std::string kNothing = "没能从解析结果中找到视频地址，请检查地址或稍后再试";
+
+class VideoWindowTest : public VideoTest {
+protected:
+    // A resolvable video with a normal and a high-definition file on the loopback server.
+    void serveVideo(bool highDefinition = true)
+    {
+        server.addPage("/v/normal.flv", FixtureServer::pattern(0, 300000), "video/x-flv");
+        server.addPage("/v/hd.flv", FixtureServer::pattern(7, 500000), "video/x-flv");
+        serveResult(pageAddress(), resultPage(kName, normalAddress(), highDefinition ? "解析成功" : "暂无"));
+        serveResult(pageAddress(), resultPage(kName, hdAddress(), "解析成功"), true);
+    }
+    std::string normalAddress() const { return server.url("/v/normal.flv?k=false;"); }
+    std::string hdAddress() const { return server.url("/v/hd.flv?k=false;"); }
+};
+
+} // namespace
+
+TEST_F(VideoWindowTest, OpensWithThePromptLockedFieldsAndAHiddenSilentPreview)
+{
+    EXPECT_EQ(w().Text3.text(), "请输入播放视频页面的地址");
+    for (const char* locked : { "Command9", "Text4", "Command10", "Text5", "Command11" })
+        EXPECT_FALSE(w().control(locked)->enabled()) << locked;
+    EXPECT_FALSE(w().Label17.visible());
+    EXPECT_EQ(w().yulan.caption(), "\r\n\r\n视频预览区");
+    EXPECT_EQ(w().yulan.left(), 480);
+    EXPECT_EQ(w().yulan.top(), 88);
+    EXPECT_EQ(w().yulan.width(), 481);
+    EXPECT_EQ(w().yulan.height(), 400);
+    EXPECT_FALSE(w().WebBrowser1.visible());
+    EXPECT_TRUE(w().WebBrowser1.silent());
+    EXPECT_EQ(w().WebBrowser1.location(), "about:blank");
+    const std::string notes = w().Label15.caption();
+    EXPECT_EQ(notes.rfind("①：在本软件左下方可查看本软件支持哪些网站的视频解析\r\n", 0), 0u);
+    EXPECT_NE(
+        notes.find("\r\n⑦：如果您遇到分割视频下载，请按提示，点击下载按钮即可\r\n⑧："), std::string::npos);
+    EXPECT_NE(notes.find("\r\n⑩："), std::string::npos);
+}
+
+TEST_F(VideoWindowTest, ClickingTheAddressBoxEnablesResolveAndClearsAnythingButAWebAddress)
+{
+    const struct {
+        const char* before;
+        const char* after;
+    } rows[] = {
+        { "请输入播放视频页面的地址", "" },
+        { "http://v.youku.com/x.html", "http://v.youku.com/x.html" },
+        { "https://v.youku.com/x.html", "https://v.youku.com/x.html" },
+        { "HTTP://v.youku.com/x.html", "" },
+        { "ftp://x", "" },
+    };
+    for (const auto& row : rows) {
+        w().Command9.setEnabled(false);
+        w().Text3.setText(row.before);
+        w().Text3.click();
+        EXPECT_EQ(w().Text3.text(), row.after) << row.before;
+        EXPECT_TRUE(w().Command9.enabled());
+    }
+}
+
+TEST_F(VideoWindowTest, RefusedAddressesGetTheirTipsAndLeaveTheResultsAlone)
+{
+    serveVideo();
+    const struct {
+        std::string address;
+        bool online;
+        const char* tip;
+    } rows[] = {
+        { pageAddress(), false, "Oh,My God 断网了，功能不能使用" },
+        { "", true, "解析网站不能为空" },
+        { "www.youku.com/x.html", true,
+            "解析网站格式不对，请输入正确的地址,如：http://v.example.com/play/12345.html" },
+        { "HTTP://127.0.0.1/x.html", true,
+            "解析网站格式不对，请输入正确的地址,如：http://v.example.com/play/12345.html" },
+        { "http://v.unknown.example/x.html", true, "本软件暂不支持此网站的解析，请期待下一版本的完善" },
+        // "http://" with fewer than 9 characters after it matches no site.
+        { "http://127.0.0", true, "本软件暂不支持此网站的解析，请期待下一版本的完善" },
+    };
+    for (const auto& row : rows) {
+        p.config->set("probe", row.online ? server.url("/") : FixtureServer::refusedUrl());
+        resolve(row.address);
+        EXPECT_EQ(w().Label4.caption(), row.tip) << row.address;
+        EXPECT_FALSE(w().Label15.visible());
+        EXPECT_FALSE(w().Text4.enabled());
+        EXPECT_EQ(w().Label7.caption(), "暂无任务");
+    }
+}
+
+TEST_F(VideoWindowTest, ResolveShowsNameBothAddressesAndThePreviewPage)
+{
+    serveVideo();
+    resolve(pageAddress());
+    EXPECT_EQ(w().Label4.caption(), "");
+    EXPECT_EQ(w().Label7.caption(), kName);
+    EXPECT_EQ(w().Text4.text(), normalAddress());
+    EXPECT_EQ(w().Text5.text(), hdAddress());
+    for (const char* open : { "Text4", "Command10", "Text5", "Command11" })
+        EXPECT_TRUE(w().control(open)->enabled()) << open;
+    EXPECT_TRUE(w().Label17.visible());
+    EXPECT_FALSE(w().yulan.visible());
+    // The address travels exactly as typed; the high-definition query adds its keys.
+    EXPECT_EQ(server.targets("/parse.php"),
+        (std::vector<std::string> { "/parse.php?format=&kw=" + pageAddress(),
+            "/parse.php?format=&kw=" + pageAddress() + "&flag=one&format=real" }));
+
+    const std::string youj1 = std::string(resources::get("video/youj1.htm"));
+    EXPECT_NE(youj1.find("charset=gb2312"), std::string::npos);
+    EXPECT_NE(youj1.find("<p>如果软件自带的下载器不能下载，请右键另存为下面链接链接，即可下载</p>"),
+        std::string::npos);
+    EXPECT_EQ(youj1.substr(youj1.size() - 9), "<a href=\"");
+    EXPECT_EQ(resources::get("video/youj2.htm"), "'>高清版</a>&nbsp;|&nbsp;<a href=\"");
+    EXPECT_EQ(
+        resources::get("video/youj3.htm"), "'>普清版</a></p></td>\n  </tr>\n</table>\n</body>\n</html>\n");
+    const std::string page = youj1 + hdAddress() + std::string(resources::get("video/youj2.htm"))
+        + normalAddress() + std::string(resources::get("video/youj3.htm"));
+    EXPECT_EQ(w().Text6.text(), page);
+    EXPECT_TRUE(w().WebBrowser1.visible());
+    EXPECT_EQ(w().WebBrowser1.documentText(), page);
+}
+
+TEST_F(VideoWindowTest, AVideoWithoutHighDefinitionOffersOnlyTheNormalDownload)
+{
+    serveVideo(false);
+    resolve(pageAddress());
+    EXPECT_EQ(w().Text5.text(), "此视频没有高清版本");
+    EXPECT_FALSE(w().Text5.enabled());
+    EXPECT_FALSE(w().Command11.enabled());
+    EXPECT_TRUE(w().Command10.enabled());
+    EXPECT_EQ(server.targets("/parse.php").size(), 1u);
+}
+
+TEST_F(VideoWindowTest, ResultPagesWithoutUsableMarkersResolveNothing)
+{
+    const std::string good = resultPage(kName, normalAddress(), "解析成功");
+    const struct {
+        std::string bytes;
+        const char* what;
+    } rows[] = {
+        { "", "empty page" },
+        { platform::encode("<html><body>没有结果</body></html>", "GBK"), "no markers" },
+        { platform::encode("<strong>a</strong> 下载地址 x", "GBK"), "no false;" },
+        { platform::encode("false; 下载地址：<b><a href=\"x <strong>t</strong>", "GBK"),
+            "false; before the address" },
+        { platform::encode("<strong> 下载地址：<b><a href=\"http://x/false;", "GBK"), "no closing strong" },
+        { good, "UTF-8 bytes read as GB2312" },
+        { std::string(10 * 1024 * 1024, 'x'), "10 MiB without markers" },
+    };
+    for (const auto& row : rows) {
+        server.addPage("/parse.php?format=&kw=" + pageAddress(), row.bytes);
+        resolve(pageAddress());
+        EXPECT_EQ(w().Label4.caption(), kNothing) << row.what;
+        EXPECT_FALSE(w().Text4.enabled()) << row.what;
+        EXPECT_FALSE(w().Command10.enabled()) << row.what;
+        EXPECT_FALSE(w().Command11.enabled()) << row.what;
+        EXPECT_FALSE(w().WebBrowser1.visible()) << row.what;
+    }
+}
+
+TEST_F(VideoWindowTest, OddAddressesReachTheServiceWhole)
+{
+    // (A second "?" would be refused by the loopback server itself.)
+    const std::string odd = pageAddress("play/a b\"c.html&y=2#part") + std::string(5000, 'z');
+    resolve(odd);
+    ASSERT_EQ(server.targets("/parse.php").size(), 1u);
+    const std::string target = server.targets("/parse.php")[0];
+    EXPECT_NE(target.find("a%20b%22c.html%26y=2%23part"), std::string::npos);
+    EXPECT_EQ(target.size(), std::string("/parse.php?format=&kw=").size() + odd.size() + 2 + 2 + 2 + 2);
+    EXPECT_EQ(w().Label4.caption(), kNothing);
+}
+
+TEST_F(VideoWindowTest, DownloadsWriteTheVideoUnderItsSafeNameWithBarAndResult)
+{
+    serveVideo();
+    resolve(pageAddress());
+    w().Command10.click();
+    EXPECT_EQ(w().Label3.caption(), "下载完成！");
+    EXPECT_TRUE(readBytes(downloaded(kName + ".flv")) == FixtureServer::pattern(0, 300000));
+    std::string full;
+    for (int i = 0; i < 120; ++i)
+        full += "■";
+    EXPECT_EQ(w().Label4.caption(), full);
+
+    w().Command11.click();
+    EXPECT_EQ(w().Label3.caption(), "下载完成！");
+    EXPECT_TRUE(readBytes(downloaded(kName + ".flv")) == FixtureServer::pattern(7, 500000));
+    // Nothing but the video is left in the folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(downloaded("")), {}), 1);
+}
+
+TEST_F(VideoWindowTest, AFailedDownloadSaysTheNetworkWasLost)
+{
+    const struct {
+        std::string address;
+        bool blockFolder;
+    } rows[] = {
+        { server.url("/status/404"), false },
+        { FixtureServer::refusedUrl(), false },
+        { server.url("/bytes/10"), true },
+    };
+    for (const auto& row : rows) {
+        w().Label7.setCaption("x");
+        if (row.blockFolder) {
+            std::filesystem::remove_all(p.env->desktopFolder());
+            std::ofstream(p.env->desktopFolder()) << "a file where the desktop folder should be";
+        }
+        w().Text4.setText(row.address);
+        w().Command10.click();
+        EXPECT_EQ(w().Label3.caption(), "失败，您刚刚断网了") << row.address;
+    }
+}
+
+TEST_F(VideoWindowTest, ProgressDrawsTheBarOnlyForReportsWithALength)
+{
+    w().Label4.setCaption("tip");
+    w().Label3.setCaption("old");
+    w().oDownload_OnProgress(100, 0, 0, 5, "");
+    w().oDownload_OnProgress(0, 100, 0, 5, "");
+    EXPECT_EQ(w().Label4.caption(), "tip");
+    EXPECT_EQ(w().Label3.caption(), "old");
+    w().oDownload_OnProgress(500, 1000, 0, 5, "");
+    EXPECT_EQ(vb::Len(w().Label4.caption()), 60);
+    EXPECT_EQ(w().Label3.caption(), "50%");
+    w().oDownload_OnProgress(1, 3, 0, 5, "");
+    EXPECT_EQ(vb::Len(w().Label4.caption()), 40);
+    EXPECT_EQ(w().Label3.caption(), "33%");
+}
+
+TEST_F(VideoWindowTest, SafeFileNamesFromAnyVideoName)
+{
+    const struct {
+        std::string name;
+        std::string file;
+    } rows[] = {
+        { "普通的名字", "普通的名字" },
+        { "a/b\\c:d*e?f\"g<h>i|j", "a_b_c_d_e_f_g_h_i_j" },
+        { "..隐藏", "隐藏" },
+        { "/\\:*?\"<>|", "未命名视频" },
+        { "", "未命名视频" },
+        { "结尾. . ", "结尾" },
+        { "tab\tline\r\n", "tab_line__" },
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(video::safeFileName(row.name), row.file) << row.name;
+    std::string longName;
+    for (int i = 0; i < 5000; ++i)
+        longName += "长";
+    const std::string safe = video::safeFileName(longName);
+    EXPECT_LE(vb::Len(safe), 120);
+    EXPECT_LE(safe.size(), 200u);
+    EXPECT_GT(safe.size(), 150u);
+}
+
+TEST_F(VideoWindowTest, ResultClicksCopyAndOpenTheOtherWindows)
+{
+    serveVideo();
+    resolve(pageAddress());
+    w().Text4.click();
+    EXPECT_EQ(p.clipboard->text(), normalAddress());
+    ASSERT_EQ(p.dialogs->messages().size(), 1u);
+    EXPECT_EQ(p.dialogs->messages()[0].request.text, "复制成功!");
+    EXPECT_EQ(p.dialogs->messages()[0].request.title, "提示");
+    EXPECT_EQ(p.dialogs->messages()[0].request.icon, platform::Information);
+
+    w().Label17.click();
+    video::play& player = p.app.get<video::play>();
+    EXPECT_EQ(player.Text1.text(), pageAddress());
+    EXPECT_TRUE(player.visible());
+
+    w().Label5.click();
+    music::Form3& sites = p.app.get<music::Form3>();
+    EXPECT_TRUE(sites.visible());
+    EXPECT_TRUE(sites.modal());
+}
+
+TEST_F(VideoWindowTest, SplitSignIsTheCodePage936HexRule)
+{
+    const struct {
+        std::string text;
+        bool split;
+    } rows[] = {
+        { "http://a.example/v.flv?k=false;", false },
+        { "http://a.example/视.flv", true },
+        { "line\rreturn", true },
+        { "line\nfeed", false },
+        { "，。、（）", false },
+        { "\x0b", true },
+        { "", false },
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(video::splitVideoSign(row.text), row.split) << row.text;
+}
+
+TEST_F(VideoWindowTest, HttpsPageAddressesAreCheckedAfterTheirScheme)
+{
+    p.config->set("site.2", "v.youku.com");
+    p.config->set("site.13", "v.qq.com");
+    const struct {
+        const char* address;
+        bool supported;
+    } rows[] = {
+        { "https://v.youku.com/v_show/id_1.html", true },
+        { "http://v.youku.com/v_show/id_1.html", true },
+        { "https://v.qq.com/x/1.html", true },
+        { "https://v.qq.comx/1.html", false },
+        { "HTTPS://v.youku.com/v_show/id_1.html", false },
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(video::siteSupported(*p.config, row.address), row.supported) << row.address;
+}
