@@ -1,10 +1,10 @@
 #include "music/site_list_window.h"
 
+#include "common/feature_window.h"
 #include "platform/config.h"
 #include "platform/environment.h"
 #include "platform/shell.h"
 #include "runtime/app.h"
-#include "traymenu/tray_window.h"
 #include "video/resolve_page.h"
 #include "video/video_window.h"
 
@@ -92,8 +92,8 @@ std::vector<runtime::CommandButton*> Form3::siteButtons()
 void Form3::load()
 {
     runtime::App& a = app();
-    // The built-in picture, whatever skin the user chose.
-    setPicture(a.get<traymenu::Form6>().Image1.picture());
+    // The built-in picture the tray window holds, whatever skin the user chose.
+    setPicture(common::resourcePicture("pictures/skin.jpg"));
     const video::Form2& resolver = a.get<video::Form2>();
     move(resolver.left() + resolver.width() / 2 - width() / 2,
         resolver.top() + resolver.height() / 2 - height() / 2);
