@@ -167,12 +167,8 @@ void Form2::Label5_Click()
 
 void Form2::Label17_Click()
 {
-    play& player = app().get<play>();
-    player.Text1.setText(Text3.text());
-    // The play window's browser, found by name: the play window builds it as it needs.
-    if (auto* browser = dynamic_cast<runtime::WebBrowser*>(player.control("WebBrowser1")))
-        browser->navigate(Text3.text());
-    player.show();
+    // Text1 := the page address, the browser navigated to it, the window shown (not modal).
+    app().get<play>().playPage(Text3.text());
 }
 
 void Form2::Label1_Click()
