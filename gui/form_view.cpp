@@ -236,6 +236,26 @@ void FormView::raiseWithOwned()
     }
 }
 
+bool FormView::event(QEvent* event)
+{
+    // Qt builds a new native window for a window that starts showing a page (it needs another
+    // kind of surface) and the new one forgets its owner: the window manager would then let
+    // the owner cover it. The owner is told again before the new window is shown.
+    if (event->type() == QEvent::WinIdChange && windowHandle())
+        restoreOwners();
+    return QWidget::event(event);
+}
+
+void FormView::restoreOwners()
+{
+    if (m_ownerView && m_ownerView->windowHandle())
+        windowHandle()->setTransientParent(m_ownerView->windowHandle());
+    for (FormView* other : m_session.renderer().views()) {
+        if (other != this && other->m_ownerView == this && other->windowHandle())
+            other->windowHandle()->setTransientParent(windowHandle());
+    }
+}
+
 void FormView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

@@ -50,6 +50,7 @@ protected:
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void syncWindow();
@@ -59,6 +60,7 @@ private:
     ControlView* ensureView(runtime::Control& control);
     void restack();
     void raiseWithOwned();
+    void restoreOwners();
     void raiseOnForm(const std::function<void(runtime::Form&)>& event);
     QRect pixelGeometry() const;
 
