@@ -4,6 +4,7 @@
 #include <QEvent>
 
 #include "gui/browser_engine.h"
+#include "gui/engine_media_cache.h"
 #include "gui/media_engine.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_host.h"
@@ -73,6 +74,8 @@ void Session::installEngines()
     m_app->setMediaFactory([this](runtime::MediaPlayer& player) -> std::unique_ptr<runtime::MediaEngine> {
         return std::make_unique<QtMediaEngine>(*this, player);
     });
+    // The songs the pages played, for the song harvest.
+    m_app->provide<platform::MediaCache>(std::make_shared<EngineMediaCache>(*m_web));
 }
 
 void Session::startProgram()

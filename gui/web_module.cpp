@@ -65,4 +65,9 @@ std::unique_ptr<WebPage> WebModule::createPage(const WebStorage& storage)
     return std::unique_ptr<WebPage>(m_create(storage));
 }
 
+QFunctionPointer WebModule::symbol(const char* name)
+{
+    return loaded() ? m_library.resolve(name) : nullptr;
+}
+
 } // namespace gui

@@ -20,6 +20,8 @@ public:
     std::unique_ptr<WebPage> createPage(const WebStorage& storage);
     // Whether the module has been loaded (Qt WebEngine is running).
     bool loaded() const { return m_create != nullptr; }
+    // Another export of the loaded module, or nullptr (also while the module is not loaded).
+    QFunctionPointer symbol(const char* name);
 
 private:
     bool load();

@@ -13,6 +13,7 @@
 #include <QWebEngineView>
 #include <memory>
 
+#include "gui/web/media_log.h"
 #include "gui/web_page.h"
 
 namespace gui {
@@ -104,6 +105,7 @@ QWebEngineProfile* sharedProfile(const WebStorage& storage)
         if (!storage.cacheFolder.isEmpty())
             profile->setCachePath(storage.cacheFolder);
         profile->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
+        installMediaLog(profile);
     }
     return profile;
 }
