@@ -91,11 +91,12 @@ bool fenge::fetchSegment(int index)
 
 void fenge::measureSegments()
 {
-    if (static_cast<int>(m_overall.sizes.size()) != List1.listCount()) {
-        platform::Network& network = app().service<platform::Network>();
-        m_overall.sizes.clear();
-        for (const std::string& segment : List1.items())
-            m_overall.sizes.push_back(network.contentLength(segment));
+    // Each start asks for the lengths still unknown (all of them the first time).
+    platform::Network& network = app().service<platform::Network>();
+    m_overall.sizes.resize(List1.items().size(), -1);
+    for (size_t i = 0; i < m_overall.sizes.size(); ++i) {
+        if (m_overall.sizes[i] < 0)
+            m_overall.sizes[i] = network.contentLength(List1.list(static_cast<int>(i)));
     }
     m_overall.startBytes = -1;
     m_overall.current = std::max(static_cast<int>(vb::Val(Text3.text())), 0);
@@ -146,7 +147,9 @@ void fenge::oDownload_OnProgress(
         return;
     const auto x = static_cast<float>(static_cast<double>(std::min(lProgress, lMaxProgress))
         / static_cast<double>(lMaxProgress) * kBarMarks);
-    std::string text = vb::Str(static_cast<int64_t>(vb::Val(vb::Format00(x)) / 2.74)) + "%";
+    // Sound: the percentage is x out of the bar's 274 marks; dividing by 2.74, which has no
+    // exact binary form, would show 99% for a finished segment and 49% at half.
+    std::string text = vb::Str(static_cast<int64_t>(vb::Val(vb::Format00(x)) * 100 / kBarMarks)) + "%";
     for (int64_t i = std::clamp<int64_t>(vb::bankersRound(x), 0, kBarMarks); i > 0; --i)
         text += "■";
     Label4.setCaption(text);

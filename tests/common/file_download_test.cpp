@@ -244,3 +244,20 @@ TEST_F(FileDownloadTest, TimersRunDuringATransferAndANestedTransferFinishesFirst
     EXPECT_EQ(readBytes(dir.file("inner.flv")), FixtureServer::pattern(0, 3000));
     EXPECT_EQ(readBytes(dir.file("outer.flv")), FixtureServer::pattern(0, 20000));
 }
+
+TEST_F(FileDownloadTest, StallsBetweenChunksDoNotDistortTheSpeed)
+{
+    // 20 KiB every 200 ms is 100 KB/s; the stall reports come every 20 ms in between.
+    common::CFileDownload download(app, net);
+    std::vector<Event> events;
+    download.OnProgress = [&](int64_t p, int64_t m, int32_t s, int32_t, const std::string&) {
+        events.push_back({ p, m, s });
+    };
+    ASSERT_TRUE(download.StartDownloading(server.url("/throttle/163840/20480/200"), dir.file("s.flv")));
+    ASSERT_GE(events.size(), 8u);
+    // The first report counts from the object's start, the second from the first chunk.
+    for (size_t i = 2; i < events.size(); ++i) {
+        EXPECT_NEAR(events[i].speed, 100, 25) << "report " << i << " at " << events[i].progress;
+        EXPECT_GT(events[i].progress, events[i - 1].progress);
+    }
+}

@@ -1,0 +1,184 @@
+#include <filesystem>
+
+#include "runtime/vbtext.h"
+#include "video_fixture.h"
+
+using testing_support::FixtureServer;
+using testing_support::readBytes;
+using video_testing::resultPage;
+using video_testing::VideoTest;
+
+namespace {
+
+const std::string kName = "分段的/视频";
+const std::string kFileName = "分段的_视频";
+constexpr size_t kSegmentBytes = 100000;
+
+class SplitWindowTest : public VideoTest {
+protected:
+    // A segment address longer than 120 characters.
+    std::string segment(int index) const
+    {
+        return server.url("/seg/" + std::to_string(index) + ".flv?pad=" + std::string(130, 'a'));
+    }
+    // The split video's result page: a split notice where the address would be, and the
+    // segment links in document order, with short links around them.
+    void serveSplitVideo(const std::vector<std::string>& links)
+    {
+        std::string anchors;
+        for (const std::string& link : links)
+            anchors += "<a href=\"" + link + "\">段</a>";
+        serveResult(pageAddress(), resultPage(kName, "分段视频请用分段下载 k=false;", "暂无") + anchors);
+    }
+    void serveSegments(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            server.addPage("/seg/" + std::to_string(i) + ".flv", FixtureServer::pattern(i, kSegmentBytes),
+                "video/x-flv");
+    }
+    // Resolves the split video and lets the split downloader gather its links.
+    video::fenge& openSplitter()
+    {
+        resolve(pageAddress());
+        p.app.advance(1000);
+        video::fenge& splitter = p.app.get<video::fenge>();
+        settle();
+        p.app.advance(1000);
+        return splitter;
+    }
+    // Presses start and lets the segment timer run to its end.
+    void start(video::fenge& splitter)
+    {
+        splitter.Command2.click();
+        p.app.advance(1000);
+        p.app.runUntilIdle(5000);
+    }
+    std::string segmentFile(int index) const
+    {
+        return downloaded(kFileName + "(" + std::to_string(index) + ").flv");
+    }
+};
+
+} // namespace
+
+TEST_F(SplitWindowTest, ASplitNoticeInTheAddressHandsTheVideoToTheSplitter)
+{
+    serveSplitVideo({ segment(0) });
+    resolve(pageAddress());
+    EXPECT_FALSE(p.app.isLoaded<video::fenge>());
+    p.app.advance(1000);
+    ASSERT_TRUE(p.app.isLoaded<video::fenge>());
+    video::fenge& splitter = p.app.get<video::fenge>();
+    EXPECT_TRUE(splitter.visible());
+    EXPECT_EQ(splitter.Label3.caption(), kName);
+    EXPECT_EQ(splitter.width(), 4785);
+    EXPECT_EQ(splitter.left(), w().left() + w().width() / 2 - 4785 / 2);
+    EXPECT_EQ(splitter.WebBrowser1.location(), server.url("/parse.php?format=&kw=") + pageAddress());
+    EXPECT_FALSE(splitter.Command2.enabled());
+    EXPECT_FALSE(splitter.List1.visible());
+    EXPECT_EQ(w().Label4.caption(), "分割数据提取成功");
+    EXPECT_EQ(w().Text4.text(), "");
+    EXPECT_EQ(w().Text5.text(), "");
+    for (const char* locked : { "Command10", "Command11", "Text4", "Text5" })
+        EXPECT_FALSE(w().control(locked)->enabled()) << locked;
+    EXPECT_FALSE(w().Timer3.enabled());
+}
+
+TEST_F(SplitWindowTest, LongLinksBecomeSegmentsLastLinkFirst)
+{
+    const std::string exactly120 = server.url("/x?") + std::string(120 - server.url("/x?").size(), 'b');
+    serveSplitVideo({ segment(0), server.url("/short"), segment(1), exactly120, segment(2) });
+    video::fenge& splitter = openSplitter();
+    EXPECT_EQ(splitter.List1.items(), (std::vector<std::string> { segment(2), segment(1), segment(0) }));
+    EXPECT_EQ(splitter.List2.items(), splitter.List1.items());
+    EXPECT_EQ(splitter.caption(), "此视频被该网站分割为3个片段");
+    EXPECT_TRUE(splitter.Command2.enabled());
+    EXPECT_FALSE(splitter.Label1.visible());
+    EXPECT_TRUE(splitter.List1.visible());
+    EXPECT_FALSE(splitter.Timer1.enabled());
+    EXPECT_EQ(splitter.WebBrowser1.bodyScroll(), "no");
+}
+
+TEST_F(SplitWindowTest, APageWithoutLinksLeavesStartDisabled)
+{
+    // The splitter reads the result page of the address in the video window.
+    serveResult(pageAddress("play/2.html"), "<html><body>没有片段</body></html>");
+    w().Text3.setText(pageAddress("play/2.html"));
+    video::fenge& splitter = p.app.get<video::fenge>();
+    settle();
+    p.app.advance(1000);
+    EXPECT_EQ(splitter.caption(), "此视频被该网站分割为0个片段");
+    EXPECT_FALSE(splitter.Command2.enabled());
+    EXPECT_TRUE(splitter.Label1.visible());
+    EXPECT_TRUE(splitter.List1.items().empty());
+}
+
+TEST_F(SplitWindowTest, StartDownloadsEverySegmentUnderItsNumberWithTheWholeFigure)
+{
+    serveSplitVideo({ segment(2), segment(1), segment(0) });
+    serveSegments(3);
+    video::fenge& splitter = openSplitter();
+    start(splitter);
+    EXPECT_EQ(splitter.width(), 10665);
+    EXPECT_EQ(
+        splitter.Label8.caption(), "状态：分割视频全部下载完成，请检查桌面上“Zelvora下载区”文件夹内的视频");
+    EXPECT_EQ(splitter.Text3.text(), "3");
+    EXPECT_FALSE(splitter.Timer2.enabled());
+    EXPECT_FALSE(splitter.Command2.enabled());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(readBytes(segmentFile(i)) == FixtureServer::pattern(i, kSegmentBytes)) << i;
+    // A whole segment reads 100% (not 99%, as 274 / 2.74 would give in binary fractions).
+    EXPECT_EQ(vb::Left(splitter.Label4.caption(), 4), "100%");
+    EXPECT_EQ(vb::Len(splitter.Label4.caption()), 4 + 274);
+    EXPECT_EQ(splitter.Label5.caption().rfind("网速：", 0), 0u);
+    EXPECT_EQ(splitter.Label5.caption().substr(splitter.Label5.caption().size() - 4), "KB/S");
+    // The lengths were asked once each, before the first segment.
+    EXPECT_EQ(splitter.Label10.caption().rfind("总进度：0.29 MB / 0.29 MB", 0), 0u)
+        << splitter.Label10.caption();
+    EXPECT_EQ(server.hits("/seg/0.flv"), 2);
+}
+
+TEST_F(SplitWindowTest, AFailedSegmentStepsTheCounterBackAndTheNextStartResumesThere)
+{
+    serveSplitVideo({ segment(2), segment(1), segment(0) });
+    serveSegments(2);
+    video::fenge& splitter = openSplitter();
+    start(splitter);
+    EXPECT_EQ(splitter.Label8.caption(), "状态：下载失败，您刚刚断网了请重新下载");
+    EXPECT_EQ(splitter.Text3.text(), "1");
+    EXPECT_TRUE(splitter.Command2.enabled());
+    EXPECT_FALSE(splitter.Timer2.enabled());
+    EXPECT_FALSE(std::filesystem::exists(segmentFile(2)));
+
+    serveSegments(3);
+    start(splitter);
+    EXPECT_EQ(splitter.Text3.text(), "3");
+    // The second start asks again only for the length that was unknown.
+    EXPECT_EQ(server.hits("/seg/1.flv"), 3);
+    EXPECT_EQ(server.hits("/seg/2.flv"), 4);
+    EXPECT_TRUE(readBytes(segmentFile(2)) == FixtureServer::pattern(2, kSegmentBytes));
+}
+
+TEST_F(SplitWindowTest, AFailureOnTheFirstSegmentRetriesSegmentZero)
+{
+    serveSplitVideo({ segment(1), segment(0) });
+    video::fenge& splitter = openSplitter();
+    start(splitter);
+    EXPECT_EQ(splitter.Text3.text(), "0");
+    serveSegments(2);
+    start(splitter);
+    EXPECT_EQ(splitter.Text3.text(), "2");
+    EXPECT_TRUE(readBytes(segmentFile(0)) == FixtureServer::pattern(0, kSegmentBytes));
+}
+
+TEST_F(SplitWindowTest, ProgressReportsWithoutALengthKeepTheTexts)
+{
+    video::fenge& splitter = p.app.get<video::fenge>();
+    splitter.oDownload_OnProgress(10, 0, 5, 5, "");
+    EXPECT_EQ(splitter.Label4.caption(), "正在启动下载器...");
+    EXPECT_EQ(splitter.Label5.caption(), "网速：");
+    splitter.oDownload_OnProgress(50, 100, 7, 5, "");
+    EXPECT_EQ(vb::Left(splitter.Label4.caption(), 3), "50%");
+    EXPECT_EQ(vb::Len(splitter.Label4.caption()), 3 + 137);
+    EXPECT_EQ(splitter.Label5.caption(), "网速：7KB/S");
+}
