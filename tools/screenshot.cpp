@@ -2,11 +2,13 @@
 // PNG pictures of the windows on screen, for reviewers and bug reports.
 //
 //   zelvora_screenshot [--profile DIR] [--config FILE] --out DIR STEP...
-//   steps: shot NAME | click WINDOW.CONTROL | wait MS
+//   steps: shot NAME | click WINDOW.CONTROL | type WINDOW.CONTROL TEXT | wait MS
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTest>
 #include <QWindow>
@@ -31,7 +33,7 @@ int usage()
 {
     std::fprintf(stderr,
         "usage: zelvora_screenshot [--profile DIR] [--config FILE] --out DIR STEP...\n"
-        "steps: shot NAME | click WINDOW.CONTROL | wait MS\n");
+        "steps: shot NAME | click WINDOW.CONTROL | type WINDOW.CONTROL TEXT | wait MS\n");
     return 2;
 }
 
@@ -150,6 +152,21 @@ int main(int argc, char** argv)
             // Press and release: tiles react to the press, buttons to the click.
             QTest::mousePress(w, Qt::LeftButton, {}, w->rect().center());
             QTest::mouseRelease(w, Qt::LeftButton, {}, w->rect().center());
+        } else if (verb == "type" && i + 1 < steps.size()) {
+            // Keys typed into a control, after a click into it.
+            const QString text = QString::fromStdString(steps[++i]);
+            QWidget* w = findControl(session, value);
+            if (!w) {
+                ++failures;
+                continue;
+            }
+            QWidget* edit = w->findChild<QLineEdit*>();
+            if (!edit)
+                edit = w->findChild<QPlainTextEdit*>();
+            if (!edit)
+                edit = w;
+            QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
+            QTest::keyClicks(edit, text);
         } else {
             return usage();
         }
