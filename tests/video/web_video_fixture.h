@@ -4,6 +4,7 @@
 // the player shown from the hub.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,23 +69,11 @@ protected:
     // The path of a site's result page for a keyword (the query's own keys are not part of it).
     static std::string resultPath(const std::string& site, const std::string& keyword)
     {
-        if (site == "tudou")
-            return "/tudou/t/nisearch/" + keyword;
-        if (site == "pptv")
-            return "/pptv/s_video/q_" + keyword;
-        if (site == "youku")
-            return "/youku/search_video/q_" + keyword;
-        if (site == "sohu")
-            return "/sohu/mts";
-        if (site == "letv")
-            return "/letv/s";
-        if (site == "fengx")
-            return "/fengx/search/media";
-        if (site == "xinlang")
-            return "/xinlang/search/index.php";
-        if (site == "bdhd")
-            return "/bdhd/";
-        return "/qovd/index.asp";
+        const std::map<std::string, std::string> paths = { { "tudou", "/t/nisearch/" + keyword },
+            { "pptv", "/s_video/q_" + keyword }, { "youku", "/search_video/q_" + keyword },
+            { "sohu", "/mts" }, { "letv", "/s" }, { "fengx", "/search/media" },
+            { "xinlang", "/search/index.php" }, { "bdhd", "/" }, { "qovd", "/index.asp" } };
+        return "/" + site + paths.at(site);
     }
     void sitePage(
         const std::string& site, const std::string& keyword, const std::vector<std::string>& addresses)
