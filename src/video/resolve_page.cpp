@@ -1,5 +1,7 @@
 #include "video/resolve_page.h"
 
+#include <algorithm>
+
 #include "platform/codec.h"
 #include "platform/config.h"
 #include "resources/resources.h"
@@ -9,34 +11,23 @@ namespace video {
 
 namespace {
 
-// The result page in UTF-16 code units, searched and cut with 1-based positions as the
-// window's algorithm counts them; the page is converted once, however large it is.
-class Page {
-public:
-    explicit Page(std::string_view text)
-        : m_text(vb::toUtf16(text))
-    {
+// Moves from byte `from` of UTF-8 text over `units` characters as the window counts them
+// (UTF-16 code units); the end of the text when it runs out.
+size_t advance(std::string_view text, size_t from, int units)
+{
+    size_t i = from;
+    while (units > 0 && i < text.size()) {
+        const char32_t c = vb::decodeUtf8(text, i);
+        units -= c > 0xFFFF ? 2 : 1;
     }
-    // Position of what at or after start, 0 when absent.
-    int find(std::u16string_view what, int start = 1) const
-    {
-        if (start < 1)
-            start = 1;
-        if (static_cast<size_t>(start) > m_text.size() + 1)
-            return 0;
-        const size_t pos = m_text.find(what, static_cast<size_t>(start - 1));
-        return pos == std::u16string::npos ? 0 : static_cast<int>(pos) + 1;
-    }
-    // The trimmed text of length characters from start.
-    std::string trimmedMid(int start, int length) const
-    {
-        return vb::Trim(vb::toUtf8(
-            std::u16string_view(m_text).substr(static_cast<size_t>(start - 1), static_cast<size_t>(length))));
-    }
+    return std::min(i, text.size());
+}
 
-private:
-    std::u16string m_text;
-};
+// The trimmed text from byte `from` up to (not including) byte `to`.
+std::string trimmedSlice(std::string_view text, size_t from, size_t to)
+{
+    return vb::Trim(text.substr(from, to - from));
+}
 
 // The attribute value an inserted address becomes: it cannot leave its attribute.
 std::string escapedForAttribute(std::string_view text)
@@ -119,35 +110,48 @@ std::string parseServiceQuery(const platform::Config& config, std::string_view a
     return query;
 }
 
-std::optional<std::string> scrapeTitle(std::string_view text)
+// The searches run on the UTF-8 text itself (a character never matches inside another one),
+// and the offsets the window counts in characters are stepped over only where they apply,
+// so a large page is read once.
+
+std::optional<std::string> scrapeTitle(std::string_view page)
 {
-    const Page page(text);
-    const int a = page.find(u"</strong>");
-    const int b = a == 0 ? 0 : page.find(u"<strong>", a + 8);
-    if (a == 0 || b == 0)
+    // a = "</strong>", b = "<strong>" from a + 8; the title is characters a + 8 to b - 1.
+    const size_t a = page.find("</strong>");
+    if (a == std::string_view::npos)
         return std::nullopt;
-    return vb::Mid(page.trimmedMid(a + 8, b - a - 8), 8, 500);
+    const size_t start = advance(page, a, 8);
+    const size_t b = page.find("<strong>", start);
+    if (b == std::string_view::npos)
+        return std::nullopt;
+    return vb::Mid(trimmedSlice(page, start, b), 8, 500);
 }
 
-std::optional<std::string> scrapeAddress(std::string_view text)
+std::optional<std::string> scrapeAddress(std::string_view page)
 {
-    const Page page(text);
-    const int p = page.find(u"下载地址");
-    const int q = p == 0 ? 0 : page.find(u"false;", p + 8);
-    if (p == 0 || q == 0)
+    // p = "下载地址", q = "false;" from p + 8; the text is characters p + 8 to q (its "f"),
+    // which is then completed to "false;".
+    const size_t p = page.find("下载地址");
+    if (p == std::string_view::npos)
         return std::nullopt;
-    // The cut ends on the "f" of "false;", which is then completed.
-    return vb::Mid(page.trimmedMid(p + 8, q - p - 7) + "alse;", 10, 500);
+    const size_t start = advance(page, p, 8);
+    const size_t q = page.find("false;", start);
+    if (q == std::string_view::npos)
+        return std::nullopt;
+    return vb::Mid(trimmedSlice(page, start, q + 1) + "alse;", 10, 500);
 }
 
-bool offersHighDefinition(std::string_view text)
+bool offersHighDefinition(std::string_view page)
 {
-    const Page page(text);
-    const int r = page.find(u"<B>");
-    const int s = r == 0 ? 0 : page.find(u"</B>", r + 8);
-    if (r == 0 || s == 0)
+    // r = "<B>", s = "</B>" from r + 8; the mark is characters r + 8 to s.
+    const size_t r = page.find("<B>");
+    if (r == std::string_view::npos)
         return false;
-    return vb::Left(page.trimmedMid(r + 8, s - r - 7), 2) == "解析";
+    const size_t start = advance(page, r, 8);
+    const size_t s = page.find("</B>", start);
+    if (s == std::string_view::npos)
+        return false;
+    return vb::Left(trimmedSlice(page, start, s + 1), 2) == "解析";
 }
 
 bool splitVideoSign(std::string_view text)
