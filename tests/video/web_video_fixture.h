@@ -88,16 +88,21 @@ protected:
         player().Text4.setText(words);
         player().Label14.click();
     }
-    // Lets timers run until the search has ended: before each tick the pages in flight may
-    // arrive; one that has not after patienceMs of real time lets the clock run past the
-    // site's time limit. Returns the status texts shown, in order.
-    std::vector<std::string> runSearch(int patienceMs = 3000)
+    // Lets timers run until the search has ended, each tick after the pages in flight have
+    // arrived; while the worker loads the page at slowPage, the clock runs past the site's
+    // time limit instead. Returns the status texts shown, in order.
+    std::vector<std::string> runSearch(const std::string& slowPage = "")
     {
         std::vector<std::string> shown { player().Label4.caption() };
         video::search& w = worker();
         for (int i = 0; i < 500 && (w.Timer1.enabled() || w.Timer2.enabled() || w.bdhd.enabled()); ++i) {
-            const bool arrived = platform::settleHeadlessBrowsers(p.app, patienceMs);
-            p.app.advance(arrived ? 1 : video::kSiteTimeLimitMs);
+            const bool slow
+                = !slowPage.empty() && w.WebBrowser1.busy() && w.WebBrowser1.location() == slowPage;
+            if (!slow) {
+                EXPECT_TRUE(platform::settleHeadlessBrowsers(p.app, 10000));
+            }
+            p.app.advance(slow ? video::kSiteTimeLimitMs : 1);
+            slowTicks += slow ? 1 : 0;
             if (player().Label4.caption() != shown.back())
                 shown.push_back(player().Label4.caption());
         }
@@ -116,6 +121,8 @@ protected:
 
     testing_support::FixtureServer server;
     testing_support::TestProgram p;
+    // How often runSearch let the clock run past the time limit.
+    int slowTicks = 0;
 };
 
 } // namespace web_video_testing
