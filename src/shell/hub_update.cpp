@@ -1,7 +1,5 @@
 // The hub's update line: the check against the maker's update server and the hand-over to
 // the update program or the portable edition's download page.
-#include <algorithm>
-
 #include "common/data_folders.h"
 #include "common/file_download.h"
 #include "platform/config.h"
@@ -12,6 +10,7 @@
 #include "platform/textfile.h"
 #include "runtime/app.h"
 #include "shell/hub_window.h"
+#include "shell/version_file.h"
 #include "traymenu/tray_window.h"
 
 namespace shell {
@@ -20,27 +19,6 @@ namespace {
 
 constexpr const char* kVersionFile = "update.ini";
 constexpr const char* kUpdateProgram = "update.exe";
-// A version file holds a build number; anything much larger is not one.
-constexpr long long kVersionFileBytes = 64 * 1024;
-constexpr size_t kVersionTextChars = 64;
-
-// Sound: only a line of printable text is a build number. A binary or oversized version
-// file counts as "no new version" instead of comparing its bytes.
-bool plausibleBuild(const std::string& line)
-{
-    return !line.empty() && line.size() <= kVersionTextChars
-        && std::all_of(line.begin(), line.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
-}
-
-// The last line of the version file, or nothing when the file cannot be read as one.
-std::string publishedBuild(const std::string& path, const std::string& codePage)
-{
-    std::vector<std::string> lines;
-    if (platform::readLinesChecked(path, codePage, lines, kVersionFileBytes) != platform::ReadOutcome::Read
-        || lines.empty())
-        return {};
-    return lines.back();
-}
 
 } // namespace
 
@@ -109,7 +87,7 @@ void moban::xin_Timer()
 
     // Designed: the build numbers compare as text, so "9" is newer than "13".
     const std::string published = publishedBuild(file, codePage);
-    const bool newer = plausibleBuild(published) && published > tray.xin1.text();
+    const bool newer = !published.empty() && published > tray.xin1.text();
     setUpdateLine(newer ? kUpdateAvailable : kUpdateLatest);
     xin.setEnabled(false);
 }

@@ -178,6 +178,24 @@ bool splitVideoSign(std::string_view text)
     return sign;
 }
 
+std::vector<std::string> segmentAddresses(std::string_view links)
+{
+    // A link address longer than this is a segment address.
+    constexpr int kSegmentAddressLength = 120;
+    std::vector<std::string> segments;
+    size_t start = 0;
+    while (start < links.size()) {
+        size_t end = links.find("\r\n", start);
+        if (end == std::string_view::npos)
+            end = links.size();
+        std::string piece = vb::Trim(links.substr(start, end - start));
+        if (vb::Len(piece) > kSegmentAddressLength)
+            segments.push_back(std::move(piece));
+        start = end + 2;
+    }
+    return segments;
+}
+
 std::string previewPiece(int number)
 {
     return std::string(resources::get("video/youj" + std::to_string(number) + ".htm"));

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 class Config;
@@ -39,6 +40,10 @@ bool offersHighDefinition(std::string_view page);
 // Whether a text carries the sign of a split video: a character whose code in code page 936,
 // written in hexadecimal without leading zeros, begins with B to F.
 bool splitVideoSign(std::string_view text);
+
+// The segment addresses among the lines (ended by CR LF) of a split video's link text: every
+// trimmed line longer than 120 characters, in order.
+std::vector<std::string> segmentAddresses(std::string_view links);
 
 // The fixed pieces of the preview page (1 to 3).
 std::string previewPiece(int number);

@@ -12,8 +12,6 @@ namespace {
 constexpr int kNarrowWidth = 4785;
 constexpr int kWideWidth = 10665;
 constexpr int kHeight = 5700;
-// A link address longer than this is a segment address.
-constexpr int kSegmentAddressLength = 120;
 constexpr const char* kTitleStart = "此视频被该网站分割为";
 constexpr const char* kTitleEnd = "个片段";
 } // namespace
@@ -99,18 +97,7 @@ void fenge::Timer1_Timer()
         gathered += link->href + "\r\n";
     Text1.setText(gathered + Text1.text());
 
-    std::vector<std::string> segments;
-    size_t start = 0;
-    const std::string& text = Text1.text();
-    while (start < text.size()) {
-        size_t end = text.find("\r\n", start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string piece = vb::Trim(std::string_view(text).substr(start, end - start));
-        if (vb::Len(piece) > kSegmentAddressLength)
-            segments.push_back(std::move(piece));
-        start = end + 2;
-    }
+    const std::vector<std::string> segments = segmentAddresses(Text1.text());
     List2.setItems(segments);
     for (const std::string& segment : segments)
         List1.addItem(segment);
