@@ -11,6 +11,7 @@
 #include "settings/settings_window.h"
 #include "shell/hub_window.h"
 #include "shell/updater_window.h"
+#include "toolbox/runner_window.h"
 #include "toolbox/toolbox_window.h"
 #include "traymenu/tray_window.h"
 #include "video/harvest_window.h"
@@ -32,6 +33,7 @@ void registerWindows(runtime::App& app)
     app.registerWindow<traymenu::Form6>("Form6");
     app.registerWindow<settings::setz>("setz");
     app.registerWindow<toolbox::tool>("tool");
+    app.registerWindow<toolbox::tooldiao>("tooldiao");
     app.registerWindow<video::play>("play");
     app.registerWindow<video::search>("search");
     app.registerWindow<music::music>("music");

@@ -5,6 +5,7 @@
 #include "platform/dialogs.h"
 #include "platform/headless_browser.h"
 #include "platform/posix/curl_network.h"
+#include "platform/posix/nmcli_jobs.h"
 #include "platform/posix/posix_environment.h"
 #include "platform/posix/posix_services.h"
 #include "platform/recording_shell.h"
@@ -38,6 +39,7 @@ void installServices(runtime::App& app, std::shared_ptr<Config> config, const Se
     auto tray = std::make_shared<RecordingTray>();
     app.provide<RecordingTray>(tray);
     app.provide<TrayIcon>(tray);
+    app.provide<NetworkJobs>(std::make_shared<NmcliJobs>(env->browserCacheFolder(), env->userProfile()));
     auto network = std::make_shared<CurlNetwork>();
     app.provide<Network>(network);
     // Every browser is headless until the front end wraps the factory for visible ones.

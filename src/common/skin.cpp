@@ -131,9 +131,9 @@ void ApplySkinOnLoad(const SkinnedWindow& w)
         setSettingsLabelsTransparent(app, false);
         colourAccents();
     } else if (s.mode == kModePicture) {
-        runtime::Image& hubPicture = peers(app).hubPicture();
-        hubPicture.setPicture(runtime::loadPicture(dataPaths(app).zelvJpg));
-        paintSkinPicture(w.window, hubPicture.picture());
+        runtime::Image& skinPicture = w.ownPicture ? *w.ownPicture : peers(app).hubPicture();
+        skinPicture.setPicture(runtime::loadPicture(dataPaths(app).zelvJpg));
+        paintSkinPicture(w.window, skinPicture.picture());
         peers(app).settingsWindow().setPicture(runtime::loadPicture(w.pictureField.text()));
         setSettingsLabelsTransparent(app, true);
         colourAccents();

@@ -63,6 +63,9 @@ struct SkinnedWindow {
     bool styleUpdater = false;
     // Whether the skin timer re-creates a deleted "ini.db" from the cache.
     bool recreatesFile = false;
+    // The window's own picture control that holds the skin picture it paints; the hub's when
+    // none.
+    runtime::Image* ownPicture = nullptr;
     // Extra work of the window's skin timer after the shared steps (the player recolours
     // its lists).
     std::function<void()> extraRefresh;

@@ -75,6 +75,13 @@ Config::Config()
         { "site.16", "vod.kankan.com" },
         { "site.17", "www.funshion.com" },
         { "site.18", "www.pps.tv" },
+        // The toolbox's web tools and chat link.
+        { "tool.ip", "https://www.ip138.com" },
+        { "tool.weather", "https://www.baidu.com" },
+        { "tool.meitu", "https://xiuxiu.web.meitu.com" },
+        { "tool.astro", "https://astro.women.sohu.com" },
+        { "chat", "https://wpa.qq.com" },
+        { "chat.site", "zelvora" },
     };
     // The hosts of the addresses the video search picks from result pages, and the channel
     // pages of the player's network list.

@@ -1,0 +1,48 @@
+#pragma once
+// A program started with its output captured, polled without blocking.
+#include <memory>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace platform {
+
+// What a finished command did.
+struct CommandResult {
+    // False when the program could not be started (not found, not executable).
+    bool started = false;
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+class ChildProcess {
+public:
+    // Starts args[0], looked up on PATH, in its own process group, with the C locale so its
+    // words are the ones a parser expects. Nothing when it cannot be started (result says why).
+    static std::unique_ptr<ChildProcess> start(const std::vector<std::string>& args, CommandResult& result);
+    // Stops the process group if the program still runs, and reaps it.
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // Reads what output is ready; true once the program has ended.
+    bool poll();
+    // The result once poll() returned true.
+    const CommandResult& result() const { return m_result; }
+
+private:
+    ChildProcess() = default;
+    void drain();
+
+    pid_t m_pid = -1;
+    int m_out = -1;
+    int m_err = -1;
+    bool m_ended = false;
+    CommandResult m_result;
+};
+
+// Whether a program of this name is found on PATH.
+bool onPath(const std::string& program);
+
+} // namespace platform

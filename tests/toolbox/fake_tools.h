@@ -1,0 +1,113 @@
+#pragma once
+// A fake nmcli (and resolvectl) first on PATH: each call's arguments are recorded, and the
+// answer is chosen by the first rule whose shell pattern matches the arguments.
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace testing_support {
+
+class FakeTools {
+public:
+    FakeTools()
+        : m_oldPath(std::getenv("PATH") ? std::getenv("PATH") : "")
+    {
+        std::filesystem::create_directories(bin());
+        setenv("PATH", (bin() + ":" + m_oldPath).c_str(), 1);
+        write();
+    }
+    ~FakeTools() { setenv("PATH", m_oldPath.c_str(), 1); }
+
+    // Answers calls matching pattern (a shell case pattern over the arguments joined by blanks).
+    void on(const std::string& pattern, const std::string& out, int code = 0, const std::string& err = {})
+    {
+        m_rules.push_back({ pattern, out, code, err, false });
+        write();
+    }
+    // Calls matching pattern never end.
+    void hang(const std::string& pattern)
+    {
+        m_rules.push_back({ pattern, {}, 0, {}, true });
+        write();
+    }
+    // PATH holds only an empty folder: no nmcli at all.
+    void remove() { setenv("PATH", (m_dir.path() / "empty").c_str(), 1); }
+    // The calls so far, "nmcli ARG ARG...", arguments parted by "|".
+    std::vector<std::string> calls() const
+    {
+        std::vector<std::string> out;
+        std::istringstream in(readBytes(m_dir.path() / "calls.log"));
+        std::string line;
+        while (std::getline(in, line))
+            out.push_back(line);
+        return out;
+    }
+    std::string bin() const { return (m_dir.path() / "bin").string(); }
+
+private:
+    struct Rule {
+        std::string pattern, out;
+        int code;
+        std::string err;
+        bool hangs;
+    };
+    static std::string quoted(const std::string& s)
+    {
+        std::string q = "'";
+        for (char c : s)
+            q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return q + "'";
+    }
+    void write()
+    {
+        for (const char* tool : { "nmcli", "resolvectl" }) {
+            std::string script = "#!/bin/sh\nprintf '%s' " + std::string(tool) + " >> "
+                + quoted((m_dir.path() / "calls.log").string())
+                + "\nfor a in \"$@\"; do printf '|%s' \"$a\" >> "
+                + quoted((m_dir.path() / "calls.log").string()) + "; done\necho >> "
+                + quoted((m_dir.path() / "calls.log").string()) + "\ncase \"" + tool + " $*\" in\n";
+            for (const Rule& r : m_rules) {
+                std::string pattern;
+                for (char c : r.pattern)
+                    pattern += c == ' ' ? std::string("\\ ") : std::string(1, c);
+                script += pattern + ")\n";
+                if (r.hangs) {
+                    script += "  exec sleep 1000 ;;\n";
+                    continue;
+                }
+                script += "  printf '%s' " + quoted(r.out) + "\n  printf '%s' " + quoted(r.err)
+                    + " >&2\n  exit " + std::to_string(r.code) + " ;;\n";
+            }
+            script += "esac\nexit 0\n";
+            const auto path = std::filesystem::path(bin()) / tool;
+            writeBytes(path, script);
+            std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+        }
+    }
+
+    TempDir m_dir;
+    std::string m_oldPath;
+    std::vector<Rule> m_rules;
+};
+
+// Moves a program's virtual clock on while real processes run, until done() or five seconds.
+template <class App> bool runUntil(App& app, const std::function<bool()>& done, int stepMs = 100)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (done())
+            return true;
+        app.advance(stepMs);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return done();
+}
+
+} // namespace testing_support

@@ -1,0 +1,281 @@
+#include "toolbox/runner_fixture.h"
+
+#include "platform/textfile.h"
+#include "toolbox/tool_files.h"
+
+using testing_support::readBytes;
+using testing_support::RunnerTest;
+
+namespace {
+
+const char* const kDevices = "nmcli -t -f DEVICE,TYPE,STATE,CONNECTION device";
+const char* const kTwoConnections = "wlan0:wifi:disconnected:\n"
+                                    "eth0:ethernet:connected:有线 连接 1\n"
+                                    "lo:loopback:connected (externally):lo\n"
+                                    "wlan1:wifi:connected:Home\\:Net\n";
+
+const std::string kClosed1
+    = "netsh wlan stop hostednetwork\r\n"
+      "netsh wlan set hostednetwork mode=disallow\r\n"
+      "Getmac /v /nh /fo csv | find /i \"Device\" > mac_all.ini\r\n"
+      "ping 127.0.0.1>nul\r\n"
+      "for /f \"tokens=1-3* delims=,\" %%a in (mac_all.ini) do if not \"%%d\"==\"\"媒体被断开\"\" (\r\n"
+      "    set myname=%%a\r\n"
+      "    rem 网卡:%%b\r\n"
+      "    set mymac=%%c\r\n"
+      "    rem 协议:%%d\r\n"
+      ")\r\n"
+      "set myname=%myname:~1,-1%\r\n"
+      "set mymac=%mymac:~1,-1%\r\n"
+      "echo 当前mac为%mymac%，网卡名称叫做\"%myname%\"\r\n"
+      "echo.\r\n"
+      "net start MpsSvc\r\n"
+      "cscript /nologo \"%~dp0\\ics.vbs\" \"zelvina_wifi\" \"";
+const std::string kClosed2
+    = "\" \"off\"\r\ncscript /nologo \"%~dp0\\ics.vbs\" \"zelvina_wifi\" \"%myname%\" \"off\"";
+
+class HotspotTest : public RunnerTest {
+protected:
+    // Opens the hotspot mode and waits for the scan.
+    toolbox::tooldiao& scanned()
+    {
+        toolbox::tooldiao& w = open("WF");
+        EXPECT_TRUE(until([&] { return !w.wf.enabled(); }));
+        return w;
+    }
+    std::vector<std::string> items(const runtime::ListBox& list)
+    {
+        std::vector<std::string> out;
+        for (int i = 0; i < list.listCount(); ++i)
+            out.push_back(list.list(i));
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(HotspotTest, ScanOffersTheConnectedConnectionsAndACreateCountsDownToTheHint)
+{
+    tools.on(kDevices, kTwoConnections);
+    tools.on("nmcli device wifi hotspot*", "Device 'wlan0' successfully activated.\n");
+    toolbox::tooldiao& w = scanned();
+    EXPECT_EQ(items(w.Combo1), (std::vector<std::string> { "有线 连接 1", "Home:Net" }));
+    EXPECT_EQ(w.Combo1.listIndex(), 0);
+    for (runtime::Control* c : { static_cast<runtime::Control*>(&w.ssid),
+             static_cast<runtime::Control*>(&w.mi), static_cast<runtime::Control*>(&w.Combo1),
+             static_cast<runtime::Control*>(&w.Command2), static_cast<runtime::Control*>(&w.Command3) })
+        EXPECT_TRUE(c->visible()) << c->name();
+    EXPECT_FALSE(platform::fileExists(tool("wan.txt")));
+    EXPECT_FALSE(platform::fileExists(tool("wan.bat")));
+    EXPECT_EQ(w.ssid.text(), "zelvina");
+
+    w.mi.setText("1234567");
+    EXPECT_FALSE(w.Command2.enabled());
+    EXPECT_EQ(w.wfts.caption(), "密码必须大于或等于8位");
+    EXPECT_TRUE(w.wfts.visible());
+    w.mi.setText("12345678");
+    EXPECT_TRUE(w.Command2.enabled());
+    EXPECT_FALSE(w.wfts.visible());
+
+    w.Command2.click();
+    EXPECT_EQ(w.wfts.caption(), "正在创建WiFi...");
+    EXPECT_EQ(w.start1.caption(), "start");
+    ASSERT_TRUE(until([&] { return !w.jk.enabled(); }));
+    EXPECT_EQ(w.wfts.caption(), "WiFi创建成功，获取生效时间...");
+    EXPECT_FALSE(w.Command2.enabled());
+    EXPECT_TRUE(w.Command3.enabled());
+    EXPECT_EQ(tools.calls().back(),
+        "nmcli|device|wifi|hotspot|ifname|wlan0|con-name|zelvina_wifi|ssid|zelvina|password|12345678");
+    EXPECT_EQ(readBytes(tool("wan.db")), "有线 连接 1\r\n");
+    EXPECT_FALSE(platform::fileExists(tool("start.bat")));
+    EXPECT_FALSE(platform::fileExists(tool("ics.vbs")));
+
+    for (const char* shown : { "5", "4", "3", "2", "1" }) {
+        p.app.advance(1000);
+        EXPECT_EQ(w.wfts.caption(), std::string("距离生效时间还有：") + shown);
+    }
+    EXPECT_TRUE(p.dialogs->messages().empty());
+    p.app.advance(1000);
+    EXPECT_FALSE(runnerOpen());
+    const auto shown = p.dialogs->takeMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(
+        shown[0].request.text.find("首选DNS服务器设置成114.114.114.114，备用DNS服务器设置成8.8.8.8即可上网"),
+        std::string::npos);
+}
+
+TEST_F(HotspotTest, TheDesignedFilesAreWrittenByteForByte)
+{
+    {
+        testing_support::FakeTools scanning;
+        scanning.hang("nmcli -t*");
+        open("WF");
+        EXPECT_EQ(
+            readBytes(tool("wan.bat")), "netsh interface show interface>\"" + tool("wan.txt") + "\"\r\n");
+        p.app.unload<toolbox::tooldiao>();
+    }
+    tools.on(kDevices, kTwoConnections);
+    tools.hang("nmcli device wifi hotspot*");
+    tools.hang("nmcli connection delete*");
+    testing_support::writeBytes(tool("wan.db"), "旧连接\r\n");
+    toolbox::tooldiao& v = scanned();
+    v.ssid.setText("我的WiFi");
+    v.mi.setText("pass word!");
+    v.Combo1.setListIndex(1);
+    v.Command2.click();
+    EXPECT_EQ(readBytes(tool("wan.db")), "Home:Net\r\n");
+    EXPECT_EQ(readBytes(tool("start.bat")),
+        kClosed1 + "旧连接" + kClosed2 + "\r\n" + "netsh wlan set hostednetwork mode=allow\r\n"
+            + "netsh wlan set hostednetwork ssid=我的WiFi Key =pass word!\r\n"
+            + "netsh wlan start hostednetwork\r\n"
+            + "netsh interface set interface name=\"Home:Net\" newname=\"zelvina_wifi\"\r\n"
+            + "ipconfig /flushdns\r\nnet start MpsSvc\r\n"
+            + "cscript /nologo \"%~dp0\\ics.vbs\" \"zelvina_wifi\" \"Home:Net\" \"on\"\r\n");
+    const std::string script = readBytes(tool("ics.vbs"));
+    EXPECT_EQ(script.substr(script.size() - 2), "\r\n");
+    EXPECT_EQ(script.find('\n'), script.find("\r\n") + 1);
+
+    // A delete after the create: the marker no longer reaches the batch.
+    v.Command3.click();
+    EXPECT_EQ(v.start1.caption(), "close");
+    EXPECT_EQ(readBytes(tool("close.bat")), kClosed1 + "Home:Net" + kClosed2 + "\r\n");
+    std::filesystem::remove(tool("start.bat"));
+    v.Command2.click();
+    EXPECT_NE(readBytes(tool("start.bat")).find("\r\nnetsh interface set interface name=\"Home:Net\""),
+        std::string::npos);
+    // Closing stops waiting for the jobs that never end.
+    v.Label3.click();
+    EXPECT_FALSE(runnerOpen());
+}
+
+TEST_F(HotspotTest, NameKeyAndConnectionAreCheckedBeforeAnythingIsWrittenOrRun)
+{
+    tools.on(kDevices, kTwoConnections);
+    const struct {
+        std::string ssid, key;
+        bool offline;
+        const char* refusal;
+    } rows[] = {
+        { "", "12345678", false, "网络名称必须是1到32个字节" },
+        { std::string(15, 'x') + "网络名称很长", "12345678", false, "网络名称必须是1到32个字节" },
+        { "net", std::string(64, 'k'), false, "密码必须是8到63个英文字母、数字或符号" },
+        { "net", "密码密码密码密码", false, "密码必须是8到63个英文字母、数字或符号" },
+        { "a\"b", "12345678", false, "网络名称、密码和网络连接里不能有引号、%、&、|、<、>、^或换行" },
+        { "net", "1234%PATH%", false, "网络名称、密码和网络连接里不能有引号、%、&、|、<、>、^或换行" },
+        { "net", "12345678 & del", false, "网络名称、密码和网络连接里不能有引号、%、&、|、<、>、^或换行" },
+        { "net", "12345678", true, "没有可共享的网络连接，请先连上网络" },
+    };
+    toolbox::tooldiao& w = scanned();
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.refusal);
+        w.ssid.setText(r.ssid);
+        w.mi.setText(r.key);
+        if (r.offline) {
+            w.Combo1.addItem("已断网", 0);
+            w.Combo1.setListIndex(0);
+        }
+        w.Command2.click();
+        EXPECT_EQ(w.wfts.caption(), r.refusal);
+        EXPECT_FALSE(w.jk.enabled());
+    }
+    EXPECT_FALSE(platform::fileExists(tool("start.bat")));
+    EXPECT_FALSE(platform::fileExists(tool("wan.db")));
+    EXPECT_FALSE(platform::fileExists(tool("ics.vbs")));
+    EXPECT_EQ(tools.calls().size(), 1u);
+}
+
+TEST_F(HotspotTest, WithoutUsableScanOutputOnlyOfflineIsOfferedAndTheReasonShown)
+{
+    const struct {
+        const char* name;
+        std::function<void(testing_support::FakeTools&)> setUp;
+        const char* status;
+    } rows[] = {
+        { "garbage",
+            [](auto& t) { t.on(kDevices, std::string("\x01\xff::::\n\n", 8) + std::string(100000, 'z')); },
+            nullptr },
+        { "nothing connected", [](auto& t) { t.on(kDevices, "wlan0:wifi:disconnected:\n"); }, nullptr },
+        { "not running", [](auto& t) { t.on(kDevices, "", 8, "Error: NetworkManager is not running.\n"); },
+            "NetworkManager没有运行" },
+        { "absent", [](auto& t) { t.remove(); }, "没有找到NetworkManager的nmcli命令" },
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        testing_support::FakeTools fresh;
+        r.setUp(fresh);
+        toolbox::tooldiao& w = scanned();
+        EXPECT_EQ(items(w.Combo1), std::vector<std::string> { "已断网" });
+        EXPECT_EQ(w.wfts.visible(), r.status != nullptr);
+        if (r.status) {
+            EXPECT_EQ(w.wfts.caption(), r.status);
+        }
+        w.mi.setText("12345678");
+        w.Command2.click();
+        EXPECT_EQ(w.wfts.caption(), "没有可共享的网络连接，请先连上网络");
+        w.Label3.click();
+    }
+}
+
+TEST_F(HotspotTest, FailedJobsSayWhyAndKeepTheRunnerOpen)
+{
+    tools.on(kDevices, kTwoConnections);
+    tools.on("nmcli device wifi hotspot*", "", 4, "Error: Connection activation failed: Not authorized.\n");
+    tools.on("nmcli connection delete*", "", 10, "Error: unknown connection 'zelvina_wifi'.\n");
+    toolbox::tooldiao& w = scanned();
+    w.mi.setText("12345678");
+    w.Command2.click();
+    ASSERT_TRUE(until([&] { return !w.jk.enabled(); }));
+    EXPECT_EQ(w.wfts.caption(), "WiFi没有建立：没有权限（需要有管理网络权限的账户）");
+    EXPECT_FALSE(w.jsq.enabled());
+    w.Command3.click();
+    ASSERT_TRUE(until([&] { return !w.jk.enabled(); }));
+    EXPECT_EQ(w.wfts.caption(), "没有找到本程序建立的WiFi");
+    EXPECT_FALSE(w.jsq.enabled());
+    EXPECT_FALSE(platform::fileExists(tool("close.bat")));
+    p.app.advance(10000);
+    EXPECT_TRUE(runnerOpen());
+}
+
+TEST_F(HotspotTest, ADeleteCountsDownAndClosesWithoutTheHint)
+{
+    tools.on(kDevices, "wlan0:wifi:connected:Home\n");
+    tools.on("nmcli connection delete zelvina_wifi", "");
+    toolbox::tooldiao& w = scanned();
+    w.Command3.click();
+    EXPECT_EQ(w.wfts.caption(), "正在关闭WiFi...");
+    ASSERT_TRUE(until([&] { return !w.jk.enabled(); }));
+    EXPECT_EQ(w.wfts.caption(), "WiFi删除成功，获取生效时间...");
+    EXPECT_FALSE(w.Command3.enabled());
+    p.app.advance(6000);
+    EXPECT_FALSE(runnerOpen());
+    EXPECT_TRUE(p.dialogs->messages().empty());
+}
+
+TEST(InterfaceListTest, OnlyConnectedLinesCountAndTheNameFollowsTheLastTenSpaces)
+{
+    const std::string ten(10, ' ');
+    const struct {
+        std::string line;
+        bool connected;
+        const char* name;
+    } rows[] = {
+        { "已启用            已连接            专用" + ten + "本地连接", true, "本地连接" },
+        { "已启用            已断开连接        专用" + ten + "无线网络连接", false, "无线网络连接" },
+        { "Enabled        Connected      Dedicated" + ten + "Ethernet", false, "Ethernet" },
+        { "已启用            已连接            专用" + ten + "a" + ten + "b", true, "b" },
+        { "已启用            已连接            专用" + ten + " 名字", true, "名字" },
+        { "已启用            已连接\t专用\t本地连接", true, "已连接\t专用\t本地连接" },
+        { "已启用  已连接  专用  本地连接", false, nullptr },
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.line);
+        EXPECT_EQ(toolbox::connectedLines({ r.line }).size(), r.connected ? 1u : 0u);
+        std::string name;
+        EXPECT_EQ(toolbox::interfaceName(r.line, name), r.name != nullptr);
+        if (r.name) {
+            EXPECT_EQ(name, r.name);
+        }
+    }
+    EXPECT_EQ(toolbox::connectedLines({ platform::interfaceTableLine(true, "x") }).size(), 1u);
+    EXPECT_TRUE(toolbox::connectedLines({ platform::interfaceTableLine(false, "x") }).empty());
+}

@@ -1,0 +1,174 @@
+#include "toolbox/runner_fixture.h"
+
+#include "platform/textfile.h"
+
+using testing_support::readBytes;
+using testing_support::RunnerTest;
+
+namespace {
+
+const char* const kActive = "nmcli -t -f UUID,DEVICE,TYPE,NAME connection show --active";
+const char* const kReadDns = "nmcli -g ipv4.dns,ipv4.ignore-auto-dns connection show u-1";
+
+class TuneUpTest : public RunnerTest {
+protected:
+    void connections()
+    {
+        tools.on(kActive, "u-1:eth0:802-3-ethernet:有线\nu-lo:lo:loopback:lo\n");
+        tools.on(kReadDns, "1.1.1.1,9.9.9.9\nno\n");
+    }
+    toolbox::tooldiao& tuned()
+    {
+        toolbox::tooldiao& w = open("KDJS");
+        EXPECT_TRUE(until([&] { return !w.jk.enabled(); }, 10));
+        return w;
+    }
+};
+
+} // namespace
+
+TEST_F(TuneUpTest, TheTuneUpRecordsTheOwnDnsSetsTheTwoServersAndCanPutThemBack)
+{
+    connections();
+    testing_support::writeBytes(std::filesystem::path(cache()) / "Cache" / "data_1", "cached");
+    toolbox::tooldiao& w = open("KDJS");
+    EXPECT_EQ(w.Label2.caption(), "正在优化宽带网速...");
+    EXPECT_EQ(w.Label2.fontSize(), 40);
+    EXPECT_EQ(w.start1.caption(), "kdjs");
+    ASSERT_TRUE(until([&] { return !w.jk.enabled(); }, 10));
+    EXPECT_EQ(w.Label2.caption(), "宽带加速成功，您打开网页试试...");
+    EXPECT_EQ(w.Label2.fontSize(), 30);
+    EXPECT_EQ(w.Label2.left(), 5);
+    EXPECT_EQ(w.Label7.caption(), "");
+    EXPECT_FALSE(w.jindutiao.enabled());
+    EXPECT_FALSE(platform::fileExists(tool("kdjs.bat")));
+    EXPECT_TRUE(std::filesystem::is_empty(cache()));
+    EXPECT_EQ(tools.calls(),
+        (std::vector<std::string> { "resolvectl|flush-caches",
+            "nmcli|-t|-f|UUID,DEVICE,TYPE,NAME|connection|show|--active",
+            "nmcli|-g|ipv4.dns,ipv4.ignore-auto-dns|connection|show|u-1",
+            "nmcli|connection|modify|u-1|ipv4.dns|114.114.114.114 8.8.8.8|ipv4.ignore-auto-dns|yes",
+            "nmcli|device|reapply|eth0" }));
+    EXPECT_EQ(readBytes(tool("dns_record.txt")), "u-1\teth0\t有线\t1.1.1.1,9.9.9.9\tno\r\n");
+    EXPECT_TRUE(w.Command4.visible());
+
+    // A second tune-up keeps the first record: it is the user's own setting.
+    w.Label3.click();
+    testing_support::FakeTools second;
+    second.on(kActive, "u-1:eth0:802-3-ethernet:有线\n");
+    second.on(kReadDns, "114.114.114.114,8.8.8.8\nyes\n");
+    toolbox::tooldiao& again = tuned();
+    EXPECT_EQ(again.Label2.caption(), "宽带加速成功，您打开网页试试...");
+    EXPECT_EQ(readBytes(tool("dns_record.txt")), "u-1\teth0\t有线\t1.1.1.1,9.9.9.9\tno\r\n");
+
+    const size_t before = second.calls().size();
+    again.Command4.click();
+    EXPECT_EQ(again.Label2.caption(), "正在恢复原DNS...");
+    ASSERT_TRUE(until([&] { return !again.jk.enabled(); }, 10));
+    EXPECT_EQ(again.Label2.caption(), "已恢复原来的DNS");
+    const auto calls = second.calls();
+    ASSERT_EQ(calls.size(), before + 2);
+    EXPECT_EQ(calls[before], "nmcli|connection|modify|u-1|ipv4.dns|1.1.1.1,9.9.9.9|ipv4.ignore-auto-dns|no");
+    EXPECT_EQ(calls[before + 1], "nmcli|device|reapply|eth0");
+    EXPECT_FALSE(platform::fileExists(tool("dns_record.txt")));
+    EXPECT_FALSE(again.Command4.visible());
+}
+
+TEST_F(TuneUpTest, KdjsBatIsWrittenByteForByteAndTheBarRunsWhileTheJobDoes)
+{
+    tools.hang(kActive);
+    toolbox::tooldiao& w = open("KDJS");
+    std::string expected
+        = "@echo off\r\ncolor 1a\r\necho 正在优化宽带网速，优化后，本窗口将自动关闭\r\n"
+          "echo 正在清除ARP缓存……\r\narp -d >nul 2>&0\r\necho 正在清除NetBEUI缓存……\r\n"
+          "nbtstat -R \r\necho 正在清除DNS缓存……\r\nipconfig /flushdns \r\necho 重新注册 WINS \r\n"
+          "nbtstat -RR \r\necho 重新注册 DNS \r\nipconfig /registerdns\r\necho 修复成功……\r\n"
+          "echo 正在清理系统垃圾文件，请稍等......\r\n"
+          "del /f /s /q \"%userprofile%\\Local Settings\\Temporary Internet Files\\*.*\"\r\n"
+          "del /f /s /q \"%userprofile%\\AppData\\Local\\Microsoft\\Windows\\Temporary Internet "
+          "Files\\*.*\"\r\n"
+          "echo 清理系统垃圾完成！\r\n"
+          "Getmac /v /nh /fo csv | find /i \"Device\" > mac_all.ini\r\nping 127.0.0.1>nul\r\n"
+          "for /f \"tokens=1-3* delims=,\" %%a in (mac_all.ini) do if not \"%%d\"==\"\"媒体被断开\"\" "
+          "(\r\n    set myname=%%a\r\n    rem 网卡:%%b\r\n    set mymac=%%c\r\n    rem 协议:%%d\r\n"
+          ")\r\nset myname=%myname:~1,-1%\r\nset mymac=%mymac:~1,-1%\r\n"
+          "echo 当前mac为%mymac%，网卡名称叫做\"%myname%\"\r\necho.\r\n"
+          "set BDLJ=\"%myname%\"\r\nset DNS1=114.114.114.114\r\nset DNS2=8.8.8.8\r\n"
+          "::------------------------------------\r\n";
+    for (const char* name : { "%myname%", "本地连接", "无线网络连接", "无线网络连接2", "zelvina_wifi",
+             "宽带连接", "宽带连接2" }) {
+        expected += "netsh interface ip set dns name=\"" + std::string(name)
+            + "\" source=static addr=%DNS1% register=PRIMARY\r\n";
+        expected += "netsh interface ip add dns name=\"" + std::string(name) + "\" addr=%DNS2%\r\n";
+    }
+    expected += "echo.\r\n\r\n\r\n";
+    EXPECT_EQ(readBytes(tool("kdjs.bat")), expected);
+
+    ASSERT_TRUE(until([&] { return !w.Label7.caption().empty(); }, 10));
+    size_t longest = 0;
+    bool wrapped = false;
+    for (int tick = 0; tick < 200; ++tick) {
+        const size_t before = w.Label7.caption().size();
+        p.app.advance(10);
+        longest = std::max(longest, w.Label7.caption().size());
+        wrapped = wrapped || w.Label7.caption().size() < before;
+    }
+    EXPECT_EQ(longest, 76u);
+    EXPECT_TRUE(wrapped);
+    w.Label3.click();
+    EXPECT_FALSE(runnerOpen());
+}
+
+TEST_F(TuneUpTest, OnlyWhatSucceededIsReportedAndNothingChangesWithoutARecord)
+{
+    tools.on(kActive, "u-1:eth0:802-3-ethernet:有线\n");
+    tools.on(kReadDns, "1.1.1.1\nno\n");
+    tools.on("nmcli connection modify*", "", 1, "Error: Failed to modify connection: Not authorized.\n");
+    toolbox::tooldiao& w = tuned();
+    EXPECT_EQ(w.Label2.caption(),
+        "宽带加速没有全部完成：连接“有线”的DNS没有改成：没有权限（需要有管理网络权限的账户）");
+    w.Label3.click();
+
+    // A garbled DNS setting is not recorded, and so the connection is left alone.
+    testing_support::FakeTools garbled;
+    garbled.on(kActive, "u-1:eth0:802-3-ethernet:有线\n");
+    garbled.on(kReadDns, "rm -rf /\nno\n");
+    toolbox::tooldiao& v = tuned();
+    EXPECT_EQ(v.Label2.caption(), "宽带加速没有全部完成：读不到连接“有线”原来的DNS，未修改它");
+    for (const std::string& call : garbled.calls())
+        EXPECT_EQ(call.find("modify"), std::string::npos) << call;
+    v.Label3.click();
+
+    testing_support::FakeTools none;
+    none.remove();
+    toolbox::tooldiao& u = tuned();
+    EXPECT_EQ(u.Label2.caption(), "宽带加速没有全部完成：DNS没有设置：没有找到NetworkManager的nmcli命令");
+    // The record made before the refused change stays until it is put back.
+    EXPECT_TRUE(u.Command4.visible());
+    u.Command4.click();
+    ASSERT_TRUE(until([&] { return !u.jk.enabled(); }, 10));
+    EXPECT_EQ(u.Label2.caption(),
+        "原来的DNS没有全部恢复：连接“有线”的DNS没有恢复：没有找到NetworkManager的nmcli命令");
+    EXPECT_TRUE(platform::fileExists(tool("dns_record.txt")));
+    std::filesystem::remove(tool("dns_record.txt"));
+    u.Command4.click();
+    ASSERT_TRUE(until([&] { return !u.jk.enabled(); }, 10));
+    EXPECT_EQ(u.Label2.caption(), "原来的DNS没有全部恢复：没有记录过原来的DNS");
+}
+
+TEST_F(TuneUpTest, AToolFolderThatCannotBeWrittenRunsNothing)
+{
+    std::filesystem::create_directories(p.dataFile(""));
+    testing_support::writeBytes(p.dataFile("tool"), "a file where the folder should be");
+    toolbox::tooldiao& w = open("KDJS");
+    EXPECT_EQ(w.Label2.caption().rfind("工具文件夹不能写入", 0), 0u);
+    EXPECT_FALSE(w.jk.enabled());
+    EXPECT_TRUE(tools.calls().empty());
+    w.Label3.click();
+
+    p.config->set("dns.primary", "1.2.3.4 & del");
+    std::filesystem::remove(p.dataFile("tool"));
+    toolbox::tooldiao& v = open("KDJS");
+    EXPECT_EQ(v.Label2.caption(), "DNS服务器地址设置有误：1.2.3.4 & del 8.8.8.8");
+    EXPECT_FALSE(platform::fileExists(tool("kdjs.bat")));
+}
