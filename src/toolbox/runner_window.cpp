@@ -71,10 +71,11 @@ void tooldiao::designLayout()
     Command2.setCaption("建立WiFi");
     Command3.setCaption("删除WiFi");
     wfts.setCaption("wifi操作提示");
-    wfts.setBackStyle(runtime::Transparent);
     jin.setCaption("正在启动...");
     Label7.setCaption("");
-    Label7.setBackStyle(runtime::Transparent);
+    // The texts stand on the runner's own background.
+    for (runtime::Label* text : { &Label1, &Label2, &Label5, &Label6, &Label8, &wfts, &jin, &Label7 })
+        text->setBackStyle(runtime::Transparent);
     Command4.setCaption("恢复原DNS");
 
     const struct {
