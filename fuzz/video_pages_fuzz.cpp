@@ -31,11 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (bytes > 3 * size)
         __builtin_trap();
 
-    // The typed address cannot end the service's query early or add a field to it.
+    // The typed address cannot end the service's query or the request line early, or add a field.
     static const platform::Config config;
     const std::string query = video::parseServiceQuery(config, text, false);
     const std::string_view keyword = std::string_view(query).substr(query.find("&kw=") + 4);
-    if (keyword.find_first_of("#&") != std::string_view::npos)
+    if (keyword.find_first_of("#& \"<>\r\n") != std::string_view::npos)
         __builtin_trap();
     // An address written into the preview page cannot leave its attribute.
     if (video::previewPage("", text, "", text, "").find_first_of("\"<>") != std::string::npos)

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "common/page_text.h"
 #include "platform/codec.h"
 #include "platform/config.h"
+#include "player/page_templates.h"
 #include "resources/resources.h"
 #include "runtime/vbtext.h"
 
@@ -27,32 +29,6 @@ size_t advance(std::string_view text, size_t from, int units)
 std::string trimmedSlice(std::string_view text, size_t from, size_t to)
 {
     return vb::Trim(text.substr(from, to - from));
-}
-
-// The attribute value an inserted address becomes: it cannot leave its attribute.
-std::string escapedForAttribute(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
 }
 
 } // namespace
@@ -92,18 +68,10 @@ std::string siteHomePage(const platform::Config& config, const char* key, const 
 
 std::string parseServiceQuery(const platform::Config& config, std::string_view address, bool highDefinition)
 {
-    // Sound: a "#" or "&" of the typed address would cut the query short; they travel
+    // Sound: a "#" or "&" of the typed address would cut the query short, and a blank, a quote,
+    // an angle bracket or a control character would break the request line; they travel
     // percent-encoded, everything else exactly as typed.
-    std::string keyword;
-    keyword.reserve(address.size());
-    for (const char c : address) {
-        if (c == '#')
-            keyword += "%23";
-        else if (c == '&')
-            keyword += "%26";
-        else
-            keyword += c;
-    }
+    const std::string keyword = player::pages::percentEncode(address, " \"#&<>");
     std::string query = config.get("parse_service") + "/parse.php?format=&kw=" + keyword;
     if (highDefinition)
         query += "&flag=one&format=real";
@@ -206,9 +174,9 @@ std::string previewPage(std::string_view piece1, std::string_view highDefinition
 {
     // Sound: the addresses are escaped for the attribute they are written into.
     std::string page(piece1);
-    page += escapedForAttribute(highDefinition);
+    page += common::pages::escapeAttribute(highDefinition);
     page += piece2;
-    page += escapedForAttribute(normal);
+    page += common::pages::escapeAttribute(normal);
     page += piece3;
     return page;
 }

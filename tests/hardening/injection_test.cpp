@@ -1,0 +1,162 @@
+// Every text a person or a web page controls, tried with hostile values at each place where
+// it lands in a generated page, address or file name: the bytes that land are checked.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/config.h"
+#include "player/page_templates.h"
+#include "player/player_window.h"
+#include "runtime/vbtext.h"
+#include "support/test_program.h"
+#include "video/download_folder.h"
+#include "video/resolve_page.h"
+#include "video/search_window.h"
+#include "video/web_play_window.h"
+
+namespace {
+
+using testing_support::TestProgram;
+
+const std::vector<std::string>& hostileValues()
+{
+    static const std::vector<std::string> values = {
+        "\"quoted\" and 'single'",
+        "<script>alert(1)</script><img src=x onerror=alert(1)>",
+        "a&b|c^d%PATH%$HOME;`id`$(id)",
+        "line\r\nX-Injected: 1\r\n\r\nbody",
+        "../../../../etc/passwd",
+        "..\\..\\Windows\\system32",
+        "..",
+        "/absolute/name",
+        std::string(100000, 'A') + "\"<>",
+        "bad \xff\xfe\xc0\x80 utf8 \xed\xa0\x80",
+    };
+    return values;
+}
+
+// Where a value lands, which decides what its bytes may hold.
+enum class Sink {
+    // Inside a generated HTML page: the page's markup is that of a harmless value.
+    Page,
+    // Inside an address: the part the value became holds no byte that ends or splits it.
+    Address,
+    // A single file name in a known folder.
+    FileName,
+};
+
+struct Row {
+    const char* feeds;
+    const char* landsIn;
+    Sink sink;
+    std::function<std::string(TestProgram&, const std::string&)> land;
+};
+
+// The characters that make up markup, in page order.
+std::string markup(const std::string& page)
+{
+    std::string out;
+    for (const char c : page) {
+        if (c == '"' || c == '\'' || c == '<' || c == '>')
+            out += c;
+    }
+    return out;
+}
+
+// The part of after that differs from before (one place of insertion).
+std::string inserted(const std::string& before, const std::string& after)
+{
+    size_t head = 0;
+    while (head < before.size() && head < after.size() && before[head] == after[head])
+        ++head;
+    size_t tail = 0;
+    while (tail < before.size() - head && tail < after.size() - head
+        && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    return after.substr(head, after.size() - head - tail);
+}
+
+void checkLanded(const Row& row, TestProgram& p, const std::string& value)
+{
+    const std::string label
+        = std::string(row.feeds) + " -> " + row.landsIn + " with \"" + vb::Left(value, 40) + "\"";
+    const std::string harmless = row.land(p, "harmless");
+    const std::string landed = row.land(p, value);
+    ASSERT_NE(landed, harmless) << label << ": the value does not land";
+    switch (row.sink) {
+    case Sink::Page:
+        EXPECT_EQ(markup(landed), markup(harmless)) << label;
+        break;
+    case Sink::Address: {
+        const std::string part = inserted(harmless, landed);
+        for (const char c : part) {
+            const auto u = static_cast<unsigned char>(c);
+            ASSERT_TRUE(u > 0x20 && u != 0x7F && std::string_view("\"#&<>").find(c) == std::string_view::npos)
+                << label << ": byte " << int(u) << " lands raw";
+        }
+        break;
+    }
+    case Sink::FileName:
+        EXPECT_FALSE(landed.empty()) << label;
+        EXPECT_NE(landed, "..") << label;
+        EXPECT_NE(landed.front(), '.') << label;
+        EXPECT_LE(landed.size(), 255u) << label;
+        EXPECT_EQ(landed.find_first_of(std::string("/\\\r\n\0", 5)), std::string::npos) << label;
+        EXPECT_EQ(vb::toUtf8(vb::toUtf16(landed)), landed) << label << ": not UTF-8";
+        break;
+    }
+}
+
+const std::vector<Row>& rows()
+{
+    static const std::vector<Row> table = {
+        { "scraped video name", "download file name", Sink::FileName,
+            [](TestProgram&, const std::string& v) { return video::safeFileName(v) + ".flv"; } },
+        { "scraped addresses", "preview page", Sink::Page,
+            [](TestProgram&, const std::string& v) {
+                return video::previewPage("<a href=\"", v, "\">x</a><a href=\"", v, "\">y</a>");
+            } },
+        { "typed page address", "parsing service query", Sink::Address,
+            [](TestProgram& p, const std::string& v) {
+                return video::parseServiceQuery(*p.config, v, true);
+            } },
+        { "search words", "site search address", Sink::Address,
+            [](TestProgram& p, const std::string& v) {
+                return p.app.get<video::search>().queryAddress("tudou", v);
+            } },
+        { "seed link / dropped file", "QVOD player page", Sink::Page,
+            [](TestProgram& p, const std::string& v) {
+                return player::pages::withUrlParameter(p.app.get<player::Form5>().qvod.text(), v);
+            } },
+        { "seed link / dropped file", "Baidu player page", Sink::Page,
+            [](TestProgram& p, const std::string& v) {
+                return player::pages::withUrlParameter(p.app.get<player::Form5>().bdhd.text(), v);
+            } },
+        { "dropped file", "flash player page", Sink::Page,
+            [](TestProgram& p, const std::string& v) {
+                return player::pages::flashPage(p.app.get<player::Form5>().zelv.text(), "/tmp/zelv", v);
+            } },
+        { "stream address", "web play window's page", Sink::Page,
+            [](TestProgram& p, const std::string& v) {
+                video::play& w = p.app.get<video::play>();
+                return w.playerPage(w.bdyy1, w.bdyy2, v);
+            } },
+        { "maker site (Config)", "player page templates", Sink::Page,
+            [](TestProgram&, const std::string& v) { return player::pages::loadTemplate("qvod", v); } },
+    };
+    return table;
+}
+
+TEST(Injection, HostileTextLandsNeutralised)
+{
+    TestProgram p;
+    p.start();
+    for (const Row& row : rows()) {
+        for (const std::string& value : hostileValues())
+            checkLanded(row, p, value);
+    }
+}
+
+} // namespace
