@@ -54,8 +54,9 @@ std::shared_ptr<platform::Config> loadConfiguration(const std::string& file)
 
 void prepareQt()
 {
-    // Qt WebEngine, loaded later with the first page, shares the windows' graphics contexts.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Nothing to do before the application exists: the graphics context that Qt WebEngine
+    // shares with the windows is made with the first page (see WebModule), so a program that
+    // shows no page and plays no video never loads the OpenGL library.
 }
 
 void setUpApplication(QApplication& app)

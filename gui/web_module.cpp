@@ -3,10 +3,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QOpenGLContext>
 #include <QStringList>
 #include <cstdio>
 
 #include "gui/look.h"
+
+// Qt's own, exported but not in its public headers: the context every other one shares with.
+Q_GUI_EXPORT QOpenGLContext* qt_gl_global_share_context();
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
 
 namespace gui {
 
@@ -29,6 +34,21 @@ QStringList candidates()
     return paths;
 }
 
+// Qt WebEngine draws through a graphics context shared with the windows'. Qt makes that
+// context at start-up when asked to, which loads the OpenGL library into every run; it is
+// made here instead, just before the engine starts.
+void shareGraphicsContexts()
+{
+    if (qt_gl_global_share_context())
+        return;
+    auto* context = new QOpenGLContext(QCoreApplication::instance());
+    if (!context->create()) {
+        delete context;
+        return;
+    }
+    qt_gl_set_global_share_context(context);
+}
+
 } // namespace
 
 WebModule::WebModule() = default;
@@ -41,6 +61,7 @@ bool WebModule::load()
         return m_create != nullptr;
     m_tried = true;
     QString errors;
+    shareGraphicsContexts();
     for (const QString& path : candidates()) {
         if (!QFileInfo::exists(path))
             continue;

@@ -115,6 +115,9 @@ expect_alive() {
     kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program is gone ($*)"
 }
 
+# Whether the program has loaded an OpenGL driver (the software one under Xvfb is big).
+opengl_loaded() { grep -qE '/dri/|libGLX_mesa|libEGL_mesa' "/proc/$PROGRAM_PID/maps"; }
+
 # The numbers of a report line: layout_of window moban, layout_of control Form5.List1.
 layout_of() {
     [ -f "$LAYOUT" ] || return 1

@@ -1,4 +1,5 @@
-# Every tile of the hub shows its window below the hub's title area, above the hub.
+# Every tile of the hub shows its window below the hub's title area, above the hub; none of
+# them needs OpenGL before a video or a page is shown.
 desktop_start
 program_start
 for tile in Label7:Form5 Label8:Form2 Label9:tool Label6:Form1; do
@@ -10,3 +11,4 @@ for tile in Label7:Form5 Label8:Form2 Label9:tool Label6:Form1; do
     screenshot "tile-$child"
     expect_drawn "tile-$child" "$(rect_of window "$child")"
 done
+! opengl_loaded || fail "OpenGL was loaded though no video or page was shown"
