@@ -39,14 +39,20 @@ QStringList candidates()
 // made here instead, just before the engine starts.
 void shareGraphicsContexts()
 {
-    if (qt_gl_global_share_context())
+    if (QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts))
         return;
+    // Made as Qt makes it at start-up: kept also where it cannot be created (no OpenGL on the
+    // platform), and the engine then draws without it.
     auto* context = new QOpenGLContext(QCoreApplication::instance());
-    if (!context->create()) {
-        delete context;
-        return;
-    }
+    context->setFormat(QSurfaceFormat::defaultFormat());
+    context->create();
     qt_gl_set_global_share_context(context);
+    // The engine reads the attribute to know that the context (if any) is meant for it. Qt
+    // warns that it belongs before start-up; here it is late on purpose.
+    const QtMessageHandler previous
+        = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    qInstallMessageHandler(previous);
 }
 
 } // namespace
