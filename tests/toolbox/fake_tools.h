@@ -32,9 +32,11 @@ public:
         write();
     }
     // Calls matching pattern never end.
-    void hang(const std::string& pattern)
+    void hang(const std::string& pattern) { run(pattern, "exec sleep 1000"); }
+    // Calls matching pattern run a shell command.
+    void run(const std::string& pattern, const std::string& command)
     {
-        m_rules.push_back({ pattern, {}, 0, {}, true });
+        m_rules.push_back({ pattern, command, 0, {}, true });
         write();
     }
     // PATH holds only an empty folder: no nmcli at all.
@@ -56,7 +58,7 @@ private:
         std::string pattern, out;
         int code;
         std::string err;
-        bool hangs;
+        bool command;
     };
     static std::string quoted(const std::string& s)
     {
@@ -78,8 +80,8 @@ private:
                 for (char c : r.pattern)
                     pattern += c == ' ' ? std::string("\\ ") : std::string(1, c);
                 script += pattern + ")\n";
-                if (r.hangs) {
-                    script += "  exec sleep 1000 ;;\n";
+                if (r.command) {
+                    script += "  " + r.out + " ;;\n";
                     continue;
                 }
                 script += "  printf '%s' " + quoted(r.out) + "\n  printf '%s' " + quoted(r.err)

@@ -194,6 +194,8 @@ TEST_F(HotspotTest, WithoutUsableScanOutputOnlyOfflineIsOfferedAndTheReasonShown
         { "garbage",
             [](auto& t) { t.on(kDevices, std::string("\x01\xff::::\n\n", 8) + std::string(100000, 'z')); },
             nullptr },
+        { "ten megabytes", [](auto& t) { t.run(kDevices, "head -c 10485760 /dev/zero | tr '\\0' x"); },
+            nullptr },
         { "nothing connected", [](auto& t) { t.on(kDevices, "wlan0:wifi:disconnected:\n"); }, nullptr },
         { "not running", [](auto& t) { t.on(kDevices, "", 8, "Error: NetworkManager is not running.\n"); },
             "NetworkManager没有运行" },

@@ -30,6 +30,8 @@ public:
     bool poll();
     // The result once poll() returned true.
     const CommandResult& result() const { return m_result; }
+    // The process id (also its process group's).
+    pid_t pid() const { return m_pid; }
 
 private:
     ChildProcess() = default;

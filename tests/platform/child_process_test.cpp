@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <thread>
+
+#include "platform/posix/child_process.h"
+
+using platform::ChildProcess;
+using platform::CommandResult;
+
+namespace {
+
+CommandResult finish(ChildProcess& child)
+{
+    while (!child.poll())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return child.result();
+}
+
+} // namespace
+
+TEST(ChildProcessTest, OutputExitCodeAndTheCLocaleReachTheCaller)
+{
+    CommandResult r;
+    auto child = ChildProcess::start({ "sh", "-c", "echo \"$LC_ALL\"; echo oops >&2; exit 3" }, r);
+    ASSERT_TRUE(child);
+    r = finish(*child);
+    EXPECT_TRUE(r.started);
+    EXPECT_EQ(r.out, "C\n");
+    EXPECT_EQ(r.err, "oops\n");
+    EXPECT_EQ(r.exitCode, 3);
+}
+
+TEST(ChildProcessTest, AMissingProgramIsNotStarted)
+{
+    CommandResult r;
+    EXPECT_FALSE(ChildProcess::start({ "zelvora-no-such-program" }, r));
+    EXPECT_FALSE(r.started);
+}
+
+TEST(ChildProcessTest, RunawayOutputIsCappedAndAProcessLeftBehindDoesNotHoldTheEnd)
+{
+    CommandResult r;
+    auto flood = ChildProcess::start({ "sh", "-c", "head -c 10485760 /dev/zero" }, r);
+    ASSERT_TRUE(flood);
+    EXPECT_EQ(finish(*flood).out.size(), size_t(1) << 20);
+
+    auto parent = ChildProcess::start({ "sh", "-c", "sleep 5 & echo started" }, r);
+    ASSERT_TRUE(parent);
+    const auto begun = std::chrono::steady_clock::now();
+    EXPECT_EQ(finish(*parent).out, "started\n");
+    EXPECT_LT(std::chrono::steady_clock::now() - begun, std::chrono::seconds(4));
+    kill(-parent->pid(), SIGKILL);
+}
+
+TEST(ChildProcessTest, DroppingAProcessThatNeverEndsStopsIt)
+{
+    CommandResult r;
+    auto child = ChildProcess::start({ "sleep", "1000" }, r);
+    ASSERT_TRUE(child);
+    const pid_t pid = child->pid();
+    EXPECT_FALSE(child->poll());
+    child.reset();
+    EXPECT_NE(kill(pid, 0), 0);
+}
