@@ -11,6 +11,8 @@
 #include "player/player_window.h"
 #include "runtime/vbtext.h"
 #include "support/test_program.h"
+#include "toolbox/runner_window.h"
+#include "toolbox/tool_files.h"
 #include "video/download_folder.h"
 #include "video/resolve_page.h"
 #include "video/search_window.h"
@@ -45,6 +47,8 @@ enum class Sink {
     Address,
     // A single file name in a known folder.
     FileName,
+    // A line of a generated batch script: the script's syntax is that of a harmless value.
+    Script,
 };
 
 struct Row {
@@ -52,14 +56,17 @@ struct Row {
     const char* landsIn;
     Sink sink;
     std::function<std::string(TestProgram&, const std::string&)> land;
+    // Why the window refuses the value (empty when it takes it); none when nothing refuses.
+    std::function<std::string(const std::string&)> refusal = nullptr;
 };
 
-// The characters that make up markup, in page order.
-std::string markup(const std::string& page)
+// The characters of text that are syntax, in order: markup of a page, or what a batch
+// script interprets.
+std::string syntax(const std::string& text, std::string_view characters)
 {
     std::string out;
-    for (const char c : page) {
-        if (c == '"' || c == '\'' || c == '<' || c == '>')
+    for (const char c : text) {
+        if (characters.find(c) != std::string_view::npos)
             out += c;
     }
     return out;
@@ -82,12 +89,16 @@ void checkLanded(const Row& row, TestProgram& p, const std::string& value)
 {
     const std::string label
         = std::string(row.feeds) + " -> " + row.landsIn + " with \"" + vb::Left(value, 40) + "\"";
+    if (row.refusal) {
+        if (const std::string why = row.refusal(value); !why.empty())
+            return; // refused with a text the window shows
+    }
     const std::string harmless = row.land(p, "harmless");
     const std::string landed = row.land(p, value);
     ASSERT_NE(landed, harmless) << label << ": the value does not land";
     switch (row.sink) {
     case Sink::Page:
-        EXPECT_EQ(markup(landed), markup(harmless)) << label;
+        EXPECT_EQ(syntax(landed, "\"'<>"), syntax(harmless, "\"'<>")) << label;
         break;
     case Sink::Address: {
         const std::string part = inserted(harmless, landed);
@@ -106,7 +117,20 @@ void checkLanded(const Row& row, TestProgram& p, const std::string& value)
         EXPECT_EQ(landed.find_first_of(std::string("/\\\r\n\0", 5)), std::string::npos) << label;
         EXPECT_EQ(vb::toUtf8(vb::toUtf16(landed)), landed) << label << ": not UTF-8";
         break;
+    case Sink::Script:
+        EXPECT_EQ(syntax(landed, "\"%&|<>^\r\n"), syntax(harmless, "\"%&|<>^\r\n")) << label;
+        break;
     }
+}
+
+// "start.bat" as the hotspot writes it, one line per print.
+std::string startBat(const std::string& ssid, const std::string& key, const std::string& connection)
+{
+    std::string out;
+    for (const std::string& line :
+        toolbox::startBatPrints("rem stop \"", "", "\"", ssid, key, "\" new=\"", "\"", connection))
+        out += line + "\r\n";
+    return out;
 }
 
 const std::vector<Row>& rows()
@@ -145,6 +169,22 @@ const std::vector<Row>& rows()
             } },
         { "maker site (Config)", "player page templates", Sink::Page,
             [](TestProgram&, const std::string& v) { return player::pages::loadTemplate("qvod", v); } },
+        { "network name", "start.bat", Sink::Script,
+            [](TestProgram&, const std::string& v) { return startBat(v, "goodkey123", "eth0"); },
+            [](const std::string& v) { return toolbox::hotspotRefusal(v, "goodkey123", "eth0"); } },
+        { "network key", "start.bat", Sink::Script,
+            [](TestProgram&, const std::string& v) { return startBat("zelvora", v, "eth0"); },
+            [](const std::string& v) { return toolbox::hotspotRefusal("zelvora", v, "eth0"); } },
+        { "connection name", "start.bat", Sink::Script,
+            [](TestProgram&, const std::string& v) { return startBat("zelvora", "goodkey123", v); },
+            [](const std::string& v) { return toolbox::hotspotRefusal("zelvora", "goodkey123", v); } },
+        { "QQ number", "chat address", Sink::Address,
+            [](TestProgram& p, const std::string& v) {
+                toolbox::tooldiao& w = p.app.get<toolbox::tooldiao>();
+                w.Text1.setText(v);
+                w.Command1.click();
+                return w.WebBrowser1.location();
+            } },
     };
     return table;
 }
