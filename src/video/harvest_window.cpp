@@ -75,11 +75,17 @@ bool Form7::harvest()
     }
 
     // The designed cache layout, and the program's own web engine where the front end has one.
-    const std::string root = platform::joinPath(a.get<shell::Form4>().Text1.text(), kCacheLayoutFolder);
+    const std::string cacheFolder = a.get<shell::Form4>().Text1.text();
+    const std::string root = platform::joinPath(cacheFolder, kCacheLayoutFolder);
     const std::unique_ptr<platform::MediaCache> layout = platform::folderMediaCache(root);
     platform::MediaCache* engine
         = a.hasService<platform::MediaCache>() ? &a.service<platform::MediaCache>() : nullptr;
-    platform::MediaListing listing = layout->list();
+    // Without a cache folder the layout is missing (never looked for in the current folder).
+    platform::MediaListing listing;
+    if (cacheFolder.empty())
+        listing.status = platform::Status::failure("no cache folder");
+    else
+        listing = layout->list();
     // Sound: a missing cache folder is reported, not read as an empty cache.
     if (!listing.status && !engine) {
         reportFailure("没有找到浏览器缓存文件夹：" + root);

@@ -93,11 +93,12 @@ TEST_F(UpdateTest, AFailedDownloadKeepsTheVersionFileAsItWas)
         { "not found", "/status/404" },
         { "endless redirects", "/redirect/50?to=/xin.txt" },
         { "connection cut", "/cut/4000" },
+        { "garbage answer", "" },
     };
     for (const auto& f : failures) {
         SCOPED_TRACE(f.name);
         std::filesystem::remove(versionFile());
-        p.config->set("update_server", server.url(f.path + "#"));
+        p.config->set("update_server", (f.path.empty() ? server.garbageUrl() : server.url(f.path)) + "#");
         check();
         EXPECT_EQ(hub().Label1.caption(), line(shell::kUpdateLatest));
         EXPECT_EQ(readBytes(versionFile()), "13\r\n");

@@ -172,17 +172,17 @@ TEST_F(HarvestTest, EveryCopyGetsItsOwnNameAndSameBytesAreKeptOnce)
 
 TEST_F(HarvestTest, SubfoldersNumberTheCopiesInListOrder)
 {
-    for (int i = 0; i < 10000; ++i)
+    for (int i = 0; i < 2000; ++i)
         fs::create_directory(cached("d" + std::to_string(i)));
-    writeBytes(cached("d7777/x.MP3"), "late song");
+    writeBytes(cached("d1777/x.MP3"), "late song");
     video::Form7& worker = p.app.get<video::Form7>();
-    ASSERT_EQ(worker.List1.listCount(), 10000);
+    ASSERT_EQ(worker.List1.listCount(), 2000);
     int k = 0;
-    while (worker.List1.list(k) != "d7777")
+    while (worker.List1.list(k) != "d1777")
         ++k;
     EXPECT_EQ(harvested(), std::set<std::string> { "未命名 - " + std::to_string(k + 1) + ".MP3" });
     EXPECT_EQ(worker.List2.listCount(), 1);
-    EXPECT_EQ(worker.List2.list(0), cached("d7777/x.MP3"));
+    EXPECT_EQ(worker.List2.list(0), cached("d1777/x.MP3"));
 }
 
 TEST_F(HarvestTest, AnEmptyLayoutStillWritesTheNotesAndSucceeds)
