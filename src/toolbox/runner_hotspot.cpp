@@ -137,7 +137,7 @@ void tooldiao::Command3_Click()
     if (connection == kOffline)
         connection.clear();
     if (hasScriptCharacter(connection)) {
-        wfts.setCaption(hotspotRefusal("-", "--------", connection));
+        wfts.setCaption(kScriptCharacterRefusal);
         wfts.setVisible(true);
         return;
     }

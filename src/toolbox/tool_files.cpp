@@ -106,10 +106,11 @@ std::string hotspotRefusal(const std::string& ssid, const std::string& key, cons
         if (c < 0x20 || c > 0x7E)
             return "密码必须是8到63个英文字母、数字或符号";
     }
+    // Sound: "已断网" stands for no connection and never becomes one.
     if (connection.empty() || connection == "已断网")
         return "没有可共享的网络连接，请先连上网络";
     if (hasScriptCharacter(ssid) || hasScriptCharacter(key) || hasScriptCharacter(connection))
-        return "网络名称、密码和网络连接里不能有引号、%、&、|、<、>、^或换行";
+        return kScriptCharacterRefusal;
     return {};
 }
 

@@ -28,6 +28,10 @@ std::vector<std::string> connectedLines(const std::vector<std::string>& lines);
 // The name after the line's rightmost run of ten spaces; false when it has none.
 bool interfaceName(const std::string& line, std::string& name);
 
+// The refusal of a text holding a character a script would interpret.
+inline constexpr const char* kScriptCharacterRefusal
+    = "网络名称、密码和网络连接里不能有引号、%、&、|、<、>、^或换行";
+
 // Why the name, key and connection cannot go into a hotspot (empty when they can).
 std::string hotspotRefusal(const std::string& ssid, const std::string& key, const std::string& connection);
 // Whether text holds a character a batch or shell script would interpret.
