@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
@@ -14,12 +15,27 @@
 #include "gui/engine_views.h"
 #include "gui/look.h"
 #include "gui/renderer.h"
+#include "gui/screen_fit.h"
 #include "gui/session.h"
 #include "runtime/app.h"
 #include "runtime/controls.h"
 #include "runtime/form.h"
 
 namespace gui {
+
+namespace {
+
+// A window's place and size in pixels (whole-window geometry is in twips).
+QRect pixelGeometryOf(const runtime::Form& form)
+{
+    auto px = [](int twips) {
+        return static_cast<int>(std::lround(twips / static_cast<double>(runtime::kTwipsPerPixel)));
+    };
+    return QRect(
+        px(form.left()), px(form.top()), std::max(1, px(form.width())), std::max(1, px(form.height())));
+}
+
+} // namespace
 
 FormView::FormView(Session& session, runtime::Form& form)
     : QWidget(nullptr, Qt::Window)
@@ -59,11 +75,7 @@ ControlView* FormView::viewOf(const runtime::Control& control) const
 
 QRect FormView::pixelGeometry() const
 {
-    auto px = [](int twips) {
-        return static_cast<int>(std::lround(twips / static_cast<double>(runtime::kTwipsPerPixel)));
-    };
-    return QRect(px(m_form->left()), px(m_form->top()), std::max(1, px(m_form->width())),
-        std::max(1, px(m_form->height())));
+    return pixelGeometryOf(*m_form);
 }
 
 void FormView::sync()
@@ -71,6 +83,10 @@ void FormView::sync()
     if (!m_form)
         return;
     QScopedValueRollback<bool> guard(m_applying, true);
+    if (m_form->visible() && !m_form->owner() && pixelGeometry().size() != m_fittedSize) {
+        m_fittedSize = pixelGeometry().size();
+        fitOnScreen();
+    }
     if (m_form->revision() != m_revision) {
         m_revision = m_form->revision();
         syncWindow();
@@ -78,6 +94,33 @@ void FormView::sync()
         update();
     }
     syncVisibility();
+}
+
+void FormView::fitOnScreen()
+{
+    // A window that opens on its own keeps its designed place where it fits on the screen;
+    // where it does not (a small screen), it moves onto the screen's free area together with
+    // the windows glued to it. So it does again when it grows (another window glued below),
+    // rather than leave the window manager to move it without the windows knowing.
+    std::vector<runtime::Form*> group { m_form };
+    for (runtime::Form* form : m_session.app().forms()) {
+        if (form->owner() == m_form && form->visible())
+            group.push_back(form);
+    }
+    QRect covered;
+    for (runtime::Form* form : group)
+        covered |= pixelGeometryOf(*form);
+    const QScreen* screen = QGuiApplication::screenAt(covered.topLeft());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QPoint offset = offsetOntoScreen(covered, screen->availableGeometry());
+    if (offset.isNull())
+        return;
+    for (runtime::Form* form : group)
+        form->move(form->left() + offset.x() * runtime::kTwipsPerPixel,
+            form->top() + offset.y() * runtime::kTwipsPerPixel);
 }
 
 void FormView::syncWindow()

@@ -61,6 +61,7 @@ private:
     void restack();
     void raiseWithOwned();
     void restoreOwners();
+    void fitOnScreen();
     void raiseOnForm(const std::function<void(runtime::Form&)>& event);
     QRect pixelGeometry() const;
 
@@ -73,6 +74,8 @@ private:
     bool m_modal = false;
     bool m_painted = false;
     bool m_applying = false;
+    // The size the window had when it was last fitted on the screen.
+    QSize m_fittedSize;
 };
 
 } // namespace gui

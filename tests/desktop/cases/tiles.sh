@@ -2,6 +2,8 @@
 # them needs OpenGL before a video or a page is shown.
 desktop_start
 program_start
+# Where the screen has room, the hub opens at its designed place.
+[ "$(rect_of window moban | awk '{ print $1, $2 }')" = "198 75" ] || fail "the hub is not at its place: $(rect_of window moban)"
 for tile in Label7:Form5 Label8:Form2 Label9:tool Label6:Form1; do
     label=${tile%%:*} child=${tile#*:}
     click "moban.$label"
