@@ -1,5 +1,8 @@
 #include "gui/engine_media_cache.h"
 
+#include <algorithm>
+
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -23,6 +26,11 @@ public:
     void set(const QList<QNetworkCookie>& cookies) { setAllCookies(cookies); }
 };
 
+std::string addressOf(const QUrl& url)
+{
+    return utf8(url.toString(QUrl::FullyEncoded));
+}
+
 } // namespace
 
 std::string songTitle(const QUrl& url)
@@ -38,34 +46,81 @@ std::string songTitle(const QUrl& url)
     return utf8(name.left(dot));
 }
 
-EngineMediaCache::EngineMediaCache(WebModule& web)
+EngineMediaCache::EngineMediaCache(WebModule& web, std::string store)
     : m_web(web)
+    , m_store(std::move(store))
 {
     m_network.setCookieJar(new PageCookies(&m_network));
     m_network.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+    load();
 }
 
-EngineMediaCache::~EngineMediaCache() = default;
-
-platform::MediaListing EngineMediaCache::list()
+EngineMediaCache::~EngineMediaCache()
 {
-    platform::MediaListing listing;
+    gather();
+    save();
+}
+
+PlayedMediaLog EngineMediaCache::gather()
+{
     PlayedMediaLog log;
     // Without the module no page has played anything.
     if (auto played = reinterpret_cast<PlayedMediaFunction>(m_web.symbol(kPlayedMediaSymbol)))
         played(log);
+    for (const PlayedMedia& played : log.media) {
+        uint64_t& seen = m_seen[addressOf(played.url)];
+        if (played.serial <= seen)
+            continue;
+        seen = played.serial;
+        const auto waiting = std::find_if(
+            m_waiting.begin(), m_waiting.end(), [&](const PlayedMedia& w) { return w.url == played.url; });
+        if (waiting == m_waiting.end())
+            m_waiting.push_back(played);
+    }
+    return log;
+}
+
+void EngineMediaCache::load()
+{
+    std::string bytes;
+    if (m_store.empty() || !platform::readFile(m_store, bytes, kStoreBytes))
+        return;
+    // One song a line: its address, a tab, the page that played it.
+    for (const QString& line :
+        QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())).split('\n')) {
+        const QStringList parts = line.trimmed().split('\t');
+        const QUrl url(parts.value(0), QUrl::StrictMode);
+        if (!url.isValid()
+            || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")))
+            continue;
+        m_waiting.push_back({ url, QUrl(parts.value(1), QUrl::StrictMode), 0 });
+    }
+}
+
+void EngineMediaCache::save() const
+{
+    if (m_store.empty())
+        return;
+    std::string bytes;
+    for (const PlayedMedia& w : m_waiting)
+        bytes += addressOf(w.url) + "\t" + utf8(w.page.toString(QUrl::FullyEncoded)) + "\n";
+    QDir().mkpath(QFileInfo(qs(m_store)).absolutePath());
+    platform::writeFileAtomic(m_store, bytes);
+}
+
+platform::MediaListing EngineMediaCache::list()
+{
+    platform::MediaListing listing;
+    const PlayedMediaLog log = gather();
     m_files.clear();
-    m_listed.clear();
     m_folder = std::make_unique<QTemporaryDir>();
     if (!m_folder->isValid()) {
         listing.status = platform::Status::failure("no temporary folder for the songs");
         return listing;
     }
     static_cast<PageCookies*>(m_network.cookieJar())->set(log.cookies);
-    for (const PlayedMedia& played : log.media) {
-        const std::string address = utf8(played.url.toString(QUrl::FullyEncoded));
-        if (m_harvested[address] >= played.serial)
-            continue;
+    for (const PlayedMedia& played : m_waiting) {
+        const std::string address = addressOf(played.url);
         const QString file = m_folder->filePath(QString::number(m_files.size()));
         QString mediaType;
         const Fetched got = fetch(played, log, file, mediaType);
@@ -82,9 +137,9 @@ platform::MediaListing EngineMediaCache::list()
         entry.title = songTitle(played.url);
         entry.size = QFileInfo(file).size();
         m_files[address] = file;
-        m_listed[address] = played.serial;
         listing.entries.push_back(std::move(entry));
     }
+    save();
     return listing;
 }
 
@@ -153,12 +208,15 @@ platform::Status EngineMediaCache::copy(const platform::CachedMedia& entry, cons
 
 platform::Status EngineMediaCache::remove(const platform::CachedMedia& entry)
 {
-    m_harvested[entry.source] = m_listed[entry.source];
+    m_waiting.erase(std::remove_if(m_waiting.begin(), m_waiting.end(),
+                        [&](const PlayedMedia& w) { return addressOf(w.url) == entry.source; }),
+        m_waiting.end());
     const auto it = m_files.find(entry.source);
     if (it != m_files.end()) {
         QFile::remove(it->second);
         m_files.erase(it);
     }
+    save();
     return platform::Status::success();
 }
 

@@ -14,6 +14,7 @@
 #include "platform/clipboard.h"
 #include "platform/config.h"
 #include "platform/dialogs.h"
+#include "platform/environment.h"
 #include "platform/tray.h"
 #include "runtime/app.h"
 #include "runtime/media_controls.h"
@@ -75,7 +76,11 @@ void Session::installEngines()
         return std::make_unique<QtMediaEngine>(*this, player);
     });
     // The songs the pages played, for the song harvest.
-    m_app->provide<platform::MediaCache>(std::make_shared<EngineMediaCache>(*m_web));
+    std::string store;
+    if (m_app->hasService<platform::Environment>())
+        store = platform::joinPath(m_app->service<platform::Environment>().userProfile(),
+            ".local/share/zelvora/web/played-media.txt");
+    m_app->provide<platform::MediaCache>(std::make_shared<EngineMediaCache>(*m_web, store));
 }
 
 void Session::startProgram()

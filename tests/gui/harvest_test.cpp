@@ -1,9 +1,12 @@
 // The song harvest over the real web engine: a page plays a song from the loopback server,
 // and the harvest puts the same bytes into the desktop download folder.
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 
 #include "desktop_fixture.h"
+#include "gui/engine_media_cache.h"
 #include "gui/renderer.h"
 #include "music/music_window.h"
 #include "platform/config.h"
@@ -81,6 +84,30 @@ TEST_F(DesktopHarvest, ASongAPagePlayedIsHarvestedByteForByte)
     // A harvested song is not harvested again until a page plays it again.
     EXPECT_EQ(harvest(), partial);
     EXPECT_EQ(QDir(QString::fromStdString(downloads())).entryList(QDir::Files).size(), 2);
+}
+
+TEST_F(DesktopHarvest, SongsPlayedInAnEarlierRunWaitInTheStoreUntilHarvested)
+{
+    const std::string song = silentMp3(30);
+    server.addPage("/old/first.mp3", song, "audio/mpeg");
+    const std::string store = dir.file("played-media.txt");
+    const std::string address = server.url("/old/first.mp3");
+    testing_support::writeBytes(store, "not an address\n" + address + "\t" + server.url("/page") + "\n");
+    {
+        gui::EngineMediaCache cache(session().webModule(), store);
+        const platform::MediaListing listing = cache.list();
+        const auto found = std::find_if(listing.entries.begin(), listing.entries.end(),
+            [&](const platform::CachedMedia& e) { return e.source == address; });
+        ASSERT_NE(found, listing.entries.end());
+        EXPECT_EQ(found->title, "first");
+        EXPECT_EQ(found->extension, ".mp3");
+        ASSERT_TRUE(cache.copy(*found, dir.file("copy.mp3")).ok);
+        EXPECT_EQ(testing_support::readBytes(dir.file("copy.mp3")), song);
+        // Kept for the next run until harvested.
+        EXPECT_NE(testing_support::readBytes(store).find(address), std::string::npos);
+        cache.remove(*found);
+    }
+    EXPECT_EQ(testing_support::readBytes(store).find(address), std::string::npos);
 }
 
 } // namespace
