@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QRadioButton>
 #include <QScopedValueRollback>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QTextOption>
 
 #include "gui/look.h"
@@ -126,6 +128,26 @@ ButtonView::ButtonView(Session& session, runtime::Control& button, QWidget* pare
 void ButtonView::syncKind(runtime::Control& control)
 {
     setText(qs(control.caption()));
+}
+
+void ButtonView::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QString caption = option.text;
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+    QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    if (isDown())
+        area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+            style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    // The caption keeps to the button: lines that do not fit are cut at the bevel.
+    painter.setClipRect(rect().adjusted(2, 2, -2, -2));
+    painter.drawText(
+        area, static_cast<int>(Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic), caption);
 }
 
 ChoiceView::ChoiceView(Session& session, runtime::Control& choice, QWidget* parent)

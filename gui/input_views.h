@@ -40,7 +40,8 @@ private:
     bool m_updating = false;
 };
 
-// A push button; pressing it raises the click event.
+// A push button; pressing it raises the click event. A caption wider than the button wraps
+// onto more lines, centred, as the platform's buttons do.
 class ButtonView : public QPushButton, public ControlView {
 public:
     ButtonView(Session& session, runtime::Control& button, QWidget* parent);
@@ -48,6 +49,7 @@ public:
 
 protected:
     void syncKind(runtime::Control& control) override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // An option button or a check box; the control decides the value, the view shows it.

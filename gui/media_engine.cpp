@@ -1,6 +1,8 @@
 #include "gui/media_engine.h"
 
+#include <QAudio>
 #include <QUrl>
+#include <cmath>
 
 #include "gui/look.h"
 #include "gui/session.h"
@@ -29,18 +31,32 @@ QtMediaEngine::QtMediaEngine(Session& session, runtime::MediaPlayer& player)
     m_media.setAudioOutput(&m_audio);
     connect(&m_media, &QMediaPlayer::playbackStateChanged, this, [this] { stateChanged(); });
     connect(&m_media, &QMediaPlayer::mediaStatusChanged, this, [this] { stateChanged(); });
+    for (auto signal : { &QMediaPlayer::positionChanged, &QMediaPlayer::durationChanged })
+        connect(&m_media, signal, this, [this] { refreshBar(); });
+    connect(&m_media, &QMediaPlayer::hasVideoChanged, this, [this](bool video) {
+        if (m_surface)
+            m_surface->bar()->setHasVideo(video);
+    });
 }
 
 QtMediaEngine::~QtMediaEngine()
 {
     m_media.disconnect(this);
     m_media.stop();
-    if (m_video) {
-        m_video->hide();
-        m_video->setParent(nullptr);
-        // The video widget may be inside one of its own events (its window unloaded itself).
-        m_video->deleteLater();
+    if (m_surface) {
+        m_surface->bar()->detach();
+        m_surface->setFullScreen(false);
+        m_surface->hide();
+        m_surface->setParent(nullptr);
+        // The surface may be inside one of its own events (its window unloaded itself).
+        m_surface->deleteLater();
     }
+}
+
+void QtMediaEngine::refreshBar()
+{
+    if (m_surface)
+        m_surface->bar()->refresh();
 }
 
 std::optional<int> QtMediaEngine::playStateOf(
@@ -92,6 +108,7 @@ void QtMediaEngine::report(int state)
         return;
     m_reported = state;
     m_session.run([this, state] { m_player.reportPlayState(state); });
+    refreshBar();
 }
 
 void QtMediaEngine::setUrl(const std::string& url)
@@ -123,13 +140,47 @@ void QtMediaEngine::stop()
     m_media.stop();
 }
 
+void QtMediaEngine::pause()
+{
+    m_media.pause();
+}
+
+double QtMediaEngine::position() const
+{
+    return static_cast<double>(m_media.position()) / 1000.0;
+}
+
+double QtMediaEngine::duration() const
+{
+    return static_cast<double>(m_media.duration()) / 1000.0;
+}
+
+void QtMediaEngine::setPosition(double seconds)
+{
+    m_media.setPosition(static_cast<qint64>(std::llround(seconds * 1000)));
+}
+
+void QtMediaEngine::setVolume(int percent)
+{
+    // The slider is heard as even steps of loudness.
+    m_audio.setVolume(static_cast<float>(
+        QAudio::convertVolume(percent / 100.0, QAudio::LogarithmicVolumeScale, QAudio::LinearVolumeScale)));
+}
+
+void QtMediaEngine::setMute(bool mute)
+{
+    m_audio.setMuted(mute);
+}
+
 QWidget* QtMediaEngine::videoWidget()
 {
-    if (!m_video) {
-        m_video = new VideoSurface();
-        m_media.setVideoSink(m_video->videoSink());
+    if (!m_surface) {
+        auto* video = new VideoSurface();
+        m_media.setVideoSink(video->videoSink());
+        m_surface = new MediaSurface(m_session, m_player, video);
+        m_surface->bar()->setHasVideo(m_media.hasVideo());
     }
-    return m_video;
+    return m_surface;
 }
 
 } // namespace gui

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <string>
 
+#include "gui/transport_bar.h"
 #include "runtime/engines.h"
 
 class QWidget;
@@ -18,7 +19,6 @@ class MediaPlayer;
 namespace gui {
 
 class Session;
-class VideoSurface;
 
 class QtMediaEngine : public QObject, public runtime::MediaEngine {
 public:
@@ -30,9 +30,18 @@ public:
     void close() override;
     void play() override;
     void stop() override;
+    void pause() override;
+    double position() const override;
+    double duration() const override;
+    void setPosition(double seconds) override;
+    void setVolume(int percent) override;
+    void setMute(bool mute) override;
 
-    // The widget showing the video, created on first request; owned by the engine.
+    // The widget showing the video with the control's bar, created on first request; owned
+    // by the engine.
     QWidget* videoWidget();
+    // The surface, when it has been created.
+    MediaSurface* surface() const { return m_surface; }
 
     // The play state for a state of Qt's player, or nothing when it is not reported.
     static std::optional<int> playStateOf(
@@ -41,12 +50,13 @@ public:
 private:
     void report(int state);
     void stateChanged();
+    void refreshBar();
 
     Session& m_session;
     runtime::MediaPlayer& m_player;
     QMediaPlayer m_media;
     QAudioOutput m_audio;
-    QPointer<VideoSurface> m_video;
+    QPointer<MediaSurface> m_surface;
     int m_reported = runtime::PlayUndefined;
     // Set while the engine itself stops the medium (a new address, close): that stop is not
     // a medium that ended, and the windows must not take it for one.

@@ -301,6 +301,22 @@ void makePlayerIcons()
     };
     tab("player_wide", true);
     tab("player_normal", false);
+    // The close mark of the in-list search box.
+    save(QStringLiteral("player_close"), draw(18, 18, [&](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 255, 255, 220));
+        p.drawEllipse(QRectF(1, 1, 16, 16));
+        p.setPen(QPen(ink, 2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(6, 6), QPointF(12, 12));
+        p.drawLine(QPointF(12, 6), QPointF(6, 12));
+    }));
+    // The decoder hint's "立即安装" button.
+    save(QStringLiteral("player_install"), draw(72, 22, [&](QPainter& p) {
+        tileBackground(p, QRectF(0.5, 0.5, 71, 21), QColor(0x2E, 0x9E, 0x4F), 4);
+        p.setPen(Qt::white);
+        p.setFont(face(12));
+        p.drawText(QRectF(0, 0, 72, 22), Qt::AlignCenter, QStringLiteral("立即安装"));
+    }));
 }
 
 } // namespace

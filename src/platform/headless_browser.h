@@ -51,6 +51,8 @@ public:
     // The A and IMG elements in document order (an image gives its image address).
     std::vector<runtime::BrowserLink> linksAndImages() const;
     std::string activeElementHref() const override { return m_activeHref; }
+    // The console drives the designed pages, Flash ones included (nothing plays headless).
+    bool supportsFlash() const override { return true; }
 
     // What a user's click on link number index (0-based, in links() order) does: the link
     // becomes the active element; a link that targets another window raises a new-window

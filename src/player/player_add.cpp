@@ -94,6 +94,12 @@ void Form5::Timer6_Timer()
     case media::Kind::None:
         Label4.setCaption("不是影音文件");
         WebBrowser3.setVisible(false);
+        // Sound: the note is shown where the drop hint was, even after a play hid the hint;
+        // a media player that shows nothing (stopped, closed) gives way to it, one that plays
+        // goes on playing over it.
+        Label4.setVisible(true);
+        if (!mediaPlayerBusy())
+            WindowsMediaPlayer1.setVisible(false);
         return;
     case media::Kind::Music:
     case media::Kind::Video:

@@ -24,7 +24,10 @@ double clockSeededDraw()
 
 void Form5::WindowsMediaPlayer1_PlayStateChange(int newState)
 {
-    if (newState == runtime::PlayStopped)
+    // A medium that ended moves on by the play mode; a stop the person pressed on the
+    // control's bar stays stopped (the control remembers it until the next address or play).
+    // Paused and the other states are ignored.
+    if (newState == runtime::PlayStopped && !WindowsMediaPlayer1.stoppedByUser())
         lian.start(1);
 }
 

@@ -108,12 +108,15 @@ void Form5::Timer2_Timer()
         playInMediaPlayer();
         return;
     }
+    // Designed: an ".FLV" plays through the Flash page below. A browser without Flash would
+    // show that page empty, so there it plays in the media player like the other videos.
+    const bool flashVideo = media::endsWithAny(upper, { ".FLV" });
     if (media::endsWithAny(upper, { ".MOV", ".3GP", ".AVI", ".SWF", ".MP4", ".WMV", ".MPG" })
-        || media::isMusic(address)) {
+        || media::isMusic(address) || (flashVideo && !WebBrowser3.supportsFlash())) {
         playInMediaPlayer();
         return;
     }
-    if (media::endsWithAny(upper, { ".FLV" })) {
+    if (flashVideo) {
         closeMediaPlayer();
         if (!ensureFlashPlayer())
             return;

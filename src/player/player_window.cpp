@@ -84,6 +84,7 @@ void Form5::designLayout()
     Picture5.setPicture(common::resourcePicture("pictures/ui/player_normal.png"));
     Text2.move(7, 528, 160, 22);
     Picture1.move(170, 530, 18, 18);
+    Picture1.setPicture(common::resourcePicture("pictures/ui/player_close.png"));
     Picture6.move(192, 252, 8, 60);
     Picture6.setEnabled(false);
     Picture5.move(0, 252, 8, 60);
@@ -104,6 +105,7 @@ void Form5::designLayout()
     Label10.move(208, 590, 750, 40);
     Image16.move(424, 608, 72, 22);
     Image16.setToolTipText("立即安装");
+    Image16.setPicture(common::resourcePicture("pictures/ui/player_install.png"));
     List4.move(208, 25, 240, 480);
     List6.move(208, 25, 240, 480);
     List7.move(448, 25, 240, 480);
@@ -204,6 +206,19 @@ void Form5::closeMediaPlayer()
 {
     WindowsMediaPlayer1.close();
     WindowsMediaPlayer1.setVisible(false);
+}
+
+bool Form5::mediaPlayerBusy() const
+{
+    switch (WindowsMediaPlayer1.playState()) {
+    case runtime::PlayPlaying:
+    case runtime::PlayPaused:
+    case runtime::PlayBuffering:
+    case runtime::PlayWaiting:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void Form5::markTabs(runtime::Label& chosen)

@@ -147,6 +147,8 @@ public:
     bool listHoldsPlaylist() const { return m_listHoldsPlaylist; }
     // Closes the current medium and hides the media player.
     void closeMediaPlayer();
+    // Whether the media player has a medium under way (playing, paused or loading).
+    bool mediaPlayerBusy() const;
     // Hides the decoder hint and its button.
     void hideDecoderHint();
 

@@ -64,6 +64,8 @@ public:
     }
     // The href of the document's active element, or an empty text.
     virtual std::string activeElementHref() const = 0;
+    // Whether pages can embed the Flash player (an object of its class id plays).
+    virtual bool supportsFlash() const { return false; }
 };
 
 // A media engine: plays one address at a time and reports its play state.
@@ -74,6 +76,14 @@ public:
     virtual void close() = 0;
     virtual void play() = 0;
     virtual void stop() = 0;
+    virtual void pause() = 0;
+    // Where the medium is and how long it lasts, in seconds (0 while unknown).
+    virtual double position() const = 0;
+    virtual double duration() const = 0;
+    virtual void setPosition(double seconds) = 0;
+    // Loudness 0 to 100, and muting, which keeps the loudness.
+    virtual void setVolume(int percent) = 0;
+    virtual void setMute(bool mute) = 0;
 };
 
 // Play states as the media player control numbers them.
@@ -105,6 +115,8 @@ public:
     std::vector<BrowserLink> links() const override { return {}; }
     std::vector<BrowserLink> images() const override { return {}; }
     std::string activeElementHref() const override { return {}; }
+    // Pages are only recorded, so the designed Flash pages are what it is given.
+    bool supportsFlash() const override { return true; }
 
 private:
     std::string m_location;
@@ -112,13 +124,26 @@ private:
     std::string m_scroll;
 };
 
-// Stands in for a media player: does nothing; the control keeps the log of calls.
+// Stands in for a media player: plays nothing; the control keeps the log of calls. It keeps
+// a position inside a duration the caller sets, as a medium of that length would.
 class RecordingMediaEngine : public MediaEngine {
 public:
-    void setUrl(const std::string&) override { }
-    void close() override { }
+    void setUrl(const std::string&) override { m_position = 0; }
+    void close() override { m_position = 0; }
     void play() override { }
-    void stop() override { }
+    void stop() override { m_position = 0; }
+    void pause() override { }
+    double position() const override { return m_position; }
+    double duration() const override { return m_duration; }
+    void setPosition(double seconds) override;
+    void setVolume(int) override { }
+    void setMute(bool) override { }
+    // The length of the medium "loaded" (what a real engine learns from the file).
+    void setDuration(double seconds) { m_duration = seconds; }
+
+private:
+    double m_position = 0;
+    double m_duration = 0;
 };
 
 } // namespace runtime

@@ -1,5 +1,7 @@
 #include "runtime/media_controls.h"
 
+#include <algorithm>
+
 #include "runtime/app.h"
 #include "runtime/form.h"
 
@@ -18,6 +20,11 @@ void RecordingBrowserEngine::navigate(const std::string& url)
 void RecordingBrowserEngine::write(const std::string& html)
 {
     m_document = html;
+}
+
+void RecordingMediaEngine::setPosition(double seconds)
+{
+    m_position = std::clamp(seconds, 0.0, m_duration);
 }
 
 void CallLog::add(std::string entry)
@@ -145,6 +152,11 @@ std::string WebBrowser::activeElementHref()
     return engine().activeElementHref();
 }
 
+bool WebBrowser::supportsFlash()
+{
+    return engine().supportsFlash();
+}
+
 void WebBrowser::newWindowRequested(const std::string& url, bool& cancel)
 {
     if (onNewWindow)
@@ -205,19 +217,24 @@ MediaPlayer::~MediaPlayer() = default;
 MediaEngine& MediaPlayer::engine()
 {
     if (!m_engine)
-        m_engine = app().createMediaEngine(*this);
+        setEngine(app().createMediaEngine(*this));
     return *m_engine;
 }
 
 void MediaPlayer::setEngine(std::unique_ptr<MediaEngine> engine)
 {
     m_engine = std::move(engine);
+    if (m_engine) {
+        m_engine->setVolume(m_volume);
+        m_engine->setMute(m_mute);
+    }
 }
 
 void MediaPlayer::setUrl(const std::string& url)
 {
     m_log.add("url " + url);
     m_url = url;
+    m_stoppedByUser = false;
     touch();
     engine().setUrl(url);
 }
@@ -231,6 +248,7 @@ void MediaPlayer::close()
 void MediaPlayer::play()
 {
     m_log.add("play");
+    m_stoppedByUser = false;
     engine().play();
 }
 
@@ -238,6 +256,67 @@ void MediaPlayer::stop()
 {
     m_log.add("stop");
     engine().stop();
+}
+
+void MediaPlayer::pause()
+{
+    m_log.add("pause");
+    engine().pause();
+}
+
+void MediaPlayer::playOrPause()
+{
+    if (m_playState == PlayPlaying || m_playState == PlayBuffering || m_playState == PlayWaiting)
+        pause();
+    else
+        play();
+}
+
+void MediaPlayer::stopByUser()
+{
+    m_stoppedByUser = true;
+    touch();
+    stop();
+}
+
+double MediaPlayer::position() const
+{
+    return m_engine ? m_engine->position() : 0;
+}
+
+double MediaPlayer::duration() const
+{
+    return m_engine ? m_engine->duration() : 0;
+}
+
+void MediaPlayer::seek(double seconds)
+{
+    const double length = duration();
+    if (!(seconds >= 0))
+        seconds = 0;
+    if (length > 0 && seconds > length)
+        seconds = length;
+    m_log.add("seek " + std::to_string(static_cast<int64_t>(seconds * 1000)));
+    engine().setPosition(seconds);
+    touch();
+}
+
+void MediaPlayer::setVolume(int percent)
+{
+    m_volume = std::clamp(percent, 0, 100);
+    m_log.add("volume " + std::to_string(m_volume));
+    if (m_engine)
+        m_engine->setVolume(m_volume);
+    touch();
+}
+
+void MediaPlayer::setMute(bool mute)
+{
+    m_mute = mute;
+    m_log.add(mute ? "mute" : "unmute");
+    if (m_engine)
+        m_engine->setMute(mute);
+    touch();
 }
 
 void MediaPlayer::reportPlayState(int state)
@@ -254,6 +333,16 @@ std::optional<std::string> MediaPlayer::property(std::string_view name) const
         return m_url;
     if (name == "playState")
         return propertyText(m_playState);
+    if (name == "stoppedByUser")
+        return propertyText(m_stoppedByUser);
+    if (name == "volume")
+        return propertyText(m_volume);
+    if (name == "mute")
+        return propertyText(m_mute);
+    if (name == "position")
+        return std::to_string(static_cast<int64_t>(position()));
+    if (name == "duration")
+        return std::to_string(static_cast<int64_t>(duration()));
     return Control::property(name);
 }
 

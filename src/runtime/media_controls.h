@@ -45,6 +45,8 @@ public:
     // The A and IMG elements in document order.
     std::vector<BrowserLink> linksAndImages();
     std::string activeElementHref();
+    // Whether the engine's pages can embed the Flash player.
+    bool supportsFlash();
 
     // The engine, created on first use.
     BrowserEngine& engine();
@@ -90,7 +92,25 @@ public:
     void close();
     void play();
     void stop();
+    void pause();
     int playState() const { return m_playState; }
+
+    // The control's own bar, as the person uses it. Its stop is told apart from a medium
+    // that ended: the control remembers it until the next address or play, and the windows
+    // read it when the stopped state comes.
+    void playOrPause();
+    void stopByUser();
+    bool stoppedByUser() const { return m_stoppedByUser; }
+
+    // Where the medium is and how long it lasts, in seconds (0 without a medium).
+    double position() const;
+    double duration() const;
+    void seek(double seconds);
+    // Loudness 0 to 100 and muting; kept by the control and given to every engine.
+    int volume() const { return m_volume; }
+    void setVolume(int percent);
+    bool mute() const { return m_mute; }
+    void setMute(bool mute);
 
     MediaEngine& engine();
     // Whether an engine exists yet (the front end shows its video only once there is one).
@@ -110,6 +130,9 @@ private:
     CallLog m_log;
     std::string m_url;
     int m_playState = PlayUndefined;
+    bool m_stoppedByUser = false;
+    int m_volume = 100;
+    bool m_mute = false;
 };
 
 } // namespace runtime

@@ -162,9 +162,12 @@ void setz::load()
         slider->setRange(0, 255);
     common::EnsureDataFolders(a);
     common::LoadSkinSettings(a);
-    // Showing the saved mode is not choosing it: the skin timers stay idle.
+    // Sound: the window shows the live mode, the one on screen and the one "应用" saves. It is
+    // the saved mode unless a mode was chosen and the window then cancelled; showing the file's
+    // mode then would select one mode and save the other.
+    // Showing the mode is not choosing it: the skin timers stay idle.
     m_choosingAtLoad = true;
-    if (a.get<traymenu::Form6>().List1.list(2) == common::kModePlain)
+    if (a.get<traymenu::Form6>().Text4.text() == common::kModePlain)
         Option1.setValue(true);
     else
         Option2.setValue(true);

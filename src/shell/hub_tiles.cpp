@@ -86,6 +86,15 @@ void moban::selectTile(const std::string& caption)
     }
 }
 
+void moban::selectTileFromTray(const std::string& caption)
+{
+    const bool bold = Label10.fontBold();
+    const int64_t colour = Label10.foreColor();
+    selectTile(caption);
+    Label10.setFontBold(bold);
+    Label10.setForeColor(colour);
+}
+
 void moban::Label6_MouseDown(const runtime::MouseEvent& e)
 {
     if (e.button == runtime::LeftButton)
@@ -152,13 +161,17 @@ void moban::Label3_Click()
     a.unload<moban>();
 }
 
+// The title buttons lose their hover look when pressed: the pointer is then over the
+// settings window or the hub is minimized, and no move over the hub would take it back.
 void moban::Label4_Click()
 {
+    Label4.setBackStyle(runtime::Transparent);
     setWindowState(runtime::WindowState::Minimized);
 }
 
 void moban::Label5_Click()
 {
+    Label5.setBackStyle(runtime::Transparent);
     app().get<settings::setz>().show(true, this);
 }
 

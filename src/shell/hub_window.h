@@ -50,6 +50,8 @@ public:
 
     // Selects a feature tile by its caption, as a left-button press on it does.
     void selectTile(const std::string& caption);
+    // The tray menu's shortcut to a tile: the same, but the "正在播放" tile keeps its look.
+    void selectTileFromTray(const std::string& caption);
 
     void Form_MouseDown(const runtime::MouseEvent& e);
     void Form_MouseMove(const runtime::MouseEvent& e);

@@ -14,7 +14,7 @@ void Form6::showHubWith(const std::string& tile)
 {
     shell::moban& hub = app().get<shell::moban>();
     hub.show();
-    hub.selectTile(tile);
+    hub.selectTileFromTray(tile);
 }
 
 void Form6::opentool_Click()

@@ -84,9 +84,19 @@ TEST_F(PlayerTest, AFileOfNoMediaKindOrAFolderChangesNothing)
         player().WebBrowser3.setVisible(true);
         drop({ path });
         EXPECT_EQ(player().Label4.caption(), "不是影音文件");
+        // The hint label the play of a.mp3 hid shows the note.
+        EXPECT_TRUE(player().Label4.visible());
         EXPECT_FALSE(player().WebBrowser3.visible());
         EXPECT_EQ(player().List1.items(), (std::vector<std::string> { ">a.mp3" }));
         EXPECT_EQ(listFile("mpath.ini"), before);
+        EXPECT_TRUE(mediaCalls().empty());
+    }
+    // A medium under way plays on in its place; an idle player gives the place to the note.
+    for (int state : { runtime::PlayPlaying, runtime::PlayStopped }) {
+        player().WindowsMediaPlayer1.setVisible(true);
+        player().WindowsMediaPlayer1.reportPlayState(state);
+        drop({ media("notes.doc") });
+        EXPECT_EQ(player().WindowsMediaPlayer1.visible(), state == runtime::PlayPlaying);
         EXPECT_TRUE(mediaCalls().empty());
     }
 }

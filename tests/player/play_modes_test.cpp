@@ -91,6 +91,38 @@ TEST_F(PlayModeTest, OnlyTheStoppedStateStartsThePlayModeTimer)
     EXPECT_EQ(mediaCalls(), (std::vector<std::string> { "play", "play" }));
 }
 
+TEST_F(PlayModeTest, AStopPressedOnTheBarStaysStoppedUntilTheNextAddressOrPlay)
+{
+    for (const char* word : { "lie", "xunhuan", "yici" }) {
+        SCOPED_TRACE(word);
+        showList(3);
+        player::Form5& f = player();
+        f.List1.setListIndex(0);
+        f.Text3.setText(word);
+        f.Text4.setText(path(0));
+        runtime::MediaPlayer& control = f.WindowsMediaPlayer1;
+        control.reportPlayState(runtime::PlayPlaying);
+        control.playOrPause();
+        control.reportPlayState(runtime::PlayPaused);
+        control.stopByUser();
+        stopped();
+        EXPECT_EQ(mediaCalls(), (std::vector<std::string> { "pause", "stop" }));
+        EXPECT_EQ(f.List1.listIndex(), 0);
+        EXPECT_FALSE(f.lian.enabled());
+        // Play again: the stop is forgotten and the end of the medium moves on again.
+        control.playOrPause();
+        stopped();
+        EXPECT_EQ(mediaCalls().front(), "play");
+        EXPECT_TRUE(f.List1.listIndex() == 1 || std::string(word) == "xunhuan");
+        // A new address also forgets it.
+        control.stopByUser();
+        control.setUrl(path(2));
+        mediaCalls();
+        stopped();
+        EXPECT_FALSE(mediaCalls().empty());
+    }
+}
+
 TEST_F(PlayModeTest, RandomNeverDrawsTheLastEntry)
 {
     showList(5);

@@ -313,3 +313,26 @@ TEST_F(FlashPlayerTest, AnAnswerTooLargeForThePlayerFileIsRefused)
     for (const auto& e : std::filesystem::directory_iterator(p.dataFile("Temp")))
         EXPECT_NE(e.path().filename().string()[0], '.') << e.path();
 }
+
+TEST_F(FlashPlayerTest, WithoutFlashInTheBrowserAnFlvPlaysInTheMediaPlayerUnfetched)
+{
+    struct NoFlashBrowser : runtime::RecordingBrowserEngine {
+        bool supportsFlash() const override { return false; }
+    };
+    player::Form5& f = player();
+    f.WebBrowser3.setEngine(std::make_unique<NoFlashBrowser>());
+    f.WebBrowser3.write("before");
+    for (const char* address : { "/m/clip.flv", "/m/SAVED.FLV" }) {
+        SCOPED_TRACE(address);
+        f.Text5.setVisible(true);
+        dispatch(address);
+        EXPECT_EQ(mediaCalls(), std::vector<std::string> { std::string("url ") + address });
+        EXPECT_TRUE(f.WindowsMediaPlayer1.visible());
+        EXPECT_FALSE(f.WebBrowser3.visible());
+        EXPECT_FALSE(f.Text5.visible());
+    }
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(server.hits("/zelv.swf"), 0);
+    EXPECT_FALSE(std::filesystem::exists(swf()));
+    EXPECT_EQ(page(), "before");
+}

@@ -57,7 +57,7 @@ TEST(SettingsLoad, ShowsTheSavedModeButKeepsTheDesignedColourAndStartsNoTimer)
 {
     struct Row {
         const char* name;
-        const char* iniDb; // nullptr: the file is deleted while the program runs
+        const char* iniDb; // nullptr: there is no file at start-up
         bool plain;
     };
     const Row rows[] = {
@@ -70,13 +70,11 @@ TEST(SettingsLoad, ShowsTheSavedModeButKeepsTheDesignedColourAndStartsNoTimer)
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         TestProgram p;
+        if (r.iniDb)
+            writeBytes(p.dataFile("skin/ini.db"), r.iniDb);
         p.start();
         p.app.runUntilIdle();
         const std::string modeBefore = p.app.get<traymenu::Form6>().Text4.text();
-        if (r.iniDb)
-            writeBytes(p.dataFile("skin/ini.db"), r.iniDb);
-        else
-            std::filesystem::remove(p.dataFile("skin/ini.db"));
         p.app.unload<settings::setz>();
         shell::moban& hub = p.app.get<shell::moban>();
         hub.Label5.click();
@@ -318,6 +316,25 @@ TEST_F(SettingsTest, CancelAndCloseLeaveTheFileAndThePreview)
         EXPECT_FALSE(p.app.isLoaded<settings::setz>());
         EXPECT_EQ(iniDb(), before);
         EXPECT_EQ(p.app.get<music::Form1>().backColor(), 255);
+    }
+}
+
+TEST_F(SettingsTest, AfterACancelledChoiceTheModeShownIsTheModeApplied)
+{
+    // Once each way: plain chosen over the saved picture mode, then the reverse.
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        settings::setz& first = open();
+        const bool choosePlain = !first.Option1.value();
+        (choosePlain ? first.Option1 : first.Option2).click();
+        first.Command2.click();
+        settings::setz& again = open();
+        EXPECT_EQ(again.Option1.value(), choosePlain);
+        EXPECT_EQ(again.Option2.value(), !choosePlain);
+        again.Command1.click();
+        const std::string mode = choosePlain ? "chun" : "tu + chun";
+        EXPECT_NE(iniDb().find("\r\n" + mode + "\r\n"), std::string::npos) << iniDb();
+        EXPECT_EQ(p.app.get<traymenu::Form6>().Text4.text(), mode);
     }
 }
 

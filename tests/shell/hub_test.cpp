@@ -2,6 +2,7 @@
 
 #include "music/music_window.h"
 #include "player/player_window.h"
+#include "settings/settings_window.h"
 #include "shell/hub_window.h"
 #include "support/test_program.h"
 #include "toolbox/toolbox_window.h"
@@ -139,6 +140,17 @@ TEST_F(HubTest, TitleButtonHoverAndTileHoverReset)
     EXPECT_FALSE(hub().Label8.fontBold());
     EXPECT_EQ(hub().Label8.foreColor(), 0x808080);
     EXPECT_TRUE(hub().Label6.fontBold());
+}
+
+TEST_F(HubTest, SettingsAndMinimizeButtonsLoseTheirHoverWhenPressed)
+{
+    for (runtime::Label* button : { &hub().Label5, &hub().Label4 }) {
+        button->mouseMove(press(runtime::NoButton));
+        EXPECT_EQ(button->backStyle(), runtime::Opaque);
+        button->click();
+        EXPECT_EQ(button->backStyle(), runtime::Transparent);
+        p.app.unload<settings::setz>();
+    }
 }
 
 TEST_F(HubTest, TitleButtons)

@@ -51,6 +51,19 @@ TEST_F(TrayTest, MenuShortcutsShowTheHubWithTheChosenTile)
     EXPECT_EQ(hub.qied.text(), "工具箱");
     tray().downvideo.click();
     EXPECT_EQ(hub.qied.text(), "视频下载");
+
+    // The "正在播放" tile keeps its look through the menu, whatever it was.
+    for (bool nowPlayingChosen : { true, false }) {
+        hub.Label10.setVisible(true);
+        if (nowPlayingChosen)
+            hub.Label10.mouseDown({ runtime::LeftButton, 0, 0, 0 });
+        else
+            hub.Label6.mouseDown({ runtime::LeftButton, 0, 0, 0 });
+        tray().onlinevideo.click();
+        EXPECT_EQ(hub.Label10.fontBold(), nowPlayingChosen);
+        EXPECT_EQ(hub.Label10.foreColor(), nowPlayingChosen ? 0x000000 : 0x808080);
+        EXPECT_TRUE(hub.Label7.fontBold());
+    }
 }
 
 TEST_F(TrayTest, DoubleClickOnTheTrayWindowShowsTheMusicWindow)

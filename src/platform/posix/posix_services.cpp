@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <dirent.h>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <sstream>
 #include <sys/statvfs.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -21,21 +23,8 @@ namespace platform {
 
 namespace {
 
-// Programs started here run on their own; each later start reaps the ones that have ended,
-// so finished children do not linger as zombies.
-std::vector<pid_t>& startedChildren()
-{
-    static std::vector<pid_t> children;
-    return children;
-}
-
-void reapEnded()
-{
-    auto& children = startedChildren();
-    std::erase_if(children, [](pid_t pid) { return waitpid(pid, nullptr, WNOHANG) != 0; });
-}
-
-Status spawnDetached(const std::vector<std::string>& args, const std::string& folder)
+// Starts a program in its own session and gives its process id.
+Status spawnChild(const std::vector<std::string>& args, const std::string& folder, pid_t& pid)
 {
     std::vector<char*> argv;
     for (const auto& a : args)
@@ -48,15 +37,54 @@ Status spawnDetached(const std::vector<std::string>& args, const std::string& fo
     posix_spawnattr_t attr;
     posix_spawnattr_init(&attr);
     posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID);
-    pid_t pid = 0;
     const int rc = posix_spawnp(&pid, argv[0], &actions, &attr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attr);
     if (rc != 0)
         return Status::failure(std::string("cannot start ") + args[0] + ": " + std::strerror(rc));
-    reapEnded();
-    startedChildren().push_back(pid);
     return Status::success();
+}
+
+// Programs started here run on their own; a waiting thread reaps each one the moment it ends,
+// so no finished child lingers as a zombie.
+Status spawnDetached(const std::vector<std::string>& args, const std::string& folder)
+{
+    pid_t pid = 0;
+    const Status started = spawnChild(args, folder, pid);
+    if (!started)
+        return started;
+    std::thread([pid] {
+        while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) { }
+    }).detach();
+    return Status::success();
+}
+
+// Runs a short helper to its end (at most `limit`) and tells whether it succeeded; one that
+// overruns is killed. Either way it is reaped.
+Status runToEnd(const std::vector<std::string>& args, std::chrono::milliseconds limit)
+{
+    pid_t pid = 0;
+    const Status started = spawnChild(args, {}, pid);
+    if (!started)
+        return started;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    for (;;) {
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid)
+            break;
+        if (done < 0 && errno != EINTR)
+            return Status::failure(args[0] + " was lost");
+        if (std::chrono::steady_clock::now() >= deadline) {
+            kill(pid, SIGKILL);
+            while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) { }
+            return Status::failure(args[0] + " did not answer");
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        return Status::success();
+    return Status::failure(args[0] + " failed");
 }
 
 // Splits an argument text at blanks, honouring double quotes.
@@ -103,12 +131,14 @@ Status PosixShell::start(const std::string& program, const std::string& argument
 
 Status PosixShell::reveal(const std::string& path)
 {
+    // The file manager's show-item call answers only where a session bus and a file manager
+    // serve it; without an answer the file's folder is opened instead.
     const std::string uri = "file://" + path;
     const Status shown
-        = spawnDetached({ "dbus-send", "--session", "--dest=org.freedesktop.FileManager1",
-                            "--type=method_call", "/org/freedesktop/FileManager1",
-                            "org.freedesktop.FileManager1.ShowItems", "array:string:" + uri, "string:" },
-            {});
+        = runToEnd({ "dbus-send", "--session", "--print-reply", "--reply-timeout=2000",
+                       "--dest=org.freedesktop.FileManager1", "/org/freedesktop/FileManager1",
+                       "org.freedesktop.FileManager1.ShowItems", "array:string:" + uri, "string:" },
+            std::chrono::milliseconds(3000));
     if (shown)
         return shown;
     return open(fs::path(path).parent_path().string());

@@ -1,0 +1,300 @@
+#include "gui/transport_bar.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QShortcut>
+#include <QSlider>
+#include <QToolButton>
+#include <cmath>
+
+#include "gui/session.h"
+#include "gui/video_surface.h"
+#include "runtime/media_controls.h"
+
+namespace gui {
+
+namespace {
+
+// The bar's own look: light controls on a dark strip, whatever the skin.
+const QColor kBarColour(0x20, 0x20, 0x20);
+const QColor kBarText(0xE0, 0xE0, 0xE0);
+
+enum class Glyph { Play, Pause, Stop, Volume, Muted, FullScreen };
+
+// The bar's icons, drawn in the bar's text colour so they show on its dark strip.
+QIcon glyphIcon(Glyph glyph)
+{
+    QPixmap pixmap(36, 36);
+    pixmap.setDevicePixelRatio(2);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(kBarText, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(kBarText);
+    const QPolygonF speaker(
+        { QPointF(2, 7), QPointF(6, 7), QPointF(10, 3), QPointF(10, 15), QPointF(6, 11), QPointF(2, 11) });
+    switch (glyph) {
+    case Glyph::Play:
+        p.drawPolygon(QPolygonF({ QPointF(5, 3), QPointF(15, 9), QPointF(5, 15) }));
+        break;
+    case Glyph::Pause:
+        p.drawRect(QRectF(4, 3, 3, 12));
+        p.drawRect(QRectF(11, 3, 3, 12));
+        break;
+    case Glyph::Stop:
+        p.drawRect(QRectF(4, 4, 10, 10));
+        break;
+    case Glyph::Volume:
+        p.drawPolygon(speaker);
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(7, 5, 6, 8), -60 * 16, 120 * 16);
+        p.drawArc(QRectF(6, 2, 10, 14), -60 * 16, 120 * 16);
+        break;
+    case Glyph::Muted:
+        p.drawPolygon(speaker);
+        p.drawLine(QPointF(12, 6), QPointF(17, 12));
+        p.drawLine(QPointF(17, 6), QPointF(12, 12));
+        break;
+    case Glyph::FullScreen:
+        p.setBrush(Qt::NoBrush);
+        for (const QPolygonF& corner : { QPolygonF({ QPointF(2, 7), QPointF(2, 2), QPointF(7, 2) }),
+                 QPolygonF({ QPointF(11, 2), QPointF(16, 2), QPointF(16, 7) }),
+                 QPolygonF({ QPointF(16, 11), QPointF(16, 16), QPointF(11, 16) }),
+                 QPolygonF({ QPointF(7, 16), QPointF(2, 16), QPointF(2, 11) }) })
+            p.drawPolyline(corner);
+        break;
+    }
+    p.end();
+    return QIcon(pixmap);
+}
+
+bool playing(int state)
+{
+    return state == runtime::PlayPlaying || state == runtime::PlayBuffering || state == runtime::PlayWaiting;
+}
+
+} // namespace
+
+QString mediaTimeText(double seconds)
+{
+    const qint64 whole = std::isfinite(seconds) && seconds > 0 ? static_cast<qint64>(seconds) : 0;
+    const qint64 h = whole / 3600;
+    const qint64 m = whole / 60 % 60;
+    const qint64 s = whole % 60;
+    auto two = [](qint64 v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
+    if (h > 0)
+        return QStringLiteral("%1:%2:%3").arg(h).arg(two(m), two(s));
+    return QStringLiteral("%1:%2").arg(m).arg(two(s));
+}
+
+TransportBar::TransportBar(Session& session, runtime::MediaPlayer& player, QWidget* parent)
+    : QWidget(parent)
+    , m_session(session)
+    , m_player(&player)
+{
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, kBarColour);
+    p.setColor(QPalette::WindowText, kBarText);
+    p.setColor(QPalette::ButtonText, kBarText);
+    setPalette(p);
+
+    m_play = button(QStringLiteral("播放"));
+    m_stop = button(QStringLiteral("停止"));
+    m_stop->setIcon(glyphIcon(Glyph::Stop));
+    m_elapsed = new QLabel(this);
+    m_position = new QSlider(Qt::Horizontal, this);
+    m_position->setFocusPolicy(Qt::NoFocus);
+    m_position->setToolTip(QStringLiteral("播放进度"));
+    m_total = new QLabel(this);
+    m_mute = button(QStringLiteral("静音"));
+    m_volume = new QSlider(Qt::Horizontal, this);
+    m_volume->setRange(0, 100);
+    m_volume->setFocusPolicy(Qt::NoFocus);
+    m_volume->setFixedWidth(80);
+    m_volume->setToolTip(QStringLiteral("音量"));
+    m_fullScreen = button(QStringLiteral("全屏"));
+    m_fullScreen->setIcon(glyphIcon(Glyph::FullScreen));
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(6, 2, 6, 2);
+    row->setSpacing(6);
+    row->addWidget(m_play);
+    row->addWidget(m_stop);
+    row->addWidget(m_elapsed);
+    row->addWidget(m_position, 1);
+    row->addWidget(m_total);
+    row->addWidget(m_mute);
+    row->addWidget(m_volume);
+    row->addWidget(m_fullScreen);
+
+    connect(m_play, &QToolButton::clicked, this, [this] { act([](auto& c) { c.playOrPause(); }); });
+    connect(m_stop, &QToolButton::clicked, this, [this] { act([](auto& c) { c.stopByUser(); }); });
+    connect(m_mute, &QToolButton::clicked, this, [this] { act([](auto& c) { c.setMute(!c.mute()); }); });
+    connect(m_fullScreen, &QToolButton::clicked, this, [this] {
+        if (onFullScreen)
+            onFullScreen();
+    });
+    // The position moves the medium when the thumb is let go, or at once for a click or a
+    // key on the groove; the volume follows the thumb.
+    connect(m_position, &QSlider::sliderReleased, this, [this] { seekToSlider(); });
+    connect(m_position, &QSlider::actionTriggered, this, [this](int action) {
+        if (action != QAbstractSlider::SliderMove)
+            QMetaObject::invokeMethod(
+                this, [this] { seekToSlider(); }, Qt::QueuedConnection);
+    });
+    connect(m_volume, &QSlider::valueChanged, this, [this](int v) {
+        if (m_player && v != m_player->volume())
+            act([v](auto& c) { c.setVolume(v); });
+    });
+    setHasVideo(false);
+    refresh();
+}
+
+QToolButton* TransportBar::button(const QString& tip)
+{
+    auto* b = new QToolButton(this);
+    b->setToolTip(tip);
+    b->setAccessibleName(tip);
+    b->setAutoRaise(true);
+    // Space belongs to the player (pause), not to the button that was clicked last.
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setIconSize(QSize(18, 18));
+    return b;
+}
+
+void TransportBar::act(const std::function<void(runtime::MediaPlayer&)>& action)
+{
+    if (!m_player)
+        return;
+    m_session.run([this, action] {
+        if (m_player)
+            action(*m_player);
+    });
+    refresh();
+}
+
+void TransportBar::seekToSlider()
+{
+    const double seconds = m_position->sliderPosition() / 1000.0;
+    act([seconds](auto& c) { c.seek(seconds); });
+}
+
+void TransportBar::setHasVideo(bool hasVideo)
+{
+    m_fullScreen->setEnabled(hasVideo);
+}
+
+void TransportBar::refresh()
+{
+    if (!m_player)
+        return;
+    const runtime::MediaPlayer& c = *m_player;
+    const bool isPlaying = playing(c.playState());
+    if (m_shownPlaying != static_cast<int>(isPlaying)) {
+        m_shownPlaying = isPlaying;
+        m_play->setIcon(glyphIcon(isPlaying ? Glyph::Pause : Glyph::Play));
+        m_play->setToolTip(isPlaying ? QStringLiteral("暂停") : QStringLiteral("播放"));
+        m_play->setAccessibleName(m_play->toolTip());
+    }
+    const double length = c.duration();
+    const double at = c.position();
+    m_position->setEnabled(length > 0);
+    m_position->setRange(0, static_cast<int>(std::llround(std::max(length, 0.0) * 1000)));
+    if (!m_position->isSliderDown())
+        m_position->setValue(static_cast<int>(std::llround(std::max(at, 0.0) * 1000)));
+    m_elapsed->setText(
+        mediaTimeText(m_position->isSliderDown() ? m_position->sliderPosition() / 1000.0 : at));
+    m_total->setText(mediaTimeText(length));
+    if (m_shownMute != static_cast<int>(c.mute())) {
+        m_shownMute = c.mute();
+        m_mute->setIcon(glyphIcon(c.mute() ? Glyph::Muted : Glyph::Volume));
+        m_mute->setToolTip(c.mute() ? QStringLiteral("取消静音") : QStringLiteral("静音"));
+    }
+    if (!m_volume->isSliderDown() && m_volume->value() != c.volume())
+        m_volume->setValue(c.volume());
+}
+
+MediaSurface::MediaSurface(Session& session, runtime::MediaPlayer& player, VideoSurface* video)
+    : m_video(video)
+    , m_bar(new TransportBar(session, player, this))
+{
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, Qt::black);
+    setPalette(p);
+    m_video->setParent(this);
+    m_video->installEventFilter(this);
+    m_bar->onFullScreen = [this] { setFullScreen(!m_fullScreen); };
+
+    auto togglePause = [this] { m_bar->act([](auto& c) { c.playOrPause(); }); };
+    m_space = new QShortcut(QKeySequence(Qt::Key_Space), this, togglePause);
+    m_space->setContext(Qt::WindowShortcut);
+    // In full screen the video is a window of its own with its own keys.
+    m_fullSpace = new QShortcut(QKeySequence(Qt::Key_Space), m_video, togglePause);
+    m_fullEscape = new QShortcut(QKeySequence(Qt::Key_Escape), m_video, [this] { setFullScreen(false); });
+    for (QShortcut* s : { m_fullSpace, m_fullEscape }) {
+        s->setContext(Qt::WindowShortcut);
+        s->setEnabled(false);
+    }
+    placeParts();
+}
+
+MediaSurface::~MediaSurface()
+{
+    m_bar->detach();
+    // A video shown full screen is a window of its own, no longer deleted as a child.
+    if (m_fullScreen)
+        delete m_video;
+}
+
+void MediaSurface::setFullScreen(bool on)
+{
+    if (!m_video || on == m_fullScreen)
+        return;
+    m_fullScreen = on;
+    m_space->setEnabled(!on);
+    m_fullSpace->setEnabled(on);
+    m_fullEscape->setEnabled(on);
+    // The video is a plain widget: it becomes a full-screen window of its own and comes back.
+    if (on) {
+        m_video->setParent(nullptr);
+        m_video->setWindowFlag(Qt::Window);
+        m_video->setWindowTitle(window()->windowTitle());
+        m_video->showFullScreen();
+        m_video->activateWindow();
+    } else {
+        m_video->setParent(this);
+        m_video->setWindowFlag(Qt::Window, false);
+        placeParts();
+        m_video->show();
+    }
+}
+
+void MediaSurface::placeParts()
+{
+    const int barTop = std::max(0, height() - TransportBar::kHeight);
+    m_bar->setGeometry(0, barTop, width(), TransportBar::kHeight);
+    if (m_video && !m_fullScreen)
+        m_video->setGeometry(0, 0, width(), barTop);
+}
+
+void MediaSurface::resizeEvent(QResizeEvent*)
+{
+    placeParts();
+}
+
+bool MediaSurface::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_video && event->type() == QEvent::MouseButtonDblClick
+        && m_bar->fullScreenButton()->isEnabled()) {
+        setFullScreen(!m_fullScreen);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace gui

@@ -1,0 +1,101 @@
+#pragma once
+// The media player control's own surface: the video above, and below it the control bar a
+// person plays with (play/pause, stop, position with elapsed and total time, volume, mute,
+// full screen). Every action goes through the control, as a window's call would.
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+class QLabel;
+class QShortcut;
+class QSlider;
+class QToolButton;
+
+namespace runtime {
+class MediaPlayer;
+}
+
+namespace gui {
+
+class Session;
+class VideoSurface;
+
+// Elapsed or total time as the bar shows it: "m:ss", or "h:mm:ss" from an hour on.
+QString mediaTimeText(double seconds);
+
+class TransportBar : public QWidget {
+public:
+    TransportBar(Session& session, runtime::MediaPlayer& player, QWidget* parent);
+    static constexpr int kHeight = 34;
+
+    // Shows the control's state: play state, position, length, volume and mute.
+    void refresh();
+    // Whether the medium has a picture (full screen is offered only then).
+    void setHasVideo(bool hasVideo);
+    // The control is going away: the bar does nothing more.
+    void detach() { m_player = nullptr; }
+    // Runs an action on the control through the session, then shows its outcome.
+    void act(const std::function<void(runtime::MediaPlayer&)>& action);
+
+    // Called when the full screen button is pressed.
+    std::function<void()> onFullScreen;
+
+    // The parts, for tests and the desktop suite.
+    QToolButton* playButton() const { return m_play; }
+    QToolButton* stopButton() const { return m_stop; }
+    QToolButton* muteButton() const { return m_mute; }
+    QToolButton* fullScreenButton() const { return m_fullScreen; }
+    QSlider* positionSlider() const { return m_position; }
+    QSlider* volumeSlider() const { return m_volume; }
+    QLabel* elapsedLabel() const { return m_elapsed; }
+    QLabel* totalLabel() const { return m_total; }
+
+private:
+    QToolButton* button(const QString& tip);
+    void seekToSlider();
+
+    Session& m_session;
+    runtime::MediaPlayer* m_player;
+    QToolButton* m_play;
+    QToolButton* m_stop;
+    QLabel* m_elapsed;
+    QSlider* m_position;
+    QLabel* m_total;
+    QToolButton* m_mute;
+    QSlider* m_volume;
+    QToolButton* m_fullScreen;
+    // What the play and mute buttons show now (-1 before the first refresh).
+    int m_shownPlaying = -1;
+    int m_shownMute = -1;
+};
+
+// The widget the media player's view hosts: the video with the bar under it. Space pauses
+// and plays while the player's window is active (not while a text is typed); in full screen
+// Space still does and Esc or a double click returns.
+class MediaSurface : public QWidget {
+public:
+    // Takes the video (it becomes the surface's child).
+    MediaSurface(Session& session, runtime::MediaPlayer& player, VideoSurface* video);
+    ~MediaSurface() override;
+
+    TransportBar* bar() const { return m_bar; }
+    VideoSurface* video() const { return m_video; }
+    void setFullScreen(bool on);
+    bool isFullScreen() const { return m_fullScreen; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void placeParts();
+
+    QPointer<VideoSurface> m_video;
+    TransportBar* m_bar;
+    QShortcut* m_space;
+    QShortcut* m_fullSpace;
+    QShortcut* m_fullEscape;
+    bool m_fullScreen = false;
+};
+
+} // namespace gui

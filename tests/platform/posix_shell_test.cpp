@@ -1,0 +1,114 @@
+// The desktop shell: showing a file in the file manager falls back to opening its folder, and
+// every helper the shell starts is reaped.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+#include <unistd.h>
+
+#include "platform/posix/posix_services.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void writeScript(const fs::path& path, const std::string& body)
+{
+    std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
+    fs::permissions(path, fs::perms::owner_all);
+}
+
+std::string readAll(const fs::path& path)
+{
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Children of this process that have ended but were not waited for.
+int zombieChildren()
+{
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const std::string stat = readAll(entry.path() / "stat");
+        const size_t close = stat.rfind(')');
+        if (close == std::string::npos || close + 4 >= stat.size())
+            continue;
+        char state = 0;
+        int parent = 0;
+        if (std::sscanf(stat.c_str() + close + 2, "%c %d", &state, &parent) == 2 && parent == getpid()
+            && state == 'Z')
+            ++count;
+    }
+    return count;
+}
+
+bool waitFor(const std::function<bool()>& condition)
+{
+    for (int i = 0; i < 300; ++i) {
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return condition();
+}
+
+// Puts fake helpers first on the search path for the life of the test.
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_path = std::getenv("PATH") ? std::getenv("PATH") : "";
+        setenv("PATH", (dir.path().string() + ":" + m_path).c_str(), 1);
+        writeScript(dir.path() / "xdg-open", "echo \"$1\" > \"" + opened().string() + "\"");
+    }
+    void TearDown() override { setenv("PATH", m_path.c_str(), 1); }
+    fs::path opened() const { return dir.path() / "opened.txt"; }
+
+    testing_support::TempDir dir;
+
+private:
+    std::string m_path;
+};
+
+} // namespace
+
+TEST_F(ShellTest, RevealOpensTheFolderWhenTheFileManagerDoesNotAnswerAndLeavesNoZombie)
+{
+    struct Row {
+        const char* name;
+        const char* dbusSend;
+        bool folderOpened;
+    };
+    const Row rows[] = {
+        { "no session bus", "exit 1", true },
+        { "file manager shows it", "exit 0", false },
+        { "bus hangs", "exec sleep 30", true },
+        { "no dbus-send at all", nullptr, true },
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        fs::remove(opened());
+        fs::remove(dir.path() / "dbus-send");
+        if (r.dbusSend)
+            writeScript(dir.path() / "dbus-send", r.dbusSend);
+        else
+            setenv("PATH", dir.path().c_str(), 1);
+        platform::PosixShell shell;
+        EXPECT_TRUE(shell.reveal("/media/songs/a b.mp3"));
+        if (r.folderOpened) {
+            ASSERT_TRUE(waitFor([&] { return fs::exists(opened()) && !readAll(opened()).empty(); }));
+            EXPECT_EQ(readAll(opened()), "/media/songs\n");
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            EXPECT_FALSE(fs::exists(opened()));
+        }
+        EXPECT_TRUE(waitFor([] { return zombieChildren() == 0; }));
+    }
+}
