@@ -127,6 +127,41 @@ TEST_F(DesktopInput, CombosAndSlidersSetTheirValueAndRaiseTheirEvents)
     EXPECT_EQ(s.events, (std::vector<std::string> { "HScroll1.Change 200" }));
 }
 
+// The bands of rows (top, height) of a picture that hold dark ink, inside a margin.
+std::vector<std::pair<int, int>> inkBands(const QImage& image, int margin)
+{
+    std::vector<std::pair<int, int>> bands;
+    bool inBand = false;
+    for (int y = margin; y < image.height() - margin; ++y) {
+        bool ink = false;
+        for (int x = margin; x < image.width() - margin && !ink; ++x)
+            ink = QColor(image.pixel(x, y)).lightness() < 110;
+        if (ink && !inBand)
+            bands.push_back({ y, 0 });
+        if (ink)
+            bands.back().second = y - bands.back().first + 1;
+        inBand = ink;
+    }
+    return bands;
+}
+
+TEST_F(DesktopInput, AButtonCaptionWiderThanTheButtonWrapsOntoMoreLines)
+{
+    // The music window's harvest button: 80 by 48 pixels.
+    session().run([&] {
+        s.Command1.move(150, 2100, 1200, 720);
+        s.Command1.setCaption("十秒下载本次飘过的所有歌曲和视频");
+    });
+    const QImage shot = widget(s.Command1)->grab().toImage();
+    const auto bands = inkBands(shot, 4);
+    ASSERT_GE(bands.size(), 3u);
+    // Every character is whole: the lines are as tall as the font's glyphs, not cut.
+    for (const auto& band : bands)
+        EXPECT_GE(band.second, QFontMetrics(widget(s.Command1)->font()).ascent() / 2);
+    session().run([&] { s.Command1.setCaption("确定"); });
+    EXPECT_EQ(inkBands(widget(s.Command1)->grab().toImage(), 4).size(), 1u);
+}
+
 TEST_F(DesktopInput, DroppedFilesReachTheHandlerUnderTheMouse)
 {
     const QList<QUrl> files

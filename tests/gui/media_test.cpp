@@ -1,11 +1,17 @@
 // The media player control on Qt Multimedia: a medium plays inside the control's area and its
 // play states arrive with the control's numbers, ending with "ended, stopped".
+#include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QSlider>
+#include <QTest>
+#include <QToolButton>
 #include <cmath>
 
 #include "desktop_fixture.h"
 #include "gui/engine_views.h"
 #include "gui/form_view.h"
+#include "gui/transport_bar.h"
 #include "test_windows.h"
 
 namespace gui_testing {
@@ -58,6 +64,57 @@ TEST_F(DesktopMedia, AMediumPlaysInTheControlsAreaAndReportsItsEnd)
     EXPECT_EQ(std::vector<std::string>(states.end() - 3, states.end()),
         (std::vector<std::string> { "3", "8", "1" }));
     EXPECT_EQ(std::count(states.begin(), states.end(), "1"), 1);
+}
+
+// The bar of the control's view, once a medium has given the control an engine.
+gui::TransportBar* barOf(gui::FormView* form, runtime::MediaPlayer& player)
+{
+    auto* area = dynamic_cast<gui::MediaView*>(form->viewOf(player));
+    auto* surface = area ? dynamic_cast<gui::MediaSurface*>(area->hosted()) : nullptr;
+    return surface ? surface->bar() : nullptr;
+}
+
+TEST_F(DesktopMedia, TheBarPausesSeeksTurnsDownAndStopsThroughTheControl)
+{
+    Sample& s = app().get<Sample>();
+    session().run([&] { s.show(); });
+    runtime::MediaPlayer& player = s.WindowsMediaPlayer1;
+    const std::string tone = dir.file("tone.wav");
+    writeTone(tone, 8000 * 3);
+    session().run([&] { player.setUrl(tone); });
+    gui::TransportBar* bar = barOf(view(s), player);
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(waitFor([&] { return player.playState() == runtime::PlayPlaying; }, 10000));
+    ASSERT_TRUE(waitFor([&] { return bar->totalLabel()->text() == QStringLiteral("0:03"); }));
+    EXPECT_EQ(bar->playButton()->toolTip(), QStringLiteral("暂停"));
+
+    bar->playButton()->click();
+    ASSERT_TRUE(waitFor([&] { return player.playState() == runtime::PlayPaused; }));
+    EXPECT_EQ(bar->playButton()->toolTip(), QStringLiteral("播放"));
+    // Seeking while paused moves the medium and the elapsed time.
+    bar->positionSlider()->setSliderDown(true);
+    bar->positionSlider()->setSliderPosition(2000);
+    bar->positionSlider()->setSliderDown(false);
+    EXPECT_TRUE(waitFor([&] { return std::abs(player.position() - 2.0) < 0.3; })) << player.position();
+    EXPECT_TRUE(waitFor([&] { return bar->elapsedLabel()->text() == QStringLiteral("0:02"); }));
+    bar->volumeSlider()->setValue(30);
+    EXPECT_EQ(player.volume(), 30);
+    bar->muteButton()->click();
+    EXPECT_TRUE(player.mute());
+
+    // Space plays on while the window is active.
+    view(s)->activateWindow();
+    QApplication::setActiveWindow(view(s));
+    QTest::keyClick(view(s), Qt::Key_Space);
+    EXPECT_TRUE(waitFor([&] { return player.playState() == runtime::PlayPlaying; }));
+
+    s.events.clear();
+    bar->stopButton()->click();
+    ASSERT_TRUE(waitFor([&] { return player.playState() == runtime::PlayStopped; }));
+    EXPECT_TRUE(player.stoppedByUser());
+    EXPECT_EQ(s.events, std::vector<std::string> { "PlayStateChange 1" });
+    settle(200);
+    EXPECT_EQ(player.playState(), runtime::PlayStopped);
 }
 
 } // namespace
