@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "gui/video_surface.h"
+
 class QLabel;
 class QShortcut;
 class QSlider;
@@ -18,7 +20,6 @@ class MediaPlayer;
 namespace gui {
 
 class Session;
-class VideoSurface;
 
 // Elapsed or total time as the bar shows it: "m:ss", or "h:mm:ss" from an hour on.
 QString mediaTimeText(double seconds);
