@@ -77,8 +77,8 @@ void moban::xin_Timer()
     if (!platform::fileExists(file))
         platform::writeLines(file, { tray.xin1.text() }, codePage);
 
-    // The download replaces the file only when it completes, so a failed one leaves the
-    // previous build number in place.
+    // Sound: the download replaces the file only when it completes, within a size a version
+    // file can have, so a failed or oversized one leaves the previous build number in place.
     {
         common::CFileDownload download(a, a.service<platform::Network>());
         download.setLimits(common::kOwnDownloadSeconds, kVersionFileBytes);

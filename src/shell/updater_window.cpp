@@ -103,7 +103,8 @@ void Form4::Command1_Click()
                   oDownload_OnProgress(progress, max, speed, code, text);
               };
         oDownload->setLimits(kProgramDownloadSeconds, kProgramDownloadBytes);
-        // The desktop file is replaced only by a complete download, never by a partial one.
+        // Sound: the desktop file is replaced only by a complete download, never by a partial
+        // one, and the download is bounded in time and size.
         done = oDownload->StartDownloading(
             a.service<platform::Config>().get("update_server") + "/zelv.dll", target);
         oDownload.reset();
