@@ -111,8 +111,12 @@ struct FixtureServer::Impl {
     std::map<std::string, int> hits;
     std::map<std::string, std::vector<std::string>> targets;
     std::vector<std::unique_ptr<RawServer>> raw;
+    // Set before the server stops, so the routes that never end by themselves let go.
+    std::atomic<bool> stopping { false };
 
     void routes();
+    // Waits ms milliseconds, or less when the server stops; false when it stops.
+    bool pause(int ms) const;
 };
 
 std::string FixtureServer::pattern(size_t offset, size_t count)
@@ -124,6 +128,13 @@ std::string FixtureServer::pattern(size_t offset, size_t count)
         out.append(patternAt(offset + out.size()), n);
     }
     return out;
+}
+
+bool FixtureServer::Impl::pause(int ms) const
+{
+    for (int waited = 0; waited < ms && !stopping; waited += 10)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return !stopping;
 }
 
 void FixtureServer::Impl::routes()
@@ -178,6 +189,21 @@ void FixtureServer::Impl::routes()
     server.Get(R"(/slow/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
         std::this_thread::sleep_for(std::chrono::milliseconds(number(req, 1)));
         res.set_content("<html><body>slow page</body></html>", "text/html");
+    });
+    server.Get("/silent", [this](const httplib::Request&, httplib::Response& res) {
+        while (pause(50)) { }
+        res.status = 503;
+    });
+    server.Get("/trickle", [this](const httplib::Request&, httplib::Response& res) {
+        res.set_chunked_content_provider("text/html", [this](size_t offset, httplib::DataSink& sink) {
+            return (offset == 0 || pause(1000)) && sink.write(patternAt(offset), 1);
+        });
+    });
+    server.Get("/endless", [this](const httplib::Request&, httplib::Response& res) {
+        res.set_chunked_content_provider(
+            "application/octet-stream", [this](size_t offset, httplib::DataSink& sink) {
+                return !stopping && sink.write(patternAt(offset), kPieceBytes);
+            });
     });
     server.Get("/agent", [](const httplib::Request& req, httplib::Response& res) {
         res.set_content(req.get_header_value("User-Agent"), "text/plain");
@@ -236,6 +262,7 @@ FixtureServer::FixtureServer()
 
 FixtureServer::~FixtureServer()
 {
+    m_impl->stopping = true;
     m_impl->server.stop();
     if (m_impl->thread.joinable())
         m_impl->thread.join();

@@ -293,6 +293,7 @@ long long CurlNetwork::contentLength(const std::string& url)
     curl::Transfer transfer(m_options, address);
     curl_easy_setopt(transfer.handle(), CURLOPT_NOBODY, 1L);
     curl_easy_setopt(transfer.handle(), CURLOPT_FAILONERROR, 1L);
+    curl_easy_setopt(transfer.handle(), CURLOPT_TIMEOUT_MS, m_options.pageTimeoutMs);
     if (!transfer.ready() || transfer.run({}, kPollMs) != CURLE_OK)
         return -1;
     const long long length = transfer.announcedLength();
@@ -318,6 +319,9 @@ HttpResponse CurlNetwork::fetch(const std::string& url, const std::function<bool
     curl_easy_setopt(transfer.handle(), CURLOPT_WRITEDATA, &sink);
     curl_easy_setopt(
         transfer.handle(), CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(m_options.maxPageBytes));
+    // Sound: a server that trickles a byte now and then never trips the stall limit; a page
+    // (and the browser's load and the search step waiting on it) still ends in time.
+    curl_easy_setopt(transfer.handle(), CURLOPT_TIMEOUT_MS, m_options.pageTimeoutMs);
     if (m_options.compressedPages)
         curl_easy_setopt(transfer.handle(), CURLOPT_ACCEPT_ENCODING, "");
     const CURLcode result = transfer.run(keepGoing, kPollMs);

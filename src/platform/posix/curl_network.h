@@ -16,6 +16,8 @@ struct CurlOptions {
     long probeTimeoutMs = 3000;
     // A transfer that receives nothing for this long fails.
     long stallSeconds = 30;
+    // A page fetch (and a length asked for) ends after this long, however its bytes arrive.
+    long pageTimeoutMs = 60000;
     // A fetched page larger than this is refused (downloads to files have no limit).
     long long maxPageBytes = 32LL * 1024 * 1024;
     // While no data arrives, a download still reports progress this often, so the caller's

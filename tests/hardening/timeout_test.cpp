@@ -1,0 +1,151 @@
+// Every network path against a server that never answers, one that trickles a byte a second
+// and one whose body never ends: each path ends within its time-out (shortened here) and
+// leaves no file behind.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "common/file_download.h"
+#include "common/page_helpers.h"
+#include "platform/headless_browser.h"
+#include "platform/network.h"
+#include "platform/posix/curl_network.h"
+#include "shell/version_file.h"
+#include "support/fixture_server.h"
+#include "support/test_program.h"
+#include "video/search_window.h"
+
+namespace {
+
+using testing_support::FixtureServer;
+using testing_support::TestProgram;
+
+platform::CurlOptions shortLimits()
+{
+    platform::CurlOptions o;
+    o.connectTimeoutMs = 1000;
+    o.probeTimeoutMs = 1000;
+    // Longer than the page time-out, so the rows show which limit ends what.
+    o.stallSeconds = 3;
+    o.heartbeatMs = 20;
+    o.pageTimeoutMs = 1500;
+    o.maxPageBytes = 1 << 20;
+    return o;
+}
+
+struct Rig {
+    TestProgram p;
+    std::shared_ptr<platform::CurlNetwork> net = std::make_shared<platform::CurlNetwork>(shortLimits());
+    std::string folder;
+    Rig()
+    {
+        p.app.provide<platform::Network>(net);
+        p.app.setBrowserFactory(platform::headlessBrowserFactory(p.app, net, "UTF-8"));
+        p.start();
+        folder = p.profilePath("downloads");
+        std::filesystem::create_directories(folder);
+    }
+    std::string target() const { return folder + "/file.bin"; }
+};
+
+// A download as a window makes it: the user closes the window (the transfer is aborted)
+// once closeAfterMs has passed, when that is set.
+bool download(
+    Rig& s, const std::string& url, long maxSeconds, long long maxBytes, bool resumable, int closeAfterMs = 0)
+{
+    common::CFileDownload d(s.p.app, *s.net);
+    d.setLimits(maxSeconds, maxBytes);
+    d.setResumable(resumable);
+    const auto start = std::chrono::steady_clock::now();
+    d.OnProgress = [&](int64_t, int64_t, int32_t, int32_t, const std::string&) {
+        if (closeAfterMs > 0
+            && std::chrono::steady_clock::now() - start > std::chrono::milliseconds(closeAfterMs))
+            d.AbortDownloading();
+    };
+    return d.StartDownloading(url, s.target());
+}
+
+struct Row {
+    const char* path;
+    const char* route;
+    // The time-out the path should end within.
+    int limitMs;
+    std::function<bool(Rig&, const std::string&)> run;
+    // Whether the partial bytes may stay in a hidden file for the next start (resumable).
+    bool keepsPartial = false;
+};
+
+const Row kRows[] = {
+    // The probe only connects: it ends once the connection stands, whatever follows.
+    { "probe", "/silent", 1000,
+        [](Rig& s, const std::string& u) { return (s.net->checkConnection(u), true); } },
+    { "probe", "/trickle", 1000,
+        [](Rig& s, const std::string& u) { return (s.net->checkConnection(u), true); } },
+    { "probe", "/endless", 1000,
+        [](Rig& s, const std::string& u) { return (s.net->checkConnection(u), true); } },
+    { "page fetch", "/silent", 1500,
+        [](Rig& s, const std::string& u) { return common::getHTTPPage(*s.net, u, "GBK").empty(); } },
+    { "page fetch", "/trickle", 1500,
+        [](Rig& s, const std::string& u) { return common::getHTTPPage(*s.net, u, "GBK").empty(); } },
+    { "page fetch", "/endless", 1500,
+        [](Rig& s, const std::string& u) { return common::getHTTPPage(*s.net, u, "GBK").empty(); } },
+    { "browser navigation (search pages)", "/silent", 1500,
+        [](Rig& s, const std::string& u) {
+            s.p.app.get<video::search>().WebBrowser1.navigate(u);
+            return platform::settleHeadlessBrowsers(s.p.app, 10000);
+        } },
+    { "browser navigation (search pages)", "/trickle", 1500,
+        [](Rig& s, const std::string& u) {
+            s.p.app.get<video::search>().WebBrowser1.navigate(u);
+            return platform::settleHeadlessBrowsers(s.p.app, 10000);
+        } },
+    { "browser navigation (search pages)", "/endless", 1500,
+        [](Rig& s, const std::string& u) {
+            s.p.app.get<video::search>().WebBrowser1.navigate(u);
+            return platform::settleHeadlessBrowsers(s.p.app, 10000);
+        } },
+    // The update check's limits with its minute shortened to a second.
+    { "updater download", "/silent", 1000,
+        [](Rig& s, const std::string& u) { return !download(s, u, 1, shell::kVersionFileBytes, false); } },
+    { "updater download", "/trickle", 1000,
+        [](Rig& s, const std::string& u) { return !download(s, u, 1, shell::kVersionFileBytes, false); } },
+    { "updater download", "/endless", 1000,
+        [](Rig& s, const std::string& u) { return !download(s, u, 1, shell::kVersionFileBytes, false); } },
+    // A video may take hours: the stall limit ends a silent server, the user's close the rest.
+    { "user download", "/silent", 3000,
+        [](Rig& s, const std::string& u) { return !download(s, u, 0, 0, true); }, true },
+    { "user download (closed)", "/trickle", 1000,
+        [](Rig& s, const std::string& u) { return !download(s, u, 0, 0, true, 1000); }, true },
+    { "user download (closed)", "/endless", 1000,
+        [](Rig& s, const std::string& u) { return !download(s, u, 0, 0, true, 1000); }, true },
+};
+
+TEST(TimeOuts, EveryNetworkPathEndsInTimeAndLeavesNoFile)
+{
+    // What a loaded machine may add to a time-out before the path counts as hanging.
+    constexpr int kSlackMs = 2500;
+    for (const Row& row : kRows) {
+        FixtureServer server;
+        Rig s;
+        const auto start = std::chrono::steady_clock::now();
+        const bool ended = row.run(s, server.url(row.route));
+        const auto ms
+            = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+                  .count();
+        std::printf("%-36s %-9s limit %5d ms  ended after %5lld ms\n", row.path, row.route, row.limitMs,
+            static_cast<long long>(ms));
+        EXPECT_TRUE(ended) << row.path << " " << row.route;
+        EXPECT_LE(ms, row.limitMs + kSlackMs) << row.path << " " << row.route;
+        EXPECT_FALSE(std::filesystem::exists(s.target())) << row.path << " " << row.route;
+        if (!row.keepsPartial) {
+            EXPECT_TRUE(std::filesystem::is_empty(s.folder)) << row.path << " " << row.route;
+        }
+    }
+}
+
+} // namespace
