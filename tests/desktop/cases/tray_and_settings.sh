@@ -1,0 +1,37 @@
+# The settings window opens over the hub and closes; the tray menu's entries show their
+# windows; its exit entry asks first.
+desktop_start
+program_start
+
+note "settings"
+click moban.Label5
+wait_until window_shown setz || fail "the settings window did not open"
+expect_above setz moban
+expect_screen 5 settings drawn "$(rect_of window setz)"
+click setz.Command2
+wait_until window_hidden setz || fail "the settings window did not close"
+expect_alive "after the settings window closed"
+
+note "tray menu"
+open_tray_menu() {
+    click tray 3
+    wait_until -t 5 centre_of "menu:$1" >/dev/null || fail "the tray menu did not open"
+}
+for entry in 在线影视:Form5 打开工具箱:tool 下载视频:Form2 在线音乐:Form1; do
+    open_tray_menu "${entry%%:*}"
+    [ "$entry" != "在线影视:Form5" ] || screenshot tray-menu
+    click "menu:${entry%%:*}"
+    wait_until window_shown "${entry#*:}" || fail "${entry%%:*} did not show ${entry#*:}"
+    expect_above "${entry#*:}" moban
+    expect_alive "after the tray menu's ${entry%%:*}"
+done
+
+note "exit"
+open_tray_menu 退出播放器
+click menu:退出播放器
+sleep 1
+screenshot exit-question
+expect_alive "while it asks whether to end"
+xdotool key Escape
+sleep 0.5
+expect_alive "after the question was declined"
