@@ -4,6 +4,7 @@
 #include <QEvent>
 
 #include "gui/browser_engine.h"
+#include "gui/engine_http_cache.h"
 #include "gui/engine_media_cache.h"
 #include "gui/media_engine.h"
 #include "gui/qt_dialogs.h"
@@ -81,6 +82,8 @@ void Session::installEngines()
         store = platform::joinPath(m_app->service<platform::Environment>().userProfile(),
             ".local/share/zelvora/web/played-media.txt");
     m_app->provide<platform::MediaCache>(std::make_shared<EngineMediaCache>(*m_web, store));
+    // The engine's HTTP cache, for the toolbox's tune-up.
+    m_app->provide<platform::WebEngineCache>(std::make_shared<EngineHttpCache>(*m_web));
 }
 
 void Session::startProgram()

@@ -3,9 +3,12 @@
 // and off, and tuning up the connection (caches and DNS servers). Each job runs in processes
 // of its own and is polled by its caller's timers; it never waits and never touches processes
 // it did not start.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/result.h"
 
 namespace platform {
 
@@ -48,6 +51,8 @@ struct TuneUpRequest {
     JobPlace place;
     std::string primaryDns;
     std::string secondaryDns;
+    // Empties the running web engine's own HTTP cache, when there is one.
+    std::function<Status()> clearEngineCache;
 };
 
 class NetworkJobs {

@@ -3,6 +3,7 @@
 #include "common/data_folders.h"
 #include "platform/config.h"
 #include "platform/environment.h"
+#include "platform/web_engine_cache.h"
 #include "runtime/app.h"
 #include "toolbox/runner_window.h"
 #include "toolbox/tool_files.h"
@@ -37,7 +38,12 @@ void tooldiao::startTuneUp()
         Label2.setFontSize(12);
         return;
     }
-    m_job = service->tuneUp({ place(), primary, secondary });
+    platform::TuneUpRequest request { place(), primary, secondary, {} };
+    if (app().hasService<platform::WebEngineCache>()) {
+        platform::WebEngineCache* engine = &app().service<platform::WebEngineCache>();
+        request.clearEngineCache = [engine] { return engine->clear(); };
+    }
+    m_job = service->tuneUp(request);
     start1.setCaption(kMarkerTuneUp);
     jk.start(1);
     jindutiao.start(10);

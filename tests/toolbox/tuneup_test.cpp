@@ -1,6 +1,7 @@
 #include "toolbox/runner_fixture.h"
 
 #include "platform/textfile.h"
+#include "platform/web_engine_cache.h"
 
 using testing_support::readBytes;
 using testing_support::RunnerTest;
@@ -9,6 +10,17 @@ namespace {
 
 const char* const kActive = "nmcli -t -f UUID,DEVICE,TYPE,NAME connection show --active";
 const char* const kReadDns = "nmcli -g ipv4.dns,ipv4.ignore-auto-dns connection show u-1";
+
+class CountingEngineCache : public platform::WebEngineCache {
+public:
+    platform::Status clear() override
+    {
+        ++clears;
+        return works ? platform::Status::success() : platform::Status::failure("refused");
+    }
+    int clears = 0;
+    bool works = true;
+};
 
 class TuneUpTest : public RunnerTest {
 protected:
@@ -30,6 +42,8 @@ protected:
 TEST_F(TuneUpTest, TheTuneUpRecordsTheOwnDnsSetsTheTwoServersAndCanPutThemBack)
 {
     connections();
+    auto engine = std::make_shared<CountingEngineCache>();
+    p.app.provide<platform::WebEngineCache>(engine);
     testing_support::writeBytes(std::filesystem::path(cache()) / "Cache" / "data_1", "cached");
     toolbox::tooldiao& w = open("KDJS");
     EXPECT_EQ(w.Label2.caption(), "正在优化宽带网速...");
@@ -43,6 +57,7 @@ TEST_F(TuneUpTest, TheTuneUpRecordsTheOwnDnsSetsTheTwoServersAndCanPutThemBack)
     EXPECT_FALSE(w.jindutiao.enabled());
     EXPECT_FALSE(platform::fileExists(tool("kdjs.bat")));
     EXPECT_TRUE(std::filesystem::is_empty(cache()));
+    EXPECT_EQ(engine->clears, 1);
     EXPECT_EQ(tools.calls(),
         (std::vector<std::string> { "resolvectl|flush-caches",
             "nmcli|-t|-f|UUID,DEVICE,TYPE,NAME|connection|show|--active",
@@ -124,10 +139,16 @@ TEST_F(TuneUpTest, OnlyWhatSucceededIsReportedAndNothingChangesWithoutARecord)
     tools.on(kActive, "u-1:eth0:802-3-ethernet:有线\n");
     tools.on(kReadDns, "1.1.1.1\nno\n");
     tools.on("nmcli connection modify*", "", 1, "Error: Failed to modify connection: Not authorized.\n");
+    auto engine = std::make_shared<CountingEngineCache>();
+    engine->works = false;
+    p.app.provide<platform::WebEngineCache>(engine);
     toolbox::tooldiao& w = tuned();
     EXPECT_EQ(w.Label2.caption(),
-        "宽带加速没有全部完成：连接“有线”的DNS没有改成：没有权限（需要有管理网络权限的账户）");
+        "宽带加速没有全部完成：浏览器缓存没有清除；连接“有线”的DNS没有改成：没有权限（需要有管理网络权限的账"
+        "户）");
     w.Label3.click();
+
+    engine->works = true;
 
     // A garbled DNS setting is not recorded, and so the connection is left alone.
     testing_support::FakeTools garbled;

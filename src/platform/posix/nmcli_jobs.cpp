@@ -215,6 +215,12 @@ std::unique_ptr<NetworkJob> NmcliJobs::tuneUp(const TuneUpRequest& request)
                 j->fail(cleared.error);
         });
     }
+    if (request.clearEngineCache) {
+        job->addWork([j, clear = request.clearEngineCache] {
+            if (!clear())
+                j->fail("浏览器缓存没有清除");
+        });
+    }
     // The resolver's cache, where a caching resolver runs.
     if (onPath("resolvectl")) {
         job->add({ "resolvectl", "flush-caches" }, [j](const CommandResult& r) {
