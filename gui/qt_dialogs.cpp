@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -58,7 +61,58 @@ int escapeAnswer(const std::vector<int>& answers)
     return answers.empty() ? platform::AnswerNone : answers.back();
 }
 
+// The file list as the dialog shows it, with the kind and the date in the program's
+// language (Qt's file model writes them in the system's).
+class ChineseFileColumns : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files || (index.column() != kKind && index.column() != kDate))
+            return QIdentityProxyModel::data(index, role);
+        const QFileInfo info = files->fileInfo(mapToSource(index));
+        if (index.column() == kDate)
+            return QLocale().toString(info.lastModified(), QStringLiteral("yyyy/M/d H:mm"));
+        if (info.isDir())
+            return QStringLiteral("文件夹");
+        if (info.suffix().isEmpty())
+            return QStringLiteral("文件");
+        return info.suffix().toUpper() + QStringLiteral(" 文件");
+    }
+
+private:
+    static constexpr int kKind = 2;
+    static constexpr int kDate = 3;
+};
+
 } // namespace
+
+QString chooseFile(QWidget* parent, const QString& title, const QString& folder, const QStringList& filters,
+    QString* selectedFilter, bool folderOnly, const std::function<void(QFileDialog&)>& configure)
+{
+    QFileDialog dialog(parent, title, folder);
+    // The platform's own dialog would speak the desktop's language, not the program's.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new ChineseFileColumns(&dialog));
+    if (folderOnly) {
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+    } else {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilters(filters);
+        if (selectedFilter && !selectedFilter->isEmpty())
+            dialog.selectNameFilter(*selectedFilter);
+    }
+    if (configure)
+        configure(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    if (selectedFilter)
+        *selectedFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().constFirst();
+}
 
 QString fileDialogFilter(const platform::FileFilter& filter)
 {
@@ -137,8 +191,8 @@ std::optional<std::string> QtDialogs::openFile(const platform::OpenFileRequest& 
     QString selected;
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
         selected = filters.at(request.filterIndex - 1);
-    const QString path = QFileDialog::getOpenFileName(parentWindow(), qs(request.title),
-        qs(request.initialFolder), filters.join(QStringLiteral(";;")), &selected);
+    const QString path
+        = chooseFile(parentWindow(), qs(request.title), qs(request.initialFolder), filters, &selected, false);
     if (path.isEmpty())
         return std::nullopt;
     return utf8(path);
@@ -147,7 +201,7 @@ std::optional<std::string> QtDialogs::openFile(const platform::OpenFileRequest& 
 std::optional<std::string> QtDialogs::browseFolder(const std::string& title)
 {
     m_session.sync();
-    const QString path = QFileDialog::getExistingDirectory(parentWindow(), qs(title));
+    const QString path = chooseFile(parentWindow(), qs(title), {}, {}, nullptr, true);
     if (path.isEmpty())
         return std::nullopt;
     return utf8(path);

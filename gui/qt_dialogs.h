@@ -1,10 +1,13 @@
 #pragma once
 // The desktop's dialogs and clipboard: Qt message boxes and file dialogs, Qt's clipboard.
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 
+class QFileDialog;
 class QWidget;
 
 namespace gui {
@@ -30,6 +33,12 @@ public:
     void setText(const std::string& text) override;
     std::string text() const override;
 };
+
+// Qt's own file dialog, shown in Chinese throughout: besides Qt's translated texts, the kind
+// column and the modification dates, which Qt takes from the system's language, are given in
+// the program's language. `configure` runs before the dialog is shown (tests look at it).
+QString chooseFile(QWidget* parent, const QString& title, const QString& folder, const QStringList& filters,
+    QString* selectedFilter, bool folderOnly, const std::function<void(QFileDialog&)>& configure = {});
 
 // The filter text of a file dialog for one filter ("音乐 (*.mp3 *.wav)"); a description
 // that already ends with its patterns in brackets is not given them twice.

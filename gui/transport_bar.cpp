@@ -100,6 +100,8 @@ TransportBar::TransportBar(Session& session, runtime::MediaPlayer& player, QWidg
     p.setColor(QPalette::Window, kBarColour);
     p.setColor(QPalette::WindowText, kBarText);
     p.setColor(QPalette::ButtonText, kBarText);
+    // Pressed and hovered buttons stay dark under their light glyphs.
+    p.setColor(QPalette::Button, kBarColour.lighter(180));
     setPalette(p);
 
     m_play = button(QStringLiteral("播放"));
@@ -163,6 +165,8 @@ QToolButton* TransportBar::button(const QString& tip)
     // Space belongs to the player (pause), not to the button that was clicked last.
     b->setFocusPolicy(Qt::NoFocus);
     b->setIconSize(QSize(18, 18));
+    // A fixed size keeps every part at the same place for any medium.
+    b->setFixedSize(kButtonSize, kButtonSize);
     return b;
 }
 

@@ -28,6 +28,8 @@ class TransportBar : public QWidget {
 public:
     TransportBar(Session& session, runtime::MediaPlayer& player, QWidget* parent);
     static constexpr int kHeight = 34;
+    // The buttons are squares of this side, the first one 6 pixels from the left, 6 apart.
+    static constexpr int kButtonSize = 26;
 
     // Shows the control's state: play state, position, length, volume and mute.
     void refresh();

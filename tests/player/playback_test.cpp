@@ -211,6 +211,9 @@ TEST_F(PlayerTest, DecoderButtonOpensTheInstallerAndPlayingHidesTheHint)
     p.config->set("update_server", "http://127.0.0.1:9");
     player::Form5& f = player();
     ASSERT_TRUE(f.Label10.visible());
+    // The button and the search box's close mark show pictures, not blank squares.
+    EXPECT_FALSE(f.Image16.picture().empty());
+    EXPECT_FALSE(f.Picture1.picture().empty());
     f.Image16.click();
     EXPECT_EQ(p.shell->takeLaunches(), std::vector<std::string> { "open http://127.0.0.1:9/decoder.exe" });
     f.Image10.click();
