@@ -129,8 +129,12 @@ bool QtTray::add(const platform::NotifyIconRecord& record)
         return false;
     if (!m_icon) {
         m_icon = new QSystemTrayIcon(this);
-        connect(m_icon, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason r) { deliver(r); });
+        // Queued: what a click starts may hide the icon (the exit entry of its menu), and Qt
+        // deletes the icon's widget on hiding it, which must not happen inside that widget's
+        // own mouse event.
+        connect(
+            m_icon, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason r) { deliver(r); }, Qt::QueuedConnection);
     }
     m_icon->setIcon(QIcon(pixmapOf(record.icon)));
     // The record's tip is a fixed field padded with blanks.

@@ -1,5 +1,5 @@
 # The settings window opens over the hub and closes; the tray menu's entries show their
-# windows; its exit entry asks first.
+# windows; its exit entry asks, and ends the program cleanly on 是.
 desktop_start
 program_start
 
@@ -35,3 +35,12 @@ expect_alive "while it asks whether to end"
 xdotool key Escape
 sleep 0.5
 expect_alive "after the question was declined"
+open_tray_menu 退出播放器
+click menu:退出播放器
+sleep 1
+xdotool key alt+y
+wait_until -t 10 bash -c "! kill -0 $PROGRAM_PID" || fail "the program did not end after 是"
+status=0
+wait "$PROGRAM_PID" || status=$?
+PROGRAM_PID=""
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
