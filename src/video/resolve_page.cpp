@@ -172,11 +172,15 @@ std::string previewPiece(int number)
 std::string previewPage(std::string_view piece1, std::string_view highDefinition, std::string_view piece2,
     std::string_view normal, std::string_view piece3)
 {
-    // Sound: the addresses are escaped for the attribute they are written into.
+    // Sound: each address is escaped for the href it is written into, and the href is closed
+    // after it; the single quote that opens the next piece then closes an empty title, so
+    // both links work and an address cannot break out of its attribute.
+    const auto link
+        = [](std::string_view address) { return common::pages::escapeAttribute(address) + "\" title='"; };
     std::string page(piece1);
-    page += common::pages::escapeAttribute(highDefinition);
+    page += link(highDefinition);
     page += piece2;
-    page += common::pages::escapeAttribute(normal);
+    page += link(normal);
     page += piece3;
     return page;
 }

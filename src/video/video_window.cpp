@@ -47,9 +47,12 @@ void Form2::layout()
     Label1.move(902, 2, 24, 22);
     Label2.setCaption("×");
     Label2.move(930, 2, 24, 22);
+    // Hosted in the hub the window wears the hub's title strip; its own minimise and close
+    // labels are shown when it stands alone (the web play window shows them).
     for (runtime::Label* title : { &Label1, &Label2 }) {
         title->setAlignment(runtime::AlignCenter);
         title->setBackStyle(0);
+        title->setVisible(false);
     }
     Text3.move(40, 40, 809, 28);
     Command9.setCaption("解析");
@@ -81,13 +84,17 @@ void Form2::layout()
     Label11.setCaption("保存在桌面的“Zelvora下载区”文件夹");
     Label11.move(60, 288, 400, 20);
 
-    Label15.move(10, 318, 460, 240);
+    Label15.move(10, 318, 460, 160);
     Label17.setCaption("点击观看视频");
     Label17.move(10, 566, 200, 20);
     Label5.setCaption("点击查看本软件支持的网站");
     Label5.move(10, 592, 240, 20);
     for (runtime::Label* link : { &Label17, &Label5 })
         link->setForeColor(0xFF0000);
+    // Texts lie on the skin: only the notes take the skin's colour.
+    for (runtime::Label* text : { &Label4, &Label6, &Label8, &Label9, &Label7, &Label10, &Label3, &Label12,
+             &Label11, &Label17, &Label5 })
+        text->setBackStyle(0);
 
     yulan.setAlignment(runtime::AlignCenter);
     for (runtime::Control* hidden :

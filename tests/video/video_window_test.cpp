@@ -130,11 +130,18 @@ TEST_F(VideoWindowTest, ResolveShowsNameBothAddressesAndThePreviewPage)
     EXPECT_EQ(resources::get("video/youj2.htm"), "'>高清版</a>&nbsp;|&nbsp;<a href=\"");
     EXPECT_EQ(
         resources::get("video/youj3.htm"), "'>普清版</a></p></td>\n  </tr>\n</table>\n</body>\n</html>\n");
-    const std::string page = youj1 + hdAddress() + std::string(resources::get("video/youj2.htm"))
-        + normalAddress() + std::string(resources::get("video/youj3.htm"));
+    const std::string page = youj1 + hdAddress() + "\" title='"
+        + std::string(resources::get("video/youj2.htm")) + normalAddress() + "\" title='"
+        + std::string(resources::get("video/youj3.htm"));
     EXPECT_EQ(w().Text6.text(), page);
     EXPECT_TRUE(w().WebBrowser1.visible());
     EXPECT_EQ(w().WebBrowser1.documentText(), page);
+}
+
+TEST_F(VideoWindowTest, PreviewAddressesCannotLeaveTheirLinks)
+{
+    const std::string page = video::previewPage("<", "a\"><script>&", ">", "b'c", "");
+    EXPECT_EQ(page, "<a&quot;&gt;&lt;script&gt;&amp;\" title='>b'c\" title='");
 }
 
 TEST_F(VideoWindowTest, AVideoWithoutHighDefinitionOffersOnlyTheNormalDownload)
@@ -325,4 +332,21 @@ TEST_F(VideoWindowTest, HttpsPageAddressesAreCheckedAfterTheirScheme)
     };
     for (const auto& row : rows)
         EXPECT_EQ(video::siteSupported(*p.config, row.address), row.supported) << row.address;
+}
+
+TEST_F(VideoWindowTest, ADownloadCutShortContinuesWhereItStoppedOnTheNextPress)
+{
+    w().Label7.setCaption("续传");
+    w().Text4.setText(server.url("/cut/400000"));
+    w().Command10.click();
+    EXPECT_EQ(w().Label3.caption(), "失败，您刚刚断网了");
+    EXPECT_FALSE(std::filesystem::exists(downloaded("续传.flv")));
+    EXPECT_TRUE(std::filesystem::exists(downloaded(".续传.flv.partial")));
+
+    // The same video again, from a server that now sends it whole: only the rest is asked.
+    w().Text4.setText(server.url("/bytes/400000"));
+    w().Command10.click();
+    EXPECT_EQ(w().Label3.caption(), "下载完成！");
+    EXPECT_TRUE(readBytes(downloaded("续传.flv")) == FixtureServer::pattern(0, 400000));
+    EXPECT_FALSE(std::filesystem::exists(downloaded(".续传.flv.partial")));
 }
