@@ -37,8 +37,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string_view keyword = std::string_view(query).substr(query.find("&kw=") + 4);
     if (keyword.find_first_of("#& \"<>\r\n") != std::string_view::npos)
         __builtin_trap();
-    // An address written into the preview page cannot leave its attribute.
-    if (video::previewPage("", text, "", text, "").find_first_of("\"<>") != std::string::npos)
+    // An address written into the preview page cannot leave its attribute: only the closing
+    // the page adds after each address ends it.
+    const std::string closer = "\" title='";
+    const std::string page = video::previewPage("", text, "", "", "");
+    if (page.size() < 2 * closer.size() || page.substr(page.size() - 2 * closer.size()) != closer + closer
+        || page.substr(0, page.size() - 2 * closer.size()).find_first_of("\"<>") != std::string::npos)
         __builtin_trap();
     return 0;
 }
