@@ -141,7 +141,7 @@ TEST_F(VideoWindowTest, ResolveShowsNameBothAddressesAndThePreviewPage)
 TEST_F(VideoWindowTest, PreviewAddressesCannotLeaveTheirLinks)
 {
     const std::string page = video::previewPage("<", "a\"><script>&", ">", "b'c", "");
-    EXPECT_EQ(page, "<a&quot;&gt;&lt;script&gt;&amp;\" title='>b'c\" title='");
+    EXPECT_EQ(page, "<a&quot;&gt;&lt;script&gt;&amp;\" title='>b&#39;c\" title='");
 }
 
 TEST_F(VideoWindowTest, AVideoWithoutHighDefinitionOffersOnlyTheNormalDownload)
