@@ -12,13 +12,16 @@ namespace {
 constexpr int kTitleChars = 80;
 
 // Sound: the song's name from a web address becomes one safe file-name part: no separators,
-// no control characters, bounded length.
+// no control characters, bytes that are not UTF-8 replaced, bounded length.
 std::string safeTitle(const std::string& title)
 {
     std::string out;
-    for (char c : title) {
-        const auto u = static_cast<unsigned char>(c);
-        out += (u < 0x20 || u == 0x7F || c == '/' || c == '\\') ? '_' : c;
+    size_t i = 0;
+    while (i < title.size()) {
+        char32_t c = vb::decodeUtf8(title, i);
+        if (c < 0x20 || c == 0x7F || c == '/' || c == '\\')
+            c = '_';
+        vb::appendUtf8(out, c);
     }
     out = vb::Trim(out);
     if (vb::Len(out) > kTitleChars)

@@ -14,6 +14,7 @@
 #include "toolbox/runner_window.h"
 #include "toolbox/tool_files.h"
 #include "video/download_folder.h"
+#include "video/harvest_copy.h"
 #include "video/resolve_page.h"
 #include "video/search_window.h"
 #include "video/web_play_window.h"
@@ -138,6 +139,11 @@ const std::vector<Row>& rows()
     static const std::vector<Row> table = {
         { "scraped video name", "download file name", Sink::FileName,
             [](TestProgram&, const std::string& v) { return video::safeFileName(v) + ".flv"; } },
+        { "harvested song name", "copy's file name", Sink::FileName,
+            [](TestProgram& p, const std::string& v) {
+                return video::HarvestCopier(p.profilePath("harvest"))
+                    .nameFor({ 1, "http://x/a.mp3", ".mp3", v, -1 });
+            } },
         { "scraped addresses", "preview page", Sink::Page,
             [](TestProgram&, const std::string& v) {
                 return video::previewPage("<a href=\"", v, "\">x</a><a href=\"", v, "\">y</a>");
