@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/config.h"
+#include "platform/posix/curl_network.h"
 #include "player/page_templates.h"
 #include "player/player_window.h"
 #include "runtime/vbtext.h"
@@ -48,6 +49,8 @@ enum class Sink {
     Address,
     // A single file name in a known folder.
     FileName,
+    // An address as it goes on the wire: no blank, control or non-ASCII byte (or refused).
+    Wire,
     // A line of a generated batch script: the script's syntax is that of a harmless value.
     Script,
 };
@@ -118,6 +121,12 @@ void checkLanded(const Row& row, TestProgram& p, const std::string& value)
         EXPECT_EQ(landed.find_first_of(std::string("/\\\r\n\0", 5)), std::string::npos) << label;
         EXPECT_EQ(vb::toUtf8(vb::toUtf16(landed)), landed) << label << ": not UTF-8";
         break;
+    case Sink::Wire:
+        for (const char c : landed) {
+            const auto u = static_cast<unsigned char>(c);
+            ASSERT_TRUE(u > 0x20 && u < 0x7F) << label << ": byte " << int(u) << " goes on the wire";
+        }
+        break;
     case Sink::Script:
         EXPECT_EQ(syntax(landed, "\"%&|<>^\r\n"), syntax(harmless, "\"%&|<>^\r\n")) << label;
         break;
@@ -143,6 +152,11 @@ const std::vector<Row>& rows()
             [](TestProgram& p, const std::string& v) {
                 return video::HarvestCopier(p.profilePath("harvest"))
                     .nameFor({ 1, "http://x/a.mp3", ".mp3", v, -1 });
+            } },
+        { "channel and service addresses (Config)", "request address", Sink::Wire,
+            [](TestProgram& p, const std::string& v) {
+                p.config->set("channel.1", "http://127.0.0.1/" + v);
+                return platform::normalizeWebAddress(p.config->get("channel.1"));
             } },
         { "scraped addresses", "preview page", Sink::Page,
             [](TestProgram&, const std::string& v) {
