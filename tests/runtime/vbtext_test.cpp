@@ -19,10 +19,7 @@ TEST(VbText, CountsChineseTextInCharacters)
     EXPECT_EQ(InStr(s, "", 3), 3);
     EXPECT_EQ(InStrRev("a>b>c", ">"), 4);
     EXPECT_EQ(Len("𝄞"), 2); // outside the basic plane: two code units
-}
-
-TEST(VbText, EdgeArgumentsNeverThrow)
-{
+    // Edge arguments never throw.
     EXPECT_EQ(Left("abc", -1), "");
     EXPECT_EQ(Left("abc", 10), "abc");
     EXPECT_EQ(Right("abc", 10), "abc");
