@@ -2,11 +2,10 @@
 
 #include <filesystem>
 
-#include "platform/posix/curl_network.h"
 #include "runtime/vbtext.h"
 #include "shell/hub_window.h"
 #include "shell/updater_window.h"
-#include "support/fixture_server.h"
+#include "support/network_fixture.h"
 #include "support/test_program.h"
 
 using testing_support::FixtureServer;
@@ -16,25 +15,21 @@ using testing_support::writeBytes;
 
 namespace {
 
-platform::CurlOptions quick()
-{
-    platform::CurlOptions o;
-    o.connectTimeoutMs = 2000;
-    o.probeTimeoutMs = 2000;
-    o.stallSeconds = 1;
-    o.heartbeatMs = 20;
-    return o;
-}
-
 class UpdateTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        p.app.provide<platform::Network>(std::make_shared<platform::CurlNetwork>(quick()));
-        p.config->set("probe", server.url("/"));
-        p.config->set("update_server", server.url(""));
         server.addPage("/", "portal");
-        p.start();
+        start(p);
+    }
+    // Starts a program whose probe and update server are the loopback server.
+    void start(TestProgram& program)
+    {
+        program.app.provide<platform::Network>(
+            std::make_shared<platform::CurlNetwork>(network_testing::quickOptions()));
+        program.config->set("probe", server.url("/"));
+        program.config->set("update_server", server.url(""));
+        program.start();
     }
     shell::moban& hub() { return p.app.get<shell::moban>(); }
     std::string line(const char* suffix) { return std::string("当前版本:V1.0.0.13  ") + suffix; }
@@ -140,12 +135,9 @@ TEST_F(UpdateTest, TheNewVersionClickHandsOverAndEndsTheProgram)
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         TestProgram q;
-        q.app.provide<platform::Network>(std::make_shared<platform::CurlNetwork>(quick()));
-        q.config->set("probe", server.url("/"));
-        q.config->set("update_server", server.url(""));
         if (r.updater)
             writeBytes(q.env->programFolder() + "/update.exe", "MZ");
-        q.start();
+        start(q);
         auto& line1 = q.app.get<shell::moban>().Label1;
         line1.click();
         q.app.runUntilIdle();
