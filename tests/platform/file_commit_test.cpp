@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/listing.h"
 #include "platform/textfile.h"
 #include "support/temp_dir.h"
 
@@ -16,18 +17,7 @@ using testing_support::writeBytes;
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::vector<std::string> namesIn(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-} // namespace
+using platform_testing::namesIn;
 
 TEST(CommitTogether, ReplacesThePairAndLeavesNothingBeside)
 {

@@ -6,22 +6,12 @@
 #include "platform/headless_charset.h"
 #include "platform/headless_html.h"
 #include "platform/headless_url.h"
+#include "platform/listing.h"
 
 using platform::pageCharset;
 using platform::parsePage;
 using platform::resolveAddress;
-
-namespace {
-
-std::vector<std::string> hrefs(const std::vector<runtime::BrowserLink>& links)
-{
-    std::vector<std::string> out;
-    for (const auto& l : links)
-        out.push_back(l.href);
-    return out;
-}
-
-} // namespace
+using platform_testing::hrefs;
 
 TEST(ResolveAddress, FollowsTheBrowsersRules)
 {

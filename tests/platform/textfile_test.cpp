@@ -49,7 +49,7 @@ TEST(TextFile, ReadsAnyLineEndAndBadBytes)
     EXPECT_FALSE(ok);
 }
 
-TEST(TextFile, CharactersOutsideTheCodePageBecomeQuestionMarks)
+TEST(TextFile, CodecsMarkWhatTheyCannotHold)
 {
     EXPECT_EQ(encode("a😀b", "GBK"), "a?b");
     EXPECT_FALSE(representable("😀", "GBK"));
@@ -57,15 +57,12 @@ TEST(TextFile, CharactersOutsideTheCodePageBecomeQuestionMarks)
     bool ok = true;
     EXPECT_EQ(encode("x", "no-such-charset", &ok), "");
     EXPECT_FALSE(ok);
-}
-
-TEST(TextFile, DecodingFollowsTheBrowsersReadingOfLabels)
-{
-    // 0x80 is the euro sign in GBK but not valid GB2312: the label still decodes it.
+    // Decoding follows the browsers' reading of labels: 0x80 is the euro sign in GBK but not valid GB2312:
+    // the label still decodes it.
     EXPECT_EQ(decode("\x80", "gb2312"), "€");
     EXPECT_EQ(decode("\xd6\xd0\xff", "GB2312"), "中\xEF\xBF\xBD");
     EXPECT_EQ(decode(std::string("\x41\x00\x2d\x4e", 4), "UTF-16LE"), "A中");
-    bool ok = true;
+    ok = true;
     EXPECT_EQ(decode("abc", "klingon", &ok), "");
     EXPECT_FALSE(ok);
     EXPECT_TRUE(charsetKnown("utf-8"));
