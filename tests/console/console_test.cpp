@@ -44,13 +44,14 @@ protected:
     TempDir m_dir;
 };
 
-TEST_F(ConsoleProgram, StartsTheProgramBeforeTheFirstCommand)
+TEST_F(ConsoleProgram, StartsTheProgramBeforeTheFirstCommandAndAFailedExpectationIsStatusOne)
 {
     const ConsoleRun run = runConsole(options(),
         "expect moban.visible \"true\"\nexpect moban.qied \"急速音乐\"\n"
-        "expect Form1.visible \"true\"\nexpect Form6.visible \"false\"\n");
-    EXPECT_EQ(run.output, "ok\nok\nok\nok\n");
-    EXPECT_EQ(run.status, 0);
+        "expect Form1.visible \"true\"\nexpect Form6.visible \"false\"\n"
+        "expect moban.qied \"工具箱\"\necho after\n");
+    EXPECT_EQ(run.output, "ok\nok\nok\nok\nFAIL moban.qied: expected \"工具箱\" got \"急速音乐\"\nafter\n");
+    EXPECT_EQ(run.status, 1);
     // The profile folder is created when missing and the program's data folder lives in it.
     EXPECT_TRUE(std::filesystem::is_directory(m_dir.path() / "profile" / "my documents" / "zelv"));
 }
@@ -87,48 +88,51 @@ TEST_F(ConsoleProgram, AddressesComeFromTheNamedConfigurationOrTheEnvironment)
     EXPECT_EQ(run.output, "open http://127.0.0.1:9/named\n");
 }
 
-TEST_F(ConsoleProgram, UnusableConfigurationOrProfileIsExitStatusTwo)
+TEST_F(ConsoleProgram, AnUnusableConfigurationProfileOrScriptIsExitStatusTwo)
 {
-    console::ConsoleOptions missing = options();
-    missing.configFile = m_dir.file("absent.cfg");
-    ConsoleRun run = runConsole(missing, "echo not reached\n");
-    EXPECT_EQ(run.output, "error: cannot read the configuration file " + m_dir.file("absent.cfg") + "\n");
-    EXPECT_EQ(run.status, 2);
-
-    setenv("ZELVORA_CONFIG", m_dir.path().c_str(), 1);
-    run = runConsole(options(), "echo not reached\n");
-    EXPECT_EQ(run.status, 2);
-    unsetenv("ZELVORA_CONFIG");
-
-    testing_support::writeBytes(m_dir.path() / "afile", "x");
-    console::ConsoleOptions fileAsProfile;
-    fileAsProfile.profile = m_dir.file("afile");
-    run = runConsole(fileAsProfile, "echo not reached\n");
-    EXPECT_EQ(run.output, "error: cannot use the profile folder " + m_dir.file("afile") + "\n");
-    EXPECT_EQ(run.status, 2);
-}
-
-TEST_F(ConsoleProgram, AScriptThatIsNotARegularFileIsExitStatusTwo)
-{
-    const std::string fifo = m_dir.file("script.fifo");
+    const std::string fifo = m_dir.file("a.fifo");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const std::string config = m_dir.file("fifo.cfg");
-    ASSERT_EQ(mkfifo(config.c_str(), 0600), 0);
-    for (const std::string& script :
-        { m_dir.path().string(), std::string("/dev/zero"), fifo, m_dir.file("absent") }) {
+    testing_support::writeBytes(m_dir.path() / "afile", "x");
+    const std::string folder = m_dir.path().string();
+    const std::string absent = m_dir.file("absent");
+    const std::string noScript = "error: cannot read the script ";
+    const struct {
+        const char* name;
+        std::string configFile, environment, profile, scriptFile;
+        std::string output; // empty: not checked
+    } rows[] = {
+        { "missing configuration", absent, "", "", "",
+            "error: cannot read the configuration file " + absent },
+        // A FIFO is refused without waiting for a writer.
+        { "configuration is a FIFO", fifo, "", "", "", "" },
+        { "environment names a folder", "", folder, "", "", "" },
+        { "profile is a file", "", "", m_dir.file("afile"), "",
+            "error: cannot use the profile folder " + m_dir.file("afile") },
+        { "script is a folder", "", "", "", folder, noScript + folder },
+        { "script is a device", "", "", "", "/dev/zero", noScript + "/dev/zero" },
+        { "script is a FIFO", "", "", "", fifo, noScript + fifo },
+        { "script is missing", "", "", "", absent, noScript + absent },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         console::ConsoleOptions o = options();
-        o.scriptFile = script;
+        o.configFile = row.configFile;
+        o.scriptFile = row.scriptFile;
+        if (!row.profile.empty())
+            o.profile = row.profile;
+        if (!row.environment.empty())
+            setenv("ZELVORA_CONFIG", row.environment.c_str(), 1);
         const ConsoleRun run = runConsole(o, "echo not reached\n");
-        EXPECT_EQ(run.output, "error: cannot read the script " + script + "\n");
-        EXPECT_EQ(run.status, 2) << script;
+        unsetenv("ZELVORA_CONFIG");
+        EXPECT_EQ(run.status, 2);
+        if (!row.output.empty()) {
+            EXPECT_EQ(run.output, row.output + "\n");
+        }
     }
     testing_support::writeBytes(m_dir.path() / "ok.script", "echo read\n");
     console::ConsoleOptions o = options();
     o.scriptFile = m_dir.file("ok.script");
     EXPECT_EQ(runConsole(o, "echo not reached\n").output, "read\n");
-    // A FIFO named as the configuration is refused the same way, without waiting for a writer.
-    o.configFile = config;
-    EXPECT_EQ(runConsole(o, "").status, 2);
 }
 
 TEST_F(ConsoleProgram, LeavingFromTheTrayMenuEndsTheRun)
@@ -142,13 +146,6 @@ TEST_F(ConsoleProgram, LeavingFromTheTrayMenuEndsTheRun)
         "ok\n"
         "program ended\n");
     EXPECT_EQ(run.status, 0);
-}
-
-TEST_F(ConsoleProgram, AFailedExpectationMakesTheExitStatusOne)
-{
-    const ConsoleRun run = runConsole(options(), "expect moban.qied \"工具箱\"\necho after\n");
-    EXPECT_EQ(run.output, "FAIL moban.qied: expected \"工具箱\" got \"急速音乐\"\nafter\n");
-    EXPECT_EQ(run.status, 1);
 }
 
 } // namespace

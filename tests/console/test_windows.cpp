@@ -54,7 +54,6 @@ Panel::Panel(runtime::App& app)
     Open.onClick = [this] { Open_Click(); };
     Folder.onClick = [this] { Folder_Click(); };
     Launch.onClick = [this] { this->app().service<platform::Shell>().open("https://example.test/"); };
-    Quit.onClick = [this] { this->app().end(); };
     Pop.onClick = [this] { popupMenu(mnuFile); };
     ShowDialog.onClick = [this] { this->app().get<Dialog>().show(true, this); };
     Minimise.onClick = [this] { setWindowState(runtime::WindowState::Minimized); };

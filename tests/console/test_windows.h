@@ -25,7 +25,6 @@ public:
     runtime::CommandButton Open { *this, "Open" };
     runtime::CommandButton Folder { *this, "Folder" };
     runtime::CommandButton Launch { *this, "Launch" };
-    runtime::CommandButton Quit { *this, "Quit" };
     runtime::CommandButton Pop { *this, "Pop" };
     runtime::CommandButton ShowDialog { *this, "ShowDialog" };
     runtime::CommandButton CloseMe { *this, "CloseMe" };
