@@ -10,11 +10,14 @@
 #include <memory>
 #include <string>
 
+#include "common/data_folders.h"
 #include "common/file_download.h"
 #include "common/page_helpers.h"
 #include "platform/headless_browser.h"
 #include "platform/network.h"
 #include "platform/posix/curl_network.h"
+#include "platform/textfile.h"
+#include "shell/hub_window.h"
 #include "shell/version_file.h"
 #include "support/fixture_server.h"
 #include "support/test_program.h"
@@ -70,6 +73,27 @@ bool download(
     return d.StartDownloading(url, s.target());
 }
 
+// The hub's update check against a server at url; true when it ended on "latest" with the
+// version file as it was and nothing beside it.
+bool checkForUpdate(Rig& s, const std::string& url)
+{
+    s.p.config->set("probe", url);
+    s.p.config->set("update_server", url);
+    const std::string temp = common::dataPaths(s.p.app).temp;
+    std::filesystem::create_directories(temp);
+    const std::string file = temp + "update.ini";
+    platform::writeLines(file, { "100" }, "GBK");
+    shell::moban& hub = s.p.app.get<shell::moban>();
+    hub.xin_Timer();
+    std::vector<std::string> lines;
+    platform::readLinesChecked(file, "GBK", lines, 1024);
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(temp))
+        ++files;
+    return hub.Label1.caption().ends_with(shell::kUpdateLatest) && lines == std::vector<std::string> { "100" }
+    && files == 1;
+}
+
 struct Row {
     const char* path;
     const char* route;
@@ -116,6 +140,11 @@ const Row kRows[] = {
         [](Rig& s, const std::string& u) { return !download(s, u, 1, shell::kVersionFileBytes, false); } },
     { "updater download", "/endless", 1000,
         [](Rig& s, const std::string& u) { return !download(s, u, 1, shell::kVersionFileBytes, false); } },
+    // The hub's update check itself, its minute left as it is: the stall limit ends a silent
+    // server and the size limit an endless one; the version file keeps the build it had. (A
+    // trickle is ended by the stall check within one to two stall periods, or by the minute.)
+    { "update check (hub)", "/silent", 3000, checkForUpdate },
+    { "update check (hub)", "/endless", 1000, checkForUpdate },
     // A video may take hours: the stall limit ends a silent server, the user's close the rest.
     { "user download", "/silent", 3000,
         [](Rig& s, const std::string& u) { return !download(s, u, 0, 0, true); }, true },

@@ -190,16 +190,16 @@ void FixtureServer::Impl::routes()
         std::this_thread::sleep_for(std::chrono::milliseconds(number(req, 1)));
         res.set_content("<html><body>slow page</body></html>", "text/html");
     });
-    server.Get("/silent", [this](const httplib::Request&, httplib::Response& res) {
+    server.Get(R"(/silent(/.*)?)", [this](const httplib::Request&, httplib::Response& res) {
         while (pause(50)) { }
         res.status = 503;
     });
-    server.Get("/trickle", [this](const httplib::Request&, httplib::Response& res) {
+    server.Get(R"(/trickle(/.*)?)", [this](const httplib::Request&, httplib::Response& res) {
         res.set_chunked_content_provider("text/html", [this](size_t offset, httplib::DataSink& sink) {
             return (offset == 0 || pause(1000)) && sink.write(patternAt(offset), 1);
         });
     });
-    server.Get("/endless", [this](const httplib::Request&, httplib::Response& res) {
+    server.Get(R"(/endless(/.*)?)", [this](const httplib::Request&, httplib::Response& res) {
         res.set_chunked_content_provider(
             "application/octet-stream", [this](size_t offset, httplib::DataSink& sink) {
                 return !stopping && sink.write(patternAt(offset), kPieceBytes);

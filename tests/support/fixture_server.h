@@ -13,9 +13,9 @@
 //   /status/CODE              status CODE with a small HTML body
 //   /slow/MS                  waits MS ms before answering with a small page
 //   /agent                    the request's User-Agent as plain text
-//   /silent                   reads the request and never answers
-//   /trickle                  a chunked body of one byte a second, for ever
-//   /endless                  a chunked body that never ends, as fast as it is read
+//   /silent[/...]             reads the request and never answers
+//   /trickle[/...]            a chunked body of one byte a second, for ever
+//   /endless[/...]            a chunked body that never ends, as fast as it is read
 #include <atomic>
 #include <map>
 #include <memory>
