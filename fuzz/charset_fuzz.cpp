@@ -42,5 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string encoded = platform::encode(text, charset, &ok);
     if (ok && platform::representable(text, charset) && platform::decode(encoded, charset) != text)
         __builtin_trap();
+    // The byte-keeping decode gives back exactly the bytes it read.
+    if (ok && platform::encodeKeepingBytes(platform::decodeKeepingBytes(bytes, charset), charset) != bytes)
+        __builtin_trap();
     return 0;
 }

@@ -33,27 +33,31 @@ bool isUtf8(const std::string& c)
     return c == "UTF-8";
 }
 
+// The end of the run of ASCII bytes that starts at i, eight bytes at a time.
+size_t asciiRunEnd(std::string_view s, size_t i)
+{
+    while (i + 8 <= s.size()) {
+        uint64_t word;
+        std::memcpy(&word, s.data() + i, 8);
+        if (word & 0x8080808080808080ULL)
+            break;
+        i += 8;
+    }
+    while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80)
+        ++i;
+    return i;
+}
+
 // Whether the bytes are strictly well-formed UTF-8 (no surrogates, no overlong forms); such
 // text comes out of the conversion below unchanged.
 bool wellFormedUtf8(std::string_view s)
 {
     size_t i = 0;
     while (i < s.size()) {
-        // Plain ASCII runs, eight bytes at a time.
-        while (i + 8 <= s.size()) {
-            uint64_t word;
-            std::memcpy(&word, s.data() + i, 8);
-            if (word & 0x8080808080808080ULL)
-                break;
-            i += 8;
-        }
+        i = asciiRunEnd(s, i);
         if (i >= s.size())
             break;
         const auto b0 = static_cast<unsigned char>(s[i]);
-        if (b0 < 0x80) {
-            ++i;
-            continue;
-        }
         const size_t extra = b0 >= 0xC2 && b0 <= 0xDF ? 1
             : b0 >= 0xE0 && b0 <= 0xEF                ? 2
             : b0 >= 0xF0 && b0 <= 0xF4                ? 3
@@ -125,10 +129,32 @@ std::string decodeBy(std::string_view bytes, const std::string& charset, bool* o
     }
     std::string out;
     out.reserve(bytes.size() * 3 / 2 + 16);
-    cv.run(bytes, &out, [&out, &invalid](unsigned char byte) -> size_t {
+    const auto onInvalid = [&out, &invalid](unsigned char byte) -> size_t {
         invalid(out, byte);
         return 1;
-    });
+    };
+    if (c != "GBK") {
+        cv.run(bytes, &out, onInvalid);
+        return out;
+    }
+    // GBK pages are mostly ASCII markup: ASCII runs are copied as they are and only the runs
+    // of double-byte characters go through the conversion. Every byte from 0x80 up starts a
+    // unit (a lead byte with its trail byte, or a lone 0x80 or 0xFF), so a run never ends
+    // between a lead byte and its trail.
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const size_t ascii = i;
+        i = asciiRunEnd(bytes, i);
+        out.append(bytes.data() + ascii, i - ascii);
+        const size_t wide = i;
+        while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) >= 0x80) {
+            const auto lead = static_cast<unsigned char>(bytes[i]);
+            i += (lead == 0x80 || lead == 0xFF) ? 1 : 2;
+        }
+        i = std::min(i, bytes.size());
+        if (i > wide)
+            cv.run(bytes.substr(wide, i - wide), &out, onInvalid);
+    }
     return out;
 }
 
