@@ -46,6 +46,10 @@ public:
             return dragOver(static_cast<QDropEvent*>(event));
         case QEvent::Drop:
             return drop(static_cast<QDropEvent*>(event));
+        case QEvent::Leave:
+            if (runtime::Control* control = m_view.control(); control && control->onMouseLeave)
+                m_view.fire([](runtime::Control& c) { c.mouseLeave(); });
+            return false;
         default:
             return false;
         }

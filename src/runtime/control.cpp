@@ -240,6 +240,12 @@ void Control::mouseUp(const MouseEvent& e)
         app().dispatch([&] { onMouseUp(e); });
 }
 
+void Control::mouseLeave()
+{
+    if (onMouseLeave)
+        app().dispatch([&] { onMouseLeave(); });
+}
+
 void Control::dropFiles(const std::vector<std::string>& paths)
 {
     if (onDragDrop)

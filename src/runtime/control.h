@@ -120,6 +120,9 @@ public:
     std::function<void(const MouseEvent&)> onMouseDown;
     std::function<void(const MouseEvent&)> onMouseMove;
     std::function<void(const MouseEvent&)> onMouseUp;
+    // The pointer left the control. The platform the windows were written for had no such
+    // event; the desktop raises it so hover looks do not outlive the hover.
+    std::function<void()> onMouseLeave;
     // Files dropped from the file manager (full local paths).
     std::function<void(const std::vector<std::string>&)> onDragDrop;
 
@@ -128,6 +131,7 @@ public:
     void mouseDown(const MouseEvent& e);
     void mouseMove(const MouseEvent& e);
     void mouseUp(const MouseEvent& e);
+    void mouseLeave();
     void dropFiles(const std::vector<std::string>& paths);
 
 protected:

@@ -42,6 +42,8 @@ moban::moban(runtime::App& app)
     Label3.onMouseMove = [this](const runtime::MouseEvent& e) { Label3_MouseMove(e); };
     Label4.onMouseMove = [this](const runtime::MouseEvent& e) { Label4_MouseMove(e); };
     Label5.onMouseMove = [this](const runtime::MouseEvent& e) { Label5_MouseMove(e); };
+    for (runtime::Label* button : { &Label3, &Label4, &Label5 })
+        button->onMouseLeave = [button] { button->setBackStyle(runtime::Transparent); };
     Timer1.onTimer = [this] { Timer1_Timer(); };
     Label1.onClick = [this] { Label1_Click(); };
     xin.onTimer = [this] { xin_Timer(); };

@@ -49,6 +49,13 @@ TEST_F(DesktopInput, MouseOnALabelGivesDownUpClickAndDoubleClickInTheWindowsScal
     EXPECT_EQ(s.events, expected);
 }
 
+TEST_F(DesktopInput, ThePointerLeavingAControlReachesIt)
+{
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(widget(s.Label1), &leave);
+    EXPECT_EQ(s.events, std::vector<std::string> { "Label1.MouseLeave" });
+}
+
 TEST_F(DesktopInput, MouseOnTheBackgroundReachesTheWindow)
 {
     session().run([&] { s.setScaleMode(runtime::ScaleMode::Pixels); });

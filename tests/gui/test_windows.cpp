@@ -44,6 +44,7 @@ Sample::Sample(runtime::App& app)
     Label1.onMouseUp = [log](const runtime::MouseEvent& e) { log(describe("Label1.MouseUp", e)); };
     Label1.onClick = [log] { log("Label1.Click"); };
     Label1.onDblClick = [log] { log("Label1.DblClick"); };
+    Label1.onMouseLeave = [log] { log("Label1.MouseLeave"); };
     Text1.onChange = [this, log] { log("Text1.Change " + Text1.text()); };
     Text2.onChange = [this, log] { log("Text2.Change " + Text2.text()); };
     Text1.onDragDrop = [log](const std::vector<std::string>& files) { log("Text1.DragDrop " + files.at(0)); };

@@ -116,6 +116,15 @@ TEST_F(HubTest, TitleButtonHoverAndTileHoverReset)
     EXPECT_TRUE(hub().Label6.fontBold());
 }
 
+TEST_F(HubTest, TitleButtonsLoseTheirHoverWhenThePointerLeaves)
+{
+    for (runtime::Label* button : { &hub().Label5, &hub().Label4, &hub().Label3 }) {
+        button->mouseMove(press(runtime::NoButton));
+        button->mouseLeave();
+        EXPECT_EQ(button->backStyle(), runtime::Transparent);
+    }
+}
+
 TEST_F(HubTest, TitleButtons)
 {
     hub().Label2.click();
