@@ -43,13 +43,6 @@ protected:
         EXPECT_TRUE(until([&] { return !w.wf.enabled(); }));
         return w;
     }
-    std::vector<std::string> items(const runtime::ListBox& list)
-    {
-        std::vector<std::string> out;
-        for (int i = 0; i < list.listCount(); ++i)
-            out.push_back(list.list(i));
-        return out;
-    }
 };
 
 } // namespace
@@ -59,12 +52,10 @@ TEST_F(HotspotTest, ScanOffersTheConnectedConnectionsAndACreateCountsDownToTheHi
     tools.on(kDevices, kTwoConnections);
     tools.on("nmcli device wifi hotspot*", "Device 'wlan0' successfully activated.\n");
     toolbox::tooldiao& w = scanned();
-    EXPECT_EQ(items(w.Combo1), (std::vector<std::string> { "有线 连接 1", "Home:Net" }));
+    EXPECT_EQ(w.Combo1.items(), (std::vector<std::string> { "有线 连接 1", "Home:Net" }));
     EXPECT_EQ(w.Combo1.listIndex(), 0);
-    for (runtime::Control* c : { static_cast<runtime::Control*>(&w.ssid),
-             static_cast<runtime::Control*>(&w.mi), static_cast<runtime::Control*>(&w.Combo1),
-             static_cast<runtime::Control*>(&w.Command2), static_cast<runtime::Control*>(&w.Command3) })
-        EXPECT_TRUE(c->visible()) << c->name();
+    for (const char* shown : { "ssid", "mi", "Combo1", "Command2", "Command3" })
+        EXPECT_TRUE(w.control(shown)->visible()) << shown;
     EXPECT_FALSE(platform::fileExists(tool("wan.txt")));
     EXPECT_FALSE(platform::fileExists(tool("wan.bat")));
     EXPECT_EQ(w.ssid.text(), "zelvina");
@@ -206,7 +197,7 @@ TEST_F(HotspotTest, WithoutUsableScanOutputOnlyOfflineIsOfferedAndTheReasonShown
         testing_support::FakeTools fresh;
         r.setUp(fresh);
         toolbox::tooldiao& w = scanned();
-        EXPECT_EQ(items(w.Combo1), std::vector<std::string> { "已断网" });
+        EXPECT_EQ(w.Combo1.items(), std::vector<std::string> { "已断网" });
         EXPECT_EQ(w.wfts.visible(), r.status != nullptr);
         if (r.status) {
             EXPECT_EQ(w.wfts.caption(), r.status);

@@ -133,8 +133,8 @@ TEST_F(ToolboxTest, HoverBordersATileUntilTheMouseIsOverTheBackground)
     EXPECT_EQ(w().Image9.borderStyle(), 1);
     EXPECT_EQ(w().Image2.borderStyle(), 0);
     w().mouseMove({ runtime::NoButton, 0, 1, 1 });
-    for (runtime::Image* t : w().tiles())
+    for (runtime::Image* t : w().tiles()) {
         EXPECT_EQ(t->borderStyle(), 0) << t->name();
-    for (runtime::Image* t : w().tiles())
         EXPECT_FALSE(t->picture().empty()) << t->name();
+    }
 }
