@@ -124,45 +124,23 @@ TEST_F(MusicWindowTest, TilesShowTheirTipsAndTheDoubanTileOnlyOnAPress)
 
 TEST_F(MusicWindowTest, OfflineClickOnlyChangesThePanelText)
 {
-    struct Row {
-        const char* name;
-        bool playingFirst;
-    };
-    for (const Row& r : { Row { "before any launch", false }, Row { "during playback", true } }) {
-        SCOPED_TRACE(r.name);
-        TestProgram q;
-        auto network = std::make_shared<FakeNetwork>();
-        q.app.provide<platform::Network>(network);
-        q.start();
-        q.app.advance(1);
-        music::Form1& music = q.app.get<music::Form1>();
-        if (r.playingFirst) {
-            music.Image3.click();
-            q.app.advance(1);
-            q.app.advance(1);
-        }
-        const bool panelBefore = music.Text5.visible();
-        const bool browserBefore = music.WebBrowser1.visible();
-        const std::string documentBefore = music.WebBrowser1.documentText();
-        network->online = false;
-        music.Image7.click();
-        EXPECT_EQ(music.Text5.text(), kFourLines + "断网了，不能启动播放器...");
-        EXPECT_FALSE(music.Timer3.enabled());
-        q.app.runUntilIdle();
-        EXPECT_EQ(music.Text5.visible(), panelBefore);
-        EXPECT_EQ(music.WebBrowser1.visible(), browserBefore);
-        EXPECT_EQ(music.WebBrowser1.documentText(), documentBefore);
+    for (const bool playing : { false, true }) {
+        SCOPED_TRACE(playing ? "during playback" : "before any launch");
+        net->online = true;
+        if (playing)
+            launch("Image3");
+        const bool panelBefore = w().Text5.visible();
+        const bool browserBefore = w().WebBrowser1.visible();
+        const std::string documentBefore = w().WebBrowser1.documentText();
+        net->online = false;
+        w().Image7.click();
+        EXPECT_EQ(w().Text5.text(), kFourLines + "断网了，不能启动播放器...");
+        EXPECT_FALSE(w().Timer3.enabled());
+        p.app.runUntilIdle();
+        EXPECT_EQ(w().Text5.visible(), panelBefore);
+        EXPECT_EQ(w().WebBrowser1.visible(), browserBefore);
+        EXPECT_EQ(w().WebBrowser1.documentText(), documentBefore);
     }
-}
-
-TEST(MusicWindowWithoutNetwork, ATileClickReportsTheConnectionAsDown)
-{
-    TestProgram p;
-    p.start();
-    music::Form1& music = p.app.get<music::Form1>();
-    music.Image3.click();
-    EXPECT_EQ(music.Text5.text(), "\r\n\r\n\r\n\r\n断网了，不能启动播放器...");
-    EXPECT_FALSE(music.Timer3.enabled());
 }
 
 TEST_F(MusicWindowTest, TheServicePageGetsNoContextMenuOnceItsDocumentIsBound)
@@ -188,7 +166,6 @@ TEST_F(MusicWindowTest, HarvestPromptRoundTrip)
         EXPECT_TRUE(updater.visible());
         EXPECT_TRUE(updater.modal());
         EXPECT_EQ(updater.Label1.caption(), "十秒秒杀所有歌曲？");
-        EXPECT_EQ(updater.Label1.top(), 1600);
         // The updater's start-up check keeps the harvest buttons for the prompt.
         p.app.advance(5);
         EXPECT_FALSE(updater.Command1.visible());
@@ -196,8 +173,6 @@ TEST_F(MusicWindowTest, HarvestPromptRoundTrip)
         EXPECT_TRUE(updater.Command3.visible());
         if (round == 1) {
             EXPECT_EQ(updater.Text1.text(), "/cache/folder");
-            EXPECT_EQ(updater.left(), w().left() + w().width() / 2 - updater.width() / 2);
-            EXPECT_EQ(updater.top(), w().top() + w().height() / 2 - updater.height() / 2);
         }
         updater.Command3.click();
         EXPECT_TRUE(w().Command1.enabled());
