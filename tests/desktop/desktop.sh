@@ -17,6 +17,9 @@ SUITE_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 LAYOUT="$DESKTOP_WORK/layout"
 PROFILE="$DESKTOP_WORK/profile"
 SHOTS="$DESKTOP_WORK/shots"
+# A single-instance key of its own, so a second start in a case reaches this case's program and
+# never a program someone else is running on the machine.
+export ZELVORA_INSTANCE="zelvora-desktop-$$"
 PROGRAM_PID=""
 HELPER_PIDS=()
 
