@@ -244,8 +244,13 @@ TEST_F(FileDownloadTest, TimersRunDuringATransferAndANestedTransferFinishesFirst
     outer.OnProgress = [&](int64_t, int64_t, int32_t, int32_t, const std::string&) { window.note("outer"); };
     window.Timer1.start(1);
     EXPECT_TRUE(outer.StartDownloading(server.url("/throttle/20000/2000/30"), dir.file("outer.flv")));
-    EXPECT_EQ(
-        window.log, (std::vector<std::string> { "outer", "inner start", "inner", "inner done", "outer" }));
+    // Whether the outer transfer reports once before the timer is due depends on the machine's
+    // speed; what counts is that the nested transfer runs whole inside the outer one, which
+    // goes on reporting after it.
+    std::vector<std::string> log = window.log;
+    if (!log.empty() && log.front() == "outer")
+        log.erase(log.begin());
+    EXPECT_EQ(log, (std::vector<std::string> { "inner start", "inner", "inner done", "outer" }));
     EXPECT_EQ(readBytes(dir.file("inner.flv")), FixtureServer::pattern(0, 3000));
     EXPECT_EQ(readBytes(dir.file("outer.flv")), FixtureServer::pattern(0, 20000));
 }
