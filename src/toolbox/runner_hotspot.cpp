@@ -96,13 +96,10 @@ void tooldiao::Command2_Click()
         wfts.setVisible(true);
         return;
     }
-    platform::NetworkJobs* service = jobs(wfts);
+    platform::NetworkJobs* service = hotspotJobs();
     if (!service)
         return;
     const platform::JobPlace where = place();
-    if (!platform::fileExists(where.toolFolder + "ics.vbs")
-        && !writeToolFile(wfts, "ics.vbs", { vbs.caption() }))
-        return;
     const std::string db = where.toolFolder + "wan.db";
     std::string previous = connection;
     if (platform::fileExists(db)) {
@@ -130,6 +127,18 @@ void tooldiao::Command2_Click()
     jk.start(100);
 }
 
+platform::NetworkJobs* tooldiao::hotspotJobs()
+{
+    platform::NetworkJobs* service = jobs(wfts);
+    if (!service)
+        return nullptr;
+    const platform::JobPlace where = place();
+    if (!platform::fileExists(where.toolFolder + "ics.vbs")
+        && !writeToolFile(wfts, "ics.vbs", { vbs.caption() }))
+        return nullptr;
+    return service;
+}
+
 void tooldiao::Command3_Click()
 {
     std::string connection = chosenConnection();
@@ -141,13 +150,10 @@ void tooldiao::Command3_Click()
         wfts.setVisible(true);
         return;
     }
-    platform::NetworkJobs* service = jobs(wfts);
+    platform::NetworkJobs* service = hotspotJobs();
     if (!service)
         return;
     const platform::JobPlace where = place();
-    if (!platform::fileExists(where.toolFolder + "ics.vbs")
-        && !writeToolFile(wfts, "ics.vbs", { vbs.caption() }))
-        return;
     if (!platform::fileExists(where.toolFolder + "close.bat")
         && !writeToolFile(wfts, "close.bat", { closed1.caption() + connection + closed2.caption() }))
         return;

@@ -104,6 +104,9 @@ private:
     platform::JobPlace place() const;
     // The job service, or nothing (the refusal is then shown in status).
     platform::NetworkJobs* jobs(runtime::Label& status);
+    // The job service with the sharing script both hotspot jobs need written; null (and the
+    // reason in wfts) when either is missing.
+    platform::NetworkJobs* hotspotJobs();
     // The branches of the dispatcher.
     void startScan();
     void startWebTool(const std::string& mode);
