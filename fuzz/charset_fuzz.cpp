@@ -42,8 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string encoded = platform::encode(text, charset, &ok);
     if (ok && platform::representable(text, charset) && platform::decode(encoded, charset) != text)
         __builtin_trap();
-    // The byte-keeping decode gives back exactly the bytes it read.
-    if (ok && platform::encodeKeepingBytes(platform::decodeKeepingBytes(bytes, charset), charset) != bytes)
+    // The byte-keeping decode of the code pages text files are kept in gives back exactly the
+    // bytes it read (BIG5 is left out: some of its codes decode to the same character).
+    const bool filePage = (data[0] & 7) <= 2;
+    if (ok && filePage
+        && platform::encodeKeepingBytes(platform::decodeKeepingBytes(bytes, charset), charset) != bytes)
         __builtin_trap();
     return 0;
 }
