@@ -1,6 +1,8 @@
 // The search worker's picking rules, by the address prefixes of each site.
 #include "video/search_rules.h"
 
+#include <string_view>
+
 #include "runtime/vbtext.h"
 #include "video/search_window.h"
 
@@ -73,9 +75,30 @@ std::string numbered(const char* row, int n)
     return std::string(row) + "(" + std::to_string(n) + ")";
 }
 
-bool startsWith(const std::string& text, const std::string& prefix)
+bool startsWith(std::string_view text, std::string_view prefix)
 {
-    return text.compare(0, prefix.size(), prefix) == 0;
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+// What follows "http://" or "https://" in text; the text itself when it has neither.
+std::string_view afterWebScheme(std::string_view text)
+{
+    for (std::string_view scheme : { "http://", "https://" }) {
+        if (startsWith(text, scheme))
+            return text.substr(scheme.size());
+    }
+    return text;
+}
+
+// Sound: the sites moved to https while the picking hosts were written with http, so a prefix
+// with a web scheme matches its host and path over either scheme.
+bool matchesPrefix(const std::string& address, const std::string& prefix)
+{
+    const std::string_view host = afterWebScheme(prefix);
+    if (host.size() == prefix.size())
+        return startsWith(address, prefix);
+    const std::string_view rest = afterWebScheme(address);
+    return rest.size() != address.size() && startsWith(rest, host);
 }
 
 } // namespace
@@ -118,7 +141,7 @@ SitePicks pickSite(const SiteRules& site, const std::vector<std::string>& addres
             const Rule& rule = site.rules[r];
             bool matches = false;
             for (const std::string& prefix : prefixes[r])
-                matches = matches || startsWith(address, prefix);
+                matches = matches || matchesPrefix(address, prefix);
             if (!matches || (rule.notEndingInZero && vb::Right(address, 1) == "0"))
                 continue;
             const int n = counters[r]++;
@@ -145,7 +168,7 @@ std::vector<std::pair<std::string, std::string>> pickResources(
     std::vector<std::pair<std::string, std::string>> rows;
     int counter = 1;
     for (const std::string& address : addresses) {
-        if (!startsWith(address, prefix))
+        if (!matchesPrefix(address, prefix))
             continue;
         const int n = counter++;
         if (n < kResourceLimit)

@@ -1,3 +1,4 @@
+#include "platform/config.h"
 #include "video/web_video_fixture.h"
 
 using web_video_testing::WebVideoTest;
@@ -168,4 +169,29 @@ TEST_F(SearchTest, TheKeywordGoesIntoEveryQueryAsOnePartOfTheAddress)
     };
     for (const Case& c : cases)
         EXPECT_EQ(worker().queryAddress(c.state, c.keyword), c.query) << c.state;
+}
+
+TEST_F(SearchTest, TheBuiltInHostsFindTheirSitesResultsOverEitherScheme)
+{
+    const platform::Config defaults;
+    const auto hostOf = [&](const std::string& key) {
+        const std::string address = defaults.get(key);
+        return address.substr(address.find("://") + 3);
+    };
+    // A site's query goes to the site whose addresses its rules pick.
+    for (const std::string site : { "sohu", "fengx", "qovd" })
+        EXPECT_EQ(hostOf("search." + site), hostOf("pick." + site)) << site;
+    for (const std::string site : web_video_testing::kPickSites)
+        p.config->set("pick." + site, defaults.get("pick." + site));
+    const auto on
+        = [&](const std::string& scheme, const std::string& site) { return scheme + hostOf("pick." + site); };
+    sitePage("fengx", "kw", numberedAddresses(on("https://", "fengx") + "/subject/", 1, 7));
+    sitePage("youku", "kw", { on("ftp://", "youku") + "/v_show/f", on("http://", "youku") + "/v_show/y1" });
+    sitePage("qovd", "kw", { on("https://", "qovd") + "/detail.asp?ID=1" });
+    typeAndPress("kw");
+    EXPECT_EQ(runSearch().back(), "搜索完毕");
+    EXPECT_EQ(rowsAndAddresses(player().List6),
+        (Rows { { "高清视频：(7)", on("https://", "fengx") + "/subject/7" },
+            { "高清视频：(1)", on("http://", "youku") + "/v_show/y1" } }));
+    EXPECT_EQ(player().List7.listCount(), 1);
 }
