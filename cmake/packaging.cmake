@@ -23,4 +23,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "qt6-qpa-plugins, qt6-translations-l10n, libqt6svg6, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-libav, fonts-wqy-microhei")
+# The video window resolves today's sites with yt-dlp and joins pieces with ffmpeg when they
+# are installed.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "yt-dlp, ffmpeg")
 include(CPack)

@@ -4,6 +4,7 @@
 #include <QEvent>
 
 #include "gui/browser_engine.h"
+#include "gui/engine_cookies.h"
 #include "gui/engine_http_cache.h"
 #include "gui/engine_media_cache.h"
 #include "gui/media_engine.h"
@@ -84,6 +85,8 @@ void Session::installEngines()
     m_app->provide<platform::MediaCache>(std::make_shared<EngineMediaCache>(*m_web, store));
     // The engine's HTTP cache, for the toolbox's tune-up.
     m_app->provide<platform::WebEngineCache>(std::make_shared<EngineHttpCache>(*m_web));
+    // The engine's cookies, for the video window's downloads from a logged-in site.
+    m_app->provide<platform::WebCookies>(std::make_shared<EngineCookies>(*m_web));
 }
 
 void Session::startProgram()

@@ -4,6 +4,7 @@
 #include "platform/config.h"
 #include "platform/dialogs.h"
 #include "platform/headless_browser.h"
+#include "platform/posix/child_process.h"
 #include "platform/posix/curl_network.h"
 #include "platform/posix/nmcli_jobs.h"
 #include "platform/posix/posix_environment.h"
@@ -35,6 +36,7 @@ void installServices(runtime::App& app, std::shared_ptr<Config> config, const Se
     app.provide<Clipboard>(std::make_shared<MemoryClipboard>());
     app.provide<Processes>(std::make_shared<PosixProcesses>());
     app.provide<Drives>(std::make_shared<PosixDrives>());
+    app.provide<Commands>(std::make_shared<PosixCommands>());
     // The front end replaces the tray with the desktop's notification area.
     auto tray = std::make_shared<RecordingTray>();
     app.provide<RecordingTray>(tray);

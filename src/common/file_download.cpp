@@ -147,6 +147,11 @@ void CFileDownload::setResumable(bool resumable)
     m_state->options.resumable = resumable;
 }
 
+void CFileDownload::setHeaders(std::vector<std::string> headers)
+{
+    m_state->options.headers = std::move(headers);
+}
+
 void CFileDownload::AbortDownloading()
 {
     if (m_state->lBindingHeld == 1 && m_state->pBinding)

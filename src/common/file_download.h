@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace runtime {
 class App;
@@ -53,6 +54,8 @@ public:
     // Lets the next transfers keep what an interrupted one received (in a hidden file beside
     // the target) and continue from it on the next start for the same target.
     void setResumable(bool resumable);
+    // Request headers the next transfers send, each "Name: value".
+    void setHeaders(std::vector<std::string> headers);
 
     // Raised at every progress report, on the calling thread, inside StartDownloading.
     ProgressHandler OnProgress;

@@ -2,6 +2,7 @@
 // The network: a connectivity check, synchronous downloads and GET requests.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/result.h"
 
@@ -33,6 +34,9 @@ struct DownloadOptions {
     // the next download of the same target continues from them with a range request (from
     // the start when the server ignores the range).
     bool resumable = false;
+    // Request headers sent besides the usual ones, each "Name: value" (a site's User-Agent,
+    // Referer or Cookie).
+    std::vector<std::string> headers {};
 };
 
 // The answer to a GET: the body bytes and whether a response arrived whole, whatever its

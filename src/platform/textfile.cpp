@@ -98,6 +98,18 @@ Status writeFileAtomic(const std::string& path, std::string_view bytes)
     return replaceFile(path, bytes, false);
 }
 
+Status writePrivateFile(const std::string& path, std::string_view bytes)
+{
+    if (posix::writeWholeFile(path, bytes, false, true))
+        return Status::success();
+    const int code = errno;
+    // A file that was there before is not this call's to remove.
+    std::error_code ignored;
+    if (code != EEXIST)
+        fs::remove(path, ignored);
+    return Status::failure(std::strerror(code));
+}
+
 Status replaceFile(const std::string& path, std::string_view bytes, bool durable)
 {
     const fs::path target(path);

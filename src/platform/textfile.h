@@ -47,6 +47,8 @@ Status writeLines(
     const std::string& path, const std::vector<std::string>& lines, const std::string& codePage);
 // Writes bytes through a temporary file beside the target, then renames it over the target.
 Status writeFileAtomic(const std::string& path, std::string_view bytes);
+// Creates a new file that only its owner can read or write (fails when path exists).
+Status writePrivateFile(const std::string& path, std::string_view bytes);
 // The same; when durable, the bytes reach the disk before the rename.
 Status replaceFile(const std::string& path, std::string_view bytes, bool durable);
 

@@ -37,6 +37,8 @@ std::string duration(int64_t seconds)
 
 std::string fenge::segmentPath(int index) const
 {
+    if (m_web)
+        return webPiecePath(index);
     const std::string name = safeFileName(app().get<Form2>().Label7.caption());
     return downloadFolder(app()) + "/" + name + "(" + vb::Str(index) + ")" + ".flv";
 }
@@ -48,7 +50,7 @@ void fenge::Timer2_Timer()
     int counter = static_cast<int>(vb::Val(Text3.text()));
     // Sound: the counter never goes below 0, whatever the box holds.
     counter = std::max(counter, 0);
-    if (folderReady && counter <= List1.listCount() - 1)
+    if (folderReady && counter <= List1.listCount() - 1 && !m_web)
         measureSegments();
     for (; counter <= List1.listCount() - 1; Text3.setText(vb::Str(counter))) {
         Label8.setCaption("状态：正在下载第" + vb::Str(counter + 1) + "个视频");
@@ -72,6 +74,7 @@ void fenge::Timer2_Timer()
     }
     Label8.setCaption(kSplitDone);
     Timer2.setEnabled(false);
+    piecesFetched();
 }
 
 bool fenge::fetchSegment(int index)
@@ -85,6 +88,8 @@ bool fenge::fetchSegment(int index)
               oDownload_OnProgress(progress, max, speed, code, text);
           };
     transfer->setResumable(true);
+    if (m_web)
+        transfer->setHeaders(webPieceHeaders(index));
     const bool done = transfer->StartDownloading(List1.list(index), segmentPath(index));
     if (oDownload.get() == transfer)
         oDownload.reset();

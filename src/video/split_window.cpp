@@ -50,6 +50,10 @@ fenge::fenge(runtime::App& app)
     Timer1.onTimer = [this] { Timer1_Timer(); };
     Timer2.onTimer = [this] { Timer2_Timer(); };
     Command2.onClick = [this] { Command2_Click(); };
+    Command3.setCaption("合并为一个视频");
+    Command3.move(8, 334, 300, 28);
+    Command3.setVisible(false);
+    Command3.onClick = [this] { Command3_Click(); };
     Text1.onChange = [this] { Text1_Change(); };
 }
 
@@ -66,6 +70,13 @@ void fenge::load()
     setWidth(kNarrowWidth);
     centreOverResolver();
     Form2& resolver = a.get<Form2>();
+    // A format from yt-dlp comes with its pieces' addresses: no result page to read.
+    if (resolver.pendingJoin) {
+        WebJoin job = std::move(*resolver.pendingJoin);
+        resolver.pendingJoin.reset();
+        beginWebJoin(std::move(job));
+        return;
+    }
     WebBrowser1.navigate(parseServiceQuery(a.service<platform::Config>(), resolver.Text3.text(), false));
     Timer1.start(1000);
     resolver.Label4.setCaption("分割数据提取成功");

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "runtime/controls.h"
 #include "runtime/form.h"
 #include "runtime/media_controls.h"
+#include "video/web_formats.h"
 
 namespace video {
 
@@ -39,6 +41,8 @@ public:
     runtime::Label Label9 { *this, "Label9" };
     // Bytes done of all segments, the speed and the time left.
     runtime::Label Label10 { *this, "Label10" };
+    // "合并为一个视频": joins the fetched segments into one video, in the page's order.
+    runtime::CommandButton Command3 { *this, "Command3" };
     runtime::Timer Timer1 { *this, "Timer1" };
     runtime::Timer Timer2 { *this, "Timer2" };
 
@@ -48,6 +52,7 @@ public:
     void Timer2_Timer();
     void Command2_Click();
     void Text1_Change();
+    void Command3_Click();
     void oDownload_OnProgress(int64_t lProgress, int64_t lMaxProgress, int32_t lSpeed, int32_t lStatusCode,
         const std::string& sStatusText);
 
@@ -62,6 +67,27 @@ private:
     void measureSegments();
     // Shows the line of the whole video: bytes done, total, speed, time left.
     void showOverall(int64_t currentBytes);
+
+    // A format from yt-dlp in pieces: lists the pieces of its tracks and fetches them.
+    void beginWebJoin(WebJoin job);
+    bool listTrackPieces(const WebFormat& track, std::vector<std::string>& pieces);
+    std::string webPiecePath(int index) const;
+    std::vector<std::string> webPieceHeaders(int index);
+    // After the last piece: the web format's pieces are joined, a split video's offered.
+    void piecesFetched();
+    void joinWebPieces();
+    // Runs ffmpeg with inputs (and their options) into target through a temporary file;
+    // true when target was written. The status line says what happened.
+    bool runFfmpeg(const std::vector<std::string>& inputs, const std::string& target);
+
+    // The web format being fetched: its tracks, where each track's pieces start, and the
+    // folder that keeps the pieces until they are joined.
+    struct WebRun {
+        WebJoin job;
+        std::vector<size_t> firsts;
+        std::string folder;
+    };
+    std::optional<WebRun> m_web;
 
     // The whole video's figures: each segment's announced length (-1 unknown), the segment
     // being fetched, and the bytes and time at which this run started.

@@ -20,15 +20,28 @@ constexpr int kBarMarks = 120;
 
 void Form2::Command10_Click()
 {
-    downloadVideo(Text4.text());
+    if (m_web)
+        downloadChoice(m_normal);
+    else
+        downloadVideo(Text4.text());
 }
 
 void Form2::Command11_Click()
 {
-    downloadVideo(Text5.text());
+    if (!m_web) {
+        downloadVideo(Text5.text());
+        return;
+    }
+    // The drop-down's choice, shown in the box before it is fetched.
+    if (Combo1.listIndex() >= 0 && Combo1.listIndex() != m_best.format) {
+        m_best = choiceOf(*m_web, Combo1.listIndex());
+        Text5.setText(choiceText(*m_web, m_best));
+    }
+    downloadChoice(m_best);
 }
 
-void Form2::downloadVideo(const std::string& address)
+void Form2::downloadVideo(
+    const std::string& address, const std::string& ext, std::vector<std::string> headers)
 {
     runtime::App& a = app();
     if (!ensureDownloadFolder(a)) {
@@ -36,7 +49,8 @@ void Form2::downloadVideo(const std::string& address)
         return;
     }
     // Sound: the shown name becomes a safe single file name.
-    const std::string target = downloadFolder(a) + "/" + safeFileName(Label7.caption()) + ".flv";
+    const std::string target
+        = downloadFolder(a) + "/" + safeFileName(Label7.caption()) + "." + safeFileName(ext);
     oDownload = std::make_unique<common::CFileDownload>(a, a.service<platform::Network>());
     common::CFileDownload* transfer = oDownload.get();
     transfer->OnProgress
@@ -44,6 +58,7 @@ void Form2::downloadVideo(const std::string& address)
               oDownload_OnProgress(progress, max, speed, code, text);
           };
     transfer->setResumable(true);
+    transfer->setHeaders(std::move(headers));
     const bool done = transfer->StartDownloading(address, target);
     // A click during the transfer may have started a newer one; only this one is dropped.
     if (oDownload.get() == transfer)
@@ -68,7 +83,8 @@ void Form2::oDownload_OnProgress(
 
 void Form2::Timer3_Timer()
 {
-    if (splitVideoSign(Text4.text())) {
+    // yt-dlp's results are never a designed split video (their marks are Chinese text).
+    if (!m_web && splitVideoSign(Text4.text())) {
         Label4.setCaption(kSplitNotice);
         Timer3.setEnabled(false);
     }

@@ -21,6 +21,9 @@ constexpr const char* kPageCharset = "GB2312";
 
 void Form2::Command9_Click()
 {
+    // A second press while yt-dlp is still working waits for the first resolve.
+    if (m_resolving)
+        return;
     runtime::App& a = app();
     const platform::Config& config = a.service<platform::Config>();
     Label15.setVisible(false);
@@ -39,8 +42,10 @@ void Form2::Command9_Click()
     }
     // Designed: the page is fetched before the site is checked.
     const std::string page = common::getHTTPPage(a, parseServiceQuery(config, address, false), kPageCharset);
+    m_web.reset();
+    Combo1.setVisible(false);
     if (!siteSupported(config, address)) {
-        Label4.setCaption(kUnsupported);
+        resolveOnTheWeb(kUnsupported);
         return;
     }
     // Sound: both the name and the address must be found before anything is shown; a page
@@ -48,7 +53,7 @@ void Form2::Command9_Click()
     const std::optional<std::string> title = scrapeTitle(page);
     const std::optional<std::string> normal = scrapeAddress(page);
     if (!title || !normal) {
-        resolveFailed();
+        resolveOnTheWeb(kNothingResolved);
         return;
     }
     Label7.setCaption(*title);
@@ -64,7 +69,11 @@ void Form2::Command9_Click()
     Text5.setText(highDefinition ? *highDefinition : std::string(kNoHighDefinition));
     Text5.setEnabled(highDefinition.has_value());
     Command11.setEnabled(highDefinition.has_value());
+    showPreview();
+}
 
+void Form2::showPreview()
+{
     if (schemeLength(Text4.text()) != 0) {
         WebBrowser1.setVisible(true);
         WebBrowser1.reload("");
@@ -75,9 +84,8 @@ void Form2::Command9_Click()
     Label4.setCaption("");
 }
 
-void Form2::resolveFailed()
+void Form2::lockResults()
 {
-    Label4.setCaption(kNothingResolved);
     for (runtime::Control* field :
         { static_cast<runtime::Control*>(&Text4), static_cast<runtime::Control*>(&Command10),
             static_cast<runtime::Control*>(&Text5), static_cast<runtime::Control*>(&Command11) })

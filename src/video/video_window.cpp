@@ -69,8 +69,10 @@ void Form2::layout()
     Command11.setCaption("下载");
     Command11.move(390, 130, 70, 26);
 
+    Combo1.move(100, 166, 360, 24);
+    Combo1.setVisible(false);
     Label4.setCaption("下载视频提示区");
-    Label4.move(10, 172, 460, 54);
+    Label4.move(10, 194, 460, 40);
     Label9.setCaption("名称：");
     Label9.move(10, 236, 50, 20);
     Label7.setCaption("暂无任务");

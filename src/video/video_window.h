@@ -1,13 +1,16 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "common/file_download.h"
 #include "common/skin.h"
 #include "runtime/controls.h"
 #include "runtime/form.h"
 #include "runtime/media_controls.h"
+#include "video/web_formats.h"
 
 namespace video {
 
@@ -38,6 +41,9 @@ public:
     runtime::Label Label8 { *this, "Label8" };
     runtime::TextBox Text5 { *this, "Text5" };
     runtime::CommandButton Command11 { *this, "Command11" };
+    // Every format yt-dlp found, to download another one than the two shown; hidden for the
+    // parsing service's results.
+    runtime::ComboBox Combo1 { *this, "Combo1" };
     // Tips, the split notice and the download bar.
     runtime::Label Label4 { *this, "Label4" };
     // Video name, result or percentage, save place, each beside its caption.
@@ -65,6 +71,8 @@ public:
     runtime::TextBox bgt { *this, "bgt" };
 
     std::unique_ptr<common::CFileDownload> oDownload;
+    // A format in pieces handed to the split downloader, which takes it when it loads.
+    std::optional<WebJoin> pendingJoin;
 
     void Command9_Click();
     void Command10_Click();
@@ -90,12 +98,30 @@ public:
 private:
     common::SkinnedWindow skin();
     void layout();
-    // Downloads one address into the desktop download folder under the video's name.
-    void downloadVideo(const std::string& address);
+    // Downloads one address into the desktop download folder under the video's name, with
+    // this extension and these request headers.
+    void downloadVideo(
+        const std::string& address, const std::string& ext = "flv", std::vector<std::string> headers = {});
+    // Asks yt-dlp where the designed resolving gives up with failure; shows failure (and
+    // yt-dlp's own reason) when that fails too.
+    void resolveOnTheWeb(const std::string& failure);
+    void showWebVideo(WebVideo video);
+    // Downloads a format yt-dlp found: one file here, pieces or two streams in the split
+    // downloader.
+    void downloadChoice(WebChoice choice);
+    // Locks the result fields after a failed resolve.
+    void lockResults();
     // Copies a result box to the clipboard and says so.
     void copyResult(const runtime::TextBox& box);
-    // Shows the "nothing could be resolved" tip and keeps the result fields locked.
-    void resolveFailed();
+    // Writes the preview page of the two addresses when the normal one is a web address.
+    void showPreview();
+
+    // What yt-dlp found for the address shown, with the two choices; empty for the parsing
+    // service's results.
+    std::optional<WebVideo> m_web;
+    WebChoice m_normal;
+    WebChoice m_best;
+    bool m_resolving = false;
 };
 
 } // namespace video

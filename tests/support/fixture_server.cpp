@@ -208,6 +208,24 @@ void FixtureServer::Impl::routes()
     server.Get("/agent", [](const httplib::Request& req, httplib::Response& res) {
         res.set_content(req.get_header_value("User-Agent"), "text/plain");
     });
+    server.Get(R"(/cookie/([^/]+)(/.*))", [this](const httplib::Request& req, httplib::Response& res) {
+        std::shared_ptr<const std::string> body;
+        std::string type;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (const auto it = pages.find(req.matches[2].str()); it != pages.end()) {
+                body = it->second.first;
+                type = it->second.second;
+            }
+        }
+        const std::string cookies = "; " + req.get_header_value("Cookie") + ";";
+        if (!body || cookies.find("; " + req.matches[1].str() + ";") == std::string::npos) {
+            res.status = 403;
+            res.set_content("<html><body>log in first</body></html>", "text/html");
+            return;
+        }
+        res.set_content(*body, type.c_str());
+    });
     server.Get(R"((/compressed)?(/.*))", [this](const httplib::Request& req, httplib::Response& res) {
         std::shared_ptr<const std::string> body;
         std::string type;

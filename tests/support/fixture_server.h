@@ -13,6 +13,7 @@
 //   /status/CODE              status CODE with a small HTML body
 //   /slow/MS                  waits MS ms before answering with a small page
 //   /agent                    the request's User-Agent as plain text
+//   /cookie/NAME=VALUE/PATH   the page at PATH, only to a request with that cookie (else 403)
 //   /silent[/...]             reads the request and never answers
 //   /trickle[/...]            a chunked body of one byte a second, for ever
 //   /endless[/...]            a chunked body that never ends, as fast as it is read

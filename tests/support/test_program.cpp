@@ -4,6 +4,7 @@
 
 #include "assembly/program.h"
 #include "platform/drives.h"
+#include "platform/posix/child_process.h"
 #include "platform/processes.h"
 #include "runtime/controls.h"
 
@@ -52,6 +53,7 @@ TestProgram::TestProgram()
     app.provide<platform::Clipboard>(clipboard);
     app.provide<platform::Processes>(std::make_shared<NoProcesses>());
     app.provide<platform::Drives>(std::make_shared<NoDrives>());
+    app.provide<platform::Commands>(std::make_shared<platform::PosixCommands>());
     assembly::registerWindows(app);
 }
 

@@ -1,6 +1,8 @@
 #include <filesystem>
 
+#include "media_tools.h"
 #include "runtime/vbtext.h"
+#include "support/temp_dir.h"
 #include "video_fixture.h"
 
 using testing_support::FixtureServer;
@@ -172,4 +174,32 @@ TEST_F(SplitWindowTest, ProgressReportsWithoutALengthKeepTheTexts)
     EXPECT_EQ(vb::Left(splitter.Label4.caption(), 3), "50%");
     EXPECT_EQ(vb::Len(splitter.Label4.caption()), 3 + 137);
     EXPECT_EQ(splitter.Label5.caption(), "网速：7KB/S");
+}
+
+TEST_F(SplitWindowTest, FetchedSegmentsJoinInThePagesOrderAndDifferentCodecsAreRefused)
+{
+    testing_support::TempDir media;
+    ASSERT_TRUE(media_testing::makeClip(media.file("small.mp4"), "160x120", 1));
+    ASSERT_TRUE(media_testing::makeClip(media.file("large.mp4"), "320x240", 1));
+    ASSERT_TRUE(media_testing::makeClip(media.file("other.mp4"), "320x240", 1, "mpeg4"));
+    // The page lists the small segment first; the files are numbered from the last link.
+    server.addPage("/seg/0.flv", readBytes(media.file("small.mp4")), "video/mp4");
+    server.addPage("/seg/1.flv", readBytes(media.file("large.mp4")), "video/mp4");
+    serveSplitVideo({ segment(0), segment(1) });
+    video::fenge& splitter = openSplitter();
+    EXPECT_FALSE(splitter.Command3.visible());
+    start(splitter);
+    ASSERT_TRUE(splitter.Command3.visible());
+
+    splitter.Command3.click();
+    const std::string joined = downloaded(kFileName + ".flv");
+    EXPECT_NEAR(media_testing::duration(joined), 2.0, 0.3) << splitter.Label8.caption();
+    EXPECT_NE(media_testing::probe(joined).find("width=160"), std::string::npos);
+    EXPECT_TRUE(readBytes(segmentFile(0)) == readBytes(media.file("large.mp4")));
+
+    testing_support::writeBytes(segmentFile(0), readBytes(media.file("other.mp4")));
+    std::filesystem::remove(joined);
+    splitter.Command3.click();
+    EXPECT_EQ(splitter.Label8.caption(), "状态：各片段的编码不同，不能合并为一个视频");
+    EXPECT_FALSE(std::filesystem::exists(joined));
 }

@@ -37,6 +37,8 @@ protected:
         p.config->set("parse_service", server.url(""));
         // Every loopback page address is on a supported site.
         p.config->set("site.1", "127.0.0.1:" + std::to_string(server.port()));
+        // The designed resolving alone: the tests of today's sites name the real yt-dlp.
+        p.config->set("ytdlp", "zelvora-test-no-ytdlp");
         p.app.provide<platform::Network>(net);
         p.app.setBrowserFactory(platform::headlessBrowserFactory(p.app, net, "GBK"));
         p.start();

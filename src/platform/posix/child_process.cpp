@@ -16,8 +16,9 @@ namespace platform {
 
 namespace {
 
-// A command's output beyond this is read and dropped, so a runaway program cannot fill memory.
-constexpr size_t kMaxOutput = 1 << 20;
+// A command's output beyond this is read and dropped, so a runaway program cannot fill memory;
+// it holds what a page resolver says about a page with many formats.
+constexpr size_t kMaxOutput = 16 << 20;
 
 std::vector<std::string> cLocaleEnvironment()
 {
@@ -146,6 +147,12 @@ bool ChildProcess::poll()
     else
         m_result.exitCode = -1;
     return true;
+}
+
+std::unique_ptr<RunningCommand> PosixCommands::start(
+    const std::vector<std::string>& args, CommandResult& result)
+{
+    return ChildProcess::start(args, result);
 }
 
 bool onPath(const std::string& program)

@@ -5,18 +5,11 @@
 #include <sys/types.h>
 #include <vector>
 
+#include "platform/commands.h"
+
 namespace platform {
 
-// What a finished command did.
-struct CommandResult {
-    // False when the program could not be started (not found, not executable).
-    bool started = false;
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-class ChildProcess {
+class ChildProcess : public RunningCommand {
 public:
     // Starts args[0], looked up on PATH, in its own process group, with the C locale so its
     // words are the ones a parser expects. Nothing when it cannot be started (result says why).
@@ -27,9 +20,9 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     // Reads what output is ready; true once the program has ended.
-    bool poll();
+    bool poll() override;
     // The result once poll() returned true.
-    const CommandResult& result() const { return m_result; }
+    const CommandResult& result() const override { return m_result; }
     // The process id (also its process group's).
     pid_t pid() const { return m_pid; }
 
@@ -42,6 +35,13 @@ private:
     int m_err = -1;
     bool m_ended = false;
     CommandResult m_result;
+};
+
+// The helper programs as child processes of this program.
+class PosixCommands : public Commands {
+public:
+    std::unique_ptr<RunningCommand> start(
+        const std::vector<std::string>& args, CommandResult& result) override;
 };
 
 // Whether a program of this name is found on PATH.

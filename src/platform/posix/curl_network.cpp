@@ -180,6 +180,9 @@ Status CurlNetwork::download(const std::string& url, const std::string& file,
     DownloadSink sink;
     sink.file = &target;
     sink.limit = options.maxBytes;
+    std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(nullptr, curl_slist_free_all);
+    for (const std::string& header : options.headers)
+        headers.reset(curl_slist_append(headers.release(), header.c_str()));
     std::unique_ptr<curl::Transfer> transfer;
     // A transfer for the address that continues the bytes the file already holds.
     auto prepare = [&] {
@@ -193,6 +196,8 @@ Status CurlNetwork::download(const std::string& url, const std::string& file,
             curl_easy_setopt(handle, CURLOPT_TIMEOUT, options.maxSeconds);
         if (options.maxBytes > 0)
             curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.maxBytes));
+        if (headers)
+            curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
         if (target.existing() > 0)
             curl_easy_setopt(handle, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(target.existing()));
         curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, writeToFile);

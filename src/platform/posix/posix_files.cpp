@@ -104,9 +104,12 @@ ReadOutcome probeRegularFile(const std::string& path, size_t maxBytes)
     return outcome;
 }
 
-bool writeWholeFile(const std::string& path, std::string_view bytes, bool durable)
+bool writeWholeFile(const std::string& path, std::string_view bytes, bool durable, bool ownerOnly)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+    // A file only its owner may read is created new, never written through an existing one.
+    const int fd = ownerOnly
+        ? ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600)
+        : ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0)
         return false;
     const char* data = bytes.data();

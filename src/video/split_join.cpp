@@ -1,0 +1,262 @@
+// The joining job of the split-video downloader: a format from yt-dlp that comes in pieces
+// (HLS, DASH) or as separate picture and sound is fetched piece by piece and joined with
+// ffmpeg; a split video's segments are joined on request, in the order of the result page.
+#include <filesystem>
+#include <fstream>
+
+#include "common/tool_run.h"
+#include "platform/config.h"
+#include "platform/network.h"
+#include "platform/textfile.h"
+#include "runtime/app.h"
+#include "runtime/vbtext.h"
+#include "video/download_folder.h"
+#include "video/split_window.h"
+#include "video/video_window.h"
+#include "video/web_cookies.h"
+
+namespace video {
+
+namespace {
+
+constexpr int64_t kJoinLimitMs = 60LL * 60 * 1000;
+constexpr size_t kMaxPlaylistBytes = 16u << 20;
+constexpr const char* kTitleStart = "此视频被该网站分割为";
+constexpr const char* kTitleEnd = "个片段";
+
+// The ffmpeg muxer of a file extension.
+std::string muxerOf(const std::string& ext)
+{
+    if (ext == "mp4" || ext == "webm" || ext == "flv")
+        return ext;
+    return "matroska";
+}
+
+// Appends the files, in order, into one file; false when one cannot be read or written.
+bool appendFiles(const std::vector<std::string>& files, const std::string& target)
+{
+    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    for (const std::string& file : files) {
+        std::ifstream in(file, std::ios::binary);
+        if (!in || !(out << in.rdbuf()))
+            return false;
+    }
+    return static_cast<bool>(out.flush());
+}
+
+// ffprobe beside the configured ffmpeg.
+std::string probeProgram(const std::string& ffmpeg)
+{
+    const size_t slash = ffmpeg.rfind('/');
+    return slash == std::string::npos ? std::string("ffprobe") : ffmpeg.substr(0, slash + 1) + "ffprobe";
+}
+
+// A path as a line of ffmpeg's concat list, quoted.
+std::string concatLine(const std::string& path)
+{
+    return "file '" + vb::Replace(path, "'", "'\\''") + "'\n";
+}
+
+} // namespace
+
+void fenge::beginWebJoin(WebJoin job)
+{
+    runtime::App& a = app();
+    m_web.emplace();
+    m_web->job = std::move(job);
+    m_web->folder = downloadFolder(a) + "/." + m_web->job.name + ".pieces";
+    Label1.setVisible(false);
+    List1.setVisible(true);
+    Command2.setEnabled(false);
+    Label8.setCaption("状态：正在读取分段列表...");
+    if (!ensureDownloadFolder(a)
+        || !(platform::folderExists(m_web->folder) || platform::createFolder(m_web->folder))) {
+        Label8.setCaption(kSplitFailed);
+        return;
+    }
+    std::vector<std::string> pieces;
+    for (const WebFormat& track : m_web->job.tracks) {
+        m_web->firsts.push_back(pieces.size());
+        if (!listTrackPieces(track, pieces))
+            return;
+    }
+    List2.setItems(pieces);
+    List1.setItems(pieces);
+    setCaption(kTitleStart + vb::Str(static_cast<int64_t>(pieces.size())) + kTitleEnd);
+    Text3.setText("0");
+    Command2_Click();
+    Timer2.start(1);
+}
+
+bool fenge::listTrackPieces(const WebFormat& track, std::vector<std::string>& pieces)
+{
+    if (!track.fragments.empty()) {
+        pieces.insert(pieces.end(), track.fragments.begin(), track.fragments.end());
+        return true;
+    }
+    if (!track.hls()) {
+        pieces.push_back(track.url);
+        return true;
+    }
+    // The playlist names the pieces; a master playlist names its first variant's playlist.
+    std::string address = track.url;
+    for (int hop = 0; hop < 2; ++hop) {
+        runtime::App& a = app();
+        const std::string file = m_web->folder + "/playlist.m3u8";
+        common::CFileDownload fetch(a, a.service<platform::Network>());
+        fetch.setLimits(60, kMaxPlaylistBytes);
+        fetch.setHeaders(webHeaders(a, track, address));
+        std::string text;
+        if (!fetch.StartDownloading(address, file) || !platform::readFile(file, text, kMaxPlaylistBytes)) {
+            Label8.setCaption(kSplitFailed);
+            return false;
+        }
+        const HlsPlaylist list = readHlsPlaylist(text, address);
+        if (list.encrypted) {
+            Label8.setCaption("状态：此视频的分段经过加密，不能下载合并");
+            return false;
+        }
+        if (!list.pieces.empty()) {
+            pieces.insert(pieces.end(), list.pieces.begin(), list.pieces.end());
+            return true;
+        }
+        address = list.variant;
+        if (address.empty())
+            break;
+    }
+    Label8.setCaption("状态：没有在播放列表中找到视频分段");
+    return false;
+}
+
+std::string fenge::webPiecePath(int index) const
+{
+    return m_web->folder + "/" + vb::Str(index) + ".part";
+}
+
+std::vector<std::string> fenge::webPieceHeaders(int index)
+{
+    size_t track = 0;
+    while (track + 1 < m_web->firsts.size() && m_web->firsts[track + 1] <= static_cast<size_t>(index))
+        ++track;
+    return webHeaders(app(), m_web->job.tracks[track], List1.list(index));
+}
+
+void fenge::piecesFetched()
+{
+    if (m_web) {
+        joinWebPieces();
+        return;
+    }
+    Command3.setVisible(List1.listCount() > 1);
+    Command3.setEnabled(true);
+}
+
+void fenge::joinWebPieces()
+{
+    const WebJoin& job = m_web->job;
+    std::vector<std::string> inputs;
+    for (size_t t = 0; t < job.tracks.size(); ++t) {
+        const size_t end = t + 1 < m_web->firsts.size() ? m_web->firsts[t + 1] : List1.items().size();
+        std::vector<std::string> files;
+        for (size_t i = m_web->firsts[t]; i < end; ++i)
+            files.push_back(webPiecePath(static_cast<int>(i)));
+        // Pieces of one stream are one file cut in parts: joined back byte for byte.
+        std::string input
+            = files.size() == 1 ? files.front() : m_web->folder + "/track" + vb::Str(t) + ".joined";
+        if (files.size() > 1 && !appendFiles(files, input)) {
+            Label8.setCaption("状态：合并失败：不能写入分段文件");
+            return;
+        }
+        inputs.insert(inputs.end(), { "-i", input });
+    }
+    if (job.tracks.size() == 1)
+        inputs.insert(inputs.end(), { "-map", "0:v?", "-map", "0:a?" });
+    else
+        inputs.insert(inputs.end(), { "-map", "0:v:0", "-map", "1:a:0" });
+    const std::string target = downloadFolder(app()) + "/" + job.name + "." + job.ext;
+    if (!runFfmpeg(inputs, target))
+        return;
+    std::error_code ignored;
+    std::filesystem::remove_all(m_web->folder, ignored);
+}
+
+bool fenge::runFfmpeg(const std::vector<std::string>& inputs, const std::string& target)
+{
+    runtime::App& a = app();
+    const std::string name = target.substr(target.rfind('/') + 1);
+    const std::string ext = target.substr(target.rfind('.') + 1);
+    const std::string temp = target.substr(0, target.rfind('/') + 1) + "." + name + ".joining";
+    std::vector<std::string> args = { a.service<platform::Config>().get("ffmpeg"), "-nostdin", "-hide_banner",
+        "-loglevel", "error", "-y" };
+    args.insert(args.end(), inputs.begin(), inputs.end());
+    args.insert(args.end(), { "-c", "copy", "-f", muxerOf(ext), temp });
+    Label8.setCaption("状态：正在用 ffmpeg 合并为一个视频...");
+    const common::ToolRun run = common::runTool(a, args, kJoinLimitMs, [this] { return loaded(); });
+    std::error_code failed;
+    if (run.ok())
+        std::filesystem::rename(temp, target, failed);
+    if (run.ok() && !failed) {
+        Label8.setCaption("状态：下载完成，已合并为“" + name + "”，保存在桌面“Zelvora下载区”文件夹");
+        return true;
+    }
+    std::error_code ignored;
+    std::filesystem::remove(temp, ignored);
+    if (!run.started)
+        Label8.setCaption("状态：没有找到 ffmpeg，不能合并为一个视频；分段已保留，请安装 ffmpeg 后再试");
+    else if (run.ok())
+        Label8.setCaption("状态：合并失败：" + failed.message());
+    else
+        Label8.setCaption("状态：合并失败："
+            + (run.timedOut ? std::string("ffmpeg 没有按时完成") : common::lastErrorLine(run.err)));
+    return false;
+}
+
+void fenge::Command3_Click()
+{
+    runtime::App& a = app();
+    const int count = List1.listCount();
+    // The segment files are numbered from the last link of the page to the first: the page's
+    // order is the highest number first.
+    std::vector<std::string> files;
+    for (int i = count - 1; i >= 0; --i)
+        files.push_back(segmentPath(i));
+    const std::string ffmpeg = a.service<platform::Config>().get("ffmpeg");
+    std::string streams;
+    for (const std::string& file : files) {
+        const common::ToolRun probe = common::runTool(a,
+            { probeProgram(ffmpeg), "-v", "error", "-show_entries", "stream=codec_type,codec_name", "-of",
+                "csv=p=0", "--", file },
+            60000, [this] { return loaded(); });
+        if (!probe.started) {
+            Label8.setCaption("状态：没有找到 ffmpeg，不能合并为一个视频；分段已保留，请安装 ffmpeg 后再试");
+            return;
+        }
+        if (!probe.ok()) {
+            Label8.setCaption("状态：合并失败：" + common::lastErrorLine(probe.err));
+            return;
+        }
+        // Sound: segments whose codecs differ would join into a broken file; they are refused.
+        if (!streams.empty() && probe.out != streams) {
+            Label8.setCaption("状态：各片段的编码不同，不能合并为一个视频");
+            return;
+        }
+        streams = probe.out;
+    }
+    std::string list;
+    for (const std::string& file : files)
+        list += concatLine(file);
+    const std::string folder = downloadFolder(a);
+    const std::string name = safeFileName(a.get<Form2>().Label7.caption());
+    const std::string listFile = folder + "/." + name + ".join.txt";
+    if (!platform::writeFileAtomic(listFile, list).ok) {
+        Label8.setCaption("状态：合并失败：不能写入片段列表");
+        return;
+    }
+    Command3.setEnabled(false);
+    runFfmpeg({ "-f", "concat", "-safe", "0", "-i", listFile, "-map", "0:v?", "-map", "0:a?" },
+        folder + "/" + name + ".flv");
+    platform::deleteFile(listFile);
+    Command3.setEnabled(true);
+}
+
+} // namespace video

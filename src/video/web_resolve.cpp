@@ -1,0 +1,96 @@
+// The video download window's resolving through yt-dlp, where the parsing service gives up:
+// today's sites, the formats it finds with their drop-down, and their downloads.
+#include "common/tool_run.h"
+#include "platform/config.h"
+#include "runtime/app.h"
+#include "runtime/vbtext.h"
+#include "video/download_folder.h"
+#include "video/resolve_page.h"
+#include "video/split_window.h"
+#include "video/video_window.h"
+#include "video/web_cookies.h"
+
+namespace video {
+
+namespace {
+constexpr const char* kAskingYtdlp = "正在用 yt-dlp 解析此网站的视频，请稍等...";
+constexpr const char* kYtdlpSilent = "yt-dlp 在 60 秒内没有给出结果";
+constexpr const char* kUntitled = "未命名视频";
+constexpr int64_t kYtdlpLimitMs = 60000;
+} // namespace
+
+void Form2::resolveOnTheWeb(const std::string& failure)
+{
+    runtime::App& a = app();
+    const std::string address = Text3.text();
+    lockResults();
+    Label4.setCaption(kAskingYtdlp);
+    std::vector<std::string> args
+        = { a.service<platform::Config>().get("ytdlp"), "-J", "--no-playlist", "--no-warnings" };
+    // The web engine's cookies of the site, so yt-dlp sees what the logged-in browser sees.
+    const SiteCookies cookies(a, address);
+    if (!cookies.file().empty())
+        args.insert(args.end(), { "--cookies", cookies.file() });
+    args.insert(args.end(), { "--", address });
+    m_resolving = true;
+    const common::ToolRun run = common::runTool(a, args, kYtdlpLimitMs, [this] { return loaded(); });
+    m_resolving = false;
+    // Closed while yt-dlp worked: nothing to show.
+    if (!loaded())
+        return;
+    std::optional<WebVideo> video;
+    if (run.ok())
+        video = readWebVideo(run.out);
+    if (!video) {
+        std::string text = failure;
+        const std::string reason = run.timedOut ? std::string(kYtdlpSilent) : common::lastErrorLine(run.err);
+        if (run.started && !reason.empty())
+            text += "\r\n" + reason;
+        Label4.setCaption(text);
+        return;
+    }
+    showWebVideo(std::move(*video));
+}
+
+void Form2::showWebVideo(WebVideo video)
+{
+    m_web = std::move(video);
+    m_normal = normalChoice(*m_web);
+    m_best = bestChoice(*m_web);
+    Label7.setCaption(m_web->title.empty() ? std::string(kUntitled) : m_web->title);
+    Text4.setText(choiceText(*m_web, m_normal));
+    Text5.setText(choiceText(*m_web, m_best));
+    for (runtime::Control* field :
+        { static_cast<runtime::Control*>(&Text4), static_cast<runtime::Control*>(&Command10),
+            static_cast<runtime::Control*>(&Text5), static_cast<runtime::Control*>(&Command11) })
+        field->setEnabled(true);
+    std::vector<std::string> labels;
+    for (const WebFormat& format : m_web->formats)
+        labels.push_back(formatLabel(format));
+    Combo1.setItems(std::move(labels));
+    Combo1.setListIndex(m_best.format);
+    Combo1.setVisible(true);
+    showPreview();
+}
+
+void Form2::downloadChoice(WebChoice choice)
+{
+    runtime::App& a = app();
+    if (!choice.valid() || !m_web)
+        return;
+    const std::string name = safeFileName(Label7.caption());
+    if (needsJoining(*m_web, choice)) {
+        // The split downloader fetches the pieces and joins them; a run of an earlier video
+        // ends first.
+        pendingJoin = joinOf(*m_web, choice, name);
+        a.unload<fenge>();
+        fenge& splitter = a.get<fenge>();
+        splitter.Label3.setCaption(Label7.caption());
+        splitter.show();
+        return;
+    }
+    const WebFormat& format = m_web->formats[static_cast<size_t>(choice.format)];
+    downloadVideo(format.url, format.ext, webHeaders(a, format, format.url));
+}
+
+} // namespace video

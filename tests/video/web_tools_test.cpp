@@ -1,0 +1,138 @@
+// The video window on today's sites: resolving through the real yt-dlp and joining with the
+// real ffmpeg, against pages on the loopback server.
+#include <filesystem>
+
+#include "media_tools.h"
+#include "platform/web_cookies.h"
+#include "support/temp_dir.h"
+#include "video_fixture.h"
+
+using testing_support::readBytes;
+using video_testing::VideoTest;
+
+namespace {
+
+constexpr const char* kNothing = "没能从解析结果中找到视频地址，请检查地址或稍后再试";
+
+// The cookies a logged-in page of the engine holds.
+class EngineCookies : public platform::WebCookies {
+public:
+    std::vector<platform::WebCookie> cookies() const override { return held; }
+    std::vector<platform::WebCookie> held;
+};
+
+class WebToolsTest : public VideoTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        media = new testing_support::TempDir;
+        std::filesystem::create_directory(media->path() / "hls");
+        ASSERT_TRUE(media_testing::makeClip(media->file("clip.mp4"), "320x240", 2));
+        ASSERT_TRUE(media_testing::makeClip(media->file("hls/index.m3u8"), "320x240", 6, "libx264",
+            "-f hls -hls_time 1 -hls_list_size 0 -hls_segment_filename " + media->file("hls/seg%d.ts")));
+    }
+    static void TearDownTestSuite() { delete media; }
+
+    void SetUp() override
+    {
+        VideoTest::SetUp();
+        p.config->set("ytdlp", "yt-dlp");
+        clip = readBytes(media->path() / "clip.mp4");
+        server.addPage("/clip.mp4", clip, "video/mp4");
+        for (const auto& entry : std::filesystem::directory_iterator(media->path() / "hls"))
+            server.addPage("/hls/" + entry.path().filename().string(), readBytes(entry.path()),
+                entry.path().extension() == ".ts" ? "video/mp2t" : "application/vnd.apple.mpegurl");
+        server.addPage("/v.html", videoPage("/clip.mp4"));
+        server.addPage("/live.html", videoPage("/hls/index.m3u8"));
+        server.addPage("/text.html", "<html><head><title>新闻</title></head><body>没有视频</body></html>");
+    }
+    static std::string videoPage(const std::string& media)
+    {
+        return "<html><head><title>测试视频</title></head><body><video src=\"" + media
+            + "\" controls></video></body></html>";
+    }
+    // The file a download of the resolved video writes, named after Label7.
+    std::string saved(const std::string& ext)
+    {
+        return downloaded(video::safeFileName(w().Label7.caption()) + "." + ext);
+    }
+
+    static testing_support::TempDir* media;
+    std::string clip;
+};
+
+testing_support::TempDir* WebToolsTest::media = nullptr;
+
+TEST_F(WebToolsTest, AVideoPageResolvesThroughYtdlpAndItsFileArrivesWhole)
+{
+    resolve(server.url("/v.html"));
+    EXPECT_EQ(w().Label4.caption(), "");
+    EXPECT_EQ(w().Label7.caption().rfind("测试视频", 0), 0u);
+    EXPECT_EQ(w().Text4.text(), server.url("/clip.mp4"));
+    EXPECT_TRUE(w().Command10.enabled());
+    EXPECT_TRUE(w().Combo1.visible());
+    EXPECT_EQ(w().Combo1.listCount(), 1);
+
+    w().Command10.click();
+    EXPECT_EQ(w().Label3.caption(), "下载完成！");
+    EXPECT_TRUE(readBytes(saved("mp4")) == clip);
+}
+
+TEST_F(WebToolsTest, AnHlsStreamIsFetchedInPiecesAndJoinedIntoOneFile)
+{
+    resolve(server.url("/live.html"));
+    EXPECT_EQ(w().Text4.text().rfind("【分段", 0), 0u) << w().Text4.text();
+    w().Command10.click();
+    video::fenge& splitter = p.app.get<video::fenge>();
+    p.app.runUntilIdle(5000);
+    EXPECT_EQ(splitter.List1.listCount(), 6);
+    EXPECT_EQ(splitter.Label8.caption().rfind("状态：下载完成，已合并为", 0), 0u)
+        << splitter.Label8.caption();
+    const std::string probe = media_testing::probe(saved("mp4"));
+    EXPECT_NE(probe.find("codec_type=video"), std::string::npos) << probe;
+    EXPECT_NE(probe.find("codec_type=audio"), std::string::npos) << probe;
+    EXPECT_NEAR(media_testing::duration(saved("mp4")), 6.0, 0.3);
+    // The pieces went with the join.
+    for (const auto& entry :
+        std::filesystem::directory_iterator(std::filesystem::path(saved("mp4")).parent_path()))
+        EXPECT_EQ(entry.path().filename().string().find(".pieces"), std::string::npos);
+}
+
+TEST_F(WebToolsTest, APageOnlyALoggedInEngineSeesIsResolvedWithItsCookies)
+{
+    server.addPage("/cv-page.html", videoPage("/cookie/sid=42/clip.mp4"));
+    const std::string address = server.url("/cookie/sid=42/cv-page.html");
+    // Without the engine's cookie the site refuses: the designed text and yt-dlp's reason.
+    resolve(address);
+    EXPECT_EQ(w().Label4.caption().rfind(std::string(kNothing) + "\r\nERROR: ", 0), 0u)
+        << w().Label4.caption();
+    EXPECT_NE(w().Label4.caption().find("403"), std::string::npos);
+
+    auto cookies = std::make_shared<EngineCookies>();
+    cookies->held
+        = { { ".example.com", "/", false, 0, "sid", "1" }, { "127.0.0.1", "/", false, 0, "sid", "42" } };
+    p.app.provide<platform::WebCookies>(cookies);
+    resolve(address);
+    EXPECT_EQ(w().Label4.caption(), "");
+    w().Command10.click();
+    EXPECT_TRUE(readBytes(saved("mp4")) == clip);
+    // The cookie file lived only as long as yt-dlp needed it.
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(p.env->userProfile()))
+        EXPECT_EQ(entry.path().filename().string().find("cookies-"), std::string::npos) << entry.path();
+}
+
+TEST_F(WebToolsTest, APageWithoutAVideoKeepsTheDesignedTextWithYtdlpsReason)
+{
+    // A page without media, and a site that cannot be reached.
+    for (const std::string& address :
+        { server.url("/text.html"), testing_support::FixtureServer::refusedUrl() }) {
+        resolve(address);
+        EXPECT_EQ(w().Label4.caption().rfind(std::string(kNothing) + "\r\nERROR: ", 0), 0u)
+            << w().Label4.caption();
+        EXPECT_FALSE(w().Text4.enabled());
+        EXPECT_FALSE(w().Command10.enabled());
+        EXPECT_FALSE(w().Combo1.visible());
+    }
+}
+
+} // namespace
