@@ -1,9 +1,11 @@
 #include "gui/layout_report.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMenu>
 #include <QSaveFile>
 #include <QTextStream>
+#include <QWindow>
 
 #include "gui/control_view.h"
 #include "gui/form_view.h"
@@ -29,12 +31,19 @@ QRect globalRect(const QWidget& w)
     return QRect(w.mapToGlobal(QPoint(0, 0)), w.size());
 }
 
-// One line per shown window ("window NAME WINID X Y W H") and per control on show in it
+// Whether the display has mapped a window and sent it its first expose: before that a click
+// or a screenshot would miss it, however visible Qt already counts it.
+bool onScreen(const QWidget& w)
+{
+    return w.isVisible() && w.windowHandle() && w.windowHandle()->isExposed();
+}
+
+// One line per window on screen ("window NAME WINID X Y W H") and per control on show in it
 // ("control FORM.NAME X Y W H", a media player with " state=N").
 void reportWindows(QTextStream& out, const Renderer& renderer)
 {
     for (FormView* view : renderer.views()) {
-        if (!view->attached() || !view->isVisible())
+        if (!view->attached() || !onScreen(*view))
             continue;
         const runtime::Form& form = view->form();
         const QString name = qs(form.name());
@@ -49,6 +58,20 @@ void reportWindows(QTextStream& out, const Renderer& renderer)
                 out << " state=" << player->playState();
             out << '\n';
         }
+    }
+}
+
+// The message boxes and dialogs on screen ("dialog TITLE X Y W H").
+void reportDialogs(QTextStream& out)
+{
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(top);
+        if (!dialog || !onScreen(*dialog))
+            continue;
+        QString title = dialog->windowTitle();
+        title.replace(QLatin1Char(' '), QLatin1Char('_'));
+        out << "dialog " << (title.isEmpty() ? QStringLiteral("_") : title) << ' '
+            << rectText(dialog->frameGeometry()) << '\n';
     }
 }
 
@@ -103,6 +126,7 @@ QString LayoutReport::text() const
         if (!tray.isEmpty())
             out << "tray " << rectText(tray) << '\n';
     }
+    reportDialogs(out);
     reportMenus(out);
     return text;
 }

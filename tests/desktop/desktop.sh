@@ -129,6 +129,9 @@ layout_of() {
 }
 
 window_shown() { layout_of window "$1" >/dev/null; }
+# Whether a message box or dialog is on screen.
+dialog_open() { [ -f "$LAYOUT" ] && grep -q '^dialog ' "$LAYOUT"; }
+dialog_closed() { ! dialog_open; }
 control_shown() { layout_of control "$1" >/dev/null; }
 window_hidden() { ! window_shown "$1"; }
 

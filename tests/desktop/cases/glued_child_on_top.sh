@@ -28,10 +28,10 @@ note "a message box opens and is answered"
 click tray 3
 wait_until -t 5 centre_of menu:退出播放器 >/dev/null || fail "the tray menu did not open"
 click menu:退出播放器
-sleep 1
+wait_until dialog_open || fail "the exit question did not appear"
 screenshot message-box
 xdotool key Escape
-sleep 0.5
+wait_until dialog_closed || fail "the exit question did not close"
 expect_alive "after the exit question was declined"
 expect_player_on_top message
 
@@ -40,5 +40,4 @@ program_open "$DESKTOP_WORK/tone.wav"
 wait_until playing Form5.WindowsMediaPlayer1 || fail "the song does not play"
 program_open "$DESKTOP_WORK/red.jpg"
 wait_until control_shown Form5.WebBrowser3 || fail "the picture is not shown"
-sleep 1
 expect_player_on_top picture

@@ -10,7 +10,6 @@ for tile in Label7:Form5 Label8:Form2 Label9:tool Label6:Form1; do
     wait_until window_shown "$child" || fail "$label did not show $child"
     expect_above "$child" moban
     expect_alive "after $label"
-    screenshot "tile-$child"
-    expect_drawn "tile-$child" "$(rect_of window "$child")"
+    expect_screen 5 "tile-$child" drawn "$(rect_of window "$child")"
 done
 ! opengl_loaded || fail "OpenGL was loaded though no video or page was shown"

@@ -44,9 +44,8 @@ stopped || fail "after the bar's stop something plays again (state $(play_state 
 note "played again from the bar, the song ends and the next entry plays"
 press 0
 wait_until playing Form5.WindowsMediaPlayer1 || fail "the bar's play did not start the song again"
-sleep 4
-wait_until playing Form5.WindowsMediaPlayer1 || fail "the next entry does not play after the end"
-# The second entry (b.wav, 30 seconds) is the chosen one now.
+# The second entry (b.wav, 30 seconds) becomes the chosen one when the first ends.
 row=$(rect_of control Form5.List1 | awk '{ print $1 + 4, $2 + 20, 60, 6 }')
-expect_screen 5 next_entry colour "$row" 48 140 198 70
+expect_screen 10 next_entry colour "$row" 48 140 198 70
+wait_until playing Form5.WindowsMediaPlayer1 || fail "the next entry does not play after the end"
 expect_alive "after the bar's pause, stop and play"

@@ -29,15 +29,15 @@ done
 note "exit"
 open_tray_menu 退出播放器
 click menu:退出播放器
-sleep 1
+wait_until dialog_open || fail "the exit question did not appear"
 screenshot exit-question
 expect_alive "while it asks whether to end"
 xdotool key Escape
-sleep 0.5
+wait_until dialog_closed || fail "the exit question did not close"
 expect_alive "after the question was declined"
 open_tray_menu 退出播放器
 click menu:退出播放器
-sleep 1
+wait_until dialog_open || fail "the exit question did not appear"
 xdotool key alt+y
 wait_until -t 10 bash -c "! kill -0 $PROGRAM_PID" || fail "the program did not end after 是"
 status=0

@@ -33,7 +33,7 @@ expect_alive "after unloading the player with a video"
 note "a picture alone, another tile"
 open_player_with "$DESKTOP_WORK/red.jpg"
 wait_until control_shown Form5.WebBrowser3 || fail "the picture is not shown"
-sleep 1
+expect_screen 10 picture-alone colour "$(rect_of control Form5.WebBrowser3 | awk '{ print $1 + $3 / 2 - 20, $2 + $4 / 2 - 20, 40, 40 }')" 224 32 64
 click moban.Label9
 wait_until window_shown tool || fail "工具箱 did not show its window"
 expect_alive "after unloading the player with a picture"
