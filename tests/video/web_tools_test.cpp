@@ -27,9 +27,12 @@ protected:
     {
         media = new testing_support::TempDir;
         std::filesystem::create_directory(media->path() / "hls");
+        std::filesystem::create_directory(media->path() / "dash");
         ASSERT_TRUE(media_testing::makeClip(media->file("clip.mp4"), "320x240", 2));
         ASSERT_TRUE(media_testing::makeClip(media->file("hls/index.m3u8"), "320x240", 6, "libx264",
             "-f hls -hls_time 1 -hls_list_size 0 -hls_segment_filename " + media->file("hls/seg%d.ts")));
+        ASSERT_TRUE(media_testing::makeClip(media->file("dash/index.mpd"), "320x240", 4, "libx264",
+            "-f dash -seg_duration 1 -use_template 1 -use_timeline 0"));
     }
     static void TearDownTestSuite() { delete media; }
 
@@ -39,11 +42,14 @@ protected:
         p.config->set("ytdlp", "yt-dlp");
         clip = readBytes(media->path() / "clip.mp4");
         server.addPage("/clip.mp4", clip, "video/mp4");
-        for (const auto& entry : std::filesystem::directory_iterator(media->path() / "hls"))
-            server.addPage("/hls/" + entry.path().filename().string(), readBytes(entry.path()),
-                entry.path().extension() == ".ts" ? "video/mp2t" : "application/vnd.apple.mpegurl");
+        for (const std::string folder : { "hls", "dash" }) {
+            for (const auto& entry : std::filesystem::directory_iterator(media->path() / folder))
+                server.addPage(
+                    "/" + folder + "/" + entry.path().filename().string(), readBytes(entry.path()));
+        }
         server.addPage("/v.html", videoPage("/clip.mp4"));
         server.addPage("/live.html", videoPage("/hls/index.m3u8"));
+        server.addPage("/dash.html", videoPage("/dash/index.mpd"));
         server.addPage("/text.html", "<html><head><title>新闻</title></head><body>没有视频</body></html>");
     }
     static std::string videoPage(const std::string& media)
@@ -78,24 +84,32 @@ TEST_F(WebToolsTest, AVideoPageResolvesThroughYtdlpAndItsFileArrivesWhole)
     EXPECT_TRUE(readBytes(saved("mp4")) == clip);
 }
 
-TEST_F(WebToolsTest, AnHlsStreamIsFetchedInPiecesAndJoinedIntoOneFile)
+TEST_F(WebToolsTest, StreamsInPiecesAreFetchedAndJoinedIntoOneFile)
 {
-    resolve(server.url("/live.html"));
-    EXPECT_EQ(w().Text4.text().rfind("【分段", 0), 0u) << w().Text4.text();
-    w().Command10.click();
-    video::fenge& splitter = p.app.get<video::fenge>();
-    p.app.runUntilIdle(5000);
-    EXPECT_EQ(splitter.List1.listCount(), 6);
-    EXPECT_EQ(splitter.Label8.caption().rfind("状态：下载完成，已合并为", 0), 0u)
-        << splitter.Label8.caption();
-    const std::string probe = media_testing::probe(saved("mp4"));
-    EXPECT_NE(probe.find("codec_type=video"), std::string::npos) << probe;
-    EXPECT_NE(probe.find("codec_type=audio"), std::string::npos) << probe;
-    EXPECT_NEAR(media_testing::duration(saved("mp4")), 6.0, 0.3);
-    // The pieces went with the join.
-    for (const auto& entry :
-        std::filesystem::directory_iterator(std::filesystem::path(saved("mp4")).parent_path()))
-        EXPECT_EQ(entry.path().filename().string().find(".pieces"), std::string::npos);
+    // HLS pieces with picture and sound; DASH pieces with picture and sound apart.
+    const struct {
+        const char* page;
+        int pieces;
+        double seconds;
+    } rows[] = { { "/live.html", 6, 6.0 }, { "/dash.html", 10, 4.0 } };
+    for (const auto& row : rows) {
+        resolve(server.url(row.page));
+        EXPECT_EQ(w().Text5.text().rfind("【", 0), 0u) << w().Text5.text();
+        w().Command11.click();
+        video::fenge& splitter = p.app.get<video::fenge>();
+        p.app.runUntilIdle(5000);
+        EXPECT_EQ(splitter.List1.listCount(), row.pieces) << row.page;
+        EXPECT_EQ(splitter.Label8.caption().rfind("状态：下载完成，已合并为", 0), 0u)
+            << splitter.Label8.caption();
+        const std::string probe = media_testing::probe(saved("mp4"));
+        EXPECT_NE(probe.find("codec_type=video"), std::string::npos) << probe;
+        EXPECT_NE(probe.find("codec_type=audio"), std::string::npos) << probe;
+        EXPECT_NEAR(media_testing::duration(saved("mp4")), row.seconds, 0.3) << row.page;
+        // The pieces went with the join.
+        for (const auto& entry :
+            std::filesystem::directory_iterator(std::filesystem::path(saved("mp4")).parent_path()))
+            EXPECT_EQ(entry.path().filename().string().find(".pieces"), std::string::npos);
+    }
 }
 
 TEST_F(WebToolsTest, APageOnlyALoggedInEngineSeesIsResolvedWithItsCookies)
