@@ -112,6 +112,7 @@ bool fenge::listTrackPieces(const WebFormat& track, std::vector<std::string>& pi
             return false;
         }
         const HlsPlaylist list = readHlsPlaylist(text, address);
+        // Sound: encrypted pieces would join into a file that does not play; they are refused.
         if (list.encrypted) {
             Label8.setCaption("状态：此视频的分段经过加密，不能下载合并");
             return false;
@@ -190,6 +191,8 @@ bool fenge::runFfmpeg(const std::vector<std::string>& inputs, const std::string&
         "-loglevel", "error", "-y" };
     args.insert(args.end(), inputs.begin(), inputs.end());
     args.insert(args.end(), { "-c", "copy", "-f", muxerOf(ext), temp });
+    // Sound: ffmpeg writes a temporary file that becomes the video only once it has exited
+    // with 0, so a failed or stopped join never leaves a broken video under the real name.
     Label8.setCaption("状态：正在用 ffmpeg 合并为一个视频...");
     const common::ToolRun run = common::runTool(a, args, kJoinLimitMs, [this] { return loaded(); });
     std::error_code failed;

@@ -21,7 +21,8 @@ constexpr const char* kPageCharset = "GB2312";
 
 void Form2::Command9_Click()
 {
-    // A second press while yt-dlp is still working waits for the first resolve.
+    // Sound: a press while yt-dlp is still working (the pump runs meanwhile) is ignored, so
+    // two resolves never write the result fields at once.
     if (m_resolving)
         return;
     runtime::App& a = app();

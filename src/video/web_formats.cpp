@@ -49,7 +49,7 @@ std::optional<WebFormat> readFormat(const Value& f)
             out.size = static_cast<long long>(n);
     }
     for (const auto& [name, value] : f["http_headers"].members) {
-        // A header that would split the request is left out.
+        // Sound: a header that would split the request is left out.
         const std::string text = value.str();
         if (text.find_first_of("\r\n") == std::string::npos
             && name.find_first_of(":\r\n") == std::string::npos)

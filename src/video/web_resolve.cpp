@@ -32,6 +32,7 @@ void Form2::resolveOnTheWeb(const std::string& failure)
     if (!cookies.file().empty())
         args.insert(args.end(), { "--cookies", cookies.file() });
     args.insert(args.end(), { "--", address });
+    // Sound: yt-dlp gets a minute; closing the window stops it.
     m_resolving = true;
     const common::ToolRun run = common::runTool(a, args, kYtdlpLimitMs, [this] { return loaded(); });
     m_resolving = false;
