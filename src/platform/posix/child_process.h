@@ -11,8 +11,9 @@ namespace platform {
 
 class ChildProcess : public RunningCommand {
 public:
-    // Starts args[0], looked up on PATH, in its own process group, with the C locale so its
-    // words are the ones a parser expects. Nothing when it cannot be started (result says why).
+    // Starts args[0], looked up on PATH, in its own process group, with the C locale's words in
+    // UTF-8 (C.UTF-8), so its words are the ones a parser expects and names keep their
+    // characters. Nothing when it cannot be started (result says why).
     static std::unique_ptr<ChildProcess> start(const std::vector<std::string>& args, CommandResult& result);
     // Stops the process group if the program still runs, and reaps it.
     ~ChildProcess();
