@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (toolbox::interfaceName(line, name) && name.find(std::string(10, ' ')) != std::string::npos)
             __builtin_trap();
     }
-    // The last line as the previous shared connection: one a script would misread is dropped.
+    // The last line as the previous shared connection: one a script would misread is left out.
     if (!lines.empty())
         toolbox::hasScriptCharacter(lines.back());
 

@@ -47,6 +47,7 @@ void startProgram(runtime::App& app)
     // Before any window reads its files: commits a crash cut short are finished, and what
     // killed runs left behind is removed.
     common::removeStaleTemporaries(app);
+    toolbox::removeSecretFiles(app);
     app.dispatch([&app] { app.get<shell::moban>().show(); });
 }
 

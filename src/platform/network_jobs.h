@@ -13,10 +13,12 @@
 namespace platform {
 
 // What an ended job did: ok when every step it took succeeded; otherwise each refused or
-// failed step in plain words for the user.
+// failed step in plain words for the user. Notes say what the job did besides, in the same
+// words.
 struct JobOutcome {
     bool ok = false;
     std::vector<std::string> failures;
+    std::vector<std::string> notes;
 };
 
 // A running job. Destroying it stops waiting and stops the processes the job started.
@@ -64,14 +66,19 @@ public:
     virtual std::unique_ptr<NetworkJob> hotspotOn(const HotspotRequest& request) = 0;
     virtual std::unique_ptr<NetworkJob> hotspotOff(const JobPlace& place, const std::string& connection) = 0;
     // Flushes the resolver cache, clears the web engine's cache and sets the two DNS servers on
-    // the active connections, recording each connection's own DNS settings first.
+    // the active wired, wireless and broadband connections that carry the default route,
+    // recording each connection's own DNS settings first.
     virtual std::unique_ptr<NetworkJob> tuneUp(const TuneUpRequest& request) = 0;
-    // Puts back the DNS settings the tune-ups recorded.
+    // Puts back the DNS settings the tune-ups recorded; a record whose connection no longer
+    // exists is dropped (with a note).
     virtual std::unique_ptr<NetworkJob> restoreDns(const JobPlace& place) = 0;
 };
 
 // The name of the hotspot's own connection.
 inline constexpr const char* kHotspotConnection = "zelvina_wifi";
+// The file that hands the hotspot's key to NetworkManager (mode 0600, there only while the
+// hotspot job runs).
+inline constexpr const char* kHotspotKeyFile = "wifi_key.txt";
 // The file that lists the interfaces, and the one that keeps the recorded DNS settings.
 inline constexpr const char* kInterfaceListFile = "wan.txt";
 inline constexpr const char* kDnsRecordFile = "dns_record.txt";

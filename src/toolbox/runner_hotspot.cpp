@@ -19,6 +19,18 @@ constexpr size_t kMaxInterfaceList = 1 << 20;
 
 } // namespace
 
+void removeSecretFiles(const runtime::App& app)
+{
+    const std::string tool = common::dataPaths(app).tool;
+    for (const char* name : { kStartBat, platform::kHotspotKeyFile }) {
+        if (platform::fileExists(tool + name))
+            platform::deleteFile(tool + name);
+    }
+    // Half-written copies of them, left by a crash in the middle of a write.
+    if (platform::folderExists(tool))
+        platform::removeStaleTemporaries(tool, platform::isTemporaryName);
+}
+
 std::string tooldiao::chosenConnection() const
 {
     return Combo1.listIndex() >= 0 ? Combo1.list(Combo1.listIndex()) : std::string();
@@ -106,18 +118,16 @@ void tooldiao::Command2_Click()
         std::vector<std::string> old;
         platform::readLinesChecked(db, where.codePage, old, kMaxInterfaceList);
         previous = old.empty() ? std::string() : old.back();
-        // Sound: a previous connection that a script would misread is not carried over.
-        if (hasScriptCharacter(previous))
-            previous.clear();
     }
     if (!writeToolFile(wfts, "wan.db", { connection }))
         return;
     // Sound: the batch takes its first piece from the designed text, never from the marker
-    // that start1 carries once a job has run.
-    if (!platform::fileExists(where.toolFolder + "start.bat")
-        && !writeToolFile(wfts, "start.bat",
+    // that start1 carries once a job has run. It holds the key: only its owner may read it.
+    if (!platform::fileExists(where.toolFolder + kStartBat)
+        && !writeToolFile(wfts, kStartBat,
             startBatPrints(closed1.caption(), previous, closed2.caption(), ssid.text(), mi.text(),
-                start2.caption(), start3.caption(), connection)))
+                start2.caption(), start3.caption(), connection),
+            true))
         return;
     m_job = service->hotspotOn({ where, ssid.text(), mi.text(), connection, previous });
     Command3.setEnabled(true);
@@ -145,17 +155,13 @@ void tooldiao::Command3_Click()
     // Sound: "已断网" is no connection; the stop block gets an empty name instead.
     if (connection == kOffline)
         connection.clear();
-    if (hasScriptCharacter(connection)) {
-        wfts.setCaption(kScriptCharacterRefusal);
-        wfts.setVisible(true);
-        return;
-    }
     platform::NetworkJobs* service = hotspotJobs();
     if (!service)
         return;
     const platform::JobPlace where = place();
     if (!platform::fileExists(where.toolFolder + "close.bat")
-        && !writeToolFile(wfts, "close.bat", { closed1.caption() + connection + closed2.caption() }))
+        && !writeToolFile(
+            wfts, "close.bat", closeBatPrints(closed1.caption(), connection, closed2.caption())))
         return;
     m_job = service->hotspotOff(where, connection);
     wfts.setCaption("正在关闭WiFi...");
@@ -187,7 +193,7 @@ void tooldiao::finishHotspotJob()
         = platform::joinPath(a.service<platform::Environment>().desktopFolder(), "mac_all.ini");
     if (create) {
         deleteFiles({ platform::joinPath(a.service<platform::Environment>().programFolder(), "mac_all.ini"),
-            tool + "ics.vbs", tool + "start.bat", desktopList });
+            tool + "ics.vbs", tool + kStartBat, desktopList });
     } else {
         deleteFiles({ tool + "ics.vbs", tool + "close.bat", desktopList });
     }

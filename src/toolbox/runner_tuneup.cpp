@@ -23,7 +23,6 @@ void tooldiao::startTuneUp()
     const std::string secondary = config.get("dns.secondary");
     Label2.setFontSize(40);
     Label2.setVisible(true);
-    Command4.setVisible(!platform::readDnsRecords(place()).empty());
     // Sound: the two addresses go into a script and into the connections' settings, so only
     // plain addresses do.
     if (!isIpv4(primary) || !isIpv4(secondary)) {
@@ -51,17 +50,26 @@ void tooldiao::startTuneUp()
 
 void tooldiao::Command4_Click()
 {
+    startRestore();
+}
+
+void tooldiao::startRestore()
+{
+    // Sound: one job at a time; the button is hidden while a job runs.
+    if (m_job)
+        return;
     platform::NetworkJobs* service = jobs(Label2);
     if (!service)
         return;
     m_job = service->restoreDns(place());
-    Command4.setEnabled(false);
+    Command4.setVisible(false);
     Label2.setLeft(5);
     Label2.setFontSize(12);
     Label2.setCaption("正在恢复原DNS...");
     Label2.setVisible(true);
     start1.setCaption(kMarkerRestore);
     jk.start(1);
+    jindutiao.start(10);
 }
 
 void tooldiao::finishTuneUpJob()
@@ -77,13 +85,16 @@ void tooldiao::finishTuneUpJob()
         const platform::Environment& env = a.service<platform::Environment>();
         deleteFiles({ platform::joinPath(env.userProfile(), "mac_all.ini"),
             common::dataPaths(a).tool + "kdjs.bat", platform::joinPath(env.programFolder(), "mac_all.ini") });
-        Label7.setCaption("");
-        jindutiao.setEnabled(false);
     } else {
+        std::string caption = ok ? "已恢复原来的DNS" : "原来的DNS没有全部恢复：" + failures;
+        for (const std::string& note : m_job ? m_job->outcome().notes : std::vector<std::string>())
+            caption += "\n" + note;
         Label2.setFontSize(12);
-        Label2.setCaption(ok ? "已恢复原来的DNS" : "原来的DNS没有全部恢复：" + failures);
+        Label2.setCaption(caption);
     }
-    Command4.setEnabled(true);
+    // Sound: the bar stops with whichever job ran.
+    Label7.setCaption("");
+    jindutiao.setEnabled(false);
     Command4.setVisible(!platform::readDnsRecords(place()).empty());
 }
 

@@ -152,6 +152,8 @@ void tooldiao::unloading()
     // Closing stops waiting: the jobs' own processes are stopped with them.
     m_scan.reset();
     m_job.reset();
+    // Sound: the key leaves the tool folder with the window, also when a job did not end.
+    deleteFiles({ common::dataPaths(app()).tool + kStartBat });
 }
 
 void tooldiao::Timer1_Timer()
@@ -169,6 +171,8 @@ void tooldiao::Timer1_Timer()
         startScan();
     } else if (mode == kModeTuneUp) {
         startTuneUp();
+    } else if (mode == kModeRestoreDns) {
+        startRestore();
     }
     Timer1.setEnabled(false);
 }
@@ -192,10 +196,16 @@ bool tooldiao::online()
     return common::internetConnected(app());
 }
 
-bool tooldiao::writeToolFile(runtime::Label& status, const char* name, const std::vector<std::string>& prints)
+bool tooldiao::writeToolFile(
+    runtime::Label& status, const char* name, const std::vector<std::string>& prints, bool secret)
 {
     const std::string folder = common::dataPaths(app()).tool;
-    if (platform::writeLines(folder + name, prints, common::codePage(app())))
+    const std::string path = folder + name;
+    const std::string bytes = platform::encodeLines(prints, common::codePage(app()));
+    // A file only its owner reads is made new, never written through one that is there.
+    if (secret)
+        deleteFiles({ path });
+    if (secret ? platform::writePrivateFile(path, bytes) : platform::writeFileAtomic(path, bytes))
         return true;
     status.setCaption("工具文件夹不能写入，请确认可以写入后再试：" + folder);
     status.setVisible(true);

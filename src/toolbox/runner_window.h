@@ -18,6 +18,12 @@ inline constexpr const char* kMarkerTuneUp = "kdjs";
 inline constexpr const char* kMarkerRestore = "dns";
 // The connection entry offered when no interface is connected.
 inline constexpr const char* kOffline = "已断网";
+// The hotspot's batch, which holds the key.
+inline constexpr const char* kStartBat = "start.bat";
+
+// Removes the tool folder's files that hold the WiFi key (a job's own remove them when it
+// ends; these are what a crash left).
+void removeSecretFiles(const runtime::App& app);
 
 // The tool runner: a small modal window doing one tool of the toolbox, chosen by its mode.
 class tooldiao : public runtime::Form {
@@ -112,11 +118,15 @@ private:
     void startWebTool(const std::string& mode);
     void startChat();
     void startTuneUp();
+    // Puts back the DNS settings a tune-up recorded, with the bar running meanwhile.
+    void startRestore();
     bool online();
     std::string chosenConnection() const;
-    // Writes a tool-folder file, each text ended by a line end as a print ends it; false (and
-    // says so in status) when the folder cannot be written.
-    bool writeToolFile(runtime::Label& status, const char* name, const std::vector<std::string>& prints);
+    // Writes a tool-folder file, each text ended by a line end as a print ends it, readable by
+    // its owner only when secret; false (and says so in status) when the folder cannot be
+    // written.
+    bool writeToolFile(runtime::Label& status, const char* name, const std::vector<std::string>& prints,
+        bool secret = false);
     void deleteFiles(const std::vector<std::string>& paths);
     void finishHotspotJob();
     void finishTuneUpJob();

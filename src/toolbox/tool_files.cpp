@@ -15,6 +15,28 @@ const std::string kTenSpaces(10, ' ');
 const char* const kUsualConnections[]
     = { "%myname%", "本地连接", "无线网络连接", "无线网络连接2", "zelvina_wifi", "宽带连接", "宽带连接2" };
 
+// The note that stands before a line whose name or key was left out.
+const char* const kLeftOutNote = "rem 名称或密码里有批处理会误读的字符，下一行没有写入它";
+
+// Prints a line, after the note when a name or key was left out of it.
+void print(std::vector<std::string>& prints, bool leftOut, std::string line)
+{
+    if (leftOut)
+        prints.emplace_back(kLeftOutNote);
+    prints.push_back(std::move(line));
+}
+
+// Sound: a name or key goes into a batch line only when the command interpreter reads it as
+// plain text; otherwise the line gets nothing in its place (and a note before it), so the
+// file stays well formed whatever the user typed.
+std::string plain(const std::string& text, bool& leftOut)
+{
+    if (!hasScriptCharacter(text))
+        return text;
+    leftOut = true;
+    return {};
+}
+
 // Lines 3 to 14 of the stop block: the adapter lookup the tune-up shares.
 std::string adapterLookup(const std::string& closed1)
 {
@@ -45,13 +67,27 @@ std::vector<std::string> startBatPrints(const std::string& closed1, const std::s
     const std::string& closed2, const std::string& ssid, const std::string& key, const std::string& start2,
     const std::string& start3, const std::string& connection)
 {
-    return {
-        closed1 + previous + closed2,
-        "netsh wlan set hostednetwork mode=allow",
-        "netsh wlan set hostednetwork ssid=" + ssid + " Key =" + key,
-        "netsh wlan start hostednetwork",
-        kStart1 + connection + start2 + connection + start3,
-    };
+    std::vector<std::string> prints = closeBatPrints(closed1, previous, closed2);
+    prints.emplace_back("netsh wlan set hostednetwork mode=allow");
+    bool leftOut = false;
+    const std::string name = plain(ssid, leftOut);
+    const std::string secret = plain(key, leftOut);
+    print(prints, leftOut, "netsh wlan set hostednetwork ssid=" + name + " Key =" + secret);
+    prints.emplace_back("netsh wlan start hostednetwork");
+    leftOut = false;
+    const std::string shared = plain(connection, leftOut);
+    print(prints, leftOut, kStart1 + shared + start2 + shared + start3);
+    return prints;
+}
+
+std::vector<std::string> closeBatPrints(
+    const std::string& closed1, const std::string& connection, const std::string& closed2)
+{
+    std::vector<std::string> prints;
+    bool leftOut = false;
+    const std::string name = plain(connection, leftOut);
+    print(prints, leftOut, closed1 + name + closed2);
+    return prints;
 }
 
 std::string kdjsText(
@@ -93,7 +129,7 @@ bool interfaceName(const std::string& line, std::string& name)
 
 bool hasScriptCharacter(const std::string& text)
 {
-    return text.find_first_of("\"'%&|<>^\r\n") != std::string::npos;
+    return text.find_first_of("\"%&|<>^\r\n") != std::string::npos;
 }
 
 std::string hotspotRefusal(const std::string& ssid, const std::string& key, const std::string& connection)
@@ -109,8 +145,8 @@ std::string hotspotRefusal(const std::string& ssid, const std::string& key, cons
     // Sound: "已断网" stands for no connection and never becomes one.
     if (connection.empty() || connection == "已断网")
         return "没有可共享的网络连接，请先连上网络";
-    if (hasScriptCharacter(ssid) || hasScriptCharacter(key) || hasScriptCharacter(connection))
-        return kScriptCharacterRefusal;
+    // Sound: everything WPA2 takes is taken; nmcli gets it without a shell between, and the
+    // batch files leave out what they cannot hold.
     return {};
 }
 

@@ -13,10 +13,14 @@ std::string toolText(const char* resource);
 inline constexpr const char* kStart1 = "netsh interface set interface name=\"";
 
 // "start.bat": the stop block for the previous connection, the hosted network with its name
-// and key, and the sharing of the chosen connection; one text per print.
+// and key, and the sharing of the chosen connection; one text per print. A name or key the
+// command interpreter would misread is left out, with a note line before its line.
 std::vector<std::string> startBatPrints(const std::string& closed1, const std::string& previous,
     const std::string& closed2, const std::string& ssid, const std::string& key, const std::string& start2,
     const std::string& start3, const std::string& connection);
+// "close.bat": the stop block for the connection (left out as in start.bat).
+std::vector<std::string> closeBatPrints(
+    const std::string& closed1, const std::string& connection, const std::string& closed2);
 // "kdjs.bat": caches, temporary files, the adapter lookup and the two DNS servers on the
 // usual connections.
 std::string kdjsText(
@@ -28,13 +32,9 @@ std::vector<std::string> connectedLines(const std::vector<std::string>& lines);
 // The name after the line's rightmost run of ten spaces; false when it has none.
 bool interfaceName(const std::string& line, std::string& name);
 
-// The refusal of a text holding a character a script would interpret.
-inline constexpr const char* kScriptCharacterRefusal
-    = "网络名称、密码和网络连接里不能有引号、%、&、|、<、>、^或换行";
-
 // Why the name, key and connection cannot go into a hotspot (empty when they can).
 std::string hotspotRefusal(const std::string& ssid, const std::string& key, const std::string& connection);
-// Whether text holds a character a batch or shell script would interpret.
+// Whether text holds a character a batch script would interpret.
 bool hasScriptCharacter(const std::string& text);
 // Words one after another, parted by "；".
 std::string joinedWords(const std::vector<std::string>& words);

@@ -6,6 +6,7 @@
 #include "platform/config.h"
 #include "platform/dialogs.h"
 #include "platform/environment.h"
+#include "platform/network_jobs.h"
 #include "platform/processes.h"
 #include "platform/shell.h"
 #include "platform/textfile.h"
@@ -25,6 +26,7 @@ const char* const kLspMissing
 const char* const kFirewall
     = "软件检测到您安装了360防火墙，请先关闭防火墙，否则加速会失败，本程序已经自动结束加速进程";
 const char* const kTitle = "Zelvora";
+const char* const kRestoreQuestion = "检测到上次加速前的DNS设置，是否恢复原DNS？";
 
 struct Tile {
     runtime::Image tool::*image;
@@ -192,6 +194,19 @@ void tool::Image8_Click()
 
 void tool::Image9_Click()
 {
+    // Sound: with the DNS settings of an earlier tune-up on record, the person is first asked
+    // whether to put them back, which needs no new tune-up.
+    runtime::App& a = app();
+    if (!platform::readDnsRecords({ common::dataPaths(a).tool, common::codePage(a) }).empty()) {
+        platform::MessageBoxRequest ask;
+        ask.text = kRestoreQuestion;
+        ask.title = kTitle;
+        ask.buttons = platform::YesNo;
+        if (a.service<platform::Dialogs>().messageBox(ask) == platform::AnswerYes) {
+            OpenToolWindow(kModeRestoreDns);
+            return;
+        }
+    }
     // Both processes are always looked for.
     const bool safe = CheckApplicationIsRun("360Safe.exe");
     const bool tray = CheckApplicationIsRun("360Tray.exe");

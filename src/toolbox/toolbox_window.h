@@ -18,6 +18,8 @@ inline constexpr const char* kModeWifi = "WF";
 inline constexpr const char* kModeLsp = "LSP";
 inline constexpr const char* kModeTuneUp = "KDJS";
 inline constexpr const char* kModeMeitu = "meitu";
+// Puts back the DNS settings of the last tune-up instead of tuning up.
+inline constexpr const char* kModeRestoreDns = "HFDNS";
 
 // Whether a running process's description occurs inside szExeFileName (both upper-cased).
 bool CheckApplicationIsRun(runtime::App& app, const std::string& szExeFileName);

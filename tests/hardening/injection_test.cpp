@@ -133,13 +133,16 @@ void checkLanded(const Row& row, TestProgram& p, const std::string& value)
     }
 }
 
-// "start.bat" as the hotspot writes it, one line per print.
+// "start.bat" as the hotspot writes it, one line per print; the comments that stand for a
+// value left out are not syntax.
 std::string startBat(const std::string& ssid, const std::string& key, const std::string& connection)
 {
     std::string out;
     for (const std::string& line :
-        toolbox::startBatPrints("rem stop \"", "", "\"", ssid, key, "\" new=\"", "\"", connection))
-        out += line + "\r\n";
+        toolbox::startBatPrints("stop \"", "", "\"", ssid, key, "\" new=\"", "\"", connection)) {
+        if (line.rfind("rem ", 0) != 0)
+            out += line + "\r\n";
+    }
     return out;
 }
 

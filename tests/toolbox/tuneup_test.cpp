@@ -9,7 +9,8 @@ using testing_support::RunnerTest;
 namespace {
 
 const char* const kActive = "nmcli -t -f UUID,DEVICE,TYPE,NAME connection show --active";
-const char* const kReadDns = "nmcli -g ipv4.dns,ipv4.ignore-auto-dns connection show u-1";
+const char* const kReadDns
+    = "nmcli -t -f GENERAL.DEFAULT,ipv4.method,ipv4.dns,ipv4.ignore-auto-dns connection show u-1";
 
 class CountingEngineCache : public platform::WebEngineCache {
 public:
@@ -24,10 +25,18 @@ public:
 
 class TuneUpTest : public RunnerTest {
 protected:
+    // A wired connection with the default route beside a VPN, a container bridge, a connection
+    // shared to others and a WiFi without the default route.
     void connections()
     {
-        tools.on(kActive, "u-1:eth0:802-3-ethernet:有线\nu-lo:lo:loopback:lo\n");
-        tools.on(kReadDns, "1.1.1.1,9.9.9.9\nno\n");
+        tools.on(kActive,
+            "u-1:eth0:802-3-ethernet:有线\nu-lo:lo:loopback:lo\nu-v:tun0:vpn:公司\nu-b:docker0:bridge:"
+            "docker0\n"
+            "u-s:eth1:802-3-ethernet:共享\\:给PC\nu-w:wlan0:802-11-wireless:家里\n");
+        tools.on(kReadDns,
+            "GENERAL.DEFAULT:yes\nipv4.method:manual\nipv4.dns:1.1.1.1,9.9.9.9\nipv4.ignore-auto-dns:no\n");
+        tools.on("nmcli -t -f * u-s", "GENERAL.DEFAULT:no\nipv4.method:shared\n");
+        tools.on("nmcli -t -f * u-w", "GENERAL.DEFAULT:no\nipv4.method:auto\n");
     }
     toolbox::tooldiao& tuned()
     {
@@ -58,9 +67,11 @@ TEST_F(TuneUpTest, TheTuneUpRecordsTheOwnDnsSetsTheTwoServersAndCanPutThemBack)
     EXPECT_EQ(tools.calls(),
         (std::vector<std::string> { "resolvectl|flush-caches",
             "nmcli|-t|-f|UUID,DEVICE,TYPE,NAME|connection|show|--active",
-            "nmcli|-g|ipv4.dns,ipv4.ignore-auto-dns|connection|show|u-1",
+            "nmcli|-t|-f|GENERAL.DEFAULT,ipv4.method,ipv4.dns,ipv4.ignore-auto-dns|connection|show|u-1",
             "nmcli|connection|modify|u-1|ipv4.dns|114.114.114.114 8.8.8.8|ipv4.ignore-auto-dns|yes",
-            "nmcli|device|reapply|eth0" }));
+            "nmcli|device|reapply|eth0",
+            "nmcli|-t|-f|GENERAL.DEFAULT,ipv4.method,ipv4.dns,ipv4.ignore-auto-dns|connection|show|u-s",
+            "nmcli|-t|-f|GENERAL.DEFAULT,ipv4.method,ipv4.dns,ipv4.ignore-auto-dns|connection|show|u-w" }));
     EXPECT_EQ(readBytes(tool("dns_record.txt")), "u-1\teth0\t有线\t1.1.1.1,9.9.9.9\tno\r\n");
     EXPECT_TRUE(w.Command4.visible());
 
@@ -68,7 +79,9 @@ TEST_F(TuneUpTest, TheTuneUpRecordsTheOwnDnsSetsTheTwoServersAndCanPutThemBack)
     w.Label3.click();
     testing_support::FakeTools second;
     second.on(kActive, "u-1:eth0:802-3-ethernet:有线\n");
-    second.on(kReadDns, "114.114.114.114,8.8.8.8\nyes\n");
+    second.on(kReadDns,
+        "GENERAL.DEFAULT:yes\nipv4.method:auto\nipv4.dns:114.114.114.114,8.8.8.8\nipv4.ignore-auto-dns:"
+        "yes\n");
     toolbox::tooldiao& again = tuned();
     EXPECT_EQ(again.Label2.caption(), "宽带加速成功，您打开网页试试...");
     EXPECT_EQ(readBytes(tool("dns_record.txt")), "u-1\teth0\t有线\t1.1.1.1,9.9.9.9\tno\r\n");
@@ -89,7 +102,10 @@ TEST_F(TuneUpTest, TheTuneUpRecordsTheOwnDnsSetsTheTwoServersAndCanPutThemBack)
 TEST_F(TuneUpTest, KdjsBatIsWrittenByteForByteAndTheBarRunsWhileTheJobDoes)
 {
     tools.hang(kActive);
+    testing_support::writeBytes(tool("dns_record.txt"), "u-1\teth0\t有线\t1.1.1.1\tno\r\n");
     toolbox::tooldiao& w = open("KDJS");
+    // The restore waits until the tune-up has ended.
+    EXPECT_FALSE(w.Command4.visible());
     std::string expected
         = "@echo off\r\ncolor 1a\r\necho 正在优化宽带网速，优化后，本窗口将自动关闭\r\n"
           "echo 正在清除ARP缓存……\r\narp -d >nul 2>&0\r\necho 正在清除NetBEUI缓存……\r\n"
@@ -134,15 +150,18 @@ TEST_F(TuneUpTest, KdjsBatIsWrittenByteForByteAndTheBarRunsWhileTheJobDoes)
 TEST_F(TuneUpTest, OnlyWhatSucceededIsReportedAndNothingChangesWithoutARecord)
 {
     tools.on(kActive, "u-1:eth0:802-3-ethernet:有线\n");
-    tools.on(kReadDns, "1.1.1.1\nno\n");
-    tools.on("nmcli connection modify*", "", 1, "Error: Failed to modify connection: Not authorized.\n");
+    tools.on(kReadDns, "GENERAL.DEFAULT:yes\nipv4.method:auto\nipv4.dns:1.1.1.1\nipv4.ignore-auto-dns:no\n");
+    tools.on("nmcli connection modify*", "", 1,
+        "Error: Failed to modify connection 'x': ipv4.dns: this property is not allowed for "
+        "'method=shared'\n");
     auto engine = std::make_shared<CountingEngineCache>();
     engine->works = false;
     p.app.provide<platform::WebEngineCache>(engine);
     toolbox::tooldiao& w = tuned();
     EXPECT_EQ(w.Label2.caption(),
-        "宽带加速没有全部完成：浏览器缓存没有清除；连接“有线”的DNS没有改成：没有权限（需要有管理网络权限的账"
-        "户）");
+        "宽带加速没有全部完成：浏览器缓存没有清除；连接“有线”的DNS没有改成：这个连接不允许这项设置（Failed "
+        "to "
+        "modify connection 'x': ipv4.dns: this property is not allowed for 'method=shared'）");
     w.Label3.click();
 
     engine->works = true;
@@ -150,7 +169,7 @@ TEST_F(TuneUpTest, OnlyWhatSucceededIsReportedAndNothingChangesWithoutARecord)
     // A garbled DNS setting is not recorded, and so the connection is left alone.
     testing_support::FakeTools garbled;
     garbled.on(kActive, "u-1:eth0:802-3-ethernet:有线\n");
-    garbled.on(kReadDns, "rm -rf /\nno\n");
+    garbled.on(kReadDns, "GENERAL.DEFAULT:yes\nipv4.method:auto\nipv4.dns:rm -rf /\n");
     toolbox::tooldiao& v = tuned();
     EXPECT_EQ(v.Label2.caption(), "宽带加速没有全部完成：读不到连接“有线”原来的DNS，未修改它");
     for (const std::string& call : garbled.calls())
@@ -189,4 +208,26 @@ TEST_F(TuneUpTest, AToolFolderThatCannotBeWrittenRunsNothing)
     toolbox::tooldiao& v = open("KDJS");
     EXPECT_EQ(v.Label2.caption(), "DNS服务器地址设置有误：1.2.3.4 & del 8.8.8.8");
     EXPECT_FALSE(platform::fileExists(tool("kdjs.bat")));
+}
+
+TEST_F(TuneUpTest, TheTileOffersToPutBackTheRecordedDnsAndDropsTheRecordOfAConnectionThatIsGone)
+{
+    testing_support::writeBytes(
+        tool("dns_record.txt"), "u-1\teth0\t有线\t1.1.1.1\tno\r\nu-9\teth9\t旧\t\tno\r\n");
+    tools.on("nmcli connection modify u-9*", "", 10, "Error: unknown connection 'u-9'.\n");
+    p.dialogs->queueAnswer(platform::AnswerYes);
+    p.app.get<toolbox::tool>().Image9.click();
+    p.app.advance(1);
+    const auto asked = p.dialogs->takeMessages();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].request.text, "检测到上次加速前的DNS设置，是否恢复原DNS？");
+    EXPECT_EQ(r().Label2.caption(), "正在恢复原DNS...");
+    ASSERT_TRUE(until([&] { return !r().jk.enabled(); }, 10));
+    EXPECT_EQ(r().Label2.caption(), "已恢复原来的DNS\n连接“旧”已不存在，已删除它的DNS记录");
+    EXPECT_FALSE(r().jindutiao.enabled());
+    EXPECT_EQ(r().Label7.caption(), "");
+    EXPECT_FALSE(platform::fileExists(tool("dns_record.txt")));
+    EXPECT_EQ(tools.calls(),
+        (std::vector<std::string> { "nmcli|connection|modify|u-1|ipv4.dns|1.1.1.1|ipv4.ignore-auto-dns|no",
+            "nmcli|device|reapply|eth0", "nmcli|connection|modify|u-9|ipv4.dns||ipv4.ignore-auto-dns|no" }));
 }

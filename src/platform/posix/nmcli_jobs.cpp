@@ -88,16 +88,36 @@ void forget(const JobPlace& place, const std::string& uuid)
     writeDnsRecords(place, records);
 }
 
-// Changes one active connection's DNS servers: reads and records its own first, then sets
-// and applies the new ones.
-void changeDns(StepJob* job, const TuneUpRequest& request, const DnsRecord& connection)
+// The connection types whose DNS servers the tune-up sets: wired, wireless and broadband
+// (nmcli names them by their setting, newer versions also by a short name).
+bool tunableType(const std::string& type)
 {
-    job->addNext({ "nmcli", "-g", "ipv4.dns,ipv4.ignore-auto-dns", "connection", "show", connection.uuid },
-        [job, request, connection](const CommandResult& r) {
-            const std::vector<std::string> lines = outputLines(r.out);
+    for (const char* t : { "802-3-ethernet", "ethernet", "802-11-wireless", "wifi", "pppoe", "gsm" }) {
+        if (type == t)
+            return true;
+    }
+    return false;
+}
+
+// Changes one active connection's DNS servers when it carries the default route: reads and
+// records its own first, then sets and applies the new ones.
+void changeDns(StepJob* job, const TuneUpRequest& request, const DnsRecord& connection,
+    const std::shared_ptr<int>& changed)
+{
+    job->addNext({ "nmcli", "-t", "-f", "GENERAL.DEFAULT,ipv4.method,ipv4.dns,ipv4.ignore-auto-dns",
+                     "connection", "show", connection.uuid },
+        [job, request, connection, changed](const CommandResult& r) {
+            const std::string method = terseValue(r.out, "ipv4.method");
+            // Sound: only the way out to the Internet gets the servers; a connection shared to
+            // others or without IPv4 is left as it is.
+            if (r.started && r.exitCode == 0
+                && (terseValue(r.out, "GENERAL.DEFAULT") != "yes"
+                    || (method != "auto" && method != "manual")))
+                return;
             DnsRecord own = connection;
-            own.servers = lines.empty() ? "" : lines[0];
-            own.ignoreAuto = lines.size() > 1 && lines[1] == "yes" ? "yes" : "no";
+            own.servers = terseValue(r.out, "ipv4.dns");
+            own.ignoreAuto = terseValue(r.out, "ipv4.ignore-auto-dns") == "yes" ? "yes" : "no";
+            ++*changed;
             if (!r.started || r.exitCode != 0 || !plausibleServers(own.servers)) {
                 job->fail("读不到连接“" + connection.name + "”原来的DNS，未修改它");
                 return;
@@ -120,6 +140,50 @@ void changeDns(StepJob* job, const TuneUpRequest& request, const DnsRecord& conn
                         });
                 });
         });
+}
+
+// The line of nmcli's password file that gives the hotspot its key. nmcli trims blanks around
+// the value and reads "\" as an escape, so blanks and backslashes are escaped.
+std::string keyFileText(const std::string& key)
+{
+    std::string line = "802-11-wireless-security.psk:";
+    for (char c : key) {
+        if (c == '\\' || c == ' ')
+            line += '\\';
+        line += c;
+    }
+    return line + "\n";
+}
+
+// Makes the hotspot's connection on the card afresh and starts it.
+void makeHotspot(
+    StepJob* j, const HotspotRequest& request, const std::string& card, const std::string& keyFile)
+{
+    j->addNext({ "nmcli", "connection", "delete", "id", kHotspotConnection }, [=](const CommandResult& d) {
+        // 10: there was none left from before.
+        if (!d.started || (d.exitCode != 0 && d.exitCode != 10))
+            return j->fail("WiFi没有建立：" + nmcliTrouble(d));
+        // Sound: the key never travels on a command line, where every local user could read it:
+        // the connection is made without it, and nmcli reads it at the start from a file that
+        // only this user can read and that goes when the job ends.
+        j->addNext({ "nmcli", "connection", "add", "type", "wifi", "ifname", card, "con-name",
+                       kHotspotConnection, "autoconnect", "no", "ssid", request.ssid, "802-11-wireless.mode",
+                       "ap", "ipv4.method", "shared", "ipv6.method", "ignore", "wifi-sec.key-mgmt", "wpa-psk",
+                       "wifi-sec.proto", "rsn", "wifi-sec.pairwise", "ccmp", "wifi-sec.group", "ccmp" },
+            [=](const CommandResult& a) {
+                if (!a.started || a.exitCode != 0)
+                    return j->fail("WiFi没有建立：" + nmcliTrouble(a));
+                if (fileExists(keyFile))
+                    deleteFile(keyFile);
+                if (!writePrivateFile(keyFile, keyFileText(request.key)))
+                    return j->fail("工具文件夹不能写入：" + request.place.toolFolder);
+                j->addNext({ "nmcli", "connection", "up", "id", kHotspotConnection, "passwd-file", keyFile },
+                    [j](const CommandResult& u) {
+                        if (!u.started || u.exitCode != 0)
+                            j->fail("WiFi没有建立：" + nmcliTrouble(u));
+                    });
+            });
+    });
 }
 
 } // namespace
@@ -154,7 +218,12 @@ std::unique_ptr<NetworkJob> NmcliJobs::hotspotOn(const HotspotRequest& request)
 {
     auto job = std::make_unique<StepJob>();
     StepJob* j = job.get();
-    job->add(kDeviceList, [j, request](const CommandResult& r) {
+    const std::string keyFile = request.place.toolFolder + kHotspotKeyFile;
+    job->atEnd([keyFile] {
+        if (fileExists(keyFile))
+            deleteFile(keyFile);
+    });
+    job->add(kDeviceList, [j, request, keyFile](const CommandResult& r) {
         if (!r.started || r.exitCode != 0) {
             j->fail(nmcliTrouble(r));
             return;
@@ -179,12 +248,7 @@ std::unique_ptr<NetworkJob> NmcliJobs::hotspotOn(const HotspotRequest& request)
             return j->fail("没有找到无线网卡，不能建立WiFi");
         if (wifi.empty())
             return j->fail("无线网卡正用于所选的网络连接，不能同时建立WiFi");
-        j->addNext({ "nmcli", "device", "wifi", "hotspot", "ifname", wifi, "con-name", kHotspotConnection,
-                       "ssid", request.ssid, "password", request.key },
-            [j](const CommandResult& h) {
-                if (!h.started || h.exitCode != 0)
-                    j->fail("WiFi没有建立：" + nmcliTrouble(h));
-            });
+        makeHotspot(j, request, wifi, keyFile);
     });
     return job;
 }
@@ -235,14 +299,18 @@ std::unique_ptr<NetworkJob> NmcliJobs::tuneUp(const TuneUpRequest& request)
             std::vector<DnsRecord> active;
             for (const std::string& line : outputLines(r.out)) {
                 const std::vector<std::string> f = terseFields(line);
-                if (f.size() == 4 && !f[0].empty() && !f[1].empty() && f[2] != "loopback")
+                // Sound: never a VPN, bridge, loopback, tunnel or other virtual connection.
+                if (f.size() == 4 && !f[0].empty() && !f[1].empty() && tunableType(f[2]))
                     active.push_back({ f[0], f[1], f[3], {}, {} });
             }
-            if (active.empty())
-                return j->fail("没有连通的网络连接，DNS没有设置");
-            // Queued in front of each other, so they run in the listed order.
+            auto changed = std::make_shared<int>(0);
+            // Queued in front of each other, so they run in the listed order, before the check.
+            j->addWork([j, changed] {
+                if (*changed == 0)
+                    j->fail("没有连通互联网的有线、无线或宽带连接，DNS没有设置");
+            });
             for (auto it = active.rbegin(); it != active.rend(); ++it)
-                changeDns(j, request, *it);
+                changeDns(j, request, *it, changed);
         });
     return job;
 }
@@ -262,6 +330,12 @@ std::unique_ptr<NetworkJob> NmcliJobs::restoreDns(const JobPlace& place)
         job->add({ "nmcli", "connection", "modify", r.uuid, "ipv4.dns", r.servers, "ipv4.ignore-auto-dns",
                      r.ignoreAuto },
             [j, place, r](const CommandResult& m) {
+                // Sound: a record whose connection was deleted since can never be put back; it
+                // is dropped rather than failing every restore.
+                if (m.started && m.exitCode == 10) {
+                    forget(place, r.uuid);
+                    return j->note("连接“" + r.name + "”已不存在，已删除它的DNS记录");
+                }
                 if (!m.started || m.exitCode != 0)
                     return j->fail("连接“" + r.name + "”的DNS没有恢复：" + nmcliTrouble(m));
                 forget(place, r.uuid);

@@ -1,5 +1,7 @@
 #include "platform/posix/step_job.h"
 
+#include <utility>
+
 namespace platform {
 
 void StepJob::add(std::vector<std::string> args, Then then)
@@ -17,9 +19,27 @@ void StepJob::addWork(std::function<void()> work)
     m_steps.push_back({ {}, {}, std::move(work) });
 }
 
+StepJob::~StepJob()
+{
+    // The processes stop before the files they read go.
+    m_child.reset();
+    if (m_atEnd)
+        m_atEnd();
+}
+
 void StepJob::fail(std::string words)
 {
     m_outcome.failures.push_back(std::move(words));
+}
+
+void StepJob::note(std::string words)
+{
+    m_outcome.notes.push_back(std::move(words));
+}
+
+void StepJob::atEnd(std::function<void()> work)
+{
+    m_atEnd = std::move(work);
 }
 
 bool StepJob::poll()
@@ -39,6 +59,8 @@ bool StepJob::poll()
         if (m_steps.empty()) {
             m_ended = true;
             m_outcome.ok = m_outcome.failures.empty();
+            if (m_atEnd)
+                std::exchange(m_atEnd, {})();
             break;
         }
         if (m_steps.front().work) {
@@ -59,6 +81,19 @@ bool StepJob::poll()
     return true;
 }
 
+namespace {
+
+bool says(const std::string& text, std::initializer_list<const char*> words)
+{
+    for (const char* w : words) {
+        if (text.find(w) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 std::string nmcliTrouble(const CommandResult& r)
 {
     if (!r.started)
@@ -67,20 +102,29 @@ std::string nmcliTrouble(const CommandResult& r)
     // device named does not exist.
     if (r.exitCode == 8)
         return "NetworkManager没有运行";
-    const std::string& e = r.err;
-    if (e.find("uthoriz") != std::string::npos || e.find("ermission") != std::string::npos
-        || e.find("not allowed") != std::string::npos)
-        return "没有权限（需要有管理网络权限的账户）";
-    if (r.exitCode == 10)
-        return "找不到所需的网络连接或网卡";
-    std::string first = e.substr(0, e.find('\n'));
+    std::string first = r.err.substr(0, r.err.find('\n'));
     if (first.rfind("Error: ", 0) == 0)
         first = first.substr(7);
     if (first.size() > 200)
         first = first.substr(0, 200);
-    if (first.empty())
-        return "nmcli执行失败（代码" + std::to_string(r.exitCode) + "）";
-    return "nmcli执行失败：" + first;
+    const std::string own = first.empty() ? "代码" + std::to_string(r.exitCode) : first;
+    // Sound: each failure is named for what it is. "not allowed for 'method=shared'" is about
+    // the connection, not the user, so it is tested first.
+    if (says(first, { "not allowed for" }))
+        return "这个连接不允许这项设置（" + own + "）";
+    if (says(first, { "Insufficient privileges", "uthoriz", "ermission denied" })) {
+        if (says(first, { "network-control", "control networking" }))
+            return "没有权限：需要“" + std::string(kNetworkControl) + "”授权（在本机登录的桌面里运行）（"
+                + own + "）";
+        if (says(first, { "share" }))
+            return "没有权限：需要“" + std::string(kShareProtected) + "”授权（" + own + "）";
+        return "没有权限：需要“" + std::string(kModifySystem) + "”授权（把账户加入netdev组）（" + own + "）";
+    }
+    if (says(first, { "No suitable device", "not support", "neither AP" }))
+        return "没有能做热点的无线网卡（" + own + "）";
+    if (r.exitCode == 10 || says(first, { "unknown connection", "not found" }))
+        return "找不到所需的网络连接或网卡（" + own + "）";
+    return "nmcli执行失败：" + own;
 }
 
 std::vector<std::string> terseFields(const std::string& line)
@@ -113,6 +157,16 @@ std::vector<std::string> outputLines(const std::string& out)
         start = end + 1;
     }
     return lines;
+}
+
+std::string terseValue(const std::string& out, const std::string& field)
+{
+    const std::string prefix = field + ":";
+    for (const std::string& line : outputLines(out)) {
+        if (line.rfind(prefix, 0) == 0)
+            return line.substr(prefix.size());
+    }
+    return {};
 }
 
 } // namespace platform
