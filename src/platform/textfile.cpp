@@ -117,10 +117,10 @@ Status replaceFile(const std::string& path, std::string_view bytes, bool durable
     const fs::path temp = target.parent_path()
         / ("." + target.filename().string() + ".tmp" + std::to_string(rng() % 1000000));
     if (!posix::writeWholeFile(temp.string(), bytes, durable)) {
-        const std::string why = std::strerror(errno);
+        const Status failed = posix::errnoFailure("cannot write " + path);
         std::error_code ec;
         fs::remove(temp, ec);
-        return Status::failure("cannot write " + path + ": " + why);
+        return failed;
     }
     std::error_code ec;
     fs::rename(temp, target, ec);

@@ -6,8 +6,6 @@
 // Whoever finds a journal (the next start, or the next reader) renames the temporaries that
 // are still there and removes it; temporaries without a journal are an undecided commit and
 // are left for the stale-file sweep. So after any crash the set is the old or the new one.
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <set>
 
@@ -99,10 +97,10 @@ Status commitTogether(const std::string& journal, const std::vector<FileContent>
     for (const FileContent& f : files) {
         const fs::path temp = newFileOf(f.path);
         if (!posix::writeWholeFile(temp.string(), f.bytes, true)) {
-            const std::string why = std::strerror(errno);
+            const Status failed = posix::errnoFailure("cannot write " + f.path);
             for (const FileContent& written : files)
                 removeQuietly(newFileOf(written.path));
-            return Status::failure("cannot write " + f.path + ": " + why);
+            return failed;
         }
         text += fs::path(f.path).filename().string() + "\n";
     }

@@ -127,7 +127,7 @@ void Form5::Timer6_Timer()
         tishi.start(1);
     }
     if (List1.listCount() > List3.listCount())
-        rewritePlaylist(app(), list, List1.items(), List2.items());
+        savePlaylist(list);
     loadPathSnapshot(list);
 }
 

@@ -29,6 +29,28 @@ void Form5::loadPlaylist(Playlist list)
     m_listHoldsPlaylist = true;
 }
 
+platform::Status Form5::savePlaylist(Playlist list, bool onlyExisting)
+{
+    const platform::Status written = rewritePlaylist(app(), list, List1.items(), List2.items(), onlyExisting);
+    if (!written)
+        playlistNotSaved(written);
+    return written;
+}
+
+void Form5::playlistNotSaved(const platform::Status& failed)
+{
+    // Sound: a change that did not reach the files is not kept on screen either (the
+    // design would show it until the next start and then lose it without a word). Only a
+    // playlist whose files cannot be read whole goes on working in memory (readPlaylist).
+    Playlist shown = Playlist::Music;
+    if (m_listHoldsPlaylist && shownPlaylist(shown) && playlistWritable(app(), shown))
+        loadPlaylist(shown);
+    // The status line is the address box, which the play dispatcher may still write in this
+    // round; the notice follows it there.
+    m_notice = failed.diskFull ? kDiskFullNotSaved : kPlaylistNotSaved;
+    tishi.start(1);
+}
+
 void Form5::loadPathSnapshot(Playlist list)
 {
     List3.setItems(readPlaylistPaths(app(), list));

@@ -30,7 +30,7 @@ void Form5::zz_Timer()
     appendFolder(folder);
     loadPathSnapshot(Playlist::Video);
     if (List1.listCount() > List3.listCount())
-        rewritePlaylist(app(), Playlist::Video, List1.items(), List2.items());
+        savePlaylist(Playlist::Video);
     loadPlaylist(Playlist::Video);
     openSeed();
 }

@@ -32,6 +32,10 @@ inline constexpr const char* kNetworkListCaption = "网络列表";
 
 // Shown when a playlist file exists but cannot be read whole; the file is kept.
 inline constexpr const char* kUnreadablePlaylist = "播放列表文件过大或无法读取，已保留原文件，本次使用空列表";
+// The status line after a playlist's files could not be written (the disk was full, or
+// another failure); the shown list then holds what the files still hold.
+inline constexpr const char* kDiskFullNotSaved = "磁盘空间不足，播放列表没有保存";
+inline constexpr const char* kPlaylistNotSaved = "播放列表没有保存";
 // The status line after an add job that left out files whose names hold a line break.
 inline constexpr const char* kLineBreakNames = "个文件的名称含有换行符，无法加入列表";
 // The hint the address box shows at start-up, and its answer to an empty address.
@@ -145,6 +149,12 @@ public:
     // False while List1 shows something other than a playlist's files (a folder of
     // pictures after a picture was dropped), so nothing may write it back.
     bool listHoldsPlaylist() const { return m_listHoldsPlaylist; }
+    // Writes the shown list back to the files of list (see rewritePlaylist); when that
+    // fails, playlistNotSaved follows.
+    platform::Status savePlaylist(Playlist list, bool onlyExisting = false);
+    // After a failed write: the shown playlist is read again from its files, so the window
+    // shows what is stored, and the status line says the change was not saved.
+    void playlistNotSaved(const platform::Status& failed);
     // Closes the current medium and hides the media player.
     void closeMediaPlayer();
     // Whether the media player has a medium under way (playing, paused or loading).

@@ -117,8 +117,7 @@ void Form6::del_Click()
     player::Playlist list = player::Playlist::Music;
     if (!player.listHoldsPlaylist() || !player.shownPlaylist(list))
         return;
-    if (!player::rewritePlaylist(app(), list, player.List1.items(), player.List2.items(), true))
-        player.Text4.setText("删除失败，播放列表文件无法写入");
+    player.savePlaylist(list, true);
 }
 
 void Form6::delbao_Click()
@@ -164,11 +163,13 @@ void Form6::lieqing_Click()
     player.List1.clear();
     player.List2.clear();
     // Both playlists are emptied, whichever is shown.
-    bool written = true;
-    for (player::Playlist list : { player::Playlist::Video, player::Playlist::Music })
-        written = player::rewritePlaylist(a, list, {}, {}, true).ok && written;
+    platform::Status written;
+    for (player::Playlist list : { player::Playlist::Video, player::Playlist::Music }) {
+        if (const platform::Status one = player::rewritePlaylist(a, list, {}, {}, true); !one)
+            written = one;
+    }
     if (!written)
-        player.Text4.setText("清空失败，播放列表文件无法写入");
+        player.playlistNotSaved(written);
 }
 
 } // namespace traymenu

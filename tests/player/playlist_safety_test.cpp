@@ -1,10 +1,15 @@
 // Profiles that a kill, another program or a hand left damaged: the player starts on each,
 // keeps running with its designed texts, and never makes the damage worse.
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <map>
 
 #include "player_fixture.h"
 #include "settings/settings_window.h"
@@ -25,6 +30,40 @@ struct DamagedProfile {
     std::function<void(testing_support::TestProgram&)> damage;
     std::vector<std::string> names; // the music list shown after the start
     std::vector<std::string> messages;
+};
+
+// The playlist folder on a disk that is full once it holds files: a tiny file system filled
+// up where the test may mount one, else a file size limit of 0 that fails every write.
+class FullDisk {
+public:
+    FullDisk(const std::string& folder, const std::map<std::string, std::string>& files)
+        : m_folder(folder)
+    {
+        m_mounted = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") == 0;
+        for (const auto& [name, bytes] : files)
+            writeBytes(folder + "/" + name, bytes);
+        if (m_mounted) {
+            std::ofstream(folder + "/filler") << std::string(128 * 1024, 'x');
+        } else {
+            std::signal(SIGXFSZ, SIG_IGN);
+            ::getrlimit(RLIMIT_FSIZE, &m_limit);
+            const rlimit none { 0, m_limit.rlim_max };
+            ::setrlimit(RLIMIT_FSIZE, &none);
+        }
+    }
+    ~FullDisk()
+    {
+        if (m_mounted)
+            ::umount2(m_folder.c_str(), MNT_DETACH);
+        else
+            ::setrlimit(RLIMIT_FSIZE, &m_limit);
+    }
+    const char* notice() const { return m_mounted ? player::kDiskFullNotSaved : player::kPlaylistNotSaved; }
+
+private:
+    std::string m_folder;
+    bool m_mounted = false;
+    rlimit m_limit {};
 };
 
 } // namespace
@@ -126,8 +165,9 @@ TEST_F(PlayerTest, APlaylistThatCannotBeReadIsNeverRewritten)
 
     p.dialogs->queueAnswer(platform::AnswerYes);
     tray().lieqing.click();
+    p.app.runUntilIdle();
     EXPECT_EQ(fs::file_size(p.dataFile("Temp/mname.ini")), player::kMaxPlaylistBytes + 1);
-    EXPECT_EQ(player().Text4.text(), "清空失败，播放列表文件无法写入");
+    EXPECT_EQ(player().Text4.text(), player::kPlaylistNotSaved);
 }
 
 TEST_F(PlayerTest, NamesWithLineBreaksAreLeftOutAndTheRestOfTheFolderIsAdded)
@@ -153,4 +193,39 @@ TEST_F(PlayerTest, AFifoDroppedAsABackgroundPictureIsRefusedWithoutWaiting)
     p.app.runUntilIdle();
     EXPECT_EQ(messages().size(), 1u);
     EXPECT_EQ(readBytes(p.dataFile("skin/zelv.jpg")), before);
+}
+
+TEST_F(PlayerTest, WritesThatFailKeepTheListAsTheFilesHoldItAndSaySo)
+{
+    const std::string song = makeMedia({ "a.mp3", "b.mp3", "c.mp3" });
+    const std::string seed = makeMedia({ "s.torrent" });
+    const std::map<std::string, std::string> stored
+        = { { "mname.ini", crlf({ ">x.mp3" }) }, { "mpath.ini", crlf({ "/m/x.mp3" }) },
+              { "vname.ini", crlf({ ">y.avi" }) }, { "vpath.ini", crlf({ "/m/y.avi" }) } };
+    const std::pair<const char*, std::function<void()>> rows[] = {
+        { "add", [&] { drop({ song }); } },
+        { "seed", [&] { drop({ seed }); } },
+        { "delete",
+            [&] {
+                player().List1.setListIndex(0);
+                tray().del.click();
+            } },
+        { "clear",
+            [&] {
+                p.dialogs->queueAnswer(platform::AnswerYes);
+                tray().lieqing.click();
+            } },
+    };
+    for (const auto& [what, act] : rows) {
+        SCOPED_TRACE(what);
+        FullDisk full(p.dataFile("Temp"), stored);
+        player().Label5.click();
+        act();
+        p.app.runUntilIdle();
+        const std::string shown
+            = player().liebiao.text() == player::kVideoListCaption ? "vname.ini" : "mname.ini";
+        EXPECT_EQ(crlf(player().List1.items()), stored.at(shown));
+        EXPECT_EQ(listFile(shown), stored.at(shown));
+        EXPECT_EQ(player().Text4.text(), full.notice());
+    }
 }

@@ -136,6 +136,12 @@ bool writeWholeFile(const std::string& path, std::string_view bytes, bool durabl
     return ::close(fd) == 0;
 }
 
+Status errnoFailure(const std::string& what)
+{
+    const int why = errno;
+    return Status::failure(what + ": " + std::strerror(why), why == ENOSPC || why == EDQUOT);
+}
+
 ReadOutcome copyRegularFile(const std::string& from, const std::string& to, std::string& why)
 {
     ReadOutcome outcome = ReadOutcome::Missing;

@@ -22,6 +22,9 @@ ReadOutcome probeRegularFile(const std::string& path, size_t maxBytes);
 // Creates or truncates a file, writes bytes and, when durable, flushes them to the disk
 // before closing. False with errno set when any step fails.
 bool writeWholeFile(const std::string& path, std::string_view bytes, bool durable, bool ownerOnly = false);
+// The failure errno names, described as doing what failed; diskFull when the disk or the
+// quota was full.
+Status errnoFailure(const std::string& what);
 // Copies a regular file (opened as readRegularFile opens it) into a new file at to; a
 // partial copy is removed. Read when it worked; otherwise why says what failed.
 ReadOutcome copyRegularFile(const std::string& from, const std::string& to, std::string& why);
