@@ -38,15 +38,18 @@ int main()
     const double wholeSeconds = bestSeconds(1, [&] { attempt("/bytes/" + std::to_string(kBytes), wholeOk); });
     std::filesystem::remove(target);
 
+    // The same address is cut at half the first time and answers whole the next.
+    const std::string path = "/bytes/" + std::to_string(kBytes);
+    server.cutNext(path, kBytes / 2);
     bool cutOk = true;
-    attempt("/cut/" + std::to_string(kBytes), cutOk);
+    attempt(path, cutOk);
     const long long kept
         = static_cast<long long>(std::filesystem::file_size(scratch.file(".video.flv.partial")));
     bool resumeOk = false;
     std::pair<long long, long long> resumed;
-    const double resumeSeconds
-        = bestSeconds(1, [&] { resumed = attempt("/bytes/" + std::to_string(kBytes), resumeOk); });
-    const bool whole = std::filesystem::file_size(target) == static_cast<uintmax_t>(kBytes);
+    const double resumeSeconds = bestSeconds(1, [&] { resumed = attempt(path, resumeOk); });
+    const bool whole = std::filesystem::file_size(target) == static_cast<uintmax_t>(kBytes)
+        && !std::filesystem::exists(scratch.file(".video.flv.resume"));
     // A continued attempt's first report already counts the kept bytes; a restarted one's
     // does not, and then everything was fetched again.
     const long long fetched = resumed.first >= kept ? resumed.second - kept : resumed.second;

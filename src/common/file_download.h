@@ -52,7 +52,8 @@ public:
     // Bounds the next transfers: overall seconds and bytes (0: no limit).
     void setLimits(long maxSeconds, long long maxBytes);
     // Lets the next transfers keep what an interrupted one received (in a hidden file beside
-    // the target) and continue from it on the next start for the same target.
+    // the target) and continue from it on the next start for the same target, address and
+    // version of the file.
     void setResumable(bool resumable);
     // Request headers the next transfers send, each "Name: value".
     void setHeaders(std::vector<std::string> headers);

@@ -30,9 +30,10 @@ struct DownloadOptions {
     long maxSeconds = 0;
     // A body larger than this fails the transfer (announced or received).
     long long maxBytes = 0;
-    // An interrupted transfer keeps its bytes in a hidden partial file beside the target, and
-    // the next download of the same target continues from them with a range request (from
-    // the start when the server ignores the range).
+    // An interrupted transfer keeps its bytes in a hidden partial file beside the target, with
+    // a control file naming the address and the server's version of the file; the next
+    // download of the same target continues them with a range request only for the same
+    // address and version (from the start otherwise, or when the server sends the file whole).
     bool resumable = false;
     // Request headers sent besides the usual ones, each "Name: value" (a site's User-Agent,
     // Referer or Cookie).
@@ -63,11 +64,14 @@ public:
         = 0;
     // Fetches url and returns its body.
     virtual HttpResponse get(const std::string& url) = 0;
-    // The length of url as the server announces it to a HEAD request; -1 when unknown.
-    virtual long long contentLength(const std::string& url)
+    // The lengths of urls as their servers announce them to HEAD requests, -1 where unknown.
+    // The requests run at once, each within a bounded time; keepGoing runs while they are
+    // waited for (the caller's event pump), and the asking stops when it returns false.
+    virtual std::vector<long long> contentLengths(
+        const std::vector<std::string>& urls, const std::function<bool()>& keepGoing)
     {
-        (void)url;
-        return -1;
+        (void)keepGoing;
+        return std::vector<long long>(urls.size(), -1);
     }
     // Like get, but polls keepGoing while it waits and gives up (completed false) as soon as
     // it returns false. Engines that load on worker threads cancel their loads this way.

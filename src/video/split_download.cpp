@@ -50,8 +50,12 @@ void fenge::Timer2_Timer()
     int counter = static_cast<int>(vb::Val(Text3.text()));
     // Sound: the counter never goes below 0, whatever the box holds.
     counter = std::max(counter, 0);
-    if (folderReady && counter <= List1.listCount() - 1 && !m_web)
+    if (folderReady && counter <= List1.listCount() - 1 && !m_web) {
         measureSegments();
+        // Closed while the lengths were asked: nothing was fetched, the counter stays.
+        if (!loaded())
+            return;
+    }
     for (; counter <= List1.listCount() - 1; Text3.setText(vb::Str(counter))) {
         Label8.setCaption("状态：正在下载第" + vb::Str(counter + 1) + "个视频");
         if (!folderReady || !fetchSegment(counter)) {
@@ -101,10 +105,22 @@ void fenge::measureSegments()
     // Each start asks for the lengths still unknown (all of them the first time).
     platform::Network& network = app().service<platform::Network>();
     m_overall.sizes.resize(List1.items().size(), -1);
+    std::vector<size_t> unknown;
+    std::vector<std::string> addresses;
     for (size_t i = 0; i < m_overall.sizes.size(); ++i) {
-        if (m_overall.sizes[i] < 0)
-            m_overall.sizes[i] = network.contentLength(List1.list(static_cast<int>(i)));
+        if (m_overall.sizes[i] < 0) {
+            unknown.push_back(i);
+            addresses.push_back(List1.list(static_cast<int>(i)));
+        }
     }
+    // Sound: the lengths are asked all at once, each within a bounded time, and the window
+    // keeps painting and its timers keep running meanwhile; closing it stops the asking.
+    const std::vector<long long> lengths = network.contentLengths(addresses, [this] {
+        app().doEvents();
+        return loaded();
+    });
+    for (size_t k = 0; k < unknown.size() && k < lengths.size(); ++k)
+        m_overall.sizes[unknown[k]] = lengths[k];
     m_overall.startBytes = -1;
     m_overall.current = std::max(static_cast<int>(vb::Val(Text3.text())), 0);
     showOverall(0);

@@ -63,7 +63,7 @@ private:
     std::string segmentPath(int index) const;
     // Downloads segment index; true when it arrived whole.
     bool fetchSegment(int index);
-    // Asks the length of every segment, once per run.
+    // Asks the lengths still unknown, all at once, while the app's events keep running.
     void measureSegments();
     // Shows the line of the whole video: bytes done, total, speed, time left.
     void showOverall(int64_t currentBytes);

@@ -1,3 +1,5 @@
+#include <chrono>
+
 #include "platform/listing.h"
 #include "support/network_fixture.h"
 
@@ -37,34 +39,45 @@ protected:
 
 } // namespace
 
-TEST_F(ResumeTest, ACutTransferKeepsItsBytesHiddenAndTheNextOneFetchesOnlyTheRest)
+TEST_F(ResumeTest, APartialFileContinuesOnlyTheSameAddressAndVersionOfTheFile)
 {
-    const Attempt cut = download("/cut/400000");
-    EXPECT_FALSE(cut.status.ok);
-    EXPECT_EQ(files(), std::vector<std::string> { ".video.flv.partial" });
-    EXPECT_EQ(readBytes(dir.file(".video.flv.partial")), FixtureServer::pattern(0, 200000));
+    const std::string a = FixtureServer::pattern(0, 400000), b = FixtureServer::pattern(1000, 400000);
+    // The first attempt of each row is cut at 200,000 bytes; the second goes to `next` after
+    // `change`, and must ask with `range` and end with `expected`.
+    enum Change { None, NewVersion, JunkRecord };
+    struct Row {
+        const char* first;
+        const char* next;
+        Change change;
+        const char* range;
+        std::string expected;
+    };
+    const Row rows[] = {
+        { "/a.flv", "/a.flv", None, "bytes=200000-", a },
+        { "/a.flv", "/b.flv", None, "", b },
+        { "/a.flv", "/a.flv", NewVersion, "bytes=200000-", b },
+        { "/a.flv", "/a.flv", JunkRecord, "", a },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.first) + " then " + row.next + " change " + std::to_string(row.change));
+        server.addPage("/a.flv", a);
+        server.addPage("/b.flv", b);
+        server.cutNext(row.first, 200000);
+        ASSERT_FALSE(download(row.first).status.ok);
+        ASSERT_EQ(readBytes(dir.file(".video.flv.partial")).size(), 200000u);
 
-    const Attempt rest = download("/bytes/400000");
-    ASSERT_TRUE(rest.status.ok) << rest.status.error;
-    EXPECT_EQ(readBytes(target) == FixtureServer::pattern(0, 400000), true);
-    EXPECT_EQ(files(), std::vector<std::string> { "video.flv" });
-    // Progress counts the whole file: it starts where the cut one ended.
-    for (const auto& r : rest.reports) {
-        if (r.phase == TransferProgress::Progress && r.received > 0) {
-            EXPECT_GE(r.received, 200000);
-            EXPECT_EQ(r.total, 400000);
-        }
+        if (row.change == NewVersion)
+            server.addPage(row.next, b);
+        if (row.change == JunkRecord)
+            testing_support::writeBytes(dir.file(".video.flv.resume"), "zelvora resume 1\nurl=\xff\x01\n");
+        const Attempt next = download(row.next);
+        ASSERT_TRUE(next.status.ok) << next.status.error;
+        EXPECT_EQ(server.ranges(row.next).back(), row.range);
+        EXPECT_TRUE(readBytes(target) == row.expected);
+        // Progress counts the whole file, also when the transfer continues one.
+        EXPECT_EQ(next.reports.back().received, 400000);
+        EXPECT_EQ(files(), std::vector<std::string> { "video.flv" });
     }
-    EXPECT_EQ(server.hits("/bytes/400000"), 1);
-}
-
-TEST_F(ResumeTest, AServerThatIgnoresTheRangeStartsTheFileCleanly)
-{
-    download("/cut/300000");
-    const Attempt whole = download("/nolength/300000");
-    ASSERT_TRUE(whole.status.ok) << whole.status.error;
-    EXPECT_EQ(readBytes(target) == FixtureServer::pattern(0, 300000), true);
-    EXPECT_EQ(files(), std::vector<std::string> { "video.flv" });
 }
 
 TEST_F(ResumeTest, PlainDownloadsLeaveNothingBehindAndFailuresWithoutBytesNoPartialFile)
@@ -75,11 +88,19 @@ TEST_F(ResumeTest, PlainDownloadsLeaveNothingBehindAndFailuresWithoutBytesNoPart
     EXPECT_TRUE(files().empty());
 }
 
-TEST_F(ResumeTest, ContentLengthAsksTheServerWithAHeadRequest)
+TEST_F(ResumeTest, LengthsAreAskedWithHeadRequestsAtOnceEachWithinItsTime)
 {
-    EXPECT_EQ(net.contentLength(server.url("/bytes/12345")), 12345);
-    EXPECT_EQ(net.contentLength(server.url("/nolength/100")), -1);
-    EXPECT_EQ(net.contentLength(server.url("/status/404")), -1);
-    EXPECT_EQ(net.contentLength(FixtureServer::refusedUrl()), -1);
+    platform::CurlOptions o = quickOptions();
+    o.lengthTimeoutMs = 1000;
+    platform::CurlNetwork quick(o);
+    int polls = 0;
+    const auto begin = std::chrono::steady_clock::now();
+    const std::vector<long long> lengths = quick.contentLengths(
+        { server.url("/bytes/12345"), server.url("/nolength/100"), server.url("/status/404"),
+            FixtureServer::refusedUrl(), server.url("/silent/1"), server.url("/silent/2"), "no address" },
+        [&] { return ++polls > 0; });
+    EXPECT_EQ(lengths, (std::vector<long long> { 12345, -1, -1, -1, -1, -1, -1 }));
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(1800));
+    EXPECT_GT(polls, 5);
     EXPECT_EQ(server.hits("/bytes/12345"), 1);
 }

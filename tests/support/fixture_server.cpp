@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <vector>
 
 namespace testing_support {
@@ -109,12 +111,22 @@ struct FixtureServer::Impl {
     // Page bodies are shared with the responses that are still streaming them.
     std::map<std::string, std::pair<std::shared_ptr<const std::string>, std::string>> pages;
     std::map<std::string, int> hits;
+    std::map<std::string, size_t> cuts;
+    std::map<std::string, std::vector<std::string>> ranges;
     std::map<std::string, std::vector<std::string>> targets;
     std::vector<std::unique_ptr<RawServer>> raw;
     // Set before the server stops, so the routes that never end by themselves let go.
     std::atomic<bool> stopping { false };
 
     void routes();
+    // Where the answer to a GET of the request's path hangs up (taken once), or no limit.
+    size_t takeCut(const httplib::Request& req);
+    // The page added at target, else at path (with its content type); null when none.
+    std::shared_ptr<const std::string> findPage(
+        const std::string& target, const std::string& path, std::string& type);
+    // Answers with the page a route names, if there is one.
+    void servePage(const httplib::Request& req, httplib::Response& res, const std::string& path,
+        bool compressed, size_t chunk, int pauseMs);
     // Waits ms milliseconds, or less when the server stops; false when it stops.
     bool pause(int ms) const;
 };
@@ -130,6 +142,71 @@ std::string FixtureServer::pattern(size_t offset, size_t count)
     return out;
 }
 
+size_t FixtureServer::Impl::takeCut(const httplib::Request& req)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    const auto it = req.method == "GET" ? cuts.find(req.path) : cuts.end();
+    if (it == cuts.end())
+        return SIZE_MAX;
+    const size_t at = it->second;
+    cuts.erase(it);
+    return at;
+}
+
+std::string FixtureServer::etagOf(const std::string& body)
+{
+    uint64_t hash = 14695981039346656037ULL;
+    for (const char c : body)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    char text[24];
+    std::snprintf(text, sizeof text, "\"%016llx\"", static_cast<unsigned long long>(hash));
+    return text;
+}
+
+std::shared_ptr<const std::string> FixtureServer::Impl::findPage(
+    const std::string& target, const std::string& path, std::string& type)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    auto it = pages.find(target);
+    if (it == pages.end())
+        it = pages.find(path);
+    if (it == pages.end())
+        return nullptr;
+    type = it->second.second;
+    return it->second.first;
+}
+
+void FixtureServer::Impl::servePage(const httplib::Request& req, httplib::Response& res,
+    const std::string& path, bool compressed, size_t chunk, int pauseMs)
+{
+    std::string type;
+    const std::shared_ptr<const std::string> body = findPage(req.target, path, type);
+    if (!body) {
+        res.status = 404;
+        res.set_content("<html><body>not found</body></html>", "text/html");
+        return;
+    }
+    if (compressed) {
+        // Compressed on the fly when the client accepts it.
+        res.set_content(*body, type.c_str());
+        return;
+    }
+    const std::string etag = etagOf(*body);
+    res.set_header("ETag", etag);
+    // A range of another version is not sent: the whole page is. The ranges are applied after
+    // the handler, from the request it was handed.
+    if (req.has_header("If-Range") && req.get_header_value("If-Range") != etag)
+        const_cast<httplib::Request&>(req).ranges.clear();
+    const size_t cut = takeCut(req);
+    // Streamed as it is, like a static file.
+    res.set_content_provider(body->size(), type,
+        [this, body, chunk, pauseMs, cut](size_t offset, size_t length, httplib::DataSink& sink) {
+            if (offset >= cut || (offset > 0 && pauseMs > 0 && !pause(pauseMs)))
+                return false; // hang up mid-body
+            return sink.write(body->data() + offset, std::min({ length, chunk, cut - offset }));
+        });
+}
+
 bool FixtureServer::Impl::pause(int ms) const
 {
     for (int waited = 0; waited < ms && !stopping; waited += 10)
@@ -139,12 +216,13 @@ bool FixtureServer::Impl::pause(int ms) const
 
 void FixtureServer::Impl::routes()
 {
-    // Serves pattern bytes [offset, offset + length) in pieces.
-    auto writePattern = [](size_t offset, size_t length, httplib::DataSink& sink) {
-        return sink.write(patternAt(offset), std::min(length, kPieceBytes));
-    };
-    server.Get(R"(/bytes/(\d+))", [writePattern](const httplib::Request& req, httplib::Response& res) {
-        res.set_content_provider(number(req, 1), "application/octet-stream", writePattern);
+    server.Get(R"(/bytes/(\d+))", [this](const httplib::Request& req, httplib::Response& res) {
+        const size_t cut = takeCut(req);
+        res.set_content_provider(number(req, 1), "application/octet-stream",
+            [cut](size_t offset, size_t length, httplib::DataSink& sink) {
+                return offset < cut
+                    && sink.write(patternAt(offset), std::min({ length, kPieceBytes, cut - offset }));
+            });
     });
     server.Get(R"(/nolength/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
         const size_t total = number(req, 1);
@@ -209,15 +287,9 @@ void FixtureServer::Impl::routes()
         res.set_content(req.get_header_value("User-Agent"), "text/plain");
     });
     server.Get(R"(/cookie/([^/]+)(/.*))", [this](const httplib::Request& req, httplib::Response& res) {
-        std::shared_ptr<const std::string> body;
         std::string type;
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            if (const auto it = pages.find(req.matches[2].str()); it != pages.end()) {
-                body = it->second.first;
-                type = it->second.second;
-            }
-        }
+        const std::shared_ptr<const std::string> body
+            = findPage(req.matches[2].str(), req.matches[2].str(), type);
         const std::string cookies = "; " + req.get_header_value("Cookie") + ";";
         if (!body || cookies.find("; " + req.matches[1].str() + ";") == std::string::npos) {
             res.status = 403;
@@ -226,32 +298,12 @@ void FixtureServer::Impl::routes()
         }
         res.set_content(*body, type.c_str());
     });
+    server.Get(R"(/slowly/(\d+)/(\d+)(/.*))", [this](const httplib::Request& req, httplib::Response& res) {
+        servePage(req, res, req.matches[3].str(), false, std::max<size_t>(number(req, 1), 1),
+            static_cast<int>(number(req, 2)));
+    });
     server.Get(R"((/compressed)?(/.*))", [this](const httplib::Request& req, httplib::Response& res) {
-        std::shared_ptr<const std::string> body;
-        std::string type;
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            auto it = pages.find(req.target);
-            if (it == pages.end())
-                it = pages.find(req.matches[2].str());
-            if (it != pages.end()) {
-                body = it->second.first;
-                type = it->second.second;
-            }
-        }
-        if (!body) {
-            res.status = 404;
-            res.set_content("<html><body>not found</body></html>", "text/html");
-        } else if (req.matches[1].length() > 0) {
-            // Compressed on the fly when the client accepts it.
-            res.set_content(*body, type.c_str());
-        } else {
-            // Streamed as it is, like a static file.
-            res.set_content_provider(
-                body->size(), type, [body](size_t offset, size_t length, httplib::DataSink& sink) {
-                    return sink.write(body->data() + offset, std::min(length, kPieceBytes));
-                });
-        }
+        servePage(req, res, req.matches[2].str(), req.matches[1].length() > 0, kPieceBytes, 0);
     });
     // Requests are counted as they arrive: a client may finish reading a response before the
     // server thread gets round to logging it.
@@ -259,6 +311,7 @@ void FixtureServer::Impl::routes()
         std::lock_guard<std::mutex> lock(mutex);
         ++hits[req.path];
         targets[req.path].push_back(req.target);
+        ranges[req.path].push_back(req.get_header_value("Range"));
         return httplib::Server::HandlerResponse::Unhandled;
     });
 }
@@ -297,11 +350,24 @@ void FixtureServer::addPage(const std::string& path, std::string body, std::stri
     m_impl->pages[path] = { std::make_shared<const std::string>(std::move(body)), std::move(contentType) };
 }
 
+void FixtureServer::cutNext(const std::string& path, size_t bytes)
+{
+    std::lock_guard<std::mutex> lock(m_impl->mutex);
+    m_impl->cuts[path] = bytes;
+}
+
 int FixtureServer::hits(const std::string& path) const
 {
     std::lock_guard<std::mutex> lock(m_impl->mutex);
     auto it = m_impl->hits.find(path);
     return it == m_impl->hits.end() ? 0 : it->second;
+}
+
+std::vector<std::string> FixtureServer::ranges(const std::string& path) const
+{
+    std::lock_guard<std::mutex> lock(m_impl->mutex);
+    auto it = m_impl->ranges.find(path);
+    return it == m_impl->ranges.end() ? std::vector<std::string> {} : it->second;
 }
 
 std::vector<std::string> FixtureServer::targets(const std::string& path) const

@@ -3,8 +3,10 @@
 // outside site. Each instance listens on 127.0.0.1 with a port of its own.
 //
 // Pages added with addPage are sent as they are (a page added at a path with a query answers
-// that exact request target before the page at its path); under /compressed/... the same pages are
-// compressed for clients that accept it. Besides them, it answers:
+// that exact request target before the page at its path), with an ETag of their bytes and
+// ranges that honour If-Range; under /compressed/... the same pages are compressed for clients
+// that accept it, and under /slowly/CHUNK/MS/... sent CHUNK bytes every MS ms. Besides them,
+// it answers:
 //   /bytes/N                  N pattern bytes with a Content-Length
 //   /nolength/N               N pattern bytes, chunked, without a Content-Length
 //   /throttle/N/CHUNK/MS      N pattern bytes with a Content-Length, CHUNK bytes every MS ms
@@ -40,8 +42,14 @@ public:
     std::string url(const std::string& path = "/") const;
     // Serves body at path (GET) with this content type, replacing an earlier page there.
     void addPage(const std::string& path, std::string body, std::string contentType = "text/html");
+    // The next answer for path (a page or /bytes/N) hangs up after its first `bytes` bytes.
+    void cutNext(const std::string& path, size_t bytes);
+    // The ETag a page with these bytes is sent with.
+    static std::string etagOf(const std::string& body);
     // Requests seen for path so far (any route).
     int hits(const std::string& path) const;
+    // The Range header of each request seen for path so far ("" without one), in order.
+    std::vector<std::string> ranges(const std::string& path) const;
     // The request targets (path and query, as sent) seen for path so far, in order.
     std::vector<std::string> targets(const std::string& path) const;
     // An address of a server that answers every connection with these bytes and hangs up.

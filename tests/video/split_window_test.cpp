@@ -1,3 +1,4 @@
+#include <chrono>
 #include <filesystem>
 
 #include "media_tools.h"
@@ -162,6 +163,27 @@ TEST_F(SplitWindowTest, AFailedSegmentStepsTheCounterBackAndTheNextStartResumesT
     EXPECT_EQ(server.hits("/seg/2.flv") - hits2, 2);
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(readBytes(segmentFile(i)) == FixtureServer::pattern(i, kSegmentBytes)) << i;
+}
+
+TEST_F(SplitWindowTest, TheWindowsTimersRunWhileTheSegmentLengthsAreAsked)
+{
+    // The server takes 0.6 s to answer each request for these segments.
+    const std::string slow = server.url("/slow/600?pad=" + std::string(130, 'a'));
+    serveSplitVideo({ slow + "1", slow + "0" });
+    video::fenge& splitter = openSplitter();
+    const auto begin = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::duration firedAfter = std::chrono::hours(1);
+    splitter.Timer1.onTimer = [&] {
+        firedAfter = std::chrono::steady_clock::now() - begin;
+        splitter.Timer1.setEnabled(false);
+    };
+    splitter.Command2.click();
+    // Due together with the first segment tick, after it.
+    splitter.Timer1.start(1000);
+    p.app.advance(1000);
+    EXPECT_LT(firedAfter, std::chrono::milliseconds(500));
+    p.app.runUntilIdle(5000);
+    EXPECT_EQ(splitter.Text3.text(), "2");
 }
 
 TEST_F(SplitWindowTest, ProgressReportsWithoutALengthKeepTheTexts)

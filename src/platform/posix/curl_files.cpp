@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <random>
 
+#include "platform/posix/curl_resume.h"
+
 namespace platform::curl {
 
 namespace {
@@ -40,7 +42,7 @@ std::string partialPath(const std::string& target)
     return (path.parent_path() / ("." + path.filename().string() + ".partial")).string();
 }
 
-DownloadFile::DownloadFile(const std::string& target, bool resumable)
+DownloadFile::DownloadFile(const std::string& target, bool resumable, const std::string& address)
 {
     fs::path folder;
     if (!targetFolder(target, folder, m_error))
@@ -67,6 +69,16 @@ DownloadFile::DownloadFile(const std::string& target, bool resumable)
         m_created = m_fd >= 0;
         m_keep = true;
         m_written = m_existing;
+        m_recordPath = resumeRecordPath(target);
+        // A control file whose writing was cut off is no record (this process holds the lock).
+        ::unlink((m_recordPath + ".new").c_str());
+        // Sound: bytes continue only what the same address sent before, as the control file
+        // says; bytes of another address, of an unknown one or beyond the recorded length are
+        // dropped, and the download starts from zero.
+        const bool sameFile = readResumeRecord(m_recordPath, m_record) && m_record.url == address
+            && (m_record.length <= 0 || m_existing < m_record.length);
+        if (m_fd >= 0 && m_existing > 0 && !sameFile && !restart())
+            closeFile();
     } else {
         thread_local std::mt19937_64 random(std::random_device {}());
         for (int attempt = 0; attempt < 16 && m_fd < 0; ++attempt) {
@@ -87,9 +99,12 @@ DownloadFile::DownloadFile(const std::string& target, bool resumable)
 DownloadFile::~DownloadFile()
 {
     closeFile();
-    // An empty partial file helps no later attempt.
-    if (m_created && !m_committed && (!m_keep || m_written == 0))
+    // An empty partial file helps no later attempt, nor does its control file.
+    if (m_created && !m_committed && (!m_keep || m_written == 0)) {
         ::unlink(m_path.c_str());
+        if (!m_recordPath.empty())
+            ::unlink(m_recordPath.c_str());
+    }
 }
 
 bool DownloadFile::restart()
@@ -100,6 +115,18 @@ bool DownloadFile::restart()
     }
     m_existing = 0;
     m_written = 0;
+    return true;
+}
+
+bool DownloadFile::beginVersion(const ResumeRecord& record)
+{
+    if (m_written > 0 && !restart())
+        return false;
+    m_record = record;
+    if (!m_recordPath.empty() && !writeResumeRecord(m_recordPath, record)) {
+        m_error = "cannot write " + m_recordPath + ": " + std::strerror(errno);
+        return false;
+    }
     return true;
 }
 
@@ -129,6 +156,8 @@ bool DownloadFile::commit(const std::string& target)
         return false;
     }
     m_committed = true;
+    if (!m_recordPath.empty())
+        ::unlink(m_recordPath.c_str());
     return true;
 }
 

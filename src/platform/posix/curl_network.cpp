@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/posix/curl_files.h"
+#include "platform/posix/curl_resume.h"
 #include "platform/posix/curl_transfer.h"
 
 namespace platform {
@@ -46,6 +47,8 @@ bool needsEscape(unsigned char c)
 struct DownloadSink {
     curl::DownloadFile* file = nullptr;
     const curl::Transfer* transfer = nullptr;
+    std::string address;
+    curl::ResponseHeaders headers;
     // Bytes of an earlier attempt that this transfer continues.
     long long base = 0;
     long long received = 0;
@@ -53,7 +56,31 @@ struct DownloadSink {
     bool rangeChecked = false;
     bool writeFailed = false;
     bool tooLarge = false;
+    // The partial answer belongs to another version than the bytes already there.
+    bool versionChanged = false;
 };
+
+// At the first bytes of an answer: whether they continue the file or start it afresh.
+bool placeAnswer(DownloadSink& sink)
+{
+    curl::DownloadFile& file = *sink.file;
+    if (file.existing() > 0 && sink.transfer->status() == 206) {
+        // Sound: a server that ignores If-Range still has to send the recorded version.
+        if (!curl::continuesRecord(file.record(), sink.headers, file.existing())) {
+            sink.versionChanged = true;
+            return false;
+        }
+        sink.base = file.existing();
+        return true;
+    }
+    // Sound: any whole body (a 200 to a range request too) replaces the bytes already there.
+    const long long length = sink.transfer->announcedLength();
+    if (!file.beginVersion({ sink.address, sink.headers.etag, sink.headers.lastModified, length })) {
+        sink.writeFailed = true;
+        return false;
+    }
+    return true;
+}
 
 size_t writeToFile(char* data, size_t size, size_t count, void* user)
 {
@@ -61,13 +88,8 @@ size_t writeToFile(char* data, size_t size, size_t count, void* user)
     const size_t bytes = size * count;
     if (!sink->rangeChecked) {
         sink->rangeChecked = true;
-        // Only a partial answer continues the bytes already there; a whole body replaces them.
-        if (sink->file->existing() > 0 && sink->transfer->status() == 206) {
-            sink->base = sink->file->existing();
-        } else if (sink->file->existing() > 0 && !sink->file->restart()) {
-            sink->writeFailed = true;
+        if (!placeAnswer(*sink))
             return 0;
-        }
     }
     if (sink->limit > 0 && sink->base + sink->received + static_cast<long long>(bytes) > sink->limit) {
         sink->tooLarge = true;
@@ -173,17 +195,16 @@ Status CurlNetwork::download(const std::string& url, const std::string& file,
     const std::string address = normalizeWebAddress(url);
     if (address.empty())
         return Status::failure("not an http or https address: " + url);
-    curl::DownloadFile target(file, options.resumable);
+    curl::DownloadFile target(file, options.resumable, address);
     if (!target.ok())
         return Status::failure(target.error());
 
     DownloadSink sink;
     sink.file = &target;
+    sink.address = address;
     sink.limit = options.maxBytes;
-    std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(nullptr, curl_slist_free_all);
-    for (const std::string& header : options.headers)
-        headers.reset(curl_slist_append(headers.release(), header.c_str()));
     std::unique_ptr<curl::Transfer> transfer;
+    std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(nullptr, curl_slist_free_all);
     // A transfer for the address that continues the bytes the file already holds.
     auto prepare = [&] {
         transfer = std::make_unique<curl::Transfer>(m_options, address);
@@ -192,14 +213,25 @@ Status CurlNetwork::download(const std::string& url, const std::string& file,
         sink.base = 0;
         sink.received = 0;
         sink.rangeChecked = false;
+        sink.versionChanged = false;
         if (options.maxSeconds > 0)
             curl_easy_setopt(handle, CURLOPT_TIMEOUT, options.maxSeconds);
         if (options.maxBytes > 0)
             curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.maxBytes));
-        if (headers)
-            curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
-        if (target.existing() > 0)
-            curl_easy_setopt(handle, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(target.existing()));
+        // The site's headers, and for a continued file If-Range: the rest only if the file is
+        // still the recorded version; else the server sends it whole, which replaces the bytes.
+        headers.reset();
+        for (const std::string& header : options.headers)
+            headers.reset(curl_slist_append(headers.release(), header.c_str()));
+        if (target.existing() > 0) {
+            curl_easy_setopt(handle, CURLOPT_RANGE, (std::to_string(target.existing()) + "-").c_str());
+            const std::string validator = curl::ifRangeValue(target.record());
+            if (!validator.empty())
+                headers.reset(curl_slist_append(headers.release(), ("If-Range: " + validator).c_str()));
+        }
+        curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
+        curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, curl::captureHeader);
+        curl_easy_setopt(handle, CURLOPT_HEADERDATA, &sink.headers);
         curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, writeToFile);
         curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
         // An error page is not the file that was asked for.
@@ -250,10 +282,9 @@ Status CurlNetwork::download(const std::string& url, const std::string& file,
     };
 
     CURLcode result = keepGoing ? transfer->run(poll, kPollMs) : CURLE_ABORTED_BY_CALLBACK;
-    // A server that cannot continue (no ranges, or a range beyond the file there now, so the
-    // partial file no longer fits it): the partial file is dropped and the file fetched whole.
-    const bool rangeRefused
-        = result == CURLE_RANGE_ERROR || (result != CURLE_OK && transfer->status() == 416);
+    // A server that cannot continue (a range beyond the file there now, or another version of
+    // it): the partial file is dropped and the file fetched whole.
+    const bool rangeRefused = sink.versionChanged || (result != CURLE_OK && transfer->status() == 416);
     if (rangeRefused && target.existing() > 0) {
         if (!target.restart() || !prepare())
             result = CURLE_WRITE_ERROR;
@@ -290,19 +321,35 @@ Status CurlNetwork::download(const std::string& url, const std::string& file,
     return status;
 }
 
-long long CurlNetwork::contentLength(const std::string& url)
+std::vector<long long> CurlNetwork::contentLengths(
+    const std::vector<std::string>& urls, const std::function<bool()>& keepGoing)
 {
-    const std::string address = normalizeWebAddress(url);
-    if (address.empty())
-        return -1;
-    curl::Transfer transfer(m_options, address);
-    curl_easy_setopt(transfer.handle(), CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(transfer.handle(), CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(transfer.handle(), CURLOPT_TIMEOUT_MS, m_options.pageTimeoutMs);
-    if (!transfer.ready() || transfer.run({}, kPollMs) != CURLE_OK)
-        return -1;
-    const long long length = transfer.announcedLength();
-    return length > 0 ? length : -1;
+    std::vector<std::unique_ptr<curl::Transfer>> transfers;
+    std::vector<curl::Transfer*> running;
+    for (const std::string& url : urls) {
+        const std::string address = normalizeWebAddress(url);
+        transfers.push_back(std::make_unique<curl::Transfer>(m_options, address.empty() ? url : address));
+        CURL* handle = transfers.back()->handle();
+        curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+        curl_easy_setopt(handle, CURLOPT_FAILONERROR, 1L);
+        // Sound: a slow host costs at most this long, and every length is asked at once.
+        curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, m_options.lengthTimeoutMs);
+        if (!address.empty())
+            running.push_back(transfers.back().get());
+    }
+    const int64_t deadline = steadyMs() + m_options.lengthTimeoutMs;
+    // Queued requests wait for a free connection; the whole asking ends in time all the same.
+    const std::vector<CURLcode> results = curl::runTogether(
+        running, [&] { return (!keepGoing || keepGoing()) && steadyMs() < deadline; }, kPollMs,
+        m_options.lengthConnections);
+    std::vector<long long> lengths;
+    size_t next = 0;
+    for (const auto& transfer : transfers) {
+        const bool asked = next < running.size() && running[next] == transfer.get();
+        const bool known = asked && results[next++] == CURLE_OK && transfer->announcedLength() > 0;
+        lengths.push_back(known ? transfer->announcedLength() : -1);
+    }
+    return lengths;
 }
 
 HttpResponse CurlNetwork::get(const std::string& url)

@@ -16,8 +16,12 @@ struct CurlOptions {
     long probeTimeoutMs = 3000;
     // A transfer that receives nothing for this long fails.
     long stallSeconds = 30;
-    // A page fetch (and a length asked for) ends after this long, however its bytes arrive.
+    // A page fetch ends after this long, however its bytes arrive.
     long pageTimeoutMs = 60000;
+    // A length asked for with a HEAD request is known within this time or stays unknown.
+    long lengthTimeoutMs = 10000;
+    // Lengths asked for at once on at most this many connections.
+    long lengthConnections = 8;
     // A fetched page larger than this is refused (downloads to files have no limit).
     long long maxPageBytes = 32LL * 1024 * 1024;
     // While no data arrives, a download still reports progress this often, so the caller's
@@ -38,7 +42,8 @@ public:
         const std::function<bool(const TransferProgress&)>& progress,
         const DownloadOptions& options = {}) override;
     HttpResponse get(const std::string& url) override;
-    long long contentLength(const std::string& url) override;
+    std::vector<long long> contentLengths(
+        const std::vector<std::string>& urls, const std::function<bool()>& keepGoing) override;
     HttpResponse fetch(const std::string& url, const std::function<bool()>& keepGoing) override;
 
     const CurlOptions& options() const { return m_options; }

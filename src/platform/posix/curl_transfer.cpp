@@ -1,5 +1,6 @@
 #include "platform/posix/curl_transfer.h"
 
+#include <algorithm>
 #include <mutex>
 
 namespace platform::curl {
@@ -43,43 +44,67 @@ Transfer::~Transfer()
 
 CURLcode Transfer::run(const std::function<bool()>& poll, int pollMs)
 {
-    if (!m_ready)
-        return CURLE_URL_MALFORMAT;
+    return runTogether({ this }, poll, pollMs, 1).front();
+}
+
+std::vector<CURLcode> runTogether(const std::vector<Transfer*>& transfers, const std::function<bool()>& poll,
+    int pollMs, long maxConnections)
+{
+    std::vector<CURLcode> results(transfers.size(), CURLE_URL_MALFORMAT);
     CURLM* multi = curl_multi_init();
-    if (!multi)
-        return CURLE_OUT_OF_MEMORY;
-    curl_multi_add_handle(multi, m_easy);
-    CURLcode result = CURLE_OK;
-    bool finished = false;
-    for (;;) {
+    if (!multi) {
+        std::fill(results.begin(), results.end(), CURLE_OUT_OF_MEMORY);
+        return results;
+    }
+    curl_multi_setopt(multi, CURLMOPT_MAX_TOTAL_CONNECTIONS, maxConnections);
+    std::vector<CURL*> added;
+    for (size_t i = 0; i < transfers.size(); ++i) {
+        if (transfers[i]->ready() && curl_multi_add_handle(multi, transfers[i]->handle()) == CURLM_OK) {
+            added.push_back(transfers[i]->handle());
+            results[i] = CURLE_OK;
+        }
+    }
+    // Each transfer's result as it ends; the ones still running when the loop stops share
+    // the reason it stopped.
+    std::vector<bool> done(transfers.size(), false);
+    auto collect = [&] {
+        int queued = 0;
+        while (CURLMsg* msg = curl_multi_info_read(multi, &queued)) {
+            for (size_t i = 0; msg->msg == CURLMSG_DONE && i < transfers.size(); ++i) {
+                if (msg->easy_handle == transfers[i]->handle()) {
+                    results[i] = msg->data.result;
+                    done[i] = true;
+                }
+            }
+        }
+    };
+    CURLcode failure = CURLE_OK;
+    while (!added.empty()) {
         int running = 0;
         if (curl_multi_perform(multi, &running) != CURLM_OK) {
-            result = CURLE_RECV_ERROR;
+            failure = CURLE_RECV_ERROR;
             break;
         }
-        if (running == 0) {
-            finished = true;
+        collect();
+        if (running == 0)
             break;
-        }
         if (poll && !poll()) {
-            result = CURLE_ABORTED_BY_CALLBACK;
+            failure = CURLE_ABORTED_BY_CALLBACK;
             break;
         }
         if (curl_multi_poll(multi, nullptr, 0, pollMs, nullptr) != CURLM_OK) {
-            result = CURLE_RECV_ERROR;
+            failure = CURLE_RECV_ERROR;
             break;
         }
     }
-    if (finished) {
-        int queued = 0;
-        while (CURLMsg* msg = curl_multi_info_read(multi, &queued)) {
-            if (msg->msg == CURLMSG_DONE && msg->easy_handle == m_easy)
-                result = msg->data.result;
-        }
+    for (size_t i = 0; i < transfers.size(); ++i) {
+        if (failure != CURLE_OK && results[i] == CURLE_OK && !done[i])
+            results[i] = failure;
     }
-    curl_multi_remove_handle(multi, m_easy);
+    for (CURL* handle : added)
+        curl_multi_remove_handle(multi, handle);
     curl_multi_cleanup(multi);
-    return result;
+    return results;
 }
 
 std::string Transfer::errorText(CURLcode code) const

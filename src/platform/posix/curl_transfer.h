@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/posix/curl_network.h"
 
@@ -40,6 +41,11 @@ private:
     bool m_ready = false;
     char m_error[CURL_ERROR_SIZE] = {};
 };
+
+// Runs several transfers at once on the calling thread, at most maxConnections connections
+// at a time; poll as in Transfer::run. The result of each, in order.
+std::vector<CURLcode> runTogether(const std::vector<Transfer*>& transfers, const std::function<bool()>& poll,
+    int pollMs, long maxConnections);
 
 // Initialises libcurl once per process.
 void initialiseOnce();

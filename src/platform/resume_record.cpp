@@ -1,0 +1,90 @@
+#include "platform/resume_record.h"
+
+#include <sstream>
+
+namespace platform {
+
+namespace {
+
+constexpr const char* kHeader = "zelvora resume 1";
+// Larger text is no record of ours.
+constexpr size_t kMaxText = 16 * 1024;
+
+// A value fits on its line when it holds no control character.
+bool printable(const std::string& value)
+{
+    for (const char c : value) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return false;
+    }
+    return true;
+}
+
+bool parseLength(const std::string& digits, long long& length)
+{
+    if (digits.empty() || digits.size() > 18)
+        return false;
+    length = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return false;
+        length = length * 10 + (c - '0');
+    }
+    return true;
+}
+
+} // namespace
+
+std::string formatResumeRecord(const ResumeRecord& record)
+{
+    std::string text = std::string(kHeader) + "\nurl=" + record.url + "\n";
+    // Validators the server sent on several header lines or with control bytes cannot be
+    // kept; without them the record still binds the partial file to its address and length.
+    if (printable(record.etag))
+        text += "etag=" + record.etag + "\n";
+    if (printable(record.lastModified))
+        text += "modified=" + record.lastModified + "\n";
+    text += "length=" + std::to_string(record.length) + "\nend\n";
+    return text;
+}
+
+bool parseResumeRecord(const std::string& text, ResumeRecord& record)
+{
+    if (text.size() > kMaxText)
+        return false;
+    std::istringstream in(text);
+    std::string line;
+    if (!std::getline(in, line) || line != kHeader)
+        return false;
+    ResumeRecord read;
+    bool hasUrl = false;
+    bool hasLength = false;
+    while (std::getline(in, line)) {
+        // The closing line proves the record was written whole.
+        if (line == "end")
+            break;
+        const size_t eq = line.find('=');
+        if (eq == std::string::npos || !printable(line))
+            return false;
+        const std::string key = line.substr(0, eq);
+        const std::string value = line.substr(eq + 1);
+        if (key == "url" && !hasUrl && !value.empty()) {
+            read.url = value;
+            hasUrl = true;
+        } else if (key == "etag" && read.etag.empty()) {
+            read.etag = value;
+        } else if (key == "modified" && read.lastModified.empty()) {
+            read.lastModified = value;
+        } else if (key == "length" && !hasLength && parseLength(value, read.length)) {
+            hasLength = true;
+        } else {
+            return false;
+        }
+    }
+    if (line != "end" || !hasUrl || !hasLength || in.peek() != std::char_traits<char>::eof())
+        return false;
+    record = read;
+    return true;
+}
+
+} // namespace platform
