@@ -79,16 +79,22 @@ void moban::xin_Timer()
 
     // Sound: the download replaces the file only when it completes, within a size a version
     // file can have, so a failed or oversized one leaves the previous build number in place.
+    bool fetched = false;
     {
         common::CFileDownload download(a, a.service<platform::Network>());
         download.setLimits(common::kOwnDownloadSeconds, kVersionFileBytes);
-        download.StartDownloading(a.service<platform::Config>().get("update_server") + "/xin.txt", file);
+        fetched = download.StartDownloading(
+            a.service<platform::Config>().get("update_server") + "/xin.txt", file);
     }
 
+    // Sound: a fetch that failed, or an answer that is no version file, is reported as a
+    // failed check, never as "already the latest version".
+    const std::string published = fetched ? publishedBuild(file, codePage) : std::string();
     // Designed: the build numbers compare as text, so "9" is newer than "13".
-    const std::string published = publishedBuild(file, codePage);
-    const bool newer = !published.empty() && published > tray.xin1.text();
-    setUpdateLine(newer ? kUpdateAvailable : kUpdateLatest);
+    if (published.empty())
+        setUpdateLine(kUpdateFailed);
+    else
+        setUpdateLine(published > tray.xin1.text() ? kUpdateAvailable : kUpdateLatest);
     xin.setEnabled(false);
 }
 

@@ -17,6 +17,8 @@ inline constexpr const char* kUpdateChecking = "正在检查更新...";
 inline constexpr const char* kUpdateLatest = "已经是最新版本";
 inline constexpr const char* kUpdateAvailable = "有新版本,点击更新";
 inline constexpr const char* kUpdateOffline = "网络已断开";
+// The check could not fetch the version file, or what came was none.
+inline constexpr const char* kUpdateFailed = "检查更新失败";
 
 // Tile looks: the selected tile is bold and black, the others grey.
 inline constexpr int64_t kTileGrey = 0x808080;

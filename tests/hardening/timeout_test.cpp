@@ -73,7 +73,7 @@ bool download(
     return d.StartDownloading(url, s.target());
 }
 
-// The hub's update check against a server at url; true when it ended on "latest" with the
+// The hub's update check against a server at url; true when it ended on "failed" with the
 // version file as it was and nothing beside it.
 bool checkForUpdate(Rig& s, const std::string& url)
 {
@@ -90,7 +90,7 @@ bool checkForUpdate(Rig& s, const std::string& url)
     size_t files = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(temp))
         ++files;
-    return hub.Label1.caption().ends_with(shell::kUpdateLatest) && lines == std::vector<std::string> { "100" }
+    return hub.Label1.caption().ends_with(shell::kUpdateFailed) && lines == std::vector<std::string> { "100" }
     && files == 1;
 }
 

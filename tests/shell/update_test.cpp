@@ -64,9 +64,9 @@ TEST_F(UpdateTest, TheServersLastLineIsComparedAsText)
         { "nine sorts after thirteen", "9", shell::kUpdateAvailable },
         { "last line counts", "15\r\n12\r\n", shell::kUpdateLatest },
         { "final line without its end", "12\r\n14", shell::kUpdateAvailable },
-        { "empty file", "", shell::kUpdateLatest },
-        { "blank lines only", "\r\n\r\n\r\n", shell::kUpdateLatest },
-        { "binary bytes", std::string("\x00\xff\xfe\x01", 4) + "99", shell::kUpdateLatest },
+        { "empty file", "", shell::kUpdateFailed },
+        { "blank lines only", "\r\n\r\n\r\n", shell::kUpdateFailed },
+        { "binary bytes", std::string("\x00\xff\xfe\x01", 4) + "99", shell::kUpdateFailed },
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -78,7 +78,7 @@ TEST_F(UpdateTest, TheServersLastLineIsComparedAsText)
     }
 }
 
-TEST_F(UpdateTest, AFailedDownloadKeepsTheVersionFileAsItWas)
+TEST_F(UpdateTest, AFailedDownloadIsReportedAndKeepsTheVersionFileAsItWas)
 {
     // The first check creates the file with the build number; the failing server leaves it.
     const struct {
@@ -95,7 +95,7 @@ TEST_F(UpdateTest, AFailedDownloadKeepsTheVersionFileAsItWas)
         std::filesystem::remove(versionFile());
         p.config->set("update_server", (f.path.empty() ? server.garbageUrl() : server.url(f.path)) + "#");
         check();
-        EXPECT_EQ(hub().Label1.caption(), line(shell::kUpdateLatest));
+        EXPECT_EQ(hub().Label1.caption(), line(shell::kUpdateFailed));
         EXPECT_EQ(readBytes(versionFile()), "13\r\n");
     }
     // A version file far too large to be one is not taken over the old one.
@@ -103,7 +103,7 @@ TEST_F(UpdateTest, AFailedDownloadKeepsTheVersionFileAsItWas)
     server.addPage("/xin.txt", std::string(10 << 20, '9'), "text/plain");
     writeBytes(versionFile(), "12\r\n");
     check();
-    EXPECT_EQ(hub().Label1.caption(), line(shell::kUpdateLatest));
+    EXPECT_EQ(hub().Label1.caption(), line(shell::kUpdateFailed));
     EXPECT_EQ(readBytes(versionFile()), "12\r\n");
 }
 
