@@ -121,6 +121,7 @@ void setz::HScroll3_Change()
 
 void setz::Text5_Change()
 {
+    m_colourChosen = true;
     qie.setText("chun");
     bg.start(1);
 }

@@ -193,7 +193,9 @@ void setz::Command1_Click()
     runtime::App& a = app();
     common::EnsureDataFolders(a);
     traymenu::Form6& tray = a.get<traymenu::Form6>();
-    tray.ini1.setText(appliedColour());
+    // Sound: the sliders start at the designed colour, not the saved one; applying a mode
+    // or a picture keeps the saved colour unless the colour was changed in this opening.
+    tray.ini1.setText(m_colourChosen ? appliedColour() : common::skinLines(a).colour);
     tray.ini3.setText(tray.Text4.text());
     const platform::Status written = common::WriteSkinSettings(
         a, tray.ini1.text(), common::dataPaths(a).zelvJpg, tray.ini3.text(), true);

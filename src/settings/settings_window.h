@@ -89,6 +89,8 @@ private:
     int m_blue = 0;
     // Set while the load selects the option of the saved mode.
     bool m_choosingAtLoad = false;
+    // Whether the colour was changed since the window opened.
+    bool m_colourChosen = false;
 };
 
 // Whether a dropped file's name is one of the background picture types: its upper-cased last

@@ -271,6 +271,13 @@ TEST_F(SettingsTest, ApplyWritesFiveLinesWithTheFixedPicturePath)
     s.Text5.setText("blue");
     s.Command1.click();
     EXPECT_EQ(iniDb().substr(0, 10), "11599360\r\n");
+
+    // A mode applied in an opening that left the colour alone keeps the saved colour.
+    writeBytes(p.dataFile("skin/ini.db"), "255\r\nx\r\ntu + chun\r\n");
+    settings::setz& again = open();
+    again.Option1.click();
+    again.Command1.click();
+    EXPECT_EQ(iniDb().substr(0, 5), "255\r\n");
 }
 
 TEST_F(SettingsTest, RestoreWritesThreeLinesFromTheCache)
