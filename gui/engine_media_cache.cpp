@@ -198,15 +198,15 @@ EngineMediaCache::Fetched EngineMediaCache::fetch(
                                                                                     : Fetched::NotMedia;
 }
 
-platform::Status EngineMediaCache::copy(const platform::CachedMedia& entry, const std::string& target)
+platform::MediaStep EngineMediaCache::copy(const platform::CachedMedia& entry, const std::string& target)
 {
     const auto it = m_files.find(entry.source);
-    if (it == m_files.end())
-        return platform::Status::failure("not fetched: " + entry.source);
-    return platform::copyFile(utf8(it->second), target);
+    if (it == m_files.end() || !platform::copyFile(utf8(it->second), target))
+        return platform::MediaStep::Failed;
+    return platform::MediaStep::Done;
 }
 
-platform::Status EngineMediaCache::remove(const platform::CachedMedia& entry)
+platform::MediaStep EngineMediaCache::remove(const platform::CachedMedia& entry)
 {
     m_waiting.erase(std::remove_if(m_waiting.begin(), m_waiting.end(),
                         [&](const PlayedMedia& w) { return addressOf(w.url) == entry.source; }),
@@ -217,7 +217,7 @@ platform::Status EngineMediaCache::remove(const platform::CachedMedia& entry)
         m_files.erase(it);
     }
     save();
-    return platform::Status::success();
+    return platform::MediaStep::Done;
 }
 
 } // namespace gui

@@ -29,9 +29,9 @@ public:
     ~EngineMediaCache() override;
 
     platform::MediaListing list() override;
-    platform::Status copy(const platform::CachedMedia& entry, const std::string& target) override;
+    platform::MediaStep copy(const platform::CachedMedia& entry, const std::string& target) override;
     // Forgets the song until a page plays it again.
-    platform::Status remove(const platform::CachedMedia& entry) override;
+    platform::MediaStep remove(const platform::CachedMedia& entry) override;
 
     // Bounds of one fetch, and of the store file.
     static constexpr int kFetchSeconds = 120;

@@ -23,6 +23,18 @@ struct CachedMedia {
     std::string title;
     // The entry's size in bytes; -1 when the cache does not know it before the copy.
     long long size = -1;
+    // When the entry was last written, in nanoseconds since the epoch; -1 when unknown.
+    int64_t modified = -1;
+    // The file that holds the entry's bytes when the cache keeps them in one; empty otherwise.
+    std::string file;
+};
+
+// How copying or removing an entry went.
+enum class MediaStep {
+    Done,
+    // The entry is still being written, or was written since it was listed: left alone.
+    Changed,
+    Failed,
 };
 
 // What a cache holds.
@@ -44,9 +56,9 @@ public:
     virtual MediaListing list() = 0;
     // Copies the entry's bytes into a new file at target, which appears only complete and
     // only when the copy has the entry's full size.
-    virtual Status copy(const CachedMedia& entry, const std::string& target) = 0;
-    // Removes the entry from the cache.
-    virtual Status remove(const CachedMedia& entry) = 0;
+    virtual MediaStep copy(const CachedMedia& entry, const std::string& target) = 0;
+    // Removes the entry from the cache, unless it changed since it was listed.
+    virtual MediaStep remove(const CachedMedia& entry) = 0;
 };
 
 // The cache in the designed folder layout under root (root + "/Content.IE5" in the caller's

@@ -145,8 +145,8 @@ void Form4::Command2_Click()
 
 void Form4::Timer2_Timer()
 {
-    // A harvest that could not run leaves the window to its close button.
-    if (Command2.caption() == kHarvestFailed)
+    // A harvest that could not run or found no song leaves the window to its close button.
+    if (Command3.caption() == kHarvestClose)
         Timer2.setEnabled(false);
     if (Command2.caption() != kHarvestDone)
         return;

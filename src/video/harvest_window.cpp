@@ -37,12 +37,6 @@ void tell(runtime::App& app, const std::string& title, const std::string& text, 
     app.service<platform::Dialogs>().messageBox(box);
 }
 
-// A cached entry copied out, kept until every copy is made.
-struct Taken {
-    platform::MediaCache* cache;
-    platform::CachedMedia entry;
-};
-
 } // namespace
 
 Form7::Form7(runtime::App& app)
@@ -94,16 +88,17 @@ bool Form7::harvest()
     for (const std::string& group : listing.groups)
         List1.addItem(group);
 
+    // Sound: the notes are written first, so a notes file that cannot be written is told
+    // apart from the songs, which are harvested all the same.
+    const platform::Status notes = platform::writeLines(
+        platform::joinPath(folder, kNotesFile), linesOf(Text1.text()), common::codePage(a));
     HarvestCopier copier(folder);
-    std::vector<Taken> taken;
     auto harvestFrom
         = [&](platform::MediaCache& cache, const platform::MediaListing& found, int groupOffset) {
               for (platform::CachedMedia entry : found.entries) {
                   entry.group += groupOffset;
-                  if (copier.take(cache, entry)) {
+                  if (copier.take(cache, entry))
                       List2.addItem(entry.source);
-                      taken.push_back({ &cache, entry });
-                  }
                   a.doEvents();
               }
           };
@@ -114,30 +109,30 @@ bool Form7::harvest()
         harvestFrom(*engine, played, static_cast<int>(listing.groups.size()));
         partial += played.partial;
     }
-    for (const Taken& t : taken)
-        t.cache->remove(t.entry);
-
-    const platform::Status notes = platform::writeLines(
-        platform::joinPath(folder, kNotesFile), linesOf(Text1.text()), common::codePage(a));
-    if (!notes) {
-        reportFailure("无法写入桌面“Zelvora下载区”文件夹：" + notes.error);
-        return false;
-    }
     HarvestTally tally = copier.tally();
-    tally.partial = partial;
-    reportSuccess(tally);
+    tally.partial += partial;
+    reportSuccess(tally, notes);
     return true;
 }
 
-void Form7::reportSuccess(const HarvestTally& tally)
+void Form7::reportSuccess(const HarvestTally& tally, const platform::Status& notes)
 {
     runtime::App& a = app();
-    std::string text = "下载成功，并存储在桌面“Zelvora下载区”文件夹内，请注意查收！";
+    // Sound: a harvest that found no song says so instead of "下载成功".
+    const bool harvested = tally.copied + tally.duplicates > 0;
+    std::string text = harvested ? "下载成功，并存储在桌面“Zelvora下载区”文件夹内，请注意查收！"
+                                 : std::string(kNothingHarvested);
     // Sound: songs left behind are counted, not passed over in silence.
     if (tally.partial > 0)
         text += "\n有" + std::to_string(tally.partial) + "首歌曲尚未缓存完毕，没有下载";
     if (tally.failed > 0)
         text += "\n有" + std::to_string(tally.failed) + "首歌曲无法复制，仍保留在缓存中";
+    if (!notes)
+        text += std::string("\n") + kNotesFile + "无法写入：" + notes.error;
+    if (!harvested) {
+        endWithout(kNothingTitle, text, platform::Information);
+        return;
+    }
     tell(a, "下载成功", text, platform::Information);
     shell::Form4& updater = a.get<shell::Form4>();
     updater.Command2.setCaption(shell::kHarvestDone);
@@ -148,12 +143,17 @@ void Form7::reportSuccess(const HarvestTally& tally)
 
 void Form7::reportFailure(const std::string& why)
 {
+    endWithout(shell::kHarvestFailed, why, platform::Exclamation);
+}
+
+void Form7::endWithout(const std::string& word, const std::string& text, int icon)
+{
     runtime::App& a = app();
-    tell(a, shell::kHarvestFailed, why, platform::Exclamation);
+    tell(a, word, text, icon);
     // Sound: the updater window is left with a button that closes it.
     shell::Form4& updater = a.get<shell::Form4>();
-    updater.Label1.setCaption(shell::kHarvestFailed);
-    updater.Command2.setCaption(shell::kHarvestFailed);
+    updater.Label1.setCaption(word);
+    updater.Command2.setCaption(word);
     updater.Command3.setCaption(shell::kHarvestClose);
     updater.Command3.setEnabled(true);
     a.get<music::Form1>().Command1.setEnabled(true);

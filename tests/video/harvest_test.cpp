@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <set>
+#include <thread>
 
 #include "music/music_window.h"
 #include "platform/media_cache.h"
@@ -49,19 +53,19 @@ public:
         l.partial = partial;
         return l;
     }
-    platform::Status copy(const platform::CachedMedia& e, const std::string& target) override
+    platform::MediaStep copy(const platform::CachedMedia& e, const std::string& target) override
     {
         const Song& s = *std::find_if(
             songs.begin(), songs.end(), [&](const Song& s) { return s.entry.source == e.source; });
         if (s.copyFails)
-            return platform::Status::failure("gone");
+            return platform::MediaStep::Failed;
         writeBytes(target, s.bytes);
-        return platform::Status::success();
+        return platform::MediaStep::Done;
     }
-    platform::Status remove(const platform::CachedMedia& e) override
+    platform::MediaStep remove(const platform::CachedMedia& e) override
     {
         removed.push_back(e.source);
-        return platform::Status::success();
+        return platform::MediaStep::Done;
     }
     std::vector<Song> songs;
     std::vector<std::string> removed;
@@ -152,6 +156,8 @@ TEST_F(HarvestTest, EveryCopyGetsItsOwnNameAndSameBytesAreKeptOnce)
     writeBytes(cached("one/xmp3"), "no dot");
     writeBytes(cached("one/empty.flv"), "");
     writeBytes(download("未命名 - 1.mp3"), "from an earlier harvest");
+    // A harvest stopped half-way copied this song already and left its original.
+    writeBytes(cached("one/d.mp3"), "from an earlier harvest");
     harvestFromThePrompt();
 
     std::multiset<std::string> contents;
@@ -181,12 +187,50 @@ TEST_F(HarvestTest, SubfoldersNumberTheCopiesInListOrder)
     EXPECT_EQ(worker.List2.list(0), cached("d1777/x.MP3"));
 }
 
-TEST_F(HarvestTest, AnEmptyLayoutStillWritesTheNotesAndSucceeds)
+TEST_F(HarvestTest, AnEmptyLayoutWritesTheNotesAndSaysNoSongWasFound)
 {
-    harvestFromThePrompt();
+    shell::Form4& updater = harvestFromThePrompt();
     EXPECT_TRUE(harvested().empty());
     EXPECT_EQ(readBytes(download("使用说明.txt")), kNotes);
-    EXPECT_EQ(messageTexts(), std::vector<std::string> { kDone });
+    EXPECT_EQ(messageTexts(), std::vector<std::string> { video::kNothingHarvested });
+    EXPECT_EQ(updater.Command2.caption(), video::kNothingTitle);
+    EXPECT_TRUE(updater.Command3.enabled());
+}
+
+TEST_F(HarvestTest, NotesThatCannotBeWrittenAreToldApartFromTheSongs)
+{
+    writeBytes(cached("A/song.mp3"), "song");
+    fs::create_directories(download("使用说明.txt/in the way"));
+    shell::Form4& updater = harvestFromThePrompt();
+    EXPECT_EQ(harvested(), std::set<std::string> { "未命名 - 1.mp3" });
+    const std::vector<std::string> texts = messageTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].rfind(kDone + "\n使用说明.txt无法写入：", 0), 0u) << texts[0];
+    EXPECT_EQ(updater.Command2.caption(), "下载成功");
+}
+
+TEST_F(HarvestTest, ASongTheBrowserIsStillWritingStaysInTheCache)
+{
+    for (int i = 0; i < 400; ++i)
+        writeBytes(cached("s/" + std::to_string(i) + ".mp3"), "song " + std::to_string(i));
+    // The browser holds the song open and adds to it again once its copy is made.
+    const std::string growing = cached("s/growing.m4a");
+    const std::string burst(65536, 'g');
+    std::ofstream out(growing, std::ios::binary);
+    out << burst << std::flush;
+    std::atomic<bool> done { false };
+    std::thread browser([&] {
+        while (!done && !fs::exists(download("未命名 - 1.m4a")))
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        out << burst << std::flush;
+    });
+    harvestFromThePrompt();
+    done = true;
+    browser.join();
+    out.close();
+    EXPECT_EQ(harvested().size(), 400u);
+    EXPECT_EQ(fs::exists(growing) ? fs::file_size(growing) : 0, 2 * burst.size());
+    EXPECT_EQ(messageTexts(), std::vector<std::string> { kDone + "\n有1首歌曲尚未缓存完毕，没有下载" });
 }
 
 TEST_F(HarvestTest, WhatCannotRunIsToldAndTheWindowCanBeClosed)

@@ -2,6 +2,7 @@
 // its media files are the entries, both in the order the file system returns them.
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 
 #include "platform/environment.h"
 #include "platform/media_cache.h"
+#include "platform/posix/posix_files.h"
 #include "platform/textfile.h"
 
 namespace platform {
@@ -88,6 +90,25 @@ long long copyStream(int in, int out)
     }
 }
 
+int64_t modifiedNs(const struct stat& st)
+{
+    return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+// Whether a file is still as the listing found it: the same size and modification time.
+bool asListed(const CachedMedia& entry, const struct stat& st)
+{
+    return (entry.size < 0 || entry.size == st.st_size)
+        && (entry.modified < 0 || entry.modified == modifiedNs(st));
+}
+
+posix::FileIdentity identityOf(int fd)
+{
+    struct stat st { };
+    ::fstat(fd, &st);
+    return { static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino) };
+}
+
 class FolderMediaCache : public MediaCache {
 public:
     explicit FolderMediaCache(std::string root)
@@ -115,22 +136,31 @@ public:
                 entry.group = static_cast<int>(k) + 1;
                 entry.source = path;
                 entry.extension = mediaExtension(path);
-                entry.size = fileSize(path);
+                entry.file = path;
+                struct stat st;
+                if (::stat(path.c_str(), &st) == 0) {
+                    entry.size = st.st_size;
+                    entry.modified = modifiedNs(st);
+                }
                 listing.entries.push_back(std::move(entry));
             }
         }
         return listing;
     }
 
-    Status copy(const CachedMedia& entry, const std::string& target) override
+    MediaStep copy(const CachedMedia& entry, const std::string& target) override
     {
         const int in = ::open(entry.source.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
         if (in < 0)
-            return Status::failure(entry.source + ": " + std::strerror(errno));
+            return MediaStep::Failed;
         struct stat st;
         if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
             ::close(in);
-            return Status::failure(entry.source + ": not a regular file");
+            return MediaStep::Failed;
+        }
+        if (!asListed(entry, st)) {
+            ::close(in);
+            return MediaStep::Changed;
         }
         // Named as a partial download, so what a killed run leaves is cleared at the next start.
         const fs::path to(target);
@@ -138,28 +168,51 @@ public:
             = (to.parent_path() / (".zelvora-" + to.filename().string() + ".part")).string();
         const int out = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
         if (out < 0) {
-            const Status failed = Status::failure(target + ": " + std::strerror(errno));
             ::close(in);
-            return failed;
+            return MediaStep::Failed;
         }
         const long long copied = copyStream(in, out);
-        const int why = errno;
+        struct stat after;
+        const bool same = ::fstat(in, &after) == 0 && asListed(entry, after) && copied == after.st_size;
         ::close(in);
-        const bool closed = ::close(out) == 0;
-        Status status;
-        if (copied < 0 || !closed)
-            status = Status::failure(entry.source + ": " + std::strerror(why));
-        // A file that is still being written changes size under the copy: it is not whole.
-        else if (copied != static_cast<long long>(st.st_size) || fileSize(entry.source) != copied)
-            status = Status::failure(entry.source + ": the file changed while it was copied");
+        MediaStep step = MediaStep::Done;
+        if (::close(out) != 0 || copied < 0)
+            step = MediaStep::Failed;
+        // A file that is still being written changes under the copy: it is not whole.
+        else if (!same)
+            step = MediaStep::Changed;
         else if (::rename(temp.c_str(), target.c_str()) != 0)
-            status = Status::failure(target + ": " + std::strerror(errno));
-        if (!status)
+            step = MediaStep::Failed;
+        if (step != MediaStep::Done)
             ::unlink(temp.c_str());
-        return status;
+        return step;
     }
 
-    Status remove(const CachedMedia& entry) override { return deleteFile(entry.source); }
+    MediaStep remove(const CachedMedia& entry) override
+    {
+        const int fd
+            = ::open(entry.source.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
+        if (fd < 0)
+            return MediaStep::Failed;
+        // Sound: the original goes only while it is the file that was copied: its size and time
+        // as listed and no process writing it (a browser still loading the song). A read lease
+        // is granted only while no one holds the file open for writing, and while it is held
+        // no one can open it so; its break signal is one that is ignored by default.
+        const bool leased = ::fcntl(fd, F_SETSIG, SIGURG) == 0 && ::fcntl(fd, F_SETLEASE, F_RDLCK) == 0;
+        const bool writer
+            = !leased && (errno == EAGAIN || posix::openFileIdentities(true).count(identityOf(fd)) > 0);
+        struct stat st;
+        struct stat named;
+        MediaStep step = MediaStep::Changed;
+        if (::fstat(fd, &st) != 0 || ::lstat(entry.source.c_str(), &named) != 0)
+            step = MediaStep::Failed;
+        else if (!writer && asListed(entry, st) && named.st_ino == st.st_ino && named.st_dev == st.st_dev)
+            step = ::unlink(entry.source.c_str()) == 0 ? MediaStep::Done : MediaStep::Failed;
+        if (leased)
+            ::fcntl(fd, F_SETLEASE, F_UNLCK);
+        ::close(fd);
+        return step;
+    }
 
 private:
     std::string m_root;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 #include <ctime>
+#include <fstream>
 #include <vector>
 
 namespace platform::posix {
@@ -191,7 +192,26 @@ void syncFolder(const std::string& folder)
     ::close(fd);
 }
 
-std::set<FileIdentity> openFileIdentities()
+namespace {
+
+// Whether the descriptor's flags (octal in its fdinfo) open it for writing.
+bool openedForWriting(const std::string& fdInfo)
+{
+    std::ifstream in(fdInfo);
+    std::string key;
+    while (in >> key) {
+        if (key == "flags:") {
+            unsigned long flags = 0;
+            in >> std::oct >> flags;
+            return (flags & O_ACCMODE) != O_RDONLY;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::set<FileIdentity> openFileIdentities(bool forWritingOnly)
 {
     std::set<FileIdentity> open;
     DIR* proc = ::opendir("/proc");
@@ -210,7 +230,8 @@ std::set<FileIdentity> openFileIdentities()
                 continue;
             struct stat st { };
             // stat follows the descriptor's link to the open file itself.
-            if (::stat((fdFolder + "/" + fd->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            if (::stat((fdFolder + "/" + fd->d_name).c_str(), &st) == 0 && S_ISREG(st.st_mode)
+                && (!forWritingOnly || openedForWriting("/proc/" + pid + "/fdinfo/" + fd->d_name)))
                 open.insert({ static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino) });
         }
         ::closedir(fds);

@@ -33,9 +33,9 @@ void syncFolder(const std::string& folder);
 
 // A file's identity on this machine: device and inode.
 using FileIdentity = std::pair<uint64_t, uint64_t>;
-// The identities of the files that this user's processes hold open (as far as the system
-// lets us look).
-std::set<FileIdentity> openFileIdentities();
+// The identities of the files that this user's processes hold open, or only those they hold
+// open for writing (as far as the system lets us look).
+std::set<FileIdentity> openFileIdentities(bool forWritingOnly = false);
 // The identity and modification time (nanoseconds since the epoch) of a regular file; false
 // when there is none at path.
 bool regularFileIdentity(const std::string& path, FileIdentity& identity, int64_t& modifiedNs);
