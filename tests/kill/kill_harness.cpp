@@ -22,17 +22,12 @@ namespace fs = std::filesystem;
 
 namespace kill_testing {
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-using Lines = std::vector<std::string>;
-
 double msSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-std::string readAll(const fs::path& path, bool* exists = nullptr)
+std::string readAll(const fs::path& path, bool* exists)
 {
     std::ifstream in(path, std::ios::binary);
     if (exists)
@@ -41,6 +36,56 @@ std::string readAll(const fs::path& path, bool* exists = nullptr)
     out << in.rdbuf();
     return out.str();
 }
+
+Run start(const Options& o, const fs::path& profile, const fs::path& script, const fs::path& output)
+{
+    Run run;
+    run.output = output;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    const std::string profileText = profile.string();
+    const std::string scriptText = script.string();
+    std::vector<std::string> args
+        = { o.program, "--headless", "--profile", profileText, "--config", o.config, "--script", scriptText };
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (posix_spawn(&run.pid, o.program.c_str(), &actions, nullptr, argv.data(), environ) != 0)
+        run.pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return run;
+}
+
+bool reap(pid_t pid)
+{
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
+    return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+}
+
+bool runToEnd(const Run& run)
+{
+    const auto begin = Clock::now();
+    int status = 0;
+    for (;;) {
+        const pid_t r = waitpid(run.pid, &status, WNOHANG);
+        if (r == run.pid)
+            return true;
+        if (msSince(begin) > 60000) {
+            kill(run.pid, SIGKILL);
+            reap(run.pid);
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+namespace {
+
+using Lines = std::vector<std::string>;
 
 // The lines of a file the program wrote: each ended by CR LF.
 Lines crlfLines(const std::string& bytes, bool& wellFormed)
@@ -65,60 +110,6 @@ std::string baseName(const std::string& path)
 {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// One started program: its process and the file its output goes to.
-struct Run {
-    pid_t pid = -1;
-    fs::path output;
-};
-
-Run start(const Options& o, const fs::path& profile, const fs::path& script, const fs::path& output)
-{
-    Run run;
-    run.output = output;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    const std::string profileText = profile.string();
-    const std::string scriptText = script.string();
-    std::vector<std::string> args
-        = { o.program, "--headless", "--profile", profileText, "--config", o.config, "--script", scriptText };
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    if (posix_spawn(&run.pid, o.program.c_str(), &actions, nullptr, argv.data(), environ) != 0)
-        run.pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    return run;
-}
-
-// Waits for the program; true when it died by SIGKILL.
-bool reap(pid_t pid)
-{
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
-    return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-}
-
-// Runs a program to its end within a minute; false when it had to be killed.
-bool runToEnd(const Run& run)
-{
-    const auto begin = Clock::now();
-    int status = 0;
-    for (;;) {
-        const pid_t r = waitpid(run.pid, &status, WNOHANG);
-        if (r == run.pid)
-            return true;
-        if (msSince(begin) > 60000) {
-            kill(run.pid, SIGKILL);
-            reap(run.pid);
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
 }
 
 // A playlist as the next start sees it: a commit that had been decided counts with its new
@@ -233,63 +224,26 @@ public:
 
     Outcome run()
     {
-        Outcome out;
-        const auto begin = Clock::now();
         std::string why;
         if (m_work.empty() || !verify(why)) {
+            Outcome out;
             out.problems.push_back("the first start failed: " + why);
             out.inconsistent = 1;
             return out;
         }
         m_reference = readAll(m_skin / "ini.db");
-        double roundMs = 0;
-        int whole = 0;
-        while (out.kills < m_o.kills && msSince(begin) < m_o.maxSeconds * 1000) {
-            const int kind = out.rounds % 2;
-            const std::vector<Lines> versions = planRound(kind, out.rounds);
-            // Until a round has run whole, its length is unknown: the first one is not killed.
-            const double delay
-                = whole == 0 ? -1 : std::uniform_real_distribution<double>(0, roundMs * 1.1)(m_rng);
-            const auto started = Clock::now();
-            const Run r = start(m_o, m_profile, m_work / "round.script", m_work / "round.out");
-            if (r.pid < 0) {
-                out.problems.push_back("cannot start " + m_o.program);
-                ++out.inconsistent;
-                break;
-            }
-            bool killed = false;
-            if (delay >= 0) {
-                std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(delay));
-                kill(r.pid, SIGKILL);
-                killed = reap(r.pid);
-            } else {
-                runToEnd(r);
-            }
-            if (!killed) {
-                roundMs = (roundMs * whole + msSince(started)) / (whole + 1);
-                ++whole;
-            }
-            ++out.rounds;
-            out.kills += killed ? 1 : 0;
-            const std::string problem = check(kind, versions);
-            if (!problem.empty()) {
-                ++out.inconsistent;
-                if (out.problems.size() < 10)
-                    out.problems.push_back(
-                        "round " + std::to_string(out.rounds) + (killed ? " (killed)" : "") + ": " + problem);
-                // Every kill is judged on its own: the next round starts from sound files.
-                if (!reset(why)) {
-                    out.problems.push_back("cannot start afresh: " + why);
-                    break;
-                }
-            }
-            if (m_o.verbose)
-                std::fprintf(
-                    stderr, "round %d %s %s\n", out.rounds, killed ? "killed" : "whole", problem.c_str());
-        }
-        out.seconds = msSince(begin) / 1000;
-        out.meanRoundMs = roundMs;
-        return out;
+        std::vector<Lines> versions;
+        Round round;
+        round.script = m_work / "round.script";
+        round.prepare = [&](int n) { versions = planRound(n % 2, n); };
+        round.check = [&](int n) {
+            std::string problem = check(n % 2, versions);
+            // Every kill is judged on its own: the next round starts from sound files.
+            if (!problem.empty() && !reset(why))
+                problem += "; cannot start afresh: " + why;
+            return problem;
+        };
+        return killRounds(m_o, m_profile, round);
     }
 
 private:
@@ -440,6 +394,54 @@ private:
 };
 
 } // namespace
+
+Outcome killRounds(const Options& o, const fs::path& profile, const Round& round)
+{
+    Outcome out;
+    std::mt19937 rng(o.seed);
+    const auto begin = Clock::now();
+    double roundMs = 0;
+    int whole = 0;
+    while (out.kills < o.kills && msSince(begin) < o.maxSeconds * 1000) {
+        round.prepare(out.rounds);
+        // Until a round has run whole, its length is unknown: the first one is not killed.
+        const double delay = whole == 0 ? -1 : std::uniform_real_distribution<double>(0, roundMs * 1.1)(rng);
+        const auto started = Clock::now();
+        const fs::path output = round.script.parent_path() / "round.out";
+        const Run r = start(o, profile, round.script, output);
+        if (r.pid < 0) {
+            out.problems.push_back("cannot start " + o.program);
+            ++out.inconsistent;
+            break;
+        }
+        bool killed = false;
+        if (delay >= 0) {
+            std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(delay));
+            kill(r.pid, SIGKILL);
+            killed = reap(r.pid);
+        } else {
+            runToEnd(r);
+        }
+        if (!killed) {
+            roundMs = (roundMs * whole + msSince(started)) / (whole + 1);
+            ++whole;
+        }
+        out.kills += killed ? 1 : 0;
+        const std::string problem = round.check(out.rounds++);
+        if (!problem.empty()) {
+            ++out.inconsistent;
+            if (out.problems.size() < 10)
+                out.problems.push_back(
+                    "round " + std::to_string(out.rounds) + (killed ? " (killed)" : "") + ": " + problem);
+        }
+        if (o.verbose)
+            std::fprintf(
+                stderr, "round %d %s %s\n", out.rounds, killed ? "killed" : "whole", problem.c_str());
+    }
+    out.seconds = msSince(begin) / 1000;
+    out.meanRoundMs = roundMs;
+    return out;
+}
 
 Outcome runKillRounds(const Options& options)
 {
