@@ -196,8 +196,8 @@ public:
             return MediaStep::Failed;
         // Sound: the original goes only while it is the file that was copied: its size and time
         // as listed and no process writing it (a browser still loading the song). A read lease
-        // is granted only while no one holds the file open for writing, and while it is held
-        // no one can open it so; its break signal is one that is ignored by default.
+        // is granted only while no one holds the file open for writing, and a writer that opens
+        // it meanwhile waits until it is let go; its break signal is one ignored by default.
         const bool leased = ::fcntl(fd, F_SETSIG, SIGURG) == 0 && ::fcntl(fd, F_SETLEASE, F_RDLCK) == 0;
         const bool writer
             = !leased && (errno == EAGAIN || posix::openFileIdentities(true).count(identityOf(fd)) > 0);
