@@ -154,7 +154,7 @@ const std::vector<Row>& rows()
         { "harvested song name", "copy's file name", Sink::FileName,
             [](TestProgram& p, const std::string& v) {
                 return video::HarvestCopier(p.profilePath("harvest"))
-                    .nameFor({ 1, "http://x/a.mp3", ".mp3", v, -1 });
+                    .nameFor({ 1, "http://x/a.mp3", ".mp3", v, -1, -1, {} });
             } },
         { "channel and service addresses (Config)", "request address", Sink::Wire,
             [](TestProgram& p, const std::string& v) {

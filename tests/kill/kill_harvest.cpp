@@ -59,8 +59,10 @@ public:
             writeAll(song, bytes);
             m_songs.insert(bytes);
         }
-        for (const char* picture : { "a.jpg", "b.jpg" })
-            writeAll(m_dir / picture, std::string(8 << 20, picture[0]));
+        // Pictures by their header (a GIF of 2 × 3 pixels), large enough to take a while to copy.
+        for (const char* picture : { "a.gif", "b.gif" })
+            writeAll(m_dir / picture,
+                std::string("GIF89a\x02\x00\x03\x00", 10) + std::string(8 << 20, picture[0]));
     }
     ~WorkHarness()
     {
@@ -110,7 +112,7 @@ private:
         }
         m_oldPicture = readAll(m_skin / "zelv.jpg");
         m_oldSettings = readAll(m_skin / "ini.db");
-        m_picture = m_dir / (m_picture.filename() == "a.jpg" ? "b.jpg" : "a.jpg");
+        m_picture = m_dir / (m_picture.filename() == "a.gif" ? "b.gif" : "a.gif");
         m_colour = 1 + (m_colour + 36) % 255;
         script << "click moban.Label5\ndrop setz.Label10 \"" << m_picture.string()
                << "\"\nscroll setz.HScroll1 " << m_colour

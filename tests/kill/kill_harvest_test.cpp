@@ -17,8 +17,8 @@ int main(int argc, char** argv)
     o.program = argv[1];
     o.config = argv[2];
     const std::string work = argv[3];
-    o.kills = argc > 4 ? std::atoi(argv[4]) : 20;
-    o.maxSeconds = argc > 5 ? std::atof(argv[5]) : 60;
+    o.kills = argc > 4 ? std::atoi(argv[4]) : 15;
+    o.maxSeconds = argc > 5 ? std::atof(argv[5]) : 40;
     o.seed = 22;
     o.verbose = std::getenv("KILL_TEST_VERBOSE") != nullptr;
     const kill_testing::Outcome out = kill_testing::runWorkKills(
