@@ -1,6 +1,7 @@
 #include "gui/desktop.h"
 
 #include <QApplication>
+#include <QThread>
 #include <cstdio>
 #include <filesystem>
 
@@ -11,11 +12,16 @@
 #include "gui/renderer.h"
 #include "gui/session.h"
 #include "gui/single_instance.h"
+#include "platform/dialogs.h"
+#include "runtime/app.h"
 #include "runtime/form.h"
 
 namespace gui {
 
 namespace {
+
+constexpr const char* kProfileInUse
+    = "另一个 Zelvora 正在使用同一个用户资料，但没有回应。为保护播放列表和设置，本次启动已取消。";
 
 // Whether Qt will find a display: a platform chosen in the environment (offscreen, for
 // example), a Wayland display, or an X display whose local socket exists.
@@ -77,10 +83,10 @@ void bringHubToFront(Session& session)
 
 } // namespace
 
-void acceptHandOvers(SingleInstance& instance, Session& session,
+bool acceptHandOvers(SingleInstance& instance, Session& session,
     std::function<void(runtime::App&, const std::vector<std::string>&)> openFiles)
 {
-    instance.listen([&session, openFiles](const QStringList& files) {
+    return instance.listen([&session, openFiles](const QStringList& files) {
         std::vector<std::string> paths;
         for (const QString& f : files)
             paths.push_back(utf8(f));
@@ -110,12 +116,31 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options)
         return 0;
 
     Session session({ options.profile, config, options.installServices, options.start });
+    // Sound: without the hand-over (another program of the profile that does not answer, or
+    // no safe socket folder) a second program would share the profile's files with the first.
+    const auto profileLock = options.lockProfile ? options.lockProfile(session.app()) : nullptr;
+    // A program that is still starting holds the lock before it listens: it gets a moment.
+    for (int tries = 0; profileLock && profileLock->state() == platform::FileLock::Busy && tries < 10;
+         ++tries) {
+        QThread::msleep(300);
+        if (SingleInstance::handOver(SingleInstance::defaultKey(), toQt(options.files), 2000))
+            return 0;
+    }
+    if (profileLock && profileLock->state() == platform::FileLock::Busy) {
+        platform::MessageBoxRequest box;
+        box.text = kProfileInUse;
+        box.icon = platform::Exclamation;
+        std::fprintf(stderr, "zelvora: the profile is in use by another program\n");
+        session.app().service<platform::Dialogs>().messageBox(box);
+        return 3;
+    }
     session.onProgramEnded = [] { QCoreApplication::exit(0); };
     installStartupProbe(session);
     const auto layoutReport = installLayoutReport(session);
     session.startProgram();
     SingleInstance instance;
-    acceptHandOvers(instance, session, options.openFiles);
+    if (!acceptHandOvers(instance, session, options.openFiles))
+        std::fprintf(stderr, "zelvora: second starts cannot hand their files to this program\n");
     if (!options.files.empty() && options.openFiles)
         session.run([&] { options.openFiles(session.app(), options.files); });
     return QApplication::exec();

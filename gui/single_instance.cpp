@@ -3,7 +3,11 @@
 #include <QByteArray>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <cstdio>
 #include <optional>
+#include <utility>
+
+#include "platform/single_user.h"
 
 namespace gui {
 
@@ -40,19 +44,32 @@ std::optional<QStringList> decodeFiles(const QByteArray& message)
 QString SingleInstance::defaultKey()
 {
     const QString key = qEnvironmentVariable("ZELVORA_INSTANCE");
-    if (!key.isEmpty())
-        return key;
-    QString user = qEnvironmentVariable("USER");
-    if (user.isEmpty())
-        user = qEnvironmentVariable("LOGNAME");
-    return QStringLiteral("zelvora-") + user;
+    return key.isEmpty() ? QStringLiteral("zelvora") : key;
+}
+
+QString SingleInstance::socketPath(const QString& key)
+{
+    std::string folder;
+    if (const platform::Status safe = platform::privateSocketFolder(folder); !safe) {
+        static bool told = false;
+        if (!std::exchange(told, true))
+            std::fprintf(stderr, "zelvora: no single-instance socket: %s\n", safe.error.c_str());
+        return {};
+    }
+    return QString::fromStdString(folder) + QLatin1Char('/') + key;
 }
 
 bool SingleInstance::handOver(const QString& key, const QStringList& files, int timeoutMs)
 {
+    const QString path = socketPath(key);
+    if (path.isEmpty())
+        return false;
     QLocalSocket socket;
-    socket.connectToServer(key);
+    socket.connectToServer(path);
     if (!socket.waitForConnected(timeoutMs))
+        return false;
+    // Sound: the file names go only to a program of this user.
+    if (!platform::peerIsThisUser(static_cast<int>(socket.socketDescriptor())))
         return false;
     socket.write(encodeFiles(files));
     if (!socket.waitForBytesWritten(timeoutMs))
@@ -64,7 +81,7 @@ bool SingleInstance::handOver(const QString& key, const QStringList& files, int 
 }
 
 SingleInstance::SingleInstance(QString key)
-    : m_key(std::move(key))
+    : m_path(socketPath(key))
 {
 }
 
@@ -73,17 +90,24 @@ SingleInstance::~SingleInstance() = default;
 bool SingleInstance::listen(std::function<void(const QStringList&)> onFiles)
 {
     m_onFiles = std::move(onFiles);
+    if (m_path.isEmpty())
+        return false;
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(m_key)) {
+    if (!m_server->listen(m_path)) {
         // Nobody answered on it (the caller tried a hand-over first): a crashed program's
-        // socket, which is removed.
-        QLocalServer::removeServer(m_key);
-        if (!m_server->listen(m_key))
+        // socket, or anything else in this user's private folder, which is removed.
+        QLocalServer::removeServer(m_path);
+        if (!m_server->listen(m_path))
             return false;
     }
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* client = m_server->nextPendingConnection()) {
+            if (!platform::peerIsThisUser(static_cast<int>(client->socketDescriptor()))) {
+                client->abort();
+                client->deleteLater();
+                continue;
+            }
             connect(client, &QLocalSocket::disconnected, this, [this, client] {
                 m_pending.remove(client);
                 client->deleteLater();

@@ -2,10 +2,12 @@
 
 #include "assembly/services.h"
 #include "assembly/window_skin_peers.h"
+#include "common/data_folders.h"
 #include "common/stale_files.h"
 #include "music/music_window.h"
 #include "music/page_store.h"
 #include "music/site_list_window.h"
+#include "platform/single_user.h"
 #include "player/player_window.h"
 #include "runtime/app.h"
 #include "settings/settings_window.h"
@@ -55,6 +57,12 @@ void installDesktopServices(
     runtime::App& app, const std::string& profile, std::shared_ptr<platform::Config> config)
 {
     installServices(app, std::move(config), { profile, false });
+}
+
+std::unique_ptr<platform::FileLock> lockProfile(runtime::App& app)
+{
+    common::EnsureDataFolders(app);
+    return std::make_unique<platform::FileLock>(common::dataPaths(app).root + ".lock");
 }
 
 void launchProgram(runtime::App& app)

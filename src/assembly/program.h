@@ -8,7 +8,8 @@ class App;
 }
 namespace platform {
 class Config;
-}
+class FileLock;
+} // namespace platform
 
 namespace assembly {
 
@@ -24,5 +25,7 @@ void installDesktopServices(
     runtime::App& app, const std::string& profile, std::shared_ptr<platform::Config> config);
 // Registers every window and starts the program (registerWindows, then startProgram).
 void launchProgram(runtime::App& app);
+// Locks the app's data folder for this program (a lock file in it, made with the folder).
+std::unique_ptr<platform::FileLock> lockProfile(runtime::App& app);
 
 } // namespace assembly
