@@ -2,13 +2,14 @@
 # has no Flash, so no flash player is fetched and the video's frames are on screen.
 desktop_start
 program_start
-gst-launch-1.0 -q videotestsrc num-buffers=250 pattern=solid-color foreground-color=0xff20c020 \
+# Thirty seconds of video: the picture is checked while it plays, however slowly it started.
+gst-launch-1.0 -q videotestsrc num-buffers=750 pattern=solid-color foreground-color=0xff20c020 \
     ! video/x-raw,width=320,height=240,framerate=25/1 ! videoconvert ! avenc_flv ! flvmux \
     ! filesink location="$DESKTOP_WORK/green.flv" >/dev/null || fail "no FLV could be made"
 click moban.Label7
-wait_until window_shown Form5 || fail "the player did not open"
+wait_until -t 20 window_shown Form5 || fail "the player did not open"
 program_open "$DESKTOP_WORK/green.flv"
-wait_until playing Form5.WindowsMediaPlayer1 || fail "the FLV does not play"
+wait_until -t 30 playing Form5.WindowsMediaPlayer1 || fail "the FLV does not play"
 area=$(centre_of Form5.WindowsMediaPlayer1 | awk '{ print $1 - 50, $2 - 40, 100, 80 }')
 expect_screen 15 flv_video colour "$area" 32 192 32
 [ ! -e "$PROFILE/my documents/zelv/Temp/zelv.swf" ] || fail "the flash player was fetched"
