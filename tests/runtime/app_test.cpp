@@ -151,15 +151,6 @@ TEST_F(AppTest, DoEventsInsideAHandlerRunsOtherDueTimersButNotItself)
     EXPECT_EQ(events, (std::vector<std::string> { "A@1", "B@1" }));
 }
 
-TEST_F(AppTest, PostedWorkRunsOnThePump)
-{
-    int ran = 0;
-    app.post([&] { ++ran; });
-    EXPECT_EQ(ran, 0);
-    app.doEvents();
-    EXPECT_EQ(ran, 1);
-}
-
 TEST_F(AppTest, SettingsRaiseEventsAsAUserChangeWould)
 {
     First& f = app.get<First>();

@@ -132,31 +132,17 @@ TEST_F(ContractTest, ChangingATimerReschedulesItFromNow)
     EXPECT_EQ(fired.size(), 2u);
 }
 
+// What the console scripts do not read already: decimals, the slider and the defaults.
 TEST_F(ContractTest, PropertiesReadAsTheConsolePrintsThem)
 {
-    w.Label1.setCaption("在线影音");
     w.Label1.setLeft(7.5);
     w.Label1.setWidth(960);
-    w.Text1.setText("chun");
     w.HScroll1.setValue(255);
     w.List1.setItems({ "甲", "乙" });
-    w.Timer1.start(1);
-    const std::vector<std::tuple<Control*, const char*, std::string>> rows = {
-        { &w.Label1, "caption", "在线影音" },
-        { &w.Label1, "left", "7.5" },
-        { &w.Label1, "width", "960" },
-        { &w.Label1, "visible", "true" },
-        { &w.Text1, "text", "chun" },
-        { &w.HScroll1, "value", "255" },
-        { &w.List1, "listCount", "2" },
-        { &w.List1, "listIndex", "-1" },
-        { &w.List1, "items", "甲\n乙" },
-        { &w.List1, "item.1", "乙" },
-        { &w.Timer1, "enabled", "true" },
-        { &w.Timer1, "interval", "1" },
-    };
-    for (const auto& [control, name, expected] : rows)
-        EXPECT_EQ(control->property(name).value_or("<none>"), expected) << control->name() << "." << name;
+    EXPECT_EQ(w.Label1.property("left"), "7.5");
+    EXPECT_EQ(w.Label1.property("width"), "960");
+    EXPECT_EQ(w.HScroll1.property("value"), "255");
+    EXPECT_EQ(w.List1.property("item.1"), "乙");
     EXPECT_FALSE(w.Label1.property("noSuchProperty").has_value());
     EXPECT_FALSE(w.List1.property("item.2").has_value());
     EXPECT_EQ(w.HScroll1.defaultProperty(), "value");
