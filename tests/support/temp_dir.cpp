@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 
 namespace testing_support {
@@ -42,6 +43,24 @@ void writeBytes(const std::filesystem::path& file, const std::string& bytes)
     std::filesystem::create_directories(file.parent_path(), ec);
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::filesystem::path testData(const std::string& name)
+{
+    return std::filesystem::path(ZELVORA_TEST_DATA) / name;
+}
+
+std::vector<std::vector<std::string>> testRows(const std::string& name)
+{
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(readBytes(testData(name)));
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<std::string>& row = rows.emplace_back();
+        std::istringstream columns(line);
+        for (std::string column; std::getline(columns, column, '\t');)
+            row.push_back(column);
+    }
+    return rows;
 }
 
 } // namespace testing_support

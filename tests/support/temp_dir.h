@@ -2,6 +2,7 @@
 // A fresh folder under the system's temporary folder, removed with its contents at the end.
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -24,5 +25,10 @@ private:
 std::string readBytes(const std::filesystem::path& file);
 // Writes bytes to a file, creating its folder.
 void writeBytes(const std::filesystem::path& file, const std::string& bytes);
+
+// A fixed expectation kept as a file under tests/data (name relative to it), or a table there:
+// one row a line, columns parted by tabs.
+std::filesystem::path testData(const std::string& name);
+std::vector<std::vector<std::string>> testRows(const std::string& name);
 
 } // namespace testing_support
