@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/data_folders.h"
 #include "common/file_download.h"
@@ -94,85 +96,67 @@ bool checkForUpdate(Rig& s, const std::string& url)
     && files == 1;
 }
 
-struct Row {
-    const char* path;
-    const char* route;
-    // The time-out the path should end within.
-    int limitMs;
+// A network path and the routes it is tried against, each with the time-out the path should
+// end within.
+struct Path {
+    const char* name;
     std::function<bool(Rig&, const std::string&)> run;
+    std::vector<std::pair<const char*, int>> routes;
     // Whether the partial bytes may stay in a hidden file for the next start (resumable).
     bool keepsPartial = false;
 };
 
-const Row kRows[] = {
+const Path kPaths[] = {
     // The probe only connects: it ends once the connection stands, whatever follows.
-    { "probe", "/silent", 1000,
-        [](Rig& s, const std::string& u) { return (s.net->checkConnection(u), true); } },
-    { "probe", "/trickle", 1000,
-        [](Rig& s, const std::string& u) { return (s.net->checkConnection(u), true); } },
-    { "probe", "/endless", 1000,
-        [](Rig& s, const std::string& u) { return (s.net->checkConnection(u), true); } },
-    { "page fetch", "/silent", 1500,
-        [](Rig& s, const std::string& u) { return common::getHTTPPage(*s.net, u, "GBK").empty(); } },
-    { "page fetch", "/trickle", 1500,
-        [](Rig& s, const std::string& u) { return common::getHTTPPage(*s.net, u, "GBK").empty(); } },
-    { "page fetch", "/endless", 1500,
-        [](Rig& s, const std::string& u) { return common::getHTTPPage(*s.net, u, "GBK").empty(); } },
-    { "browser navigation (search pages)", "/silent", 1500,
+    { "probe", [](Rig& s, const std::string& u) { return (s.net->checkConnection(u), true); },
+        { { "/silent", 1000 }, { "/trickle", 1000 }, { "/endless", 1000 } } },
+    { "page fetch",
+        [](Rig& s, const std::string& u) { return common::getHTTPPage(*s.net, u, "GBK").empty(); },
+        { { "/silent", 1500 }, { "/trickle", 1500 }, { "/endless", 1500 } } },
+    { "browser navigation (search pages)",
         [](Rig& s, const std::string& u) {
             s.p.app.get<video::search>().WebBrowser1.navigate(u);
             return platform::settleHeadlessBrowsers(s.p.app, 10000);
-        } },
-    { "browser navigation (search pages)", "/trickle", 1500,
-        [](Rig& s, const std::string& u) {
-            s.p.app.get<video::search>().WebBrowser1.navigate(u);
-            return platform::settleHeadlessBrowsers(s.p.app, 10000);
-        } },
-    { "browser navigation (search pages)", "/endless", 1500,
-        [](Rig& s, const std::string& u) {
-            s.p.app.get<video::search>().WebBrowser1.navigate(u);
-            return platform::settleHeadlessBrowsers(s.p.app, 10000);
-        } },
+        },
+        { { "/silent", 1500 }, { "/trickle", 1500 }, { "/endless", 1500 } } },
     // The update check's limits with its minute shortened to a second.
-    { "updater download", "/silent", 1000,
-        [](Rig& s, const std::string& u) { return !download(s, u, 1, shell::kVersionFileBytes, false); } },
-    { "updater download", "/trickle", 1000,
-        [](Rig& s, const std::string& u) { return !download(s, u, 1, shell::kVersionFileBytes, false); } },
-    { "updater download", "/endless", 1000,
-        [](Rig& s, const std::string& u) { return !download(s, u, 1, shell::kVersionFileBytes, false); } },
+    { "updater download",
+        [](Rig& s, const std::string& u) { return !download(s, u, 1, shell::kVersionFileBytes, false); },
+        { { "/silent", 1000 }, { "/trickle", 1000 }, { "/endless", 1000 } } },
     // The hub's update check itself, its minute left as it is: the stall limit ends a silent
     // server and the size limit an endless one; the version file keeps the build it had. (A
     // trickle is ended by the stall check within one to two stall periods, or by the minute.)
-    { "update check (hub)", "/silent", 3000, checkForUpdate },
-    { "update check (hub)", "/endless", 1000, checkForUpdate },
+    { "update check (hub)", checkForUpdate, { { "/silent", 3000 }, { "/endless", 1000 } } },
     // A video may take hours: the stall limit ends a silent server, the user's close the rest.
-    { "user download", "/silent", 3000,
-        [](Rig& s, const std::string& u) { return !download(s, u, 0, 0, true); }, true },
-    { "user download (closed)", "/trickle", 1000,
-        [](Rig& s, const std::string& u) { return !download(s, u, 0, 0, true, 1000); }, true },
-    { "user download (closed)", "/endless", 1000,
-        [](Rig& s, const std::string& u) { return !download(s, u, 0, 0, true, 1000); }, true },
+    { "user download", [](Rig& s, const std::string& u) { return !download(s, u, 0, 0, true); },
+        { { "/silent", 3000 } }, true },
+    { "user download (closed)",
+        [](Rig& s, const std::string& u) { return !download(s, u, 0, 0, true, 1000); },
+        { { "/trickle", 1000 }, { "/endless", 1000 } }, true },
 };
 
 TEST(TimeOuts, EveryNetworkPathEndsInTimeAndLeavesNoFile)
 {
     // What a loaded machine may add to a time-out before the path counts as hanging.
     constexpr int kSlackMs = 2500;
-    for (const Row& row : kRows) {
-        FixtureServer server;
-        Rig s;
-        const auto start = std::chrono::steady_clock::now();
-        const bool ended = row.run(s, server.url(row.route));
-        const auto ms
-            = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
-                  .count();
-        std::printf("%-36s %-9s limit %5d ms  ended after %5lld ms\n", row.path, row.route, row.limitMs,
-            static_cast<long long>(ms));
-        EXPECT_TRUE(ended) << row.path << " " << row.route;
-        EXPECT_LE(ms, row.limitMs + kSlackMs) << row.path << " " << row.route;
-        EXPECT_FALSE(std::filesystem::exists(s.target())) << row.path << " " << row.route;
-        if (!row.keepsPartial) {
-            EXPECT_TRUE(std::filesystem::is_empty(s.folder)) << row.path << " " << row.route;
+    for (const Path& path : kPaths) {
+        for (const auto& [route, limitMs] : path.routes) {
+            FixtureServer server;
+            Rig s;
+            const auto start = std::chrono::steady_clock::now();
+            const bool ended = path.run(s, server.url(route));
+            const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                std::chrono::steady_clock::now() - start)
+                                .count();
+            std::printf("%-36s %-9s limit %5d ms  ended after %5lld ms\n", path.name, route, limitMs,
+                static_cast<long long>(ms));
+            SCOPED_TRACE(std::string(path.name) + " " + route);
+            EXPECT_TRUE(ended);
+            EXPECT_LE(ms, limitMs + kSlackMs);
+            EXPECT_FALSE(std::filesystem::exists(s.target()));
+            if (!path.keepsPartial) {
+                EXPECT_TRUE(std::filesystem::is_empty(s.folder));
+            }
         }
     }
 }
