@@ -16,27 +16,18 @@ namespace {
 
 const std::string kFourLines = "\r\n\r\n\r\n\r\n";
 
+// Each tile: its name, the page it shows, its tip and the message while it starts.
 struct TileRow {
-    const char* tile;
-    const char* page;
-    const char* toolTip;
-    const char* message;
+    std::string tile, page, toolTip, message;
 };
 
-const TileRow kTiles[] = {
-    { "Image3", "kugou", "酷狗音乐 - 超大屏幕，显示歌词", "正在启动酷狗音乐..." },
-    { "Image7", "kuwo", "酷我音乐 - 百万歌曲，一点即播", "正在启动酷我音乐..." },
-    { "Image8", "xiami", "虾米音乐 - 经典老歌与各色榜单", "正在启动虾米音乐..." },
-    { "Image9", "yyt", "音悦台TV - 高清MV电台", "正在启动音悦台..." },
-    { "Image10", "jiuku", "九酷听听 - 听好歌，上九酷", "正在启动九酷听听..." },
-    { "Image11", "duomi", "多米音乐 - 让音乐跟我走", "正在启动多米音乐..." },
-    { "Image12", "baidu", "百度音乐 - 找到自己喜欢的音乐", "正在启动百度音乐..." },
-    { "Image13", "sougou", "搜狗音乐盒 - 高音质正版，音乐播放", "正在启动搜狗音乐盒..." },
-    { "Image14", "QQ", "QQ音乐 - 音乐你的生活", "正在启动QQ音乐..." },
-    { "Image15", "douban", "豆瓣FM - 根据你的喜好，播放想听的歌", "正在启动豆瓣FM..." },
-    { "Image16", "wangyi", "网易音乐 - 好歌听不断，尽在网易音乐", "正在启动网易音乐..." },
-    { "Image17", "beiwa", "贝瓦电台 - 儿童电台", "正在启动贝瓦电台..." },
-};
+std::vector<TileRow> tiles()
+{
+    std::vector<TileRow> out;
+    for (const auto& r : testing_support::testRows("music/tiles.tsv"))
+        out.push_back({ r.at(0), r.at(1), r.at(2), r.at(3) });
+    return out;
+}
 
 class MusicWindowTest : public ::testing::Test {
 protected:
@@ -48,8 +39,8 @@ protected:
         p.app.advance(1);
     }
     music::Form1& w() { return p.app.get<music::Form1>(); }
-    runtime::Control& tile(const char* name) { return *w().control(name); }
-    std::string page(const char* label) { return p.app.get<music::music>().control(label)->caption(); }
+    runtime::Control& tile(const std::string& name) { return *w().control(name); }
+    std::string page(const std::string& label) { return p.app.get<music::music>().control(label)->caption(); }
     // Clicks a tile and lets the launcher and the page-ready poll run.
     void launch(const char* name)
     {
@@ -82,7 +73,7 @@ TEST_F(MusicWindowTest, FirstOpenShowsThePromptOverAHiddenBrowser)
 
 TEST_F(MusicWindowTest, EveryTileStartsItsServiceAfterTheConnectionTest)
 {
-    for (const TileRow& r : kTiles) {
+    for (const TileRow& r : tiles()) {
         SCOPED_TRACE(r.tile);
         w().WebBrowser1.log().take();
         tile(r.tile).click();
@@ -107,15 +98,15 @@ TEST_F(MusicWindowTest, EveryTileStartsItsServiceAfterTheConnectionTest)
         EXPECT_FALSE(w().Timer2.enabled());
         EXPECT_EQ(w().WebBrowser1.bodyScroll(), "no");
     }
-    EXPECT_EQ(net->probes.size(), std::size(kTiles));
+    EXPECT_EQ(net->probes.size(), 12u);
 }
 
 TEST_F(MusicWindowTest, TilesShowTheirTipsAndTheDoubanTileOnlyOnAPress)
 {
-    for (const TileRow& r : kTiles) {
+    for (const TileRow& r : tiles()) {
         SCOPED_TRACE(r.tile);
         tile(r.tile).mouseMove({ runtime::NoButton, 0, 5, 5 });
-        const bool pressOnly = std::string(r.tile) == "Image15";
+        const bool pressOnly = r.tile == "Image15";
         EXPECT_EQ(tile(r.tile).toolTipText(), pressOnly ? "" : r.toolTip);
         tile(r.tile).mouseDown({ runtime::LeftButton, 0, 5, 5 });
         EXPECT_EQ(tile(r.tile).toolTipText(), r.toolTip);

@@ -26,37 +26,14 @@ protected:
 
 TEST_F(SiteListTest, EveryButtonOpensItsSiteAndThePopupStaysOpen)
 {
-    const struct {
-        const char* button;
-        const char* caption;
-        const char* page;
-    } rows[] = {
-        { "Command1", "乐视", "https://www.letv.com/" },
-        { "Command2", "迅雷看看", "https://vod.kankan.com/" },
-        { "Command3", "激动网", "https://www.joy.cn/" },
-        { "Command4", "网易视频", "https://v.163.com/" },
-        { "Command5", "新浪视频", "https://video.sina.com.cn/" },
-        { "Command6", "腾讯视频", "https://v.qq.com/" },
-        { "Command7", "PPS", "https://www.pps.tv/" },
-        { "Command8", "风行", "https://www.funshion.com/" },
-        { "Command9", "CNTV", "https://tv.cntv.cn/" },
-        { "Command10", "凤凰视频", "https://v.ifeng.com/" },
-        { "Command11", "酷6网", "https://v.ku6.com/" },
-        { "Command12", "56网", "https://www.56.com/" },
-        { "Command13", "优酷", "https://v.youku.com/" },
-        { "Command14", "土豆", "https://www.tudou.com/" },
-        { "Command15", "没有我想要的，点此申述", "https://maker.example/forbbs-30.html" },
-        { "Command16", "华数TV", "https://www.wasu.cn/" },
-        { "Command17", "糖豆网", "https://www.tangdou.com/" },
-        { "Command18", "酷狗MV", "https://www.kugou.com/mvweb/html/index.html" },
-        { "Command19", "音悦台", "https://v.yinyuetai.com/" },
-    };
+    // Each row: the button, its caption and the page it opens.
+    const auto rows = testing_support::testRows("music/site_list.tsv");
+    EXPECT_EQ(rows.size(), 19u);
     for (const auto& row : rows) {
-        runtime::Control& button = *w().control(row.button);
-        EXPECT_EQ(button.caption(), row.caption);
+        runtime::Control& button = *w().control(row.at(0));
+        EXPECT_EQ(button.caption(), row.at(1));
         button.click();
-        EXPECT_EQ(p.shell->takeLaunches(), std::vector<std::string> { std::string("open ") + row.page })
-            << row.button;
+        EXPECT_EQ(p.shell->takeLaunches(), std::vector<std::string> { "open " + row.at(2) }) << row.at(0);
         EXPECT_TRUE(w().visible());
     }
     EXPECT_EQ(w().Command20.caption(), "我已经了解，关闭弹窗");
