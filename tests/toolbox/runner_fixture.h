@@ -31,6 +31,8 @@ protected:
     toolbox::tooldiao& r() { return p.app.get<toolbox::tooldiao>(); }
     bool runnerOpen() const { return p.app.isLoaded<toolbox::tooldiao>(); }
     std::string tool(const std::string& name) const { return p.dataFile("tool/" + name); }
+    // A file as the program is designed to write it, kept under tests/data/toolbox.
+    static std::string designed(const std::string& name) { return readBytes(testData("toolbox/" + name)); }
     std::string cache() const { return (p.dir.path() / "webcache").string(); }
     // Lets real processes and the virtual clock run until done().
     bool until(const std::function<bool()>& done, int stepMs = 100) { return runUntil(p.app, done, stepMs); }

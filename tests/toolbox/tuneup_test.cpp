@@ -106,31 +106,7 @@ TEST_F(TuneUpTest, KdjsBatIsWrittenByteForByteAndTheBarRunsWhileTheJobDoes)
     toolbox::tooldiao& w = open("KDJS");
     // The restore waits until the tune-up has ended.
     EXPECT_FALSE(w.Command4.visible());
-    std::string expected
-        = "@echo off\r\ncolor 1a\r\necho 正在优化宽带网速，优化后，本窗口将自动关闭\r\n"
-          "echo 正在清除ARP缓存……\r\narp -d >nul 2>&0\r\necho 正在清除NetBEUI缓存……\r\n"
-          "nbtstat -R \r\necho 正在清除DNS缓存……\r\nipconfig /flushdns \r\necho 重新注册 WINS \r\n"
-          "nbtstat -RR \r\necho 重新注册 DNS \r\nipconfig /registerdns\r\necho 修复成功……\r\n"
-          "echo 正在清理系统垃圾文件，请稍等......\r\n"
-          "del /f /s /q \"%userprofile%\\Local Settings\\Temporary Internet Files\\*.*\"\r\n"
-          "del /f /s /q \"%userprofile%\\AppData\\Local\\Microsoft\\Windows\\Temporary Internet "
-          "Files\\*.*\"\r\n"
-          "echo 清理系统垃圾完成！\r\n"
-          "Getmac /v /nh /fo csv | find /i \"Device\" > mac_all.ini\r\nping 127.0.0.1>nul\r\n"
-          "for /f \"tokens=1-3* delims=,\" %%a in (mac_all.ini) do if not \"%%d\"==\"\"媒体被断开\"\" "
-          "(\r\n    set myname=%%a\r\n    rem 网卡:%%b\r\n    set mymac=%%c\r\n    rem 协议:%%d\r\n"
-          ")\r\nset myname=%myname:~1,-1%\r\nset mymac=%mymac:~1,-1%\r\n"
-          "echo 当前mac为%mymac%，网卡名称叫做\"%myname%\"\r\necho.\r\n"
-          "set BDLJ=\"%myname%\"\r\nset DNS1=114.114.114.114\r\nset DNS2=8.8.8.8\r\n"
-          "::------------------------------------\r\n";
-    for (const char* name : { "%myname%", "本地连接", "无线网络连接", "无线网络连接2", "zelvina_wifi",
-             "宽带连接", "宽带连接2" }) {
-        expected += "netsh interface ip set dns name=\"" + std::string(name)
-            + "\" source=static addr=%DNS1% register=PRIMARY\r\n";
-        expected += "netsh interface ip add dns name=\"" + std::string(name) + "\" addr=%DNS2%\r\n";
-    }
-    expected += "echo.\r\n\r\n\r\n";
-    EXPECT_EQ(readBytes(tool("kdjs.bat")), expected);
+    EXPECT_EQ(readBytes(tool("kdjs.bat")), designed("kdjs.bat"));
 
     ASSERT_TRUE(until([&] { return !w.Label7.caption().empty(); }, 10));
     size_t longest = 0;
