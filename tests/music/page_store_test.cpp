@@ -12,10 +12,10 @@ using testing_support::readBytes;
 using testing_support::TestProgram;
 using testing_support::writeBytes;
 
-// Every service page carries its title and frame (tests/data/music/pages.tsv); the
-// pages of each shape (with the document type line, with a top margin, its own layout) are
-// files there byte for byte. Addresses with query strings, quotes and angle brackets must
-// stay inside the src attribute.
+// Every service page carries its title and frame (tests/data/music/pages.tsv); the shared
+// layout with its document type line and the music TV's own page are files there byte for
+// byte. Addresses with query strings, quotes and angle brackets must stay inside the src
+// attribute.
 TEST(ServicePages, EveryPageHasItsLayoutWithTheConfiguredPlayerAddress)
 {
     TestProgram p;
