@@ -9,6 +9,7 @@
 #include "gui/form_view.h"
 #include "gui/layout_report.h"
 #include "gui/look.h"
+#include "gui/mpris.h"
 #include "gui/renderer.h"
 #include "gui/session.h"
 #include "gui/single_instance.h"
@@ -67,7 +68,8 @@ QStringList toQt(const std::vector<std::string>& files)
     return out;
 }
 
-// Brings the hub and the windows it owns to the front, as a second start asks.
+} // namespace
+
 void bringHubToFront(Session& session)
 {
     for (FormView* view : session.renderer().views()) {
@@ -80,8 +82,6 @@ void bringHubToFront(Session& session)
         }
     }
 }
-
-} // namespace
 
 bool acceptHandOvers(SingleInstance& instance, Session& session,
     std::function<void(runtime::App&, const std::vector<std::string>&)> openFiles)
@@ -141,6 +141,7 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options)
     SingleInstance instance;
     if (!acceptHandOvers(instance, session, options.openFiles))
         std::fprintf(stderr, "zelvora: second starts cannot hand their files to this program\n");
+    const auto mpris = Mpris::start(session);
     if (!options.files.empty() && options.openFiles)
         session.run([&] { options.openFiles(session.app(), options.files); });
     return QApplication::exec();

@@ -25,6 +25,9 @@ struct DesktopOptions {
 
 class SingleInstance;
 
+// Brings the hub and the windows it owns to the front, as a second start asks.
+void bringHubToFront(Session& session);
+
 // Every hand-over that reaches instance opens its files in the session's program (through
 // openFiles) and brings the hub to the front. False when the program cannot listen for them.
 bool acceptHandOvers(SingleInstance& instance, Session& session,

@@ -40,6 +40,8 @@ public:
     // The widget showing the video with the control's bar, created on first request; owned
     // by the engine.
     QWidget* videoWidget();
+    // Qt's player, for what it knows of the medium (its tags and cover).
+    const QMediaPlayer& media() const { return m_media; }
     // The surface, when it has been created.
     MediaSurface* surface() const { return m_surface; }
 

@@ -111,6 +111,8 @@ void Session::sync()
         return;
     m_renderer->sync();
     m_tray->windowsShown(m_renderer->anyShown());
+    if (onSynced)
+        onSynced();
 }
 
 } // namespace gui

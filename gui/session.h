@@ -50,6 +50,8 @@ public:
     void run(const std::function<void()>& work);
     // Brings the views up to date with the windows.
     void sync();
+    // Called after every update of the views (the desktop's player widgets follow it).
+    std::function<void()> onSynced;
     // Called when the program ends itself (the desktop program leaves Qt's event loop).
     std::function<void()> onProgramEnded;
 

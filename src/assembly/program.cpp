@@ -1,5 +1,6 @@
 #include "assembly/program.h"
 
+#include "assembly/media_remote.h"
 #include "assembly/services.h"
 #include "assembly/window_skin_peers.h"
 #include "common/data_folders.h"
@@ -57,6 +58,7 @@ void installDesktopServices(
     runtime::App& app, const std::string& profile, std::shared_ptr<platform::Config> config)
 {
     installServices(app, std::move(config), { profile, false });
+    provideMediaRemote(app);
 }
 
 std::unique_ptr<platform::FileLock> lockProfile(runtime::App& app)

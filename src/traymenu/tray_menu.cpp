@@ -50,8 +50,13 @@ void Form6::exitmaun_Click()
     ask.buttons = platform::YesNo;
     ask.icon = platform::Exclamation;
     ask.defaultButton = platform::DefaultButton2;
-    if (a.service<platform::Dialogs>().messageBox(ask) != platform::AnswerYes)
-        return;
+    if (a.service<platform::Dialogs>().messageBox(ask) == platform::AnswerYes)
+        exitProgram();
+}
+
+void Form6::exitProgram()
+{
+    runtime::App& a = app();
     const std::string toolFolder = common::dataPaths(a).tool;
     for (const char* name : { "ics.vbs", "start.bat", "close.bat", "kdjs.bat" }) {
         const std::string path = toolFolder + name;

@@ -82,6 +82,9 @@ public:
     void onlinemusic_Click();
     void onlinevideo_Click();
     void exitmaun_Click();
+    // Leaves the program as the exit entry does once the person has said yes: removes the
+    // helper scripts and the icon, then ends.
+    void exitProgram();
 
 private:
     void applySkinDefaults();

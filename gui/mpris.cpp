@@ -1,0 +1,297 @@
+#include "gui/mpris.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QDateTime>
+#include <QUrl>
+#include <algorithm>
+#include <cmath>
+
+#include "gui/desktop.h"
+#include "gui/look.h"
+#include "gui/session.h"
+#include "platform/environment.h"
+#include "platform/media_remote.h"
+#include "runtime/app.h"
+#include "runtime/media_controls.h"
+
+namespace gui {
+
+namespace {
+
+const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
+const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
+
+// The interfaces as the desktop's tools read them.
+const char* const kIntrospection = R"(<interface name="org.mpris.MediaPlayer2">
+<method name="Raise"/><method name="Quit"/>
+<property name="CanQuit" type="b" access="read"/><property name="CanRaise" type="b" access="read"/>
+<property name="Fullscreen" type="b" access="readwrite"/>
+<property name="CanSetFullscreen" type="b" access="read"/>
+<property name="HasTrackList" type="b" access="read"/><property name="Identity" type="s" access="read"/>
+<property name="DesktopEntry" type="s" access="read"/>
+<property name="SupportedUriSchemes" type="as" access="read"/>
+<property name="SupportedMimeTypes" type="as" access="read"/>
+</interface>
+<interface name="org.mpris.MediaPlayer2.Player">
+<method name="Next"/><method name="Previous"/><method name="Pause"/><method name="PlayPause"/>
+<method name="Stop"/><method name="Play"/>
+<method name="Seek"><arg direction="in" name="Offset" type="x"/></method>
+<method name="SetPosition"><arg direction="in" name="TrackId" type="o"/><arg direction="in" name="Position" type="x"/></method>
+<method name="OpenUri"><arg direction="in" name="Uri" type="s"/></method>
+<signal name="Seeked"><arg name="Position" type="x"/></signal>
+<property name="PlaybackStatus" type="s" access="read"/><property name="LoopStatus" type="s" access="readwrite"/>
+<property name="Rate" type="d" access="readwrite"/><property name="Shuffle" type="b" access="readwrite"/>
+<property name="Metadata" type="a{sv}" access="read"/><property name="Volume" type="d" access="readwrite"/>
+<property name="Position" type="x" access="read"/><property name="MinimumRate" type="d" access="read"/>
+<property name="MaximumRate" type="d" access="read"/><property name="CanGoNext" type="b" access="read"/>
+<property name="CanGoPrevious" type="b" access="read"/><property name="CanPlay" type="b" access="read"/>
+<property name="CanPause" type="b" access="read"/><property name="CanSeek" type="b" access="read"/>
+<property name="CanControl" type="b" access="read"/>
+</interface>
+)";
+
+bool playing(const runtime::MediaPlayer& c)
+{
+    return c.playState() == runtime::PlayPlaying || c.playState() == runtime::PlayBuffering
+        || c.playState() == runtime::PlayWaiting;
+}
+
+QVariantMap changedIn(const QVariantMap& before, const QVariantMap& now)
+{
+    QVariantMap changed;
+    for (auto it = now.begin(); it != now.end(); ++it) {
+        if (before.value(it.key()) != it.value())
+            changed.insert(it.key(), it.value());
+    }
+    return changed;
+}
+
+} // namespace
+
+std::unique_ptr<Mpris> Mpris::start(Session& session)
+{
+    runtime::App& app = session.app();
+    if (!app.hasService<platform::MediaRemote>())
+        return nullptr;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return nullptr;
+    // A second program of another user's session or profile keeps the plain name; this one
+    // takes an instance name, as the protocol asks.
+    QString service = QStringLiteral("org.mpris.MediaPlayer2.zelvora");
+    if (!bus.registerService(service)) {
+        service += QStringLiteral(".instance%1").arg(QCoreApplication::applicationPid());
+        if (!bus.registerService(service))
+            return nullptr;
+    }
+    std::unique_ptr<Mpris> mpris(new Mpris(session, app.service<platform::MediaRemote>(), service));
+    if (!bus.registerVirtualObject(kPath, mpris.get())) {
+        bus.unregisterService(service);
+        return nullptr;
+    }
+    return mpris;
+}
+
+Mpris::Mpris(Session& session, platform::MediaRemote& remote, const QString& service)
+    : m_session(session)
+    , m_remote(remote)
+    , m_service(service)
+{
+    if (session.app().hasService<platform::Environment>())
+        m_cover.folder = qs(platform::joinPath(
+            session.app().service<platform::Environment>().userProfile(), ".cache/zelvora/covers"));
+    m_root = mprisProperties(m_remote, kMprisRoot, m_cover);
+    m_player = mprisProperties(m_remote, kMprisPlayer, m_cover);
+    session.onSynced = [this] { announceChanges(); };
+}
+
+Mpris::~Mpris()
+{
+    m_session.onSynced = nullptr;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    bus.unregisterObject(kPath);
+    bus.unregisterService(m_service);
+}
+
+QString Mpris::introspect(const QString&) const
+{
+    return QString::fromLatin1(kIntrospection);
+}
+
+void Mpris::act(const std::function<void()>& action)
+{
+    m_session.run(action);
+}
+
+void Mpris::announceChanges()
+{
+    if (m_session.app().ended())
+        return;
+    const QVariantMap player = mprisProperties(m_remote, kMprisPlayer, m_cover);
+    const QVariantMap changed = changedIn(m_player, player);
+    m_player = player;
+    if (!changed.isEmpty()) {
+        QDBusMessage signal
+            = QDBusMessage::createSignal(kPath, kProperties, QStringLiteral("PropertiesChanged"));
+        signal << kMprisPlayer << changed << QStringList();
+        QDBusConnection::sessionBus().send(signal);
+    }
+    // A position away from where playing on would have brought it is a seek (the bar's too).
+    const qlonglong position = mprisPosition(m_remote);
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    runtime::MediaPlayer* c = m_remote.player();
+    const qlonglong expected = m_lastPosition + (c && playing(*c) ? (now - m_lastTime) * 1000 : 0);
+    if (!changed.contains(QStringLiteral("Metadata")) && std::llabs(position - expected) > 1'500'000)
+        announceSeek();
+    m_lastPosition = position;
+    m_lastTime = now;
+}
+
+void Mpris::announceSeek()
+{
+    QDBusMessage signal = QDBusMessage::createSignal(kPath, kMprisPlayer, QStringLiteral("Seeked"));
+    signal << mprisPosition(m_remote);
+    QDBusConnection::sessionBus().send(signal);
+}
+
+bool Mpris::handleMessage(const QDBusMessage& message, const QDBusConnection& connection)
+{
+    if (message.type() != QDBusMessage::MethodCallMessage)
+        return false;
+    const QDBusMessage reply = message.interface() == kProperties ? callProperties(message) : call(message);
+    if (!message.isReplyRequired() || message.isDelayedReply())
+        return true;
+    connection.send(reply);
+    return true;
+}
+
+QDBusMessage Mpris::call(const QDBusMessage& message)
+{
+    const QString method = message.member();
+    const QList<QVariant> args = message.arguments();
+    const QString interfaceName = message.interface();
+    auto unknown = [&] {
+        return message.createErrorReply(
+            QDBusError::UnknownMethod, QStringLiteral("No method %1").arg(method));
+    };
+    if (interfaceName == kMprisRoot || (interfaceName.isEmpty() && (method == "Raise" || method == "Quit"))) {
+        if (method == QLatin1String("Raise")) {
+            act([this] { m_remote.raise(); });
+            bringHubToFront(m_session);
+        } else if (method == QLatin1String("Quit")) {
+            act([this] { m_remote.quit(); });
+        } else {
+            return unknown();
+        }
+        return message.createReply();
+    }
+    if (!interfaceName.isEmpty() && interfaceName != kMprisPlayer)
+        return unknown();
+    runtime::MediaPlayer* c = m_remote.player();
+    auto onPlayer = [&](const std::function<void(runtime::MediaPlayer&)>& action) {
+        // Without a medium the control has nothing to play or pause.
+        if (c && !c->url().empty())
+            act([&] { action(*c); });
+    };
+    if (method == QLatin1String("Next") || method == QLatin1String("Previous")) {
+        const int step = method == QLatin1String("Next") ? 1 : -1;
+        act([&] { m_remote.step(step); });
+    } else if (method == QLatin1String("Play")) {
+        onPlayer([](auto& p) {
+            if (!playing(p))
+                p.play();
+        });
+    } else if (method == QLatin1String("Pause")) {
+        onPlayer([](auto& p) {
+            if (playing(p))
+                p.pause();
+        });
+    } else if (method == QLatin1String("PlayPause")) {
+        onPlayer([](auto& p) { p.playOrPause(); });
+    } else if (method == QLatin1String("Stop")) {
+        onPlayer([](auto& p) { p.stopByUser(); });
+    } else if (method == QLatin1String("Seek") && args.size() == 1) {
+        const double offset = args[0].toLongLong() / 1e6;
+        onPlayer([offset](auto& p) {
+            // Past the end is the next entry's business: the medium ends as it would.
+            p.seek(std::clamp(p.position() + offset, 0.0, std::max(p.duration(), 0.0)));
+        });
+        announceSeek();
+    } else if (method == QLatin1String("SetPosition") && args.size() == 2) {
+        const QString track = args[0].value<QDBusObjectPath>().path();
+        const double to = args[1].toLongLong() / 1e6;
+        // The protocol ignores a position for another track or outside the medium.
+        if (c && track == mprisTrackId(m_remote) && to >= 0 && to <= c->duration()) {
+            onPlayer([to](auto& p) { p.seek(to); });
+            announceSeek();
+        }
+    } else if (method == QLatin1String("OpenUri") && args.size() == 1) {
+        const QUrl url(args[0].toString());
+        if (!url.isValid() || url.scheme().isEmpty())
+            return message.createErrorReply(QDBusError::InvalidArgs, QStringLiteral("Not an address"));
+        const std::string address = utf8(url.isLocalFile() ? url.toLocalFile() : url.toString());
+        act([this, address] { m_remote.open(address); });
+    } else {
+        return unknown();
+    }
+    return message.createReply();
+}
+
+QDBusMessage Mpris::callProperties(const QDBusMessage& message)
+{
+    const QList<QVariant> args = message.arguments();
+    const QString method = message.member();
+    const QString interfaceName = args.value(0).toString();
+    if (interfaceName != kMprisRoot && interfaceName != kMprisPlayer)
+        return message.createErrorReply(QDBusError::UnknownInterface, interfaceName);
+    QVariantMap all = mprisProperties(m_remote, interfaceName, m_cover);
+    if (interfaceName == kMprisPlayer)
+        all.insert(QStringLiteral("Position"), mprisPosition(m_remote));
+    if (method == QLatin1String("GetAll") && args.size() == 1)
+        return message.createReply(QVariant::fromValue(all));
+    const QString name = args.value(1).toString();
+    if (method == QLatin1String("Get") && args.size() == 2) {
+        if (!all.contains(name))
+            return message.createErrorReply(QDBusError::UnknownProperty, name);
+        return message.createReply(QVariant::fromValue(QDBusVariant(all.value(name))));
+    }
+    if (method == QLatin1String("Set") && args.size() == 3) {
+        if (!setProperty(interfaceName, name, args[2].value<QDBusVariant>().variant()))
+            return message.createErrorReply(QDBusError::PropertyReadOnly, name);
+        return message.createReply();
+    }
+    return message.createErrorReply(QDBusError::UnknownMethod, method);
+}
+
+bool Mpris::setProperty(const QString& interfaceName, const QString& name, const QVariant& value)
+{
+    if (interfaceName == kMprisRoot)
+        return name == QLatin1String("Fullscreen");
+    if (name == QLatin1String("Rate"))
+        return true;
+    if (name == QLatin1String("Volume")) {
+        const double v = value.toDouble();
+        if (runtime::MediaPlayer* c = m_remote.player(); c && std::isfinite(v)) {
+            const int percent = static_cast<int>(std::lround(std::clamp(v, 0.0, 1.0) * 100));
+            act([c, percent] { c->setVolume(percent); });
+        }
+        return true;
+    }
+    platform::PlayOrder order = m_remote.playOrder();
+    if (name == QLatin1String("Shuffle")) {
+        order.shuffle = value.toBool();
+        if (order.shuffle)
+            order.repeat = platform::Repeat::Playlist;
+    } else if (name != QLatin1String("LoopStatus") || !orderForLoopStatus(value.toString(), order)) {
+        return false;
+    }
+    act([this, order] { m_remote.setPlayOrder(order); });
+    return true;
+}
+
+} // namespace gui

@@ -1,0 +1,73 @@
+# The desktop's player widgets and media keys (MPRIS through playerctl, on a private session
+# bus): what plays and its tags, play-pause, next, position and volume from outside, and a play
+# pressed on the player's own bar seen by a follower.
+if [ -z "${ZELVORA_PRIVATE_BUS:-}" ]; then
+    exec env ZELVORA_PRIVATE_BUS=1 dbus-run-session -- bash "$SUITE_DIR/run_case.sh" "$ZELVORA" mpris "$DESKTOP_WORK"
+fi
+desktop_start
+program_start
+ctl() { playerctl --player=zelvora "$@" 2>/dev/null; }
+is() { [ "$(ctl "${@:2}")" = "$1" ]; }
+wait_until -t 15 is Stopped status || fail "no player on the bus (status: $(ctl status))"
+is Zelvora metadata --format '{{ playerName }}' || ctl -l | grep -q zelvora || fail "the player is not named zelvora"
+
+mkdir -p "$DESKTOP_WORK/songs"
+song() { sox -q -n --comment "title=$2" --add-comment "artist=乐队" --add-comment "album=专辑" -r 44100 -c 2 \
+    "$DESKTOP_WORK/songs/$1" synth 30 sine 440 vol 0.2; }
+song a.ogg 晨曲
+song b.ogg 晚歌
+click moban.Label7
+wait_until window_shown Form5 || fail "the player did not open"
+program_open "$DESKTOP_WORK/songs/a.ogg" "$DESKTOP_WORK/songs/b.ogg"
+wait_until -t 15 is Playing status || fail "playerctl does not see the song play (status: $(ctl status))"
+
+note "metadata: the tags, the length and the address"
+wait_until is 晨曲 metadata xesam:title || fail "title: $(ctl metadata xesam:title)"
+is 乐队 metadata xesam:artist || fail "artist: $(ctl metadata xesam:artist)"
+is 专辑 metadata xesam:album || fail "album: $(ctl metadata xesam:album)"
+is "file://$DESKTOP_WORK/songs/a.ogg" metadata xesam:url || fail "url: $(ctl metadata xesam:url)"
+wait_until is 30000000 metadata mpris:length || fail "length: $(ctl metadata mpris:length)"
+
+note "play-pause from outside reaches the control"
+ctl play-pause
+wait_until is Paused status || fail "play-pause did not pause"
+control_paused() { [ "$(play_state Form5.WindowsMediaPlayer1)" = 2 ]; }
+wait_until control_paused || fail "the control is not paused"
+ctl play-pause
+wait_until is Playing status || fail "play-pause did not play on"
+
+note "position and volume"
+ctl position 12
+at_twelve() { ctl position | awk '{ exit !($1 >= 11.5 && $1 < 20) }'; }
+wait_until at_twelve || fail "position: $(ctl position)"
+ctl volume 0.4
+wait_until is 0.400000 volume || fail "volume: $(ctl volume)"
+
+note "loop and shuffle choose the play modes"
+ctl loop Track
+wait_until is Track loop || fail "loop Track: $(ctl loop)"
+ctl shuffle On
+wait_until is On shuffle || fail "shuffle: $(ctl shuffle)"
+is Playlist loop || fail "the random mode goes on over the list: $(ctl loop)"
+ctl loop None
+wait_until is None loop || fail "loop None: $(ctl loop)"
+is Off shuffle || fail "no shuffle without a list loop"
+
+note "next plays the second entry"
+ctl next
+wait_until is 晚歌 metadata xesam:title || fail "next: $(ctl metadata xesam:title)"
+wait_until is Playing status || fail "the second entry does not play"
+
+note "a stop from outside, then a play on the bar, announced to a follower"
+playerctl --player=zelvora --follow status >"$DESKTOP_WORK/follow" 2>/dev/null &
+HELPER_PIDS+=($!)
+ctl stop
+wait_until is Stopped status || fail "stop did not stop"
+wait_until grep -q Stopped "$DESKTOP_WORK/follow" || fail "the follower did not hear the stop"
+# shellcheck disable=SC2046
+xdotool mousemove --sync $(rect_of control Form5.WindowsMediaPlayer1 | awk '{ print $1 + 19, $2 + $4 - 17 }')
+xdotool click 1
+wait_until playing Form5.WindowsMediaPlayer1 || fail "the bar's play did not play"
+follower_saw_play() { tail -n 1 "$DESKTOP_WORK/follow" | grep -q Playing; }
+wait_until follower_saw_play || fail "the follower did not hear the bar's play ($(tr '\n' ' ' <"$DESKTOP_WORK/follow"))"
+expect_alive "after the remote control"
