@@ -96,6 +96,18 @@ std::vector<int> trayMessagesOf(QSystemTrayIcon::ActivationReason reason)
 QtTray::QtTray(Session& session)
     : m_session(session)
 {
+    m_look.setInterval(kTrayLookMs);
+    connect(&m_look, &QTimer::timeout, this, [this] {
+        if (!available()) {
+            m_shownInArea = false;
+            return;
+        }
+        if (!m_added || m_shownInArea)
+            return;
+        showIcon();
+        // The stand-in gives way to the icon.
+        m_session.sync();
+    });
 }
 
 QtTray::~QtTray()
@@ -111,12 +123,12 @@ bool QtTray::available() const
 
 bool QtTray::shown() const
 {
-    return m_icon && m_icon->isVisible();
+    return m_icon && m_icon->isVisible() && available();
 }
 
 QRect QtTray::geometry() const
 {
-    if (m_icon && m_icon->isVisible())
+    if (shown())
         return m_icon->geometry();
     return m_standIn ? m_standIn->frameGeometry() : QRect();
 }
@@ -125,8 +137,16 @@ bool QtTray::add(const platform::NotifyIconRecord& record)
 {
     m_record = record;
     m_added = true;
+    // Sound: a notification area that comes later (or comes back) still gets the icon.
+    m_look.start();
     if (!available())
         return false;
+    showIcon();
+    return true;
+}
+
+void QtTray::showIcon()
+{
     if (!m_icon) {
         m_icon = new QSystemTrayIcon(this);
         // Queued: what a click starts may hide the icon (the exit entry of its menu), and Qt
@@ -136,16 +156,20 @@ bool QtTray::add(const platform::NotifyIconRecord& record)
             m_icon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason r) { deliver(r); }, Qt::QueuedConnection);
     }
-    m_icon->setIcon(QIcon(pixmapOf(record.icon)));
+    m_icon->setIcon(QIcon(pixmapOf(m_record.icon)));
     // The record's tip is a fixed field padded with blanks.
-    m_icon->setToolTip(qs(vb::RTrim(record.tip)));
+    m_icon->setToolTip(qs(vb::RTrim(m_record.tip)));
+    // Shown anew after the area came back, so the icon docks into the new one.
+    if (m_icon->isVisible() && !m_shownInArea)
+        m_icon->hide();
     m_icon->show();
-    return true;
+    m_shownInArea = true;
 }
 
 bool QtTray::remove(const platform::NotifyIconRecord&)
 {
     m_added = false;
+    m_look.stop();
     if (m_icon)
         m_icon->hide();
     windowsShown(true);

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/tray.h"
@@ -35,13 +36,21 @@ public:
     void windowsShown(bool any);
     // The stand-in, while it is on screen (else nullptr).
     QWidget* standIn() const;
+    // How often a wanted icon looks for a notification area that was not there (a panel that
+    // starts after the program, or restarts).
+    static constexpr int kTrayLookMs = 1000;
 
 private:
+    // Shows the remembered icon in the notification area, when there is one now.
+    void showIcon();
     Session& m_session;
     platform::NotifyIconRecord m_record;
     bool m_added = false;
     QPointer<QSystemTrayIcon> m_icon;
     QPointer<QWidget> m_standIn;
+    QTimer m_look;
+    // Whether the icon went to the notification area that is there now.
+    bool m_shownInArea = false;
 };
 
 // The mouse messages the platform reports for an activation of the icon, in order.

@@ -79,6 +79,11 @@ desktop_start() {
     openbox --sm-disable >"$DESKTOP_WORK/openbox.err" 2>&1 &
     HELPER_PIDS+=($!)
     wait_until window_manager_running || fail "openbox did not start"
+    [ "${DESKTOP_TRAY:-}" = late ] || tray_start
+}
+
+# The tray host (desktop_start starts it unless DESKTOP_TRAY=late).
+tray_start() {
     trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true \
         >"$DESKTOP_WORK/trayer.err" 2>&1 &
     HELPER_PIDS+=($!)
