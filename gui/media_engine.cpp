@@ -33,6 +33,14 @@ QtMediaEngine::QtMediaEngine(Session& session, runtime::MediaPlayer& player)
     connect(&m_media, &QMediaPlayer::mediaStatusChanged, this, [this] { stateChanged(); });
     for (auto signal : { &QMediaPlayer::positionChanged, &QMediaPlayer::durationChanged })
         connect(&m_media, signal, this, [this] { refreshBar(); });
+    // A medium without a decoder (GStreamer reports a missing plug-in as a format error).
+    connect(
+        &m_media, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error, const QString& text) {
+            const bool missingPlugin = text.contains(QLatin1String("plug-in"), Qt::CaseInsensitive)
+                || text.contains(QLatin1String("decoder"), Qt::CaseInsensitive);
+            if (error == QMediaPlayer::FormatError || missingPlugin)
+                m_session.run([this] { m_player.reportUndecodable(); });
+        });
     connect(&m_media, &QMediaPlayer::hasVideoChanged, this, [this](bool video) {
         if (m_surface)
             m_surface->bar()->setHasVideo(video);

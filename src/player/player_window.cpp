@@ -2,9 +2,12 @@
 // normal layouts of the video area.
 #include "player/player_window.h"
 
+#include <algorithm>
+
 #include "common/feature_window.h"
 #include "common/file_download.h"
 #include "platform/config.h"
+#include "platform/decoders.h"
 #include "platform/environment.h"
 #include "platform/shell.h"
 #include "platform/textfile.h"
@@ -136,6 +139,7 @@ void Form5::wireEvents()
     WebBrowser3.onNewWindow
         = [this](const std::string& url, bool& cancel) { WebBrowser3_NewWindow2(url, cancel); };
     WindowsMediaPlayer1.onPlayStateChange = [this](int state) { WindowsMediaPlayer1_PlayStateChange(state); };
+    WindowsMediaPlayer1.onUndecodable = [this] { WindowsMediaPlayer1_Undecodable(); };
     WindowsMediaPlayer1.onMouseMove
         = [this](const runtime::MouseEvent& e) { WindowsMediaPlayer1_MouseMove(e); };
     Timer2.onTimer = [this] { Timer2_Timer(); };
@@ -164,7 +168,10 @@ void Form5::load()
 
     const std::string check
         = platform::joinPath(app().service<platform::Environment>().programFolder(), "check.exe");
-    const bool decoderPresent = platform::fileExists(check);
+    // Here the decoders are the media framework's: the hint shows only when it lacks one for a
+    // common format (the companion program still counts where it exists).
+    const bool decoderPresent = platform::fileExists(check)
+        || (app().hasService<platform::Decoders>() && app().service<platform::Decoders>().missing().empty());
     Label10.setVisible(!decoderPresent);
     Image16.setVisible(!decoderPresent);
 
@@ -194,6 +201,23 @@ void Form5::startupLayout()
 void Form5::Timer5_Timer()
 {
     common::RefreshSkin(skin(), Timer5);
+}
+
+void Form5::WindowsMediaPlayer1_Undecodable()
+{
+    // Sound: a medium that cannot be decoded says so, naming the common formats it may need
+    // that the media framework has no decoder for, instead of a silent black area.
+    std::string missing;
+    if (app().hasService<platform::Decoders>()) {
+        const auto lacking = app().service<platform::Decoders>().missing();
+        for (const std::string& format : platform::formatsOfMedium(WindowsMediaPlayer1.url())) {
+            if (std::find(lacking.begin(), lacking.end(), format) != lacking.end())
+                missing += (missing.empty() ? "" : "、") + format;
+        }
+    }
+    showOverlay(3,
+        missing.empty() ? std::string(kUndecodable)
+                        : std::string(kUndecodable) + "：缺少 " + missing + " 解码器");
 }
 
 void Form5::hideDecoderHint()

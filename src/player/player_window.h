@@ -41,6 +41,8 @@ inline constexpr const char* kLineBreakNames = "个文件的名称含有换行�
 // The hint the address box shows at start-up, and its answer to an empty address.
 inline constexpr const char* kStartHint = "如出现空白，请再次点击左边载入列表中的此视频，即可播放";
 inline constexpr const char* kAddressRequired = "地址必须填写，否则不能播放";
+// The status when the media player cannot decode a medium.
+inline constexpr const char* kUndecodable = "无法播放此文件";
 
 // The media player: music and video playlists, adding media, playback in the media player
 // or in generated plug-in pages, play modes, next and previous, and seed files.
@@ -184,6 +186,7 @@ public:
     void Picture6_Click();
     void WebBrowser3_NewWindow2(const std::string& url, bool& cancel);
     void WindowsMediaPlayer1_PlayStateChange(int newState);
+    void WindowsMediaPlayer1_Undecodable();
     void WindowsMediaPlayer1_MouseMove(const runtime::MouseEvent& e);
     void oDownload_OnProgress(int64_t lProgress, int64_t lMaxProgress, int32_t lSpeed, int32_t lStatusCode,
         const std::string& sStatusText);

@@ -327,6 +327,13 @@ void MediaPlayer::reportPlayState(int state)
         app().dispatch([&] { onPlayStateChange(state); });
 }
 
+void MediaPlayer::reportUndecodable()
+{
+    m_log.add("undecodable");
+    if (onUndecodable)
+        app().dispatch([&] { onUndecodable(); });
+}
+
 std::optional<std::string> MediaPlayer::property(std::string_view name) const
 {
     if (name == "url")

@@ -121,6 +121,9 @@ public:
     // The engine reports a new play state (PlayStopped = 1 also at the end of a medium).
     void reportPlayState(int state);
     std::function<void(int state)> onPlayStateChange;
+    // The engine reports that it has no decoder for the medium (or the medium is not one).
+    void reportUndecodable();
+    std::function<void()> onUndecodable;
 
     std::optional<std::string> property(std::string_view name) const override;
     std::string defaultProperty() const override { return "url"; }

@@ -1,7 +1,9 @@
 // The shown list: loading the playlist files, switching tabs, selection and the search
 // within the list.
 #include <filesystem>
+#include <optional>
 
+#include "platform/decoders.h"
 #include "player/playlist_files.h"
 #include "player_fixture.h"
 
@@ -56,17 +58,50 @@ TEST(PlayerStart, WindowOpensAtTheStoredHubPositionAndExistingFilesSurvive)
     EXPECT_EQ(testing_support::readBytes(p.dataFile("Temp/mname.ini")), ">a.mp3\r\n");
 }
 
-TEST(PlayerStart, DecoderHintShowsOnlyWithoutTheCompanionProgram)
+namespace {
+
+// A media framework whose decoders lack the formats given.
+struct FakeDecoders : platform::Decoders {
+    std::vector<std::string> lacking;
+    std::vector<std::string> missing() override { return lacking; }
+};
+
+} // namespace
+
+TEST(PlayerStart, DecoderHintShowsOnlyWithoutDecoders)
 {
-    for (bool present : { false, true }) {
-        SCOPED_TRACE(present);
+    const struct {
+        bool companion;
+        std::optional<std::vector<std::string>> lacking;
+        bool hint;
+    } rows[] = {
+        { false, std::nullopt, true },
+        { true, std::nullopt, false },
+        { false, std::vector<std::string> {}, false },
+        { false, std::vector<std::string> { "H.264" }, true },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.companion);
         testing_support::TestProgram p;
-        if (present)
+        if (row.companion)
             testing_support::writeBytes(p.env->programFolder() + "/check.exe", "MZ");
+        auto decoders = std::make_shared<FakeDecoders>();
+        if (row.lacking) {
+            decoders->lacking = *row.lacking;
+            p.app.provide<platform::Decoders>(decoders);
+        }
         p.start();
         player::Form5& f = p.app.get<player::Form5>();
-        EXPECT_EQ(f.Label10.visible(), !present);
-        EXPECT_EQ(f.Image16.visible(), !present);
+        EXPECT_EQ(f.Label10.visible(), row.hint);
+        EXPECT_EQ(f.Image16.visible(), row.hint);
+        // A medium the framework cannot decode names the decoder it lacks.
+        decoders->lacking = { "MP3", "Vorbis" };
+        f.WindowsMediaPlayer1.setUrl("/music/a.ogg");
+        f.WindowsMediaPlayer1.reportUndecodable();
+        p.app.runUntilIdle();
+        EXPECT_TRUE(f.Text5.visible());
+        EXPECT_NE(f.Text5.text().find(row.lacking ? "无法播放此文件：缺少 Vorbis 解码器" : "无法播放此文件"),
+            std::string::npos);
     }
 }
 
