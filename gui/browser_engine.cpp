@@ -9,6 +9,7 @@
 #include "gui/web_page.h"
 #include "platform/environment.h"
 #include "platform/shell.h"
+#include "resources/resources.h"
 #include "runtime/app.h"
 #include "runtime/form.h"
 #include "runtime/media_controls.h"
@@ -75,6 +76,7 @@ bool DesktopBrowserEngine::ensurePage()
         storage.cacheFolder = qs(env.browserCacheFolder());
         storage.dataFolder = qs(platform::joinPath(env.userProfile(), ".local/share/zelvora/web"));
     }
+    storage.unreachablePage = QString::fromUtf8(resources::get("pages/unreachable.html"));
     m_page = m_session.webModule().createPage(storage);
     if (!m_page)
         return false;

@@ -59,6 +59,9 @@ public:
 struct WebStorage {
     QString cacheFolder;
     QString dataFolder;
+    // The page shown instead of one that cannot be reached: HTML with {{ADDRESS}}, {{REASON}}
+    // and {{HREF}} (the address to try again) to fill in.
+    QString unreachablePage;
 };
 
 // The module's one exported function: creates a page (all pages share one profile, set up

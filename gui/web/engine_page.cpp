@@ -6,11 +6,13 @@
 #include <QJsonObject>
 #include <QMenu>
 #include <QTimer>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <cstdlib>
 #include <memory>
 
 #include "gui/web/media_log.h"
@@ -47,6 +49,40 @@ const char* const kSnapshotScript = R"JS(
   return JSON.stringify(r);
 })()
 )JS";
+
+// Why a page could not be reached, in the person's words, for the network errors a person
+// can do something about; empty for the others (a stopped load, a refused certificate...).
+QString unreachableReason(const QWebEngineLoadingInfo& info)
+{
+    if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain
+        || info.errorDomain() == QWebEngineLoadingInfo::NoErrorDomain)
+        return {};
+    switch (std::abs(info.errorCode())) {
+    case 106: // internet disconnected
+        return QStringLiteral("没有网络连接");
+    case 105: // name not resolved
+    case 137: // name resolution failed
+        return QStringLiteral("找不到该网站的服务器（域名无法解析）");
+    case 102: // connection refused
+        return QStringLiteral("对方服务器拒绝了连接");
+    case 7: // timed out
+    case 118: // connection timed out
+        return QStringLiteral("连接超时");
+    case 100: // connection closed
+    case 101: // connection reset
+    case 104: // connection failed
+    case 109: // address unreachable
+    case 21: // network changed
+        return QStringLiteral("无法连接到该网站的服务器");
+    default:
+        return {};
+    }
+}
+
+QString escaped(const QString& text)
+{
+    return text.toHtmlEscaped();
+}
 
 std::vector<PageLink> linksOf(const QJsonArray& array)
 {
@@ -116,6 +152,7 @@ public:
     {
         m_view = new QWebEngineView();
         m_page = new QuietPage(sharedProfile(storage), m_view);
+        m_unreachablePage = storage.unreachablePage;
         m_view->setPage(m_page);
         // The window decides whether the page's context menu opens.
         m_view->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -132,7 +169,16 @@ public:
             if (onNavigating)
                 onNavigating(url);
         };
-        QObject::connect(m_page, &QWebEnginePage::loadFinished, m_view, [this](bool) { loaded(); });
+        QObject::connect(m_page, &QWebEnginePage::loadingChanged, m_view,
+            [this](const QWebEngineLoadingInfo& info) { loadingChanged(info); });
+        QObject::connect(m_page, &QWebEnginePage::loadFinished, m_view, [this](bool ok) {
+            // A page that could not be reached is replaced by the note saying so, and that
+            // note's load is the one the window hears of.
+            if (!ok && m_replacingFailure)
+                return;
+            m_replacingFailure = false;
+            loaded();
+        });
         QObject::connect(m_page, &QWebEnginePage::newWindowRequested, m_view,
             [this](QWebEngineNewWindowRequest& request) { newWindow(request); });
     }
@@ -216,6 +262,7 @@ private:
     void begin()
     {
         m_requested = true;
+        m_replacingFailure = false;
         m_windowRequest.clear();
         ++m_generation;
     }
@@ -253,6 +300,30 @@ private:
             onLoaded(location());
     }
 
+    void loadingChanged(const QWebEngineLoadingInfo& info)
+    {
+        if (info.status() != QWebEngineLoadingInfo::LoadFailedStatus || m_written
+            || m_unreachablePage.isEmpty())
+            return;
+        const QString reason = unreachableReason(info);
+        if (reason.isEmpty())
+            return;
+        const QUrl url = info.url();
+        const QString note
+            = QString(m_unreachablePage)
+                  .replace(QLatin1String("{{ADDRESS}}"), escaped(url.toDisplayString()))
+                  .replace(QLatin1String("{{REASON}}"), escaped(reason))
+                  .replace(QLatin1String("{{HREF}}"), escaped(url.toString(QUrl::FullyEncoded)));
+        m_replacingFailure = true;
+        // Not from inside the page's own report of the failure.
+        std::weak_ptr<EnginePage*> self = m_self;
+        QTimer::singleShot(0, m_view, [self, note, url] {
+            auto alive = self.lock();
+            if (alive && *alive && (*alive)->m_replacingFailure)
+                (*alive)->m_page->setHtml(note, url);
+        });
+    }
+
     void newWindow(QWebEngineNewWindowRequest& request)
     {
         m_windowRequest = request.requestedUrl().toString();
@@ -275,6 +346,9 @@ private:
     std::vector<PageLink> m_all;
     QString m_active;
     QString m_windowRequest;
+    // The note shown for a page that could not be reached; set while it replaces one.
+    QString m_unreachablePage;
+    bool m_replacingFailure = false;
 };
 
 } // namespace
