@@ -191,8 +191,14 @@ std::optional<std::string> QtDialogs::openFile(const platform::OpenFileRequest& 
     QString selected;
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
         selected = filters.at(request.filterIndex - 1);
-    const QString path
-        = chooseFile(parentWindow(), qs(request.title), qs(request.initialFolder), filters, &selected, false);
+    std::function<void(QFileDialog&)> configure;
+    if (request.save)
+        configure = [](QFileDialog& dialog) {
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setFileMode(QFileDialog::AnyFile);
+        };
+    const QString path = chooseFile(
+        parentWindow(), qs(request.title), qs(request.initialFolder), filters, &selected, false, configure);
     if (path.isEmpty())
         return std::nullopt;
     return utf8(path);

@@ -41,6 +41,8 @@ struct OpenFileRequest {
     std::vector<FileFilter> filters;
     std::string initialFolder;
     int filterIndex = 1;
+    // Asks for a file to write (it may not exist yet) instead of an existing one.
+    bool save = false;
 };
 
 class Dialogs {

@@ -6,6 +6,7 @@
 #include "platform/textfile.h"
 #include "player/media_kinds.h"
 #include "player/player_window.h"
+#include "player/playlist_formats.h"
 #include "runtime/app.h"
 
 namespace player {
@@ -15,6 +16,12 @@ void Form5::addDroppedFiles(const std::vector<std::string>& files)
     // Only the first file of a drop is added.
     if (files.empty())
         return;
+    // Another player's playlist brings its entries instead of being played.
+    if (playlists::formatOf(files.front()) != playlists::Format::None
+        && platform::fileExists(files.front())) {
+        importPlaylist(files.front());
+        return;
+    }
     Text4.setText(files.front());
     Timer6.start(1);
 }

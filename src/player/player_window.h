@@ -161,6 +161,12 @@ public:
     void closeMediaPlayer();
     // Whether the media player has a medium under way (playing, paused or loading).
     bool mediaPlayerBusy() const;
+    // Adds the entries of another player's playlist file (M3U, PLS, XSPF) to the music and
+    // video lists by their kind; the status line says how many and what was skipped.
+    void importPlaylist(const std::string& file);
+    // Writes the shown list as a playlist file of the format its extension names (M3U8 when
+    // it names none), atomically; the status line says how it went.
+    void exportPlaylist(const std::string& file);
     // Hides the decoder hint and its button.
     void hideDecoderHint();
 

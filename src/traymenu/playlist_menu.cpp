@@ -27,6 +27,8 @@ void Form6::wirePlaylistMenu()
     play.onClick = [this] { play_Click(); };
     addmp3.onClick = [this] { addmp3_Click(); };
     addpath.onClick = [this] { addpath_Click(); };
+    daoru.onClick = [this] { daoru_Click(); };
+    daochu.onClick = [this] { daochu_Click(); };
     bodan.onClick = [this] { bodan_Click(); };
     boxun.onClick = [this] { boxun_Click(); };
     boshun.onClick = [this] { boshun_Click(); };

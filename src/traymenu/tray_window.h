@@ -51,6 +51,8 @@ public:
     runtime::Menu mp3 { *this, "mp3", "添加歌曲", &liemenu };
     runtime::Menu addmp3 { *this, "addmp3", "添加本地歌曲", &mp3 };
     runtime::Menu addpath { *this, "addpath", "添加本地文件夹", &mp3 };
+    runtime::Menu daoru { *this, "daoru", "导入播放列表...", &liemenu };
+    runtime::Menu daochu { *this, "daochu", "导出播放列表...", &liemenu };
     runtime::Menu liep { *this, "liep", "歌曲排序", &liemenu };
     runtime::Menu pname { *this, "pname", "按文件名", &liep };
     runtime::Menu ptime { *this, "ptime", "按时间", &liep };
@@ -96,6 +98,8 @@ private:
     void play_Click();
     void addmp3_Click();
     void addpath_Click();
+    void daoru_Click();
+    void daochu_Click();
     void bodan_Click();
     void boxun_Click();
     void boshun_Click();

@@ -1,0 +1,376 @@
+#include "player/playlist_formats.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <map>
+#include <optional>
+
+#include "common/page_text.h"
+#include "player/page_templates.h"
+#include "runtime/vbtext.h"
+
+namespace player::playlists {
+
+namespace {
+
+std::string lower(std::string_view s)
+{
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
+    return out;
+}
+
+bool startsWithNoCase(std::string_view s, std::string_view prefix)
+{
+    return s.size() >= prefix.size() && lower(s.substr(0, prefix.size())) == prefix;
+}
+
+std::string_view trim(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
+// Calls line(text) for every line of text (LF, CR LF or a lone CR ends one), skipping the
+// over-long ones; stops when it returns false.
+template <class F> void forEachLine(std::string_view text, F line)
+{
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find_first_of("\r\n", at);
+        if (end == std::string_view::npos)
+            end = text.size();
+        const std::string_view l = text.substr(at, end - at);
+        at = end
+            + (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2
+                                                                                                        : 1);
+        if (l.size() <= kMaxLine && !line(trim(l)))
+            return;
+    }
+}
+
+std::vector<Entry> readM3u(std::string_view text)
+{
+    std::vector<Entry> out;
+    std::string title;
+    forEachLine(text, [&](std::string_view l) {
+        if (l.empty())
+            return true;
+        if (l.front() == '#') {
+            // "#EXTINF:seconds,title" names the entry on the next line.
+            if (startsWithNoCase(l, "#extinf:")) {
+                const size_t comma = l.find(',');
+                title = comma == std::string_view::npos ? std::string()
+                                                        : std::string(trim(l.substr(comma + 1)));
+            }
+            return true;
+        }
+        out.push_back({ std::string(l), std::move(title) });
+        title.clear();
+        return out.size() < kMaxEntries;
+    });
+    return out;
+}
+
+std::vector<Entry> readPls(std::string_view text)
+{
+    // FileN and TitleN by their numbers: the numbers may have gaps and come in any order, and
+    // NumberOfEntries is often wrong, so it is not trusted.
+    std::map<long, Entry> byNumber;
+    bool inPlaylist = false;
+    forEachLine(text, [&](std::string_view l) {
+        if (!l.empty() && l.front() == '[') {
+            inPlaylist = lower(l) == "[playlist]";
+            return true;
+        }
+        const size_t eq = l.find('=');
+        if (!inPlaylist || eq == std::string_view::npos)
+            return true;
+        const std::string key = lower(trim(l.substr(0, eq)));
+        const std::string_view value = trim(l.substr(eq + 1));
+        const bool file = key.rfind("file", 0) == 0;
+        const bool named = key.rfind("title", 0) == 0;
+        if (!file && !named)
+            return true;
+        const std::string digits = key.substr(file ? 4 : 5);
+        if (digits.empty() || digits.size() > 9
+            || !std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c); }))
+            return true;
+        const long n = std::stol(digits);
+        if (!byNumber.count(n) && byNumber.size() >= kMaxEntries)
+            return true;
+        (file ? byNumber[n].location : byNumber[n].title) = std::string(value);
+        return true;
+    });
+    std::vector<Entry> out;
+    for (auto& [n, entry] : byNumber) {
+        if (!entry.location.empty())
+            out.push_back(std::move(entry));
+    }
+    return out;
+}
+
+// The text of an XML element's content with the five named entities and numeric
+// references decoded, and a CDATA section taken as it is.
+std::string xmlText(std::string_view s)
+{
+    s = trim(s);
+    if (s.substr(0, 9) == "<![CDATA[" && s.size() >= 12 && s.substr(s.size() - 3) == "]]>")
+        return std::string(s.substr(9, s.size() - 12));
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != '&') {
+            out += s[i];
+            continue;
+        }
+        const size_t semi = s.find(';', i);
+        if (semi == std::string_view::npos || semi - i > 10) {
+            out += '&';
+            continue;
+        }
+        const std::string_view name = s.substr(i + 1, semi - i - 1);
+        static const std::pair<const char*, char> named[]
+            = { { "amp", '&' }, { "lt", '<' }, { "gt", '>' }, { "quot", '"' }, { "apos", '\'' } };
+        bool done = false;
+        for (const auto& [word, c] : named) {
+            if (name == word) {
+                out += c;
+                done = true;
+            }
+        }
+        if (!done && name.size() > 1 && name[0] == '#') {
+            const bool hex = name[1] == 'x' || name[1] == 'X';
+            const std::string digits(name.substr(hex ? 2 : 1));
+            char* end = nullptr;
+            const unsigned long cp = std::strtoul(digits.c_str(), &end, hex ? 16 : 10);
+            if (!digits.empty() && end && *end == '\0' && cp > 0 && cp <= 0x10FFFF
+                && (cp < 0xD800 || cp > 0xDFFF)) {
+                vb::appendUtf8(out, static_cast<char32_t>(cp));
+                done = true;
+            }
+        }
+        if (!done) {
+            out += '&';
+            continue;
+        }
+        i = semi;
+    }
+    return out;
+}
+
+// The content of the first <name>...</name> element within s (no attributes expected on
+// the few elements read), or nothing.
+std::optional<std::string_view> element(std::string_view s, std::string_view name)
+{
+    const std::string open = "<" + std::string(name);
+    size_t at = 0;
+    while ((at = s.find(open, at)) != std::string_view::npos) {
+        const size_t after = at + open.size();
+        if (after < s.size()
+            && (s[after] == '>' || s[after] == ' ' || s[after] == '\t' || s[after] == '\n')) {
+            const size_t start = s.find('>', after);
+            if (start == std::string_view::npos)
+                return std::nullopt;
+            const size_t end = s.find("</" + std::string(name), start);
+            if (end == std::string_view::npos)
+                return std::nullopt;
+            return s.substr(start + 1, end - start - 1);
+        }
+        at = after;
+    }
+    return std::nullopt;
+}
+
+std::vector<Entry> readXspf(std::string_view text)
+{
+    std::vector<Entry> out;
+    const auto list = element(text, "trackList");
+    if (!list)
+        return out;
+    std::string_view rest = *list;
+    while (out.size() < kMaxEntries) {
+        const auto track = element(rest, "track");
+        if (!track)
+            break;
+        if (const auto location = element(*track, "location"); location && !trim(*location).empty()) {
+            const auto title = element(*track, "title");
+            out.push_back({ xmlText(*location), title ? xmlText(*title) : std::string() });
+        }
+        rest.remove_prefix(static_cast<size_t>(track->data() + track->size() - rest.data()));
+    }
+    return out;
+}
+
+std::string xmlEscaped(std::string s)
+{
+    // Control characters cannot stand in XML 1.0 text.
+    s.erase(std::remove_if(
+                s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; }),
+        s.end());
+    return common::pages::escapeAttribute(s);
+}
+
+// A location as written: absolute paths stay paths in M3U and PLS, become file URIs in XSPF.
+std::string uriOf(const std::string& location)
+{
+    return !location.empty() && location.front() == '/' ? fileUriOf(location) : location;
+}
+
+// A title on one line.
+std::string oneLine(std::string s)
+{
+    std::replace_if(
+        s.begin(), s.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return s;
+}
+
+} // namespace
+
+Format formatOf(const std::string& path, std::string_view head)
+{
+    const size_t dot = path.rfind('.');
+    const std::string ext = dot == std::string::npos ? std::string() : lower(path.substr(dot + 1));
+    if (ext == "m3u" || ext == "m3u8")
+        return Format::M3u;
+    if (ext == "pls")
+        return Format::Pls;
+    if (ext == "xspf")
+        return Format::Xspf;
+    if (head.substr(0, 3) == "\xEF\xBB\xBF")
+        head.remove_prefix(3);
+    head = trim(head.substr(0, 512));
+    if (startsWithNoCase(head, "#extm3u"))
+        return Format::M3u;
+    if (startsWithNoCase(head, "[playlist]"))
+        return Format::Pls;
+    if (head.find("<playlist") != std::string_view::npos && head.find("xspf.org") != std::string_view::npos)
+        return Format::Xspf;
+    return Format::None;
+}
+
+std::vector<Entry> read(Format format, std::string_view text)
+{
+    switch (format) {
+    case Format::M3u:
+        return readM3u(text);
+    case Format::Pls:
+        return readPls(text);
+    case Format::Xspf:
+        return readXspf(text);
+    case Format::None:
+        break;
+    }
+    return {};
+}
+
+std::string write(Format format, const std::vector<Entry>& entries)
+{
+    std::string out;
+    if (format == Format::M3u) {
+        out = "#EXTM3U\n";
+        for (const Entry& e : entries)
+            out += "#EXTINF:-1," + oneLine(e.title) + "\n" + oneLine(e.location) + "\n";
+    } else if (format == Format::Pls) {
+        out = "[playlist]\n";
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const std::string n = std::to_string(i + 1);
+            out += "File" + n + "=" + oneLine(entries[i].location) + "\n";
+            if (!entries[i].title.empty())
+                out += "Title" + n + "=" + oneLine(entries[i].title) + "\n";
+        }
+        out += "NumberOfEntries=" + std::to_string(entries.size()) + "\nVersion=2\n";
+    } else if (format == Format::Xspf) {
+        out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<playlist version=\"1\" xmlns=\"http://xspf.org/ns/0/\">\n  <trackList>\n";
+        for (const Entry& e : entries) {
+            out += "    <track><location>" + xmlEscaped(uriOf(e.location)) + "</location>";
+            if (!e.title.empty())
+                out += "<title>" + xmlEscaped(e.title) + "</title>";
+            out += "</track>\n";
+        }
+        out += "  </trackList>\n</playlist>\n";
+    }
+    return out;
+}
+
+std::string localPathOfFileUri(std::string_view uri)
+{
+    if (!startsWithNoCase(uri, "file:"))
+        return {};
+    std::string_view rest = uri.substr(5);
+    // "file:///p" and "file://localhost/p"; another host is not this machine's file.
+    if (rest.substr(0, 2) == "//") {
+        rest.remove_prefix(2);
+        const size_t slash = rest.find('/');
+        if (slash == std::string_view::npos)
+            return {};
+        const std::string host = lower(rest.substr(0, slash));
+        if (!host.empty() && host != "localhost")
+            return {};
+        rest.remove_prefix(slash);
+    }
+    if (rest.empty() || rest.front() != '/')
+        return {};
+    std::string path;
+    for (size_t i = 0; i < rest.size(); ++i) {
+        if (rest[i] == '%' && i + 2 < rest.size() && std::isxdigit(static_cast<unsigned char>(rest[i + 1]))
+            && std::isxdigit(static_cast<unsigned char>(rest[i + 2]))) {
+            path += static_cast<char>(std::stoi(std::string(rest.substr(i + 1, 2)), nullptr, 16));
+            i += 2;
+        } else if (rest[i] == '?' || rest[i] == '#') {
+            break;
+        } else {
+            path += rest[i];
+        }
+    }
+    // A NUL cannot be in a path.
+    if (path.find('\0') != std::string::npos)
+        return {};
+    return path;
+}
+
+std::string fileUriOf(const std::string& path)
+{
+    return "file://" + pages::percentEncode(path, " \"%#<>?[\\]^`{|}");
+}
+
+bool isWebAddress(const std::string& location)
+{
+    const size_t colon = location.find("://");
+    if (colon == std::string::npos || colon == 0 || colon > 10)
+        return false;
+    const std::string scheme = vb::LCase(location.substr(0, colon));
+    return scheme != "file";
+}
+
+std::string resolve(const std::string& location, const std::string& folder)
+{
+    if (location.empty())
+        return {};
+    if (isWebAddress(location))
+        return location;
+    std::string path = localPathOfFileUri(location);
+    if (path.empty()) {
+        if (location.rfind("file:", 0) == 0)
+            return {};
+        path = location;
+        // A drive path of the system the list was made on stays as written (and is missing
+        // here); a relative path written with backslashes is one with slashes.
+        const bool drive = path.size() >= 2 && path[1] == ':';
+        if (!drive && path.find('/') == std::string::npos)
+            std::replace(path.begin(), path.end(), '\\', '/');
+        if (!drive && path.front() != '/')
+            path = folder + "/" + path;
+    }
+    if (path.front() != '/')
+        return path;
+    return std::filesystem::path(path).lexically_normal().string();
+}
+
+} // namespace player::playlists

@@ -1,0 +1,70 @@
+// Playlists of other players imported into the music and video lists, and the shown list
+// exported and read back.
+#include <filesystem>
+
+#include "platform/textfile.h"
+#include "player/playlist_formats.h"
+#include "player_fixture.h"
+
+using namespace player_testing;
+
+namespace {
+
+class PlaylistImport : public PlayerTest {
+protected:
+    std::string folder = p.env->userProfile() + "/lists";
+    void SetUp() override
+    {
+        PlayerTest::SetUp();
+        std::filesystem::create_directories(folder + "/songs");
+        for (const char* name : { "songs/a.mp3", "songs/b c.ogg", "v.mp4" })
+            writeBytes(folder + "/" + name, "x");
+    }
+};
+
+TEST_F(PlaylistImport, EntriesGoToTheirListsAndMissingFilesAreCounted)
+{
+    // An extended M3U of a Windows player (CR LF, backslashes), naming a PLS with a gap that
+    // names the M3U again, and an XSPF with a file URI.
+    writeBytes(folder + "/main.m3u",
+        "#EXTM3U\r\n#EXTINF:100,晨曲\r\nsongs\\a.mp3\r\nC:\\Music\\gone.mp3\r\nhttp://127.0.0.1/live.mp3\r\n"
+        "more.pls\r\nother.xspf\r\nnotes.txt\r\n");
+    writeBytes(folder + "/more.pls",
+        "[playlist]\nFile1=v.mp4\nFile4=main.m3u\nFile5=missing.ogg\nNumberOfEntries=2\n");
+    writeBytes(folder + "/other.xspf",
+        "<playlist xmlns=\"http://xspf.org/ns/0/\"><trackList><track><location>file://" + folder
+            + "/songs/b%20c.ogg</location><title>B &amp; C</title></track></trackList></playlist>");
+    player().importPlaylist(folder + "/main.m3u");
+    p.app.runUntilIdle();
+    EXPECT_EQ(readBytes(p.dataFile("Temp/mname.ini")), crlf({ ">晨曲", ">live.mp3", ">B & C" }));
+    EXPECT_EQ(readBytes(p.dataFile("Temp/mpath.ini")),
+        crlf({ folder + "/songs/a.mp3", "http://127.0.0.1/live.mp3", folder + "/songs/b c.ogg" }));
+    EXPECT_EQ(readBytes(p.dataFile("Temp/vpath.ini")), crlf({ folder + "/v.mp4" }));
+    EXPECT_EQ(player().Text4.text(), "已导入4个，2个文件不存在已跳过，1个不是影音文件已跳过");
+    EXPECT_EQ(player().List1.listCount(), 3);
+}
+
+TEST_F(PlaylistImport, MalformedFilesGiveAMessageAndExportReadsBack)
+{
+    writeBytes(folder + "/junk.m3u", std::string("\0\xff\xfe", 3) + std::string(10 * 1024 * 1024, 'j'));
+    player().importPlaylist(folder + "/junk.m3u");
+    EXPECT_EQ(player().Text4.text(), "播放列表中没有可以导入的条目");
+    writeBytes(folder + "/junk.bin", "MZ\x90");
+    player().importPlaylist(folder + "/junk.bin");
+    EXPECT_EQ(player().Text4.text(), "不是可以导入的播放列表文件（支持 M3U、M3U8、PLS、XSPF）");
+
+    player().List1.setItems({ ">a", ">b c" });
+    player().List2.setItems({ folder + "/songs/a.mp3", folder + "/songs/b c.ogg" });
+    for (const char* name : { "out.xspf", "out.pls", "out" }) {
+        SCOPED_TRACE(name);
+        player().exportPlaylist(folder + "/" + name);
+        const std::string written = std::string(name) == "out" ? folder + "/out.m3u8" : folder + "/" + name;
+        const auto entries
+            = player::playlists::read(player::playlists::formatOf(written), readBytes(written));
+        ASSERT_EQ(entries.size(), 2u);
+        EXPECT_EQ(player::playlists::resolve(entries[1].location, "/"), folder + "/songs/b c.ogg");
+        EXPECT_EQ(entries[1].title, "b c");
+    }
+}
+
+} // namespace
