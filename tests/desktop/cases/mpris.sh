@@ -56,7 +56,7 @@ is Off shuffle || fail "no shuffle without a list loop"
 note "next plays the second entry"
 ctl next
 wait_until is 晚歌 metadata xesam:title || fail "next: $(ctl metadata xesam:title)"
-wait_until is Playing status || fail "the second entry does not play"
+wait_until -t 20 is Playing status || fail "the second entry does not play"
 
 note "a stop from outside, then a play on the bar, announced to a follower"
 playerctl --player=zelvora --follow status >"$DESKTOP_WORK/follow" 2>/dev/null &
