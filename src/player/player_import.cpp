@@ -116,7 +116,11 @@ void Form5::importPlaylist(const std::string& file)
         content.names.insert(content.names.end(), names[i].begin(), names[i].end());
         content.paths.resize(std::max(content.paths.size(), content.names.size() - names[i].size()));
         content.paths.insert(content.paths.end(), paths[i].begin(), paths[i].end());
-        rewritePlaylist(app(), list, content.names, content.paths);
+        if (const platform::Status saved = rewritePlaylist(app(), list, content.names, content.paths);
+            !saved) {
+            playlistNotSaved(saved);
+            return;
+        }
         if (paths[0].empty() || list == Playlist::Music)
             shown = list;
     }
