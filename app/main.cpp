@@ -78,7 +78,7 @@ int main(int argc, char** argv)
 #ifdef ZELVORA_WITH_GUI
     return gui::runDesktop(argc, argv,
         { options.profile, options.configFile, assembly::installDesktopServices, assembly::launchProgram,
-            files, assembly::openFiles, assembly::lockProfile });
+            files, assembly::openFiles, assembly::lockProfile, assembly::endProgram });
 #else
     return usage("this build has no desktop front end; use --headless");
 #endif

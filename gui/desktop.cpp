@@ -1,6 +1,7 @@
 #include "gui/desktop.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
 #include <QThread>
 #include <cstdio>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "gui/session.h"
 #include "gui/single_instance.h"
 #include "platform/dialogs.h"
+#include "platform/end_signals.h"
 #include "runtime/app.h"
 #include "runtime/form.h"
 
@@ -66,6 +68,28 @@ QStringList toQt(const std::vector<std::string>& files)
     for (const std::string& f : files)
         out << qs(f);
     return out;
+}
+
+// A logout or a stop by a service manager ends the program as its own quit does, so what it
+// keeps is saved; without this the signal would kill it on the spot.
+void endOnRequest(QObject* owner, Session& session, std::function<void(runtime::App&)> endProgram)
+{
+    const int fd = platform::catchEndRequests();
+    if (fd < 0)
+        return;
+    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [fd, &session, endProgram] {
+        if (!platform::takeEndRequests(fd))
+            return;
+        session.run([&] {
+            if (endProgram)
+                endProgram(session.app());
+            else
+                session.app().end();
+        });
+        // The program may be inside a dialog's loop; the main loop ends all the same.
+        QCoreApplication::exit(0);
+    });
 }
 
 } // namespace
@@ -137,6 +161,7 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options)
     session.onProgramEnded = [] { QCoreApplication::exit(0); };
     installStartupProbe(session);
     const auto layoutReport = installLayoutReport(session);
+    endOnRequest(&app, session, options.endProgram);
     session.startProgram();
     SingleInstance instance;
     if (!acceptHandOvers(instance, session, options.openFiles))

@@ -21,6 +21,8 @@ struct DesktopOptions {
     std::function<void(runtime::App&, const std::vector<std::string>&)> openFiles;
     // Locks the profile of the app's services for this program.
     std::function<std::unique_ptr<platform::FileLock>(runtime::App&)> lockProfile;
+    // How the program ends when the desktop asks it to (logout, SIGTERM, SIGHUP).
+    std::function<void(runtime::App&)> endProgram;
 };
 
 class SingleInstance;

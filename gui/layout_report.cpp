@@ -39,7 +39,7 @@ bool onScreen(const QWidget& w)
 }
 
 // One line per window on screen ("window NAME WINID X Y W H") and per control on show in it
-// ("control FORM.NAME X Y W H", a media player with " state=N").
+// ("control FORM.NAME X Y W H", a media player with " state=N volume=V mute=0|1 position=S").
 void reportWindows(QTextStream& out, const Renderer& renderer)
 {
     for (FormView* view : renderer.views()) {
@@ -55,7 +55,8 @@ void reportWindows(QTextStream& out, const Renderer& renderer)
             out << "control " << name << '.' << qs(control->name()) << ' '
                 << rectText(globalRect(*cv->widget()));
             if (auto* player = dynamic_cast<runtime::MediaPlayer*>(control))
-                out << " state=" << player->playState();
+                out << " state=" << player->playState() << " volume=" << player->volume()
+                    << " mute=" << int(player->mute()) << " position=" << int(player->position());
             out << '\n';
         }
     }
@@ -94,6 +95,18 @@ void reportMenus(QTextStream& out)
     }
 }
 
+// The media player's full-screen window, its inside ("fullscreen WINID X Y W H bar=0|1").
+void reportFullScreen(QTextStream& out)
+{
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->objectName() != QLatin1String("fullscreen") || !onScreen(*top))
+            continue;
+        const QWidget* bar = top->findChild<QWidget*>(QStringLiteral("transportbar"));
+        out << "fullscreen " << top->winId() << ' ' << rectText(top->geometry())
+            << " bar=" << (bar && bar->isVisible() ? 1 : 0) << '\n';
+    }
+}
+
 } // namespace
 
 LayoutReport::LayoutReport(Session& session, QString file)
@@ -128,6 +141,7 @@ QString LayoutReport::text() const
     }
     reportDialogs(out);
     reportMenus(out);
+    reportFullScreen(out);
     return text;
 }
 

@@ -101,9 +101,11 @@ void ListView::syncKind(runtime::Control& control)
     m_entries.refresh();
     if (currentIndex().row() != list.listIndex()) {
         const QModelIndex index = m_entries.index(list.listIndex());
-        if (index.isValid())
+        if (index.isValid()) {
             selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-        else
+            // The chosen entry is in sight, also when the program chose it (the next song).
+            scrollTo(index);
+        } else
             selectionModel()->clear();
     }
     if (list.topIndex() > 0 && list.topIndex() < list.listCount())

@@ -1,6 +1,8 @@
 #include "gui/media_engine.h"
 
 #include <QAudio>
+#include <QFileInfo>
+#include <QMediaMetaData>
 #include <QUrl>
 #include <cmath>
 
@@ -30,7 +32,11 @@ QtMediaEngine::QtMediaEngine(Session& session, runtime::MediaPlayer& player)
 {
     m_media.setAudioOutput(&m_audio);
     connect(&m_media, &QMediaPlayer::playbackStateChanged, this, [this] { stateChanged(); });
-    connect(&m_media, &QMediaPlayer::mediaStatusChanged, this, [this] { stateChanged(); });
+    connect(&m_media, &QMediaPlayer::mediaStatusChanged, this, [this] {
+        seekWhenReady();
+        stateChanged();
+    });
+    connect(&m_media, &QMediaPlayer::seekableChanged, this, [this] { seekWhenReady(); });
     for (auto signal : { &QMediaPlayer::positionChanged, &QMediaPlayer::durationChanged })
         connect(&m_media, signal, this, [this] { refreshBar(); });
     // A medium without a decoder (GStreamer reports a missing plug-in as a format error).
@@ -44,7 +50,10 @@ QtMediaEngine::QtMediaEngine(Session& session, runtime::MediaPlayer& player)
     connect(&m_media, &QMediaPlayer::hasVideoChanged, this, [this](bool video) {
         if (m_surface)
             m_surface->bar()->setHasVideo(video);
+        showSongCard();
     });
+    connect(&m_media, &QMediaPlayer::metaDataChanged, this, [this] { showSongCard(); });
+    connect(&m_media, &QMediaPlayer::sourceChanged, this, [this] { showSongCard(); });
 }
 
 QtMediaEngine::~QtMediaEngine()
@@ -123,6 +132,7 @@ void QtMediaEngine::setUrl(const std::string& url)
 {
     m_quietStop = true;
     m_reported = runtime::PlayUndefined;
+    m_pendingSeek = -1;
     m_media.setSource(url.empty() ? QUrl() : mediaUrl(url));
     if (!url.empty())
         m_media.play();
@@ -131,6 +141,7 @@ void QtMediaEngine::setUrl(const std::string& url)
 void QtMediaEngine::close()
 {
     m_quietStop = true;
+    m_pendingSeek = -1;
     m_media.stop();
     m_media.setSource(QUrl());
     m_reported = runtime::PlayUndefined;
@@ -165,7 +176,20 @@ double QtMediaEngine::duration() const
 
 void QtMediaEngine::setPosition(double seconds)
 {
-    m_media.setPosition(static_cast<qint64>(std::llround(seconds * 1000)));
+    m_pendingSeek = static_cast<qint64>(std::llround(seconds * 1000));
+    seekWhenReady();
+}
+
+void QtMediaEngine::seekWhenReady()
+{
+    // A medium that is still loading drops a seek: it is made once the medium can take it
+    // (a video that goes on where it was left is sought as it starts).
+    const auto status = m_media.mediaStatus();
+    if (m_pendingSeek < 0 || !m_media.isSeekable() || status == QMediaPlayer::LoadingMedia
+        || status == QMediaPlayer::NoMedia)
+        return;
+    m_media.setPosition(m_pendingSeek);
+    m_pendingSeek = -1;
 }
 
 void QtMediaEngine::setVolume(int percent)
@@ -180,6 +204,33 @@ void QtMediaEngine::setMute(bool mute)
     m_audio.setMuted(mute);
 }
 
+void QtMediaEngine::showSongCard()
+{
+    if (!m_surface || !m_surface->video())
+        return;
+    SongCard card;
+    const QUrl source = m_media.source();
+    if (!source.isEmpty() && !m_media.hasVideo()) {
+        const QMediaMetaData tags = m_media.metaData();
+        const QString title = tags.stringValue(QMediaMetaData::Title).trimmed();
+        card.lines << (title.isEmpty() ? QFileInfo(source.path()).fileName() : title);
+        QString artist = tags.stringValue(QMediaMetaData::ContributingArtist).trimmed();
+        if (artist.isEmpty())
+            artist = tags.stringValue(QMediaMetaData::AlbumArtist).trimmed();
+        for (const QString& line : { artist, tags.stringValue(QMediaMetaData::AlbumTitle).trimmed() }) {
+            if (!line.isEmpty())
+                card.lines << line;
+        }
+        for (auto key : { QMediaMetaData::CoverArtImage, QMediaMetaData::ThumbnailImage }) {
+            if (card.cover.isNull())
+                card.cover = tags.value(key).value<QImage>();
+        }
+        // The skin's colour, which the window gives the control.
+        card.background = toQColor(m_player.backColor());
+    }
+    m_surface->video()->setSongCard(std::move(card));
+}
+
 QWidget* QtMediaEngine::videoWidget()
 {
     if (!m_surface) {
@@ -187,6 +238,7 @@ QWidget* QtMediaEngine::videoWidget()
         m_media.setVideoSink(video->videoSink());
         m_surface = new MediaSurface(m_session, m_player, video);
         m_surface->bar()->setHasVideo(m_media.hasVideo());
+        showSongCard();
     }
     return m_surface;
 }

@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <string>
 
-#include "gui/transport_bar.h"
+#include "gui/media_surface.h"
 #include "runtime/engines.h"
 
 class QWidget;
@@ -53,6 +53,10 @@ private:
     void report(int state);
     void stateChanged();
     void refreshBar();
+    void seekWhenReady();
+    // The song's title, artist, album and cover in the video area while a medium without
+    // video plays.
+    void showSongCard();
 
     Session& m_session;
     runtime::MediaPlayer& m_player;
@@ -63,6 +67,8 @@ private:
     // Set while the engine itself stops the medium (a new address, close): that stop is not
     // a medium that ended, and the windows must not take it for one.
     bool m_quietStop = false;
+    // A position asked for before the medium could seek, in ms (-1 when none).
+    qint64 m_pendingSeek = -1;
 };
 
 } // namespace gui

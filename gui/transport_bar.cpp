@@ -1,17 +1,14 @@
 #include "gui/transport_bar.h"
 
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QShortcut>
+#include <QProxyStyle>
 #include <QSlider>
 #include <QToolButton>
 #include <cmath>
 
 #include "gui/session.h"
-#include "gui/video_surface.h"
 #include "runtime/media_controls.h"
 
 namespace gui {
@@ -71,6 +68,19 @@ QIcon glyphIcon(Glyph glyph)
     return QIcon(pixmap);
 }
 
+// A click on a slider's groove puts the thumb there and keeps it under the pointer for a
+// drag, as media players do, instead of stepping a page towards the pointer.
+class JumpStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+        QStyleHintReturn* returnData) const override
+    {
+        if (hint == QStyle::SH_Slider_AbsoluteSetButtons)
+            return Qt::LeftButton;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
 bool playing(int state)
 {
     return state == runtime::PlayPlaying || state == runtime::PlayBuffering || state == runtime::PlayWaiting;
@@ -95,6 +105,7 @@ TransportBar::TransportBar(Session& session, runtime::MediaPlayer& player, QWidg
     , m_session(session)
     , m_player(&player)
 {
+    setObjectName(QStringLiteral("transportbar"));
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, kBarColour);
@@ -120,6 +131,10 @@ TransportBar::TransportBar(Session& session, runtime::MediaPlayer& player, QWidg
     m_volume->setToolTip(QStringLiteral("音量"));
     m_fullScreen = button(QStringLiteral("全屏"));
     m_fullScreen->setIcon(glyphIcon(Glyph::FullScreen));
+    auto* jump = new JumpStyle;
+    jump->setParent(this);
+    m_position->setStyle(jump);
+    m_volume->setStyle(jump);
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(6, 2, 6, 2);
@@ -181,6 +196,19 @@ void TransportBar::act(const std::function<void(runtime::MediaPlayer&)>& action)
     refresh();
 }
 
+void TransportBar::seekBy(double seconds)
+{
+    act([seconds](auto& c) {
+        if (c.duration() > 0)
+            c.seek(c.position() + seconds);
+    });
+}
+
+void TransportBar::changeVolume(int step)
+{
+    act([step](auto& c) { c.setVolume(c.volume() + step); });
+}
+
 void TransportBar::seekToSlider()
 {
     const double seconds = m_position->sliderPosition() / 1000.0;
@@ -220,85 +248,6 @@ void TransportBar::refresh()
     }
     if (!m_volume->isSliderDown() && m_volume->value() != c.volume())
         m_volume->setValue(c.volume());
-}
-
-MediaSurface::MediaSurface(Session& session, runtime::MediaPlayer& player, VideoSurface* video)
-    : m_video(video)
-    , m_bar(new TransportBar(session, player, this))
-{
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, Qt::black);
-    setPalette(p);
-    m_video->setParent(this);
-    m_video->installEventFilter(this);
-    m_bar->onFullScreen = [this] { setFullScreen(!m_fullScreen); };
-
-    auto togglePause = [this] { m_bar->act([](auto& c) { c.playOrPause(); }); };
-    m_space = new QShortcut(QKeySequence(Qt::Key_Space), this, togglePause);
-    m_space->setContext(Qt::WindowShortcut);
-    // In full screen the video is a window of its own with its own keys.
-    m_fullSpace = new QShortcut(QKeySequence(Qt::Key_Space), m_video, togglePause);
-    m_fullEscape = new QShortcut(QKeySequence(Qt::Key_Escape), m_video, [this] { setFullScreen(false); });
-    for (QShortcut* s : { m_fullSpace, m_fullEscape }) {
-        s->setContext(Qt::WindowShortcut);
-        s->setEnabled(false);
-    }
-    placeParts();
-}
-
-MediaSurface::~MediaSurface()
-{
-    m_bar->detach();
-    // A video shown full screen is a window of its own, no longer deleted as a child.
-    if (m_fullScreen)
-        delete m_video;
-}
-
-void MediaSurface::setFullScreen(bool on)
-{
-    if (!m_video || on == m_fullScreen)
-        return;
-    m_fullScreen = on;
-    m_space->setEnabled(!on);
-    m_fullSpace->setEnabled(on);
-    m_fullEscape->setEnabled(on);
-    // The video is a plain widget: it becomes a full-screen window of its own and comes back.
-    if (on) {
-        m_video->setParent(nullptr);
-        m_video->setWindowFlag(Qt::Window);
-        m_video->setWindowTitle(window()->windowTitle());
-        m_video->showFullScreen();
-        m_video->activateWindow();
-    } else {
-        m_video->setParent(this);
-        m_video->setWindowFlag(Qt::Window, false);
-        placeParts();
-        m_video->show();
-    }
-}
-
-void MediaSurface::placeParts()
-{
-    const int barTop = std::max(0, height() - TransportBar::kHeight);
-    m_bar->setGeometry(0, barTop, width(), TransportBar::kHeight);
-    if (m_video && !m_fullScreen)
-        m_video->setGeometry(0, 0, width(), barTop);
-}
-
-void MediaSurface::resizeEvent(QResizeEvent*)
-{
-    placeParts();
-}
-
-bool MediaSurface::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_video && event->type() == QEvent::MouseButtonDblClick
-        && m_bar->fullScreenButton()->isEnabled()) {
-        setFullScreen(!m_fullScreen);
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace gui

@@ -6,10 +6,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "gui/video_surface.h"
-
 class QLabel;
-class QShortcut;
 class QSlider;
 class QToolButton;
 
@@ -39,6 +36,11 @@ public:
     void detach() { m_player = nullptr; }
     // Runs an action on the control through the session, then shows its outcome.
     void act(const std::function<void(runtime::MediaPlayer&)>& action);
+
+    // Moves the medium by seconds (back when negative), within the medium.
+    void seekBy(double seconds);
+    // Changes the loudness by step, within 0 to 100.
+    void changeVolume(int step);
 
     // Called when the full screen button is pressed.
     std::function<void()> onFullScreen;
@@ -70,35 +72,6 @@ private:
     // What the play and mute buttons show now (-1 before the first refresh).
     int m_shownPlaying = -1;
     int m_shownMute = -1;
-};
-
-// The widget the media player's view hosts: the video with the bar under it. Space pauses
-// and plays while the player's window is active (not while a text is typed); in full screen
-// Space still does and Esc or a double click returns.
-class MediaSurface : public QWidget {
-public:
-    // Takes the video (it becomes the surface's child).
-    MediaSurface(Session& session, runtime::MediaPlayer& player, VideoSurface* video);
-    ~MediaSurface() override;
-
-    TransportBar* bar() const { return m_bar; }
-    VideoSurface* video() const { return m_video; }
-    void setFullScreen(bool on);
-    bool isFullScreen() const { return m_fullScreen; }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void placeParts();
-
-    QPointer<VideoSurface> m_video;
-    TransportBar* m_bar;
-    QShortcut* m_space;
-    QShortcut* m_fullSpace;
-    QShortcut* m_fullEscape;
-    bool m_fullScreen = false;
 };
 
 } // namespace gui

@@ -26,6 +26,18 @@ namespace {
 // How long a page may take to answer the snapshot script before it is read as empty.
 constexpr int kSnapshotPatienceMs = 5000;
 
+// A picture opened as a page is fitted to the area, larger or smaller, instead of shown at its
+// own size and cut.
+const char* const kFitPictureScript = R"JS(
+(function () {
+  if (!/^image\//.test(document.contentType || '') || !document.images[0]) return;
+  var style = document.images[0].style;
+  document.body.style.margin = '0';
+  [['width', '100vw'], ['height', '100vh'], ['object-fit', 'contain'], ['margin', '0'],
+   ['display', 'block']].forEach(function (p) { style.setProperty(p[0], p[1], 'important'); });
+})();
+)JS";
+
 const char* const kSnapshotScript = R"JS(
 (function () {
   var r = {html: '', links: [], images: [], all: [], active: ''};
@@ -280,6 +292,7 @@ private:
             if (alive && *alive)
                 (*alive)->snapshot(generation, v);
         };
+        m_page->runJavaScript(QString::fromLatin1(kFitPictureScript));
         m_page->runJavaScript(QString::fromLatin1(kSnapshotScript), deliver);
         QTimer::singleShot(kSnapshotPatienceMs, m_view, [deliver] { deliver(QVariant()); });
     }

@@ -75,4 +75,9 @@ void launchProgram(runtime::App& app)
     startProgram(app);
 }
 
+void endProgram(runtime::App& app)
+{
+    app.get<traymenu::Form6>().exitProgram();
+}
+
 } // namespace assembly

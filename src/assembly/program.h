@@ -27,5 +27,7 @@ void installDesktopServices(
 void launchProgram(runtime::App& app);
 // Locks the app's data folder for this program (a lock file in it, made with the folder).
 std::unique_ptr<platform::FileLock> lockProfile(runtime::App& app);
+// Ends the program as the tray's quit does after its question (the desktop asks it to end).
+void endProgram(runtime::App& app);
 
 } // namespace assembly

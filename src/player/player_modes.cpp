@@ -29,6 +29,8 @@ void Form5::WindowsMediaPlayer1_PlayStateChange(int newState)
     // Paused and the other states are ignored.
     if (newState == runtime::PlayStopped && !WindowsMediaPlayer1.stoppedByUser())
         lian.start(1);
+    if (newState == runtime::PlayPlaying)
+        resumePlace();
 }
 
 void Form5::advanceInList(runtime::ListBox& names, runtime::ListBox& paths)
@@ -41,6 +43,9 @@ void Form5::advanceInList(runtime::ListBox& names, runtime::ListBox& paths)
     names.setListIndex(next);
     WindowsMediaPlayer1.play();
     Text4.setText(paths.list(names.listIndex()));
+    // Next and previous go on from the entry that now plays.
+    if (&names == &List1)
+        Text6.setText(vb::Str(next));
 }
 
 void Form5::lian_Timer()
@@ -72,6 +77,7 @@ void Form5::lian_Timer()
         List1.setListIndex(k);
         WindowsMediaPlayer1.play();
         Text4.setText(List2.list(List1.listIndex()));
+        Text6.setText(vb::Str(k));
         return;
     }
     if (word == kPlayOnce && Text4.text() == List2.list(count - 1)) {

@@ -73,10 +73,29 @@ void Form5::writePage(const std::string& page)
     Timer6.setEnabled(false);
 }
 
+void Form5::selectPlaying(const std::string& address)
+{
+    // The entry that plays is the chosen one (also after a drop, next or previous), so the list
+    // shows what plays and the play modes go on from it.
+    const std::vector<std::string>& paths = List2.items();
+    const int current = List1.listIndex();
+    if (current >= 0 && List2.list(current) == address)
+        return;
+    const auto found = std::find(paths.begin(), paths.end(), address);
+    if (found == paths.end())
+        return;
+    const int index = static_cast<int>(found - paths.begin());
+    // Choosing an entry writes its name into Text4, which holds the address being played.
+    List1.setListIndex(index);
+    Text4.setText(address);
+    Text6.setText(vb::Str(index));
+}
+
 void Form5::Timer2_Timer()
 {
     Timer2.setEnabled(false);
     const std::string address = Text4.text();
+    selectPlaying(address);
     const std::string upper = vb::UCase(address);
     if (media::isSeed(address)) {
         closeMediaPlayer();

@@ -133,6 +133,7 @@ void Form5::wireEvents()
     Image15.onMouseDown = [this](const runtime::MouseEvent& e) { Image15_MouseDown(e); };
     Image16.onClick = [this] { Image16_Click(); };
     Text2.onChange = [this] { Text2_Change(); };
+    Text3.onChange = [this] { Text3_Change(); };
     Picture1.onClick = [this] { Picture1_Click(); };
     Picture5.onClick = [this] { Picture5_Click(); };
     Picture6.onClick = [this] { Picture6_Click(); };
@@ -150,6 +151,9 @@ void Form5::wireEvents()
     zz.onTimer = [this] { zz_Timer(); };
     zzl.onTimer = [this] { zzl_Timer(); };
     tishi.onTimer = [this] { tishi_Timer(); };
+    jixu.onTimer = [this] { jixu_Timer(); };
+    WindowsMediaPlayer1.onSoundChange = [this] { WindowsMediaPlayer1_SoundChange(); };
+    WindowsMediaPlayer1.onLeave = [this] { WindowsMediaPlayer1_Leave(); };
 }
 
 common::SkinnedWindow Form5::skin()
@@ -162,9 +166,12 @@ common::SkinnedWindow Form5::skin()
 void Form5::load()
 {
     common::ApplySkinOnLoad(skin());
+    // A song shows its tags on the skin's colour, which the lists wear.
+    WindowsMediaPlayer1.setBackColor(List1.backColor());
     ensurePlaylistFiles(app(), Playlist::Music);
     ensurePlaylistFiles(app(), Playlist::Video);
     loadPlaylist(Playlist::Music);
+    restoreSound();
 
     const std::string check
         = platform::joinPath(app().service<platform::Environment>().programFolder(), "check.exe");
@@ -201,6 +208,7 @@ void Form5::startupLayout()
 void Form5::Timer5_Timer()
 {
     common::RefreshSkin(skin(), Timer5);
+    WindowsMediaPlayer1.setBackColor(List1.backColor());
 }
 
 void Form5::WindowsMediaPlayer1_Undecodable()

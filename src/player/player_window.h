@@ -129,6 +129,8 @@ public:
     // Shows the add job's notice in the status line once the dispatcher has taken the
     // address from it.
     runtime::Timer tishi { *this, "tishi" };
+    // Hides the note that a video goes on where it was left.
+    runtime::Timer jixu { *this, "jixu" };
 
     // The transfer of the flash player, a fresh object for every attempt.
     std::unique_ptr<common::CFileDownload> oDownload;
@@ -205,6 +207,14 @@ public:
     void zzl_Timer();
     void tishi_Timer();
 
+    // What the player keeps between runs (player_keep.cpp).
+    void Text3_Change();
+    void WindowsMediaPlayer1_SoundChange();
+    void WindowsMediaPlayer1_Leave();
+    void jixu_Timer();
+    void programEnding() override;
+    void unloading() override;
+
     // Network list, address box and network search (player_network.cpp).
     // The address box's button "搜".
     runtime::Label Label14 { *this, "Label14" };
@@ -241,12 +251,20 @@ private:
     void writePage(const std::string& page);
     bool ensureFlashPlayer();
     void playInMediaPlayer();
+    void selectPlaying(const std::string& address);
     void stepEntry(int step);
     void advanceInList(runtime::ListBox& names, runtime::ListBox& paths);
     void openSeed();
 
+    void restoreSound();
+    // Seeks a video that starts playing to the place it was left, once per address.
+    void resumePlace();
+
     // The notice tishi shows in Text4.
     std::string m_notice;
+    // The sound settings as last read or written, and the address resumePlace last saw.
+    std::vector<std::string> m_keptSound;
+    std::string m_resumeChecked;
     // Whether List1 mirrors a playlist's files (false while it shows a picture folder).
     bool m_listHoldsPlaylist = true;
 };

@@ -331,6 +331,8 @@ void App::end()
     if (m_ended)
         return;
     m_ended = true;
+    for (Form* form : forms())
+        form->programEnding();
     m_timers.clear();
     m_host->programEnded();
 }

@@ -58,6 +58,8 @@ public:
     virtual void load() { }
     // Runs the window's unload handler. Called once by the app before retiring the window.
     virtual void unloading() { }
+    // The program is ending (App::end): the window keeps what it must keep across runs.
+    virtual void programEnding() { }
 
     // Whole-window geometry, in twips.
     int left() const { return m_left; }

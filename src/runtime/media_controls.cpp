@@ -230,8 +230,15 @@ void MediaPlayer::setEngine(std::unique_ptr<MediaEngine> engine)
     }
 }
 
+void MediaPlayer::leave()
+{
+    if (onLeave && !m_url.empty() && m_engine)
+        onLeave();
+}
+
 void MediaPlayer::setUrl(const std::string& url)
 {
+    leave();
     m_log.add("url " + url);
     m_url = url;
     m_stoppedByUser = false;
@@ -241,6 +248,7 @@ void MediaPlayer::setUrl(const std::string& url)
 
 void MediaPlayer::close()
 {
+    leave();
     m_log.add("close");
     engine().close();
 }
@@ -274,6 +282,7 @@ void MediaPlayer::playOrPause()
 
 void MediaPlayer::stopByUser()
 {
+    leave();
     m_stoppedByUser = true;
     touch();
     stop();
@@ -303,20 +312,26 @@ void MediaPlayer::seek(double seconds)
 
 void MediaPlayer::setVolume(int percent)
 {
+    const int before = m_volume;
     m_volume = std::clamp(percent, 0, 100);
     m_log.add("volume " + std::to_string(m_volume));
     if (m_engine)
         m_engine->setVolume(m_volume);
     touch();
+    if (onSoundChange && m_volume != before)
+        onSoundChange();
 }
 
 void MediaPlayer::setMute(bool mute)
 {
+    const bool before = m_mute;
     m_mute = mute;
     m_log.add(mute ? "mute" : "unmute");
     if (m_engine)
         m_engine->setMute(mute);
     touch();
+    if (onSoundChange && m_mute != before)
+        onSoundChange();
 }
 
 void MediaPlayer::reportPlayState(int state)

@@ -124,11 +124,19 @@ public:
     // The engine reports that it has no decoder for the medium (or the medium is not one).
     void reportUndecodable();
     std::function<void()> onUndecodable;
+    // The medium is about to be left (a new address, close, the bar's stop): the engine still
+    // holds its position.
+    std::function<void()> onLeave;
+    // The loudness or muting changed.
+    std::function<void()> onSoundChange;
 
     std::optional<std::string> property(std::string_view name) const override;
     std::string defaultProperty() const override { return "url"; }
 
 private:
+    // Tells the window that the current medium is being left.
+    void leave();
+
     std::unique_ptr<MediaEngine> m_engine;
     CallLog m_log;
     std::string m_url;

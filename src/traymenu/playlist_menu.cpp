@@ -107,6 +107,19 @@ void Form6::setPlayMode(const char* word)
     app().get<player::Form5>().Text3.setText(word);
 }
 
+void Form6::markPlayMode(const std::string& word)
+{
+    struct Item {
+        runtime::Menu* menu;
+        const char* word;
+    };
+    // A double click in the search results plays them in list order too.
+    const Item items[] = { { &bodan, player::kPlayRepeatOne }, { &boxun, player::kPlayLoop },
+        { &boshun, player::kPlayOnce }, { &bolie, player::kPlayList }, { &bosui, player::kPlayRandom } };
+    for (const Item& item : items)
+        item.menu->setChecked(word == item.word || (item.menu == &bolie && word == player::kPlaySearch));
+}
+
 void Form6::bodan_Click()
 {
     setPlayMode(player::kPlayRepeatOne);

@@ -87,6 +87,8 @@ public:
     // Leaves the program as the exit entry does once the person has said yes: removes the
     // helper scripts and the icon, then ends.
     void exitProgram();
+    // Checks the play-mode item of the player's play-mode word (none for another word).
+    void markPlayMode(const std::string& word);
 
 private:
     void applySkinDefaults();

@@ -7,7 +7,8 @@
 # The program writes where its windows, controls, tray icon and open menus are to the file
 # named by ZELVORA_LAYOUT_REPORT, lines such as
 #   window Form5 <X window id> X Y W H
-#   control Form5.List1 X Y W H        (a media player ends with state=N)
+#   control Form5.List1 X Y W H        (a media player ends with state=N volume=V mute=M position=S)
+#   fullscreen <X window id> X Y W H bar=0|1   (the player's full-screen window)
 #   tray X Y W H
 #   menu TEXT X Y W H                  (spaces in the text as _)
 
@@ -201,6 +202,8 @@ click_in() {
 # The play state a media player control reports (3 playing, 1 stopped, 2 paused...).
 play_state() { layout_of control "$1" | sed -n 's/.*state=\([0-9]*\).*/\1/p'; }
 playing() { [ "$(play_state "$1")" = 3 ]; }
+# Another number a media player reports: player_value NAME volume|mute|position.
+player_value() { layout_of control "$1" | sed -n "s/.* $2=\([0-9]*\).*/\1/p"; }
 
 # The client windows from bottom to top, as the window manager stacks them (decimal ids).
 stacking() {

@@ -11,7 +11,7 @@
 #include "desktop_fixture.h"
 #include "gui/engine_views.h"
 #include "gui/form_view.h"
-#include "gui/transport_bar.h"
+#include "gui/media_surface.h"
 #include "test_windows.h"
 
 namespace gui_testing {

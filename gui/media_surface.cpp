@@ -1,0 +1,237 @@
+#include "gui/media_surface.h"
+
+#include <QCursor>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QShortcut>
+#include <QSlider>
+#include <QToolButton>
+#include <QWheelEvent>
+
+#include "runtime/media_controls.h"
+
+namespace gui {
+
+namespace {
+
+constexpr double kSeekStep = 5;
+constexpr int kVolumeStep = 5;
+
+void paintBlack(QWidget* w)
+{
+    w->setAutoFillBackground(true);
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, Qt::black);
+    w->setPalette(p);
+}
+
+} // namespace
+
+MediaSurface::MediaSurface(Session& session, runtime::MediaPlayer& player, VideoSurface* video)
+    : m_video(video)
+    , m_bar(new TransportBar(session, player, this))
+{
+    paintBlack(this);
+    setFocusPolicy(Qt::ClickFocus);
+    m_video->setParent(this);
+    m_video->installEventFilter(this);
+    m_bar->onFullScreen = [this] { setFullScreen(!isFullScreen()); };
+    m_space = new QShortcut(QKeySequence(Qt::Key_Space), this, [this] { playerKey(Qt::Key_Space); });
+    m_space->setContext(Qt::WindowShortcut);
+    m_barTimer.setSingleShot(true);
+    m_barTimer.setInterval(kBarShownMs);
+    connect(&m_barTimer, &QTimer::timeout, this, [this] { hideBar(); });
+    placeParts();
+}
+
+MediaSurface::~MediaSurface()
+{
+    m_bar->detach();
+    // The full-screen window holds the video and the bar; they go with the surface.
+    if (m_window) {
+        m_video->setParent(this);
+        m_bar->setParent(this);
+        delete m_window;
+    }
+}
+
+void MediaSurface::setFullScreen(bool on)
+{
+    if (!m_video || on == isFullScreen())
+        return;
+    m_space->setEnabled(!on);
+    if (on) {
+        // A new window each time: a widget that was full screen once keeps that state and is
+        // shown framed at its old size the next time.
+        QScreen* screen = window()->screen();
+        m_window = new QWidget(nullptr, Qt::Window);
+        m_window->setObjectName(QStringLiteral("fullscreen"));
+        m_window->setWindowTitle(window()->windowTitle());
+        paintBlack(m_window);
+        m_window->setMouseTracking(true);
+        m_window->installEventFilter(this);
+        m_video->setParent(m_window);
+        m_video->setMouseTracking(true);
+        m_bar->setParent(m_window);
+        m_video->show();
+        // Without a window manager nothing would size the window: it asks for the screen.
+        if (screen)
+            m_window->setGeometry(screen->geometry());
+        m_window->showFullScreen();
+        m_window->raise();
+        m_window->activateWindow();
+        m_window->setFocus();
+        m_lastPointer = QCursor::pos();
+        placeParts();
+        showBarForAWhile();
+        return;
+    }
+    m_barTimer.stop();
+    QWidget* window = m_window;
+    m_window = nullptr;
+    m_video->setParent(this);
+    m_video->setMouseTracking(false);
+    m_video->unsetCursor();
+    m_bar->setParent(this);
+    placeParts();
+    m_video->show();
+    m_bar->show();
+    window->removeEventFilter(this);
+    window->hide();
+    window->deleteLater();
+    this->window()->activateWindow();
+    setFocus();
+}
+
+void MediaSurface::placeParts()
+{
+    if (m_window) {
+        // The video covers the screen; the bar lies over its bottom edge.
+        const QRect all = m_window->rect();
+        if (m_video)
+            m_video->setGeometry(all);
+        m_bar->setGeometry(0, all.height() - TransportBar::kHeight, all.width(), TransportBar::kHeight);
+        m_bar->raise();
+        return;
+    }
+    const int barTop = std::max(0, height() - TransportBar::kHeight);
+    m_bar->setGeometry(0, barTop, width(), TransportBar::kHeight);
+    if (m_video)
+        m_video->setGeometry(0, 0, width(), barTop);
+}
+
+void MediaSurface::showBarForAWhile()
+{
+    if (!m_window)
+        return;
+    m_bar->show();
+    m_window->unsetCursor();
+    m_video->unsetCursor();
+    m_barTimer.start();
+}
+
+void MediaSurface::hideBar()
+{
+    // Not while the person drags one of its sliders.
+    if (!m_window || m_bar->positionSlider()->isSliderDown() || m_bar->volumeSlider()->isSliderDown())
+        return;
+    m_bar->hide();
+    m_window->setCursor(Qt::BlankCursor);
+    m_video->setCursor(Qt::BlankCursor);
+}
+
+bool MediaSurface::playerKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Space:
+        m_bar->act([](auto& c) { c.playOrPause(); });
+        return true;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        m_bar->seekBy(key == Qt::Key_Left ? -kSeekStep : kSeekStep);
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        m_bar->changeVolume(key == Qt::Key_Up ? kVolumeStep : -kVolumeStep);
+        return true;
+    case Qt::Key_M:
+        m_bar->muteButton()->click();
+        return true;
+    case Qt::Key_F:
+        if (isFullScreen() || m_bar->fullScreenButton()->isEnabled())
+            setFullScreen(!isFullScreen());
+        return true;
+    case Qt::Key_Escape:
+        setFullScreen(false);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MediaSurface::resizeEvent(QResizeEvent*)
+{
+    placeParts();
+}
+
+void MediaSurface::keyPressEvent(QKeyEvent* event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier) || !playerKey(event->key()))
+        QWidget::keyPressEvent(event);
+}
+
+bool MediaSurface::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool onVideo = watched == m_video;
+    const bool onWindow = m_window && watched == m_window;
+    switch (event->type()) {
+    case QEvent::MouseButtonDblClick:
+        if (onVideo && (isFullScreen() || m_bar->fullScreenButton()->isEnabled())) {
+            setFullScreen(!isFullScreen());
+            return true;
+        }
+        break;
+    case QEvent::Wheel:
+        if (onVideo) {
+            m_wheelRest += static_cast<QWheelEvent*>(event)->angleDelta().y();
+            const int notches = m_wheelRest / 120;
+            m_wheelRest -= notches * 120;
+            if (notches != 0)
+                m_bar->changeVolume(notches * kVolumeStep);
+            return true;
+        }
+        break;
+    case QEvent::MouseMove:
+        // Showing or hiding the bar makes Qt repeat the last position: only a real move counts.
+        if ((onVideo || onWindow) && QCursor::pos() != m_lastPointer) {
+            m_lastPointer = QCursor::pos();
+            showBarForAWhile();
+        }
+        break;
+    case QEvent::KeyPress:
+        if (onWindow) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && playerKey(key->key()))
+                return true;
+        }
+        break;
+    case QEvent::Resize:
+        if (onWindow)
+            placeParts();
+        break;
+    case QEvent::Close:
+        // The window manager's close leaves full screen instead of losing the video.
+        if (onWindow) {
+            QMetaObject::invokeMethod(
+                this, [this] { setFullScreen(false); }, Qt::QueuedConnection);
+            event->ignore();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace gui

@@ -1,0 +1,59 @@
+#pragma once
+// The widget the media player's view hosts: the video with the control bar under it, the
+// player's keys and wheel, and full screen.
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include "gui/transport_bar.h"
+#include "gui/video_surface.h"
+
+class QKeyEvent;
+class QShortcut;
+
+namespace gui {
+
+// Space pauses and plays while the player's window is active (not while a text is typed).
+// With the surface focused (a click on the video) Left/Right seek 5 s, Up/Down change the
+// volume by 5, M mutes, F toggles full screen; the wheel over the video changes the volume.
+// Full screen is a fresh window over the whole screen each time, left by Esc, F, the button or
+// a double click; there the bar and the pointer show while the mouse moves and hide after 3 s.
+class MediaSurface : public QWidget {
+public:
+    // Takes the video (it becomes the surface's child).
+    MediaSurface(Session& session, runtime::MediaPlayer& player, VideoSurface* video);
+    ~MediaSurface() override;
+
+    TransportBar* bar() const { return m_bar; }
+    VideoSurface* video() const { return m_video; }
+    void setFullScreen(bool on);
+    bool isFullScreen() const { return m_window != nullptr; }
+    // The full-screen window while there is one.
+    QWidget* fullScreenWindow() const { return m_window; }
+
+    // How long the bar stays in full screen after the mouse last moved.
+    static constexpr int kBarShownMs = 3000;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void placeParts();
+    // Runs the player's key; false when the key is not one of them.
+    bool playerKey(int key);
+    void showBarForAWhile();
+    void hideBar();
+
+    QPointer<VideoSurface> m_video;
+    TransportBar* m_bar;
+    QShortcut* m_space;
+    QPointer<QWidget> m_window;
+    QTimer m_barTimer;
+    QPoint m_lastPointer;
+    // Wheel turns of less than a notch (touchpads), kept until they add up to one.
+    int m_wheelRest = 0;
+};
+
+} // namespace gui

@@ -1,0 +1,43 @@
+#pragma once
+// What the player keeps between runs, in files of its own beside the designed ones: the
+// loudness and muting, and where videos were left.
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace player {
+
+// The file names in the data folder.
+inline constexpr const char* kSoundFile = "player.ini";
+inline constexpr const char* kPlacesFile = "places.ini";
+// How many videos keep their place; the oldest is forgotten first.
+inline constexpr size_t kKeptPlaces = 200;
+// A place is kept only this far (seconds) from both ends of the video.
+inline constexpr double kPlaceMargin = 30;
+
+struct SoundSettings {
+    int volume = 100;
+    bool mute = false;
+};
+
+// The sound settings from the file's lines ("volume=N", "mute=0|1"); missing or malformed
+// lines keep the defaults.
+SoundSettings parseSound(const std::vector<std::string>& lines);
+std::vector<std::string> soundLines(const SoundSettings& sound);
+
+// Where videos were left, the most recent first: "SECONDS<TAB>PATH" lines.
+class Places {
+public:
+    // Reads the file's lines; malformed lines are skipped.
+    void parse(const std::vector<std::string>& lines);
+    std::vector<std::string> lines() const;
+    // The place a path was left at (0 when none is kept).
+    double find(const std::string& path) const;
+    // Keeps where a video was left: only in the middle of a known length, else forgets it.
+    void remember(const std::string& path, double position, double duration);
+
+private:
+    std::vector<std::pair<double, std::string>> m_places;
+};
+
+} // namespace player

@@ -1,0 +1,74 @@
+// What the player keeps between runs: the loudness and muting, and where a video was left.
+#include "player/player_keep.h"
+#include "player_fixture.h"
+
+using namespace player_testing;
+
+namespace {
+
+class KeepTest : public PlayerTest {
+protected:
+    runtime::MediaPlayer& control() { return player().WindowsMediaPlayer1; }
+    // Plays an address through the dispatcher; the medium is `length` seconds long.
+    void play(const std::string& address, double length)
+    {
+        dispatch(address);
+        static_cast<runtime::RecordingMediaEngine&>(control().engine()).setDuration(length);
+        control().reportPlayState(runtime::PlayPlaying);
+        p.app.runUntilIdle();
+    }
+};
+
+} // namespace
+
+TEST_F(KeepTest, VolumeAndMuteComeBackInTheNextWindowAndBadFilesGiveTheDefaults)
+{
+    control().setVolume(35);
+    control().setMute(true);
+    p.app.unload<player::Form5>();
+    EXPECT_EQ(control().volume(), 35);
+    EXPECT_TRUE(control().mute());
+    for (const char* text : { "volume=250\nmute=7\n", "volume=\xff\x01\nmute", "" }) {
+        writeBytes(p.dataFile(player::kSoundFile), text);
+        p.app.unload<player::Form5>();
+        EXPECT_EQ(control().volume(), 100) << text;
+        EXPECT_FALSE(control().mute()) << text;
+    }
+}
+
+TEST_F(KeepTest, AVideoLeftInTheMiddleGoesOnThereNextTime)
+{
+    struct Row {
+        const char* address;
+        double length, leftAt;
+        bool resumed;
+    };
+    const Row rows[] = {
+        { "/v/middle.mp4", 100, 50, true },
+        { "/v/early.mp4", 100, 20, false },
+        { "/v/near_end.mp4", 100, 75, false },
+        { "/m/song.mp3", 100, 50, false },
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.address);
+        play(r.address, r.length);
+        control().seek(r.leftAt);
+        play("/v/other.avi", 10);
+        mediaCalls();
+        player().Text5.setText("");
+        play(r.address, r.length);
+        const std::vector<std::string> calls = mediaCalls();
+        const bool seeked = std::find(calls.begin(), calls.end(), "seek 50000") != calls.end();
+        EXPECT_EQ(seeked, r.resumed);
+        // The status overlay says so (for a few seconds).
+        EXPECT_EQ(player().Text5.text().find("继续播放") != std::string::npos, r.resumed);
+    }
+    // The place is kept when the program ends, and a file of places keeps only whole lines.
+    play("/v/end.mp4", 100);
+    control().seek(40);
+    p.app.end();
+    EXPECT_EQ(readBytes(p.dataFile(player::kPlacesFile)), "40\t/v/end.mp4\r\n50\t/v/middle.mp4\r\n");
+    player::Places places;
+    places.parse({ "x\t/a.mp4", "-5\t/b.mp4", "7\t", "12\t/c.mp4" });
+    EXPECT_EQ(places.lines(), std::vector<std::string> { "12\t/c.mp4" });
+}
