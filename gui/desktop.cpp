@@ -70,8 +70,8 @@ QStringList toQt(const std::vector<std::string>& files)
     return out;
 }
 
-// A logout or a stop by a service manager ends the program as its own quit does, so what it
-// keeps is saved; without this the signal would kill it on the spot.
+// Sound: a logout or a stop by a service manager ends the program as its own quit does, so
+// what it keeps is saved; without this the signal would kill it on the spot.
 void endOnRequest(QObject* owner, Session& session, std::function<void(runtime::App&)> endProgram)
 {
     const int fd = platform::catchEndRequests();

@@ -4,15 +4,12 @@
 // and the ratios. Needs Xvfb, ffmpeg and mpv. There is no sound device on Xvfb: mpv writes its
 // sound nowhere (--ao=null), and the program finds none either.
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <cstdio>
 #include <fstream>
-#include <functional>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -58,8 +55,10 @@ double peakMiBOf(qint64 pid)
     return -1;
 }
 
-bool run(const QString& program, const QStringList& args, const QString& display, int seconds,
-    const std::function<bool()>& started, Cost& out)
+// Runs a player until it says it is shown (when asked to), lets it settle for settleMs, then
+// counts its CPU time over seconds.
+bool run(const QString& program, const QStringList& args, const QString& display, int seconds, bool waitShown,
+    int settleMs, Cost& out)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -67,20 +66,21 @@ bool run(const QString& program, const QStringList& args, const QString& display
     env.insert(QStringLiteral("DISPLAY"), display);
     env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
     p.setProcessEnvironment(env);
-    p.setStandardOutputFile(QProcess::nullDevice());
+    if (!waitShown)
+        p.setStandardOutputFile(QProcess::nullDevice());
     p.setStandardErrorFile(QProcess::nullDevice());
     p.start(program, args);
     if (!p.waitForStarted(5000))
         return false;
-    QElapsedTimer wait;
-    wait.start();
-    while (!started()) {
-        if (wait.elapsed() > 30000 || p.state() != QProcess::Running)
-            return false;
-        QThread::msleep(100);
+    bool shown = !waitShown;
+    while (!shown && p.waitForReadyRead(30000)) {
+        while (p.canReadLine())
+            shown = shown || p.readLine().trimmed() == "shown";
     }
-    // Start-up is not playing: the time is counted from the first second of playback on.
-    QThread::msleep(1000);
+    if (!shown)
+        return false;
+    // Start-up is not playing: the time is counted once playback runs.
+    QThread::msleep(static_cast<unsigned long>(settleMs));
     const double before = cpuSecondsOf(p.processId());
     QThread::sleep(static_cast<unsigned long>(seconds));
     out.cpuSeconds = cpuSecondsOf(p.processId()) - before;
@@ -138,28 +138,20 @@ int main(int argc, char** argv)
     }
     const QString display = QStringLiteral(":") + QString::fromLatin1(xvfb.readLine().trimmed());
 
-    // The desktop program plays the file it is given; its layout report says when it plays.
-    const QString layout = dir.filePath(QStringLiteral("layout"));
+    // The desktop program plays the file it is given as soon as its windows are shown (its
+    // start-up probe says when).
     auto zelvora = [&](const QString& file, Cost& out) {
-        QFile::remove(layout);
         const QString profile = dir.filePath(QStringLiteral("profile-") + QFileInfo(file).baseName());
-        qputenv("ZELVORA_LAYOUT_REPORT", layout.toUtf8());
+        qputenv("ZELVORA_STARTUP_PROBE", "stay");
         qputenv("ZELVORA_INSTANCE", QByteArray("zelvora-bench-") + QByteArray::number(getpid()));
-        return run(
-            QStringLiteral(ZELVORA_PROGRAM),
+        return run(QStringLiteral(ZELVORA_PROGRAM),
             { QStringLiteral("--profile"), profile, QStringLiteral("--config"),
                 QStringLiteral(OFFLINE_CONFIG), file },
-            display, seconds,
-            [&] {
-                QFile f(layout);
-                return f.open(QIODevice::ReadOnly) && f.readAll().contains("state=3");
-            },
-            out);
+            display, seconds, true, 3000, out);
     };
     auto mpv = [&](QStringList args, const QString& file, Cost& out) {
         args << QStringLiteral("--really-quiet") << QStringLiteral("--loop=inf") << file;
-        return run(
-            QStringLiteral("mpv"), args, display, seconds, [] { return true; }, out);
+        return run(QStringLiteral("mpv"), args, display, seconds, false, 1000, out);
     };
     Cost ours, x11, gpu, oursSong, mpvSong;
     const bool ok = zelvora(video, ours)

@@ -75,8 +75,9 @@ void Form5::writePage(const std::string& page)
 
 void Form5::selectPlaying(const std::string& address)
 {
-    // The entry that plays is the chosen one (also after a drop, next or previous), so the list
-    // shows what plays and the play modes go on from it.
+    // Sound: the entry that plays is the chosen one (also after a drop, next or previous), so
+    // the list shows what plays and the play modes go on from it, not from an entry chosen
+    // before.
     const std::vector<std::string>& paths = List2.items();
     const int current = List1.listIndex();
     if (current >= 0 && List2.list(current) == address)

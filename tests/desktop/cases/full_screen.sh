@@ -3,7 +3,7 @@
 # the mouse moves and hides again, and leaving puts the video back where it was.
 desktop_start
 program_start
-make_video "$DESKTOP_WORK/green.avi" 1500
+make_video "$DESKTOP_WORK/green.avi" 500
 click moban.Label7
 wait_until window_shown Form5 || fail "the player did not open"
 program_open "$DESKTOP_WORK/green.avi"
@@ -17,18 +17,20 @@ covers_screen() { [ "$(full)" = "0 0 1280 1024" ]; }
 left_full() { ! grep -q '^fullscreen' "$LAYOUT" && [ "$(rect_of control Form5.WindowsMediaPlayer1)" = "$player" ]; }
 bar_shown() { grep -q '^fullscreen.* bar=1' "$LAYOUT"; }
 bar_hidden() { grep -q '^fullscreen.* bar=0' "$LAYOUT"; }
+# Moves the pointer to X Y from elsewhere (a --sync move to where it already is would wait).
+to() { xdotool mousemove 1 1 mousemove --sync "$1" "$2"; }
 toggle() {
     case $1 in
-    button) xdotool mousemove --sync "$bx" "$by" click 1 ;;
-    key) xdotool mousemove --sync "$vx" "$vy" click 1 key f ;;
-    double) xdotool mousemove --sync "$vx" "$vy" click --repeat 2 --delay 80 1 ;;
+    button) to "$bx" "$by" && xdotool click 1 ;;
+    key) to "$vx" "$vy" && xdotool click 1 key f ;;
+    double) to "$vx" "$vy" && xdotool click --repeat 2 --delay 80 1 ;;
     esac
 }
 leave() {
     case $1 in
-    button) xdotool mousemove --sync 640 900 mousemove --sync 1261 1007 sleep 0.3 click 1 ;;
+    button) to 1261 1007 && xdotool sleep 0.3 click 1 ;;
     key) xdotool key Escape ;;
-    double) xdotool mousemove --sync 600 500 click --repeat 2 --delay 80 1 ;;
+    double) to 600 500 && xdotool click --repeat 2 --delay 80 1 ;;
     esac
 }
 round=0
