@@ -1,11 +1,11 @@
 #include "platform/posix/curl_resume.h"
 
+#include "platform/textfile.h"
+
 #include <fcntl.h>
 #include <strings.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <filesystem>
 
 namespace platform::curl {
@@ -58,23 +58,8 @@ std::string resumeRecordPath(const std::string& target)
 bool readResumeRecord(const std::string& path, ResumeRecord& record)
 {
     // Only a regular file is read, and only as much as a record can hold.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return false;
     std::string text;
-    char buffer[4096];
-    ssize_t n = 0;
-    struct stat st { };
-    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    while (regular && text.size() <= 16 * 1024 && (n = ::read(fd, buffer, sizeof buffer)) != 0) {
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            break;
-        text.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return regular && n == 0 && parseResumeRecord(text, record);
+    return readFile(path, text, 16 * 1024) && parseResumeRecord(text, record);
 }
 
 bool writeResumeRecord(const std::string& path, const ResumeRecord& record)
