@@ -6,7 +6,6 @@
 #include "gui/browser_engine.h"
 #include "gui/engine_views.h"
 #include "gui/form_view.h"
-#include "gui/web_module.h"
 #include "test_windows.h"
 
 namespace gui_testing {
@@ -30,21 +29,6 @@ protected:
     }
     bool loaded() { return !s.WebBrowser1.busy() && !completed.empty(); }
 };
-
-TEST_F(DesktopBrowser, BlankPagesAndHiddenWindowsNeedNoWebEngine)
-{
-    session().run([&] { s.WebBrowser1.navigate("about:blank"); });
-    ASSERT_NE(engine(), nullptr);
-    EXPECT_FALSE(engine()->showsPages());
-    EXPECT_EQ(s.WebBrowser1.location(), "about:blank");
-    EXPECT_FALSE(s.WebBrowser1.busy());
-    // A hidden window's page is read, not shown.
-    session().run([&] { s.WebBrowser1.write(kPage); });
-    EXPECT_TRUE(waitFor([&] { return !s.WebBrowser1.busy(); }));
-    EXPECT_FALSE(engine()->showsPages());
-    EXPECT_FALSE(session().webModule().loaded());
-    EXPECT_EQ(s.WebBrowser1.links().size(), 2u);
-}
 
 TEST_F(DesktopBrowser, APageInAShownWindowIsShownAndReadInWebEngine)
 {

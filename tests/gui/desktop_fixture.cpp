@@ -62,12 +62,6 @@ QWidget* DesktopTest::widget(const runtime::Control& control)
     return cv ? cv->widget() : nullptr;
 }
 
-bool DesktopTest::loaded(const runtime::Form* form)
-{
-    const auto forms = app().forms();
-    return std::find(forms.begin(), forms.end(), form) != forms.end();
-}
-
 void dropFiles(QWidget* target, QPoint at, const QList<QUrl>& urls)
 {
     QMimeData mime;

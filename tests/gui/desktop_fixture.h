@@ -38,8 +38,6 @@ protected:
     // The view of a window (null when it has none) and the widget of a control.
     gui::FormView* view(const runtime::Form& form);
     QWidget* widget(const runtime::Control& control);
-    // Whether a window is loaded in the app.
-    bool loaded(const runtime::Form* form);
 
     testing_support::TempDir dir;
 

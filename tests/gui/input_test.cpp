@@ -56,16 +56,6 @@ TEST_F(DesktopInput, ThePointerLeavingAControlReachesIt)
     EXPECT_EQ(s.events, std::vector<std::string> { "Label1.MouseLeave" });
 }
 
-TEST_F(DesktopInput, MouseOnTheBackgroundReachesTheWindow)
-{
-    session().run([&] { s.setScaleMode(runtime::ScaleMode::Pixels); });
-    s.events.clear();
-    QTest::mousePress(view(s), Qt::RightButton, {}, QPoint(390, 290));
-    QTest::mouseRelease(view(s), Qt::RightButton, {}, QPoint(390, 290));
-    const std::vector<std::string> expected = { "Form.MouseDown 2 390,290", "Form.MouseUp 2 390,290" };
-    EXPECT_EQ(s.events, expected);
-}
-
 TEST_F(DesktopInput, TypingChangesTheTextAndRaisesChange)
 {
     auto* line = widget(s.Text1)->findChild<QLineEdit*>();

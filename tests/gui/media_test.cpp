@@ -1,9 +1,7 @@
 // The media player control on Qt Multimedia: a medium plays inside the control's area and its
 // play states arrive with the control's numbers, ending with "ended, stopped".
 #include <QApplication>
-#include <QFile>
 #include <QLabel>
-#include <QSlider>
 #include <QTest>
 #include <QToolButton>
 #include <cmath>
@@ -74,7 +72,8 @@ gui::TransportBar* barOf(gui::FormView* form, runtime::MediaPlayer& player)
     return surface ? surface->bar() : nullptr;
 }
 
-TEST_F(DesktopMedia, TheBarPausesSeeksTurnsDownAndStopsThroughTheControl)
+// The desktop suite presses the bar and the keys on screen; here, its tips and Space.
+TEST_F(DesktopMedia, TheBarTellsWhatItsButtonDoesAndSpacePlaysOn)
 {
     Sample& s = app().get<Sample>();
     session().run([&] { s.show(); });
@@ -87,34 +86,14 @@ TEST_F(DesktopMedia, TheBarPausesSeeksTurnsDownAndStopsThroughTheControl)
     ASSERT_TRUE(waitFor([&] { return player.playState() == runtime::PlayPlaying; }, 10000));
     ASSERT_TRUE(waitFor([&] { return bar->totalLabel()->text() == QStringLiteral("0:03"); }));
     EXPECT_EQ(bar->playButton()->toolTip(), QStringLiteral("暂停"));
-
     bar->playButton()->click();
     ASSERT_TRUE(waitFor([&] { return player.playState() == runtime::PlayPaused; }));
     EXPECT_EQ(bar->playButton()->toolTip(), QStringLiteral("播放"));
-    // Seeking while paused moves the medium and the elapsed time.
-    bar->positionSlider()->setSliderDown(true);
-    bar->positionSlider()->setSliderPosition(2000);
-    bar->positionSlider()->setSliderDown(false);
-    EXPECT_TRUE(waitFor([&] { return std::abs(player.position() - 2.0) < 0.3; })) << player.position();
-    EXPECT_TRUE(waitFor([&] { return bar->elapsedLabel()->text() == QStringLiteral("0:02"); }));
-    bar->volumeSlider()->setValue(30);
-    EXPECT_EQ(player.volume(), 30);
-    bar->muteButton()->click();
-    EXPECT_TRUE(player.mute());
-
     // Space plays on while the window is active.
     view(s)->activateWindow();
     QApplication::setActiveWindow(view(s));
     QTest::keyClick(view(s), Qt::Key_Space);
     EXPECT_TRUE(waitFor([&] { return player.playState() == runtime::PlayPlaying; }));
-
-    s.events.clear();
-    bar->stopButton()->click();
-    ASSERT_TRUE(waitFor([&] { return player.playState() == runtime::PlayStopped; }));
-    EXPECT_TRUE(player.stoppedByUser());
-    EXPECT_EQ(s.events, std::vector<std::string> { "PlayStateChange 1" });
-    settle(200);
-    EXPECT_EQ(player.playState(), runtime::PlayStopped);
 }
 
 } // namespace

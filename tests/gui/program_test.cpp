@@ -1,12 +1,8 @@
-// The desktop program itself: the hub with its child, tiles, dragging, the tray menu's exit
-// question, and what a reviewer's screenshot shows.
-#include <QAbstractButton>
+// The desktop program itself: a drop on the player's list, dragging the hub with its child,
+// and the icon's stand-in without a notification area (the desktop suite covers the rest).
 #include <QAbstractScrollArea>
 #include <QApplication>
-#include <QMenu>
-#include <QMessageBox>
 #include <QMouseEvent>
-#include <QSet>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -64,31 +60,6 @@ protected:
     }
 };
 
-TEST_F(DesktopProgram, StartUpShowsTheHubWithTheOnlineMusicWindowBelowIt)
-{
-    gui::FormView& hub = shown("moban");
-    EXPECT_EQ(hub.pos(), QPoint(2970 / 15, 1125 / 15));
-    EXPECT_EQ(hub.width(), 960);
-    EXPECT_TRUE(hub.windowFlags() & Qt::FramelessWindowHint);
-    gui::FormView& music = shown("Form1");
-    expectGlued("Form1");
-    EXPECT_EQ(music.windowHandle()->transientParent(), hub.windowHandle());
-    // The hub reaches below its child.
-    EXPECT_GT(hub.geometry().bottom(), music.geometry().bottom());
-}
-
-TEST_F(DesktopProgram, ATilePressSwapsTheChild)
-{
-    runtime::Form* music = &window("Form1");
-    QTest::mousePress(control("moban", "Label7"), Qt::LeftButton);
-    QTest::mouseRelease(control("moban", "Label7"), Qt::LeftButton);
-    EXPECT_FALSE(loaded(music));
-    expectGlued("Form5");
-    QTest::mousePress(control("moban", "Label9"), Qt::LeftButton);
-    EXPECT_EQ(app().loadedForm("Form5"), nullptr);
-    expectGlued("tool");
-}
-
 TEST_F(DesktopProgram, AFileDroppedOnThePlayersListIsAdded)
 {
     QTest::mousePress(control("moban", "Label7"), Qt::LeftButton);
@@ -114,36 +85,6 @@ TEST_F(DesktopProgram, DraggingTheHubTakesTheChildAlong)
     expectGlued("Form1");
 }
 
-TEST_F(DesktopProgram, TheTrayMenusExitQuestionIsAskedAndAnswered)
-{
-    auto& tray = app().service<gui::QtTray>();
-    // Chooses the tray menu's last item, then answers the question.
-    auto exitWith = [&](const QString& answer) {
-        QString question;
-        QTimer::singleShot(50, [&] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            ASSERT_NE(menu, nullptr);
-            QTimer::singleShot(50, [&] {
-                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                ASSERT_NE(box, nullptr);
-                question = box->text();
-                for (QAbstractButton* b : box->buttons()) {
-                    if (b->text() == answer)
-                        b->click();
-                }
-            });
-            QTest::keyClick(menu, Qt::Key_Up);
-            QTest::keyClick(menu, Qt::Key_Return);
-        });
-        tray.deliver(QSystemTrayIcon::Context);
-        return question;
-    };
-    EXPECT_EQ(exitWith(QStringLiteral("否(&N)")), QStringLiteral("您真的要退出播放器吗？"));
-    EXPECT_FALSE(app().ended());
-    exitWith(QStringLiteral("是(&Y)"));
-    EXPECT_TRUE(app().ended());
-}
-
 TEST_F(DesktopProgram, WithoutANotificationAreaTheIconStandsInWhenNoWindowIsLeft)
 {
     auto& tray = app().service<gui::QtTray>();
@@ -162,21 +103,6 @@ TEST_F(DesktopProgram, WithoutANotificationAreaTheIconStandsInWhenNoWindowIsLeft
     QTest::mousePress(standIn, Qt::RightButton);
     expectGlued("Form5");
     EXPECT_EQ(tray.standIn(), nullptr);
-}
-
-TEST_F(DesktopProgram, AGrabbedPictureOfTheHubIsNotBlank)
-{
-    const QString file = QString::fromStdString(dir.file("hub.png"));
-    ASSERT_TRUE(shown("moban").grab().save(file));
-    const QImage image(file);
-    ASSERT_FALSE(image.isNull());
-    QSet<QRgb> colours;
-    for (int y = 0; y < image.height(); y += 3) {
-        for (int x = 0; x < image.width(); x += 3)
-            colours.insert(image.pixel(x, y));
-    }
-    // Skin, logo, captions: far more than a blank or single-colour window.
-    EXPECT_GT(colours.size(), 50);
 }
 
 } // namespace

@@ -1,10 +1,9 @@
 // The desktop's services and engines: message boxes, file dialog filters, the tray icon's
-// messages, play states, and the real-time host.
+// messages, play states, and work posted from another thread.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTest>
 #include <QTimer>
 #include <thread>
 
@@ -12,9 +11,7 @@
 #include "gui/media_engine.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_tray.h"
-#include "gui/renderer.h"
 #include "platform/dialogs.h"
-#include "platform/tray.h"
 #include "test_windows.h"
 
 namespace gui_testing {
@@ -93,22 +90,6 @@ TEST_F(DesktopServices, MessageBoxesShowTheAskedButtonsInChineseAndReturnTheAnsw
     }
 }
 
-TEST_F(DesktopServices, AMessageBoxAnswerReachesTheWindowThatAsked)
-{
-    Sample& s = app().get<Sample>();
-    session().run([&] { s.show(); });
-    s.onCommand = [&] {
-        const int answer
-            = app().service<platform::Dialogs>().messageBox({ "删除？", "系统提示", platform::YesNo });
-        s.Text1.setText(std::to_string(answer));
-    };
-    MessageBoxSeen seen;
-    answerNextMessageBox(seen, QStringLiteral("否(&N)"));
-    QTest::mouseClick(widget(s.Command1), Qt::LeftButton);
-    EXPECT_EQ(seen.text, QStringLiteral("删除？"));
-    EXPECT_EQ(s.Text1.text(), "7");
-}
-
 TEST(DesktopFileDialogFilter, PatternsAreGivenOnceAndSpaceSeparated)
 {
     const struct {
@@ -135,25 +116,6 @@ TEST(DesktopTrayMessages, ClicksBecomeThePlatformsMouseMessages)
     EXPECT_TRUE(gui::trayMessagesOf(R::MiddleClick).empty());
 }
 
-TEST_F(DesktopServices, TrayClicksReachTheIconsControlAsMouseMoves)
-{
-    Sample& s = app().get<Sample>();
-    std::vector<double> xs;
-    s.Label1.onMouseMove = [&](const runtime::MouseEvent& e) { xs.push_back(e.x); };
-    platform::NotifyIconRecord record;
-    record.window = &s.Label1;
-    record.tip = "Zelvora影音管理";
-    auto& tray = app().service<gui::QtTray>();
-    // Offscreen there is no notification area: the icon is refused but its record is kept.
-    EXPECT_EQ(tray.add(record), tray.available());
-    tray.deliver(QSystemTrayIcon::Context);
-    EXPECT_EQ(xs, (std::vector<double> { 7740, 7755 }));
-    // Once the icon is removed, clicks go nowhere.
-    tray.remove(record);
-    tray.deliver(QSystemTrayIcon::Context);
-    EXPECT_EQ(xs.size(), 2u);
-}
-
 TEST(DesktopPlayStates, QtStatesBecomeTheControlsNumbers)
 {
     using P = QMediaPlayer;
@@ -176,19 +138,6 @@ TEST(DesktopPlayStates, QtStatesBecomeTheControlsNumbers)
     for (const auto& row : rows)
         EXPECT_EQ(gui::QtMediaEngine::playStateOf(row.state, row.status), row.expected)
             << row.state << "/" << row.status;
-}
-
-TEST_F(DesktopServices, TimersRunInRealTimeAndTheirChangesShow)
-{
-    Sample& s = app().get<Sample>();
-    session().run([&] {
-        s.show();
-        s.Timer1.start(1);
-    });
-    EXPECT_TRUE(waitFor([&] { return s.Label1.caption() == "计时"; }, 2000));
-    // The view caught up with the change the timer made.
-    EXPECT_TRUE(waitFor([&] { return !s.Timer1.enabled(); }));
-    EXPECT_EQ(std::count(s.events.begin(), s.events.end(), "Timer1.Timer"), 1);
 }
 
 TEST_F(DesktopServices, WorkPostedFromAnotherThreadRunsWithoutTimers)
