@@ -50,7 +50,30 @@ std::filesystem::path testData(const std::string& name)
     return std::filesystem::path(ZELVORA_TEST_DATA) / name;
 }
 
-std::vector<std::vector<std::string>> testRows(const std::string& name)
+namespace {
+
+std::string unescaped(const std::string& text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char c = text[++i];
+        if (c == 'x' && i + 2 < text.size()) {
+            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += c == 'r' ? '\r' : c == 'n' ? '\n' : c == 't' ? '\t' : c;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::vector<std::vector<std::string>> testRows(const std::string& name, bool escapes)
 {
     std::vector<std::vector<std::string>> rows;
     std::istringstream lines(readBytes(testData(name)));
@@ -58,7 +81,7 @@ std::vector<std::vector<std::string>> testRows(const std::string& name)
         std::vector<std::string>& row = rows.emplace_back();
         std::istringstream columns(line);
         for (std::string column; std::getline(columns, column, '\t');)
-            row.push_back(column);
+            row.push_back(escapes ? unescaped(column) : column);
     }
     return rows;
 }

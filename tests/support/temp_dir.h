@@ -27,8 +27,9 @@ std::string readBytes(const std::filesystem::path& file);
 void writeBytes(const std::filesystem::path& file, const std::string& bytes);
 
 // A fixed expectation kept as a file under tests/data (name relative to it), or a table there:
-// one row a line, columns parted by tabs.
+// one row a line, columns parted by tabs. With escapes, \r \n \t \\ and \xHH in a column stand
+// for those bytes (line ends, tabs and binary bytes in a column).
 std::filesystem::path testData(const std::string& name);
-std::vector<std::vector<std::string>> testRows(const std::string& name);
+std::vector<std::vector<std::string>> testRows(const std::string& name, bool escapes = false);
 
 } // namespace testing_support
