@@ -30,8 +30,6 @@ TEST_F(NetworkTabTest, TheTabListsTheChannelsEveryTimeItIsClicked)
     EXPECT_EQ(f.List2.list(7), f.List2.list(5));
     EXPECT_EQ(f.List2.list(25), server.url("/channel/26"));
     EXPECT_EQ(f.liebiao.text(), "网络列表");
-    EXPECT_EQ(f.Label6.backStyle(), runtime::Opaque);
-    EXPECT_EQ(f.Label5.backStyle(), runtime::Transparent);
     for (runtime::Control* c : std::initializer_list<runtime::Control*> {
              &f.Image10, &f.Image11, &f.Image12, &f.Image14, &f.Image15, &f.List6, &f.List7 })
         EXPECT_FALSE(c->visible()) << c->name();

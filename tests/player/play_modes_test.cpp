@@ -132,10 +132,8 @@ TEST_F(PlayModeTest, RandomNeverDrawsTheLastEntry)
         stopped();
         drawn.insert(player().List1.listIndex());
     }
-    EXPECT_FALSE(drawn.empty());
-    EXPECT_EQ(drawn.count(4), 0u);
-    EXPECT_LE(*drawn.rbegin(), 3);
     EXPECT_GE(*drawn.begin(), 0);
+    EXPECT_LE(*drawn.rbegin(), 3);
 }
 
 TEST_F(PlayModeTest, SearchResultsAdvanceWithinTheSearch)
@@ -148,6 +146,7 @@ TEST_F(PlayModeTest, SearchResultsAdvanceWithinTheSearch)
     f.List4.setListIndex(0);
     f.List4.dblClick();
     p.app.runUntilIdle();
+    EXPECT_EQ(f.Text3.text(), "sou");
     mediaCalls();
     stopped();
     EXPECT_EQ(mediaCalls(), (std::vector<std::string> { "url " + path(1), "play" }));

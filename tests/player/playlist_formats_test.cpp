@@ -1,7 +1,10 @@
 // Playlist files as other players write them, read back; and our own files read again.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "player/playlist_formats.h"
+#include "support/temp_dir.h"
 
 namespace pl = player::playlists;
 
@@ -19,37 +22,19 @@ Entries flat(const std::vector<pl::Entry>& entries)
 
 TEST(PlaylistFormats, OtherPlayersFilesAreRead)
 {
-    const struct {
-        const char* what;
-        const char* path;
-        std::string text;
-        Entries entries;
-    } rows[] = {
-        { "extended M3U of a Windows player, CR LF, BOM", "list.m3u",
-            "\xEF\xBB\xBF#EXTM3U\r\n#EXTINF:215,Artist - 晨曲\r\nC:\\Music\\a.mp3\r\n\r\n#EXTINF:-1,Radio\r\n"
-            "http://127.0.0.1/live\r\n..\\Other\\b.ogg\r\n",
-            { { "C:\\Music\\a.mp3", "Artist - 晨曲" }, { "http://127.0.0.1/live", "Radio" },
-                { "..\\Other\\b.ogg", "" } } },
-        { "PLS with NumberOfEntries, gaps and titles out of order", "radio.PLS",
-            "[playlist]\nNumberOfEntries=3\nTitle2=Second\nFile1=/m/a.mp3\nFile2=b.mp3\nFile7=file:///m/"
-            "c%20d.ogg\n"
-            "Length1=-1\nVersion=2\n",
-            { { "/m/a.mp3", "" }, { "b.mp3", "Second" }, { "file:///m/c%20d.ogg", "" } } },
-        { "XSPF with location URIs, titles and extensions", "a.xspf",
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<playlist xmlns=\"http://xspf.org/ns/0/\" "
-            "xmlns:vlc=\"http://www.videolan.org/vlc/playlist/ns/0/\" version=\"1\">\n<title>List</title>\n"
-            "<trackList>\n<track>\n<location>file:///home/u/%E6%99%A8%E6%9B%B2.mp3</location>\n"
-            "<title>Rock &amp; Roll</title><duration>1000</duration>\n<extension application=\"x\">"
-            "<vlc:id>0</vlc:id></extension></track>\n<track><location>http://h/s?a=1&amp;b=2</location></"
-            "track>\n"
-            "<track><title>nothing</title></track></trackList></playlist>\n",
-            { { "file:///home/u/%E6%99%A8%E6%9B%B2.mp3", "Rock & Roll" }, { "http://h/s?a=1&b=2", "" } } },
-        { "binary junk", "x.m3u", std::string("\0\xff\x01\x02", 4) + std::string(70000, 'z') + "\n", {} },
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        EXPECT_EQ(flat(pl::read(pl::formatOf(row.path, row.text), row.text)), row.entries);
+    // Files as a Windows player (extended M3U, CR LF, BOM), a radio site (PLS with gaps and
+    // titles out of order) and a desktop player (XSPF with URIs and extensions) write them:
+    // each row of formats.tsv is a file under tests/data/player and one entry read from it.
+    std::map<std::string, Entries> expected;
+    for (const auto& row : testing_support::testRows("player/formats.tsv"))
+        expected[row.at(0)].emplace_back(row.at(1), row.size() > 2 ? row[2] : "");
+    for (const auto& [file, entries] : expected) {
+        SCOPED_TRACE(file);
+        const std::string text = testing_support::readBytes(testing_support::testData("player/" + file));
+        EXPECT_EQ(flat(pl::read(pl::formatOf(file, text), text)), entries);
     }
+    const std::string junk = std::string("\0\xff\x01\x02", 4) + std::string(70000, 'z') + "\n";
+    EXPECT_TRUE(pl::read(pl::formatOf("x.m3u", junk), junk).empty());
 }
 
 TEST(PlaylistFormats, WrittenFilesReadBackAndFileUrisDecode)

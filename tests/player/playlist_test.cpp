@@ -26,36 +26,10 @@ TEST(PlayerStart, FirstStartCreatesTheFourEmptyFilesAndShowsTheEmptyMusicList)
     EXPECT_EQ(f.Label5.backStyle(), runtime::Opaque);
     EXPECT_EQ(f.Text4.text(), "如出现空白，请再次点击左边载入列表中的此视频，即可播放");
     EXPECT_EQ(f.Text3.text(), "text3");
-    EXPECT_EQ(f.Text6.text(), "0");
-
-    // The start-up layout.
-    EXPECT_EQ(f.Picture6.left(), 192);
-    EXPECT_EQ(f.Picture6.top(), 252);
-    EXPECT_FALSE(f.Picture5.visible());
     EXPECT_FALSE(f.WebBrowser3.visible());
-    EXPECT_EQ(f.WebBrowser3.location(), "about:blank");
-    EXPECT_EQ(f.WebBrowser3.left(), 200);
     for (runtime::Control* hidden : std::initializer_list<runtime::Control*> {
              &f.Text5, &f.Text2, &f.Picture1, &f.List4, &f.List6, &f.List7, &f.Label8, &f.Label9 })
         EXPECT_FALSE(hidden->visible()) << hidden->name();
-    EXPECT_EQ(f.List1.top(), 23);
-    EXPECT_EQ(f.List1.height(), 530);
-    EXPECT_EQ(f.List6.left(), f.List4.left());
-    EXPECT_EQ(f.List7.left(), f.List4.left() + 240);
-}
-
-TEST(PlayerStart, WindowOpensAtTheStoredHubPositionAndExistingFilesSurvive)
-{
-    testing_support::TestProgram p;
-    testing_support::writeBytes(p.dataFile("Temp/mname.ini"), ">a.mp3\r\n");
-    p.start();
-    traymenu::Form6& tray = p.app.get<traymenu::Form6>();
-    tray.Text1.setText("4500");
-    tray.Text2.setText("600");
-    player::Form5& f = p.app.get<player::Form5>();
-    EXPECT_EQ(f.left(), 4500);
-    EXPECT_EQ(f.top(), 600);
-    EXPECT_EQ(testing_support::readBytes(p.dataFile("Temp/mname.ini")), ">a.mp3\r\n");
 }
 
 namespace {
@@ -163,17 +137,9 @@ TEST_F(PlayerTest, TabsSwitchListsFromTheFilesAndMarkTheChosenTab)
     EXPECT_EQ(f.liebiao.text(), "视频列表");
     EXPECT_EQ(f.List1.items(), std::vector<std::string> { ">v.avi" });
     EXPECT_EQ(f.List2.items(), std::vector<std::string> { "/m/v.avi" });
-    EXPECT_EQ(f.List1.height(), 530);
-    EXPECT_EQ(f.Label7.backStyle(), runtime::Opaque);
     EXPECT_EQ(f.Label7.backColor(), 0xE0E0E0);
-    EXPECT_EQ(f.Label7.foreColor(), 0x404040);
-    for (runtime::Label* other : { &f.Label5, &f.Label6 }) {
-        EXPECT_EQ(other->backStyle(), runtime::Transparent);
-        EXPECT_EQ(other->backColor(), 0x404040);
-        EXPECT_EQ(other->foreColor(), 0xE0E0E0);
-    }
-    for (runtime::Image* tool : { &f.Image10, &f.Image11, &f.Image12, &f.Image14, &f.Image15 })
-        EXPECT_TRUE(tool->visible());
+    EXPECT_EQ(f.Label5.backStyle(), runtime::Transparent);
+    EXPECT_EQ(f.Label6.foreColor(), 0xE0E0E0);
 
     // Unsaved changes of the shown list are dropped: the music tab shows the file.
     f.List1.addItem(">unsaved");
@@ -225,11 +191,8 @@ TEST_F(PlayerTest, SearchFiltersTheShownListCaseSensitively)
     f.Label5.click();
     f.Image14.click();
     EXPECT_TRUE(f.Text2.visible());
-    EXPECT_EQ(f.Text2.left(), 7);
-    EXPECT_EQ(f.Text2.top(), 528);
     EXPECT_EQ(f.List1.height(), 510);
     EXPECT_TRUE(f.Picture1.visible());
-    EXPECT_EQ(f.Picture1.left(), 170);
 
     struct Row {
         const char* typed;
@@ -257,7 +220,6 @@ TEST_F(PlayerTest, SearchFiltersTheShownListCaseSensitively)
     EXPECT_FALSE(f.Text2.visible());
     EXPECT_FALSE(f.Picture1.visible());
     EXPECT_EQ(f.List1.height(), 530);
-    EXPECT_EQ(f.List1.top(), 23);
 }
 
 TEST_F(PlayerTest, SearchResultsShrinkOverTheVideoAndGrowWhenPressed)

@@ -29,62 +29,21 @@ const std::string kQsed
 
 } // namespace
 
-TEST(SeedFiles, FreeFormFieldsAreTrimmedUnquotedAndJoined)
+TEST(SeedFiles, FieldsAreJoinedAndLinksFoundBetweenTheirMarkers)
 {
-    struct Row {
-        const char* text;
-        const char* joined;
-    };
-    const Row rows[] = {
-        { "abc", "abc" },
-        { "  a , b  ,c\r\nd\ne", "abcde" },
-        { "\"x, y\" , z", "x, yz" },
-        { "\"quoted\" junk, next", "quotednext" },
-        { "\"open, to the end", "open, to the end" },
-        { "<ref href=\"q://1,2\"/>", "<ref href=\"q://12\"/>" },
-        { ",,\r\n\r\n", "" },
-        { "", "" },
-    };
-    for (const Row& r : rows)
-        EXPECT_EQ(player::seeds::joinFreeFormFields(r.text), r.joined) << r.text;
-}
-
-TEST(SeedFiles, QsedLinkIsTheQuotedValueBetweenTheMarkers)
-{
-    struct Row {
-        std::string joined;
-        std::optional<std::string> link;
-    };
-    const Row rows[] = {
-        { "<ref href=\"qvod://123|ABC|film.rmvb|\"/>", "qvod://123|ABC|film.rmvb|" },
-        { "<x><ref href=\"bdhd://电影\"/></x>", "bdhd://电影" },
-        { "<ref href=\"\"/>", "" },
-        { "<ref href=\"/>", std::nullopt },
-        { "no markers at all", std::nullopt },
-        { "<ref href=\"qvod://x\"", std::nullopt },
-        { "<a/><ref href=\"qvod://x\"/>", std::nullopt },
-    };
-    for (const Row& r : rows)
-        EXPECT_EQ(player::seeds::qsedLink(r.joined), r.link) << r.joined;
-}
-
-TEST(SeedFiles, BsedLinkDropsTheKeyAndTheFramingCharacters)
-{
-    struct Row {
-        std::string text;
-        std::optional<std::string> link;
-    };
-    const Row rows[] = {
-        { "{seeds_href 0123456789bdhd://x|y|1234567}", "bdhd://x|y|" },
-        { "{seeds_href:0123456789ftp://影片1234567}", "ftp://影片" },
-        { "{seeds_href 01234567891234567}", "" },
-        { "{seeds_href short}", std::nullopt },
-        { "{seeds_href 0123456789bdhd://x1234567", std::nullopt },
-        { "} seeds_href 0123456789bdhd://x1234567", std::nullopt },
-        { "no key}", std::nullopt },
-    };
-    for (const Row& r : rows)
-        EXPECT_EQ(player::seeds::bsedLink(r.text), r.link) << r.text;
+    // Each row of seeds.tsv: the reader (free-form fields joined, the link of a qsed or of a
+    // bsed text), the text, and what it gives ("!" for no link).
+    for (const auto& row : testing_support::testRows("player/seeds.tsv", true)) {
+        const std::string text = row.size() > 1 ? row[1] : "";
+        const std::string want = row.size() > 2 ? row[2] : "";
+        SCOPED_TRACE(row.at(0) + " " + text);
+        if (row[0] == "join") {
+            EXPECT_EQ(player::seeds::joinFreeFormFields(text), want);
+            continue;
+        }
+        const auto link = row[0] == "qsed" ? player::seeds::qsedLink(text) : player::seeds::bsedLink(text);
+        EXPECT_EQ(link.value_or("!"), want);
+    }
 }
 
 TEST(SeedFiles, UnicodeTextDropsTheMarkAndNarrowsFullWidthForms)
