@@ -84,31 +84,16 @@ TEST(StaleTemporaries, OnlyOldOnesNoProcessHoldsAreRemoved)
     TempDir dir;
     const auto past = fs::file_time_type::clock::now() - std::chrono::hours(1);
     const auto future = fs::file_time_type::clock::now() + std::chrono::hours(1);
-    const struct {
-        const char* name;
-        bool old;
-        bool removed;
-    } rows[] = {
-        { ".ini.db.tmp123456", true, true },
-        { ".mpath.ini.tmp7", true, true },
-        { ".mname.ini.commit-new", true, true },
-        { ".zelvora-0123456789abcdef.part", true, true },
-        { ".zelv.jpg.part", true, true },
-        { ".ini.db.tmp42", false, false }, // written after this program started
-        { ".held.tmp1", true, false }, // open in a process
-        { "mpath.ini", true, false },
-        { ".notes.tmpfile", true, false },
-        { "song.tmp123", true, false },
-    };
+    const auto rows = testing_support::testRows("platform/stale_temporaries.tsv", true);
     for (const auto& row : rows) {
-        writeBytes(dir.path() / row.name, "x");
-        fs::last_write_time(dir.path() / row.name, row.old ? past : future);
+        writeBytes(dir.path() / row[0], "x");
+        fs::last_write_time(dir.path() / row[0], row[1] == "1" ? past : future);
     }
     std::ifstream held(dir.path() / ".held.tmp1");
     ASSERT_TRUE(held);
     EXPECT_EQ(removeStaleTemporaries(dir.path().string(), isTemporaryName), 5);
     for (const auto& row : rows)
-        EXPECT_EQ(fs::exists(dir.path() / row.name), !row.removed) << row.name;
+        EXPECT_EQ(fs::exists(dir.path() / row[0]), row[2] != "1") << row[0];
     // Beside the user's files only partial downloads count.
     writeBytes(dir.path() / ".zelvora-1.part", "x");
     fs::last_write_time(dir.path() / ".zelvora-1.part", past);

@@ -1,4 +1,3 @@
-#include "platform/codec.h"
 #include "platform/headless_browser.h"
 #include "platform/headless_url.h"
 #include "platform/listing.h"
@@ -32,8 +31,6 @@ public:
     std::vector<std::string> completed;
     std::vector<std::string> requested;
 };
-
-const std::string kChinese = "\xE8\xA7\x86\xE9\xA2\x91 \xE9\x95\x95";
 
 } // namespace
 
@@ -74,22 +71,6 @@ TEST_F(HeadlessBrowserTest, BusyUntilTheDocumentIsParsedAndHandedOver)
         (std::vector<std::string> { server.url("/dir/a.html"), server.url("/i.png"), server.url("/b.html"),
             "http://elsewhere.example/c" }));
     EXPECT_EQ(app.get<Page>().completed, std::vector<std::string> { server.url("/dir/list.html") });
-}
-
-TEST_F(HeadlessBrowserTest, PagesAreReadInTheirDeclaredCharacterSetElseTheSystemCodePage)
-{
-    const std::string body = "<html><body><a href='x'>" + kChinese + "</a></body></html>";
-    server.addPage("/header.html", platform::encode(body, "GBK"), "text/html; charset=gb2312");
-    server.addPage("/meta.html", platform::encode("<meta charset=gb2312>" + body, "GBK"), "text/html");
-    server.addPage("/utf8.html", "<meta charset=utf-8>" + body, "text/html");
-    server.addPage("/none.html", platform::encode(body, "GBK"), "text/html");
-    for (const char* path : { "/header.html", "/meta.html", "/utf8.html", "/none.html" }) {
-        browser().navigate(server.url(path));
-        settle();
-        ASSERT_EQ(browser().links().size(), 1u) << path;
-        EXPECT_EQ(browser().links()[0].text, kChinese) << path;
-        EXPECT_NE(browser().documentText().find(kChinese), std::string::npos) << path;
-    }
 }
 
 TEST_F(HeadlessBrowserTest, PagesThatDoNotArriveLeaveAnEmptyDocument)

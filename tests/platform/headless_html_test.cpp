@@ -7,6 +7,7 @@
 #include "platform/headless_html.h"
 #include "platform/headless_url.h"
 #include "platform/listing.h"
+#include "support/temp_dir.h"
 
 using platform::pageCharset;
 using platform::parsePage;
@@ -15,31 +16,8 @@ using platform_testing::hrefs;
 
 TEST(ResolveAddress, FollowsTheBrowsersRules)
 {
-    const std::string base = "http://v.example.com/a/b/page.html?x=1#top";
-    const struct {
-        std::string ref;
-        std::string out;
-    } rows[] = {
-        { "c.html", "http://v.example.com/a/b/c.html" },
-        { "./c.html", "http://v.example.com/a/b/c.html" },
-        { "../c.html", "http://v.example.com/a/c.html" },
-        { "../../../../c.html", "http://v.example.com/c.html" },
-        { "/root/x/../y.html", "http://v.example.com/root/y.html" },
-        { "//cdn.example.com/i.png", "http://cdn.example.com/i.png" },
-        { "?page=2", "http://v.example.com/a/b/page.html?page=2" },
-        { "#part", "http://v.example.com/a/b/page.html?x=1#part" },
-        { "", "http://v.example.com/a/b/page.html?x=1" },
-        { "  \tc.html\n ", "http://v.example.com/a/b/c.html" },
-        { "d/\ne.html", "http://v.example.com/a/b/d/e.html" },
-        { "..\\up\\f.html", "http://v.example.com/a/up/f.html" },
-        { "sub/?q=a/../b#h", "http://v.example.com/a/b/sub/?q=a/../b#h" },
-        { "HTTPS://Other.example/x", "HTTPS://Other.example/x" },
-        { "bdhd://123|abc|movie.rmvb", "bdhd://123|abc|movie.rmvb" },
-        { "javascript:void(0)", "javascript:void(0)" },
-        { "mailto:a@b.c", "mailto:a@b.c" },
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(resolveAddress(base, row.ref), row.out) << row.ref;
+    for (const auto& row : testing_support::testRows("platform/resolved_addresses.tsv", true))
+        EXPECT_EQ(resolveAddress("http://v.example.com/a/b/page.html?x=1#top", row[0]), row[1]) << row[0];
     EXPECT_EQ(resolveAddress("http://h.example", "x.html"), "http://h.example/x.html");
     EXPECT_EQ(resolveAddress("about:blank", "x.html"), "x.html");
     EXPECT_EQ(resolveAddress("file:///tmp/p/a.html", "../b.html"), "file:///tmp/b.html");
@@ -48,30 +26,9 @@ TEST(ResolveAddress, FollowsTheBrowsersRules)
 
 TEST(PageCharset, ByteOrderMarkThenHeaderThenMetaThenFallback)
 {
-    const struct {
-        std::string bytes;
-        std::string contentType;
-        const char* charset;
-    } rows[] = {
-        { "\xEF\xBB\xBF<meta charset=gbk>", "text/html; charset=gbk", "UTF-8" },
-        { "<meta charset=utf-8>", "text/html; charset=GB2312", "GB2312" },
-        { "<meta charset=utf-8>", "text/html; charset=\"gbk\"", "gbk" },
-        { "<head><meta charset=\"gb2312\"></head>", "text/html", "gb2312" },
-        { "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=GBK\">", "", "GBK" },
-        { "<meta content='text/html;charset=big5' http-equiv='content-type'>", "", "big5" },
-        { "<meta charset=no-such-set><meta charset=gbk>", "text/html; charset=nonsense", "gbk" },
-        { "<!-- <meta charset=big5> --><meta charset=gbk>", "", "gbk" },
-        { "<a title='x>y <meta charset=big5>'><meta charset=gbk>", "", "gbk" },
-        { "<script>if (a<b) x();</script><meta charset=gbk>", "", "gbk" },
-        { "<meta charset=utf-16>", "", "UTF-8" },
-        { "<html><body>plain</body></html>", "text/html", "FALLBACK" },
-        { "<meta charset=", "", "FALLBACK" },
-        { "", "", "FALLBACK" },
-    };
-    for (const auto& row : rows) {
-        const std::string expected = std::string(row.charset) == "FALLBACK" ? "GBK" : row.charset;
-        EXPECT_EQ(pageCharset(row.bytes, row.contentType, "GBK"), expected) << row.bytes;
-    }
+    // Each row: the page's bytes, its content type, the character set read (GBK: the fallback).
+    for (const auto& row : testing_support::testRows("platform/page_charsets.tsv", true))
+        EXPECT_EQ(pageCharset(row[0], row[1], "GBK"), row[2]) << row[0];
     EXPECT_EQ(pageCharset("x", "", "no-such-set"), "UTF-8");
 }
 
