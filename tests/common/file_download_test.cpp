@@ -172,18 +172,6 @@ TEST_F(FileDownloadTest, FailedTransfersReturnFalseAndKeepTheTarget)
     }
 }
 
-TEST_F(FileDownloadTest, AbortFromAHandlerEndsTheTransferWithFalse)
-{
-    common::CFileDownload download(app, net);
-    download.OnProgress = [&](int64_t p, int64_t, int32_t, int32_t, const std::string&) {
-        if (p > 0)
-            download.AbortDownloading();
-    };
-    EXPECT_FALSE(download.StartDownloading(server.url("/throttle/10000/1000/50"), dir.file("c.flv")));
-    EXPECT_FALSE(download.busy());
-    EXPECT_FALSE(std::filesystem::exists(dir.file("c.flv")));
-}
-
 TEST_F(FileDownloadTest, AnObjectDroppedByItsOwnHandlerFinishesSilently)
 {
     auto oDownload = std::make_unique<common::CFileDownload>(app, net);

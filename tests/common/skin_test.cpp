@@ -1,56 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "common/chrome.h"
-#include "common/skin.h"
-#include "music/music_window.h"
 #include "player/player_window.h"
-#include "settings/settings_window.h"
 #include "shell/hub_window.h"
 #include "support/test_program.h"
-#include "toolbox/toolbox_window.h"
-#include "traymenu/tray_window.h"
 
-using testing_support::readBytes;
 using testing_support::TestProgram;
 using testing_support::writeBytes;
-
-TEST(SkinRefresh, PictureModeRecreatesADeletedSettingsFileFromTheCache)
-{
-    TestProgram p;
-    p.start();
-    std::filesystem::remove(p.dataFile("skin/ini.db"));
-    traymenu::Form6& tray = p.app.get<traymenu::Form6>();
-    tray.Text4.setText("tu + chun");
-    shell::moban& hub = p.app.get<shell::moban>();
-    hub.Timer1.start(1);
-    p.app.advance(1);
-    const std::string jpg = p.dataFile("skin/zelv.jpg");
-    EXPECT_EQ(readBytes(p.dataFile("skin/ini.db")), "11599360\r\n" + jpg + "\r\ntu + chun\r\n");
-    EXPECT_FALSE(hub.Timer1.enabled());
-    EXPECT_EQ(hub.Text4.text(), jpg);
-}
-
-TEST(SkinRefresh, PlainModeClearsPicturesAndPictureModePaintsThemAgain)
-{
-    TestProgram p;
-    p.start();
-    music::Form1& music = p.app.get<music::Form1>();
-    ASSERT_FALSE(music.painted().picture.empty());
-    p.app.get<traymenu::Form6>().Text4.setText("chun");
-    music.Timer5.start(1);
-    p.app.advance(1);
-    EXPECT_TRUE(music.painted().picture.empty());
-    EXPECT_EQ(p.app.get<settings::setz>().Label2.backStyle(), runtime::Opaque);
-    // The settings file is left as it is until the user applies.
-    EXPECT_NE(readBytes(p.dataFile("skin/ini.db")).find("tu + chun"), std::string::npos);
-
-    p.app.get<traymenu::Form6>().Text4.setText("tu + chun");
-    music.Timer5.start(1);
-    p.app.advance(1);
-    EXPECT_FALSE(music.painted().picture.empty());
-    EXPECT_EQ(music.painted().height, p.app.get<shell::moban>().height() / 15);
-    EXPECT_EQ(p.app.get<settings::setz>().Label2.backStyle(), runtime::Transparent);
-}
 
 TEST(SkinRefresh, WindowsLoadedLaterWearTheSkin)
 {
