@@ -22,18 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The notes beside the songs, byte for byte (UTF-8 is this installation's code page).
-const std::string kNotes = "【Zelvora】官方提示：\r\n\r\n"
-                           "①：10秒下载，缓存最快的是虾米、酷狗，其次是多米、九酷\r\n\r\n"
-                           "②：建议大家使用虾米或者酷狗播放下载\r\n\r\n"
-                           "③：本功能主要特点是：可以在10秒内下载您用本软件听过的所有歌曲\r\n\r\n"
-                           "④：本软件也是全网络下载音乐最快的播放器，大家使用之时即可体会到\r\n\r\n"
-                           "⑤：使用：虾米 九酷 百度音乐 贝瓦电台 豆瓣FM，听音乐下载的歌曲格式为 MP3\r\n\r\n"
-                           "⑥：使用：酷狗 多米音乐，听音乐下载的歌曲格式为 m4a\r\n\r\n"
-                           "⑦：使用：酷我，听音乐下载的歌曲格式为 aac\r\n\r\n"
-                           "⑧：为达到全速下载，本播放器未对音乐格式进行转换，望请见谅\r\n\r\n"
-                           "⑨：歌曲必须缓存完毕，否则软件可能出现“拒绝访问”的提示，这属于正常现象\r\n"
-                           "    因为当时正在下载，不允许动用歌曲，只要等歌曲缓存完毕即可\r\n";
 const std::string kDone = "下载成功，并存储在桌面“Zelvora下载区”文件夹内，请注意查收！";
 
 // The program's web engine as the harvest sees it: entries with their bytes, some of which
@@ -126,7 +114,9 @@ TEST_F(HarvestTest, ThePromptHarvestsTheLayoutAndClosesItself)
     EXPECT_EQ(harvested(), (std::set<std::string> { "未命名 - 1.mp3", "未命名 - 1.M4A" }));
     EXPECT_EQ(readBytes(download("未命名 - 1.mp3")), "mp3 bytes");
     EXPECT_EQ(readBytes(download("未命名 - 1.M4A")), "m4a bytes");
-    EXPECT_EQ(readBytes(download("使用说明.txt")), kNotes);
+    // The notes beside the songs, byte for byte (UTF-8 is this installation's code page).
+    EXPECT_EQ(
+        readBytes(download("使用说明.txt")), readBytes(testing_support::testData("video/harvest_notes.txt")));
     EXPECT_FALSE(fs::exists(cached("A1/song.mp3")));
     EXPECT_FALSE(fs::exists(cached("A1/Tune.M4A")));
     EXPECT_TRUE(fs::exists(cached("A1/clip.mp4")));
@@ -170,31 +160,6 @@ TEST_F(HarvestTest, EveryCopyGetsItsOwnNameAndSameBytesAreKeptOnce)
         (std::set<std::string> { "未命名 - 1.mp3", "未命名 - 1 (2).mp3", "未命名 - 1 (3).mp3",
             "未命名 - 1 (4).mp3", "未命名 - 1.aac", "未命名 - 1.flv" }));
     EXPECT_TRUE(fs::is_empty(cached("one")));
-}
-
-TEST_F(HarvestTest, SubfoldersNumberTheCopiesInListOrder)
-{
-    for (int i = 0; i < 2000; ++i)
-        fs::create_directory(cached("d" + std::to_string(i)));
-    writeBytes(cached("d1777/x.MP3"), "late song");
-    video::Form7& worker = p.app.get<video::Form7>();
-    ASSERT_EQ(worker.List1.listCount(), 2000);
-    int k = 0;
-    while (worker.List1.list(k) != "d1777")
-        ++k;
-    EXPECT_EQ(harvested(), std::set<std::string> { "未命名 - " + std::to_string(k + 1) + ".MP3" });
-    EXPECT_EQ(worker.List2.listCount(), 1);
-    EXPECT_EQ(worker.List2.list(0), cached("d1777/x.MP3"));
-}
-
-TEST_F(HarvestTest, AnEmptyLayoutWritesTheNotesAndSaysNoSongWasFound)
-{
-    shell::Form4& updater = harvestFromThePrompt();
-    EXPECT_TRUE(harvested().empty());
-    EXPECT_EQ(readBytes(download("使用说明.txt")), kNotes);
-    EXPECT_EQ(messageTexts(), std::vector<std::string> { video::kNothingHarvested });
-    EXPECT_EQ(updater.Command2.caption(), video::kNothingTitle);
-    EXPECT_TRUE(updater.Command3.enabled());
 }
 
 TEST_F(HarvestTest, NotesThatCannotBeWrittenAreToldApartFromTheSongs)
@@ -300,25 +265,10 @@ TEST_F(HarvestTest, EngineSongsCarryTheirNamesAndFailuresKeepTheirOriginals)
 
 TEST(MediaNames, ExtensionsAndMediaTypes)
 {
-    const struct {
-        const char* name;
-        bool media;
-        const char* extension;
-    } names[] = {
-        { "a.mp3", true, ".mp3" },
-        { "a.Mp3", true, ".Mp3" },
-        { "a.m4a", true, ".m4a" },
-        { "a.AAC", true, ".AAC" },
-        { "a.flv", true, ".flv" },
-        { "a.mp4", false, "" },
-        { "mp3", true, ".mp3" },
-        { "dir/xmp3", true, ".mp3" },
-        { "a.wav", false, "" },
-    };
-    for (const auto& n : names) {
-        EXPECT_EQ(platform::isMediaName(n.name), n.media) << n.name;
-        if (n.media) {
-            EXPECT_EQ(platform::mediaExtension(n.name), n.extension) << n.name;
+    for (const auto& row : testing_support::testRows("video/media_names.tsv", true)) {
+        EXPECT_EQ(platform::isMediaName(row[0]), row[1] == "1") << row[0];
+        if (row[1] == "1") {
+            EXPECT_EQ(platform::mediaExtension(row[0]), row[2]) << row[0];
         }
     }
     const std::pair<const char*, const char*> types[]

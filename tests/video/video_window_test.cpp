@@ -165,18 +165,6 @@ TEST_F(VideoWindowTest, ResultPagesWithoutUsableMarkersResolveNothing)
     }
 }
 
-TEST_F(VideoWindowTest, OddAddressesReachTheServiceWhole)
-{
-    // (A second "?" would be refused by the loopback server itself.)
-    const std::string odd = pageAddress("play/a b\"c.html&y=2#part") + std::string(5000, 'z');
-    resolve(odd);
-    ASSERT_EQ(server.targets("/parse.php").size(), 1u);
-    const std::string target = server.targets("/parse.php")[0];
-    EXPECT_NE(target.find("a%20b%22c.html%26y=2%23part"), std::string::npos);
-    EXPECT_EQ(target.size(), std::string("/parse.php?format=&kw=").size() + odd.size() + 2 + 2 + 2 + 2);
-    EXPECT_EQ(w().Label4.caption(), kNothing);
-}
-
 TEST_F(VideoWindowTest, DownloadsWriteTheVideoUnderItsSafeNameWithBarAndResult)
 {
     serveVideo();
@@ -236,20 +224,8 @@ TEST_F(VideoWindowTest, ProgressDrawsTheBarOnlyForReportsWithALength)
 
 TEST_F(VideoWindowTest, SafeFileNamesFromAnyVideoName)
 {
-    const struct {
-        std::string name;
-        std::string file;
-    } rows[] = {
-        { "普通的名字", "普通的名字" },
-        { "a/b\\c:d*e?f\"g<h>i|j", "a_b_c_d_e_f_g_h_i_j" },
-        { "..隐藏", "隐藏" },
-        { "/\\:*?\"<>|", "未命名视频" },
-        { "", "未命名视频" },
-        { "结尾. . ", "结尾" },
-        { "tab\tline\r\n", "tab_line__" },
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(video::safeFileName(row.name), row.file) << row.name;
+    for (const auto& row : testing_support::testRows("video/safe_file_names.tsv", true))
+        EXPECT_EQ(video::safeFileName(row[0]), row[1]) << row[0];
     std::string longName;
     for (int i = 0; i < 5000; ++i)
         longName += "长";
@@ -283,20 +259,8 @@ TEST_F(VideoWindowTest, ResultClicksCopyAndOpenTheOtherWindows)
 
 TEST_F(VideoWindowTest, SplitSignIsTheCodePage936HexRule)
 {
-    const struct {
-        std::string text;
-        bool split;
-    } rows[] = {
-        { "http://a.example/v.flv?k=false;", false },
-        { "http://a.example/视.flv", true },
-        { "line\rreturn", true },
-        { "line\nfeed", false },
-        { "，。、（）", false },
-        { "\x0b", true },
-        { "", false },
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(video::splitVideoSign(row.text), row.split) << row.text;
+    for (const auto& row : testing_support::testRows("video/split_signs.tsv", true))
+        EXPECT_EQ(video::splitVideoSign(row[0]), row[1] == "1") << row[0];
 }
 
 TEST_F(VideoWindowTest, HttpsPageAddressesAreCheckedAfterTheirScheme)

@@ -1,4 +1,5 @@
 #include "resources/resources.h"
+#include "support/temp_dir.h"
 #include "traymenu/tray_window.h"
 #include "video/video_window.h"
 #include "video/web_video_fixture.h"
@@ -8,40 +9,13 @@ using web_video_testing::WebVideoTest;
 
 namespace {
 
-// The player pages as they must reach the browser, around an address already escaped.
-std::string playerPage(const std::string& player, const std::string& prompt, const std::string& classId,
-    const std::string& escapedAddress, const std::string& end)
+// The player pages as they must reach the browser (kept under tests/data/video, the page
+// guard script standing for itself), around an address already escaped.
+std::string playerPage(const std::string& name, const std::string& escapedAddress)
 {
-    return "<html>\n<head>\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">\n<title>"
-        + player + "</title>\n<style type=\"text/css\">\n"
-        + "html, body { margin: 0; padding: 0; border: 0; overflow: hidden; background: #000000; }\n"
-        + "</style>\n<script type=\"text/javascript\">\n"
-        + std::string(resources::get("player/page_guard.js")) + "\nfunction pluginMissing() {\n" + prompt
-        + "\n}\n</script>\n</head>\n"
-        + "<body bgcolor=\"#000000\" leftmargin=\"0\" topmargin=\"0\" marginwidth=\"0\" marginheight=\"0\">\n"
-        + "<table width=\"100%\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\">\n"
-        + "<tr><td align=\"center\" valign=\"middle\">\n<object classid=\"clsid:" + classId + "\" id=\""
-        + player + "\" name=\"" + player + "\" width=\"100%\" height=\"620\" onerror=\"pluginMissing()\">\n"
-        + "<param name=\"URL\" value=\"" + escapedAddress
-        + "\">\n<param name=\"Autoplay\" value=\"1\">\n</object>\n" + end + "</body>\n</html>\n";
-}
-
-std::string qvodPage(const std::string& escapedAddress)
-{
-    return playerPage("QvodPlayer",
-        "    if (window.confirm(\"软件检测到您电脑没有安装快播软件，请按提示下载快播软件进行安装\")) {\n"
-        "        window.open(\"http://maker.example/plugin/qvod.html\");\n    }",
-        "F3D0D36F-23F8-4682-A195-74C92B03D4AF", escapedAddress, "</td></tr>\n</table>\n");
-}
-
-std::string baiduPage(const std::string& escapedAddress)
-{
-    return playerPage("BaiduPlayer",
-        "    if "
-        "(window.confirm(\"软件检测到您电脑没有安装百度影音软件，请按提示到官网下载百度影音软件安装\")) {\n"
-        "        window.open(\"http://maker.example/plugin/bdhd.html\");\n    } else {\n"
-        "        window.location.href = \"http://maker.example/plugin/bdhd.html\";\n    }",
-        "02E2D748-67F8-48B4-8AB4-0A085374BB99", escapedAddress, "");
+    std::string page = testing_support::readBytes(testing_support::testData("video/" + name + "_page.html"));
+    page.replace(page.find("@GUARD@"), 7, resources::get("player/page_guard.js"));
+    return page.replace(page.find("@ADDRESS@"), 9, escapedAddress);
 }
 
 } // namespace
@@ -119,20 +93,20 @@ TEST_F(WebPlayTest, QvodResourcesPlayTheirOwnStreamsOneAfterTheOther)
     EXPECT_FALSE(web().Command1.visible());
     runExtraction();
     EXPECT_EQ(player().Text4.text(), "qvod://one&x");
-    EXPECT_EQ(web().WebBrowser1.documentText(), qvodPage("qvod://one&amp;x"));
+    EXPECT_EQ(web().WebBrowser1.documentText(), playerPage("qvod", "qvod://one&amp;x"));
 
     // The second resource's page names another stream first.
     server.addPage("/qovd-site/detail.asp", linkPage({ qv + "/player.asp?url=qvod://three" }));
     doubleClick(player().List7, 1);
     runExtraction();
     EXPECT_EQ(web().List1.items(), (std::vector<std::string> { "qvod://one&x", "qvod://three" }));
-    EXPECT_EQ(web().WebBrowser1.documentText(), qvodPage("qvod://three"));
+    EXPECT_EQ(web().WebBrowser1.documentText(), playerPage("qvod", "qvod://three"));
 
     // A resource page without a player link plays an empty address.
     server.addPage("/qovd-site/detail.asp", linkPage({ qv + "/PLAYER.ASP?url=qvod://upper" }));
     doubleClick(player().List7, 0);
     runExtraction();
-    EXPECT_EQ(web().WebBrowser1.documentText(), qvodPage(""));
+    EXPECT_EQ(web().WebBrowser1.documentText(), playerPage("qvod", ""));
 }
 
 TEST_F(WebPlayTest, BaiduResourcesAreWrittenIntoTheirPlayerPage)
@@ -143,7 +117,7 @@ TEST_F(WebPlayTest, BaiduResourcesAreWrittenIntoTheirPlayerPage)
     player().List7.dblClick();
     EXPECT_TRUE(web().visible());
     EXPECT_FALSE(web().Command1.visible());
-    EXPECT_EQ(web().WebBrowser1.documentText(), baiduPage("bdhd://a&#39;b&lt;c&gt;"));
+    EXPECT_EQ(web().WebBrowser1.documentText(), playerPage("baidu", "bdhd://a&#39;b&lt;c&gt;"));
 }
 
 TEST_F(WebPlayTest, ScriptWindowRequestsOpenTheAddressTheyAskFor)

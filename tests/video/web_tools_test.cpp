@@ -50,7 +50,6 @@ protected:
         server.addPage("/v.html", videoPage("/clip.mp4"));
         server.addPage("/live.html", videoPage("/hls/index.m3u8"));
         server.addPage("/dash.html", videoPage("/dash/index.mpd"));
-        server.addPage("/text.html", "<html><head><title>新闻</title></head><body>没有视频</body></html>");
     }
     static std::string videoPage(const std::string& media)
     {
@@ -133,20 +132,6 @@ TEST_F(WebToolsTest, APageOnlyALoggedInEngineSeesIsResolvedWithItsCookies)
     // The cookie file lived only as long as yt-dlp needed it.
     for (const auto& entry : std::filesystem::recursive_directory_iterator(p.env->userProfile()))
         EXPECT_EQ(entry.path().filename().string().find("cookies-"), std::string::npos) << entry.path();
-}
-
-TEST_F(WebToolsTest, APageWithoutAVideoKeepsTheDesignedTextWithYtdlpsReason)
-{
-    // A page without media, and a site that cannot be reached.
-    for (const std::string& address :
-        { server.url("/text.html"), testing_support::FixtureServer::refusedUrl() }) {
-        resolve(address);
-        EXPECT_EQ(w().Label4.caption().rfind(std::string(kNothing) + "\r\nERROR: ", 0), 0u)
-            << w().Label4.caption();
-        EXPECT_FALSE(w().Text4.enabled());
-        EXPECT_FALSE(w().Command10.enabled());
-        EXPECT_FALSE(w().Combo1.visible());
-    }
 }
 
 } // namespace
