@@ -9,6 +9,7 @@
 #include <string>
 
 #include "gui/look.h"
+#include "gui/media_engine_decoders.h"
 #include "platform/config.h"
 #include "platform/textfile.h"
 #include "resources/resources.h"
@@ -54,9 +55,10 @@ std::shared_ptr<platform::Config> loadConfiguration(const std::string& file)
 
 void prepareQt()
 {
-    // Nothing to do before the application exists: the graphics context that Qt WebEngine
-    // shares with the windows is made with the first page (see WebModule), so a program that
-    // shows no page and plays no video never loads the OpenGL library.
+    // The graphics context that Qt WebEngine shares with the windows is made with the first
+    // page (see WebModule), so a program that shows no page and plays no video never loads
+    // the OpenGL library.
+    preferLeanDecoders();
 }
 
 void setUpApplication(QApplication& app)

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "gui/look.h"
+#include "gui/media_engine_decoders.h"
 #include "gui/session.h"
 #include "gui/video_surface.h"
 #include "runtime/media_controls.h"
@@ -30,6 +31,8 @@ QtMediaEngine::QtMediaEngine(Session& session, runtime::MediaPlayer& player)
     : m_session(session)
     , m_player(player)
 {
+    // Qt has started GStreamer with its first player.
+    batchDecodedSound();
     m_media.setAudioOutput(&m_audio);
     connect(&m_media, &QMediaPlayer::playbackStateChanged, this, [this] { stateChanged(); });
     connect(&m_media, &QMediaPlayer::mediaStatusChanged, this, [this] {

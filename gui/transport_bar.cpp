@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QSlider>
+#include <QStyle>
 #include <QToolButton>
 #include <cmath>
 
@@ -80,6 +81,12 @@ public:
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 };
+
+void setText(QLabel* label, const QString& text)
+{
+    if (label->text() != text)
+        label->setText(text);
+}
 
 bool playing(int state)
 {
@@ -215,6 +222,12 @@ void TransportBar::seekToSlider()
     act([seconds](auto& c) { c.seek(seconds); });
 }
 
+int TransportBar::thumbPixel(int value) const
+{
+    return QStyle::sliderPositionFromValue(
+        m_position->minimum(), m_position->maximum(), value, std::max(1, m_position->width()));
+}
+
 void TransportBar::setHasVideo(bool hasVideo)
 {
     m_fullScreen->setEnabled(hasVideo);
@@ -236,11 +249,15 @@ void TransportBar::refresh()
     const double at = c.position();
     m_position->setEnabled(length > 0);
     m_position->setRange(0, static_cast<int>(std::llround(std::max(length, 0.0) * 1000)));
-    if (!m_position->isSliderDown())
-        m_position->setValue(static_cast<int>(std::llround(std::max(at, 0.0) * 1000)));
-    m_elapsed->setText(
-        mediaTimeText(m_position->isSliderDown() ? m_position->sliderPosition() / 1000.0 : at));
-    m_total->setText(mediaTimeText(length));
+    const int value = static_cast<int>(std::llround(std::max(at, 0.0) * 1000));
+    // Sound: the player reports its position ten times a second; the thumb is moved only when
+    // it lands on another pixel and a time only when its text changes, so a song that plays
+    // repaints the bar about once a second instead of at every report.
+    if (!m_position->isSliderDown() && thumbPixel(value) != thumbPixel(m_position->value()))
+        m_position->setValue(value);
+    setText(
+        m_elapsed, mediaTimeText(m_position->isSliderDown() ? m_position->sliderPosition() / 1000.0 : at));
+    setText(m_total, mediaTimeText(length));
     if (m_shownMute != static_cast<int>(c.mute())) {
         m_shownMute = c.mute();
         m_mute->setIcon(glyphIcon(c.mute() ? Glyph::Muted : Glyph::Volume));

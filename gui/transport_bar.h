@@ -58,6 +58,8 @@ public:
 private:
     QToolButton* button(const QString& tip);
     void seekToSlider();
+    // Where the position slider's thumb lies for a value, in pixels along the slider.
+    int thumbPixel(int value) const;
 
     Session& m_session;
     runtime::MediaPlayer* m_player;
