@@ -1,5 +1,7 @@
 #include "support/temp_dir.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -83,6 +85,9 @@ std::vector<std::vector<std::string>> testRows(const std::string& name, bool esc
         for (std::string column; std::getline(columns, column, '\t');)
             row.push_back(escapes ? unescaped(column) : column);
     }
+    // A table that is gone or empty would make every loop over it pass without a check.
+    if (rows.empty())
+        ADD_FAILURE() << "no rows in tests/data/" << name;
     return rows;
 }
 
