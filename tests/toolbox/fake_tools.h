@@ -52,6 +52,8 @@ public:
             out.push_back(line);
         return out;
     }
+    // The same as the log's bytes, one call a line.
+    std::string log() const { return readBytes(m_dir.path() / "calls.log"); }
     std::string bin() const { return (m_dir.path() / "bin").string(); }
 
 private:
@@ -61,10 +63,6 @@ private:
         std::string err;
         bool command;
     };
-    // GLib's conversion of its UTF-8 text to the locale's character set.
-    static constexpr const char* kGarble = "garble() {\n  case \"${LC_ALL:-${LC_CTYPE:-$LANG}}\" in\n"
-                                           "  *[Uu][Tt][Ff]-8*|*[Uu][Tt][Ff]8*) cat ;;\n"
-                                           "  *) perl -CS -pe 's/[^\\x00-\\x7f]/?/g' ;;\n  esac\n}\n";
     static std::string quoted(const std::string& s)
     {
         std::string q = "'";
@@ -72,28 +70,28 @@ private:
             q += c == '\'' ? std::string("'\\''") : std::string(1, c);
         return q + "'";
     }
+    // The script is tests/data/toolbox/fake_tool.sh with the tool's name, its log and its rules.
     void write()
     {
         for (const char* tool : { "nmcli", "resolvectl" }) {
-            std::string script = "#!/bin/sh\nprintf '%s' " + std::string(tool) + " >> "
-                + quoted((m_dir.path() / "calls.log").string())
-                + "\nfor a in \"$@\"; do printf '|%s' \"$a\" >> "
-                + quoted((m_dir.path() / "calls.log").string()) + "; done\necho >> "
-                + quoted((m_dir.path() / "calls.log").string()) + "\n" + kGarble + "case \"" + tool
-                + " $*\" in\n";
+            std::string rules;
             for (const Rule& r : m_rules) {
                 std::string pattern;
                 for (char c : r.pattern)
                     pattern += c == ' ' ? std::string("\\ ") : std::string(1, c);
-                script += pattern + ")\n";
+                rules += pattern + ")\n";
                 if (r.command) {
-                    script += "  " + r.out + " ;;\n";
+                    rules += "  " + r.out + " ;;\n";
                     continue;
                 }
-                script += "  printf '%s' " + quoted(r.out) + " | garble\n  printf '%s' " + quoted(r.err)
+                rules += "  printf '%s' " + quoted(r.out) + " | garble\n  printf '%s' " + quoted(r.err)
                     + " | garble >&2\n  exit " + std::to_string(r.code) + " ;;\n";
             }
-            script += "esac\nexit 0\n";
+            std::string script = readBytes(testData("toolbox/fake_tool.sh"));
+            for (const auto& [mark, text] : { std::pair<std::string, std::string> { "@TOOL@", tool },
+                     { "@LOG@", quoted((m_dir.path() / "calls.log").string()) }, { "@RULES@", rules } })
+                for (size_t at; (at = script.find(mark)) != std::string::npos;)
+                    script.replace(at, mark.size(), text);
             const auto path = std::filesystem::path(bin()) / tool;
             writeBytes(path, script);
             std::filesystem::permissions(path, std::filesystem::perms::owner_all);

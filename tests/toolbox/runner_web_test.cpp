@@ -32,38 +32,20 @@ TEST_F(RunnerWebTest, TheRunnerOpensIdleAndClosesFromItsCross)
 
 TEST_F(RunnerWebTest, WebToolsLoadTheirPageAndResizeOnceTheBrowserIsIdle)
 {
-    const struct {
-        const char* mode;
-        const char* key;
-        const char* path;
-        double fontSize;
-        const char* caption;
-        int height, browserWidth, browserHeight;
-    } rows[] = {
-        { "IP", "tool.ip", "/dingwei", 70, "定位中...", 6800, 9000 + 300, 6800 + 600 },
-        { "TQ", "tool.weather", "/aladdin/flash/weather/index.swf", 40, "正在读取中央预报...", 7000, 9000,
-            7000 - 450 },
-        { "meitu", "tool.meitu", "/main.html", 40, "正在读取远程数据...", 7000, 9000, 7000 - 450 },
-        { "TL", "tool.astro", "/tal/tal.swf", 40, "正在读取占卜程序...", 7000, 9000, 7000 - 450 },
-    };
-    for (const auto& row : rows) {
-        const auto& r = row;
-        SCOPED_TRACE(r.mode);
-        p.config->set(r.key, std::string("http://127.0.0.1:9/") + r.mode);
-        p.app.get<toolbox::tool>().OpenToolWindow(r.mode);
-        p.app.advance(1);
-        toolbox::tooldiao& w = RunnerTest::r();
-        EXPECT_EQ(w.Label2.caption(), r.caption);
-        EXPECT_EQ(w.Label2.fontSize(), r.fontSize);
-        EXPECT_EQ(w.WebBrowser1.location(), std::string("http://127.0.0.1:9/") + r.mode + r.path);
-        EXPECT_TRUE(w.WebBrowser1.silent());
+    // Each row of web_tools.tsv: the mode, its address key, the page, the caption's font size
+    // and text, then the runner's height and the browser's width and height once idle.
+    for (const auto& r : testing_support::testRows("toolbox/web_tools.tsv")) {
+        SCOPED_TRACE(r.at(0));
+        p.config->set(r.at(1), "http://127.0.0.1:9/" + r[0]);
+        toolbox::tooldiao& w = open(r[0].c_str());
+        EXPECT_EQ(w.Label2.fontSize(), std::stod(r.at(3)));
+        EXPECT_EQ(w.Label2.caption(), r.at(4));
+        EXPECT_EQ(w.WebBrowser1.location(), "http://127.0.0.1:9/" + r[0] + r[2]);
         p.app.advance(1);
         EXPECT_FALSE(w.Label2.visible());
-        EXPECT_EQ(w.height(), r.height);
-        EXPECT_EQ(w.WebBrowser1.left(), -10);
-        EXPECT_EQ(w.WebBrowser1.top(), 450);
-        EXPECT_EQ(w.WebBrowser1.width(), r.browserWidth);
-        EXPECT_EQ(w.WebBrowser1.height(), r.browserHeight);
+        EXPECT_EQ(w.height(), std::stoi(r.at(5)));
+        EXPECT_EQ(w.WebBrowser1.width(), std::stoi(r.at(6)));
+        EXPECT_EQ(w.WebBrowser1.height(), std::stoi(r.at(7)));
         p.app.unload<toolbox::tooldiao>();
     }
 

@@ -96,26 +96,16 @@ TEST_F(ToolboxTest, LocalToolsOpenWhenPresentAndOtherwiseOfferTheMakersSite)
 
 TEST_F(ToolboxTest, BroadbandTileRefusesWhileEitherFirewallProcessRuns)
 {
-    const struct {
-        std::vector<std::string> running;
-        bool refused;
-    } rows[] = {
-        { {}, false },
-        { { "360Tray.exe" }, true },
-        { { "360safe.EXE" }, true },
-        // The description is looked for inside the name.
-        { { "SAFE.EXE" }, true },
-        { { "360Safe.exe.bak" }, false },
-        { { "" }, false },
-        { { "bash", "sh" }, false },
-    };
-    for (const auto& r : rows) {
-        processes->names = r.running;
+    // Each row of firewall.tsv: whether the tune-up is refused, then the processes running (the
+    // description is looked for inside the name).
+    for (const auto& r : testing_support::testRows("toolbox/firewall.tsv")) {
+        const bool refused = r.at(0) == "refused";
+        processes->names.assign(r.begin() + 1, r.end());
         w().Image9.click();
         const auto shown = p.dialogs->takeMessages();
-        EXPECT_EQ(shown.size(), r.refused ? 1u : 0u) << testing::PrintToString(r.running);
-        EXPECT_EQ(p.app.isLoaded<toolbox::tooldiao>(), !r.refused);
-        if (r.refused) {
+        EXPECT_EQ(shown.size(), refused ? 1u : 0u) << testing::PrintToString(processes->names);
+        EXPECT_EQ(p.app.isLoaded<toolbox::tooldiao>(), !refused);
+        if (refused) {
             EXPECT_EQ(shown[0].request.text,
                 "软件检测到您安装了360防火墙，请先关闭防火墙，否则加速会失败，本程序已经自动结束加速进程");
         } else {
