@@ -44,40 +44,28 @@ TEST(ServicePages, EveryPageHasItsLayoutWithTheConfiguredPlayerAddress)
 
 TEST(PageStore, LoadOpensThePlayerAndWearsTheCachedSkin)
 {
-    // backColor -1: the window keeps its designed colour (not the saved one).
-    struct Row {
-        const char* name;
-        std::string iniDb;
-        int64_t backColor;
-        bool picture;
-    };
-    const Row rows[] = {
-        { "plain", "255\r\nx\r\nchun\r\n", 255, false },
-        { "picture", "255\r\n{gif}\r\ntu + chun\r\n", -1, true },
-        { "unknown mode", "255\r\n{gif}\r\nzzz\r\n", -1, false },
-        { "damaged colour", "red\r\nx\r\nchun\r\n", 11599360, false },
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
+    // Each row of skins.tsv: the settings file ("{gif}" names a picture), the window's colour (-1:
+    // it keeps its designed colour, not the saved one) and whether it wears the picture.
+    for (const auto& r : testing_support::testRows("music/skins.tsv", true)) {
+        SCOPED_TRACE(r.at(0));
+        const int64_t backColor = std::stoll(r.at(2));
+        const bool picture = r.at(3) == "1";
         TestProgram p;
         const std::string gif = p.dir.file("back.gif");
         writeBytes(gif, std::string("GIF89a\x02\x00\x03\x00", 10));
-        std::string ini = r.iniDb;
-        if (const auto at = ini.find("{gif}"); at != std::string::npos)
-            ini.replace(at, 5, gif);
-        writeBytes(p.dataFile("skin/ini.db"), ini);
+        writeBytes(p.dataFile("skin/ini.db"), vb::Replace(r.at(1), "{gif}", gif));
         p.start();
         ASSERT_FALSE(p.app.isLoaded<music::music>());
         music::music& store = p.app.get<music::music>();
         ASSERT_TRUE(p.app.isLoaded<player::Form5>());
         EXPECT_FALSE(store.visible());
-        if (r.backColor >= 0) {
-            EXPECT_EQ(store.backColor(), r.backColor);
+        if (backColor >= 0) {
+            EXPECT_EQ(store.backColor(), backColor);
         } else {
             EXPECT_NE(store.backColor(), 255);
         }
-        EXPECT_EQ(store.picture().empty(), !r.picture);
-        if (r.picture) {
+        EXPECT_EQ(store.picture().empty(), !picture);
+        if (picture) {
             EXPECT_EQ(store.picture().source, gif);
         }
     }

@@ -59,49 +59,33 @@ TEST(Startup, CompanionCheckProgramStartsHiddenOnlyWhenPresent)
 
 TEST(Startup, ExistingSettingsAreReadNotRewritten)
 {
-    struct Row {
-        const char* name;
-        std::string file;
-        bool painted;
-        int64_t hubColour;
-        const char* mode;
-        const char* picture = nullptr; // written to the skin picture named by "JPG"
-    };
-    const Row rows[] = {
-        { "three lines, plain", "255\r\n/none.jpg\r\nchun\r\n", false, 255, "chun" },
-        { "LF only, plain", "65280\n/x.jpg\nchun", false, 65280, "chun" },
-        { "unknown mode keeps the design look", "255\r\n/x.jpg\r\nboth\r\n", false, 0xFFFFFF, "both" },
-        { "colour not a number", "blue\r\n/x.jpg\r\nchun\r\n", false, 11599360, "chun" },
-        { "one line", "255\r\n", true, 255, "tu + chun" },
-        { "empty file", "", true, 11599360, "tu + chun" },
-        { "invalid bytes", std::string("\xff\xfe\r\n\x80\r\nchun\r\n"), false, 11599360, "chun" },
-        { "unreadable picture falls back to the colour", "255\r\nJPG\r\ntu + chun\r\n", false, 255,
-            "tu + chun", "this is not a picture" },
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
+    // Each row of settings_files.tsv: the file ("JPG" names the skin picture), whether the hub
+    // wears a picture, its colour, the mode read, and what the skin picture holds if written.
+    for (const auto& r : testing_support::testRows("shell/settings_files.tsv", true)) {
+        SCOPED_TRACE(r.at(0));
+        const std::string mode = r.at(4);
         TestProgram p;
         const std::string jpg = p.dataFile("skin/zelv.jpg");
-        const std::string file = vb::Replace(r.file, "JPG", jpg);
+        const std::string file = vb::Replace(r.at(1), "JPG", jpg);
         writeBytes(p.dataFile("skin/ini.db"), file);
-        if (r.picture)
-            writeBytes(jpg, r.picture);
+        if (r.size() > 5)
+            writeBytes(jpg, r[5]);
         p.start();
-        if (r.picture) {
-            EXPECT_EQ(readBytes(jpg), r.picture);
+        if (r.size() > 5) {
+            EXPECT_EQ(readBytes(jpg), r[5]);
         }
         shell::moban& hub = p.app.get<shell::moban>();
         EXPECT_EQ(readBytes(p.dataFile("skin/ini.db")), file);
-        EXPECT_EQ(!hub.painted().picture.empty(), r.painted);
-        EXPECT_EQ(hub.backColor(), r.hubColour);
-        EXPECT_EQ(p.app.get<traymenu::Form6>().Text4.text(), r.mode);
-        const bool plain = std::string(r.mode) == "chun";
-        if (plain || std::string(r.mode) == "tu + chun") {
+        EXPECT_EQ(!hub.painted().picture.empty(), r.at(2) == "1");
+        EXPECT_EQ(hub.backColor(), std::stoll(r.at(3)));
+        EXPECT_EQ(p.app.get<traymenu::Form6>().Text4.text(), mode);
+        const bool plain = mode == "chun";
+        if (plain || mode == "tu + chun") {
             EXPECT_EQ(p.app.get<settings::setz>().Label1.backStyle(),
                 plain ? runtime::Opaque : runtime::Transparent);
         }
         if (plain) {
-            EXPECT_EQ(p.app.get<shell::Form4>().Label1.backColor(), r.hubColour);
+            EXPECT_EQ(p.app.get<shell::Form4>().Label1.backColor(), std::stoll(r[3]));
             EXPECT_TRUE(p.app.get<music::Form1>().painted().picture.empty());
         }
     }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "runtime/vbtext.h"
 #include "shell/hub_window.h"
@@ -54,26 +55,15 @@ TEST_F(UpdateTest, TheServersLastLineIsComparedAsText)
     EXPECT_EQ(hub().Label1.caption(), line(shell::kUpdateIdle));
     // Served whole, as a page (the streaming route cannot send an empty body).
     p.config->set("update_server", server.url("/compressed"));
-    const struct {
-        const char* name;
-        std::string published;
-        const char* suffix;
-    } rows[] = {
-        { "newer", "14", shell::kUpdateAvailable },
-        { "same", "13", shell::kUpdateLatest },
-        { "nine sorts after thirteen", "9", shell::kUpdateAvailable },
-        { "last line counts", "15\r\n12\r\n", shell::kUpdateLatest },
-        { "final line without its end", "12\r\n14", shell::kUpdateAvailable },
-        { "empty file", "", shell::kUpdateFailed },
-        { "blank lines only", "\r\n\r\n\r\n", shell::kUpdateFailed },
-        { "binary bytes", std::string("\x00\xff\xfe\x01", 4) + "99", shell::kUpdateFailed },
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.name);
-        server.addPage("/xin.txt", r.published, "text/plain");
+    // Each row of versions.tsv: the case, the published file and the outcome.
+    const std::map<std::string, const char*> outcomes { { "available", shell::kUpdateAvailable },
+        { "latest", shell::kUpdateLatest }, { "failed", shell::kUpdateFailed } };
+    for (const auto& r : testing_support::testRows("shell/versions.tsv", true)) {
+        SCOPED_TRACE(r.at(0));
+        server.addPage("/xin.txt", r.at(1), "text/plain");
         check();
-        EXPECT_EQ(hub().Label1.caption(), line(r.suffix));
-        EXPECT_EQ(readBytes(versionFile()), r.published);
+        EXPECT_EQ(hub().Label1.caption(), line(outcomes.at(r.at(2))));
+        EXPECT_EQ(readBytes(versionFile()), r[1]);
         EXPECT_FALSE(hub().xin.enabled());
     }
 }
@@ -202,21 +192,11 @@ TEST_F(UpdaterWindowTest, AFailedUpgradeKeepsTheDesktopFile)
 
 TEST_F(UpdaterWindowTest, ProgressShowsSquaresAndWholeTens)
 {
-    const struct {
-        int64_t progress, max;
-        const char* bar;
-        const char* caption;
-    } rows[] = {
-        { 57, 100, "■■■■■■", "正在升级50%" },
-        { 5, 100, "", "正在升级0%" },
-        { 25, 100, "■■", "正在升级20%" },
-        { 45, 100, "■■■■", "正在升级40%" },
-        { 300, 100, "■■■■■■■■■■", "正在升级100%" },
-    };
-    for (const auto& r : rows) {
-        updater().oDownload_OnProgress(r.progress, r.max, 0, 5, "");
-        EXPECT_EQ(updater().Label1.caption(), r.bar) << r.progress;
-        EXPECT_EQ(updater().Command1.caption(), r.caption) << r.progress;
+    // Each row of upgrade_progress.tsv: the bytes received and announced, the bar, the caption.
+    for (const auto& r : testing_support::testRows("shell/upgrade_progress.tsv")) {
+        updater().oDownload_OnProgress(std::stoll(r.at(0)), std::stoll(r.at(1)), 0, 5, "");
+        EXPECT_EQ(updater().Label1.caption(), r.at(2)) << r[0];
+        EXPECT_EQ(updater().Command1.caption(), r.at(3)) << r[0];
     }
     // Reports without a length or without bytes leave both alone.
     updater().oDownload_OnProgress(0, 100, 0, 5, "");
