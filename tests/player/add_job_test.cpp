@@ -1,6 +1,7 @@
 // The add job: dropped files are classified, played, and their folders appended to the
 // music or video playlist.
 #include <filesystem>
+#include <map>
 
 #include "player/media_kinds.h"
 #include "player_fixture.h"
@@ -115,25 +116,12 @@ TEST_F(PlayerTest, ANameOutsideTheCodePageIsStoredAsTheCodePageRendersIt)
 
 TEST(MediaKinds, ExtensionsAreComparedUpperCased)
 {
-    struct Row {
-        const char* path;
-        player::media::Kind kind;
-    };
-    const Row rows[] = {
-        { "/m/a.Mp3", player::media::Kind::Music },
-        { "/m/x.flac", player::media::Kind::Music },
-        { "/m/v.RmVb", player::media::Kind::Video },
-        { "/m/s.qsed", player::media::Kind::Seed },
-        { "/m/s.torrent", player::media::Kind::Seed },
-        { "/m/p.jpeg", player::media::Kind::PictureText },
-        { "/m/list.ini", player::media::Kind::PictureText },
-        { "/m/a.mp3.txt", player::media::Kind::PictureText },
-        { "/m/mp3", player::media::Kind::None },
-        { "/m.d/readme", player::media::Kind::None },
-        { "", player::media::Kind::None },
-    };
-    for (const Row& r : rows)
-        EXPECT_EQ(player::media::kindOf(r.path), r.kind) << r.path;
+    // Each row of media_kinds.tsv: a path and its kind.
+    const std::map<std::string, player::media::Kind> kinds { { "music", player::media::Kind::Music },
+        { "video", player::media::Kind::Video }, { "seed", player::media::Kind::Seed },
+        { "picture", player::media::Kind::PictureText }, { "none", player::media::Kind::None } };
+    for (const auto& r : testing_support::testRows("player/media_kinds.tsv"))
+        EXPECT_EQ(player::media::kindOf(r.at(0)), kinds.at(r.at(1))) << r[0];
     EXPECT_EQ(player::media::extensionOf("/m.d/readme"), "D/README");
     EXPECT_EQ(player::media::extensionOf("noext"), "NOEXT");
 }

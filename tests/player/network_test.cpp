@@ -59,42 +59,28 @@ TEST_F(NetworkTabTest, ADoubleClickedChannelOpensInThePlayersBrowser)
 
 TEST_F(NetworkTabTest, TheAddressBoxOpensPlaysOrSearchesWhatIsTyped)
 {
-    enum Outcome { Required, Local, Web, Search };
-    struct Case {
-        std::string typed;
-        Outcome outcome;
-    };
-    const Case cases[] = {
-        { "", Required },
-        { "如出现空白，请再次点击左边载入列表中的此视频，即可播放", Required },
-        { kRequired, Required },
-        { "C:\\a.avi", Local },
-        { "/media/films/a.avi", Local },
-        { "http://x.example/a", Web },
-        { "https://x.example/b", Web },
-        { "HTTP://X.EXAMPLE/", Search },
-        { "films\\a.avi", Search },
-        { "周杰伦 演唱会", Search },
-    };
+    // Each row of address_box.tsv: what is typed and what the box does with it.
     player::Form5& f = player();
-    for (const Case& c : cases) {
+    for (const auto& c : testing_support::testRows("player/address_box.tsv")) {
+        const std::string& typed = c.at(0);
+        const std::string& outcome = c.at(1);
+        SCOPED_TRACE(typed);
         f.Timer2.setEnabled(false);
         worker().Timer1.setEnabled(false);
-        f.Text4.setText(c.typed);
+        f.Text4.setText(typed);
         f.Label14.click();
-        const std::string text = f.Text4.text();
-        EXPECT_EQ(text == kRequired, c.outcome == Required) << c.typed;
-        EXPECT_EQ(f.Timer2.enabled(), c.outcome == Local) << c.typed;
-        EXPECT_EQ(worker().Timer1.enabled(), c.outcome == Search) << c.typed;
-        if (c.outcome == Local) {
+        EXPECT_EQ(f.Text4.text() == kRequired, outcome == "required");
+        EXPECT_EQ(f.Timer2.enabled(), outcome == "local");
+        EXPECT_EQ(worker().Timer1.enabled(), outcome == "search");
+        if (outcome == "local") {
             EXPECT_EQ(f.Text5.text(), "\r\n\r\n\r\n正在载入搜索结果...");
             EXPECT_TRUE(f.Text5.visible());
         }
-        if (c.outcome == Web) {
-            EXPECT_EQ(f.WebBrowser3.location(), c.typed);
+        if (outcome == "web") {
+            EXPECT_EQ(f.WebBrowser3.location(), typed);
             EXPECT_TRUE(f.WebBrowser3.visible());
         }
-        if (c.outcome == Search) {
+        if (outcome == "search") {
             EXPECT_EQ(f.Label4.caption(), "正在搜索网络资源...");
             EXPECT_FALSE(f.WebBrowser3.visible());
             EXPECT_EQ(worker().Text1.text(), "tudou");

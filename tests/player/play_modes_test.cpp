@@ -2,6 +2,7 @@
 #include <set>
 
 #include "player_fixture.h"
+#include "runtime/vbtext.h"
 
 using namespace player_testing;
 
@@ -9,22 +10,15 @@ namespace {
 
 class PlayModeTest : public PlayerTest {
 protected:
-    // Shows a music list of n entries /m/0.mp3 ... and clears the logs.
+    // Shows a music list of n entries 0.mp3 ... and clears the logs.
     void showList(int n)
     {
-        std::vector<std::string> names;
-        std::vector<std::string> paths;
-        for (int i = 0; i < n; ++i) {
-            names.push_back(">" + std::to_string(i) + ".mp3");
-            paths.push_back(path(i));
-        }
-        writeListFile("mname.ini", crlf(names));
-        writeListFile("mpath.ini", crlf(paths));
-        player().Label5.click();
-        mediaCalls();
-        messages();
+        std::vector<std::string> files;
+        for (int i = 0; i < n; ++i)
+            files.push_back(std::to_string(i) + ".mp3");
+        PlayerTest::showList(files);
     }
-    static std::string path(int i) { return "/m/" + std::to_string(i) + ".mp3"; }
+    std::string path(int i) const { return media(std::to_string(i) + ".mp3"); }
     // The media player reports that it stopped; the play-mode timer runs.
     void stopped()
     {
@@ -33,45 +27,31 @@ protected:
     }
 };
 
-struct StopRow {
-    const char* word;
-    int count;
-    int selected;
-    std::string text4;
-    std::vector<std::string> calls;
-    int selectedAfter;
-};
-
 } // namespace
 
 TEST_F(PlayModeTest, EachWordDecidesWhatPlaysAfterAStop)
 {
-    const StopRow rows[] = {
-        { "lie", 3, 1, "", { "url " + path(2), "play" }, 2 },
-        { "lie", 3, 2, "", { "url " + path(0), "play" }, 0 },
-        { "lie", 3, -1, "", { "url " + path(0), "play" }, 0 },
-        { "yici", 3, 0, path(0), { "url " + path(1), "play" }, 1 },
-        { "yici", 3, 2, path(2), { "stop" }, 2 },
-        { "xunhuan", 3, 1, "", { "play" }, 1 },
-        { "danqu", 3, 1, "", { "stop" }, 1 },
-        { "text3", 3, 1, "", {}, 1 },
-        { "lie", 0, -1, "", {}, -1 },
-        { "sui", 1, -1, "", { "url " + path(0), "play" }, 0 },
-        { "sui", 2, 1, "", { "url " + path(0), "play" }, 0 },
+    // Each row of stop_words.tsv: the play-mode word, the entries listed, the one selected, the
+    // address shown, the media player's calls after the stop and the entry selected then ("#n"
+    // stands for the path of entry n).
+    const auto paths = [&](std::string text) {
+        for (int i = 0; i < 3; ++i)
+            text = vb::Replace(text, "#" + std::to_string(i), path(i));
+        return text;
     };
-    for (const StopRow& r : rows) {
-        SCOPED_TRACE(
-            std::string(r.word) + " of " + std::to_string(r.count) + " at " + std::to_string(r.selected));
-        showList(r.count);
+    for (const auto& r : testing_support::testRows("player/stop_words.tsv")) {
+        SCOPED_TRACE(r.at(0) + " of " + r.at(1) + " at " + r.at(2));
+        showList(std::stoi(r[1]));
         player::Form5& f = player();
-        f.List1.setListIndex(r.selected);
-        f.Text3.setText(r.word);
-        f.Text4.setText(r.text4);
+        f.List1.setListIndex(std::stoi(r[2]));
+        f.Text3.setText(r[0]);
+        f.Text4.setText(paths(r.at(3)));
         stopped();
-        EXPECT_EQ(mediaCalls(), r.calls);
-        EXPECT_EQ(f.List1.listIndex(), r.selectedAfter);
-        if (r.calls.size() == 2) {
-            EXPECT_EQ(f.Text4.text(), path(r.selectedAfter));
+        const std::vector<std::string> calls = parts(paths(r.at(4)));
+        EXPECT_EQ(mediaCalls(), calls);
+        EXPECT_EQ(f.List1.listIndex(), std::stoi(r.at(5)));
+        if (calls.size() == 2) {
+            EXPECT_EQ(f.Text4.text(), path(std::stoi(r[5])));
         }
         EXPECT_FALSE(f.lian.enabled());
     }

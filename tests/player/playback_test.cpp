@@ -1,6 +1,7 @@
 // Playback: the dispatcher's choice between the media player and generated pages, the
 // pages themselves, the page finisher, the flash player's first fetch and the layouts.
 #include <filesystem>
+#include <map>
 
 #include "common/file_download.h"
 #include "platform/config.h"
@@ -16,48 +17,27 @@ namespace {
 
 enum class Shown { MediaPlayer, QvodPage, BaiduPage, EmptyPage, Browser, SeedJob };
 
-struct DispatchRow {
-    const char* address;
-    std::vector<std::string> calls;
-    Shown shown;
-};
-
-bool holds(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 } // namespace
 
 TEST_F(PlayerTest, DispatcherSendsEachKindOfAddressWhereItPlays)
 {
-    const DispatchRow rows[] = {
-        { "/m/a.avi", { "url /m/a.avi" }, Shown::MediaPlayer },
-        { "/m/a.mp3", { "url /m/a.mp3" }, Shown::MediaPlayer },
-        { "/m/a.FLAC", { "url /m/a.FLAC" }, Shown::MediaPlayer },
-        { "/m/a.mkv", { "close", "url /m/a.mkv" }, Shown::MediaPlayer },
-        { "/m/a.RMVB", { "close", "url /m/a.RMVB" }, Shown::MediaPlayer },
-        { "/m/a.vob", { "close" }, Shown::QvodPage },
-        { "qvod://abc", { "close" }, Shown::QvodPage },
-        { "bdhd://abc", { "close" }, Shown::BaiduPage },
-        { "ftp://host/abc", { "close" }, Shown::BaiduPage },
-        // The page tests only prepare a page; a later match still goes to the media player.
-        { "qvod://film.rmvb", { "close", "close", "url qvod://film.rmvb" }, Shown::MediaPlayer },
-        { "http://example/unknown", {}, Shown::EmptyPage },
-        { "/m/photo.png", {}, Shown::Browser },
-        { "/m/seed.torrent", { "close", "close" }, Shown::SeedJob },
-    };
+    // Each row of dispatch.tsv: an address, the media player's calls and what shows it.
+    const std::map<std::string, Shown> shown { { "media", Shown::MediaPlayer }, { "qvod", Shown::QvodPage },
+        { "baidu", Shown::BaiduPage }, { "empty", Shown::EmptyPage }, { "browser", Shown::Browser },
+        { "seed", Shown::SeedJob } };
     player::Form5& f = player();
-    for (const DispatchRow& r : rows) {
-        SCOPED_TRACE(r.address);
+    for (const auto& row : testing_support::testRows("player/dispatch.tsv")) {
+        const std::string& address = row.at(0);
+        SCOPED_TRACE(address);
         f.WebBrowser3.write("previous page");
         browserCalls();
         f.Text5.setVisible(true);
-        dispatch(r.address);
-        EXPECT_EQ(mediaCalls(), r.calls);
+        dispatch(address);
+        EXPECT_EQ(mediaCalls(), parts(row.at(1)));
         EXPECT_FALSE(f.Timer2.enabled());
         EXPECT_FALSE(f.Text5.visible());
-        switch (r.shown) {
+        const Shown kind = shown.at(row.at(2));
+        switch (kind) {
         case Shown::MediaPlayer:
             EXPECT_TRUE(f.WindowsMediaPlayer1.visible());
             EXPECT_FALSE(f.WebBrowser3.visible());
@@ -67,10 +47,10 @@ TEST_F(PlayerTest, DispatcherSendsEachKindOfAddressWhereItPlays)
             EXPECT_FALSE(f.WindowsMediaPlayer1.visible());
             EXPECT_TRUE(f.WebBrowser3.visible());
             EXPECT_TRUE(f.WebBrowser3.silent());
-            const std::string classId = r.shown == Shown::QvodPage ? "F3D0D36F-23F8-4682-A195-74C92B03D4AF"
-                                                                   : "02E2D748-67F8-48B4-8AB4-0A085374BB99";
+            const std::string classId = kind == Shown::QvodPage ? "F3D0D36F-23F8-4682-A195-74C92B03D4AF"
+                                                                : "02E2D748-67F8-48B4-8AB4-0A085374BB99";
             EXPECT_TRUE(holds(page(), classId));
-            EXPECT_TRUE(holds(page(), std::string("name=\"URL\" value=\"") + r.address + "\""));
+            EXPECT_TRUE(holds(page(), "name=\"URL\" value=\"" + address + "\""));
             EXPECT_EQ(f.WebBrowser3.bodyScroll(), "no");
             break;
         }
@@ -80,7 +60,7 @@ TEST_F(PlayerTest, DispatcherSendsEachKindOfAddressWhereItPlays)
             break;
         case Shown::Browser:
             EXPECT_TRUE(f.WebBrowser3.visible());
-            EXPECT_EQ(f.WebBrowser3.location(), r.address);
+            EXPECT_EQ(f.WebBrowser3.location(), address);
             break;
         case Shown::SeedJob:
             EXPECT_EQ(f.liebiao.text(), "视频列表");
@@ -173,23 +153,12 @@ TEST_F(PlayerTest, DecoderButtonOpensTheInstallerAndPlayingHidesTheHint)
 
 TEST_F(PlayerTest, ProgressBarCountsMarksAndPercentWithinTheAnnouncedLength)
 {
-    struct Row {
-        int64_t received;
-        int64_t total;
-        const char* percent;
-        int marks;
-    };
-    const Row rows[] = {
-        { 1, 2, "(50.00%)", 18 },
-        { 1, 3, "(33.33%)", 12 },
-        { 37, 37, "(100.00%)", 37 },
-        { 80, 37, "(100.00%)", 37 },
-    };
+    // Each row of progress.tsv: the bytes received and announced, the percent and the marks.
     player::Form5& f = player();
-    for (const Row& r : rows) {
-        f.oDownload_OnProgress(r.received, r.total, 0, 5, "");
-        EXPECT_EQ(f.Label9.caption(), r.percent);
-        EXPECT_EQ(vb::Len(f.Label4.caption()), r.marks);
+    for (const auto& r : testing_support::testRows("player/progress.tsv")) {
+        f.oDownload_OnProgress(std::stoll(r.at(0)), std::stoll(r.at(1)), 0, 5, "");
+        EXPECT_EQ(f.Label9.caption(), r.at(2));
+        EXPECT_EQ(vb::Len(f.Label4.caption()), std::stoi(r.at(3)));
     }
     // Reports without a length or without data leave the bar alone.
     f.oDownload_OnProgress(0, 100, 0, 5, "");

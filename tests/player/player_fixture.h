@@ -3,6 +3,7 @@
 // folder of media files outside the profile, and readers for the playlist files.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,21 @@ namespace player_testing {
 
 using testing_support::readBytes;
 using testing_support::writeBytes;
+
+inline bool holds(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+// The parts of a text parted by "|" (a list in a column of a table under tests/data/player).
+inline std::vector<std::string> parts(const std::string& text)
+{
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, '|');)
+        out.push_back(part);
+    return out;
+}
 
 // Lines joined the way the playlist files hold them: each ended by CR LF.
 inline std::string crlf(const std::vector<std::string>& lines)
@@ -57,6 +73,21 @@ protected:
     void writeListFile(const std::string& name, const std::string& bytes)
     {
         writeBytes(p.dataFile("Temp/" + name), bytes);
+    }
+    // Shows the music (or video) list of these files of the media folder and clears the logs.
+    void showList(const std::vector<std::string>& files, bool video = false)
+    {
+        std::vector<std::string> names;
+        std::vector<std::string> paths;
+        for (const auto& f : files) {
+            names.push_back(">" + f);
+            paths.push_back(media(f));
+        }
+        writeListFile(video ? "vname.ini" : "mname.ini", crlf(names));
+        writeListFile(video ? "vpath.ini" : "mpath.ini", crlf(paths));
+        (video ? player().Label7 : player().Label5).click();
+        mediaCalls();
+        p.dialogs->takeMessages();
     }
 
     // Drops files on the window and lets the jobs run.

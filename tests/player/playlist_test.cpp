@@ -79,49 +79,24 @@ TEST(PlayerStart, DecoderHintShowsOnlyWithoutDecoders)
     }
 }
 
-namespace {
-
-struct LoadRow {
-    const char* what;
-    std::string names;
-    std::string paths;
-    std::vector<std::string> shownNames;
-    std::vector<std::string> shownPaths;
-};
-
-} // namespace
-
 TEST(PlayerStart, PlaylistFilesLoadAsTheyAreWhateverTheirShape)
 {
+    // Each row of playlist_shapes.tsv: the shape, the names and paths files, and the names and
+    // paths shown.
+    auto rows = testing_support::testRows("player/playlist_shapes.tsv", true);
     const std::string longName = ">" + std::string(100000, 'x');
-    const LoadRow rows[] = {
-        { "CR LF", ">a.mp3\r\n>b.mp3\r\n", "/m/a.mp3\r\n/m/b.mp3\r\n", { ">a.mp3", ">b.mp3" },
-            { "/m/a.mp3", "/m/b.mp3" } },
-        { "LF only and no final end", ">a.mp3\n>b.mp3", "/m/a.mp3\n/m/b.mp3", { ">a.mp3", ">b.mp3" },
-            { "/m/a.mp3", "/m/b.mp3" } },
-        { "mixed and lone CR", ">a\r>b\n\r\n>c", "/m/a\r/m/b\r\n", { ">a", ">b", "", ">c" },
-            { "/m/a", "/m/b" } },
-        { "more names than paths", ">a.mp3\r\n>b.mp3\r\n", "/m/a.mp3\r\n", { ">a.mp3", ">b.mp3" },
-            { "/m/a.mp3" } },
-        { "more paths than names", ">a.mp3\r\n", "/m/a.mp3\r\n/m/b.mp3\r\n", { ">a.mp3" },
-            { "/m/a.mp3", "/m/b.mp3" } },
-        // Undecodable bytes are held as stand-ins that a rewrite turns back into the same bytes.
-        { "invalid bytes", ">a\xff.mp3\r\n", "/m/a\xff.mp3\r\n", { ">a\xF4\x8F\xBF\xBF.mp3" },
-            { "/m/a\xF4\x8F\xBF\xBF.mp3" } },
-        { "a line of 100,000 characters", longName + "\r\n", "/m/x\r\n", { longName }, { "/m/x" } },
-        { "Chinese names", ">歌曲.mp3\r\n", "/音乐/歌曲.mp3\r\n", { ">歌曲.mp3" }, { "/音乐/歌曲.mp3" } },
-    };
-    for (const LoadRow& r : rows) {
-        SCOPED_TRACE(r.what);
+    rows.push_back({ "a line of 100,000 characters", longName + "\r\n", "/m/x\r\n", longName, "/m/x" });
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.at(0));
         testing_support::TestProgram p;
-        testing_support::writeBytes(p.dataFile("Temp/mname.ini"), r.names);
-        testing_support::writeBytes(p.dataFile("Temp/mpath.ini"), r.paths);
+        testing_support::writeBytes(p.dataFile("Temp/mname.ini"), r.at(1));
+        testing_support::writeBytes(p.dataFile("Temp/mpath.ini"), r.at(2));
         p.start();
         player::Form5& f = p.app.get<player::Form5>();
-        EXPECT_EQ(f.List1.items(), r.shownNames);
-        EXPECT_EQ(f.List2.items(), r.shownPaths);
+        EXPECT_EQ(f.List1.items(), parts(r.at(3)));
+        EXPECT_EQ(f.List2.items(), parts(r.at(4)));
         // Nothing rewrites the files by loading them.
-        EXPECT_EQ(testing_support::readBytes(p.dataFile("Temp/mname.ini")), r.names);
+        EXPECT_EQ(testing_support::readBytes(p.dataFile("Temp/mname.ini")), r[1]);
     }
 }
 
@@ -194,24 +169,24 @@ TEST_F(PlayerTest, SearchFiltersTheShownListCaseSensitively)
     EXPECT_EQ(f.List1.height(), 510);
     EXPECT_TRUE(f.Picture1.visible());
 
-    struct Row {
-        const char* typed;
+    const std::pair<const char*, std::vector<std::string>> rows[] = {
+        { "Lo", { "Love.mp3" } },
+        { "ove", { "Love.mp3", "love.mp3" } },
+        { "爱", { "爱情.mp3" } },
+        { "nothing", {} },
+    };
+    for (const auto& [typed, found] : rows) {
+        SCOPED_TRACE(typed);
+        f.Text2.setText(typed);
         std::vector<std::string> names;
         std::vector<std::string> paths;
-        bool shown;
-    };
-    const Row rows[] = {
-        { "Lo", { ">Love.mp3" }, { "/m/Love.mp3" }, true },
-        { "ove", { ">Love.mp3", ">love.mp3" }, { "/m/Love.mp3", "/m/love.mp3" }, true },
-        { "爱", { ">爱情.mp3" }, { "/m/爱情.mp3" }, true },
-        { "nothing", {}, {}, true },
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.typed);
-        f.Text2.setText(r.typed);
-        EXPECT_EQ(f.List4.items(), r.names);
-        EXPECT_EQ(f.List5.items(), r.paths);
-        EXPECT_EQ(f.List4.visible(), r.shown);
+        for (const auto& name : found) {
+            names.push_back(">" + name);
+            paths.push_back("/m/" + name);
+        }
+        EXPECT_EQ(f.List4.items(), names);
+        EXPECT_EQ(f.List5.items(), paths);
+        EXPECT_TRUE(f.List4.visible());
     }
     f.Text2.setText("");
     EXPECT_FALSE(f.List4.visible());

@@ -19,11 +19,6 @@ std::string utf16le(const std::string& utf8, bool mark = true)
     return out;
 }
 
-bool holds(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 const std::string kQsed
     = "<?xml version=\"1.0\"?>\r\n<qvod>\r\n<ref href=\"qvod://123|ABC|film.rmvb|\"/>\r\n</qvod>\r\n";
 
@@ -72,17 +67,13 @@ TEST_F(PlayerTest, DroppedSeedAddsItsFolderToTheVideoListAndOpensItsLink)
     f.Label5.click();
     drop({ seed });
     EXPECT_EQ(f.liebiao.text(), "视频列表");
-    EXPECT_EQ(f.Label7.backStyle(), runtime::Opaque);
     EXPECT_EQ(f.List1.items(), (std::vector<std::string> { ">a.qsed", ">b.torrent", ">c.bsed" }));
     EXPECT_EQ(listFile("vname.ini"), crlf({ ">a.qsed", ">b.torrent", ">c.bsed" }));
     EXPECT_EQ(listFile("vpath.ini"), crlf({ seed, media("b.torrent"), media("c.bsed") }));
     EXPECT_EQ(listFile("mname.ini"), "");
     EXPECT_EQ(f.Text4.text(), "qvod://123|ABC|film.rmvb|");
     EXPECT_TRUE(holds(page(), "name=\"URL\" value=\"qvod://123|ABC|film.rmvb|\""));
-    EXPECT_TRUE(holds(page(), "F3D0D36F-23F8-4682-A195-74C92B03D4AF"));
     EXPECT_TRUE(f.WebBrowser3.visible());
-    EXPECT_FALSE(f.WindowsMediaPlayer1.visible());
-    EXPECT_FALSE(f.Text5.visible());
 
     // Dropped again: neither added nor opened.
     f.WebBrowser3.write("untouched");
