@@ -25,20 +25,6 @@ protected:
         PlayerTest::SetUp();
         p.app.provide<platform::Drives>(drives);
     }
-    // Shows the music (or video) list with these files of the media folder.
-    void showList(const std::vector<std::string>& files, bool video = false)
-    {
-        std::vector<std::string> names;
-        std::vector<std::string> paths;
-        for (const auto& f : files) {
-            names.push_back(">" + f);
-            paths.push_back(media(f));
-        }
-        writeListFile(video ? "vname.ini" : "mname.ini", crlf(names));
-        writeListFile(video ? "vpath.ini" : "mpath.ini", crlf(paths));
-        (video ? player().Label7 : player().Label5).click();
-        mediaCalls();
-    }
     platform::Volume removable(const std::string& name, unsigned long long total, unsigned long long free)
     {
         const std::string root = (p.dir.path() / name).string();
