@@ -74,4 +74,12 @@ std::string TestProgram::dataFile(const std::string& relative) const
     return profilePath("my documents/zelv/" + relative);
 }
 
+std::vector<std::string> TestProgram::messages()
+{
+    std::vector<std::string> texts;
+    for (const auto& m : dialogs->takeMessages())
+        texts.push_back(m.request.text);
+    return texts;
+}
+
 } // namespace testing_support

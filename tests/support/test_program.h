@@ -36,6 +36,8 @@ public:
     std::string profilePath(const std::string& relative) const;
     // The data folder's file ("skin/ini.db", "Temp/mpath.ini").
     std::string dataFile(const std::string& relative) const;
+    // The texts of the message boxes shown since the last call.
+    std::vector<std::string> messages();
 
     TempDir dir;
     std::shared_ptr<platform::FixedEnvironment> env;
