@@ -138,7 +138,7 @@ TEST_F(PlayModeTest, NextAndPreviousStepThroughTheListAndStopAtItsEnds)
     player::Form5& f = player();
     f.Image10.click();
     f.Image11.click();
-    EXPECT_EQ(messages(),
+    EXPECT_EQ(p.messages(),
         (std::vector<std::string> { "列表已经清空，无法进行下一曲", "列表已经清空，无法进行上一曲" }));
 
     showList(3);
@@ -153,7 +153,7 @@ TEST_F(PlayModeTest, NextAndPreviousStepThroughTheListAndStopAtItsEnds)
 
     f.Image10.click();
     EXPECT_EQ(f.Text6.text(), "2");
-    EXPECT_EQ(messages(), std::vector<std::string> { "已经到达最后一个，不能再前进" });
+    EXPECT_EQ(p.messages(), std::vector<std::string> { "已经到达最后一个，不能再前进" });
     EXPECT_FALSE(f.Timer2.enabled());
     f.Image11.click();
     p.app.runUntilIdle();
@@ -162,7 +162,7 @@ TEST_F(PlayModeTest, NextAndPreviousStepThroughTheListAndStopAtItsEnds)
     f.Text6.setText("0");
     f.Image11.click();
     EXPECT_EQ(f.Text6.text(), "0");
-    EXPECT_EQ(messages(), std::vector<std::string> { "已经到达第一个，不能再后退" });
+    EXPECT_EQ(p.messages(), std::vector<std::string> { "已经到达第一个，不能再后退" });
     EXPECT_TRUE(mediaCalls().empty());
 
     // After a double click with nothing selected the index is -1 and next plays the first.

@@ -182,7 +182,7 @@ protected:
 TEST_F(FlashPlayerTest, FirstFlvFetchesThePlayerOnceAndPlaysThroughTheFlashPage)
 {
     dispatch("/m/clip & more.flv");
-    EXPECT_EQ(messages(), std::vector<std::string> { "初始化成功!" });
+    EXPECT_EQ(p.messages(), std::vector<std::string> { "初始化成功!" });
     EXPECT_EQ(p.dialogs->messages().back().request.icon, platform::Information);
     EXPECT_EQ(testing_support::readBytes(swf()), std::string(5000, 'F'));
     player::Form5& f = player();
@@ -201,7 +201,7 @@ TEST_F(FlashPlayerTest, FirstFlvFetchesThePlayerOnceAndPlaysThroughTheFlashPage)
     EXPECT_EQ(mediaCalls(), std::vector<std::string> { "close" });
 
     dispatch("/m/second.flv");
-    EXPECT_TRUE(messages().empty());
+    EXPECT_TRUE(p.messages().empty());
     EXPECT_EQ(server.hits("/zelv.swf"), 1);
     EXPECT_TRUE(holds(page(), "vcastr_file=/m/second.flv"));
 }
@@ -212,7 +212,7 @@ TEST_F(FlashPlayerTest, AnAnswerTooLargeForThePlayerFileIsRefusedAndTriedAgain)
         "/zelv.swf", std::string(common::kOwnDownloadBytes + 1, 'F'), "application/x-shockwave-flash");
     player().WebBrowser3.write("before");
     dispatch("/m/clip.flv");
-    EXPECT_EQ(messages(), std::vector<std::string> { "初始化失败，请检查是否连接网络" });
+    EXPECT_EQ(p.messages(), std::vector<std::string> { "初始化失败，请检查是否连接网络" });
     EXPECT_FALSE(std::filesystem::exists(swf()));
     EXPECT_EQ(page(), "before");
     for (const auto& e : std::filesystem::directory_iterator(p.dataFile("Temp")))
@@ -220,7 +220,7 @@ TEST_F(FlashPlayerTest, AnAnswerTooLargeForThePlayerFileIsRefusedAndTriedAgain)
 
     server.addPage("/zelv.swf", "FWS", "application/x-shockwave-flash");
     dispatch("/m/clip.flv");
-    EXPECT_EQ(messages(), std::vector<std::string> { "初始化成功!" });
+    EXPECT_EQ(p.messages(), std::vector<std::string> { "初始化成功!" });
     EXPECT_TRUE(holds(page(), "vcastr_file=/m/clip.flv"));
 }
 
@@ -241,7 +241,7 @@ TEST_F(FlashPlayerTest, WithoutFlashInTheBrowserAnFlvPlaysInTheMediaPlayerUnfetc
         EXPECT_FALSE(f.WebBrowser3.visible());
         EXPECT_FALSE(f.Text5.visible());
     }
-    EXPECT_TRUE(messages().empty());
+    EXPECT_TRUE(p.messages().empty());
     EXPECT_EQ(server.hits("/zelv.swf"), 0);
     EXPECT_FALSE(std::filesystem::exists(swf()));
     EXPECT_EQ(page(), "before");

@@ -113,14 +113,6 @@ protected:
     std::vector<std::string> mediaCalls() { return player().WindowsMediaPlayer1.log().take(); }
     std::vector<std::string> browserCalls() { return player().WebBrowser3.log().take(); }
     std::string page() { return player().WebBrowser3.documentText(); }
-    // The texts of the message boxes shown since the last call.
-    std::vector<std::string> messages()
-    {
-        std::vector<std::string> out;
-        for (const auto& m : p.dialogs->takeMessages())
-            out.push_back(m.request.text);
-        return out;
-    }
 
     testing_support::TestProgram p;
 };

@@ -26,11 +26,8 @@ TEST_F(PlaylistImport, EntriesGoToTheirListsAndMissingFilesAreCounted)
 {
     // An extended M3U of a Windows player (CR LF, backslashes), naming a PLS with a gap that
     // names the M3U again, and an XSPF with a file URI.
-    writeBytes(folder + "/main.m3u",
-        "#EXTM3U\r\n#EXTINF:100,晨曲\r\nsongs\\a.mp3\r\nC:\\Music\\gone.mp3\r\nhttp://127.0.0.1/live.mp3\r\n"
-        "more.pls\r\nother.xspf\r\nnotes.txt\r\n");
-    writeBytes(folder + "/more.pls",
-        "[playlist]\nFile1=v.mp4\nFile4=main.m3u\nFile5=missing.ogg\nNumberOfEntries=2\n");
+    for (const std::string name : { "main.m3u", "more.pls" })
+        writeBytes(folder + "/" + name, readBytes(testing_support::testData("player/" + name)));
     writeBytes(folder + "/other.xspf",
         "<playlist xmlns=\"http://xspf.org/ns/0/\"><trackList><track><location>file://" + folder
             + "/songs/b%20c.ogg</location><title>B &amp; C</title></track></trackList></playlist>");

@@ -129,9 +129,7 @@ TEST(DamagedProfile, TheNextStartShowsAWholePairAndKeepsRunning)
         player::Form5& f = p.app.get<player::Form5>();
         EXPECT_EQ(f.List1.items(), row.names);
         EXPECT_EQ(f.List1.listCount(), f.List2.listCount());
-        std::vector<std::string> shown;
-        for (const auto& m : p.dialogs->takeMessages())
-            shown.push_back(m.request.text);
+        std::vector<std::string> shown = p.messages();
         // The message comes once per reading of the list: at the load and at the tab's show.
         shown.erase(std::unique(shown.begin(), shown.end()), shown.end());
         EXPECT_EQ(shown, row.messages);
@@ -154,14 +152,14 @@ TEST_F(PlayerTest, APlaylistThatCannotBeReadIsNeverRewritten)
     const std::string song = makeMedia({ "a.mp3", "b.mp3" });
     writeListFile("mname.ini", "");
     fs::resize_file(p.dataFile("Temp/mname.ini"), player::kMaxPlaylistBytes + 1);
-    messages();
+    p.messages();
     drop({ song });
     // The list works in memory; the file keeps its size, and the song still plays.
     EXPECT_EQ(player().List1.items(), (std::vector<std::string> { ">a.mp3", ">b.mp3" }));
     EXPECT_EQ(fs::file_size(p.dataFile("Temp/mname.ini")), player::kMaxPlaylistBytes + 1);
     EXPECT_EQ(listFile("mpath.ini"), "");
     EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + song });
-    EXPECT_EQ(messages(), std::vector<std::string> { player::kUnreadablePlaylist });
+    EXPECT_EQ(p.messages(), std::vector<std::string> { player::kUnreadablePlaylist });
 
     p.dialogs->queueAnswer(platform::AnswerYes);
     tray().lieqing.click();
@@ -191,7 +189,7 @@ TEST_F(PlayerTest, AFifoDroppedAsABackgroundPictureIsRefusedWithoutWaiting)
     const std::string before = readBytes(p.dataFile("skin/zelv.jpg"));
     p.app.get<settings::setz>().Label10_DragDrop({ fifo });
     p.app.runUntilIdle();
-    EXPECT_EQ(messages().size(), 1u);
+    EXPECT_EQ(p.messages().size(), 1u);
     EXPECT_EQ(readBytes(p.dataFile("skin/zelv.jpg")), before);
 }
 

@@ -65,6 +65,10 @@ TEST(PlayerStart, DecoderHintShowsOnlyWithoutDecoders)
             p.app.provide<platform::Decoders>(decoders);
         }
         p.start();
+        // The companion check program, when present, is started hidden.
+        const std::string check = "start " + p.env->programFolder() + "/check.exe style=0";
+        EXPECT_EQ(p.shell->launches(),
+            row.companion ? std::vector<std::string> { check } : std::vector<std::string> {});
         player::Form5& f = p.app.get<player::Form5>();
         EXPECT_EQ(f.Label10.visible(), row.hint);
         EXPECT_EQ(f.Image16.visible(), row.hint);
@@ -158,7 +162,7 @@ TEST_F(PlayerTest, SearchFiltersTheShownListCaseSensitively)
 {
     player::Form5& f = player();
     f.Image14.click();
-    EXPECT_EQ(messages(), std::vector<std::string> { "列表已经清空，无法进行搜索" });
+    EXPECT_EQ(p.messages(), std::vector<std::string> { "列表已经清空，无法进行搜索" });
     EXPECT_FALSE(f.Text2.visible());
 
     writeListFile("mname.ini", crlf({ ">Love.mp3", ">love.mp3", ">爱情.mp3", ">其他.wma" }));

@@ -34,13 +34,6 @@ protected:
     }
     std::string iniDb() { return readBytes(p.dataFile("skin/ini.db")); }
     std::string zelvJpg() { return p.dataFile("skin/zelv.jpg"); }
-    std::vector<std::string> messages()
-    {
-        std::vector<std::string> texts;
-        for (const auto& m : p.dialogs->takeMessages())
-            texts.push_back(m.request.text);
-        return texts;
-    }
 
     TestProgram p;
 };
@@ -186,12 +179,12 @@ TEST_F(SettingsTest, DroppedPicturesAreCheckedBeforeTheyReplaceTheSkinPicture)
         EXPECT_EQ(s.Text6.text(), path);
         EXPECT_EQ(s.qie.text(), "tu");
         EXPECT_EQ(readBytes(zelvJpg()), r.copied ? r.bytes : before);
-        const auto shown = messages();
+        const auto shown = p.messages();
         EXPECT_EQ(shown, r.message ? std::vector<std::string> { r.message } : std::vector<std::string> {});
         p.app.advance(1);
     }
     s.Label10.dropFiles({});
-    EXPECT_TRUE(messages().empty());
+    EXPECT_TRUE(p.messages().empty());
 }
 
 TEST_F(SettingsTest, APictureOrSettingsFileThatCannotBeSavedIsReportedAndKeepsTheMark)
@@ -204,7 +197,7 @@ TEST_F(SettingsTest, APictureOrSettingsFileThatCannotBeSavedIsReportedAndKeepsTh
     writeBytes(path, kGif);
     s.Label10.dropFiles({ path });
     EXPECT_EQ(
-        messages(), std::vector<std::string> { "背景图片没有保存成功，请确认设置文件夹可以写入后再试" });
+        p.messages(), std::vector<std::string> { "背景图片没有保存成功，请确认设置文件夹可以写入后再试" });
     EXPECT_TRUE(std::filesystem::is_directory(zelvJpg()));
 
     s.Text5.setText("255");
@@ -215,7 +208,7 @@ TEST_F(SettingsTest, APictureOrSettingsFileThatCannotBeSavedIsReportedAndKeepsTh
         SCOPED_TRACE(button->caption());
         button->click();
         EXPECT_EQ(
-            messages(), std::vector<std::string> { "设置没有保存成功，请确认设置文件夹可以写入后再试" });
+            p.messages(), std::vector<std::string> { "设置没有保存成功，请确认设置文件夹可以写入后再试" });
         EXPECT_EQ(s.Label1.caption(), "*选项设置*");
     }
 }

@@ -44,19 +44,6 @@ TEST(Startup, FirstStartWritesDefaultsAndShowsTheHubWithTheMusicWindow)
     EXPECT_EQ(p.tray->record().tip.rfind("Zelvora影音管理\n看电影、下视频、听音乐，你值得收藏", 0), 0u);
 }
 
-TEST(Startup, CompanionCheckProgramStartsHiddenOnlyWhenPresent)
-{
-    TestProgram without;
-    without.start();
-    EXPECT_TRUE(without.shell->launches().empty());
-
-    TestProgram with;
-    const std::string check = with.env->programFolder() + "/check.exe";
-    writeBytes(check, "#!/bin/sh\n");
-    with.start();
-    EXPECT_EQ(with.shell->launches(), (std::vector<std::string> { "start " + check + " style=0" }));
-}
-
 TEST(Startup, ExistingSettingsAreReadNotRewritten)
 {
     // Each row of settings_files.tsv: the file ("JPG" names the skin picture), whether the hub

@@ -246,7 +246,7 @@ TEST_F(MenuTest, DeleteWithFileAsksFirstAndAMissingFileIsReportedWithoutEnding)
     f.List1.setListIndex(0);
     p.dialogs->queueAnswer(platform::AnswerNo);
     tray().delbao.click();
-    EXPECT_EQ(messages(), std::vector<std::string> { "确定要包括文件一起删除吗？此过程不可逆" });
+    EXPECT_EQ(p.messages(), std::vector<std::string> { "确定要包括文件一起删除吗？此过程不可逆" });
     EXPECT_TRUE(std::filesystem::exists(song));
     EXPECT_TRUE(mediaCalls().empty());
 
@@ -256,11 +256,11 @@ TEST_F(MenuTest, DeleteWithFileAsksFirstAndAMissingFileIsReportedWithoutEnding)
     EXPECT_EQ(mediaCalls(), std::vector<std::string> { "stop" });
     EXPECT_EQ(f.List1.listCount(), 2);
     EXPECT_EQ(listFile("mname.ini"), crlf({ ">a.mp3", ">gone.mp3" }));
-    messages();
+    p.messages();
 
     f.List1.setListIndex(1);
     tray().delbao.click();
-    EXPECT_EQ(messages(), std::vector<std::string> { "删除失败，文件不存在" });
+    EXPECT_EQ(p.messages(), std::vector<std::string> { "删除失败，文件不存在" });
     EXPECT_FALSE(p.app.ended());
     EXPECT_FALSE(p.host.ended);
 }
@@ -277,7 +277,7 @@ TEST_F(MenuTest, DeleteWithFileRemovesOnlyTheFileWhoseNameWasSelected)
     p.dialogs->queueAnswer(platform::AnswerYes);
     tray().delbao.click();
     EXPECT_EQ(
-        messages(), std::vector<std::string> { "删除失败，列表中的名称与文件名不一致，没有删除任何文件" });
+        p.messages(), std::vector<std::string> { "删除失败，列表中的名称与文件名不一致，没有删除任何文件" });
     EXPECT_TRUE(std::filesystem::exists(a));
     EXPECT_TRUE(std::filesystem::exists(media("b.mp3")));
 }
@@ -304,7 +304,7 @@ TEST_F(MenuTest, ClearEmptiesBothPlaylistsAfterConfirmation)
     player::Form5& f = player();
     p.dialogs->queueAnswer(platform::AnswerNo);
     tray().lieqing.click();
-    EXPECT_EQ(messages(), std::vector<std::string> { "确定要清空列表吗？本过程不可逆！！！" });
+    EXPECT_EQ(p.messages(), std::vector<std::string> { "确定要清空列表吗？本过程不可逆！！！" });
     EXPECT_EQ(f.List1.listCount(), 1);
 
     p.dialogs->queueAnswer(platform::AnswerYes);
@@ -315,9 +315,9 @@ TEST_F(MenuTest, ClearEmptiesBothPlaylistsAfterConfirmation)
         EXPECT_TRUE(std::filesystem::exists(p.dataFile(std::string("Temp/") + name))) << name;
         EXPECT_EQ(listFile(name), "") << name;
     }
-    messages();
+    p.messages();
     tray().lieqing.click();
-    EXPECT_EQ(messages(), std::vector<std::string> { "列表已经清空，无需再次删除" });
+    EXPECT_EQ(p.messages(), std::vector<std::string> { "列表已经清空，无需再次删除" });
 }
 
 TEST_F(MenuTest, NothingSelectedOrTheNetworkListLeavesEveryFileCommandIdle)
