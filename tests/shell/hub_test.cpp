@@ -33,21 +33,14 @@ protected:
 // hub grows to hold each hosted window, and pressing the selected tile keeps its window.
 TEST_F(HubTest, TilesSizeTheHubToTheHostedWindow)
 {
-    struct Row {
-        runtime::Label shell::moban::*tile;
-        const char* child;
-    };
-    const Row rows[] = {
-        { &shell::moban::Label7, "Form5" },
-        { &shell::moban::Label8, "Form2" },
-        { &shell::moban::Label9, "tool" },
-        { &shell::moban::Label6, "Form1" },
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.child);
+    const std::pair<runtime::Label shell::moban::*, const char*> rows[]
+        = { { &shell::moban::Label7, "Form5" }, { &shell::moban::Label8, "Form2" },
+              { &shell::moban::Label9, "tool" }, { &shell::moban::Label6, "Form1" } };
+    for (const auto& [tile, child] : rows) {
+        SCOPED_TRACE(child);
         const int hubBefore = hub().height();
-        (hub().*r.tile).mouseDown(press(runtime::LeftButton));
-        runtime::Form* f = p.app.loadedForm(r.child);
+        (hub().*tile).mouseDown(press(runtime::LeftButton));
+        runtime::Form* f = p.app.loadedForm(child);
         ASSERT_NE(f, nullptr);
         EXPECT_EQ(f->top(), hub().top() + 870);
         EXPECT_EQ(hub().height(), hubBefore / 15 + f->height() + 540);
@@ -73,12 +66,10 @@ TEST_F(HubTest, WebPlayTileOpensOnTopAndTwoRightClicksCloseIt)
     EXPECT_FALSE(hub().Label6.fontBold());
 
     hub().Label10.mouseDown(press(runtime::RightButton));
-    EXPECT_EQ(hub().sjsj.text(), "1");
     EXPECT_TRUE(p.app.isLoaded<video::play>());
     hub().Label10.mouseDown(press(runtime::RightButton));
     EXPECT_FALSE(p.app.isLoaded<video::play>());
     EXPECT_FALSE(hub().Label10.visible());
-    EXPECT_EQ(hub().sjsj.text(), "0");
 }
 
 TEST_F(HubTest, DraggingMovesTheHubWithTheMouseAndKeepsChildrenGlued)

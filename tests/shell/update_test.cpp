@@ -155,7 +155,6 @@ protected:
     }
     shell::Form4& updater() { return p.app.get<shell::Form4>(); }
     std::string target() const { return p.env->desktopFolder() + "/ZelvoraV1.0.0.13.exe"; }
-    std::vector<platform::ShownMessage> messages() { return p.dialogs->takeMessages(); }
 };
 
 TEST_F(UpdaterWindowTest, UpgradeDownloadsTheNewVersionToTheDesktop)
@@ -164,10 +163,9 @@ TEST_F(UpdaterWindowTest, UpgradeDownloadsTheNewVersionToTheDesktop)
     server.addPage("/zelv.dll", program, "application/octet-stream");
     updater().Command1.click();
     EXPECT_EQ(readBytes(target()), program);
-    const auto shown = messages();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].request.text, "更新成功，版本号V1.0.0.13");
-    EXPECT_EQ(shown[0].request.icon, platform::Information);
+    ASSERT_EQ(p.dialogs->messages().size(), 1u);
+    EXPECT_EQ(p.dialogs->messages()[0].request.icon, platform::Information);
+    EXPECT_EQ(p.messages(), std::vector<std::string> { "更新成功，版本号V1.0.0.13" });
     EXPECT_FALSE(updater().Command1.enabled());
     EXPECT_EQ(updater().Label1.caption(), "■■■■■■■■■■");
     EXPECT_EQ(updater().Command1.caption(), "正在升级100%");
@@ -179,9 +177,7 @@ TEST_F(UpdaterWindowTest, AFailedUpgradeKeepsTheDesktopFile)
     p.config->set("update_server", server.url("/cut/200000#"));
     updater().Command1.click();
     EXPECT_EQ(readBytes(target()), "the older build");
-    const auto shown = messages();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].request.text, "更新失败，您刚刚断网了");
+    EXPECT_EQ(p.messages(), std::vector<std::string> { "更新失败，您刚刚断网了" });
     EXPECT_FALSE(updater().Command1.enabled());
     for (const auto& e : std::filesystem::directory_iterator(p.env->desktopFolder()))
         EXPECT_EQ(e.path().filename().string(), "ZelvoraV1.0.0.13.exe");

@@ -187,9 +187,7 @@ TEST_F(TuneUpTest, TheTileOffersToPutBackTheRecordedDnsAndDropsTheRecordOfAConne
     p.dialogs->queueAnswer(platform::AnswerYes);
     p.app.get<toolbox::tool>().Image9.click();
     p.app.advance(1);
-    const auto asked = p.dialogs->takeMessages();
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].request.text, "检测到上次加速前的DNS设置，是否恢复原DNS？");
+    EXPECT_EQ(p.messages(), std::vector<std::string> { "检测到上次加速前的DNS设置，是否恢复原DNS？" });
     EXPECT_EQ(r().Label2.caption(), "正在恢复原DNS...");
     ASSERT_TRUE(until([&] { return !r().jk.enabled(); }, 10));
     EXPECT_EQ(r().Label2.caption(), "已恢复原来的DNS\n连接“旧”已不存在，已删除它的DNS记录");
