@@ -151,36 +151,23 @@ TEST_F(SettingsTest, ColourPreviewRepaintsTheOpenWindows)
 
 TEST_F(SettingsTest, DroppedPicturesAreCheckedBeforeTheyReplaceTheSkinPicture)
 {
-    const std::string jpeg(resources::get("pictures/skin.jpg"));
-    ASSERT_FALSE(jpeg.empty());
-    struct Row {
-        const char* name;
-        std::string bytes;
-        bool copied;
-        const char* message;
-    };
-    const Row rows[] = {
-        { "photo.jpeg", jpeg, true, nullptr },
-        { "ANIM.GIF", kGif, true, nullptr },
-        { "holiday.Jpg", jpeg, true, nullptr },
-        { "icon.png", "\x89PNG\r\n\x1a\n", false,
-            "背景图案图片仅支持gif、jpg、jpeg、bmp格式图片，不支持PNG格式图片" },
-        { "notes.txt.bmp", "just text", false, "这个文件不是可以使用的图片，背景图片没有更换" },
-        { "README", "GIF89a", false, "背景图案图片仅支持gif、jpg、jpeg、bmp格式图片，不支持DME格式图片" },
-    };
+    // Each row of dropped_pictures.tsv: the file dropped, its bytes ("@skin": the built-in skin
+    // picture) and the refusal shown; a file without one replaces the skin picture.
     settings::setz& s = open();
     writeBytes(zelvJpg(), "old");
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        const std::string path = p.dir.file(r.name);
-        writeBytes(path, r.bytes);
+    for (const auto& r : testing_support::testRows("settings/dropped_pictures.tsv", true)) {
+        SCOPED_TRACE(r.at(0));
+        const std::string bytes
+            = r.at(1) == "@skin" ? std::string(resources::get("pictures/skin.jpg")) : r[1];
+        const std::string path = p.dir.file(r[0]);
+        writeBytes(path, bytes);
         const std::string before = readBytes(zelvJpg());
         s.Label10.dropFiles({ path, p.dir.file("second.gif") });
         EXPECT_EQ(s.Text6.text(), path);
         EXPECT_EQ(s.qie.text(), "tu");
-        EXPECT_EQ(readBytes(zelvJpg()), r.copied ? r.bytes : before);
-        const auto shown = p.messages();
-        EXPECT_EQ(shown, r.message ? std::vector<std::string> { r.message } : std::vector<std::string> {});
+        EXPECT_EQ(readBytes(zelvJpg()), r.size() > 2 ? before : bytes);
+        EXPECT_EQ(
+            p.messages(), r.size() > 2 ? std::vector<std::string> { r[2] } : std::vector<std::string> {});
         p.app.advance(1);
     }
     s.Label10.dropFiles({});
