@@ -106,16 +106,13 @@ TEST(PlayerStart, PlaylistFilesLoadAsTheyAreWhateverTheirShape)
 
 TEST_F(PlayerTest, TabsSwitchListsFromTheFilesAndMarkTheChosenTab)
 {
-    writeListFile("vname.ini", crlf({ ">v.avi" }));
-    writeListFile("vpath.ini", crlf({ "/m/v.avi" }));
-    writeListFile("mname.ini", crlf({ ">a.mp3", ">b.mp3" }));
-    writeListFile("mpath.ini", crlf({ "/m/a.mp3", "/m/b.mp3" }));
+    showList({ "a.mp3", "b.mp3" });
     player::Form5& f = player();
     f.Image14.click();
-    f.Label7.click();
+    showList({ "v.avi" }, true);
     EXPECT_EQ(f.liebiao.text(), "视频列表");
     EXPECT_EQ(f.List1.items(), std::vector<std::string> { ">v.avi" });
-    EXPECT_EQ(f.List2.items(), std::vector<std::string> { "/m/v.avi" });
+    EXPECT_EQ(f.List2.items(), std::vector<std::string> { media("v.avi") });
     EXPECT_EQ(f.Label7.backColor(), 0xE0E0E0);
     EXPECT_EQ(f.Label5.backStyle(), runtime::Transparent);
     EXPECT_EQ(f.Label6.foreColor(), 0xE0E0E0);
@@ -131,10 +128,8 @@ TEST_F(PlayerTest, TabsSwitchListsFromTheFilesAndMarkTheChosenTab)
 
 TEST_F(PlayerTest, SelectingShowsTheNameWithoutItsMarker)
 {
-    writeListFile("mname.ini", crlf({ ">歌曲.mp3" }));
-    writeListFile("mpath.ini", crlf({ "/m/歌曲.mp3" }));
+    showList({ "歌曲.mp3" });
     player::Form5& f = player();
-    f.Label5.click();
     EXPECT_FALSE(f.Picture6.enabled());
     f.List1.setListIndex(0);
     EXPECT_EQ(f.List1.list(0), ">歌曲.mp3");
@@ -145,7 +140,7 @@ TEST_F(PlayerTest, SelectingShowsTheNameWithoutItsMarker)
     f.liebiao.setText("网络列表");
     f.List1.setListIndex(-1);
     f.List1.setListIndex(0);
-    EXPECT_EQ(f.Text4.text(), "/m/歌曲.mp3    双击播放");
+    EXPECT_EQ(f.Text4.text(), media("歌曲.mp3") + "    双击播放");
 }
 
 TEST_F(PlayerTest, RightButtonAndToolButtonsPopUpTheTrayWindowsMenus)
@@ -165,9 +160,7 @@ TEST_F(PlayerTest, SearchFiltersTheShownListCaseSensitively)
     EXPECT_EQ(p.messages(), std::vector<std::string> { "列表已经清空，无法进行搜索" });
     EXPECT_FALSE(f.Text2.visible());
 
-    writeListFile("mname.ini", crlf({ ">Love.mp3", ">love.mp3", ">爱情.mp3", ">其他.wma" }));
-    writeListFile("mpath.ini", crlf({ "/m/Love.mp3", "/m/love.mp3", "/m/爱情.mp3", "/m/其他.wma" }));
-    f.Label5.click();
+    showList({ "Love.mp3", "love.mp3", "爱情.mp3", "其他.wma" });
     f.Image14.click();
     EXPECT_TRUE(f.Text2.visible());
     EXPECT_EQ(f.List1.height(), 510);
@@ -186,7 +179,7 @@ TEST_F(PlayerTest, SearchFiltersTheShownListCaseSensitively)
         std::vector<std::string> paths;
         for (const auto& name : found) {
             names.push_back(">" + name);
-            paths.push_back("/m/" + name);
+            paths.push_back(media(name));
         }
         EXPECT_EQ(f.List4.items(), names);
         EXPECT_EQ(f.List5.items(), paths);

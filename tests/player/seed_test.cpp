@@ -87,10 +87,8 @@ TEST_F(PlayerTest, DoubleClickedSeedsOpenThroughTheirPlugInPage)
     const std::string bsed
         = makeMedia({ "b.bsed" }, utf16le("{\"seeds_href\":[{\"url\":\"bdhd://99|片名.rmvb|\",\"n\":1}]}"));
     const std::string torrent = makeMedia({ "t.TORRENT" }, "d8:announce");
-    writeListFile("vname.ini", crlf({ ">b.bsed", ">t.TORRENT" }));
-    writeListFile("vpath.ini", crlf({ bsed, torrent }));
+    showList({ "b.bsed", "t.TORRENT" }, true);
     player::Form5& f = player();
-    f.Label7.click();
     doubleClick(0);
     EXPECT_EQ(f.Text4.text(), "bdhd://99|片名.rmvb|");
     EXPECT_TRUE(holds(page(), "02E2D748-67F8-48B4-8AB4-0A085374BB99"));
