@@ -71,19 +71,13 @@ TEST_F(UpdateTest, TheServersLastLineIsComparedAsText)
 TEST_F(UpdateTest, AFailedDownloadIsReportedAndKeepsTheVersionFileAsItWas)
 {
     // The first check creates the file with the build number; the failing server leaves it.
-    const struct {
-        const char* name;
-        std::string path;
-    } failures[] = {
-        { "not found", "/status/404" },
-        { "endless redirects", "/redirect/50?to=/xin.txt" },
-        { "connection cut", "/cut/4000" },
-        { "garbage answer", "" },
-    };
-    for (const auto& f : failures) {
-        SCOPED_TRACE(f.name);
+    const std::pair<const char*, std::string> failures[]
+        = { { "not found", "/status/404" }, { "endless redirects", "/redirect/50?to=/xin.txt" },
+              { "connection cut", "/cut/4000" }, { "garbage answer", "" } };
+    for (const auto& [name, path] : failures) {
+        SCOPED_TRACE(name);
         std::filesystem::remove(versionFile());
-        p.config->set("update_server", (f.path.empty() ? server.garbageUrl() : server.url(f.path)) + "#");
+        p.config->set("update_server", (path.empty() ? server.garbageUrl() : server.url(path)) + "#");
         check();
         EXPECT_EQ(hub().Label1.caption(), line(shell::kUpdateFailed));
         EXPECT_EQ(readBytes(versionFile()), "13\r\n");
