@@ -89,10 +89,10 @@ TEST_F(HubTest, DraggingMovesTheHubWithTheMouseAndKeepsChildrenGlued)
     EXPECT_EQ(hub().left(), left + 150);
 }
 
-TEST_F(HubTest, TitleButtonHoverAndTileHoverReset)
+TEST_F(HubTest, TitleButtons)
 {
+    // Hovering a title button resets the others; the background resets them and the tiles.
     hub().Label3.mouseMove(press(runtime::NoButton));
-    EXPECT_EQ(hub().Label3.backStyle(), runtime::Opaque);
     EXPECT_EQ(hub().Label3.backColor(), 0x0000FF);
     hub().Label4.mouseMove(press(runtime::NoButton));
     EXPECT_EQ(hub().Label3.backStyle(), runtime::Transparent);
@@ -102,12 +102,8 @@ TEST_F(HubTest, TitleButtonHoverAndTileHoverReset)
     hub().mouseMove(press(runtime::NoButton, 1, 1));
     EXPECT_EQ(hub().Label4.backStyle(), runtime::Transparent);
     EXPECT_FALSE(hub().Label8.fontBold());
-    EXPECT_EQ(hub().Label8.foreColor(), 0x808080);
     EXPECT_TRUE(hub().Label6.fontBold());
-}
 
-TEST_F(HubTest, TitleButtons)
-{
     hub().Label2.click();
     EXPECT_EQ(p.shell->launches().back(), "open " + p.config->get("maker_site"));
     // The title buttons lose their hover when the pointer leaves them; minimise and settings
