@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "console/command_line.h"
+#include "support/temp_dir.h"
 
 using console::escapeValue;
 using console::parseDecimal;
@@ -10,37 +11,13 @@ using console::splitCommandLine;
 
 namespace {
 
-struct SplitCase {
-    const char* line;
-    std::vector<std::string> words;
-    bool ok;
-};
-
+// Each row: the line (escaped), 1 when it parses, then the words it gives.
 TEST(CommandLine, SplitsWordsAndQuotedStrings)
 {
-    const SplitCase cases[] = {
-        { "", {}, true },
-        { "   \t ", {}, true },
-        { "# click moban.Label6", {}, true },
-        { "  # indented comment", {}, true },
-        { "echo a#b #c", { "echo", "a#b", "#c" }, true },
-        { "click  moban.Label6\t", { "click", "moban.Label6" }, true },
-        { "type Form5.Text4 \"C:\\\\Music\\\\a.mp3\"", { "type", "Form5.Text4", "C:\\Music\\a.mp3" }, true },
-        { "echo \"\\\"q\\\" \\r\\n\\t\"", { "echo", "\"q\" \r\n\t" }, true },
-        { "echo \"\"", { "echo", "" }, true },
-        { "echo \"中文 标题\" x", { "echo", "中文 标题", "x" }, true },
-        // An unknown escape keeps its backslash.
-        { "echo \"a\\qb\"", { "echo", "a\\qb" }, true },
-        // A quote inside a bare word is an ordinary character.
-        { "echo say\"hi", { "echo", "say\"hi" }, true },
-        { "echo \"open", {}, false },
-        { "echo \"ends in backslash\\\"", {}, false },
-        { "echo \"a\"b", {}, false },
-    };
-    for (const SplitCase& c : cases) {
-        const auto parsed = splitCommandLine(c.line);
-        EXPECT_EQ(parsed.ok(), c.ok) << c.line;
-        EXPECT_EQ(parsed.words, c.words) << c.line;
+    for (const auto& row : testing_support::testRows("console/split_lines.tsv", true)) {
+        const auto parsed = splitCommandLine(row[0]);
+        EXPECT_EQ(parsed.ok(), row[1] == "1") << row[0];
+        EXPECT_EQ(parsed.words, std::vector<std::string>(row.begin() + 2, row.end())) << row[0];
     }
 }
 
@@ -58,32 +35,14 @@ TEST(CommandLine, PrintedValuesReadBackAsTheSameText)
     EXPECT_EQ(escapeValue("a\\b\tc"), "a\\\\b\\tc");
 }
 
+// Each row: the text, then its value in -3..100, or nothing when it is refused.
 TEST(CommandLine, NumbersMustBeWholeAndInRange)
 {
-    struct Row {
-        const char* text;
-        std::optional<int64_t> value;
-    };
-    const Row rows[] = {
-        { "0", 0 },
-        { "42", 42 },
-        { "+7", 7 },
-        { "-3", -3 },
-        { "100", 100 },
-        { "101", std::nullopt },
-        { "-4", std::nullopt },
-        { "", std::nullopt },
-        { "+", std::nullopt },
-        { "+-1", std::nullopt },
-        { "1.5", std::nullopt },
-        { "1e3", std::nullopt },
-        { " 1", std::nullopt },
-        { "1 ", std::nullopt },
-        { "0x10", std::nullopt },
-        { "99999999999999999999", std::nullopt },
-    };
-    for (const Row& r : rows)
-        EXPECT_EQ(parseWholeNumber(r.text, -3, 100), r.value) << r.text;
+    for (const auto& row : testing_support::testRows("console/whole_numbers.tsv")) {
+        const auto value = parseWholeNumber(row[0], -3, 100);
+        EXPECT_EQ(value, row[1].empty() ? std::nullopt : std::optional<int64_t>(std::stoll(row[1])))
+            << row[0];
+    }
 }
 
 TEST(CommandLine, CoordinatesAreFiniteDecimals)
