@@ -22,6 +22,8 @@ constexpr const char* kChannels[kChannelCount] = { ">土豆网", ">优酷网", "
 
 constexpr int64_t kNetworkListColour = 0xD9D9D8;
 constexpr int64_t kButtonHover = 0x80FF80;
+// The address box's button at rest: opaque white, as the box beside it.
+constexpr int64_t kButtonColour = 0xFFFFFF;
 constexpr const char* kHiddenAddress = "网址已经加密...";
 constexpr const char* kVideoTip = "这是普通视频，无需插件，双击即可播放";
 constexpr const char* kPluginTip
@@ -37,7 +39,9 @@ bool startsWith(const std::string& text, const char* prefix)
 void Form5::setupNetworkTab()
 {
     Label14.setCaption("搜");
-    Label14.move(930, 2, 35, 20);
+    // Up to the window's right edge (960), not past it.
+    Label14.move(930, 2, 30, 20);
+    Label14.setBackColor(kButtonColour);
     Label14.setAlignment(runtime::AlignCenter);
     List6.setToolTipText(kVideoTip);
     List7.setToolTipText(kPluginTip);
@@ -45,6 +49,7 @@ void Form5::setupNetworkTab()
     Text4.onClick = [this] { Text4_Click(); };
     Label14.onClick = [this] { Label14_Click(); };
     Label14.onMouseMove = [this](const runtime::MouseEvent& e) { Label14_MouseMove(e); };
+    Label14.onMouseLeave = [this] { Label14_MouseLeave(); };
     List6.onClick = [this] { List6_Click(); };
     List6.onDblClick = [this] { List6_DblClick(); };
     List7.onClick = [this] { List7_Click(); };
@@ -102,6 +107,11 @@ void Form5::Label14_MouseMove(const runtime::MouseEvent&)
 {
     Label14.setBackStyle(runtime::Opaque);
     Label14.setBackColor(kButtonHover);
+}
+
+void Form5::Label14_MouseLeave()
+{
+    Label14.setBackColor(kButtonColour);
 }
 
 void Form5::Label14_Click()

@@ -222,6 +222,7 @@ public:
     void Text4_Click();
     void Label14_Click();
     void Label14_MouseMove(const runtime::MouseEvent& e);
+    void Label14_MouseLeave();
     void List6_Click();
     void List6_DblClick();
     void List7_Click();

@@ -153,9 +153,7 @@ void setz::placeFrames()
 void setz::load()
 {
     runtime::App& a = app();
-    // Centred on the hub.
-    const shell::moban& hub = a.get<shell::moban>();
-    move(hub.left() + hub.width() / 2 - width() / 2, hub.top() + hub.height() / 2 - height() / 2);
+    centreOverHub();
     Label1.move(0, 0, width(), Label1.height());
     placeFrames();
     for (runtime::HScrollBar* slider : { &HScroll1, &HScroll2, &HScroll3 })
@@ -172,6 +170,12 @@ void setz::load()
     else
         Option2.setValue(true);
     m_choosingAtLoad = false;
+}
+
+void setz::centreOverHub()
+{
+    const shell::moban& hub = app().get<shell::moban>();
+    move(hub.left() + hub.width() / 2 - width() / 2, hub.top() + hub.height() / 2 - height() / 2);
 }
 
 std::string setz::appliedColour() const

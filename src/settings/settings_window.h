@@ -13,6 +13,9 @@ class setz : public runtime::Form {
 public:
     explicit setz(runtime::App& app);
     void load() override;
+    // Centres the window over the hub where the hub is now (the window is loaded at start-up,
+    // before the hub takes its size and, on a small screen, its place).
+    void centreOverHub();
 
     // Title strip ("*选项设置*" while a colour change is not applied), drag surface, close
     // button and the "背景设置" tab.

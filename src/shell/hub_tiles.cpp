@@ -23,6 +23,10 @@ namespace shell {
 namespace {
 constexpr int64_t kCloseHover = 0x0000FF;
 constexpr int64_t kButtonHover = 0x80FF80;
+// Below the child (twips): the update line, 21 pixels above the hub's bottom, and a pixel over
+// it. The hub is sized from its child alone (with the 650-pixel child, 730 pixels at start-up
+// and after every tile), never from its own height, so it does not grow from tile to tile.
+constexpr int kBelowChild = 22 * runtime::kTwipsPerPixel;
 
 void setTileLook(runtime::Label& tile, bool selected)
 {
@@ -40,11 +44,15 @@ void moban::setTileLooks(runtime::Label* selected)
 void moban::showChild(runtime::Form& child, int childHeight)
 {
     child.setHeight(childHeight);
-    // Designed: the hub's height in twips divided by 15 is added to twips, as the hub has always sized
-    // itself.
-    setHeight(height() / runtime::kTwipsPerPixel + child.height() + 540);
+    fitToChild(child.height());
     child.move(left(), top() + common::kChildOffset);
     child.show(false, this);
+}
+
+void moban::fitToChild(int childHeight)
+{
+    setHeight(common::kChildOffset + childHeight + kBelowChild);
+    Label1.move(0, height() / runtime::kTwipsPerPixel - 21, width(), Label1.height());
 }
 
 void moban::selectTile(const std::string& caption)
@@ -172,7 +180,10 @@ void moban::Label4_Click()
 void moban::Label5_Click()
 {
     Label5.setBackStyle(runtime::Transparent);
-    app().get<settings::setz>().show(true, this);
+    settings::setz& settings = app().get<settings::setz>();
+    // Over the hub where it is now, not where it was when the settings window loaded.
+    settings.centreOverHub();
+    settings.show(true, this);
 }
 
 void moban::hoverTitleButton(runtime::Label& hovered)

@@ -110,7 +110,7 @@ void moban::load()
         a.service<platform::Shell>().start(check, "", platform::StyleHidden);
     qied.setText(kTileMusic);
     music::Form1& music = a.get<music::Form1>();
-    setHeight(height() / runtime::kTwipsPerPixel + music.height() + 600);
+    fitToChild(music.height());
     music.move(left(), top() + common::kChildOffset);
     music.show(false, this);
     applyStartupSkin();
@@ -122,7 +122,6 @@ void moban::load()
     Label5.move(858, 5, Label5.width(), Label5.height());
     Label4.move(893, 5, Label4.width(), Label4.height());
     Label3.move(928, 5, Label3.width(), Label3.height());
-    Label1.move(0, height() / runtime::kTwipsPerPixel - 21, width(), Label1.height());
     for (runtime::Label* b : { &Label3, &Label4, &Label5 })
         b->setBackStyle(runtime::Transparent);
     setUpdateLine(kUpdateIdle);

@@ -79,6 +79,9 @@ private:
     void designLayout();
     void applyStartupSkin();
     void showChild(runtime::Form& child, int childHeight);
+    // Sizes the hub to reach just below a child of this height and keeps the update line at
+    // the hub's bottom.
+    void fitToChild(int childHeight);
     void setTileLooks(runtime::Label* selected);
     void hoverTitleButton(runtime::Label& hovered);
     void glueChildren();

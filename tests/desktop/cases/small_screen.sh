@@ -1,5 +1,6 @@
-# On a 1024 x 768 screen the hub (960 x 735 with its child) opens wholly on the screen, its
-# child glued below its title area; the tiles keep working there.
+# On a 1024 x 768 screen the hub (960 x 730 with its child) opens wholly on the screen, its
+# child glued below its title area; the tiles keep working there, and the settings window opens
+# centred over the hub where the hub is.
 desktop_start 1024x768
 program_start
 inside_screen() {
@@ -15,3 +16,10 @@ hub_top=$(rect_of window moban | awk '{ print $2 }')
 player_top=$(rect_of window Form5 | awk '{ print $2 }')
 [ $((player_top - hub_top)) -eq 58 ] || fail "the player is not glued below the hub's title area"
 screenshot small-screen
+click moban.Label5
+wait_until window_shown setz || fail "the settings window did not open"
+read -r hx hy hw hh <<<"$(rect_of window moban)"
+read -r sx sy sw sh <<<"$(rect_of window setz)"
+[ $((sx + sw / 2 - hx - hw / 2)) -eq 0 ] && [ $((sy + sh / 2 - hy - hh / 2)) -eq 0 ] \
+    || fail "the settings window ($sx $sy $sw $sh) is not centred over the hub ($hx $hy $hw $hh)"
+screenshot small-screen-settings
