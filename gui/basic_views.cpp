@@ -1,8 +1,11 @@
 #include "gui/basic_views.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <algorithm>
+#include <cmath>
 
 #include "gui/look.h"
 #include "runtime/controls.h"
@@ -16,6 +19,40 @@ void drawBorder(QPainter& painter, const QRect& rect)
 {
     painter.setPen(QColor(0x80, 0x80, 0x80));
     painter.drawRect(rect.adjusted(0, 0, -1, -1));
+}
+
+// A caption that ends in a run of bar marks on a label that has a bar length: the text before
+// the marks on one line, then the marks as blocks spread over the rest of the label's width,
+// full marks ending exactly at its end. False (nothing drawn) for any other caption.
+bool drawBar(QPainter& painter, const QRect& area, const runtime::Control& control)
+{
+    const auto* label = dynamic_cast<const runtime::Label*>(&control);
+    if (!label || label->barMarks() <= 0)
+        return false;
+    const QString caption = qs(label->caption());
+    const QChar mark(0x25A0);
+    qsizetype start = caption.size();
+    while (start > 0 && caption[start - 1] == mark)
+        --start;
+    const QString prefix = caption.left(start);
+    if (start == caption.size() || prefix.contains(QLatin1Char('\n')))
+        return false;
+    const QFontMetrics metrics(painter.font());
+    painter.drawText(area, static_cast<int>(Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine), prefix);
+    const int left = area.left() + metrics.horizontalAdvance(prefix);
+    const double cell = static_cast<double>(area.right() + 1 - left) / label->barMarks();
+    // The marks stand where the font draws its "■", a pixel apart where they are wide enough.
+    const QRect glyph = metrics.tightBoundingRect(QString(mark));
+    const int top = area.top() + metrics.ascent() + glyph.top();
+    const int gap = cell >= 3 ? 1 : 0;
+    const qsizetype marks = std::min<qsizetype>(caption.size() - start, label->barMarks());
+    for (qsizetype i = 0; i < marks; ++i) {
+        const int from
+            = left + static_cast<int>(std::lround(static_cast<double>(i) * cell)) + (i > 0 ? gap : 0);
+        const int to = left + static_cast<int>(std::lround(static_cast<double>(i + 1) * cell));
+        painter.fillRect(QRect(from, top, std::max(1, to - from), glyph.height()), painter.pen().color());
+    }
+    return true;
 }
 
 } // namespace
@@ -46,6 +83,8 @@ void LabelView::paintEvent(QPaintEvent*)
     painter.setPen(
         c->enabled() ? toQColor(c->foreColor()) : palette().color(QPalette::Disabled, QPalette::WindowText));
     painter.setFont(font());
+    if (drawBar(painter, rect(), *c))
+        return;
     painter.drawText(rect(), static_cast<int>(alignmentOf(c->alignment()) | Qt::AlignTop | Qt::TextWordWrap),
         qs(c->caption()));
 }

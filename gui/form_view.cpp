@@ -5,6 +5,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QWindow>
@@ -388,15 +389,43 @@ void FormView::dropEvent(QDropEvent* event)
 
 void FormView::closeEvent(QCloseEvent* event)
 {
-    // Closing through the desktop (the frame's close button, a key) unloads the window, as
-    // the windows expect; the view goes away with it.
+    // The view goes away with the window, once the window is unloaded.
     event->ignore();
-    if (!m_form || !event->spontaneous())
+    if (event->spontaneous())
+        closedByDesktop();
+}
+
+void FormView::closedByDesktop()
+{
+    if (!m_form)
         return;
     m_session.run([this] {
         if (m_form)
             m_session.app().unload(*m_form);
     });
+}
+
+void FormView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The inside of a framed window is the window less the frame the desktop draws, known once
+    // the window is shown; the person may resize the window too. The window lays itself out
+    // anew (later: this may run while the view itself is being brought up to date).
+    if (!m_form || m_frameless || !isVisible())
+        return;
+    const QSize whole = event->spontaneous() ? frameGeometry().size() : pixelGeometry().size();
+    const QSize frame = (frameGeometry().size() - size()).expandedTo(QSize(0, 0));
+    QMetaObject::invokeMethod(
+        this,
+        [this, whole, frame] {
+            m_session.run([&] {
+                if (m_form)
+                    m_form->resizedByDesktop(whole.width() * runtime::kTwipsPerPixel,
+                        whole.height() * runtime::kTwipsPerPixel, frame.width() * runtime::kTwipsPerPixel,
+                        frame.height() * runtime::kTwipsPerPixel);
+            });
+        },
+        Qt::QueuedConnection);
 }
 
 void FormView::moveEvent(QMoveEvent* event)

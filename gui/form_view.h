@@ -33,6 +33,9 @@ public:
     void ownerGone(FormView& owner);
     // The view of a control of this window, or nullptr.
     ControlView* viewOf(const runtime::Control& control) const;
+    // The desktop closed the window (its frame's close button, a key, another program): the
+    // window is unloaded, as the windows expect.
+    void closedByDesktop();
     // Whether the view has been painted since it was last shown.
     bool paintedOnce() const { return m_painted; }
     std::function<void()> onPainted;
@@ -48,6 +51,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool event(QEvent* event) override;

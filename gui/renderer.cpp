@@ -1,7 +1,10 @@
 #include "gui/renderer.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
 #include <QScopedValueRollback>
 #include <algorithm>
+#include <xcb/xcb.h>
 
 #include "gui/form_view.h"
 #include "gui/session.h"
@@ -22,14 +25,59 @@ int ownerDepth(const runtime::Form& form)
 
 } // namespace
 
+// Qt does not notice when another program destroys one of its windows (xdotool windowclose,
+// a forced close): the window is gone from the screen while Qt still counts it as shown, and a
+// modal one keeps blocking the others for good. The display's notice of the destruction is
+// taken as the desktop closing the window.
+class WindowGoneFilter : public QAbstractNativeEventFilter {
+public:
+    explicit WindowGoneFilter(Renderer& renderer)
+        : m_renderer(renderer)
+    {
+    }
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
+    {
+        if (type != "xcb_generic_event_t")
+            return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7F) != XCB_DESTROY_NOTIFY)
+            return false;
+        const auto* gone = static_cast<const xcb_destroy_notify_event_t*>(message);
+        // The window's own notice, not its parent's about a child.
+        if (gone->window == gone->event)
+            m_renderer.nativeWindowDestroyed(gone->window);
+        return false;
+    }
+
+private:
+    Renderer& m_renderer;
+};
+
 Renderer::Renderer(Session& session)
     : m_session(session)
+    , m_goneFilter(std::make_unique<WindowGoneFilter>(*this))
 {
+    QCoreApplication::instance()->installNativeEventFilter(m_goneFilter.get());
 }
 
 Renderer::~Renderer()
 {
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->removeNativeEventFilter(m_goneFilter.get());
     clear();
+}
+
+void Renderer::nativeWindowDestroyed(uintptr_t window)
+{
+    // Qt's own re-creations of a window change its id first, so only a window destroyed behind
+    // Qt's back still carries the id.
+    for (FormView* view : m_order) {
+        if (view->attached() && view->isVisible() && view->internalWinId() == window) {
+            view->closedByDesktop();
+            return;
+        }
+    }
 }
 
 void Renderer::sync()

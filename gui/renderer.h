@@ -4,7 +4,10 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
+
+class QAbstractNativeEventFilter;
 
 namespace runtime {
 class Form;
@@ -42,6 +45,9 @@ public:
 
 private:
     void retire(FormView* view);
+    // Another program destroyed this X window (the display's notice).
+    void nativeWindowDestroyed(uintptr_t window);
+    friend class WindowGoneFilter;
 
     Session& m_session;
     std::map<const runtime::Form*, FormView*> m_views;
@@ -49,6 +55,7 @@ private:
     uint64_t m_seen = 0;
     bool m_syncing = false;
     bool m_pending = false;
+    std::unique_ptr<QAbstractNativeEventFilter> m_goneFilter;
 };
 
 } // namespace gui

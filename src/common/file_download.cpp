@@ -6,6 +6,7 @@
 
 #include "platform/network.h"
 #include "runtime/app.h"
+#include "runtime/controls.h"
 #include "runtime/vbtext.h"
 
 namespace common {
@@ -162,6 +163,15 @@ void CFileDownload::AbortDownloading()
 bool CFileDownload::busy() const
 {
     return m_state->fBusy;
+}
+
+void showProgressBar(runtime::Label& label, const std::string& prefix, double marks, int fullMarks)
+{
+    std::string text = prefix;
+    for (int64_t i = std::clamp<int64_t>(vb::bankersRound(marks), 0, fullMarks); i > 0; --i)
+        text += "■";
+    label.setBarMarks(fullMarks);
+    label.setCaption(text);
 }
 
 } // namespace common

@@ -9,7 +9,8 @@
 
 namespace runtime {
 class App;
-}
+class Label;
+} // namespace runtime
 
 namespace platform {
 class Network;
@@ -65,5 +66,9 @@ private:
     struct State;
     std::shared_ptr<State> m_state;
 };
+
+// Shows a download's progress bar on a label: prefix, then marks "■" (rounded half to even,
+// 0 to fullMarks), where fullMarks of them fill the label to its end.
+void showProgressBar(runtime::Label& label, const std::string& prefix, double marks, int fullMarks);
 
 } // namespace common

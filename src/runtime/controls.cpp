@@ -13,6 +13,11 @@ Label::Label(Form& form, std::string name)
 {
 }
 
+void Label::setBarMarks(int marks)
+{
+    assign(m_barMarks, std::max(marks, 0));
+}
+
 TextBox::TextBox(Form& form, std::string name)
     : Control(form, std::move(name), ControlKind::TextBox)
 {

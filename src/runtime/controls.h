@@ -12,6 +12,14 @@ namespace runtime {
 class Label : public Control {
 public:
     Label(Form& form, std::string name);
+    // A label that shows a progress bar as a run of "■" marks ending its caption: how many
+    // marks make the full bar (0: the caption is plain text). They are spread over the width
+    // the caption's text leaves, so a full bar ends where the label ends whatever the font.
+    int barMarks() const { return m_barMarks; }
+    void setBarMarks(int marks);
+
+private:
+    int m_barMarks = 0;
 };
 
 // A text box; setting a different text raises its change event.

@@ -55,6 +55,21 @@ void Form::setHeight(int v)
     }
 }
 
+void Form::resizedByDesktop(int width, int height, int frameWidth, int frameHeight)
+{
+    const double insideWidth = scaleWidth();
+    const double insideHeight = scaleHeight();
+    // Taken as they are on screen, without asking the front end to place the window again: a
+    // stale report of the desktop's would otherwise undo the window's own resizing, over and
+    // over.
+    m_width = std::max(width, 0);
+    m_height = std::max(height, 0);
+    m_frameWidth = std::clamp(frameWidth, 0, m_width);
+    m_frameHeight = std::clamp(frameHeight, 0, m_height);
+    if (onResize && (scaleWidth() != insideWidth || scaleHeight() != insideHeight))
+        m_app.dispatch(onResize);
+}
+
 void Form::move(int left, int top)
 {
     setLeft(left);
@@ -171,6 +186,8 @@ std::optional<std::string> Form::property(std::string_view name) const
         return m_owner ? m_owner->name() : std::string();
     if (name == "scaleWidth")
         return propertyText(scaleWidth());
+    if (name == "scaleHeight")
+        return propertyText(scaleHeight());
     if (name == "picture") {
         // The painted picture when there is one, else the background picture property.
         const Picture& p = m_painted.picture.empty() ? m_picture : m_painted.picture;

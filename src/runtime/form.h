@@ -75,8 +75,13 @@ public:
     void setScaleMode(ScaleMode m);
     // Twips in one unit of the window's scale.
     int twipsPerUnit() const { return m_scaleMode == ScaleMode::Pixels ? kTwipsPerPixel : 1; }
-    // The inner width and height in the window's own units.
-    double scaleWidth() const { return static_cast<double>(m_width) / twipsPerUnit(); }
+    // The inner width and height in the window's own units: the whole window less the frame
+    // the desktop draws around a framed window.
+    double scaleWidth() const { return inside(m_width, m_frameWidth); }
+    double scaleHeight() const { return inside(m_height, m_frameHeight); }
+    // The desktop showed or resized a framed window: its whole size and its frame's (twips), as
+    // they are on screen. Raises the resize event when the inside changed size.
+    void resizedByDesktop(int width, int height, int frameWidth, int frameHeight);
 
     const std::string& caption() const { return m_caption; }
     void setCaption(std::string_view v);
@@ -122,6 +127,8 @@ public:
     std::function<void(const MouseEvent&)> onMouseUp;
     std::function<void()> onDblClick;
     std::function<void(const std::vector<std::string>&)> onDragDrop;
+    // The inside of the window changed size (the person resized it).
+    std::function<void()> onResize;
 
     void mouseDown(const MouseEvent& e);
     void mouseMove(const MouseEvent& e);
@@ -136,6 +143,10 @@ public:
 
 private:
     friend class App;
+    double inside(int whole, int frame) const
+    {
+        return whole > frame ? static_cast<double>(whole - frame) / twipsPerUnit() : 0.0;
+    }
     App& m_app;
     std::string m_name;
     uint64_t m_revision = 1;
@@ -144,6 +155,8 @@ private:
     int m_top = 0;
     int m_width = 4800;
     int m_height = 3600;
+    int m_frameWidth = 0;
+    int m_frameHeight = 0;
     ScaleMode m_scaleMode = ScaleMode::Twips;
     std::string m_caption;
     int64_t m_backColor = 0x8000000F;

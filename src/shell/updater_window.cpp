@@ -157,8 +157,15 @@ void Form4::Timer2_Timer()
 
 void Form4::Command3_Click()
 {
-    app().get<music::Form1>().Command1.setEnabled(true);
     app().unload<Form4>();
+}
+
+void Form4::unloading()
+{
+    // Sound: closed by the window manager instead of "不想下了", the window would leave the
+    // harvest button disabled for good.
+    if (music::Form1* music = app().find<music::Form1>())
+        music->Command1.setEnabled(true);
 }
 
 } // namespace shell

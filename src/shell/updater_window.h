@@ -18,6 +18,9 @@ public:
     explicit Form4(runtime::App& app);
     ~Form4() override;
     void load() override;
+    // However the window goes (its buttons, the desktop's close), the music window's harvest
+    // button works again.
+    void unloading() override;
 
     // Status line, progress bar of squares, or the harvest prompt.
     runtime::Label Label1 { *this, "Label1" };

@@ -172,10 +172,8 @@ void fenge::oDownload_OnProgress(
         / static_cast<double>(lMaxProgress) * kBarMarks);
     // Sound: the percentage is x out of the bar's 274 marks; dividing by 2.74, which has no
     // exact binary form, would show 99% for a finished segment and 49% at half.
-    std::string text = vb::Str(static_cast<int64_t>(vb::Val(vb::Format00(x)) * 100 / kBarMarks)) + "%";
-    for (int64_t i = std::clamp<int64_t>(vb::bankersRound(x), 0, kBarMarks); i > 0; --i)
-        text += "■";
-    Label4.setCaption(text);
+    common::showProgressBar(Label4,
+        vb::Str(static_cast<int64_t>(vb::Val(vb::Format00(x)) * 100 / kBarMarks)) + "%", x, kBarMarks);
     Label5.setCaption("网速：" + vb::Str(lSpeed) + "KB/S");
     showOverall(lProgress);
 }

@@ -74,10 +74,7 @@ void Form2::oDownload_OnProgress(
     // A server that sends more than it announced fills the bar once.
     const auto x = static_cast<float>(static_cast<double>(std::min(lProgress, lMaxProgress))
         / static_cast<double>(lMaxProgress) * kBarMarks);
-    std::string bar;
-    for (int64_t i = std::clamp<int64_t>(vb::bankersRound(x), 0, kBarMarks); i > 0; --i)
-        bar += "■";
-    Label4.setCaption(bar);
+    common::showProgressBar(Label4, "", x, kBarMarks);
     Label3.setCaption(vb::Str(static_cast<int64_t>(vb::Val(vb::Format00(x)) / 1.2)) + "%");
 }
 

@@ -51,6 +51,7 @@ play::play(runtime::App& app)
         = [this](const std::string& url, bool& cancel) { WebBrowser1_NewWindow2(url, cancel); };
     Command1.onClick = [this] { Command1_Click(); };
     kuai.onTimer = [this] { kuai_Timer(); };
+    onResize = [this] { Form_Resize(); };
 }
 
 void play::load()
@@ -71,8 +72,9 @@ void play::centreOver(runtime::Form& window, const runtime::Form& over)
 
 void play::Form_Resize()
 {
+    // The inside: a frame's title bar and borders are not the browser's.
     const int width = static_cast<int>(scaleWidth());
-    const int height = this->height() / twipsPerUnit();
+    const int height = static_cast<int>(scaleHeight());
     WebBrowser1.move(0, 0, width, height);
     Command1.move(0, 0, width, kButtonHeight);
 }

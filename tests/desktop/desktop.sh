@@ -292,3 +292,14 @@ make_video() {
         ! filesink location="$1" >/dev/null
 }
 make_picture() { convert -size 320x240 "xc:$2" "$1"; }
+
+# Closes a window as a person does from the keyboard: the window manager's close key (alt+F4)
+# on the window, once it has the focus.
+active_window_is() { [ "$(xdotool getactivewindow)" = "$1" ]; }
+close_by_key() {
+    local id
+    id=$(window_id "$1")
+    xdotool windowactivate --sync "$id"
+    wait_until active_window_is "$id" || fail "$1 has no focus"
+    xdotool key alt+F4
+}
