@@ -174,10 +174,5 @@ int main(int argc, char** argv)
     o.maxSeconds = argc > 5 ? std::atof(argv[5]) : 70;
     o.seed = 7;
     Downloads downloads(o, work == "split");
-    const Outcome out = downloads.run(o);
-    std::printf("%s download: rounds %d, kills %d, inconsistent %d, %.1f s, whole round %.0f ms\n",
-        work.c_str(), out.rounds, out.kills, out.inconsistent, out.seconds, out.meanRoundMs);
-    for (const std::string& p : out.problems)
-        std::printf("  %s\n", p.c_str());
-    return out.kills > 0 && out.inconsistent == 0 ? 0 : 1;
+    return report(work + " download", downloads.run(o));
 }

@@ -83,6 +83,17 @@ bool runToEnd(const Run& run)
     }
 }
 
+int report(const std::string& what, const Outcome& out)
+{
+    std::printf("%s: rounds %d, kills %d, inconsistent %d, %.1f s, whole round %.0f ms\n", what.c_str(),
+        out.rounds, out.kills, out.inconsistent, out.seconds, out.meanRoundMs);
+    for (const std::string& p : out.problems)
+        std::printf("  %s\n", p.c_str());
+    if (out.kills == 0)
+        std::printf("no round was killed\n");
+    return out.kills > 0 && out.inconsistent == 0 ? 0 : 1;
+}
+
 namespace {
 
 using Lines = std::vector<std::string>;

@@ -65,4 +65,8 @@ bool reap(pid_t pid);
 // Runs a program to its end within a minute; false when it had to be killed.
 bool runToEnd(const Run& run);
 
+// Prints what a run of rounds found and gives the test's exit status: a failure when no round
+// was killed or any kill left something inconsistent.
+int report(const std::string& what, const Outcome& out);
+
 } // namespace kill_testing

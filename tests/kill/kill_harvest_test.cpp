@@ -21,11 +21,7 @@ int main(int argc, char** argv)
     o.maxSeconds = argc > 5 ? std::atof(argv[5]) : 40;
     o.seed = 22;
     o.verbose = std::getenv("KILL_TEST_VERBOSE") != nullptr;
-    const kill_testing::Outcome out = kill_testing::runWorkKills(
-        o, work == "skin" ? kill_testing::Work::Skin : kill_testing::Work::Harvest);
-    std::printf("%s: rounds %d, kills %d, inconsistent %d, %.1f s, whole round %.0f ms\n", work.c_str(),
-        out.rounds, out.kills, out.inconsistent, out.seconds, out.meanRoundMs);
-    for (const std::string& p : out.problems)
-        std::printf("  %s\n", p.c_str());
-    return out.kills > 0 && out.inconsistent == 0 ? 0 : 1;
+    return kill_testing::report(work,
+        kill_testing::runWorkKills(
+            o, work == "skin" ? kill_testing::Work::Skin : kill_testing::Work::Harvest));
 }

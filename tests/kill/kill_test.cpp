@@ -21,14 +21,5 @@ int main(int argc, char** argv)
     o.folders = 2;
     o.filesPerFolder = 1500;
     o.verbose = std::getenv("KILL_TEST_VERBOSE") != nullptr;
-    const kill_testing::Outcome out = kill_testing::runKillRounds(o);
-    std::printf("rounds %d, kills %d, inconsistent %d, %.1f s, whole round %.0f ms\n", out.rounds, out.kills,
-        out.inconsistent, out.seconds, out.meanRoundMs);
-    for (const std::string& p : out.problems)
-        std::printf("  %s\n", p.c_str());
-    if (out.kills == 0) {
-        std::printf("no round was killed\n");
-        return 1;
-    }
-    return out.inconsistent == 0 ? 0 : 1;
+    return kill_testing::report("playlists", kill_testing::runKillRounds(o));
 }
