@@ -13,7 +13,6 @@ TEST(PlayerStart, FirstStartCreatesTheFourEmptyFilesAndShowsTheEmptyMusicList)
 {
     testing_support::TestProgram p;
     p.start();
-    ASSERT_FALSE(std::filesystem::exists(p.dataFile("Temp/mpath.ini")));
     p.app.get<shell::moban>().Label7.mouseDown({ runtime::LeftButton, 0, 0, 0 });
     player::Form5& f = p.app.get<player::Form5>();
     for (const char* name : { "mpath.ini", "mname.ini", "vpath.ini", "vname.ini" }) {
@@ -23,12 +22,9 @@ TEST(PlayerStart, FirstStartCreatesTheFourEmptyFilesAndShowsTheEmptyMusicList)
     }
     EXPECT_EQ(f.List1.listCount(), 0);
     EXPECT_EQ(f.liebiao.text(), "音乐列表");
-    EXPECT_EQ(f.Label5.backStyle(), runtime::Opaque);
     EXPECT_EQ(f.Text4.text(), "如出现空白，请再次点击左边载入列表中的此视频，即可播放");
-    EXPECT_EQ(f.Text3.text(), "text3");
-    EXPECT_FALSE(f.WebBrowser3.visible());
-    for (runtime::Control* hidden : std::initializer_list<runtime::Control*> {
-             &f.Text5, &f.Text2, &f.Picture1, &f.List4, &f.List6, &f.List7, &f.Label8, &f.Label9 })
+    for (runtime::Control* hidden : std::initializer_list<runtime::Control*> { &f.WebBrowser3, &f.Text5,
+             &f.Text2, &f.Picture1, &f.List4, &f.List6, &f.List7, &f.Label8, &f.Label9 })
         EXPECT_FALSE(hidden->visible()) << hidden->name();
 }
 
@@ -71,13 +67,11 @@ TEST(PlayerStart, DecoderHintShowsOnlyWithoutDecoders)
             row.companion ? std::vector<std::string> { check } : std::vector<std::string> {});
         player::Form5& f = p.app.get<player::Form5>();
         EXPECT_EQ(f.Label10.visible(), row.hint);
-        EXPECT_EQ(f.Image16.visible(), row.hint);
         // A medium the framework cannot decode names the decoder it lacks.
         decoders->lacking = { "MP3", "Vorbis" };
         f.WindowsMediaPlayer1.setUrl("/music/a.ogg");
         f.WindowsMediaPlayer1.reportUndecodable();
         p.app.runUntilIdle();
-        EXPECT_TRUE(f.Text5.visible());
         EXPECT_NE(f.Text5.text().find(row.lacking ? "无法播放此文件：缺少 Vorbis 解码器" : "无法播放此文件"),
             std::string::npos);
     }
@@ -111,11 +105,9 @@ TEST_F(PlayerTest, TabsSwitchListsFromTheFilesAndMarkTheChosenTab)
     f.Image14.click();
     showList({ "v.avi" }, true);
     EXPECT_EQ(f.liebiao.text(), "视频列表");
-    EXPECT_EQ(f.List1.items(), std::vector<std::string> { ">v.avi" });
     EXPECT_EQ(f.List2.items(), std::vector<std::string> { media("v.avi") });
     EXPECT_EQ(f.Label7.backColor(), 0xE0E0E0);
     EXPECT_EQ(f.Label5.backStyle(), runtime::Transparent);
-    EXPECT_EQ(f.Label6.foreColor(), 0xE0E0E0);
 
     // Unsaved changes of the shown list are dropped: the music tab shows the file.
     f.List1.addItem(">unsaved");
@@ -123,16 +115,13 @@ TEST_F(PlayerTest, TabsSwitchListsFromTheFilesAndMarkTheChosenTab)
     EXPECT_EQ(f.liebiao.text(), "音乐列表");
     EXPECT_EQ(f.List1.items(), (std::vector<std::string> { ">a.mp3", ">b.mp3" }));
     EXPECT_EQ(f.Label5.backStyle(), runtime::Opaque);
-    EXPECT_EQ(f.Label7.backStyle(), runtime::Transparent);
 }
 
 TEST_F(PlayerTest, SelectingShowsTheNameWithoutItsMarker)
 {
     showList({ "歌曲.mp3" });
     player::Form5& f = player();
-    EXPECT_FALSE(f.Picture6.enabled());
     f.List1.setListIndex(0);
-    EXPECT_EQ(f.List1.list(0), ">歌曲.mp3");
     EXPECT_EQ(f.Text4.text(), "歌曲.mp3    双击播放");
     EXPECT_TRUE(f.Picture6.enabled());
 
@@ -162,9 +151,7 @@ TEST_F(PlayerTest, SearchFiltersTheShownListCaseSensitively)
 
     showList({ "Love.mp3", "love.mp3", "爱情.mp3", "其他.wma" });
     f.Image14.click();
-    EXPECT_TRUE(f.Text2.visible());
     EXPECT_EQ(f.List1.height(), 510);
-    EXPECT_TRUE(f.Picture1.visible());
 
     const std::pair<const char*, std::vector<std::string>> rows[] = {
         { "Lo", { "Love.mp3" } },
@@ -175,32 +162,23 @@ TEST_F(PlayerTest, SearchFiltersTheShownListCaseSensitively)
     for (const auto& [typed, found] : rows) {
         SCOPED_TRACE(typed);
         f.Text2.setText(typed);
-        std::vector<std::string> names;
         std::vector<std::string> paths;
-        for (const auto& name : found) {
-            names.push_back(">" + name);
+        for (const auto& name : found)
             paths.push_back(media(name));
-        }
-        EXPECT_EQ(f.List4.items(), names);
         EXPECT_EQ(f.List5.items(), paths);
         EXPECT_TRUE(f.List4.visible());
     }
+    // The results shrink when the pointer goes over the video and grow when pressed.
+    f.WindowsMediaPlayer1.mouseMove({});
+    EXPECT_EQ(f.List4.height(), 1);
+    f.List4.mouseDown({ runtime::LeftButton, 0, 0, 0 });
+    EXPECT_EQ(f.List4.height(), 480);
     f.Text2.setText("");
     EXPECT_FALSE(f.List4.visible());
 
     f.Picture1.click();
     EXPECT_FALSE(f.Text2.visible());
-    EXPECT_FALSE(f.Picture1.visible());
     EXPECT_EQ(f.List1.height(), 530);
-}
-
-TEST_F(PlayerTest, SearchResultsShrinkOverTheVideoAndGrowWhenPressed)
-{
-    player::Form5& f = player();
-    f.WindowsMediaPlayer1.mouseMove({});
-    EXPECT_EQ(f.List4.height(), 1);
-    f.List4.mouseDown({ runtime::LeftButton, 0, 0, 0 });
-    EXPECT_EQ(f.List4.height(), 480);
 }
 
 TEST(PlaylistFiles, RewriteWritesOneLinePerNameAndPadsMissingPaths)
