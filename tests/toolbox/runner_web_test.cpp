@@ -9,9 +9,6 @@ using RunnerWebTest = RunnerTest;
 TEST_F(RunnerWebTest, TheRunnerOpensIdleAndClosesFromItsCross)
 {
     toolbox::tooldiao& w = open("meitu");
-    EXPECT_FALSE(w.Command2.enabled());
-    EXPECT_FALSE(w.Timer1.enabled());
-
     w.Label3.mouseMove({});
     EXPECT_EQ(w.Label3.backStyle(), runtime::Opaque);
     EXPECT_EQ(w.Label3.backColor(), 255);
@@ -53,8 +50,6 @@ TEST_F(RunnerWebTest, WebToolsLoadTheirPageAndResizeOnceTheBrowserIsIdle)
     for (const char* mode : { "IP", "TQ", "meitu", "TL", "QQ" }) {
         toolbox::tooldiao& w = open(mode);
         EXPECT_EQ(w.Label2.caption(), "网络已断开") << mode;
-        EXPECT_TRUE(w.Label2.visible());
-        EXPECT_FALSE(w.Command1.visible());
         EXPECT_TRUE(w.WebBrowser1.log().take().empty());
         p.app.unload<toolbox::tooldiao>();
     }
@@ -65,8 +60,6 @@ TEST_F(RunnerWebTest, ChatPercentEncodesTheNumberIntoTheLink)
     p.config->set("chat", "http://127.0.0.1:9");
     p.config->set("chat.site", "zel vora");
     toolbox::tooldiao& w = open("QQ");
-    EXPECT_TRUE(w.Command1.visible());
-    EXPECT_TRUE(w.Text1.visible());
     const struct {
         const char* typed;
         const char* uin;
