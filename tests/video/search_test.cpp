@@ -1,4 +1,7 @@
+#include <map>
+
 #include "platform/config.h"
+#include "support/temp_dir.h"
 #include "video/web_video_fixture.h"
 
 using web_video_testing::WebVideoTest;
@@ -15,77 +18,34 @@ std::vector<std::string> numberedAddresses(const std::string& prefix, int from, 
     return out;
 }
 
-std::vector<std::string> joined(std::vector<std::string> a, const std::vector<std::string>& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-const std::vector<std::string> kStatuses = { "正在搜索网络资源...", "正在搜索：土豆网", "正在搜索：搜狐网",
-    "正在搜索：PPTV", "正在搜索：乐视网", "正在搜索：风行网", "正在搜索：新浪网", "正在搜索：优酷网",
-    "正在启动百度搜索引擎", "正在搜索：百度影音", "正在搜索：快播资源", "搜索完毕" };
-
 } // namespace
 
 class SearchTest : public WebVideoTest {
 protected:
+    // An address of a table under tests/data/video: a path on a site's host ("-": none).
+    std::string address(const std::string& site, const std::string& path) const
+    {
+        return site == "-" ? path : host(site) + path;
+    }
     // Result pages for every site, with the rules' edge cases: a second first-only match, a
     // PPTV page with two "/show/" links, twelve LeTV normal links, eleven "bdhd://" links.
     void fullPages(const std::string& kw)
     {
-        const std::string td = host("tudou"), sk = host("soku"), sh = host("sohu"), pp = host("pptv"),
-                          yk = host("youku"), le = host("letv"), fx = host("fengx"), xl = host("xinlang"),
-                          qv = host("qovd");
-        sitePage("tudou", kw,
-            { td + "/albumplay/a1", td + "/albumplay/a2", td + "/programs/p1", "img:" + sk + "/search/s1",
-                sk + "/search/s2" });
-        sitePage("sohu", kw, { sh + "/to?x=10", sh + "/to?x=1", sh + "/to?x=2" });
-        sitePage("pptv", kw, { pp + "/show/1", pp + "/show/2", yk + "/v_show/n1" });
-        sitePage("letv", kw, joined(numberedAddresses(le + "/ptv/vplay/", 1, 12), { le + "/ptv/pplay/h" }));
-        sitePage("fengx", kw, numberedAddresses(fx + "/subject/", 1, 8));
-        sitePage("xinlang", kw, { xl + "/x/0", xl + "/v/1", xl + "/m/2" });
-        sitePage("youku", kw, { yk + "/v_show/y1", yk + "/v_show/y2" });
-        sitePage("bdhd", kw, numberedAddresses("bdhd://b", 1, 11));
-        sitePage("qovd", kw, { qv + "/detail.asp?ID=1", qv + "/list.asp", qv + "/detail.asp?ID=2" });
+        std::map<std::string, std::vector<std::string>> pages;
+        for (const auto& row : testing_support::testRows("video/search_pages.tsv"))
+            pages[row[0]].push_back((row.size() > 3 ? "img:" : "") + address(row[1], row[2]));
+        for (const auto& [site, links] : pages)
+            sitePage(site, kw, links);
     }
-    Rows expectedVideoRows() const
+    // The rows a result list shows, each with the address its click puts into the box.
+    Rows expectedRows(const std::string& table) const
     {
-        const std::string td = host("tudou"), sk = host("soku"), sh = host("sohu"), yk = host("youku"),
-                          le = host("letv"), fx = host("fengx"), xl = host("xinlang");
-        Rows rows = { { "高清视频：(1)", td + "/albumplay/a1" }, { "普清视频：(1)", td + "/programs/p1" },
-            { "普清视频：(1)", sk + "/search/s1" }, { "高清视频：(1)", sh + "/to?x=1" },
-            { "普清视频：(1)", yk + "/v_show/n1" } };
-        for (int i = 1; i <= 5; ++i)
-            rows.emplace_back(
-                "普清视频：(" + std::to_string(i) + ")", le + "/ptv/vplay/" + std::to_string(i));
-        const Rows rest = { { "高清视频：(1)", le + "/ptv/pplay/h" }, { "高清视频：(7)", fx + "/subject/7" },
-            { "高清视频：(1)", xl + "/v/1" }, { "高清视频：(1)", yk + "/v_show/y1" } };
-        rows.insert(rows.end(), rest.begin(), rest.end());
+        Rows rows;
+        for (const auto& row : testing_support::testRows("video/" + table))
+            rows.emplace_back(row[0], address(row[1], row[2]));
         return rows;
     }
 };
-
-TEST_F(SearchTest, ANewSearchStartsOverAndForgetsTheOldResults)
-{
-    fullPages("kw");
-    typeAndPress("kw");
-    runSearch();
-    ASSERT_EQ(player().List7.listCount(), 11);
-
-    // A second search, started again while it is under way (in the middle of the LeTV page).
-    for (const char* site : web_video_testing::kSearchSites)
-        sitePage(site, "two", {});
-    sitePage("qovd", "two", { host("qovd") + "/detail.asp?ID=9" });
-    typeAndPress("two");
-    while (worker().Text1.text() != "fengx") {
-        ASSERT_TRUE(platform::settleHeadlessBrowsers(p.app, 3000));
-        p.app.advance(1);
-    }
-    typeAndPress("two");
-    EXPECT_EQ(runSearch().back(), "搜索完毕");
-    EXPECT_EQ(player().List6.listCount(), 0);
-    EXPECT_EQ(rowsAndAddresses(player().List7), (Rows { { "快播视频：(1)", "网址已经加密..." } }));
-}
 
 TEST_F(SearchTest, TheSitesAreSearchedInOrderAndOneThatDoesNotAnswerInTimeIsSkipped)
 {
@@ -95,20 +55,18 @@ TEST_F(SearchTest, TheSitesAreSearchedInOrderAndOneThatDoesNotAnswerInTimeIsSkip
     p.config->set("search.sohu", server.url("/slow/2500#"));
     typeAndPress("kw");
     EXPECT_FALSE(player().List6.visible());
-    EXPECT_EQ(runSearch(worker().queryAddress("sohu", "kw")), kStatuses);
+    std::vector<std::string> statuses;
+    for (const auto& row : testing_support::testRows("video/search_statuses.txt"))
+        statuses.push_back(row[0]);
+    EXPECT_EQ(runSearch(worker().queryAddress("sohu", "kw")), statuses);
     EXPECT_EQ(slowTicks, 1);
     EXPECT_TRUE(player().List6.visible());
     EXPECT_TRUE(player().List7.visible());
-    Rows rows = expectedVideoRows();
+    Rows rows = expectedRows("search_video_rows.tsv");
     rows.erase(rows.begin() + 3);
     EXPECT_EQ(rowsAndAddresses(player().List6), rows);
-    Rows resources;
-    for (int i = 1; i <= 9; ++i)
-        resources.emplace_back("百度影音：(" + std::to_string(i) + ")", "bdhd://b" + std::to_string(i));
     // The QVOD resources' addresses are not shown.
-    resources.emplace_back("快播视频：(1)", "网址已经加密...");
-    resources.emplace_back("快播视频：(2)", "网址已经加密...");
-    EXPECT_EQ(rowsAndAddresses(player().List7), resources);
+    EXPECT_EQ(rowsAndAddresses(player().List7), expectedRows("search_resource_rows.tsv"));
 }
 
 TEST_F(SearchTest, BadPagesAndKeywordsEndTheSearchAsUsual)

@@ -52,56 +52,25 @@ TEST_F(VideoWindowTest, OpensWithThePromptLockedFieldsAndAHiddenSilentPreview)
     EXPECT_NE(notes.find("\r\n⑩："), std::string::npos);
 }
 
-TEST_F(VideoWindowTest, ClickingTheAddressBoxEnablesResolveAndClearsAnythingButAWebAddress)
-{
-    const struct {
-        const char* before;
-        const char* after;
-    } rows[] = {
-        { "请输入播放视频页面的地址", "" },
-        { "http://v.youku.com/x.html", "http://v.youku.com/x.html" },
-        { "https://v.youku.com/x.html", "https://v.youku.com/x.html" },
-        { "HTTP://v.youku.com/x.html", "" },
-        { "ftp://x", "" },
-    };
-    for (const auto& row : rows) {
-        w().Command9.setEnabled(false);
-        w().Text3.setText(row.before);
-        w().Text3.click();
-        EXPECT_EQ(w().Text3.text(), row.after) << row.before;
-        EXPECT_TRUE(w().Command9.enabled());
-    }
-}
-
 TEST_F(VideoWindowTest, RefusedAddressesGetTheirTipsAndLeaveTheResultsAlone)
 {
     serveVideo();
-    const struct {
-        std::string address;
-        bool online;
-        const char* tip;
-    } rows[] = {
-        { pageAddress(), false, "Oh,My God 断网了，功能不能使用" },
-        { "", true, "解析网站不能为空" },
-        { "www.youku.com/x.html", true,
-            "解析网站格式不对，请输入正确的地址,如：http://v.example.com/play/12345.html" },
-        { "HTTP://127.0.0.1/x.html", true,
-            "解析网站格式不对，请输入正确的地址,如：http://v.example.com/play/12345.html" },
-        { "http://v.unknown.example/x.html", true, "本软件暂不支持此网站的解析，请期待下一版本的完善" },
-        // "http://" with fewer than 9 characters after it matches no site.
-        { "http://127.0.0", true, "本软件暂不支持此网站的解析，请期待下一版本的完善" },
-    };
-    for (const auto& row : rows) {
-        p.config->set("probe", row.online ? server.url("/") : FixtureServer::refusedUrl());
-        resolve(row.address);
-        EXPECT_EQ(w().Label4.caption(), row.tip) << row.address;
+    // Columns: the address ("PAGE" is the loopback video page), whether the probe answers, the tip.
+    for (auto row : testing_support::testRows("video/refused_addresses.tsv")) {
+        if (row[0] == "PAGE")
+            row[0] = pageAddress();
+        else if (row[0] == "-")
+            row[0].clear();
+        p.config->set("probe", row[1] == "1" ? server.url("/") : FixtureServer::refusedUrl());
+        resolve(row[0]);
+        EXPECT_EQ(w().Label4.caption(), row[2]) << row[0];
         EXPECT_FALSE(w().Label15.visible());
         EXPECT_FALSE(w().Text4.enabled());
         EXPECT_EQ(w().Label7.caption(), "暂无任务");
     }
 }
 
-TEST_F(VideoWindowTest, ResolveShowsNameBothAddressesAndThePreviewPageOrOnlyTheNormalOne)
+TEST_F(VideoWindowTest, ResolveShowsNameBothAddressesAndThePreviewPageAndTheResultsDownload)
 {
     serveVideo();
     resolve(pageAddress());
@@ -126,47 +95,24 @@ TEST_F(VideoWindowTest, ResolveShowsNameBothAddressesAndThePreviewPageOrOnlyTheN
     EXPECT_TRUE(w().WebBrowser1.visible());
     EXPECT_EQ(w().WebBrowser1.documentText(), page);
 
-    // Without a high-definition version only the normal download is offered, and it is not asked for.
-    serveVideo(false);
-    resolve(pageAddress());
-    EXPECT_EQ(w().Text5.text(), "此视频没有高清版本");
-    EXPECT_FALSE(w().Text5.enabled());
-    EXPECT_FALSE(w().Command11.enabled());
-    EXPECT_TRUE(w().Command10.enabled());
-    EXPECT_EQ(server.targets("/parse.php").size(), 3u);
-}
+    // The results copy, download and open the other windows.
+    w().Text4.click();
+    EXPECT_EQ(p.clipboard->text(), normalAddress());
+    ASSERT_EQ(p.dialogs->messages().size(), 1u);
+    EXPECT_EQ(p.dialogs->messages()[0].request.text, "复制成功!");
+    EXPECT_EQ(p.dialogs->messages()[0].request.title, "提示");
+    EXPECT_EQ(p.dialogs->messages()[0].request.icon, platform::Information);
 
-TEST_F(VideoWindowTest, ResultPagesWithoutUsableMarkersResolveNothing)
-{
-    const std::string good = resultPage(kName, normalAddress(), "解析成功");
-    const struct {
-        std::string bytes;
-        const char* what;
-    } rows[] = {
-        { "", "empty page" },
-        { platform::encode("<html><body>没有结果</body></html>", "GBK"), "no markers" },
-        { platform::encode("<strong>a</strong> 下载地址 x", "GBK"), "no false;" },
-        { platform::encode("false; 下载地址：<b><a href=\"x <strong>t</strong>", "GBK"),
-            "false; before the address" },
-        { platform::encode("<strong> 下载地址：<b><a href=\"http://x/false;", "GBK"), "no closing strong" },
-        { good, "UTF-8 bytes read as GB2312" },
-        { std::string(10 * 1024 * 1024, 'x'), "10 MiB without markers" },
-    };
-    for (const auto& row : rows) {
-        server.addPage("/parse.php?format=&kw=" + pageAddress(), row.bytes);
-        resolve(pageAddress());
-        EXPECT_EQ(w().Label4.caption(), kNothing) << row.what;
-        EXPECT_FALSE(w().Text4.enabled()) << row.what;
-        EXPECT_FALSE(w().Command10.enabled()) << row.what;
-        EXPECT_FALSE(w().Command11.enabled()) << row.what;
-        EXPECT_FALSE(w().WebBrowser1.visible()) << row.what;
-    }
-}
+    w().Label17.click();
+    video::play& player = p.app.get<video::play>();
+    EXPECT_EQ(player.Text1.text(), pageAddress());
+    EXPECT_TRUE(player.visible());
 
-TEST_F(VideoWindowTest, DownloadsWriteTheVideoUnderItsSafeNameWithBarAndResult)
-{
-    serveVideo();
-    resolve(pageAddress());
+    w().Label5.click();
+    music::Form3& sites = p.app.get<music::Form3>();
+    EXPECT_TRUE(sites.visible());
+    EXPECT_TRUE(sites.modal());
+
     w().Command10.click();
     EXPECT_EQ(w().Label3.caption(), "下载完成！");
     EXPECT_TRUE(readBytes(downloaded(kName + ".flv")) == FixtureServer::pattern(0, 300000));
@@ -180,6 +126,34 @@ TEST_F(VideoWindowTest, DownloadsWriteTheVideoUnderItsSafeNameWithBarAndResult)
     EXPECT_TRUE(readBytes(downloaded(kName + ".flv")) == FixtureServer::pattern(7, 500000));
     // Nothing but the video is left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(downloaded("")), {}), 1);
+
+    // Without a high-definition version only the normal download is offered, and it is not asked for.
+    serveVideo(false);
+    resolve(pageAddress());
+    EXPECT_EQ(w().Text5.text(), "此视频没有高清版本");
+    EXPECT_FALSE(w().Text5.enabled());
+    EXPECT_FALSE(w().Command11.enabled());
+    EXPECT_TRUE(w().Command10.enabled());
+    EXPECT_EQ(server.targets("/parse.php").size(), 3u);
+}
+
+TEST_F(VideoWindowTest, ResultPagesWithoutUsableMarkersResolveNothing)
+{
+    // Pages of GB2312 text with markers missing or out of order, and three of their own.
+    std::vector<std::pair<std::string, std::string>> rows = { { "", "empty page" },
+        { resultPage(kName, normalAddress(), "解析成功"), "UTF-8 bytes read as GB2312" },
+        { std::string(10 * 1024 * 1024, 'x'), "10 MiB without markers" } };
+    for (const auto& row : testing_support::testRows("video/pages_without_markers.tsv"))
+        rows.emplace_back(platform::encode(row[1], "GBK"), row[0]);
+    for (const auto& [bytes, what] : rows) {
+        server.addPage("/parse.php?format=&kw=" + pageAddress(), bytes);
+        resolve(pageAddress());
+        EXPECT_EQ(w().Label4.caption(), kNothing) << what;
+        EXPECT_FALSE(w().Text4.enabled()) << what;
+        EXPECT_FALSE(w().Command10.enabled()) << what;
+        EXPECT_FALSE(w().Command11.enabled()) << what;
+        EXPECT_FALSE(w().WebBrowser1.visible()) << what;
+    }
 }
 
 TEST_F(VideoWindowTest, AFailedDownloadSaysTheNetworkWasLost)
@@ -233,50 +207,12 @@ TEST_F(VideoWindowTest, SafeFileNamesFromAnyVideoName)
     EXPECT_GT(safe.size(), 150u);
 }
 
-TEST_F(VideoWindowTest, ResultClicksCopyAndOpenTheOtherWindows)
-{
-    serveVideo();
-    resolve(pageAddress());
-    w().Text4.click();
-    EXPECT_EQ(p.clipboard->text(), normalAddress());
-    ASSERT_EQ(p.dialogs->messages().size(), 1u);
-    EXPECT_EQ(p.dialogs->messages()[0].request.text, "复制成功!");
-    EXPECT_EQ(p.dialogs->messages()[0].request.title, "提示");
-    EXPECT_EQ(p.dialogs->messages()[0].request.icon, platform::Information);
-
-    w().Label17.click();
-    video::play& player = p.app.get<video::play>();
-    EXPECT_EQ(player.Text1.text(), pageAddress());
-    EXPECT_TRUE(player.visible());
-
-    w().Label5.click();
-    music::Form3& sites = p.app.get<music::Form3>();
-    EXPECT_TRUE(sites.visible());
-    EXPECT_TRUE(sites.modal());
-}
-
-TEST_F(VideoWindowTest, SplitSignIsTheCodePage936HexRule)
-{
-    for (const auto& row : testing_support::testRows("video/split_signs.tsv", true))
-        EXPECT_EQ(video::splitVideoSign(row[0]), row[1] == "1") << row[0];
-}
-
 TEST_F(VideoWindowTest, HttpsPageAddressesAreCheckedAfterTheirScheme)
 {
     p.config->set("site.2", "v.youku.com");
     p.config->set("site.13", "v.qq.com");
-    const struct {
-        const char* address;
-        bool supported;
-    } rows[] = {
-        { "https://v.youku.com/v_show/id_1.html", true },
-        { "http://v.youku.com/v_show/id_1.html", true },
-        { "https://v.qq.com/x/1.html", true },
-        { "https://v.qq.comx/1.html", false },
-        { "HTTPS://v.youku.com/v_show/id_1.html", false },
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(video::siteSupported(*p.config, row.address), row.supported) << row.address;
+    for (const auto& row : testing_support::testRows("video/supported_addresses.tsv"))
+        EXPECT_EQ(video::siteSupported(*p.config, row[0]), row[1] == "1") << row[0];
 }
 
 TEST_F(VideoWindowTest, ADownloadCutShortContinuesWhereItStoppedOnTheNextPress)

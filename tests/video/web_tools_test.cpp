@@ -68,21 +68,6 @@ protected:
 
 testing_support::TempDir* WebToolsTest::media = nullptr;
 
-TEST_F(WebToolsTest, AVideoPageResolvesThroughYtdlpAndItsFileArrivesWhole)
-{
-    resolve(server.url("/v.html"));
-    EXPECT_EQ(w().Label4.caption(), "");
-    EXPECT_EQ(w().Label7.caption().rfind("测试视频", 0), 0u);
-    EXPECT_EQ(w().Text4.text(), server.url("/clip.mp4"));
-    EXPECT_TRUE(w().Command10.enabled());
-    EXPECT_TRUE(w().Combo1.visible());
-    EXPECT_EQ(w().Combo1.listCount(), 1);
-
-    w().Command10.click();
-    EXPECT_EQ(w().Label3.caption(), "下载完成！");
-    EXPECT_TRUE(readBytes(saved("mp4")) == clip);
-}
-
 TEST_F(WebToolsTest, StreamsInPiecesAreFetchedAndJoinedIntoOneFile)
 {
     // HLS pieces with picture and sound; DASH pieces with picture and sound apart.
