@@ -165,9 +165,12 @@ TEST_F(DesktopInput, DroppedFilesReachTheHandlerUnderTheMouse)
         = { QUrl::fromLocalFile(QStringLiteral("/音乐/歌.mp3")), QUrl(QStringLiteral("https://x/y")) };
     dropFiles(widget(s.Text1)->findChild<QLineEdit*>(), QPoint(5, 5), files);
     dropFiles(view(s), QPoint(380, 280), files);
+    // A list takes a drop on its entries' area (the player's list adds the files).
+    dropFiles(static_cast<QListView*>(widget(s.List1))->viewport(), QPoint(20, 20), files);
     // Addresses that are not local files are not offered as files.
     dropFiles(view(s), QPoint(380, 280), { QUrl(QStringLiteral("https://x/only")) });
-    const std::vector<std::string> expected = { "Text1.DragDrop /音乐/歌.mp3", "Form.DragDrop /音乐/歌.mp3" };
+    const std::vector<std::string> expected
+        = { "Text1.DragDrop /音乐/歌.mp3", "Form.DragDrop /音乐/歌.mp3", "List1.DragDrop /音乐/歌.mp3" };
     EXPECT_EQ(s.events, expected);
 }
 

@@ -1,11 +1,9 @@
-// The desktop program itself: a drop on the player's list, dragging the hub with its child,
-// and the icon's stand-in without a notification area (the desktop suite covers the rest).
-#include <QAbstractScrollArea>
+// The desktop program itself: dragging the hub with its child, and the icon's stand-in
+// without a notification area (the desktop suite covers the rest).
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
-#include <QUrl>
 
 #include "desktop_fixture.h"
 #include "gui/form_view.h"
@@ -59,21 +57,6 @@ protected:
         QTest::mouseRelease(target, Qt::LeftButton, {}, target->mapFromGlobal(global));
     }
 };
-
-TEST_F(DesktopProgram, AFileDroppedOnThePlayersListIsAdded)
-{
-    QTest::mousePress(control("moban", "Label7"), Qt::LeftButton);
-    const std::string song = dir.file("歌.mp3");
-    testing_support::writeBytes(song, "not really music");
-    auto* list = qobject_cast<QAbstractScrollArea*>(control("Form5", "List1"));
-    ASSERT_NE(list, nullptr);
-    dropFiles(list->viewport(), QPoint(20, 20), { QUrl::fromLocalFile(QString::fromStdString(song)) });
-    auto* player = static_cast<runtime::ListBox*>(window("Form5").control("List1"));
-    EXPECT_TRUE(waitFor([&] {
-        const auto& items = player->items();
-        return std::find(items.begin(), items.end(), ">歌.mp3") != items.end();
-    }));
-}
 
 TEST_F(DesktopProgram, DraggingTheHubTakesTheChildAlong)
 {

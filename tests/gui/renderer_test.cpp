@@ -42,7 +42,7 @@ protected:
     }
 };
 
-TEST_F(DesktopRenderer, ControlsAreShownInTheirWindowsScale)
+TEST_F(DesktopRenderer, WindowsAreInTwipsOwnChromeIsFramelessAndControlsInTheirScale)
 {
     struct Row {
         runtime::ScaleMode scale;
@@ -55,18 +55,6 @@ TEST_F(DesktopRenderer, ControlsAreShownInTheirWindowsScale)
         { runtime::ScaleMode::Pixels, 10, 20, 100, 30, { 10, 20, 100, 30 } },
         { runtime::ScaleMode::Pixels, -5, 0, 0, 1, { -5, 0, 0, 1 } },
     };
-    Sample& s = showSample();
-    for (const Row& row : rows) {
-        session().run([&] {
-            s.setScaleMode(row.scale);
-            s.Label1.move(row.left, row.top, row.width, row.height);
-        });
-        EXPECT_EQ(geometryOf(*widget(s.Label1)), row.pixels) << row.left << "," << row.top;
-    }
-}
-
-TEST_F(DesktopRenderer, WindowGeometryIsInTwipsAndOwnChromeIsFrameless)
-{
     Sample& s = showSample();
     gui::FormView* v = view(s);
     ASSERT_NE(v, nullptr);
@@ -81,6 +69,14 @@ TEST_F(DesktopRenderer, WindowGeometryIsInTwipsAndOwnChromeIsFrameless)
     EXPECT_TRUE(v->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(v->isVisible());
     EXPECT_EQ(geometryOf(*v), (std::vector<int> { 200, 100, 600, 300 }));
+    // Controls are placed in the window's scale.
+    for (const Row& row : rows) {
+        session().run([&] {
+            s.setScaleMode(row.scale);
+            s.Label1.move(row.left, row.top, row.width, row.height);
+        });
+        EXPECT_EQ(geometryOf(*widget(s.Label1)), row.pixels) << row.left << "," << row.top;
+    }
 }
 
 TEST_F(DesktopRenderer, LabelsFollowBackStyleColoursAndFont)
@@ -149,7 +145,7 @@ TEST_F(DesktopRenderer, UnloadingAWindowFromItsOwnHandlerDropsItsView)
     EXPECT_TRUE(view(again)->isVisible());
 }
 
-TEST_F(DesktopRenderer, OwnedWindowsStayWithTheirOwner)
+TEST_F(DesktopRenderer, OwnedWindowsStayWithTheirOwnerAndModalOnesBlockTheOthers)
 {
     Sample& owner = showSample();
     Owned& owned = app().get<Owned>();
@@ -163,19 +159,19 @@ TEST_F(DesktopRenderer, OwnedWindowsStayWithTheirOwner)
     EXPECT_FALSE(ov->isVisible());
     session().run([&] { owner.setWindowState(runtime::WindowState::Normal); });
     EXPECT_TRUE(ov->isVisible());
-}
-
-TEST_F(DesktopRenderer, AModalWindowBlocksTheOthers)
-{
-    Sample& s = showSample();
-    Owned& dialog = app().get<Owned>();
-    session().run([&] { dialog.show(true); });
-    EXPECT_EQ(view(dialog)->windowModality(), Qt::ApplicationModal);
-    EXPECT_TRUE(view(dialog)->isVisible());
-    session().run([&] { dialog.hide(); });
-    session().run([&] { dialog.show(false); });
-    EXPECT_EQ(view(dialog)->windowModality(), Qt::NonModal);
-    EXPECT_TRUE(view(s)->isVisible());
+    // Shown modal it blocks the others; shown again modeless it no longer does.
+    session().run([&] {
+        owned.hide();
+        owned.show(true);
+    });
+    EXPECT_EQ(ov->windowModality(), Qt::ApplicationModal);
+    EXPECT_TRUE(ov->isVisible());
+    session().run([&] {
+        owned.hide();
+        owned.show(false);
+    });
+    EXPECT_EQ(ov->windowModality(), Qt::NonModal);
+    EXPECT_TRUE(view(owner)->isVisible());
 }
 
 TEST_F(DesktopRenderer, HiddenControlsCatchUpWhenShown)

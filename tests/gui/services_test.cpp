@@ -12,6 +12,7 @@
 #include "gui/qt_dialogs.h"
 #include "gui/qt_tray.h"
 #include "platform/dialogs.h"
+#include "support/temp_dir.h"
 #include "test_windows.h"
 
 namespace gui_testing {
@@ -92,19 +93,9 @@ TEST_F(DesktopServices, MessageBoxesShowTheAskedButtonsInChineseAndReturnTheAnsw
 
 TEST(DesktopFileDialogFilter, PatternsAreGivenOnceAndSpaceSeparated)
 {
-    const struct {
-        platform::FileFilter filter;
-        const char* expected;
-    } rows[] = {
-        { { "音乐文件", "*.mp3;*.wav" }, "音乐文件 (*.mp3 *.wav)" },
-        { { "音乐文件(*.mp3;*.wav)", "*.mp3;*.wav" }, "音乐文件 (*.mp3 *.wav)" },
-        { { "所有文件(*.*)", "*.*" }, "所有文件 (*.*)" },
-        { { "图片 (*.jpg)", "*.jpg;*.gif" }, "图片 (*.jpg) (*.jpg *.gif)" },
-        { { "", "*.bmp" }, "*.bmp" },
-        { { "任意", "" }, "任意 (*)" },
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(gui::fileDialogFilter(row.filter), QString::fromUtf8(row.expected)) << row.expected;
+    // Columns: the filter's name, its patterns, what the dialog is given.
+    for (const auto& row : testing_support::testRows("gui/file_dialog_filters.tsv"))
+        EXPECT_EQ(gui::fileDialogFilter({ row[0], row[1] }), QString::fromStdString(row[2])) << row[2];
 }
 
 TEST(DesktopTrayMessages, ClicksBecomeThePlatformsMouseMessages)

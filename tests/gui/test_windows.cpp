@@ -50,6 +50,7 @@ Sample::Sample(runtime::App& app)
     Text1.onDragDrop = [log](const std::vector<std::string>& files) { log("Text1.DragDrop " + files.at(0)); };
     List1.onClick = [this, log] { log("List1.Click " + std::to_string(List1.listIndex())); };
     List1.onDblClick = [log] { log("List1.DblClick"); };
+    List1.onDragDrop = [log](const std::vector<std::string>& files) { log("List1.DragDrop " + files.at(0)); };
     List1.onMouseDown = [log](const runtime::MouseEvent& e) { log(describe("List1.MouseDown", e)); };
     Combo1.onClick
         = [this, log] { log("Combo1.Click " + std::to_string(Combo1.listIndex()) + " " + Combo1.text()); };
