@@ -9,7 +9,6 @@
 #include "gui/form_view.h"
 #include "gui/qt_tray.h"
 #include "gui/renderer.h"
-#include "runtime/controls.h"
 #include "runtime/form.h"
 
 namespace gui_testing {
@@ -33,11 +32,6 @@ protected:
         gui::FormView* v = view(window(name));
         EXPECT_TRUE(v && v->isVisible()) << name;
         return *v;
-    }
-    QWidget* control(const std::string& windowName, const std::string& controlName)
-    {
-        runtime::Control* c = window(windowName).control(controlName);
-        return c ? widget(*c) : nullptr;
     }
     // The child window glued below the hub's title area, 870 twips (58 pixels) down.
     void expectGlued(const std::string& child)

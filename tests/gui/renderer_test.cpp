@@ -2,13 +2,11 @@
 #include <QAbstractItemView>
 #include <QBuffer>
 #include <QImage>
-#include <QPainter>
 #include <QTest>
 #include <QWindow>
 
 #include "desktop_fixture.h"
 #include "gui/form_view.h"
-#include "gui/look.h"
 #include "gui/renderer.h"
 #include "test_windows.h"
 
@@ -79,7 +77,7 @@ TEST_F(DesktopRenderer, WindowsAreInTwipsOwnChromeIsFramelessAndControlsInTheirS
     }
 }
 
-TEST_F(DesktopRenderer, LabelsFollowBackStyleColoursAndFont)
+TEST_F(DesktopRenderer, LabelsFollowBackStyleColoursSystemColoursAndFont)
 {
     struct Row {
         int backStyle;
@@ -93,6 +91,10 @@ TEST_F(DesktopRenderer, LabelsFollowBackStyleColoursAndFont)
         { runtime::Opaque, 0x0000FF, QColor(255, 0, 0), false, 9, 12 },
         { runtime::Opaque, 0x80FF80, QColor(0x80, 0xFF, 0x80), true, 12, 16 },
         { runtime::Transparent, 0x0000FF, QColor(0, 255, 0), true, 15, 20 },
+        // Colours with the top bit are the desktop's own: the button face and the text colour.
+        { runtime::Opaque, 0x00B0FE00, QColor(0, 254, 176), false, 9, 12 },
+        { runtime::Opaque, 0x8000000F, QApplication::palette().color(QPalette::Button), false, 9, 12 },
+        { runtime::Opaque, 0x80000008, QApplication::palette().color(QPalette::Text), false, 9, 12 },
     };
     Sample& s = showSample();
     gui::FormView* v = view(s);
@@ -190,13 +192,6 @@ TEST_F(DesktopRenderer, HiddenControlsCatchUpWhenShown)
     ASSERT_EQ(list->model()->rowCount(), 1000);
     EXPECT_EQ(list->model()->index(999, 0).data().toString(), QStringLiteral("最后一首"));
     EXPECT_EQ(list->currentIndex().row(), 999);
-}
-
-TEST_F(DesktopRenderer, SystemColoursComeFromThePalette)
-{
-    EXPECT_EQ(gui::toQColor(0x00B0FE00), QColor(0, 254, 176));
-    EXPECT_EQ(gui::toQColor(0x8000000F), QApplication::palette().color(QPalette::Button));
-    EXPECT_EQ(gui::toQColor(0x80000008), QApplication::palette().color(QPalette::Text));
 }
 
 } // namespace
