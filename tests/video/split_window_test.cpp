@@ -166,18 +166,6 @@ TEST_F(SplitWindowTest, TheWindowsTimersRunWhileTheSegmentLengthsAreAsked)
     EXPECT_EQ(splitter.Text3.text(), "2");
 }
 
-TEST_F(SplitWindowTest, ProgressReportsWithoutALengthKeepTheTexts)
-{
-    video::fenge& splitter = p.app.get<video::fenge>();
-    splitter.oDownload_OnProgress(10, 0, 5, 5, "");
-    EXPECT_EQ(splitter.Label4.caption(), "正在启动下载器...");
-    EXPECT_EQ(splitter.Label5.caption(), "网速：");
-    splitter.oDownload_OnProgress(50, 100, 7, 5, "");
-    EXPECT_EQ(vb::Left(splitter.Label4.caption(), 3), "50%");
-    EXPECT_EQ(vb::Len(splitter.Label4.caption()), 3 + 137);
-    EXPECT_EQ(splitter.Label5.caption(), "网速：7KB/S");
-}
-
 TEST_F(SplitWindowTest, FetchedSegmentsJoinInThePagesOrderAndDifferentCodecsAreRefused)
 {
     testing_support::TempDir media;

@@ -178,20 +178,27 @@ TEST_F(VideoWindowTest, AFailedDownloadSaysTheNetworkWasLost)
     }
 }
 
-TEST_F(VideoWindowTest, ProgressDrawsTheBarOnlyForReportsWithALength)
+TEST_F(VideoWindowTest, BothDownloadWindowsDrawTheirBarsOnlyForReportsWithALength)
 {
+    video::fenge& splitter = p.app.get<video::fenge>();
     w().Label4.setCaption("tip");
     w().Label3.setCaption("old");
-    w().oDownload_OnProgress(100, 0, 0, 5, "");
-    w().oDownload_OnProgress(0, 100, 0, 5, "");
-    EXPECT_EQ(w().Label4.caption(), "tip");
-    EXPECT_EQ(w().Label3.caption(), "old");
-    w().oDownload_OnProgress(500, 1000, 0, 5, "");
-    EXPECT_EQ(vb::Len(w().Label4.caption()), 60);
-    EXPECT_EQ(w().Label3.caption(), "50%");
-    w().oDownload_OnProgress(1, 3, 0, 5, "");
-    EXPECT_EQ(vb::Len(w().Label4.caption()), 40);
-    EXPECT_EQ(w().Label3.caption(), "33%");
+    // Columns: the window, bytes, length, speed; its bar's text before the marks and how many
+    // marks follow; its other label (the percentage or the speed).
+    for (const auto& row : testing_support::testRows("video/progress_reports.tsv")) {
+        const bool split = row[0] == "split";
+        const int64_t loaded = std::stoll(row[1]), length = std::stoll(row[2]);
+        const int32_t speed = std::stoi(row[3]);
+        if (split)
+            splitter.oDownload_OnProgress(loaded, length, speed, 5, "");
+        else
+            w().oDownload_OnProgress(loaded, length, speed, 5, "");
+        std::string bar = row[4];
+        for (int i = std::stoi(row[5]); i > 0; --i)
+            bar += "■";
+        EXPECT_EQ((split ? splitter.Label4 : w().Label4).caption(), bar) << row[1] << "/" << row[2];
+        EXPECT_EQ((split ? splitter.Label5 : w().Label3).caption(), row[6]) << row[1] << "/" << row[2];
+    }
 }
 
 TEST_F(VideoWindowTest, SafeFileNamesFromAnyVideoName)
