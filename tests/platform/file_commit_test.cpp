@@ -36,46 +36,31 @@ TEST(CommitTogether, ReplacesThePairAndLeavesNothingBeside)
 
 TEST(CommitTogether, ACommitCutShortIsFinishedOrDroppedAsAUnit)
 {
-    // Each row is the folder as a kill at one moment of a commit leaves it: old pair "1",
-    // new pair "2".
-    const std::string decided = "zelvora commit 1\nmpath.ini\nmname.ini\n";
-    const struct {
-        const char* moment;
-        const char* journal; // nullptr: none
-        bool newPath; // the new path file still waits beside its target
-        bool newName;
-        const char* pathNow; // the targets before completion
-        const char* nameNow;
-        const char* expected; // the pair after completion
-    } rows[] = {
-        { "new files half written, undecided", nullptr, true, false, "1", "1", "1" },
-        { "new files written, undecided", nullptr, true, true, "1", "1", "1" },
-        { "decided, nothing applied", "", true, true, "1", "1", "2" },
-        { "decided, the path file applied", "", false, true, "2", "1", "2" },
-        { "decided, both applied", "", false, false, "2", "2", "2" },
-        { "a torn journal", "zelvora commit 1\nmpa", true, true, "1", "1", "1" },
-        { "a journal of another program", "hello\n", true, true, "1", "1", "1" },
-        { "a journal naming a path", "zelvora commit 1\n../x\n", true, true, "1", "1", "1" },
-    };
-    for (const auto& row : rows) {
+    // Each row of cut_commits.tsv is the folder as a kill at one moment of a commit leaves it
+    // (old pair "1", new pair "2"): the moment, the journal ("none", "decided" or its bytes),
+    // whether the new path and name files still wait beside their targets, the targets before
+    // completion and the pair after it.
+    for (const auto& row : testing_support::testRows("platform/cut_commits.tsv", true)) {
+        const std::string& moment = row.at(0);
         TempDir dir;
-        writeBytes(dir.path() / "mpath.ini", row.pathNow);
-        writeBytes(dir.path() / "mname.ini", row.nameNow);
-        if (row.newPath)
+        writeBytes(dir.path() / "mpath.ini", row.at(4));
+        writeBytes(dir.path() / "mname.ini", row.at(5));
+        if (row[2] == "1")
             writeBytes(dir.path() / ".mpath.ini.commit-new", "2");
-        if (row.newName)
+        if (row[3] == "1")
             writeBytes(dir.path() / ".mname.ini.commit-new", "2");
-        if (row.journal)
-            writeBytes(dir.path() / ".mlist.commit", *row.journal ? row.journal : decided);
+        if (row[1] != "none")
+            writeBytes(dir.path() / ".mlist.commit",
+                row[1] == "decided" ? "zelvora commit 1\nmpath.ini\nmname.ini\n" : row[1]);
         completeCommit(dir.file(".mlist.commit"));
-        EXPECT_EQ(readBytes(dir.path() / "mpath.ini"), row.expected) << row.moment;
-        EXPECT_EQ(readBytes(dir.path() / "mname.ini"), row.expected) << row.moment;
-        EXPECT_FALSE(fs::exists(dir.path() / ".mlist.commit")) << row.moment;
+        EXPECT_EQ(readBytes(dir.path() / "mpath.ini"), row.at(6)) << moment;
+        EXPECT_EQ(readBytes(dir.path() / "mname.ini"), row.at(6)) << moment;
+        EXPECT_FALSE(fs::exists(dir.path() / ".mlist.commit")) << moment;
         // A new commit after the crash still wins over what the crash left.
         ASSERT_TRUE(commitTogether(
             dir.file(".mlist.commit"), { { dir.file("mpath.ini"), "3" }, { dir.file("mname.ini"), "3" } }));
-        EXPECT_EQ(readBytes(dir.path() / "mname.ini"), "3") << row.moment;
-        EXPECT_EQ(readBytes(dir.path() / "mpath.ini"), "3") << row.moment;
+        EXPECT_EQ(readBytes(dir.path() / "mname.ini"), "3") << moment;
+        EXPECT_EQ(readBytes(dir.path() / "mpath.ini"), "3") << moment;
     }
 }
 

@@ -97,26 +97,7 @@ TEST_F(HeadlessBrowserTest, PagesThatDoNotArriveLeaveAnEmptyDocument)
     EXPECT_EQ(browser().documentText(), "<html><body>status 404 page</body></html>");
 }
 
-TEST_F(HeadlessBrowserTest, WriteReplacesTheDocumentAndWinsOverALoadInFlight)
-{
-    browser().navigate(server.url("/dir/list.html"));
-    settle();
-    browser().navigate(server.url("/slow/300"));
-    browser().reload("");
-    browser().write("<body scroll=no><a href='w.html'>w</a></body>");
-    EXPECT_FALSE(browser().busy());
-    settle();
-    EXPECT_EQ(browser().documentText(), "<body scroll=no><a href='w.html'>w</a></body>");
-    EXPECT_EQ(browser().bodyScroll(), "no");
-    // Relative addresses of a written document resolve against the document it replaced.
-    EXPECT_EQ(browser().location(), server.url("/dir/list.html"));
-    EXPECT_EQ(hrefs(browser().links()), std::vector<std::string> { server.url("/dir/w.html") });
-    // A written document is not fetched again.
-    browser().refresh();
-    EXPECT_FALSE(browser().busy());
-}
-
-TEST_F(HeadlessBrowserTest, StopKeepsTheShownDocumentAndRefreshReloadsInTheBackground)
+TEST_F(HeadlessBrowserTest, StopAndWriteWinOverALoadInFlightAndRefreshReloadsInTheBackground)
 {
     browser().navigate(server.url("/dir/list.html"));
     settle();
@@ -134,6 +115,19 @@ TEST_F(HeadlessBrowserTest, StopKeepsTheShownDocumentAndRefreshReloadsInTheBackg
     settle();
     EXPECT_EQ(hrefs(browser().links()), std::vector<std::string> { server.url("/dir/changed.html") });
     EXPECT_EQ(browser().bodyScroll(), "");
+
+    browser().navigate(server.url("/slow/300"));
+    browser().reload("");
+    browser().write("<body scroll=no><a href='w.html'>w</a></body>");
+    EXPECT_FALSE(browser().busy());
+    settle();
+    EXPECT_EQ(browser().documentText(), "<body scroll=no><a href='w.html'>w</a></body>");
+    EXPECT_EQ(browser().bodyScroll(), "no");
+    // Relative addresses of a written document resolve against the document it replaced.
+    EXPECT_EQ(hrefs(browser().links()), std::vector<std::string> { server.url("/dir/w.html") });
+    // A written document is not fetched again.
+    browser().refresh();
+    EXPECT_FALSE(browser().busy());
 }
 
 TEST_F(HeadlessBrowserTest, ALinkToANewWindowIsRaisedToTheWindowWhichOpensItInPlace)
