@@ -166,34 +166,14 @@ TEST_F(FileDownloadTest, AnObjectDroppedByItsOwnHandlerFinishesSilently)
 
 namespace {
 
-// A window whose timer starts a second transfer with a new object while the first runs.
-class Downloader : public runtime::Form {
+// A window with a timer, as the download windows have.
+class TimerWindow : public runtime::Form {
 public:
-    explicit Downloader(runtime::App& app)
-        : runtime::Form(app, "Downloader")
+    explicit TimerWindow(runtime::App& app)
+        : runtime::Form(app, "TimerWindow")
     {
-        Timer1.onTimer = [this] { Timer1_Timer(); };
-    }
-    void Timer1_Timer()
-    {
-        Timer1.setEnabled(false);
-        oDownload = std::make_unique<common::CFileDownload>(app(), app().service<platform::Network>());
-        oDownload->OnProgress
-            = [this](int64_t, int64_t, int32_t, int32_t, const std::string&) { note("inner"); };
-        note("inner start");
-        note(oDownload->StartDownloading(innerAddress, innerFile) ? "inner done" : "inner failed");
-    }
-    // Adds an entry unless it repeats the last one.
-    void note(const std::string& entry)
-    {
-        if (log.empty() || log.back() != entry)
-            log.push_back(entry);
     }
     runtime::Timer Timer1 { *this, "Timer1" };
-    std::unique_ptr<common::CFileDownload> oDownload;
-    std::string innerAddress;
-    std::string innerFile;
-    std::vector<std::string> log;
 };
 
 } // namespace
@@ -202,17 +182,30 @@ TEST_F(FileDownloadTest, TimersRunDuringATransferAndANestedTransferFinishesFirst
 {
     runtime::App realTime(std::make_unique<runtime::SteadyClock>());
     realTime.provide<platform::Network>(std::make_shared<platform::CurlNetwork>(quickOptions()));
-    auto& window = realTime.get<Downloader>();
-    window.innerAddress = server.url("/bytes/3000");
-    window.innerFile = dir.file("inner.flv");
+    std::vector<std::string> log;
+    // Adds an entry unless it repeats the last one.
+    const auto note = [&log](const std::string& entry) {
+        if (log.empty() || log.back() != entry)
+            log.push_back(entry);
+    };
+    // The timer starts a second transfer with a new object while the first runs.
+    auto& window = realTime.get<TimerWindow>();
+    std::unique_ptr<common::CFileDownload> inner;
+    window.Timer1.onTimer = [&] {
+        window.Timer1.setEnabled(false);
+        inner = std::make_unique<common::CFileDownload>(realTime, realTime.service<platform::Network>());
+        inner->OnProgress = [&](int64_t, int64_t, int32_t, int32_t, const std::string&) { note("inner"); };
+        note("inner start");
+        note(inner->StartDownloading(server.url("/bytes/3000"), dir.file("inner.flv")) ? "inner done"
+                                                                                       : "inner failed");
+    };
     common::CFileDownload outer(realTime, realTime.service<platform::Network>());
-    outer.OnProgress = [&](int64_t, int64_t, int32_t, int32_t, const std::string&) { window.note("outer"); };
+    outer.OnProgress = [&](int64_t, int64_t, int32_t, int32_t, const std::string&) { note("outer"); };
     window.Timer1.start(1);
     EXPECT_TRUE(outer.StartDownloading(server.url("/throttle/20000/2000/30"), dir.file("outer.flv")));
     // Whether the outer transfer reports once before the timer is due depends on the machine's
     // speed; what counts is that the nested transfer runs whole inside the outer one, which
     // goes on reporting after it.
-    std::vector<std::string> log = window.log;
     if (!log.empty() && log.front() == "outer")
         log.erase(log.begin());
     EXPECT_EQ(log, (std::vector<std::string> { "inner start", "inner", "inner done", "outer" }));
