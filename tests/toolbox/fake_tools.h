@@ -2,13 +2,10 @@
 // A fake nmcli (and resolvectl) first on PATH: each call's arguments are recorded, and the
 // answer is chosen by the first rule whose shell pattern matches the arguments. As the real
 // one, it prints each non-ASCII character as "?" unless its locale is a UTF-8 one.
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "support/temp_dir.h"
@@ -102,18 +99,5 @@ private:
     std::string m_oldPath;
     std::vector<Rule> m_rules;
 };
-
-// Moves a program's virtual clock on while real processes run, until done() or five seconds.
-template <class App> bool runUntil(App& app, const std::function<bool()>& done, int stepMs = 100)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (done())
-            return true;
-        app.advance(stepMs);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return done();
-}
 
 } // namespace testing_support

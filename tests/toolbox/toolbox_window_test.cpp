@@ -1,45 +1,6 @@
-#include <gtest/gtest.h>
+#include "toolbox/runner_fixture.h"
 
-#include "platform/processes.h"
-#include "support/test_program.h"
-#include "toolbox/runner_window.h"
-#include "toolbox/toolbox_window.h"
-
-using testing_support::TestProgram;
-
-namespace {
-
-class SomeProcesses : public platform::Processes {
-public:
-    std::vector<platform::ProcessInfo> list() const override
-    {
-        std::vector<platform::ProcessInfo> out;
-        for (const std::string& d : names)
-            out.push_back({ 1, d });
-        return out;
-    }
-    std::vector<std::string> names;
-};
-
-class ToolboxTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        p.app.provide<platform::Processes>(processes);
-        p.start();
-        p.app.advance(1);
-    }
-    toolbox::tool& w() { return p.app.get<toolbox::tool>(); }
-    void addTool(const char* name)
-    {
-        testing_support::writeBytes(p.dataFile(std::string("tool/") + name), "x");
-    }
-
-    TestProgram p;
-    std::shared_ptr<SomeProcesses> processes = std::make_shared<SomeProcesses>();
-};
-
-} // namespace
+using ToolboxTest = testing_support::RunnerTest;
 
 TEST_F(ToolboxTest, TilesWithoutPreconditionOpenTheRunnerModallyInTheirMode)
 {
@@ -50,26 +11,26 @@ TEST_F(ToolboxTest, TilesWithoutPreconditionOpenTheRunnerModallyInTheirMode)
         { "Image7", "WF" }, { "Image10", "meitu" } };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.tile);
-        w().control(r.tile)->click();
+        box().control(r.tile)->click();
         toolbox::tooldiao* runner = p.app.find<toolbox::tooldiao>();
         ASSERT_NE(runner, nullptr);
         EXPECT_EQ(runner->qie.text(), r.mode);
         EXPECT_TRUE(runner->modal());
-        EXPECT_EQ(runner->owner(), &w());
+        EXPECT_EQ(runner->owner(), &box());
         p.app.unload<toolbox::tooldiao>();
     }
 }
 
 TEST_F(ToolboxTest, LocalToolsOpenWhenPresentAndOtherwiseOfferTheMakersSite)
 {
-    addTool("speed.exe");
-    w().Image6.click();
+    testing_support::writeBytes(tool("speed.exe"), "x");
+    box().Image6.click();
     ASSERT_TRUE(p.app.isLoaded<toolbox::tooldiao>());
     EXPECT_EQ(p.app.get<toolbox::tooldiao>().qie.text(), "JS");
     p.app.unload<toolbox::tooldiao>();
 
     p.dialogs->queueAnswer(platform::AnswerNo);
-    w().Image8.click();
+    box().Image8.click();
     auto shown = p.dialogs->takeMessages();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].request.text.rfind("LSP自动修复 是Zelvora安装版才具有的功能", 0), 0u);
@@ -78,16 +39,16 @@ TEST_F(ToolboxTest, LocalToolsOpenWhenPresentAndOtherwiseOfferTheMakersSite)
     EXPECT_TRUE(p.shell->takeLaunches().empty());
 
     p.dialogs->queueAnswer(platform::AnswerYes);
-    std::filesystem::remove(p.dataFile("tool/speed.exe"));
-    w().Image6.click();
+    std::filesystem::remove(tool("speed.exe"));
+    box().Image6.click();
     shown = p.dialogs->takeMessages();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].request.text.rfind("系统加速 是Zelvora安装版", 0), 0u);
     EXPECT_EQ(p.shell->takeLaunches(), std::vector<std::string> { "open " + p.config->get("maker_site") });
 
     // A folder of that name counts as present, as a directory query finds it.
-    std::filesystem::create_directories(p.dataFile("tool/lsp.exe"));
-    w().Image8.click();
+    std::filesystem::create_directories(tool("lsp.exe"));
+    box().Image8.click();
     EXPECT_EQ(p.app.get<toolbox::tooldiao>().qie.text(), "LSP");
 }
 
@@ -98,7 +59,7 @@ TEST_F(ToolboxTest, BroadbandTileRefusesWhileEitherFirewallProcessRuns)
     for (const auto& r : testing_support::testRows("toolbox/firewall.tsv")) {
         const bool refused = r.at(0) == "refused";
         processes->names.assign(r.begin() + 1, r.end());
-        w().Image9.click();
+        box().Image9.click();
         const std::string refusal
             = "软件检测到您安装了360防火墙，请先关闭防火墙，否则加速会失败，本程序已经自动结束加速进程";
         EXPECT_EQ(p.messages(), refused ? std::vector<std::string> { refusal } : std::vector<std::string> {})
@@ -113,12 +74,12 @@ TEST_F(ToolboxTest, BroadbandTileRefusesWhileEitherFirewallProcessRuns)
 
 TEST_F(ToolboxTest, HoverBordersATileUntilTheMouseIsOverTheBackground)
 {
-    w().Image4.mouseMove({ runtime::NoButton, 0, 5, 5 });
-    w().Image9.mouseMove({ runtime::NoButton, 0, 5, 5 });
-    EXPECT_EQ(w().Image4.borderStyle(), 1);
-    EXPECT_EQ(w().Image9.borderStyle(), 1);
-    w().mouseMove({ runtime::NoButton, 0, 1, 1 });
-    for (runtime::Image* t : w().tiles()) {
+    box().Image4.mouseMove({ runtime::NoButton, 0, 5, 5 });
+    box().Image9.mouseMove({ runtime::NoButton, 0, 5, 5 });
+    EXPECT_EQ(box().Image4.borderStyle(), 1);
+    EXPECT_EQ(box().Image9.borderStyle(), 1);
+    box().mouseMove({ runtime::NoButton, 0, 1, 1 });
+    for (runtime::Image* t : box().tiles()) {
         EXPECT_EQ(t->borderStyle(), 0) << t->name();
         EXPECT_FALSE(t->picture().empty()) << t->name();
     }

@@ -172,7 +172,7 @@ TEST_F(TuneUpTest, TheTileOffersToPutBackTheRecordedDnsAndDropsTheRecordOfAConne
         tool("dns_record.txt"), "u-1\teth0\t有线\t1.1.1.1\tno\r\nu-9\teth9\t旧\t\tno\r\n");
     tools.on("nmcli connection modify u-9*", "", 10, "Error: unknown connection 'u-9'.\n");
     p.dialogs->queueAnswer(platform::AnswerYes);
-    p.app.get<toolbox::tool>().Image9.click();
+    box().Image9.click();
     p.app.advance(1);
     EXPECT_EQ(p.messages(), std::vector<std::string> { "检测到上次加速前的DNS设置，是否恢复原DNS？" });
     EXPECT_EQ(r().Label2.caption(), "正在恢复原DNS...");
