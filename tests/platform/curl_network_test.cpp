@@ -22,6 +22,17 @@ double secondsSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// An address of a table: a path on the fixture server, "refused", "garbage" (a server that
+// does not speak HTTP), or the address itself.
+std::string tableAddress(FixtureServer& server, const std::string& cell)
+{
+    if (cell == "refused")
+        return FixtureServer::refusedUrl();
+    if (cell == "garbage")
+        return server.garbageUrl();
+    return cell.rfind('/', 0) == 0 ? server.url(cell) : cell;
+}
+
 } // namespace
 
 TEST(WebAddress, IsTrimmedEscapedAndLimitedToWebSchemes)
@@ -33,21 +44,11 @@ TEST(WebAddress, IsTrimmedEscapedAndLimitedToWebSchemes)
 
 TEST_F(NetworkTest, ConnectionCheckAnswersQuicklyAndOnlyForAReachableServer)
 {
-    const struct {
-        std::string address;
-        bool up;
-    } rows[] = {
-        { server.url("/"), true },
-        { FixtureServer::refusedUrl(), false },
-        { "http://host.invalid/", false },
-        { "", false },
-        { "not an address", false },
-        { "ftp://127.0.0.1/", false },
-    };
-    for (const auto& row : rows) {
+    // Each row: the address, whether it is up (1).
+    for (const auto& row : testing_support::testRows("platform/connection_checks.tsv")) {
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(net.checkConnection(row.address), row.up) << row.address;
-        EXPECT_LT(secondsSince(start), 3.5) << row.address;
+        EXPECT_EQ(net.checkConnection(tableAddress(server, row.at(0))), row.at(1) == "1") << row[0];
+        EXPECT_LT(secondsSince(start), 3.5) << row[0];
     }
 }
 
@@ -62,7 +63,6 @@ TEST_F(NetworkTest, GetReturnsTheBodyOfAnyCompleteResponse)
         { "/page.html", 200, "<html>hello</html>" },
         { "/compressed/page.html", 200, "<html>hello</html>" },
         { "/status/404", 404, "<html><body>status 404 page</body></html>" },
-        { "/status/500", 500, "<html><body>status 500 page</body></html>" },
         { "/redirect/3?to=/page.html", 200, "<html>hello</html>" },
         { "/nolength/100000", 200, FixtureServer::pattern(0, 100000) },
         { "/agent", 200, net.options().userAgent },
@@ -133,36 +133,23 @@ TEST_F(NetworkTest, NoWholeResponseGivesNoPageAndLeavesTheTarget)
     platform::CurlOptions small = quickOptions();
     small.maxPageBytes = 1 << 20;
     platform::CurlNetwork limited(small);
-    enum { Get = 1, Download = 2, Both = 3 };
-    const struct {
-        std::string address;
-        const char* why;
-        int paths;
-    } rows[] = {
-        { server.url("/cut/300000"), "connection closed mid-body", Both },
-        { server.url("/slow/2500"), "first byte later than the stall time-out", Both },
-        { server.garbageUrl(), "not HTTP", Both },
-        { FixtureServer::refusedUrl(), "refused", Both },
-        { "gopher://127.0.0.1/", "unknown scheme", Both },
-        { server.url("/status/404"), "error status", Download },
-        { server.url("/bytes/2000000"), "announced length over the page limit", Get },
-        { server.url("/nolength/2000000"), "body over the page limit", Get },
-    };
+    // Each row: the address, the ways it is fetched ("get", "download"), and why it fails.
     const std::string target = dir.file("keep.flv");
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.why);
-        if (row.paths & Get) {
+    for (const auto& row : testing_support::testRows("platform/no_whole_response.tsv")) {
+        SCOPED_TRACE(row.at(2));
+        const std::string address = tableAddress(server, row[0]);
+        if (row[1].find("get") != std::string::npos) {
             const auto start = std::chrono::steady_clock::now();
-            const platform::HttpResponse r = limited.get(row.address);
+            const platform::HttpResponse r = limited.get(address);
             EXPECT_FALSE(r.completed);
             EXPECT_TRUE(r.body.empty());
             EXPECT_LT(secondsSince(start), 3.0);
         }
-        if (!(row.paths & Download))
+        if (row[1].find("download") == std::string::npos)
             continue;
         writeBytes(target, "old");
         std::string order;
-        const platform::Status s = net.download(row.address, target, [&](const TransferProgress& p) {
+        const platform::Status s = net.download(address, target, [&](const TransferProgress& p) {
             order += phases({ p });
             return true;
         });

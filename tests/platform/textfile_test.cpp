@@ -16,21 +16,11 @@ using testing_support::writeBytes;
 TEST(TextFile, ReadsAnyLineEndAndBadBytes)
 {
     TempDir dir;
-    struct Row {
-        const char* name;
-        std::string bytes;
-        std::vector<std::string> lines;
-    };
-    const Row rows[] = {
-        { "LF only", "a\nb\n", { "a", "b" } },
-        { "no final end", "a\r\nb", { "a", "b" } },
-        { "lone CR", "a\rb\r", { "a", "b" } },
-        { "blank lines kept", "a\r\n\r\nb\r\n", { "a", "", "b" } },
-        { "invalid UTF-8 as a stand-in", std::string("a\xff\r\n", 4), { "a\xF4\x8F\xBF\xBF" } },
-    };
-    for (const Row& r : rows) {
-        writeBytes(dir.path() / "f", r.bytes);
-        EXPECT_EQ(readLines(dir.file("f"), "UTF-8"), r.lines) << r.name;
+    // Each row: what it shows, the file's bytes, then the lines read.
+    for (const auto& row : testing_support::testRows("platform/line_ends.tsv", true)) {
+        writeBytes(dir.path() / "f", row.at(1));
+        EXPECT_EQ(readLines(dir.file("f"), "UTF-8"), std::vector<std::string>(row.begin() + 2, row.end()))
+            << row[0];
     }
     bool ok = true;
     EXPECT_TRUE(readLines(dir.file("missing"), "UTF-8", &ok).empty());

@@ -25,19 +25,6 @@ public:
 
 class TuneUpTest : public RunnerTest {
 protected:
-    // A wired connection with the default route beside a VPN, a container bridge, a connection
-    // shared to others and a WiFi without the default route.
-    void connections()
-    {
-        tools.on(kActive,
-            "u-1:eth0:802-3-ethernet:有线\nu-lo:lo:loopback:lo\nu-v:tun0:vpn:公司\nu-b:docker0:bridge:"
-            "docker0\n"
-            "u-s:eth1:802-3-ethernet:共享\\:给PC\nu-w:wlan0:802-11-wireless:家里\n");
-        tools.on(kReadDns,
-            "GENERAL.DEFAULT:yes\nipv4.method:manual\nipv4.dns:1.1.1.1,9.9.9.9\nipv4.ignore-auto-dns:no\n");
-        tools.on("nmcli -t -f * u-s", "GENERAL.DEFAULT:no\nipv4.method:shared\n");
-        tools.on("nmcli -t -f * u-w", "GENERAL.DEFAULT:no\nipv4.method:auto\n");
-    }
     toolbox::tooldiao& tuned()
     {
         toolbox::tooldiao& w = open("KDJS");
@@ -50,7 +37,13 @@ protected:
 
 TEST_F(TuneUpTest, TheTuneUpRecordsTheOwnDnsOnceAndSetsTheTwoServers)
 {
-    connections();
+    // A wired connection with the default route beside a VPN, a container bridge, a connection
+    // shared to others and a WiFi without the default route (active_connections.txt).
+    tools.on(kActive, readBytes(testing_support::testData("toolbox/active_connections.txt")));
+    tools.on(kReadDns,
+        "GENERAL.DEFAULT:yes\nipv4.method:manual\nipv4.dns:1.1.1.1,9.9.9.9\nipv4.ignore-auto-dns:no\n");
+    tools.on("nmcli -t -f * u-s", "GENERAL.DEFAULT:no\nipv4.method:shared\n");
+    tools.on("nmcli -t -f * u-w", "GENERAL.DEFAULT:no\nipv4.method:auto\n");
     auto engine = std::make_shared<CountingEngineCache>();
     p.app.provide<platform::WebEngineCache>(engine);
     testing_support::writeBytes(std::filesystem::path(cache()) / "Cache" / "data_1", "cached");
