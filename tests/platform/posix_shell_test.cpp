@@ -5,12 +5,13 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sys/wait.h>
 #include <thread>
 
 #include "platform/posix/posix_services.h"
 #include "support/temp_dir.h"
+
+using testing_support::readBytes;
 
 namespace {
 
@@ -18,14 +19,8 @@ namespace fs = std::filesystem;
 
 void writeScript(const fs::path& path, const std::string& body)
 {
-    std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
+    testing_support::writeBytes(path, "#!/bin/sh\n" + body + "\n");
     fs::permissions(path, fs::perms::owner_all);
-}
-
-std::string readAll(const fs::path& path)
-{
-    std::ifstream in(path);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // No child of this process has ended without being waited for (the check leaves it waitable).
@@ -89,8 +84,8 @@ TEST_F(ShellTest, RevealOpensTheFolderWhenTheFileManagerDoesNotAnswerAndLeavesNo
         platform::PosixShell shell;
         EXPECT_TRUE(shell.reveal("/media/songs/a b.mp3"));
         if (r.folderOpened) {
-            ASSERT_TRUE(waitFor([&] { return fs::exists(opened()) && !readAll(opened()).empty(); }));
-            EXPECT_EQ(readAll(opened()), "/media/songs\n");
+            ASSERT_TRUE(waitFor([&] { return !readBytes(opened()).empty(); }));
+            EXPECT_EQ(readBytes(opened()), "/media/songs\n");
         } else {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             EXPECT_FALSE(fs::exists(opened()));
