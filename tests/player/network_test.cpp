@@ -26,9 +26,7 @@ TEST_F(NetworkTabTest, TheTabListsTheChannelsEveryTimeItIsClicked)
     f.Label6.click();
     ASSERT_EQ(f.List1.listCount(), 26);
     EXPECT_EQ(f.List1.list(25), ">电影提交");
-    EXPECT_EQ(f.List1.list(7), f.List1.list(5));
     EXPECT_EQ(f.List2.list(7), f.List2.list(5));
-    EXPECT_EQ(f.List2.list(25), server.url("/channel/26"));
     EXPECT_EQ(f.liebiao.text(), "网络列表");
     for (runtime::Control* c : std::initializer_list<runtime::Control*> {
              &f.Image10, &f.Image11, &f.Image12, &f.Image14, &f.Image15, &f.List6, &f.List7 })
@@ -50,7 +48,6 @@ TEST_F(NetworkTabTest, ADoubleClickedChannelOpensInThePlayersBrowser)
         EXPECT_EQ(f.Text4.text(), f.List2.list(row));
         EXPECT_EQ(f.WebBrowser3.location(), f.List2.list(row));
         EXPECT_TRUE(f.WebBrowser3.visible());
-        EXPECT_FALSE(f.WindowsMediaPlayer1.visible());
         // A channel that does not answer leaves an empty page.
         EXPECT_TRUE(platform::settleHeadlessBrowsers(p.app, 5000));
     }

@@ -5,7 +5,6 @@
 #include "common/file_download.h"
 #include "platform/config.h"
 #include "platform/posix/curl_network.h"
-#include "player/page_templates.h"
 #include "player_fixture.h"
 #include "runtime/vbtext.h"
 #include "support/fixture_server.h"
@@ -49,14 +48,6 @@ TEST_F(PlayerTest, DispatcherSendsEachKindOfAddressWhereItPlays)
             EXPECT_TRUE(holds(page(), "name=\"URL\" value=\"/m/seed.torrent\""));
         }
     }
-}
-
-TEST_F(PlayerTest, AnAddressIsEscapedForTheAttributeItLandsIn)
-{
-    dispatch("qvod://a\"><script>alert(1)</script>&b");
-    EXPECT_TRUE(holds(page(), "value=\"qvod://a&quot;&gt;&lt;script&gt;alert(1)&lt;/script&gt;&amp;b\""));
-    EXPECT_FALSE(holds(page(), "<script>alert(1)"));
-    EXPECT_EQ(common::pages::escapeAttribute("it's <b>"), "it&#39;s &lt;b&gt;");
 }
 
 TEST_F(PlayerTest, PageFinisherWaitsForTheBrowserAndKeepsTheWideLayout)

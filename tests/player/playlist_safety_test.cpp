@@ -12,6 +12,7 @@
 #include <map>
 
 #include "player_fixture.h"
+#include "runtime/vbtext.h"
 #include "settings/settings_window.h"
 
 using namespace player_testing;
@@ -24,13 +25,6 @@ void makeOld(const std::string& file)
 {
     fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1));
 }
-
-struct DamagedProfile {
-    const char* what;
-    std::function<void(testing_support::TestProgram&)> damage;
-    std::vector<std::string> names; // the music list shown after the start
-    std::vector<std::string> messages;
-};
 
 // The playlist folder on a disk that is full once it holds files: a tiny file system filled
 // up where the test may mount one, else a file size limit of 0 that fails every write.
@@ -70,78 +64,49 @@ private:
 
 TEST(DamagedProfile, TheNextStartShowsAWholePairAndKeepsRunning)
 {
-    const std::string unreadable = player::kUnreadablePlaylist;
-    auto put = [](testing_support::TestProgram& p, const std::string& name, const std::string& bytes) {
-        writeBytes(p.dataFile("Temp/" + name), bytes);
+    // The kind and size of the names file.
+    const auto shape = [](testing_support::TestProgram& p) {
+        const std::string names = p.dataFile("Temp/mname.ini");
+        return std::pair(fs::status(names).type(), fs::is_regular_file(names) ? fs::file_size(names) : 0);
     };
-    const DamagedProfile rows[] = {
-        { "killed after a delete was decided",
-            [&](testing_support::TestProgram& p) {
-                put(p, "mname.ini", crlf({ ">a.mp3", ">b.mp3" }));
-                put(p, "mpath.ini", crlf({ "/m/b.mp3" }));
-                put(p, ".mname.ini.commit-new", crlf({ ">b.mp3" }));
-                put(p, ".mlist.commit", "zelvora commit 1\nmpath.ini\nmname.ini\n");
-            },
-            { ">b.mp3" }, {} },
-        { "killed during an add, before it was decided",
-            [&](testing_support::TestProgram& p) {
-                put(p, "mname.ini", "");
-                put(p, "mpath.ini", "");
-                put(p, ".mpath.ini.commit-new", crlf({ "/m/a.mp3" }));
-                makeOld(p.dataFile("Temp/.mpath.ini.commit-new"));
-            },
-            {}, {} },
-        { "a names file too large to read",
-            [&](testing_support::TestProgram& p) {
-                put(p, "mpath.ini", crlf({ "/m/a.mp3" }));
-                put(p, "mname.ini", "");
-                fs::resize_file(p.dataFile("Temp/mname.ini"), player::kMaxPlaylistBytes + 1);
-            },
-            {}, { unreadable } },
-        { "a FIFO named as the names file",
-            [&](testing_support::TestProgram& p) {
-                fs::create_directories(p.dataFile("Temp"));
-                ASSERT_EQ(mkfifo(p.dataFile("Temp/mname.ini").c_str(), 0600), 0);
-            },
-            {}, { unreadable } },
-        { "a FIFO named as the skin picture",
-            [&](testing_support::TestProgram& p) {
-                fs::create_directories(p.dataFile("skin"));
-                ASSERT_EQ(mkfifo(p.dataFile("skin/fifo.jpg").c_str(), 0600), 0);
-                writeBytes(
-                    p.dataFile("skin/ini.db"), crlf({ "255", p.dataFile("skin/fifo.jpg"), "tu + chun" }));
-                put(p, "mname.ini", crlf({ ">a.mp3" }));
-                put(p, "mpath.ini", crlf({ "/m/a.mp3" }));
-            },
-            { ">a.mp3" }, {} },
-    };
-    for (const DamagedProfile& row : rows) {
-        SCOPED_TRACE(row.what);
+    // Each row of damaged_profiles.tsv: the damage, the files it leaves ("name=bytes" parted by
+    // "|": @fifo makes a FIFO, @oversize a file too large to read, DATA/ stands for the data
+    // folder), the music list shown after the start, and whether the list is said unreadable.
+    for (const auto& r : testing_support::testRows("player/damaged_profiles.tsv", true)) {
+        SCOPED_TRACE(r.at(0));
         testing_support::TestProgram p;
-        row.damage(p);
-        const auto before = fs::status(p.dataFile("Temp/mname.ini")).type();
-        const long long size = fs::is_regular_file(p.dataFile("Temp/mname.ini"))
-            ? static_cast<long long>(fs::file_size(p.dataFile("Temp/mname.ini")))
-            : -1;
+        for (const std::string& file : parts(r.at(1))) {
+            const std::string path = p.dataFile(file.substr(0, file.find('=')));
+            const std::string bytes = vb::Replace(file.substr(file.find('=') + 1), "DATA/", p.dataFile(""));
+            fs::create_directories(fs::path(path).parent_path());
+            if (bytes == "@fifo") {
+                ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+                continue;
+            }
+            writeBytes(path, bytes == "@oversize" ? "" : bytes);
+            if (bytes == "@oversize")
+                fs::resize_file(path, player::kMaxPlaylistBytes + 1);
+            makeOld(path);
+        }
+        const std::vector<std::string> messages = r.at(3).empty()
+            ? std::vector<std::string> {}
+            : std::vector<std::string> { player::kUnreadablePlaylist };
+        const auto before = shape(p);
         p.start();
         p.app.get<shell::moban>().Label7.mouseDown({ runtime::LeftButton, 0, 0, 0 });
         p.app.runUntilIdle();
         player::Form5& f = p.app.get<player::Form5>();
-        EXPECT_EQ(f.List1.items(), row.names);
+        EXPECT_EQ(f.List1.items(), parts(r.at(2)));
         EXPECT_EQ(f.List1.listCount(), f.List2.listCount());
         std::vector<std::string> shown = p.messages();
         // The message comes once per reading of the list: at the load and at the tab's show.
         shown.erase(std::unique(shown.begin(), shown.end()), shown.end());
-        EXPECT_EQ(shown, row.messages);
+        EXPECT_EQ(shown, messages);
         // Nothing half-done is left beside the playlists, and a damaged file is kept as it was.
         for (const auto& e : fs::directory_iterator(p.dataFile("Temp")))
             EXPECT_NE(e.path().filename().string()[0], '.') << e.path();
-        if (!row.messages.empty()) {
-            EXPECT_EQ(fs::status(p.dataFile("Temp/mname.ini")).type(), before);
-            const long long now = fs::is_regular_file(p.dataFile("Temp/mname.ini"))
-                ? static_cast<long long>(fs::file_size(p.dataFile("Temp/mname.ini")))
-                : -1;
-            EXPECT_EQ(now, size);
+        if (!messages.empty()) {
+            EXPECT_TRUE(shape(p) == before);
         }
         EXPECT_FALSE(p.app.ended());
     }
@@ -172,13 +137,11 @@ TEST_F(PlayerTest, NamesWithLineBreaksAreLeftOutAndTheRestOfTheFolderIsAdded)
 {
     const std::string song = makeMedia({ "a.mp3", "b\nc.mp3", "d\r.mp3", "e.mp3" });
     drop({ song });
-    player::Form5& f = player();
-    EXPECT_EQ(f.List1.items(), (std::vector<std::string> { ">a.mp3", ">e.mp3" }));
     EXPECT_EQ(listFile("mname.ini"), crlf({ ">a.mp3", ">e.mp3" }));
     EXPECT_EQ(listFile("mpath.ini"), crlf({ media("a.mp3"), media("e.mp3") }));
     // The dropped song plays first; the status line then says what was left out.
     EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + song });
-    EXPECT_EQ(f.Text4.text(), std::string("有2") + player::kLineBreakNames);
+    EXPECT_EQ(player().Text4.text(), std::string("有2") + player::kLineBreakNames);
 }
 
 TEST_F(PlayerTest, AFifoDroppedAsABackgroundPictureIsRefusedWithoutWaiting)
