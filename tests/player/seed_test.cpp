@@ -95,23 +95,14 @@ TEST_F(PlayerTest, DroppedSeedAddsItsFolderToTheVideoListAndSeedsOpenThroughThei
 
 TEST_F(PlayerTest, BrokenSeedsGiveTheEmptyPage)
 {
-    struct Row {
-        const char* name;
-        std::string bytes;
-    };
-    const Row rows[] = {
-        { "nomarkers.qsed", "<qvod><ref src=\"qvod://x\"></qvod>" },
-        { "reversed.qsed", "<a/>\r\n<ref href=\"qvod://x\"/>" },
-        { "empty.qsed", "" },
-        { "empty.bsed", "" },
-        { "nokey.bsed", utf16le("{\"href\": \"bdhd://x\"}") },
-        { "huge.qsed", std::string(size_t(50) << 20, 'q') },
-        { "notalink.qsed", "<ref href=\"http://x\"/>" },
-    };
+    // Each row of broken_seeds.tsv: a seed file, its text, and "utf16" where it is stored so;
+    // then a seed too large to read.
+    auto rows = testing_support::testRows("player/broken_seeds.tsv", true);
+    rows.push_back({ "huge.qsed", std::string(size_t(50) << 20, 'q'), "" });
     player::Form5& f = player();
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        const std::string seed = makeMedia({ r.name }, r.bytes);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.at(0));
+        const std::string seed = makeMedia({ r[0] }, r.at(2) == "utf16" ? utf16le(r[1]) : r[1]);
         f.WebBrowser3.write("previous");
         f.Text4.setText(seed);
         f.zzl.start(1);
