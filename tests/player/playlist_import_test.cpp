@@ -38,7 +38,6 @@ TEST_F(PlaylistImport, EntriesGoToTheirListsAndMissingFilesAreCounted)
         crlf({ folder + "/songs/a.mp3", "http://127.0.0.1/live.mp3", folder + "/songs/b c.ogg" }));
     EXPECT_EQ(readBytes(p.dataFile("Temp/vpath.ini")), crlf({ folder + "/v.mp4" }));
     EXPECT_EQ(player().Text4.text(), "已导入4个，2个文件不存在已跳过，1个不是影音文件已跳过");
-    EXPECT_EQ(player().List1.listCount(), 3);
 }
 
 TEST_F(PlaylistImport, MalformedFilesGiveAMessageAndExportReadsBack)
