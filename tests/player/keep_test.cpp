@@ -38,30 +38,21 @@ TEST_F(KeepTest, VolumeAndMuteComeBackInTheNextWindowAndBadFilesGiveTheDefaults)
 
 TEST_F(KeepTest, AVideoLeftInTheMiddleGoesOnThereNextTime)
 {
-    struct Row {
-        const char* address;
-        double length, leftAt;
-        bool resumed;
-    };
-    const Row rows[] = {
-        { "/v/middle.mp4", 100, 50, true },
-        { "/v/early.mp4", 100, 20, false },
-        { "/v/near_end.mp4", 100, 75, false },
-        { "/m/song.mp3", 100, 50, false },
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.address);
-        play(r.address, r.length);
-        control().seek(r.leftAt);
+    // Each row of video_places.tsv: a medium 100 s long, the second it was left at, and whether
+    // it resumes there.
+    for (const auto& r : testing_support::testRows("player/video_places.tsv")) {
+        SCOPED_TRACE(r.at(0));
+        play(r[0], 100);
+        control().seek(std::stod(r.at(1)));
         play("/v/other.avi", 10);
         mediaCalls();
         player().Text5.setText("");
-        play(r.address, r.length);
+        play(r[0], 100);
         const std::vector<std::string> calls = mediaCalls();
         const bool seeked = std::find(calls.begin(), calls.end(), "seek 50000") != calls.end();
-        EXPECT_EQ(seeked, r.resumed);
+        EXPECT_EQ(seeked, r.at(2) == "resumed");
         // The status overlay says so (for a few seconds).
-        EXPECT_EQ(player().Text5.text().find("继续播放") != std::string::npos, r.resumed);
+        EXPECT_EQ(player().Text5.text().find("继续播放") != std::string::npos, r[2] == "resumed");
     }
     // The place is kept when the program ends, and a file of places keeps only whole lines.
     play("/v/end.mp4", 100);

@@ -1,7 +1,6 @@
 // The shown list: loading the playlist files, switching tabs, selection and the search
 // within the list.
 #include <filesystem>
-#include <optional>
 
 #include "platform/decoders.h"
 #include "player/playlist_files.h"
@@ -40,39 +39,33 @@ struct FakeDecoders : platform::Decoders {
 
 TEST(PlayerStart, DecoderHintShowsOnlyWithoutDecoders)
 {
-    const struct {
-        bool companion;
-        std::optional<std::vector<std::string>> lacking;
-        bool hint;
-    } rows[] = {
-        { false, std::nullopt, true },
-        { true, std::nullopt, false },
-        { false, std::vector<std::string> {}, false },
-        { false, std::vector<std::string> { "H.264" }, true },
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.companion);
+    // Each row of decoder_hint.tsv: whether the companion check program is there, the decoders
+    // the framework lacks ("no service" without a framework), and whether the hint shows.
+    for (const auto& row : testing_support::testRows("player/decoder_hint.tsv")) {
+        SCOPED_TRACE(row.at(0) + " " + row.at(1));
+        const bool companion = row[0] == "companion";
+        const bool framework = row[1] != "no service";
         testing_support::TestProgram p;
-        if (row.companion)
+        if (companion)
             testing_support::writeBytes(p.env->programFolder() + "/check.exe", "MZ");
         auto decoders = std::make_shared<FakeDecoders>();
-        if (row.lacking) {
-            decoders->lacking = *row.lacking;
+        if (framework) {
+            decoders->lacking = parts(row[1]);
             p.app.provide<platform::Decoders>(decoders);
         }
         p.start();
         // The companion check program, when present, is started hidden.
         const std::string check = "start " + p.env->programFolder() + "/check.exe style=0";
         EXPECT_EQ(p.shell->launches(),
-            row.companion ? std::vector<std::string> { check } : std::vector<std::string> {});
+            companion ? std::vector<std::string> { check } : std::vector<std::string> {});
         player::Form5& f = p.app.get<player::Form5>();
-        EXPECT_EQ(f.Label10.visible(), row.hint);
+        EXPECT_EQ(f.Label10.visible(), row.at(2) == "hint");
         // A medium the framework cannot decode names the decoder it lacks.
         decoders->lacking = { "MP3", "Vorbis" };
         f.WindowsMediaPlayer1.setUrl("/music/a.ogg");
         f.WindowsMediaPlayer1.reportUndecodable();
         p.app.runUntilIdle();
-        EXPECT_NE(f.Text5.text().find(row.lacking ? "无法播放此文件：缺少 Vorbis 解码器" : "无法播放此文件"),
+        EXPECT_NE(f.Text5.text().find(framework ? "无法播放此文件：缺少 Vorbis 解码器" : "无法播放此文件"),
             std::string::npos);
     }
 }
@@ -153,17 +146,12 @@ TEST_F(PlayerTest, SearchFiltersTheShownListCaseSensitively)
     f.Image14.click();
     EXPECT_EQ(f.List1.height(), 510);
 
-    const std::pair<const char*, std::vector<std::string>> rows[] = {
-        { "Lo", { "Love.mp3" } },
-        { "ove", { "Love.mp3", "love.mp3" } },
-        { "爱", { "爱情.mp3" } },
-        { "nothing", {} },
-    };
-    for (const auto& [typed, found] : rows) {
-        SCOPED_TRACE(typed);
-        f.Text2.setText(typed);
+    // Each row of search.tsv: what is typed and the names found.
+    for (const auto& r : testing_support::testRows("player/search.tsv")) {
+        SCOPED_TRACE(r.at(0));
+        f.Text2.setText(r[0]);
         std::vector<std::string> paths;
-        for (const auto& name : found)
+        for (const auto& name : parts(r.at(1)))
             paths.push_back(media(name));
         EXPECT_EQ(f.List5.items(), paths);
         EXPECT_TRUE(f.List4.visible());
