@@ -165,13 +165,18 @@ bool CFileDownload::busy() const
     return m_state->fBusy;
 }
 
-void showProgressBar(runtime::Label& label, const std::string& prefix, double marks, int fullMarks)
+std::string progressMarks(double marks, int fullMarks)
 {
-    std::string text = prefix;
+    std::string text;
     for (int64_t i = std::clamp<int64_t>(vb::bankersRound(marks), 0, fullMarks); i > 0; --i)
         text += "■";
+    return text;
+}
+
+void showProgressBar(runtime::Label& label, const std::string& prefix, double marks, int fullMarks)
+{
     label.setBarMarks(fullMarks);
-    label.setCaption(text);
+    label.setCaption(prefix + progressMarks(marks, fullMarks));
 }
 
 } // namespace common

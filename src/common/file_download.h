@@ -67,8 +67,10 @@ private:
     std::shared_ptr<State> m_state;
 };
 
-// Shows a download's progress bar on a label: prefix, then marks "■" (rounded half to even,
-// 0 to fullMarks), where fullMarks of them fill the label to its end.
+// A progress bar's run of marks "■": marks rounded half to even, 0 to fullMarks.
+std::string progressMarks(double marks, int fullMarks);
+// Shows a download's progress bar on a label: prefix, then its marks, where fullMarks of them
+// fill the label to its end.
 void showProgressBar(runtime::Label& label, const std::string& prefix, double marks, int fullMarks);
 
 } // namespace common

@@ -191,10 +191,7 @@ void Form5::oDownload_OnProgress(
     // A server that sends more than it announced still fills the bar only once.
     const double part
         = static_cast<double>(std::min(lProgress, lMaxProgress)) / static_cast<double>(lMaxProgress);
-    std::string bar;
-    for (int64_t i = vb::bankersRound(kBarMarks * part); i > 0; --i)
-        bar += "■";
-    Label4.setCaption(bar);
+    Label4.setCaption(common::progressMarks(kBarMarks * part, kBarMarks));
     Label9.setCaption("(" + vb::Format00(100 * part) + "%)");
 }
 

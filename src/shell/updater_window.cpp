@@ -120,10 +120,7 @@ void Form4::oDownload_OnProgress(
     // A server that sends more than it announced still fills the bar only once.
     const auto q = static_cast<float>(static_cast<double>(std::min(lProgress, lMaxProgress))
         / static_cast<double>(lMaxProgress) * kBarSquares);
-    std::string bar;
-    for (int64_t i = vb::bankersRound(q); i > 0; --i)
-        bar += "■";
-    Label1.setCaption(bar);
+    Label1.setCaption(common::progressMarks(q, kBarSquares));
     // The percentage in whole tens, rounded down.
     Command1.setCaption("正在升级" + vb::Str(static_cast<int64_t>(q) * 10) + "%");
 }
