@@ -8,9 +8,12 @@ if [ "$(id -u)" = 0 ]; then
     # The stranger, another user id, owns the names a start could try in a shared temporary
     # folder: the instance name itself, and the fallback folder of this user's id.
     stranger=54321
-    export TMPDIR="$DESKTOP_WORK/shared-tmp"
-    mkdir -m 1777 "$TMPDIR"
-    chmod 755 "$DESKTOP_WORK"
+    # A short path of its own: a socket's name holds at most 107 bytes, and the build folder
+    # may be deep.
+    TMPDIR=$(mktemp -d /tmp/zelvora-shared.XXXXXX)
+    export TMPDIR
+    chmod 1777 "$TMPDIR"
+    trap 'stop_all; rm -rf "$TMPDIR"' EXIT
     install -d -m 777 -o "$stranger" "$TMPDIR/zelvora-$(id -u)"
     install -m 666 /dev/null "$TMPDIR/stolen"
     for name in "$TMPDIR/$ZELVORA_INSTANCE" "$TMPDIR/zelvora-$(id -u)/$ZELVORA_INSTANCE"; do
