@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Per-test coverage of src/.
+"""Per-test coverage of src/ and gui/.
   coverage_unique.py --extract   reads gcov's JSON (one document a line) on standard input and
                                  prints the covered lines ("L src/x.cpp:12") and branches
-                                 ("B src/x.cpp:12:0") of src/
+                                 ("B src/x.cpp:12:0") of src/ and gui/ (the front end's code,
+                                 in its own build)
   coverage_unique.py FOLDER      reads FOLDER/index.tsv (number, test) and FOLDER/N.txt and
                                  prints, per test, how many lines and branches it covers and how
                                  many of them no other test covers, least unique first: the tests
@@ -20,11 +21,11 @@ def extract():
         if not text:
             continue
         for entry in json.loads(text).get("files", []):
-            path = entry["file"]
-            cut = path.rfind("/src/")
-            if cut < 0 and not path.startswith("src/"):
+            path = "/" + entry["file"]
+            cut = max(path.rfind("/src/"), path.rfind("/gui/"))
+            if cut < 0:
                 continue
-            path = path[cut + 1:] if cut >= 0 else path
+            path = path[cut + 1:]
             for line in entry.get("lines", []):
                 where = f"{path}:{line['line_number']}"
                 if line["count"] > 0:
