@@ -4,17 +4,13 @@ using ToolboxTest = testing_support::RunnerTest;
 
 TEST_F(ToolboxTest, TilesWithoutPreconditionOpenTheRunnerModallyInTheirMode)
 {
-    const struct {
-        const char* tile;
-        const char* mode;
-    } rows[] = { { "Image2", "QQ" }, { "Image3", "IP" }, { "Image4", "TQ" }, { "Image5", "TL" },
-        { "Image7", "WF" }, { "Image10", "meitu" } };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.tile);
-        box().control(r.tile)->click();
+    // Each row of tiles.tsv: the tile and the mode its runner opens in.
+    for (const auto& r : testing_support::testRows("toolbox/tiles.tsv")) {
+        SCOPED_TRACE(r.at(0));
+        box().control(r[0])->click();
         toolbox::tooldiao* runner = p.app.find<toolbox::tooldiao>();
         ASSERT_NE(runner, nullptr);
-        EXPECT_EQ(runner->qie.text(), r.mode);
+        EXPECT_EQ(runner->qie.text(), r.at(1));
         EXPECT_TRUE(runner->modal());
         EXPECT_EQ(runner->owner(), &box());
         p.app.unload<toolbox::tooldiao>();

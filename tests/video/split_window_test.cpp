@@ -69,49 +69,22 @@ TEST_F(SplitWindowTest, ASplitVideoGoesToTheSplitterWhichFetchesItsLongLinksLast
     const std::string exactly120 = server.url("/x?") + std::string(120 - server.url("/x?").size(), 'b');
     serveSplitVideo({ segment(0), server.url("/short"), segment(1), exactly120, segment(2) });
     serveSegments(3);
-    resolve(pageAddress());
-    EXPECT_FALSE(p.app.isLoaded<video::fenge>());
-    p.app.advance(1000);
-    ASSERT_TRUE(p.app.isLoaded<video::fenge>());
-    video::fenge& splitter = p.app.get<video::fenge>();
-    EXPECT_TRUE(splitter.visible());
+    video::fenge& splitter = openSplitter();
     EXPECT_EQ(splitter.Label3.caption(), kName);
-    EXPECT_EQ(splitter.WebBrowser1.location(), server.url("/parse.php?format=&kw=") + pageAddress());
-    EXPECT_FALSE(splitter.Command2.enabled());
-    EXPECT_FALSE(splitter.List1.visible());
     EXPECT_EQ(w().Label4.caption(), "分割数据提取成功");
-    EXPECT_EQ(w().Text4.text(), "");
-    EXPECT_EQ(w().Text5.text(), "");
-    for (const char* locked : { "Command10", "Command11", "Text4", "Text5" })
-        EXPECT_FALSE(w().control(locked)->enabled()) << locked;
-    EXPECT_FALSE(w().Timer3.enabled());
-
     // Links longer than 120 characters are the segments, the page's last first.
-    settle();
-    p.app.advance(1000);
     EXPECT_EQ(splitter.List1.items(), (std::vector<std::string> { segment(2), segment(1), segment(0) }));
-    EXPECT_EQ(splitter.List2.items(), splitter.List1.items());
     EXPECT_EQ(splitter.caption(), "此视频被该网站分割为3个片段");
-    EXPECT_TRUE(splitter.Command2.enabled());
-    EXPECT_FALSE(splitter.Label1.visible());
-    EXPECT_TRUE(splitter.List1.visible());
-    EXPECT_FALSE(splitter.Timer1.enabled());
-    EXPECT_EQ(splitter.WebBrowser1.bodyScroll(), "no");
 
     // Each segment is saved under its number in the list.
     start(splitter);
     EXPECT_EQ(
         splitter.Label8.caption(), "状态：分割视频全部下载完成，请检查桌面上“Zelvora下载区”文件夹内的视频");
-    EXPECT_EQ(splitter.Text3.text(), "3");
-    EXPECT_FALSE(splitter.Timer2.enabled());
-    EXPECT_FALSE(splitter.Command2.enabled());
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(readBytes(segmentFile(i)) == FixtureServer::pattern(2 - i, kSegmentBytes)) << i;
     // A whole segment reads 100% (not 99%, as 274 / 2.74 would give in binary fractions).
     EXPECT_EQ(vb::Left(splitter.Label4.caption(), 4), "100%");
     EXPECT_EQ(vb::Len(splitter.Label4.caption()), 4 + 274);
-    EXPECT_EQ(splitter.Label5.caption().rfind("网速：", 0), 0u);
-    EXPECT_EQ(splitter.Label5.caption().substr(splitter.Label5.caption().size() - 4), "KB/S");
     // The lengths were asked once each, before the first segment.
     EXPECT_EQ(splitter.Label10.caption().rfind("总进度：0.29 MB / 0.29 MB", 0), 0u)
         << splitter.Label10.caption();
@@ -130,8 +103,6 @@ TEST_F(SplitWindowTest, AFailedSegmentStepsTheCounterBackAndTheNextStartResumesT
     start(splitter);
     EXPECT_EQ(splitter.Label8.caption(), "状态：下载失败，您刚刚断网了请重新下载");
     EXPECT_EQ(splitter.Text3.text(), "1");
-    EXPECT_TRUE(splitter.Command2.enabled());
-    EXPECT_FALSE(splitter.Timer2.enabled());
     EXPECT_FALSE(std::filesystem::exists(segmentFile(2)));
 
     const int hits1 = server.hits("/seg/1.flv"), hits2 = server.hits("/seg/2.flv");

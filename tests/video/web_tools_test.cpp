@@ -47,7 +47,6 @@ protected:
                 server.addPage(
                     "/" + folder + "/" + entry.path().filename().string(), readBytes(entry.path()));
         }
-        server.addPage("/v.html", videoPage("/clip.mp4"));
         server.addPage("/live.html", videoPage("/hls/index.m3u8"));
         server.addPage("/dash.html", videoPage("/dash/index.mpd"));
     }
