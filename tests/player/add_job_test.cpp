@@ -1,33 +1,10 @@
 // The add job: dropped files are classified, played, and their folders appended to the
 // music or video playlist.
 #include <filesystem>
-#include <map>
 
-#include "player/media_kinds.h"
 #include "player_fixture.h"
 
 using namespace player_testing;
-
-TEST_F(PlayerTest, DroppedMusicShowsTheMusicListWithItsFolderAppendedAndPlays)
-{
-    const std::string a = makeMedia({ "a.mp3", "b.wma", "c.avi" });
-    player::Form5& f = player();
-    f.Label7.click();
-    drop({ a });
-    EXPECT_EQ(f.liebiao.text(), "音乐列表");
-    EXPECT_EQ(listFile("mpath.ini"), crlf({ media("a.mp3"), media("b.wma") }));
-    EXPECT_EQ(listFile("mname.ini"), crlf({ ">a.mp3", ">b.wma" }));
-    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + a });
-
-    // The same file again: it plays, and the list keeps one copy of each.
-    drop({ a });
-    EXPECT_EQ(listFile("mpath.ini"), crlf({ media("a.mp3"), media("b.wma") }));
-    EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + a });
-
-    // Another file of the listed folder: the whole folder is appended again.
-    drop({ makeMedia({ "d.mp3" }) });
-    EXPECT_EQ(listFile("mname.ini"), crlf({ ">a.mp3", ">b.wma", ">a.mp3", ">b.wma", ">d.mp3" }));
-}
 
 TEST_F(PlayerTest, VideoGoesToTheVideoListAndEveryDropTargetAddsTheFirstFileOnly)
 {
@@ -92,28 +69,4 @@ TEST_F(PlayerTest, AFileInAFolderThatCannotBeListedPlaysWithoutChangingTheList)
         EXPECT_EQ(listFile("mpath.ini"), "");
         EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + path });
     }
-}
-
-TEST_F(PlayerTest, ANameOutsideTheCodePageIsStoredAsTheCodePageRendersIt)
-{
-    p.env->setCodePage("GBK");
-    const std::string song = makeMedia({ "中\xF0\x9F\x98\x80.mp3" });
-    drop({ song });
-    EXPECT_EQ(listFile("mname.ini"), ">\xD6\xD0?.mp3\r\n");
-    EXPECT_EQ(listFile("mpath.ini"), media("") + "\xD6\xD0?.mp3\r\n");
-    player().Label7.click();
-    player().Label5.click();
-    EXPECT_EQ(player().List1.items(), std::vector<std::string> { ">中?.mp3" });
-}
-
-TEST(MediaKinds, ExtensionsAreComparedUpperCased)
-{
-    // Each row of media_kinds.tsv: a path and its kind.
-    const std::map<std::string, player::media::Kind> kinds { { "music", player::media::Kind::Music },
-        { "video", player::media::Kind::Video }, { "seed", player::media::Kind::Seed },
-        { "picture", player::media::Kind::PictureText }, { "none", player::media::Kind::None } };
-    for (const auto& r : testing_support::testRows("player/media_kinds.tsv"))
-        EXPECT_EQ(player::media::kindOf(r.at(0)), kinds.at(r.at(1))) << r[0];
-    EXPECT_EQ(player::media::extensionOf("/m.d/readme"), "D/README");
-    EXPECT_EQ(player::media::extensionOf("noext"), "NOEXT");
 }

@@ -181,17 +181,3 @@ TEST_F(FlashPlayerTest, FirstFlvFetchesThePlayerOnceAndPlaysThroughTheFlashPage)
     EXPECT_EQ(server.hits("/zelv.swf"), 2);
     EXPECT_TRUE(holds(page(), "vcastr_file=/m/second.flv"));
 }
-
-TEST_F(FlashPlayerTest, WithoutFlashInTheBrowserAnFlvPlaysInTheMediaPlayerUnfetched)
-{
-    struct NoFlashBrowser : runtime::RecordingBrowserEngine {
-        bool supportsFlash() const override { return false; }
-    };
-    player().WebBrowser3.setEngine(std::make_unique<NoFlashBrowser>());
-    for (const char* address : { "/m/clip.flv", "/m/SAVED.FLV" }) {
-        dispatch(address);
-        EXPECT_EQ(mediaCalls(), std::vector<std::string> { std::string("url ") + address });
-    }
-    EXPECT_TRUE(p.messages().empty());
-    EXPECT_EQ(server.hits("/zelv.swf"), 0);
-}

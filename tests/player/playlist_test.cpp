@@ -8,25 +8,6 @@
 
 using namespace player_testing;
 
-TEST(PlayerStart, FirstStartCreatesTheFourEmptyFilesAndShowsTheEmptyMusicList)
-{
-    testing_support::TestProgram p;
-    p.start();
-    p.app.get<shell::moban>().Label7.mouseDown({ runtime::LeftButton, 0, 0, 0 });
-    player::Form5& f = p.app.get<player::Form5>();
-    for (const char* name : { "mpath.ini", "mname.ini", "vpath.ini", "vname.ini" }) {
-        SCOPED_TRACE(name);
-        ASSERT_TRUE(std::filesystem::is_regular_file(p.dataFile(std::string("Temp/") + name)));
-        EXPECT_EQ(std::filesystem::file_size(p.dataFile(std::string("Temp/") + name)), 0u);
-    }
-    EXPECT_EQ(f.List1.listCount(), 0);
-    EXPECT_EQ(f.liebiao.text(), "音乐列表");
-    EXPECT_EQ(f.Text4.text(), "如出现空白，请再次点击左边载入列表中的此视频，即可播放");
-    for (runtime::Control* hidden : std::initializer_list<runtime::Control*> { &f.WebBrowser3, &f.Text5,
-             &f.Text2, &f.Picture1, &f.List4, &f.List6, &f.List7, &f.Label8, &f.Label9 })
-        EXPECT_FALSE(hidden->visible()) << hidden->name();
-}
-
 namespace {
 
 // A media framework whose decoders lack the formats given.
@@ -89,25 +70,6 @@ TEST(PlayerStart, PlaylistFilesLoadAsTheyAreWhateverTheirShape)
         // Nothing rewrites the files by loading them.
         EXPECT_EQ(testing_support::readBytes(p.dataFile("Temp/mname.ini")), r[1]);
     }
-}
-
-TEST_F(PlayerTest, TabsSwitchListsFromTheFilesAndMarkTheChosenTab)
-{
-    showList({ "a.mp3", "b.mp3" });
-    player::Form5& f = player();
-    f.Image14.click();
-    showList({ "v.avi" }, true);
-    EXPECT_EQ(f.liebiao.text(), "视频列表");
-    EXPECT_EQ(f.List2.items(), std::vector<std::string> { media("v.avi") });
-    EXPECT_EQ(f.Label7.backColor(), 0xE0E0E0);
-    EXPECT_EQ(f.Label5.backStyle(), runtime::Transparent);
-
-    // Unsaved changes of the shown list are dropped: the music tab shows the file.
-    f.List1.addItem(">unsaved");
-    f.Label5.click();
-    EXPECT_EQ(f.liebiao.text(), "音乐列表");
-    EXPECT_EQ(f.List1.items(), (std::vector<std::string> { ">a.mp3", ">b.mp3" }));
-    EXPECT_EQ(f.Label5.backStyle(), runtime::Opaque);
 }
 
 TEST_F(PlayerTest, SelectingShowsTheNameWithoutItsMarker)
