@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "music/music_window.h"
-#include "player/player_window.h"
 #include "shell/hub_window.h"
 #include "support/test_program.h"
 #include "traymenu/tray_window.h"
@@ -28,31 +27,6 @@ protected:
 };
 
 } // namespace
-
-// The tile script checks captions, owners, fonts and which windows stay loaded; here the
-// hub grows to hold each hosted window, and pressing the selected tile keeps its window.
-TEST_F(HubTest, TilesSizeTheHubToTheHostedWindow)
-{
-    const std::pair<runtime::Label shell::moban::*, const char*> rows[]
-        = { { &shell::moban::Label7, "Form5" }, { &shell::moban::Label8, "Form2" },
-              { &shell::moban::Label9, "tool" }, { &shell::moban::Label6, "Form1" } };
-    for (const auto& [tile, child] : rows) {
-        SCOPED_TRACE(child);
-        const int hubBefore = hub().height();
-        (hub().*tile).mouseDown(press(runtime::LeftButton));
-        runtime::Form* f = p.app.loadedForm(child);
-        ASSERT_NE(f, nullptr);
-        EXPECT_EQ(f->top(), hub().top() + 870);
-        EXPECT_EQ(hub().height(), hubBefore);
-    }
-    hub().Label7.mouseDown(press(runtime::LeftButton));
-    player::Form5* player = p.app.find<player::Form5>();
-    ASSERT_NE(player, nullptr);
-    player->move(0, 0);
-    hub().Label7.mouseDown(press(runtime::LeftButton));
-    EXPECT_EQ(p.app.find<player::Form5>(), player);
-    EXPECT_EQ(player->top(), hub().top() + 870);
-}
 
 TEST_F(HubTest, WebPlayTileOpensOnTopAndTwoRightClicksCloseIt)
 {

@@ -68,29 +68,6 @@ TEST_F(UpdateTest, TheServersLastLineIsComparedAsText)
     }
 }
 
-TEST_F(UpdateTest, AFailedDownloadIsReportedAndKeepsTheVersionFileAsItWas)
-{
-    // The first check creates the file with the build number; the failing server leaves it.
-    const std::pair<const char*, std::string> failures[]
-        = { { "not found", "/status/404" }, { "endless redirects", "/redirect/50?to=/xin.txt" },
-              { "connection cut", "/cut/4000" }, { "garbage answer", "" } };
-    for (const auto& [name, path] : failures) {
-        SCOPED_TRACE(name);
-        std::filesystem::remove(versionFile());
-        p.config->set("update_server", (path.empty() ? server.garbageUrl() : server.url(path)) + "#");
-        check();
-        EXPECT_EQ(hub().Label1.caption(), line(shell::kUpdateFailed));
-        EXPECT_EQ(readBytes(versionFile()), "13\r\n");
-    }
-    // A version file far too large to be one is not taken over the old one.
-    p.config->set("update_server", server.url(""));
-    server.addPage("/xin.txt", std::string(10 << 20, '9'), "text/plain");
-    writeBytes(versionFile(), "12\r\n");
-    check();
-    EXPECT_EQ(hub().Label1.caption(), line(shell::kUpdateFailed));
-    EXPECT_EQ(readBytes(versionFile()), "12\r\n");
-}
-
 TEST_F(UpdateTest, OfflineCheckSaysSoAndTouchesNothing)
 {
     p.config->set("probe", FixtureServer::refusedUrl());

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "music/music_window.h"
-#include "player/player_window.h"
 #include "shell/hub_window.h"
 #include "support/test_program.h"
 #include "traymenu/tray_window.h"
@@ -21,31 +20,11 @@ protected:
 
 } // namespace
 
-TEST_F(TrayTest, OnlyARightButtonPressOnTheIconOpensTheMenu)
+TEST_F(TrayTest, MenuShortcutsKeepTheNowPlayingTilesLook)
 {
-    for (int message :
-        { platform::TrayLeftDown, platform::TrayLeftUp, platform::TrayLeftDouble, platform::TrayMouseMove })
-        platform::deliverTrayMessage(p.tray->record(), message);
-    EXPECT_TRUE(p.host.popups.empty());
-    platform::deliverTrayMessage(p.tray->record(), platform::TrayRightDown);
-    EXPECT_EQ(p.host.popups, (std::vector<std::string> { "Form6.kuai" }));
-}
-
-TEST_F(TrayTest, MenuShortcutsShowTheHubWithTheChosenTile)
-{
-    p.app.get<shell::moban>().Label3.click();
-    tray().onlinevideo.click();
-    // Which window each entry shows is the desktop tray case's; here the tile they choose.
+    // Which window each entry shows is the desktop tray case's; here the "正在播放" tile keeps
+    // its look through the menu, whatever it was.
     shell::moban& hub = p.app.get<shell::moban>();
-    EXPECT_EQ(hub.qied.text(), "在线影音");
-    tray().onlinemusic.click();
-    EXPECT_FALSE(p.app.isLoaded<player::Form5>());
-    tray().opentool.click();
-    EXPECT_EQ(hub.qied.text(), "工具箱");
-    tray().downvideo.click();
-    EXPECT_EQ(hub.qied.text(), "视频下载");
-
-    // The "正在播放" tile keeps its look through the menu, whatever it was.
     for (bool nowPlayingChosen : { true, false }) {
         hub.Label10.setVisible(true);
         if (nowPlayingChosen)
