@@ -1,7 +1,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 
@@ -78,54 +77,6 @@ TEST_F(NetworkTest, GetReturnsTheBodyOfAnyCompleteResponse)
     EXPECT_EQ(page.contentType, "text/html; charset=utf-8");
 }
 
-TEST_F(NetworkTest, FetchStopsSoonAfterItsCallerGivesUp)
-{
-    const auto start = std::chrono::steady_clock::now();
-    const platform::HttpResponse r
-        = net.fetch(server.url("/throttle/100000/1000/50"), [&] { return secondsSince(start) < 0.2; });
-    EXPECT_FALSE(r.completed);
-    EXPECT_LT(secondsSince(start), 1.0);
-}
-
-TEST_F(NetworkTest, DownloadsWriteTheWholeFileOrStopAtTheirLimits)
-{
-    // Each row of downloads.tsv: the path, the limits (seconds, bytes), the size written (-1:
-    // the download fails and the old file stays), the total reported (0 when the server does
-    // not announce it), whether it was redirected (1), and why.
-    const std::string target = dir.file("video.flv");
-    for (const auto& row : testing_support::testRows("platform/downloads.tsv")) {
-        SCOPED_TRACE(row.at(6));
-        const long long size = std::stoll(row[3]);
-        writeBytes(target, "old");
-        std::vector<TransferProgress> reports;
-        const auto start = std::chrono::steady_clock::now();
-        const platform::Status s = net.download(server.url(row[0]), target,
-            [&](const TransferProgress& p) {
-                reports.push_back(p);
-                return true;
-            },
-            { std::stol(row[1]), std::stoll(row[2]) });
-        EXPECT_LT(secondsSince(start), 5);
-        EXPECT_EQ(namesIn(dir.path()), std::vector<std::string> { "video.flv" });
-        if (size < 0) {
-            EXPECT_FALSE(s.ok);
-            EXPECT_EQ(readBytes(target), "old");
-            continue;
-        }
-        ASSERT_TRUE(s.ok) << s.error;
-        EXPECT_EQ(readBytes(target), FixtureServer::pattern(0, size));
-        const TransferProgress& last = reports[reports.size() - 2];
-        EXPECT_EQ(last.statusCode, TransferProgress::EndData);
-        EXPECT_EQ(last.received, size);
-        EXPECT_EQ(last.total, std::stoll(row[4]));
-        EXPECT_EQ(reports.back().statusCode, 200);
-        EXPECT_EQ(
-            std::any_of(reports.begin(), reports.end(),
-                [](const TransferProgress& p) { return p.statusCode == TransferProgress::Redirecting; }),
-            row[5] == "1");
-    }
-}
-
 // Without a whole response a page fetch gives nothing and a download leaves an existing
 // target as it was.
 TEST_F(NetworkTest, NoWholeResponseGivesNoPageAndLeavesTheTarget)
@@ -183,21 +134,4 @@ TEST_F(NetworkTest, DownloadIntoAPlaceThatCannotHoldTheFileFails)
         EXPECT_EQ(reports, 0) << target;
     }
     EXPECT_EQ(server.hits("/bytes/1000"), 0);
-}
-
-TEST_F(NetworkTest, DownloadStopsWhenTheCallbackSaysSoAndKeepsReportingWhileStalled)
-{
-    // Chunks 300 ms apart: the 20 ms heartbeat reports keep coming in between, marked as such.
-    std::vector<TransferProgress> reports;
-    const platform::Status s = net.download(
-        server.url("/throttle/10000/1000/300"), dir.file("t.bin"), [&](const TransferProgress& p) {
-            reports.push_back(p);
-            return p.phase != TransferProgress::Progress || p.received < 2000;
-        });
-    EXPECT_FALSE(s.ok);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("t.bin")));
-    EXPECT_EQ(phases(reports).back(), 'E');
-    EXPECT_GE(
-        std::count_if(reports.begin(), reports.end(), [](const TransferProgress& r) { return r.heartbeat; }),
-        3);
 }

@@ -96,39 +96,6 @@ TEST_F(HeadlessBrowserTest, PagesThatDoNotArriveLeaveAnEmptyDocument)
     EXPECT_EQ(browser().documentText(), "<html><body>status 404 page</body></html>");
 }
 
-TEST_F(HeadlessBrowserTest, StopAndWriteWinOverALoadInFlightAndRefreshReloadsInTheBackground)
-{
-    browser().navigate(server.url("/dir/list.html"));
-    settle();
-    browser().navigate(server.url("/slow/300"));
-    browser().stop();
-    EXPECT_FALSE(browser().busy());
-    settle();
-    EXPECT_EQ(browser().links().size(), 3u);
-
-    server.addPage("/dir/list.html", "<a href='changed.html'>c</a>");
-    browser().setBodyScroll("no");
-    browser().refresh();
-    EXPECT_TRUE(browser().busy());
-    EXPECT_EQ(browser().links().size(), 3u); // read from the document already shown
-    settle();
-    EXPECT_EQ(hrefs(browser().links()), std::vector<std::string> { server.url("/dir/changed.html") });
-    EXPECT_EQ(browser().bodyScroll(), "");
-
-    browser().navigate(server.url("/slow/300"));
-    browser().reload("");
-    browser().write("<body scroll=no><a href='w.html'>w</a></body>");
-    EXPECT_FALSE(browser().busy());
-    settle();
-    EXPECT_EQ(browser().documentText(), "<body scroll=no><a href='w.html'>w</a></body>");
-    EXPECT_EQ(browser().bodyScroll(), "no");
-    // Relative addresses of a written document resolve against the document it replaced.
-    EXPECT_EQ(hrefs(browser().links()), std::vector<std::string> { server.url("/dir/w.html") });
-    // A written document is not fetched again.
-    browser().refresh();
-    EXPECT_FALSE(browser().busy());
-}
-
 TEST_F(HeadlessBrowserTest, ALinkToANewWindowIsRaisedToTheWindowWhichOpensItInPlace)
 {
     browser().navigate(server.url("/dir/list.html"));

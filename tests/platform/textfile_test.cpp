@@ -15,20 +15,6 @@ using testing_support::readBytes;
 using testing_support::TempDir;
 using testing_support::writeBytes;
 
-TEST(TextFile, ReadsAnyLineEndAndBadBytes)
-{
-    TempDir dir;
-    // Each row: what it shows, the file's bytes, then the lines read.
-    for (const auto& row : testing_support::testRows("platform/line_ends.tsv", true)) {
-        writeBytes(dir.path() / "f", row.at(1));
-        EXPECT_EQ(readLines(dir.file("f"), "UTF-8"), std::vector<std::string>(row.begin() + 2, row.end()))
-            << row[0];
-    }
-    bool ok = true;
-    EXPECT_TRUE(readLines(dir.file("missing"), "UTF-8", &ok).empty());
-    EXPECT_FALSE(ok);
-}
-
 TEST(TextFile, CodecsMarkWhatTheyCannotHold)
 {
     EXPECT_EQ(encode("a😀b", "GBK"), "a?b");
