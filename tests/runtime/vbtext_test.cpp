@@ -60,23 +60,3 @@ TEST(VbText, ValReadsTheLeadingNumber)
     for (const Row& r : rows)
         EXPECT_DOUBLE_EQ(Val(r.text), r.value) << r.text;
 }
-
-TEST(VbText, RoundingAndFormatting)
-{
-    EXPECT_EQ(bankersRound(0.5), 0);
-    EXPECT_EQ(bankersRound(1.5), 2);
-    EXPECT_EQ(bankersRound(2.5), 2);
-    EXPECT_EQ(bankersRound(-2.5), -2);
-    EXPECT_EQ(bankersRound(2.6), 3);
-    EXPECT_EQ(Format00(0), "0.00");
-    EXPECT_EQ(Format00(1.005 * 1000 / 1000), "1.01");
-    EXPECT_EQ(Format00(12.3), "12.30");
-    EXPECT_EQ(Format00(1023.999), "1024.00");
-    EXPECT_EQ(Hex(7740), "1E3C");
-    EXPECT_EQ(Hex(-1), "FFFFFFFF");
-    bool ok = true;
-    EXPECT_EQ(toLong("abc", &ok), 0);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(toLong("99999999999", &ok), 2147483647);
-    EXPECT_TRUE(ok);
-}
