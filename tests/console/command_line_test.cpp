@@ -11,16 +11,6 @@ using console::splitCommandLine;
 
 namespace {
 
-// Each row: the line (escaped), 1 when it parses, then the words it gives.
-TEST(CommandLine, SplitsWordsAndQuotedStrings)
-{
-    for (const auto& row : testing_support::testRows("console/split_lines.tsv", true)) {
-        const auto parsed = splitCommandLine(row[0]);
-        EXPECT_EQ(parsed.ok(), row[1] == "1") << row[0];
-        EXPECT_EQ(parsed.words, std::vector<std::string>(row.begin() + 2, row.end())) << row[0];
-    }
-}
-
 TEST(CommandLine, PrintedValuesReadBackAsTheSameText)
 {
     const std::string values[]
