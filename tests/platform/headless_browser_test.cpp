@@ -91,9 +91,6 @@ TEST_F(HeadlessBrowserTest, PagesThatDoNotArriveLeaveAnEmptyDocument)
         EXPECT_FALSE(browser().busy()) << address;
         EXPECT_EQ(browser().documentText(), "") << address;
     }
-    browser().navigate(server.url("/status/404"));
-    settle();
-    EXPECT_EQ(browser().documentText(), "<html><body>status 404 page</body></html>");
 }
 
 TEST_F(HeadlessBrowserTest, ALinkToANewWindowIsRaisedToTheWindowWhichOpensItInPlace)
