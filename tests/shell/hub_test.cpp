@@ -3,7 +3,6 @@
 #include "music/music_window.h"
 #include "shell/hub_window.h"
 #include "support/test_program.h"
-#include "traymenu/tray_window.h"
 #include "video/web_play_window.h"
 
 using testing_support::TestProgram;
@@ -81,10 +80,8 @@ TEST_F(HubTest, TitleButtons)
     hub().Label2.click();
     EXPECT_EQ(p.shell->launches().back(), "open " + p.config->get("maker_site"));
     // The title buttons lose their hover when the pointer leaves them; minimise and settings
-    // also when pressed.
-    hub().Label3.mouseMove(press(runtime::NoButton));
-    hub().Label3.mouseLeave();
-    EXPECT_EQ(hub().Label3.backStyle(), runtime::Transparent);
+    // also when pressed (the desktop tray and settings cases open the settings window over the
+    // hub, and the late tray case closes the hub to the tray).
     for (runtime::Label* button : { &hub().Label4, &hub().Label5 }) {
         button->mouseMove(press(runtime::NoButton));
         button->mouseLeave();
@@ -95,15 +92,6 @@ TEST_F(HubTest, TitleButtons)
         EXPECT_EQ(button->backStyle(), runtime::Transparent);
     }
     EXPECT_EQ(hub().windowState(), runtime::WindowState::Minimized);
-    ASSERT_NE(p.app.loadedForm("setz"), nullptr);
-    EXPECT_TRUE(p.app.loadedForm("setz")->modal());
-    // Closing the hub leaves the tray window and its icon.
-    hub().Label3.click();
-    EXPECT_FALSE(p.app.isLoaded<shell::moban>());
-    EXPECT_TRUE(p.app.isLoaded<traymenu::Form6>());
-    EXPECT_TRUE(p.tray->shown());
-    EXPECT_FALSE(p.app.get<music::Form1>().visible());
-    EXPECT_FALSE(p.app.ended());
 }
 
 TEST_F(HubTest, WithoutANotificationAreaClosingTheHubAsksToExit)
