@@ -65,8 +65,7 @@ TEST_F(TuneUpTest, TheTuneUpRecordsTheOwnDnsOnceAndSetsTheTwoServers)
     second.on(kReadDns,
         "GENERAL.DEFAULT:yes\nipv4.method:auto\nipv4.dns:114.114.114.114,8.8.8.8\nipv4.ignore-auto-dns:"
         "yes\n");
-    toolbox::tooldiao& again = tuned();
-    EXPECT_EQ(again.Label2.caption(), "宽带加速成功，您打开网页试试...");
+    tuned();
     EXPECT_EQ(readBytes(tool("dns_record.txt")), "u-1\teth0\t有线\t1.1.1.1,9.9.9.9\tno\r\n");
 }
 

@@ -130,23 +130,17 @@ TEST_F(VideoWindowTest, ResultPagesWithoutUsableMarkersResolveNothing)
 
 TEST_F(VideoWindowTest, AFailedDownloadSaysTheNetworkWasLost)
 {
-    const struct {
-        std::string address;
-        bool blockFolder;
-    } rows[] = {
-        { server.url("/status/404"), false },
-        { FixtureServer::refusedUrl(), false },
-        { server.url("/bytes/10"), true },
-    };
-    for (const auto& row : rows) {
+    // A missing video, a refused connection, then a video with a file where the desktop is.
+    const std::string blocked = server.url("/bytes/10");
+    for (const std::string& address : { server.url("/status/404"), FixtureServer::refusedUrl(), blocked }) {
         w().Label7.setCaption("x");
-        if (row.blockFolder) {
+        if (address == blocked) {
             std::filesystem::remove_all(p.env->desktopFolder());
             std::ofstream(p.env->desktopFolder()) << "a file where the desktop folder should be";
         }
-        w().Text4.setText(row.address);
+        w().Text4.setText(address);
         w().Command10.click();
-        EXPECT_EQ(w().Label3.caption(), "失败，您刚刚断网了") << row.address;
+        EXPECT_EQ(w().Label3.caption(), "失败，您刚刚断网了") << address;
     }
 }
 

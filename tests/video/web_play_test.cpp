@@ -103,17 +103,15 @@ TEST_F(WebPlayTest, QvodResourcesPlayTheirOwnStreamsOneAfterTheOther)
     EXPECT_EQ(web().WebBrowser1.documentText(), playerPage("qvod", ""));
 }
 
-TEST_F(WebPlayTest, BaiduResourcesAreWrittenIntoTheirPlayerPage)
+TEST_F(WebPlayTest, BaiduResourcesAreWrittenIntoTheirPlayerPageAndScriptWindowsOpenInPlace)
 {
     searchWith({ "bdhd://a'b<c>" }, {});
     player().List7.setListIndex(0);
     EXPECT_EQ(player().Text4.text(), "bdhd://a'b<c>");
     player().List7.dblClick();
     EXPECT_EQ(web().WebBrowser1.documentText(), playerPage("baidu", "bdhd://a&#39;b&lt;c&gt;"));
-}
 
-TEST_F(WebPlayTest, ScriptWindowRequestsOpenTheAddressTheyAskFor)
-{
+    // A script's request for a window opens its address in place, also in the player's browser.
     for (runtime::WebBrowser* browser : { &web().WebBrowser1, &player().WebBrowser3 }) {
         bool cancel = false;
         browser->newWindowRequested("http://vendor.example/install", cancel);
