@@ -9,10 +9,8 @@ using testing_support::RunnerTest;
 namespace {
 
 const char* const kDevices = "nmcli -t -f DEVICE,TYPE,STATE,CONNECTION device";
-const char* const kTwoConnections = "wlan0:wifi:disconnected:\n"
-                                    "eth0:ethernet:connected:有线 连接 1\n"
-                                    "lo:loopback:connected (externally):lo\n"
-                                    "wlan1:wifi:connected:Home\\:Net\n";
+// Two connections to share (one name with an escaped colon), a WiFi card and the loopback.
+const std::string kTwoConnections = readBytes(testing_support::testData("toolbox/devices.txt"));
 
 class HotspotTest : public RunnerTest {
 protected:

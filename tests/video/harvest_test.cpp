@@ -113,7 +113,6 @@ TEST_F(HarvestTest, ThePromptHarvestsTheLayoutAndClosesItself)
     EXPECT_EQ(p.messages(), std::vector<std::string> { kDone });
     EXPECT_EQ(updater.Command3.caption(), "下载成功");
     EXPECT_EQ(updater.Label1.caption(), "恭喜您，下载成功！");
-    EXPECT_TRUE(p.app.get<music::Form1>().Command1.enabled());
     // The watch closes the window on its next tick.
     p.app.advance(1000);
     EXPECT_FALSE(p.app.isLoaded<shell::Form4>());
@@ -121,15 +120,11 @@ TEST_F(HarvestTest, ThePromptHarvestsTheLayoutAndClosesItself)
 
 TEST_F(HarvestTest, EveryCopyGetsItsOwnNameAndSameBytesAreKeptOnce)
 {
-    writeBytes(cached("one/a.mp3"), "first song");
-    writeBytes(cached("one/b.mp3"), "second song");
-    writeBytes(cached("one/c.mp3"), "first song");
-    writeBytes(cached("one/quote\"new\nline歌\xff.aac"), "odd name");
-    writeBytes(cached("one/xmp3"), "no dot");
-    writeBytes(cached("one/empty.flv"), "");
+    // Each row of harvest_cache.tsv: a file of one cache folder and its bytes. The last is a song
+    // a harvest stopped half-way copied already, leaving its original.
+    for (const auto& row : testing_support::testRows("video/harvest_cache.tsv", true))
+        writeBytes(cached("one/" + row.at(0)), row.at(1));
     writeBytes(download("未命名 - 1.mp3"), "from an earlier harvest");
-    // A harvest stopped half-way copied this song already and left its original.
-    writeBytes(cached("one/d.mp3"), "from an earlier harvest");
     harvestFromThePrompt();
 
     std::multiset<std::string> contents;
@@ -211,19 +206,12 @@ TEST_F(HarvestTest, WhatCannotRunIsToldAndTheWindowCanBeClosed)
 TEST_F(HarvestTest, EngineSongsCarryTheirNamesAndFailuresKeepTheirOriginals)
 {
     auto engine = std::make_shared<FakeEngineCache>();
-    auto song = [](const std::string& source, const std::string& title, const std::string& ext) {
-        platform::CachedMedia e;
-        e.group = 1;
-        e.source = source;
-        e.title = title;
-        e.extension = ext;
-        return e;
-    };
+    // Each song: its group, source, extension and title, then its bytes and whether its copy fails.
     engine->songs = {
-        { song("http://m/1/夜曲.mp3", "夜曲", ".mp3"), "night", false },
-        { song("http://m/2/stream", "", ".m4a"), "stream", false },
-        { song("http://m/3/a/b.mp3", "../b", ".mp3"), "slash", false },
-        { song("http://m/4/lost.aac", "lost", ".aac"), "never", true },
+        { { 1, "http://m/1/夜曲.mp3", ".mp3", "夜曲", -1, -1, {} }, "night", false },
+        { { 1, "http://m/2/stream", ".m4a", "", -1, -1, {} }, "stream", false },
+        { { 1, "http://m/3/a/b.mp3", ".mp3", "../b", -1, -1, {} }, "slash", false },
+        { { 1, "http://m/4/lost.aac", ".aac", "lost", -1, -1, {} }, "never", true },
     };
     engine->partial = 2;
     p.app.provide<platform::MediaCache>(engine);

@@ -15,6 +15,7 @@
 #include "runtime/app.h"
 #include "shell/hub_window.h"
 #include "support/fixture_server.h"
+#include "support/network_fixture.h"
 #include "support/test_program.h"
 #include "video/search_window.h"
 #include "video/web_play_window.h"
@@ -43,11 +44,8 @@ class WebVideoTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        platform::CurlOptions quick;
-        quick.connectTimeoutMs = 2000;
-        quick.probeTimeoutMs = 3000;
+        platform::CurlOptions quick = network_testing::quickOptions();
         quick.stallSeconds = 2;
-        quick.heartbeatMs = 20;
         auto network = std::make_shared<platform::CurlNetwork>(quick);
         p.app.provide<platform::Network>(network);
         p.app.setBrowserFactory(platform::headlessBrowserFactory(p.app, network, "UTF-8"));
