@@ -66,6 +66,10 @@ TEST_F(UpdateTest, TheServersLastLineIsComparedAsText)
         EXPECT_EQ(readBytes(versionFile()), r[1]);
         EXPECT_FALSE(hub().xin.enabled());
     }
+    // Endless redirects end the check as failed too, never as the latest.
+    p.config->set("update_server", server.url("/redirect/50?to=/xin.txt") + "#");
+    check();
+    EXPECT_EQ(hub().Label1.caption(), line(shell::kUpdateFailed));
 }
 
 TEST_F(UpdateTest, OfflineCheckSaysSoAndTouchesNothing)
