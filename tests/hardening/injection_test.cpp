@@ -24,15 +24,12 @@ namespace {
 
 using testing_support::TestProgram;
 
-const std::vector<std::string>& hostileValues()
+// One too long for any field, and those of tests/data/hardening/hostile_values.txt.
+std::vector<std::string> hostileValues()
 {
-    // One a line in tests/data/hardening/hostile_values.txt, and one too long for any field.
-    static const std::vector<std::string> values = [] {
-        std::vector<std::string> out { std::string(100000, 'A') + "\"<>" };
-        for (const auto& row : testing_support::testRows("hardening/hostile_values.txt", true))
-            out.push_back(row.at(0));
-        return out;
-    }();
+    std::vector<std::string> values { std::string(100000, 'A') + "\"<>" };
+    for (const auto& row : testing_support::testRows("hardening/hostile_values.txt", true))
+        values.push_back(row.at(0));
     return values;
 }
 

@@ -10,7 +10,6 @@
 
 #include "music/music_window.h"
 #include "platform/media_cache.h"
-#include "platform/textfile.h"
 #include "shell/updater_window.h"
 #include "support/test_program.h"
 
