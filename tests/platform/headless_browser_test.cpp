@@ -1,3 +1,6 @@
+#include <chrono>
+#include <thread>
+
 #include "platform/headless_browser.h"
 #include "platform/headless_url.h"
 #include "platform/listing.h"
@@ -91,6 +94,30 @@ TEST_F(HeadlessBrowserTest, PagesThatDoNotArriveLeaveAnEmptyDocument)
         EXPECT_FALSE(browser().busy()) << address;
         EXPECT_EQ(browser().documentText(), "") << address;
     }
+}
+
+// A load still under way when the page is stopped or written must not replace what is shown
+// when it arrives late.
+TEST_F(HeadlessBrowserTest, StopAndWriteWinOverALoadInFlight)
+{
+    const std::string written = "<body scroll=no><a href='w.html'>w</a></body>";
+    browser().navigate(server.url("/dir/list.html"));
+    settle();
+    const std::string shown = browser().documentText();
+    for (const bool write : { false, true }) {
+        const int asked = server.hits("/slow/100");
+        browser().navigate(server.url("/slow/100"));
+        // The stop comes at once, while the load is still queued as a rule; the write once the
+        // request is out, when only the load's generation keeps its page from the window.
+        for (int i = 0; write && server.hits("/slow/100") == asked && i < 3000; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        write ? browser().write(written) : browser().stop();
+        EXPECT_FALSE(browser().busy());
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        app.runPosted();
+        EXPECT_EQ(browser().documentText(), write ? written : shown);
+    }
+    EXPECT_EQ(browser().bodyScroll(), "no");
 }
 
 TEST_F(HeadlessBrowserTest, ALinkToANewWindowIsRaisedToTheWindowWhichOpensItInPlace)
