@@ -99,6 +99,7 @@ void Form5::Timer6_Timer()
         Timer2.start(1);
         return;
     case media::Kind::None:
+        Label4.setTop(kStatusTop);
         Label4.setCaption("不是影音文件");
         WebBrowser3.setVisible(false);
         // Sound: the note is shown where the drop hint was, even after a play hid the hint;

@@ -1,4 +1,5 @@
 // Play modes: what happens when the media player stops, and the next and previous buttons.
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <random>
@@ -71,8 +72,9 @@ void Form5::lian_Timer()
     if (word == kPlayRandom) {
         if (List1.listIndex() >= 0)
             List1.setListIndex(-1);
-        // The last entry is never drawn: k lies in 0 .. n - 2 (0 for a single entry).
-        const int k = static_cast<int>(std::floor(clockSeededDraw() * (count - 1)));
+        // Sound: the draw covers the whole list, k in 0 .. n - 1 (a list of one plays that
+        // one); the last entry is no longer left out.
+        const int k = std::min(static_cast<int>(std::floor(clockSeededDraw() * count)), count - 1);
         WindowsMediaPlayer1.setUrl(List2.list(k));
         List1.setListIndex(k);
         WindowsMediaPlayer1.play();

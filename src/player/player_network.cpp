@@ -148,6 +148,9 @@ void Form5::startNetworkSearch()
     worker.Text1.setText(video::kSearchFirstState);
     List6.setVisible(false);
     List7.setVisible(false);
+    // Sound: the search's status stands below the result lists, which would cover it in the
+    // middle of the video area once they are shown.
+    Label4.setTop(kSearchStatusTop);
     Label4.setVisible(true);
     Label4.setCaption(connected ? video::kSearchStarted : video::kSearchOffline);
     closeMediaPlayer();

@@ -78,14 +78,22 @@ void Form5::selectPlaying(const std::string& address)
     // Sound: the entry that plays is the chosen one (also after a drop, next or previous), so
     // the list shows what plays and the play modes go on from it, not from an entry chosen
     // before.
-    const std::vector<std::string>& paths = List2.items();
-    const int current = List1.listIndex();
-    if (current >= 0 && List2.list(current) == address)
+    // Sound: a starter that played an entry by its index (a double click, next, previous) left
+    // that index in Text6; it is followed as it is, so a list that holds one path twice steps
+    // on past the second one. Only a drop or a typed path, which name no entry, look the path
+    // up.
+    int index = -1;
+    bool ok = false;
+    const int64_t played = vb::toLong(Text6.text(), &ok);
+    if (ok && played >= 0 && played < List2.listCount() && List2.list(static_cast<int>(played)) == address)
+        index = static_cast<int>(played);
+    else if (const int current = List1.listIndex(); current >= 0 && List2.list(current) == address)
+        index = current;
+    else if (const auto found = std::find(List2.items().begin(), List2.items().end(), address);
+             found != List2.items().end())
+        index = static_cast<int>(found - List2.items().begin());
+    if (index < 0 || index == List1.listIndex())
         return;
-    const auto found = std::find(paths.begin(), paths.end(), address);
-    if (found == paths.end())
-        return;
-    const int index = static_cast<int>(found - paths.begin());
     // Choosing an entry writes its name into Text4, which holds the address being played.
     List1.setListIndex(index);
     Text4.setText(address);
@@ -156,6 +164,7 @@ bool Form5::ensureFlashPlayer()
 
     Label8.setVisible(true);
     Label9.setVisible(true);
+    Label4.setTop(kStatusTop);
     Label4.setFontSize(15);
     Label4.setForeColor(0xFFFFFF);
     Label4.setAlignment(runtime::AlignLeft);

@@ -99,7 +99,7 @@ void Form5::designLayout()
     WindowsMediaPlayer1.move(201, 25, 764, 553);
     WebBrowser3.move(200, 25, 767, 553);
     Label4.setCaption("直接拖视频到此处播放");
-    Label4.move(208, 290, 740, 30);
+    Label4.move(208, kStatusTop, 740, 30);
     Label4.setAlignment(runtime::AlignCenter);
     Label8.setCaption("首次次打开flv格式文件，需要初始化...");
     Label8.move(208, 250, 500, 24);

@@ -43,6 +43,10 @@ inline constexpr const char* kStartHint = "如出现空白，请再次点击左�
 inline constexpr const char* kAddressRequired = "地址必须填写，否则不能播放";
 // The status when the media player cannot decode a medium.
 inline constexpr const char* kUndecodable = "无法播放此文件";
+// Where the status label Label4 stands: in the middle of the video area, and below the search
+// result lists (top 25, height 480) while a search reports in it.
+inline constexpr int kStatusTop = 290;
+inline constexpr int kSearchStatusTop = 510;
 
 // The media player: music and video playlists, adding media, playback in the media player
 // or in generated plug-in pages, play modes, next and previous, and seed files.

@@ -56,11 +56,11 @@ void search::pickResourceResults(const std::string& state)
     std::string prefix;
     const char* row = nullptr;
     if (state == "bdhd") {
-        setStatus("正在搜索：百度影音");
+        setStatus(kSearchBaidu);
         prefix = "bdhd://";
         row = kRowBaidu;
     } else if (state == "qovd") {
-        setStatus("正在搜索：快播资源");
+        setStatus(kSearchQvod);
         prefix = pickPrefix("qovd", "/detail.asp?ID=");
         row = kRowQvod;
     } else {

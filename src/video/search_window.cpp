@@ -7,6 +7,7 @@
 #include "player/page_templates.h"
 #include "player/player_window.h"
 #include "runtime/app.h"
+#include "video/search_rules.h"
 
 namespace video {
 
@@ -61,6 +62,7 @@ void search::clearResults()
     bdhd.setEnabled(false);
     for (runtime::ListBox* list : { &gao, &du, &pu, &List1, &List2, &dizhi6, &dizhi7 })
         list->clear();
+    m_sitesAnswered = 0;
 }
 
 std::string search::queryAddress(const std::string& state, const std::string& keyword) const
@@ -82,6 +84,11 @@ void search::Timer1_Timer()
     const std::string state = Text1.text();
     player::Form5& player = app().get<player::Form5>();
     if (const Query* q = queryOf(state)) {
+        // Sound: the site's status shows while its page loads, not only once it has arrived.
+        if (const SiteRules* site = siteRules(state))
+            setStatus(siteStatus(*site));
+        else
+            setStatus(state == "bdhd" ? kSearchBaidu : kSearchQvod);
         WebBrowser1.navigate(queryAddress(state, player.Text4.text()));
         WebBrowser1.setSilent(true);
         m_queryStarted = app().now();
@@ -95,7 +102,8 @@ void search::Timer1_Timer()
     } else if (state == "chating") {
         player.List7.setVisible(true);
         setStatus("正在搜索：快播视频");
-        setStatus(kSearchFinished);
+        // Sound: a search that no site answered says so instead of "finished".
+        setStatus(m_sitesAnswered > 0 ? kSearchFinished : kSearchNoSite);
         Timer1.setEnabled(false);
     }
 }
@@ -117,6 +125,9 @@ bool search::collectPage()
     std::vector<std::string> addresses;
     for (runtime::BrowserLink& link : WebBrowser1.linksAndImages())
         addresses.push_back(std::move(link.href));
+    // A result page has links; a page without any is a failed load or an error page.
+    if (!addresses.empty())
+        ++m_sitesAnswered;
     List2.setItems(std::move(addresses));
     return true;
 }

@@ -16,6 +16,10 @@ inline constexpr const char* kSearchFirstState = "tudou";
 inline constexpr const char* kSearchStarted = "正在搜索网络资源...";
 inline constexpr const char* kSearchFinished = "搜索完毕";
 inline constexpr const char* kSearchOffline = "搜索失败，网络已断开";
+inline constexpr const char* kSearchNoSite = "搜索失败，没有一个网站给出结果页，请检查网络或稍后再试";
+// The status texts of the two resource sites.
+inline constexpr const char* kSearchBaidu = "正在搜索：百度影音";
+inline constexpr const char* kSearchQvod = "正在搜索：快播资源";
 
 // The result rows the search writes into the player's lists (followed by "(n)").
 inline constexpr const char* kRowHigh = "高清视频：";
@@ -76,6 +80,8 @@ private:
 
     // When the current page was asked for (the app's clock).
     int64_t m_queryStarted = 0;
+    // How many sites of this search gave a result page in time.
+    int m_sitesAnswered = 0;
 };
 
 } // namespace video

@@ -1,4 +1,6 @@
 // Play modes after the media player stops, and the next and previous buttons.
+#include <set>
+
 #include "player_fixture.h"
 #include "runtime/vbtext.h"
 
@@ -123,4 +125,29 @@ TEST_F(PlayModeTest, NextAndPreviousStepThroughTheListAndStopAtItsEnds)
         EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + path(std::stoi(r[3])) });
         EXPECT_EQ(f.List1.listIndex(), std::stoi(r[3]));
     }
+}
+
+TEST_F(PlayModeTest, NextFollowsThePlayedIndexPastRepeatedPathsAndRandomReachesTheLast)
+{
+    // The add job can list one path twice: a, b, a, b, c.
+    PlayerTest::showList({ "a.mp3", "b.mp3", "a.mp3", "b.mp3", "c.mp3" });
+    player::Form5& f = player();
+    doubleClick(0);
+    for (const char* index : { "1", "2", "3", "4" }) {
+        f.Image10.click();
+        p.app.runUntilIdle();
+        EXPECT_EQ(f.Text6.text(), index);
+        EXPECT_EQ(f.List1.listIndex(), std::stoi(index));
+    }
+    EXPECT_EQ(f.WindowsMediaPlayer1.url(), media("c.mp3"));
+
+    // Random draws from the whole list: the last of two entries comes up too.
+    showList(2);
+    f.Text3.setText("sui");
+    std::set<int> drawn;
+    for (int i = 0; i < 64 && drawn.size() < 2; ++i) {
+        stopped();
+        drawn.insert(f.List1.listIndex());
+    }
+    EXPECT_EQ(drawn, (std::set<int> { 0, 1 }));
 }

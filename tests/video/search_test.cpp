@@ -90,7 +90,7 @@ TEST_F(SearchTest, BadPagesAndKeywordsEndTheSearchAsUsual)
     while (words.size() < 10000)
         words += "视频 & # % \" ' ";
     typeAndPress(words);
-    EXPECT_EQ(runSearch().back(), "搜索完毕");
+    EXPECT_EQ(runSearch().back(), video::kSearchNoSite);
 }
 
 TEST_F(SearchTest, TheKeywordGoesIntoEveryQueryAsOnePartOfTheAddress)
@@ -122,4 +122,14 @@ TEST_F(SearchTest, TheBuiltInHostsFindTheirSitesResultsOverEitherScheme)
         (Rows { { "高清视频：(7)", on("https://", "fengx") + "/subject/7" },
             { "高清视频：(1)", on("http://", "youku") + "/v_show/y1" } }));
     EXPECT_EQ(player().List7.listCount(), 1);
+}
+
+TEST_F(SearchTest, ASearchThatNoSiteAnsweredSaysSo)
+{
+    // No site has a result page; one that answers with links makes the search finished.
+    typeAndPress("kw");
+    EXPECT_EQ(runSearch().back(), video::kSearchNoSite);
+    sitePage("letv", "kw", { server.url("/other/1") });
+    typeAndPress("kw");
+    EXPECT_EQ(runSearch().back(), video::kSearchFinished);
 }
