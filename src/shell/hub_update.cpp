@@ -90,11 +90,10 @@ void moban::xin_Timer()
     // Sound: a fetch that failed, or an answer that is no version file, is reported as a
     // failed check, never as "already the latest version".
     const std::string published = fetched ? publishedBuild(file, codePage) : std::string();
-    // Designed: the build numbers compare as text, so "9" is newer than "13".
     if (published.empty())
         setUpdateLine(kUpdateFailed);
     else
-        setUpdateLine(published > tray.xin1.text() ? kUpdateAvailable : kUpdateLatest);
+        setUpdateLine(newerBuild(published, tray.xin1.text()) ? kUpdateAvailable : kUpdateLatest);
     xin.setEnabled(false);
 }
 

@@ -11,4 +11,8 @@ inline constexpr long long kVersionFileBytes = 64 * 1024;
 // be read as one.
 std::string publishedBuild(const std::string& path, const std::string& codePage);
 
+// Whether the published build is newer than the local one: as numbers when both are whole
+// decimal numbers, otherwise as text.
+bool newerBuild(const std::string& published, const std::string& local);
+
 } // namespace shell

@@ -50,7 +50,7 @@ protected:
 
 } // namespace
 
-TEST_F(UpdateTest, TheServersLastLineIsComparedAsText)
+TEST_F(UpdateTest, TheServersLastLineIsComparedAsANumberOrAsText)
 {
     EXPECT_EQ(hub().Label1.caption(), line(shell::kUpdateIdle));
     // Served whole, as a page (the streaming route cannot send an empty body).
