@@ -82,6 +82,8 @@ void setz::designLayout()
     Label8.move(4440, 360, 1080, 1200);
     Text5.setContainer(&Frame1);
     Text5.setText(common::kDefaultColour);
+    // The swatch shows the colour of the value beside it.
+    Label8.setBackColor(common::kDefaultColourValue);
     Text5.move(4440, 1680, 1080, 300);
 
     Frame2.setCaption("图片背景设置");
@@ -203,10 +205,7 @@ void setz::Command1_Click()
     tray.ini3.setText(tray.Text4.text());
     const platform::Status written = common::WriteSkinSettings(
         a, tray.ini1.text(), common::dataPaths(a).zelvJpg, tray.ini3.text(), true);
-    if (music::Form1* music = a.find<music::Form1>())
-        music->Text3.setText(tray.ini1.text());
-    if (player::Form5* player = a.find<player::Form5>())
-        player->Text8.setText(tray.ini1.text());
+    shareColour(tray.ini1.text());
     // The title keeps its "not applied" mark when the file could not be written.
     if (!written) {
         showMessage(kNotSaved);
@@ -215,15 +214,32 @@ void setz::Command1_Click()
     Label1.setCaption(kTitle);
 }
 
+void setz::shareColour(const std::string& colour)
+{
+    runtime::App& a = app();
+    if (music::Form1* music = a.find<music::Form1>())
+        music->Text3.setText(colour);
+    if (player::Form5* player = a.find<player::Form5>())
+        player->Text8.setText(colour);
+}
+
 void setz::Command3_Click()
 {
     runtime::App& a = app();
     common::EnsureDataFolders(a);
-    const traymenu::Form6& tray = a.get<traymenu::Form6>();
-    if (!common::WriteSkinSettings(a, appliedColour(), tray.ini2.text(), tray.ini3.text(), false)) {
+    traymenu::Form6& tray = a.get<traymenu::Form6>();
+    const std::string colour = appliedColour();
+    if (!common::WriteSkinSettings(a, colour, tray.ini2.text(), tray.ini3.text(), false)) {
         showMessage(kNotSaved);
         return;
     }
+    // Sound: the restored colour takes effect at once, on screen and in the cache that a
+    // later "应用" keeps when no colour was chosen, so the replaced colour never comes back.
+    common::LoadSkinSettings(a);
+    tray.ini1.setText(colour);
+    tray.Text3.setText(colour);
+    shareColour(colour);
+    previewColour();
     Label1.setCaption(kTitle);
 }
 

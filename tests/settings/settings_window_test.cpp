@@ -202,6 +202,22 @@ TEST_F(SettingsTest, RestoreWritesThreeLinesFromTheCache)
     s.Command3.click();
     EXPECT_EQ(iniDb(), "1\r\n/elsewhere/pic.gif\r\nchun\r\n");
     EXPECT_EQ(s.Label1.caption(), "选项设置");
+
+    // A colour applied, the window cancelled and reopened: the restore takes effect at once,
+    // and a later apply without a colour chosen keeps the restored colour.
+    s.HScroll2.setValue(200);
+    p.app.advance(1);
+    s.Command1.click();
+    s.Command2.click();
+    settings::setz& again = open();
+    EXPECT_EQ(again.Label8.backColor(), 11599360);
+    again.Command3.click();
+    EXPECT_EQ(p.app.get<shell::moban>().backColor(), 11599360);
+    EXPECT_EQ(p.app.get<music::Form1>().backColor(), 11599360);
+    EXPECT_EQ(p.app.get<music::Form1>().Text3.text(), "11599360");
+    again.Option2.click();
+    again.Command1.click();
+    EXPECT_EQ(iniDb().substr(0, 10), "11599360\r\n");
 }
 
 TEST_F(SettingsTest, CancelAndCloseLeaveTheFileAndThePreview)
