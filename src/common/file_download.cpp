@@ -109,16 +109,18 @@ CFileDownload::~CFileDownload()
     m_state->owner = nullptr;
 }
 
-bool CFileDownload::StartDownloading(const std::string& sSrc, const std::string& sDest)
+bool CFileDownload::StartDownloading(const std::string& sSrc, const std::string& sDest, int* httpStatus)
 {
     // Only the state is used from here on: this object may be gone when a report returns.
     const std::shared_ptr<State> state = m_state;
+    if (httpStatus)
+        *httpStatus = 0;
     if (state->fBusy)
         return false;
     const auto binding = std::make_shared<Binding>();
     const platform::Status result = state->network->download(
         sSrc, sDest,
-        [&state, &binding](const platform::TransferProgress& p) {
+        [&state, &binding, httpStatus](const platform::TransferProgress& p) {
             switch (p.phase) {
             case platform::TransferProgress::Start:
                 state->OnStartBinding(binding);
@@ -128,6 +130,8 @@ bool CFileDownload::StartDownloading(const std::string& sSrc, const std::string&
                     return !binding->aborted && state->OnHeartbeat(*binding);
                 return !binding->aborted && state->OnProgress(*binding, p);
             case platform::TransferProgress::Stop:
+                if (httpStatus)
+                    *httpStatus = p.statusCode;
                 state->OnStopBinding();
                 return true;
             }
@@ -163,6 +167,11 @@ void CFileDownload::AbortDownloading()
 bool CFileDownload::busy() const
 {
     return m_state->fBusy;
+}
+
+std::string serverRefusal(int httpStatus)
+{
+    return httpStatus >= 400 ? "服务器返回" + std::to_string(httpStatus) : std::string();
 }
 
 std::string progressMarks(double marks, int fullMarks)

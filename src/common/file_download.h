@@ -43,8 +43,10 @@ public:
 
     // Downloads sSrc into sDest and returns when the transfer has ended: true exactly when
     // it succeeded. False at once, starting nothing, while this object is busy. The target
-    // is replaced only by a complete transfer.
-    bool StartDownloading(const std::string& sSrc, const std::string& sDest);
+    // is replaced only by a complete transfer. httpStatus, when given, receives the server's
+    // HTTP status (0 when no answer arrived); it stays valid when the object is dropped
+    // during the transfer.
+    bool StartDownloading(const std::string& sSrc, const std::string& sDest, int* httpStatus = nullptr);
     // Stops the running transfer (its StartDownloading returns false) and makes the object
     // idle.
     void AbortDownloading();
@@ -66,6 +68,10 @@ private:
     struct State;
     std::shared_ptr<State> m_state;
 };
+
+// What a failed download says about the server: "服务器返回" and its HTTP status when it
+// answered with an error status (400 and above), else empty (the connection failed).
+std::string serverRefusal(int httpStatus);
 
 // A progress bar's run of marks "■": marks rounded half to even, 0 to fullMarks.
 std::string progressMarks(double marks, int fullMarks);

@@ -2,6 +2,7 @@
 // counter, the bar and speed of a segment, and the figure of the whole video.
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
 #include "platform/network.h"
 #include "runtime/app.h"
@@ -59,7 +60,9 @@ void fenge::Timer2_Timer()
     for (; counter <= List1.listCount() - 1; Text3.setText(vb::Str(counter))) {
         Label8.setCaption("状态：正在下载第" + vb::Str(counter + 1) + "个视频");
         if (!folderReady || !fetchSegment(counter)) {
-            Label8.setCaption(kSplitFailed);
+            // Sound: a server's error answer is named, not taken for a lost connection.
+            const std::string refusal = common::serverRefusal(folderReady ? m_run.status : 0);
+            Label8.setCaption(refusal.empty() ? kSplitFailed : "状态：下载失败：" + refusal + "，请重新下载");
             Command2.setEnabled(true);
             // Designed: the counter steps back one, so the next start fetches the segment
             // before the failed one again. Sound: a failure on the first segment retries
@@ -94,7 +97,11 @@ bool fenge::fetchSegment(int index)
     transfer->setResumable(true);
     if (m_web)
         transfer->setHeaders(webPieceHeaders(index));
-    const bool done = transfer->StartDownloading(List1.list(index), segmentPath(index));
+    // The run's time starts with its first transfer.
+    if (m_run.startMs == 0)
+        m_run.startMs = steadyMs();
+    const bool done = transfer->StartDownloading(List1.list(index), segmentPath(index), &m_run.status);
+    m_run.doneBytes += std::exchange(m_run.pieceBytes, 0);
     if (oDownload.get() == transfer)
         oDownload.reset();
     return done;
@@ -164,7 +171,7 @@ void fenge::showOverall(int64_t currentBytes)
 }
 
 void fenge::oDownload_OnProgress(
-    int64_t lProgress, int64_t lMaxProgress, int32_t lSpeed, int32_t, const std::string&)
+    int64_t lProgress, int64_t lMaxProgress, int32_t, int32_t, const std::string&)
 {
     if (lProgress == 0 || lMaxProgress == 0)
         return;
@@ -174,7 +181,13 @@ void fenge::oDownload_OnProgress(
     // exact binary form, would show 99% for a finished segment and 49% at half.
     common::showProgressBar(Label4,
         vb::Str(static_cast<int64_t>(vb::Val(vb::Format00(x)) * 100 / kBarMarks)) + "%", x, kBarMarks);
-    Label5.setCaption("网速：" + vb::Str(lSpeed) + "KB/S");
+    // Sound: the speed is the bytes of this run over its time so far. The speed of the last
+    // report alone reads about 0 for every piece small enough to arrive in one report.
+    m_run.pieceBytes = lProgress;
+    const int64_t elapsed = std::max<int64_t>(steadyMs() - m_run.startMs, 1);
+    const auto bytes = static_cast<double>(m_run.doneBytes + lProgress);
+    Label5.setCaption("网速："
+        + vb::Str(static_cast<int64_t>(bytes / static_cast<double>(elapsed) * 1000 / 1024)) + "KB/S");
     showOverall(lProgress);
 }
 

@@ -29,6 +29,9 @@ std::string muxerOf(const std::string& ext)
 {
     if (ext == "mp4" || ext == "webm" || ext == "flv")
         return ext;
+    // Sound and pictures of the mp4 family are written by the mp4 muxer, not as Matroska.
+    if (ext == "m4a" || ext == "m4v")
+        return "mp4";
     return "matroska";
 }
 

@@ -129,6 +129,7 @@ void fenge::Command2_Click()
     centreOverResolver();
     Timer2.start(1000);
     Command2.setEnabled(false);
+    m_run = {};
 }
 
 } // namespace video

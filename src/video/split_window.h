@@ -97,6 +97,14 @@ private:
         int64_t startBytes = -1;
         int64_t startMs = 0;
     } m_overall;
+    // This run's transfers: when the first one started (0 before), the bytes of the pieces
+    // finished and of the piece arriving, and the HTTP status of the last one.
+    struct RunTransfers {
+        int64_t startMs = 0;
+        int64_t doneBytes = 0;
+        int64_t pieceBytes = 0;
+        int status = 0;
+    } m_run;
 };
 
 // The window's status texts.

@@ -33,10 +33,7 @@ void Form2::Command11_Click()
         return;
     }
     // The drop-down's choice, shown in the box before it is fetched.
-    if (Combo1.listIndex() >= 0 && Combo1.listIndex() != m_best.format) {
-        m_best = choiceOf(*m_web, Combo1.listIndex());
-        Text5.setText(choiceText(*m_web, m_best));
-    }
+    Combo1_Click();
     downloadChoice(m_best);
 }
 
@@ -59,11 +56,15 @@ void Form2::downloadVideo(
           };
     transfer->setResumable(true);
     transfer->setHeaders(std::move(headers));
-    const bool done = transfer->StartDownloading(address, target);
+    int status = 0;
+    const bool done = transfer->StartDownloading(address, target, &status);
     // A click during the transfer may have started a newer one; only this one is dropped.
     if (oDownload.get() == transfer)
         oDownload.reset();
-    Label3.setCaption(done ? kDownloaded : kDownloadFailed);
+    // Sound: a server's error answer is named; the lost connection's text is kept for a
+    // connection that failed.
+    const std::string refusal = common::serverRefusal(status);
+    Label3.setCaption(done ? kDownloaded : refusal.empty() ? kDownloadFailed : "下载失败：" + refusal);
 }
 
 void Form2::oDownload_OnProgress(

@@ -45,6 +45,7 @@ void Form2::Command9_Click()
     const std::string page = common::getHTTPPage(a, parseServiceQuery(config, address, false), kPageCharset);
     m_web.reset();
     Combo1.setVisible(false);
+    Label8.setCaption(kHighDefinitionCaption);
     if (!siteSupported(config, address)) {
         resolveOnTheWeb(kUnsupported);
         return;
@@ -57,7 +58,7 @@ void Form2::Command9_Click()
         resolveOnTheWeb(kNothingResolved);
         return;
     }
-    Label7.setCaption(*title);
+    showVideoName(*title);
     Text4.setText(*normal);
     Text4.setEnabled(true);
     Command10.setEnabled(true);

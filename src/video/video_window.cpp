@@ -12,6 +12,7 @@
 namespace video {
 
 namespace {
+constexpr const char* kNoTask = "暂无任务";
 constexpr int64_t kCloseHover = 0x0000FF;
 constexpr int64_t kMinimiseHover = 0x80FF80;
 } // namespace
@@ -28,6 +29,7 @@ Form2::Form2(runtime::App& app)
     Text4.onClick = [this] { Text4_Click(); };
     Text5.onClick = [this] { Text5_Click(); };
     Text4.onChange = [this] { Text4_Change(); };
+    Combo1.onClick = [this] { Combo1_Click(); };
     Timer3.onTimer = [this] { Timer3_Timer(); };
     Timer5.onTimer = [this] { Timer5_Timer(); };
     Label1.onClick = [this] { Label1_Click(); };
@@ -63,7 +65,7 @@ void Form2::layout()
     Text4.move(100, 92, 280, 26);
     Command10.setCaption("下载");
     Command10.move(390, 92, 70, 26);
-    Label8.setCaption("高清版解析:");
+    Label8.setCaption(kHighDefinitionCaption);
     Label8.move(10, 134, 90, 24);
     Text5.move(100, 130, 280, 26);
     Command11.setCaption("下载");
@@ -75,11 +77,11 @@ void Form2::layout()
     Label4.move(10, 194, 460, 40);
     Label9.setCaption("名称：");
     Label9.move(10, 236, 50, 20);
-    Label7.setCaption("暂无任务");
+    Label7.setCaption(kNoTask);
     Label7.move(60, 236, 400, 20);
     Label10.setCaption("进度：");
     Label10.move(10, 262, 50, 20);
-    Label3.setCaption("暂无任务");
+    Label3.setCaption(kNoTask);
     Label3.move(60, 262, 400, 20);
     Label12.setCaption("路径：");
     Label12.move(10, 288, 50, 20);
@@ -133,6 +135,13 @@ void Form2::load()
     WebBrowser1.setVisible(false);
     WebBrowser1.navigate("about:blank");
     WebBrowser1.setSilent(true);
+}
+
+void Form2::showVideoName(const std::string& name)
+{
+    Label7.setCaption(name);
+    // Sound: "下载完成！" or a failure of the video before is no result of this one.
+    Label3.setCaption(kNoTask);
 }
 
 void Form2::Timer5_Timer()

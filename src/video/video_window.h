@@ -18,6 +18,8 @@ namespace video {
 inline constexpr const char* kSplitNotice = "此视频被分割，正在启动分割视频下载模块，请稍等...";
 // What Text5 says for a video without a high-definition version.
 inline constexpr const char* kNoHighDefinition = "此视频没有高清版本";
+// The caption beside the high-definition address.
+inline constexpr const char* kHighDefinitionCaption = "高清版解析:";
 // The prompt in the address box when the window loads.
 inline constexpr const char* kAddressPrompt = "请输入播放视频页面的地址";
 
@@ -41,8 +43,8 @@ public:
     runtime::Label Label8 { *this, "Label8" };
     runtime::TextBox Text5 { *this, "Text5" };
     runtime::CommandButton Command11 { *this, "Command11" };
-    // Every format yt-dlp found, to download another one than the two shown; hidden for the
-    // parsing service's results.
+    // Every format yt-dlp found, to choose what the second download button fetches; hidden
+    // for the parsing service's results.
     runtime::ComboBox Combo1 { *this, "Combo1" };
     // Tips, the split notice and the download bar.
     runtime::Label Label4 { *this, "Label4" };
@@ -81,6 +83,7 @@ public:
     void Text4_Click();
     void Text5_Click();
     void Text4_Change();
+    void Combo1_Click();
     void Timer3_Timer();
     void Timer5_Timer();
     void Label1_Click();
@@ -109,6 +112,8 @@ private:
     // Downloads a format yt-dlp found: one file here, pieces or two streams in the split
     // downloader.
     void downloadChoice(WebChoice choice);
+    // Shows the name of a newly resolved video; the result line of an earlier download goes.
+    void showVideoName(const std::string& name);
     // Locks the result fields after a failed resolve.
     void lockResults();
     // Copies a result box to the clipboard and says so.

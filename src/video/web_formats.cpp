@@ -115,10 +115,10 @@ std::optional<WebVideo> readWebVideo(std::string_view json)
 WebChoice choiceOf(const WebVideo& video, int format)
 {
     WebChoice choice;
-    if (format < 0 || static_cast<size_t>(format) >= video.formats.size()
-        || !video.formats[static_cast<size_t>(format)].video)
+    if (format < 0 || static_cast<size_t>(format) >= video.formats.size())
         return choice;
     choice.format = format;
+    // Sound: a sound-only format is downloaded as the sound it is.
     if (video.formats[static_cast<size_t>(format)].audio)
         return choice;
     // The sound with the highest bit rate, the later one on a tie.
@@ -166,7 +166,7 @@ bool needsJoining(const WebVideo& video, WebChoice choice)
         || video.formats[static_cast<size_t>(choice.audio >= 0 ? choice.audio : choice.format)].fragmented();
 }
 
-std::string formatLabel(const WebFormat& f)
+std::string formatLabel(const WebFormat& f, const WebFormat* sound)
 {
     std::string label = f.height > 0
         ? (f.width > 0 ? vb::Str(f.width) + "x" : std::string()) + vb::Str(f.height) + "p"
@@ -178,7 +178,9 @@ std::string formatLabel(const WebFormat& f)
         label += " " + codec(f.vcodec);
     if (f.audio && !f.acodec.empty())
         label += " " + codec(f.acodec);
-    if (!f.audio)
+    if (!f.audio && sound)
+        label += " + 声音" + (sound->acodec.empty() ? std::string() : " " + codec(sound->acodec));
+    else if (!f.audio)
         label += " 无声";
     label += " " + f.ext;
     if (f.size >= 0)
@@ -188,6 +190,22 @@ std::string formatLabel(const WebFormat& f)
     else if (!f.fragments.empty())
         label += " DASH分段";
     return label;
+}
+
+std::string choiceLabel(const WebVideo& video, int format)
+{
+    const WebChoice choice = choiceOf(video, format);
+    if (!choice.valid())
+        return {};
+    const WebFormat* sound = choice.audio >= 0 ? &video.formats[static_cast<size_t>(choice.audio)] : nullptr;
+    return formatLabel(video.formats[static_cast<size_t>(format)], sound) + "，存为"
+        + savedExtension(video, choice);
+}
+
+std::string savedExtension(const WebVideo& video, WebChoice choice)
+{
+    return needsJoining(video, choice) ? joinedExtension(video, choice)
+                                       : video.formats[static_cast<size_t>(choice.format)].ext;
 }
 
 std::string choiceText(const WebVideo& video, WebChoice choice)
@@ -208,6 +226,9 @@ std::string joinedExtension(const WebVideo& video, WebChoice choice)
     const auto mp4Family
         = [](const std::string& ext) { return ext == "mp4" || ext == "m4a" || ext == "m4v"; };
     const WebFormat& f = video.formats[static_cast<size_t>(choice.format)];
+    // Sound in pieces stays sound: an HLS one holds AAC, others keep their own family.
+    if (!f.video)
+        return f.hls() ? "m4a" : mp4Family(f.ext) || f.ext == "webm" ? f.ext : "mka";
     if (f.hls())
         return "mp4";
     if (choice.audio < 0)

@@ -66,13 +66,20 @@ std::optional<WebVideo> readWebVideo(std::string_view json);
 // smallest. The high-definition choice: the best overall.
 WebChoice normalChoice(const WebVideo& video);
 WebChoice bestChoice(const WebVideo& video);
-// Format index as a choice: a picture-only format is paired with the best sound format.
+// Format index as a choice: a picture-only format is paired with the best sound format; a
+// sound-only format is a choice of its own.
 WebChoice choiceOf(const WebVideo& video, int format);
 // Whether the choice has to be fetched in pieces and joined (fragments, or picture and
 // sound apart).
 bool needsJoining(const WebVideo& video, WebChoice choice);
-// A format as the drop-down lists it: resolution, codecs, size when known, how it comes.
-std::string formatLabel(const WebFormat& format);
+// A format: resolution, codecs, size when known, how it comes; a picture-only format names
+// the sound that goes with it, or says it has none.
+std::string formatLabel(const WebFormat& format, const WebFormat* sound = nullptr);
+// Format index as the drop-down lists it: the format, with the sound added to a picture-only
+// one, and the extension of the file its download saves.
+std::string choiceLabel(const WebVideo& video, int format);
+// The extension of the file a choice's download saves.
+std::string savedExtension(const WebVideo& video, WebChoice choice);
 // A choice as the address box shows it: the address, marked when it has to be joined.
 std::string choiceText(const WebVideo& video, WebChoice choice);
 // The extension of the joined file ("mp4" where the streams allow, else "mkv").

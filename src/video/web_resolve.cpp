@@ -17,6 +17,8 @@ constexpr const char* kAskingYtdlp = "正在用 yt-dlp 解析此网站的视频�
 constexpr const char* kYtdlpSilent = "yt-dlp 在 60 秒内没有给出结果";
 constexpr const char* kUntitled = "未命名视频";
 constexpr int64_t kYtdlpLimitMs = 60000;
+constexpr const char* kChosenFormat = "所选格式:";
+constexpr const char* kNoFormatChosen = "请先在下面的格式列表中选择要下载的格式";
 } // namespace
 
 void Form2::resolveOnTheWeb(const std::string& failure)
@@ -58,7 +60,7 @@ void Form2::showWebVideo(WebVideo video)
     m_web = std::move(video);
     m_normal = normalChoice(*m_web);
     m_best = bestChoice(*m_web);
-    Label7.setCaption(m_web->title.empty() ? std::string(kUntitled) : m_web->title);
+    showVideoName(m_web->title.empty() ? std::string(kUntitled) : m_web->title);
     Text4.setText(choiceText(*m_web, m_normal));
     Text5.setText(choiceText(*m_web, m_best));
     for (runtime::Control* field :
@@ -66,19 +68,35 @@ void Form2::showWebVideo(WebVideo video)
             static_cast<runtime::Control*>(&Text5), static_cast<runtime::Control*>(&Command11) })
         field->setEnabled(true);
     std::vector<std::string> labels;
-    for (const WebFormat& format : m_web->formats)
-        labels.push_back(formatLabel(format));
+    for (int i = 0; i < static_cast<int>(m_web->formats.size()); ++i)
+        labels.push_back(choiceLabel(*m_web, i));
     Combo1.setItems(std::move(labels));
     Combo1.setListIndex(m_best.format);
     Combo1.setVisible(true);
+    // Sound: the drop-down chooses what the second button downloads; its caption says so.
+    Label8.setCaption(kChosenFormat);
     showPreview();
+}
+
+void Form2::Combo1_Click()
+{
+    // The choice shows at once in the box beside the button it drives.
+    if (!m_web || Combo1.listIndex() < 0 || Combo1.listIndex() == m_best.format)
+        return;
+    m_best = choiceOf(*m_web, Combo1.listIndex());
+    Text5.setText(choiceText(*m_web, m_best));
 }
 
 void Form2::downloadChoice(WebChoice choice)
 {
     runtime::App& a = app();
-    if (!choice.valid() || !m_web)
+    if (!m_web)
         return;
+    // Sound: a choice that cannot be downloaded says why instead of doing nothing.
+    if (!choice.valid()) {
+        Label4.setCaption(kNoFormatChosen);
+        return;
+    }
     const std::string name = safeFileName(Label7.caption());
     if (needsJoining(*m_web, choice)) {
         // The split downloader fetches the pieces and joins them; a run of an earlier video

@@ -101,7 +101,8 @@ TEST_F(SplitWindowTest, AFailedSegmentStepsTheCounterBackAndTheNextStartResumesT
 
     serveSegments(2);
     start(splitter);
-    EXPECT_EQ(splitter.Label8.caption(), "状态：下载失败，您刚刚断网了请重新下载");
+    // The missing segment is named as the server's answer, not as a lost connection.
+    EXPECT_EQ(splitter.Label8.caption(), "状态：下载失败：服务器返回404，请重新下载");
     EXPECT_EQ(splitter.Text3.text(), "1");
     EXPECT_FALSE(std::filesystem::exists(segmentFile(2)));
 

@@ -127,11 +127,24 @@ TEST_F(VideoWindowTest, ResultPagesWithoutUsableMarkersResolveNothing)
     }
 }
 
-TEST_F(VideoWindowTest, AFailedDownloadSaysTheNetworkWasLost)
+TEST_F(VideoWindowTest, AFailedDownloadNamesTheServersAnswerOrTheLostConnection)
 {
-    // A missing video, a refused connection, then a video with a file where the desktop is.
+    // The result of a download goes when the next video is resolved.
+    serveVideo(false);
+    resolve(pageAddress());
+    w().Command10.click();
+    EXPECT_EQ(w().Label3.caption(), "下载完成！");
+    resolve(pageAddress());
+    EXPECT_EQ(w().Label3.caption(), "暂无任务");
+
+    // A missing and a refused video, a refused connection, then a video with a file where the
+    // desktop is.
     const std::string blocked = server.url("/bytes/10");
-    for (const std::string& address : { server.url("/status/404"), FixtureServer::refusedUrl(), blocked }) {
+    const std::pair<std::string, std::string> rows[]
+        = { { server.url("/status/404"), "下载失败：服务器返回404" },
+              { server.url("/status/503"), "下载失败：服务器返回503" },
+              { FixtureServer::refusedUrl(), "失败，您刚刚断网了" }, { blocked, "失败，您刚刚断网了" } };
+    for (const auto& [address, said] : rows) {
         w().Label7.setCaption("x");
         if (address == blocked) {
             std::filesystem::remove_all(p.env->desktopFolder());
@@ -139,7 +152,7 @@ TEST_F(VideoWindowTest, AFailedDownloadSaysTheNetworkWasLost)
         }
         w().Text4.setText(address);
         w().Command10.click();
-        EXPECT_EQ(w().Label3.caption(), "失败，您刚刚断网了") << address;
+        EXPECT_EQ(w().Label3.caption(), said) << address;
     }
 }
 

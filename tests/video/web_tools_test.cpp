@@ -1,5 +1,7 @@
 // The video window on today's sites: resolving through the real yt-dlp and joining with the
 // real ffmpeg, against pages on the loopback server.
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 
 #include "media_tools.h"
@@ -55,6 +57,17 @@ protected:
         return "<html><head><title>测试视频</title></head><body><video src=\"" + media
             + "\" controls></video></body></html>";
     }
+    // The bytes of the pieces a page's stream comes in.
+    static uintmax_t piecesBytes(const std::string& page)
+    {
+        uintmax_t bytes = 0;
+        for (const auto& entry :
+            std::filesystem::directory_iterator(media->path() / (page == "/live.html" ? "hls" : "dash")))
+            bytes += entry.path().extension() == ".m3u8" || entry.path().extension() == ".mpd"
+                ? 0
+                : entry.file_size();
+        return bytes;
+    }
     // The file a download of the resolved video writes, named after Label7.
     std::string saved(const std::string& ext)
     {
@@ -78,10 +91,19 @@ TEST_F(WebToolsTest, StreamsInPiecesAreFetchedAndJoinedIntoOneFile)
     for (const auto& row : rows) {
         resolve(server.url(row.page));
         EXPECT_EQ(w().Text5.text().rfind("【", 0), 0u) << w().Text5.text();
+        const auto began = std::chrono::steady_clock::now();
         w().Command11.click();
         video::fenge& splitter = p.app.get<video::fenge>();
         p.app.runUntilIdle(5000);
+        const auto ms
+            = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - began);
         EXPECT_EQ(splitter.List1.listCount(), row.pieces) << row.page;
+        // The speed shown is the pieces' bytes over the time they took, never a piece's first
+        // report alone (about 0).
+        const std::string speed = splitter.Label5.caption().substr(std::string("网速：").size());
+        EXPECT_GE(
+            std::stoll(speed) * 1024 * ms.count() / 1000, static_cast<long long>(piecesBytes(row.page)) / 2)
+            << splitter.Label5.caption() << " after " << ms.count() << " ms";
         EXPECT_EQ(splitter.Label8.caption().rfind("状态：下载完成，已合并为", 0), 0u)
             << splitter.Label8.caption();
         const std::string probe = media_testing::probe(saved("mp4"));
@@ -93,6 +115,34 @@ TEST_F(WebToolsTest, StreamsInPiecesAreFetchedAndJoinedIntoOneFile)
             std::filesystem::directory_iterator(std::filesystem::path(saved("mp4")).parent_path()))
             EXPECT_EQ(entry.path().filename().string().find(".pieces"), std::string::npos);
     }
+}
+
+TEST_F(WebToolsTest, TheDropDownSaysWhatEachFormatSavesAndDrivesTheSecondButtonSoundOnlyToo)
+{
+    resolve(server.url("/dash.html"));
+    const std::vector<std::string>& entries = w().Combo1.items();
+    const auto entry = [&](const std::string& part) {
+        const auto found = std::find_if(entries.begin(), entries.end(),
+            [&](const std::string& e) { return e.find(part) != std::string::npos; });
+        return found == entries.end() ? -1 : static_cast<int>(found - entries.begin());
+    };
+    // The picture-only format is saved with the sound: it does not read "无声".
+    EXPECT_EQ(entry("无声"), -1) << testing::PrintToString(entries);
+    EXPECT_NE(entry("+ 声音"), -1) << testing::PrintToString(entries);
+    EXPECT_EQ(w().Label8.caption(), "所选格式:");
+    const int sound = entry("仅声音");
+    ASSERT_GE(sound, 0);
+    EXPECT_NE(entries[static_cast<size_t>(sound)].find("，存为m4a"), std::string::npos);
+
+    // The choice shows at once beside the button it drives, and downloads as sound.
+    w().Combo1.setListIndex(sound);
+    EXPECT_NE(w().Text5.text(), "");
+    EXPECT_EQ(w().Text5.text().find("音视频分离"), std::string::npos) << w().Text5.text();
+    w().Command11.click();
+    p.app.runUntilIdle(5000);
+    const std::string probe = media_testing::probe(saved("m4a"));
+    EXPECT_NE(probe.find("codec_type=audio"), std::string::npos) << probe;
+    EXPECT_EQ(probe.find("codec_type=video"), std::string::npos) << probe;
 }
 
 TEST_F(WebToolsTest, APageOnlyALoggedInEngineSeesIsResolvedWithItsCookies)
