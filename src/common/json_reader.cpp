@@ -1,31 +1,41 @@
 #include "common/json_reader.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace common::json {
 
 namespace {
-
 // Deeper documents are refused rather than read with a deep recursion.
 constexpr int kMaxDepth = 64;
+} // namespace
 
+// Reads a document twice: the first pass checks it and counts its nodes and string bytes, the
+// second fills a document whose storage was reserved to those counts, so no growth doubles it.
 class Reader {
 public:
-    explicit Reader(std::string_view text)
+    Reader(std::string_view text, Document* into)
         : m_text(text)
+        , m_into(into)
     {
     }
 
-    bool document(Value& v)
+    bool document()
     {
-        if (!value(v, 0))
+        m_at = 0;
+        if (!value(0))
             return false;
         blanks();
         return m_at == m_text.size();
     }
+    size_t nodes() const { return m_nodes; }
+    size_t stringBytes() const { return m_stringBytes; }
 
 private:
+    using Node = Document::Node;
+
     void blanks()
     {
         while (m_at < m_text.size()
@@ -48,8 +58,17 @@ private:
         m_at += w.size();
         return true;
     }
+    // A new node at the end of the document (only counted in the first pass).
+    size_t add(Value::Kind kind, uint32_t count = 0, uint64_t data = 0)
+    {
+        ++m_nodes;
+        if (!m_into)
+            return 0;
+        m_into->m_nodes.push_back({ kind, count, data });
+        return m_into->m_nodes.size() - 1;
+    }
 
-    bool value(Value& v, int depth)
+    bool value(int depth)
     {
         if (depth > kMaxDepth)
             return false;
@@ -57,56 +76,50 @@ private:
         if (m_at >= m_text.size())
             return false;
         const char c = m_text[m_at];
-        if (c == '{')
-            return object(v, depth);
-        if (c == '[')
-            return array(v, depth);
-        if (c == '"') {
-            v.kind = Value::String;
-            return string(v.text);
-        }
+        if (c == '{' || c == '[')
+            return container(c == '{', depth);
+        if (c == '"')
+            return string();
         if (word("true") || word("false")) {
-            v.kind = Value::Bool;
-            v.boolean = c == 't';
+            add(Value::Bool, 0, c == 't');
             return true;
         }
-        if (word("null"))
+        if (word("null")) {
+            add(Value::Null);
             return true;
-        return number(v);
+        }
+        return number();
     }
 
-    bool object(Value& v, int depth)
+    // An object's members are a name node and a value node each.
+    bool container(bool object, int depth)
     {
-        v.kind = Value::Object;
+        const size_t node = add(object ? Value::Object : Value::Array);
+        const size_t first = m_nodes;
+        uint32_t count = 0;
         ++m_at;
-        if (take('}'))
-            return true;
-        do {
-            std::pair<std::string, Value> member;
-            blanks();
-            if (m_at >= m_text.size() || m_text[m_at] != '"' || !string(member.first) || !take(':')
-                || !value(member.second, depth + 1))
+        if (!take(object ? '}' : ']')) {
+            do {
+                if (object) {
+                    blanks();
+                    if (m_at >= m_text.size() || m_text[m_at] != '"' || !string() || !take(':'))
+                        return false;
+                }
+                if (!value(depth + 1))
+                    return false;
+                ++count;
+            } while (take(','));
+            if (!take(object ? '}' : ']'))
                 return false;
-            v.members.push_back(std::move(member));
-        } while (take(','));
-        return take('}');
+        }
+        if (m_into) {
+            m_into->m_nodes[node].count = count;
+            m_into->m_nodes[node].data = m_nodes - first + 1;
+        }
+        return true;
     }
 
-    bool array(Value& v, int depth)
-    {
-        v.kind = Value::Array;
-        ++m_at;
-        if (take(']'))
-            return true;
-        do {
-            v.items.emplace_back();
-            if (!value(v.items.back(), depth + 1))
-                return false;
-        } while (take(','));
-        return take(']');
-    }
-
-    bool number(Value& v)
+    bool number()
     {
         const size_t start = m_at;
         while (m_at < m_text.size()
@@ -116,9 +129,9 @@ private:
             return false;
         const std::string digits(m_text.substr(start, m_at - start));
         char* end = nullptr;
-        v.number = std::strtod(digits.c_str(), &end);
-        v.kind = Value::Number;
-        return end == digits.c_str() + digits.size() && std::isfinite(v.number);
+        const double number = std::strtod(digits.c_str(), &end);
+        add(Value::Number, 0, std::bit_cast<uint64_t>(number));
+        return end == digits.c_str() + digits.size() && std::isfinite(number);
     }
 
     bool hex4(unsigned& code)
@@ -186,13 +199,20 @@ private:
         return true;
     }
 
-    bool string(std::string& out)
+    // A string's bytes go to the document's string block; the first pass only measures them.
+    bool string()
     {
+        std::string scratch;
+        std::string& out = m_into ? m_into->m_strings : scratch;
+        const size_t offset = out.size();
         ++m_at;
         while (m_at < m_text.size()) {
             const char c = m_text[m_at++];
-            if (c == '"')
+            if (c == '"') {
+                m_stringBytes += out.size() - offset;
+                add(Value::String, static_cast<uint32_t>(out.size() - offset), offset);
                 return true;
+            }
             if (static_cast<unsigned char>(c) < 0x20)
                 return false;
             if (c != '\\')
@@ -204,43 +224,113 @@ private:
     }
 
     std::string_view m_text;
+    Document* m_into = nullptr;
     size_t m_at = 0;
+    size_t m_nodes = 0;
+    size_t m_stringBytes = 0;
 };
 
-const Value& nullValue()
+uint32_t Document::next(uint32_t node) const
 {
-    static const Value none;
-    return none;
+    const Node& n = m_nodes[node];
+    return node + (n.kind == Value::Array || n.kind == Value::Object ? static_cast<uint32_t>(n.data) : 1);
 }
 
-} // namespace
-
-const Value& Value::operator[](std::string_view key) const
+std::string_view Document::text(uint32_t node) const
 {
-    for (const auto& [name, value] : members) {
+    return std::string_view(m_strings).substr(m_nodes[node].data, m_nodes[node].count);
+}
+
+Value::Kind Value::kind() const
+{
+    return m_document ? m_document->m_nodes[m_node].kind : Null;
+}
+
+Value Value::operator[](std::string_view key) const
+{
+    for (const auto& [name, value] : members()) {
         if (name == key)
             return value;
     }
-    return nullValue();
+    return {};
 }
 
 std::string Value::str(std::string fallback) const
 {
-    return kind == String ? text : fallback;
+    return kind() == String ? std::string(m_document->text(m_node)) : fallback;
 }
 
 double Value::num(double fallback) const
 {
-    return kind == Number ? number : fallback;
+    return kind() == Number ? std::bit_cast<double>(m_document->m_nodes[m_node].data) : fallback;
 }
 
-std::optional<Value> parse(std::string_view text)
+Children Value::items() const
 {
-    Value v;
-    Reader reader(text);
-    if (!reader.document(v))
+    Children c;
+    if (kind() == Array)
+        c = Children(m_document, m_node + 1, m_document->m_nodes[m_node].count);
+    return c;
+}
+
+Members Value::members() const
+{
+    Members m;
+    if (kind() == Object)
+        m = Members(m_document, m_node + 1, m_document->m_nodes[m_node].count);
+    return m;
+}
+
+Children::Iterator Children::begin() const
+{
+    Iterator it;
+    it.m_document = m_document;
+    it.m_node = m_first;
+    it.m_left = m_count;
+    return it;
+}
+
+Members::Iterator Members::begin() const
+{
+    Iterator it;
+    it.m_document = m_document;
+    it.m_node = m_first;
+    it.m_left = m_count;
+    return it;
+}
+
+Children::Iterator& Children::Iterator::operator++()
+{
+    m_node = m_document->next(m_node);
+    --m_left;
+    return *this;
+}
+
+Members::Member Members::Iterator::operator*() const
+{
+    return { m_document->text(m_node), Value(m_document, m_node + 1) };
+}
+
+Members::Iterator& Members::Iterator::operator++()
+{
+    m_node = m_document->next(m_node + 1);
+    --m_left;
+    return *this;
+}
+
+std::optional<Document> parse(std::string_view text)
+{
+    // Node positions are 32-bit.
+    if (text.size() >= std::numeric_limits<uint32_t>::max())
         return std::nullopt;
-    return v;
+    Reader measure(text, nullptr);
+    if (!measure.document())
+        return std::nullopt;
+    Document document;
+    document.m_nodes.reserve(measure.nodes());
+    document.m_strings.reserve(measure.stringBytes());
+    Reader(text, &document).document();
+    return document;
 }
 
 } // namespace common::json

@@ -1,33 +1,146 @@
 #pragma once
 // A small reader of JSON text (as helper programs print it): whole documents only, nesting
-// bounded, anything malformed refused.
+// bounded, anything malformed refused. A document is one flat run of 16-byte nodes and one
+// block of string bytes, both sized exactly, so its memory stays within a few times its text.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace common::json {
 
-struct Value {
-    enum Kind { Null, Bool, Number, String, Array, Object };
-    Kind kind = Null;
-    bool boolean = false;
-    double number = 0;
-    std::string text;
-    std::vector<Value> items;
-    std::vector<std::pair<std::string, Value>> members;
+class Document;
+class Children;
+class Members;
 
+// One value of a document; a light handle that lives no longer than its document.
+class Value {
+public:
+    enum Kind : uint8_t { Null, Bool, Number, String, Array, Object };
+
+    // A null value.
+    Value() = default;
+    Kind kind() const;
     // The member called key; a null value when there is none or this is not an object.
-    const Value& operator[](std::string_view key) const;
+    Value operator[](std::string_view key) const;
     // The text of a string value, else fallback.
     std::string str(std::string fallback = {}) const;
     // The number of a number value, else fallback.
     double num(double fallback = 0) const;
-    bool isNumber() const { return kind == Number; }
+    bool isNumber() const { return kind() == Number; }
+    // The items of an array (none for anything else), in order.
+    Children items() const;
+    // The members of an object (none for anything else), in order.
+    Members members() const;
+
+private:
+    friend class Document;
+    friend class Children;
+    friend class Members;
+    Value(const Document* document, uint32_t node)
+        : m_document(document)
+        , m_node(node)
+    {
+    }
+    const Document* m_document = nullptr;
+    uint32_t m_node = 0;
 };
 
-// The value of a whole JSON document; nothing when the text is not one.
-std::optional<Value> parse(std::string_view text);
+// A parsed document; parse() makes one.
+class Document {
+public:
+    Value root() const { return Value(this, 0); }
+
+private:
+    friend class Value;
+    friend class Children;
+    friend class Members;
+    friend class Reader;
+    friend std::optional<Document> parse(std::string_view text);
+    // Containers hold their item count and how many nodes their whole subtree takes, so the
+    // next sibling is found without a pointer; an object's members are name and value nodes.
+    struct Node {
+        Value::Kind kind = Value::Null;
+        uint32_t count = 0; // a string's bytes, a container's items or members
+        uint64_t data = 0; // a string's offset, a number's bits, a container's subtree size
+    };
+    uint32_t next(uint32_t node) const;
+    std::string_view text(uint32_t node) const;
+    std::vector<Node> m_nodes;
+    std::string m_strings;
+};
+
+class Children {
+public:
+    class Iterator {
+    public:
+        Value operator*() const { return Value(m_document, m_node); }
+        Iterator& operator++();
+        bool operator!=(const Iterator& other) const { return m_left != other.m_left; }
+
+    private:
+        friend class Children;
+        const Document* m_document = nullptr;
+        uint32_t m_node = 0;
+        uint32_t m_left = 0;
+    };
+    Iterator begin() const;
+    Iterator end() const { return {}; }
+    bool empty() const { return m_count == 0; }
+    size_t size() const { return m_count; }
+
+private:
+    friend class Value;
+    Children() = default;
+    Children(const Document* document, uint32_t first, uint32_t count)
+        : m_document(document)
+        , m_first(first)
+        , m_count(count)
+    {
+    }
+    const Document* m_document = nullptr;
+    uint32_t m_first = 0;
+    uint32_t m_count = 0;
+};
+
+class Members {
+public:
+    struct Member {
+        std::string_view first; // the name
+        Value second;
+    };
+    class Iterator {
+    public:
+        Member operator*() const;
+        Iterator& operator++();
+        bool operator!=(const Iterator& other) const { return m_left != other.m_left; }
+
+    private:
+        friend class Members;
+        const Document* m_document = nullptr;
+        uint32_t m_node = 0;
+        uint32_t m_left = 0;
+    };
+    Iterator begin() const;
+    Iterator end() const { return {}; }
+    bool empty() const { return m_count == 0; }
+
+private:
+    friend class Value;
+    Members() = default;
+    Members(const Document* document, uint32_t first, uint32_t count)
+        : m_document(document)
+        , m_first(first)
+        , m_count(count)
+    {
+    }
+    const Document* m_document = nullptr;
+    uint32_t m_first = 0;
+    uint32_t m_count = 0;
+};
+
+// The whole JSON document in text; nothing when the text is not one.
+std::optional<Document> parse(std::string_view text);
 
 } // namespace common::json

@@ -48,7 +48,7 @@ std::optional<WebFormat> readFormat(const Value& f)
         if (out.size < 0 && n >= 0 && n < 1e15)
             out.size = static_cast<long long>(n);
     }
-    for (const auto& [name, value] : f["http_headers"].members) {
+    for (const auto& [name, value] : f["http_headers"].members()) {
         // Sound: a header that would split the request is left out.
         const std::string text = value.str();
         if (text.find_first_of("\r\n") == std::string::npos
@@ -56,7 +56,7 @@ std::optional<WebFormat> readFormat(const Value& f)
             out.headers.emplace_back(name, text);
     }
     const std::string base = f["fragment_base_url"].str();
-    for (const Value& piece : f["fragments"].items) {
+    for (const Value piece : f["fragments"].items()) {
         std::string address = piece["url"].str();
         if (address.empty() && !base.empty())
             address = platform::resolveAddress(base, piece["path"].str());
@@ -90,21 +90,22 @@ std::string megabytes(long long bytes)
 
 std::optional<WebVideo> readWebVideo(std::string_view json)
 {
-    const std::optional<Value> doc = common::json::parse(json);
-    if (!doc || doc->kind != Value::Object)
+    const std::optional<common::json::Document> doc = common::json::parse(json);
+    if (!doc || doc->root().kind() != Value::Object)
         return std::nullopt;
+    const Value top = doc->root();
     WebVideo video;
-    video.title = vb::Left(vb::Trim((*doc)["title"].str()), 200);
-    const Value& formats = (*doc)["formats"];
-    for (const Value& f : formats.items) {
+    video.title = vb::Left(vb::Trim(top["title"].str()), 200);
+    const Value formats = top["formats"];
+    for (const Value f : formats.items()) {
         if (video.formats.size() >= kMaxFormats)
             break;
         if (std::optional<WebFormat> format = readFormat(f))
             video.formats.push_back(std::move(*format));
     }
     // A single-format answer carries the format's fields at the top.
-    if (formats.items.empty()) {
-        if (std::optional<WebFormat> format = readFormat(*doc))
+    if (formats.items().empty()) {
+        if (std::optional<WebFormat> format = readFormat(top))
             video.formats.push_back(std::move(*format));
     }
     if (video.formats.empty() || !bestChoice(video).valid())
