@@ -21,6 +21,14 @@ bool reserved(char32_t c)
         || c == '<' || c == '>' || c == '|';
 }
 
+// Sound: the marks and controls that change the direction text is drawn in ("电影\u202Egpj.exe"
+// shows as "电影exe.jpg") would let a title hide a name's real extension; they are dropped.
+bool bidiControl(char32_t c)
+{
+    return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0x200E || c == 0x200F
+        || c == 0x061C;
+}
+
 } // namespace
 
 std::string downloadFolder(const runtime::App& app)
@@ -47,6 +55,8 @@ std::string safeFileName(std::string_view name)
     size_t i = 0;
     while (i < name.size() && characters < kMaxNameCharacters) {
         char32_t c = vb::decodeUtf8(name, i);
+        if (bidiControl(c))
+            continue;
         if (reserved(c))
             c = '_';
         // No leading dots or blanks: the name must not become hidden or look empty.
