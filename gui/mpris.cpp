@@ -262,7 +262,9 @@ QDBusMessage Mpris::callProperties(const QDBusMessage& message)
     }
     if (method == QLatin1String("Set") && args.size() == 3) {
         if (!setProperty(interfaceName, name, args[2].value<QDBusVariant>().variant()))
-            return message.createErrorReply(QDBusError::PropertyReadOnly, name);
+            return message.createErrorReply(
+                name == QLatin1String("Volume") ? QDBusError::InvalidArgs : QDBusError::PropertyReadOnly,
+                name);
         return message.createReply();
     }
     return message.createErrorReply(QDBusError::UnknownMethod, method);
@@ -275,8 +277,16 @@ bool Mpris::setProperty(const QString& interfaceName, const QString& name, const
     if (name == QLatin1String("Rate"))
         return true;
     if (name == QLatin1String("Volume")) {
+        // Sound: only a number is a volume; text or a list ("loud") would read as 0 and mute.
+        const int type = value.metaType().id();
+        if (type != QMetaType::Double && type != QMetaType::Int && type != QMetaType::UInt
+            && type != QMetaType::LongLong && type != QMetaType::ULongLong && type != QMetaType::Short
+            && type != QMetaType::UShort && type != QMetaType::UChar)
+            return false;
         const double v = value.toDouble();
-        if (runtime::MediaPlayer* c = m_remote.player(); c && std::isfinite(v)) {
+        if (!std::isfinite(v))
+            return false;
+        if (runtime::MediaPlayer* c = m_remote.player()) {
             const int percent = static_cast<int>(std::lround(std::clamp(v, 0.0, 1.0) * 100));
             act([c, percent] { c->setVolume(percent); });
         }

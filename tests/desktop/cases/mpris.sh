@@ -42,6 +42,11 @@ at_twelve() { ctl position | awk '{ exit !($1 >= 11.5 && $1 < 20) }'; }
 wait_until at_twelve || fail "position: $(ctl position)"
 ctl volume 0.4
 wait_until is 0.400000 volume || fail "volume: $(ctl volume)"
+set_volume() { dbus-send --session --print-reply --dest=org.mpris.MediaPlayer2.zelvora /org/mpris/MediaPlayer2 \
+    org.freedesktop.DBus.Properties.Set string:org.mpris.MediaPlayer2.Player string:Volume "variant:$1"; }
+! set_volume string:loud >/dev/null 2>&1 || fail "a volume given as text was taken"
+sleep 0.5
+is 0.400000 volume || fail "a volume given as text changed the volume to $(ctl volume)"
 
 note "loop and shuffle choose the play modes"
 ctl loop Track
