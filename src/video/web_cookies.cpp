@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <ctime>
 
 #include "common/data_folders.h"
 #include "platform/textfile.h"
@@ -26,6 +27,45 @@ bool goesTo(const platform::WebCookie& cookie, const std::string& host)
     if (host == domain)
         return true;
     return subdomains && host.size() > domain.size() && host.ends_with("." + domain);
+}
+
+// The path of a web address's request ("/" when it has none), without its query.
+std::string addressPath(const std::string& address)
+{
+    const size_t scheme = address.find("://");
+    const size_t slash
+        = scheme == std::string::npos ? std::string::npos : address.find_first_of("/?#", scheme + 3);
+    if (slash == std::string::npos || address[slash] != '/')
+        return "/";
+    return address.substr(slash, address.find_first_of("?#", slash) - slash);
+}
+
+// Whether the cookie's path covers the request's path: the same path, or a folder of it.
+bool pathMatches(const std::string& cookiePath, const std::string& requestPath)
+{
+    if (cookiePath.empty() || cookiePath == requestPath)
+        return true;
+    return requestPath.starts_with(cookiePath)
+        && (cookiePath.back() == '/' || requestPath[cookiePath.size()] == '/');
+}
+
+bool expired(const platform::WebCookie& cookie)
+{
+    return cookie.expires != 0 && cookie.expires <= static_cast<long long>(std::time(nullptr));
+}
+
+// Sound: a cookie goes with a request as a browser would send it: to its host (or, for a
+// domain cookie, its subdomains), under its path, over https only when it is secure, and not
+// once it has expired.
+bool sentWith(const platform::WebCookie& cookie, const std::string& address)
+{
+    const std::string host = addressHost(address);
+    std::string scheme = address.substr(0, 8);
+    std::transform(
+        scheme.begin(), scheme.end(), scheme.begin(), [](unsigned char c) { return std::tolower(c); });
+    const bool https = scheme == "https://";
+    return !host.empty() && goesTo(cookie, host) && pathMatches(cookie.path, addressPath(address))
+        && (https || !cookie.secure) && !expired(cookie);
 }
 
 // A field that would break the file's lines or columns.
@@ -55,8 +95,8 @@ std::string netscapeCookies(const std::vector<platform::WebCookie>& cookies, con
 {
     std::string lines;
     for (const platform::WebCookie& c : cookies) {
-        if (host.empty() || !goesTo(c, host) || c.name.empty() || !plainField(c.domain) || !plainField(c.path)
-            || !plainField(c.name) || !plainField(c.value))
+        if (host.empty() || !goesTo(c, host) || expired(c) || c.name.empty() || !plainField(c.domain)
+            || !plainField(c.path) || !plainField(c.name) || !plainField(c.value))
             continue;
         const bool subdomains = c.domain[0] == '.';
         lines += c.domain + "\t" + (subdomains ? "TRUE" : "FALSE") + "\t" + (c.path.empty() ? "/" : c.path)
@@ -87,10 +127,9 @@ std::string cookieHeader(runtime::App& app, const std::string& address)
 {
     if (!app.hasService<platform::WebCookies>())
         return {};
-    const std::string host = addressHost(address);
     std::string pairs;
     for (const platform::WebCookie& c : app.service<platform::WebCookies>().cookies()) {
-        if (!host.empty() && goesTo(c, host) && !c.name.empty() && plainField(c.name) && plainField(c.value))
+        if (sentWith(c, address) && !c.name.empty() && plainField(c.name) && plainField(c.value))
             pairs += (pairs.empty() ? "" : "; ") + c.name + "=" + c.value;
     }
     return pairs.empty() ? pairs : "Cookie: " + pairs;

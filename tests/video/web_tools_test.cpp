@@ -7,6 +7,7 @@
 #include "media_tools.h"
 #include "platform/web_cookies.h"
 #include "support/temp_dir.h"
+#include "video/web_cookies.h"
 #include "video_fixture.h"
 
 using testing_support::readBytes;
@@ -166,6 +167,37 @@ TEST_F(WebToolsTest, APageOnlyALoggedInEngineSeesIsResolvedWithItsCookies)
     // The cookie file lived only as long as yt-dlp needed it.
     for (const auto& entry : std::filesystem::recursive_directory_iterator(p.env->userProfile()))
         EXPECT_EQ(entry.path().filename().string().find("cookies-"), std::string::npos) << entry.path();
+}
+
+} // namespace
+
+namespace {
+
+class CookieScopeTest : public VideoTest { };
+
+TEST_F(CookieScopeTest, ARequestCarriesOnlyTheCookiesABrowserWouldSendWithIt)
+{
+    auto cookies = std::make_shared<EngineCookies>();
+    // Expiry dates: long past, and far ahead.
+    cookies->held = { { "v.site.cn", "/", false, 0, "host", "1" },
+        { ".site.cn", "/", false, 4102444800, "all", "2" },
+        { "v.site.cn", "/video", false, 0, "folder", "3" }, { "v.site.cn", "/", true, 0, "secure", "4" },
+        { "v.site.cn", "/", false, 1, "gone", "5" }, { "other.cn", "/", false, 0, "other", "6" } };
+    p.app.provide<platform::WebCookies>(cookies);
+    const std::pair<const char*, const char*> rows[] = {
+        { "http://v.site.cn/video/1.flv?x=/video", "Cookie: host=1; all=2; folder=3" },
+        { "https://V.Site.cn/video", "Cookie: host=1; all=2; folder=3; secure=4" },
+        { "http://v.site.cn/videos/1.flv", "Cookie: host=1; all=2" },
+        { "http://cdn.site.cn/video/1.flv", "Cookie: all=2" },
+        { "http://evilsite.cn/", "" },
+    };
+    for (const auto& [address, header] : rows)
+        EXPECT_EQ(video::cookieHeader(p.app, address), header) << address;
+    // yt-dlp's file keeps every flag for its own requests, and no expired cookie.
+    EXPECT_EQ(video::netscapeCookies(cookies->held, "v.site.cn"),
+        "# Netscape HTTP Cookie File\nv.site.cn\tFALSE\t/\tFALSE\t0\thost\t1\n"
+        ".site.cn\tTRUE\t/\tFALSE\t4102444800\tall\t2\nv.site.cn\tFALSE\t/video\tFALSE\t0\tfolder\t3\n"
+        "v.site.cn\tFALSE\t/\tTRUE\t0\tsecure\t4\n");
 }
 
 } // namespace
