@@ -83,6 +83,27 @@ TEST_F(ResumeTest, APartialFileContinuesOnlyTheSameAddressAndVersionOfTheFile)
     EXPECT_EQ(files(), std::vector<std::string> { "video.flv" });
 }
 
+TEST_F(ResumeTest, WithoutAValidatorOnlyBytesThatRepeatTheEndOfThePartialFileContinueIt)
+{
+    const std::string a = FixtureServer::pattern(0, 400000), b = FixtureServer::pattern(1000, 400000);
+    for (const bool changed : { false, true }) {
+        SCOPED_TRACE(changed ? "changed" : "same");
+        server.addPage("/a.flv", a);
+        server.cutNext("/bare/a.flv", 200000);
+        ASSERT_FALSE(download("/bare/a.flv").status.ok);
+        if (changed)
+            server.addPage("/a.flv", b);
+        const Attempt next = download("/bare/a.flv");
+        ASSERT_TRUE(next.status.ok) << next.status.error;
+        // The last 64 KiB are asked again; a file that differs there is fetched whole.
+        const std::vector<std::string> asked = server.ranges("/bare/a.flv");
+        EXPECT_EQ(asked[asked.size() - (changed ? 2 : 1)], "bytes=134464-");
+        EXPECT_EQ(asked.back(), changed ? "" : "bytes=134464-");
+        EXPECT_TRUE(readBytes(target) == (changed ? b : a));
+        EXPECT_EQ(next.reports.back().received, 400000);
+    }
+}
+
 TEST_F(ResumeTest, LengthsAreAskedWithHeadRequestsAtOnceEachWithinItsTime)
 {
     platform::CurlOptions o = quickOptions();

@@ -302,6 +302,10 @@ void FixtureServer::Impl::routes()
         servePage(req, res, req.matches[3].str(), false, std::max<size_t>(number(req, 1), 1),
             static_cast<int>(number(req, 2)));
     });
+    server.Get(R"(/bare(/.*))", [this](const httplib::Request& req, httplib::Response& res) {
+        servePage(req, res, req.matches[1].str(), false, kPieceBytes, 0);
+        res.headers.erase("ETag");
+    });
     server.Get(R"((/compressed)?(/.*))", [this](const httplib::Request& req, httplib::Response& res) {
         servePage(req, res, req.matches[2].str(), req.matches[1].length() > 0, kPieceBytes, 0);
     });

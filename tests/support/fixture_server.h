@@ -5,7 +5,8 @@
 // Pages added with addPage are sent as they are (a page added at a path with a query answers
 // that exact request target before the page at its path), with an ETag of their bytes and
 // ranges that honour If-Range; under /compressed/... the same pages are compressed for clients
-// that accept it, and under /slowly/CHUNK/MS/... sent CHUNK bytes every MS ms. Besides them,
+// that accept it, under /bare/... without a validator (ranges are then always sent), and under
+// /slowly/CHUNK/MS/... sent CHUNK bytes every MS ms. Besides them,
 // it answers:
 //   /bytes/N                  N pattern bytes with a Content-Length
 //   /nolength/N               N pattern bytes, chunked, without a Content-Length

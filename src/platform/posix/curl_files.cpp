@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -49,7 +50,7 @@ DownloadFile::DownloadFile(const std::string& target, bool resumable, const std:
         return;
     if (resumable) {
         m_path = partialPath(target);
-        m_fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+        m_fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
         // Two transfers into one partial file would mix their bytes.
         if (m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
             ::close(m_fd);
@@ -105,6 +106,25 @@ DownloadFile::~DownloadFile()
         if (!m_recordPath.empty())
             ::unlink(m_recordPath.c_str());
     }
+}
+
+bool DownloadFile::tail(size_t count, std::string& bytes)
+{
+    const long long from = std::max(0LL, m_existing - static_cast<long long>(count));
+    bytes.assign(static_cast<size_t>(m_existing - from), '\0');
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n
+            = ::pread(m_fd, bytes.data() + done, bytes.size() - done, from + static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            m_error = std::string("cannot read the partial file: ") + std::strerror(errno);
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
 }
 
 bool DownloadFile::restart()

@@ -15,6 +15,8 @@ namespace {
 
 // How often a waiting transfer looks at its caller (cancellation, heartbeat reports).
 constexpr int kPollMs = 50;
+// How much of a partial file's end a resume without a strong validator asks for again.
+constexpr size_t kOverlapBytes = 64 * 1024;
 
 int64_t steadyMs()
 {
@@ -58,7 +60,27 @@ struct DownloadSink {
     bool tooLarge = false;
     // The partial answer belongs to another version than the bytes already there.
     bool versionChanged = false;
+    // Without a strong validator the answer starts this far before the end of the bytes already
+    // there, and has to repeat them (the overlap) before it may continue them.
+    std::string overlap;
+    size_t matched = 0;
 };
+
+// Bytes of a partial answer that are still to be compared with the overlap: a difference means
+// another version of the file, which is then fetched whole.
+bool compareOverlap(DownloadSink& sink, const char*& data, size_t& bytes)
+{
+    const size_t n = std::min(bytes, sink.overlap.size() - sink.matched);
+    if (sink.overlap.compare(sink.matched, n, data, n) != 0) {
+        sink.versionChanged = true;
+        return false;
+    }
+    sink.matched += n;
+    sink.received += static_cast<long long>(n);
+    data += n;
+    bytes -= n;
+    return true;
+}
 
 // At the first bytes of an answer: whether they continue the file or start it afresh.
 bool placeAnswer(DownloadSink& sink)
@@ -66,13 +88,15 @@ bool placeAnswer(DownloadSink& sink)
     curl::DownloadFile& file = *sink.file;
     if (file.existing() > 0 && sink.transfer->status() == 206) {
         // Sound: a server that ignores If-Range still has to send the recorded version.
-        if (!curl::continuesRecord(file.record(), sink.headers, file.existing())) {
+        const long long start = file.existing() - static_cast<long long>(sink.overlap.size());
+        if (!curl::continuesRecord(file.record(), sink.headers, start)) {
             sink.versionChanged = true;
             return false;
         }
-        sink.base = file.existing();
+        sink.base = start;
         return true;
     }
+    sink.overlap.clear();
     // Sound: any whole body (a 200 to a range request too) replaces the bytes already there.
     const long long length = sink.transfer->announcedLength();
     if (!file.beginVersion({ sink.address, sink.headers.etag, sink.headers.lastModified, length })) {
@@ -85,22 +109,26 @@ bool placeAnswer(DownloadSink& sink)
 size_t writeToFile(char* data, size_t size, size_t count, void* user)
 {
     auto* sink = static_cast<DownloadSink*>(user);
-    const size_t bytes = size * count;
+    const size_t taken = size * count;
+    size_t bytes = taken;
+    const char* rest = data;
     if (!sink->rangeChecked) {
         sink->rangeChecked = true;
         if (!placeAnswer(*sink))
             return 0;
     }
+    if (sink->matched < sink->overlap.size() && !compareOverlap(*sink, rest, bytes))
+        return 0;
     if (sink->limit > 0 && sink->base + sink->received + static_cast<long long>(bytes) > sink->limit) {
         sink->tooLarge = true;
         return 0;
     }
-    if (!sink->file->write(data, bytes)) {
+    if (!sink->file->write(rest, bytes)) {
         sink->writeFailed = true;
         return 0;
     }
     sink->received += static_cast<long long>(bytes);
-    return bytes;
+    return taken;
 }
 
 struct PageSink {
@@ -214,6 +242,8 @@ Status CurlNetwork::download(const std::string& url, const std::string& file,
         sink.received = 0;
         sink.rangeChecked = false;
         sink.versionChanged = false;
+        sink.matched = 0;
+        sink.overlap.clear();
         if (options.maxSeconds > 0)
             curl_easy_setopt(handle, CURLOPT_TIMEOUT, options.maxSeconds);
         if (options.maxBytes > 0)
@@ -224,7 +254,12 @@ Status CurlNetwork::download(const std::string& url, const std::string& file,
         for (const std::string& header : options.headers)
             headers.reset(curl_slist_append(headers.release(), header.c_str()));
         if (target.existing() > 0) {
-            curl_easy_setopt(handle, CURLOPT_RANGE, (std::to_string(target.existing()) + "-").c_str());
+            // Sound: without a strong validator a changed file could answer the range as well;
+            // only bytes that repeat the end of the partial file prove that they continue it.
+            if (!curl::strongValidator(target.record()) && !target.tail(kOverlapBytes, sink.overlap))
+                return false;
+            const long long start = target.existing() - static_cast<long long>(sink.overlap.size());
+            curl_easy_setopt(handle, CURLOPT_RANGE, (std::to_string(start) + "-").c_str());
             const std::string validator = curl::ifRangeValue(target.record());
             if (!validator.empty())
                 headers.reset(curl_slist_append(headers.release(), ("If-Range: " + validator).c_str()));
@@ -282,6 +317,8 @@ Status CurlNetwork::download(const std::string& url, const std::string& file,
     };
 
     CURLcode result = keepGoing ? transfer->run(poll, kPollMs) : CURLE_ABORTED_BY_CALLBACK;
+    // An answer that ended inside the overlap is of a shorter file: another version.
+    sink.versionChanged = sink.versionChanged || (result == CURLE_OK && sink.matched < sink.overlap.size());
     // A server that cannot continue (a range beyond the file there now, or another version of
     // it): the partial file is dropped and the file fetched whole.
     const bool rangeRefused = sink.versionChanged || (result != CURLE_OK && transfer->status() == 416);

@@ -94,12 +94,15 @@ size_t captureHeader(char* data, size_t size, size_t count, void* user)
     return bytes;
 }
 
+bool strongValidator(const ResumeRecord& record)
+{
+    return !record.etag.empty() && record.etag.rfind("W/", 0) != 0;
+}
+
 std::string ifRangeValue(const ResumeRecord& record)
 {
     // A weak ETag may not stand in an If-Range.
-    if (!record.etag.empty() && record.etag.rfind("W/", 0) != 0)
-        return record.etag;
-    return record.lastModified;
+    return strongValidator(record) ? record.etag : record.lastModified;
 }
 
 bool continuesRecord(const ResumeRecord& record, const ResponseHeaders& answer, long long offset)

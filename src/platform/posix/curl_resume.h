@@ -31,6 +31,9 @@ size_t captureHeader(char* data, size_t size, size_t count, void* user);
 // the modification date; empty when the record has neither.
 std::string ifRangeValue(const ResumeRecord& record);
 
+// Whether the record names its version with a strong ETag, which no other version shares.
+bool strongValidator(const ResumeRecord& record);
+
 // Whether a partial answer continues the recorded version at offset: the same validators
 // (where the record has them), the same whole length, and the rest from offset.
 bool continuesRecord(const ResumeRecord& record, const ResponseHeaders& answer, long long offset);
