@@ -25,6 +25,7 @@ namespace {
 
 constexpr const char* kProfileInUse
     = "另一个 Zelvora 正在使用同一个用户资料，但没有回应。为保护播放列表和设置，本次启动已取消。";
+constexpr const char* kProfileUnusable = "无法锁定用户资料，本次启动已取消：";
 
 // Whether Qt will find a display: a platform chosen in the environment (offscreen, for
 // example), a Wayland display, or an X display whose local socket exists.
@@ -150,11 +151,16 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options)
         if (SingleInstance::handOver(SingleInstance::defaultKey(), toQt(options.files), 2000))
             return 0;
     }
-    if (profileLock && profileLock->state() == platform::FileLock::Busy) {
+    // Sound: a lock that cannot be taken at all (a profile folder that cannot be made, a
+    // read-only one) guards nothing either; the program says why and ends.
+    if (profileLock && profileLock->state() != platform::FileLock::Held) {
+        const bool busy = profileLock->state() == platform::FileLock::Busy;
         platform::MessageBoxRequest box;
-        box.text = kProfileInUse;
+        box.text = busy ? std::string(kProfileInUse) : kProfileUnusable + profileLock->error();
         box.icon = platform::Exclamation;
-        std::fprintf(stderr, "zelvora: the profile is in use by another program\n");
+        std::fprintf(stderr, "zelvora: %s\n",
+            busy ? "the profile is in use by another program"
+                 : ("the profile cannot be locked: " + profileLock->error()).c_str());
         session.app().service<platform::Dialogs>().messageBox(box);
         return 3;
     }

@@ -1,5 +1,7 @@
 #include "assembly/program.h"
 
+#include <filesystem>
+
 #include "assembly/media_remote.h"
 #include "assembly/services.h"
 #include "assembly/window_skin_peers.h"
@@ -8,6 +10,7 @@
 #include "music/music_window.h"
 #include "music/page_store.h"
 #include "music/site_list_window.h"
+#include "platform/environment.h"
 #include "platform/posix/gst_decoders.h"
 #include "platform/single_user.h"
 #include "player/player_window.h"
@@ -63,8 +66,22 @@ void installDesktopServices(
     app.provide<platform::Decoders>(std::make_shared<platform::GstDecoders>());
 }
 
+std::string prepareProfile(runtime::App& app)
+{
+    // A profile named for the first time is made here (the lock file needs its folders); one
+    // that is not safe for this user's files, or no home at all, is refused before anything
+    // is written into it.
+    const auto& env = app.service<platform::Environment>();
+    std::error_code ec;
+    if (!env.userProfile().empty())
+        std::filesystem::create_directories(env.userProfile(), ec);
+    return env.profileProblem();
+}
+
 std::unique_ptr<platform::FileLock> lockProfile(runtime::App& app)
 {
+    if (const std::string problem = prepareProfile(app); !problem.empty())
+        return std::make_unique<platform::FileLock>(std::string(), problem);
     common::EnsureDataFolders(app);
     return std::make_unique<platform::FileLock>(common::dataPaths(app).root + ".lock");
 }

@@ -25,7 +25,11 @@ void installDesktopServices(
     runtime::App& app, const std::string& profile, std::shared_ptr<platform::Config> config);
 // Registers every window and starts the program (registerWindows, then startProgram).
 void launchProgram(runtime::App& app);
-// Locks the app's data folder for this program (a lock file in it, made with the folder).
+// Makes the app's profile folder when missing; why it may not hold this user's files ("" when
+// it may: Environment::profileProblem).
+std::string prepareProfile(runtime::App& app);
+// Locks the app's data folder for this program (a lock file in it, made with the profile and
+// data folders); a profile that is not safe for this user's files is refused, with the reason.
 std::unique_ptr<platform::FileLock> lockProfile(runtime::App& app);
 // Ends the program as the tray's quit does after its question (the desktop asks it to end).
 void endProgram(runtime::App& app);

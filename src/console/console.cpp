@@ -86,6 +86,10 @@ int runConsole(const ConsoleOptions& options, std::istream& in, std::ostream& ou
     services.profile = profile;
     services.headless = true;
     assembly::installServices(app, config, services);
+    if (const std::string problem = assembly::prepareProfile(app); !problem.empty()) {
+        out << "error: cannot use the profile: " << problem << '\n';
+        return kUnusable;
+    }
 
     Session session(app, out);
     assembly::registerWindows(app);

@@ -17,6 +17,10 @@ public:
     virtual std::string browserCacheFolder() const = 0;
     // The code page of text files ("UTF-8" here, "GBK" on Chinese Windows).
     virtual std::string codePage() const = 0;
+    // Why the profile may not hold this user's files ("" when it may): there is no home, it is
+    // no folder, or it, a folder above it or the data folder in it is another user's or open
+    // to other users' writes.
+    virtual std::string profileProblem() const { return {}; }
 };
 
 // Builds a path by joining a folder and a relative part with the native separator.

@@ -25,15 +25,20 @@ public:
         Busy, // another process holds it
         Unavailable, // the file cannot be opened or locked (a read-only profile)
     };
-    explicit FileLock(const std::string& path);
+    // With a refusal (a reason the file may not be used) nothing is locked: the lock is
+    // Unavailable with that reason.
+    explicit FileLock(const std::string& path, const std::string& refusal = {});
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
     State state() const { return m_state; }
+    // Why the lock is Unavailable ("" otherwise).
+    const std::string& error() const { return m_error; }
 
 private:
     int m_fd = -1;
     State m_state = Unavailable;
+    std::string m_error;
 };
 
 } // namespace platform

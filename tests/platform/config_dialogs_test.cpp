@@ -1,4 +1,9 @@
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 
 #include "platform/config.h"
 #include "platform/dialogs.h"
@@ -44,4 +49,31 @@ TEST(Environment, DesktopFolderFromUserDirs)
     EXPECT_EQ(xdgDesktopFolder(home, home + "/nowhere"), home + "/Desktop");
     EXPECT_EQ(joinPath("/a/", "/b"), "/a/b");
     EXPECT_EQ(joinPath("/a", "b/"), "/a/b/");
+}
+
+TEST(Environment, NoProfileOrDesktopInAFolderAnotherUserMayHavePrepared)
+{
+    TempDir dir;
+    const std::string home = dir.path().string();
+    namespace fs = std::filesystem;
+    writeBytes(dir.path() / ".config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/shared\"\n");
+    fs::create_directory(dir.path() / "shared");
+    // A desktop named in a file others may write, or a desktop others may write, is not taken.
+    fs::permissions(dir.path() / "shared", fs::perms::all);
+    EXPECT_EQ(xdgDesktopFolder(home, home + "/.config"), home + "/Desktop");
+    fs::permissions(
+        dir.path() / "shared", fs::perms::others_write | fs::perms::group_write, fs::perm_options::remove);
+    fs::permissions(dir.path() / ".config/user-dirs.dirs", fs::perms::others_write, fs::perm_options::add);
+    EXPECT_EQ(xdgDesktopFolder(home, home + "/.config"), home + "/Desktop");
+
+    // Without HOME the home is the password database's, and a shared folder is no profile.
+    const char* savedHome = std::getenv("HOME");
+    const std::string saved = savedHome ? savedHome : "";
+    ::unsetenv("HOME");
+    ::unsetenv("USERPROFILE");
+    EXPECT_EQ(PosixEnvironment("", "", "").userProfile(), ::getpwuid(::geteuid())->pw_dir);
+    ::setenv("HOME", saved.c_str(), 1);
+    EXPECT_EQ(PosixEnvironment(home, "", "").profileProblem(), "");
+    fs::permissions(dir.path() / "shared", fs::perms::all);
+    EXPECT_NE(PosixEnvironment(home + "/shared", "", "").profileProblem(), "");
 }

@@ -5,7 +5,10 @@
 #include <filesystem>
 #include <fstream>
 #include <langinfo.h>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -38,11 +41,65 @@ std::string executableFolder()
     return exe.parent_path().string();
 }
 
+// The home folder the password database gives this user ("" when it gives none).
+std::string passwordHome()
+{
+    std::vector<char> buffer(16384);
+    struct passwd entry { };
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found
+        || !found->pw_dir)
+        return {};
+    const std::string home = found->pw_dir;
+    return home.rfind('/', 0) == 0 ? home : std::string();
+}
+
+// Why path may not hold this user's files: it belongs to another user, or others may write
+// into it (a group other than the user's own included). "" for a missing path too.
+std::string foreignWrites(const std::string& path)
+{
+    struct stat st { };
+    if (::stat(path.c_str(), &st) != 0)
+        return {};
+    if (st.st_uid != ::geteuid())
+        return path + " belongs to another user";
+    if ((st.st_mode & S_IWOTH) != 0 || ((st.st_mode & S_IWGRP) != 0 && st.st_gid != ::getegid()))
+        return path + " may be written by other users";
+    return {};
+}
+
+// Why a folder above a profile would let another user swap the profile for a folder of
+// theirs: it is another user's (root aside), or others may write into it without the sticky
+// bit that keeps them from renaming what is not theirs.
+std::string foreignAncestors(const std::string& folder)
+{
+    std::error_code ec;
+    fs::path path = fs::absolute(folder, ec).lexically_normal();
+    while (path.has_relative_path()) {
+        path = path.parent_path();
+        struct stat st { };
+        if (::stat(path.c_str(), &st) != 0)
+            return path.string() + ": cannot be checked";
+        if (st.st_uid != 0 && st.st_uid != ::geteuid())
+            return path.string() + " belongs to another user";
+        const bool othersWrite
+            = (st.st_mode & S_IWOTH) != 0 || ((st.st_mode & S_IWGRP) != 0 && st.st_gid != ::getegid());
+        if (othersWrite && (st.st_mode & S_ISVTX) == 0)
+            return path.string() + " may be written by other users";
+    }
+    return {};
+}
+
 } // namespace
 
 std::string xdgDesktopFolder(const std::string& home, const std::string& configHome)
 {
-    std::ifstream in(joinPath(configHome, "user-dirs.dirs"));
+    const std::string file = joinPath(configHome, "user-dirs.dirs");
+    // Sound: a user-dirs file someone else prepared (a shared folder standing in for home)
+    // would send the downloads into that user's folder.
+    if (!foreignWrites(configHome).empty() || !foreignWrites(file).empty())
+        return joinPath(home, "Desktop");
+    std::ifstream in(file);
     std::string line;
     while (std::getline(in, line)) {
         const std::string key = "XDG_DESKTOP_DIR=";
@@ -54,7 +111,7 @@ std::string xdgDesktopFolder(const std::string& home, const std::string& configH
         const std::string homeVar = "$HOME";
         if (value.rfind(homeVar, 0) == 0)
             value = home + value.substr(homeVar.size());
-        if (!value.empty() && value.front() == '/')
+        if (!value.empty() && value.front() == '/' && foreignWrites(value).empty())
             return value;
     }
     return joinPath(home, "Desktop");
@@ -67,14 +124,32 @@ PosixEnvironment::PosixEnvironment(
     , m_codePage(std::move(codePageOverride))
     , m_cache(std::move(cacheFolder))
 {
+    // Sound: without HOME the home comes from the password database, never from a shared
+    // folder (another user may have prepared one); with none at all profileProblem says so.
     if (m_profile.empty())
-        m_profile = envOr("USERPROFILE", envOr("HOME", "/tmp"));
+        m_profile = envOr("USERPROFILE", envOr("HOME", passwordHome()));
     while (m_profile.size() > 1 && m_profile.back() == '/')
         m_profile.pop_back();
     if (m_codePage.empty())
         m_codePage = localeCharset();
     if (m_cache.empty())
         m_cache = joinPath(envOr("XDG_CACHE_HOME", joinPath(m_profile, ".cache")), "zelvora/webcache");
+}
+
+std::string PosixEnvironment::profileProblem() const
+{
+    if (m_profile.empty())
+        return "no home folder: HOME is not set and the password database names none";
+    std::error_code ec;
+    if (!fs::is_directory(m_profile, ec))
+        return m_profile + " is not a folder";
+    if (std::string problem = foreignAncestors(m_profile); !problem.empty())
+        return problem;
+    for (const char* folder : { "", "my documents", "my documents/zelv" }) {
+        if (std::string problem = foreignWrites(joinPath(m_profile, folder)); !problem.empty())
+            return problem;
+    }
+    return {};
 }
 
 std::string PosixEnvironment::desktopFolder() const

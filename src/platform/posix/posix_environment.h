@@ -1,5 +1,6 @@
 #pragma once
-// The environment of this machine: HOME (or USERPROFILE), XDG folders, the locale charset.
+// The environment of this machine: HOME (or USERPROFILE; the password database's home when
+// both are unset or empty), XDG folders, the locale charset.
 #include "platform/environment.h"
 
 namespace platform {
@@ -13,6 +14,7 @@ public:
     std::string desktopFolder() const override;
     std::string browserCacheFolder() const override { return m_cache; }
     std::string codePage() const override { return m_codePage; }
+    std::string profileProblem() const override;
 
 private:
     std::string m_profile;
@@ -21,7 +23,8 @@ private:
     std::string m_cache;
 };
 
-// The desktop folder named by XDG user-dirs under home, or home/Desktop.
+// The desktop folder named by XDG user-dirs under home, or home/Desktop. A user-dirs file or
+// a named folder that another user owns or may write is not followed.
 std::string xdgDesktopFolder(const std::string& home, const std::string& configHome);
 
 } // namespace platform

@@ -67,15 +67,19 @@ bool peerIsThisUser(int socketDescriptor)
         && peer.uid == ::geteuid();
 }
 
-FileLock::FileLock(const std::string& path)
+FileLock::FileLock(const std::string& path, const std::string& refusal)
 {
-    m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0600);
-    if (m_fd < 0)
+    if (!refusal.empty()) {
+        m_error = refusal;
         return;
-    if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
+    }
+    m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0600);
+    if (m_fd >= 0 && ::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
         m_state = Held;
-    else if (errno == EWOULDBLOCK)
+    else if (m_fd >= 0 && errno == EWOULDBLOCK)
         m_state = Busy;
+    else
+        m_error = path + ": " + std::strerror(errno);
 }
 
 FileLock::~FileLock()
