@@ -1,5 +1,8 @@
 #include "common/stale_files.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "common/data_folders.h"
 #include "platform/environment.h"
 #include "platform/textfile.h"
@@ -8,7 +11,29 @@
 namespace common {
 
 namespace {
+
 constexpr const char* kDownloadFolder = "Zelvora下载区";
+// The folders outside the program's own where it has written temporary files, one a line.
+constexpr const char* kPlacesFile = "temporary_places.txt";
+// More than this is no list of ours.
+constexpr size_t kMaxPlacesBytes = 64 * 1024;
+
+std::vector<std::string> notedFolders(const std::string& file)
+{
+    std::string text;
+    std::vector<std::string> folders;
+    if (!platform::readFile(file, text, kMaxPlacesBytes))
+        return folders;
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.front() == platform::kSeparator)
+            folders.push_back(std::move(line));
+        start = end + 1;
+    }
+    return folders;
+}
+
 } // namespace
 
 int removeStaleTemporaries(const runtime::App& app)
@@ -25,8 +50,29 @@ int removeStaleTemporaries(const runtime::App& app)
     const std::string desktop = app.service<platform::Environment>().desktopFolder();
     const std::string downloads = platform::joinPath(desktop, kDownloadFolder);
     if (!desktop.empty() && platform::folderExists(downloads))
-        removed += platform::removeStaleTemporaries(downloads, platform::isDownloadTemporaryName);
+        removed += platform::removeStaleTemporaries(downloads, platform::isProgramTemporaryName);
+    const std::string places = paths.temp + kPlacesFile;
+    for (const std::string& folder : notedFolders(places)) {
+        if (platform::folderExists(folder))
+            removed += platform::removeStaleTemporaries(folder, platform::isProgramTemporaryName);
+    }
+    if (platform::fileExists(places))
+        platform::deleteFile(places);
     return removed;
+}
+
+void noteTemporaryFolder(const runtime::App& app, const std::string& folder)
+{
+    const std::string places = dataPaths(app).temp + kPlacesFile;
+    std::vector<std::string> folders = notedFolders(places);
+    if (folder.empty() || folder.front() != platform::kSeparator || folder.find('\n') != std::string::npos
+        || std::find(folders.begin(), folders.end(), folder) != folders.end())
+        return;
+    std::string text;
+    for (const std::string& noted : folders)
+        text += noted + "\n";
+    EnsureTempFolder(app);
+    platform::writeFileAtomic(places, text + folder + "\n");
 }
 
 } // namespace common

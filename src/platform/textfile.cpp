@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -110,12 +111,22 @@ Status writePrivateFile(const std::string& path, std::string_view bytes)
     return Status::failure(std::strerror(code));
 }
 
+std::string temporaryPath(const std::string& folder, std::string_view purpose)
+{
+    static thread_local std::mt19937_64 random { std::random_device {}() };
+    // A long purpose (a file's name) is cut at a character, so the name stays within 255 bytes.
+    size_t cut = std::min<size_t>(purpose.size(), 200);
+    while (cut > 0 && cut < purpose.size() && (static_cast<unsigned char>(purpose[cut]) & 0xC0) == 0x80)
+        --cut;
+    char tail[24];
+    std::snprintf(tail, sizeof tail, "-%016llx.part", static_cast<unsigned long long>(random()));
+    return (fs::path(folder) / (".zelvora-" + std::string(purpose.substr(0, cut)) + tail)).string();
+}
+
 Status replaceFile(const std::string& path, std::string_view bytes, bool durable)
 {
     const fs::path target(path);
-    static thread_local std::mt19937 rng { std::random_device {}() };
-    const fs::path temp = target.parent_path()
-        / ("." + target.filename().string() + ".tmp" + std::to_string(rng() % 1000000));
+    const fs::path temp = temporaryPath(target.parent_path().string(), target.filename().string());
     if (!posix::writeWholeFile(temp.string(), bytes, durable)) {
         const Status failed = posix::errnoFailure("cannot write " + path);
         std::error_code ec;

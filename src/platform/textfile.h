@@ -66,11 +66,15 @@ Status commitTogether(const std::string& journal, const std::vector<FileContent>
 void completeCommit(const std::string& journal);
 // Completes every interrupted commit whose journal lies in folder.
 void completeCommitsIn(const std::string& folder);
+// The path of a new temporary file in folder, named by the one rule every temporary file of
+// the program follows: ".zelvora-", what it is for, a random part, ".part"
+// (".zelvora-joining-3f09c1d2a4b5e6f7.part"); the start-up sweep knows them by it.
+std::string temporaryPath(const std::string& folder, std::string_view purpose);
+// Whether a file name follows that rule.
+bool isProgramTemporaryName(const std::string& fileName);
 // Whether a file name is one of the temporary files the writers above, copies and
-// downloads leave beside their targets.
+// downloads leave beside their targets: the rule's, and the names earlier versions used.
 bool isTemporaryName(const std::string& fileName);
-// Whether a file name is a download's partial file (".zelvora-....part").
-bool isDownloadTemporaryName(const std::string& fileName);
 // Removes the files in folder that isTemporary names and a killed program left: last
 // written before this program started and held open by no process. Returns how many.
 int removeStaleTemporaries(const std::string& folder, bool (*isTemporary)(const std::string&));

@@ -161,7 +161,7 @@ bool isTemporaryName(const std::string& name)
 {
     if (!startsWith(name, ".") || name.size() < 3)
         return false;
-    if (isDownloadTemporaryName(name) || endsWith(name, kNewSuffix) || endsWith(name, ".part"))
+    if (isProgramTemporaryName(name) || endsWith(name, kNewSuffix) || endsWith(name, ".part"))
         return true;
     // The atomic rewrite's temporaries: ".NAME.tmp" and up to six digits.
     const size_t tmp = name.rfind(".tmp");
@@ -172,7 +172,7 @@ bool isTemporaryName(const std::string& name)
         && digits.find_first_not_of("0123456789") == std::string::npos;
 }
 
-bool isDownloadTemporaryName(const std::string& name)
+bool isProgramTemporaryName(const std::string& name)
 {
     return startsWith(name, ".zelvora-") && endsWith(name, ".part");
 }

@@ -1,5 +1,6 @@
 // The playlist menu's import and export: other players' playlist files into the player's
 // lists, and the shown list out as one.
+#include "common/stale_files.h"
 #include "platform/dialogs.h"
 #include "platform/environment.h"
 #include "player/player_window.h"
@@ -42,8 +43,11 @@ void Form6::daochu_Click()
     request.initialFolder = app().service<platform::Environment>().desktopFolder();
     request.filters = kPlaylistFilters;
     request.save = true;
-    if (const auto file = app().service<platform::Dialogs>().openFile(request))
+    if (const auto file = app().service<platform::Dialogs>().openFile(request)) {
+        // The export's temporary file lies beside it, where a killed run's would stay.
+        common::noteTemporaryFolder(app(), file->substr(0, file->rfind(platform::kSeparator)));
         player.exportPlaylist(*file);
+    }
 }
 
 } // namespace traymenu

@@ -189,7 +189,7 @@ bool fenge::runFfmpeg(const std::vector<std::string>& inputs, const std::string&
     runtime::App& a = app();
     const std::string name = target.substr(target.rfind('/') + 1);
     const std::string ext = target.substr(target.rfind('.') + 1);
-    const std::string temp = target.substr(0, target.rfind('/') + 1) + "." + name + ".joining";
+    const std::string temp = platform::temporaryPath(target.substr(0, target.rfind('/')), "joining");
     std::vector<std::string> args = { a.service<platform::Config>().get("ffmpeg"), "-nostdin", "-hide_banner",
         "-loglevel", "error", "-y" };
     args.insert(args.end(), inputs.begin(), inputs.end());
@@ -253,7 +253,7 @@ void fenge::Command3_Click()
         list += concatLine(file);
     const std::string folder = downloadFolder(a);
     const std::string name = safeFileName(a.get<Form2>().Label7.caption());
-    const std::string listFile = folder + "/." + name + ".join.txt";
+    const std::string listFile = platform::temporaryPath(folder, "join-list");
     if (!platform::writeFileAtomic(listFile, list).ok) {
         Label8.setCaption("状态：合并失败：不能写入片段列表");
         return;

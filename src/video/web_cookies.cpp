@@ -1,7 +1,6 @@
 #include "video/web_cookies.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <ctime>
 
@@ -114,10 +113,8 @@ SiteCookies::SiteCookies(runtime::App& app, const std::string& address)
         = netscapeCookies(app.service<platform::WebCookies>().cookies(), addressHost(address));
     if (text.empty())
         return;
-    static std::atomic<unsigned> serial { 0 };
     common::EnsureTempFolder(app);
-    const std::string file = common::dataPaths(app).temp + "cookies-" + std::to_string(app.now()) + "-"
-        + std::to_string(++serial) + ".txt";
+    const std::string file = platform::temporaryPath(common::dataPaths(app).temp, "cookies");
     // Sound: the values stay in a file only the user can read, and only for as long as needed.
     if (platform::writePrivateFile(file, text).ok)
         m_file = file;

@@ -82,7 +82,7 @@ TEST(StaleTemporaries, OnlyOldOnesNoProcessHoldsAreRemoved)
     // Beside the user's files only partial downloads count.
     writeBytes(dir.path() / ".zelvora-1.part", "x");
     fs::last_write_time(dir.path() / ".zelvora-1.part", past);
-    EXPECT_EQ(removeStaleTemporaries(dir.path().string(), isDownloadTemporaryName), 1);
+    EXPECT_EQ(removeStaleTemporaries(dir.path().string(), isProgramTemporaryName), 1);
     EXPECT_TRUE(fs::exists(dir.path() / "mpath.ini"));
 }
 

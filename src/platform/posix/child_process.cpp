@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -58,6 +58,71 @@ void readAvailable(int& fd, std::string& into)
     }
 }
 
+// The full path of a program on PATH ("" when none is there).
+std::string findOnPath(const std::string& program)
+{
+    const char* path = std::getenv("PATH");
+    const std::string folders = path ? path : "";
+    size_t start = 0;
+    while (path && start <= folders.size()) {
+        const size_t end = folders.find(':', start);
+        const std::string folder
+            = folders.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        const std::string candidate = (folder.empty() ? std::string(".") : folder) + "/" + program;
+        struct stat st { };
+        if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return {};
+}
+
+// Starts program in a process group of its own with the pipes as its output; the pid, or
+// minus the error that kept it from starting. Only system calls run between fork and exec.
+pid_t spawn(const char* program, char* const argv[], char* const envp[], int out, int err)
+{
+    int report[2];
+    if (pipe2(report, O_CLOEXEC) != 0)
+        return -errno;
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setpgid(0, 0);
+        // Sound: the child ends with this program, also when this program is killed; a
+        // download tool would otherwise go on writing into the user's folders.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        const int in = open("/dev/null", O_RDONLY);
+        int failure = 0;
+        if (getppid() != parent || in < 0 || dup2(in, STDIN_FILENO) < 0 || dup2(out, STDOUT_FILENO) < 0
+            || dup2(err, STDERR_FILENO) < 0)
+            failure = errno ? errno : ECHILD;
+        if (failure == 0) {
+            execve(program, argv, envp);
+            failure = errno;
+        }
+        (void)!write(report[1], &failure, sizeof failure);
+        _exit(127);
+    }
+    close(report[1]);
+    if (pid < 0) {
+        const int failure = errno;
+        close(report[0]);
+        return -failure;
+    }
+    setpgid(pid, pid);
+    int failure = 0;
+    ssize_t n = 0;
+    while ((n = read(report[0], &failure, sizeof failure)) < 0 && errno == EINTR) { }
+    close(report[0]);
+    if (n == static_cast<ssize_t>(sizeof failure)) {
+        while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) { }
+        return -failure;
+    }
+    return pid;
+}
+
 } // namespace
 
 std::unique_ptr<ChildProcess> ChildProcess::start(const std::vector<std::string>& args, CommandResult& result)
@@ -72,15 +137,6 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const std::vector<std::string>
         close(outPipe[1]);
         return nullptr;
     }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawnattr_t attr;
-    posix_spawnattr_init(&attr);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&attr, 0);
     std::vector<char*> argv;
     for (const auto& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
@@ -90,10 +146,10 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const std::vector<std::string>
     for (auto& e : env)
         envp.push_back(e.data());
     envp.push_back(nullptr);
-    pid_t pid = -1;
-    const int rc = posix_spawnp(&pid, argv[0], &actions, &attr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attr);
+    const std::string program = args[0].find('/') == std::string::npos ? findOnPath(args[0]) : args[0];
+    const pid_t pid
+        = program.empty() ? -1 : spawn(program.c_str(), argv.data(), envp.data(), outPipe[1], errPipe[1]);
+    const int rc = program.empty() ? ENOENT : pid < 0 ? -pid : 0;
     close(outPipe[1]);
     close(errPipe[1]);
     if (rc != 0) {
@@ -159,24 +215,7 @@ std::unique_ptr<RunningCommand> PosixCommands::start(
 
 bool onPath(const std::string& program)
 {
-    const char* path = std::getenv("PATH");
-    if (!path)
-        return false;
-    std::string folders = path;
-    size_t start = 0;
-    while (start <= folders.size()) {
-        const size_t end = folders.find(':', start);
-        const std::string folder
-            = folders.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        const std::string candidate = (folder.empty() ? std::string(".") : folder) + "/" + program;
-        struct stat st { };
-        if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(candidate.c_str(), X_OK) == 0)
-            return true;
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
-    }
-    return false;
+    return !findOnPath(program).empty();
 }
 
 } // namespace platform
