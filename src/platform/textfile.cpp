@@ -177,6 +177,13 @@ bool folderExists(const std::string& path)
     return !path.empty() && fs::is_directory(path, ec);
 }
 
+bool notRegularFile(const std::string& path)
+{
+    std::error_code ec;
+    const fs::file_type type = fs::status(path, ec).type();
+    return !path.empty() && !ec && type != fs::file_type::not_found && type != fs::file_type::regular;
+}
+
 bool createFolder(const std::string& path)
 {
     std::error_code ec;

@@ -83,6 +83,9 @@ int removeStaleTemporaries(const std::string& folder, bool (*isTemporary)(const 
 bool fileExists(const std::string& path);
 // Whether a folder exists at path (a trailing separator is allowed).
 bool folderExists(const std::string& path);
+// Whether something other than a regular file is at path, also behind a link: a folder,
+// FIFO, device or socket. False when nothing is there. Opens nothing, so it never waits.
+bool notRegularFile(const std::string& path);
 // Creates one folder (its parent must exist); true when it exists afterwards.
 bool createFolder(const std::string& path);
 // Deletes a file; a missing file is a failure with its reason.

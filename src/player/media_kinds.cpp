@@ -1,10 +1,20 @@
 #include "player/media_kinds.h"
 
 #include <algorithm>
+#include <array>
+#include <cctype>
 
+#include "platform/textfile.h"
 #include "runtime/vbtext.h"
 
 namespace player::media {
+
+namespace {
+// The schemes the dispatcher gives the media player: the stream schemes and, as designed,
+// the seed and stream links whose address ends like a medium.
+constexpr std::array<std::string_view, 8> kEngineSchemes
+    = { "HTTP", "HTTPS", "MMS", "RTSP", "RTMP", "FTP", "QVOD", "BDHD" };
+} // namespace
 
 std::string extensionOf(std::string_view path)
 {
@@ -81,6 +91,29 @@ const char* patternOf(Kind kind)
         break;
     }
     return "";
+}
+
+bool reachesEngine(const std::string& address)
+{
+    // A scheme has two characters or more: "C:" is a drive.
+    size_t end = 0;
+    while (end < address.size()
+        && (std::isalpha(static_cast<unsigned char>(address[end]))
+            || (end > 0
+                && (std::isdigit(static_cast<unsigned char>(address[end])) || address[end] == '+'
+                    || address[end] == '-' || address[end] == '.'))))
+        ++end;
+    if (end >= 2 && end < address.size() && address[end] == ':') {
+        // Sound: only the network schemes and the designed stream links (which the engine
+        // refuses at once) are handed over; "file:" and schemes of local devices or of the
+        // engine's own inputs could open what the checks below keep out.
+        const std::string scheme = vb::UCase(address.substr(0, end));
+        return std::any_of(
+            kEngineSchemes.begin(), kEngineSchemes.end(), [&](std::string_view s) { return scheme == s; });
+    }
+    // Sound: a FIFO named like a medium kept the engine's open, and with it the whole
+    // program, waiting for a writer; only a regular file is opened.
+    return !platform::notRegularFile(address);
 }
 
 } // namespace player::media

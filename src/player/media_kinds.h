@@ -43,5 +43,9 @@ bool isVideo(std::string_view path);
 Kind kindOf(std::string_view path);
 // The folder pattern of a kind (empty for None).
 const char* patternOf(Kind kind);
+// Whether the media player may be given the address: a path that is a regular file or
+// nothing yet (the engine reports a missing file itself), or an address of a scheme the
+// dispatcher plays. A FIFO, device, socket or folder is not: opening one can wait for ever.
+bool reachesEngine(const std::string& address);
 
 } // namespace player::media

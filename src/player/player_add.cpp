@@ -78,8 +78,9 @@ void Form5::Timer6_Timer()
     List4.setVisible(false);
     hideDecoderHint();
     const std::string path = Text4.text();
-    // A dropped folder is no media file, whatever its name ends with.
-    const media::Kind kind = platform::folderExists(path) ? media::Kind::None : media::kindOf(path);
+    // A dropped folder is no media file, whatever its name ends with. Sound: nor is a FIFO,
+    // device or socket, which the player would wait on for ever.
+    const media::Kind kind = platform::notRegularFile(path) ? media::Kind::None : media::kindOf(path);
     const std::string folder = folderOf(path);
 
     switch (kind) {

@@ -11,6 +11,7 @@
 #include "platform/environment.h"
 #include "platform/shell.h"
 #include "platform/textfile.h"
+#include "player/media_kinds.h"
 #include "player/page_templates.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
@@ -141,6 +142,7 @@ void Form5::wireEvents()
         = [this](const std::string& url, bool& cancel) { WebBrowser3_NewWindow2(url, cancel); };
     WindowsMediaPlayer1.onPlayStateChange = [this](int state) { WindowsMediaPlayer1_PlayStateChange(state); };
     WindowsMediaPlayer1.onUndecodable = [this] { WindowsMediaPlayer1_Undecodable(); };
+    WindowsMediaPlayer1.setAddressCheck(media::reachesEngine);
     WindowsMediaPlayer1.onMouseMove
         = [this](const runtime::MouseEvent& e) { WindowsMediaPlayer1_MouseMove(e); };
     Timer2.onTimer = [this] { Timer2_Timer(); };
@@ -215,8 +217,9 @@ void Form5::WindowsMediaPlayer1_Undecodable()
 {
     // Sound: a medium that cannot be decoded says so, naming the common formats it may need
     // that the media framework has no decoder for, instead of a silent black area.
+    // An address refused before the engine is no question of decoders.
     std::string missing;
-    if (app().hasService<platform::Decoders>()) {
+    if (app().hasService<platform::Decoders>() && !WindowsMediaPlayer1.refused()) {
         const auto lacking = app().service<platform::Decoders>().missing();
         for (const std::string& format : platform::formatsOfMedium(WindowsMediaPlayer1.url())) {
             if (std::find(lacking.begin(), lacking.end(), format) != lacking.end())

@@ -239,10 +239,18 @@ void MediaPlayer::leave()
 void MediaPlayer::setUrl(const std::string& url)
 {
     leave();
-    m_log.add("url " + url);
     m_url = url;
     m_stoppedByUser = false;
     touch();
+    m_refused = !url.empty() && m_addressCheck && !m_addressCheck(url);
+    if (m_refused) {
+        m_log.add("refused " + url);
+        engine().close();
+        reportPlayState(PlayReady);
+        reportUndecodable();
+        return;
+    }
+    m_log.add("url " + url);
     engine().setUrl(url);
 }
 
@@ -257,7 +265,8 @@ void MediaPlayer::play()
 {
     m_log.add("play");
     m_stoppedByUser = false;
-    engine().play();
+    if (!m_refused)
+        engine().play();
 }
 
 void MediaPlayer::stop()

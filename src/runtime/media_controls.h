@@ -89,6 +89,14 @@ public:
 
     const std::string& url() const { return m_url; }
     void setUrl(const std::string& url);
+    // Decides which addresses reach the engine. An address it turns down never does: the
+    // medium before it closes, the state becomes ready and the address is reported as one
+    // that cannot be played; a play then does nothing until the next address.
+    void setAddressCheck(std::function<bool(const std::string& url)> check)
+    {
+        m_addressCheck = std::move(check);
+    }
+    bool refused() const { return m_refused; }
     void close();
     void play();
     void stop();
@@ -140,6 +148,8 @@ private:
     std::unique_ptr<MediaEngine> m_engine;
     CallLog m_log;
     std::string m_url;
+    std::function<bool(const std::string&)> m_addressCheck;
+    bool m_refused = false;
     int m_playState = PlayUndefined;
     bool m_stoppedByUser = false;
     int m_volume = 100;

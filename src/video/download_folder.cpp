@@ -1,5 +1,7 @@
 #include "video/download_folder.h"
 
+#include <filesystem>
+
 #include "platform/environment.h"
 #include "platform/textfile.h"
 #include "runtime/app.h"
@@ -73,6 +75,29 @@ std::string safeFileName(std::string_view name)
     while (!out.empty() && (out.back() == '.' || out.back() == ' '))
         out.pop_back();
     return meaningful ? out : std::string(kStandInName);
+}
+
+std::string unusedName(
+    const runtime::App& app, const std::string& name, const std::vector<std::string>& endings)
+{
+    namespace fs = std::filesystem;
+    const fs::path folder(downloadFolder(app));
+    // Anything under a name counts as taken, a dangling link too; a name that cannot be
+    // looked at does not (the download reports its own failure). The folder holds finitely
+    // many names, so a free one comes.
+    const auto taken = [&](const std::string& candidate) {
+        for (const std::string& ending : endings) {
+            std::error_code ec;
+            const fs::file_type type = fs::symlink_status(folder / (candidate + ending), ec).type();
+            if (type != fs::file_type::not_found && type != fs::file_type::none)
+                return true;
+        }
+        return false;
+    };
+    std::string candidate = name;
+    for (int n = 2; taken(candidate); ++n)
+        candidate = name + " (" + std::to_string(n) + ")";
+    return candidate;
 }
 
 } // namespace video

@@ -2,6 +2,7 @@
 // The desktop folder the videos are downloaded into, and the file names made from names.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace runtime {
 class App;
@@ -20,5 +21,10 @@ bool ensureDownloadFolder(const runtime::App& app);
 // characters replaced, no leading dots or trailing dots and blanks, at most 120
 // characters, and a stand-in name when nothing is left.
 std::string safeFileName(std::string_view name);
+// The name under which a new download writes its files (name + each ending) into the
+// download folder: name itself when none of them is there, else name + " (2)", " (3)"...,
+// the first whose files are all free, so a download never replaces a file it did not write.
+std::string unusedName(
+    const runtime::App& app, const std::string& name, const std::vector<std::string>& endings);
 
 } // namespace video

@@ -9,7 +9,6 @@
 #include "runtime/vbtext.h"
 #include "video/download_folder.h"
 #include "video/split_window.h"
-#include "video/video_window.h"
 
 namespace video {
 
@@ -40,8 +39,7 @@ std::string fenge::segmentPath(int index) const
 {
     if (m_web)
         return webPiecePath(index);
-    const std::string name = safeFileName(app().get<Form2>().Label7.caption());
-    return downloadFolder(app()) + "/" + name + "(" + vb::Str(index) + ")" + ".flv";
+    return downloadFolder(app()) + "/" + m_name + "(" + vb::Str(index) + ")" + ".flv";
 }
 
 void fenge::Timer2_Timer()
@@ -52,6 +50,8 @@ void fenge::Timer2_Timer()
     // Sound: the counter never goes below 0, whatever the box holds.
     counter = std::max(counter, 0);
     if (folderReady && counter <= List1.listCount() - 1 && !m_web) {
+        // The asking may take a while: the status of an earlier run gives way first.
+        Label8.setCaption("状态：正在获取各片段的大小...");
         measureSegments();
         // Closed while the lengths were asked: nothing was fetched, the counter stays.
         if (!loaded())

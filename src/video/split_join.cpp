@@ -11,8 +11,8 @@
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
 #include "video/download_folder.h"
+#include "video/join_inputs.h"
 #include "video/split_window.h"
-#include "video/video_window.h"
 #include "video/web_cookies.h"
 
 namespace video {
@@ -23,6 +23,8 @@ constexpr int64_t kJoinLimitMs = 60LL * 60 * 1000;
 constexpr size_t kMaxPlaylistBytes = 16u << 20;
 constexpr const char* kTitleStart = "此视频被该网站分割为";
 constexpr const char* kTitleEnd = "个片段";
+const std::string kTooManyPieces = "状态：此视频的分段超过" + std::to_string(kMaxPieces) + "个，不能下载合并";
+constexpr const char* kNotMedia = "状态：合并失败：有分段不是视频文件，没有合并";
 
 // The ffmpeg muxer of a file extension.
 std::string muxerOf(const std::string& ext)
@@ -67,6 +69,8 @@ void fenge::beginWebJoin(WebJoin job)
     runtime::App& a = app();
     m_web.emplace();
     m_web->job = std::move(job);
+    // Sound: the joined video never replaces a file of the folder.
+    m_web->job.name = unusedName(a, m_web->job.name, { "." + m_web->job.ext });
     m_web->folder = downloadFolder(a) + "/." + m_web->job.name + ".pieces";
     Label1.setVisible(false);
     List1.setVisible(true);
@@ -82,6 +86,11 @@ void fenge::beginWebJoin(WebJoin job)
         m_web->firsts.push_back(pieces.size());
         if (!listTrackPieces(track, pieces))
             return;
+        // Sound: no real video comes in this many pieces; a list that long is refused.
+        if (pieces.size() > kMaxPieces) {
+            Label8.setCaption(kTooManyPieces);
+            return;
+        }
     }
     List2.setItems(pieces);
     List1.setItems(pieces);
@@ -115,6 +124,10 @@ bool fenge::listTrackPieces(const WebFormat& track, std::vector<std::string>& pi
             return false;
         }
         const HlsPlaylist list = readHlsPlaylist(text, address);
+        if (list.tooLong) {
+            Label8.setCaption(kTooManyPieces);
+            return false;
+        }
         // Sound: encrypted pieces would join into a file that does not play; they are refused.
         if (list.encrypted) {
             Label8.setCaption("状态：此视频的分段经过加密，不能下载合并");
@@ -171,6 +184,15 @@ void fenge::joinWebPieces()
             Label8.setCaption("状态：合并失败：不能写入分段文件");
             return;
         }
+        // Sound: ffmpeg reads the pieces as the container they hold and opens nothing else; a
+        // piece that is a playlist of its own would have made the video any file it names.
+        const std::string container = containerOf(input);
+        if (container.empty()) {
+            Label8.setCaption(kNotMedia);
+            return;
+        }
+        const std::vector<std::string> locked = lockedInput(container);
+        inputs.insert(inputs.end(), locked.begin(), locked.end());
         inputs.insert(inputs.end(), { "-i", input });
     }
     if (job.tracks.size() == 1)
@@ -217,6 +239,44 @@ bool fenge::runFfmpeg(const std::vector<std::string>& inputs, const std::string&
     return false;
 }
 
+bool fenge::segmentsJoinable(const std::vector<std::string>& files, const std::string& container)
+{
+    runtime::App& a = app();
+    const std::string ffmpeg = a.service<platform::Config>().get("ffmpeg");
+    std::string streams;
+    for (const std::string& file : files) {
+        // Sound: a segment that is no media file (a playlist, a list of files) is never given
+        // to ffprobe or ffmpeg, which would open what it names.
+        const std::string own = containerOf(file);
+        if (own.empty()) {
+            Label8.setCaption(kNotMedia);
+            return false;
+        }
+        std::vector<std::string> args = { probeProgram(ffmpeg), "-v", "error" };
+        const std::vector<std::string> locked = lockedInput(own);
+        args.insert(args.end(), locked.begin(), locked.end());
+        args.insert(
+            args.end(), { "-show_entries", "stream=codec_type,codec_name", "-of", "csv=p=0", "--", file });
+        const common::ToolRun probe = common::runTool(a, args, 60000, [this] { return loaded(); });
+        if (!probe.started) {
+            Label8.setCaption("状态：没有找到 ffmpeg，不能合并为一个视频；分段已保留，请安装 ffmpeg 后再试");
+            return false;
+        }
+        if (!probe.ok()) {
+            Label8.setCaption("状态：合并失败：" + common::lastErrorLine(probe.err));
+            return false;
+        }
+        // Sound: segments whose codecs (or containers) differ would join into a broken file;
+        // they are refused.
+        if ((!streams.empty() && probe.out != streams) || own != container) {
+            Label8.setCaption("状态：各片段的编码不同，不能合并为一个视频");
+            return false;
+        }
+        streams = probe.out;
+    }
+    return true;
+}
+
 void fenge::Command3_Click()
 {
     runtime::App& a = app();
@@ -226,41 +286,22 @@ void fenge::Command3_Click()
     std::vector<std::string> files;
     for (int i = count - 1; i >= 0; --i)
         files.push_back(segmentPath(i));
-    const std::string ffmpeg = a.service<platform::Config>().get("ffmpeg");
-    std::string streams;
-    for (const std::string& file : files) {
-        const common::ToolRun probe = common::runTool(a,
-            { probeProgram(ffmpeg), "-v", "error", "-show_entries", "stream=codec_type,codec_name", "-of",
-                "csv=p=0", "--", file },
-            60000, [this] { return loaded(); });
-        if (!probe.started) {
-            Label8.setCaption("状态：没有找到 ffmpeg，不能合并为一个视频；分段已保留，请安装 ffmpeg 后再试");
-            return;
-        }
-        if (!probe.ok()) {
-            Label8.setCaption("状态：合并失败：" + common::lastErrorLine(probe.err));
-            return;
-        }
-        // Sound: segments whose codecs differ would join into a broken file; they are refused.
-        if (!streams.empty() && probe.out != streams) {
-            Label8.setCaption("状态：各片段的编码不同，不能合并为一个视频");
-            return;
-        }
-        streams = probe.out;
-    }
+    const std::string container = files.empty() ? std::string() : containerOf(files.front());
+    if (!segmentsJoinable(files, container))
+        return;
     std::string list;
     for (const std::string& file : files)
         list += concatLine(file);
     const std::string folder = downloadFolder(a);
-    const std::string name = safeFileName(a.get<Form2>().Label7.caption());
     const std::string listFile = platform::temporaryPath(folder, "join-list");
     if (!platform::writeFileAtomic(listFile, list).ok) {
         Label8.setCaption("状态：合并失败：不能写入片段列表");
         return;
     }
     Command3.setEnabled(false);
-    runFfmpeg({ "-f", "concat", "-safe", "0", "-i", listFile, "-map", "0:v?", "-map", "0:a?" },
-        folder + "/" + name + ".flv");
+    std::vector<std::string> inputs = lockedInput(container, "concat");
+    inputs.insert(inputs.end(), { "-safe", "0", "-i", listFile, "-map", "0:v?", "-map", "0:a?" });
+    runFfmpeg(inputs, folder + "/" + m_name + ".flv");
     platform::deleteFile(listFile);
     Command3.setEnabled(true);
 }

@@ -3,6 +3,7 @@
 #include "platform/config.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
+#include "video/download_folder.h"
 #include "video/resolve_page.h"
 #include "video/video_window.h"
 
@@ -59,9 +60,11 @@ fenge::fenge(runtime::App& app)
 
 void fenge::centreOverResolver()
 {
-    const Form2& resolver = app().get<Form2>();
-    move(resolver.left() + resolver.width() / 2 - width() / 2,
-        resolver.top() + resolver.height() / 2 - height() / 2);
+    // The video window may have gone (another tile was chosen); it is not loaded again.
+    const Form2* resolver = app().find<Form2>();
+    if (resolver)
+        move(resolver->left() + resolver->width() / 2 - width() / 2,
+            resolver->top() + resolver->height() / 2 - height() / 2);
 }
 
 void fenge::load()
@@ -125,6 +128,16 @@ void fenge::Text1_Change()
 
 void fenge::Command2_Click()
 {
+    // Sound: the video's name is taken from this window's own label once, at the first start,
+    // and made one that no file of the download folder has: a later read of the video window
+    // (which may have gone and come back with its placeholder) or a second video of the same
+    // name never changes where the segments go.
+    if (m_name.empty() && !m_web) {
+        std::vector<std::string> endings = { ".flv" };
+        for (int i = 0; i < List1.listCount(); ++i)
+            endings.push_back("(" + vb::Str(i) + ").flv");
+        m_name = unusedName(app(), safeFileName(Label3.caption()), endings);
+    }
     setWidth(kWideWidth);
     centreOverResolver();
     Timer2.start(1000);

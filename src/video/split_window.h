@@ -76,6 +76,9 @@ private:
     // After the last piece: the web format's pieces are joined, a split video's offered.
     void piecesFetched();
     void joinWebPieces();
+    // Whether the segment files all hold container, each with the streams of the first; the
+    // status line says why not.
+    bool segmentsJoinable(const std::vector<std::string>& files, const std::string& container);
     // Runs ffmpeg with inputs (and their options) into target through a temporary file;
     // true when target was written. The status line says what happened.
     bool runFfmpeg(const std::vector<std::string>& inputs, const std::string& target);
@@ -88,6 +91,8 @@ private:
         std::string folder;
     };
     std::optional<WebRun> m_web;
+    // The name of the split video's files, taken at the first start.
+    std::string m_name;
 
     // The whole video's figures: each segment's announced length (-1 unknown), the segment
     // being fetched, and the bytes and time at which this run started.

@@ -45,9 +45,11 @@ void Form2::downloadVideo(
         Label3.setCaption(kDownloadFailed);
         return;
     }
-    // Sound: the shown name becomes a safe single file name.
+    // Sound: the shown name becomes a safe single file name, and one that no file of the
+    // folder has: a video of the same name (or an earlier download) is never replaced.
+    const std::string ending = "." + safeFileName(ext);
     const std::string target
-        = downloadFolder(a) + "/" + safeFileName(Label7.caption()) + "." + safeFileName(ext);
+        = downloadFolder(a) + "/" + unusedName(a, safeFileName(Label7.caption()), { ending }) + ending;
     oDownload = std::make_unique<common::CFileDownload>(a, a.service<platform::Network>());
     common::CFileDownload* transfer = oDownload.get();
     transfer->OnProgress

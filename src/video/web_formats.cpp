@@ -283,6 +283,12 @@ HlsPlaylist readHlsPlaylist(std::string_view text, const std::string& address)
             list.variant = piece;
         else if (!variantNext)
             list.pieces.push_back(piece);
+        // Sound: a playlist of millions of short lines would be held whole in memory.
+        if (list.pieces.size() > kMaxPieces) {
+            list.pieces.clear();
+            list.tooLong = true;
+            return list;
+        }
     }
     if (!list.variant.empty())
         list.pieces.clear();

@@ -1,5 +1,7 @@
 // The add job: dropped files are classified, played, and their folders appended to the
 // music or video playlist.
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "player_fixture.h"
@@ -32,14 +34,17 @@ TEST_F(PlayerTest, VideoGoesToTheVideoListAndEveryDropTargetAddsTheFirstFileOnly
     }
 }
 
-TEST_F(PlayerTest, AFileOfNoMediaKindOrAFolderChangesNothing)
+TEST_F(PlayerTest, AFileOfNoMediaKindAFolderOrAFifoChangesNothing)
 {
     makeMedia({ "a.mp3" });
     drop({ media("a.mp3") });
     const std::string before = listFile("mpath.ini");
     mediaCalls();
     std::filesystem::create_directories(media("album.mp3"));
-    for (const std::string& path : { makeMedia({ "notes.doc" }), media("album.mp3"), media("noextension") }) {
+    // A FIFO named like a video is no medium either (the player would wait on it for ever).
+    ASSERT_EQ(mkfifo(media("pipe.mp4").c_str(), 0600), 0);
+    for (const std::string& path :
+        { makeMedia({ "notes.doc" }), media("album.mp3"), media("noextension"), media("pipe.mp4") }) {
         SCOPED_TRACE(path);
         player().Label4.setCaption("直接拖视频到此处播放");
         player().WebBrowser3.setVisible(true);

@@ -156,6 +156,31 @@ TEST_F(PlayerTest, AFifoDroppedAsABackgroundPictureIsRefusedWithoutWaiting)
     EXPECT_EQ(readBytes(p.dataFile("skin/zelv.jpg")), before);
 }
 
+TEST_F(PlayerTest, AFifoOrAnotherSchemeNeverReachesTheMediaEngine)
+{
+    const std::string song = makeMedia({ "a.mp3", "b.mp3" });
+    const std::string fifo = media("pipe.mp3");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    showList({ "a.mp3", "pipe.mp3", "b.mp3" });
+    doubleClick(0);
+    player().WindowsMediaPlayer1.reportPlayState(runtime::PlayPlaying);
+    mediaCalls();
+    // Next onto the FIFO: the song before it closes and the player says it cannot play this.
+    player().Image10.click();
+    p.app.runUntilIdle();
+    EXPECT_EQ(mediaCalls(), (std::vector<std::string> { "refused " + fifo, "undecodable" }));
+    EXPECT_EQ(player().WindowsMediaPlayer1.playState(), runtime::PlayReady);
+    EXPECT_TRUE(holds(player().Text5.text(), player::kUndecodable));
+    EXPECT_TRUE(player().Text5.visible());
+    // Addresses of other schemes reach it only as the network streams the dispatcher plays.
+    for (const std::string& address : { "file://" + song, std::string("smb://host/b.mp3"), "edl://" + song })
+        dispatch(address);
+    dispatch("rtsp://host/b.mp3");
+    EXPECT_EQ(mediaCalls(),
+        (std::vector<std::string> { "refused file://" + song, "undecodable", "refused smb://host/b.mp3",
+            "undecodable", "refused edl://" + song, "undecodable", "url rtsp://host/b.mp3" }));
+}
+
 TEST_F(PlayerTest, WritesThatFailKeepTheListAsTheFilesHoldItAndSaySo)
 {
     const std::string song = makeMedia({ "a.mp3", "b.mp3", "c.mp3" });

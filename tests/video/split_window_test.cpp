@@ -123,10 +123,14 @@ TEST_F(SplitWindowTest, TheWindowsTimersRunWhileTheSegmentLengthsAreAsked)
     const std::string slow = server.url("/slow/600?pad=" + std::string(130, 'a'));
     serveSplitVideo({ slow + "1", slow + "0" });
     video::fenge& splitter = openSplitter();
+    // The status an earlier failed run left.
+    splitter.Label8.setCaption(video::kSplitFailed);
     const auto begin = std::chrono::steady_clock::now();
     std::chrono::steady_clock::duration firedAfter = std::chrono::hours(1);
+    std::string statusMeanwhile;
     splitter.Timer1.onTimer = [&] {
         firedAfter = std::chrono::steady_clock::now() - begin;
+        statusMeanwhile = splitter.Label8.caption();
         splitter.Timer1.setEnabled(false);
     };
     splitter.Command2.click();
@@ -134,7 +138,44 @@ TEST_F(SplitWindowTest, TheWindowsTimersRunWhileTheSegmentLengthsAreAsked)
     splitter.Timer1.start(1000);
     p.app.advance(1000);
     EXPECT_LT(firedAfter, std::chrono::milliseconds(500));
+    // The new run says so at once, not after the lengths arrived.
+    EXPECT_NE(statusMeanwhile, video::kSplitFailed);
     p.app.runUntilIdle(5000);
+}
+
+TEST_F(SplitWindowTest, SegmentsKeepTheNameTheyStartedWithAndReplaceNoFile)
+{
+    serveSplitVideo({ segment(1), segment(0) });
+    serveSegments(2);
+    // An earlier video of the same name left its first segment in the folder.
+    ASSERT_TRUE(video::ensureDownloadFolder(p.app));
+    testing_support::writeBytes(segmentFile(0), "earlier");
+    video::fenge& splitter = openSplitter();
+    // Another tile is chosen: the video window goes, and is not brought back.
+    p.app.unload<video::Form2>();
+    start(splitter);
+    EXPECT_FALSE(p.app.isLoaded<video::Form2>());
+    EXPECT_EQ(readBytes(segmentFile(0)), "earlier");
+    for (int i = 0; i < 2; ++i)
+        EXPECT_TRUE(readBytes(downloaded(kFileName + " (2)(" + std::to_string(i) + ").flv"))
+            == FixtureServer::pattern(i, kSegmentBytes))
+            << i;
+}
+
+TEST_F(SplitWindowTest, AnHlsPlaylistOfMorePiecesThanAnyVideoIsRefused)
+{
+    std::string playlist = "#EXTM3U\n";
+    for (int i = 0; i < 60000; ++i)
+        playlist += "#EXTINF:1,\np.ts\n";
+    server.addPage("/long.m3u8", playlist, "application/vnd.apple.mpegurl");
+    video::WebFormat track;
+    track.url = server.url("/long.m3u8");
+    track.protocol = "m3u8_native";
+    w().pendingJoin = video::WebJoin { "长", "mp4", { track } };
+    video::fenge& splitter = p.app.get<video::fenge>();
+    EXPECT_EQ(splitter.Label8.caption(), "状态：此视频的分段超过50000个，不能下载合并");
+    EXPECT_EQ(splitter.List1.listCount(), 0);
+    EXPECT_EQ(server.hits("/p.ts"), 0);
 }
 
 TEST_F(SplitWindowTest, FetchedSegmentsJoinInThePagesOrderAndDifferentCodecsAreRefused)
@@ -162,5 +203,14 @@ TEST_F(SplitWindowTest, FetchedSegmentsJoinInThePagesOrderAndDifferentCodecsAreR
     std::filesystem::remove(joined);
     splitter.Command3.click();
     EXPECT_EQ(splitter.Label8.caption(), "状态：各片段的编码不同，不能合并为一个视频");
+    EXPECT_FALSE(std::filesystem::exists(joined));
+
+    // A segment that is a playlist naming a local file: the join stops, nothing is copied.
+    const std::string secret = media.file("private.ts");
+    ASSERT_TRUE(media_testing::makeClip(secret, "160x120", 1, "libx264", "-f mpegts"));
+    testing_support::writeBytes(segmentFile(0),
+        "#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1,\nfile://" + secret + "\n#EXT-X-ENDLIST\n");
+    splitter.Command3.click();
+    EXPECT_EQ(splitter.Label8.caption(), "状态：合并失败：有分段不是视频文件，没有合并");
     EXPECT_FALSE(std::filesystem::exists(joined));
 }

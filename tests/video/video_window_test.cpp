@@ -97,11 +97,13 @@ TEST_F(VideoWindowTest, ResolveShowsNameBothAddressesAndThePreviewPageAndTheResu
     EXPECT_EQ(w().Label3.caption(), "下载完成！");
     EXPECT_TRUE(readBytes(downloaded(kName + ".flv")) == FixtureServer::pattern(0, 300000));
 
+    // The second download keeps the first: it takes the next free name.
     w().Command11.click();
     EXPECT_EQ(w().Label3.caption(), "下载完成！");
-    EXPECT_TRUE(readBytes(downloaded(kName + ".flv")) == FixtureServer::pattern(7, 500000));
-    // Nothing but the video is left in the folder.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(downloaded("")), {}), 1);
+    EXPECT_TRUE(readBytes(downloaded(kName + ".flv")) == FixtureServer::pattern(0, 300000));
+    EXPECT_TRUE(readBytes(downloaded(kName + " (2).flv")) == FixtureServer::pattern(7, 500000));
+    // Nothing but the videos is left in the folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(downloaded("")), {}), 2);
 
     // Without a high-definition version only the normal download is offered, and it is not asked for.
     serveVideo(false);

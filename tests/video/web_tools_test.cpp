@@ -115,6 +115,8 @@ TEST_F(WebToolsTest, StreamsInPiecesAreFetchedAndJoinedIntoOneFile)
         for (const auto& entry :
             std::filesystem::directory_iterator(std::filesystem::path(saved("mp4")).parent_path()))
             EXPECT_EQ(entry.path().filename().string().find(".pieces"), std::string::npos);
+        // The next video of the same name would keep this one and take another name.
+        std::filesystem::remove(saved("mp4"));
     }
 }
 
@@ -144,6 +146,21 @@ TEST_F(WebToolsTest, TheDropDownSaysWhatEachFormatSavesAndDrivesTheSecondButtonS
     const std::string probe = media_testing::probe(saved("m4a"));
     EXPECT_NE(probe.find("codec_type=audio"), std::string::npos) << probe;
     EXPECT_EQ(probe.find("codec_type=video"), std::string::npos) << probe;
+}
+
+TEST_F(WebToolsTest, AnHlsPieceThatIsAPlaylistOfLocalFilesFailsTheJoin)
+{
+    // The site's only piece is a playlist of its own, naming a file of this computer.
+    const std::string secret = (media->path() / "hls" / "seg0.ts").string();
+    const std::string head = "#EXTM3U\n#EXT-X-TARGETDURATION:2\n#EXTINF:2,\n";
+    server.addPage("/evil/index.m3u8", head + "seg0.ts\n#EXT-X-ENDLIST\n", "application/vnd.apple.mpegurl");
+    server.addPage("/evil/seg0.ts", head + "file://" + secret + "\n#EXT-X-ENDLIST\n", "video/mp2t");
+    server.addPage("/evil.html", videoPage("/evil/index.m3u8"));
+    resolve(server.url("/evil.html"));
+    w().Command11.click();
+    p.app.runUntilIdle(5000);
+    EXPECT_EQ(p.app.get<video::fenge>().Label8.caption(), "状态：合并失败：有分段不是视频文件，没有合并");
+    EXPECT_FALSE(std::filesystem::exists(saved("mp4")));
 }
 
 TEST_F(WebToolsTest, APageOnlyALoggedInEngineSeesIsResolvedWithItsCookies)

@@ -1,6 +1,6 @@
 # The desktop's player widgets and media keys (MPRIS through playerctl, on a private session
 # bus): what plays and its tags, play-pause, next, position and volume from outside, and a play
-# pressed on the player's own bar seen by a follower.
+# pressed on the player's own bar seen by a follower, and a FIFO named like a video turned down.
 if [ -z "${ZELVORA_PRIVATE_BUS:-}" ]; then
     exec env ZELVORA_PRIVATE_BUS=1 dbus-run-session -- bash "$SUITE_DIR/run_case.sh" "$ZELVORA" mpris "$DESKTOP_WORK"
 fi
@@ -75,4 +75,13 @@ xdotool click 1
 wait_until playing Form5.WindowsMediaPlayer1 || fail "the bar's play did not play"
 follower_saw_play() { tail -n 1 "$DESKTOP_WORK/follow" | grep -q Playing; }
 wait_until follower_saw_play || fail "the follower did not hear the bar's play ($(tr '\n' ' ' <"$DESKTOP_WORK/follow"))"
+note "a FIFO named like a video, opened from outside and handed over: turned down, the player answers"
+mkfifo "$DESKTOP_WORK/songs/pipe.mp4"
+ctl open "file://$DESKTOP_WORK/songs/pipe.mp4"
+wait_until control_shown Form5.Label4 || fail "the FIFO was not turned down as no medium"
+answers() { timeout 5 playerctl --player=zelvora status >/dev/null 2>&1; }
+answers || fail "the player stopped answering after the FIFO"
+program_open "$DESKTOP_WORK/songs/pipe.mp4"
+sleep 1
+answers || fail "the player stopped answering after the FIFO was handed over"
 expect_alive "after the remote control"
