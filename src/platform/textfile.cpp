@@ -116,13 +116,21 @@ Status replaceFile(const std::string& path, std::string_view bytes, bool durable
     static thread_local std::mt19937 rng { std::random_device {}() };
     const fs::path temp = target.parent_path()
         / ("." + target.filename().string() + ".tmp" + std::to_string(rng() % 1000000));
-    if (!posix::writeWholeFile(temp.string(), bytes, durable)) {
+    // Sound: a file that is replaced keeps its permissions, so a playlist only its owner may
+    // read stays so. The new bytes are written owner-only until they have that mode.
+    std::error_code ec;
+    const fs::file_status before = fs::status(target, ec);
+    const bool keepMode = !ec && fs::is_regular_file(before);
+    bool written = posix::writeWholeFile(temp.string(), bytes, durable, keepMode);
+    if (written && keepMode) {
+        fs::permissions(temp, before.permissions(), ec);
+        written = !ec;
+    }
+    if (!written) {
         const Status failed = posix::errnoFailure("cannot write " + path);
-        std::error_code ec;
         fs::remove(temp, ec);
         return failed;
     }
-    std::error_code ec;
     fs::rename(temp, target, ec);
     if (ec) {
         fs::remove(temp, ec);

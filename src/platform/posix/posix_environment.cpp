@@ -40,12 +40,12 @@ std::string executableFolder()
 
 } // namespace
 
-std::string xdgDesktopFolder(const std::string& home, const std::string& configHome)
+std::string xdgUserFolder(const std::string& home, const std::string& configHome, const std::string& name)
 {
     std::ifstream in(joinPath(configHome, "user-dirs.dirs"));
     std::string line;
     while (std::getline(in, line)) {
-        const std::string key = "XDG_DESKTOP_DIR=";
+        const std::string key = "XDG_" + name + "_DIR=";
         if (line.rfind(key, 0) != 0)
             continue;
         std::string value = line.substr(key.size());
@@ -57,7 +57,13 @@ std::string xdgDesktopFolder(const std::string& home, const std::string& configH
         if (!value.empty() && value.front() == '/')
             return value;
     }
-    return joinPath(home, "Desktop");
+    return {};
+}
+
+std::string xdgDesktopFolder(const std::string& home, const std::string& configHome)
+{
+    const std::string named = xdgUserFolder(home, configHome, "DESKTOP");
+    return named.empty() ? joinPath(home, "Desktop") : named;
 }
 
 PosixEnvironment::PosixEnvironment(
@@ -87,6 +93,18 @@ std::string PosixEnvironment::desktopFolder() const
     std::error_code ec;
     fs::create_directories(folder, ec);
     return folder;
+}
+
+std::string PosixEnvironment::mediaFolder(bool videos) const
+{
+    // With an explicit profile the user's own folders are not this profile's.
+    const std::string home = envOr("HOME", m_profile);
+    if (home != m_profile)
+        return m_profile;
+    const std::string named = xdgUserFolder(
+        home, envOr("XDG_CONFIG_HOME", joinPath(home, ".config")), videos ? "VIDEOS" : "MUSIC");
+    std::error_code ec;
+    return !named.empty() && fs::is_directory(named, ec) ? named : home;
 }
 
 } // namespace platform
