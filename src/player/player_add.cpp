@@ -72,7 +72,7 @@ void Form5::showOverlay(int blankLines, const std::string& text)
     std::string shown;
     for (int i = 0; i < blankLines; ++i)
         shown += "\r\n";
-    Text5.move(201, 25, 764, 553);
+    Text5.move(201, 25, kInsideRight - 201, 553);
     Text5.setText(shown + text);
     Text5.setVisible(true);
 }

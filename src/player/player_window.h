@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/skin.h"
+#include "common/window_sizes.h"
 #include "player/playlist_files.h"
 #include "runtime/controls.h"
 #include "runtime/form.h"
@@ -47,6 +48,11 @@ inline constexpr const char* kUndecodable = "无法播放此文件";
 // result lists (top 25, height 480) while a search reports in it.
 inline constexpr int kStatusTop = 290;
 inline constexpr int kSearchStatusTop = 510;
+
+// Sound: the right edge of the player's inside, in pixels, where the hub ends too. The video
+// area, the status overlay and the browser reach it; their designed widths ran 5 to 7 pixels
+// past it, and the picture was cut there.
+inline constexpr int kInsideRight = common::kChildWidth / runtime::kTwipsPerPixel;
 
 // The media player: music and video playlists, adding media, playback in the media player
 // or in generated plug-in pages, play modes, next and previous, and seed files.
