@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gui/contrast.h"
+#include "gui/form_view.h"
 #include "gui/look.h"
 #include "runtime/controls.h"
 
@@ -19,6 +21,20 @@ void drawBorder(QPainter& painter, const QRect& rect)
 {
     painter.setPen(QColor(0x80, 0x80, 0x80));
     painter.drawRect(rect.adjusted(0, 0, -1, -1));
+}
+
+// What a label's caption is drawn on: its own colour when it is opaque, else what its window
+// (or the container it sits in) draws under it.
+QColor colourBehind(const QWidget& label, const runtime::Control& c)
+{
+    if (c.backStyle() == runtime::Opaque)
+        return toQColor(c.backColor());
+    QWidget* parent = label.parentWidget();
+    if (dynamic_cast<FormView*>(parent))
+        return formColourIn(c.form(), label.geometry());
+    if (auto* container = dynamic_cast<ControlView*>(parent); container && container->control())
+        return toQColor(container->control()->backColor());
+    return parent ? parent->palette().color(QPalette::Window) : toQColor(c.backColor());
 }
 
 // A caption that ends in a run of bar marks on a label that has a bar length: the text before
@@ -79,9 +95,11 @@ void LabelView::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), toQColor(c->backColor()));
     if (c->borderStyle() == 1)
         drawBorder(painter, rect());
-    // Disabled labels draw their caption greyed, as the platform does.
-    painter.setPen(
-        c->enabled() ? toQColor(c->foreColor()) : palette().color(QPalette::Disabled, QPalette::WindowText));
+    // Disabled labels draw their caption greyed, as the platform does. Sound: a designed
+    // colour that cannot be read on the skin (grey tiles on a picture, light tabs on a pale
+    // colour) gives way to black or white.
+    painter.setPen(c->enabled() ? readableOn(colourBehind(*this, *c), toQColor(c->foreColor()))
+                                : palette().color(QPalette::Disabled, QPalette::WindowText));
     painter.setFont(font());
     if (drawBar(painter, rect(), *c))
         return;

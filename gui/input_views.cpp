@@ -7,6 +7,7 @@
 #include <QStylePainter>
 #include <QTextOption>
 
+#include "gui/contrast.h"
 #include "gui/look.h"
 #include "runtime/controls.h"
 
@@ -33,7 +34,8 @@ void applyColors(QWidget& widget, const runtime::Control& control, QPalette::Col
 {
     QPalette palette = widget.palette();
     const QColor back = toQColor(control.backColor());
-    const QColor fore = toQColor(control.foreColor());
+    // Sound: list and box text stays readable on a skin colour (white text on a light one).
+    const QColor fore = readableOn(back, toQColor(control.foreColor()));
     for (auto group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled })
         palette.setColor(group, background, back);
     palette.setColor(QPalette::Active, text, fore);

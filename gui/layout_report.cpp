@@ -39,7 +39,8 @@ bool onScreen(const QWidget& w)
 }
 
 // One line per window on screen ("window NAME WINID X Y W H") and per control on show in it
-// ("control FORM.NAME X Y W H", a media player with " state=N volume=V mute=0|1 position=S").
+// ("control FORM.NAME X Y W H", a label with a caption with " caption=1", a media player
+// with " state=N volume=V mute=0|1 position=S").
 void reportWindows(QTextStream& out, const Renderer& renderer)
 {
     for (FormView* view : renderer.views()) {
@@ -54,6 +55,9 @@ void reportWindows(QTextStream& out, const Renderer& renderer)
                 continue;
             out << "control " << name << '.' << qs(control->name()) << ' '
                 << rectText(globalRect(*cv->widget()));
+            // A label that shows a caption says so: the suite checks that it can be read.
+            if (control->kind() == runtime::ControlKind::Label && !control->caption().empty())
+                out << " caption=1";
             if (auto* player = dynamic_cast<runtime::MediaPlayer*>(control))
                 out << " state=" << player->playState() << " volume=" << player->volume()
                     << " mute=" << int(player->mute()) << " position=" << int(player->position());

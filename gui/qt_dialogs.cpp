@@ -204,10 +204,10 @@ std::optional<std::string> QtDialogs::openFile(const platform::OpenFileRequest& 
     return utf8(path);
 }
 
-std::optional<std::string> QtDialogs::browseFolder(const std::string& title)
+std::optional<std::string> QtDialogs::browseFolder(const std::string& title, const std::string& initialFolder)
 {
     m_session.sync();
-    const QString path = chooseFile(parentWindow(), qs(title), {}, {}, nullptr, true);
+    const QString path = chooseFile(parentWindow(), qs(title), qs(initialFolder), {}, nullptr, true);
     if (path.isEmpty())
         return std::nullopt;
     return utf8(path);

@@ -21,7 +21,8 @@ public:
     // returns the answer; closing it without a button gives the answer of its escape button.
     int messageBox(const platform::MessageBoxRequest& request) override;
     std::optional<std::string> openFile(const platform::OpenFileRequest& request) override;
-    std::optional<std::string> browseFolder(const std::string& title) override;
+    std::optional<std::string> browseFolder(
+        const std::string& title, const std::string& initialFolder) override;
 
 private:
     QWidget* parentWindow() const;

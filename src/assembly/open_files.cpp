@@ -15,7 +15,7 @@ void openFiles(runtime::App& app, const std::vector<std::string>& files)
             return;
         if (hub.qied.text() != shell::kTilePlayer)
             hub.selectTile(shell::kTilePlayer);
-        app.get<player::Form5>().Form_OLEDragDrop(files);
+        app.get<player::Form5>().openWith(files);
     });
 }
 

@@ -282,6 +282,15 @@ std::string encodeKeepingBytes(std::string_view utf8, const std::string& charset
     return known ? out : std::string();
 }
 
+std::string decodeForeignText(std::string_view bytes)
+{
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        bytes.remove_prefix(3);
+    if (wellFormedUtf8(bytes))
+        return std::string(bytes);
+    return decode(bytes, "GB18030");
+}
+
 bool representable(std::string_view utf8, const std::string& charset)
 {
     const std::string c = canonical(charset);

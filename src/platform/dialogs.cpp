@@ -85,9 +85,11 @@ std::optional<std::string> ScriptedDialogs::openFile(const OpenFileRequest& requ
     return path;
 }
 
-std::optional<std::string> ScriptedDialogs::browseFolder(const std::string& title)
+std::optional<std::string> ScriptedDialogs::browseFolder(
+    const std::string& title, const std::string& initialFolder)
 {
     m_folderRequests.push_back(title);
+    m_folderStarts.push_back(initialFolder);
     if (m_folders.empty())
         return std::nullopt;
     std::string path = std::move(m_folders.front());

@@ -52,8 +52,10 @@ public:
     virtual int messageBox(const MessageBoxRequest& request) = 0;
     // Asks for one existing file; nothing when cancelled.
     virtual std::optional<std::string> openFile(const OpenFileRequest& request) = 0;
-    // Asks for a folder; nothing when cancelled.
-    virtual std::optional<std::string> browseFolder(const std::string& title) = 0;
+    // Asks for a folder, starting in initialFolder (when given); nothing when cancelled.
+    virtual std::optional<std::string> browseFolder(
+        const std::string& title, const std::string& initialFolder)
+        = 0;
 };
 
 // A message box as it was shown, with the answer it got.
@@ -74,7 +76,8 @@ public:
 
     int messageBox(const MessageBoxRequest& request) override;
     std::optional<std::string> openFile(const OpenFileRequest& request) override;
-    std::optional<std::string> browseFolder(const std::string& title) override;
+    std::optional<std::string> browseFolder(
+        const std::string& title, const std::string& initialFolder) override;
 
     // Every message box shown, in order.
     const std::vector<ShownMessage>& messages() const { return m_messages; }
@@ -82,6 +85,8 @@ public:
     std::vector<ShownMessage> takeMessages();
     const std::vector<OpenFileRequest>& fileRequests() const { return m_fileRequests; }
     const std::vector<std::string>& folderRequests() const { return m_folderRequests; }
+    // The folder each folder chooser started in, in order.
+    const std::vector<std::string>& folderStarts() const { return m_folderStarts; }
 
 private:
     std::deque<int> m_answers;
@@ -91,6 +96,7 @@ private:
     size_t m_taken = 0;
     std::vector<OpenFileRequest> m_fileRequests;
     std::vector<std::string> m_folderRequests;
+    std::vector<std::string> m_folderStarts;
 };
 
 } // namespace platform

@@ -15,6 +15,13 @@ public:
     virtual std::string desktopFolder() const = 0;
     // The browser's cache folder (configured, or the front end's web cache).
     virtual std::string browserCacheFolder() const = 0;
+    // Where the user keeps music (or videos): the desktop's folder for them where it names
+    // one that exists, else the user's home. File dialogs start there.
+    virtual std::string mediaFolder(bool videos) const
+    {
+        (void)videos;
+        return userProfile();
+    }
     // The code page of text files ("UTF-8" here, "GBK" on Chinese Windows).
     virtual std::string codePage() const = 0;
     // Why the profile may not hold this user's files ("" when it may): there is no home, it is

@@ -127,13 +127,21 @@ Status replaceFile(const std::string& path, std::string_view bytes, bool durable
 {
     const fs::path target(path);
     const fs::path temp = temporaryPath(target.parent_path().string(), target.filename().string());
-    if (!posix::writeWholeFile(temp.string(), bytes, durable)) {
+    // Sound: a file that is replaced keeps its permissions, so a playlist only its owner may
+    // read stays so. The new bytes are written owner-only until they have that mode.
+    std::error_code ec;
+    const fs::file_status before = fs::status(target, ec);
+    const bool keepMode = !ec && fs::is_regular_file(before);
+    bool written = posix::writeWholeFile(temp.string(), bytes, durable, keepMode);
+    if (written && keepMode) {
+        fs::permissions(temp, before.permissions(), ec);
+        written = !ec;
+    }
+    if (!written) {
         const Status failed = posix::errnoFailure("cannot write " + path);
-        std::error_code ec;
         fs::remove(temp, ec);
         return failed;
     }
-    std::error_code ec;
     fs::rename(temp, target, ec);
     if (ec) {
         fs::remove(temp, ec);

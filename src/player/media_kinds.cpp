@@ -35,6 +35,12 @@ bool startsWithAny(std::string_view upper, std::initializer_list<std::string_vie
         prefixes.begin(), prefixes.end(), [&](std::string_view p) { return upper.substr(0, p.size()) == p; });
 }
 
+bool isStreamAddress(std::string_view address)
+{
+    return startsWithAny(vb::UCase(address.substr(0, 10)),
+        { "HTTP://", "HTTPS://", "MMS://", "RTSP://", "RTMP://", "QVOD://", "BDHD://", "FTP://" });
+}
+
 bool isSeed(std::string_view path)
 {
     return endsWithAny(vb::UCase(path), { ".QSED", ".BSED", ".TORRENT" });

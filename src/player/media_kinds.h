@@ -31,6 +31,9 @@ bool endsWithAny(std::string_view upper, std::initializer_list<std::string_view>
 // Whether the upper-cased address starts with one of the prefixes.
 bool startsWithAny(std::string_view upper, std::initializer_list<std::string_view> prefixes);
 
+// Whether an address has a scheme the player plays: web and stream addresses (http, https,
+// mms, rtsp, rtmp) and the seed players' and FTP links (qvod, bdhd, ftp).
+bool isStreamAddress(std::string_view address);
 // ".QSED", ".BSED" or ".TORRENT" at the end.
 bool isSeed(std::string_view path);
 // A picture or text file by its extension.

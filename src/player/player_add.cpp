@@ -11,7 +11,7 @@
 
 namespace player {
 
-void Form5::addDroppedFiles(const std::vector<std::string>& files)
+void Form5::addDroppedFiles(const std::vector<std::string>& files, bool openedWith)
 {
     // Only the first file of a drop is added.
     if (files.empty())
@@ -19,11 +19,16 @@ void Form5::addDroppedFiles(const std::vector<std::string>& files)
     // Another player's playlist brings its entries instead of being played.
     if (playlists::formatOf(files.front()) != playlists::Format::None
         && platform::fileExists(files.front())) {
-        importPlaylist(files.front());
+        importPlaylist(files.front(), openedWith);
         return;
     }
     Text4.setText(files.front());
     Timer6.start(1);
+}
+
+void Form5::openWith(const std::vector<std::string>& files)
+{
+    addDroppedFiles(files, true);
 }
 
 void Form5::Form_OLEDragDrop(const std::vector<std::string>& files)
@@ -67,7 +72,7 @@ void Form5::showOverlay(int blankLines, const std::string& text)
     std::string shown;
     for (int i = 0; i < blankLines; ++i)
         shown += "\r\n";
-    Text5.move(201, 25, 764, 553);
+    Text5.move(201, 25, kInsideRight - 201, 553);
     Text5.setText(shown + text);
     Text5.setVisible(true);
 }

@@ -14,7 +14,7 @@ void Form5::playNetworkEntry(int index)
     WebBrowser3.setVisible(true);
     WebBrowser3.navigate(Text4.text());
     WebBrowser3.setSilent(true);
-    WebBrowser3.move(200, 25, 767, 553);
+    WebBrowser3.move(200, 25, kInsideRight - 200, 553);
 }
 
 void Form5::startAddJob(const std::string& path)

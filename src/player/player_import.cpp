@@ -2,7 +2,6 @@
 // and video lists, and exporting the shown list as one.
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <set>
 
 #include "platform/codec.h"
@@ -25,113 +24,172 @@ constexpr int kMaxNesting = 8;
 // The largest playlist file read.
 constexpr size_t kMaxImportBytes = 64u * 1024 * 1024;
 
-bool validUtf8(std::string_view s)
-{
-    for (size_t i = 0; i < s.size();) {
-        bool wellFormed = false;
-        vb::decodeUtf8(s, i, &wellFormed);
-        if (!wellFormed)
-            return false;
-    }
-    return true;
-}
-
-struct ImportTally {
+// What an import found: the new entries of the music (0) and video (1) lists and what it left
+// out, by reason.
+struct Import {
+    std::vector<std::string> names[2];
+    std::vector<std::string> paths[2];
+    // The paths each list holds: before the import, and those it adds.
+    std::set<std::string> held[2];
     int added = 0;
     int missing = 0;
     int refused = 0;
+    int unplayable = 0;
+    int present = 0;
+    bool cut = false;
+    // The first entry that can be played (added or already held): its list and path.
+    int firstList = -1;
+    std::string firstPath;
+    std::string problem;
+    std::set<std::string> visited;
+
+    bool foundAny() const { return added + missing + refused + unplayable + present > 0; }
+    void take(const pl::Entry& entry, const std::string& target);
+    void readFile(const std::string& path, int depth);
+    std::string status() const;
 };
+
+// Adds one entry whose location resolved to target, or counts why it is left out.
+void Import::take(const pl::Entry& entry, const std::string& target)
+{
+    const bool web = pl::isWebAddress(target);
+    const media::Kind kind = media::kindOf(target);
+    if (target.empty() || (!web && kind != media::Kind::Music && kind != media::Kind::Video)) {
+        ++refused;
+        return;
+    }
+    // Sound: an address of a scheme the player does not play (smb://, apt://, a program's
+    // own scheme) stays out; later commands would hand it to that scheme's handler.
+    if (web && !media::isStreamAddress(target)) {
+        ++unplayable;
+        return;
+    }
+    if (!web && !platform::fileExists(target)) {
+        ++missing;
+        return;
+    }
+    std::string title = entry.title;
+    title.erase(std::remove(title.begin(), title.end(), '\0'), title.end());
+    const std::string name = displayName(title.empty() ? fileNameOf(target) : title);
+    if (!fitsOneLine(name) || !fitsOneLine(target)) {
+        ++refused;
+        return;
+    }
+    const int list = kind == media::Kind::Music ? 0 : 1;
+    if (firstList < 0) {
+        firstList = list;
+        firstPath = target;
+    }
+    // Sound: an entry the list already holds is not added a second time.
+    if (held[list].count(target)) {
+        ++present;
+        return;
+    }
+    if (static_cast<size_t>(added) >= pl::kMaxEntries) {
+        cut = true;
+        return;
+    }
+    held[list].insert(target);
+    names[list].push_back(name);
+    paths[list].push_back(target);
+    ++added;
+}
+
+void Import::readFile(const std::string& path, int depth)
+{
+    std::error_code ec;
+    const std::string canonical = std::filesystem::weakly_canonical(path, ec).string();
+    if (depth > kMaxNesting || !visited.insert(ec ? path : canonical).second)
+        return;
+    std::string bytes;
+    if (platform::readFileChecked(path, bytes, kMaxImportBytes) != platform::ReadOutcome::Read) {
+        problem = "无法读取播放列表文件（文件过大或无法打开）";
+        return;
+    }
+    const pl::Format format = pl::formatOf(path, bytes);
+    if (format == pl::Format::None) {
+        problem = "不是可以导入的播放列表文件（支持 M3U、M3U8、PLS、XSPF）";
+        return;
+    }
+    // An XML document says its own encoding. Other players' M3U and PLS files are UTF-8,
+    // or the Chinese code page of older Windows players.
+    if (format != pl::Format::Xspf)
+        bytes = platform::decodeForeignText(bytes);
+    bool fileCut = false;
+    const std::string folder = folderOf(path);
+    for (const pl::Entry& e : pl::read(format, bytes, &fileCut)) {
+        const std::string target = pl::resolve(e.location, folder);
+        if (!pl::isWebAddress(target) && pl::formatOf(target) != pl::Format::None)
+            readFile(target, depth + 1);
+        else
+            take(e, target);
+    }
+    cut = cut || fileCut;
+}
+
+std::string Import::status() const
+{
+    std::string text = "已导入" + std::to_string(added) + "个";
+    const std::pair<int, const char*> skipped[]
+        = { { missing, "个文件不存在已跳过" }, { refused, "个不是影音文件已跳过" },
+              { present, "个已在列表中已跳过" }, { unplayable, "个地址无法播放已跳过" } };
+    for (const auto& [count, why] : skipped) {
+        if (count > 0)
+            text += "，" + std::to_string(count) + why;
+    }
+    // Sound: a list too long to take whole says so.
+    if (cut)
+        text += "，条目超过" + std::to_string(pl::kMaxEntries) + "个，其余没有导入";
+    return text;
+}
 
 } // namespace
 
-void Form5::importPlaylist(const std::string& file)
+void Form5::importPlaylist(const std::string& file, bool play)
 {
-    ImportTally tally;
-    std::vector<std::string> names[2];
-    std::vector<std::string> paths[2];
-    std::set<std::string> visited;
-    std::string problem;
-    const std::string codePage = app().service<platform::Environment>().codePage();
-
-    std::function<void(const std::string&, int)> readOne = [&](const std::string& path, int depth) {
-        std::error_code ec;
-        const std::string canonical = std::filesystem::weakly_canonical(path, ec).string();
-        if (depth > kMaxNesting || !visited.insert(ec ? path : canonical).second)
-            return;
-        std::string bytes;
-        if (platform::readFileChecked(path, bytes, kMaxImportBytes) != platform::ReadOutcome::Read) {
-            problem = "无法读取播放列表文件（文件过大或无法打开）";
-            return;
-        }
-        const pl::Format format = pl::formatOf(path, bytes);
-        if (format == pl::Format::None) {
-            problem = "不是可以导入的播放列表文件（支持 M3U、M3U8、PLS、XSPF）";
-            return;
-        }
-        // Sound: an old M3U is in the local code page rather than UTF-8.
-        if (!validUtf8(bytes))
-            bytes = platform::decode(bytes, codePage.empty() ? "GBK" : codePage);
-        const std::string folder = folderOf(path);
-        for (const pl::Entry& e : pl::read(format, bytes)) {
-            const std::string target = pl::resolve(e.location, folder);
-            const bool web = pl::isWebAddress(target);
-            if (!web && pl::formatOf(target) != pl::Format::None) {
-                readOne(target, depth + 1);
-                continue;
-            }
-            const media::Kind kind = media::kindOf(target);
-            if (target.empty() || (!web && kind != media::Kind::Music && kind != media::Kind::Video)) {
-                ++tally.refused;
-                continue;
-            }
-            if (!web && !platform::fileExists(target)) {
-                ++tally.missing;
-                continue;
-            }
-            const std::string name = e.title.empty() ? displayName(fileNameOf(target)) : displayName(e.title);
-            if (!fitsOneLine(name) || !fitsOneLine(target)) {
-                ++tally.refused;
-                continue;
-            }
-            const int list = kind == media::Kind::Music ? 0 : 1;
-            names[list].push_back(name);
-            paths[list].push_back(target);
-            ++tally.added;
-        }
-    };
-    readOne(file, 0);
-    if (tally.added == 0 && tally.missing == 0 && tally.refused == 0) {
-        Text4.setText(problem.empty() ? "播放列表中没有可以导入的条目" : problem);
+    Import found;
+    PlaylistContent content[2]
+        = { readPlaylist(app(), Playlist::Music), readPlaylist(app(), Playlist::Video) };
+    for (int i : { 0, 1 })
+        found.held[i].insert(content[i].paths.begin(), content[i].paths.end());
+    found.readFile(file, 0);
+    if (!found.foundAny()) {
+        Text4.setText(found.problem.empty() ? "播放列表中没有可以导入的条目" : found.problem);
         return;
     }
     Playlist shown = Playlist::Music;
     for (Playlist list : { Playlist::Music, Playlist::Video }) {
         const int i = list == Playlist::Music ? 0 : 1;
-        if (paths[i].empty())
+        if (found.paths[i].empty() || !content[i].readable)
             continue;
         ensurePlaylistFiles(app(), list);
-        PlaylistContent content = readPlaylist(app(), list);
-        if (!content.readable)
-            continue;
-        content.names.insert(content.names.end(), names[i].begin(), names[i].end());
-        content.paths.resize(std::max(content.paths.size(), content.names.size() - names[i].size()));
-        content.paths.insert(content.paths.end(), paths[i].begin(), paths[i].end());
-        if (const platform::Status saved = rewritePlaylist(app(), list, content.names, content.paths);
-            !saved) {
+        PlaylistContent& c = content[i];
+        c.paths.resize(c.names.size());
+        c.names.insert(c.names.end(), found.names[i].begin(), found.names[i].end());
+        c.paths.insert(c.paths.end(), found.paths[i].begin(), found.paths[i].end());
+        if (const platform::Status saved = rewritePlaylist(app(), list, c.names, c.paths); !saved) {
             playlistNotSaved(saved);
             return;
         }
-        if (paths[0].empty() || list == Playlist::Music)
+        if (found.paths[0].empty() || list == Playlist::Music)
             shown = list;
     }
-    if (tally.added > 0)
+    if (play && found.firstList >= 0)
+        shown = found.firstList == 0 ? Playlist::Music : Playlist::Video;
+    if (found.added > 0 || (play && found.firstList >= 0))
         showPlaylist(shown);
-    std::string status = "已导入" + std::to_string(tally.added) + "个";
-    if (tally.missing > 0)
-        status += "，" + std::to_string(tally.missing) + "个文件不存在已跳过";
-    if (tally.refused > 0)
-        status += "，" + std::to_string(tally.refused) + "个不是影音文件已跳过";
-    Text4.setText(status);
+    const std::vector<std::string>& listed = List2.items();
+    const auto first = std::find(listed.begin(), listed.end(), found.firstPath);
+    if (!play || found.firstList < 0 || first == listed.end()) {
+        Text4.setText(found.status());
+        return;
+    }
+    // Opened with the program, a playlist plays from its first entry, as a media file does;
+    // the status line follows once the dispatcher has taken the address.
+    List1.setListIndex(static_cast<int>(first - listed.begin()));
+    playSelected(List1, List2, kPlayList);
+    m_notice = found.status();
+    tishi.start(1);
 }
 
 void Form5::exportPlaylist(const std::string& file)

@@ -94,7 +94,7 @@ void Form5::showInBrowser(const std::string& address)
     WebBrowser3.setVisible(true);
     WebBrowser3.navigate(address);
     WebBrowser3.setSilent(true);
-    WebBrowser3.move(200, 25, 767, 553);
+    WebBrowser3.move(200, 25, kInsideRight - 200, 553);
 }
 
 void Form5::Text4_Click()

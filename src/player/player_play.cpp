@@ -54,7 +54,7 @@ void Form5::playInMediaPlayer()
     WebBrowser3.setVisible(false);
     Label4.setVisible(false);
     Text5.setVisible(false);
-    WindowsMediaPlayer1.move(201, 25, 764, 553);
+    WindowsMediaPlayer1.move(201, 25, kInsideRight - 201, 553);
     WindowsMediaPlayer1.setVisible(true);
     // The control starts playing a new address by itself.
     WindowsMediaPlayer1.setUrl(Text4.text());
@@ -64,7 +64,7 @@ void Form5::writePage(const std::string& page)
 {
     common::EnsureTempFolder(app());
     WebBrowser3.setLeft(200);
-    WebBrowser3.setWidth(767);
+    WebBrowser3.setWidth(kInsideRight - 200);
     WebBrowser3.reload({});
     WebBrowser3.write(page);
     WebBrowser3.setSilent(true);
@@ -113,7 +113,7 @@ void Form5::Timer2_Timer()
     }
     if (media::isPictureOrText(address)) {
         WebBrowser3.setLeft(200);
-        WebBrowser3.setWidth(767);
+        WebBrowser3.setWidth(kInsideRight - 200);
         WebBrowser3.setVisible(true);
         WebBrowser3.setSilent(true);
         WebBrowser3.navigate(address);

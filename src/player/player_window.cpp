@@ -94,11 +94,11 @@ void Form5::designLayout()
     Picture5.move(0, 252, 8, 60);
 
     Text4.move(200, 2, 729, 20);
-    Text5.move(201, 25, 764, 553);
+    Text5.move(201, 25, kInsideRight - 201, 553);
     Text5.setMultiLine(true);
     Text5.setLocked(true);
-    WindowsMediaPlayer1.move(201, 25, 764, 553);
-    WebBrowser3.move(200, 25, 767, 553);
+    WindowsMediaPlayer1.move(201, 25, kInsideRight - 201, 553);
+    WebBrowser3.move(200, 25, kInsideRight - 200, 553);
     Label4.setCaption("直接拖视频到此处播放");
     Label4.move(208, kStatusTop, 740, 30);
     Label4.setAlignment(runtime::AlignCenter);
@@ -196,7 +196,7 @@ void Form5::startupLayout()
     Picture5.move(0, 252, Picture5.width(), Picture5.height());
     Picture5.setVisible(false);
     WebBrowser3.setVisible(false);
-    WebBrowser3.move(200, 25, 767, 553);
+    WebBrowser3.move(200, 25, kInsideRight - 200, 553);
     WebBrowser3.navigate("about:blank");
     for (runtime::Control* c : std::initializer_list<runtime::Control*> {
              &Text5, &Text2, &Picture1, &List4, &List6, &List7, &Label8, &Label9 })
@@ -295,8 +295,8 @@ void Form5::Picture6_Click()
     List7.setLeft(245);
     Image16.setLeft(280);
     Label10.setLeft(1);
-    WebBrowser3.move(1, 25, 965, 553);
-    WindowsMediaPlayer1.move(0, 25, 965, 553);
+    WebBrowser3.move(1, 25, kInsideRight - 1, 553);
+    WindowsMediaPlayer1.move(0, 25, kInsideRight, 553);
     Text4.setLeft(0);
     Text4.setWidth(929);
     Label4.setLeft(88);
@@ -313,8 +313,8 @@ void Form5::Picture5_Click()
     Image16.setLeft(424);
     List1.move(7, 23, List1.width(), 530);
     List1.setVisible(true);
-    WebBrowser3.move(208, 25, 767, 553);
-    WindowsMediaPlayer1.move(201, 25, 764, 553);
+    WebBrowser3.move(208, 25, kInsideRight - 208, 553);
+    WindowsMediaPlayer1.move(201, 25, kInsideRight - 201, 553);
     Text4.setLeft(200);
     Text4.setWidth(729);
     for (runtime::Control* c : std::initializer_list<runtime::Control*> {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/skin.h"
+#include "common/window_sizes.h"
 #include "player/playlist_files.h"
 #include "runtime/controls.h"
 #include "runtime/form.h"
@@ -47,6 +48,11 @@ inline constexpr const char* kUndecodable = "无法播放此文件";
 // result lists (top 25, height 480) while a search reports in it.
 inline constexpr int kStatusTop = 290;
 inline constexpr int kSearchStatusTop = 510;
+
+// Sound: the right edge of the player's inside, in pixels, where the hub ends too. The video
+// area, the status overlay and the browser reach it; their designed widths ran 5 to 7 pixels
+// past it, and the picture was cut there.
+inline constexpr int kInsideRight = common::kChildWidth / runtime::kTwipsPerPixel;
 
 // The media player: music and video playlists, adding media, playback in the media player
 // or in generated plug-in pages, play modes, next and previous, and seed files.
@@ -168,13 +174,18 @@ public:
     // Whether the media player has a medium under way (playing, paused or loading).
     bool mediaPlayerBusy() const;
     // Adds the entries of another player's playlist file (M3U, PLS, XSPF) to the music and
-    // video lists by their kind; the status line says how many and what was skipped.
-    void importPlaylist(const std::string& file);
+    // video lists by their kind, but none a list already holds; the status line says how
+    // many and what was skipped. With play, its first entry then plays.
+    void importPlaylist(const std::string& file, bool play = false);
     // Writes the shown list as a playlist file of the format its extension names (M3U8 when
     // it names none), atomically; the status line says how it went.
     void exportPlaylist(const std::string& file);
     // Hides the decoder hint and its button.
     void hideDecoderHint();
+
+    // Files opened with the program (also handed over by a second start): taken as a drop
+    // is, except that a playlist's first entry then plays, as a media file does.
+    void openWith(const std::vector<std::string>& files);
 
     void Form_OLEDragDrop(const std::vector<std::string>& files);
     void List1_OLEDragDrop(const std::vector<std::string>& files);
@@ -251,7 +262,7 @@ private:
     // Appends File1's names under folder; returns how many it refused (line breaks).
     int appendFolder(const std::string& folder);
     // Playback.
-    void addDroppedFiles(const std::vector<std::string>& files);
+    void addDroppedFiles(const std::vector<std::string>& files, bool openedWith = false);
     void showOverlay(int blankLines, const std::string& text);
     void writePage(const std::string& page);
     bool ensureFlashPlayer();

@@ -4,9 +4,9 @@
 #include <cctype>
 #include <filesystem>
 #include <map>
-#include <optional>
 
 #include "common/page_text.h"
+#include "platform/xml_reader.h"
 #include "player/page_templates.h"
 #include "runtime/vbtext.h"
 
@@ -55,7 +55,7 @@ template <class F> void forEachLine(std::string_view text, F line)
     }
 }
 
-std::vector<Entry> readM3u(std::string_view text)
+std::vector<Entry> readM3u(std::string_view text, bool* cut)
 {
     std::vector<Entry> out;
     std::string title;
@@ -71,14 +71,18 @@ std::vector<Entry> readM3u(std::string_view text)
             }
             return true;
         }
+        if (out.size() >= kMaxEntries) {
+            *cut = true;
+            return false;
+        }
         out.push_back({ std::string(l), std::move(title) });
         title.clear();
-        return out.size() < kMaxEntries;
+        return true;
     });
     return out;
 }
 
-std::vector<Entry> readPls(std::string_view text)
+std::vector<Entry> readPls(std::string_view text, bool* cut)
 {
     // FileN and TitleN by their numbers: the numbers may have gaps and come in any order, and
     // NumberOfEntries is often wrong, so it is not trusted.
@@ -103,8 +107,10 @@ std::vector<Entry> readPls(std::string_view text)
             || !std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c); }))
             return true;
         const long n = std::stol(digits);
-        if (!byNumber.count(n) && byNumber.size() >= kMaxEntries)
+        if (!byNumber.count(n) && byNumber.size() >= kMaxEntries) {
+            *cut = true;
             return true;
+        }
         (file ? byNumber[n].location : byNumber[n].title) = std::string(value);
         return true;
     });
@@ -116,94 +122,52 @@ std::vector<Entry> readPls(std::string_view text)
     return out;
 }
 
-// The text of an XML element's content with the five named entities and numeric
-// references decoded, and a CDATA section taken as it is.
-std::string xmlText(std::string_view s)
-{
-    s = trim(s);
-    if (s.substr(0, 9) == "<![CDATA[" && s.size() >= 12 && s.substr(s.size() - 3) == "]]>")
-        return std::string(s.substr(9, s.size() - 12));
-    std::string out;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] != '&') {
-            out += s[i];
-            continue;
-        }
-        const size_t semi = s.find(';', i);
-        if (semi == std::string_view::npos || semi - i > 10) {
-            out += '&';
-            continue;
-        }
-        const std::string_view name = s.substr(i + 1, semi - i - 1);
-        static const std::pair<const char*, char> named[]
-            = { { "amp", '&' }, { "lt", '<' }, { "gt", '>' }, { "quot", '"' }, { "apos", '\'' } };
-        bool done = false;
-        for (const auto& [word, c] : named) {
-            if (name == word) {
-                out += c;
-                done = true;
-            }
-        }
-        if (!done && name.size() > 1 && name[0] == '#') {
-            const bool hex = name[1] == 'x' || name[1] == 'X';
-            const std::string digits(name.substr(hex ? 2 : 1));
-            char* end = nullptr;
-            const unsigned long cp = std::strtoul(digits.c_str(), &end, hex ? 16 : 10);
-            if (!digits.empty() && end && *end == '\0' && cp > 0 && cp <= 0x10FFFF
-                && (cp < 0xD800 || cp > 0xDFFF)) {
-                vb::appendUtf8(out, static_cast<char32_t>(cp));
-                done = true;
-            }
-        }
-        if (!done) {
-            out += '&';
-            continue;
-        }
-        i = semi;
-    }
-    return out;
-}
+constexpr std::string_view kXspfNamespace = "http://xspf.org/ns/0/";
 
-// The content of the first <name>...</name> element within s (no attributes expected on
-// the few elements read), or nothing.
-std::optional<std::string_view> element(std::string_view s, std::string_view name)
-{
-    const std::string open = "<" + std::string(name);
-    size_t at = 0;
-    while ((at = s.find(open, at)) != std::string_view::npos) {
-        const size_t after = at + open.size();
-        if (after < s.size()
-            && (s[after] == '>' || s[after] == ' ' || s[after] == '\t' || s[after] == '\n')) {
-            const size_t start = s.find('>', after);
-            if (start == std::string_view::npos)
-                return std::nullopt;
-            const size_t end = s.find("</" + std::string(name), start);
-            if (end == std::string_view::npos)
-                return std::nullopt;
-            return s.substr(start + 1, end - start - 1);
-        }
-        at = after;
-    }
-    return std::nullopt;
-}
-
-std::vector<Entry> readXspf(std::string_view text)
+// The tracks of an XSPF document: each playlist/trackList/track element's first location
+// and title of its own (a title inside an extension or another namespace is not the track's).
+std::vector<Entry> readXspf(std::string_view text, bool* cut)
 {
     std::vector<Entry> out;
-    const auto list = element(text, "trackList");
-    if (!list)
-        return out;
-    std::string_view rest = *list;
-    while (out.size() < kMaxEntries) {
-        const auto track = element(rest, "track");
-        if (!track)
-            break;
-        if (const auto location = element(*track, "location"); location && !trim(*location).empty()) {
-            const auto title = element(*track, "title");
-            out.push_back({ xmlText(*location), title ? xmlText(*title) : std::string() });
+    // The open elements: an XSPF element by its local name, any other as empty.
+    std::vector<std::string> open;
+    Entry track;
+    std::string content;
+    const auto at = [&open](std::initializer_list<std::string_view> names) {
+        return open.size() == names.size() && std::equal(open.begin(), open.end(), names.begin());
+    };
+    const auto inField = [&at] {
+        return at({ "playlist", "trackList", "track", "location" })
+            || at({ "playlist", "trackList", "track", "title" });
+    };
+    platform::xml::Handler handler;
+    handler.start = [&](const platform::xml::Name& name) {
+        const bool ours = name.space.empty() || name.space == kXspfNamespace;
+        open.push_back(ours ? name.local : std::string());
+        if (at({ "playlist", "trackList", "track" }))
+            track = {};
+        content.clear();
+    };
+    handler.text = [&](std::string_view piece) {
+        if (inField() && content.size() <= kMaxLine)
+            content += piece;
+    };
+    handler.end = [&](const platform::xml::Name&) {
+        if (inField()) {
+            std::string& field = open.back() == "location" ? track.location : track.title;
+            if (field.empty())
+                field = std::string(trim(content));
+        } else if (at({ "playlist", "trackList", "track" }) && !track.location.empty()) {
+            if (out.size() < kMaxEntries)
+                out.push_back(std::move(track));
+            else
+                *cut = true;
         }
-        rest.remove_prefix(static_cast<size_t>(track->data() + track->size() - rest.data()));
-    }
+        content.clear();
+        open.pop_back();
+    };
+    if (!platform::xml::read(text, handler))
+        return {};
     return out;
 }
 
@@ -254,15 +218,19 @@ Format formatOf(const std::string& path, std::string_view head)
     return Format::None;
 }
 
-std::vector<Entry> read(Format format, std::string_view text)
+std::vector<Entry> read(Format format, std::string_view text, bool* cut)
 {
+    bool ignored = false;
+    if (!cut)
+        cut = &ignored;
+    *cut = false;
     switch (format) {
     case Format::M3u:
-        return readM3u(text);
+        return readM3u(text, cut);
     case Format::Pls:
-        return readPls(text);
+        return readPls(text, cut);
     case Format::Xspf:
-        return readXspf(text);
+        return readXspf(text, cut);
     case Format::None:
         break;
     }
@@ -351,7 +319,9 @@ bool isWebAddress(const std::string& location)
 
 std::string resolve(const std::string& location, const std::string& folder)
 {
-    if (location.empty())
+    // Sound: a NUL cannot be in a path or an address; what follows it would be cut off by
+    // every file call and the playlist files would hold a line no one can use.
+    if (location.empty() || location.find('\0') != std::string::npos)
         return {};
     if (isWebAddress(location))
         return location;

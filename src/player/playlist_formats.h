@@ -21,8 +21,10 @@ struct Entry {
 // else by its first bytes; None when it is no playlist.
 Format formatOf(const std::string& path, std::string_view head = {});
 // The entries of a playlist's text in file order. Lines longer than kMaxLine and entries
-// past kMaxEntries are left out; text that is no playlist of the format gives no entries.
-std::vector<Entry> read(Format format, std::string_view text);
+// past kMaxEntries are left out (cut, when given, says whether any were); text that is no
+// playlist of the format gives no entries. XSPF is read as XML: elements of the XSPF
+// namespace (or of none), a track's own location and title only.
+std::vector<Entry> read(Format format, std::string_view text, bool* cut = nullptr);
 constexpr size_t kMaxLine = 64 * 1024;
 constexpr size_t kMaxEntries = 100'000;
 
@@ -33,7 +35,7 @@ std::string write(Format format, const std::vector<Entry>& entries);
 bool isWebAddress(const std::string& location);
 // Where an entry's location points, for a playlist in folder: a web address as written, a
 // file URI's path, a relative path (also one written with backslashes) under folder, in
-// normal form; empty for a file URI of another machine.
+// normal form; empty for a file URI of another machine and for a location holding a NUL.
 std::string resolve(const std::string& location, const std::string& folder);
 
 // A file URI's local path ("file:///a/b%20c" gives "/a/b c"); empty when the location is no

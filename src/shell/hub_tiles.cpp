@@ -52,7 +52,10 @@ void moban::showChild(runtime::Form& child, int childHeight)
 void moban::fitToChild(int childHeight)
 {
     setHeight(common::kChildOffset + childHeight + kBelowChild);
-    Label1.move(0, height() / runtime::kTwipsPerPixel - 21, width(), Label1.height());
+    // Sound: the update line spans the hub's width in pixels, not its width in twips (fifteen
+    // times the window).
+    Label1.move(
+        0, height() / runtime::kTwipsPerPixel - 21, width() / runtime::kTwipsPerPixel, Label1.height());
 }
 
 void moban::selectTile(const std::string& caption)

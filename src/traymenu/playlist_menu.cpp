@@ -4,6 +4,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/environment.h"
+#include "platform/textfile.h"
 #include "player/player_window.h"
 #include "runtime/app.h"
 #include "traymenu/tray_window.h"
@@ -14,13 +15,33 @@ namespace {
 
 // The folder chooser: the chosen folder up to its first NUL, or empty when cancelled. An
 // empty title is replaced by a generic one.
-std::string chooseFolder(runtime::App& app, const std::string& title)
+std::string chooseFolder(runtime::App& app, const std::string& title, const std::string& start)
 {
     const std::string shown = title.empty() ? "选择目录" : title;
-    const std::string folder = app.service<platform::Dialogs>().browseFolder(shown).value_or(std::string());
+    const std::string folder
+        = app.service<platform::Dialogs>().browseFolder(shown, start).value_or(std::string());
     return folder.substr(0, folder.find('\0'));
 }
 } // namespace
+
+std::string Form6::dialogFolder()
+{
+    if (!m_dialogFolder.empty() && platform::folderExists(m_dialogFolder))
+        return m_dialogFolder;
+    // Sound: the dialogs start where the user keeps media, not in the program's folder (for
+    // an installed program a system folder).
+    const bool videos = app().get<player::Form5>().liebiao.text() == player::kVideoListCaption;
+    return app().service<platform::Environment>().mediaFolder(videos);
+}
+
+void Form6::chosenInDialog(const std::string& path, bool isFolder)
+{
+    const size_t end = path.rfind(platform::kSeparator);
+    if (isFolder)
+        m_dialogFolder = path;
+    else if (end != std::string::npos)
+        m_dialogFolder = path.substr(0, end == 0 ? 1 : end);
+}
 
 void Form6::wirePlaylistMenu()
 {
@@ -60,7 +81,7 @@ void Form6::addmp3_Click()
         return;
     platform::OpenFileRequest request;
     request.title = "打开文件";
-    request.initialFolder = app().service<platform::Environment>().programFolder();
+    request.initialFolder = dialogFolder();
     request.filters = {
         { "歌曲文件(*.mp3;*.WAV;*.MP2;*.OGG;*.M4A;*.AMR;*.MMF;*.AAC;*.FLAC;*.MP3;*.WMA;*.MID;)",
             "*.mp3;*.WAV;*.MP2;*.OGG;*.M4A;*.AMR;*.MMF;*.AAC;*.FLAC;*.MP3;*.WMA;*.MID;" },
@@ -75,6 +96,7 @@ void Form6::addmp3_Click()
         Text6.setText("取消");
         return;
     }
+    chosenInDialog(*chosen);
     const std::vector<std::string>& listed = player.List2.items();
     if (std::find(listed.begin(), listed.end(), *chosen) != listed.end())
         Text5.setText("存在");
@@ -94,11 +116,12 @@ void Form6::addpath_Click()
     if (player.liebiao.text() == player::kNetworkListCaption)
         return;
     player.hideDecoderHint();
-    std::string folder = chooseFolder(app(), "请选择扫描目录");
+    std::string folder = chooseFolder(app(), "请选择扫描目录", dialogFolder());
     if (folder.empty())
         return;
     while (folder.size() > 1 && folder.back() == platform::kSeparator)
         folder.pop_back();
+    chosenInDialog(folder, true);
     player.addFolder(folder);
 }
 

@@ -14,6 +14,7 @@ namespace traymenu {
 
 namespace {
 constexpr const char* kNameMismatch = "删除失败，列表中的名称与文件名不一致，没有删除任何文件";
+constexpr const char* kNotLocalFile = "这是网络地址，不是本地文件，没有文件目录可以打开";
 constexpr unsigned long long kMiB = 1024ull * 1024ull;
 constexpr size_t kMaxFileNameBytes = 240;
 
@@ -102,7 +103,14 @@ void Form6::lieda_Click()
     const int index = player.List1.listIndex();
     if (player.liebiao.text() == player::kNetworkListCaption || index < 0)
         return;
-    app().service<platform::Shell>().reveal(player.List2.list(index));
+    const std::string path = player.List2.list(index);
+    // Sound: only a local file's folder is shown; an imported address (smb://, apt://...)
+    // would go to whatever handler the desktop has for its scheme.
+    if (path.empty() || path.front() != platform::kSeparator) {
+        player.Text4.setText(kNotLocalFile);
+        return;
+    }
+    app().service<platform::Shell>().reveal(path);
 }
 
 void Form6::del_Click()

@@ -114,8 +114,14 @@ private:
     void lieqing_Click();
     // Writes a play-mode word into the player.
     void setPlayMode(const char* word);
+    // Where the playlist menu's file dialogs start: the folder last chosen in one of them,
+    // else the user's music folder (video folder while the video list is shown).
+    std::string dialogFolder();
+    // Keeps the folder of a path chosen in a file dialog (the path itself for a folder).
+    void chosenInDialog(const std::string& path, bool isFolder = false);
 
     platform::NotifyIconRecord m_icon;
+    std::string m_dialogFolder;
 };
 
 } // namespace traymenu

@@ -166,6 +166,7 @@ void fenge::piecesFetched()
     }
     Command3.setVisible(List1.listCount() > 1);
     Command3.setEnabled(true);
+    showJoinRow(Command3.visible());
 }
 
 void fenge::joinWebPieces()

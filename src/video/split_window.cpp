@@ -13,6 +13,9 @@ namespace {
 constexpr int kNarrowWidth = 4785;
 constexpr int kWideWidth = 10665;
 constexpr int kHeight = 5700;
+// Sound: the join button (beyond the design) has a row of its own below the start button; the
+// window grows by that row while it is shown, so the button is not cut at the bottom edge.
+constexpr int kJoinRow = 40 * runtime::kTwipsPerPixel;
 constexpr const char* kTitleStart = "此视频被该网站分割为";
 constexpr const char* kTitleEnd = "个片段";
 } // namespace
@@ -56,6 +59,11 @@ fenge::fenge(runtime::App& app)
     Command3.setVisible(false);
     Command3.onClick = [this] { Command3_Click(); };
     Text1.onChange = [this] { Text1_Change(); };
+}
+
+void fenge::showJoinRow(bool shown)
+{
+    setHeight(shown ? kHeight + kJoinRow : kHeight);
 }
 
 void fenge::centreOverResolver()

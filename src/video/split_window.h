@@ -59,6 +59,8 @@ public:
 private:
     // Centres the window over the video download window.
     void centreOverResolver();
+    // Makes room at the bottom for the join button, or takes it back.
+    void showJoinRow(bool shown);
     // The file of segment index.
     std::string segmentPath(int index) const;
     // Downloads segment index; true when it arrived whole.

@@ -124,7 +124,7 @@ void Panel::Open_Click()
 
 void Panel::Folder_Click()
 {
-    const auto folder = app().service<platform::Dialogs>().browseFolder("Pick");
+    const auto folder = app().service<platform::Dialogs>().browseFolder("Pick", "");
     log("Folder " + folder.value_or("(cancelled)"));
 }
 

@@ -7,7 +7,8 @@
 # The program writes where its windows, controls, tray icon and open menus are to the file
 # named by ZELVORA_LAYOUT_REPORT, lines such as
 #   window Form5 <X window id> X Y W H
-#   control Form5.List1 X Y W H        (a media player ends with state=N volume=V mute=M position=S)
+#   control Form5.List1 X Y W H        (a media player ends with state=N volume=V mute=M position=S,
+#                                       a label showing a caption with caption=1)
 #   fullscreen <X window id> X Y W H bar=0|1   (the player's full-screen window)
 #   tray X Y W H
 #   menu TEXT X Y W H                  (spaces in the text as _)
@@ -267,6 +268,20 @@ drawn() {
 expect_drawn() {
     # shellcheck disable=SC2086
     drawn "$@" || fail "$1: ($2) is blank (one colour $(mean_colour "$1" $2))"
+}
+
+# The controls on show in a window that stick out of it (the window's frame counted in), one
+# per line: controls_outside Form5.
+controls_outside() {
+    awk -v w="$1" '$1 == "window" && $2 == w { x = $4; y = $5; r = $4 + $6; b = $5 + $7 }
+        $1 == "control" && index($2, w ".") == 1 { c[$2] = $3 " " $4 " " $3 + $5 " " $4 + $6 }
+        END { for (n in c) { split(c[n], e, " "); if (e[1] < x || e[2] < y || e[3] > r || e[4] > b) print n, c[n] } }' "$LAYOUT"
+}
+
+expect_inside() {
+    local outside
+    outside=$(controls_outside "$1")
+    [ -z "$outside" ] || fail "controls stick out of $1 ($(rect_of window "$1")): $outside"
 }
 
 # Takes screenshots until a check of them holds or the seconds are up:

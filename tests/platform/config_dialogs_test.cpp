@@ -37,15 +37,18 @@ TEST(ScriptedDialogs, TheDefaultButtonOfEachSetAndAnEmptyFolderAsCancelled)
     EXPECT_EQ(d.messageBox({ "i", "t", OkOnly, Information, DefaultButton1 }), AnswerOk);
     EXPECT_EQ(d.messageBox({ "c", "t", YesNoCancel, NoIcon, DefaultButton3 }), AnswerCancel);
     d.queueFolder("");
-    EXPECT_FALSE(d.browseFolder("t").has_value());
+    EXPECT_FALSE(d.browseFolder("t", "").has_value());
 }
 
 TEST(Environment, DesktopFolderFromUserDirs)
 {
     TempDir dir;
     const std::string home = dir.path().string();
-    writeBytes(dir.path() / ".config/user-dirs.dirs", "# x\nXDG_DESKTOP_DIR=\"$HOME/桌面\"\n");
+    writeBytes(dir.path() / ".config/user-dirs.dirs",
+        "# x\nXDG_DESKTOP_DIR=\"$HOME/桌面\"\nXDG_MUSIC_DIR=\"/srv/音乐\"\n");
     EXPECT_EQ(xdgDesktopFolder(home, home + "/.config"), home + "/桌面");
+    EXPECT_EQ(xdgUserFolder(home, home + "/.config", "MUSIC"), "/srv/音乐");
+    EXPECT_EQ(xdgUserFolder(home, home + "/.config", "VIDEOS"), "");
     EXPECT_EQ(xdgDesktopFolder(home, home + "/nowhere"), home + "/Desktop");
     EXPECT_EQ(joinPath("/a/", "/b"), "/a/b");
     EXPECT_EQ(joinPath("/a", "b/"), "/a/b/");

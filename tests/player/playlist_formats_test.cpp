@@ -35,6 +35,12 @@ TEST(PlaylistFormats, OtherPlayersFilesAreRead)
     }
     const std::string junk = std::string("\0\xff\x01\x02", 4) + std::string(70000, 'z') + "\n";
     EXPECT_TRUE(pl::read(pl::formatOf("x.m3u", junk), junk).empty());
+    // A document declaring entities is refused whole: nothing of it is expanded.
+    const std::string laughs
+        = "<?xml version=\"1.0\"?><!DOCTYPE p [<!ENTITY a \"aaaaaaaa\">"
+          "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">]><playlist><trackList><track>"
+          "<location>http://h/x</location><title>&b;</title></track></trackList></playlist>";
+    EXPECT_TRUE(pl::read(pl::Format::Xspf, laughs).empty());
 }
 
 TEST(PlaylistFormats, WrittenFilesReadBackAndFileUrisDecode)

@@ -2,6 +2,7 @@
 // exported and read back.
 #include <filesystem>
 
+#include "platform/codec.h"
 #include "platform/textfile.h"
 #include "player/playlist_formats.h"
 #include "player_fixture.h"
@@ -40,6 +41,36 @@ TEST_F(PlaylistImport, EntriesGoToTheirListsAndMissingFilesAreCounted)
     EXPECT_EQ(player().Text4.text(), "已导入4个，2个文件不存在已跳过，1个不是影音文件已跳过");
 }
 
+TEST_F(PlaylistImport, OlderPlayersListsComeInOnceWithoutForeignAddresses)
+{
+    // A GBK list as older Windows players write it (no BOM, CR LF, relative paths) under a
+    // UTF-8 code page, with addresses of schemes the player does not play and a NUL.
+    writeBytes(folder + "/歌曲/晨曲.mp3", "x");
+    const std::string lines = "#EXTM3U\r\n歌曲\\晨曲.mp3\r\nv.mp4\r\nsmb://host/x.mp3\r\napt://install\r\n"
+                              "rtsp://127.0.0.1/s\r\nsongs/a.mp3"
+        + std::string(1, '\0') + "x.mp3\r\n";
+    writeBytes(folder + "/old.m3u", platform::encode(lines, "GBK"));
+    player().importPlaylist(folder + "/old.m3u");
+    EXPECT_EQ(player().Text4.text(), "已导入3个，1个不是影音文件已跳过，2个地址无法播放已跳过");
+    EXPECT_EQ(readBytes(p.dataFile("Temp/mpath.ini")), crlf({ folder + "/歌曲/晨曲.mp3" }));
+    EXPECT_EQ(readBytes(p.dataFile("Temp/vpath.ini")), crlf({ folder + "/v.mp4", "rtsp://127.0.0.1/s" }));
+
+    // Opened with the program again: nothing is added twice, and its first entry plays.
+    player().openWith({ folder + "/old.m3u" });
+    p.app.runUntilIdle();
+    EXPECT_EQ(player().WindowsMediaPlayer1.url(), folder + "/歌曲/晨曲.mp3");
+    EXPECT_EQ(player().Text4.text(),
+        "已导入0个，1个不是影音文件已跳过，3个已在列表中已跳过，2个地址无法播放已跳过");
+    EXPECT_EQ(readBytes(p.dataFile("Temp/mpath.ini")), crlf({ folder + "/歌曲/晨曲.mp3" }));
+
+    std::string many = "#EXTM3U\n";
+    for (size_t i = 0; i <= player::playlists::kMaxEntries; ++i)
+        many += "http://127.0.0.1/" + std::to_string(i) + ".mp3\n";
+    writeBytes(folder + "/many.m3u", many);
+    player().importPlaylist(folder + "/many.m3u");
+    EXPECT_EQ(player().Text4.text(), "已导入100000个，条目超过100000个，其余没有导入");
+}
+
 TEST_F(PlaylistImport, MalformedFilesGiveAMessageAndExportReadsBack)
 {
     writeBytes(folder + "/junk.m3u", std::string("\0\xff\xfe", 3) + std::string(10 * 1024 * 1024, 'j'));
@@ -51,10 +82,18 @@ TEST_F(PlaylistImport, MalformedFilesGiveAMessageAndExportReadsBack)
 
     player().List1.setItems({ ">a", ">b c" });
     player().List2.setItems({ folder + "/songs/a.mp3", folder + "/songs/b c.ogg" });
+    // A list only its owner may read stays so when it is exported over.
+    writeBytes(folder + "/out.pls", "");
+    std::filesystem::permissions(
+        folder + "/out.pls", std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     for (const char* name : { "out.xspf", "out.pls", "out" }) {
         SCOPED_TRACE(name);
         player().exportPlaylist(folder + "/" + name);
         const std::string written = std::string(name) == "out" ? folder + "/out.m3u8" : folder + "/" + name;
+        if (std::string(name) == "out.pls") {
+            EXPECT_EQ(std::filesystem::status(written).permissions() & std::filesystem::perms::all,
+                std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        }
         const auto entries
             = player::playlists::read(player::playlists::formatOf(written), readBytes(written));
         ASSERT_EQ(entries.size(), 2u);

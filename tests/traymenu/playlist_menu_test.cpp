@@ -77,7 +77,7 @@ TEST_F(MenuTest, AddFileAsksWithTheDesignedDialogAndAddsThroughTheAddJob)
     ASSERT_EQ(p.dialogs->fileRequests().size(), 1u);
     const platform::OpenFileRequest& asked = p.dialogs->fileRequests()[0];
     EXPECT_EQ(asked.title, "打开文件");
-    EXPECT_EQ(asked.initialFolder, p.env->programFolder());
+    EXPECT_EQ(asked.initialFolder, p.env->mediaFolder(false));
     ASSERT_EQ(asked.filters.size(), 4u);
     EXPECT_EQ(asked.filters[0].description,
         "歌曲文件(*.mp3;*.WAV;*.MP2;*.OGG;*.M4A;*.AMR;*.MMF;*.AAC;*.FLAC;*.MP3;*.WMA;*.MID;)");
@@ -87,9 +87,10 @@ TEST_F(MenuTest, AddFileAsksWithTheDesignedDialogAndAddsThroughTheAddJob)
     EXPECT_EQ(listFile("mname.ini"), crlf({ ">new.mp3" }));
     EXPECT_EQ(mediaCalls(), std::vector<std::string> { "url " + song });
 
-    // Already listed: played at once, nothing added.
+    // Already listed: played at once, nothing added. The dialog starts where the last ended.
     p.dialogs->queueFile(song);
     tray().addmp3.click();
+    EXPECT_EQ(p.dialogs->fileRequests().at(1).initialFolder, (p.dir.path() / "media").string());
     EXPECT_FALSE(player().Timer6.enabled());
     EXPECT_EQ(mediaCalls(), (std::vector<std::string> { "url " + song, "play" }));
     EXPECT_EQ(tray().Text5.text(), "不存在");
@@ -123,6 +124,7 @@ TEST_F(MenuTest, AddFolderScansTheChosenFolderAndHandsAFileOfItToTheAddJob)
     // Cancelled: nothing happens.
     tray().addpath.click();
     EXPECT_FALSE(f.Timer6.enabled());
+    EXPECT_EQ(p.dialogs->folderStarts(), (std::vector<std::string> { p.env->userProfile(), media("album") }));
 }
 
 TEST_F(MenuTest, PlayModeItemsWriteTheirWordsUntilTheNextDoubleClick)
@@ -281,6 +283,13 @@ TEST_F(MenuTest, FileCommandsActOnTheSelectionOnlyAndNeverOnTheNetworkList)
     f.List1.setListIndex(0);
     tray().lieda.click();
     EXPECT_EQ(p.shell->takeLaunches(), std::vector<std::string> { "reveal " + media("a.mp3") });
+    // An address has no folder: nothing is handed to the handler of its scheme.
+    f.List2.setItems({ "smb://host/a.mp3" });
+    f.List1.setListIndex(0);
+    tray().lieda.click();
+    EXPECT_TRUE(p.shell->takeLaunches().empty());
+    EXPECT_NE(f.Text4.text(), before);
+    f.Text4.setText(before);
 
     f.liebiao.setText("网络列表");
     f.List1.setListIndex(0);

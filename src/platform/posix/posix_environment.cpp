@@ -92,17 +92,17 @@ std::string foreignAncestors(const std::string& folder)
 
 } // namespace
 
-std::string xdgDesktopFolder(const std::string& home, const std::string& configHome)
+std::string xdgUserFolder(const std::string& home, const std::string& configHome, const std::string& name)
 {
     const std::string file = joinPath(configHome, "user-dirs.dirs");
     // Sound: a user-dirs file someone else prepared (a shared folder standing in for home)
     // would send the downloads into that user's folder.
     if (!foreignWrites(configHome).empty() || !foreignWrites(file).empty())
-        return joinPath(home, "Desktop");
+        return {};
     std::ifstream in(file);
     std::string line;
     while (std::getline(in, line)) {
-        const std::string key = "XDG_DESKTOP_DIR=";
+        const std::string key = "XDG_" + name + "_DIR=";
         if (line.rfind(key, 0) != 0)
             continue;
         std::string value = line.substr(key.size());
@@ -114,7 +114,13 @@ std::string xdgDesktopFolder(const std::string& home, const std::string& configH
         if (!value.empty() && value.front() == '/' && foreignWrites(value).empty())
             return value;
     }
-    return joinPath(home, "Desktop");
+    return {};
+}
+
+std::string xdgDesktopFolder(const std::string& home, const std::string& configHome)
+{
+    const std::string named = xdgUserFolder(home, configHome, "DESKTOP");
+    return named.empty() ? joinPath(home, "Desktop") : named;
 }
 
 PosixEnvironment::PosixEnvironment(
@@ -162,6 +168,18 @@ std::string PosixEnvironment::desktopFolder() const
     std::error_code ec;
     fs::create_directories(folder, ec);
     return folder;
+}
+
+std::string PosixEnvironment::mediaFolder(bool videos) const
+{
+    // With an explicit profile the user's own folders are not this profile's.
+    const std::string home = envOr("HOME", m_profile);
+    if (home != m_profile)
+        return m_profile;
+    const std::string named = xdgUserFolder(
+        home, envOr("XDG_CONFIG_HOME", joinPath(home, ".config")), videos ? "VIDEOS" : "MUSIC");
+    std::error_code ec;
+    return !named.empty() && fs::is_directory(named, ec) ? named : home;
 }
 
 } // namespace platform

@@ -13,6 +13,7 @@ public:
     std::string programFolder() const override { return m_program; }
     std::string desktopFolder() const override;
     std::string browserCacheFolder() const override { return m_cache; }
+    std::string mediaFolder(bool videos) const override;
     std::string codePage() const override { return m_codePage; }
     std::string profileProblem() const override;
 
@@ -23,6 +24,9 @@ private:
     std::string m_cache;
 };
 
+// The folder XDG user-dirs names for key ("DESKTOP", "MUSIC", "VIDEOS") under home; empty
+// when it names none.
+std::string xdgUserFolder(const std::string& home, const std::string& configHome, const std::string& key);
 // The desktop folder named by XDG user-dirs under home, or home/Desktop. A user-dirs file or
 // a named folder that another user owns or may write is not followed.
 std::string xdgDesktopFolder(const std::string& home, const std::string& configHome);

@@ -131,6 +131,9 @@ Status PosixShell::start(const std::string& program, const std::string& argument
 
 Status PosixShell::reveal(const std::string& path)
 {
+    // Only a local file has a folder to show; anything else would reach a scheme handler.
+    if (path.empty() || path.front() != '/')
+        return Status::failure("not a local file: " + path);
     // The file manager's show-item call answers only where a session bus and a file manager
     // serve it; without an answer the file's folder is opened instead.
     const std::string uri = "file://" + path;

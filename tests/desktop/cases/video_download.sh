@@ -112,4 +112,8 @@ click fenge.Command2
 # The percentage comes before the marks ("50%"): they have the rest of the label.
 expect_screen 10 split-half half_bar fenge.Label4 25 45 65
 expect_screen 20 split-full full_bar fenge.Label4
+# The join button comes with the last segment, whole inside the window.
+wait_until -t 10 control_shown fenge.Command3 || fail "the join button did not show"
+sleep 1
+expect_inside fenge
 expect_alive "after the downloads"
