@@ -2,6 +2,7 @@
 // lists, and the shown list out as one.
 #include "common/stale_files.h"
 #include "platform/dialogs.h"
+#include "platform/environment.h"
 #include "player/player_window.h"
 #include "runtime/app.h"
 #include "traymenu/tray_window.h"
