@@ -74,10 +74,13 @@ public:
         Round round;
         round.script = m_work / "round.script";
         // The same variant as the killed round half the time, so partial files are resumed.
-        round.prepare
-            = [this](int) { serve(m_random() % 2 ? m_variant : static_cast<int>(m_random() % kVariants)); };
+        round.prepare = [this](int) {
+            removeFinished();
+            serve(m_random() % 2 ? m_variant : static_cast<int>(m_random() % kVariants));
+        };
         round.check = [this, &o](int) {
             std::string why = judgeKilled();
+            removeFinished();
             const Run again = start(o, m_work / "profile", m_work / "round.script", m_work / "again.out");
             if (why.empty() && !runToEnd(again))
                 why = "the next start did not end";
@@ -87,6 +90,17 @@ public:
     }
 
 private:
+    // A finished download is never replaced by a later one (that gets a " (n)" name), so the
+    // person removes it before downloading again; partial files and their records stay.
+    void removeFinished()
+    {
+        for (Source& s : m_sources) {
+            std::error_code ec;
+            fs::remove(m_folder / s.name, ec);
+            s.kept.clear();
+        }
+    }
+
     // Puts the variant's files on the server and writes the script that downloads them.
     void serve(int variant)
     {
@@ -138,15 +152,18 @@ private:
     std::string judgeWhole()
     {
         size_t entries = 0;
+        std::string names;
         std::error_code ec;
-        for (fs::directory_iterator it(m_folder, ec), end; !ec && it != end; it.increment(ec))
+        for (fs::directory_iterator it(m_folder, ec), end; !ec && it != end; it.increment(ec)) {
             ++entries;
+            names += " " + it->path().filename().string();
+        }
         for (Source& s : m_sources) {
             s.kept = readAll(m_folder / s.name);
             if (s.kept != s.bytes[m_variant])
                 return "after the next start " + s.name + " is not the server's file";
         }
-        return entries == m_sources.size() ? "" : "the next start left files beside the downloads";
+        return entries == m_sources.size() ? "" : "the next start left files beside the downloads:" + names;
     }
 
     bool m_split;
