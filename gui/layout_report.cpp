@@ -10,6 +10,7 @@
 #include "gui/control_view.h"
 #include "gui/form_view.h"
 #include "gui/look.h"
+#include "gui/media_engine.h"
 #include "gui/qt_tray.h"
 #include "gui/renderer.h"
 #include "gui/session.h"
@@ -39,7 +40,8 @@ bool onScreen(const QWidget& w)
 }
 
 // One line per window on screen ("window NAME WINID X Y W H") and per control on show in it
-// ("control FORM.NAME X Y W H", a media player with " state=N volume=V mute=0|1 position=S").
+// ("control FORM.NAME X Y W H", a media player with " state=N volume=V mute=0|1 position=S",
+// and " renderer=software|opengl|none" once it has its engine).
 void reportWindows(QTextStream& out, const Renderer& renderer)
 {
     for (FormView* view : renderer.views()) {
@@ -54,9 +56,14 @@ void reportWindows(QTextStream& out, const Renderer& renderer)
                 continue;
             out << "control " << name << '.' << qs(control->name()) << ' '
                 << rectText(globalRect(*cv->widget()));
-            if (auto* player = dynamic_cast<runtime::MediaPlayer*>(control))
+            if (auto* player = dynamic_cast<runtime::MediaPlayer*>(control)) {
                 out << " state=" << player->playState() << " volume=" << player->volume()
                     << " mute=" << int(player->mute()) << " position=" << int(player->position());
+                auto* engine
+                    = player->hasEngine() ? dynamic_cast<MpvMediaEngine*>(&player->engine()) : nullptr;
+                if (engine)
+                    out << " renderer=" << engine->rendererName();
+            }
             out << '\n';
         }
     }

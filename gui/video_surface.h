@@ -1,16 +1,15 @@
 #pragma once
-// The picture of a playing video, drawn as an ordinary widget from the frames the player
-// hands to its sink: no native child window (which would cover the widgets stacked above it
-// and break when its window is rebuilt or unloaded) and no graphics context of its own. A song
-// shows its title, artist, album and cover instead.
+// The picture of a playing video, drawn as an ordinary widget from the pictures the engine's
+// renderer draws at the widget's size in device pixels: no native child window (which would
+// cover the widgets stacked above it and break when its window is rebuilt or unloaded) and no
+// graphics context of its own. A song shows its title, artist, album and cover instead.
 #include <QImage>
 #include <QStringList>
-#include <QVideoFrame>
 #include <QWidget>
 
-class QVideoSink;
-
 namespace gui {
+
+class FrameRenderer;
 
 // What a song shows in the video area.
 struct SongCard {
@@ -22,26 +21,27 @@ struct SongCard {
 class VideoSurface : public QWidget {
 public:
     explicit VideoSurface(QWidget* parent = nullptr);
-    // Where the player sends its frames.
-    QVideoSink* videoSink() const { return m_sink; }
+    // The renderer whose pictures are shown (none once the engine goes).
+    void setRenderer(FrameRenderer* renderer);
     // The last frame as drawn (null before the first and after the medium is closed).
-    const QImage& picture() const { return m_picture; }
+    QImage picture() const;
     // Shown while there is no video frame; an empty card shows black.
     void setSongCard(SongCard card);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
-    void frameChanged(const QVideoFrame& frame);
     void paintSong(QPainter& painter);
+    // Tells the renderer the size shown, in device pixels.
+    void sizeRenderer();
 
-    QVideoSink* m_sink;
-    QVideoFrame m_frame;
-    QImage m_picture;
-    // Whether m_picture is drawn from m_frame already.
-    bool m_pictureCurrent = false;
+    FrameRenderer* m_renderer = nullptr;
     SongCard m_song;
+    const QImage m_none;
 };
 
 } // namespace gui

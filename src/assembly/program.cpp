@@ -8,7 +8,6 @@
 #include "music/music_window.h"
 #include "music/page_store.h"
 #include "music/site_list_window.h"
-#include "platform/posix/gst_decoders.h"
 #include "platform/single_user.h"
 #include "player/player_window.h"
 #include "runtime/app.h"
@@ -60,7 +59,6 @@ void installDesktopServices(
 {
     installServices(app, std::move(config), { profile, false });
     provideMediaRemote(app);
-    app.provide<platform::Decoders>(std::make_shared<platform::GstDecoders>());
 }
 
 std::unique_ptr<platform::FileLock> lockProfile(runtime::App& app)

@@ -342,9 +342,10 @@ void MediaPlayer::reportPlayState(int state)
         app().dispatch([&] { onPlayStateChange(state); });
 }
 
-void MediaPlayer::reportUndecodable()
+void MediaPlayer::reportUndecodable(const std::string& reason)
 {
     m_log.add("undecodable");
+    m_undecodableReason = reason;
     if (onUndecodable)
         app().dispatch([&] { onUndecodable(); });
 }

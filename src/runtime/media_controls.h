@@ -121,9 +121,12 @@ public:
     // The engine reports a new play state (PlayStopped = 1 also at the end of a medium).
     void reportPlayState(int state);
     std::function<void(int state)> onPlayStateChange;
-    // The engine reports that it has no decoder for the medium (or the medium is not one).
-    void reportUndecodable();
+    // The engine reports that it has no decoder for the medium (or the medium is not one),
+    // with its reason in the interface's language when it has one.
+    void reportUndecodable(const std::string& reason = {});
     std::function<void()> onUndecodable;
+    // The reason of the last medium that could not be played (empty when none was given).
+    const std::string& undecodableReason() const { return m_undecodableReason; }
     // The medium is about to be left (a new address, close, the bar's stop): the engine still
     // holds its position.
     std::function<void()> onLeave;
@@ -144,6 +147,7 @@ private:
     bool m_stoppedByUser = false;
     int m_volume = 100;
     bool m_mute = false;
+    std::string m_undecodableReason;
 };
 
 } // namespace runtime
