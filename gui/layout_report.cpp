@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <QTextStream>
 #include <QWindow>
+#include <cmath>
 
 #include "gui/control_view.h"
 #include "gui/form_view.h"
@@ -40,8 +41,8 @@ bool onScreen(const QWidget& w)
 }
 
 // One line per window on screen ("window NAME WINID X Y W H") and per control on show in it
-// ("control FORM.NAME X Y W H", a media player with " state=N volume=V mute=0|1 position=S",
-// and " renderer=software|opengl|none" once it has its engine).
+// ("control FORM.NAME X Y W H", a media player with " state=N volume=V mute=0|1 position=S
+// rate=PERCENT", and " renderer=software|none" once it has its engine).
 void reportWindows(QTextStream& out, const Renderer& renderer)
 {
     for (FormView* view : renderer.views()) {
@@ -58,7 +59,8 @@ void reportWindows(QTextStream& out, const Renderer& renderer)
                 << rectText(globalRect(*cv->widget()));
             if (auto* player = dynamic_cast<runtime::MediaPlayer*>(control)) {
                 out << " state=" << player->playState() << " volume=" << player->volume()
-                    << " mute=" << int(player->mute()) << " position=" << int(player->position());
+                    << " mute=" << int(player->mute()) << " position=" << int(player->position())
+                    << " rate=" << std::lround(player->rate() * 100);
                 auto* engine
                     = player->hasEngine() ? dynamic_cast<MpvMediaEngine*>(&player->engine()) : nullptr;
                 if (engine)

@@ -3,11 +3,13 @@
 #include <QFileInfo>
 #include <QUrl>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <mpv/client.h>
 
 #include "gui/look.h"
 #include "gui/media_frames.h"
+#include "gui/media_menu.h"
 #include "gui/session.h"
 #include "gui/video_surface.h"
 #include "runtime/media_controls.h"
@@ -17,7 +19,7 @@ namespace gui {
 namespace {
 
 // What the observed properties are told apart by.
-enum Observed : uint64_t { kTimePos = 1, kDuration, kPause, kCaching, kMetadata, kAlbumArt };
+enum Observed : uint64_t { kTimePos = 1, kDuration, kPause, kCaching, kMetadata, kAlbumArt, kTracks };
 // What a command's answer is told apart by.
 constexpr uint64_t kCoverReply = 100;
 
@@ -42,6 +44,15 @@ const char* const kOptions[][2] = {
     { "osd-level", "0" },
     { "terminal", "no" },
     { "hwdec", "no" },
+    // A video's subtitle files load by themselves: NAME.srt and NAME.chs.srt, NAME.zh.ass...
+    // in whatever encoding (mpv detects UTF-16, GB18030 and Big5 among others).
+    { "sub-auto", "fuzzy" },
+    { "sub-codepage", "auto" },
+    // The next medium in mpv's list is opened ahead, and its sound follows without a gap.
+    { "prefetch-playlist", "yes" },
+    { "gapless-audio", "yes" },
+    // ReplayGain never lifts a song beyond full scale: the gain stops at the tagged peak.
+    { "replaygain-clip", "no" },
 };
 
 QString text(const mpv_node& node)
@@ -82,6 +93,36 @@ const mpv_node* field(const mpv_node& map, const char* name)
             return &map.u.list->values[i];
     }
     return nullptr;
+}
+
+// The subtitle tracks of mpv's track list, named by title, language and file.
+std::vector<SubtitleTrack> subtitlesOf(const mpv_node& list)
+{
+    std::vector<SubtitleTrack> tracks;
+    if (list.format != MPV_FORMAT_NODE_ARRAY)
+        return tracks;
+    for (int i = 0; i < list.u.list->num; ++i) {
+        const mpv_node& track = list.u.list->values[i];
+        const mpv_node* type = field(track, "type");
+        const mpv_node* id = field(track, "id");
+        if (!type || text(*type) != QLatin1String("sub") || !id || id->format != MPV_FORMAT_INT64)
+            continue;
+        SubtitleTrack t;
+        t.id = static_cast<int>(id->u.int64);
+        QStringList parts;
+        for (const char* key : { "title", "lang" }) {
+            if (const mpv_node* value = field(track, key); value && !text(*value).isEmpty())
+                parts << text(*value);
+        }
+        if (const mpv_node* file = field(track, "external-filename"); file && !text(*file).isEmpty())
+            parts << QFileInfo(text(*file)).fileName();
+        t.name = QString::number(t.id) + QStringLiteral(": ")
+            + (parts.isEmpty() ? QStringLiteral("字幕") : parts.join(QStringLiteral(" · ")));
+        const mpv_node* selected = field(track, "selected");
+        t.selected = selected && selected->format == MPV_FORMAT_FLAG && selected->u.flag;
+        tracks.push_back(t);
+    }
+    return tracks;
 }
 
 // The picture of a "screenshot-raw" answer (rows of bgr0), or a null image.
@@ -130,6 +171,7 @@ MpvMediaEngine::MpvMediaEngine(Session& session, runtime::MediaPlayer& player)
     mpv_observe_property(m_mpv, kCaching, "paused-for-cache", MPV_FORMAT_FLAG);
     mpv_observe_property(m_mpv, kMetadata, "metadata", MPV_FORMAT_NODE);
     mpv_observe_property(m_mpv, kAlbumArt, "current-tracks/video/albumart", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_mpv, kTracks, "track-list", MPV_FORMAT_NODE);
     // Called on mpv's threads: the events are read on the interface thread, one queued call
     // for any number of wake-ups before it runs.
     mpv_set_wakeup_callback(
@@ -146,9 +188,10 @@ MpvMediaEngine::MpvMediaEngine(Session& session, runtime::MediaPlayer& player)
 MpvMediaEngine::~MpvMediaEngine()
 {
     if (m_surface) {
-        m_surface->bar()->detach();
+        m_surface->detach();
         m_surface->setFullScreen(false);
-        m_surface->video()->setRenderer(nullptr);
+        if (m_surface->video())
+            m_surface->video()->setRenderer(nullptr);
         m_surface->hide();
         m_surface->setParent(nullptr);
         // The surface may be inside one of its own events (its window unloaded itself).
@@ -172,6 +215,14 @@ void MpvMediaEngine::configure()
 {
     for (const auto& option : kOptions)
         mpv_set_option_string(m_mpv, option[0], option[1]);
+    // For tests and the benchmark: the sound as 16-bit samples appended to a file (as fast as
+    // it is decoded) instead of a sound device.
+    if (const char* file = std::getenv("ZELVORA_SOUND_FILE"); file && *file) {
+        const char* const pcm[][2] = { { "ao", "pcm" }, { "ao-pcm-file", file },
+            { "ao-pcm-waveheader", "no" }, { "ao-pcm-append", "yes" }, { "audio-format", "s16" } };
+        for (const auto& option : pcm)
+            mpv_set_option_string(m_mpv, option[0], option[1]);
+    }
 }
 
 void MpvMediaEngine::command(std::initializer_list<const char*> args, uint64_t reply)
@@ -213,19 +264,25 @@ void MpvMediaEngine::handle(const mpv_event& event)
 {
     switch (event.event_id) {
     case MPV_EVENT_START_FILE:
-        m_pendingLoads = std::max(0, m_pendingLoads - 1);
+        if (m_pendingLoads > 0)
+            --m_pendingLoads;
+        else if (!m_advancedTo.empty())
+            m_url = m_advancedTo;
+        if (m_filterOptionOld)
+            installEqualizer();
         m_entry = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id;
         m_position = m_duration = 0;
         m_tags = {};
         report(runtime::PlayWaiting);
         break;
-    case MPV_EVENT_FILE_LOADED:
-        if (m_pendingSeek >= 0) {
-            setPosition(m_pendingSeek);
-            m_pendingSeek = -1;
-        }
+    case MPV_EVENT_FILE_LOADED: {
+        const double seek = m_pendingSeek;
+        m_pendingSeek = -1;
         report(m_paused ? runtime::PlayPaused : runtime::PlayPlaying);
+        if (seek >= 0)
+            setPosition(seek);
         break;
+    }
     case MPV_EVENT_END_FILE:
         fileEnded(event);
         break;
@@ -281,6 +338,9 @@ void MpvMediaEngine::propertyChanged(const mpv_event& event)
         showSongCard();
         break;
     }
+    case kTracks:
+        m_subtitles = has ? subtitlesOf(*static_cast<mpv_node*>(p->data)) : std::vector<SubtitleTrack>();
+        break;
     case kAlbumArt:
         // No video track at all, a cover, or a moving picture.
         m_albumArt = has && *static_cast<int*>(p->data) != 0;
@@ -344,6 +404,10 @@ void MpvMediaEngine::fileEnded(const mpv_event& event)
     m_entry = 0;
     m_position = 0;
     m_buffering = false;
+    // At its end mpv goes on to the medium put after it.
+    if (end->reason == MPV_END_FILE_REASON_EOF && !m_queuedNext.empty())
+        m_advancedTo = m_queuedNext;
+    m_queuedNext.clear();
     const MediaEnd outcome = endOf(end->reason, quiet);
     if (outcome.undecodable) {
         const std::string reason = reasonText(end->error);
@@ -375,8 +439,12 @@ void MpvMediaEngine::refreshBar(bool always)
 
 void MpvMediaEngine::load(const std::string& url)
 {
-    // mpv keeps a pause from one medium to the next; a new medium plays by itself.
+    // mpv keeps a pause and a chosen subtitle from one medium to the next; a new medium plays
+    // by itself with mpv's own choice of subtitle.
     setFlag("pause", false);
+    setText("sid", "auto");
+    m_queuedNext.clear();
+    m_advancedTo.clear();
     command({ "loadfile", url.c_str(), "replace" });
     ++m_pendingLoads;
 }
@@ -389,12 +457,25 @@ void MpvMediaEngine::setUrl(const std::string& url)
         close();
         return;
     }
+    if (!m_advancedTo.empty() && url == m_advancedTo) {
+        // mpv went on to it by itself, without a gap: the control hears the state it plays in
+        // (now, or as it starts).
+        m_advancedTo.clear();
+        m_url = url;
+        const int now = m_reported;
+        m_reported = runtime::PlayUndefined;
+        if (m_entry != 0)
+            report(now);
+        return;
+    }
     m_url = url;
     load(url);
 }
 
 void MpvMediaEngine::close()
 {
+    m_queuedNext.clear();
+    m_advancedTo.clear();
     if (m_entry != 0 || m_pendingLoads > 0) {
         ++m_quietStops;
         command({ "stop" });
@@ -421,6 +502,8 @@ void MpvMediaEngine::play()
 void MpvMediaEngine::stop()
 {
     m_pendingSeek = -1;
+    m_queuedNext.clear();
+    m_advancedTo.clear();
     if (m_entry != 0 || m_pendingLoads > 0)
         command({ "stop" });
 }
@@ -454,6 +537,114 @@ void MpvMediaEngine::setVolume(int percent)
 void MpvMediaEngine::setMute(bool mute)
 {
     setFlag("mute", mute);
+}
+
+void MpvMediaEngine::setText(const char* name, const std::string& value)
+{
+    if (!m_mpv)
+        return;
+    const char* text = value.c_str();
+    mpv_set_property_async(m_mpv, 0, name, MPV_FORMAT_STRING, &text);
+}
+
+void MpvMediaEngine::setReplayGain(runtime::ReplayGain mode)
+{
+    static const char* const words[] = { "no", "track", "album" };
+    setText("replaygain", words[static_cast<int>(mode)]);
+}
+
+std::string MpvMediaEngine::equalizerFilters(const runtime::EqualizerGains& gains)
+{
+    std::string filters;
+    for (int band = 0; band < runtime::kEqualizerBands; ++band) {
+        filters += (band ? "," : "") + std::string("@eq") + std::to_string(band)
+            + ":lavfi=[equalizer=f=" + std::to_string(runtime::kEqualizerHz[band])
+            + ":t=o:w=1:g=" + std::to_string(gains[static_cast<size_t>(band)]) + "]";
+    }
+    return filters;
+}
+
+void MpvMediaEngine::installEqualizer()
+{
+    setText("af", equalizerFilters(m_gains));
+    m_equalizing = true;
+    m_filterOptionOld = false;
+}
+
+void MpvMediaEngine::setEqualizer(const runtime::EqualizerGains& gains)
+{
+    const runtime::EqualizerGains before = m_gains;
+    m_gains = gains;
+    const bool playing = m_entry != 0 || m_pendingLoads > 0;
+    if (!m_equalizing) {
+        // No filters until a band is moved: a flat equalizer costs nothing.
+        if (gains != runtime::EqualizerGains {})
+            installEqualizer();
+        return;
+    }
+    if (!playing) {
+        installEqualizer();
+        return;
+    }
+    // While a medium plays the filters take the new gains in place, without a gap (setting the
+    // filter option would rebuild them); the option follows with the next medium.
+    for (int band = 0; band < runtime::kEqualizerBands; ++band) {
+        const auto i = static_cast<size_t>(band);
+        if (gains[i] == before[i])
+            continue;
+        const std::string label = "eq" + std::to_string(band);
+        const std::string gain = std::to_string(gains[i]);
+        command({ "af-command", label.c_str(), "g", gain.c_str() });
+    }
+    m_filterOptionOld = true;
+}
+
+void MpvMediaEngine::setNext(const std::string& url)
+{
+    if (url == m_queuedNext || !active())
+        return;
+    // Only the medium playing stays in mpv's list, and the next one after it.
+    command({ "playlist-clear" });
+    m_queuedNext = url;
+    if (!url.empty())
+        command({ "loadfile", url.c_str(), "append" });
+}
+
+void MpvMediaEngine::setSubtitle(const std::string& choice)
+{
+    if (choice == runtime::kSubtitleAuto || !active())
+        return;
+    if (choice == runtime::kSubtitleNone)
+        setText("sid", "no");
+    else if (choice.rfind("track:", 0) == 0)
+        setText("sid", choice.substr(6));
+    else
+        command({ "sub-add", choice.c_str(), "select" });
+}
+
+void MpvMediaEngine::chooseSubtitle(int id)
+{
+    const std::string choice = id > 0 ? "track:" + std::to_string(id) : runtime::kSubtitleNone;
+    setSubtitle(choice);
+    m_session.run([this, choice] { m_player.reportSubtitle(choice); });
+}
+
+void MpvMediaEngine::loadSubtitle(const QString& path)
+{
+    const std::string file = path.toStdString();
+    setSubtitle(file);
+    m_session.run([this, file] { m_player.reportSubtitle(file); });
+    if (m_surface && m_surface->video())
+        m_surface->video()->showStatus(QStringLiteral("字幕：") + QFileInfo(path).fileName());
+}
+
+void MpvMediaEngine::setRate(double rate)
+{
+    // mpv keeps the pitch (its audio-pitch-correction) at any speed.
+    setNumber("speed", rate);
+    if (m_surface && m_surface->video() && rate != m_rate)
+        m_surface->video()->showStatus(rateText(rate));
+    m_rate = rate;
 }
 
 void MpvMediaEngine::addPositionListener(QObject* owner, std::function<void(double)> listener)
@@ -492,6 +683,7 @@ QWidget* MpvMediaEngine::videoWidget()
         auto* video = new VideoSurface();
         video->setRenderer(m_renderer.get());
         m_surface = new MediaSurface(m_session, m_player, video);
+        m_surface->setEngine(this);
         m_surface->bar()->setHasVideo(m_hasVideo);
         showSongCard();
     }

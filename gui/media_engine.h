@@ -37,6 +37,13 @@ struct MediaTags {
     QImage cover;
 };
 
+// A subtitle track the medium offers (its own or a file loaded beside it).
+struct SubtitleTrack {
+    int id = 0;
+    QString name;
+    bool selected = false;
+};
+
 // How a medium's end reaches the control: the states reported, in order, and whether the
 // medium could not be played.
 struct MediaEnd {
@@ -60,6 +67,11 @@ public:
     void setPosition(double seconds) override;
     void setVolume(int percent) override;
     void setMute(bool mute) override;
+    void setRate(double rate) override;
+    void setReplayGain(runtime::ReplayGain mode) override;
+    void setEqualizer(const runtime::EqualizerGains& gains) override;
+    void setNext(const std::string& url) override;
+    void setSubtitle(const std::string& choice) override;
 
     // The widget showing the video with the control's bar, created on first request; owned
     // by the engine.
@@ -69,6 +81,14 @@ public:
     const MediaTags& tags() const { return m_tags; }
     // Whether the medium has a moving picture (a cover is not one).
     bool hasVideo() const { return m_hasVideo; }
+    // Whether a medium is loaded or loading.
+    bool active() const { return m_entry != 0 || m_pendingLoads > 0; }
+    // The subtitle tracks of the medium playing.
+    const std::vector<SubtitleTrack>& subtitles() const { return m_subtitles; }
+    // The person's choice of a subtitle: a track, none (id 0), or a file to load and show;
+    // the control is told, so the choice is kept with the medium's place.
+    void chooseSubtitle(int id);
+    void loadSubtitle(const QString& path);
     // Whether mpv could be started at all.
     bool ready() const { return m_mpv != nullptr; }
     // How the video is drawn ("software"), or "none" when it cannot be.
@@ -83,6 +103,8 @@ public:
     static MediaEnd endOf(int reason, bool quiet);
     // The text for mpv's error code, as the player shows it after "无法播放此文件".
     static std::string reasonText(int error);
+    // mpv's audio filters for the equalizer's gains: one labelled peak filter per band.
+    static std::string equalizerFilters(const runtime::EqualizerGains& gains);
 
 private:
     void configure();
@@ -98,6 +120,9 @@ private:
     void setFlag(const char* name, bool value);
     void setNumber(const char* name, double value);
     void load(const std::string& url);
+    void setText(const char* name, const std::string& value);
+    // Puts the equalizer's filters with the gains into mpv's filter option.
+    void installEqualizer();
 
     Session& m_session;
     runtime::MediaPlayer& m_player;
@@ -117,12 +142,23 @@ private:
     bool m_albumArt = false;
     double m_position = 0;
     double m_duration = 0;
+    double m_rate = 1;
+    // The gains the equalizer's filters have now; whether the filters are in place; whether
+    // mpv's filter option still holds older gains than the filters (changed while playing).
+    runtime::EqualizerGains m_gains {};
+    bool m_equalizing = false;
+    bool m_filterOptionOld = false;
     // A position asked for before the medium could seek (-1 when none).
     double m_pendingSeek = -1;
     // The quarter second the bar last showed.
     long long m_shownQuarter = -1;
     MediaTags m_tags;
     std::string m_url;
+    // The medium put after the one playing in mpv's list; the one mpv went on to by itself
+    // (until the control is given its address).
+    std::string m_queuedNext;
+    std::string m_advancedTo;
+    std::vector<SubtitleTrack> m_subtitles;
     std::vector<std::pair<QPointer<QObject>, std::function<void(double)>>> m_positionListeners;
 };
 

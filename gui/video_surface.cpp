@@ -1,5 +1,6 @@
 #include "gui/video_surface.h"
 
+#include <QLabel>
 #include <QPainter>
 #include <cmath>
 
@@ -9,8 +10,26 @@ namespace gui {
 
 VideoSurface::VideoSurface(QWidget* parent)
     : QWidget(parent)
+    , m_status(new QLabel(this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_status->setObjectName(QStringLiteral("mediastatus"));
+    m_status->setStyleSheet(QStringLiteral(
+        "QLabel { color: white; background: rgba(0, 0, 0, 160); padding: 4px 8px; font-size: 14px; }"));
+    m_status->hide();
+    m_statusTimer.setSingleShot(true);
+    m_statusTimer.setInterval(kStatusMs);
+    connect(&m_statusTimer, &QTimer::timeout, m_status, &QWidget::hide);
+}
+
+void VideoSurface::showStatus(const QString& text)
+{
+    m_status->setText(text);
+    m_status->adjustSize();
+    m_status->move(12, 12);
+    m_status->show();
+    m_status->raise();
+    m_statusTimer.start();
 }
 
 void VideoSurface::setRenderer(FrameRenderer* renderer)

@@ -5,7 +5,10 @@
 // graphics context of its own. A song shows its title, artist, album and cover instead.
 #include <QImage>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
+
+class QLabel;
 
 namespace gui {
 
@@ -27,6 +30,11 @@ public:
     QImage picture() const;
     // Shown while there is no video frame; an empty card shows black.
     void setSongCard(SongCard card);
+    // A line over the top left corner of the picture for a moment (the speed, a subtitle
+    // chosen).
+    void showStatus(const QString& text);
+    // How long a status line stays.
+    static constexpr int kStatusMs = 2000;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -40,6 +48,8 @@ private:
     void sizeRenderer();
 
     FrameRenderer* m_renderer = nullptr;
+    QLabel* m_status;
+    QTimer m_statusTimer;
     SongCard m_song;
     const QImage m_none;
 };
