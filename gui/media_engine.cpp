@@ -271,11 +271,14 @@ void MpvMediaEngine::handle(const mpv_event& event)
         if (m_filterOptionOld)
             installEqualizer();
         m_entry = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id;
+        m_loaded = false;
         m_position = m_duration = 0;
         m_tags = {};
         report(runtime::PlayWaiting);
         break;
     case MPV_EVENT_FILE_LOADED: {
+        m_loaded = true;
+        applyVideoTrack();
         const double seek = m_pendingSeek;
         m_pendingSeek = -1;
         report(m_paused ? runtime::PlayPaused : runtime::PlayPlaying);
@@ -344,14 +347,11 @@ void MpvMediaEngine::propertyChanged(const mpv_event& event)
     case kAlbumArt:
         // No video track at all, a cover, or a moving picture.
         m_albumArt = has && *static_cast<int*>(p->data) != 0;
-        m_hasVideo = has && !m_albumArt;
+        m_videoTrack = has && !m_albumArt;
         if (m_albumArt)
             askForCover();
-        if (!m_hasVideo && m_renderer)
-            m_renderer->forget();
-        if (m_surface)
-            m_surface->bar()->setHasVideo(m_hasVideo);
-        showSongCard();
+        if (m_loaded)
+            applyVideoTrack();
         break;
     default:
         break;
@@ -401,7 +401,9 @@ void MpvMediaEngine::fileEnded(const mpv_event& event)
         --m_quietStops;
         quiet = true;
     }
+    // A video that ended keeps its last picture, a song its card, until the next medium.
     m_entry = 0;
+    m_loaded = false;
     m_position = 0;
     m_buffering = false;
     // At its end mpv goes on to the medium put after it.
@@ -485,6 +487,7 @@ void MpvMediaEngine::close()
     m_reported = runtime::PlayUndefined;
     m_tags = {};
     m_hasVideo = false;
+    m_loaded = false;
     if (m_renderer)
         m_renderer->forget();
     showSongCard();
@@ -656,6 +659,16 @@ void MpvMediaEngine::askForCover()
 {
     if (m_tags.cover.isNull())
         command({ "screenshot-raw", "video" }, kCoverReply);
+}
+
+void MpvMediaEngine::applyVideoTrack()
+{
+    m_hasVideo = m_videoTrack;
+    if (!m_hasVideo && m_renderer)
+        m_renderer->forget();
+    if (m_surface)
+        m_surface->bar()->setHasVideo(m_hasVideo);
+    showSongCard();
 }
 
 void MpvMediaEngine::showSongCard()

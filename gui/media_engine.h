@@ -115,6 +115,8 @@ private:
     void report(int state);
     void refreshBar(bool always);
     void showSongCard();
+    // The medium's video track as mpv knows it now becomes what the surface shows.
+    void applyVideoTrack();
     void askForCover();
     void command(std::initializer_list<const char*> args, uint64_t reply = 0);
     void setFlag(const char* name, bool value);
@@ -139,7 +141,11 @@ private:
     bool m_paused = false;
     bool m_buffering = false;
     bool m_hasVideo = false;
+    // What mpv says of the video track now (a moving picture, a cover); whether the medium
+    // playing is loaded (its tracks known).
+    bool m_videoTrack = false;
     bool m_albumArt = false;
+    bool m_loaded = false;
     double m_position = 0;
     double m_duration = 0;
     double m_rate = 1;
