@@ -18,11 +18,11 @@ sites and offers a small toolbox, with a Chinese interface.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
-# The shared libraries come from dpkg-shlibdeps; the plug-ins and the font the program loads at
-# run time are named here.
+# The shared libraries (libmpv among them) come from dpkg-shlibdeps; the plug-ins and the font
+# the program loads at run time are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "qt6-qpa-plugins, qt6-translations-l10n, libqt6svg6, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-libav, fonts-wqy-microhei")
+  "qt6-qpa-plugins, qt6-translations-l10n, libqt6svg6, fonts-wqy-microhei")
 # The video window resolves today's sites with yt-dlp and joins pieces with ffmpeg when they
 # are installed.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "yt-dlp, ffmpeg")

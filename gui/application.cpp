@@ -5,11 +5,11 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <clocale>
 #include <cstdio>
 #include <string>
 
 #include "gui/look.h"
-#include "gui/media_engine_decoders.h"
 #include "platform/config.h"
 #include "platform/textfile.h"
 #include "resources/resources.h"
@@ -53,17 +53,12 @@ std::shared_ptr<platform::Config> loadConfiguration(const std::string& file)
     return config;
 }
 
-void prepareQt()
-{
-    // The graphics context that Qt WebEngine shares with the windows is made with the first
-    // page (see WebModule), so a program that shows no page and plays no video never loads
-    // the OpenGL library.
-    preferLeanDecoders();
-}
-
 void setUpApplication(QApplication& app)
 {
     QApplication::setApplicationName(QStringLiteral("zelvora"));
+    // Qt has taken the user's locale; numbers are read and written the C way (the media
+    // engine refuses to start otherwise).
+    std::setlocale(LC_NUMERIC, "C");
     // The program lives on with its tray icon when its windows are closed.
     QApplication::setQuitOnLastWindowClosed(false);
     installTranslations(app);

@@ -12,8 +12,6 @@ class Config;
 
 namespace gui {
 
-// Call before the QApplication is created.
-void prepareQt();
 // Call right after: translations, fonts, the program's icon, life beyond the last window.
 void setUpApplication(QApplication& app);
 // The configuration: the file given (--config), else the one named by the environment, else

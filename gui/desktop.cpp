@@ -134,7 +134,6 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options)
     const auto config = loadConfiguration(options.configFile);
     if (!config)
         return 2;
-    prepareQt();
     QApplication app(argc, argv);
     setUpApplication(app);
     if (SingleInstance::handOver(SingleInstance::defaultKey(), toQt(options.files), 2000))

@@ -101,7 +101,7 @@ QWidget* MediaView::engineWidget(runtime::Control& control)
     auto& player = static_cast<runtime::MediaPlayer&>(control);
     if (!player.hasEngine())
         return nullptr;
-    auto* engine = dynamic_cast<QtMediaEngine*>(&player.engine());
+    auto* engine = dynamic_cast<MpvMediaEngine*>(&player.engine());
     return engine ? engine->videoWidget() : nullptr;
 }
 

@@ -6,10 +6,12 @@
 #include <QSaveFile>
 #include <QTextStream>
 #include <QWindow>
+#include <cmath>
 
 #include "gui/control_view.h"
 #include "gui/form_view.h"
 #include "gui/look.h"
+#include "gui/media_engine.h"
 #include "gui/qt_tray.h"
 #include "gui/renderer.h"
 #include "gui/session.h"
@@ -40,7 +42,8 @@ bool onScreen(const QWidget& w)
 
 // One line per window on screen ("window NAME WINID X Y W H") and per control on show in it
 // ("control FORM.NAME X Y W H", a label with a caption with " caption=1", a media player
-// with " state=N volume=V mute=0|1 position=S").
+// with " state=N volume=V mute=0|1 position=S rate=PERCENT", and " renderer=software|none"
+// once it has its engine).
 void reportWindows(QTextStream& out, const Renderer& renderer)
 {
     for (FormView* view : renderer.views()) {
@@ -58,9 +61,15 @@ void reportWindows(QTextStream& out, const Renderer& renderer)
             // A label that shows a caption says so: the suite checks that it can be read.
             if (control->kind() == runtime::ControlKind::Label && !control->caption().empty())
                 out << " caption=1";
-            if (auto* player = dynamic_cast<runtime::MediaPlayer*>(control))
+            if (auto* player = dynamic_cast<runtime::MediaPlayer*>(control)) {
                 out << " state=" << player->playState() << " volume=" << player->volume()
-                    << " mute=" << int(player->mute()) << " position=" << int(player->position());
+                    << " mute=" << int(player->mute()) << " position=" << int(player->position())
+                    << " rate=" << std::lround(player->rate() * 100);
+                auto* engine
+                    = player->hasEngine() ? dynamic_cast<MpvMediaEngine*>(&player->engine()) : nullptr;
+                if (engine)
+                    out << " renderer=" << engine->rendererName();
+            }
             out << '\n';
         }
     }

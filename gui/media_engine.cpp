@@ -1,13 +1,15 @@
 #include "gui/media_engine.h"
 
-#include <QAudio>
 #include <QFileInfo>
-#include <QMediaMetaData>
 #include <QUrl>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <mpv/client.h>
 
 #include "gui/look.h"
-#include "gui/media_engine_decoders.h"
+#include "gui/media_frames.h"
+#include "gui/media_menu.h"
 #include "gui/session.h"
 #include "gui/video_surface.h"
 #include "runtime/media_controls.h"
@@ -16,231 +18,686 @@ namespace gui {
 
 namespace {
 
-// A path or an address as the control holds it.
-QUrl mediaUrl(const std::string& address)
+// What the observed properties are told apart by.
+enum Observed : uint64_t { kTimePos = 1, kDuration, kPause, kCaching, kMetadata, kAlbumArt, kTracks };
+// What a command's answer is told apart by.
+constexpr uint64_t kCoverReply = 100;
+
+const char* const kOptions[][2] = {
+    { "vo", "libmpv" },
+    // A machine without a sound device (a server, CI) still plays, to no output.
+    { "ao", "pipewire,pulse,alsa,null" },
+    { "audio-client-name", "zelvora" },
+    // Between media the player waits for the next one instead of ending.
+    { "idle", "yes" },
+    { "keep-open", "no" },
+    // The program's own settings only: no mpv.conf, no scripts, no keys or drawings of mpv's.
+    { "config", "no" },
+    { "load-scripts", "no" },
+    { "osc", "no" },
+    { "ytdl", "no" },
+    { "load-stats-overlay", "no" },
+    { "load-osd-console", "no" },
+    { "load-auto-profiles", "no" },
+    { "input-default-bindings", "no" },
+    { "input-vo-keyboard", "no" },
+    { "osd-level", "0" },
+    { "terminal", "no" },
+    { "hwdec", "no" },
+    // A video's subtitle files load by themselves: NAME.srt and NAME.chs.srt, NAME.zh.ass...
+    // in whatever encoding (mpv detects UTF-16, GB18030 and Big5 among others).
+    { "sub-auto", "fuzzy" },
+    { "sub-codepage", "auto" },
+    // The next medium in mpv's list is opened ahead, and its sound follows without a gap.
+    { "prefetch-playlist", "yes" },
+    { "gapless-audio", "yes" },
+    // ReplayGain never lifts a song beyond full scale: the gain stops at the tagged peak.
+    { "replaygain-clip", "no" },
+};
+
+QString text(const mpv_node& node)
 {
-    const QString text = qs(address);
-    if (text.startsWith(QLatin1Char('/')))
-        return QUrl::fromLocalFile(text);
-    return QUrl::fromUserInput(text);
+    return node.format == MPV_FORMAT_STRING ? QString::fromUtf8(node.u.string).trimmed() : QString();
+}
+
+// The tags of mpv's metadata map, whatever case the container writes its keys in.
+MediaTags tagsOf(const mpv_node& map)
+{
+    MediaTags tags;
+    if (map.format != MPV_FORMAT_NODE_MAP)
+        return tags;
+    QString albumArtist;
+    for (int i = 0; i < map.u.list->num; ++i) {
+        const QString key = QString::fromUtf8(map.u.list->keys[i]).toLower();
+        const QString value = text(map.u.list->values[i]);
+        if (key == QLatin1String("title"))
+            tags.title = value;
+        else if (key == QLatin1String("artist"))
+            tags.artist = value;
+        else if (key == QLatin1String("album"))
+            tags.album = value;
+        else if (key == QLatin1String("album_artist"))
+            albumArtist = value;
+    }
+    if (tags.artist.isEmpty())
+        tags.artist = albumArtist;
+    return tags;
+}
+
+const mpv_node* field(const mpv_node& map, const char* name)
+{
+    if (map.format != MPV_FORMAT_NODE_MAP)
+        return nullptr;
+    for (int i = 0; i < map.u.list->num; ++i) {
+        if (std::strcmp(map.u.list->keys[i], name) == 0)
+            return &map.u.list->values[i];
+    }
+    return nullptr;
+}
+
+// The subtitle tracks of mpv's track list, named by title, language and file.
+std::vector<SubtitleTrack> subtitlesOf(const mpv_node& list)
+{
+    std::vector<SubtitleTrack> tracks;
+    if (list.format != MPV_FORMAT_NODE_ARRAY)
+        return tracks;
+    for (int i = 0; i < list.u.list->num; ++i) {
+        const mpv_node& track = list.u.list->values[i];
+        const mpv_node* type = field(track, "type");
+        const mpv_node* id = field(track, "id");
+        if (!type || text(*type) != QLatin1String("sub") || !id || id->format != MPV_FORMAT_INT64)
+            continue;
+        SubtitleTrack t;
+        t.id = static_cast<int>(id->u.int64);
+        QStringList parts;
+        for (const char* key : { "title", "lang" }) {
+            if (const mpv_node* value = field(track, key); value && !text(*value).isEmpty())
+                parts << text(*value);
+        }
+        if (const mpv_node* file = field(track, "external-filename"); file && !text(*file).isEmpty())
+            parts << QFileInfo(text(*file)).fileName();
+        t.name = QString::number(t.id) + QStringLiteral(": ")
+            + (parts.isEmpty() ? QStringLiteral("字幕") : parts.join(QStringLiteral(" · ")));
+        const mpv_node* selected = field(track, "selected");
+        t.selected = selected && selected->format == MPV_FORMAT_FLAG && selected->u.flag;
+        tracks.push_back(t);
+    }
+    return tracks;
+}
+
+// The picture of a "screenshot-raw" answer (rows of bgr0), or a null image.
+QImage pictureOf(const mpv_node& shot)
+{
+    const mpv_node* w = field(shot, "w");
+    const mpv_node* h = field(shot, "h");
+    const mpv_node* stride = field(shot, "stride");
+    const mpv_node* data = field(shot, "data");
+    if (!w || !h || !stride || !data || w->format != MPV_FORMAT_INT64 || h->format != MPV_FORMAT_INT64
+        || stride->format != MPV_FORMAT_INT64 || data->format != MPV_FORMAT_BYTE_ARRAY)
+        return {};
+    const int64_t width = w->u.int64, height = h->u.int64, bytesPerLine = stride->u.int64;
+    if (width <= 0 || height <= 0 || width > 16384 || height > 16384 || bytesPerLine < width * 4
+        || static_cast<int64_t>(data->u.ba->size) < bytesPerLine * height)
+        return {};
+    QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
+    const auto* bytes = static_cast<const uchar*>(data->u.ba->data);
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(image.scanLine(y), bytes + y * bytesPerLine, static_cast<size_t>(width) * 4);
+    return image;
 }
 
 } // namespace
 
-QtMediaEngine::QtMediaEngine(Session& session, runtime::MediaPlayer& player)
+MpvMediaEngine::MpvMediaEngine(Session& session, runtime::MediaPlayer& player)
     : m_session(session)
     , m_player(player)
 {
-    // Qt has started GStreamer with its first player.
-    batchDecodedSound();
-    m_media.setAudioOutput(&m_audio);
-    connect(&m_media, &QMediaPlayer::playbackStateChanged, this, [this] { stateChanged(); });
-    connect(&m_media, &QMediaPlayer::mediaStatusChanged, this, [this] {
-        seekWhenReady();
-        stateChanged();
+    m_mpv = mpv_create();
+    if (!m_mpv)
+        return;
+    configure();
+    if (mpv_initialize(m_mpv) < 0) {
+        mpv_terminate_destroy(m_mpv);
+        m_mpv = nullptr;
+        return;
+    }
+    m_renderer = std::make_unique<FrameRenderer>(m_mpv, this, [this] {
+        if (m_surface && m_surface->video())
+            m_surface->video()->update();
     });
-    connect(&m_media, &QMediaPlayer::seekableChanged, this, [this] { seekWhenReady(); });
-    for (auto signal : { &QMediaPlayer::positionChanged, &QMediaPlayer::durationChanged })
-        connect(&m_media, signal, this, [this] { refreshBar(); });
-    // A medium without a decoder (GStreamer reports a missing plug-in as a format error).
-    connect(
-        &m_media, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error, const QString& text) {
-            const bool missingPlugin = text.contains(QLatin1String("plug-in"), Qt::CaseInsensitive)
-                || text.contains(QLatin1String("decoder"), Qt::CaseInsensitive);
-            if (error == QMediaPlayer::FormatError || missingPlugin)
-                m_session.run([this] { m_player.reportUndecodable(); });
-        });
-    connect(&m_media, &QMediaPlayer::hasVideoChanged, this, [this](bool video) {
-        if (m_surface)
-            m_surface->bar()->setHasVideo(video);
-        showSongCard();
-    });
-    connect(&m_media, &QMediaPlayer::metaDataChanged, this, [this] { showSongCard(); });
-    connect(&m_media, &QMediaPlayer::sourceChanged, this, [this] { showSongCard(); });
+    mpv_observe_property(m_mpv, kTimePos, "time-pos", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(m_mpv, kDuration, "duration", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(m_mpv, kPause, "pause", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_mpv, kCaching, "paused-for-cache", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_mpv, kMetadata, "metadata", MPV_FORMAT_NODE);
+    mpv_observe_property(m_mpv, kAlbumArt, "current-tracks/video/albumart", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_mpv, kTracks, "track-list", MPV_FORMAT_NODE);
+    // Called on mpv's threads: the events are read on the interface thread, one queued call
+    // for any number of wake-ups before it runs.
+    mpv_set_wakeup_callback(
+        m_mpv,
+        [](void* data) {
+            auto* self = static_cast<MpvMediaEngine*>(data);
+            if (!self->m_drainQueued->exchange(true))
+                QMetaObject::invokeMethod(
+                    self, [self] { self->drain(); }, Qt::QueuedConnection);
+        },
+        this);
 }
 
-QtMediaEngine::~QtMediaEngine()
+MpvMediaEngine::~MpvMediaEngine()
 {
-    m_media.disconnect(this);
-    m_media.stop();
     if (m_surface) {
-        m_surface->bar()->detach();
+        m_surface->detach();
         m_surface->setFullScreen(false);
+        if (m_surface->video())
+            m_surface->video()->setRenderer(nullptr);
         m_surface->hide();
         m_surface->setParent(nullptr);
         // The surface may be inside one of its own events (its window unloaded itself).
         m_surface->deleteLater();
     }
+    if (!m_mpv)
+        return;
+    // No wake-up runs past this (mpv holds its lock while calling it); a queued drain dies
+    // with this object. The renderer goes before the player, as mpv requires.
+    mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
+    m_renderer.reset();
+    mpv_terminate_destroy(m_mpv);
 }
 
-void QtMediaEngine::refreshBar()
+const char* MpvMediaEngine::rendererName() const
 {
-    if (m_surface)
-        m_surface->bar()->refresh();
+    return m_renderer && m_renderer->ready() ? FrameRenderer::name() : "none";
 }
 
-std::optional<int> QtMediaEngine::playStateOf(
-    QMediaPlayer::PlaybackState state, QMediaPlayer::MediaStatus status)
+void MpvMediaEngine::configure()
 {
-    if (status == QMediaPlayer::EndOfMedia)
-        return runtime::PlayStopped;
-    if (status == QMediaPlayer::InvalidMedia)
+    for (const auto& option : kOptions)
+        mpv_set_option_string(m_mpv, option[0], option[1]);
+    // For tests and the benchmark: the sound as 16-bit samples appended to a file (as fast as
+    // it is decoded) instead of a sound device.
+    if (const char* file = std::getenv("ZELVORA_SOUND_FILE"); file && *file) {
+        const char* const pcm[][2] = { { "ao", "pcm" }, { "ao-pcm-file", file },
+            { "ao-pcm-waveheader", "no" }, { "ao-pcm-append", "yes" }, { "audio-format", "s16" } };
+        for (const auto& option : pcm)
+            mpv_set_option_string(m_mpv, option[0], option[1]);
+    }
+}
+
+void MpvMediaEngine::command(std::initializer_list<const char*> args, uint64_t reply)
+{
+    if (!m_mpv)
+        return;
+    std::vector<const char*> list(args);
+    list.push_back(nullptr);
+    mpv_command_async(m_mpv, reply, list.data());
+}
+
+void MpvMediaEngine::setFlag(const char* name, bool value)
+{
+    if (!m_mpv)
+        return;
+    int flag = value ? 1 : 0;
+    mpv_set_property_async(m_mpv, 0, name, MPV_FORMAT_FLAG, &flag);
+}
+
+void MpvMediaEngine::setNumber(const char* name, double value)
+{
+    if (!m_mpv)
+        return;
+    mpv_set_property_async(m_mpv, 0, name, MPV_FORMAT_DOUBLE, &value);
+}
+
+void MpvMediaEngine::drain()
+{
+    m_drainQueued->store(false);
+    while (m_mpv) {
+        const mpv_event* event = mpv_wait_event(m_mpv, 0);
+        if (!event || event->event_id == MPV_EVENT_NONE)
+            break;
+        handle(*event);
+    }
+}
+
+void MpvMediaEngine::handle(const mpv_event& event)
+{
+    switch (event.event_id) {
+    case MPV_EVENT_START_FILE:
+        if (m_pendingLoads > 0)
+            --m_pendingLoads;
+        else if (!m_advancedTo.empty())
+            m_url = m_advancedTo;
+        if (m_filterOptionOld)
+            installEqualizer();
+        m_entry = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id;
+        m_loaded = false;
+        m_position = m_duration = 0;
+        m_tags = {};
+        report(runtime::PlayWaiting);
+        break;
+    case MPV_EVENT_FILE_LOADED: {
+        m_loaded = true;
+        applyVideoTrack();
+        const double seek = m_pendingSeek;
+        m_pendingSeek = -1;
+        report(m_paused ? runtime::PlayPaused : runtime::PlayPlaying);
+        if (seek >= 0)
+            setPosition(seek);
+        break;
+    }
+    case MPV_EVENT_END_FILE:
+        fileEnded(event);
+        break;
+    case MPV_EVENT_PROPERTY_CHANGE:
+        propertyChanged(event);
+        break;
+    case MPV_EVENT_VIDEO_RECONFIG:
+        if (m_albumArt)
+            askForCover();
+        break;
+    case MPV_EVENT_COMMAND_REPLY:
+        if (event.reply_userdata == kCoverReply && event.error >= 0) {
+            m_tags.cover = pictureOf(static_cast<const mpv_event_command*>(event.data)->result);
+            showSongCard();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void MpvMediaEngine::propertyChanged(const mpv_event& event)
+{
+    const auto* p = static_cast<const mpv_event_property*>(event.data);
+    const bool has = p->format != MPV_FORMAT_NONE && p->data;
+    switch (event.reply_userdata) {
+    case kTimePos:
+        m_position = has ? *static_cast<double*>(p->data) : 0;
+        for (auto& [owner, listener] : m_positionListeners) {
+            if (owner)
+                listener(m_position);
+        }
+        refreshBar(false);
+        break;
+    case kDuration:
+        m_duration = has ? *static_cast<double*>(p->data) : 0;
+        refreshBar(true);
+        break;
+    case kPause:
+    case kCaching: {
+        const bool on = has && *static_cast<int*>(p->data) != 0;
+        (event.reply_userdata == kPause ? m_paused : m_buffering) = on;
+        if (m_entry != 0 && m_reported != runtime::PlayWaiting)
+            report(m_paused       ? runtime::PlayPaused
+                    : m_buffering ? runtime::PlayBuffering
+                                  : runtime::PlayPlaying);
+        break;
+    }
+    case kMetadata: {
+        const QImage cover = m_tags.cover;
+        m_tags = has ? tagsOf(*static_cast<mpv_node*>(p->data)) : MediaTags();
+        m_tags.cover = cover;
+        showSongCard();
+        break;
+    }
+    case kTracks:
+        m_subtitles = has ? subtitlesOf(*static_cast<mpv_node*>(p->data)) : std::vector<SubtitleTrack>();
+        break;
+    case kAlbumArt:
+        // No video track at all, a cover, or a moving picture.
+        m_albumArt = has && *static_cast<int*>(p->data) != 0;
+        m_videoTrack = has && !m_albumArt;
+        if (m_albumArt)
+            askForCover();
+        if (m_loaded)
+            applyVideoTrack();
+        break;
+    default:
+        break;
+    }
+}
+
+MediaEnd MpvMediaEngine::endOf(int reason, bool quiet)
+{
+    switch (reason) {
+    case MPV_END_FILE_REASON_EOF:
+        // The end of a medium is reported as ended, then stopped, as the control does.
+        return { { runtime::PlayEnded, runtime::PlayStopped }, false };
+    case MPV_END_FILE_REASON_STOP:
+        return { quiet ? std::vector<int> {} : std::vector<int> { runtime::PlayStopped }, false };
+    case MPV_END_FILE_REASON_ERROR:
         // A medium that cannot be played is ready for the next address, not stopped: a list
         // of unplayable files must not skip through itself.
-        return runtime::PlayReady;
-    switch (state) {
-    case QMediaPlayer::PlayingState:
-        if (status == QMediaPlayer::BufferingMedia || status == QMediaPlayer::StalledMedia)
-            return runtime::PlayBuffering;
-        if (status == QMediaPlayer::LoadingMedia)
-            return runtime::PlayWaiting;
-        return runtime::PlayPlaying;
-    case QMediaPlayer::PausedState:
-        return runtime::PlayPaused;
-    case QMediaPlayer::StoppedState:
-        // Qt stops first and tells why a moment later (the medium ended, or was stopped and
-        // is loaded again); the stop is reported once the reason is known.
-        if (status == QMediaPlayer::LoadedMedia)
-            return runtime::PlayStopped;
-        return std::nullopt;
+        return { { runtime::PlayReady }, true };
+    default:
+        return {};
     }
-    return std::nullopt;
 }
 
-void QtMediaEngine::stateChanged()
+std::string MpvMediaEngine::reasonText(int error)
 {
-    const auto state = playStateOf(m_media.playbackState(), m_media.mediaStatus());
-    if (!state)
-        return;
-    if (*state == runtime::PlayStopped && m_quietStop)
-        return;
-    if (*state != runtime::PlayStopped)
-        m_quietStop = false;
-    // The end of a medium is reported as ended, then stopped, as the control does.
-    if (*state == runtime::PlayStopped && m_media.mediaStatus() == QMediaPlayer::EndOfMedia)
-        report(runtime::PlayEnded);
-    report(*state);
+    switch (error) {
+    case MPV_ERROR_UNKNOWN_FORMAT:
+        return "无法识别的文件格式";
+    case MPV_ERROR_NOTHING_TO_PLAY:
+        return "文件中没有可播放的音频或视频";
+    case MPV_ERROR_LOADING_FAILED:
+        return "文件无法打开或读取";
+    case MPV_ERROR_AO_INIT_FAILED:
+        return "无法打开声音设备";
+    case MPV_ERROR_VO_INIT_FAILED:
+        return "无法显示视频";
+    default:
+        return {};
+    }
 }
 
-void QtMediaEngine::report(int state)
+void MpvMediaEngine::fileEnded(const mpv_event& event)
+{
+    const auto* end = static_cast<const mpv_event_end_file*>(event.data);
+    bool quiet = m_pendingLoads > 0;
+    if (end->reason == MPV_END_FILE_REASON_STOP && m_quietStops > 0) {
+        --m_quietStops;
+        quiet = true;
+    }
+    // A video that ended keeps its last picture, a song its card, until the next medium.
+    m_entry = 0;
+    m_loaded = false;
+    m_position = 0;
+    m_buffering = false;
+    // At its end mpv goes on to the medium put after it.
+    if (end->reason == MPV_END_FILE_REASON_EOF && !m_queuedNext.empty())
+        m_advancedTo = m_queuedNext;
+    m_queuedNext.clear();
+    const MediaEnd outcome = endOf(end->reason, quiet);
+    if (outcome.undecodable) {
+        const std::string reason = reasonText(end->error);
+        m_session.run([this, reason] { m_player.reportUndecodable(reason); });
+    }
+    for (int state : outcome.states)
+        report(state);
+    refreshBar(true);
+}
+
+void MpvMediaEngine::report(int state)
 {
     if (state == m_reported)
         return;
     m_reported = state;
     m_session.run([this, state] { m_player.reportPlayState(state); });
-    refreshBar();
+    refreshBar(true);
 }
 
-void QtMediaEngine::setUrl(const std::string& url)
+void MpvMediaEngine::refreshBar(bool always)
 {
-    m_quietStop = true;
-    m_reported = runtime::PlayUndefined;
-    m_pendingSeek = -1;
-    m_media.setSource(url.empty() ? QUrl() : mediaUrl(url));
-    if (!url.empty())
-        m_media.play();
-}
-
-void QtMediaEngine::close()
-{
-    m_quietStop = true;
-    m_pendingSeek = -1;
-    m_media.stop();
-    m_media.setSource(QUrl());
-    m_reported = runtime::PlayUndefined;
-}
-
-void QtMediaEngine::play()
-{
-    m_quietStop = false;
-    m_media.play();
-}
-
-void QtMediaEngine::stop()
-{
-    m_quietStop = false;
-    m_media.stop();
-}
-
-void QtMediaEngine::pause()
-{
-    m_media.pause();
-}
-
-double QtMediaEngine::position() const
-{
-    return static_cast<double>(m_media.position()) / 1000.0;
-}
-
-double QtMediaEngine::duration() const
-{
-    return static_cast<double>(m_media.duration()) / 1000.0;
-}
-
-void QtMediaEngine::setPosition(double seconds)
-{
-    m_pendingSeek = static_cast<qint64>(std::llround(seconds * 1000));
-    seekWhenReady();
-}
-
-void QtMediaEngine::seekWhenReady()
-{
-    // A medium that is still loading drops a seek: it is made once the medium can take it
-    // (a video that goes on where it was left is sought as it starts).
-    const auto status = m_media.mediaStatus();
-    if (m_pendingSeek < 0 || !m_media.isSeekable() || status == QMediaPlayer::LoadingMedia
-        || status == QMediaPlayer::NoMedia)
+    // The bar follows the position four times a second, not at every frame.
+    const long long quarter = std::llround(m_position * 4);
+    if (!m_surface || (!always && quarter == m_shownQuarter))
         return;
-    m_media.setPosition(m_pendingSeek);
+    m_shownQuarter = quarter;
+    m_surface->bar()->refresh();
+}
+
+void MpvMediaEngine::load(const std::string& url)
+{
+    // mpv keeps a pause and a chosen subtitle from one medium to the next; a new medium plays
+    // by itself with mpv's own choice of subtitle.
+    setFlag("pause", false);
+    setText("sid", "auto");
+    m_queuedNext.clear();
+    m_advancedTo.clear();
+    command({ "loadfile", url.c_str(), "replace" });
+    ++m_pendingLoads;
+}
+
+void MpvMediaEngine::setUrl(const std::string& url)
+{
+    m_reported = runtime::PlayUndefined;
     m_pendingSeek = -1;
+    if (url.empty()) {
+        close();
+        return;
+    }
+    if (!m_advancedTo.empty() && url == m_advancedTo) {
+        // mpv went on to it by itself, without a gap: the control hears the state it plays in
+        // (now, or as it starts).
+        m_advancedTo.clear();
+        m_url = url;
+        const int now = m_reported;
+        m_reported = runtime::PlayUndefined;
+        if (m_entry != 0)
+            report(now);
+        return;
+    }
+    m_url = url;
+    load(url);
 }
 
-void QtMediaEngine::setVolume(int percent)
+void MpvMediaEngine::close()
 {
-    // The slider is heard as even steps of loudness.
-    m_audio.setVolume(static_cast<float>(
-        QAudio::convertVolume(percent / 100.0, QAudio::LogarithmicVolumeScale, QAudio::LinearVolumeScale)));
+    m_queuedNext.clear();
+    m_advancedTo.clear();
+    if (m_entry != 0 || m_pendingLoads > 0) {
+        ++m_quietStops;
+        command({ "stop" });
+    }
+    m_url.clear();
+    m_pendingSeek = -1;
+    m_reported = runtime::PlayUndefined;
+    m_tags = {};
+    m_hasVideo = false;
+    m_loaded = false;
+    if (m_renderer)
+        m_renderer->forget();
+    showSongCard();
 }
 
-void QtMediaEngine::setMute(bool mute)
+void MpvMediaEngine::play()
 {
-    m_audio.setMuted(mute);
+    if (m_entry != 0 || m_pendingLoads > 0)
+        setFlag("pause", false);
+    else if (!m_url.empty())
+        // A medium that ended or was stopped starts again from its beginning.
+        load(m_url);
 }
 
-void QtMediaEngine::showSongCard()
+void MpvMediaEngine::stop()
+{
+    m_pendingSeek = -1;
+    m_queuedNext.clear();
+    m_advancedTo.clear();
+    if (m_entry != 0 || m_pendingLoads > 0)
+        command({ "stop" });
+}
+
+void MpvMediaEngine::pause()
+{
+    if (m_entry != 0 || m_pendingLoads > 0)
+        setFlag("pause", true);
+}
+
+void MpvMediaEngine::setPosition(double seconds)
+{
+    // A medium that is still loading cannot seek yet: the position is taken once it can (a
+    // video that goes on where it was left is sought as it starts).
+    if (m_entry == 0 || m_reported == runtime::PlayWaiting || m_pendingLoads > 0) {
+        m_pendingSeek = seconds;
+        return;
+    }
+    const std::string to = std::to_string(std::max(0.0, seconds));
+    command({ "seek", to.c_str(), "absolute" });
+    m_position = std::max(0.0, seconds);
+    refreshBar(true);
+}
+
+void MpvMediaEngine::setVolume(int percent)
+{
+    // mpv's volume is heard as even steps of loudness already.
+    setNumber("volume", std::clamp(percent, 0, 100));
+}
+
+void MpvMediaEngine::setMute(bool mute)
+{
+    setFlag("mute", mute);
+}
+
+void MpvMediaEngine::setText(const char* name, const std::string& value)
+{
+    if (!m_mpv)
+        return;
+    const char* text = value.c_str();
+    mpv_set_property_async(m_mpv, 0, name, MPV_FORMAT_STRING, &text);
+}
+
+void MpvMediaEngine::setReplayGain(runtime::ReplayGain mode)
+{
+    static const char* const words[] = { "no", "track", "album" };
+    setText("replaygain", words[static_cast<int>(mode)]);
+}
+
+std::string MpvMediaEngine::equalizerFilters(const runtime::EqualizerGains& gains)
+{
+    std::string filters;
+    for (int band = 0; band < runtime::kEqualizerBands; ++band) {
+        filters += (band ? "," : "") + std::string("@eq") + std::to_string(band)
+            + ":lavfi=[equalizer=f=" + std::to_string(runtime::kEqualizerHz[band])
+            + ":t=o:w=1:g=" + std::to_string(gains[static_cast<size_t>(band)]) + "]";
+    }
+    return filters;
+}
+
+void MpvMediaEngine::installEqualizer()
+{
+    setText("af", equalizerFilters(m_gains));
+    m_equalizing = true;
+    m_filterOptionOld = false;
+}
+
+void MpvMediaEngine::setEqualizer(const runtime::EqualizerGains& gains)
+{
+    const runtime::EqualizerGains before = m_gains;
+    m_gains = gains;
+    const bool playing = m_entry != 0 || m_pendingLoads > 0;
+    if (!m_equalizing) {
+        // No filters until a band is moved: a flat equalizer costs nothing.
+        if (gains != runtime::EqualizerGains {})
+            installEqualizer();
+        return;
+    }
+    if (!playing) {
+        installEqualizer();
+        return;
+    }
+    // While a medium plays the filters take the new gains in place, without a gap (setting the
+    // filter option would rebuild them); the option follows with the next medium.
+    for (int band = 0; band < runtime::kEqualizerBands; ++band) {
+        const auto i = static_cast<size_t>(band);
+        if (gains[i] == before[i])
+            continue;
+        const std::string label = "eq" + std::to_string(band);
+        const std::string gain = std::to_string(gains[i]);
+        command({ "af-command", label.c_str(), "g", gain.c_str() });
+    }
+    m_filterOptionOld = true;
+}
+
+void MpvMediaEngine::setNext(const std::string& url)
+{
+    if (url == m_queuedNext || !active())
+        return;
+    // Only the medium playing stays in mpv's list, and the next one after it.
+    command({ "playlist-clear" });
+    m_queuedNext = url;
+    if (!url.empty())
+        command({ "loadfile", url.c_str(), "append" });
+}
+
+void MpvMediaEngine::setSubtitle(const std::string& choice)
+{
+    if (choice == runtime::kSubtitleAuto || !active())
+        return;
+    if (choice == runtime::kSubtitleNone)
+        setText("sid", "no");
+    else if (choice.rfind("track:", 0) == 0)
+        setText("sid", choice.substr(6));
+    else
+        command({ "sub-add", choice.c_str(), "select" });
+}
+
+void MpvMediaEngine::chooseSubtitle(int id)
+{
+    const std::string choice = id > 0 ? "track:" + std::to_string(id) : runtime::kSubtitleNone;
+    setSubtitle(choice);
+    m_session.run([this, choice] { m_player.reportSubtitle(choice); });
+}
+
+void MpvMediaEngine::loadSubtitle(const QString& path)
+{
+    const std::string file = path.toStdString();
+    setSubtitle(file);
+    m_session.run([this, file] { m_player.reportSubtitle(file); });
+    if (m_surface && m_surface->video())
+        m_surface->video()->showStatus(QStringLiteral("字幕：") + QFileInfo(path).fileName());
+}
+
+void MpvMediaEngine::setRate(double rate)
+{
+    // mpv keeps the pitch (its audio-pitch-correction) at any speed.
+    setNumber("speed", rate);
+    if (m_surface && m_surface->video() && rate != m_rate)
+        m_surface->video()->showStatus(rateText(rate));
+    m_rate = rate;
+}
+
+void MpvMediaEngine::addPositionListener(QObject* owner, std::function<void(double)> listener)
+{
+    m_positionListeners.emplace_back(owner, std::move(listener));
+}
+
+void MpvMediaEngine::askForCover()
+{
+    if (m_tags.cover.isNull())
+        command({ "screenshot-raw", "video" }, kCoverReply);
+}
+
+void MpvMediaEngine::applyVideoTrack()
+{
+    m_hasVideo = m_videoTrack;
+    if (!m_hasVideo && m_renderer)
+        m_renderer->forget();
+    if (m_surface)
+        m_surface->bar()->setHasVideo(m_hasVideo);
+    showSongCard();
+}
+
+void MpvMediaEngine::showSongCard()
 {
     if (!m_surface || !m_surface->video())
         return;
     SongCard card;
-    const QUrl source = m_media.source();
-    if (!source.isEmpty() && !m_media.hasVideo()) {
-        const QMediaMetaData tags = m_media.metaData();
-        const QString title = tags.stringValue(QMediaMetaData::Title).trimmed();
-        card.lines << (title.isEmpty() ? QFileInfo(source.path()).fileName() : title);
-        QString artist = tags.stringValue(QMediaMetaData::ContributingArtist).trimmed();
-        if (artist.isEmpty())
-            artist = tags.stringValue(QMediaMetaData::AlbumArtist).trimmed();
-        for (const QString& line : { artist, tags.stringValue(QMediaMetaData::AlbumTitle).trimmed() }) {
+    if (!m_url.empty() && !m_hasVideo) {
+        const QString name = QFileInfo(QUrl::fromUserInput(qs(m_url)).path()).fileName();
+        card.lines << (m_tags.title.isEmpty() ? name : m_tags.title);
+        for (const QString& line : { m_tags.artist, m_tags.album }) {
             if (!line.isEmpty())
                 card.lines << line;
         }
-        for (auto key : { QMediaMetaData::CoverArtImage, QMediaMetaData::ThumbnailImage }) {
-            if (card.cover.isNull())
-                card.cover = tags.value(key).value<QImage>();
-        }
+        card.cover = m_tags.cover;
         // The skin's colour, which the window gives the control.
         card.background = toQColor(m_player.backColor());
     }
     m_surface->video()->setSongCard(std::move(card));
 }
 
-QWidget* QtMediaEngine::videoWidget()
+QWidget* MpvMediaEngine::videoWidget()
 {
     if (!m_surface) {
         auto* video = new VideoSurface();
-        m_media.setVideoSink(video->videoSink());
+        video->setRenderer(m_renderer.get());
         m_surface = new MediaSurface(m_session, m_player, video);
-        m_surface->bar()->setHasVideo(m_media.hasVideo());
+        m_surface->setEngine(this);
+        m_surface->bar()->setHasVideo(m_hasVideo);
         showSongCard();
     }
     return m_surface;

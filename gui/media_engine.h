@@ -1,16 +1,24 @@
 #pragma once
-// The engine behind the media player control: Qt Multimedia, with the video shown inside the
-// control's rectangle and play states reported with the numbers the control uses.
-#include <QAudioOutput>
-#include <QMediaPlayer>
+// The engine behind the media player control: libmpv, with the video drawn inside the
+// control's rectangle and play states reported with the numbers the control uses. Whatever
+// FFmpeg reads plays. mpv's events reach the interface thread through its wake-up callback and
+// a queued call; the interface thread only queues commands and never waits for mpv.
+#include <QImage>
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "gui/media_surface.h"
 #include "runtime/engines.h"
 
-class QWidget;
+struct mpv_handle;
+struct mpv_event;
 
 namespace runtime {
 class MediaPlayer;
@@ -18,12 +26,35 @@ class MediaPlayer;
 
 namespace gui {
 
+class FrameRenderer;
 class Session;
 
-class QtMediaEngine : public QObject, public runtime::MediaEngine {
+// What the medium says of itself: its tags and its cover.
+struct MediaTags {
+    QString title;
+    QString artist;
+    QString album;
+    QImage cover;
+};
+
+// A subtitle track the medium offers (its own or a file loaded beside it).
+struct SubtitleTrack {
+    int id = 0;
+    QString name;
+    bool selected = false;
+};
+
+// How a medium's end reaches the control: the states reported, in order, and whether the
+// medium could not be played.
+struct MediaEnd {
+    std::vector<int> states;
+    bool undecodable = false;
+};
+
+class MpvMediaEngine : public QObject, public runtime::MediaEngine {
 public:
-    QtMediaEngine(Session& session, runtime::MediaPlayer& player);
-    ~QtMediaEngine() override;
+    MpvMediaEngine(Session& session, runtime::MediaPlayer& player);
+    ~MpvMediaEngine() override;
 
     // Setting an address starts playing it, as the control does by itself.
     void setUrl(const std::string& url) override;
@@ -31,44 +62,110 @@ public:
     void play() override;
     void stop() override;
     void pause() override;
-    double position() const override;
-    double duration() const override;
+    double position() const override { return m_position; }
+    double duration() const override { return m_duration; }
     void setPosition(double seconds) override;
     void setVolume(int percent) override;
     void setMute(bool mute) override;
+    void setRate(double rate) override;
+    void setReplayGain(runtime::ReplayGain mode) override;
+    void setEqualizer(const runtime::EqualizerGains& gains) override;
+    void setNext(const std::string& url) override;
+    void setSubtitle(const std::string& choice) override;
 
     // The widget showing the video with the control's bar, created on first request; owned
     // by the engine.
     QWidget* videoWidget();
-    // Qt's player, for what it knows of the medium (its tags and cover).
-    const QMediaPlayer& media() const { return m_media; }
     // The surface, when it has been created.
     MediaSurface* surface() const { return m_surface; }
+    const MediaTags& tags() const { return m_tags; }
+    // Whether the medium has a moving picture (a cover is not one).
+    bool hasVideo() const { return m_hasVideo; }
+    // Whether a medium is loaded or loading.
+    bool active() const { return m_entry != 0 || m_pendingLoads > 0; }
+    // The subtitle tracks of the medium playing.
+    const std::vector<SubtitleTrack>& subtitles() const { return m_subtitles; }
+    // The person's choice of a subtitle: a track, none (id 0), or a file to load and show;
+    // the control is told, so the choice is kept with the medium's place.
+    void chooseSubtitle(int id);
+    void loadSubtitle(const QString& path);
+    // Whether mpv could be started at all.
+    bool ready() const { return m_mpv != nullptr; }
+    // How the video is drawn ("software"), or "none" when it cannot be.
+    const char* rendererName() const;
 
-    // The play state for a state of Qt's player, or nothing when it is not reported.
-    static std::optional<int> playStateOf(
-        QMediaPlayer::PlaybackState state, QMediaPlayer::MediaStatus status);
+    // Called on the interface thread whenever the playing position moves (every frame or
+    // sound block), with the position in seconds.
+    void addPositionListener(QObject* owner, std::function<void(double)> listener);
+
+    // How an end of a medium with mpv's reason (its end_file reason and error code) is
+    // reported; quiet for a stop the engine made itself (a new address, close).
+    static MediaEnd endOf(int reason, bool quiet);
+    // The text for mpv's error code, as the player shows it after "无法播放此文件".
+    static std::string reasonText(int error);
+    // mpv's audio filters for the equalizer's gains: one labelled peak filter per band.
+    static std::string equalizerFilters(const runtime::EqualizerGains& gains);
 
 private:
+    void configure();
+    void drain();
+    void handle(const mpv_event& event);
+    void propertyChanged(const mpv_event& event);
+    void fileEnded(const mpv_event& event);
     void report(int state);
-    void stateChanged();
-    void refreshBar();
-    void seekWhenReady();
-    // The song's title, artist, album and cover in the video area while a medium without
-    // video plays.
+    void refreshBar(bool always);
     void showSongCard();
+    // The medium's video track as mpv knows it now becomes what the surface shows.
+    void applyVideoTrack();
+    void askForCover();
+    void command(std::initializer_list<const char*> args, uint64_t reply = 0);
+    void setFlag(const char* name, bool value);
+    void setNumber(const char* name, double value);
+    void load(const std::string& url);
+    void setText(const char* name, const std::string& value);
+    // Puts the equalizer's filters with the gains into mpv's filter option.
+    void installEqualizer();
 
     Session& m_session;
     runtime::MediaPlayer& m_player;
-    QMediaPlayer m_media;
-    QAudioOutput m_audio;
+    mpv_handle* m_mpv = nullptr;
+    std::unique_ptr<FrameRenderer> m_renderer;
     QPointer<MediaSurface> m_surface;
+    std::shared_ptr<std::atomic<bool>> m_drainQueued = std::make_shared<std::atomic<bool>>(false);
     int m_reported = runtime::PlayUndefined;
-    // Set while the engine itself stops the medium (a new address, close): that stop is not
-    // a medium that ended, and the windows must not take it for one.
-    bool m_quietStop = false;
-    // A position asked for before the medium could seek, in ms (-1 when none).
-    qint64 m_pendingSeek = -1;
+    // Loads asked for and not yet started; the entry that plays now (0 when none).
+    int m_pendingLoads = 0;
+    int64_t m_entry = 0;
+    // Stops the engine made itself whose end has not come yet.
+    int m_quietStops = 0;
+    bool m_paused = false;
+    bool m_buffering = false;
+    bool m_hasVideo = false;
+    // What mpv says of the video track now (a moving picture, a cover); whether the medium
+    // playing is loaded (its tracks known).
+    bool m_videoTrack = false;
+    bool m_albumArt = false;
+    bool m_loaded = false;
+    double m_position = 0;
+    double m_duration = 0;
+    double m_rate = 1;
+    // The gains the equalizer's filters have now; whether the filters are in place; whether
+    // mpv's filter option still holds older gains than the filters (changed while playing).
+    runtime::EqualizerGains m_gains {};
+    bool m_equalizing = false;
+    bool m_filterOptionOld = false;
+    // A position asked for before the medium could seek (-1 when none).
+    double m_pendingSeek = -1;
+    // The quarter second the bar last showed.
+    long long m_shownQuarter = -1;
+    MediaTags m_tags;
+    std::string m_url;
+    // The medium put after the one playing in mpv's list; the one mpv went on to by itself
+    // (until the control is given its address).
+    std::string m_queuedNext;
+    std::string m_advancedTo;
+    std::vector<SubtitleTrack> m_subtitles;
+    std::vector<std::pair<QPointer<QObject>, std::function<void(double)>>> m_positionListeners;
 };
 
 } // namespace gui

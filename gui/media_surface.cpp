@@ -1,13 +1,19 @@
 #include "gui/media_surface.h"
 
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QScreen>
 #include <QShortcut>
 #include <QSlider>
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include "gui/equalizer_window.h"
+#include "gui/media_engine.h"
+#include "gui/media_menu.h"
 #include "runtime/media_controls.h"
 
 namespace gui {
@@ -28,13 +34,15 @@ void paintBlack(QWidget* w)
 } // namespace
 
 MediaSurface::MediaSurface(Session& session, runtime::MediaPlayer& player, VideoSurface* video)
-    : m_video(video)
+    : m_player(&player)
+    , m_video(video)
     , m_bar(new TransportBar(session, player, this))
 {
     paintBlack(this);
     setFocusPolicy(Qt::ClickFocus);
     m_video->setParent(this);
     m_video->installEventFilter(this);
+    m_video->setAcceptDrops(true);
     m_bar->onFullScreen = [this] { setFullScreen(!isFullScreen()); };
     m_space = new QShortcut(QKeySequence(Qt::Key_Space), this, [this] { playerKey(Qt::Key_Space); });
     m_space->setContext(Qt::WindowShortcut);
@@ -103,6 +111,36 @@ void MediaSurface::setFullScreen(bool on)
     setFocus();
 }
 
+bool MediaSurface::dropSubtitles(QDropEvent* event, bool drop)
+{
+    // Only subtitle files on a playing medium; anything else goes to the player's window.
+    QStringList files;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile() && isSubtitleFile(url.toLocalFile()))
+            files << url.toLocalFile();
+    }
+    if (!m_engine || !m_engine->active() || files.isEmpty()
+        || files.size() != event->mimeData()->urls().size())
+        return false;
+    event->acceptProposedAction();
+    if (drop) {
+        for (const QString& file : files)
+            m_engine->loadSubtitle(file);
+    }
+    return true;
+}
+
+void MediaSurface::openEqualizer()
+{
+    if (!m_player)
+        return;
+    if (!m_equalizer)
+        m_equalizer = new EqualizerWindow(this, *m_bar, m_player->equalizer());
+    m_equalizer->show();
+    m_equalizer->raise();
+    m_equalizer->activateWindow();
+}
+
 void MediaSurface::placeParts()
 {
     if (m_window) {
@@ -164,6 +202,15 @@ bool MediaSurface::playerKey(int key)
     case Qt::Key_Escape:
         setFullScreen(false);
         return true;
+    case Qt::Key_BracketLeft:
+    case Qt::Key_BracketRight:
+    case Qt::Key_Backspace: {
+        const int direction = key == Qt::Key_BracketLeft ? -1 : 1;
+        m_bar->act([key, direction](runtime::MediaPlayer& c) {
+            c.setRate(key == Qt::Key_Backspace ? 1.0 : rateStep(c.rate(), direction));
+        });
+        return true;
+    }
     default:
         return false;
     }
@@ -190,6 +237,20 @@ bool MediaSurface::eventFilter(QObject* watched, QEvent* event)
             setFullScreen(!isFullScreen());
             return true;
         }
+        break;
+    case QEvent::ContextMenu:
+        if (onVideo && m_player) {
+            mediaMenu(this, *m_player, *m_bar, m_engine, [this] {
+                openEqualizer();
+            })->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+            return true;
+        }
+        break;
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        if (onVideo && dropSubtitles(static_cast<QDropEvent*>(event), event->type() == QEvent::Drop))
+            return true;
         break;
     case QEvent::Wheel:
         if (onVideo) {

@@ -9,13 +9,19 @@
 #include "gui/video_surface.h"
 
 class QKeyEvent;
+class QDialog;
+class QDropEvent;
 class QShortcut;
 
 namespace gui {
 
+class MpvMediaEngine;
+
 // Space pauses and plays while the player's window is active (not while a text is typed).
 // With the surface focused (a click on the video) Left/Right seek 5 s, Up/Down change the
-// volume by 5, M mutes, F toggles full screen; the wheel over the video changes the volume.
+// volume by 5, M mutes, F toggles full screen, [ and ] step the speed down and up and Backspace
+// makes it normal; the wheel over the video changes the volume, a right click opens the
+// player's menu; a subtitle file dropped on a playing video loads.
 // Full screen is a fresh window over the whole screen each time, left by Esc, F, the button or
 // a double click; there the bar and the pointer show while the mouse moves and hide after 3 s.
 class MediaSurface : public QWidget {
@@ -25,9 +31,20 @@ public:
     ~MediaSurface() override;
 
     TransportBar* bar() const { return m_bar; }
+    // The engine, for its subtitles (none once it goes).
+    void setEngine(MpvMediaEngine* engine) { m_engine = engine; }
+    // The control is going away: the surface does nothing more to it.
+    void detach()
+    {
+        m_player = nullptr;
+        m_engine = nullptr;
+        m_bar->detach();
+    }
     VideoSurface* video() const { return m_video; }
     void setFullScreen(bool on);
     bool isFullScreen() const { return m_window != nullptr; }
+    // Shows the equalizer window (one at a time).
+    void openEqualizer();
     // The full-screen window while there is one.
     QWidget* fullScreenWindow() const { return m_window; }
 
@@ -44,12 +61,19 @@ private:
     // Runs the player's key; false when the key is not one of them.
     bool playerKey(int key);
     void showBarForAWhile();
+    // Takes a drag of subtitle files over a playing video (loads them on drop); false for
+    // anything else.
+    bool dropSubtitles(QDropEvent* event, bool drop);
     void hideBar();
 
+    // Cleared when the control goes (with the bar's detach).
+    runtime::MediaPlayer* m_player;
+    MpvMediaEngine* m_engine = nullptr;
     QPointer<VideoSurface> m_video;
     TransportBar* m_bar;
     QShortcut* m_space;
     QPointer<QWidget> m_window;
+    QPointer<QDialog> m_equalizer;
     QTimer m_barTimer;
     QPoint m_lastPointer;
     // Wheel turns of less than a notch (touchpads), kept until they add up to one.

@@ -274,8 +274,14 @@ bool Mpris::setProperty(const QString& interfaceName, const QString& name, const
 {
     if (interfaceName == kMprisRoot)
         return name == QLatin1String("Fullscreen");
-    if (name == QLatin1String("Rate"))
+    if (name == QLatin1String("Rate")) {
+        // A rate outside the player's speeds is brought inside them; one that is not a number
+        // (or 0, which players take as pause) changes nothing.
+        const double rate = value.toDouble();
+        if (runtime::MediaPlayer* c = m_remote.player(); c && std::isfinite(rate) && rate > 0)
+            act([c, rate] { c->setRate(rate); });
         return true;
+    }
     if (name == QLatin1String("Volume")) {
         // Sound: only a number is a volume; text or a list ("loud") would read as 0 and mute.
         const int type = value.metaType().id();

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QMediaMetaData>
 #include <QUrl>
 #include <cmath>
 
@@ -38,12 +37,12 @@ QUrl urlOf(const QString& medium)
     return medium.startsWith(QLatin1Char('/')) ? QUrl::fromLocalFile(medium) : QUrl(medium);
 }
 
-QMediaMetaData metaDataOf(runtime::MediaPlayer* player)
+MediaTags tagsOf(runtime::MediaPlayer* player)
 {
     if (!player || !player->hasEngine())
         return {};
-    auto* engine = dynamic_cast<QtMediaEngine*>(&player->engine());
-    return engine ? engine->media().metaData() : QMediaMetaData();
+    auto* engine = dynamic_cast<MpvMediaEngine*>(&player->engine());
+    return engine ? engine->tags() : MediaTags();
 }
 
 // A cover picture beside a local medium, as music folders keep one.
@@ -59,11 +58,9 @@ QString coverBeside(const QString& medium)
     return found.isEmpty() ? QString() : folder.filePath(found.first());
 }
 
-QString artUrlOf(const QString& medium, const QMediaMetaData& meta, MprisCover& cover)
+QString artUrlOf(const QString& medium, const MediaTags& meta, MprisCover& cover)
 {
-    QImage picture = meta.value(QMediaMetaData::CoverArtImage).value<QImage>();
-    if (picture.isNull())
-        picture = meta.value(QMediaMetaData::ThumbnailImage).value<QImage>();
+    const QImage& picture = meta.cover;
     // The embedded picture may arrive after the medium started: look again until found.
     if (medium == cover.medium && (!cover.artUrl.isEmpty() || picture.isNull()))
         return cover.artUrl;
@@ -92,22 +89,20 @@ QVariantMap metadataOf(platform::MediaRemote& remote, MprisCover& cover)
     out.insert(QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(mprisTrackId(remote))));
     if (medium.isEmpty())
         return out;
-    const QMediaMetaData meta = metaDataOf(player);
+    const MediaTags meta = tagsOf(player);
     const double length = player->duration();
     if (length > 0)
         out.insert(QStringLiteral("mpris:length"), static_cast<qlonglong>(std::llround(length * 1e6)));
-    QString title = meta.stringValue(QMediaMetaData::Title);
+    QString title = meta.title;
     if (title.isEmpty())
         title = qs(remote.track().title);
     if (title.isEmpty())
         title = urlOf(medium).fileName();
     out.insert(QStringLiteral("xesam:title"), title);
-    QString artist = meta.stringValue(QMediaMetaData::ContributingArtist);
-    if (artist.isEmpty())
-        artist = meta.stringValue(QMediaMetaData::AlbumArtist);
+    const QString& artist = meta.artist;
     if (!artist.isEmpty())
         out.insert(QStringLiteral("xesam:artist"), QStringList { artist });
-    const QString album = meta.stringValue(QMediaMetaData::AlbumTitle);
+    const QString& album = meta.album;
     if (!album.isEmpty())
         out.insert(QStringLiteral("xesam:album"), album);
     out.insert(QStringLiteral("xesam:url"), urlOf(medium).toString());
@@ -202,9 +197,9 @@ QVariantMap mprisProperties(platform::MediaRemote& remote, const QString& interf
         { QStringLiteral("PlaybackStatus"), playbackStatusOf(player) },
         { QStringLiteral("LoopStatus"), loopStatusOf(order) },
         { QStringLiteral("Shuffle"), order.shuffle },
-        { QStringLiteral("Rate"), 1.0 },
-        { QStringLiteral("MinimumRate"), 1.0 },
-        { QStringLiteral("MaximumRate"), 1.0 },
+        { QStringLiteral("Rate"), player ? player->rate() : 1.0 },
+        { QStringLiteral("MinimumRate"), runtime::kMinRate },
+        { QStringLiteral("MaximumRate"), runtime::kMaxRate },
         { QStringLiteral("Metadata"), metadataOf(remote, cover) },
         { QStringLiteral("Volume"), player ? player->volume() / 100.0 : 1.0 },
         { QStringLiteral("CanGoNext"), remote.canStep(1) },

@@ -7,6 +7,7 @@
 #include "gui/engine_cookies.h"
 #include "gui/engine_http_cache.h"
 #include "gui/engine_media_cache.h"
+#include "gui/media_decoders.h"
 #include "gui/media_engine.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_host.h"
@@ -75,8 +76,9 @@ void Session::installEngines()
             return std::make_unique<DesktopBrowserEngine>(*this, browser, makeHeadless);
         });
     m_app->setMediaFactory([this](runtime::MediaPlayer& player) -> std::unique_ptr<runtime::MediaEngine> {
-        return std::make_unique<QtMediaEngine>(*this, player);
+        return std::make_unique<MpvMediaEngine>(*this, player);
     });
+    m_app->provide<platform::Decoders>(std::make_shared<MpvDecoders>());
     // The songs the pages played, for the song harvest.
     std::string store;
     if (m_app->hasService<platform::Environment>())

@@ -1,64 +1,94 @@
 #include "gui/video_surface.h"
 
+#include <QLabel>
 #include <QPainter>
-#include <QVideoSink>
+#include <cmath>
 
-#include "gui/frame_scaler.h"
+#include "gui/media_frames.h"
 
 namespace gui {
 
 VideoSurface::VideoSurface(QWidget* parent)
     : QWidget(parent)
-    , m_sink(new QVideoSink(this))
+    , m_status(new QLabel(this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    connect(m_sink, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame& f) { frameChanged(f); });
+    m_status->setObjectName(QStringLiteral("mediastatus"));
+    m_status->setStyleSheet(QStringLiteral(
+        "QLabel { color: white; background: rgba(0, 0, 0, 160); padding: 4px 8px; font-size: 14px; }"));
+    m_status->hide();
+    m_statusTimer.setSingleShot(true);
+    m_statusTimer.setInterval(kStatusMs);
+    connect(&m_statusTimer, &QTimer::timeout, m_status, &QWidget::hide);
 }
 
-void VideoSurface::frameChanged(const QVideoFrame& frame)
+void VideoSurface::showStatus(const QString& text)
 {
-    // Only kept here, converted when painted, at the size shown. Qt's GStreamer sink hands each
-    // frame over and waits at most 300 ms for this handler; a slower answer ends the stream as
-    // a data error (the medium is then reported invalid). A hidden surface, or a frame the
-    // screen never shows, costs nothing.
-    m_frame = frame;
-    m_pictureCurrent = false;
-    if (!frame.isValid())
-        m_picture = QImage();
+    m_status->setText(text);
+    m_status->adjustSize();
+    m_status->move(12, 12);
+    m_status->show();
+    m_status->raise();
+    m_statusTimer.start();
+}
+
+void VideoSurface::setRenderer(FrameRenderer* renderer)
+{
+    m_renderer = renderer;
+    sizeRenderer();
     update();
+}
+
+QImage VideoSurface::picture() const
+{
+    return m_renderer && m_song.lines.isEmpty() ? m_renderer->picture() : QImage();
+}
+
+void VideoSurface::sizeRenderer()
+{
+    if (!m_renderer)
+        return;
+    // At device pixels: on a scaled screen every pixel of the video is its own. A hidden
+    // surface draws nothing.
+    const qreal ratio = devicePixelRatioF();
+    m_renderer->setTargetSize(isVisible() ? QSize(static_cast<int>(std::ceil(width() * ratio)),
+                                  static_cast<int>(std::ceil(height() * ratio)))
+                                          : QSize(),
+        ratio);
+}
+
+void VideoSurface::resizeEvent(QResizeEvent*)
+{
+    sizeRenderer();
+}
+
+void VideoSurface::showEvent(QShowEvent*)
+{
+    sizeRenderer();
+}
+
+void VideoSurface::hideEvent(QHideEvent*)
+{
+    sizeRenderer();
 }
 
 void VideoSurface::setSongCard(SongCard card)
 {
     m_song = std::move(card);
-    // A song has no picture: the last frame of a video before it is gone.
-    if (!m_song.lines.isEmpty()) {
-        m_frame = QVideoFrame();
-        m_picture = QImage();
-    }
     update();
 }
 
 void VideoSurface::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (!m_frame.isValid()) {
+    const QImage& frame = m_renderer && m_song.lines.isEmpty() ? m_renderer->picture() : m_none;
+    if (frame.isNull()) {
         paintSong(painter);
         return;
     }
-    // The whole picture, as large as fits, in the middle.
-    const QSize size = m_frame.size().scaled(this->size(), Qt::KeepAspectRatio);
-    if (!m_pictureCurrent || m_picture.size() != size)
-        m_pictureCurrent = scaleFrame(m_frame, size, m_picture);
-    const QRect target(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
-    // Only the bars beside the picture are filled: the picture covers the rest.
-    const QRegion bars = QRegion(rect()) - QRegion(target);
-    for (const QRect& r : bars)
-        painter.fillRect(r, Qt::black);
-    if (m_pictureCurrent)
-        painter.drawImage(target.topLeft(), m_picture);
-    else
-        painter.fillRect(target, Qt::black);
+    // The renderer fills the whole surface (the picture in the middle, black beside it), one
+    // pixel of the picture per pixel of the screen.
+    painter.drawImage(QPoint(0, 0), frame);
 }
 
 void VideoSurface::paintSong(QPainter& painter)

@@ -1,16 +1,18 @@
 #pragma once
-// The picture of a playing video, drawn as an ordinary widget from the frames the player
-// hands to its sink: no native child window (which would cover the widgets stacked above it
-// and break when its window is rebuilt or unloaded) and no graphics context of its own. A song
-// shows its title, artist, album and cover instead.
+// The picture of a playing video, drawn as an ordinary widget from the pictures the engine's
+// renderer draws at the widget's size in device pixels: no native child window (which would
+// cover the widgets stacked above it and break when its window is rebuilt or unloaded) and no
+// graphics context of its own. A song shows its title, artist, album and cover instead.
 #include <QImage>
 #include <QStringList>
-#include <QVideoFrame>
+#include <QTimer>
 #include <QWidget>
 
-class QVideoSink;
+class QLabel;
 
 namespace gui {
+
+class FrameRenderer;
 
 // What a song shows in the video area.
 struct SongCard {
@@ -22,26 +24,34 @@ struct SongCard {
 class VideoSurface : public QWidget {
 public:
     explicit VideoSurface(QWidget* parent = nullptr);
-    // Where the player sends its frames.
-    QVideoSink* videoSink() const { return m_sink; }
+    // The renderer whose pictures are shown (none once the engine goes).
+    void setRenderer(FrameRenderer* renderer);
     // The last frame as drawn (null before the first and after the medium is closed).
-    const QImage& picture() const { return m_picture; }
+    QImage picture() const;
     // Shown while there is no video frame; an empty card shows black.
     void setSongCard(SongCard card);
+    // A line over the top left corner of the picture for a moment (the speed, a subtitle
+    // chosen).
+    void showStatus(const QString& text);
+    // How long a status line stays.
+    static constexpr int kStatusMs = 2000;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
-    void frameChanged(const QVideoFrame& frame);
     void paintSong(QPainter& painter);
+    // Tells the renderer the size shown, in device pixels.
+    void sizeRenderer();
 
-    QVideoSink* m_sink;
-    QVideoFrame m_frame;
-    QImage m_picture;
-    // Whether m_picture is drawn from m_frame already.
-    bool m_pictureCurrent = false;
+    FrameRenderer* m_renderer = nullptr;
+    QLabel* m_status;
+    QTimer m_statusTimer;
     SongCard m_song;
+    const QImage m_none;
 };
 
 } // namespace gui

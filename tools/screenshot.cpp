@@ -118,7 +118,6 @@ int main(int argc, char** argv)
     const auto config = gui::loadConfiguration(configFile);
     if (!config)
         return 2;
-    gui::prepareQt();
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     gui::setUpApplication(app);

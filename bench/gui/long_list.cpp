@@ -43,7 +43,6 @@ double timeMs(const std::function<void()>& work)
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    gui::prepareQt();
     QApplication app(argc, argv);
     gui::setUpApplication(app);
     QTemporaryDir profile;

@@ -94,7 +94,6 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    gui::prepareQt();
     QApplication app(argc, argv);
     gui::setUpApplication(app);
     QTemporaryDir profile;

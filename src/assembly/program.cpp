@@ -11,7 +11,6 @@
 #include "music/page_store.h"
 #include "music/site_list_window.h"
 #include "platform/environment.h"
-#include "platform/posix/gst_decoders.h"
 #include "platform/single_user.h"
 #include "player/player_window.h"
 #include "runtime/app.h"
@@ -63,7 +62,6 @@ void installDesktopServices(
 {
     installServices(app, std::move(config), { profile, false });
     provideMediaRemote(app);
-    app.provide<platform::Decoders>(std::make_shared<platform::GstDecoders>());
 }
 
 std::string prepareProfile(runtime::App& app)

@@ -1,5 +1,5 @@
 #pragma once
-// Whether the media framework can decode the common formats, so the decoder hint shows only
+// Whether the media engine can decode the common formats, so the decoder hint shows only
 // where it helps, and a medium that fails for want of a decoder can name it.
 #include <string>
 #include <vector>
@@ -9,10 +9,9 @@ namespace platform {
 // The common formats, by the names the player shows.
 inline constexpr const char* kCommonFormats[] = { "MP3", "AAC", "H.264", "MPEG-4", "Vorbis", "Theora" };
 
-// The common formats that no decoder of a framework's install-info listing (one line per
-// capability, "decoder-audio/mpeg, mpegversion=(int)1, layer=(int)[ 1, 3 ];") can decode,
-// in the order above. A listing without a single decoder line names them all.
-std::vector<std::string> formatsWithoutDecoder(const std::string& listing);
+// The common formats that none of the codecs named (FFmpeg's names of the decoders a player
+// has: "mp3", "h264"...) decodes, in the order above.
+std::vector<std::string> formatsWithoutDecoder(const std::vector<std::string>& codecs);
 
 // The common formats a medium of this file name's extension may need (empty when it is no
 // common container), in the order above.

@@ -52,6 +52,27 @@ std::string clockText(double seconds)
     return std::to_string(whole / 60) + ":" + (s.size() < 2 ? "0" + s : s);
 }
 
+// The words of the ReplayGain modes, in their order.
+constexpr const char* kReplayGainWords[] = { "off", "track", "album" };
+
+// Ten gains in dB within the equalizer's range, "G1,...,G10"; false for anything else.
+bool parseGains(std::string_view text, runtime::EqualizerGains& out)
+{
+    runtime::EqualizerGains gains {};
+    for (size_t band = 0; band < gains.size(); ++band) {
+        const size_t comma = std::min(text.find(','), text.size());
+        if (!wholeNumber(text.substr(0, comma), gains[band])
+            || std::abs(gains[band]) > runtime::kEqualizerMaxDb)
+            return false;
+        const bool last = band + 1 == gains.size();
+        if (last != (comma == text.size()))
+            return false;
+        text.remove_prefix(last ? comma : comma + 1);
+    }
+    out = gains;
+    return true;
+}
+
 // How long the note about a resumed video stays.
 constexpr int kResumeNoteMs = 4000;
 
@@ -62,21 +83,37 @@ SoundSettings parseSound(const std::vector<std::string>& lines)
     SoundSettings sound;
     for (const std::string& line : lines) {
         const size_t eq = line.find('=');
-        int value = 0;
-        if (eq == std::string::npos || !wholeNumber(std::string_view(line).substr(eq + 1), value))
+        if (eq == std::string::npos)
             continue;
         const std::string key = line.substr(0, eq);
-        if (key == "volume" && value >= 0 && value <= 100)
+        const std::string_view text = std::string_view(line).substr(eq + 1);
+        int value = 0;
+        if (key == "replaygain") {
+            for (int mode = 0; mode < 3; ++mode) {
+                if (text == kReplayGainWords[mode])
+                    sound.replayGain = static_cast<runtime::ReplayGain>(mode);
+            }
+        } else if (key == "equalizer") {
+            parseGains(text, sound.equalizer);
+        } else if (!wholeNumber(text, value)) {
+            continue;
+        } else if (key == "volume" && value >= 0 && value <= 100) {
             sound.volume = value;
-        else if (key == "mute" && (value == 0 || value == 1))
+        } else if (key == "mute" && (value == 0 || value == 1)) {
             sound.mute = value == 1;
+        }
     }
     return sound;
 }
 
 std::vector<std::string> soundLines(const SoundSettings& sound)
 {
-    return { "volume=" + std::to_string(sound.volume), std::string("mute=") + (sound.mute ? "1" : "0") };
+    std::string gains;
+    for (int gain : sound.equalizer)
+        gains += (gains.empty() ? "" : ",") + std::to_string(gain);
+    return { "volume=" + std::to_string(sound.volume), std::string("mute=") + (sound.mute ? "1" : "0"),
+        std::string("replaygain=") + kReplayGainWords[static_cast<int>(sound.replayGain)],
+        "equalizer=" + gains };
 }
 
 void Places::parse(const std::vector<std::string>& lines)
@@ -88,34 +125,55 @@ void Places::parse(const std::vector<std::string>& lines)
         if (tab == std::string::npos || tab + 1 >= line.size()
             || !wholeNumber(std::string_view(line).substr(0, tab), seconds) || seconds <= 0)
             continue;
+        const std::string rest = line.substr(tab + 1);
+        const size_t second = rest.find('\t');
         if (m_places.size() < kKeptPlaces)
-            m_places.emplace_back(seconds, line.substr(tab + 1));
+            m_places.push_back({ static_cast<double>(seconds), rest.substr(0, second),
+                second == std::string::npos ? std::string() : rest.substr(second + 1) });
     }
 }
 
 std::vector<std::string> Places::lines() const
 {
     std::vector<std::string> out;
-    for (const auto& [seconds, path] : m_places)
-        out.push_back(std::to_string(static_cast<int64_t>(seconds)) + "\t" + path);
+    for (const Place& p : m_places)
+        out.push_back(std::to_string(static_cast<int64_t>(p.seconds)) + "\t" + p.path
+            + (p.subtitle.empty() ? "" : "\t" + p.subtitle));
     return out;
+}
+
+const Places::Place* Places::placeOf(const std::string& path) const
+{
+    for (const Place& p : m_places) {
+        if (p.path == path)
+            return &p;
+    }
+    return nullptr;
 }
 
 double Places::find(const std::string& path) const
 {
-    for (const auto& [seconds, kept] : m_places) {
-        if (kept == path)
-            return seconds;
-    }
-    return 0;
+    const Place* p = placeOf(path);
+    return p ? p->seconds : 0;
 }
 
-void Places::remember(const std::string& path, double position, double duration)
+std::string Places::subtitleOf(const std::string& path) const
 {
-    std::erase_if(m_places, [&](const auto& p) { return p.second == path; });
+    const Place* p = placeOf(path);
+    return p ? p->subtitle : std::string();
+}
+
+void Places::remember(const std::string& path, double position, double duration, const std::string& subtitle)
+{
+    std::erase_if(m_places, [&](const Place& p) { return p.path == path; });
     if (!(duration > 2 * kPlaceMargin) || !(position > kPlaceMargin) || position >= duration - kPlaceMargin)
         return;
-    m_places.insert(m_places.begin(), { std::floor(position), path });
+    // Sound: a path or a subtitle holding a tab would read back as other fields: such a place
+    // is kept without its subtitle.
+    const bool subtitleFits
+        = path.find('\t') == std::string::npos && subtitle.find('\t') == std::string::npos;
+    m_places.insert(
+        m_places.begin(), { std::floor(position), path, subtitleFits ? subtitle : std::string() });
     if (m_places.size() > kKeptPlaces)
         m_places.resize(kKeptPlaces);
 }
@@ -133,12 +191,14 @@ void Form5::restoreSound()
     m_keptSound = soundLines(sound);
     WindowsMediaPlayer1.setVolume(sound.volume);
     WindowsMediaPlayer1.setMute(sound.mute);
+    WindowsMediaPlayer1.setReplayGain(sound.replayGain);
+    WindowsMediaPlayer1.setEqualizer(sound.equalizer);
 }
 
 void Form5::WindowsMediaPlayer1_SoundChange()
 {
-    const std::vector<std::string> lines
-        = soundLines({ WindowsMediaPlayer1.volume(), WindowsMediaPlayer1.mute() });
+    const std::vector<std::string> lines = soundLines({ WindowsMediaPlayer1.volume(),
+        WindowsMediaPlayer1.mute(), WindowsMediaPlayer1.replayGain(), WindowsMediaPlayer1.equalizer() });
     if (lines == m_keptSound)
         return;
     m_keptSound = lines;
@@ -162,7 +222,7 @@ void Form5::WindowsMediaPlayer1_Leave()
     Places places;
     places.parse(readKept(app(), kPlacesFile));
     const std::vector<std::string> before = places.lines();
-    places.remember(url, position, duration);
+    places.remember(url, position, duration, WindowsMediaPlayer1.subtitle());
     if (places.lines() != before)
         writeKept(app(), kPlacesFile, places.lines());
 }
@@ -179,6 +239,9 @@ void Form5::resumePlace()
     if (at <= 0)
         return;
     WindowsMediaPlayer1.seek(at);
+    // The subtitle chosen when it was left comes back with the place.
+    if (const std::string subtitle = places.subtitleOf(url); !subtitle.empty())
+        WindowsMediaPlayer1.setSubtitle(subtitle);
     Text5.move(WindowsMediaPlayer1.left(), WindowsMediaPlayer1.top(), WindowsMediaPlayer1.width(), 24);
     Text5.setText("从上次停止的位置 " + clockText(at) + " 继续播放");
     Text5.setVisible(true);

@@ -1,9 +1,11 @@
 #pragma once
 // What the player keeps between runs, in files of its own beside the designed ones: the
-// loudness and muting, and where videos were left.
+// loudness and muting, ReplayGain and the equalizer, and where videos were left.
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "runtime/engines.h"
 
 namespace player {
 
@@ -18,26 +20,38 @@ inline constexpr double kPlaceMargin = 30;
 struct SoundSettings {
     int volume = 100;
     bool mute = false;
+    runtime::ReplayGain replayGain = runtime::ReplayGain::Off;
+    runtime::EqualizerGains equalizer {};
 };
 
-// The sound settings from the file's lines ("volume=N", "mute=0|1"); missing or malformed
-// lines keep the defaults.
+// The sound settings from the file's lines ("volume=N", "mute=0|1", "replaygain=off|track|album",
+// "equalizer=G1,...,G10" in dB); missing or malformed lines keep the defaults.
 SoundSettings parseSound(const std::vector<std::string>& lines);
 std::vector<std::string> soundLines(const SoundSettings& sound);
 
-// Where videos were left, the most recent first: "SECONDS<TAB>PATH" lines.
+// Where videos were left, the most recent first, with the subtitle chosen for each:
+// "SECONDS<TAB>PATH" or "SECONDS<TAB>PATH<TAB>SUBTITLE" lines.
 class Places {
 public:
     // Reads the file's lines; malformed lines are skipped.
     void parse(const std::vector<std::string>& lines);
     std::vector<std::string> lines() const;
-    // The place a path was left at (0 when none is kept).
+    // The place a path was left at (0 when none is kept), and the subtitle chosen there.
     double find(const std::string& path) const;
+    std::string subtitleOf(const std::string& path) const;
     // Keeps where a video was left: only in the middle of a known length, else forgets it.
-    void remember(const std::string& path, double position, double duration);
+    void remember(
+        const std::string& path, double position, double duration, const std::string& subtitle = {});
 
 private:
-    std::vector<std::pair<double, std::string>> m_places;
+    struct Place {
+        double seconds;
+        std::string path;
+        std::string subtitle;
+    };
+    const Place* placeOf(const std::string& path) const;
+
+    std::vector<Place> m_places;
 };
 
 } // namespace player

@@ -21,6 +21,26 @@ double clockSeededDraw()
     return std::uniform_real_distribution<double>(0.0, 1.0)(generator);
 }
 
+// The address that will play when the medium playing ends, by the play mode in force (as the
+// tick of lian will choose it); empty where it is not known in advance (a random draw, a stop,
+// the last entry played once, an empty list).
+std::string followingEntry(const Form5& f)
+{
+    const std::string& word = f.Text3.text();
+    if (word == kPlayLoop)
+        return f.WindowsMediaPlayer1.url();
+    const bool fromSearch = word == kPlaySearch;
+    const runtime::ListBox& names = fromSearch ? f.List4 : f.List1;
+    const runtime::ListBox& paths = fromSearch ? f.List5 : f.List2;
+    const int count = names.listCount();
+    if ((word != kPlayList && word != kPlaySearch && word != kPlayOnce) || count == 0)
+        return {};
+    if (word == kPlayOnce && f.Text4.text() == f.List2.list(count - 1))
+        return {};
+    const int current = names.listIndex();
+    return paths.list(current < count - 1 ? current + 1 : 0);
+}
+
 } // namespace
 
 void Form5::WindowsMediaPlayer1_PlayStateChange(int newState)
@@ -30,8 +50,11 @@ void Form5::WindowsMediaPlayer1_PlayStateChange(int newState)
     // Paused and the other states are ignored.
     if (newState == runtime::PlayStopped && !WindowsMediaPlayer1.stoppedByUser())
         lian.start(1);
-    if (newState == runtime::PlayPlaying)
+    if (newState == runtime::PlayPlaying) {
         resumePlace();
+        // The engine may start the next medium the moment this one ends (songs without a gap).
+        WindowsMediaPlayer1.setNext(followingEntry(*this));
+    }
 }
 
 void Form5::advanceInList(runtime::ListBox& names, runtime::ListBox& paths)

@@ -226,9 +226,15 @@ void Form5::WindowsMediaPlayer1_Undecodable()
                 missing += (missing.empty() ? "" : "、") + format;
         }
     }
-    showOverlay(3,
-        missing.empty() ? std::string(kUndecodable)
-                        : std::string(kUndecodable) + "：缺少 " + missing + " 解码器");
+    // Without a decoder to name, the engine's own reason says why (an unknown format, a file
+    // that cannot be read).
+    const std::string& reason = WindowsMediaPlayer1.undecodableReason();
+    std::string text = kUndecodable;
+    if (!missing.empty())
+        text += "：缺少 " + missing + " 解码器";
+    else if (!reason.empty())
+        text += "：" + reason;
+    showOverlay(3, text);
 }
 
 void Form5::hideDecoderHint()

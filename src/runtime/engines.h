@@ -1,6 +1,7 @@
 #pragma once
 // The engines behind the browser and media player controls. The front end supplies real
 // ones; without it, recording engines stand in (they remember what was asked of them).
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -69,6 +70,16 @@ public:
 };
 
 // A media engine: plays one address at a time and reports its play state.
+// Songs' loudness from their ReplayGain tags: left as they are, by the track's gain, or by the
+// album's (the songs of one album keep their differences).
+enum class ReplayGain { Off, Track, Album };
+
+// The equalizer's ten bands, their centres in Hz, and the gain range of each in dB.
+inline constexpr int kEqualizerBands = 10;
+inline constexpr int kEqualizerHz[kEqualizerBands] = { 31, 62, 125, 250, 500, 1000, 2000, 4000, 8000, 16000 };
+inline constexpr int kEqualizerMaxDb = 12;
+using EqualizerGains = std::array<int, kEqualizerBands>;
+
 class MediaEngine {
 public:
     virtual ~MediaEngine() = default;
@@ -84,7 +95,27 @@ public:
     // Loudness 0 to 100, and muting, which keeps the loudness.
     virtual void setVolume(int percent) = 0;
     virtual void setMute(bool mute) = 0;
+    // Playing speed (1 is normal), the pitch kept.
+    virtual void setRate(double rate) = 0;
+    // How loud songs are made from their ReplayGain tags.
+    virtual void setReplayGain(ReplayGain mode) = 0;
+    // The equalizer's gain of each band in dB (all 0: the sound as it is).
+    virtual void setEqualizer(const EqualizerGains& gains) = 0;
+    // The medium that will follow the one playing when it ends (empty: none known), so its
+    // first sample can follow the last one without a gap.
+    virtual void setNext(const std::string& url) = 0;
+    // The subtitle of the medium playing: kSubtitleAuto, kSubtitleNone, "track:N" or the path
+    // of a subtitle file.
+    virtual void setSubtitle(const std::string& choice) = 0;
 };
+
+// The subtitle choices besides a track or a file.
+inline constexpr const char* kSubtitleAuto = "";
+inline constexpr const char* kSubtitleNone = "no";
+
+// The playing speeds a player offers.
+inline constexpr double kMinRate = 0.5;
+inline constexpr double kMaxRate = 3.0;
 
 // Play states as the media player control numbers them.
 enum PlayState {
@@ -138,6 +169,11 @@ public:
     void setPosition(double seconds) override;
     void setVolume(int) override { }
     void setMute(bool) override { }
+    void setRate(double) override { }
+    void setReplayGain(ReplayGain) override { }
+    void setEqualizer(const EqualizerGains&) override { }
+    void setNext(const std::string&) override { }
+    void setSubtitle(const std::string&) override { }
     // The length of the medium "loaded" (what a real engine learns from the file).
     void setDuration(double seconds) { m_duration = seconds; }
 

@@ -1,9 +1,11 @@
 #include "runtime/media_controls.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "runtime/app.h"
 #include "runtime/form.h"
+#include "runtime/vbtext.h"
 
 namespace runtime {
 
@@ -227,6 +229,9 @@ void MediaPlayer::setEngine(std::unique_ptr<MediaEngine> engine)
     if (m_engine) {
         m_engine->setVolume(m_volume);
         m_engine->setMute(m_mute);
+        m_engine->setRate(m_rate);
+        m_engine->setReplayGain(m_replayGain);
+        m_engine->setEqualizer(m_equalizer);
     }
 }
 
@@ -241,6 +246,8 @@ void MediaPlayer::setUrl(const std::string& url)
     leave();
     m_url = url;
     m_stoppedByUser = false;
+    m_next.clear();
+    m_subtitle.clear();
     touch();
     m_refused = !url.empty() && m_addressCheck && !m_addressCheck(url);
     if (m_refused) {
@@ -343,6 +350,71 @@ void MediaPlayer::setMute(bool mute)
         onSoundChange();
 }
 
+void MediaPlayer::setRate(double rate)
+{
+    if (std::isnan(rate))
+        return;
+    m_rate = std::clamp(rate, kMinRate, kMaxRate);
+    m_log.add("rate " + vb::Format00(m_rate));
+    if (m_engine)
+        m_engine->setRate(m_rate);
+    touch();
+}
+
+void MediaPlayer::setReplayGain(ReplayGain mode)
+{
+    const bool changed = mode != m_replayGain;
+    m_replayGain = mode;
+    m_log.add("replaygain " + std::to_string(static_cast<int>(mode)));
+    if (m_engine)
+        m_engine->setReplayGain(mode);
+    touch();
+    if (onSoundChange && changed)
+        onSoundChange();
+}
+
+void MediaPlayer::setEqualizer(EqualizerGains gains)
+{
+    std::string text;
+    for (int& gain : gains) {
+        gain = std::clamp(gain, -kEqualizerMaxDb, kEqualizerMaxDb);
+        text += (text.empty() ? "" : ",") + std::to_string(gain);
+    }
+    const bool changed = gains != m_equalizer;
+    m_equalizer = gains;
+    m_log.add("equalizer " + text);
+    if (m_engine)
+        m_engine->setEqualizer(gains);
+    touch();
+    if (onSoundChange && changed)
+        onSoundChange();
+}
+
+void MediaPlayer::setNext(const std::string& url)
+{
+    if (url == m_next)
+        return;
+    m_next = url;
+    m_log.add("next " + url);
+    if (m_engine)
+        m_engine->setNext(url);
+}
+
+void MediaPlayer::setSubtitle(const std::string& choice)
+{
+    m_subtitle = choice;
+    m_log.add("subtitle " + choice);
+    if (m_engine)
+        m_engine->setSubtitle(choice);
+    touch();
+}
+
+void MediaPlayer::reportSubtitle(const std::string& choice)
+{
+    m_subtitle = choice;
+    touch();
+}
+
 void MediaPlayer::reportPlayState(int state)
 {
     m_playState = state;
@@ -351,9 +423,10 @@ void MediaPlayer::reportPlayState(int state)
         app().dispatch([&] { onPlayStateChange(state); });
 }
 
-void MediaPlayer::reportUndecodable()
+void MediaPlayer::reportUndecodable(const std::string& reason)
 {
     m_log.add("undecodable");
+    m_undecodableReason = reason;
     if (onUndecodable)
         app().dispatch([&] { onUndecodable(); });
 }
@@ -370,6 +443,8 @@ std::optional<std::string> MediaPlayer::property(std::string_view name) const
         return propertyText(m_volume);
     if (name == "mute")
         return propertyText(m_mute);
+    if (name == "rate")
+        return vb::Format00(m_rate);
     if (name == "position")
         return std::to_string(static_cast<int64_t>(position()));
     if (name == "duration")

@@ -119,6 +119,25 @@ public:
     void setVolume(int percent);
     bool mute() const { return m_mute; }
     void setMute(bool mute);
+    // Playing speed, kMinRate to kMaxRate (a speed outside is brought inside; not a number is
+    // ignored); kept by the control and given to every engine.
+    double rate() const { return m_rate; }
+    void setRate(double rate);
+    // Songs' loudness from their tags, and the equalizer (each band brought within
+    // ±kEqualizerMaxDb); kept by the control and given to every engine.
+    ReplayGain replayGain() const { return m_replayGain; }
+    void setReplayGain(ReplayGain mode);
+    const EqualizerGains& equalizer() const { return m_equalizer; }
+    void setEqualizer(EqualizerGains gains);
+    // The medium that will follow the one playing (given to the engine, which may start it
+    // without a gap); a new address forgets it.
+    const std::string& next() const { return m_next; }
+    void setNext(const std::string& url);
+    // The subtitle of the medium playing (see MediaEngine::setSubtitle): set by a window, or
+    // reported by the engine when the person chooses one; a new address forgets it.
+    const std::string& subtitle() const { return m_subtitle; }
+    void setSubtitle(const std::string& choice);
+    void reportSubtitle(const std::string& choice);
 
     MediaEngine& engine();
     // Whether an engine exists yet (the front end shows its video only once there is one).
@@ -129,13 +148,16 @@ public:
     // The engine reports a new play state (PlayStopped = 1 also at the end of a medium).
     void reportPlayState(int state);
     std::function<void(int state)> onPlayStateChange;
-    // The engine reports that it has no decoder for the medium (or the medium is not one).
-    void reportUndecodable();
+    // The engine reports that it has no decoder for the medium (or the medium is not one),
+    // with its reason in the interface's language when it has one.
+    void reportUndecodable(const std::string& reason = {});
     std::function<void()> onUndecodable;
+    // The reason of the last medium that could not be played (empty when none was given).
+    const std::string& undecodableReason() const { return m_undecodableReason; }
     // The medium is about to be left (a new address, close, the bar's stop): the engine still
     // holds its position.
     std::function<void()> onLeave;
-    // The loudness or muting changed.
+    // The loudness, muting, ReplayGain or equalizer changed.
     std::function<void()> onSoundChange;
 
     std::optional<std::string> property(std::string_view name) const override;
@@ -154,6 +176,12 @@ private:
     bool m_stoppedByUser = false;
     int m_volume = 100;
     bool m_mute = false;
+    double m_rate = 1;
+    ReplayGain m_replayGain = ReplayGain::Off;
+    EqualizerGains m_equalizer {};
+    std::string m_next;
+    std::string m_subtitle;
+    std::string m_undecodableReason;
 };
 
 } // namespace runtime

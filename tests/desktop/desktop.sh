@@ -301,10 +301,11 @@ expect_screen() {
 
 # Media made for a case: a WAV tone, a video of one bright colour, a picture of one colour.
 make_wav() { sox -q -n -r 44100 -c 2 "$1" synth "${2:-5}" sine 440 vol 0.2; }
+# make_video FILE [FRAMES [CODEC]]: 25 frames a second, MPEG-4 unless told (the container
+# is the file's extension).
 make_video() {
-    gst-launch-1.0 -q videotestsrc num-buffers="${2:-100}" pattern=solid-color foreground-color=0xff20c020 \
-        ! video/x-raw,width=320,height=240,framerate=25/1 ! videoconvert ! avenc_mpeg4 ! avimux \
-        ! filesink location="$1" >/dev/null
+    ffmpeg -loglevel error -y -f lavfi -i "color=c=0x20c020:s=320x240:r=25" -frames:v "${2:-100}" \
+        -c:v "${3:-mpeg4}" -pix_fmt yuv420p "$1"
 }
 make_picture() { convert -size 320x240 "xc:$2" "$1"; }
 

@@ -21,7 +21,6 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     ::testing::InitGoogleTest(&argc, argv);
-    gui::prepareQt();
     QApplication app(argc, argv);
     gui::setUpApplication(app);
     return RUN_ALL_TESTS();

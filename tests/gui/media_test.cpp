@@ -1,4 +1,4 @@
-// The media player control on Qt Multimedia: a medium plays inside the control's area and its
+// The media player control on libmpv: a medium plays inside the control's area and its
 // play states arrive with the control's numbers, ending with "ended, stopped".
 #include <QApplication>
 #include <QLabel>

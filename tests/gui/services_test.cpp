@@ -107,28 +107,28 @@ TEST(DesktopTrayMessages, ClicksBecomeThePlatformsMouseMessages)
     EXPECT_TRUE(gui::trayMessagesOf(R::MiddleClick).empty());
 }
 
-TEST(DesktopPlayStates, QtStatesBecomeTheControlsNumbers)
+TEST(DesktopPlayStates, EndsOfAMediumBecomeTheControlsNumbers)
 {
-    using P = QMediaPlayer;
+    // mpv's reasons: 0 the end of the medium, 2 a stop, 3 quitting, 4 an error, 5 a redirect.
     const struct {
-        P::PlaybackState state;
-        P::MediaStatus status;
-        std::optional<int> expected;
+        int reason;
+        bool quiet;
+        std::vector<int> states;
+        bool undecodable;
     } rows[] = {
-        { P::PlayingState, P::BufferedMedia, runtime::PlayPlaying },
-        { P::PlayingState, P::BufferingMedia, runtime::PlayBuffering },
-        { P::PlayingState, P::StalledMedia, runtime::PlayBuffering },
-        { P::PausedState, P::BufferedMedia, runtime::PlayPaused },
-        { P::StoppedState, P::LoadedMedia, runtime::PlayStopped },
-        { P::StoppedState, P::EndOfMedia, runtime::PlayStopped },
-        { P::PlayingState, P::EndOfMedia, runtime::PlayStopped },
-        { P::StoppedState, P::BufferedMedia, std::nullopt }, // why it stopped is not known yet
-        { P::StoppedState, P::InvalidMedia, runtime::PlayReady },
-        { P::StoppedState, P::NoMedia, std::nullopt },
+        { 0, false, { runtime::PlayEnded, runtime::PlayStopped }, false },
+        { 0, true, { runtime::PlayEnded, runtime::PlayStopped }, false },
+        { 2, false, { runtime::PlayStopped }, false },
+        { 2, true, {}, false }, // a new address or close: no medium ended
+        { 3, false, {}, false },
+        { 4, false, { runtime::PlayReady }, true },
+        { 5, false, {}, false },
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(gui::QtMediaEngine::playStateOf(row.state, row.status), row.expected)
-            << row.state << "/" << row.status;
+    for (const auto& row : rows) {
+        const gui::MediaEnd end = gui::MpvMediaEngine::endOf(row.reason, row.quiet);
+        EXPECT_EQ(end.states, row.states) << row.reason << "/" << row.quiet;
+        EXPECT_EQ(end.undecodable, row.undecodable) << row.reason;
+    }
 }
 
 TEST_F(DesktopServices, WorkPostedFromAnotherThreadRunsWithoutTimers)

@@ -48,6 +48,11 @@ TEST(PlayerStart, DecoderHintShowsOnlyWithoutDecoders)
         p.app.runUntilIdle();
         EXPECT_NE(f.Text5.text().find(framework ? "无法播放此文件：缺少 Vorbis 解码器" : "无法播放此文件"),
             std::string::npos);
+        // With every decoder there, the engine's reason says why.
+        decoders->lacking.clear();
+        f.WindowsMediaPlayer1.reportUndecodable("无法识别的文件格式");
+        p.app.runUntilIdle();
+        EXPECT_NE(f.Text5.text().find("无法播放此文件：无法识别的文件格式"), std::string::npos);
     }
 }
 

@@ -1,5 +1,5 @@
 # The desktop's player widgets and media keys (MPRIS through playerctl, on a private session
-# bus): what plays and its tags, play-pause, next, position and volume from outside, and a play
+# bus): what plays and its tags, play-pause, next, position, volume and speed from outside, a play
 # pressed on the player's own bar seen by a follower, and a FIFO named like a video turned down.
 if [ -z "${ZELVORA_PRIVATE_BUS:-}" ]; then
     exec env ZELVORA_PRIVATE_BUS=1 dbus-run-session -- bash "$SUITE_DIR/run_case.sh" "$ZELVORA" mpris "$DESKTOP_WORK"
@@ -47,6 +47,21 @@ set_volume() { dbus-send --session --print-reply --dest=org.mpris.MediaPlayer2.z
 ! set_volume string:loud >/dev/null 2>&1 || fail "a volume given as text was taken"
 sleep 0.5
 is 0.400000 volume || fail "a volume given as text changed the volume to $(ctl volume)"
+
+note "speed: Rate from outside, kept within the player's 0.5 to 3"
+rate() {
+    dbus-send --session --print-reply --dest=org.mpris.MediaPlayer2.zelvora /org/mpris/MediaPlayer2 \
+        org.freedesktop.DBus.Properties."$1" string:org.mpris.MediaPlayer2.Player "${@:2}" 2>/dev/null
+}
+rate Get string:MinimumRate | grep -q 'double 0.5$' || fail "MinimumRate: $(rate Get string:MinimumRate)"
+rate Get string:MaximumRate | grep -q 'double 3$' || fail "MaximumRate: $(rate Get string:MaximumRate)"
+rate_is() { [ "$(player_value Form5.WindowsMediaPlayer1 rate)" = "$1" ]; }
+rate Set string:Rate variant:double:1.5
+wait_until rate_is 150 || fail "Rate 1.5: $(layout_of control Form5.WindowsMediaPlayer1)"
+rate Get string:Rate | grep -q 'double 1.5$' || fail "Rate read back: $(rate Get string:Rate)"
+rate Set string:Rate variant:double:8
+wait_until rate_is 300 || fail "Rate 8 is not brought to 3"
+rate Set string:Rate variant:double:1
 
 note "loop and shuffle choose the play modes"
 ctl loop Track

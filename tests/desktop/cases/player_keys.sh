@@ -1,4 +1,4 @@
-# The player's keys, wheel and sliders on a video, and what it keeps when the desktop ends it
+# The player's keys (the speed's among them), wheel and sliders on a video, and what it keeps when the desktop ends it
 # (SIGTERM): the volume and muting, and the place in the video, which plays on from there.
 desktop_start
 make_video "$DESKTOP_WORK/green.avi" 2500
@@ -29,6 +29,14 @@ xdotool key Right key Right key Right
 expect_value between position $((start + 14)) $((start + 18))
 xdotool key Left
 expect_value between position $((start + 9)) $((start + 14))
+note "speed: ] and [ step it, Backspace makes it normal, the overlay says it"
+xdotool key bracketright key bracketright
+expect_value value_is rate 150
+expect_screen 3 speed_overlay drawn "$((x + 12)) $((y + 12)) 90 20"
+xdotool key bracketleft
+expect_value value_is rate 125
+xdotool key BackSpace
+expect_value value_is rate 100
 note "the wheel over the video"
 xdotool click 5 click 5 click 5
 expect_value value_is volume 80
