@@ -21,7 +21,7 @@ int usage(const char* why)
 {
     std::fprintf(stderr,
         "zelvora: %s\n"
-        "usage: zelvora [--profile DIR] [--config FILE] [FILE...]\n"
+        "usage: zelvora [--profile DIR] [--config FILE] [--platform NAME] [FILE...]\n"
         "       zelvora --headless [--profile DIR] [--config FILE] [--script FILE]\n"
         "       zelvora --version\n",
         why);
@@ -55,6 +55,12 @@ int main(int argc, char** argv)
         } else if (arg == "--script") {
             if (!value(options.scriptFile))
                 return usage("--script needs a file");
+        } else if (arg == "--platform" || arg == "-platform") {
+            // The display platform the person chose (wayland, xcb): Qt reads it from the
+            // same arguments.
+            std::string platform;
+            if (!value(platform))
+                return usage("--platform needs a name");
         } else if (arg == "--help" || arg == "-h") {
             usage("options");
             return 0;

@@ -7,6 +7,7 @@
 #include <QTranslator>
 #include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "gui/look.h"
@@ -53,12 +54,37 @@ std::shared_ptr<platform::Config> loadConfiguration(const std::string& file)
     return config;
 }
 
+std::vector<char*> qtArguments(int argc, char** argv)
+{
+    std::vector<char*> args(argv, argv + argc);
+    static char option[] = "-platform";
+    static char x11[] = "xcb";
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            return args;
+    }
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
+    // Natively, a compositor places each window where it likes and lets no program move its
+    // own: the hub and its glued windows would fall apart. Through XWayland they keep
+    // together. Given as an argument rather than in the environment, so the programs this
+    // one starts keep the session's own choice.
+    if (wayland && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
+        && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        args.insert(args.begin() + 1, { option, x11 });
+    }
+    return args;
+}
+
 void setUpApplication(QApplication& app)
 {
     QApplication::setApplicationName(QStringLiteral("zelvora"));
     // Qt has taken the user's locale; numbers are read and written the C way (the media
     // engine refuses to start otherwise).
     std::setlocale(LC_NUMERIC, "C");
+    // Docks and task bars match the windows to the launcher by this name (the Wayland app id);
+    // on X the windows' class is the application name, named in the entry as its window class.
+    QGuiApplication::setDesktopFileName(QStringLiteral("cn.zelvora.Zelvora"));
     // The program lives on with its tray icon when its windows are closed.
     QApplication::setQuitOnLastWindowClosed(false);
     installTranslations(app);

@@ -3,6 +3,7 @@
 // the screenshot tool, the tests): Chinese texts, the CJK font, the icon.
 #include <memory>
 #include <string>
+#include <vector>
 
 class QApplication;
 
@@ -12,6 +13,10 @@ class Config;
 
 namespace gui {
 
+// The arguments to create the QApplication with: on a Wayland session the program runs
+// through XWayland unless the person chose a platform (QT_QPA_PLATFORM, --platform) or there
+// is no X display.
+std::vector<char*> qtArguments(int argc, char** argv);
 // Call right after: translations, fonts, the program's icon, life beyond the last window.
 void setUpApplication(QApplication& app);
 // The configuration: the file given (--config), else the one named by the environment, else

@@ -103,8 +103,10 @@ void LabelView::paintEvent(QPaintEvent*)
     painter.setFont(font());
     if (drawBar(painter, rect(), *c))
         return;
-    painter.drawText(rect(), static_cast<int>(alignmentOf(c->alignment()) | Qt::AlignTop | Qt::TextWordWrap),
-        qs(c->caption()));
+    const int flags = static_cast<int>(alignmentOf(c->alignment()) | Qt::AlignTop | Qt::TextWordWrap);
+    const QString caption = qs(c->caption());
+    painter.setFont(fittedFont(font(), rect(), flags, caption));
+    painter.drawText(rect(), flags, caption);
 }
 
 PictureView::PictureView(Session& session, runtime::PictureBox& picture, QWidget* parent)
@@ -137,7 +139,7 @@ void PictureView::paintEvent(QPaintEvent*)
         if (m_image && c->stretch()) {
             painter.drawPixmap(0, 0, scaledPixmapOf(c->picture(), size()));
         } else {
-            painter.drawPixmap(0, 0, pixmapOf(c->picture()));
+            drawZoomedPixmap(painter, pixmapOf(c->picture()));
         }
     }
     if (c->borderStyle() == 1)

@@ -8,6 +8,7 @@
 
 #include "gui/basic_views.h"
 #include "gui/engine_views.h"
+#include "gui/form_view.h"
 #include "gui/input_views.h"
 #include "gui/list_views.h"
 #include "gui/look.h"
@@ -70,6 +71,9 @@ private:
         switch (type) {
         case QEvent::MouseButtonPress:
             m_view.fire([&](runtime::Control& c) { c.mouseDown(e); });
+            // A press on a label that drags its window (a title) moves it too.
+            if (auto* window = dynamic_cast<FormView*>(m_view.widget()->window()))
+                window->systemMoveIfDragging();
             return swallow;
         case QEvent::MouseButtonDblClick:
             if (event->button() == Qt::LeftButton)

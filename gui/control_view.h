@@ -56,6 +56,8 @@ public:
     void sync();
     // Forgets the control (its window is going away); the widget stays until deleted.
     virtual void detach();
+    // The zoom changed: the widget is laid out anew at the next update.
+    void rezoom() { m_revision = 0; }
 
     // Raises a control event from the person's input and brings the views up to date.
     void fire(const std::function<void(runtime::Control&)>& event);

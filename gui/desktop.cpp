@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QThread>
+#include <QTimer>
 #include <cstdio>
 #include <filesystem>
 
@@ -26,6 +27,12 @@ namespace {
 constexpr const char* kProfileInUse
     = "另一个 Zelvora 正在使用同一个用户资料，但没有回应。为保护播放列表和设置，本次启动已取消。";
 constexpr const char* kProfileUnusable = "无法锁定用户资料，本次启动已取消：";
+
+constexpr const char* kNoChineseFont
+    = "没有找到可以显示中文的字体，界面文字会显示为方框。请安装中文字体（例如 fonts-noto-cjk 或 "
+      "fonts-wqy-microhei）后重新启动 Zelvora。\n\n"
+      "No installed font can show Chinese, so the captions show as boxes. Install a Chinese font "
+      "(fonts-noto-cjk or fonts-wqy-microhei, for example) and start Zelvora again.";
 
 // Whether Qt will find a display: a platform chosen in the environment (offscreen, for
 // example), a Wayland display, or an X display whose local socket exists.
@@ -93,6 +100,23 @@ void endOnRequest(QObject* owner, Session& session, std::function<void(runtime::
     });
 }
 
+// Sound: with no font for Chinese every caption is a row of boxes and nothing says why; the
+// person is told once, in both languages, as soon as the hub is up.
+void sayWhenNoChineseFont(QObject* owner, Session& session)
+{
+    if (chineseFontInstalled())
+        return;
+    std::fprintf(stderr, "zelvora: no installed font has Chinese characters\n");
+    QTimer::singleShot(0, owner, [&session] {
+        session.run([&] {
+            platform::MessageBoxRequest box;
+            box.text = kNoChineseFont;
+            box.icon = platform::Exclamation;
+            session.app().service<platform::Dialogs>().messageBox(box);
+        });
+    });
+}
+
 } // namespace
 
 void bringHubToFront(Session& session)
@@ -134,7 +158,9 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options)
     const auto config = loadConfiguration(options.configFile);
     if (!config)
         return 2;
-    QApplication app(argc, argv);
+    std::vector<char*> args = qtArguments(argc, argv);
+    int count = static_cast<int>(args.size());
+    QApplication app(count, args.data());
     setUpApplication(app);
     if (SingleInstance::handOver(SingleInstance::defaultKey(), toQt(options.files), 2000))
         return 0;
@@ -168,6 +194,7 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options)
     const auto layoutReport = installLayoutReport(session);
     endOnRequest(&app, session, options.endProgram);
     session.startProgram();
+    sayWhenNoChineseFont(&app, session);
     SingleInstance instance;
     if (!acceptHandOvers(instance, session, options.openFiles))
         std::fprintf(stderr, "zelvora: second starts cannot hand their files to this program\n");

@@ -20,20 +20,34 @@
 #include "gui/session.h"
 #include "runtime/app.h"
 #include "runtime/controls.h"
+#include "runtime/desktop_close.h"
 #include "runtime/form.h"
 
 namespace gui {
 
 namespace {
 
-// A window's place and size in pixels (whole-window geometry is in twips).
+// A window's place and size in screen pixels (whole-window geometry is in twips).
 QRect pixelGeometryOf(const runtime::Form& form)
 {
-    auto px = [](int twips) {
-        return static_cast<int>(std::lround(twips / static_cast<double>(runtime::kTwipsPerPixel)));
-    };
+    // An owned window keeps its place beside its owner exactly, whatever the rounding at a zoom.
+    QPoint at(screenPixelsOf(form.left()), screenPixelsOf(form.top()));
+    if (const runtime::Form* owner = form.owner())
+        at = pixelGeometryOf(*owner).topLeft()
+            + QPoint(screenPixelsOf(form.left() - owner->left()), screenPixelsOf(form.top() - owner->top()));
     return QRect(
-        px(form.left()), px(form.top()), std::max(1, px(form.width())), std::max(1, px(form.height())));
+        at, QSize(std::max(1, screenPixelsOf(form.width())), std::max(1, screenPixelsOf(form.height()))));
+}
+
+// The zoom at which a group of windows of this designed size (twips) fits the area: 1 where
+// it fits as designed. A pixel is kept in hand for the rounding of place and size.
+double zoomToFit(QSize twips, const QRect& area)
+{
+    const double w = twips.width() / static_cast<double>(runtime::kTwipsPerPixel);
+    const double h = twips.height() / static_cast<double>(runtime::kTwipsPerPixel);
+    if (area.isEmpty() || w <= 0 || h <= 0 || (w <= area.width() && h <= area.height()))
+        return 1.0;
+    return std::min({ 1.0, (area.width() - 1) / w, (area.height() - 1) / h });
 }
 
 } // namespace
@@ -64,8 +78,26 @@ void FormView::ownerGone(FormView& owner)
     if (m_ownerView != &owner)
         return;
     m_ownerView = nullptr;
+    // An embedded window leaves the owner's before the owner's goes (it would take it along).
+    if (parentWidget())
+        unembed();
     if (windowHandle())
         windowHandle()->setTransientParent(nullptr);
+}
+
+bool FormView::embeddable(const FormView* ownerView) const
+{
+    // A Wayland compositor places every window as it likes (beside its owner, over it) and no
+    // program may place its own: there a window glued to its owner is drawn inside the
+    // owner's window instead. Dialogs stay windows of their own, which compositors centre.
+    return ownerView && !m_form->modal()
+        && QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+void FormView::unembed()
+{
+    hide();
+    setParent(nullptr, Qt::Window | (m_frameless ? Qt::FramelessWindowHint : Qt::WindowFlags()));
 }
 
 ControlView* FormView::viewOf(const runtime::Control& control) const
@@ -108,20 +140,42 @@ void FormView::fitOnScreen()
         if (form->owner() == m_form && form->visible())
             group.push_back(form);
     }
-    QRect covered;
-    for (runtime::Form* form : group)
-        covered |= pixelGeometryOf(*form);
+    auto cover = [&group] {
+        QRect covered;
+        for (runtime::Form* form : group)
+            covered |= pixelGeometryOf(*form);
+        return covered;
+    };
+    QRect covered = cover();
     const QScreen* screen = QGuiApplication::screenAt(covered.topLeft());
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    const QPoint offset = offsetOntoScreen(covered, screen->availableGeometry());
+    const QRect area = screen->availableGeometry();
+    // A group larger than the work area (a small or scaled screen, a panel) is not left with
+    // its bottom under the panel: the whole program shrinks until the group fits. It never
+    // grows back while it runs, so windows do not change size under the person's hands.
+    const double fit = zoomToFit(covered.size() * (runtime::kTwipsPerPixel / zoom()), area);
+    if (fit < zoom()) {
+        setZoom(fit);
+        m_session.renderer().rezoom();
+        covered = cover();
+    }
+    const QPoint offset = offsetOntoScreen(covered, area);
     if (offset.isNull())
         return;
     for (runtime::Form* form : group)
-        form->move(form->left() + offset.x() * runtime::kTwipsPerPixel,
-            form->top() + offset.y() * runtime::kTwipsPerPixel);
+        form->move(form->left() + twipsOf(offset.x()), form->top() + twipsOf(offset.y()));
+}
+
+void FormView::rezoom()
+{
+    m_revision = 0;
+    for (auto& [control, view] : m_views) {
+        if (view)
+            view->rezoom();
+    }
 }
 
 void FormView::syncWindow()
@@ -138,8 +192,14 @@ void FormView::syncWindow()
 
 void FormView::placeWindow()
 {
-    const QRect g = pixelGeometry();
-    if (m_frameless) {
+    QRect g = pixelGeometry();
+    if (embedded() && m_ownerView && m_ownerView->m_form)
+        g.translate(-pixelGeometryOf(*m_ownerView->m_form).topLeft());
+    if (m_frameless || embedded()) {
+        // A window the program sizes itself keeps that size: a tiling window manager then
+        // lets it float where it is rather than stretch it over a tile.
+        if (!embedded() && m_form->windowState() == runtime::WindowState::Normal && maximumSize() != g.size())
+            setFixedSize(g.size());
         if (geometry() != g)
             setGeometry(g);
     } else {
@@ -216,20 +276,32 @@ void FormView::restack()
         view->widget()->raise();
 }
 
+void FormView::ownedBy(FormView* ownerView)
+{
+    if (embeddable(ownerView)) {
+        setParent(ownerView, Qt::Widget);
+        placeWindow();
+        return;
+    }
+    if (embedded())
+        unembed();
+    // Owned windows stay above their owner and leave the task bar to it (a tool window
+    // of its owner; changing the kind of window hides it until it is shown below).
+    if (windowFlags().testFlag(Qt::Tool) != (ownerView != nullptr))
+        setWindowFlag(Qt::Tool, ownerView != nullptr);
+    winId();
+    if (ownerView)
+        ownerView->winId();
+    windowHandle()->setTransientParent(ownerView ? ownerView->windowHandle() : nullptr);
+}
+
 void FormView::syncVisibility()
 {
     runtime::Form* owner = m_form->owner();
     FormView* ownerView = owner ? m_session.renderer().viewOf(*owner) : nullptr;
-    if (ownerView != m_ownerView) {
+    if (ownerView != m_ownerView || embedded() != embeddable(ownerView)) {
         m_ownerView = ownerView;
-        // Owned windows stay above their owner and leave the task bar to it (a tool window
-        // of its owner; changing the kind of window hides it until it is shown below).
-        if (windowFlags().testFlag(Qt::Tool) != (ownerView != nullptr))
-            setWindowFlag(Qt::Tool, ownerView != nullptr);
-        winId();
-        if (ownerView)
-            ownerView->winId();
-        windowHandle()->setTransientParent(ownerView ? ownerView->windowHandle() : nullptr);
+        ownedBy(ownerView);
     }
     // An owned window is out of sight while its owner is minimised.
     const bool ownerMinimised = ownerView && ownerView->m_form
@@ -274,6 +346,13 @@ void FormView::raiseWithOwned()
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         return;
     raise();
+    raiseOwned();
+}
+
+void FormView::raiseOwned()
+{
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return;
     for (FormView* other : m_session.renderer().views()) {
         if (other != this && other->m_ownerView == this && other->isVisible())
             other->raise();
@@ -309,10 +388,13 @@ void FormView::paintEvent(QPaintEvent*)
     }
     painter.fillRect(rect(), toQColor(m_form->backColor()));
     if (!m_form->picture().empty())
-        painter.drawPixmap(0, 0, pixmapOf(m_form->picture()));
+        drawZoomedPixmap(painter, pixmapOf(m_form->picture()));
     const runtime::PaintedPicture& painted = m_form->painted();
     if (!painted.picture.empty())
-        painter.drawPixmap(0, 0, scaledPixmapOf(painted.picture, QSize(painted.width, painted.height)));
+        painter.drawPixmap(0, 0,
+            scaledPixmapOf(painted.picture,
+                QSize(static_cast<int>(std::lround(painted.width * zoom())),
+                    static_cast<int>(std::lround(painted.height * zoom())))));
     painter.end();
     if (!m_painted) {
         m_painted = true;
@@ -341,6 +423,20 @@ void FormView::mousePressEvent(QMouseEvent* event)
     const runtime::MouseEvent e
         = mouseEventOf(*m_form, this, this, event->position(), event->button(), event->modifiers());
     raiseOnForm([&](runtime::Form& f) { f.mouseDown(e); });
+    systemMoveIfDragging();
+}
+
+void FormView::systemMoveIfDragging()
+{
+    if (!m_form || !m_form->drag.dragging
+        || !QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
+    // The compositor moves the whole window (the owner's, for a window drawn inside it) and
+    // keeps the pointer until the move ends: the window's own drag would otherwise follow
+    // the pointer with places the compositor never applies.
+    QWindow* handle = window()->windowHandle();
+    if (handle && handle->startSystemMove())
+        m_form->drag.dragging = false;
 }
 
 void FormView::mouseReleaseEvent(QMouseEvent* event)
@@ -391,14 +487,22 @@ void FormView::closeEvent(QCloseEvent* event)
 {
     // The view goes away with the window, once the window is unloaded.
     event->ignore();
-    if (event->spontaneous())
+    // The program never closes its views itself (it hides them), so every close comes from the
+    // desktop, also where the platform reports it as a close of the program's own (Wayland).
+    if (m_form && !m_applying)
         closedByDesktop();
 }
 
 void FormView::closedByDesktop()
 {
-    if (!m_form)
-        return;
+    m_session.run([this] {
+        if (m_form && !runtime::handleDesktopClose(*m_form))
+            m_session.app().unload(*m_form);
+    });
+}
+
+void FormView::destroyedByDesktop()
+{
     m_session.run([this] {
         if (m_form)
             m_session.app().unload(*m_form);
@@ -420,9 +524,8 @@ void FormView::resizeEvent(QResizeEvent* event)
         [this, whole, frame] {
             m_session.run([&] {
                 if (m_form)
-                    m_form->resizedByDesktop(whole.width() * runtime::kTwipsPerPixel,
-                        whole.height() * runtime::kTwipsPerPixel, frame.width() * runtime::kTwipsPerPixel,
-                        frame.height() * runtime::kTwipsPerPixel);
+                    m_form->resizedByDesktop(twipsOf(whole.width()), twipsOf(whole.height()),
+                        twipsOf(frame.width()), twipsOf(frame.height()));
             });
         },
         Qt::QueuedConnection);
@@ -435,9 +538,10 @@ void FormView::moveEvent(QMoveEvent* event)
     if (!m_form || m_applying || m_frameless || !event->spontaneous())
         return;
     const QPoint p = pos();
-    const int left = p.x() * runtime::kTwipsPerPixel;
-    const int top = p.y() * runtime::kTwipsPerPixel;
-    if (left != m_form->left() || top != m_form->top())
+    const int left = twipsOf(p.x());
+    const int top = twipsOf(p.y());
+    // At a zoom a pixel is several twips: the window keeps its own place within the pixel.
+    if (p != QPoint(screenPixelsOf(m_form->left()), screenPixelsOf(m_form->top())))
         m_session.run([this, left, top] {
             if (m_form)
                 m_form->move(left, top);
@@ -447,6 +551,10 @@ void FormView::moveEvent(QMoveEvent* event)
 void FormView::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
+    // Not every window manager keeps an owned window above its owner (sway raises the
+    // clicked one over it): the windows this one owns come up with it every time.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        raiseOwned();
     if (event->type() != QEvent::WindowStateChange || !m_form || m_applying)
         return;
     // The person restored or minimised the window from the desktop.

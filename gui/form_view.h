@@ -33,9 +33,18 @@ public:
     void ownerGone(FormView& owner);
     // The view of a control of this window, or nullptr.
     ControlView* viewOf(const runtime::Control& control) const;
-    // The desktop closed the window (its frame's close button, a key, another program): the
-    // window is unloaded, as the windows expect.
+    // The desktop asks to close the window (its frame's close button, a key): the window's
+    // close handler decides, else the window is unloaded, as the windows expect.
     void closedByDesktop();
+    // Another program destroyed the window: it is unloaded.
+    void destroyedByDesktop();
+    // Hands a drag the window started to the window system's own move where programs may not
+    // place their windows (Wayland); the window's drag then ends.
+    void systemMoveIfDragging();
+    // The zoom changed: the window and its controls are laid out anew at the next update.
+    void rezoom();
+    // The screen's work area changed: the window is fitted to it again at the next update.
+    void refit() { m_fittedSize = QSize(); }
     // Whether the view has been painted since it was last shown.
     bool paintedOnce() const { return m_painted; }
     std::function<void()> onPainted;
@@ -64,6 +73,13 @@ private:
     ControlView* ensureView(runtime::Control& control);
     void restack();
     void raiseWithOwned();
+    // Makes the window owned by that view's (none: nullptr): above it, or inside it.
+    void ownedBy(FormView* ownerView);
+    // Whether the window is drawn inside its owner's window (see embeddable).
+    bool embedded() const { return parentWidget() != nullptr; }
+    bool embeddable(const FormView* ownerView) const;
+    void unembed();
+    void raiseOwned();
     void restoreOwners();
     void fitOnScreen();
     void raiseOnForm(const std::function<void(runtime::Form&)>& event);

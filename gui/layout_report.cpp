@@ -23,8 +23,12 @@ namespace gui {
 
 namespace {
 
-QString rectText(const QRect& r)
+// In the screen's own pixels (a scaled screen has more than Qt's), as X input and screenshots
+// count them.
+QString rectText(const QRect& logical)
 {
+    const qreal k = qApp->devicePixelRatio();
+    const QRect r((QPointF(logical.topLeft()) * k).toPoint(), (QSizeF(logical.size()) * k).toSize());
     return QStringLiteral("%1 %2 %3 %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
 
@@ -37,7 +41,8 @@ QRect globalRect(const QWidget& w)
 // or a screenshot would miss it, however visible Qt already counts it.
 bool onScreen(const QWidget& w)
 {
-    return w.isVisible() && w.windowHandle() && w.windowHandle()->isExposed();
+    const QWindow* handle = w.window()->windowHandle();
+    return w.isVisible() && handle && handle->isExposed();
 }
 
 // One line per window on screen ("window NAME WINID X Y W H") and per control on show in it
@@ -51,7 +56,9 @@ void reportWindows(QTextStream& out, const Renderer& renderer)
             continue;
         const runtime::Form& form = view->form();
         const QString name = qs(form.name());
-        out << "window " << name << ' ' << view->winId() << ' ' << rectText(view->frameGeometry()) << '\n';
+        // A window drawn inside its owner's (Wayland) is reported with the owner's window.
+        const QRect where = view->isWindow() ? view->frameGeometry() : globalRect(*view);
+        out << "window " << name << ' ' << view->window()->winId() << ' ' << rectText(where) << '\n';
         for (runtime::Control* control : form.controls()) {
             ControlView* cv = view->viewOf(*control);
             if (!cv || !cv->widget()->isVisible())

@@ -1,8 +1,10 @@
 #include "gui/look.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QPalette>
 #include <cmath>
+#include <fontconfig/fontconfig.h>
 #include <map>
 #include <memory>
 
@@ -14,8 +16,60 @@ namespace gui {
 
 namespace {
 
-// The CJK face installed with the program's fonts; fontconfig picks another one when absent.
-const char* const kCjkFamily = "WenQuanYi Micro Hei";
+// Characters every window shows: a font that lacks them draws the program in boxes.
+constexpr char32_t kChineseSample[]
+    = { U'影', U'音', U'管', U'理', U'播', U'放', U'器', U'下', U'载', U'视', U'频' };
+
+struct ChineseFont {
+    QString family;
+    bool covers = false;
+};
+
+// The best sans font of the system for simplified Chinese, as fontconfig ranks them (the
+// person's own preferences first), and whether it has the program's characters.
+ChineseFont askFontconfig()
+{
+    ChineseFont found;
+    if (!FcInit())
+        return found;
+    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("sans-serif:lang=zh-cn"));
+    if (!pattern)
+        return found;
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!match)
+        return found;
+    FcChar8* family = nullptr;
+    if (FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch && family)
+        found.family = QString::fromUtf8(reinterpret_cast<const char*>(family));
+    FcCharSet* charset = nullptr;
+    if (FcPatternGetCharSet(match, FC_CHARSET, 0, &charset) == FcResultMatch && charset) {
+        found.covers = true;
+        for (char32_t c : kChineseSample)
+            found.covers = found.covers && FcCharSetHasChar(charset, c);
+    }
+    FcPatternDestroy(match);
+    return found;
+}
+
+const ChineseFont& chineseFont()
+{
+    static const ChineseFont font = askFontconfig();
+    return font;
+}
+
+QString chineseFamily()
+{
+    // With no font for Chinese at all, the name of the font the program was laid out with
+    // still lets Qt's own fallback try.
+    const ChineseFont& font = chineseFont();
+    return font.covers && !font.family.isEmpty() ? font.family : QStringLiteral("WenQuanYi Micro Hei");
+}
+
+double g_zoom = 1.0;
 
 // System colour indexes of the platform the windows were first written for, mapped to the palette.
 QColor systemColor(int index)
@@ -119,18 +173,51 @@ QColor toQColor(int64_t value)
 
 QFont toQFont(const std::string& family, double points, bool bold)
 {
-    QFont font(family.empty() ? QString::fromLatin1(kCjkFamily) : qs(family));
+    QFont font(family.empty() ? chineseFamily() : qs(family));
     // Layouts are in pixels at 96 dots per inch; sizing in pixels keeps them whatever the
     // screen's reported density.
-    const double px = std::isfinite(points) && points > 0 ? points * 96.0 / 72.0 : 12.0;
+    const double px = (std::isfinite(points) && points > 0 ? points * 96.0 / 72.0 : 12.0) * g_zoom;
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(px))));
     font.setBold(bold);
     return font;
 }
 
+double zoom()
+{
+    return g_zoom;
+}
+
+void setZoom(double factor)
+{
+    g_zoom = std::isfinite(factor) && factor > 0 ? factor : 1.0;
+}
+
+int screenPixelsOf(int twips)
+{
+    return static_cast<int>(std::lround(twips * g_zoom / runtime::kTwipsPerPixel));
+}
+
+int twipsOf(int screenPixels)
+{
+    return static_cast<int>(std::lround(screenPixels * runtime::kTwipsPerPixel / g_zoom));
+}
+
+void drawZoomedPixmap(QPainter& painter, const QPixmap& pixmap)
+{
+    if (g_zoom == 1.0) {
+        painter.drawPixmap(0, 0, pixmap);
+        return;
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.scale(g_zoom, g_zoom);
+    painter.drawPixmap(0, 0, pixmap);
+    painter.restore();
+}
+
 double pixelsPerUnit(const runtime::Form& form)
 {
-    return static_cast<double>(form.twipsPerUnit()) / runtime::kTwipsPerPixel;
+    return static_cast<double>(form.twipsPerUnit()) / runtime::kTwipsPerPixel * g_zoom;
 }
 
 QRect controlRect(const runtime::Control& control)
@@ -174,15 +261,37 @@ QPixmap scaledPixmapOf(const runtime::Picture& picture, QSize size)
     return entry->scaled;
 }
 
+bool chineseFontInstalled()
+{
+    return chineseFont().covers;
+}
+
 void installFontSubstitutions()
 {
-    const QString cjk = QString::fromLatin1(kCjkFamily);
+    const QString cjk = chineseFamily();
     for (const char* face : { "宋体", "新宋体", "黑体", "微软雅黑", "楷体", "仿宋", "SimSun", "NSimSun",
              "SimHei", "Microsoft YaHei", "MS Sans Serif", "Tahoma" })
         QFont::insertSubstitution(QString::fromUtf8(face), cjk);
     QFont font(cjk);
     font.setPixelSize(12);
     QApplication::setFont(font);
+}
+
+QFont fittedFont(const QFont& font, const QRect& area, int flags, const QString& caption)
+{
+    QFont fitted = font;
+    const int designed = font.pixelSize();
+    if (designed <= 0 || caption.isEmpty() || area.isEmpty())
+        return fitted;
+    // Down to three quarters of the designed size: smaller would be hard to read, and a
+    // caption that needs more was clipped as designed too.
+    for (int px = designed; px >= std::max(6, designed * 3 / 4); --px) {
+        fitted.setPixelSize(px);
+        const QRect needed = QFontMetrics(fitted).boundingRect(area, flags, caption);
+        if (needed.width() <= area.width() && needed.height() <= area.height())
+            return fitted;
+    }
+    return font;
 }
 
 Qt::Alignment alignmentOf(int alignment)

@@ -15,8 +15,15 @@ namespace gui {
 
 namespace {
 
-// Fills a Qt menu with the children of a runtime menu; each action carries its item's name.
-void fill(QMenu& target, const runtime::Menu& source)
+bool stillLoaded(const runtime::App& app, const runtime::Form* form)
+{
+    const auto forms = app.forms();
+    return std::find(forms.begin(), forms.end(), form) != forms.end();
+}
+
+} // namespace
+
+void fillRuntimeMenu(QMenu& target, const runtime::Menu& source)
 {
     for (const runtime::Menu* item : source.children()) {
         if (!item->visible())
@@ -28,7 +35,7 @@ void fill(QMenu& target, const runtime::Menu& source)
         if (!item->children().empty()) {
             QMenu* sub = target.addMenu(qs(item->caption()));
             sub->setEnabled(item->enabled());
-            fill(*sub, *item);
+            fillRuntimeMenu(*sub, *item);
             continue;
         }
         QAction* action = target.addAction(qs(item->caption()));
@@ -39,34 +46,28 @@ void fill(QMenu& target, const runtime::Menu& source)
     }
 }
 
-bool stillLoaded(const runtime::App& app, const runtime::Form* form)
+void chooseRuntimeMenuItem(Session& session, const runtime::Form* form, const QString& name)
 {
-    const auto forms = app.forms();
-    return std::find(forms.begin(), forms.end(), form) != forms.end();
+    runtime::App& app = session.app();
+    if (name.isEmpty() || !stillLoaded(app, form))
+        return;
+    if (runtime::Control* item = form->control(utf8(name));
+        item && item->kind() == runtime::ControlKind::Menu && item->enabled())
+        item->click();
 }
-
-} // namespace
 
 void popupRuntimeMenu(Session& session, runtime::Form&, runtime::Menu& menu)
 {
     // The items belong to the menu's own window, whichever window pops it up.
     runtime::Form& form = menu.form();
     QMenu popup;
-    fill(popup, menu);
+    fillRuntimeMenu(popup, menu);
     if (popup.isEmpty())
-        return;
-    QAction* chosen = popup.exec(QCursor::pos());
-    if (!chosen || chosen->data().toString().isEmpty())
         return;
     // Timers ran while the menu was open: the window may have gone, so the item is looked
     // up again by its name.
-    const std::string name = utf8(chosen->data().toString());
-    runtime::App& app = session.app();
-    if (!stillLoaded(app, &form))
-        return;
-    if (runtime::Control* item = form.control(name);
-        item && item->kind() == runtime::ControlKind::Menu && item->enabled())
-        item->click();
+    if (QAction* chosen = popup.exec(QCursor::pos()))
+        chooseRuntimeMenuItem(session, &form, chosen->data().toString());
 }
 
 } // namespace gui

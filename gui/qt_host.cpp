@@ -37,6 +37,10 @@ void QtHost::pumpEvents()
 
 void QtHost::popupMenu(runtime::Form& form, runtime::Menu& menu)
 {
+    if (takePopup) {
+        takePopup(menu);
+        return;
+    }
     m_session.sync();
     popupRuntimeMenu(m_session, form, menu);
 }

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QTimer>
 #include <atomic>
+#include <functional>
 
 #include "runtime/app.h"
 
@@ -22,6 +23,9 @@ public:
     void timersChanged() override;
     void formUnloaded(runtime::Form& form) override;
     void workPosted() override;
+    // While set, a menu the windows pop up is handed here instead of shown (the tray learns
+    // which menu its icon's right click opens).
+    std::function<void(runtime::Menu&)> takePopup;
 
 private:
     void tick();

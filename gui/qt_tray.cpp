@@ -1,5 +1,7 @@
 #include "gui/qt_tray.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMouseEvent>
@@ -7,10 +9,14 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "gui/desktop.h"
 #include "gui/look.h"
+#include "gui/menu_popup.h"
+#include "gui/qt_host.h"
 #include "gui/session.h"
 #include "runtime/app.h"
 #include "runtime/control.h"
+#include "runtime/controls.h"
 #include "runtime/form.h"
 #include "runtime/vbtext.h"
 
@@ -27,6 +33,28 @@ bool controlAlive(const runtime::App& app, const runtime::Control* control)
             return true;
     }
     return false;
+}
+
+// Whether Qt shows the icon through a StatusNotifier host on the session bus (the host then
+// shows the icon's menu itself) rather than in an X notification area that reports clicks.
+bool notifierHost()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return true;
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    return bus.isConnected() && bus.interface()
+        && bus.interface()->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher"));
+}
+
+// A text that changes whenever what the menu shows changes.
+QString shapeOf(const runtime::Menu& menu)
+{
+    QString shape;
+    for (const runtime::Menu* item : menu.children())
+        shape += qs(item->caption()) + QLatin1Char(item->visible() ? 'v' : '-')
+            + QLatin1Char(item->enabled() ? 'e' : '-') + QLatin1Char(item->checked() ? 'c' : '-')
+            + QLatin1Char('[') + shapeOf(*item) + QLatin1Char(']');
+    return shape;
 }
 
 // The icon in a small window of its own, for desktops without a notification area.
@@ -113,6 +141,7 @@ QtTray::QtTray(Session& session)
 QtTray::~QtTray()
 {
     delete m_icon;
+    delete m_menu;
     delete m_standIn;
 }
 
@@ -155,6 +184,25 @@ void QtTray::showIcon()
         connect(
             m_icon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason r) { deliver(r); }, Qt::QueuedConnection);
+        // Sound: a host that shows the menu itself gets the designed menu (an icon without
+        // one exports none, and such a host then offers no way to leave the program). Where
+        // clicks reach the program, it pops the menu up itself, as designed.
+        if (notifierHost() && (m_source = menuOfRightClick())) {
+            m_menu = new QMenu;
+            // Queued: an item may ask a question, which must not wait inside the host's call.
+            connect(m_menu, &QMenu::triggered, this, [this](QAction* action) {
+                const QString name = action->data().toString();
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, name] {
+                        if (m_added && controlAlive(m_session.app(), m_source))
+                            m_session.run([&] { chooseRuntimeMenuItem(m_session, &m_source->form(), name); });
+                    },
+                    Qt::QueuedConnection);
+            });
+            syncMenu();
+            m_icon->setContextMenu(m_menu);
+        }
     }
     m_icon->setIcon(QIcon(pixmapOf(m_record.icon)));
     // The record's tip is a fixed field padded with blanks.
@@ -176,8 +224,34 @@ bool QtTray::remove(const platform::NotifyIconRecord&)
     return true;
 }
 
+void QtTray::syncMenu()
+{
+    if (!m_menu || !m_added || !controlAlive(m_session.app(), m_source))
+        return;
+    const QString shape = shapeOf(*m_source);
+    if (shape == m_menuShape)
+        return;
+    m_menuShape = shape;
+    m_menu->clear();
+    fillRuntimeMenu(*m_menu, *m_source);
+}
+
+runtime::Menu* QtTray::menuOfRightClick()
+{
+    runtime::Menu* found = nullptr;
+    QtHost& host = m_session.host();
+    host.takePopup = [&found](runtime::Menu& menu) { found = &menu; };
+    if (controlAlive(m_session.app(), m_record.window)) {
+        for (int message : trayMessagesOf(QSystemTrayIcon::Context))
+            platform::deliverTrayMessage(m_record, message);
+    }
+    host.takePopup = nullptr;
+    return found;
+}
+
 void QtTray::windowsShown(bool any)
 {
+    syncMenu();
     const bool needed = !any && m_added && !shown();
     if (!needed) {
         if (m_standIn)
@@ -204,6 +278,9 @@ void QtTray::deliver(QSystemTrayIcon::ActivationReason reason)
                 platform::deliverTrayMessage(m_record, message);
         });
     }
+    // A left click shows the hub; the window manager is asked to put it in front as well.
+    if (reason == QSystemTrayIcon::Trigger)
+        bringHubToFront(m_session);
 }
 
 } // namespace gui

@@ -1,6 +1,7 @@
 #pragma once
 // The notification-area icon on the desktop: Qt's system tray icon, reporting the person's
 // clicks to the control named in the icon's record.
+#include <QMenu>
 #include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
@@ -8,6 +9,10 @@
 #include <QWidget>
 
 #include "platform/tray.h"
+
+namespace runtime {
+class Menu;
+}
 
 namespace gui {
 
@@ -36,6 +41,9 @@ public:
     void windowsShown(bool any);
     // The stand-in, while it is on screen (else nullptr).
     QWidget* standIn() const;
+    // The menu a desktop that shows the icon's menu itself shows (null where the program pops
+    // its menu up itself).
+    QMenu* exportedMenu() const { return m_menu; }
     // How often a wanted icon looks for a notification area that was not there (a panel that
     // starts after the program, or restarts).
     static constexpr int kTrayLookMs = 1000;
@@ -43,11 +51,19 @@ public:
 private:
     // Shows the remembered icon in the notification area, when there is one now.
     void showIcon();
+    // Brings the exported menu in step with its source (items, checks, greying).
+    void syncMenu();
+    // The menu the icon's right click pops up, asked of the windows without showing it.
+    runtime::Menu* menuOfRightClick();
     Session& m_session;
     platform::NotifyIconRecord m_record;
     bool m_added = false;
     QPointer<QSystemTrayIcon> m_icon;
     QPointer<QWidget> m_standIn;
+    QPointer<QMenu> m_menu;
+    runtime::Menu* m_source = nullptr;
+    // What the exported menu was last filled from (captions, visibility, checks, greying).
+    QString m_menuShape;
     QTimer m_look;
     // Whether the icon went to the notification area that is there now.
     bool m_shownInArea = false;

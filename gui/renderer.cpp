@@ -2,7 +2,9 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <algorithm>
 #include <xcb/xcb.h>
 
@@ -59,6 +61,21 @@ Renderer::Renderer(Session& session)
     , m_goneFilter(std::make_unique<WindowGoneFilter>(*this))
 {
     QCoreApplication::instance()->installNativeEventFilter(m_goneFilter.get());
+    // A panel that comes (or grows) after the windows opened takes its strip of the screen:
+    // the windows are fitted to the new work area.
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        auto refit = [this] {
+            for (FormView* view : m_order)
+                view->refit();
+            m_session.sync();
+        };
+        auto watch = [app, refit](QScreen* screen) {
+            QObject::connect(screen, &QScreen::availableGeometryChanged, app, refit);
+        };
+        for (QScreen* screen : QGuiApplication::screens())
+            watch(screen);
+        QObject::connect(app, &QGuiApplication::screenAdded, app, watch);
+    }
 }
 
 Renderer::~Renderer()
@@ -74,7 +91,7 @@ void Renderer::nativeWindowDestroyed(uintptr_t window)
     // Qt's back still carries the id.
     for (FormView* view : m_order) {
         if (view->attached() && view->isVisible() && view->internalWinId() == window) {
-            view->closedByDesktop();
+            view->destroyedByDesktop();
             return;
         }
     }
@@ -113,6 +130,15 @@ void Renderer::sync()
     } while (m_pending);
 }
 
+void Renderer::rezoom()
+{
+    for (FormView* view : m_order)
+        view->rezoom();
+    m_seen = 0;
+    // Inside an update the loop goes round again; outside, this is the update.
+    sync();
+}
+
 void Renderer::formUnloaded(runtime::Form& form)
 {
     auto it = m_views.find(&form);
@@ -136,10 +162,13 @@ void Renderer::retire(FormView* view)
 
 void Renderer::clear()
 {
+    // A window drawn inside its owner's would go with the owner's.
     for (FormView* view : m_order) {
         view->detach();
-        delete view;
+        view->setParent(nullptr);
     }
+    for (FormView* view : m_order)
+        delete view;
     m_views.clear();
     m_order.clear();
     m_seen = 0;

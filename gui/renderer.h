@@ -31,6 +31,8 @@ public:
     void formUnloaded(runtime::Form& form);
     // Drops every view (before the windows themselves are destroyed).
     void clear();
+    // The zoom changed: every view is laid out anew.
+    void rezoom();
 
     // The view of a loaded window, or nullptr.
     FormView* viewOf(const runtime::Form& form) const;

@@ -40,6 +40,8 @@ public:
 
     runtime::App& app() const { return *m_app; }
     Renderer& renderer() const { return *m_renderer; }
+    // The host of the app on Qt's event loop.
+    QtHost& host() const { return *m_host; }
     // The Qt WebEngine module behind the browsers a person sees (loaded at the first page).
     WebModule& webModule() const { return *m_web; }
 

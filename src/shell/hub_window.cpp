@@ -10,6 +10,7 @@
 #include "platform/shell.h"
 #include "platform/textfile.h"
 #include "runtime/app.h"
+#include "runtime/desktop_close.h"
 #include "settings/settings_window.h"
 #include "shell/updater_window.h"
 #include "traymenu/tray_window.h"
@@ -37,6 +38,10 @@ moban::moban(runtime::App& app)
     }
     Label2.onClick = [this] { Label2_Click(); };
     Label3.onClick = [this] { Label3_Click(); };
+    // Sound: a close from the desktop is the close button's (without a notification area the
+    // hub is the only way back to the program, and closing it asks whether to end).
+    runtime::setDesktopCloseHandler(
+        name(), [](runtime::Form& hub) { static_cast<moban&>(hub).Label3_Click(); });
     Label4.onClick = [this] { Label4_Click(); };
     Label5.onClick = [this] { Label5_Click(); };
     Label3.onMouseMove = [this](const runtime::MouseEvent& e) { Label3_MouseMove(e); };

@@ -10,10 +10,21 @@
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
 #include "settings/settings_window.h"
+#include "shell/hub_window.h"
 
 namespace traymenu {
 
 namespace {
+
+// Shows the hub (again, when it was closed: loading it places its child below it).
+void showHub(runtime::App& app)
+{
+    shell::moban& hub = app.get<shell::moban>();
+    if (hub.windowState() == runtime::WindowState::Minimized)
+        hub.setWindowState(runtime::WindowState::Normal);
+    hub.show();
+}
+
 const char* const kTip = "Zelvora影音管理\n看电影、下视频、听音乐，你值得收藏";
 constexpr int kTipLength = 64;
 } // namespace
@@ -98,8 +109,13 @@ void Form6::pic_MouseMove(const runtime::MouseEvent& e)
 {
     // The icon's notifications arrive as the message number in twips: 0x204 × 15 = 0x1E3C is
     // the right button going down.
-    if (vb::Hex(vb::bankersRound(e.x)) == "1E3C")
+    const std::string message = vb::Hex(vb::bankersRound(e.x));
+    if (message == "1E3C")
         popupMenu(kuai);
+    // A left click (0x202 × 15, the button coming up) brings the hub back, as the icons of
+    // every desktop do; desktops that show the menu themselves offer nothing else on a click.
+    else if (message == "1E1E")
+        showHub(app());
 }
 
 void Form6::Form_DblClick()

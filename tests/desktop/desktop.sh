@@ -65,6 +65,9 @@ stop_all() {
 
 window_manager_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
 
+# The screen's work area, "X Y W H": the screen less the panels.
+work_area() { xprop -root _NET_WORKAREA | sed 's/.*= //; s/,//g' | awk '{ print $1, $2, $3, $4 }'; }
+
 # A virtual screen WIDTHxHEIGHT (default 1280x1024) with openbox and trayer on it.
 desktop_start() {
     local size=${1:-1280x1024}
@@ -72,21 +75,30 @@ desktop_start() {
     chmod 700 "$DESKTOP_WORK/runtime"
     trap stop_all EXIT
     local number_file="$DESKTOP_WORK/display"
+    # A second screen in one case must not read the first one's number.
+    rm -f "$number_file"
     Xvfb -displayfd 1 -screen 0 "${size}x24" -nolisten tcp -noreset >"$number_file" 2>"$DESKTOP_WORK/xvfb.err" &
     HELPER_PIDS+=($!)
     wait_until -t 10 test -s "$number_file" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$number_file")"
     unset QT_QPA_PLATFORM WAYLAND_DISPLAY
     export XDG_RUNTIME_DIR="$DESKTOP_WORK/runtime"
-    openbox --sm-disable >"$DESKTOP_WORK/openbox.err" 2>&1 &
-    HELPER_PIDS+=($!)
-    wait_until window_manager_running || fail "openbox did not start"
+    # DESKTOP_WM=none: a bare display, for a compositor nested on it.
+    if [ "${DESKTOP_WM:-}" != none ]; then
+        openbox --sm-disable >"$DESKTOP_WORK/openbox.err" 2>&1 &
+        HELPER_PIDS+=($!)
+        wait_until window_manager_running || fail "openbox did not start"
+    fi
     [ "${DESKTOP_TRAY:-}" = late ] || tray_start
 }
 
-# The tray host (desktop_start starts it unless DESKTOP_TRAY=late).
+# The tray host (desktop_start starts it unless DESKTOP_TRAY=late); with DESKTOP_PANEL=N a
+# panel N pixels high that keeps its strip of the screen from the windows.
 tray_start() {
-    trayer --edge bottom --align right --widthtype request --height 24 --SetDockType true \
+    local strut=false
+    [ -z "${DESKTOP_PANEL:-}" ] || strut=true
+    trayer --edge bottom --align right --widthtype request --height "${DESKTOP_PANEL:-24}" --SetDockType true \
+        --SetPartialStrut "$strut" \
         >"$DESKTOP_WORK/trayer.err" 2>&1 &
     HELPER_PIDS+=($!)
     wait_until xdotool search --class trayer >/dev/null || fail "trayer did not start"
