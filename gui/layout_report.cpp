@@ -14,6 +14,7 @@
 #include "gui/renderer.h"
 #include "gui/session.h"
 #include "runtime/app.h"
+#include "runtime/controls.h"
 #include "runtime/form.h"
 #include "runtime/media_controls.h"
 
@@ -39,7 +40,8 @@ bool onScreen(const QWidget& w)
 }
 
 // One line per window on screen ("window NAME WINID X Y W H") and per control on show in it
-// ("control FORM.NAME X Y W H", a media player with " state=N volume=V mute=0|1 position=S").
+// ("control FORM.NAME X Y W H", a media player with " state=N volume=V mute=0|1 position=S",
+// a list box with " count=N").
 void reportWindows(QTextStream& out, const Renderer& renderer)
 {
     for (FormView* view : renderer.views()) {
@@ -57,6 +59,8 @@ void reportWindows(QTextStream& out, const Renderer& renderer)
             if (auto* player = dynamic_cast<runtime::MediaPlayer*>(control))
                 out << " state=" << player->playState() << " volume=" << player->volume()
                     << " mute=" << int(player->mute()) << " position=" << int(player->position());
+            if (auto* list = dynamic_cast<runtime::ListBox*>(control))
+                out << " count=" << list->listCount();
             out << '\n';
         }
     }

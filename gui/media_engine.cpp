@@ -9,6 +9,7 @@
 #include "gui/look.h"
 #include "gui/media_engine_decoders.h"
 #include "gui/session.h"
+#include "gui/song_tags.h"
 #include "gui/video_surface.h"
 #include "runtime/media_controls.h"
 
@@ -215,12 +216,15 @@ void QtMediaEngine::showSongCard()
     const QUrl source = m_media.source();
     if (!source.isEmpty() && !m_media.hasVideo()) {
         const QMediaMetaData tags = m_media.metaData();
-        const QString title = tags.stringValue(QMediaMetaData::Title).trimmed();
-        card.lines << (title.isEmpty() ? QFileInfo(source.path()).fileName() : title);
-        QString artist = tags.stringValue(QMediaMetaData::ContributingArtist).trimmed();
-        if (artist.isEmpty())
-            artist = tags.stringValue(QMediaMetaData::AlbumArtist).trimmed();
-        for (const QString& line : { artist, tags.stringValue(QMediaMetaData::AlbumTitle).trimmed() }) {
+        const platform::SongTags& own = songTagsOf(source.toString());
+        card.lines << firstText({ QString::fromStdString(own.title), tags.stringValue(QMediaMetaData::Title),
+            QFileInfo(source.path()).fileName() });
+        const QString artist = firstText(
+            { QString::fromStdString(own.artist), tags.stringValue(QMediaMetaData::ContributingArtist),
+                tags.stringValue(QMediaMetaData::AlbumArtist) });
+        const QString album
+            = firstText({ QString::fromStdString(own.album), tags.stringValue(QMediaMetaData::AlbumTitle) });
+        for (const QString& line : { artist, album }) {
             if (!line.isEmpty())
                 card.lines << line;
         }

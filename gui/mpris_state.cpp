@@ -11,6 +11,8 @@
 
 #include "gui/look.h"
 #include "gui/media_engine.h"
+#include "gui/song_tags.h"
+#include "lyrics/lrc.h"
 #include "platform/media_remote.h"
 #include "runtime/media_controls.h"
 
@@ -96,21 +98,20 @@ QVariantMap metadataOf(platform::MediaRemote& remote, MprisCover& cover)
     const double length = player->duration();
     if (length > 0)
         out.insert(QStringLiteral("mpris:length"), static_cast<qlonglong>(std::llround(length * 1e6)));
-    QString title = meta.stringValue(QMediaMetaData::Title);
-    if (title.isEmpty())
-        title = qs(remote.track().title);
-    if (title.isEmpty())
-        title = urlOf(medium).fileName();
-    out.insert(QStringLiteral("xesam:title"), title);
-    QString artist = meta.stringValue(QMediaMetaData::ContributingArtist);
-    if (artist.isEmpty())
-        artist = meta.stringValue(QMediaMetaData::AlbumArtist);
+    const platform::SongTags& own = songTagsOf(medium);
+    out.insert(QStringLiteral("xesam:title"),
+        firstText({ qs(own.title), meta.stringValue(QMediaMetaData::Title), qs(remote.track().title),
+            urlOf(medium).fileName() }));
+    const QString artist = firstText({ qs(own.artist), meta.stringValue(QMediaMetaData::ContributingArtist),
+        meta.stringValue(QMediaMetaData::AlbumArtist) });
     if (!artist.isEmpty())
         out.insert(QStringLiteral("xesam:artist"), QStringList { artist });
-    const QString album = meta.stringValue(QMediaMetaData::AlbumTitle);
+    const QString album = firstText({ qs(own.album), meta.stringValue(QMediaMetaData::AlbumTitle) });
     if (!album.isEmpty())
         out.insert(QStringLiteral("xesam:album"), album);
     out.insert(QStringLiteral("xesam:url"), urlOf(medium).toString());
+    if (!player->lyrics().empty())
+        out.insert(QStringLiteral("xesam:asText"), qs(lyrics::plainText(lyrics::parseLrc(player->lyrics()))));
     const QString art = artUrlOf(medium, meta, cover);
     if (!art.isEmpty())
         out.insert(QStringLiteral("mpris:artUrl"), art);

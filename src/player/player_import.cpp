@@ -7,6 +7,7 @@
 
 #include "platform/codec.h"
 #include "platform/environment.h"
+#include "platform/media_tags.h"
 #include "platform/textfile.h"
 #include "player/media_kinds.h"
 #include "player/player_window.h"
@@ -34,6 +35,19 @@ bool validUtf8(std::string_view s)
             return false;
     }
     return true;
+}
+
+// An entry of an exported playlist: a song's own tags name it ("artist - title", as other
+// players write it) and give its length; otherwise the list's name without its marker does.
+pl::Entry exportEntry(const std::string& path, std::string name)
+{
+    if (!name.empty() && name.front() == '>')
+        name.erase(0, 1);
+    const platform::SongTags tags = platform::readSongTags(path);
+    const int seconds = tags.seconds > 0 ? tags.seconds : -1;
+    if (tags.title.empty())
+        return { path, name, seconds };
+    return { path, tags.artist.empty() ? tags.title : tags.artist + " - " + tags.title, seconds };
 }
 
 struct ImportTally {
@@ -144,10 +158,7 @@ void Form5::exportPlaylist(const std::string& file)
     }
     std::vector<pl::Entry> entries;
     for (int i = 0; i < List1.listCount() && i < List2.listCount(); ++i) {
-        std::string title = List1.list(i);
-        if (!title.empty() && title.front() == '>')
-            title.erase(0, 1);
-        entries.push_back({ List2.list(i), title });
+        entries.push_back(exportEntry(List2.list(i), List1.list(i)));
     }
     const platform::Status written = platform::writeFileAtomic(target, pl::write(format, entries));
     Text4.setText(written.ok ? "已导出" + std::to_string(entries.size()) + "个到 " + target

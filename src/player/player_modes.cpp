@@ -29,8 +29,10 @@ void Form5::WindowsMediaPlayer1_PlayStateChange(int newState)
     // Paused and the other states are ignored.
     if (newState == runtime::PlayStopped && !WindowsMediaPlayer1.stoppedByUser())
         lian.start(1);
-    if (newState == runtime::PlayPlaying)
+    if (newState == runtime::PlayPlaying) {
         resumePlace();
+        findLyricsWhenNew();
+    }
 }
 
 void Form5::advanceInList(runtime::ListBox& names, runtime::ListBox& paths)
