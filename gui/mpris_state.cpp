@@ -110,8 +110,9 @@ QVariantMap metadataOf(platform::MediaRemote& remote, MprisCover& cover)
     if (!album.isEmpty())
         out.insert(QStringLiteral("xesam:album"), album);
     out.insert(QStringLiteral("xesam:url"), urlOf(medium).toString());
-    if (!player->lyrics().empty())
-        out.insert(QStringLiteral("xesam:asText"), qs(lyrics::plainText(lyrics::parseLrc(player->lyrics()))));
+    const std::string lyricsText = remote.track().lyrics;
+    if (!lyricsText.empty())
+        out.insert(QStringLiteral("xesam:asText"), qs(lyrics::plainText(lyrics::parseLrc(lyricsText))));
     const QString art = artUrlOf(medium, meta, cover);
     if (!art.isEmpty())
         out.insert(QStringLiteral("mpris:artUrl"), art);

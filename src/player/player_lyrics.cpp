@@ -1,6 +1,5 @@
-// The lyrics of the song that plays: found once it starts (beside it, in the lyrics folders,
-// in its tags or from the configured provider) and handed to the media player control, which
-// shows them with the song.
+#include "player/player_lyrics.h"
+
 #include "common/data_folders.h"
 #include "lyrics/lyrics_finder.h"
 #include "platform/config.h"
@@ -12,29 +11,49 @@
 
 namespace player {
 
-void Form5::findLyricsWhenNew()
+namespace {
+
+// The medium whose lyrics were last sought, in which window, and what was found.
+struct Sought {
+    const Form5* window = nullptr;
+    std::string medium;
+    std::string text;
+};
+
+Sought& lastSought()
 {
-    if (WindowsMediaPlayer1.url() != m_lyricsFor)
-        geci.start(1);
+    static Sought sought;
+    return sought;
 }
 
-void Form5::geci_Timer()
+} // namespace
+
+void findLyricsWhenNew(Form5& window)
 {
-    geci.setEnabled(false);
-    const std::string song = WindowsMediaPlayer1.url();
-    m_lyricsFor = song;
+    const std::string song = window.WindowsMediaPlayer1.url();
+    Sought& sought = lastSought();
+    if (sought.window == &window && sought.medium == song)
+        return;
+    sought = { &window, song, {} };
     if (!media::isMusic(song) || song.empty() || song.front() != '/')
         return;
-    const lyrics::Sources sources { common::dataPaths(app()).root + lyrics::kFolderName,
-        app().service<platform::Config>().get("lyrics") };
+    runtime::App& app = window.app();
+    const lyrics::Sources sources { common::dataPaths(app).root + lyrics::kFolderName,
+        app.service<platform::Config>().get("lyrics") };
     const lyrics::Found found
-        = lyrics::findLyrics(song, platform::readSongTags(song), sources, app().service<platform::Network>());
-    // A provider that fails says so only in the overlay's text, never in a message.
+        = lyrics::findLyrics(song, platform::readSongTags(song), sources, app.service<platform::Network>());
     if (!found.failure.empty())
-        Text5.setText("歌词服务没有回答（" + found.failure + "）");
+        window.Text5.setText("歌词服务没有回答（" + found.failure + "）");
     // The song may have changed while the provider was asked (its wait runs the event pump).
-    if (WindowsMediaPlayer1.url() == song)
-        WindowsMediaPlayer1.setLyrics(found.text);
+    if (lastSought().window == &window && lastSought().medium == song)
+        lastSought().text = found.text;
+}
+
+std::string lyricsOf(const Form5& window)
+{
+    const Sought& sought = lastSought();
+    return sought.window == &window && sought.medium == window.WindowsMediaPlayer1.url() ? sought.text
+                                                                                         : std::string();
 }
 
 } // namespace player

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "platform/dialogs.h"
+#include "player/player_lyrics.h"
 #include "player/player_window.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
@@ -31,7 +32,7 @@ void Form5::WindowsMediaPlayer1_PlayStateChange(int newState)
         lian.start(1);
     if (newState == runtime::PlayPlaying) {
         resumePlace();
-        findLyricsWhenNew();
+        findLyricsWhenNew(*this);
     }
 }
 

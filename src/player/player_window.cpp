@@ -152,7 +152,6 @@ void Form5::wireEvents()
     zzl.onTimer = [this] { zzl_Timer(); };
     tishi.onTimer = [this] { tishi_Timer(); };
     jixu.onTimer = [this] { jixu_Timer(); };
-    geci.onTimer = [this] { geci_Timer(); };
     WindowsMediaPlayer1.onSoundChange = [this] { WindowsMediaPlayer1_SoundChange(); };
     WindowsMediaPlayer1.onLeave = [this] { WindowsMediaPlayer1_Leave(); };
 }

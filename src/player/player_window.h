@@ -131,8 +131,6 @@ public:
     runtime::Timer tishi { *this, "tishi" };
     // Hides the note that a video goes on where it was left.
     runtime::Timer jixu { *this, "jixu" };
-    // Finds the lyrics of a song that started playing (player_lyrics.cpp).
-    runtime::Timer geci { *this, "geci" };
 
     // The transfer of the flash player, a fresh object for every attempt.
     std::unique_ptr<common::CFileDownload> oDownload;
@@ -208,7 +206,6 @@ public:
     void zz_Timer();
     void zzl_Timer();
     void tishi_Timer();
-    void geci_Timer();
 
     // What the player keeps between runs (player_keep.cpp).
     void Text3_Change();
@@ -263,16 +260,12 @@ private:
     void restoreSound();
     // Seeks a video that starts playing to the place it was left, once per address.
     void resumePlace();
-    // Starts geci when the medium that plays is not the one whose lyrics were last sought.
-    void findLyricsWhenNew();
 
     // The notice tishi shows in Text4.
     std::string m_notice;
     // The sound settings as last read or written, and the address resumePlace last saw.
     std::vector<std::string> m_keptSound;
     std::string m_resumeChecked;
-    // The medium whose lyrics geci last sought.
-    std::string m_lyricsFor;
     // Whether List1 mirrors a playlist's files (false while it shows a picture folder).
     bool m_listHoldsPlaylist = true;
 };

@@ -242,17 +242,8 @@ void MediaPlayer::setUrl(const std::string& url)
     m_log.add("url " + url);
     m_url = url;
     m_stoppedByUser = false;
-    m_lyrics.clear();
     touch();
     engine().setUrl(url);
-}
-
-void MediaPlayer::setLyrics(std::string text)
-{
-    if (text == m_lyrics)
-        return;
-    m_lyrics = std::move(text);
-    touch();
 }
 
 void MediaPlayer::close()
@@ -374,8 +365,6 @@ std::optional<std::string> MediaPlayer::property(std::string_view name) const
         return std::to_string(static_cast<int64_t>(position()));
     if (name == "duration")
         return std::to_string(static_cast<int64_t>(duration()));
-    if (name == "lyrics")
-        return m_lyrics;
     return Control::property(name);
 }
 

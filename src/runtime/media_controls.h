@@ -112,11 +112,6 @@ public:
     bool mute() const { return m_mute; }
     void setMute(bool mute);
 
-    // The lyrics of the medium as LRC or plain UTF-8 text (empty when it has none), for the
-    // front end to show with the song. A new address forgets them.
-    const std::string& lyrics() const { return m_lyrics; }
-    void setLyrics(std::string text);
-
     MediaEngine& engine();
     // Whether an engine exists yet (the front end shows its video only once there is one).
     bool hasEngine() const { return m_engine != nullptr; }
@@ -149,7 +144,6 @@ private:
     bool m_stoppedByUser = false;
     int m_volume = 100;
     bool m_mute = false;
-    std::string m_lyrics;
 };
 
 } // namespace runtime
