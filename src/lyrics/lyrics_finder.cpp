@@ -87,7 +87,7 @@ std::string askProvider(const std::string& provider, const platform::SongTags& t
 } // namespace
 
 Found findLyrics(const std::string& songPath, const platform::SongTags& tags, const Sources& sources,
-    platform::Network& network)
+    platform::Network* network)
 {
     Found found;
     const fs::path song(songPath);
@@ -109,12 +109,12 @@ Found findLyrics(const std::string& songPath, const platform::SongTags& tags, co
         found.from = "tags";
         return found;
     }
-    if (sources.provider.empty() || named.empty() || sources.profileFolder.empty())
+    if (!network || sources.provider.empty() || named.empty() || sources.profileFolder.empty())
         return found;
     const fs::path none = fs::path(sources.profileFolder) / (named + ".none");
     if (platform::fileExists(none.string()))
         return found;
-    const std::string text = askProvider(sources.provider, tags, network, found.failure);
+    const std::string text = askProvider(sources.provider, tags, *network, found.failure);
     if (!found.failure.empty())
         return found;
     std::error_code ec;

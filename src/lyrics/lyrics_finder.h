@@ -37,8 +37,9 @@ struct Found {
 // folder beside the song, then the profile's, each by the song's file name and then by
 // "artist - title"; the lyrics in its tags; then the provider. The provider is asked once per
 // song: lyrics it gives are kept in the profile's folder as "artist - title.lrc", and a song
-// it has none for is marked there, so neither is asked for again.
+// it has none for is marked there, so neither is asked for again. network may be null when
+// sources name no provider.
 Found findLyrics(const std::string& songPath, const platform::SongTags& tags, const Sources& sources,
-    platform::Network& network);
+    platform::Network* network);
 
 } // namespace lyrics

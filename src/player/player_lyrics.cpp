@@ -40,8 +40,9 @@ void findLyricsWhenNew(Form5& window)
     runtime::App& app = window.app();
     const lyrics::Sources sources { common::dataPaths(app).root + lyrics::kFolderName,
         app.service<platform::Config>().get("lyrics") };
-    const lyrics::Found found
-        = lyrics::findLyrics(song, platform::readSongTags(song), sources, app.service<platform::Network>());
+    // Only a configured provider needs the network (a console or test may have none).
+    platform::Network* network = sources.provider.empty() ? nullptr : &app.service<platform::Network>();
+    const lyrics::Found found = lyrics::findLyrics(song, platform::readSongTags(song), sources, network);
     if (!found.failure.empty())
         window.Text5.setText("歌词服务没有回答（" + found.failure + "）");
     // The song may have changed while the provider was asked (its wait runs the event pump).

@@ -14,7 +14,7 @@ protected:
 
     lyrics::Found find(const std::string& provider = {})
     {
-        return lyrics::findLyrics(song, tags, { profile, provider }, net);
+        return lyrics::findLyrics(song, tags, { profile, provider }, &net);
     }
 };
 
