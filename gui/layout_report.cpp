@@ -16,6 +16,7 @@
 #include "gui/renderer.h"
 #include "gui/session.h"
 #include "runtime/app.h"
+#include "runtime/controls.h"
 #include "runtime/form.h"
 #include "runtime/media_controls.h"
 
@@ -48,7 +49,7 @@ bool onScreen(const QWidget& w)
 // One line per window on screen ("window NAME WINID X Y W H") and per control on show in it
 // ("control FORM.NAME X Y W H", a label with a caption with " caption=1", a media player
 // with " state=N volume=V mute=0|1 position=S rate=PERCENT", and " renderer=software|none"
-// once it has its engine).
+// once it has its engine, a list box with " count=N").
 void reportWindows(QTextStream& out, const Renderer& renderer)
 {
     for (FormView* view : renderer.views()) {
@@ -77,6 +78,8 @@ void reportWindows(QTextStream& out, const Renderer& renderer)
                 if (engine)
                     out << " renderer=" << engine->rendererName();
             }
+            if (auto* list = dynamic_cast<runtime::ListBox*>(control))
+                out << " count=" << list->listCount();
             out << '\n';
         }
     }

@@ -11,6 +11,7 @@
 #include "gui/media_frames.h"
 #include "gui/media_menu.h"
 #include "gui/session.h"
+#include "gui/song_tags.h"
 #include "gui/video_surface.h"
 #include "runtime/media_controls.h"
 
@@ -677,9 +678,10 @@ void MpvMediaEngine::showSongCard()
         return;
     SongCard card;
     if (!m_url.empty() && !m_hasVideo) {
-        const QString name = QFileInfo(QUrl::fromUserInput(qs(m_url)).path()).fileName();
-        card.lines << (m_tags.title.isEmpty() ? name : m_tags.title);
-        for (const QString& line : { m_tags.artist, m_tags.album }) {
+        const QUrl source = QUrl::fromUserInput(qs(m_url));
+        const platform::SongTags& own = songTagsOf(source.toString());
+        card.lines << firstText({ qs(own.title), m_tags.title, QFileInfo(source.path()).fileName() });
+        for (const QString& line : { firstText({ qs(own.artist), m_tags.artist }), firstText({ qs(own.album), m_tags.album }) }) {
             if (!line.isEmpty())
                 card.lines << line;
         }

@@ -10,6 +10,8 @@
 
 #include "gui/look.h"
 #include "gui/media_engine.h"
+#include "gui/song_tags.h"
+#include "lyrics/lrc.h"
 #include "platform/media_remote.h"
 #include "runtime/media_controls.h"
 
@@ -93,19 +95,19 @@ QVariantMap metadataOf(platform::MediaRemote& remote, MprisCover& cover)
     const double length = player->duration();
     if (length > 0)
         out.insert(QStringLiteral("mpris:length"), static_cast<qlonglong>(std::llround(length * 1e6)));
-    QString title = meta.title;
-    if (title.isEmpty())
-        title = qs(remote.track().title);
-    if (title.isEmpty())
-        title = urlOf(medium).fileName();
-    out.insert(QStringLiteral("xesam:title"), title);
-    const QString& artist = meta.artist;
+    const platform::SongTags& own = songTagsOf(medium);
+    out.insert(QStringLiteral("xesam:title"),
+        firstText({ qs(own.title), meta.title, qs(remote.track().title), urlOf(medium).fileName() }));
+    const QString artist = firstText({ qs(own.artist), meta.artist });
     if (!artist.isEmpty())
         out.insert(QStringLiteral("xesam:artist"), QStringList { artist });
-    const QString& album = meta.album;
+    const QString album = firstText({ qs(own.album), meta.album });
     if (!album.isEmpty())
         out.insert(QStringLiteral("xesam:album"), album);
     out.insert(QStringLiteral("xesam:url"), urlOf(medium).toString());
+    const std::string lyricsText = remote.track().lyrics;
+    if (!lyricsText.empty())
+        out.insert(QStringLiteral("xesam:asText"), qs(lyrics::plainText(lyrics::parseLrc(lyricsText))));
     const QString art = artUrlOf(medium, meta, cover);
     if (!art.isEmpty())
         out.insert(QStringLiteral("mpris:artUrl"), art);

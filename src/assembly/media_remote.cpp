@@ -1,6 +1,7 @@
 #include "assembly/media_remote.h"
 
 #include "assembly/open_files.h"
+#include "player/player_lyrics.h"
 #include "player/player_window.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
@@ -52,6 +53,7 @@ public:
         if (!window || window->WindowsMediaPlayer1.url().empty())
             return info;
         const std::string& url = window->WindowsMediaPlayer1.url();
+        info.lyrics = player::lyricsOf(*window);
         for (int i = 0; i < window->List2.listCount(); ++i) {
             if (window->List2.list(i) == url) {
                 info.index = i;

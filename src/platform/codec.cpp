@@ -48,8 +48,8 @@ size_t asciiRunEnd(std::string_view s, size_t i)
     return i;
 }
 
-// Whether the bytes are strictly well-formed UTF-8 (no surrogates, no overlong forms); such
-// text comes out of the conversion below unchanged.
+} // namespace
+
 bool wellFormedUtf8(std::string_view s)
 {
     size_t i = 0;
@@ -76,6 +76,8 @@ bool wellFormedUtf8(std::string_view s)
     }
     return true;
 }
+
+namespace {
 
 // Re-encodes UTF-8 through vbtext: invalid bytes become U+FFFD. Well-formed text is taken
 // as it is, which is the common case and much faster.
@@ -280,15 +282,6 @@ std::string encodeKeepingBytes(std::string_view utf8, const std::string& charset
     if (ok)
         *ok = known;
     return known ? out : std::string();
-}
-
-std::string decodeForeignText(std::string_view bytes)
-{
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        bytes.remove_prefix(3);
-    if (wellFormedUtf8(bytes))
-        return std::string(bytes);
-    return decode(bytes, "GB18030");
 }
 
 bool representable(std::string_view utf8, const std::string& charset)

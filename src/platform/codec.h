@@ -20,10 +20,9 @@ std::string encode(std::string_view utf8, const std::string& charset, bool* ok =
 std::string decodeKeepingBytes(std::string_view bytes, const std::string& charset, bool* ok = nullptr);
 // Encodes like encode, except that stand-ins of undecodable bytes become those bytes again.
 std::string encodeKeepingBytes(std::string_view utf8, const std::string& charset, bool* ok = nullptr);
-// The text of a file another program wrote, as UTF-8: kept as it is when it is well-formed
-// UTF-8 (a leading byte order mark dropped), else read as GB18030, the Chinese code page
-// that holds GBK and GB2312, which is what older Windows programs write here.
-std::string decodeForeignText(std::string_view bytes);
+// Whether the bytes are strictly well-formed UTF-8 (no surrogates, no overlong forms); such
+// text decodes as UTF-8 unchanged.
+bool wellFormedUtf8(std::string_view bytes);
 // Whether every character of the UTF-8 text can be held by the charset.
 bool representable(std::string_view utf8, const std::string& charset);
 

@@ -24,6 +24,8 @@ struct TrackInfo {
     std::string title;
     // The position of the entry in its list, or -1.
     int index = -1;
+    // The medium's lyrics as LRC or plain text (empty when none were found).
+    std::string lyrics;
 };
 
 class MediaRemote {

@@ -4,8 +4,9 @@
 #include <filesystem>
 #include <set>
 
-#include "platform/codec.h"
+#include "platform/charset_detect.h"
 #include "platform/environment.h"
+#include "platform/media_tags.h"
 #include "platform/textfile.h"
 #include "player/media_kinds.h"
 #include "player/player_window.h"
@@ -23,6 +24,19 @@ namespace pl = playlists;
 constexpr int kMaxNesting = 8;
 // The largest playlist file read.
 constexpr size_t kMaxImportBytes = 64u * 1024 * 1024;
+
+// An entry of an exported playlist: a song's own tags name it ("artist - title", as other
+// players write it) and give its length; otherwise the list's name without its marker does.
+pl::Entry exportEntry(const std::string& path, std::string name)
+{
+    if (!name.empty() && name.front() == '>')
+        name.erase(0, 1);
+    const platform::SongTags tags = platform::readSongTags(path);
+    const int seconds = tags.seconds > 0 ? tags.seconds : -1;
+    if (tags.title.empty())
+        return { path, name, seconds };
+    return { path, tags.artist.empty() ? tags.title : tags.artist + " - " + tags.title, seconds };
+}
 
 // What an import found: the new entries of the music (0) and video (1) lists and what it left
 // out, by reason.
@@ -112,9 +126,9 @@ void Import::readFile(const std::string& path, int depth)
         return;
     }
     // An XML document says its own encoding. Other players' M3U and PLS files are UTF-8,
-    // or the Chinese code page of older Windows players.
+    // UTF-16 or a Chinese code page of older Windows players.
     if (format != pl::Format::Xspf)
-        bytes = platform::decodeForeignText(bytes);
+        bytes = platform::decodeDetected(bytes);
     bool fileCut = false;
     const std::string folder = folderOf(path);
     for (const pl::Entry& e : pl::read(format, bytes, &fileCut)) {
@@ -202,10 +216,7 @@ void Form5::exportPlaylist(const std::string& file)
     }
     std::vector<pl::Entry> entries;
     for (int i = 0; i < List1.listCount() && i < List2.listCount(); ++i) {
-        std::string title = List1.list(i);
-        if (!title.empty() && title.front() == '>')
-            title.erase(0, 1);
-        entries.push_back({ List2.list(i), title });
+        entries.push_back(exportEntry(List2.list(i), List1.list(i)));
     }
     const platform::Status written = platform::writeFileAtomic(target, pl::write(format, entries));
     Text4.setText(written.ok ? "已导出" + std::to_string(entries.size()) + "个到 " + target

@@ -2,6 +2,7 @@
 // playlist menus, and the search within the shown list.
 #include <algorithm>
 
+#include "pinyin/pinyin_match.h"
 #include "platform/dialogs.h"
 #include "player/player_window.h"
 #include "runtime/app.h"
@@ -147,21 +148,27 @@ void Form5::Image14_Click()
 
 void Form5::Text2_Change()
 {
-    // Matches are counted, then copied into lists of exactly that size and shown at once:
-    // a keystroke over a long list costs two scans and one copy of what matches. A byte
-    // search of UTF-8 text finds exactly the character sequences (an empty text matches
-    // every name).
+    // A byte search of UTF-8 text finds exactly the character sequences (an empty text
+    // matches every name); a name is also found by the pinyin of its Chinese characters and
+    // by their other form. Matches are marked, then copied into lists of exactly that size
+    // and shown at once: a keystroke over a long list costs one scan and one copy of what
+    // matches.
     const std::string& wanted = Text2.text();
     const std::vector<std::string>& names = List1.items();
     const std::vector<std::string>& paths = List2.items();
-    const auto matches = [&](const std::string& name) { return name.find(wanted) != std::string::npos; };
-    const auto count = static_cast<size_t>(std::count_if(names.begin(), names.end(), matches));
+    const pinyin::Matcher spelled(wanted);
+    std::vector<bool> matched(names.size());
+    size_t count = 0;
+    for (size_t i = 0; i < names.size(); ++i) {
+        matched[i] = names[i].find(wanted) != std::string::npos || spelled.matches(names[i]);
+        count += matched[i];
+    }
     std::vector<std::string> found;
     std::vector<std::string> foundPaths;
     found.reserve(count);
     foundPaths.reserve(count);
     for (size_t i = 0; i < names.size(); ++i) {
-        if (matches(names[i])) {
+        if (matched[i]) {
             found.push_back(names[i]);
             foundPaths.push_back(i < paths.size() ? paths[i] : std::string());
         }

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "platform/dialogs.h"
+#include "player/player_lyrics.h"
 #include "player/player_window.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
@@ -54,6 +55,7 @@ void Form5::WindowsMediaPlayer1_PlayStateChange(int newState)
         resumePlace();
         // The engine may start the next medium the moment this one ends (songs without a gap).
         WindowsMediaPlayer1.setNext(followingEntry(*this));
+        findLyricsWhenNew(*this);
     }
 }
 

@@ -243,7 +243,8 @@ std::string write(Format format, const std::vector<Entry>& entries)
     if (format == Format::M3u) {
         out = "#EXTM3U\n";
         for (const Entry& e : entries)
-            out += "#EXTINF:-1," + oneLine(e.title) + "\n" + oneLine(e.location) + "\n";
+            out += "#EXTINF:" + std::to_string(e.seconds) + "," + oneLine(e.title) + "\n"
+                + oneLine(e.location) + "\n";
     } else if (format == Format::Pls) {
         out = "[playlist]\n";
         for (size_t i = 0; i < entries.size(); ++i) {

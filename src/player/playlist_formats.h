@@ -15,6 +15,8 @@ enum class Format { None, M3u, Pls, Xspf };
 struct Entry {
     std::string location;
     std::string title;
+    // The length in whole seconds, -1 when unknown (written into M3U's #EXTINF).
+    int seconds = -1;
 };
 
 // The format of a playlist, by its extension (".m3u", ".m3u8", ".pls", ".xspf", any case),

@@ -6,6 +6,7 @@
 #include "platform/textfile.h"
 #include "player/playlist_formats.h"
 #include "player_fixture.h"
+#include "support/song_files.h"
 
 using namespace player_testing;
 
@@ -80,6 +81,10 @@ TEST_F(PlaylistImport, MalformedFilesGiveAMessageAndExportReadsBack)
     player().importPlaylist(folder + "/junk.bin");
     EXPECT_EQ(player().Text4.text(), "不是可以导入的播放列表文件（支持 M3U、M3U8、PLS、XSPF）");
 
+    // A song with GBK tags in ID3v1 is named by them.
+    writeBytes(folder + "/songs/a.mp3",
+        testing_support::mpegAudio()
+            + testing_support::id3v1(testing_support::kGbkTitle, testing_support::kGbkArtist, ""));
     player().List1.setItems({ ">a", ">b c" });
     player().List2.setItems({ folder + "/songs/a.mp3", folder + "/songs/b c.ogg" });
     // A list only its owner may read stays so when it is exported over.
@@ -98,6 +103,7 @@ TEST_F(PlaylistImport, MalformedFilesGiveAMessageAndExportReadsBack)
             = player::playlists::read(player::playlists::formatOf(written), readBytes(written));
         ASSERT_EQ(entries.size(), 2u);
         EXPECT_EQ(player::playlists::resolve(entries[1].location, "/"), folder + "/songs/b c.ogg");
+        EXPECT_EQ(entries[0].title, "周杰伦 - 晴天");
         EXPECT_EQ(entries[1].title, "b c");
     }
 }

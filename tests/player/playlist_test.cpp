@@ -109,11 +109,13 @@ TEST_F(PlayerTest, SearchFiltersTheShownListCaseSensitively)
     EXPECT_EQ(p.messages(), std::vector<std::string> { "列表已经清空，无法进行搜索" });
     EXPECT_FALSE(f.Text2.visible());
 
-    showList({ "Love.mp3", "love.mp3", "爱情.mp3", "其他.wma" });
+    showList({ "Love.mp3", "love.mp3", "爱情.mp3", "其他.wma", "周杰伦 - 晴天.mp3", "周杰倫-七里香.mp3",
+        "绿光.mp3", "重来.mp3" });
     f.Image14.click();
     EXPECT_EQ(f.List1.height(), 510);
 
-    // Each row of search.tsv: what is typed and the names found.
+    // Each row of search.tsv: what is typed and the names found (Latin letters as typed,
+    // Chinese names also by pinyin, initials and either form of their characters).
     for (const auto& r : testing_support::testRows("player/search.tsv")) {
         SCOPED_TRACE(r.at(0));
         f.Text2.setText(r[0]);
