@@ -332,6 +332,15 @@ void DownloadQueue::restart(Job& job)
 bool DownloadQueue::prepare(Job& job)
 {
     const std::string partial = partialPath(job.file);
+    // A run that ended between putting the file in place and writing the list: the file is
+    // there whole, and is not fetched a second time.
+    const bool allFetched = !job.pieces.empty()
+        && std::all_of(job.pieces.begin(), job.pieces.end(), [](const Piece& p) { return p.finished; });
+    if (allFetched && sizeOf(partial) < 0 && job.received > 0 && sizeOf(job.file) == job.received) {
+        m_live.erase(job.id);
+        job.state = JobState::Done;
+        return false;
+    }
     if (job.fragments) {
         // Joined bytes beyond the recorded ones are cut off; fewer mean the file was lost.
         const long long have = sizeOf(partial);
@@ -518,23 +527,27 @@ void DownloadQueue::complete(Job& job)
 {
     stop(job.id);
     const std::string partial = partialPath(job.file);
-    if (!job.fragments && job.size > 0 && sizeOf(partial) != job.size) {
+    const long long have = sizeOf(partial);
+    if (!job.fragments && job.size > 0 && have != job.size) {
         fail(job, "文件不完整");
         return;
     }
+    job.received = have;
     // Sound: a file that appeared under the name meanwhile is never replaced.
     if (platform::fileExists(job.file)) {
         const std::string file = job.file;
         job.file.clear();
         job.file = freeName(file);
     }
+    // The list knows the bytes are whole before they take the file's name, so a run cut
+    // short between the two finds the file and does not fetch it again.
+    save();
     std::error_code error;
     fs::rename(partial, job.file, error);
     if (error) {
         fail(job, "无法写入文件");
         return;
     }
-    job.received = std::max(sizeOf(job.file), 0LL);
     if (job.size == 0)
         job.size = job.received;
     job.state = JobState::Done;
@@ -594,8 +607,17 @@ void DownloadQueue::tick(int64_t nowMs, int waitMs)
         live->connections = m_settings.connections;
         m_live[job.id] = std::move(live);
         m_dirty = true;
-        if (prepare(job))
-            ++running;
+        if (!prepare(job))
+            continue;
+        ++running;
+        // The pieces of a run cut short just before its end are all there already.
+        if (job.fragments)
+            joinFragments(job);
+        const bool whole = job.fragments
+            ? job.joined == static_cast<int>(job.pieces.size())
+            : std::all_of(job.pieces.begin(), job.pieces.end(), [](const Piece& p) { return p.finished; });
+        if (!job.pieces.empty() && whole && job.state == JobState::Running)
+            complete(job);
     }
     for (Job& job : m_jobs) {
         auto it = m_live.find(job.id);

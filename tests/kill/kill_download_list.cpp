@@ -116,7 +116,8 @@ private:
     std::string judgeFinished()
     {
         for (const auto& row : rows(readAll(m_list))) {
-            if (row.empty() || row[0] != "job")
+            // A row paused when the program was killed stays paused.
+            if (row.empty() || row[0] != "job" || row[2] == "2")
                 continue;
             if (row[2] != "3")
                 return "a row the next start should have finished is in state " + row[2];

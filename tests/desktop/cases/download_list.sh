@@ -82,7 +82,8 @@ wait_until -t 5 is_state slow.bin 2 || fail "the row did not pause"
 note "move the waiting row up: it runs and ends"
 click_in xiazai.List1 40 24
 click xiazai.Command6
-wait_until -t 5 eval '[[ "$(first_row)" == *quick.bin ]]' || fail "the row did not move up"
+quick_first() { [[ "$(first_row)" == *quick.bin ]]; }
+wait_until -t 5 quick_first || fail "the row did not move up"
 wait_until -t 20 is_state quick.bin 3 || fail "the moved row did not finish"
 is_state slow.bin 2 || fail "the paused row did not stay paused"
 screenshot paused-and-done
