@@ -34,7 +34,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             for at in range(first, last + 1, 16384):
                 self.wfile.write(data[at:min(at + 16384, last + 1)])
                 if "slow" in self.path:
-                    time.sleep(0.05)
+                    time.sleep(0.2)
         except OSError:
             pass
 class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
