@@ -118,6 +118,9 @@ int enqueue(runtime::App& app, const JobRequest& request)
 
 void resumeDownloads(runtime::App& app)
 {
+    // Without a list there is nothing to go on with (and nothing to read at start).
+    if (!app.hasService<QueueHolder>() && !platform::fileExists(common::dataPaths(app).root + kListFileName))
+        return;
     if (downloadQueue(app).busy())
         app.get<xiazaiqi>().Timer1.setEnabled(true);
 }
