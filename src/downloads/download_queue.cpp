@@ -205,10 +205,10 @@ std::string DownloadQueue::freeName(const std::string& wanted) const
     return name;
 }
 
-void DownloadQueue::save()
+void DownloadQueue::save(bool durable)
 {
     m_dirty = false;
-    writeList(m_listFile, { m_settings, m_jobs });
+    writeList(m_listFile, { m_settings, m_jobs }, durable);
 }
 
 bool DownloadQueue::busy() const
@@ -625,9 +625,11 @@ void DownloadQueue::tick(int64_t nowMs, int waitMs)
             startPieces(job, *it->second, nowMs);
     }
     measure(nowMs);
+    // Progress alone is written without waiting for the disk: a sync there would wait for
+    // the pieces' own bytes, and a lost progress line only costs fetching a few bytes again.
     if (m_dirty || (!m_running.empty() && nowMs - m_lastSave >= kSaveEveryMs)) {
         m_lastSave = nowMs;
-        save();
+        save(false);
     }
 }
 

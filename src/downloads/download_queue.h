@@ -71,7 +71,7 @@ public:
 
 private:
     struct Live;
-    void save();
+    void save(bool durable = true);
     Job* find(int id);
     bool prepare(Job& job);
     void startPieces(Job& job, Live& live, int64_t now);

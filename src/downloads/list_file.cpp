@@ -168,7 +168,7 @@ ListContent readList(const std::string& path)
     return content;
 }
 
-platform::Status writeList(const std::string& path, const ListContent& content)
+platform::Status writeList(const std::string& path, const ListContent& content, bool durable)
 {
     std::string out = std::string(kHeading) + "\n";
     const QueueSettings& s = content.settings;
@@ -191,7 +191,7 @@ platform::Status writeList(const std::string& path, const ListContent& content)
                 + (piece.finished ? "1" : "0") + "\n";
         }
     }
-    return platform::replaceFile(path, out, true);
+    return platform::replaceFile(path, out, durable);
 }
 
 } // namespace downloads

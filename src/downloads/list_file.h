@@ -16,7 +16,8 @@ struct ListContent {
 // Reads the list; a missing file gives an empty list, malformed lines are skipped and
 // out-of-range settings fall back to the defaults. A row that was running comes back waiting.
 ListContent readList(const std::string& path);
-// Replaces the list at once (written beside it, then renamed over it).
-platform::Status writeList(const std::string& path, const ListContent& content);
+// Replaces the list at once (written beside it, then renamed over it); durable waits for the
+// bytes to reach the disk first.
+platform::Status writeList(const std::string& path, const ListContent& content, bool durable = true);
 
 } // namespace downloads

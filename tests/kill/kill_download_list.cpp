@@ -68,7 +68,7 @@ private:
     void writeRound()
     {
         std::ostringstream script;
-        script << "type xiazai.Text3 \"" << 1 + m_random() % 4 << "\"\n";
+        script << "menu Form6.downlist\ntype xiazai.Text3 \"" << 1 + m_random() % 4 << "\"\n";
         for (int k = 0; k < kFiles; ++k) {
             script << "type xiazai.Text4 \""
                    << m_server.url("/slowly/16384/10/f" + std::to_string(k) + ".bin")

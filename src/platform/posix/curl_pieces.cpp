@@ -18,6 +18,8 @@ namespace platform {
 
 namespace {
 
+constexpr long kPieceBufferBytes = 1024 * 1024;
+
 struct Piece {
     PieceRequest request;
     std::unique_ptr<curl::Transfer> transfer;
@@ -248,6 +250,9 @@ private:
         if (r.maxBytesPerSecond > 0)
             curl_easy_setopt(
                 handle, CURLOPT_MAX_RECV_SPEED_LARGE, static_cast<curl_off_t>(r.maxBytesPerSecond));
+        // The caller moves the pieces on between its other work: each round takes what a
+        // connection holds, not one small read.
+        curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, kPieceBufferBytes);
         // An error page is not a piece of the file; its status still says why.
         curl_easy_setopt(handle, CURLOPT_FAILONERROR, 1L);
         return true;
