@@ -7,6 +7,7 @@
 #include "assembly/window_skin_peers.h"
 #include "common/data_folders.h"
 #include "common/stale_files.h"
+#include "downloads/list_window.h"
 #include "music/music_window.h"
 #include "music/page_store.h"
 #include "music/site_list_window.h"
@@ -46,6 +47,8 @@ void registerWindows(runtime::App& app)
     app.registerWindow<video::Form7>("Form7");
     app.registerWindow<video::fenge>("fenge");
     app.registerWindow<music::Form3>("Form3");
+    app.registerWindow<downloads::xiazai>("xiazai");
+    app.registerWindow<downloads::xiazaiqi>("xiazaiqi");
 }
 
 void startProgram(runtime::App& app)
@@ -54,6 +57,7 @@ void startProgram(runtime::App& app)
     // killed runs left behind is removed.
     common::removeStaleTemporaries(app);
     toolbox::removeSecretFiles(app);
+    downloads::resumeDownloads(app);
     app.dispatch([&app] { app.get<shell::moban>().show(); });
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 // The network: a connectivity check, synchronous downloads and GET requests.
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/pieces.h"
 #include "platform/result.h"
 
 namespace platform {
@@ -80,6 +82,8 @@ public:
         (void)keepGoing;
         return get(url);
     }
+    // Fetches pieces of downloads side by side; nullptr where the network cannot.
+    virtual std::unique_ptr<PieceFetcher> pieceFetcher() { return nullptr; }
 };
 
 } // namespace platform

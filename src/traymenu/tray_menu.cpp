@@ -1,5 +1,6 @@
 // The tray menu: the four shortcuts to the hub's tiles, and leaving the program.
 #include "common/data_folders.h"
+#include "downloads/list_window.h"
 #include "platform/dialogs.h"
 #include "platform/environment.h"
 #include "platform/textfile.h"
@@ -25,6 +26,11 @@ void Form6::opentool_Click()
 void Form6::downvideo_Click()
 {
     showHubWith(shell::kTileVideo);
+}
+
+void Form6::downlist_Click()
+{
+    downloads::showDownloadList(app());
 }
 
 void Form6::onlinemusic_Click()

@@ -47,6 +47,7 @@ Form6::Form6(runtime::App& app)
     WebBrowser3.onBeforeNavigate = [this](const std::string& url) { WebBrowser3_BeforeNavigate(url); };
     opentool.onClick = [this] { opentool_Click(); };
     downvideo.onClick = [this] { downvideo_Click(); };
+    downlist.onClick = [this] { downlist_Click(); };
     onlinemusic.onClick = [this] { onlinemusic_Click(); };
     onlinevideo.onClick = [this] { onlinevideo_Click(); };
     exitmaun.onClick = [this] { exitmaun_Click(); };

@@ -40,6 +40,7 @@ public:
     runtime::Menu kuai { *this, "kuai", "菜单选项" };
     runtime::Menu opentool { *this, "opentool", "打开工具箱", &kuai };
     runtime::Menu downvideo { *this, "downvideo", "下载视频", &kuai };
+    runtime::Menu downlist { *this, "downlist", "下载列表", &kuai };
     runtime::Menu onlinemusic { *this, "onlinemusic", "在线音乐", &kuai };
     runtime::Menu onlinevideo { *this, "onlinevideo", "在线影视", &kuai };
     runtime::Menu exitmaun { *this, "exitmaun", "退出播放器", &kuai };
@@ -81,6 +82,7 @@ public:
     void WebBrowser3_BeforeNavigate(const std::string& url);
     void opentool_Click();
     void downvideo_Click();
+    void downlist_Click();
     void onlinemusic_Click();
     void onlinevideo_Click();
     void exitmaun_Click();

@@ -112,6 +112,12 @@ struct FixtureServer::Impl {
     std::map<std::string, std::pair<std::shared_ptr<const std::string>, std::string>> pages;
     std::map<std::string, int> hits;
     std::map<std::string, size_t> cuts;
+    struct Refusal {
+        int status;
+        std::string retryAfter;
+        int count;
+    };
+    std::map<std::string, Refusal> refusals;
     std::map<std::string, std::vector<std::string>> ranges;
     std::map<std::string, std::vector<std::string>> targets;
     std::vector<std::unique_ptr<RawServer>> raw;
@@ -311,12 +317,23 @@ void FixtureServer::Impl::routes()
     });
     // Requests are counted as they arrive: a client may finish reading a response before the
     // server thread gets round to logging it.
-    server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
+    server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
         std::lock_guard<std::mutex> lock(mutex);
         ++hits[req.path];
         targets[req.path].push_back(req.target);
         ranges[req.path].push_back(req.get_header_value("Range"));
-        return httplib::Server::HandlerResponse::Unhandled;
+        auto refusal = refusals.find(req.path);
+        if (refusal == refusals.end())
+            return httplib::Server::HandlerResponse::Unhandled;
+        // The refusal is the whole answer: no range of it is cut out.
+        const_cast<httplib::Request&>(req).ranges.clear();
+        res.status = refusal->second.status;
+        if (!refusal->second.retryAfter.empty())
+            res.set_header("Retry-After", refusal->second.retryAfter);
+        res.set_content("<html><body>slow down</body></html>", "text/html");
+        if (--refusal->second.count <= 0)
+            refusals.erase(refusal);
+        return httplib::Server::HandlerResponse::Handled;
     });
 }
 
@@ -358,6 +375,12 @@ void FixtureServer::cutNext(const std::string& path, size_t bytes)
 {
     std::lock_guard<std::mutex> lock(m_impl->mutex);
     m_impl->cuts[path] = bytes;
+}
+
+void FixtureServer::refuseNext(const std::string& path, int status, const std::string& retryAfter, int count)
+{
+    std::lock_guard<std::mutex> lock(m_impl->mutex);
+    m_impl->refusals[path] = { status, retryAfter, count };
 }
 
 int FixtureServer::hits(const std::string& path) const

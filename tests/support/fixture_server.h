@@ -45,6 +45,9 @@ public:
     void addPage(const std::string& path, std::string body, std::string contentType = "text/html");
     // The next answer for path (a page or /bytes/N) hangs up after its first `bytes` bytes.
     void cutNext(const std::string& path, size_t bytes);
+    // The next `count` requests for path are answered with this status (and a Retry-After
+    // header when retryAfter is not empty) before the path is served again.
+    void refuseNext(const std::string& path, int status, const std::string& retryAfter, int count = 1);
     // The ETag a page with these bytes is sent with.
     static std::string etagOf(const std::string& body);
     // Requests seen for path so far (any route).

@@ -45,6 +45,7 @@ public:
     std::vector<long long> contentLengths(
         const std::vector<std::string>& urls, const std::function<bool()>& keepGoing) override;
     HttpResponse fetch(const std::string& url, const std::function<bool()>& keepGoing) override;
+    std::unique_ptr<PieceFetcher> pieceFetcher() override;
 
     const CurlOptions& options() const { return m_options; }
 

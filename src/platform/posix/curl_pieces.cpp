@@ -1,0 +1,305 @@
+// Pieces of downloads side by side on one libcurl multi handle, moved on by the caller.
+#include <fcntl.h>
+#include <strings.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <map>
+#include <memory>
+
+#include "platform/pieces.h"
+#include "platform/posix/curl_network.h"
+#include "platform/posix/curl_resume.h"
+#include "platform/posix/curl_transfer.h"
+
+namespace platform {
+
+namespace {
+
+constexpr long kPieceBufferBytes = 1024 * 1024;
+
+struct Piece {
+    PieceRequest request;
+    std::unique_ptr<curl::Transfer> transfer;
+    curl_slist* headers = nullptr;
+    int fd = -1;
+    long long written = 0;
+    bool checked = false;
+    bool rangeRefused = false;
+    bool writeFailed = false;
+    bool overrun = false;
+    std::string retryAfter;
+    curl::ResponseHeaders answer;
+
+    ~Piece()
+    {
+        curl_slist_free_all(headers);
+        if (fd >= 0)
+            ::close(fd);
+    }
+    long long rangeLength() const
+    {
+        return request.rangeLast >= 0 ? request.rangeLast - std::max(request.rangeFirst, 0LL) + 1 : -1;
+    }
+    std::string version() const
+    {
+        // A weak ETag does not name one version of the bytes.
+        if (!answer.etag.empty() && answer.etag.rfind("W/", 0) != 0)
+            return answer.etag;
+        return answer.lastModified;
+    }
+};
+
+std::string trimmed(const std::string& s)
+{
+    const auto first = s.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+size_t pieceHeader(char* data, size_t size, size_t count, void* user)
+{
+    auto* piece = static_cast<Piece*>(user);
+    const std::string line(data, size * count);
+    if (line.rfind("HTTP/", 0) == 0)
+        piece->retryAfter.clear();
+    else if (line.size() > 12 && strncasecmp(line.c_str(), "Retry-After:", 12) == 0)
+        piece->retryAfter = trimmed(line.substr(12));
+    return curl::captureHeader(data, size, count, &piece->answer);
+}
+
+// Whether the first bytes of the answer are the bytes that were asked for.
+bool answerFits(const Piece& piece)
+{
+    const PieceRequest& r = piece.request;
+    const bool ranged = r.rangeFirst > 0 || r.rangeLast >= 0;
+    if (ranged && (piece.transfer->status() != 206 || piece.answer.rangeStart != std::max(r.rangeFirst, 0LL)))
+        return false;
+    return r.ifRange.empty() || piece.version() == r.ifRange;
+}
+
+size_t pieceWrite(char* data, size_t size, size_t count, void* user)
+{
+    auto* piece = static_cast<Piece*>(user);
+    const size_t bytes = size * count;
+    if (!piece->checked) {
+        piece->checked = true;
+        // Sound: the whole body, or another version, never lands in the middle of a file.
+        if (!answerFits(*piece)) {
+            piece->rangeRefused = true;
+            return 0;
+        }
+    }
+    const long long length = piece->rangeLength();
+    if (length >= 0 && piece->written + static_cast<long long>(bytes) > length) {
+        piece->overrun = true;
+        return 0;
+    }
+    const off_t at = static_cast<off_t>(piece->request.offset + piece->written);
+    size_t done = 0;
+    while (done < bytes) {
+        const ssize_t n = ::pwrite(piece->fd, data + done, bytes - done, at + static_cast<off_t>(done));
+        if (n <= 0) {
+            piece->writeFailed = true;
+            return 0;
+        }
+        done += static_cast<size_t>(n);
+    }
+    piece->written += static_cast<long long>(bytes);
+    return bytes;
+}
+
+bool isBreak(CURLcode code)
+{
+    return code == CURLE_RECV_ERROR || code == CURLE_SEND_ERROR || code == CURLE_GOT_NOTHING
+        || code == CURLE_PARTIAL_FILE || code == CURLE_OPERATION_TIMEDOUT;
+}
+
+PieceOutcome outcomeOf(int id, const Piece& piece, CURLcode code)
+{
+    PieceOutcome out;
+    out.id = id;
+    out.status = piece.transfer->status();
+    out.written = piece.written;
+    out.rangeRefused = piece.rangeRefused;
+    out.version = piece.version();
+    out.wholeLength = piece.answer.rangeTotal > 0 ? piece.answer.rangeTotal
+        : out.status == 200                       ? piece.transfer->announcedLength()
+                                                  : 0;
+    out.retryAfterSeconds = parseRetryAfter(piece.retryAfter, static_cast<long long>(std::time(nullptr)));
+    const long long length = piece.rangeLength();
+    const bool whole = length < 0 || piece.written == length;
+    out.ok = code == CURLE_OK && out.status >= 200 && out.status < 300 && !piece.rangeRefused && whole;
+    if (out.ok)
+        return out;
+    const bool slowDown = out.status == 412 || out.status == 429 || out.status == 503;
+    // A body cut short at the end of a range counts as a broken connection.
+    out.throttled = slowDown || isBreak(code) || (code == CURLE_OK && !whole);
+    if (piece.rangeRefused)
+        out.error = "the server sent another part of the file than the one asked for";
+    else if (piece.writeFailed)
+        out.error = "the file cannot be written: " + piece.request.file;
+    else if (piece.overrun)
+        out.error = "the server sent more than the range asked for";
+    else if (out.status >= 400)
+        out.error = "HTTP " + std::to_string(out.status);
+    else
+        out.error = code == CURLE_OK ? "the answer ended early" : piece.transfer->errorText(code);
+    return out;
+}
+
+class CurlPieceFetcher : public PieceFetcher {
+public:
+    explicit CurlPieceFetcher(const CurlOptions& options)
+        : m_options(options)
+        , m_multi(curl_multi_init())
+    {
+    }
+    ~CurlPieceFetcher() override
+    {
+        for (auto& [id, piece] : m_pieces)
+            curl_multi_remove_handle(m_multi, piece->transfer->handle());
+        m_pieces.clear();
+        if (m_multi)
+            curl_multi_cleanup(m_multi);
+    }
+
+    int start(const PieceRequest& request, PieceOutcome* refused) override
+    {
+        auto piece = std::make_unique<Piece>();
+        piece->request = request;
+        const std::string address = normalizeWebAddress(request.url);
+        piece->fd = ::open(request.file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        std::string why = address.empty() ? "not an http or https address: " + request.url
+            : piece->fd < 0               ? "the file cannot be written: " + request.file
+                                          : std::string();
+        if (why.empty()) {
+            piece->transfer = std::make_unique<curl::Transfer>(m_options, address);
+            if (!m_multi || !piece->transfer->ready() || !configure(*piece)
+                || curl_multi_add_handle(m_multi, piece->transfer->handle()) != CURLM_OK)
+                why = "cannot start a transfer for " + request.url;
+        }
+        if (!why.empty()) {
+            if (refused) {
+                *refused = PieceOutcome {};
+                refused->error = why;
+            }
+            return 0;
+        }
+        const int id = ++m_lastId;
+        m_pieces[id] = std::move(piece);
+        return id;
+    }
+
+    void cancel(int id) override
+    {
+        auto it = m_pieces.find(id);
+        if (it == m_pieces.end())
+            return;
+        curl_multi_remove_handle(m_multi, it->second->transfer->handle());
+        m_pieces.erase(it);
+    }
+
+    long long written(int id) const override
+    {
+        auto it = m_pieces.find(id);
+        return it == m_pieces.end() ? 0 : it->second->written;
+    }
+
+    std::vector<PieceOutcome> poll(int waitMs) override
+    {
+        std::vector<PieceOutcome> ended;
+        if (m_pieces.empty())
+            return ended;
+        int running = 0;
+        curl_multi_perform(m_multi, &running);
+        collect(ended);
+        if (ended.empty() && waitMs > 0) {
+            curl_multi_poll(m_multi, nullptr, 0, waitMs, nullptr);
+            curl_multi_perform(m_multi, &running);
+            collect(ended);
+        }
+        return ended;
+    }
+
+    int running() const override { return static_cast<int>(m_pieces.size()); }
+
+private:
+    bool configure(Piece& piece)
+    {
+        CURL* handle = piece.transfer->handle();
+        const PieceRequest& r = piece.request;
+        if (r.rangeFirst > 0 || r.rangeLast >= 0) {
+            const std::string range = std::to_string(std::max(r.rangeFirst, 0LL)) + "-"
+                + (r.rangeLast >= 0 ? std::to_string(r.rangeLast) : std::string());
+            curl_easy_setopt(handle, CURLOPT_RANGE, range.c_str());
+        }
+        for (const std::string& header : r.headers)
+            piece.headers = curl_slist_append(piece.headers, header.c_str());
+        if (!r.ifRange.empty())
+            piece.headers = curl_slist_append(piece.headers, ("If-Range: " + r.ifRange).c_str());
+        curl_easy_setopt(handle, CURLOPT_HTTPHEADER, piece.headers);
+        curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, pieceHeader);
+        curl_easy_setopt(handle, CURLOPT_HEADERDATA, &piece);
+        curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, pieceWrite);
+        curl_easy_setopt(handle, CURLOPT_WRITEDATA, &piece);
+        curl_easy_setopt(handle, CURLOPT_PRIVATE, &piece);
+        if (r.maxBytesPerSecond > 0)
+            curl_easy_setopt(
+                handle, CURLOPT_MAX_RECV_SPEED_LARGE, static_cast<curl_off_t>(r.maxBytesPerSecond));
+        // The caller moves the pieces on between its other work: each round takes what a
+        // connection holds, not one small read.
+        curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, kPieceBufferBytes);
+        // An error page is not a piece of the file; its status still says why.
+        curl_easy_setopt(handle, CURLOPT_FAILONERROR, 1L);
+        return true;
+    }
+
+    void collect(std::vector<PieceOutcome>& ended)
+    {
+        int queued = 0;
+        while (CURLMsg* msg = curl_multi_info_read(m_multi, &queued)) {
+            if (msg->msg != CURLMSG_DONE)
+                continue;
+            for (auto it = m_pieces.begin(); it != m_pieces.end(); ++it) {
+                if (it->second->transfer->handle() != msg->easy_handle)
+                    continue;
+                ended.push_back(outcomeOf(it->first, *it->second, msg->data.result));
+                curl_multi_remove_handle(m_multi, msg->easy_handle);
+                m_pieces.erase(it);
+                break;
+            }
+        }
+    }
+
+    CurlOptions m_options;
+    CURLM* m_multi = nullptr;
+    std::map<int, std::unique_ptr<Piece>> m_pieces;
+    int m_lastId = 0;
+};
+
+} // namespace
+
+long parseRetryAfter(const std::string& value, long long nowEpoch)
+{
+    constexpr long kDay = 24 * 3600;
+    const std::string text = trimmed(value);
+    if (text.empty())
+        return -1;
+    if (text.find_first_not_of("0123456789") == std::string::npos)
+        return text.size() > 6 ? kDay : std::min(std::stol(text), kDay);
+    const time_t when = curl_getdate(text.c_str(), nullptr);
+    if (when < 0)
+        return -1;
+    return static_cast<long>(std::clamp<long long>(static_cast<long long>(when) - nowEpoch, 0, kDay));
+}
+
+std::unique_ptr<PieceFetcher> CurlNetwork::pieceFetcher()
+{
+    return std::make_unique<CurlPieceFetcher>(m_options);
+}
+
+} // namespace platform
