@@ -80,8 +80,9 @@ std::string askProvider(const std::string& provider, const platform::SongTags& t
         failure = response.completed ? "HTTP " + std::to_string(response.status) : "no answer";
         return {};
     }
-    const std::string synced = (*answer)["syncedLyrics"].str();
-    return synced.empty() ? (*answer)["plainLyrics"].str() : synced;
+    const common::json::Value song = answer->root();
+    const std::string synced = song["syncedLyrics"].str();
+    return synced.empty() ? song["plainLyrics"].str() : synced;
 }
 
 } // namespace

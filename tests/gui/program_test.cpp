@@ -74,7 +74,8 @@ TEST_F(DesktopProgram, WithoutANotificationAreaTheIconStandsInWhenNoWindowIsLeft
     EXPECT_TRUE(standIn->toolTip().startsWith(QStringLiteral("Zelvora影音管理")));
     // Its right button opens the icon's menu; "在线影视" brings the hub back with the player.
     QTimer::singleShot(50, [] {
-        for (Qt::Key key : { Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return })
+        for (Qt::Key key :
+            { Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return })
             QTest::keyClick(QApplication::activePopupWidget(), key);
     });
     QTest::mousePress(standIn, Qt::RightButton);

@@ -6,15 +6,16 @@ export QT_SCALE_FACTOR=2
 program_start
 ffmpeg -loglevel error -y -f lavfi -i "testsrc2=size=1280x720:rate=25" -frames:v 750 -c:v mpeg4 -q:v 2 \
     "$DESKTOP_WORK/detail.avi" || fail "no video could be made"
-# The report gives logical pixels; the pointer moves over device pixels.
+# The report gives device pixels, as the pointer and the screenshots count them.
 wait_until -t 10 centre_of moban.Label7 >/dev/null || fail "no tiles"
 read -r cx cy <<<"$(centre_of moban.Label7)"
-xdotool mousemove --sync $((2 * cx)) $((2 * cy)) click 1
+xdotool mousemove --sync "$cx" "$cy" click 1
 wait_until window_shown Form5 || fail "the player did not open"
 program_open "$DESKTOP_WORK/detail.avi"
 wait_until playing Form5.WindowsMediaPlayer1 || fail "the video does not play"
-# The middle of the picture in device pixels, at even places.
+# The middle of the picture, at even places.
 read -r x y w h <<<"$(rect_of control Form5.WindowsMediaPlayer1)"
+x=$((x / 2)) y=$((y / 2)) w=$((w / 2)) h=$((h / 2))
 crop="$((2 * (w / 2)))x$((2 * (h / 3)))+$((2 * (x + w / 4)))+$((2 * (y + h / 6)))"
 expect_screen 10 hidpi drawn "$((2 * (x + w / 4))) $((2 * (y + h / 6))) $((2 * (w / 2))) $((2 * (h / 3)))"
 convert "$SHOTS/hidpi.png" -crop "$crop" +repage "$DESKTOP_WORK/middle.png"
