@@ -681,7 +681,8 @@ void MpvMediaEngine::showSongCard()
         const QUrl source = QUrl::fromUserInput(qs(m_url));
         const platform::SongTags& own = songTagsOf(source.toString());
         card.lines << firstText({ qs(own.title), m_tags.title, QFileInfo(source.path()).fileName() });
-        for (const QString& line : { firstText({ qs(own.artist), m_tags.artist }), firstText({ qs(own.album), m_tags.album }) }) {
+        for (const QString& line :
+            { firstText({ qs(own.artist), m_tags.artist }), firstText({ qs(own.album), m_tags.album }) }) {
             if (!line.isEmpty())
                 card.lines << line;
         }
