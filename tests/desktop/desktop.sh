@@ -80,7 +80,8 @@ desktop_start() {
     Xvfb -displayfd 1 -screen 0 "${size}x24" -nolisten tcp -noreset >"$number_file" 2>"$DESKTOP_WORK/xvfb.err" &
     HELPER_PIDS+=($!)
     wait_until -t 10 test -s "$number_file" || fail "Xvfb did not start"
-    export DISPLAY=":$(head -n1 "$number_file")"
+    DISPLAY=":$(head -n1 "$number_file")"
+    export DISPLAY
     unset QT_QPA_PLATFORM WAYLAND_DISPLAY
     export XDG_RUNTIME_DIR="$DESKTOP_WORK/runtime"
     # DESKTOP_WM=none: a bare display, for a compositor nested on it.
@@ -202,11 +203,11 @@ dblclick() { click "$1" 1 2; }
 # Clicks at a point inside a control, DX DY from its top left corner: click_in NAME DX DY
 # [button] [repeat] (a list's first entry, for example).
 click_in() {
-    local name=$1 dx=$2 dy=$3 button=${4:-1} repeat=${5:-1} r
+    local name=$1 dx=$2 dy=$3 button=${4:-1} repeat=${5:-1} r x y
     wait_until -t 10 rect_of control "$name" >/dev/null || fail "$name is not on screen"
     r=$(rect_of control "$name")
-    # shellcheck disable=SC2086
-    xdotool mousemove --sync $(echo "$r" | awk -v dx="$dx" -v dy="$dy" '{ print $1 + dx, $2 + dy }')
+    read -r x y _ <<<"$r"
+    xdotool mousemove --sync $((x + dx)) $((y + dy))
     sleep 0.2
     xdotool click --repeat "$repeat" --delay 80 "$button"
     sleep 0.3

@@ -7,6 +7,8 @@ case_name=$2
 export DESKTOP_WORK=${3:-$(mktemp -d)}
 rm -rf "$DESKTOP_WORK"
 mkdir -p "$DESKTOP_WORK"
+# shellcheck source=tests/desktop/desktop.sh
 source "$(dirname "$0")/desktop.sh"
+# shellcheck disable=SC1090 # the case named on the command line
 source "$(dirname "$0")/cases/$case_name.sh"
 echo "ok: $case_name (screenshots in $SHOTS)"

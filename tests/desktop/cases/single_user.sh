@@ -17,6 +17,7 @@ if [ "$(id -u)" = 0 ]; then
     install -d -m 777 -o "$stranger" "$TMPDIR/zelvora-$(id -u)"
     install -m 666 /dev/null "$TMPDIR/stolen"
     for name in "$TMPDIR/$ZELVORA_INSTANCE" "$TMPDIR/zelvora-$(id -u)/$ZELVORA_INSTANCE"; do
+        # shellcheck disable=SC2016 # Perl's own variables
         setpriv --reuid=$stranger --regid=$stranger --clear-groups perl -MIO::Socket::UNIX -e '
             my $s = IO::Socket::UNIX->new(Local => $ARGV[0], Listen => 5) or die "listen: $!";
             open(my $log, ">>", $ARGV[1]) or die;

@@ -19,7 +19,7 @@ as_user env -i PATH=/usr/bin:/bin HOME="$session/home" DISPLAY="$DISPLAY" XDG_RU
     WLR_BACKENDS=x11 WLR_RENDERER=pixman WLR_X11_OUTPUTS=1 sway -c "$session/sway.conf" \
     >"$DESKTOP_WORK/sway.err" 2>&1 &
 HELPER_PIDS+=($!)
-sway_socket() { ls "$session"/runtime/sway-ipc.*.sock 2>/dev/null | head -n1; }
+sway_socket() { compgen -G "$session/runtime/sway-ipc.*.sock" | head -n1; }
 sway_ready() { [ -n "$(sway_socket)" ] && [ -S "$session/runtime/wayland-1" ]; }
 wait_until -t 40 sway_ready || fail "sway did not start: $(tail -n 5 "$DESKTOP_WORK/sway.err")"
 sway() { as_user swaymsg -s "$(sway_socket)" "$@"; }
