@@ -26,9 +26,9 @@ namespace {
 const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 
-// The interfaces as the desktop's tools read them.
+// The interfaces as the desktop's tools read them; the methods come from the method table.
 const char* const kIntrospection = R"(<interface name="org.mpris.MediaPlayer2">
-<method name="Raise"/><method name="Quit"/>
+@ROOT_METHODS@
 <property name="CanQuit" type="b" access="read"/><property name="CanRaise" type="b" access="read"/>
 <property name="Fullscreen" type="b" access="readwrite"/>
 <property name="CanSetFullscreen" type="b" access="read"/>
@@ -38,11 +38,7 @@ const char* const kIntrospection = R"(<interface name="org.mpris.MediaPlayer2">
 <property name="SupportedMimeTypes" type="as" access="read"/>
 </interface>
 <interface name="org.mpris.MediaPlayer2.Player">
-<method name="Next"/><method name="Previous"/><method name="Pause"/><method name="PlayPause"/>
-<method name="Stop"/><method name="Play"/>
-<method name="Seek"><arg direction="in" name="Offset" type="x"/></method>
-<method name="SetPosition"><arg direction="in" name="TrackId" type="o"/><arg direction="in" name="Position" type="x"/></method>
-<method name="OpenUri"><arg direction="in" name="Uri" type="s"/></method>
+@PLAYER_METHODS@
 <signal name="Seeked"><arg name="Position" type="x"/></signal>
 <property name="PlaybackStatus" type="s" access="read"/><property name="LoopStatus" type="s" access="readwrite"/>
 <property name="Rate" type="d" access="readwrite"/><property name="Shuffle" type="b" access="readwrite"/>
@@ -120,7 +116,18 @@ Mpris::~Mpris()
 
 QString Mpris::introspect(const QString&) const
 {
-    return QString::fromLatin1(kIntrospection);
+    QString methodsOf[2];
+    for (const Method& method : methods()) {
+        QString& xml = methodsOf[method.interfaceName == kMprisRoot ? 0 : 1];
+        xml += QStringLiteral("<method name=\"%1\">").arg(QLatin1String(method.name));
+        for (const auto& [name, type] : method.arguments)
+            xml += QStringLiteral("<arg direction=\"in\" name=\"%1\" type=\"%2\"/>")
+                       .arg(QLatin1String(name), QLatin1String(type));
+        xml += QStringLiteral("</method>");
+    }
+    return QString::fromLatin1(kIntrospection)
+        .replace(QStringLiteral("@ROOT_METHODS@"), methodsOf[0])
+        .replace(QStringLiteral("@PLAYER_METHODS@"), methodsOf[1]);
 }
 
 void Mpris::act(const std::function<void()>& action)
@@ -161,7 +168,10 @@ void Mpris::announceSeek()
 
 bool Mpris::handleMessage(const QDBusMessage& message, const QDBusConnection& connection)
 {
-    if (message.type() != QDBusMessage::MethodCallMessage)
+    // Qt answers introspection itself (from introspect()) and the bus's Peer calls.
+    if (message.type() != QDBusMessage::MethodCallMessage
+        || message.interface() == QLatin1String("org.freedesktop.DBus.Introspectable")
+        || message.interface() == QLatin1String("org.freedesktop.DBus.Peer"))
         return false;
     const QDBusMessage reply = message.interface() == kProperties ? callProperties(message) : call(message);
     if (!message.isReplyRequired() || message.isDelayedReply())
@@ -170,76 +180,138 @@ bool Mpris::handleMessage(const QDBusMessage& message, const QDBusConnection& co
     return true;
 }
 
+// The methods of both interfaces, as the bus calls them and as introspection shows them.
+const std::vector<Mpris::Method>& Mpris::methods()
+{
+    static const std::vector<Method> table = {
+        { kMprisRoot, "Raise", {}, &Mpris::raise },
+        { kMprisRoot, "Quit", {}, &Mpris::quit },
+        { kMprisPlayer, "Next", {}, &Mpris::next },
+        { kMprisPlayer, "Previous", {}, &Mpris::previous },
+        { kMprisPlayer, "Pause", {}, &Mpris::pause },
+        { kMprisPlayer, "PlayPause", {}, &Mpris::playPause },
+        { kMprisPlayer, "Stop", {}, &Mpris::stop },
+        { kMprisPlayer, "Play", {}, &Mpris::play },
+        { kMprisPlayer, "Seek", { { "Offset", "x" } }, &Mpris::seek },
+        { kMprisPlayer, "SetPosition", { { "TrackId", "o" }, { "Position", "x" } }, &Mpris::setPosition },
+        { kMprisPlayer, "OpenUri", { { "Uri", "s" } }, &Mpris::openUri },
+    };
+    return table;
+}
+
 QDBusMessage Mpris::call(const QDBusMessage& message)
 {
-    const QString method = message.member();
-    const QList<QVariant> args = message.arguments();
     const QString interfaceName = message.interface();
-    auto unknown = [&] {
-        return message.createErrorReply(
-            QDBusError::UnknownMethod, QStringLiteral("No method %1").arg(method));
-    };
-    if (interfaceName == kMprisRoot || (interfaceName.isEmpty() && (method == "Raise" || method == "Quit"))) {
-        if (method == QLatin1String("Raise")) {
-            act([this] { m_remote.raise(); });
-            bringHubToFront(m_session);
-        } else if (method == QLatin1String("Quit")) {
-            act([this] { m_remote.quit(); });
-        } else {
-            return unknown();
-        }
-        return message.createReply();
+    const QList<QVariant> args = message.arguments();
+    for (const Method& method : methods()) {
+        // A call that names no interface is found by its method's name alone.
+        if (message.member() != QLatin1String(method.name)
+            || args.size() != qsizetype(method.arguments.size())
+            || (!interfaceName.isEmpty() && interfaceName != method.interfaceName))
+            continue;
+        const QString refused = (this->*method.run)(args);
+        return refused.isEmpty() ? message.createReply()
+                                 : message.createErrorReply(QDBusError::InvalidArgs, refused);
     }
-    if (!interfaceName.isEmpty() && interfaceName != kMprisPlayer)
-        return unknown();
+    return message.createErrorReply(
+        QDBusError::UnknownMethod, QStringLiteral("No method %1").arg(message.member()));
+}
+
+void Mpris::onPlayer(const std::function<void(runtime::MediaPlayer&)>& action)
+{
+    // Without a medium the control has nothing to play or pause.
     runtime::MediaPlayer* c = m_remote.player();
-    auto onPlayer = [&](const std::function<void(runtime::MediaPlayer&)>& action) {
-        // Without a medium the control has nothing to play or pause.
-        if (c && !c->url().empty())
-            act([&] { action(*c); });
-    };
-    if (method == QLatin1String("Next") || method == QLatin1String("Previous")) {
-        const int step = method == QLatin1String("Next") ? 1 : -1;
-        act([&] { m_remote.step(step); });
-    } else if (method == QLatin1String("Play")) {
-        onPlayer([](auto& p) {
-            if (!playing(p))
-                p.play();
-        });
-    } else if (method == QLatin1String("Pause")) {
-        onPlayer([](auto& p) {
-            if (playing(p))
-                p.pause();
-        });
-    } else if (method == QLatin1String("PlayPause")) {
-        onPlayer([](auto& p) { p.playOrPause(); });
-    } else if (method == QLatin1String("Stop")) {
-        onPlayer([](auto& p) { p.stopByUser(); });
-    } else if (method == QLatin1String("Seek") && args.size() == 1) {
-        const double offset = args[0].toLongLong() / 1e6;
-        onPlayer([offset](auto& p) {
-            // Past the end is the next entry's business: the medium ends as it would.
-            p.seek(std::clamp(p.position() + offset, 0.0, std::max(p.duration(), 0.0)));
-        });
+    if (c && !c->url().empty())
+        act([&] { action(*c); });
+}
+
+QString Mpris::raise(const QList<QVariant>&)
+{
+    act([this] { m_remote.raise(); });
+    bringHubToFront(m_session);
+    return {};
+}
+
+QString Mpris::quit(const QList<QVariant>&)
+{
+    act([this] { m_remote.quit(); });
+    return {};
+}
+
+QString Mpris::next(const QList<QVariant>&)
+{
+    act([this] { m_remote.step(1); });
+    return {};
+}
+
+QString Mpris::previous(const QList<QVariant>&)
+{
+    act([this] { m_remote.step(-1); });
+    return {};
+}
+
+QString Mpris::play(const QList<QVariant>&)
+{
+    onPlayer([](auto& p) {
+        if (!playing(p))
+            p.play();
+    });
+    return {};
+}
+
+QString Mpris::pause(const QList<QVariant>&)
+{
+    onPlayer([](auto& p) {
+        if (playing(p))
+            p.pause();
+    });
+    return {};
+}
+
+QString Mpris::playPause(const QList<QVariant>&)
+{
+    onPlayer([](auto& p) { p.playOrPause(); });
+    return {};
+}
+
+QString Mpris::stop(const QList<QVariant>&)
+{
+    onPlayer([](auto& p) { p.stopByUser(); });
+    return {};
+}
+
+QString Mpris::seek(const QList<QVariant>& args)
+{
+    const double offset = args[0].toLongLong() / 1e6;
+    onPlayer([offset](auto& p) {
+        // Past the end is the next entry's business: the medium ends as it would.
+        p.seek(std::clamp(p.position() + offset, 0.0, std::max(p.duration(), 0.0)));
+    });
+    announceSeek();
+    return {};
+}
+
+QString Mpris::setPosition(const QList<QVariant>& args)
+{
+    const QString track = args[0].value<QDBusObjectPath>().path();
+    const double to = args[1].toLongLong() / 1e6;
+    // The protocol ignores a position for another track or outside the medium.
+    const runtime::MediaPlayer* c = m_remote.player();
+    if (c && track == mprisTrackId(m_remote) && to >= 0 && to <= c->duration()) {
+        onPlayer([to](auto& p) { p.seek(to); });
         announceSeek();
-    } else if (method == QLatin1String("SetPosition") && args.size() == 2) {
-        const QString track = args[0].value<QDBusObjectPath>().path();
-        const double to = args[1].toLongLong() / 1e6;
-        // The protocol ignores a position for another track or outside the medium.
-        if (c && track == mprisTrackId(m_remote) && to >= 0 && to <= c->duration()) {
-            onPlayer([to](auto& p) { p.seek(to); });
-            announceSeek();
-        }
-    } else if (method == QLatin1String("OpenUri") && args.size() == 1) {
-        const QUrl url(args[0].toString());
-        if (!url.isValid() || url.scheme().isEmpty())
-            return message.createErrorReply(QDBusError::InvalidArgs, QStringLiteral("Not an address"));
-        const std::string address = utf8(url.isLocalFile() ? url.toLocalFile() : url.toString());
-        act([this, address] { m_remote.open(address); });
-    } else {
-        return unknown();
     }
-    return message.createReply();
+    return {};
+}
+
+QString Mpris::openUri(const QList<QVariant>& args)
+{
+    const QUrl url(args[0].toString());
+    if (!url.isValid() || url.scheme().isEmpty())
+        return QStringLiteral("Not an address");
+    const std::string address = utf8(url.isLocalFile() ? url.toLocalFile() : url.toString());
+    act([this, address] { m_remote.open(address); });
+    return {};
 }
 
 QDBusMessage Mpris::callProperties(const QDBusMessage& message)

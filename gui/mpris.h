@@ -4,12 +4,18 @@
 // what plays. Without a session bus the program runs without it.
 #include <QDBusVirtualObject>
 #include <QVariantMap>
+#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "gui/mpris_state.h"
 
 namespace platform {
 class MediaRemote;
+}
+namespace runtime {
+class MediaPlayer;
 }
 
 namespace gui {
@@ -34,7 +40,29 @@ private:
     // Compares the properties with those last announced and announces the changed ones.
     void announceChanges();
     void announceSeek();
+    // A method of the interfaces: its arguments (name and D-Bus type) and what it does, which
+    // gives an error text for arguments it refuses and an empty one otherwise.
+    struct Method {
+        QString interfaceName;
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> arguments;
+        QString (Mpris::*run)(const QList<QVariant>& args);
+    };
+    static const std::vector<Method>& methods();
     QDBusMessage call(const QDBusMessage& message);
+    QString raise(const QList<QVariant>& args);
+    QString quit(const QList<QVariant>& args);
+    QString next(const QList<QVariant>& args);
+    QString previous(const QList<QVariant>& args);
+    QString play(const QList<QVariant>& args);
+    QString pause(const QList<QVariant>& args);
+    QString playPause(const QList<QVariant>& args);
+    QString stop(const QList<QVariant>& args);
+    QString seek(const QList<QVariant>& args);
+    QString setPosition(const QList<QVariant>& args);
+    QString openUri(const QList<QVariant>& args);
+    // Runs an action on the control when it holds a medium.
+    void onPlayer(const std::function<void(runtime::MediaPlayer&)>& action);
     QDBusMessage callProperties(const QDBusMessage& message);
     bool setProperty(const QString& interfaceName, const QString& name, const QVariant& value);
     // Runs an action on the program as the person's input does.

@@ -1,6 +1,7 @@
 # The desktop's player widgets and media keys (MPRIS through playerctl, on a private session
-# bus): what plays and its tags, play-pause, next, position, volume and speed from outside, a play
-# pressed on the player's own bar seen by a follower, and a FIFO named like a video turned down.
+# bus): its interfaces as introspection shows them, what plays and its tags, play-pause, next,
+# position, volume and speed from outside, a play pressed on the player's own bar seen by a
+# follower, and a FIFO named like a video turned down.
 if [ -z "${ZELVORA_PRIVATE_BUS:-}" ]; then
     exec env ZELVORA_PRIVATE_BUS=1 dbus-run-session -- bash "$SUITE_DIR/run_case.sh" "$ZELVORA" mpris "$DESKTOP_WORK"
 fi
@@ -10,6 +11,9 @@ ctl() { playerctl --player=zelvora "$@" 2>/dev/null; }
 is() { [ "$(ctl "${@:2}")" = "$1" ]; }
 wait_until -t 15 is Stopped status || fail "no player on the bus (status: $(ctl status))"
 is Zelvora metadata --format '{{ playerName }}' || ctl -l | grep -q zelvora || fail "the player is not named zelvora"
+dbus-send --session --print-reply --dest=org.mpris.MediaPlayer2.zelvora /org/mpris/MediaPlayer2 \
+    org.freedesktop.DBus.Introspectable.Introspect | grep -q '<method name="OpenUri"><arg direction="in" name="Uri"' \
+    || fail "introspection does not show the player's methods"
 
 mkdir -p "$DESKTOP_WORK/songs"
 song() { sox -q -n --comment "title=$2" --add-comment "artist=乐队" --add-comment "album=专辑" -r 44100 -c 2 \
