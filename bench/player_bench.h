@@ -82,8 +82,11 @@ inline void writeMusicPlaylist(const std::filesystem::path& profile, int count, 
         paths.push_back(std::move(path));
         names.push_back(std::move(name));
     }
-    platform::writeLines((temp / "mpath.ini").string(), paths, codePage);
-    platform::writeLines((temp / "mname.ini").string(), names, codePage);
+    if (!platform::writeLines((temp / "mpath.ini").string(), paths, codePage)
+        || !platform::writeLines((temp / "mname.ini").string(), names, codePage)) {
+        std::fprintf(stderr, "the benchmark's playlist files cannot be written in %s\n", temp.c_str());
+        std::exit(1);
+    }
 }
 
 // The program as the headless console runs it, on a given profile, with the tray window

@@ -111,7 +111,8 @@ void DesktopBrowserEngine::connectPage()
         m_session.run([&] { m_browser.newWindowRequested(u, cancel); });
         // A window the program did not take over opens in the person's own browser.
         if (!cancel && m_session.app().hasService<platform::Shell>())
-            m_session.app().service<platform::Shell>().open(u);
+            // Nothing here waits for it: a browser that cannot be started changes nothing.
+            std::ignore = m_session.app().service<platform::Shell>().open(u);
     };
 }
 

@@ -105,7 +105,8 @@ void EngineMediaCache::save() const
     for (const PlayedMedia& w : m_waiting)
         bytes += addressOf(w.url) + "\t" + utf8(w.page.toString(QUrl::FullyEncoded)) + "\n";
     QDir().mkpath(QFileInfo(qs(m_store)).absolutePath());
-    platform::writeFileAtomic(m_store, bytes);
+    // The pages of media still loading are a cache: lost, those media are only not listed.
+    std::ignore = platform::writeFileAtomic(m_store, bytes);
 }
 
 platform::MediaListing EngineMediaCache::list()

@@ -151,7 +151,9 @@ void RefreshSkin(const SkinnedWindow& w, runtime::Timer& timer)
         if (w.recreatesFile) {
             if (!platform::fileExists(dataPaths(app).iniDb)) {
                 const auto cache = peers(app).cacheFields();
-                WriteSkinSettings(app, cache[0]->text(), cache[1]->text(), cache[2]->text(), false);
+                // Read straight back below: a file that could not be written gives the defaults.
+                std::ignore
+                    = WriteSkinSettings(app, cache[0]->text(), cache[1]->text(), cache[2]->text(), false);
             }
             LoadSkinSettings(app);
             w.pictureField.setText(skinLines(app).picture);

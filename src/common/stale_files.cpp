@@ -57,7 +57,7 @@ int removeStaleTemporaries(const runtime::App& app)
             removed += platform::removeStaleTemporaries(folder, platform::isProgramTemporaryName);
     }
     if (platform::fileExists(places))
-        platform::deleteFile(places);
+        std::ignore = platform::deleteFile(places); // left, it is only read again next time
     return removed;
 }
 
@@ -72,7 +72,8 @@ void noteTemporaryFolder(const runtime::App& app, const std::string& folder)
     for (const std::string& noted : folders)
         text += noted + "\n";
     EnsureTempFolder(app);
-    platform::writeFileAtomic(places, text + folder + "\n");
+    // Not noted, a temporary there outlives a killed run; the export itself goes on.
+    std::ignore = platform::writeFileAtomic(places, text + folder + "\n");
 }
 
 } // namespace common

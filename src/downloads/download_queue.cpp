@@ -207,8 +207,8 @@ std::string DownloadQueue::freeName(const std::string& wanted) const
 
 void DownloadQueue::save(bool durable)
 {
-    m_dirty = false;
-    writeList(m_listFile, { m_settings, m_jobs }, durable);
+    // A list that could not be written is tried again at the next tick.
+    m_dirty = !writeList(m_listFile, { m_settings, m_jobs }, durable);
 }
 
 bool DownloadQueue::busy() const

@@ -335,7 +335,7 @@ void xiazai::Command7_Click()
 void xiazai::Command8_Click()
 {
     if (const Job* job = selected())
-        app().service<platform::Shell>().open(job->file);
+        std::ignore = app().service<platform::Shell>().open(job->file); // the desktop says why
 }
 
 void xiazai::Command9_Click()
@@ -345,9 +345,9 @@ void xiazai::Command9_Click()
         return;
     platform::Shell& shell = app().service<platform::Shell>();
     if (job->state == JobState::Done && platform::fileExists(job->file))
-        shell.reveal(job->file);
+        std::ignore = shell.reveal(job->file); // the desktop says why
     else
-        shell.open(std::filesystem::path(job->file).parent_path().string());
+        std::ignore = shell.open(std::filesystem::path(job->file).parent_path().string());
 }
 
 // A typed address goes on the list; anything else is explained in the status line.

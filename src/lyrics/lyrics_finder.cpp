@@ -121,7 +121,8 @@ Found findLyrics(const std::string& songPath, const platform::SongTags& tags, co
     std::error_code ec;
     fs::create_directories(sources.profileFolder, ec);
     const fs::path kept = text.empty() ? none : fs::path(sources.profileFolder) / (named + ".lrc");
-    platform::writeFileAtomic(kept.string(), text);
+    // Not kept, the song's lyrics are only asked for again next time.
+    std::ignore = platform::writeFileAtomic(kept.string(), text);
     found.text = text;
     found.lyrics = parseLrc(text);
     if (!found.lyrics.empty())

@@ -116,7 +116,9 @@ void Form3::Command20_Click()
 void Form3::OpenWebSite(const std::string& address)
 {
     runtime::App& a = app();
-    a.service<platform::Shell>().open(address, a.service<platform::Environment>().programFolder());
+    // The desktop's browser reports its own trouble; the list has nothing to show for it.
+    std::ignore
+        = a.service<platform::Shell>().open(address, a.service<platform::Environment>().programFolder());
 }
 
 } // namespace music

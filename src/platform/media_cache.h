@@ -46,7 +46,7 @@ struct MediaListing {
     // Media the cache holds only in part (still loading, or a range of it): left out.
     int partial = 0;
     // Whether the cache could be read at all; the reason when not.
-    Status status;
+    Status status = Status::success();
 };
 
 class MediaCache {

@@ -141,7 +141,7 @@ void Form5::Timer6_Timer()
         tishi.start(1);
     }
     if (List1.listCount() > List3.listCount())
-        savePlaylist(list);
+        std::ignore = savePlaylist(list); // a failure is told by savePlaylist itself
     loadPathSnapshot(list);
 }
 

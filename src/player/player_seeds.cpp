@@ -30,7 +30,7 @@ void Form5::zz_Timer()
     appendFolder(folder);
     loadPathSnapshot(Playlist::Video);
     if (List1.listCount() > List3.listCount())
-        savePlaylist(Playlist::Video);
+        std::ignore = savePlaylist(Playlist::Video); // a failure is told by savePlaylist itself
     loadPlaylist(Playlist::Video);
     openSeed();
 }

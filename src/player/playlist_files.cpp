@@ -48,7 +48,8 @@ void ensurePlaylistFiles(const runtime::App& app, Playlist list)
         // Only a missing file is created: a folder or FIFO in its place is kept and reads as
         // unreadable.
         if (platform::probeFile(*file) == platform::ReadOutcome::Missing)
-            platform::writeFileAtomic(*file, {});
+            // One that cannot be made reads as unreadable, which the list then says.
+            std::ignore = platform::writeFileAtomic(*file, {});
     }
 }
 

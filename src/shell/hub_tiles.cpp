@@ -156,7 +156,8 @@ void moban::Label10_MouseMove(const runtime::MouseEvent&)
 void moban::Label2_Click()
 {
     runtime::App& a = app();
-    a.service<platform::Shell>().open(
+    // The desktop's browser reports its own trouble.
+    std::ignore = a.service<platform::Shell>().open(
         a.service<platform::Config>().get("maker_site"), a.service<platform::Environment>().programFolder());
 }
 

@@ -49,12 +49,14 @@ void moban::startUpdate()
     const std::string updater = platform::joinPath(folder, kUpdateProgram);
     auto& shell = a.service<platform::Shell>();
     if (platform::fileExists(updater)) {
-        shell.start(updater, "", platform::StyleNormalNoFocus);
+        // Designed: an updater that does not start leaves the hub as it is, without a word.
+        std::ignore = shell.start(updater, "", platform::StyleNormalNoFocus);
     } else {
         platform::MessageBoxRequest portable;
         portable.text = "您好，您的版本是绿色版，不需要在线更新，直接到官网下载即可";
         a.service<platform::Dialogs>().messageBox(portable);
-        shell.open(a.service<platform::Config>().get("update_server") + "/Zelvora绿色版.exe", folder);
+        std::ignore = shell.open(a.service<platform::Config>().get("update_server") + "/Zelvora绿色版.exe",
+            folder); // the desktop's browser reports its own trouble
     }
     // The update replaces this program: it ends at once, without the windows' unload work.
     a.end();
@@ -75,7 +77,8 @@ void moban::xin_Timer()
     const std::string codePage = common::codePage(a);
     traymenu::Form6& tray = a.get<traymenu::Form6>();
     if (!platform::fileExists(file))
-        platform::writeLines(file, { tray.xin1.text() }, codePage);
+        // Without it the check below reads no local version and offers the update.
+        std::ignore = platform::writeLines(file, { tray.xin1.text() }, codePage);
 
     // Sound: the download replaces the file only when it completes, within a size a version
     // file can have, so a failed or oversized one leaves the previous build number in place.

@@ -112,7 +112,8 @@ void moban::load()
     const auto& env = a.service<platform::Environment>();
     const std::string check = platform::joinPath(env.programFolder(), "check.exe");
     if (platform::fileExists(check))
-        a.service<platform::Shell>().start(check, "", platform::StyleHidden);
+        // Designed: the helper's start is not waited for or checked.
+        std::ignore = a.service<platform::Shell>().start(check, "", platform::StyleHidden);
     qied.setText(kTileMusic);
     music::Form1& music = a.get<music::Form1>();
     fitToChild(music.height());

@@ -24,7 +24,7 @@ void removeSecretFiles(const runtime::App& app)
     const std::string tool = common::dataPaths(app).tool;
     for (const char* name : { kStartBat, platform::kHotspotKeyFile }) {
         if (platform::fileExists(tool + name))
-            platform::deleteFile(tool + name);
+            std::ignore = platform::deleteFile(tool + name); // else the next start's sweep does
     }
     // Half-written copies of them, left by a crash in the middle of a write.
     if (platform::folderExists(tool))

@@ -216,7 +216,7 @@ void tooldiao::deleteFiles(const std::vector<std::string>& paths)
 {
     for (const std::string& path : paths) {
         if (platform::fileExists(path))
-            platform::deleteFile(path);
+            std::ignore = platform::deleteFile(path); // else the next start's sweep does
     }
 }
 

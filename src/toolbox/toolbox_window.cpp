@@ -153,7 +153,7 @@ void tool::openLocalTool(const char* program, const char* mode, const char* miss
     ask.title = kTitle;
     ask.buttons = platform::YesNo;
     if (a.service<platform::Dialogs>().messageBox(ask) == platform::AnswerYes)
-        a.service<platform::Shell>().open(a.service<platform::Config>().get("maker_site"),
+        std::ignore = a.service<platform::Shell>().open(a.service<platform::Config>().get("maker_site"),
             a.service<platform::Environment>().programFolder());
 }
 

@@ -110,7 +110,7 @@ void Form6::lieda_Click()
         player.Text4.setText(kNotLocalFile);
         return;
     }
-    app().service<platform::Shell>().reveal(path);
+    std::ignore = app().service<platform::Shell>().reveal(path); // the desktop says why
 }
 
 void Form6::del_Click()
@@ -125,7 +125,7 @@ void Form6::del_Click()
     player::Playlist list = player::Playlist::Music;
     if (!player.listHoldsPlaylist() || !player.shownPlaylist(list))
         return;
-    player.savePlaylist(list, true);
+    std::ignore = player.savePlaylist(list, true); // a failure is told by savePlaylist itself
 }
 
 void Form6::delbao_Click()
@@ -171,7 +171,7 @@ void Form6::lieqing_Click()
     player.List1.clear();
     player.List2.clear();
     // Both playlists are emptied, whichever is shown.
-    platform::Status written;
+    platform::Status written = platform::Status::success();
     for (player::Playlist list : { player::Playlist::Video, player::Playlist::Music }) {
         if (const platform::Status one = player::rewritePlaylist(a, list, {}, {}, true); !one)
             written = one;

@@ -49,7 +49,7 @@ void Form6::exitmaun_Click()
     const std::string marker
         = platform::joinPath(a.service<platform::Environment>().desktopFolder(), "bro.cfg");
     if (platform::fileExists(marker))
-        platform::deleteFile(marker);
+        std::ignore = platform::deleteFile(marker); // a marker left only keeps its old meaning
     platform::MessageBoxRequest ask;
     ask.text = "您真的要退出播放器吗？";
     ask.title = "系统提示";
@@ -67,7 +67,7 @@ void Form6::exitProgram()
     for (const char* name : { "ics.vbs", "start.bat", "close.bat", "kdjs.bat" }) {
         const std::string path = toolFolder + name;
         if (platform::fileExists(path))
-            platform::deleteFile(path);
+            std::ignore = platform::deleteFile(path); // else the next start's sweep does
     }
     if (a.hasService<platform::TrayIcon>())
         a.service<platform::TrayIcon>().remove(m_icon);

@@ -76,9 +76,11 @@ void Form6::applySkinDefaults()
     ini2.setText(paths.zelvJpg);
     common::EnsureDataFolders(a);
     if (!platform::fileExists(paths.zelvJpg) && !Image1.picture().empty())
-        platform::writeFileAtomic(paths.zelvJpg, *Image1.picture().bytes);
+        std::ignore = platform::writeFileAtomic(paths.zelvJpg, *Image1.picture().bytes); // tried each start
     if (!platform::fileExists(paths.iniDb))
-        common::WriteSkinSettings(a, common::kDefaultColour, paths.zelvJpg, common::kModePicture, true);
+        // Without the file the skin is the default one, and the next start writes it again.
+        std::ignore
+            = common::WriteSkinSettings(a, common::kDefaultColour, paths.zelvJpg, common::kModePicture, true);
     common::LoadSkinSettings(a);
     const common::SkinLines s = common::skinLines(a);
     ini1.setText(s.colour);

@@ -125,14 +125,15 @@ bool HarvestCopier::take(platform::MediaCache& cache, const platform::CachedMedi
     // Sound: the original goes only when its copy is whole; a failed copy keeps it.
     if (copied != platform::MediaStep::Done || size < 0 || (entry.size >= 0 && size != entry.size)) {
         if (copied == platform::MediaStep::Done)
-            platform::deleteFile(target);
+            // A copy that cannot be removed stays in the folder; the tally does not count it.
+            std::ignore = platform::deleteFile(target);
         release(name);
         ++(copied == platform::MediaStep::Changed ? m_tally.partial : m_tally.failed);
         return false;
     }
     const Key key { size, platform::fileFingerprint(target) };
     if (entry.file.empty() && sameSong(target, key)) {
-        platform::deleteFile(target);
+        std::ignore = platform::deleteFile(target); // as above
         release(name);
         return removeOriginal(cache, entry, m_tally.duplicates);
     }
@@ -143,7 +144,7 @@ bool HarvestCopier::take(platform::MediaCache& cache, const platform::CachedMedi
     // its original, and the copy, which is not the whole song, goes.
     if (copies == 0) {
         m_songs.erase(song);
-        platform::deleteFile(target);
+        std::ignore = platform::deleteFile(target); // as above
         release(name);
     }
     m_tally.copied += copies;

@@ -303,7 +303,7 @@ void fenge::Command3_Click()
     std::vector<std::string> inputs = lockedInput(container, "concat");
     inputs.insert(inputs.end(), { "-safe", "0", "-i", listFile, "-map", "0:v?", "-map", "0:a?" });
     runFfmpeg(inputs, folder + "/" + m_name + ".flv");
-    platform::deleteFile(listFile);
+    std::ignore = platform::deleteFile(listFile); // else the next start's sweep does
     Command3.setEnabled(true);
 }
 

@@ -150,7 +150,7 @@ std::vector<std::string> webHeaders(runtime::App& app, const WebFormat& format, 
 SiteCookies::~SiteCookies()
 {
     if (!m_file.empty())
-        platform::deleteFile(m_file);
+        std::ignore = platform::deleteFile(m_file); // else the next start's sweep does
 }
 
 } // namespace video

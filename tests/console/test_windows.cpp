@@ -53,7 +53,8 @@ Panel::Panel(runtime::App& app)
     Ask.onClick = [this] { Ask_Click(); };
     Open.onClick = [this] { Open_Click(); };
     Folder.onClick = [this] { Folder_Click(); };
-    Launch.onClick = [this] { this->app().service<platform::Shell>().open("https://example.test/"); };
+    Launch.onClick
+        = [this] { std::ignore = this->app().service<platform::Shell>().open("https://example.test/"); };
     Pop.onClick = [this] { popupMenu(mnuFile); };
     ShowDialog.onClick = [this] { this->app().get<Dialog>().show(true, this); };
     Minimise.onClick = [this] { setWindowState(runtime::WindowState::Minimized); };

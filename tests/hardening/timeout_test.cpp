@@ -84,7 +84,8 @@ bool checkForUpdate(Rig& s, const std::string& url)
     const std::string temp = common::dataPaths(s.p.app).temp;
     std::filesystem::create_directories(temp);
     const std::string file = temp + "update.ini";
-    platform::writeLines(file, { "100" }, "GBK");
+    if (!platform::writeLines(file, { "100" }, "GBK"))
+        return false;
     shell::moban& hub = s.p.app.get<shell::moban>();
     hub.xin_Timer();
     std::vector<std::string> lines;

@@ -13,7 +13,7 @@ namespace {
 
 // The reports of one resumable download, with its result.
 struct Attempt {
-    platform::Status status;
+    platform::Status status = platform::Status::success();
     std::vector<TransferProgress> reports;
 };
 

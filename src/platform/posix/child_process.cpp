@@ -130,9 +130,17 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const std::vector<std::string>
     result = {};
     int outPipe[2];
     int errPipe[2];
-    if (args.empty() || pipe2(outPipe, O_CLOEXEC) != 0)
+    // Every way of not starting says why.
+    if (args.empty()) {
+        result.err = "no program given";
         return nullptr;
+    }
+    if (pipe2(outPipe, O_CLOEXEC) != 0) {
+        result.err = std::strerror(errno);
+        return nullptr;
+    }
     if (pipe2(errPipe, O_CLOEXEC) != 0) {
+        result.err = std::strerror(errno);
         close(outPipe[0]);
         close(outPipe[1]);
         return nullptr;

@@ -328,7 +328,7 @@ Status CurlNetwork::download(const std::string& url, const std::string& file,
         else
             result = transfer->run(poll, kPollMs);
     }
-    Status status;
+    Status status = Status::success();
     if (result == CURLE_OK
         && !report(
             TransferProgress::Progress, TransferProgress::EndData, transfer->effectiveAddress(), false))

@@ -173,8 +173,9 @@ void makeHotspot(
             [=](const CommandResult& a) {
                 if (!a.started || a.exitCode != 0)
                     return j->fail("WiFi没有建立：" + nmcliTrouble(a));
+                // A key file left behind is removed by the next start's sweep.
                 if (fileExists(keyFile))
-                    deleteFile(keyFile);
+                    std::ignore = deleteFile(keyFile);
                 if (!writePrivateFile(keyFile, keyFileText(request.key)))
                     return j->fail("工具文件夹不能写入：" + request.place.toolFolder);
                 j->addNext({ "nmcli", "connection", "up", "id", kHotspotConnection, "passwd-file", keyFile },
@@ -221,7 +222,7 @@ std::unique_ptr<NetworkJob> NmcliJobs::hotspotOn(const HotspotRequest& request)
     const std::string keyFile = request.place.toolFolder + kHotspotKeyFile;
     job->atEnd([keyFile] {
         if (fileExists(keyFile))
-            deleteFile(keyFile);
+            std::ignore = deleteFile(keyFile); // else the next start's sweep removes it
     });
     job->add(kDeviceList, [j, request, keyFile](const CommandResult& r) {
         if (!r.started || r.exitCode != 0) {
