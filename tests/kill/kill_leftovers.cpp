@@ -1,5 +1,6 @@
 // What a killed program leaves: SIGKILLs the real program (headless console) at the moment it
-// joins a split video with ffmpeg, asks yt-dlp about a page, or writes an exported playlist.
+// joins a split video with ffmpeg, asks yt-dlp about a page (with or without the site's
+// cookies in a file for it), or writes an exported playlist.
 // After each kill no child of the dead program may still run, and once the next start has
 // ended no temporary file may be left in the download folder, the export's folder or the
 // data folders.
@@ -122,10 +123,14 @@ public:
             return prepareJoin();
         if (m_kind == "export")
             return prepareExport();
-        // yt-dlp waits for a page that answers after a minute.
+        // yt-dlp waits for a page that answers after a minute; with cookies of its site, their
+        // file lies in the data folder while it waits.
         const std::string page = m_server.url("/slow/60000");
-        writeScript("menu Form6.downvideo\nclick Form2.Text3\ntype Form2.Text3 \"" + page
+        const bool cookies = m_kind == "cookie";
+        writeScript(std::string(cookies ? "cookie 127.0.0.1 sid \"kill-test\"\n" : "")
+            + "menu Form6.downvideo\nclick Form2.Text3\ntype Form2.Text3 \"" + page
             + "\"\nclick Form2.Command9\n");
+        m_left = cookies ? m_work / "profile" / "my documents" : fs::path();
         m_marker = page;
         return true;
     }
@@ -176,7 +181,7 @@ private:
         writeScript("menu Form6.downvideo\nclick Form2.Text3\ntype Form2.Text3 \"" + page
             + "\"\nclick Form2.Command9\nwait 1000\nwait 1000\nclick fenge.Command2\nwait 1000\n"
               "click fenge.Command3\n");
-        m_watched = m_downloads;
+        m_watched = m_left = m_downloads;
         m_marker = "joining";
         return true;
     }
@@ -194,7 +199,7 @@ private:
         writeScript("menu Form6.onlinevideo\ndrop Form5 \""
             + (folder / ("00000" + std::string(150, 's') + ".mp3")).string() + "\"\nidle\nanswer file \""
             + (m_exports / "list.m3u8").string() + "\"\nmenu Form6.daochu\n");
-        m_watched = m_exports;
+        m_watched = m_left = m_exports;
         m_marker = ".";
         return true;
     }
@@ -220,7 +225,7 @@ private:
             return "never reached the moment to kill: " + readAll(m_work / "round.out");
         std::string problem;
         // A kill after the file was renamed into place leaves nothing for the start to sweep.
-        m_caught += temporariesIn(m_watched).empty() ? 0 : 1;
+        m_caught += m_left.empty() || temporariesIn(m_left).empty() ? 0 : 1;
         // The kernel ends the children as their parent dies; a moment for them to go.
         const std::string child = m_watched.empty() ? m_marker : m_work.string();
         for (int tries = 0; tries < 50 && !processesMentioning(child).empty(); ++tries)
@@ -250,6 +255,8 @@ private:
     fs::path m_downloads;
     fs::path m_exports;
     fs::path m_watched;
+    // Where the temporary file of the moment lies.
+    fs::path m_left;
     std::string m_marker;
 
 public:
@@ -262,8 +269,9 @@ public:
 int main(int argc, char** argv)
 {
     const std::string work = argc > 3 ? argv[3] : "";
-    if (work != "join" && work != "resolve" && work != "export") {
-        std::fprintf(stderr, "usage: kill_leftovers ZELVORA OFFLINE_CONFIG join|resolve|export [ROUNDS]\n");
+    if (work != "join" && work != "resolve" && work != "cookie" && work != "export") {
+        std::fprintf(
+            stderr, "usage: kill_leftovers ZELVORA OFFLINE_CONFIG join|resolve|cookie|export [ROUNDS]\n");
         return 2;
     }
     Options o;
