@@ -238,13 +238,11 @@ private:
         if (!runToEnd(start(o, m_work / "profile", m_work / "next.script", m_work / "next.out")))
             problem += "the next start did not end; ";
         for (const fs::path& folder : { m_downloads, m_exports, m_work / "profile" / "my documents" }) {
-            for (const std::string& left : temporariesIn(folder))
+            for (const std::string& left : temporariesIn(folder)) {
                 problem += "left after the next start: " + left + "; ";
-        }
-        // The next round starts without the leftovers.
-        for (const fs::path& folder : { m_downloads, m_exports, m_work / "profile" / "my documents" }) {
-            for (const std::string& left : temporariesIn(folder))
+                // The next round starts without it.
                 fs::remove(left);
+            }
         }
         return problem;
     }
