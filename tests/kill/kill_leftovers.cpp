@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include "kill/kill_harness.h"
@@ -45,34 +46,29 @@ std::vector<std::string> processesMentioning(const std::string& marker)
     return found;
 }
 
-// Waits until a file whose name holds part appears in folder (an inotify watch set up
-// before the program starts) or until timeout.
-bool waitForFile(int watch, const std::string& part, int timeoutMs)
+// Whether ready() holds within timeoutMs.
+bool waitUntil(const std::function<bool()>& ready, int timeoutMs)
 {
-    const auto begin = Clock::now();
-    alignas(inotify_event) char buffer[8192];
-    while (msSince(begin) < timeoutMs) {
-        pollfd p { watch, POLLIN, 0 };
-        if (::poll(&p, 1, 100) <= 0)
-            continue;
-        const ssize_t n = ::read(watch, buffer, sizeof buffer);
-        for (ssize_t at = 0; at < n;) {
-            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-            if (event->len > 0 && std::string(event->name).find(part) != std::string::npos)
-                return true;
-            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-        }
+    for (const auto begin = Clock::now(); msSince(begin) < timeoutMs;) {
+        if (ready())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return false;
 }
 
-bool waitForProcess(const std::string& marker, int timeoutMs)
+// Whether a file whose name holds part has been created in the folder an inotify watch (set up
+// before the program starts) watches.
+bool created(int watch, const std::string& part)
 {
-    const auto begin = Clock::now();
-    while (msSince(begin) < timeoutMs) {
-        if (!processesMentioning(marker).empty())
+    alignas(inotify_event) char buffer[8192];
+    pollfd p { watch, POLLIN, 0 };
+    const ssize_t n = ::poll(&p, 1, 100) > 0 ? ::read(watch, buffer, sizeof buffer) : 0;
+    for (ssize_t at = 0; at < n;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+        if (event->len > 0 && std::string(event->name).find(part) != std::string::npos)
             return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
     }
     return false;
 }
@@ -216,8 +212,11 @@ private:
         if (!m_watched.empty())
             inotify_add_watch(watch, m_watched.c_str(), IN_CREATE);
         const Run r = start(o, m_work / "profile", m_work / "round.script", m_work / "round.out");
-        const bool moment
-            = m_watched.empty() ? waitForProcess(m_marker, 60000) : waitForFile(watch, m_marker, 60000);
+        const bool moment = waitUntil(
+            [&] {
+                return m_watched.empty() ? !processesMentioning(m_marker).empty() : created(watch, m_marker);
+            },
+            60000);
         ::close(watch);
         ::kill(r.pid, SIGKILL);
         reap(r.pid);
@@ -228,8 +227,7 @@ private:
         m_caught += m_left.empty() || temporariesIn(m_left).empty() ? 0 : 1;
         // The kernel ends the children as their parent dies; a moment for them to go.
         const std::string child = m_watched.empty() ? m_marker : m_work.string();
-        for (int tries = 0; tries < 50 && !processesMentioning(child).empty(); ++tries)
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        waitUntil([&] { return processesMentioning(child).empty(); }, 1000);
         for (const std::string& left : processesMentioning(child)) {
             problem += "a child of the killed program still runs (" + left + "); ";
             ::kill(std::stoi(left), SIGKILL);
