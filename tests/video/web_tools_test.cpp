@@ -174,13 +174,7 @@ TEST_F(WebToolsTest, APageOnlyALoggedInEngineSeesIsResolvedWithItsCookies)
         EXPECT_EQ(entry.path().filename().string().find("cookies-"), std::string::npos) << entry.path();
 }
 
-} // namespace
-
-namespace {
-
-class CookieScopeTest : public VideoTest { };
-
-TEST_F(CookieScopeTest, ARequestCarriesOnlyTheCookiesABrowserWouldSendWithIt)
+TEST_F(VideoTest, ARequestCarriesOnlyTheCookiesABrowserWouldSendWithIt)
 {
     auto cookies = std::make_shared<EngineCookies>();
     // Expiry dates: long past, and far ahead.
