@@ -38,6 +38,7 @@ const std::vector<Session::Command>& Session::commands()
         { "drop", 2, any, &Session::drop, "drop W[.C] \"PATH\" [\"PATH\"...]" },
         { "menu", 1, 1, &Session::menu, "menu W.ITEM" },
         { "tray", 1, 1, &Session::tray, "tray left|right|double" },
+        { "cookie", 3, 5, &Session::cookie, "cookie DOMAIN NAME \"VALUE\" [PATH [secure]]" },
         { "answer", 1, 2, &Session::answer,
             "answer yes|no|ok|cancel, answer file \"PATH\" or answer folder \"PATH\"" },
         { "media", 2, 2, &Session::media, "media W.C STATE" },

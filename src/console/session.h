@@ -3,12 +3,14 @@
 // program, acting as a person would and printing what a tester observes.
 #include <cstdint>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "console/console_cookies.h"
 #include "console/console_host.h"
 #include "console/targets.h"
 #include "runtime/control.h"
@@ -82,6 +84,7 @@ private:
     void menu(const Words& args);
     void tray(const Words& args);
     void answer(const Words& args);
+    void cookie(const Words& args);
     void media(const Words& args);
     void wait(const Words& args);
     void idle(const Words& args);
@@ -102,6 +105,8 @@ private:
     bool m_failed = false;
     bool m_quit = false;
     bool m_endReported = false;
+    // The cookies the script has set, given to the app at the first one.
+    std::shared_ptr<ConsoleCookies> m_cookies;
     // Mouse buttons held down, as a mouse-move reports them.
     int m_buttons = 0;
 };

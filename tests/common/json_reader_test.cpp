@@ -3,18 +3,9 @@
 
 #include "common/json_reader.h"
 
-namespace {
-
-size_t heapInUse()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
-}
-
-} // namespace
-
 TEST(JsonReader, HoldsADocumentOfSmallValuesInAFewTimesTheSizeOfItsText)
 {
+    const auto heapInUse = [] { return mallinfo2().uordblks + mallinfo2().hblkhd; };
     // Two million zeros: the smallest values a resolver's answer can be made of.
     std::string text = "[0";
     for (int i = 0; i < 2000000; ++i)

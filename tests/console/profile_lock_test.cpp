@@ -17,10 +17,7 @@ TEST(ProfileLock, ANewProfileIsMadeAndLockedAndOneThatCannotBeIsReported)
     testing_support::TempDir dir;
     runtime::App apps[4];
     auto lock = [&apps, n = 0](const std::string& profile) mutable {
-        assembly::ServiceOptions options;
-        options.profile = profile;
-        options.headless = true;
-        assembly::installServices(apps[n], std::make_shared<platform::Config>(), options);
+        assembly::installServices(apps[n], std::make_shared<platform::Config>(), { profile, true });
         return assembly::lockProfile(apps[n++]);
     };
     const auto first = lock(dir.file("new/profile"));

@@ -14,7 +14,7 @@ namespace {
 // end the program or close the panel are left out so each run goes on to the end.
 const std::vector<std::string> kCommands = { "click", "dblclick", "select", "mousedown", "mouseup",
     "mousemove", "type", "scroll", "drop", "menu", "tray", "answer", "media", "wait", "idle", "get", "expect",
-    "forms", "messages", "launches", "media-log", "browser-log", "popups", "echo", "bogus", "#" };
+    "forms", "messages", "launches", "media-log", "browser-log", "popups", "echo", "cookie", "bogus", "#" };
 const std::vector<std::string> kWords = { "Panel.Command1", "Panel.Ask", "Panel.Open", "Panel.List1",
     "Panel.List2", "Panel.Combo1", "Panel.HScroll1", "Panel.Text1", "Panel.Locked", "Panel.Label1",
     "Panel.Option1", "Panel.Frame1", "Panel.Timer1", "Panel.Player", "Panel.Browser", "Panel.Go",

@@ -1,5 +1,6 @@
 // What a killed program leaves: SIGKILLs the real program (headless console) at the moment it
-// joins a split video with ffmpeg, asks yt-dlp about a page, or writes an exported playlist.
+// joins a split video with ffmpeg, asks yt-dlp about a page (with or without the site's
+// cookies in a file for it), or writes an exported playlist.
 // After each kill no child of the dead program may still run, and once the next start has
 // ended no temporary file may be left in the download folder, the export's folder or the
 // data folders.
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include "kill/kill_harness.h"
@@ -44,34 +46,29 @@ std::vector<std::string> processesMentioning(const std::string& marker)
     return found;
 }
 
-// Waits until a file whose name holds part appears in folder (an inotify watch set up
-// before the program starts) or until timeout.
-bool waitForFile(int watch, const std::string& part, int timeoutMs)
+// Whether ready() holds within timeoutMs.
+bool waitUntil(const std::function<bool()>& ready, int timeoutMs)
 {
-    const auto begin = Clock::now();
-    alignas(inotify_event) char buffer[8192];
-    while (msSince(begin) < timeoutMs) {
-        pollfd p { watch, POLLIN, 0 };
-        if (::poll(&p, 1, 100) <= 0)
-            continue;
-        const ssize_t n = ::read(watch, buffer, sizeof buffer);
-        for (ssize_t at = 0; at < n;) {
-            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-            if (event->len > 0 && std::string(event->name).find(part) != std::string::npos)
-                return true;
-            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-        }
+    for (const auto begin = Clock::now(); msSince(begin) < timeoutMs;) {
+        if (ready())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return false;
 }
 
-bool waitForProcess(const std::string& marker, int timeoutMs)
+// Whether a file whose name holds part has been created in the folder an inotify watch (set up
+// before the program starts) watches.
+bool created(int watch, const std::string& part)
 {
-    const auto begin = Clock::now();
-    while (msSince(begin) < timeoutMs) {
-        if (!processesMentioning(marker).empty())
+    alignas(inotify_event) char buffer[8192];
+    pollfd p { watch, POLLIN, 0 };
+    const ssize_t n = ::poll(&p, 1, 100) > 0 ? ::read(watch, buffer, sizeof buffer) : 0;
+    for (ssize_t at = 0; at < n;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+        if (event->len > 0 && std::string(event->name).find(part) != std::string::npos)
             return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
     }
     return false;
 }
@@ -122,10 +119,14 @@ public:
             return prepareJoin();
         if (m_kind == "export")
             return prepareExport();
-        // yt-dlp waits for a page that answers after a minute.
+        // yt-dlp waits for a page that answers after a minute; with cookies of its site, their
+        // file lies in the data folder while it waits.
         const std::string page = m_server.url("/slow/60000");
-        writeScript("menu Form6.downvideo\nclick Form2.Text3\ntype Form2.Text3 \"" + page
+        const bool cookies = m_kind == "cookie";
+        writeScript(std::string(cookies ? "cookie 127.0.0.1 sid \"kill-test\"\n" : "")
+            + "menu Form6.downvideo\nclick Form2.Text3\ntype Form2.Text3 \"" + page
             + "\"\nclick Form2.Command9\n");
+        m_left = cookies ? m_work / "profile" / "my documents" : fs::path();
         m_marker = page;
         return true;
     }
@@ -176,7 +177,7 @@ private:
         writeScript("menu Form6.downvideo\nclick Form2.Text3\ntype Form2.Text3 \"" + page
             + "\"\nclick Form2.Command9\nwait 1000\nwait 1000\nclick fenge.Command2\nwait 1000\n"
               "click fenge.Command3\n");
-        m_watched = m_downloads;
+        m_watched = m_left = m_downloads;
         m_marker = "joining";
         return true;
     }
@@ -194,7 +195,7 @@ private:
         writeScript("menu Form6.onlinevideo\ndrop Form5 \""
             + (folder / ("00000" + std::string(150, 's') + ".mp3")).string() + "\"\nidle\nanswer file \""
             + (m_exports / "list.m3u8").string() + "\"\nmenu Form6.daochu\n");
-        m_watched = m_exports;
+        m_watched = m_left = m_exports;
         m_marker = ".";
         return true;
     }
@@ -211,8 +212,11 @@ private:
         if (!m_watched.empty())
             inotify_add_watch(watch, m_watched.c_str(), IN_CREATE);
         const Run r = start(o, m_work / "profile", m_work / "round.script", m_work / "round.out");
-        const bool moment
-            = m_watched.empty() ? waitForProcess(m_marker, 60000) : waitForFile(watch, m_marker, 60000);
+        const bool moment = waitUntil(
+            [&] {
+                return m_watched.empty() ? !processesMentioning(m_marker).empty() : created(watch, m_marker);
+            },
+            60000);
         ::close(watch);
         ::kill(r.pid, SIGKILL);
         reap(r.pid);
@@ -220,11 +224,10 @@ private:
             return "never reached the moment to kill: " + readAll(m_work / "round.out");
         std::string problem;
         // A kill after the file was renamed into place leaves nothing for the start to sweep.
-        m_caught += temporariesIn(m_watched).empty() ? 0 : 1;
+        m_caught += m_left.empty() || temporariesIn(m_left).empty() ? 0 : 1;
         // The kernel ends the children as their parent dies; a moment for them to go.
         const std::string child = m_watched.empty() ? m_marker : m_work.string();
-        for (int tries = 0; tries < 50 && !processesMentioning(child).empty(); ++tries)
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        waitUntil([&] { return processesMentioning(child).empty(); }, 1000);
         for (const std::string& left : processesMentioning(child)) {
             problem += "a child of the killed program still runs (" + left + "); ";
             ::kill(std::stoi(left), SIGKILL);
@@ -233,13 +236,11 @@ private:
         if (!runToEnd(start(o, m_work / "profile", m_work / "next.script", m_work / "next.out")))
             problem += "the next start did not end; ";
         for (const fs::path& folder : { m_downloads, m_exports, m_work / "profile" / "my documents" }) {
-            for (const std::string& left : temporariesIn(folder))
+            for (const std::string& left : temporariesIn(folder)) {
                 problem += "left after the next start: " + left + "; ";
-        }
-        // The next round starts without the leftovers.
-        for (const fs::path& folder : { m_downloads, m_exports, m_work / "profile" / "my documents" }) {
-            for (const std::string& left : temporariesIn(folder))
+                // The next round starts without it.
                 fs::remove(left);
+            }
         }
         return problem;
     }
@@ -250,6 +251,8 @@ private:
     fs::path m_downloads;
     fs::path m_exports;
     fs::path m_watched;
+    // Where the temporary file of the moment lies.
+    fs::path m_left;
     std::string m_marker;
 
 public:
@@ -262,8 +265,9 @@ public:
 int main(int argc, char** argv)
 {
     const std::string work = argc > 3 ? argv[3] : "";
-    if (work != "join" && work != "resolve" && work != "export") {
-        std::fprintf(stderr, "usage: kill_leftovers ZELVORA OFFLINE_CONFIG join|resolve|export [ROUNDS]\n");
+    if (work != "join" && work != "resolve" && work != "cookie" && work != "export") {
+        std::fprintf(
+            stderr, "usage: kill_leftovers ZELVORA OFFLINE_CONFIG join|resolve|cookie|export [ROUNDS]\n");
         return 2;
     }
     Options o;

@@ -18,18 +18,12 @@ contrast() {
         function lin(c) { c /= 255; return c <= 0.04045 ? c / 12.92 : ((c + 0.055) / 1.055) ^ 2.4 }
         NR > 1 {
             s = $2; gsub(/[()]/, "", s); split(s, v, ",")
-            lum[s] = 0.2126 * lin(v[1]) + 0.7152 * lin(v[2]) + 0.0722 * lin(v[3])
-            if (++count[s] > most) { most = count[s]; back = s }
+            l = 0.2126 * lin(v[1]) + 0.7152 * lin(v[2]) + 0.0722 * lin(v[3])
+            if (NR == 2 || l > hi) hi = l
+            if (NR == 2 || l < lo) lo = l
+            if (++count[s] > most) { most = count[s]; back = l }
         }
-        END {
-            best = 1
-            for (s in lum) {
-                hi = lum[s] > lum[back] ? lum[s] : lum[back]
-                lo = lum[s] > lum[back] ? lum[back] : lum[s]
-                if ((hi + 0.05) / (lo + 0.05) > best) best = (hi + 0.05) / (lo + 0.05)
-            }
-            print int(best * 100)
-        }'
+        END { up = (hi + 0.05) / (back + 0.05); down = (back + 0.05) / (lo + 0.05); print int((up > down ? up : down) * 100) }'
 }
 
 # Checks every caption and every control of the windows on screen.

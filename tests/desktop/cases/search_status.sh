@@ -3,21 +3,18 @@
 desktop_start
 # Every search site answers slowly with a page without links; the probe answers at once.
 cat >"$DESKTOP_WORK/server.py" <<'PY'
-import http.server, socketserver, time
+import http.server, time
 class Handler(http.server.BaseHTTPRequestHandler):
     def log_message(self, *args): pass
     def do_GET(self):
-        if not self.path.startswith("/probe"):
-            time.sleep(0.8)
+        time.sleep(0 if self.path.startswith("/probe") else 0.8)
         body = b"<html><body>nothing</body></html>"
         self.send_response(200)
         self.send_header("Content-Type", "text/html")
         self.send_header("Content-Length", str(len(body)))
         self.end_headers()
         self.wfile.write(body)
-class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
-    daemon_threads = True
-server = Server(("127.0.0.1", 0), Handler)
+server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
 print(server.server_port, flush=True)
 server.serve_forever()
 PY
@@ -32,18 +29,15 @@ site="http://127.0.0.1:$(cat "$DESKTOP_WORK/port")"
 } >"$DESKTOP_WORK/zelvora.cfg"
 program_start --config "$DESKTOP_WORK/zelvora.cfg"
 
-# apart A B: whether the rectangles of two shown controls do not overlap.
-apart() {
-    local ax ay aw ah bx by bw bh
-    read -r ax ay aw ah <<<"$(rect_of control "$1")"
-    read -r bx by bw bh <<<"$(rect_of control "$2")"
-    [ $((ax + aw)) -le "$bx" ] || [ $((bx + bw)) -le "$ax" ] || [ $((ay + ah)) -le "$by" ] || [ $((by + bh)) -le "$ay" ]
-}
+# status_in_sight WHEN LIST...: the search's status is shown and overlaps none of the lists.
 status_in_sight() {
-    local list
+    local list sx sy sw sh x y w h
     control_shown Form5.Label4 || fail "the search's status is hidden ($1)"
+    read -r sx sy sw sh <<<"$(rect_of control Form5.Label4)"
     for list in "${@:2}"; do
-        apart Form5.Label4 "$list" || fail "the status ($(rect_of control Form5.Label4)) lies under $list ($(rect_of control "$list")) $1"
+        read -r x y w h <<<"$(rect_of control "$list")"
+        [ $((sx + sw)) -le "$x" ] || [ $((x + w)) -le "$sx" ] || [ $((sy + sh)) -le "$y" ] || [ $((y + h)) -le "$sy" ] ||
+            fail "the status ($sx $sy $sw $sh) lies under $list ($x $y $w $h) $1"
     done
 }
 
