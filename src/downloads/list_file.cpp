@@ -175,7 +175,13 @@ platform::Status writeList(const std::string& path, const ListContent& content, 
     out += "settings\t" + std::to_string(s.parallel) + "\t" + std::to_string(s.speedLimitKb) + "\t"
         + std::to_string(s.connections) + "\n";
     for (const Job& job : content.jobs) {
-        out += "job\t" + std::to_string(job.id) + "\t" + std::to_string(static_cast<int>(job.state)) + "\t"
+        // A download a window waits for is kept as paused: after a restart it goes on when
+        // that window starts it again (its name and address are the window's to choose) or
+        // when the person resumes it in the list, never behind the window's back.
+        const bool waitedFor
+            = job.oneTry && (job.state == JobState::Waiting || job.state == JobState::Running);
+        const JobState state = waitedFor ? JobState::Paused : job.state;
+        out += "job\t" + std::to_string(job.id) + "\t" + std::to_string(static_cast<int>(state)) + "\t"
             + escaped(job.title) + "\t" + escaped(job.url) + "\t" + escaped(job.file) + "\t"
             + std::to_string(job.size) + "\t" + std::to_string(job.received) + "\t"
             + (job.fragments ? "1" : "0") + "\t" + std::to_string(job.joined) + "\t" + escaped(job.version)

@@ -25,6 +25,7 @@ Form2::Form2(runtime::App& app)
     Command9.onClick = [this] { Command9_Click(); };
     Command10.onClick = [this] { Command10_Click(); };
     Command11.onClick = [this] { Command11_Click(); };
+    Command12.onClick = [this] { Command12_Click(); };
     Text3.onClick = [this] { Text3_Click(); };
     Text4.onClick = [this] { Text4_Click(); };
     Text5.onClick = [this] { Text5_Click(); };
@@ -93,6 +94,8 @@ void Form2::layout()
     Label17.move(10, 566, 200, 20);
     Label5.setCaption("点击查看本软件支持的网站");
     Label5.move(10, 592, 240, 20);
+    Command12.setCaption("下载列表");
+    Command12.move(270, 588, 90, 26);
     for (runtime::Label* link : { &Label17, &Label5 })
         link->setForeColor(0xFF0000);
     // Texts lie on the skin: only the notes take the skin's colour.

@@ -59,6 +59,8 @@ public:
     runtime::Label Label15 { *this, "Label15" };
     runtime::Label Label17 { *this, "Label17" };
     runtime::Label Label5 { *this, "Label5" };
+    // Opens the download list every download goes on.
+    runtime::CommandButton Command12 { *this, "Command12" };
     // The preview placeholder and the preview browser with its page.
     runtime::Label yulan { *this, "yulan" };
     runtime::WebBrowser WebBrowser1 { *this, "WebBrowser1" };
@@ -72,7 +74,6 @@ public:
     runtime::TextBox bgc { *this, "bgc" };
     runtime::TextBox bgt { *this, "bgt" };
 
-    std::unique_ptr<common::CFileDownload> oDownload;
     // A format in pieces handed to the split downloader, which takes it when it loads.
     std::optional<WebJoin> pendingJoin;
 
@@ -92,6 +93,7 @@ public:
     void Label2_MouseMove();
     void Label5_Click();
     void Label17_Click();
+    void Command12_Click();
     void Form_MouseDown(const runtime::MouseEvent& e);
     void Form_MouseMove(const runtime::MouseEvent& e);
     void Form_MouseUp(const runtime::MouseEvent& e);

@@ -1,6 +1,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "downloads/list_window.h"
 #include "music/site_list_window.h"
 #include "resources/resources.h"
 #include "runtime/vbtext.h"
@@ -104,6 +105,14 @@ TEST_F(VideoWindowTest, ResolveShowsNameBothAddressesAndThePreviewPageAndTheResu
     EXPECT_TRUE(readBytes(downloaded(kName + " (2).flv")) == FixtureServer::pattern(7, 500000));
     // Nothing but the videos is left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(downloaded("")), {}), 2);
+    // Both are finished rows of the download list, which the window opens.
+    const std::vector<downloads::Job>& rows = downloads::downloadQueue(p.app).jobs();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].title, kName);
+    EXPECT_EQ(rows[1].file, downloaded(kName + " (2).flv"));
+    EXPECT_EQ(rows[1].state, downloads::JobState::Done);
+    w().Command12.click();
+    EXPECT_TRUE(p.app.get<downloads::xiazai>().visible());
 
     // Without a high-definition version only the normal download is offered, and it is not asked for.
     serveVideo(false);
@@ -208,11 +217,12 @@ TEST_F(VideoWindowTest, ADownloadCutShortContinuesWhereItStoppedOnTheNextPress)
     EXPECT_EQ(w().Label3.caption(), "失败，您刚刚断网了");
     EXPECT_FALSE(std::filesystem::exists(downloaded("续传.flv")));
 
-    // The same video again, from a server that now sends it whole: only the rest is asked, with
-    // the 64 KiB before it that show (without a validator) that the bytes continue.
+    // The same video again, from a server that now sends it whole: the row on the download list
+    // goes on, and only the rest is asked.
     w().Command10.click();
-    EXPECT_EQ(server.ranges("/bytes/400000").back(), "bytes=134464-");
+    EXPECT_EQ(server.ranges("/bytes/400000").back(), "bytes=200000-399999");
     EXPECT_EQ(w().Label3.caption(), "下载完成！");
     EXPECT_TRUE(readBytes(downloaded("续传.flv")) == FixtureServer::pattern(0, 400000));
     EXPECT_FALSE(std::filesystem::exists(downloaded(".续传.flv.partial")));
+    EXPECT_FALSE(std::filesystem::exists(downloads::partialPath(downloaded("续传.flv"))));
 }

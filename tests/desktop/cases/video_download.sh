@@ -88,6 +88,16 @@ click Form2.Command10
 expect_screen 10 video-half half_bar Form2.Label4 30 45 60
 expect_screen 15 video-full full_bar Form2.Label4
 
+note "the download is a row of the download list, which the window opens"
+list_file="$PROFILE/my documents/zelv/downloads.lst"
+row_done() { awk -F '\t' '$1 == "job" && $6 ~ "Bars.flv$" { print $3 }' "$list_file" 2>/dev/null | grep -qx 3; }
+wait_until -t 10 row_done || fail "the video is not a finished row of the download list"
+click Form2.Command12
+wait_until window_shown xiazai || fail "the download list did not open from the video window"
+screenshot video-list
+close_by_key xiazai
+wait_until window_hidden xiazai || fail "the download list did not close"
+
 note "the web play window fills its inside with its browser"
 click Form2.Label17
 wait_until -t 15 window_shown play || fail "the web play window did not open"
