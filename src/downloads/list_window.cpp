@@ -1,5 +1,6 @@
 #include "downloads/list_window.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -8,6 +9,7 @@
 #include "platform/dialogs.h"
 #include "platform/environment.h"
 #include "platform/network.h"
+#include "platform/notices.h"
 #include "platform/shell.h"
 #include "platform/textfile.h"
 #include "runtime/app.h"
@@ -142,10 +144,24 @@ xiazaiqi::xiazaiqi(runtime::App& app)
 void xiazaiqi::load()
 {
     runtime::App& a = app();
-    downloadQueue(a).onFinished = [&a](const Job&) {
+    downloadQueue(a).onFinished = [&a](const Job& job) {
         if (xiazai* list = a.find<xiazai>())
             list->refresh();
+        noticeFinished(a, job);
     };
+}
+
+void noticeFinished(runtime::App& app, const Job& job)
+{
+    const std::vector<runtime::Form*> forms = app.forms();
+    const bool anyShown
+        = std::any_of(forms.begin(), forms.end(), [](const runtime::Form* f) { return f->visible(); });
+    if (anyShown || !app.hasService<platform::Notices>())
+        return;
+    const bool done = job.state == JobState::Done;
+    app.service<platform::Notices>().show({ .title = done ? kFinishedNotice : kFailedNotice,
+        .text = done || job.reason.empty() ? job.title : job.title + "：" + job.reason,
+        .onClick = [&app] { showDownloadList(app); } });
 }
 
 void xiazaiqi::Timer1_Timer()
