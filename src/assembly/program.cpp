@@ -25,6 +25,7 @@
 #include "video/search_window.h"
 #include "video/split_window.h"
 #include "video/video_window.h"
+#include "video/web_list_window.h"
 #include "video/web_play_window.h"
 
 namespace assembly {
@@ -49,6 +50,7 @@ void registerWindows(runtime::App& app)
     app.registerWindow<music::Form3>("Form3");
     app.registerWindow<downloads::xiazai>("xiazai");
     app.registerWindow<downloads::xiazaiqi>("xiazaiqi");
+    app.registerWindow<video::heji>("heji");
 }
 
 void startProgram(runtime::App& app)

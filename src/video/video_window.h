@@ -11,6 +11,7 @@
 #include "runtime/form.h"
 #include "runtime/media_controls.h"
 #include "video/web_formats.h"
+#include "video/web_list.h"
 
 namespace video {
 
@@ -97,6 +98,8 @@ public:
     void Form_MouseDown(const runtime::MouseEvent& e);
     void Form_MouseMove(const runtime::MouseEvent& e);
     void Form_MouseUp(const runtime::MouseEvent& e);
+    // Resolves one entry of a page of several videos, as if its address had been typed.
+    void chooseEntry(const WebEntry& entry);
     void oDownload_OnProgress(int64_t lProgress, int64_t lMaxProgress, int32_t lSpeed, int32_t lStatusCode,
         const std::string& sStatusText);
 
@@ -111,6 +114,8 @@ private:
     // yt-dlp's own reason) when that fails too.
     void resolveOnTheWeb(const std::string& failure);
     void showWebVideo(WebVideo video);
+    // Shows the entries of a page of several videos in the video list.
+    void showWebList(std::vector<WebEntry> entries);
     // Downloads a format yt-dlp found: one file here, pieces or two streams in the split
     // downloader.
     void downloadChoice(WebChoice choice);
