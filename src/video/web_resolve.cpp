@@ -4,6 +4,7 @@
 #include "platform/config.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
+#include "shell/hub_window.h"
 #include "video/download_folder.h"
 #include "video/resolve_page.h"
 #include "video/split_window.h"
@@ -62,6 +63,11 @@ void Form2::showWebList(std::vector<WebEntry> entries)
     Label4.setCaption("此页面有 " + std::to_string(entries.size()) + " 个视频，请在视频列表中选择");
     heji& list = app().get<heji>();
     list.showEntries(std::move(entries));
+    // Over the hub the video window lives in, or over the window itself when it stands alone.
+    const shell::moban* hub = app().find<shell::moban>();
+    const runtime::Form& over = hub ? static_cast<const runtime::Form&>(*hub) : *this;
+    list.move(
+        over.left() + (over.width() - list.width()) / 2, over.top() + (over.height() - list.height()) / 2);
     list.show();
 }
 
