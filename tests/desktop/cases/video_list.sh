@@ -36,10 +36,7 @@ server = Server(("127.0.0.1", 0), Handler)
 print(server.server_port, flush=True)
 server.serve_forever()
 PY
-python3 "$DESKTOP_WORK/server.py" "$DESKTOP_WORK/site" >"$DESKTOP_WORK/port" &
-HELPER_PIDS+=($!)
-wait_until test -s "$DESKTOP_WORK/port" || fail "the loopback server did not start"
-site="http://127.0.0.1:$(cat "$DESKTOP_WORK/port")"
+loopback_server "$DESKTOP_WORK/server.py" "$DESKTOP_WORK/site"
 {
     cat "$SUITE_DIR/../scripts/offline.cfg"
     echo "probe = $site/"
