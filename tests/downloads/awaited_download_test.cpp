@@ -67,12 +67,6 @@ TEST(AwaitedDownloadTest, WindowsDownloadsRunOnTheListSideBySideAndKeepTheirName
         p.app, { .title = "乙", .url = server.url("/b.flv"), .file = folder + "b.flv", .oneTry = true }, {});
     EXPECT_EQ(again.file, folder + "b.flv");
     EXPECT_EQ(queue.jobs().size(), 3u);
-
-    // A refusal ends the wait with the server's status; the row stays failed on the list.
-    const auto refused = downloads::downloadAndWait(p.app,
-        { .title = "丙", .url = server.url("/status/503"), .file = folder + "c.flv", .oneTry = true }, {});
-    EXPECT_EQ(refused.state, JobState::Failed);
-    EXPECT_EQ(refused.status, 503);
 }
 
 } // namespace
