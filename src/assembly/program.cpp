@@ -21,6 +21,7 @@
 #include "toolbox/runner_window.h"
 #include "toolbox/toolbox_window.h"
 #include "traymenu/tray_window.h"
+#include "video/clipboard_offer.h"
 #include "video/harvest_window.h"
 #include "video/search_window.h"
 #include "video/split_window.h"
@@ -51,6 +52,7 @@ void registerWindows(runtime::App& app)
     app.registerWindow<downloads::xiazai>("xiazai");
     app.registerWindow<downloads::xiazaiqi>("xiazaiqi");
     app.registerWindow<video::heji>("heji");
+    app.registerWindow<video::jiantie>("jiantie");
 }
 
 void startProgram(runtime::App& app)
@@ -60,6 +62,7 @@ void startProgram(runtime::App& app)
     common::removeStaleTemporaries(app);
     toolbox::removeSecretFiles(app);
     downloads::resumeDownloads(app);
+    video::watchClipboard(app);
     app.dispatch([&app] { app.get<shell::moban>().show(); });
 }
 

@@ -29,6 +29,8 @@ struct QueueSettings {
     int speedLimitKb = 0;
     // Connections of one download (fragments or ranges fetched at once).
     int connections = 4;
+    // Whether a copied video address is offered for download (in a tray notice).
+    bool offerCopied = false;
 };
 inline constexpr int kMaxParallel = 10;
 inline constexpr int kMaxConnections = 16;

@@ -167,6 +167,7 @@ void DownloadQueue::setSettings(const QueueSettings& settings)
     m_settings.parallel = std::clamp(settings.parallel, 1, kMaxParallel);
     m_settings.speedLimitKb = std::max(settings.speedLimitKb, 0);
     m_settings.connections = std::clamp(settings.connections, 1, kMaxConnections);
+    m_settings.offerCopied = settings.offerCopied;
     save();
 }
 

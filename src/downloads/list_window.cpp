@@ -118,10 +118,15 @@ int enqueue(runtime::App& app, const JobRequest& request)
     return id;
 }
 
+bool hasDownloadList(runtime::App& app)
+{
+    return app.hasService<QueueHolder>() || platform::fileExists(common::dataPaths(app).root + kListFileName);
+}
+
 void resumeDownloads(runtime::App& app)
 {
     // Without a list there is nothing to go on with (and nothing to read at start).
-    if (!app.hasService<QueueHolder>() && !platform::fileExists(common::dataPaths(app).root + kListFileName))
+    if (!hasDownloadList(app))
         return;
     if (downloadQueue(app).busy())
         app.get<xiazaiqi>().Timer1.setEnabled(true);
@@ -397,7 +402,7 @@ void xiazai::applySettings()
         return v < low || v > high ? fallback : v;
     };
     const QueueSettings& now = queue().settings();
-    QueueSettings next;
+    QueueSettings next = now;
     next.parallel = value(Text1, 1, kMaxParallel, now.parallel);
     next.speedLimitKb = value(Text2, 0, 1 << 30, now.speedLimitKb);
     next.connections = value(Text3, 1, kMaxConnections, now.connections);

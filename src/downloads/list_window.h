@@ -83,6 +83,8 @@ void noticeFinished(runtime::App& app, const Job& job);
 DownloadQueue& downloadQueue(runtime::App& app);
 // Puts a download on the list and makes sure the list moves; its id.
 int enqueue(runtime::App& app, const JobRequest& request);
+// Whether the program has a download list yet (in use, or kept in the profile).
+bool hasDownloadList(runtime::App& app);
 // Lets the downloads a previous run left unfinished go on.
 void resumeDownloads(runtime::App& app);
 // Shows the download list.

@@ -7,6 +7,7 @@
 #include "platform/network.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
+#include "video/clipboard_offer.h"
 #include "video/download_folder.h"
 #include "video/resolve_page.h"
 #include "video/split_window.h"
@@ -83,6 +84,11 @@ void Form2::downloadVideo(
 void Form2::Command12_Click()
 {
     downloads::showDownloadList(app());
+}
+
+void Form2::Check1_Click()
+{
+    setClipboardOffer(app(), Check1.value() == 1);
 }
 
 void Form2::oDownload_OnProgress(

@@ -2,6 +2,7 @@
 
 #include "common/chrome.h"
 #include "common/feature_window.h"
+#include "downloads/list_window.h"
 #include "music/site_list_window.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
@@ -26,6 +27,7 @@ Form2::Form2(runtime::App& app)
     Command10.onClick = [this] { Command10_Click(); };
     Command11.onClick = [this] { Command11_Click(); };
     Command12.onClick = [this] { Command12_Click(); };
+    Check1.onClick = [this] { Check1_Click(); };
     Text3.onClick = [this] { Text3_Click(); };
     Text4.onClick = [this] { Text4_Click(); };
     Text5.onClick = [this] { Text5_Click(); };
@@ -96,6 +98,9 @@ void Form2::layout()
     Label5.move(10, 592, 240, 20);
     Command12.setCaption("下载列表");
     Command12.move(270, 588, 90, 26);
+    Check1.setCaption("复制视频地址时提示下载");
+    Check1.move(370, 590, 200, 22);
+    Check1.setBackStyle(0);
     for (runtime::Label* link : { &Label17, &Label5 })
         link->setForeColor(0xFF0000);
     // Texts lie on the skin: only the notes take the skin's colour.
@@ -138,6 +143,9 @@ void Form2::load()
     WebBrowser1.setVisible(false);
     WebBrowser1.navigate("about:blank");
     WebBrowser1.setSilent(true);
+    runtime::App& a = app();
+    Check1.setValue(
+        downloads::hasDownloadList(a) && downloads::downloadQueue(a).settings().offerCopied ? 1 : 0);
 }
 
 void Form2::showVideoName(const std::string& name)

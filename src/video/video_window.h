@@ -62,6 +62,8 @@ public:
     runtime::Label Label5 { *this, "Label5" };
     // Opens the download list every download goes on.
     runtime::CommandButton Command12 { *this, "Command12" };
+    // Offers a copied video address for download (off until the person turns it on).
+    runtime::CheckBox Check1 { *this, "Check1" };
     // The preview placeholder and the preview browser with its page.
     runtime::Label yulan { *this, "yulan" };
     runtime::WebBrowser WebBrowser1 { *this, "WebBrowser1" };
@@ -95,6 +97,7 @@ public:
     void Label5_Click();
     void Label17_Click();
     void Command12_Click();
+    void Check1_Click();
     void Form_MouseDown(const runtime::MouseEvent& e);
     void Form_MouseMove(const runtime::MouseEvent& e);
     void Form_MouseUp(const runtime::MouseEvent& e);

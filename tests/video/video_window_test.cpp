@@ -3,6 +3,7 @@
 
 #include "downloads/list_window.h"
 #include "music/site_list_window.h"
+#include "platform/notices.h"
 #include "resources/resources.h"
 #include "runtime/vbtext.h"
 #include "support/temp_dir.h"
@@ -188,6 +189,38 @@ TEST_F(VideoWindowTest, BothDownloadWindowsDrawTheirBarsOnlyForReportsWithALengt
         EXPECT_EQ((split ? splitter.Label4 : w().Label4).caption(), bar) << row[1] << "/" << row[2];
         EXPECT_EQ((split ? splitter.Label5 : w().Label3).caption(), row[6]) << row[1] << "/" << row[2];
     }
+}
+
+TEST_F(VideoWindowTest, ACopiedVideoAddressIsOfferedOnlyWhenTurnedOnAndNothingStartsByItself)
+{
+    auto notices = std::make_shared<platform::Notices>();
+    p.app.provide<platform::Notices>(notices);
+    p.clipboard->setText(pageAddress());
+    p.app.advance(3000);
+    EXPECT_TRUE(notices->shown().empty());
+
+    // On: what the clipboard held already is not offered; a newly copied page of a supported
+    // site is, once; another site's address is not.
+    w().Check1.click();
+    p.app.advance(1100);
+    const std::string page = server.url("/play/2.html");
+    for (const std::string& copied : { page, std::string("http://elsewhere.example/v/1.html"), page })
+        p.clipboard->setText(copied), p.app.advance(1100);
+    ASSERT_EQ(notices->shown().size(), 1u);
+    EXPECT_EQ(notices->shown()[0].title + notices->shown()[0].text, "下载这个视频？" + page);
+    EXPECT_TRUE(downloads::downloadQueue(p.app).jobs().empty());
+    EXPECT_EQ(server.hits("/play/2.html"), 0);
+    // The click puts the address in the window; resolving it is the person's.
+    EXPECT_TRUE(notices->clickLatest());
+    EXPECT_EQ(w().Text3.text(), page);
+    EXPECT_TRUE(w().Command9.enabled());
+    EXPECT_TRUE(downloads::readList(p.profilePath("my documents/zelv/downloads.lst")).settings.offerCopied);
+
+    // Off again: nothing more is offered.
+    w().Check1.click();
+    p.clipboard->setText(server.url("/play/3.html"));
+    p.app.advance(2000);
+    EXPECT_EQ(notices->shown().size(), 1u);
 }
 
 TEST_F(VideoWindowTest, SafeFileNamesFromAnyVideoNameAndHttpsPagesCheckedAfterTheirScheme)
