@@ -135,15 +135,19 @@ void heji::Command5_Click()
     }
     size_t queued = 0;
     size_t failed = 0;
+    // A copy: another page resolved while yt-dlp works replaces the shown entries.
+    const std::vector<WebEntry> entries = m_entries;
+    Command5.setEnabled(false);
     for (size_t k = 0; k < chosen.size(); ++k) {
         Label1.setCaption("正在解析第 " + std::to_string(k + 1) + "/" + std::to_string(chosen.size())
-            + " 个视频：" + m_entries[chosen[k]].title);
-        const bool ok = queueEntry(chosen[k]);
+            + " 个视频：" + entries[chosen[k]].title);
+        const bool ok = queueEntry(entries, chosen[k]);
         // Closed meanwhile: what was queued goes on, the rest is not asked for.
         if (!loaded())
             return;
         (ok ? queued : failed) += 1;
     }
+    Command5.setEnabled(true);
     std::string said = "已把 " + std::to_string(queued) + " 个视频加入下载列表";
     if (failed > 0)
         said += "，" + std::to_string(failed) + " 个没能解析出可下载的格式";
@@ -152,17 +156,17 @@ void heji::Command5_Click()
         downloads::showDownloadList(app());
 }
 
-bool heji::queueEntry(size_t index)
+bool heji::queueEntry(const std::vector<WebEntry>& entries, size_t index)
 {
     runtime::App& a = app();
-    const WebEntry& entry = m_entries[index];
+    const WebEntry& entry = entries[index];
     const common::ToolRun run = askYtdlp(a, entry.url, [this] { return loaded(); });
     const std::optional<WebVideo> video = run.ok() ? readWebVideo(run.out) : std::nullopt;
     const WebChoice choice = video ? singleStream(*video) : WebChoice {};
     if (!choice.valid())
         return false;
     const WebFormat& format = video->formats[static_cast<size_t>(choice.format)];
-    const std::string name = safeFileName(numberedName(index, m_entries.size(), entry.title));
+    const std::string name = safeFileName(numberedName(index, entries.size(), entry.title));
     // HLS pieces joined in order are a transport stream.
     const std::string ext = format.hls() ? "ts" : safeFileName(format.ext.empty() ? "mp4" : format.ext);
     downloads::JobRequest request { .title = name,

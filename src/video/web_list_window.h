@@ -40,9 +40,9 @@ public:
 private:
     void checkAll(bool checked);
     void redraw();
-    // Asks yt-dlp for the formats of an entry and puts one that comes as one file (or as
+    // Asks yt-dlp for the formats of entries[index] and puts one that comes as one file (or as
     // pieces of one stream) on the download list; false when it has none.
-    bool queueEntry(size_t index);
+    bool queueEntry(const std::vector<WebEntry>& entries, size_t index);
 
     std::vector<WebEntry> m_entries;
     std::vector<bool> m_checked;
