@@ -41,6 +41,7 @@ Form2::Form2(runtime::App& app)
     Label2.onMouseMove = [this](const runtime::MouseEvent&) { Label2_MouseMove(); };
     Label5.onClick = [this] { Label5_Click(); };
     Label17.onClick = [this] { Label17_Click(); };
+    Label19.onClick = [this] { Label19_Click(); };
     onMouseDown = [this](const runtime::MouseEvent& e) { Form_MouseDown(e); };
     onMouseMove = [this](const runtime::MouseEvent& e) { Form_MouseMove(e); };
     onMouseUp = [this](const runtime::MouseEvent& e) { Form_MouseUp(e); };
@@ -98,6 +99,15 @@ void Form2::layout()
     Label5.move(10, 592, 240, 20);
     Command12.setCaption("下载列表");
     Command12.move(270, 588, 90, 26);
+    Label18.move(10, 166, 120, 20);
+    Label18.setForeColor(0x0000FF);
+    Label19.setCaption("登录后重试");
+    Label19.move(140, 166, 100, 20);
+    Label19.setForeColor(0xFF0000);
+    for (runtime::Label* login : { &Label18, &Label19 }) {
+        login->setBackStyle(0);
+        login->setVisible(false);
+    }
     Check1.setCaption("复制视频地址时提示下载");
     Check1.move(370, 590, 200, 22);
     Check1.setBackStyle(0);

@@ -62,6 +62,9 @@ public:
     runtime::Label Label5 { *this, "Label5" };
     // Opens the download list every download goes on.
     runtime::CommandButton Command12 { *this, "Command12" };
+    // The quality a login unlocks, and the link that retries with the browser's login.
+    runtime::Label Label18 { *this, "Label18" };
+    runtime::Label Label19 { *this, "Label19" };
     // Offers a copied video address for download (off until the person turns it on).
     runtime::CheckBox Check1 { *this, "Check1" };
     // The preview placeholder and the preview browser with its page.
@@ -98,6 +101,7 @@ public:
     void Label17_Click();
     void Command12_Click();
     void Check1_Click();
+    void Label19_Click();
     void Form_MouseDown(const runtime::MouseEvent& e);
     void Form_MouseMove(const runtime::MouseEvent& e);
     void Form_MouseUp(const runtime::MouseEvent& e);
@@ -117,6 +121,9 @@ private:
     // yt-dlp's own reason) when that fails too.
     void resolveOnTheWeb(const std::string& failure);
     void showWebVideo(WebVideo video);
+    // Shows "… 需要登录" and "登录后重试" when yt-dlp's reason says the video needs a login;
+    // hides them otherwise.
+    void showLoginLine(const std::string& reason);
     // Shows the entries of a page of several videos in the video list.
     void showWebList(std::vector<WebEntry> entries);
     // Downloads a format yt-dlp found: one file here, pieces or two streams in the split

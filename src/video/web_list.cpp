@@ -1,6 +1,8 @@
 #include "video/web_list.h"
 
 #include <algorithm>
+#include <cctype>
+#include <iterator>
 
 #include "common/json_reader.h"
 #include "platform/config.h"
@@ -51,6 +53,31 @@ common::ToolRun askYtdlp(
     args.insert(args.end(), { "--", address });
     // Sound: yt-dlp gets a minute; the caller's window closing stops it.
     return common::runTool(app, args, kYtdlpLimitMs, keepGoing);
+}
+
+std::string loginQuality(std::string_view reason)
+{
+    std::string lower(reason);
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    static const char* const kLoginWords[] = { "registered users", "login", "log in", "logged in", "sign in",
+        "account credentials", "--cookies", "premium", "登录", "会员" };
+    if (std::none_of(std::begin(kLoginWords), std::end(kLoginWords),
+            [&](const char* word) { return lower.find(word) != std::string::npos; }))
+        return {};
+    // The highest "NNNp" the reason names.
+    int best = 0;
+    for (size_t i = 0; i < lower.size(); ++i) {
+        size_t end = i;
+        while (end < lower.size() && std::isdigit(static_cast<unsigned char>(lower[end])))
+            ++end;
+        const size_t digits = end - i;
+        const bool before = i == 0 || !std::isdigit(static_cast<unsigned char>(lower[i - 1]));
+        if (before && (digits == 3 || digits == 4) && end < lower.size() && lower[end] == 'p')
+            best = std::max(best, std::stoi(lower.substr(i, digits)));
+        i = std::max(i, end);
+    }
+    return best > 0 ? std::to_string(best) + "P" : "高清";
 }
 
 std::string numberedName(size_t index, size_t count, const std::string& title)

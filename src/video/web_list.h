@@ -31,6 +31,9 @@ std::optional<std::vector<WebEntry>> readWebList(std::string_view json);
 // its site; a minute at most, and stopped when keepGoing says no.
 common::ToolRun askYtdlp(
     runtime::App& app, const std::string& address, const std::function<bool()>& keepGoing);
+// The quality a login unlocks when yt-dlp's reason says the video needs one: the highest one
+// it names ("1080P"), else "高清"; empty when the reason is not about a login.
+std::string loginQuality(std::string_view reason);
 // The name the download of entry `index` (from 0) of `count` takes: its number, as wide as
 // the largest and at least two digits, then its title ("01 标题").
 std::string numberedName(size_t index, size_t count, const std::string& title);

@@ -12,6 +12,7 @@
 #include "video/web_cookies.h"
 #include "video/web_list.h"
 #include "video/web_list_window.h"
+#include "video/web_play_window.h"
 
 namespace video {
 
@@ -29,6 +30,7 @@ void Form2::resolveOnTheWeb(const std::string& failure)
     runtime::App& a = app();
     const std::string address = Text3.text();
     lockResults();
+    showLoginLine("");
     Label4.setCaption(kAskingYtdlp);
     m_resolving = true;
     const common::ToolRun run = askYtdlp(a, address, [this] { return loaded(); });
@@ -53,9 +55,31 @@ void Form2::resolveOnTheWeb(const std::string& failure)
         if (run.started && !reason.empty())
             text += "\r\n" + reason;
         Label4.setCaption(text);
+        showLoginLine(reason);
         return;
     }
     showWebVideo(std::move(*video));
+}
+
+void Form2::showLoginLine(const std::string& reason)
+{
+    const std::string quality = loginQuality(reason);
+    Label18.setCaption(quality.empty() ? std::string() : quality + " 需要登录");
+    Label18.setVisible(!quality.empty());
+    Label19.setVisible(!quality.empty());
+}
+
+// The first click opens the site in the browser to log in; the next one, with the browser
+// still open, closes it and resolves again with its cookies.
+void Form2::Label19_Click()
+{
+    runtime::App& a = app();
+    if (play* browser = a.find<play>(); browser && browser->visible()) {
+        browser->hide();
+        Command9_Click();
+        return;
+    }
+    a.get<play>().playPage(Text3.text());
 }
 
 void Form2::showWebList(std::vector<WebEntry> entries)

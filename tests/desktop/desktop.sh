@@ -323,6 +323,13 @@ loopback_server() {
     wait_until test -s "$DESKTOP_WORK/port" || fail "the loopback server did not start"
     site="http://127.0.0.1:$(cat "$DESKTOP_WORK/port")"
 }
+# file_server DIR: serves the files of DIR on a loopback address ($site).
+file_server() {
+    loopback_server -c "import http.server as h, functools as f, sys
+s = h.ThreadingHTTPServer(('127.0.0.1', 0), f.partial(h.SimpleHTTPRequestHandler, directory=sys.argv[1]))
+print(s.server_port, flush=True)
+s.serve_forever()" "$1"
+}
 make_video() {
     ffmpeg -loglevel error -y -f lavfi -i "color=c=0x20c020:s=320x240:r=25" -frames:v "${2:-100}" \
         -c:v "${3:-mpeg4}" -pix_fmt yuv420p "$1"

@@ -223,6 +223,36 @@ TEST_F(VideoWindowTest, ACopiedVideoAddressIsOfferedOnlyWhenTurnedOnAndNothingSt
     EXPECT_EQ(notices->shown().size(), 1u);
 }
 
+TEST_F(VideoWindowTest, AVideoBehindALoginNamesItsQualityAndRetriesAfterTheBrowsersLogin)
+{
+    // yt-dlp's words for a site that wants an account, as it writes them on its error output.
+    testing_support::TempDir tools;
+    const std::string calls = tools.file("calls");
+    std::ofstream(tools.file("yt-dlp"))
+        << "#!/bin/sh\necho x >>" << calls
+        << "\necho 'ERROR: [BiliBili] BV1: 1080P 720P are only available for "
+           "registered users. Use --cookies to provide account credentials' >&2\n"
+           "exit 1\n";
+    std::filesystem::permissions(tools.file("yt-dlp"), std::filesystem::perms::owner_all);
+    p.config->set("ytdlp", tools.file("yt-dlp"));
+    const std::string page = server.url("/video/BV1");
+    resolve(page);
+    EXPECT_TRUE(w().Label18.visible());
+    EXPECT_EQ(w().Label18.caption(), "1080P 需要登录");
+    // The first click opens the site to log in; the next resolves again and closes it.
+    w().Label19.click();
+    EXPECT_TRUE(p.app.get<video::play>().visible());
+    EXPECT_EQ(p.app.get<video::play>().Text1.text(), page);
+    w().Label19.click();
+    EXPECT_FALSE(p.app.get<video::play>().visible());
+    EXPECT_EQ(testing_support::readBytes(calls), "x\nx\n");
+
+    const std::pair<const char*, const char*> reasons[] = { { "ERROR: Sign in to confirm your age", "高清" },
+        { "ERROR: [x] 1: HTTP Error 404: Not Found", "" }, { "ERROR: 该视频需要大会员 4320p", "4320P" } };
+    for (const auto& [reason, quality] : reasons)
+        EXPECT_EQ(video::loginQuality(reason), quality) << reason;
+}
+
 TEST_F(VideoWindowTest, SafeFileNamesFromAnyVideoNameAndHttpsPagesCheckedAfterTheirScheme)
 {
     for (const auto& row : testing_support::testRows("video/safe_file_names.tsv", true))

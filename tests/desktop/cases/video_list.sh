@@ -3,40 +3,14 @@
 desktop_start
 mkdir -p "$DESKTOP_WORK/site"
 make_video "$DESKTOP_WORK/site/clip.mp4"
+file_server "$DESKTOP_WORK/site"
 {
     echo '<?xml version="1.0" encoding="UTF-8"?><rss version="2.0"><channel><title>合集</title>'
     for i in 1 2 3; do
-        echo "<item><title>第${i}集</title><guid>$i</guid><enclosure url=\"SITE/clip.mp4?n=$i\" type=\"video/mp4\" length=\"1\"/></item>"
+        echo "<item><title>第${i}集</title><guid>$i</guid><enclosure url=\"$site/clip.mp4?n=$i\" type=\"video/mp4\" length=\"1\"/></item>"
     done
     echo '</channel></rss>'
-} >"$DESKTOP_WORK/site/feed.tmpl"
-cat >"$DESKTOP_WORK/server.py" <<'PY'
-import http.server, os, socketserver, sys
-ROOT = sys.argv[1]
-class Handler(http.server.BaseHTTPRequestHandler):
-    def log_message(self, *args): pass
-    def do_GET(self):
-        base = "http://127.0.0.1:%d" % self.server.server_port
-        path = self.path.split("?")[0]
-        if path == "/feed.xml":
-            body, kind = open(os.path.join(ROOT, "feed.tmpl")).read().replace("SITE", base).encode(), "application/rss+xml"
-        elif path == "/clip.mp4":
-            body, kind = open(os.path.join(ROOT, "clip.mp4"), "rb").read(), "video/mp4"
-        else:
-            self.send_response(404); self.end_headers(); return
-        self.send_response(200)
-        self.send_header("Content-Type", kind)
-        self.send_header("Content-Length", str(len(body)))
-        self.end_headers()
-        self.wfile.write(body)
-    do_HEAD = do_GET
-class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
-    daemon_threads = True
-server = Server(("127.0.0.1", 0), Handler)
-print(server.server_port, flush=True)
-server.serve_forever()
-PY
-loopback_server "$DESKTOP_WORK/server.py" "$DESKTOP_WORK/site"
+} >"$DESKTOP_WORK/site/feed.xml"
 {
     cat "$SUITE_DIR/../scripts/offline.cfg"
     echo "probe = $site/"
