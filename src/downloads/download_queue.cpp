@@ -481,6 +481,18 @@ void DownloadQueue::handle(const platform::PieceOutcome& outcome, int64_t now)
     live.fetched += outcome.written;
     piece.done = piece.first >= 0 && !job->fragments ? piece.done + outcome.written : outcome.written;
     m_dirty = true;
+    // Sound: a piece cut short also names the version its bytes belong to, so a later resume
+    // asks for the rest of that version only (If-Range), and bytes of two versions never
+    // make one file.
+    if (!outcome.ok && !job->fragments && outcome.written > 0 && !outcome.version.empty()) {
+        if (job->version.empty())
+            job->version = outcome.version;
+        else if (job->version != outcome.version) {
+            restart(*job);
+            prepare(*job);
+            return;
+        }
+    }
     if (outcome.ok) {
         // Sound: ranges of two versions of a file never make one file.
         if (!job->version.empty() && !outcome.version.empty() && outcome.version != job->version) {

@@ -67,6 +67,18 @@ TEST(AwaitedDownloadTest, WindowsDownloadsRunOnTheListSideBySideAndKeepTheirName
         p.app, { .title = "乙", .url = server.url("/b.flv"), .file = folder + "b.flv", .oneTry = true }, {});
     EXPECT_EQ(again.file, folder + "b.flv");
     EXPECT_EQ(queue.jobs().size(), 3u);
+
+    // A download cut short, then the file changes on the server: the rest of the old version
+    // is not glued to the new one; the new file comes whole.
+    server.addPage("/c.flv", FixtureServer::pattern(3, 400000), "video/x-flv");
+    server.cutNext("/c.flv", 200000);
+    const downloads::JobRequest c {
+        .title = "丙", .url = server.url("/c.flv"), .file = folder + "c.flv", .oneTry = true
+    };
+    EXPECT_EQ(downloads::downloadAndWait(p.app, c, {}).state, JobState::Failed);
+    server.addPage("/c.flv", FixtureServer::pattern(4, 400000), "video/x-flv");
+    EXPECT_EQ(downloads::downloadAndWait(p.app, c, {}).state, JobState::Done);
+    EXPECT_TRUE(testing_support::readBytes(folder + "c.flv") == FixtureServer::pattern(4, 400000));
 }
 
 } // namespace
