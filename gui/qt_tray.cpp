@@ -14,6 +14,7 @@
 #include "gui/menu_popup.h"
 #include "gui/qt_host.h"
 #include "gui/session.h"
+#include "platform/notices.h"
 #include "runtime/app.h"
 #include "runtime/control.h"
 #include "runtime/controls.h"
@@ -174,6 +175,12 @@ bool QtTray::add(const platform::NotifyIconRecord& record)
     return true;
 }
 
+void QtTray::showNotice(const QString& title, const QString& text)
+{
+    if (m_icon && m_icon->isVisible() && QSystemTrayIcon::supportsMessages())
+        m_icon->showMessage(title, text, QSystemTrayIcon::Information);
+}
+
 void QtTray::showIcon()
 {
     if (!m_icon) {
@@ -181,6 +188,13 @@ void QtTray::showIcon()
         // Queued: what a click starts may hide the icon (the exit entry of its menu), and Qt
         // deletes the icon's widget on hiding it, which must not happen inside that widget's
         // own mouse event.
+        connect(
+            m_icon, &QSystemTrayIcon::messageClicked, this,
+            [this] {
+                if (m_session.app().hasService<platform::Notices>())
+                    m_session.run([this] { m_session.app().service<platform::Notices>().clickLatest(); });
+            },
+            Qt::QueuedConnection);
         connect(
             m_icon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason r) { deliver(r); }, Qt::QueuedConnection);

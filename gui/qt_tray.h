@@ -30,6 +30,9 @@ public:
     bool available() const override;
     // Whether the icon is on show in the notification area.
     bool shown() const;
+    // Shows a notice beside the icon (the desktop's message balloon); a click on it is handed
+    // to the program's notices. Nothing shows where the desktop has no notification area.
+    void showNotice(const QString& title, const QString& text);
     // Where the icon (or its stand-in) is on screen.
     QRect geometry() const;
     // Reports mouse messages on the icon to the record's control, as the desktop does for a

@@ -18,6 +18,7 @@
 #include "platform/config.h"
 #include "platform/dialogs.h"
 #include "platform/environment.h"
+#include "platform/notices.h"
 #include "platform/tray.h"
 #include "runtime/app.h"
 #include "runtime/media_controls.h"
@@ -61,6 +62,13 @@ void Session::installDesktopServices()
     m_tray = std::make_shared<QtTray>(*this);
     m_app->provide<QtTray>(m_tray);
     m_app->provide<platform::TrayIcon>(m_tray);
+    if (m_app->hasService<platform::Notices>()) {
+        std::weak_ptr<QtTray> tray = m_tray;
+        m_app->service<platform::Notices>().setPresenter([tray](const platform::Notice& notice) {
+            if (const auto shown = tray.lock())
+                shown->showNotice(QString::fromStdString(notice.title), QString::fromStdString(notice.text));
+        });
+    }
 }
 
 void Session::installEngines()

@@ -21,10 +21,12 @@
 #include "toolbox/runner_window.h"
 #include "toolbox/toolbox_window.h"
 #include "traymenu/tray_window.h"
+#include "video/clipboard_offer.h"
 #include "video/harvest_window.h"
 #include "video/search_window.h"
 #include "video/split_window.h"
 #include "video/video_window.h"
+#include "video/web_list_window.h"
 #include "video/web_play_window.h"
 
 namespace assembly {
@@ -49,6 +51,8 @@ void registerWindows(runtime::App& app)
     app.registerWindow<music::Form3>("Form3");
     app.registerWindow<downloads::xiazai>("xiazai");
     app.registerWindow<downloads::xiazaiqi>("xiazaiqi");
+    app.registerWindow<video::heji>("heji");
+    app.registerWindow<video::jiantie>("jiantie");
 }
 
 void startProgram(runtime::App& app)
@@ -58,6 +62,7 @@ void startProgram(runtime::App& app)
     common::removeStaleTemporaries(app);
     toolbox::removeSecretFiles(app);
     downloads::resumeDownloads(app);
+    video::watchClipboard(app);
     app.dispatch([&app] { app.get<shell::moban>().show(); });
 }
 

@@ -4,6 +4,7 @@
 #include "platform/config.h"
 #include "platform/dialogs.h"
 #include "platform/headless_browser.h"
+#include "platform/notices.h"
 #include "platform/posix/child_process.h"
 #include "platform/posix/curl_network.h"
 #include "platform/posix/nmcli_jobs.h"
@@ -37,6 +38,7 @@ void installServices(runtime::App& app, std::shared_ptr<Config> config, const Se
     app.provide<Processes>(std::make_shared<PosixProcesses>());
     app.provide<Drives>(std::make_shared<PosixDrives>());
     app.provide<Commands>(std::make_shared<PosixCommands>());
+    app.provide<Notices>(std::make_shared<Notices>());
     // The front end replaces the tray with the desktop's notification area.
     auto tray = std::make_shared<RecordingTray>();
     app.provide<RecordingTray>(tray);

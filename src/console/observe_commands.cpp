@@ -3,6 +3,7 @@
 #include "console/command_line.h"
 #include "console/session.h"
 #include "platform/dialogs.h"
+#include "platform/notices.h"
 #include "platform/recording_shell.h"
 #include "runtime/app.h"
 #include "runtime/form.h"
@@ -55,6 +56,25 @@ void Session::launches(const Words&)
         return fail("this run starts programs for real and does not record them");
     for (const std::string& launch : m_app.service<platform::RecordingShell>().takeLaunches())
         print(escapeValue(launch));
+}
+
+// The desktop notices shown so far (title and text); "click" clicks the latest.
+void Session::notices(const Words& args)
+{
+    if (!m_app.hasService<platform::Notices>())
+        return fail("this run shows no notices");
+    platform::Notices& notices = m_app.service<platform::Notices>();
+    if (!args.empty()) {
+        if (args[0] != "click")
+            return fail("usage: notices [click]");
+        bool clicked = false;
+        m_app.dispatch([&] { clicked = notices.clickLatest(); });
+        if (!clicked)
+            fail("no notice was shown");
+        return;
+    }
+    for (const platform::Notice& notice : notices.shown())
+        print(escapeValue(notice.title) + '\t' + escapeValue(notice.text));
 }
 
 void Session::printLog(runtime::CallLog& log)

@@ -49,6 +49,7 @@ const std::vector<Session::Command>& Session::commands()
         { "forms", 0, 0, &Session::forms, "forms" },
         { "messages", 0, 0, &Session::messages, "messages" },
         { "launches", 0, 0, &Session::launches, "launches" },
+        { "notices", 0, 1, &Session::notices, "notices [click]" },
         { "media-log", 1, 1, &Session::mediaLog, "media-log W.C" },
         { "browser-log", 1, 1, &Session::browserLog, "browser-log W.C" },
         { "popups", 0, 0, &Session::popups, "popups" },

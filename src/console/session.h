@@ -93,6 +93,7 @@ private:
     void forms(const Words& args);
     void messages(const Words& args);
     void launches(const Words& args);
+    void notices(const Words& args);
     void mediaLog(const Words& args);
     void browserLog(const Words& args);
     void popups(const Words& args);

@@ -29,6 +29,8 @@ struct QueueSettings {
     int speedLimitKb = 0;
     // Connections of one download (fragments or ranges fetched at once).
     int connections = 4;
+    // Whether a copied video address is offered for download (in a tray notice).
+    bool offerCopied = false;
 };
 inline constexpr int kMaxParallel = 10;
 inline constexpr int kMaxConnections = 16;
@@ -44,6 +46,17 @@ struct Job {
     JobState state = JobState::Waiting;
     // Why it failed, in the words the list shows.
     std::string reason;
+    // The HTTP status of the server's refusal that failed it, 0 otherwise (not kept in the
+    // list file).
+    int status = 0;
+    // A window waits for it and reports its first failure: a throttling server or a broken
+    // connection fails it instead of being waited for. The list file keeps such a row paused
+    // while it is unfinished, and not this mark: after a restart the list is patient with it.
+    bool oneTry = false;
+    // A finished download replaces the file of its name (JobRequest::replace; not kept either).
+    bool replace = false;
+    // The length the window gave, used instead of asking the server (not kept either).
+    long long givenSize = 0;
     long long size = 0; // 0 while unknown
     long long received = 0;
     // Fragments joined into the partial file, in order (fragment jobs only).
@@ -53,6 +66,9 @@ struct Job {
     std::string version;
     std::vector<Piece> pieces;
 };
+
+// The reason of a download the person cancelled.
+inline constexpr const char* kCancelledReason = "已取消";
 
 // The hidden partial file a job's bytes gather in, beside its file.
 std::string partialPath(const std::string& file);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "downloads/hls_playlist.h"
 #include "platform/network.h"
@@ -166,6 +167,7 @@ void DownloadQueue::setSettings(const QueueSettings& settings)
     m_settings.parallel = std::clamp(settings.parallel, 1, kMaxParallel);
     m_settings.speedLimitKb = std::max(settings.speedLimitKb, 0);
     m_settings.connections = std::clamp(settings.connections, 1, kMaxConnections);
+    m_settings.offerCopied = settings.offerCopied;
     save();
 }
 
@@ -177,8 +179,11 @@ int DownloadQueue::add(const JobRequest& request)
     ++job.id;
     job.title = request.title;
     job.url = request.url;
-    job.file = freeName(request.file);
+    job.file = request.replace ? request.file : freeName(request.file);
     job.headers = request.headers;
+    job.oneTry = request.oneTry;
+    job.replace = request.replace;
+    job.givenSize = std::max(request.size, 0LL);
     if (!request.pieces.empty()) {
         job.fragments = true;
         for (const std::string& url : request.pieces)
@@ -195,7 +200,9 @@ std::string DownloadQueue::freeName(const std::string& wanted) const
     auto taken = [&](const std::string& name) {
         if (platform::fileExists(name) || platform::fileExists(partialPath(name)))
             return true;
-        return std::any_of(m_jobs.begin(), m_jobs.end(), [&](const Job& j) { return j.file == name; });
+        // Sound: a finished row whose file the person deleted does not keep its name taken.
+        return std::any_of(m_jobs.begin(), m_jobs.end(),
+            [&](const Job& j) { return j.file == name && j.state != JobState::Done; });
     };
     std::string name = wanted;
     for (int n = 2; taken(name); ++n)
@@ -257,6 +264,7 @@ void DownloadQueue::resume(int id)
         return;
     job->state = JobState::Waiting;
     job->reason.clear();
+    job->status = 0;
     save();
 }
 
@@ -277,7 +285,7 @@ void DownloadQueue::cancel(int id)
     job->received = 0;
     job->version.clear();
     job->state = JobState::Failed;
-    job->reason = "已取消";
+    job->reason = kCancelledReason;
     save();
 }
 
@@ -292,6 +300,12 @@ void DownloadQueue::remove(int id, bool deleteFile)
         removeQuietly(job->file);
     m_jobs.erase(m_jobs.begin() + (job - m_jobs.data()));
     save();
+}
+
+void DownloadQueue::setOneTry(int id, bool oneTry)
+{
+    if (Job* job = find(id))
+        job->oneTry = oneTry;
 }
 
 void DownloadQueue::move(int id, int step)
@@ -380,7 +394,8 @@ bool DownloadQueue::prepare(Job& job)
             job.pieces.push_back(fragment(url));
         return true;
     }
-    const long long length = m_network.contentLengths({ job.url }, {}).front();
+    const long long length = job.givenSize > 0 ? std::exchange(job.givenSize, 0)
+                                               : m_network.contentLengths({ job.url }, {}).front();
     job.size = std::max(length, 0LL);
     if (length >= kRangeFileBytes)
         job.pieces = rangesOf(length, m_settings.connections);
@@ -466,6 +481,18 @@ void DownloadQueue::handle(const platform::PieceOutcome& outcome, int64_t now)
     live.fetched += outcome.written;
     piece.done = piece.first >= 0 && !job->fragments ? piece.done + outcome.written : outcome.written;
     m_dirty = true;
+    // Sound: a piece cut short also names the version its bytes belong to, so a later resume
+    // asks for the rest of that version only (If-Range), and bytes of two versions never
+    // make one file.
+    if (!outcome.ok && !job->fragments && outcome.written > 0 && !outcome.version.empty()) {
+        if (job->version.empty())
+            job->version = outcome.version;
+        else if (job->version != outcome.version) {
+            restart(*job);
+            prepare(*job);
+            return;
+        }
+    }
     if (outcome.ok) {
         // Sound: ranges of two versions of a file never make one file.
         if (!job->version.empty() && !outcome.version.empty() && outcome.version != job->version) {
@@ -493,7 +520,7 @@ void DownloadQueue::handle(const platform::PieceOutcome& outcome, int64_t now)
         job->pieces = { Piece {} };
         return;
     }
-    if (outcome.throttled) {
+    if (outcome.throttled && !job->oneTry) {
         // A server that asks for less, or breaks connections off, gets fewer connections
         // and a pause, as long as it takes: being throttled never fails a download.
         live.connections = std::max(1, live.connections / 2);
@@ -504,6 +531,7 @@ void DownloadQueue::handle(const platform::PieceOutcome& outcome, int64_t now)
         live.waitUntil = std::max(live.waitUntil, now + wait);
         return;
     }
+    job->status = outcome.status >= 400 ? outcome.status : 0;
     fail(*job, failureReason(outcome));
 }
 
@@ -534,7 +562,7 @@ void DownloadQueue::complete(Job& job)
     }
     job.received = have;
     // Sound: a file that appeared under the name meanwhile is never replaced.
-    if (platform::fileExists(job.file)) {
+    if (platform::fileExists(job.file) && !job.replace) {
         const std::string file = job.file;
         job.file.clear();
         job.file = freeName(file);
@@ -566,8 +594,12 @@ void DownloadQueue::measure(int64_t now)
         Live& live = *it->second;
         long long inFlight = 0;
         for (const auto& [fetcherId, owner] : m_running) {
-            if (owner.first == job.id)
-                inFlight += m_fetcher->written(fetcherId);
+            if (owner.first != job.id)
+                continue;
+            inFlight += m_fetcher->written(fetcherId);
+            // A file fetched whole whose length was not known before: its answer tells it.
+            if (job.size == 0 && !job.fragments && job.pieces[owner.second].first < 0)
+                job.size = m_fetcher->announced(fetcherId);
         }
         if (!job.fragments) {
             long long done = 0;
@@ -587,12 +619,17 @@ void DownloadQueue::measure(int64_t now)
     }
 }
 
+bool DownloadQueue::canFetch()
+{
+    if (!m_fetcher)
+        m_fetcher = m_network.pieceFetcher();
+    return m_fetcher != nullptr;
+}
+
 void DownloadQueue::tick(int64_t nowMs, int waitMs)
 {
     m_now = nowMs;
-    if (!m_fetcher)
-        m_fetcher = m_network.pieceFetcher();
-    if (!m_fetcher)
+    if (!canFetch())
         return;
     for (const platform::PieceOutcome& outcome : m_fetcher->poll(waitMs))
         handle(outcome, nowMs);

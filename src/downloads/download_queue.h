@@ -30,6 +30,13 @@ struct JobRequest {
     // The file wanted; a free name is chosen beside it (" (2)") when it is taken.
     std::string file {};
     std::vector<std::string> headers {};
+    // The first refusal or broken connection fails it (a window waits to report it).
+    bool oneTry = false;
+    // The file is replaced when the download completes, instead of a free name being chosen
+    // (the pieces of a split video, whose names the join expects).
+    bool replace = false;
+    // The file's length when the window already asked for it (0: the list asks).
+    long long size = 0;
 };
 
 class DownloadQueue {
@@ -54,6 +61,8 @@ public:
     void cancel(int id);
     // Takes the row off the list (stopping it); deleteFile also removes its finished file.
     void remove(int id, bool deleteFile);
+    // Whether the first refusal or broken connection fails the download (JobRequest::oneTry).
+    void setOneTry(int id, bool oneTry);
     // Moves a row one place up (-1) or down (+1).
     void move(int id, int step);
 
@@ -62,6 +71,8 @@ public:
     void tick(int64_t nowMs, int waitMs = 0);
     // Whether anything is waiting or running.
     bool busy() const;
+    // Whether the network can fetch pieces at all (a stand-in network of a test may not).
+    bool canFetch();
     // Bytes a second of a running download, and seconds left (-1 when unknown).
     long long speed(int id) const;
     long long secondsLeft(int id) const;

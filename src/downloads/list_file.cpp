@@ -152,10 +152,12 @@ ListContent readList(const std::string& path)
     Job* job = nullptr;
     for (size_t i = 1; i < lines.size(); ++i) {
         const std::vector<std::string> f = fieldsOf(lines[i]);
-        if (f[0] == "settings" && f.size() == 4) {
+        if (f[0] == "settings" && (f.size() == 4 || f.size() == 5)) {
             content.settings.parallel = static_cast<int>(number(f[1], 1, kMaxParallel, 3));
             content.settings.speedLimitKb = static_cast<int>(number(f[2], 0, 1 << 30, 0));
             content.settings.connections = static_cast<int>(number(f[3], 1, kMaxConnections, 4));
+            // A list written before the clipboard offer existed leaves it off.
+            content.settings.offerCopied = f.size() == 5 && f[4] == "1";
         } else if (f[0] == "job") {
             Job read;
             job = readJob(f, read) ? &content.jobs.emplace_back(std::move(read)) : nullptr;
@@ -173,9 +175,15 @@ platform::Status writeList(const std::string& path, const ListContent& content, 
     std::string out = std::string(kHeading) + "\n";
     const QueueSettings& s = content.settings;
     out += "settings\t" + std::to_string(s.parallel) + "\t" + std::to_string(s.speedLimitKb) + "\t"
-        + std::to_string(s.connections) + "\n";
+        + std::to_string(s.connections) + "\t" + (s.offerCopied ? "1" : "0") + "\n";
     for (const Job& job : content.jobs) {
-        out += "job\t" + std::to_string(job.id) + "\t" + std::to_string(static_cast<int>(job.state)) + "\t"
+        // A download a window waits for is kept as paused: after a restart it goes on when
+        // that window starts it again (its name and address are the window's to choose) or
+        // when the person resumes it in the list, never behind the window's back.
+        const bool waitedFor
+            = job.oneTry && (job.state == JobState::Waiting || job.state == JobState::Running);
+        const JobState state = waitedFor ? JobState::Paused : job.state;
+        out += "job\t" + std::to_string(job.id) + "\t" + std::to_string(static_cast<int>(state)) + "\t"
             + escaped(job.title) + "\t" + escaped(job.url) + "\t" + escaped(job.file) + "\t"
             + std::to_string(job.size) + "\t" + std::to_string(job.received) + "\t"
             + (job.fragments ? "1" : "0") + "\t" + std::to_string(job.joined) + "\t" + escaped(job.version)

@@ -1,5 +1,6 @@
 #include "downloads/list_window.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -8,6 +9,7 @@
 #include "platform/dialogs.h"
 #include "platform/environment.h"
 #include "platform/network.h"
+#include "platform/notices.h"
 #include "platform/shell.h"
 #include "platform/textfile.h"
 #include "runtime/app.h"
@@ -116,10 +118,15 @@ int enqueue(runtime::App& app, const JobRequest& request)
     return id;
 }
 
+bool hasDownloadList(runtime::App& app)
+{
+    return app.hasService<QueueHolder>() || platform::fileExists(common::dataPaths(app).root + kListFileName);
+}
+
 void resumeDownloads(runtime::App& app)
 {
     // Without a list there is nothing to go on with (and nothing to read at start).
-    if (!app.hasService<QueueHolder>() && !platform::fileExists(common::dataPaths(app).root + kListFileName))
+    if (!hasDownloadList(app))
         return;
     if (downloadQueue(app).busy())
         app.get<xiazaiqi>().Timer1.setEnabled(true);
@@ -142,10 +149,24 @@ xiazaiqi::xiazaiqi(runtime::App& app)
 void xiazaiqi::load()
 {
     runtime::App& a = app();
-    downloadQueue(a).onFinished = [&a](const Job&) {
+    downloadQueue(a).onFinished = [&a](const Job& job) {
         if (xiazai* list = a.find<xiazai>())
             list->refresh();
+        noticeFinished(a, job);
     };
+}
+
+void noticeFinished(runtime::App& app, const Job& job)
+{
+    const std::vector<runtime::Form*> forms = app.forms();
+    const bool anyShown
+        = std::any_of(forms.begin(), forms.end(), [](const runtime::Form* f) { return f->visible(); });
+    if (anyShown || !app.hasService<platform::Notices>())
+        return;
+    const bool done = job.state == JobState::Done;
+    app.service<platform::Notices>().show({ .title = done ? kFinishedNotice : kFailedNotice,
+        .text = done || job.reason.empty() ? job.title : job.title + "：" + job.reason,
+        .onClick = [&app] { showDownloadList(app); } });
 }
 
 void xiazaiqi::Timer1_Timer()
@@ -381,7 +402,7 @@ void xiazai::applySettings()
         return v < low || v > high ? fallback : v;
     };
     const QueueSettings& now = queue().settings();
-    QueueSettings next;
+    QueueSettings next = now;
     next.parallel = value(Text1, 1, kMaxParallel, now.parallel);
     next.speedLimitKb = value(Text2, 0, 1 << 30, now.speedLimitKb);
     next.connections = value(Text3, 1, kMaxConnections, now.connections);

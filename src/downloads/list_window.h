@@ -72,10 +72,19 @@ public:
     void Timer1_Timer();
 };
 
+// The titles of the notice a download that ends while every window is hidden shows.
+inline constexpr const char* kFinishedNotice = "下载完成";
+inline constexpr const char* kFailedNotice = "下载失败";
+
+// Tells the person in a desktop notice that a download ended, when no window of the program
+// is on show; a click on the notice opens the download list.
+void noticeFinished(runtime::App& app, const Job& job);
 // The program's download list (read from the profile on first use).
 DownloadQueue& downloadQueue(runtime::App& app);
 // Puts a download on the list and makes sure the list moves; its id.
 int enqueue(runtime::App& app, const JobRequest& request);
+// Whether the program has a download list yet (in use, or kept in the profile).
+bool hasDownloadList(runtime::App& app);
 // Lets the downloads a previous run left unfinished go on.
 void resumeDownloads(runtime::App& app);
 // Shows the download list.

@@ -58,6 +58,13 @@ public:
     virtual void cancel(int id) = 0;
     // Bytes a running piece has written so far.
     virtual long long written(int id) const = 0;
+    // The length of the whole body a running piece's answer announced (Content-Length of a
+    // 200 answer), 0 while unknown or for a range.
+    virtual long long announced(int id) const
+    {
+        (void)id;
+        return 0;
+    }
     // Moves every piece on, waiting at most waitMs for network activity, and returns the
     // pieces that ended since the last call.
     virtual std::vector<PieceOutcome> poll(int waitMs) = 0;

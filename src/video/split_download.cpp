@@ -4,6 +4,7 @@
 #include <chrono>
 #include <utility>
 
+#include "downloads/awaited_download.h"
 #include "platform/network.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
@@ -88,23 +89,29 @@ bool fenge::fetchSegment(int index)
 {
     runtime::App& a = app();
     m_overall.current = index;
-    oDownload = std::make_unique<common::CFileDownload>(a, a.service<platform::Network>());
-    common::CFileDownload* transfer = oDownload.get();
-    transfer->OnProgress
-        = [this](int64_t progress, int64_t max, int32_t speed, int32_t code, const std::string& text) {
-              oDownload_OnProgress(progress, max, speed, code, text);
-          };
-    transfer->setResumable(true);
-    if (m_web)
-        transfer->setHeaders(webPieceHeaders(index));
     // The run's time starts with its first transfer.
     if (m_run.startMs == 0)
         m_run.startMs = steadyMs();
-    const bool done = transfer->StartDownloading(List1.list(index), segmentPath(index), &m_run.status);
+    // Each segment goes on the download list; the window waits for it and shows its bar. The
+    // video's name was free when its run began: a segment file of that name is this video's
+    // own (an earlier start's, or the list's after a restart), and the join expects the name.
+    const downloads::AwaitedDownload outcome = downloads::downloadAndWait(a,
+        { .title = m_name + "(" + vb::Str(index) + ")",
+            .url = List1.list(index),
+            .file = segmentPath(index),
+            .headers = m_web ? webPieceHeaders(index) : std::vector<std::string> {},
+            .oneTry = true,
+            .replace = true,
+            .size = index < static_cast<int>(m_overall.sizes.size())
+                ? m_overall.sizes[static_cast<size_t>(index)]
+                : 0 },
+        [this](long long received, long long size) {
+            oDownload_OnProgress(received, size, 0, 0, "");
+            return loaded();
+        });
+    m_run.status = outcome.status;
     m_run.doneBytes += std::exchange(m_run.pieceBytes, 0);
-    if (oDownload.get() == transfer)
-        oDownload.reset();
-    return done;
+    return outcome.state == downloads::JobState::Done;
 }
 
 void fenge::measureSegments()

@@ -101,9 +101,7 @@ void fenge::unloading()
 {
     Timer1.setEnabled(false);
     Timer2.setEnabled(false);
-    // A segment still arriving stops; its partial file stays for the next run.
-    if (oDownload)
-        oDownload->AbortDownloading();
+    // A segment still arriving goes on in the download list; the next run continues it.
 }
 
 void fenge::Timer1_Timer()

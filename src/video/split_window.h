@@ -46,8 +46,6 @@ public:
     runtime::Timer Timer1 { *this, "Timer1" };
     runtime::Timer Timer2 { *this, "Timer2" };
 
-    std::unique_ptr<common::CFileDownload> oDownload;
-
     void Timer1_Timer();
     void Timer2_Timer();
     void Command2_Click();

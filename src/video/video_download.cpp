@@ -2,9 +2,12 @@
 // split detection that hands a split video to the split downloader.
 #include <algorithm>
 
+#include "downloads/awaited_download.h"
+#include "downloads/list_window.h"
 #include "platform/network.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
+#include "video/clipboard_offer.h"
 #include "video/download_folder.h"
 #include "video/resolve_page.h"
 #include "video/split_window.h"
@@ -50,23 +53,42 @@ void Form2::downloadVideo(
     const std::string ending = "." + safeFileName(ext);
     const std::string target
         = downloadFolder(a) + "/" + unusedName(a, safeFileName(Label7.caption()), { ending }) + ending;
-    oDownload = std::make_unique<common::CFileDownload>(a, a.service<platform::Network>());
-    common::CFileDownload* transfer = oDownload.get();
-    transfer->OnProgress
-        = [this](int64_t progress, int64_t max, int32_t speed, int32_t code, const std::string& text) {
-              oDownload_OnProgress(progress, max, speed, code, text);
-          };
-    transfer->setResumable(true);
-    transfer->setHeaders(std::move(headers));
-    int status = 0;
-    const bool done = transfer->StartDownloading(address, target, &status);
-    // A click during the transfer may have started a newer one; only this one is dropped.
-    if (oDownload.get() == transfer)
-        oDownload.reset();
+    // The job goes on the download list; this window waits for it and keeps showing its
+    // progress and end in its own labels.
+    const downloads::AwaitedDownload outcome = downloads::downloadAndWait(a,
+        { .title = Label7.caption(),
+            .url = address,
+            .file = target,
+            .headers = std::move(headers),
+            .oneTry = true },
+        [this](long long received, long long size) {
+            oDownload_OnProgress(received, size, 0, 0, "");
+            return loaded();
+        });
+    if (outcome.state == downloads::JobState::Running || outcome.state == downloads::JobState::Waiting)
+        return;
+    // Sound: a download the person paused or cancelled in the list says so, not that the
+    // connection was lost.
+    if (outcome.state == downloads::JobState::Paused || outcome.reason == downloads::kCancelledReason) {
+        Label3.setCaption(std::string(outcome.state == downloads::JobState::Paused ? "已暂停" : "已取消")
+            + "（见下载列表）");
+        return;
+    }
     // Sound: a server's error answer is named; the lost connection's text is kept for a
     // connection that failed.
-    const std::string refusal = common::serverRefusal(status);
+    const std::string refusal = common::serverRefusal(outcome.status);
+    const bool done = outcome.state == downloads::JobState::Done;
     Label3.setCaption(done ? kDownloaded : refusal.empty() ? kDownloadFailed : "下载失败：" + refusal);
+}
+
+void Form2::Command12_Click()
+{
+    downloads::showDownloadList(app());
+}
+
+void Form2::Check1_Click()
+{
+    setClipboardOffer(app(), Check1.value() == 1);
 }
 
 void Form2::oDownload_OnProgress(

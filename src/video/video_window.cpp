@@ -2,6 +2,7 @@
 
 #include "common/chrome.h"
 #include "common/feature_window.h"
+#include "downloads/list_window.h"
 #include "music/site_list_window.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
@@ -25,6 +26,8 @@ Form2::Form2(runtime::App& app)
     Command9.onClick = [this] { Command9_Click(); };
     Command10.onClick = [this] { Command10_Click(); };
     Command11.onClick = [this] { Command11_Click(); };
+    Command12.onClick = [this] { Command12_Click(); };
+    Check1.onClick = [this] { Check1_Click(); };
     Text3.onClick = [this] { Text3_Click(); };
     Text4.onClick = [this] { Text4_Click(); };
     Text5.onClick = [this] { Text5_Click(); };
@@ -38,6 +41,7 @@ Form2::Form2(runtime::App& app)
     Label2.onMouseMove = [this](const runtime::MouseEvent&) { Label2_MouseMove(); };
     Label5.onClick = [this] { Label5_Click(); };
     Label17.onClick = [this] { Label17_Click(); };
+    Label19.onClick = [this] { Label19_Click(); };
     onMouseDown = [this](const runtime::MouseEvent& e) { Form_MouseDown(e); };
     onMouseMove = [this](const runtime::MouseEvent& e) { Form_MouseMove(e); };
     onMouseUp = [this](const runtime::MouseEvent& e) { Form_MouseUp(e); };
@@ -93,6 +97,20 @@ void Form2::layout()
     Label17.move(10, 566, 200, 20);
     Label5.setCaption("点击查看本软件支持的网站");
     Label5.move(10, 592, 240, 20);
+    Command12.setCaption("下载列表");
+    Command12.move(270, 588, 90, 26);
+    Label18.move(10, 166, 120, 20);
+    Label18.setForeColor(0x0000FF);
+    Label19.setCaption("登录后重试");
+    Label19.move(140, 166, 100, 20);
+    Label19.setForeColor(0xFF0000);
+    for (runtime::Label* login : { &Label18, &Label19 }) {
+        login->setBackStyle(0);
+        login->setVisible(false);
+    }
+    Check1.setCaption("复制视频地址时提示下载");
+    Check1.move(370, 590, 200, 22);
+    Check1.setBackStyle(0);
     for (runtime::Label* link : { &Label17, &Label5 })
         link->setForeColor(0xFF0000);
     // Texts lie on the skin: only the notes take the skin's colour.
@@ -135,6 +153,9 @@ void Form2::load()
     WebBrowser1.setVisible(false);
     WebBrowser1.navigate("about:blank");
     WebBrowser1.setSilent(true);
+    runtime::App& a = app();
+    Check1.setValue(
+        downloads::hasDownloadList(a) && downloads::downloadQueue(a).settings().offerCopied ? 1 : 0);
 }
 
 void Form2::showVideoName(const std::string& name)

@@ -11,6 +11,7 @@
 #include "runtime/form.h"
 #include "runtime/media_controls.h"
 #include "video/web_formats.h"
+#include "video/web_list.h"
 
 namespace video {
 
@@ -59,6 +60,13 @@ public:
     runtime::Label Label15 { *this, "Label15" };
     runtime::Label Label17 { *this, "Label17" };
     runtime::Label Label5 { *this, "Label5" };
+    // Opens the download list every download goes on.
+    runtime::CommandButton Command12 { *this, "Command12" };
+    // The quality a login unlocks, and the link that retries with the browser's login.
+    runtime::Label Label18 { *this, "Label18" };
+    runtime::Label Label19 { *this, "Label19" };
+    // Offers a copied video address for download (off until the person turns it on).
+    runtime::CheckBox Check1 { *this, "Check1" };
     // The preview placeholder and the preview browser with its page.
     runtime::Label yulan { *this, "yulan" };
     runtime::WebBrowser WebBrowser1 { *this, "WebBrowser1" };
@@ -72,7 +80,6 @@ public:
     runtime::TextBox bgc { *this, "bgc" };
     runtime::TextBox bgt { *this, "bgt" };
 
-    std::unique_ptr<common::CFileDownload> oDownload;
     // A format in pieces handed to the split downloader, which takes it when it loads.
     std::optional<WebJoin> pendingJoin;
 
@@ -92,9 +99,14 @@ public:
     void Label2_MouseMove();
     void Label5_Click();
     void Label17_Click();
+    void Command12_Click();
+    void Check1_Click();
+    void Label19_Click();
     void Form_MouseDown(const runtime::MouseEvent& e);
     void Form_MouseMove(const runtime::MouseEvent& e);
     void Form_MouseUp(const runtime::MouseEvent& e);
+    // Resolves one entry of a page of several videos, as if its address had been typed.
+    void chooseEntry(const WebEntry& entry);
     void oDownload_OnProgress(int64_t lProgress, int64_t lMaxProgress, int32_t lSpeed, int32_t lStatusCode,
         const std::string& sStatusText);
 
@@ -109,6 +121,11 @@ private:
     // yt-dlp's own reason) when that fails too.
     void resolveOnTheWeb(const std::string& failure);
     void showWebVideo(WebVideo video);
+    // Shows "… 需要登录" and "登录后重试" when yt-dlp's reason says the video needs a login;
+    // hides them otherwise.
+    void showLoginLine(const std::string& reason);
+    // Shows the entries of a page of several videos in the video list.
+    void showWebList(std::vector<WebEntry> entries);
     // Downloads a format yt-dlp found: one file here, pieces or two streams in the split
     // downloader.
     void downloadChoice(WebChoice choice);

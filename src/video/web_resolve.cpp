@@ -4,11 +4,15 @@
 #include "platform/config.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
+#include "shell/hub_window.h"
 #include "video/download_folder.h"
 #include "video/resolve_page.h"
 #include "video/split_window.h"
 #include "video/video_window.h"
 #include "video/web_cookies.h"
+#include "video/web_list.h"
+#include "video/web_list_window.h"
+#include "video/web_play_window.h"
 
 namespace video {
 
@@ -16,7 +20,7 @@ namespace {
 constexpr const char* kAskingYtdlp = "正在用 yt-dlp 解析此网站的视频，请稍等...";
 constexpr const char* kYtdlpSilent = "yt-dlp 在 60 秒内没有给出结果";
 constexpr const char* kUntitled = "未命名视频";
-constexpr int64_t kYtdlpLimitMs = 60000;
+constexpr const char* kEntryFailed = "没能解析这个视频";
 constexpr const char* kChosenFormat = "所选格式:";
 constexpr const char* kNoFormatChosen = "请先在下面的格式列表中选择要下载的格式";
 } // namespace
@@ -26,21 +30,22 @@ void Form2::resolveOnTheWeb(const std::string& failure)
     runtime::App& a = app();
     const std::string address = Text3.text();
     lockResults();
+    showLoginLine("");
     Label4.setCaption(kAskingYtdlp);
-    std::vector<std::string> args
-        = { a.service<platform::Config>().get("ytdlp"), "-J", "--no-playlist", "--no-warnings" };
-    // The web engine's cookies of the site, so yt-dlp sees what the logged-in browser sees.
-    const SiteCookies cookies(a, address);
-    if (!cookies.file().empty())
-        args.insert(args.end(), { "--cookies", cookies.file() });
-    args.insert(args.end(), { "--", address });
-    // Sound: yt-dlp gets a minute; closing the window stops it.
     m_resolving = true;
-    const common::ToolRun run = common::runTool(a, args, kYtdlpLimitMs, [this] { return loaded(); });
+    const common::ToolRun run = askYtdlp(a, address, [this] { return loaded(); });
     m_resolving = false;
     // Closed while yt-dlp worked: nothing to show.
     if (!loaded())
         return;
+    // A page of several videos shows its entries to choose from first.
+    if (run.ok()) {
+        if (std::optional<std::vector<WebEntry>> entries = readWebList(run.out);
+            entries && !entries->empty()) {
+            showWebList(std::move(*entries));
+            return;
+        }
+    }
     std::optional<WebVideo> video;
     if (run.ok())
         video = readWebVideo(run.out);
@@ -50,9 +55,50 @@ void Form2::resolveOnTheWeb(const std::string& failure)
         if (run.started && !reason.empty())
             text += "\r\n" + reason;
         Label4.setCaption(text);
+        showLoginLine(reason);
         return;
     }
     showWebVideo(std::move(*video));
+}
+
+void Form2::showLoginLine(const std::string& reason)
+{
+    const std::string quality = loginQuality(reason);
+    Label18.setCaption(quality.empty() ? std::string() : quality + " 需要登录");
+    Label18.setVisible(!quality.empty());
+    Label19.setVisible(!quality.empty());
+}
+
+// The first click opens the site in the browser to log in; the next one, with the browser
+// still open, closes it and resolves again with its cookies.
+void Form2::Label19_Click()
+{
+    runtime::App& a = app();
+    if (play* browser = a.find<play>(); browser && browser->visible()) {
+        browser->hide();
+        Command9_Click();
+        return;
+    }
+    a.get<play>().playPage(Text3.text());
+}
+
+void Form2::showWebList(std::vector<WebEntry> entries)
+{
+    Label4.setCaption("此页面有 " + std::to_string(entries.size()) + " 个视频，请在视频列表中选择");
+    heji& list = app().get<heji>();
+    list.showEntries(std::move(entries));
+    // Over the hub the video window lives in, or over the window itself when it stands alone.
+    const shell::moban* hub = app().find<shell::moban>();
+    const runtime::Form& over = hub ? static_cast<const runtime::Form&>(*hub) : *this;
+    list.move(
+        over.left() + (over.width() - list.width()) / 2, over.top() + (over.height() - list.height()) / 2);
+    list.show();
+}
+
+void Form2::chooseEntry(const WebEntry& entry)
+{
+    Text3.setText(entry.url);
+    resolveOnTheWeb(kEntryFailed);
 }
 
 void Form2::showWebVideo(WebVideo video)

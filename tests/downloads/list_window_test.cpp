@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "downloads/list_window.h"
+#include "platform/notices.h"
 #include "platform/posix/curl_network.h"
 #include "support/fixture_server.h"
 #include "support/network_fixture.h"
@@ -81,6 +82,31 @@ TEST_F(ListWindowTest, RowsArePausedResumedMovedAndOpened)
     list().Command4.click();
     EXPECT_EQ(list().List1.listCount(), 1);
     EXPECT_TRUE(std::filesystem::exists(folder + "a.flv"));
+}
+
+TEST_F(ListWindowTest, DownloadsEndingWhileEveryWindowIsHiddenAreNoticedAndTheNoticeOpensTheList)
+{
+    auto notices = std::make_shared<platform::Notices>();
+    p.app.provide<platform::Notices>(notices);
+    server.addPage("/a.flv", FixtureServer::pattern(1, 1000), "video/x-flv");
+    const auto put = [&](const std::string& path, const std::string& title) {
+        downloads::enqueue(p.app,
+            { .title = title,
+                .url = server.url(path),
+                .file = downloads::fileForAddress(p.app, server.url(path)) });
+        settle();
+    };
+    put("/a.flv", "甲");
+    put("/status/404", "乙");
+    ASSERT_EQ(notices->shown().size(), 2u);
+    EXPECT_EQ(notices->shown()[0].title + notices->shown()[0].text, "下载完成甲");
+    EXPECT_EQ(notices->shown()[1].title + notices->shown()[1].text, "下载失败乙：服务器拒绝（HTTP 404）");
+    EXPECT_FALSE(p.app.isLoaded<xiazai>());
+    EXPECT_TRUE(notices->clickLatest());
+    EXPECT_TRUE(list().visible());
+    // With a window on show the person sees the list change; no notice.
+    put("/a.flv", "丙");
+    EXPECT_EQ(notices->shown().size(), 2u);
 }
 
 } // namespace

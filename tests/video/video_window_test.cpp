@@ -1,7 +1,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "downloads/list_window.h"
 #include "music/site_list_window.h"
+#include "platform/notices.h"
 #include "resources/resources.h"
 #include "runtime/vbtext.h"
 #include "support/temp_dir.h"
@@ -104,6 +106,14 @@ TEST_F(VideoWindowTest, ResolveShowsNameBothAddressesAndThePreviewPageAndTheResu
     EXPECT_TRUE(readBytes(downloaded(kName + " (2).flv")) == FixtureServer::pattern(7, 500000));
     // Nothing but the videos is left in the folder.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(downloaded("")), {}), 2);
+    // Both are finished rows of the download list, which the window opens.
+    const std::vector<downloads::Job>& rows = downloads::downloadQueue(p.app).jobs();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].title, kName);
+    EXPECT_EQ(rows[1].file, downloaded(kName + " (2).flv"));
+    EXPECT_EQ(rows[1].state, downloads::JobState::Done);
+    w().Command12.click();
+    EXPECT_TRUE(p.app.get<downloads::xiazai>().visible());
 
     // Without a high-definition version only the normal download is offered, and it is not asked for.
     serveVideo(false);
@@ -181,6 +191,62 @@ TEST_F(VideoWindowTest, BothDownloadWindowsDrawTheirBarsOnlyForReportsWithALengt
     }
 }
 
+TEST_F(VideoWindowTest, ACopiedVideoAddressIsOfferedOnlyWhenTurnedOnAndNothingStartsByItself)
+{
+    auto notices = std::make_shared<platform::Notices>();
+    p.app.provide<platform::Notices>(notices);
+    p.clipboard->setText(pageAddress());
+    p.app.advance(3000);
+    EXPECT_TRUE(notices->shown().empty());
+
+    // On: what the clipboard held already is not offered; a newly copied page of a supported
+    // site is, once; another site's address is not.
+    w().Check1.click();
+    p.app.advance(1100);
+    const std::string page = server.url("/play/2.html");
+    for (const std::string& copied : { page, std::string("http://elsewhere.example/v/1.html"), page })
+        p.clipboard->setText(copied), p.app.advance(1100);
+    ASSERT_EQ(notices->shown().size(), 1u);
+    EXPECT_EQ(notices->shown()[0].title + notices->shown()[0].text, "下载这个视频？" + page);
+    EXPECT_TRUE(downloads::downloadQueue(p.app).jobs().empty());
+    EXPECT_EQ(server.hits("/play/2.html"), 0);
+    // The click puts the address in the window; resolving it is the person's.
+    EXPECT_TRUE(notices->clickLatest());
+    EXPECT_EQ(w().Text3.text(), page);
+    EXPECT_TRUE(w().Command9.enabled());
+    EXPECT_TRUE(downloads::readList(p.profilePath("my documents/zelv/downloads.lst")).settings.offerCopied);
+}
+
+TEST_F(VideoWindowTest, AVideoBehindALoginNamesItsQualityAndRetriesAfterTheBrowsersLogin)
+{
+    // yt-dlp's words for a site that wants an account, as it writes them on its error output.
+    testing_support::TempDir tools;
+    const std::string calls = tools.file("calls");
+    std::ofstream(tools.file("yt-dlp"))
+        << "#!/bin/sh\necho x >>" << calls
+        << "\necho 'ERROR: [BiliBili] BV1: 1080P 720P are only available for "
+           "registered users. Use --cookies to provide account credentials' >&2\n"
+           "exit 1\n";
+    std::filesystem::permissions(tools.file("yt-dlp"), std::filesystem::perms::owner_all);
+    p.config->set("ytdlp", tools.file("yt-dlp"));
+    const std::string page = server.url("/video/BV1");
+    resolve(page);
+    EXPECT_TRUE(w().Label18.visible());
+    EXPECT_EQ(w().Label18.caption(), "1080P 需要登录");
+    // The first click opens the site to log in; the next resolves again and closes it.
+    w().Label19.click();
+    EXPECT_TRUE(p.app.get<video::play>().visible());
+    EXPECT_EQ(p.app.get<video::play>().Text1.text(), page);
+    w().Label19.click();
+    EXPECT_FALSE(p.app.get<video::play>().visible());
+    EXPECT_EQ(testing_support::readBytes(calls), "x\nx\n");
+
+    const std::pair<const char*, const char*> reasons[] = { { "ERROR: Sign in to confirm your age", "高清" },
+        { "ERROR: [x] 1: HTTP Error 404: Not Found", "" }, { "ERROR: 该视频需要大会员 4320p", "4320P" } };
+    for (const auto& [reason, quality] : reasons)
+        EXPECT_EQ(video::loginQuality(reason), quality) << reason;
+}
+
 TEST_F(VideoWindowTest, SafeFileNamesFromAnyVideoNameAndHttpsPagesCheckedAfterTheirScheme)
 {
     for (const auto& row : testing_support::testRows("video/safe_file_names.tsv", true))
@@ -208,11 +274,12 @@ TEST_F(VideoWindowTest, ADownloadCutShortContinuesWhereItStoppedOnTheNextPress)
     EXPECT_EQ(w().Label3.caption(), "失败，您刚刚断网了");
     EXPECT_FALSE(std::filesystem::exists(downloaded("续传.flv")));
 
-    // The same video again, from a server that now sends it whole: only the rest is asked, with
-    // the 64 KiB before it that show (without a validator) that the bytes continue.
+    // The same video again, from a server that now sends it whole: the row on the download list
+    // goes on, and only the rest is asked.
     w().Command10.click();
-    EXPECT_EQ(server.ranges("/bytes/400000").back(), "bytes=134464-");
+    EXPECT_EQ(server.ranges("/bytes/400000").back(), "bytes=200000-399999");
     EXPECT_EQ(w().Label3.caption(), "下载完成！");
     EXPECT_TRUE(readBytes(downloaded("续传.flv")) == FixtureServer::pattern(0, 400000));
     EXPECT_FALSE(std::filesystem::exists(downloaded(".续传.flv.partial")));
+    EXPECT_FALSE(std::filesystem::exists(downloads::partialPath(downloaded("续传.flv"))));
 }

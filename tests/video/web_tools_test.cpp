@@ -4,10 +4,12 @@
 #include <chrono>
 #include <filesystem>
 
+#include "downloads/list_window.h"
 #include "media_tools.h"
 #include "platform/web_cookies.h"
 #include "support/temp_dir.h"
 #include "video/web_cookies.h"
+#include "video/web_list_window.h"
 #include "video_fixture.h"
 
 using testing_support::readBytes;
@@ -172,6 +174,45 @@ TEST_F(WebToolsTest, APageOnlyALoggedInEngineSeesIsResolvedWithItsCookies)
     // The cookie file lived only as long as yt-dlp needed it.
     for (const auto& entry : std::filesystem::recursive_directory_iterator(p.env->userProfile()))
         EXPECT_EQ(entry.path().filename().string().find("cookies-"), std::string::npos) << entry.path();
+}
+
+TEST_F(WebToolsTest, APlaylistShowsItsEntriesFirstAndQueuesTheCheckedOnesNumberedInPageOrder)
+{
+    // A feed of 100 videos: its entries show quickly, and no entry's page is asked for yet.
+    std::string feed
+        = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><rss version=\"2.0\"><channel><title>合集</title>";
+    for (int i = 1; i <= 100; ++i)
+        feed += "<item><title>第" + std::to_string(i) + "集</title><guid>" + std::to_string(i)
+            + "</guid><enclosure url=\"" + server.url("/clip.mp4?n=" + std::to_string(i))
+            + "\" type=\"video/mp4\" length=\"1\"/></item>";
+    server.addPage("/feed.xml", feed + "</channel></rss>", "application/rss+xml");
+    const auto began = std::chrono::steady_clock::now();
+    resolve(server.url("/feed.xml"));
+    video::heji& list = p.app.get<video::heji>();
+    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(5));
+    EXPECT_TRUE(list.visible());
+    ASSERT_EQ(list.List1.listCount(), 100);
+    EXPECT_EQ(list.List1.list(0), std::string(video::kEntryChecked) + "001 第1集");
+    EXPECT_EQ(server.hits("/clip.mp4"), 0);
+
+    // Two entries checked, the later one first: queued in page order under their numbers.
+    list.Command2.click();
+    for (const int row : { 4, 1 }) {
+        list.List1.setListIndex(row);
+        list.Command3.click();
+    }
+    EXPECT_EQ(list.List1.list(1), std::string(video::kEntryChecked) + "002 第2集");
+    EXPECT_EQ(list.List1.list(2), std::string(video::kEntryUnchecked) + "003 第3集");
+    list.Command5.click();
+    EXPECT_EQ(list.Label1.caption(), "已把 2 个视频加入下载列表");
+    const std::vector<downloads::Job>& rows = downloads::downloadQueue(p.app).jobs();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].title, "002 第2集");
+    EXPECT_EQ(rows[1].title, "005 第5集");
+    for (int i = 0; i < 400 && downloads::downloadQueue(p.app).busy(); ++i)
+        p.app.advance(50);
+    EXPECT_TRUE(readBytes(downloaded("002 第2集.mp4")) == clip);
+    EXPECT_TRUE(readBytes(downloaded("005 第5集.mp4")) == clip);
 }
 
 TEST_F(VideoTest, ARequestCarriesOnlyTheCookiesABrowserWouldSendWithIt)

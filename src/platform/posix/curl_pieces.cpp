@@ -209,6 +209,14 @@ public:
         return it == m_pieces.end() ? 0 : it->second->written;
     }
 
+    long long announced(int id) const override
+    {
+        auto it = m_pieces.find(id);
+        if (it == m_pieces.end() || it->second->transfer->status() != 200)
+            return 0;
+        return std::max(it->second->transfer->announcedLength(), 0LL);
+    }
+
     std::vector<PieceOutcome> poll(int waitMs) override
     {
         std::vector<PieceOutcome> ended;

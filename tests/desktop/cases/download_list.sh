@@ -43,10 +43,7 @@ server = Server(("127.0.0.1", 0), Handler)
 print(server.server_port, flush=True)
 server.serve_forever()
 PY
-python3 "$DESKTOP_WORK/server.py" "$DESKTOP_WORK/site" >"$DESKTOP_WORK/port" &
-HELPER_PIDS+=($!)
-wait_until test -s "$DESKTOP_WORK/port" || fail "the loopback server did not start"
-site="http://127.0.0.1:$(cat "$DESKTOP_WORK/port")"
+loopback_server "$DESKTOP_WORK/server.py" "$DESKTOP_WORK/site"
 # The desktop's opener records what it is asked to open.
 mkdir -p "$DESKTOP_WORK/bin"
 printf '#!/bin/sh\necho "$@" >>"%s/opened"\n' "$DESKTOP_WORK" >"$DESKTOP_WORK/bin/xdg-open"

@@ -48,10 +48,7 @@ server = Server(("127.0.0.1", 0), Handler)
 print(server.server_port, flush=True)
 server.serve_forever()
 PY
-python3 "$DESKTOP_WORK/server.py" >"$DESKTOP_WORK/port" &
-HELPER_PIDS+=($!)
-wait_until test -s "$DESKTOP_WORK/port" || fail "the loopback server did not start"
-site="http://127.0.0.1:$(cat "$DESKTOP_WORK/port")"
+loopback_server "$DESKTOP_WORK/server.py"
 {
     cat "$SUITE_DIR/../scripts/offline.cfg"
     echo "probe = $site/"
@@ -87,6 +84,16 @@ resolve 1
 click Form2.Command10
 expect_screen 10 video-half half_bar Form2.Label4 30 45 60
 expect_screen 15 video-full full_bar Form2.Label4
+
+note "the download is a row of the download list, which the window opens"
+list_file="$PROFILE/my documents/zelv/downloads.lst"
+row_done() { awk -F '\t' '$1 == "job" && $6 ~ "Bars.flv$" { print $3 }' "$list_file" 2>/dev/null | grep -qx 3; }
+wait_until -t 10 row_done || fail "the video is not a finished row of the download list"
+click Form2.Command12
+wait_until window_shown xiazai || fail "the download list did not open from the video window"
+screenshot video-list
+close_by_key xiazai
+wait_until window_hidden xiazai || fail "the download list did not close"
 
 note "the web play window fills its inside with its browser"
 click Form2.Label17

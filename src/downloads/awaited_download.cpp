@@ -1,0 +1,85 @@
+#include "downloads/awaited_download.h"
+
+#include <vector>
+
+#include "downloads/list_window.h"
+#include "runtime/app.h"
+
+namespace downloads {
+
+namespace {
+
+// Milliseconds one step of the wait gives the network.
+constexpr int kStepMs = 50;
+
+bool unfinished(const Job& job)
+{
+    return job.state != JobState::Done;
+}
+
+// The row the request goes on: the list's unfinished row of the same file from the same
+// address (so a second click or a run after a kill continues its bytes), else a new one.
+int rowFor(DownloadQueue& queue, const JobRequest& request)
+{
+    std::vector<int> others;
+    for (const Job& job : queue.jobs()) {
+        if (job.file != request.file || !unfinished(job))
+            continue;
+        if (job.url == request.url && job.headers == request.headers && !job.fragments) {
+            const int id = job.id;
+            queue.setOneTry(id, request.oneTry);
+            queue.resume(id);
+            return id;
+        }
+        others.push_back(job.id);
+    }
+    for (const int id : others)
+        queue.remove(id, false);
+    return queue.add(request);
+}
+
+} // namespace
+
+AwaitedDownload downloadAndWait(runtime::App& app, const JobRequest& request, const AwaitProgress& progress)
+{
+    DownloadQueue& queue = downloadQueue(app);
+    AwaitedDownload result;
+    result.id = rowFor(queue, request);
+    resumeDownloads(app);
+    if (xiazai* list = app.find<xiazai>())
+        list->refresh();
+    // On a virtual clock (the console, tests) time stands still inside a handler: each step
+    // stands for the time it gives the network, so waits the server asked for still pass.
+    const bool virtualTime = dynamic_cast<runtime::VirtualClock*>(&app.clock()) != nullptr;
+    int64_t spent = 0;
+    for (;;) {
+        const Job* job = queue.job(result.id);
+        if (!job) {
+            // Taken off the list meanwhile.
+            result.state = JobState::Failed;
+            return result;
+        }
+        result.state = job->state;
+        result.status = job->status;
+        result.reason = job->reason;
+        result.file = job->file;
+        if (job->state != JobState::Waiting && job->state != JobState::Running) {
+            // The finished file's last figures, as a transfer's last report gives them.
+            if (job->state == JobState::Done && progress)
+                progress(job->received, job->size);
+            return result;
+        }
+        if (!queue.canFetch())
+            return result;
+        if (progress && !progress(job->received, job->size)) {
+            // The window went away: the list carries the download on, patient as with its own.
+            queue.setOneTry(result.id, false);
+            return result;
+        }
+        queue.tick(app.now() + spent, kStepMs);
+        spent += virtualTime ? kStepMs : 0;
+        app.doEvents();
+    }
+}
+
+} // namespace downloads
