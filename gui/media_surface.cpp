@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QSlider>
@@ -238,6 +239,13 @@ bool MediaSurface::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         break;
+    case QEvent::MouseButtonPress: {
+        // A line of a song's lyrics seeks the song there.
+        auto* press = static_cast<QMouseEvent*>(event);
+        if (onVideo && press->button() == Qt::LeftButton && m_video->clickLyric(press->position().toPoint()))
+            return true;
+        break;
+    }
     case QEvent::ContextMenu:
         if (onVideo && m_player) {
             mediaMenu(this, *m_player, *m_bar, m_engine, [this] {

@@ -64,6 +64,12 @@ public:
         return info;
     }
 
+    std::string lyrics() override
+    {
+        const player::Form5* window = m_app.find<player::Form5>();
+        return window ? player::lyricsOf(*window) : std::string();
+    }
+
     platform::PlayOrder playOrder() override
     {
         player::Form5* window = m_app.find<player::Form5>();

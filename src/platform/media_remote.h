@@ -38,6 +38,9 @@ public:
     // Plays the entry after or before, as the player's next and previous buttons do.
     virtual void step(int step) = 0;
     virtual TrackInfo track() = 0;
+    // The lyrics of the medium the player holds (track().lyrics without the list's lookup),
+    // asked as often as the position moves.
+    virtual std::string lyrics() { return track().lyrics; }
     virtual PlayOrder playOrder() = 0;
     // Chooses the play mode nearest to the order, as the playlist menu's mode items do.
     virtual void setPlayOrder(const PlayOrder& order) = 0;
