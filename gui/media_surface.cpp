@@ -1,5 +1,9 @@
 #include "gui/media_surface.h"
 
+#include "gui/session.h"
+#include "platform/media_remote.h"
+#include "runtime/app.h"
+
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QKeyEvent>
@@ -35,7 +39,8 @@ void paintBlack(QWidget* w)
 } // namespace
 
 MediaSurface::MediaSurface(Session& session, runtime::MediaPlayer& player, VideoSurface* video)
-    : m_player(&player)
+    : m_session(session)
+    , m_player(&player)
     , m_video(video)
     , m_bar(new TransportBar(session, player, this))
 {
@@ -179,6 +184,15 @@ void MediaSurface::hideBar()
     m_video->setCursor(Qt::BlankCursor);
 }
 
+void MediaSurface::toggleDeskLyrics()
+{
+    m_session.run([this] {
+        runtime::App& app = m_session.app();
+        if (app.hasService<platform::MediaRemote>())
+            app.service<platform::MediaRemote>().toggleDeskLyrics();
+    });
+}
+
 bool MediaSurface::playerKey(int key)
 {
     switch (key) {
@@ -202,6 +216,9 @@ bool MediaSurface::playerKey(int key)
         return true;
     case Qt::Key_Escape:
         setFullScreen(false);
+        return true;
+    case Qt::Key_L:
+        toggleDeskLyrics();
         return true;
     case Qt::Key_BracketLeft:
     case Qt::Key_BracketRight:
@@ -248,9 +265,10 @@ bool MediaSurface::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::ContextMenu:
         if (onVideo && m_player) {
-            mediaMenu(this, *m_player, *m_bar, m_engine, [this] {
-                openEqualizer();
-            })->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+            mediaMenu(
+                this, *m_player, *m_bar, m_engine, [this] { openEqualizer(); },
+                [this] { toggleDeskLyrics(); })
+                ->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
             return true;
         }
         break;

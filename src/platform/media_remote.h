@@ -46,6 +46,8 @@ public:
     virtual void setPlayOrder(const PlayOrder& order) = 0;
     // Plays a file path or a web address, as a file handed to the program or a typed address.
     virtual void open(const std::string& address) = 0;
+    // Shows the desktop lyrics bar, or closes it when it is shown.
+    virtual void toggleDeskLyrics() { }
     // Shows the hub with the media player chosen.
     virtual void raise() = 0;
     // Ends the program as the tray's exit does once the person has confirmed it.
