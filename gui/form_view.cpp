@@ -201,6 +201,9 @@ void FormView::floatOver()
         setAttribute(Qt::WA_TranslucentBackground);
         setWindowFlag(Qt::WindowStaysOnTopHint);
         setWindowFlag(Qt::Tool);
+        // No frame from the window manager: a reparenting one (openbox, xfwm) would catch the
+        // clicks that should pass through, as its frame does not take the window's input shape.
+        setWindowFlag(Qt::X11BypassWindowManagerHint);
     }
     // Changing the flag hides the window; showing it again is the visibility's business.
     if (m_form->clickThrough() != testAttribute(Qt::WA_TransparentForMouseEvents)) {

@@ -3,6 +3,8 @@
 // with the sung colour word by word (or at once, without word times), every glyph outlined so
 // it reads on any background. It follows the position events of the engine of the media player
 // the desktop's media keys reach, and repaints only when what it shows changes.
+#include <QElapsedTimer>
+#include <QImage>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -34,13 +36,17 @@ protected:
     void syncKind(runtime::Control& control) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // Follows the player's engine once there is one; tries again a little later otherwise.
     void attach();
     void positionMoved(double seconds);
-    // Draws one line at its place, filled from the left up to share.
-    void paintLine(QPainter& painter, const QString& text, int row, double share);
+    // Draws both lines, outlined, into the pictures painted from: once in the text colour,
+    // and the sung line once more in the fill colour.
+    void render();
+    // Draws one line at its place in colour; returns where its text lies.
+    QRect paintLine(QPainter& painter, const QString& text, int row, const QColor& colour);
 
     QPointer<MpvMediaEngine> m_engine;
     std::unique_ptr<LyricsFollower> m_follower;
@@ -50,6 +56,14 @@ private:
     int m_line = -2;
     double m_share = 0;
     int m_fillPixels = -1;
+    // The lines as drawn, the sung line in the fill colour, and where that line's text lies.
+    QImage m_drawn;
+    QImage m_sung;
+    int m_sungLeft = 0;
+    int m_sungWidth = 0;
+    // Whether the pictures must be drawn again (new lines, colours, size).
+    bool m_stale = true;
+    QElapsedTimer m_sinceUpdate;
 };
 
 } // namespace gui
