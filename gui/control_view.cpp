@@ -12,6 +12,7 @@
 #include "gui/input_views.h"
 #include "gui/list_views.h"
 #include "gui/look.h"
+#include "gui/lyrics_bar_view.h"
 #include "gui/session.h"
 #include "runtime/controls.h"
 #include "runtime/form.h"
@@ -251,6 +252,8 @@ ControlView* createControlView(Session& session, runtime::Control& control, QWid
         return new BrowserView(session, static_cast<runtime::WebBrowser&>(control), parent);
     case runtime::ControlKind::MediaPlayer:
         return new MediaView(session, static_cast<runtime::MediaPlayer&>(control), parent);
+    case runtime::ControlKind::LyricsBar:
+        return new LyricsBarView(session, static_cast<runtime::LyricsBar&>(control), parent);
     case runtime::ControlKind::Timer:
     case runtime::ControlKind::Menu:
         return nullptr;

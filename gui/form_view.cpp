@@ -185,9 +185,31 @@ void FormView::syncWindow()
         m_frameless = frameless;
         setWindowFlag(Qt::FramelessWindowHint, frameless);
     }
+    floatOver();
     setWindowTitle(qs(m_form->caption()));
     placeWindow();
     setAcceptDrops(static_cast<bool>(m_form->onDragDrop));
+}
+
+void FormView::floatOver()
+{
+    if (m_form->floating() && !m_floating) {
+        // Chosen once, before the window first shows: a clear background needs a window
+        // with an alpha channel from the start.
+        m_floating = true;
+        setAttribute(Qt::WA_OpaquePaintEvent, false);
+        setAttribute(Qt::WA_TranslucentBackground);
+        setWindowFlag(Qt::WindowStaysOnTopHint);
+        setWindowFlag(Qt::Tool);
+        // No frame from the window manager: a reparenting one (openbox, xfwm) would catch the
+        // clicks that should pass through, as its frame does not take the window's input shape.
+        setWindowFlag(Qt::X11BypassWindowManagerHint);
+    }
+    // Changing the flag hides the window; showing it again is the visibility's business.
+    if (m_form->clickThrough() != testAttribute(Qt::WA_TransparentForMouseEvents)) {
+        setAttribute(Qt::WA_TransparentForMouseEvents, m_form->clickThrough());
+        setWindowFlag(Qt::WindowTransparentForInput, m_form->clickThrough());
+    }
 }
 
 void FormView::placeWindow()
@@ -386,6 +408,23 @@ void FormView::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), palette().window());
         return;
     }
+    if (m_floating) {
+        // Only the controls are drawn: the desktop shows through the rest.
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(rect(), Qt::transparent);
+    } else {
+        paintBackground(painter);
+    }
+    painter.end();
+    if (!m_painted) {
+        m_painted = true;
+        if (onPainted)
+            onPainted();
+    }
+}
+
+void FormView::paintBackground(QPainter& painter)
+{
     painter.fillRect(rect(), toQColor(m_form->backColor()));
     if (!m_form->picture().empty())
         drawZoomedPixmap(painter, pixmapOf(m_form->picture()));
@@ -395,12 +434,6 @@ void FormView::paintEvent(QPaintEvent*)
             scaledPixmapOf(painted.picture,
                 QSize(static_cast<int>(std::lround(painted.width * zoom())),
                     static_cast<int>(std::lround(painted.height * zoom())))));
-    painter.end();
-    if (!m_painted) {
-        m_painted = true;
-        if (onPainted)
-            onPainted();
-    }
 }
 
 void FormView::hideEvent(QHideEvent*)

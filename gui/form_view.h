@@ -68,6 +68,11 @@ protected:
 private:
     void syncWindow();
     void placeWindow();
+    // A floating window: always on top, clear where it draws nothing, clicks passing
+    // through it while the window says so.
+    void floatOver();
+    // The window's colour, picture and stretched skin picture.
+    void paintBackground(QPainter& painter);
     void syncControls();
     void syncVisibility();
     ControlView* ensureView(runtime::Control& control);
@@ -91,6 +96,7 @@ private:
     std::map<const runtime::Control*, ControlView*> m_views;
     QPointer<FormView> m_ownerView;
     bool m_frameless = false;
+    bool m_floating = false;
     bool m_modal = false;
     bool m_painted = false;
     bool m_applying = false;

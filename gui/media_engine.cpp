@@ -8,6 +8,7 @@
 #include <mpv/client.h>
 
 #include "gui/look.h"
+#include "gui/lyrics_follower.h"
 #include "gui/media_frames.h"
 #include "gui/media_menu.h"
 #include "gui/session.h"
@@ -152,6 +153,7 @@ QImage pictureOf(const mpv_node& shot)
 MpvMediaEngine::MpvMediaEngine(Session& session, runtime::MediaPlayer& player)
     : m_session(session)
     , m_player(player)
+    , m_lyrics(std::make_unique<LyricsFollower>(session.app(), player))
 {
     m_mpv = mpv_create();
     if (!m_mpv)
@@ -320,6 +322,7 @@ void MpvMediaEngine::propertyChanged(const mpv_event& event)
                 listener(m_position);
         }
         refreshBar(false);
+        followLyrics();
         break;
     case kDuration:
         m_duration = has ? *static_cast<double*>(p->data) : 0;
@@ -687,10 +690,23 @@ void MpvMediaEngine::showSongCard()
                 card.lines << line;
         }
         card.cover = m_tags.cover;
+        m_lyrics->refresh();
+        card.lyrics = m_lyrics->lyrics();
         // The skin's colour, which the window gives the control.
         card.background = toQColor(m_player.backColor());
     }
     m_surface->video()->setSongCard(std::move(card));
+    m_surface->video()->setLyricsLine(m_lyrics->lineAt(m_position));
+}
+
+void MpvMediaEngine::followLyrics()
+{
+    if (!m_surface || !m_surface->video() || m_hasVideo)
+        return;
+    if (m_lyrics->refresh())
+        showSongCard();
+    else
+        m_surface->video()->setLyricsLine(m_lyrics->lineAt(m_position));
 }
 
 QWidget* MpvMediaEngine::videoWidget()
@@ -700,6 +716,7 @@ QWidget* MpvMediaEngine::videoWidget()
         video->setRenderer(m_renderer.get());
         m_surface = new MediaSurface(m_session, m_player, video);
         m_surface->setEngine(this);
+        video->onLyricClicked = [this](int ms) { m_session.run([this, ms] { m_player.seek(ms / 1000.0); }); };
         m_surface->bar()->setHasVideo(m_hasVideo);
         showSongCard();
     }

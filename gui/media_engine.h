@@ -27,6 +27,7 @@ class MediaPlayer;
 namespace gui {
 
 class FrameRenderer;
+class LyricsFollower;
 class Session;
 
 // What the medium says of itself: its tags and its cover.
@@ -115,6 +116,8 @@ private:
     void report(int state);
     void refreshBar(bool always);
     void showSongCard();
+    // The song card follows the lyrics to the line sung at the position.
+    void followLyrics();
     // The medium's video track as mpv knows it now becomes what the surface shows.
     void applyVideoTrack();
     void askForCover();
@@ -166,6 +169,7 @@ private:
     std::string m_advancedTo;
     std::vector<SubtitleTrack> m_subtitles;
     std::vector<std::pair<QPointer<QObject>, std::function<void(double)>>> m_positionListeners;
+    std::unique_ptr<LyricsFollower> m_lyrics;
 };
 
 } // namespace gui

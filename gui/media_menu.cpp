@@ -91,7 +91,7 @@ void addSubtitles(QMenu* menu, MpvMediaEngine& engine)
 } // namespace
 
 QMenu* mediaMenu(QWidget* parent, runtime::MediaPlayer& player, TransportBar& bar, MpvMediaEngine* engine,
-    const std::function<void()>& openEqualizer)
+    const std::function<void()>& openEqualizer, const std::function<void()>& toggleDeskLyrics)
 {
     auto* menu = new QMenu(parent);
     menu->setAttribute(Qt::WA_DeleteOnClose);
@@ -108,6 +108,8 @@ QMenu* mediaMenu(QWidget* parent, runtime::MediaPlayer& player, TransportBar& ba
     if (engine)
         addSubtitles(menu, *engine);
     QObject::connect(menu->addAction(QStringLiteral("均衡器...")), &QAction::triggered, menu, openEqualizer);
+    QObject::connect(
+        menu->addAction(QStringLiteral("桌面歌词")), &QAction::triggered, menu, toggleDeskLyrics);
     // Songs made alike in loudness by their ReplayGain tags.
     QMenu* loudness = menu->addMenu(QStringLiteral("音量均衡"));
     auto* modes = new QActionGroup(loudness);

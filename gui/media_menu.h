@@ -29,8 +29,9 @@ QString rateText(double rate);
 bool isSubtitleFile(const QString& path);
 
 // Builds the menu for the player's state; every choice goes through the bar to the control,
-// the subtitle's through the engine. openEqualizer shows the equalizer window.
+// the subtitle's through the engine. openEqualizer shows the equalizer window, toggleDeskLyrics
+// shows or closes the desktop lyrics.
 QMenu* mediaMenu(QWidget* parent, runtime::MediaPlayer& player, TransportBar& bar, MpvMediaEngine* engine,
-    const std::function<void()>& openEqualizer);
+    const std::function<void()>& openEqualizer, const std::function<void()>& toggleDeskLyrics);
 
 } // namespace gui

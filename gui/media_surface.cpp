@@ -1,10 +1,15 @@
 #include "gui/media_surface.h"
 
+#include "gui/session.h"
+#include "platform/media_remote.h"
+#include "runtime/app.h"
+
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QSlider>
@@ -34,7 +39,8 @@ void paintBlack(QWidget* w)
 } // namespace
 
 MediaSurface::MediaSurface(Session& session, runtime::MediaPlayer& player, VideoSurface* video)
-    : m_player(&player)
+    : m_session(session)
+    , m_player(&player)
     , m_video(video)
     , m_bar(new TransportBar(session, player, this))
 {
@@ -178,6 +184,15 @@ void MediaSurface::hideBar()
     m_video->setCursor(Qt::BlankCursor);
 }
 
+void MediaSurface::toggleDeskLyrics()
+{
+    m_session.run([this] {
+        runtime::App& app = m_session.app();
+        if (app.hasService<platform::MediaRemote>())
+            app.service<platform::MediaRemote>().toggleDeskLyrics();
+    });
+}
+
 bool MediaSurface::playerKey(int key)
 {
     switch (key) {
@@ -201,6 +216,9 @@ bool MediaSurface::playerKey(int key)
         return true;
     case Qt::Key_Escape:
         setFullScreen(false);
+        return true;
+    case Qt::Key_L:
+        toggleDeskLyrics();
         return true;
     case Qt::Key_BracketLeft:
     case Qt::Key_BracketRight:
@@ -238,11 +256,19 @@ bool MediaSurface::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         break;
+    case QEvent::MouseButtonPress: {
+        // A line of a song's lyrics seeks the song there.
+        auto* press = static_cast<QMouseEvent*>(event);
+        if (onVideo && press->button() == Qt::LeftButton && m_video->clickLyric(press->position().toPoint()))
+            return true;
+        break;
+    }
     case QEvent::ContextMenu:
         if (onVideo && m_player) {
-            mediaMenu(this, *m_player, *m_bar, m_engine, [this] {
-                openEqualizer();
-            })->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+            mediaMenu(
+                this, *m_player, *m_bar, m_engine, [this] { openEqualizer(); },
+                [this] { toggleDeskLyrics(); })
+                ->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
             return true;
         }
         break;

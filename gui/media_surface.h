@@ -20,10 +20,10 @@ class MpvMediaEngine;
 // Space pauses and plays while the player's window is active (not while a text is typed).
 // With the surface focused (a click on the video) Left/Right seek 5 s, Up/Down change the
 // volume by 5, M mutes, F toggles full screen, [ and ] step the speed down and up and Backspace
-// makes it normal; the wheel over the video changes the volume, a right click opens the
-// player's menu; a subtitle file dropped on a playing video loads.
-// Full screen is a fresh window over the whole screen each time, left by Esc, F, the button or
-// a double click; there the bar and the pointer show while the mouse moves and hide after 3 s.
+// makes it normal, L shows or closes the desktop lyrics; the wheel over the video changes the volume, a right
+// click opens the player's menu; a subtitle file dropped on a playing video loads. Full screen is a fresh
+// window over the whole screen each time, left by Esc, F, the button or a double click; there the bar and the
+// pointer show while the mouse moves and hide after 3 s.
 class MediaSurface : public QWidget {
 public:
     // Takes the video (it becomes the surface's child).
@@ -66,6 +66,10 @@ private:
     bool dropSubtitles(QDropEvent* event, bool drop);
     void hideBar();
 
+    // Shows or closes the desktop lyrics bar (L, and the menu's item).
+    void toggleDeskLyrics();
+
+    Session& m_session;
     // Cleared when the control goes (with the bar's detach).
     runtime::MediaPlayer* m_player;
     MpvMediaEngine* m_engine = nullptr;

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "gui/contrast.h"
 #include "gui/media_frames.h"
 
 namespace gui {
@@ -93,6 +94,7 @@ void VideoSurface::paintEvent(QPaintEvent*)
 
 void VideoSurface::paintSong(QPainter& painter)
 {
+    m_lyricRows.clear();
     if (m_song.lines.isEmpty()) {
         painter.fillRect(rect(), Qt::black);
         return;
@@ -111,22 +113,56 @@ void VideoSurface::paintSong(QPainter& painter)
         textArea.setLeft(coverRect.right() + margin);
     }
     // Light text on a dark skin, dark text on a light one.
-    const QColor ink = m_song.background.lightness() < 128 ? QColor(Qt::white) : QColor(0x20, 0x20, 0x20);
+    const QColor ink = readableOn(m_song.background, Qt::white);
     painter.setPen(ink);
-    QFont font = painter.font();
     const int titleSize = std::clamp(height() / 16, 12, 40);
-    int y = textArea.center().y() - titleSize * m_song.lines.size();
+    const int align = (m_song.cover.isNull() ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
+    if (!m_song.lyrics || m_song.lyrics->empty()) {
+        paintTags(
+            painter, textArea, textArea.center().y() - titleSize * m_song.lines.size(), titleSize, align);
+        return;
+    }
+    // With lyrics, the tags stay small at the top and the lyrics fill the rest.
+    const int tagSize = std::clamp(height() / 24, 11, 24);
+    const int below = paintTags(painter, textArea, textArea.top(), tagSize, align) + tagSize / 2;
+    const QRect lyricsArea(textArea.left(), below, textArea.width(), textArea.bottom() - below);
+    const CardInk look { ink, sungColour(m_song.background), std::clamp(height() / 22, 12, 28) };
+    m_lyricRows = paintCardLyrics(painter, lyricsArea, *m_song.lyrics, m_lyricsLine, look);
+}
+
+int VideoSurface::paintTags(QPainter& painter, const QRect& area, int top, int titleSize, int align)
+{
+    QFont font = painter.font();
+    int y = top;
     for (int i = 0; i < m_song.lines.size(); ++i) {
         font.setPixelSize(i == 0 ? titleSize : titleSize * 2 / 3);
         font.setBold(i == 0);
         painter.setFont(font);
         const int lineHeight = font.pixelSize() * 2;
-        const QRect line(textArea.left(), y, textArea.width(), lineHeight);
-        const int align = (m_song.cover.isNull() ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
+        const QRect line(area.left(), y, area.width(), lineHeight);
         painter.drawText(
-            line, align, QFontMetrics(font).elidedText(m_song.lines[i], Qt::ElideRight, textArea.width()));
+            line, align, QFontMetrics(font).elidedText(m_song.lines[i], Qt::ElideRight, area.width()));
         y += lineHeight;
     }
+    return y;
+}
+
+void VideoSurface::setLyricsLine(int line)
+{
+    if (line == m_lyricsLine)
+        return;
+    m_lyricsLine = line;
+    if (m_song.lyrics && !m_song.lyrics->empty())
+        update();
+}
+
+bool VideoSurface::clickLyric(const QPoint& at)
+{
+    const int ms = lyricAt(m_lyricRows, at);
+    if (ms < 0 || !onLyricClicked)
+        return false;
+    onLyricClicked(ms);
+    return true;
 }
 
 } // namespace gui

@@ -7,6 +7,11 @@
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "gui/song_card_lyrics.h"
 
 class QLabel;
 
@@ -19,6 +24,8 @@ struct SongCard {
     QStringList lines; // title first, then artist and album when known
     QImage cover; // null when the file holds none
     QColor background;
+    // The song's lyrics (none: null or empty), shown under the title.
+    std::shared_ptr<const lyrics::Lyrics> lyrics;
 };
 
 class VideoSurface : public QWidget {
@@ -30,6 +37,12 @@ public:
     QImage picture() const;
     // Shown while there is no video frame; an empty card shows black.
     void setSongCard(SongCard card);
+    // The line of the card's lyrics being sung (-1: none yet).
+    void setLyricsLine(int line);
+    // A click on a line of the card's lyrics: its time in milliseconds.
+    std::function<void(int ms)> onLyricClicked;
+    // A left click at a point of the surface: true when it fell on a line of the lyrics.
+    bool clickLyric(const QPoint& at);
     // A line over the top left corner of the picture for a moment (the speed, a subtitle
     // chosen).
     void showStatus(const QString& text);
@@ -44,6 +57,8 @@ protected:
 
 private:
     void paintSong(QPainter& painter);
+    // The title and the other tags from the top of area; returns where the next line goes.
+    int paintTags(QPainter& painter, const QRect& area, int top, int titleSize, int align);
     // Tells the renderer the size shown, in device pixels.
     void sizeRenderer();
 
@@ -51,6 +66,8 @@ private:
     QLabel* m_status;
     QTimer m_statusTimer;
     SongCard m_song;
+    int m_lyricsLine = -1;
+    std::vector<LyricRow> m_lyricRows;
     const QImage m_none;
 };
 

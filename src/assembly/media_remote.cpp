@@ -64,6 +64,17 @@ public:
         return info;
     }
 
+    void toggleDeskLyrics() override
+    {
+        m_app.dispatch([this] { m_app.get<traymenu::Form6>().geci_Click(); });
+    }
+
+    std::string lyrics() override
+    {
+        const player::Form5* window = m_app.find<player::Form5>();
+        return window ? player::lyricsOf(*window) : std::string();
+    }
+
     platform::PlayOrder playOrder() override
     {
         player::Form5* window = m_app.find<player::Form5>();

@@ -7,6 +7,7 @@
 #include "assembly/window_skin_peers.h"
 #include "common/data_folders.h"
 #include "common/stale_files.h"
+#include "desklyrics/desk_lyrics_window.h"
 #include "downloads/list_window.h"
 #include "music/music_window.h"
 #include "music/page_store.h"
@@ -47,6 +48,7 @@ void registerWindows(runtime::App& app)
     app.registerWindow<video::search>("search");
     app.registerWindow<music::music>("music");
     app.registerWindow<video::Form7>("Form7");
+    app.registerWindow<desklyrics::geci>("geci");
     app.registerWindow<video::fenge>("fenge");
     app.registerWindow<music::Form3>("Form3");
     app.registerWindow<downloads::xiazai>("xiazai");

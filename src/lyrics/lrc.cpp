@@ -144,6 +144,38 @@ int lineAt(const Lyrics& lyrics, int ms)
     return static_cast<int>(after - lyrics.lines.begin()) - 1;
 }
 
+namespace {
+
+// Characters (not bytes) of UTF-8 text.
+size_t charactersOf(std::string_view s)
+{
+    return static_cast<size_t>(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+} // namespace
+
+double sungShare(const Line& line, int ms, int endMs)
+{
+    if (ms < line.ms)
+        return 0;
+    if (line.words.empty())
+        return 1;
+    size_t total = 0;
+    for (const Word& w : line.words)
+        total += charactersOf(w.text);
+    if (total == 0)
+        return 1;
+    double sung = 0;
+    for (size_t i = 0; i < line.words.size() && ms >= line.words[i].ms; ++i) {
+        const Word& w = line.words[i];
+        const int until = i + 1 < line.words.size() ? line.words[i + 1].ms : std::max(endMs, w.ms);
+        const double part
+            = until > w.ms ? std::min(1.0, static_cast<double>(ms - w.ms) / (until - w.ms)) : 1.0;
+        sung += part * static_cast<double>(charactersOf(w.text));
+    }
+    return std::clamp(sung / static_cast<double>(total), 0.0, 1.0);
+}
+
 std::string plainText(const Lyrics& lyrics)
 {
     std::string out;

@@ -44,6 +44,11 @@ Lyrics parseLrc(std::string_view text);
 // before the first line and for untimed lyrics.
 int lineAt(const Lyrics& lyrics, int ms);
 
+// How much of a line has been sung at ms, from 0 to 1, counted in characters: word by word as
+// its word times say (a word filling over its own time, up to the next word or endMs, the time
+// the line ends), the whole line at once when it has no word times.
+double sungShare(const Line& line, int ms, int endMs);
+
 // The lyrics as plain text, one line a line, translations under their lines.
 std::string plainText(const Lyrics& lyrics);
 

@@ -38,11 +38,16 @@ public:
     // Plays the entry after or before, as the player's next and previous buttons do.
     virtual void step(int step) = 0;
     virtual TrackInfo track() = 0;
+    // The lyrics of the medium the player holds (track().lyrics without the list's lookup),
+    // asked as often as the position moves.
+    virtual std::string lyrics() { return track().lyrics; }
     virtual PlayOrder playOrder() = 0;
     // Chooses the play mode nearest to the order, as the playlist menu's mode items do.
     virtual void setPlayOrder(const PlayOrder& order) = 0;
     // Plays a file path or a web address, as a file handed to the program or a typed address.
     virtual void open(const std::string& address) = 0;
+    // Shows the desktop lyrics bar, or closes it when it is shown.
+    virtual void toggleDeskLyrics() { }
     // Shows the hub with the media player chosen.
     virtual void raise() = 0;
     // Ends the program as the tray's exit does once the person has confirmed it.

@@ -31,6 +31,7 @@ enum class ControlKind {
     Menu,
     WebBrowser,
     MediaPlayer,
+    LyricsBar,
 };
 
 // Mouse buttons as the forms runtime numbers them.

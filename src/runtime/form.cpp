@@ -104,6 +104,18 @@ void Form::setOwnChrome(bool v)
     touch();
 }
 
+void Form::setFloating(bool v)
+{
+    m_floating = v;
+    touch();
+}
+
+void Form::setClickThrough(bool v)
+{
+    m_clickThrough = v;
+    touch();
+}
+
 void Form::setPicture(Picture p)
 {
     m_picture = std::move(p);
@@ -168,6 +180,8 @@ std::optional<std::string> Form::property(std::string_view name) const
         return propertyText(m_visible);
     if (name == "modal")
         return propertyText(m_modal);
+    if (name == "clickThrough")
+        return propertyText(m_clickThrough);
     if (name == "left")
         return propertyText(m_left);
     if (name == "top")

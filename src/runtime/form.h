@@ -90,6 +90,13 @@ public:
     // Whether the window draws its own title strip (shown without a system frame).
     bool ownChrome() const { return m_ownChrome; }
     void setOwnChrome(bool v);
+    // A window that floats over everything: always on top, without a background of its own
+    // (only its controls are drawn), and out of the task bar.
+    bool floating() const { return m_floating; }
+    void setFloating(bool v);
+    // Whether clicks pass through the window to whatever lies below it.
+    bool clickThrough() const { return m_clickThrough; }
+    void setClickThrough(bool v);
 
     // The background picture property.
     const Picture& picture() const { return m_picture; }
@@ -161,6 +168,8 @@ private:
     std::string m_caption;
     int64_t m_backColor = 0x8000000F;
     bool m_ownChrome = false;
+    bool m_floating = false;
+    bool m_clickThrough = false;
     Picture m_picture;
     PaintedPicture m_painted;
     bool m_visible = false;

@@ -216,6 +216,21 @@ MediaPlayer::MediaPlayer(Form& form, std::string name)
 
 MediaPlayer::~MediaPlayer() = default;
 
+LyricsBar::LyricsBar(Form& form, std::string name)
+    : Control(form, std::move(name), ControlKind::LyricsBar)
+{
+}
+
+void LyricsBar::setFillColor(int64_t v)
+{
+    assign(m_fillColor, v);
+}
+
+void LyricsBar::setOutlineColor(int64_t v)
+{
+    assign(m_outlineColor, v);
+}
+
 MediaEngine& MediaPlayer::engine()
 {
     if (!m_engine)

@@ -184,4 +184,21 @@ private:
     std::string m_undecodableReason;
 };
 
+// The lyrics of the song the program plays, two lines at a time, the line being sung filling
+// as it is sung: drawn by the front end, which follows the media player the desktop's media
+// keys reach. The fore colour is the unsung text's, the fill colour the sung part's; both are
+// outlined.
+class LyricsBar : public Control {
+public:
+    LyricsBar(Form& form, std::string name);
+    int64_t fillColor() const { return m_fillColor; }
+    void setFillColor(int64_t v);
+    int64_t outlineColor() const { return m_outlineColor; }
+    void setOutlineColor(int64_t v);
+
+private:
+    int64_t m_fillColor = 0x00FFFF;
+    int64_t m_outlineColor = 0x000000;
+};
+
 } // namespace runtime

@@ -1,5 +1,6 @@
 // The tray menu: the four shortcuts to the hub's tiles, and leaving the program.
 #include "common/data_folders.h"
+#include "desklyrics/desk_lyrics_window.h"
 #include "downloads/list_window.h"
 #include "platform/dialogs.h"
 #include "platform/environment.h"
@@ -41,6 +42,27 @@ void Form6::onlinemusic_Click()
 void Form6::onlinevideo_Click()
 {
     showHubWith(shell::kTilePlayer);
+}
+
+void Form6::geci_Click()
+{
+    app().get<desklyrics::geci>().toggle();
+    markDeskLyrics();
+}
+
+void Form6::jiesuo_Click()
+{
+    desklyrics::geci& bar = app().get<desklyrics::geci>();
+    bar.setLocked(!bar.locked());
+    markDeskLyrics();
+}
+
+void Form6::markDeskLyrics()
+{
+    const desklyrics::geci* bar = app().find<desklyrics::geci>();
+    geci.setChecked(bar && bar->visible());
+    jiesuo.setCaption(bar && bar->locked() ? desklyrics::geci::kUnlock : desklyrics::geci::kLock);
+    jiesuo.setEnabled(bar && bar->visible());
 }
 
 void Form6::exitmaun_Click()

@@ -3,6 +3,7 @@
 #include "common/data_folders.h"
 #include "common/feature_window.h"
 #include "common/skin.h"
+#include "desklyrics/desk_lyrics_window.h"
 #include "music/music_window.h"
 #include "platform/codec.h"
 #include "platform/textfile.h"
@@ -51,6 +52,8 @@ Form6::Form6(runtime::App& app)
     onlinemusic.onClick = [this] { onlinemusic_Click(); };
     onlinevideo.onClick = [this] { onlinevideo_Click(); };
     exitmaun.onClick = [this] { exitmaun_Click(); };
+    geci.onClick = [this] { geci_Click(); };
+    jiesuo.onClick = [this] { jiesuo_Click(); };
     wirePlaylistMenu();
 }
 
@@ -67,6 +70,8 @@ void Form6::load()
     music::Form1& music = app().get<music::Form1>();
     music.setBackColor(colour);
     music.Text5.setBackColor(colour);
+    desklyrics::restoreDeskLyrics(app());
+    markDeskLyrics();
 }
 
 void Form6::applySkinDefaults()
@@ -113,8 +118,10 @@ void Form6::pic_MouseMove(const runtime::MouseEvent& e)
     // The icon's notifications arrive as the message number in twips: 0x204 × 15 = 0x1E3C is
     // the right button going down.
     const std::string message = vb::Hex(vb::bankersRound(e.x));
-    if (message == "1E3C")
+    if (message == "1E3C") {
+        markDeskLyrics();
         popupMenu(kuai);
+    }
     // A left click (0x202 × 15, the button coming up) brings the hub back, as the icons of
     // every desktop do; desktops that show the menu themselves offer nothing else on a click.
     else if (message == "1E1E")

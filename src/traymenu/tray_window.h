@@ -43,6 +43,8 @@ public:
     runtime::Menu downlist { *this, "downlist", "下载列表", &kuai };
     runtime::Menu onlinemusic { *this, "onlinemusic", "在线音乐", &kuai };
     runtime::Menu onlinevideo { *this, "onlinevideo", "在线影视", &kuai };
+    runtime::Menu geci { *this, "geci", "桌面歌词", &kuai };
+    runtime::Menu jiesuo { *this, "jiesuo", "锁定桌面歌词", &kuai };
     runtime::Menu exitmaun { *this, "exitmaun", "退出播放器", &kuai };
 
     // Playlist menu.
@@ -85,6 +87,10 @@ public:
     void downlist_Click();
     void onlinemusic_Click();
     void onlinevideo_Click();
+    void geci_Click();
+    void jiesuo_Click();
+    // Shows the desktop lyrics' state on its items (checked while shown; lock or unlock).
+    void markDeskLyrics();
     void exitmaun_Click();
     // Leaves the program as the exit entry does once the person has said yes: removes the
     // helper scripts and the icon, then ends.

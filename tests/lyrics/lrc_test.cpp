@@ -58,3 +58,18 @@ TEST(Lrc, UntimedAndMalformedLyrics)
     EXPECT_EQ(shown(lyrics::parseLrc("[offset:-500]\n[00:01]a<00:0")),
         (std::vector<std::string> { "1500|a<00:0||" }));
 }
+
+TEST(Lrc, HowMuchOfALineIsSung)
+{
+    // Word by word in characters, a word filling over its own time; a line without word times
+    // all at once; nothing before the line starts.
+    const lyrics::Lyrics l
+        = lyrics::parseLrc("[00:01.00]<00:01.00>故<00:02.00>事的<00:04.00>小黄花\n[00:02]晴天\n");
+    const lyrics::Line& words = l.lines[0];
+    const std::vector<std::pair<int, double>> rows { { 500, 0.0 }, { 1000, 0.0 }, { 1500, 1.0 / 12 },
+        { 2000, 1.0 / 6 }, { 3000, 2.0 / 6 }, { 5000, 4.5 / 6 }, { 6000, 1.0 }, { 9000, 1.0 } };
+    for (const auto& [ms, share] : rows)
+        EXPECT_NEAR(lyrics::sungShare(words, ms, 6000), share, 1e-9) << ms;
+    EXPECT_EQ(lyrics::sungShare(l.lines[1], 1999, 9000), 0.0);
+    EXPECT_EQ(lyrics::sungShare(l.lines[1], 2000, 9000), 1.0);
+}
