@@ -29,6 +29,8 @@ constexpr int64_t kMaxBackoffMs = 30000;
 constexpr int kGoodPiecesToGrow = 8;
 // While downloads run, the list is written at least this often.
 constexpr int64_t kSaveEveryMs = 1000;
+// Bytes asked for again before a resume point when the file has no version to name.
+constexpr long long kOverlapBytes = 64 * 1024;
 
 void removeQuietly(const std::string& path)
 {
@@ -41,6 +43,18 @@ long long sizeOf(const std::string& path)
     std::error_code error;
     const auto size = fs::file_size(path, error);
     return error ? -1 : static_cast<long long>(size);
+}
+
+// count bytes of a file from at; fewer when the file is shorter or cannot be read.
+std::string bytesAt(const std::string& path, long long at, long long count)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes(static_cast<size_t>(count), '\0');
+    if (!in.seekg(at))
+        return {};
+    in.read(bytes.data(), count);
+    bytes.resize(static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    return bytes;
 }
 
 // Appends a fragment's bytes to the partial file.
@@ -451,6 +465,17 @@ void DownloadQueue::startPieces(Job& job, Live& live, int64_t now)
                 request.rangeFirst = piece.first + piece.done;
                 request.rangeLast = piece.last;
                 request.ifRange = job.version;
+                // Sound: with no version to name, a resume asks again for the bytes before its
+                // point and goes on only when they repeat what the file holds; otherwise the
+                // answer is refused and the file is fetched again from its start.
+                const long long back = std::min(piece.done, kOverlapBytes);
+                if (job.version.empty() && back > 0) {
+                    request.overlap = bytesAt(request.file, request.offset - back, back);
+                    if (static_cast<long long>(request.overlap.size()) == back)
+                        request.rangeFirst -= back;
+                    else
+                        request.overlap.clear();
+                }
             } else {
                 piece.done = 0;
                 removeQuietly(request.file);

@@ -20,6 +20,9 @@ struct PieceRequest {
     long long rangeLast = -1;
     // The version the bytes must belong to (If-Range: an ETag or a date); empty: any.
     std::string ifRange;
+    // Bytes the answer must begin with (the range then starts that many bytes early): they
+    // are compared with what comes, not written, and an answer that differs is refused.
+    std::string overlap;
     // Request headers sent besides the usual ones, each "Name: value".
     std::vector<std::string> headers {};
     // Bytes a second this piece may receive; 0: no limit.
@@ -37,7 +40,8 @@ struct PieceOutcome {
     bool throttled = false;
     // Seconds the server asked to wait (Retry-After), -1 when it did not say.
     long retryAfterSeconds = -1;
-    // A range was asked for and the whole body (or another version) came instead.
+    // A range was asked for and the whole body (or another version, or bytes other than the
+    // overlap) came instead.
     bool rangeRefused = false;
     // Bytes written into the file by this piece.
     long long written = 0;

@@ -124,7 +124,10 @@ TEST_F(DownloadQueueTest, ListSurvivesARestartAndResumesWhereItStopped)
         ASSERT_NE(dash, std::string::npos) << r;
         asked += std::stoll(r.substr(dash + 1)) - std::stoll(r.substr(eq + 1, dash - eq - 1)) + 1;
     }
-    EXPECT_LE(asked, static_cast<long long>(big.size()) - kept) << "bytes already there were asked for again";
+    // A piece paused halfway names no version yet: its last 64 KiB are asked again to compare.
+    const auto overlaps = static_cast<long long>(ranges.size() - before) * 64 * 1024;
+    EXPECT_LE(asked, static_cast<long long>(big.size()) - kept + overlaps)
+        << "bytes already there were asked for again";
 }
 
 } // namespace

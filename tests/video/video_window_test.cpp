@@ -267,19 +267,26 @@ TEST_F(VideoWindowTest, SafeFileNamesFromAnyVideoNameAndHttpsPagesCheckedAfterTh
 
 TEST_F(VideoWindowTest, ADownloadCutShortContinuesWhereItStoppedOnTheNextPress)
 {
-    w().Label7.setCaption("续传");
-    w().Text4.setText(server.url("/bytes/400000"));
-    server.cutNext("/bytes/400000", 200000);
-    w().Command10.click();
-    EXPECT_EQ(w().Label3.caption(), "失败，您刚刚断网了");
-    EXPECT_FALSE(std::filesystem::exists(downloaded("续传.flv")));
-
-    // The same video again, from a server that now sends it whole: the row on the download list
-    // goes on, and only the rest is asked.
-    w().Command10.click();
-    EXPECT_EQ(server.ranges("/bytes/400000").back(), "bytes=200000-399999");
-    EXPECT_EQ(w().Label3.caption(), "下载完成！");
-    EXPECT_TRUE(readBytes(downloaded("续传.flv")) == FixtureServer::pattern(0, 400000));
-    EXPECT_FALSE(std::filesystem::exists(downloaded(".续传.flv.partial")));
-    EXPECT_FALSE(std::filesystem::exists(downloads::partialPath(downloaded("续传.flv"))));
+    // From a server without a validator: the 64 KiB before the cut are asked again with the
+    // rest, and a file that differs there is fetched whole instead of spliced.
+    const std::string a = FixtureServer::pattern(0, 400000), b = FixtureServer::pattern(1000, 400000);
+    for (const bool changed : { false, true }) {
+        SCOPED_TRACE(changed ? "changed" : "same");
+        const std::string name = changed ? "续传2" : "续传";
+        server.addPage("/v.flv", a);
+        w().Label7.setCaption(name);
+        w().Text4.setText(server.url("/bare/v.flv"));
+        server.cutNext("/bare/v.flv", 200000);
+        w().Command10.click();
+        EXPECT_EQ(w().Label3.caption(), "失败，您刚刚断网了");
+        EXPECT_FALSE(std::filesystem::exists(downloaded(name + ".flv")));
+        if (changed)
+            server.addPage("/v.flv", b);
+        w().Command10.click();
+        const std::vector<std::string> asked = server.ranges("/bare/v.flv");
+        EXPECT_EQ(asked[asked.size() - (changed ? 2 : 1)], "bytes=134464-399999");
+        EXPECT_EQ(w().Label3.caption(), "下载完成！");
+        EXPECT_TRUE(readBytes(downloaded(name + ".flv")) == (changed ? b : a));
+        EXPECT_FALSE(std::filesystem::exists(downloads::partialPath(downloaded(name + ".flv"))));
+    }
 }

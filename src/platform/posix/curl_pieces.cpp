@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <map>
 #include <memory>
@@ -26,6 +27,8 @@ struct Piece {
     curl_slist* headers = nullptr;
     int fd = -1;
     long long written = 0;
+    // Bytes of the request's overlap that came and matched.
+    size_t overlapSeen = 0;
     bool checked = false;
     bool rangeRefused = false;
     bool writeFailed = false;
@@ -94,21 +97,30 @@ size_t pieceWrite(char* data, size_t size, size_t count, void* user)
         }
     }
     const long long length = piece->rangeLength();
-    if (length >= 0 && piece->written + static_cast<long long>(bytes) > length) {
+    const auto seen = static_cast<long long>(piece->overlapSeen);
+    if (length >= 0 && seen + piece->written + static_cast<long long>(bytes) > length) {
         piece->overrun = true;
         return 0;
     }
+    // The overlap asked for again is compared, not written.
+    const std::string& overlap = piece->request.overlap;
+    const size_t repeated = std::min(bytes, overlap.size() - piece->overlapSeen);
+    if (repeated > 0 && std::memcmp(data, overlap.data() + piece->overlapSeen, repeated) != 0) {
+        piece->rangeRefused = true;
+        return 0;
+    }
+    piece->overlapSeen += repeated;
     const off_t at = static_cast<off_t>(piece->request.offset + piece->written);
-    size_t done = 0;
-    while (done < bytes) {
-        const ssize_t n = ::pwrite(piece->fd, data + done, bytes - done, at + static_cast<off_t>(done));
+    for (size_t done = repeated; done < bytes;) {
+        const ssize_t n
+            = ::pwrite(piece->fd, data + done, bytes - done, at + static_cast<off_t>(done - repeated));
         if (n <= 0) {
             piece->writeFailed = true;
             return 0;
         }
         done += static_cast<size_t>(n);
     }
-    piece->written += static_cast<long long>(bytes);
+    piece->written += static_cast<long long>(bytes - repeated);
     return bytes;
 }
 
@@ -131,7 +143,7 @@ PieceOutcome outcomeOf(int id, const Piece& piece, CURLcode code)
                                                   : 0;
     out.retryAfterSeconds = parseRetryAfter(piece.retryAfter, static_cast<long long>(std::time(nullptr)));
     const long long length = piece.rangeLength();
-    const bool whole = length < 0 || piece.written == length;
+    const bool whole = length < 0 || piece.written + static_cast<long long>(piece.overlapSeen) == length;
     out.ok = code == CURLE_OK && out.status >= 200 && out.status < 300 && !piece.rangeRefused && whole;
     if (out.ok)
         return out;
