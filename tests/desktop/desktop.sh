@@ -316,12 +316,19 @@ expect_screen() {
 make_wav() { sox -q -n -r 44100 -c 2 "$1" synth "${2:-5}" sine 440 vol 0.2; }
 # make_video FILE [FRAMES [CODEC]]: 25 frames a second, MPEG-4 unless told (the container
 # is the file's extension).
+make_video() {
+    ffmpeg -loglevel error -y -f lavfi -i "color=c=0x20c020:s=320x240:r=25" -frames:v "${2:-100}" \
+        -c:v "${3:-mpeg4}" -pix_fmt yuv420p "$1"
+}
+make_picture() { convert -size 320x240 "xc:$2" "$1"; }
+
 # loopback_server SCRIPT [ARGS...]: starts a Python server script that prints its port first,
 # stopped with the case, and sets $site to its address.
 loopback_server() {
     python3 "$@" >"$DESKTOP_WORK/port" &
     HELPER_PIDS+=($!)
     wait_until test -s "$DESKTOP_WORK/port" || fail "the loopback server did not start"
+    # shellcheck disable=SC2034 # read by the cases
     site="http://127.0.0.1:$(cat "$DESKTOP_WORK/port")"
 }
 # file_server DIR: serves the files of DIR on a loopback address ($site).
@@ -331,11 +338,6 @@ s = h.ThreadingHTTPServer(('127.0.0.1', 0), f.partial(h.SimpleHTTPRequestHandler
 print(s.server_port, flush=True)
 s.serve_forever()" "$1"
 }
-make_video() {
-    ffmpeg -loglevel error -y -f lavfi -i "color=c=0x20c020:s=320x240:r=25" -frames:v "${2:-100}" \
-        -c:v "${3:-mpeg4}" -pix_fmt yuv420p "$1"
-}
-make_picture() { convert -size 320x240 "xc:$2" "$1"; }
 
 # Closes a window as a person does from the keyboard: the window manager's close key (alt+F4)
 # on the window, once it has the focus.

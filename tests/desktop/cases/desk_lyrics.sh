@@ -33,8 +33,7 @@ wait_until -t 5 grep -q "left=$(((bx - 100) * 15))" "$PROFILE/my documents/zelv/
     || fail "the place was not kept: $(cat "$PROFILE/my documents/zelv/desklyrics.ini")"
 
 note "dragged over the player's pause button and locked: a click there pauses the song"
-read -r px py <<<"$(centre_of Form5.WindowsMediaPlayer1)"
-read -r x y w h <<<"$(rect_of control Form5.WindowsMediaPlayer1)"
+read -r x y _ h <<<"$(rect_of control Form5.WindowsMediaPlayer1)"
 pause_x=$((x + 19)) pause_y=$((y + h - 18))
 read -r lx ly _ lh <<<"$(rect_of control geci.ci)"
 xdotool mousemove --sync $((lx + 150)) $((ly + lh / 2)) mousedown 1

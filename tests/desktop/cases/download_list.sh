@@ -1,6 +1,7 @@
 # The download list, opened from the tray menu: a typed address goes on the list and runs; a
 # paused row stays paused (the list file says so), a row moved up runs first, a resumed row
 # finishes byte for byte, and "打开文件夹" opens the download folder.
+# shellcheck disable=SC2154 # $site is set by loopback_server in desktop.sh
 desktop_start
 # Two files on a loopback server; the first one comes slowly, so it can be paused.
 mkdir -p "$DESKTOP_WORK/site"

@@ -1,5 +1,6 @@
 # A download that ends while every window is hidden shows the tray icon's notice, and a click
 # on the notice opens the download list.
+# shellcheck disable=SC2154 # $site is set by loopback_server in desktop.sh
 desktop_start
 mkdir -p "$DESKTOP_WORK/site"
 head -c 600000 /dev/urandom >"$DESKTOP_WORK/site/slow.bin"

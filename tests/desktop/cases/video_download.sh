@@ -2,6 +2,7 @@
 # half way through a download the marks reach the middle of what the label leaves them, and a
 # finished download's marks end where the label ends. The web play window opened from the
 # download window lays its browser over its whole inside, also when the person resizes it.
+# shellcheck disable=SC2154 # $site is set by loopback_server in desktop.sh
 desktop_start
 # The parsing service and the videos on a loopback server; each video stops at its half for a
 # few seconds, so the bar can be looked at there.

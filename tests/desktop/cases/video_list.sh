@@ -1,5 +1,6 @@
 # A page of several videos: the video window resolves it through the real yt-dlp into the
 # video list, whose checked entries go on the download list under their numbers.
+# shellcheck disable=SC2154 # $site is set by loopback_server in desktop.sh
 desktop_start
 mkdir -p "$DESKTOP_WORK/site"
 make_video "$DESKTOP_WORK/site/clip.mp4"
