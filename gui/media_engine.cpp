@@ -623,7 +623,7 @@ void MpvMediaEngine::setSubtitle(const std::string& choice)
         return;
     if (choice == runtime::kSubtitleNone)
         setText("sid", "no");
-    else if (choice.rfind("track:", 0) == 0)
+    else if (choice.starts_with("track:"))
         setText("sid", choice.substr(6));
     else
         command({ "sub-add", choice.c_str(), "select" });

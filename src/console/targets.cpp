@@ -171,7 +171,7 @@ PropertyValue readProperty(const runtime::App& app, std::string_view address)
         return failure(a.window + " has no control " + (a.hasRest ? "" : "or property ") + a.member);
     }
     const std::string property = a.hasRest ? a.rest : defaultPropertyOf(*control);
-    if (property.rfind("item.", 0) == 0 && isListControl(*control))
+    if (property.starts_with("item.") && isListControl(*control))
         return readItem(*control, std::string_view(property).substr(5));
     auto v = control->property(property);
     if (!v)

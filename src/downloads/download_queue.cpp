@@ -94,7 +94,7 @@ std::string failureReason(const platform::PieceOutcome& outcome)
 {
     if (outcome.status >= 400)
         return "服务器拒绝（HTTP " + std::to_string(outcome.status) + "）";
-    if (outcome.error.rfind("the file cannot be written", 0) == 0)
+    if (outcome.error.starts_with("the file cannot be written"))
         return "无法写入文件";
     return "网络错误";
 }
@@ -484,8 +484,7 @@ void DownloadQueue::startPieces(Job& job, Live& live, int64_t now)
         platform::PieceOutcome refused;
         const int fetcherId = m_fetcher->start(request, &refused);
         if (fetcherId == 0) {
-            fail(
-                job, refused.error.rfind("the file cannot be written", 0) == 0 ? "无法写入文件" : "地址无效");
+            fail(job, refused.error.starts_with("the file cannot be written") ? "无法写入文件" : "地址无效");
             return;
         }
         m_running[fetcherId] = { job.id, i };

@@ -1,4 +1,5 @@
 #include "downloads/hls_playlist.h"
+#include "runtime/ascii.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,14 +7,6 @@
 namespace downloads {
 
 namespace {
-
-std::string trimmed(const std::string& s)
-{
-    const auto first = s.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
-}
 
 // The value of an attribute of a tag line (BANDWIDTH=..., URI="..."), quotes removed.
 std::string attribute(const std::string& line, const std::string& name)
@@ -35,18 +28,11 @@ std::string attribute(const std::string& line, const std::string& name)
     return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
-bool startsWith(const std::string& s, const char* prefix)
-{
-    return s.rfind(prefix, 0) == 0;
-}
-
 } // namespace
 
 bool isHlsAddress(const std::string& url)
 {
-    std::string path = url.substr(0, url.find_first_of("?#"));
-    std::transform(path.begin(), path.end(), path.begin(), [](unsigned char c) { return std::tolower(c); });
-    return path.size() > 5 && path.compare(path.size() - 5, 5, ".m3u8") == 0;
+    return runtime::asciiLower(url.substr(0, url.find_first_of("?#"))).ends_with(".m3u8");
 }
 
 std::string resolveAddress(const std::string& base, const std::string& relative)
@@ -58,9 +44,9 @@ std::string resolveAddress(const std::string& base, const std::string& relative)
         return relative;
     const size_t hostEnd = base.find('/', scheme + 3);
     const std::string origin = base.substr(0, hostEnd);
-    if (startsWith(relative, "//"))
+    if (relative.starts_with("//"))
         return base.substr(0, scheme + 1) + relative;
-    if (startsWith(relative, "/"))
+    if (relative.starts_with("/"))
         return origin + relative;
     const std::string path = base.substr(0, base.find_first_of("?#", scheme + 3));
     const size_t slash = path.rfind('/');
@@ -80,22 +66,22 @@ HlsPlaylist parseHlsPlaylist(const std::string& text, const std::string& base)
         size_t end = text.find('\n', start);
         if (end == std::string::npos)
             end = text.size();
-        const std::string line = trimmed(text.substr(start, end - start));
+        const std::string line = runtime::trimmed(text.substr(start, end - start));
         start = end + 1;
         if (line.empty())
             continue;
-        if (startsWith(line, "#EXT-X-STREAM-INF:")) {
+        if (line.starts_with("#EXT-X-STREAM-INF:")) {
             streamNext = true;
             const std::string bw = attribute(line, "BANDWIDTH");
             streamBandwidth
                 = bw.empty() || bw.find_first_not_of("0123456789") != std::string::npos || bw.size() > 15
                 ? 0
                 : std::stoll(bw);
-        } else if (startsWith(line, "#EXT-X-KEY:") && attribute(line, "METHOD") != "NONE") {
+        } else if (line.starts_with("#EXT-X-KEY:") && attribute(line, "METHOD") != "NONE") {
             out.refusal = "加密的视频流，不能下载";
-        } else if (startsWith(line, "#EXT-X-BYTERANGE")) {
+        } else if (line.starts_with("#EXT-X-BYTERANGE")) {
             out.refusal = "分段方式不支持";
-        } else if (startsWith(line, "#EXT-X-MAP:")) {
+        } else if (line.starts_with("#EXT-X-MAP:")) {
             const std::string uri = attribute(line, "URI");
             if (!uri.empty())
                 out.fragments.push_back(resolveAddress(base, uri));

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/textfile.h"
+#include "runtime/ascii.h"
 
 namespace platform {
 
@@ -12,15 +13,6 @@ namespace {
 
 // A configuration is a page of key=value lines; a bigger file is not one.
 constexpr size_t kMaxConfigBytes = 4u * 1024 * 1024;
-
-std::string trimmed(const std::string& s)
-{
-    const auto b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos)
-        return {};
-    const auto e = s.find_last_not_of(" \t\r\n");
-    return s.substr(b, e - b + 1);
-}
 
 } // namespace
 
@@ -140,7 +132,7 @@ Status Config::loadFile(const std::string& path)
     std::string bad;
     while (std::getline(in, line)) {
         ++number;
-        const std::string t = trimmed(line);
+        const std::string t = runtime::trimmed(line);
         if (t.empty() || t[0] == '#')
             continue;
         const auto eq = t.find('=');
@@ -148,7 +140,7 @@ Status Config::loadFile(const std::string& path)
             bad += (bad.empty() ? "" : ", ") + std::to_string(number);
             continue;
         }
-        m_values[trimmed(t.substr(0, eq))] = trimmed(t.substr(eq + 1));
+        m_values[runtime::trimmed(t.substr(0, eq))] = runtime::trimmed(t.substr(eq + 1));
     }
     if (!bad.empty())
         return Status::failure(path + ": lines without key=value: " + bad);

@@ -1,4 +1,5 @@
 #include "platform/decoders.h"
+#include "runtime/ascii.h"
 
 #include <algorithm>
 #include <cctype>
@@ -11,12 +12,6 @@ namespace {
 // FFmpeg's name of each common format's decoder, in the order of kCommonFormats.
 constexpr const char* kCodecNames[] = { "mp3", "aac", "h264", "mpeg4", "vorbis", "theora" };
 static_assert(std::size(kCodecNames) == std::size(kCommonFormats));
-
-std::string lower(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-    return s;
-}
 
 } // namespace
 
@@ -33,7 +28,8 @@ std::vector<std::string> formatsWithoutDecoder(const std::vector<std::string>& c
 std::vector<std::string> formatsOfMedium(const std::string& name)
 {
     const size_t dot = name.rfind('.');
-    const std::string ext = dot == std::string::npos ? std::string() : lower(name.substr(dot + 1));
+    const std::string ext
+        = dot == std::string::npos ? std::string() : runtime::asciiLower(name.substr(dot + 1));
     if (ext == "mp3")
         return { "MP3" };
     if (ext == "aac" || ext == "m4a")

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/codec.h"
+#include "runtime/ascii.h"
 
 namespace platform {
 
@@ -10,11 +11,6 @@ namespace {
 
 // How far into a page a meta charset declaration is looked for.
 constexpr size_t kPrescanBytes = 8192;
-char lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool isAlpha(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -25,29 +21,10 @@ bool isSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
 }
 
-bool startsWithNoCase(std::string_view s, size_t at, std::string_view prefix)
-{
-    if (at > s.size() || s.size() - at < prefix.size())
-        return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        if (lower(s[at + i]) != prefix[i])
-            return false;
-    }
-    return true;
-}
-
-std::string lowered(std::string_view s)
-{
-    std::string out(s);
-    for (char& c : out)
-        c = lower(c);
-    return out;
-}
-
 // The value after "charset=" in a Content-Type text, or an empty text.
 std::string charsetParameter(std::string_view text)
 {
-    const std::string low = lowered(text);
+    const std::string low = runtime::asciiLower(text);
     size_t at = low.find("charset");
     if (at == std::string::npos)
         return {};
@@ -79,7 +56,7 @@ bool nextAttribute(std::string_view s, size_t& i, std::string& name, std::string
     const size_t nameStart = i;
     while (i < s.size() && !isSpace(s[i]) && s[i] != '/' && s[i] != '>' && s[i] != '=')
         ++i;
-    name = lowered(s.substr(nameStart, i - nameStart));
+    name = runtime::asciiLower(s.substr(nameStart, i - nameStart));
     value.clear();
     while (i < s.size() && isSpace(s[i]))
         ++i;
@@ -129,8 +106,8 @@ std::string metaCharset(std::string_view bytes)
             i = end + 1;
             continue;
         }
-        const bool meta
-            = startsWithNoCase(s, i, "<meta") && i + 5 < s.size() && (isSpace(s[i + 5]) || s[i + 5] == '/');
+        const bool meta = runtime::startsWithNoCase(s.substr(i), "<meta") && i + 5 < s.size()
+            && (isSpace(s[i + 5]) || s[i + 5] == '/');
         i += 1;
         std::string name;
         std::string value;
@@ -145,7 +122,7 @@ std::string metaCharset(std::string_view bytes)
             if (name == "charset" && charset.empty())
                 charset = value;
             else if (name == "http-equiv")
-                httpEquiv = lowered(value);
+                httpEquiv = runtime::asciiLower(value);
             else if (name == "content")
                 content = value;
         }
@@ -180,7 +157,7 @@ std::string pageCharset(std::string_view bytes, const std::string& contentType, 
     const std::string meta = metaCharset(bytes);
     // A page read as ASCII text cannot be UTF-16: such a declaration was written before a
     // tool converted the page, so browsers read it as UTF-8.
-    if (lowered(meta).rfind("utf-16", 0) == 0)
+    if (runtime::asciiLower(meta).starts_with("utf-16"))
         return "UTF-8";
     return knownOr(meta, knownOr(fallback, "UTF-8"));
 }

@@ -152,7 +152,7 @@ std::string AddressResolver::resolve(const std::string& ref) const
         // Web pages write backslashes for slashes; browsers read them so.
         std::replace(r.begin(), r.begin() + static_cast<std::ptrdiff_t>(suffixStart), '\\', '/');
     }
-    if (r.rfind("//", 0) == 0)
+    if (r.starts_with("//"))
         return m_scheme + ":" + r;
     if (r.empty())
         return m_origin + m_path + m_query;

@@ -10,6 +10,7 @@
 
 #include "platform/charset_detect.h"
 #include "platform/textfile.h"
+#include "runtime/ascii.h"
 
 namespace platform {
 
@@ -22,13 +23,6 @@ std::string utf8Of(const TagLib::String& s)
     if (s.isLatin1() && !s.isAscii())
         return decodeSingleByteField(s.to8Bit(false));
     return s.stripWhiteSpace().to8Bit(true);
-}
-
-std::string trimmed(std::string s)
-{
-    const size_t first = s.find_first_not_of(" \t\r\n");
-    const size_t last = s.find_last_not_of(" \t\r\n");
-    return first == std::string::npos ? std::string() : s.substr(first, last - first + 1);
 }
 
 // Synchronised lyrics of an ID3v2 tag (SYLT timed in milliseconds) as LRC text.
@@ -45,7 +39,7 @@ std::string syncedLyricsOf(TagLib::ID3v2::Tag* tag)
             char stamp[32];
             std::snprintf(stamp, sizeof stamp, "[%02u:%02u.%02u]", line.time / 60000, line.time / 1000 % 60,
                 line.time % 1000 / 10);
-            out += stamp + trimmed(utf8Of(line.text)) + "\n";
+            out += stamp + runtime::trimmed(utf8Of(line.text)) + "\n";
         }
         if (!out.empty())
             return out;
@@ -77,9 +71,9 @@ SongTags readSongTags(const std::string& path)
     if (file.isNull())
         return out;
     if (const TagLib::Tag* tag = file.tag()) {
-        out.title = trimmed(utf8Of(tag->title()));
-        out.artist = trimmed(utf8Of(tag->artist()));
-        out.album = trimmed(utf8Of(tag->album()));
+        out.title = runtime::trimmed(utf8Of(tag->title()));
+        out.artist = runtime::trimmed(utf8Of(tag->artist()));
+        out.album = runtime::trimmed(utf8Of(tag->album()));
     }
     if (const TagLib::AudioProperties* audio = file.audioProperties())
         out.seconds = audio->lengthInSeconds();

@@ -24,16 +24,6 @@ constexpr const char* kNewSuffix = ".commit-new";
 // A journal is a short list of names; anything longer is not one of ours.
 constexpr size_t kMaxJournalBytes = 64 * 1024;
 
-bool endsWith(const std::string& s, const std::string& end)
-{
-    return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
-}
-
-bool startsWith(const std::string& s, const std::string& start)
-{
-    return s.compare(0, start.size(), start) == 0;
-}
-
 // The temporary that holds a target's new bytes until the commit is applied.
 fs::path newFileOf(const fs::path& target)
 {
@@ -83,7 +73,7 @@ Status commitTogether(const std::string& journal, const std::vector<FileContent>
 {
     const fs::path journalPath(journal);
     const fs::path folder = journalPath.parent_path();
-    if (!endsWith(journalPath.filename().string(), kJournalSuffix))
+    if (!journalPath.filename().string().ends_with(kJournalSuffix))
         return Status::failure("a journal's name ends with .commit: " + journal);
     for (const FileContent& f : files) {
         if (fs::path(f.path).parent_path() != folder)
@@ -152,16 +142,16 @@ void completeCommitsIn(const std::string& folder)
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        if (startsWith(name, ".") && endsWith(name, kJournalSuffix))
+        if (name.starts_with(".") && name.ends_with(kJournalSuffix))
             completeCommit(it->path().string());
     }
 }
 
 bool isTemporaryName(const std::string& name)
 {
-    if (!startsWith(name, ".") || name.size() < 3)
+    if (!name.starts_with(".") || name.size() < 3)
         return false;
-    if (isProgramTemporaryName(name) || endsWith(name, kNewSuffix) || endsWith(name, ".part"))
+    if (isProgramTemporaryName(name) || name.ends_with(kNewSuffix) || name.ends_with(".part"))
         return true;
     // The atomic rewrite's temporaries: ".NAME.tmp" and up to six digits.
     const size_t tmp = name.rfind(".tmp");
@@ -174,7 +164,7 @@ bool isTemporaryName(const std::string& name)
 
 bool isProgramTemporaryName(const std::string& name)
 {
-    return startsWith(name, ".zelvora-") && endsWith(name, ".part");
+    return name.starts_with(".zelvora-") && name.ends_with(".part");
 }
 
 int removeStaleTemporaries(const std::string& folder, bool (*isTemporary)(const std::string&))
@@ -190,11 +180,11 @@ int removeStaleTemporaries(const std::string& folder, bool (*isTemporary)(const 
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        journalPending = journalPending || (startsWith(name, ".") && endsWith(name, kJournalSuffix));
+        journalPending = journalPending || (name.starts_with(".") && name.ends_with(kJournalSuffix));
     }
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         Candidate c { it->path(), {} };
-        if (journalPending && endsWith(c.path.filename().string(), kNewSuffix))
+        if (journalPending && c.path.filename().string().ends_with(kNewSuffix))
             continue;
         int64_t modified = 0;
         // Only what was last written before this program started can be a killed run's.

@@ -29,11 +29,6 @@ constexpr const char* kVideoTip = "这是普通视频，无需插件，双击即
 constexpr const char* kPluginTip
     = "播放此类视频需要插件，必须安装百度影音或者快播，如果您没有安装，软件会自动引导您安装";
 
-bool startsWith(const std::string& text, const char* prefix)
-{
-    return text.rfind(prefix, 0) == 0;
-}
-
 } // namespace
 
 void Form5::setupNetworkTab()
@@ -130,7 +125,7 @@ void Form5::Label14_Click()
     }
     // Designed: only a lower-case scheme makes a web address; "HTTP://..." is searched for.
     // Sound: "https://" is a web address too.
-    if (startsWith(address, "http://") || startsWith(address, "https://")) {
+    if (address.starts_with("http://") || address.starts_with("https://")) {
         closeMediaPlayer();
         showInBrowser(address);
         return;
@@ -177,18 +172,18 @@ void Form5::List6_DblClick()
 void Form5::List7_Click()
 {
     const std::string address = app().get<video::search>().dizhi7.list(List7.listIndex());
-    if (startsWith(address, "bdhd://"))
+    if (address.starts_with("bdhd://"))
         Text4.setText(address);
-    else if (startsWith(address, "http://"))
+    else if (address.starts_with("http://"))
         Text4.setText(kHiddenAddress);
 }
 
 void Form5::List7_DblClick()
 {
     const std::string address = app().get<video::search>().dizhi7.list(List7.listIndex());
-    if (startsWith(address, "http://"))
+    if (address.starts_with("http://"))
         app().get<video::play>().playQvodResource(address);
-    else if (startsWith(address, "bdhd://"))
+    else if (address.starts_with("bdhd://"))
         app().get<video::play>().playBaiduResource(address);
 }
 

@@ -8,32 +8,12 @@
 #include "common/page_text.h"
 #include "platform/xml_reader.h"
 #include "player/page_templates.h"
+#include "runtime/ascii.h"
 #include "runtime/vbtext.h"
 
 namespace player::playlists {
 
 namespace {
-
-std::string lower(std::string_view s)
-{
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
-    return out;
-}
-
-bool startsWithNoCase(std::string_view s, std::string_view prefix)
-{
-    return s.size() >= prefix.size() && lower(s.substr(0, prefix.size())) == prefix;
-}
-
-std::string_view trim(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
 
 // Calls line(text) for every line of text (LF, CR LF or a lone CR ends one), skipping the
 // over-long ones; stops when it returns false.
@@ -50,7 +30,7 @@ template <class F> void forEachLine(std::string_view text, F line)
         at = end
             + (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2
                                                                                                         : 1);
-        if (l.size() <= kMaxLine && !line(trim(l)))
+        if (l.size() <= kMaxLine && !line(runtime::trimmedView(l)))
             return;
     }
 }
@@ -64,10 +44,11 @@ std::vector<Entry> readM3u(std::string_view text, bool* cut)
             return true;
         if (l.front() == '#') {
             // "#EXTINF:seconds,title" names the entry on the next line.
-            if (startsWithNoCase(l, "#extinf:")) {
+            if (runtime::startsWithNoCase(l, "#extinf:")) {
                 const size_t comma = l.find(',');
-                title = comma == std::string_view::npos ? std::string()
-                                                        : std::string(trim(l.substr(comma + 1)));
+                title = comma == std::string_view::npos
+                    ? std::string()
+                    : std::string(runtime::trimmedView(l.substr(comma + 1)));
             }
             return true;
         }
@@ -90,16 +71,16 @@ std::vector<Entry> readPls(std::string_view text, bool* cut)
     bool inPlaylist = false;
     forEachLine(text, [&](std::string_view l) {
         if (!l.empty() && l.front() == '[') {
-            inPlaylist = lower(l) == "[playlist]";
+            inPlaylist = runtime::asciiLower(l) == "[playlist]";
             return true;
         }
         const size_t eq = l.find('=');
         if (!inPlaylist || eq == std::string_view::npos)
             return true;
-        const std::string key = lower(trim(l.substr(0, eq)));
-        const std::string_view value = trim(l.substr(eq + 1));
-        const bool file = key.rfind("file", 0) == 0;
-        const bool named = key.rfind("title", 0) == 0;
+        const std::string key = runtime::asciiLower(runtime::trimmedView(l.substr(0, eq)));
+        const std::string_view value = runtime::trimmedView(l.substr(eq + 1));
+        const bool file = key.starts_with("file");
+        const bool named = key.starts_with("title");
         if (!file && !named)
             return true;
         const std::string digits = key.substr(file ? 4 : 5);
@@ -156,7 +137,7 @@ std::vector<Entry> readXspf(std::string_view text, bool* cut)
         if (inField()) {
             std::string& field = open.back() == "location" ? track.location : track.title;
             if (field.empty())
-                field = std::string(trim(content));
+                field = std::string(runtime::trimmedView(content));
         } else if (at({ "playlist", "trackList", "track" }) && !track.location.empty()) {
             if (out.size() < kMaxEntries)
                 out.push_back(std::move(track));
@@ -199,7 +180,8 @@ std::string oneLine(std::string s)
 Format formatOf(const std::string& path, std::string_view head)
 {
     const size_t dot = path.rfind('.');
-    const std::string ext = dot == std::string::npos ? std::string() : lower(path.substr(dot + 1));
+    const std::string ext
+        = dot == std::string::npos ? std::string() : runtime::asciiLower(path.substr(dot + 1));
     if (ext == "m3u" || ext == "m3u8")
         return Format::M3u;
     if (ext == "pls")
@@ -208,10 +190,10 @@ Format formatOf(const std::string& path, std::string_view head)
         return Format::Xspf;
     if (head.substr(0, 3) == "\xEF\xBB\xBF")
         head.remove_prefix(3);
-    head = trim(head.substr(0, 512));
-    if (startsWithNoCase(head, "#extm3u"))
+    head = runtime::trimmedView(head.substr(0, 512));
+    if (runtime::startsWithNoCase(head, "#extm3u"))
         return Format::M3u;
-    if (startsWithNoCase(head, "[playlist]"))
+    if (runtime::startsWithNoCase(head, "[playlist]"))
         return Format::Pls;
     if (head.find("<playlist") != std::string_view::npos && head.find("xspf.org") != std::string_view::npos)
         return Format::Xspf;
@@ -270,7 +252,7 @@ std::string write(Format format, const std::vector<Entry>& entries)
 
 std::string localPathOfFileUri(std::string_view uri)
 {
-    if (!startsWithNoCase(uri, "file:"))
+    if (!runtime::startsWithNoCase(uri, "file:"))
         return {};
     std::string_view rest = uri.substr(5);
     // "file:///p" and "file://localhost/p"; another host is not this machine's file.
@@ -279,7 +261,7 @@ std::string localPathOfFileUri(std::string_view uri)
         const size_t slash = rest.find('/');
         if (slash == std::string_view::npos)
             return {};
-        const std::string host = lower(rest.substr(0, slash));
+        const std::string host = runtime::asciiLower(rest.substr(0, slash));
         if (!host.empty() && host != "localhost")
             return {};
         rest.remove_prefix(slash);
@@ -328,7 +310,7 @@ std::string resolve(const std::string& location, const std::string& folder)
         return location;
     std::string path = localPathOfFileUri(location);
     if (path.empty()) {
-        if (location.rfind("file:", 0) == 0)
+        if (location.starts_with("file:"))
             return {};
         path = location;
         // A drive path of the system the list was made on stays as written (and is missing

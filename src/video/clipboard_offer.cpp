@@ -50,7 +50,7 @@ void jiantie::Timer1_Timer()
         return;
     m_seen = text;
     const std::string address = vb::Trim(text);
-    const bool web = address.rfind("http://", 0) == 0 || address.rfind("https://", 0) == 0;
+    const bool web = address.starts_with("http://") || address.starts_with("https://");
     if (!web || address.size() > 2000 || address.find_first_of(" \r\n\t") != std::string::npos
         || address == m_offered || !siteSupported(a.service<platform::Config>(), address)
         || !a.hasService<platform::Notices>())

@@ -75,16 +75,11 @@ std::string numbered(const char* row, int n)
     return std::string(row) + "(" + std::to_string(n) + ")";
 }
 
-bool startsWith(std::string_view text, std::string_view prefix)
-{
-    return text.substr(0, prefix.size()) == prefix;
-}
-
 // What follows "http://" or "https://" in text; the text itself when it has neither.
 std::string_view afterWebScheme(std::string_view text)
 {
     for (std::string_view scheme : { "http://", "https://" }) {
-        if (startsWith(text, scheme))
+        if (text.starts_with(scheme))
             return text.substr(scheme.size());
     }
     return text;
@@ -96,9 +91,9 @@ bool matchesPrefix(const std::string& address, const std::string& prefix)
 {
     const std::string_view host = afterWebScheme(prefix);
     if (host.size() == prefix.size())
-        return startsWith(address, prefix);
+        return address.starts_with(prefix);
     const std::string_view rest = afterWebScheme(address);
-    return rest.size() != address.size() && startsWith(rest, host);
+    return rest.size() != address.size() && rest.starts_with(host);
 }
 
 } // namespace

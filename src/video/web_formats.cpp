@@ -26,7 +26,7 @@ int whole(const Value& v)
 
 bool webAddress(const std::string& a)
 {
-    return a.rfind("http://", 0) == 0 || a.rfind("https://", 0) == 0;
+    return a.starts_with("http://") || a.starts_with("https://");
 }
 
 std::optional<WebFormat> readFormat(const Value& f)
@@ -264,11 +264,11 @@ HlsPlaylist readHlsPlaylist(std::string_view text, const std::string& address)
         std::string line = vb::Trim(text.substr(start, end - start));
         std::erase(line, '\r');
         start = end + 1;
-        if (line.rfind("#EXT-X-KEY:", 0) == 0 && line.find("METHOD=NONE") == std::string::npos)
+        if (line.starts_with("#EXT-X-KEY:") && line.find("METHOD=NONE") == std::string::npos)
             list.encrypted = true;
-        if (line.rfind("#EXT-X-STREAM-INF", 0) == 0)
+        if (line.starts_with("#EXT-X-STREAM-INF"))
             variantNext = true;
-        if (line.rfind("#EXT-X-MAP:", 0) == 0) {
+        if (line.starts_with("#EXT-X-MAP:")) {
             const size_t uri = line.find("URI=\"");
             const size_t close = uri == std::string::npos ? uri : line.find('"', uri + 5);
             if (close != std::string::npos)

@@ -31,7 +31,7 @@ struct WebFormat {
     std::vector<std::string> fragments;
 
     // Whether it comes as an HLS playlist of pieces.
-    bool hls() const { return protocol.rfind("m3u8", 0) == 0; }
+    bool hls() const { return protocol.starts_with("m3u8"); }
     // Whether it comes in pieces (HLS or DASH) rather than as one file.
     bool fragmented() const { return hls() || !fragments.empty(); }
 };

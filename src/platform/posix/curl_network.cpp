@@ -8,6 +8,7 @@
 #include "platform/posix/curl_files.h"
 #include "platform/posix/curl_resume.h"
 #include "platform/posix/curl_transfer.h"
+#include "runtime/ascii.h"
 
 namespace platform {
 
@@ -22,21 +23,6 @@ int64_t steadyMs()
 {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-bool startsWithNoCase(const std::string& s, const char* prefix)
-{
-    const size_t n = std::strlen(prefix);
-    if (s.size() < n)
-        return false;
-    for (size_t i = 0; i < n; ++i) {
-        char c = s[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != prefix[i])
-            return false;
-    }
-    return true;
 }
 
 bool needsEscape(unsigned char c)
@@ -162,9 +148,9 @@ std::string normalizeWebAddress(const std::string& url)
         return {};
     const auto last = url.find_last_not_of(" \t\r\n");
     const std::string trimmed = url.substr(first, last - first + 1);
-    const size_t schemeEnd = startsWithNoCase(trimmed, "http://") ? 7
-        : startsWithNoCase(trimmed, "https://")                   ? 8
-                                                                  : 0;
+    const size_t schemeEnd = runtime::startsWithNoCase(trimmed, "http://") ? 7
+        : runtime::startsWithNoCase(trimmed, "https://")                   ? 8
+                                                                           : 0;
     if (schemeEnd == 0)
         return {};
     const size_t authorityEnd = trimmed.find_first_of("/?#", schemeEnd);

@@ -14,6 +14,7 @@
 #include "platform/posix/curl_network.h"
 #include "platform/posix/curl_resume.h"
 #include "platform/posix/curl_transfer.h"
+#include "runtime/ascii.h"
 
 namespace platform {
 
@@ -55,22 +56,14 @@ struct Piece {
     }
 };
 
-std::string trimmed(const std::string& s)
-{
-    const auto first = s.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
-}
-
 size_t pieceHeader(char* data, size_t size, size_t count, void* user)
 {
     auto* piece = static_cast<Piece*>(user);
     const std::string line(data, size * count);
-    if (line.rfind("HTTP/", 0) == 0)
+    if (line.starts_with("HTTP/"))
         piece->retryAfter.clear();
     else if (line.size() > 12 && strncasecmp(line.c_str(), "Retry-After:", 12) == 0)
-        piece->retryAfter = trimmed(line.substr(12));
+        piece->retryAfter = runtime::trimmed(line.substr(12));
     return curl::captureHeader(data, size, count, &piece->answer);
 }
 
@@ -306,7 +299,7 @@ private:
 long parseRetryAfter(const std::string& value, long long nowEpoch)
 {
     constexpr long kDay = 24 * 3600;
-    const std::string text = trimmed(value);
+    const std::string text = runtime::trimmed(value);
     if (text.empty())
         return -1;
     if (text.find_first_not_of("0123456789") == std::string::npos)

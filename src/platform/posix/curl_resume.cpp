@@ -83,7 +83,7 @@ size_t captureHeader(char* data, size_t size, size_t count, void* user)
     const size_t bytes = size * count;
     const std::string line(data, bytes);
     std::string value;
-    if (line.rfind("HTTP/", 0) == 0)
+    if (line.starts_with("HTTP/"))
         *headers = ResponseHeaders {};
     else if (headerValue(line, "ETag", value))
         headers->etag = value;

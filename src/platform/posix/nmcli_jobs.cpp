@@ -18,7 +18,7 @@ struct Device {
     std::string type;
     std::string state;
     std::string connection;
-    bool connected() const { return state == "connected" || state.rfind("connected (", 0) == 0; }
+    bool connected() const { return state == "connected" || state.starts_with("connected ("); }
 };
 
 const std::vector<std::string> kDeviceList

@@ -51,7 +51,7 @@ std::string passwordHome()
         || !found->pw_dir)
         return {};
     const std::string home = found->pw_dir;
-    return home.rfind('/', 0) == 0 ? home : std::string();
+    return home.starts_with('/') ? home : std::string();
 }
 
 // Why path may not hold this user's files: it belongs to another user, or others may write
@@ -109,7 +109,7 @@ std::string xdgUserFolder(const std::string& home, const std::string& configHome
         if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
             value = value.substr(1, value.size() - 2);
         const std::string homeVar = "$HOME";
-        if (value.rfind(homeVar, 0) == 0)
+        if (value.starts_with(homeVar))
             value = home + value.substr(homeVar.size());
         if (!value.empty() && value.front() == '/' && foreignWrites(value).empty())
             return value;

@@ -103,7 +103,7 @@ std::string nmcliTrouble(const CommandResult& r)
     if (r.exitCode == 8)
         return "NetworkManager没有运行";
     std::string first = r.err.substr(0, r.err.find('\n'));
-    if (first.rfind("Error: ", 0) == 0)
+    if (first.starts_with("Error: "))
         first = first.substr(7);
     if (first.size() > 200)
         first = first.substr(0, 200);
@@ -163,7 +163,7 @@ std::string terseValue(const std::string& out, const std::string& field)
 {
     const std::string prefix = field + ":";
     for (const std::string& line : outputLines(out)) {
-        if (line.rfind(prefix, 0) == 0)
+        if (line.starts_with(prefix))
             return line.substr(prefix.size());
     }
     return {};
