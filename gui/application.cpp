@@ -54,6 +54,23 @@ std::shared_ptr<platform::Config> loadConfiguration(const std::string& file)
     return config;
 }
 
+namespace {
+
+bool waylandSession()
+{
+    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
+}
+
+} // namespace
+
+bool compositorPlacesWindows()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform.startsWith(QLatin1String("wayland"))
+        || (platform == QLatin1String("xcb") && waylandSession());
+}
+
 std::vector<char*> qtArguments(int argc, char** argv)
 {
     std::vector<char*> args(argv, argv + argc);
@@ -63,8 +80,7 @@ std::vector<char*> qtArguments(int argc, char** argv)
         if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
             return args;
     }
-    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        || qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
+    const bool wayland = waylandSession();
     // Natively, a compositor places each window where it likes and lets no program move its
     // own: the hub and its glued windows would fall apart. Through XWayland they keep
     // together. Given as an argument rather than in the environment, so the programs this

@@ -17,6 +17,10 @@ namespace gui {
 // through XWayland unless the person chose a platform (QT_QPA_PLATFORM, --platform) or there
 // is no X display.
 std::vector<char*> qtArguments(int argc, char** argv);
+// Whether a Wayland compositor places the windows: natively, or through XWayland, where
+// compositors differ (some keep an X window where the program puts it, others place it
+// themselves and re-centre it when it moves itself). Call after the QApplication exists.
+bool compositorPlacesWindows();
 // Call right after: translations, fonts, the program's icon, life beyond the last window.
 void setUpApplication(QApplication& app);
 // The configuration: the file given (--config), else the one named by the environment, else

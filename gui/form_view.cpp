@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gui/application.h"
 #include "gui/control_view.h"
 #include "gui/engine_views.h"
 #include "gui/look.h"
@@ -87,11 +88,11 @@ void FormView::ownerGone(FormView& owner)
 
 bool FormView::embeddable(const FormView* ownerView) const
 {
-    // A Wayland compositor places every window as it likes (beside its owner, over it) and no
-    // program may place its own: there a window glued to its owner is drawn inside the
-    // owner's window instead. Dialogs stay windows of their own, which compositors centre.
-    return ownerView && !m_form->modal()
-        && QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    // A Wayland compositor places every window as it likes (beside its owner, over it) and
+    // lets no native window place itself; through XWayland some keep an X window's place and
+    // some do not. There a window glued to its owner is drawn inside the owner's window
+    // instead. Dialogs stay windows of their own, which compositors centre.
+    return ownerView && !m_form->modal() && compositorPlacesWindows();
 }
 
 void FormView::unembed()
@@ -461,8 +462,7 @@ void FormView::mousePressEvent(QMouseEvent* event)
 
 void FormView::systemMoveIfDragging()
 {
-    if (!m_form || !m_form->drag.dragging
-        || !QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+    if (!m_form || !m_form->drag.dragging || !compositorPlacesWindows())
         return;
     // The compositor moves the whole window (the owner's, for a window drawn inside it) and
     // keeps the pointer until the move ends: the window's own drag would otherwise follow

@@ -1,8 +1,8 @@
 # The program on a Wayland session: sway nested on the virtual display (run as the ordinary user
 # a compositor needs), the program started from the session as a launcher starts it. By default
-# it runs through XWayland; natively (the person's choice) its feature window is drawn inside the
-# hub's window, which the compositor moves when the hub is dragged, and the window carries the
-# desktop entry's name as its app id. Either way the compositor's close of the hub is a close
+# it runs through XWayland, natively when the person chooses; either way its feature window is
+# drawn inside the hub's window, which the compositor moves when the hub is dragged, and natively
+# the window carries the desktop entry's name as its app id. Either way the compositor's close of the hub is a close
 # (here, without a tray: the exit question). One compositor serves both.
 DESKTOP_WM=none DESKTOP_TRAY=late desktop_start 1024x768
 user=$(id -un)
@@ -63,6 +63,20 @@ drag() {
     done
     xdotool mouseup 1
 }
+# The feature window is drawn inside the hub's window (the compositor places every window of
+# its own), and a drag on the hub's title moves that window through the compositor.
+expect_drags_with_feature_window() {
+    local criterion=$1 name=$2 hx hy hw hh
+    wait_until -t 10 window_shown Form1 || fail "the feature window did not show ($name)"
+    [ "$(window_id Form1)" = "$(window_id moban)" ] || fail "the feature window is a window of its own ($name)"
+    read -r hx hy hw hh <<<"$(sway_rect "$criterion")"
+    [ "$hh" -ge 700 ] || fail "the hub's window is not whole ($name: $hw x $hh)"
+    screenshot "$name"
+    drag $((hx + 600)) $((hy + 25)) -120 60
+    moved() { read -r x y _ _ <<<"$(sway_rect "$criterion")"; [ "$x" -lt "$hx" ] && [ "$y" -gt "$hy" ]; }
+    wait_until moved || fail "the compositor did not move the hub ($name): $hx $hy -> $(sway_rect "$criterion")"
+    screenshot "$name-moved"
+}
 # The compositor's close asks whether to end (no tray here), and No keeps the program.
 expect_close_asks() {
     sway "$1 kill" >/dev/null
@@ -77,9 +91,7 @@ note "by default: through XWayland"
 session_program_start
 uses_platform xcb || fail "the program did not start through XWayland"
 hub_id=$(window_id moban)
-screenshot xwayland
-# (sway centres a floating X window on every request to move it, so the hub's own drag, which
-# the X cases drive, is not checked here.)
+expect_drags_with_feature_window window="$hub_id" xwayland
 expect_close_asks "[id=$hub_id]" xwayland
 program_stop
 
@@ -88,11 +100,5 @@ session_program_start QT_QPA_PLATFORM=wayland
 uses_platform wayland || fail "the program did not run natively"
 hub="app_id=cn.zelvora.Zelvora"
 wait_until sway_rect "$hub" >/dev/null || fail "no window with the desktop entry's app id"
-read -r hx hy hw hh <<<"$(sway_rect "$hub")"
-[ "$hh" -ge 700 ] || fail "the feature window is not inside the hub's window ($hw x $hh)"
-screenshot native
-drag $((hx + 600)) $((hy + 25)) -120 60
-native_moved() { read -r x y _ _ <<<"$(sway_rect "$hub")"; [ "$x" -lt "$hx" ] && [ "$y" -gt "$hy" ]; }
-wait_until native_moved || fail "the compositor did not move the hub: $hx $hy -> $(sway_rect "$hub")"
-screenshot native-moved
+expect_drags_with_feature_window "$hub" native
 expect_close_asks "[$hub]" native
