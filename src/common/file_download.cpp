@@ -1,7 +1,6 @@
 #include "common/file_download.h"
 
 #include <algorithm>
-#include <chrono>
 #include <limits>
 
 #include "platform/network.h"
@@ -12,12 +11,6 @@
 namespace common {
 
 namespace {
-
-uint32_t steadyTick()
-{
-    using namespace std::chrono;
-    return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
 
 // The hold on one running transfer; aborting marks it, and the transfer stops at its next
 // report.
@@ -32,7 +25,6 @@ struct Binding {
 struct CFileDownload::State {
     runtime::App* app = nullptr;
     platform::Network* network = nullptr;
-    TickSource tick;
     CFileDownload* owner = nullptr;
     platform::DownloadOptions options;
 
@@ -40,6 +32,9 @@ struct CFileDownload::State {
     bool fBusy = false;
     int32_t lBindingHeld = 0;
     uint32_t lLastTick = 0;
+
+    // The app's clock as the system's tick count, which wraps.
+    uint32_t tick() const { return static_cast<uint32_t>(app->now()); }
     int64_t lLastBytes = 0;
 
     void OnStartBinding(const std::shared_ptr<Binding>& binding)
@@ -95,12 +90,11 @@ struct CFileDownload::State {
     }
 };
 
-CFileDownload::CFileDownload(runtime::App& app, platform::Network& network, TickSource tick)
+CFileDownload::CFileDownload(runtime::App& app, platform::Network& network)
     : m_state(std::make_shared<State>())
 {
     m_state->app = &app;
     m_state->network = &network;
-    m_state->tick = tick ? std::move(tick) : TickSource(steadyTick);
     m_state->owner = this;
 }
 

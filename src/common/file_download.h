@@ -28,15 +28,14 @@ inline constexpr long long kOwnDownloadBytes = 16LL * 1024 * 1024;
 // handler) while its transfer runs: the transfer then finishes without further events.
 class CFileDownload {
 public:
-    // A millisecond tick count that wraps like the system's tick since start.
-    using TickSource = std::function<uint32_t()>;
     // The progress event: bytes received, announced length (0 when unknown), speed in whole
     // KB/s, the report's status code and status text.
     using ProgressHandler = std::function<void(int64_t lProgress, int64_t lMaxProgress, int32_t lSpeed,
         int32_t lStatusCode, const std::string& sStatusText)>;
 
-    // Without a tick source the steady clock's milliseconds are used.
-    CFileDownload(runtime::App& app, platform::Network& network, TickSource tick = {});
+    // The speed is measured on the app's clock, read as a tick count that wraps like the
+    // system's tick since start.
+    CFileDownload(runtime::App& app, platform::Network& network);
     ~CFileDownload();
     CFileDownload(const CFileDownload&) = delete;
     CFileDownload& operator=(const CFileDownload&) = delete;

@@ -49,8 +49,10 @@ AwaitedDownload downloadAndWait(runtime::App& app, const JobRequest& request, co
     if (xiazai* list = app.find<xiazai>())
         list->refresh();
     // On a virtual clock (the console, tests) time stands still inside a handler: each step
-    // stands for the time it gives the network, so waits the server asked for still pass.
+    // stands for the time it gives the network, so waits the server asked for still pass. The
+    // time goes on from the list's last step, so one wait after another never goes back.
     const bool virtualTime = dynamic_cast<runtime::VirtualClock*>(&app.clock()) != nullptr;
+    const int64_t began = virtualTime ? std::max(app.now(), queue.now()) : 0;
     int64_t spent = 0;
     for (;;) {
         const Job* job = queue.job(result.id);
@@ -66,17 +68,18 @@ AwaitedDownload downloadAndWait(runtime::App& app, const JobRequest& request, co
         if (job->state != JobState::Waiting && job->state != JobState::Running) {
             // The finished file's last figures, as a transfer's last report gives them.
             if (job->state == JobState::Done && progress)
-                progress(job->received, job->size);
+                progress(job->received, job->size, virtualTime ? began + spent : app.now());
             return result;
         }
         if (!queue.canFetch())
             return result;
-        if (progress && !progress(job->received, job->size)) {
+        const int64_t now = virtualTime ? began + spent : app.now();
+        if (progress && !progress(job->received, job->size, now)) {
             // The window went away: the list carries the download on, patient as with its own.
             queue.setOneTry(result.id, false);
             return result;
         }
-        queue.tick(app.now() + spent, kStepMs);
+        queue.tick(now, kStepMs);
         spent += virtualTime ? kStepMs : 0;
         app.doEvents();
     }

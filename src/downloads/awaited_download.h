@@ -25,9 +25,10 @@ struct AwaitedDownload {
     std::string file;
 };
 
-// Told the bytes received and the whole size (0 while unknown) at every step; false stops
-// the wait (the window went away) and leaves the download running on the list.
-using AwaitProgress = std::function<bool(long long received, long long size)>;
+// Told the bytes received, the whole size (0 while unknown) and the time of the step on the
+// app's clock at every step; false stops the wait (the window went away) and leaves the
+// download running on the list.
+using AwaitProgress = std::function<bool(long long received, long long size, int64_t nowMs)>;
 
 // Puts the download on the list and waits for it to end, letting every window's events run.
 // An unfinished row of the same file goes on instead when it fetches the same address (its

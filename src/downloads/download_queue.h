@@ -69,6 +69,8 @@ public:
     // Moves every download on at time nowMs (the app's clock), waiting at most waitMs for the
     // network: ends, starts, waits.
     void tick(int64_t nowMs, int waitMs = 0);
+    // The time of the last tick.
+    int64_t now() const { return m_now; }
     // Whether anything is waiting or running.
     bool busy() const;
     // Whether the network can fetch pieces at all (a stand-in network of a test may not).

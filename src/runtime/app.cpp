@@ -1,7 +1,6 @@
 #include "runtime/app.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -10,12 +9,6 @@
 #include "runtime/media_controls.h"
 
 namespace runtime {
-
-int64_t SteadyClock::nowMs() const
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
 
 void Host::popupMenu(Form&, Menu&) { }
 

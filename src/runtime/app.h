@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "runtime/clock.h"
 #include "runtime/form.h"
 
 namespace runtime {
@@ -22,29 +23,6 @@ class MediaPlayer;
 class BrowserEngine;
 class MediaEngine;
 class Menu;
-
-// A millisecond clock.
-class Clock {
-public:
-    virtual ~Clock() = default;
-    virtual int64_t nowMs() const = 0;
-};
-
-// A clock that moves only when told to: tests and the headless console use it.
-class VirtualClock : public Clock {
-public:
-    int64_t nowMs() const override { return m_now; }
-    void set(int64_t ms) { m_now = ms; }
-
-private:
-    int64_t m_now = 0;
-};
-
-// Real monotonic time.
-class SteadyClock : public Clock {
-public:
-    int64_t nowMs() const override;
-};
 
 // What the program's host (the Qt front end, the console, a test) does for the app.
 class Host {

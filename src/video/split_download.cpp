@@ -1,7 +1,6 @@
 // The download job of the split-video downloader: the segment loop with its resume
 // counter, the bar and speed of a segment, and the figure of the whole video.
 #include <algorithm>
-#include <chrono>
 #include <utility>
 
 #include "downloads/awaited_download.h"
@@ -16,12 +15,6 @@ namespace video {
 namespace {
 
 constexpr int kBarMarks = 274;
-
-int64_t steadyMs()
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
 
 std::string megabytes(int64_t bytes)
 {
@@ -41,6 +34,13 @@ std::string fenge::segmentPath(int index) const
     if (m_web)
         return webPiecePath(index);
     return downloadFolder(app()) + "/" + m_name + "(" + vb::Str(index) + ")" + ".flv";
+}
+
+int64_t fenge::now()
+{
+    // The app's clock; a virtual one stands still while the list is waited for, and the
+    // list's steps tell the time they gave the network.
+    return std::max(app().now(), m_run.reportMs);
 }
 
 void fenge::Timer2_Timer()
@@ -91,7 +91,7 @@ bool fenge::fetchSegment(int index)
     m_overall.current = index;
     // The run's time starts with its first transfer.
     if (m_run.startMs == 0)
-        m_run.startMs = steadyMs();
+        m_run.startMs = now();
     // Each segment goes on the download list; the window waits for it and shows its bar. The
     // video's name was free when its run began: a segment file of that name is this video's
     // own (an earlier start's, or the list's after a restart), and the join expects the name.
@@ -105,7 +105,8 @@ bool fenge::fetchSegment(int index)
             .size = index < static_cast<int>(m_overall.sizes.size())
                 ? m_overall.sizes[static_cast<size_t>(index)]
                 : 0 },
-        [this](long long received, long long size) {
+        [this](long long received, long long size, int64_t nowMs) {
+            m_run.reportMs = nowMs;
             oDownload_OnProgress(received, size, 0, 0, "");
             return loaded();
         });
@@ -156,15 +157,15 @@ void fenge::showOverall(int64_t currentBytes)
         if (static_cast<int>(i) < m_overall.current)
             done += std::max<int64_t>(sizes[i], 0);
     }
-    const int64_t now = steadyMs();
+    const int64_t nowMs = now();
     if (m_overall.startBytes < 0) {
         m_overall.startBytes = done;
-        m_overall.startMs = now;
+        m_overall.startMs = nowMs;
     }
     std::string line = "总进度：" + megabytes(done);
     if (totalKnown)
         line += " / " + megabytes(total);
-    const int64_t elapsed = now - m_overall.startMs;
+    const int64_t elapsed = nowMs - m_overall.startMs;
     const int64_t gained = done - m_overall.startBytes;
     if (elapsed > 0 && gained > 0) {
         const double bytesPerMs = static_cast<double>(gained) / static_cast<double>(elapsed);
@@ -191,7 +192,7 @@ void fenge::oDownload_OnProgress(
     // Sound: the speed is the bytes of this run over its time so far. The speed of the last
     // report alone reads about 0 for every piece small enough to arrive in one report.
     m_run.pieceBytes = lProgress;
-    const int64_t elapsed = std::max<int64_t>(steadyMs() - m_run.startMs, 1);
+    const int64_t elapsed = std::max<int64_t>(now() - m_run.startMs, 1);
     const auto bytes = static_cast<double>(m_run.doneBytes + lProgress);
     Label5.setCaption("网速："
         + vb::Str(static_cast<int64_t>(bytes / static_cast<double>(elapsed) * 1000 / 1024)) + "KB/S");

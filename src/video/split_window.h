@@ -102,6 +102,8 @@ private:
         int64_t startBytes = -1;
         int64_t startMs = 0;
     } m_overall;
+    // The time on the app's clock, as the last report of the list gave it where that is later.
+    int64_t now();
     // This run's transfers: when the first one started (0 before), the bytes of the pieces
     // finished and of the piece arriving, and the HTTP status of the last one.
     struct RunTransfers {
@@ -109,6 +111,8 @@ private:
         int64_t doneBytes = 0;
         int64_t pieceBytes = 0;
         int status = 0;
+        // The time of the list's last report (0 before).
+        int64_t reportMs = 0;
     } m_run;
 };
 

@@ -61,7 +61,7 @@ void Form2::downloadVideo(
             .file = target,
             .headers = std::move(headers),
             .oneTry = true },
-        [this](long long received, long long size) {
+        [this](long long received, long long size, int64_t) {
             oDownload_OnProgress(received, size, 0, 0, "");
             return loaded();
         });

@@ -21,15 +21,15 @@ struct Event {
     int32_t speed;
 };
 
-// A network that plays back progress reports, moving the test's tick before each.
+// A network that plays back progress reports, moving the app's clock before each.
 class ScriptedNetwork : public platform::Network {
 public:
     struct Step {
         uint32_t tick;
         int64_t received;
     };
-    explicit ScriptedNetwork(uint32_t& tick)
-        : m_tick(tick)
+    explicit ScriptedNetwork(runtime::VirtualClock& clock)
+        : m_clock(clock)
     {
     }
     std::vector<Step> steps;
@@ -41,7 +41,7 @@ public:
     {
         progress({ TransferProgress::Start, 0, 0, TransferProgress::Connecting, "start" });
         for (const Step& step : steps) {
-            m_tick = step.tick;
+            m_clock.set(step.tick);
             progress({ TransferProgress::Progress, step.received, 0, TransferProgress::Data, "data" });
         }
         progress({ TransferProgress::Stop, 0, 0, 200, "" });
@@ -50,21 +50,22 @@ public:
     platform::HttpResponse get(const std::string&) override { return {}; }
 
 private:
-    uint32_t& m_tick;
+    runtime::VirtualClock& m_clock;
 };
 
 // Runs the steps through a fresh download object and gives the speeds of its events.
 std::vector<int32_t> speeds(const std::vector<ScriptedNetwork::Step>& steps, int handlerMs = 0)
 {
-    runtime::App app;
-    uint32_t tick = 0;
-    ScriptedNetwork net(tick);
+    auto owned = std::make_unique<runtime::VirtualClock>();
+    runtime::VirtualClock& clock = *owned;
+    runtime::App app(std::move(owned));
+    ScriptedNetwork net(clock);
     net.steps = steps;
-    common::CFileDownload download(app, net, [&tick] { return tick; });
+    common::CFileDownload download(app, net);
     std::vector<int32_t> out;
     download.OnProgress = [&](int64_t, int64_t, int32_t lSpeed, int32_t, const std::string&) {
         out.push_back(lSpeed);
-        tick += static_cast<uint32_t>(handlerMs);
+        clock.set(clock.nowMs() + handlerMs);
     };
     EXPECT_TRUE(download.StartDownloading("http://example/", "unused"));
     return out;
@@ -102,7 +103,8 @@ protected:
         EXPECT_FALSE(download.busy()) << path;
         return done;
     }
-    runtime::App app;
+    // The server's pace is real time.
+    runtime::App app { std::make_unique<runtime::SteadyClock>() };
     std::vector<Event> events;
     bool busyInEvents = true;
 };

@@ -41,11 +41,11 @@ TEST(AwaitedDownloadTest, WindowsDownloadsRunOnTheListSideBySideAndKeepTheirName
             .url = server.url("/slowly/16384/10/a.flv"),
             .file = folder + "a.flv",
             .oneTry = true },
-        [&](long long received, long long) {
+        [&](long long received, long long, int64_t) {
             if (received > 0 && second.id == 0)
                 second = downloads::downloadAndWait(p.app,
                     { .title = "乙", .url = server.url("/b.flv"), .file = folder + "b.flv", .oneTry = true },
-                    [&](long long, long long) {
+                    [&](long long, long long, int64_t) {
                         bothRan = bothRan || queue.jobs().front().state == JobState::Running;
                         const downloads::ListContent kept = downloads::readList(listFile);
                         EXPECT_EQ(kept.jobs.size(), 2u);

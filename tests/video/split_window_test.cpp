@@ -77,6 +77,7 @@ TEST_F(SplitWindowTest, ASplitVideoGoesToTheSplitterWhichFetchesItsLongLinksLast
     EXPECT_EQ(splitter.caption(), "此视频被该网站分割为3个片段");
 
     // Each segment is saved under its number in the list.
+    const int64_t began = p.app.now();
     start(splitter);
     EXPECT_EQ(
         splitter.Label8.caption(), "状态：分割视频全部下载完成，请检查桌面上“Zelvora下载区”文件夹内的视频");
@@ -88,6 +89,12 @@ TEST_F(SplitWindowTest, ASplitVideoGoesToTheSplitterWhichFetchesItsLongLinksLast
     // The lengths were asked once each, before the first segment.
     EXPECT_EQ(splitter.Label10.caption().rfind("总进度：0.29 MB / 0.29 MB", 0), 0u)
         << splitter.Label10.caption();
+    // The whole line on the app's clock: the run began when the window's timer first fired;
+    // 100 s later half the last segment is in.
+    dynamic_cast<runtime::VirtualClock&>(p.app.clock()).set(began + 1000 + 100000);
+    splitter.oDownload_OnProgress(kSegmentBytes / 2, kSegmentBytes, 0, 0, "");
+    EXPECT_EQ(splitter.Label10.caption(), "总进度：0.24 MB / 0.29 MB，速度 2KB/S，剩余 00:00:20");
+    EXPECT_EQ(splitter.Label5.caption(), "网速：3KB/S");
     EXPECT_EQ(server.hits("/seg/0.flv"), 2);
 }
 

@@ -1,7 +1,6 @@
 #include "platform/posix/curl_network.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 #include <memory>
 
@@ -9,6 +8,7 @@
 #include "platform/posix/curl_resume.h"
 #include "platform/posix/curl_transfer.h"
 #include "runtime/ascii.h"
+#include "runtime/clock.h"
 
 namespace platform {
 
@@ -18,12 +18,6 @@ namespace {
 constexpr int kPollMs = 50;
 // How much of a partial file's end a resume without a strong validator asks for again.
 constexpr size_t kOverlapBytes = 64 * 1024;
-
-int64_t steadyMs()
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
 
 bool needsEscape(unsigned char c)
 {
@@ -278,9 +272,9 @@ Status CurlNetwork::download(const std::string& url, const std::string& file,
     bool keepGoing = report(TransferProgress::Start, TransferProgress::Connecting, address, false);
     long long reported = 0;
     long redirects = 0;
-    int64_t lastReport = steadyMs();
+    int64_t lastReport = runtime::steadyNowMs();
     auto poll = [&] {
-        const int64_t now = steadyMs();
+        const int64_t now = runtime::steadyNowMs();
         if (transfer->redirects() != redirects) {
             redirects = transfer->redirects();
             lastReport = now;
@@ -360,10 +354,10 @@ std::vector<long long> CurlNetwork::contentLengths(
         if (!address.empty())
             running.push_back(transfers.back().get());
     }
-    const int64_t deadline = steadyMs() + m_options.lengthTimeoutMs;
+    const int64_t deadline = runtime::steadyNowMs() + m_options.lengthTimeoutMs;
     // Queued requests wait for a free connection; the whole asking ends in time all the same.
     const std::vector<CURLcode> results = curl::runTogether(
-        running, [&] { return (!keepGoing || keepGoing()) && steadyMs() < deadline; }, kPollMs,
+        running, [&] { return (!keepGoing || keepGoing()) && runtime::steadyNowMs() < deadline; }, kPollMs,
         m_options.lengthConnections);
     std::vector<long long> lengths;
     size_t next = 0;
