@@ -163,6 +163,19 @@ bool CFileDownload::busy() const
     return m_state->fBusy;
 }
 
+bool downloadInto(std::unique_ptr<CFileDownload>& slot, runtime::App& app, const std::string& source,
+    const std::string& target, CFileDownload::ProgressHandler onProgress, long maxSeconds, long long maxBytes)
+{
+    if (!app.hasService<platform::Network>())
+        return false;
+    slot = std::make_unique<CFileDownload>(app, app.service<platform::Network>());
+    slot->OnProgress = std::move(onProgress);
+    slot->setLimits(maxSeconds, maxBytes);
+    const bool done = slot->StartDownloading(source, target);
+    slot.reset();
+    return done;
+}
+
 std::string serverRefusal(int httpStatus)
 {
     return httpStatus >= 400 ? "服务器返回" + std::to_string(httpStatus) : std::string();

@@ -68,6 +68,13 @@ private:
     std::shared_ptr<State> m_state;
 };
 
+// A window's bounded download of one file: a fresh object in the window's slot while the
+// transfer runs (the window drops it to stop the transfer), its reports to onProgress. True
+// when the file came whole; false at once when the app has no network.
+bool downloadInto(std::unique_ptr<CFileDownload>& slot, runtime::App& app, const std::string& source,
+    const std::string& target, CFileDownload::ProgressHandler onProgress, long maxSeconds,
+    long long maxBytes);
+
 // What a failed download says about the server: "服务器返回" and its HTTP status when it
 // answered with an error status (400 and above), else empty (the connection failed).
 std::string serverRefusal(int httpStatus);

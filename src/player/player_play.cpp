@@ -171,21 +171,13 @@ bool Form5::ensureFlashPlayer()
     Label4.setVisible(true);
     Text5.setVisible(false);
 
-    bool fetched = false;
     runtime::App& a = app();
-    if (a.hasService<platform::Network>()) {
-        const std::string source = a.service<platform::Config>().get("update_server") + "/" + kFlashFile;
-        oDownload = std::make_unique<common::CFileDownload>(a, a.service<platform::Network>());
-        oDownload->OnProgress
-            = [this](int64_t progress, int64_t max, int32_t speed, int32_t code, const std::string& text) {
-                  oDownload_OnProgress(progress, max, speed, code, text);
-              };
-        // Sound: the program's own fetch is bounded in time and size, so a trickling or
-        // oversized answer can neither stall it nor become the player file.
-        oDownload->setLimits(common::kOwnDownloadSeconds, common::kOwnDownloadBytes);
-        fetched = oDownload->StartDownloading(source, target);
-        oDownload.reset();
-    }
+    // Sound: the program's own fetch is bounded in time and size, so a trickling or
+    // oversized answer can neither stall it nor become the player file.
+    const bool fetched = common::downloadInto(oDownload, a,
+        a.service<platform::Config>().get("update_server") + "/" + kFlashFile, target,
+        std::bind_front(&Form5::oDownload_OnProgress, this), common::kOwnDownloadSeconds,
+        common::kOwnDownloadBytes);
     tell(a, fetched ? "初始化成功!" : "初始化失败，请检查是否连接网络", platform::Information);
     for (runtime::Label* label : { &Label8, &Label9, &Label4 })
         label->setVisible(false);

@@ -95,20 +95,11 @@ void Form4::Command1_Click()
     const std::string version = a.get<traymenu::Form6>().xin.text();
     const std::string target = platform::joinPath(
         a.service<platform::Environment>().desktopFolder(), "Zelvora" + version + ".exe");
-    bool done = false;
-    if (a.hasService<platform::Network>()) {
-        oDownload = std::make_unique<common::CFileDownload>(a, a.service<platform::Network>());
-        oDownload->OnProgress
-            = [this](int64_t progress, int64_t max, int32_t speed, int32_t code, const std::string& text) {
-                  oDownload_OnProgress(progress, max, speed, code, text);
-              };
-        oDownload->setLimits(kProgramDownloadSeconds, kProgramDownloadBytes);
-        // Sound: the desktop file is replaced only by a complete download, never by a partial
-        // one, and the download is bounded in time and size.
-        done = oDownload->StartDownloading(
-            a.service<platform::Config>().get("update_server") + "/zelv.dll", target);
-        oDownload.reset();
-    }
+    // Sound: the desktop file is replaced only by a complete download, never by a partial
+    // one, and the download is bounded in time and size.
+    const bool done = common::downloadInto(oDownload, a,
+        a.service<platform::Config>().get("update_server") + "/zelv.dll", target,
+        std::bind_front(&Form4::oDownload_OnProgress, this), kProgramDownloadSeconds, kProgramDownloadBytes);
     tell(a, done ? "更新成功，版本号" + version : "更新失败，您刚刚断网了");
 }
 
