@@ -22,8 +22,9 @@ namespace {
 
 // What the observed properties are told apart by.
 enum Observed : uint64_t { kTimePos = 1, kDuration, kPause, kCaching, kMetadata, kAlbumArt, kTracks };
-// What a command's answer is told apart by.
+// What a command's or a property's answer is told apart by.
 constexpr uint64_t kCoverReply = 100;
+constexpr uint64_t kPreloadedTracks = 101;
 
 const char* const kOptions[][2] = {
     { "vo", "libmpv" },
@@ -97,6 +98,19 @@ const mpv_node* field(const mpv_node& map, const char* name)
     return nullptr;
 }
 
+// Whether mpv's track list holds a picture (a moving one or a cover).
+bool hasPicture(const mpv_node& list)
+{
+    if (list.format != MPV_FORMAT_NODE_ARRAY)
+        return false;
+    for (int i = 0; i < list.u.list->num; ++i) {
+        const mpv_node* type = field(list.u.list->values[i], "type");
+        if (type && text(*type) == QLatin1String("video"))
+            return true;
+    }
+    return false;
+}
+
 // The subtitle tracks of mpv's track list, named by title, language and file.
 std::vector<SubtitleTrack> subtitlesOf(const mpv_node& list)
 {
@@ -164,10 +178,9 @@ MpvMediaEngine::MpvMediaEngine(Session& session, runtime::MediaPlayer& player)
         m_mpv = nullptr;
         return;
     }
-    m_renderer = std::make_unique<FrameRenderer>(m_mpv, this, [this] {
-        if (m_surface && m_surface->video())
-            m_surface->video()->update();
-    });
+    // The renderer is made for the first medium with a picture, while mpv holds it before its
+    // outputs start: a song without one never pays for it.
+    mpv_hook_add(m_mpv, 0, "on_preloaded", 0);
     mpv_observe_property(m_mpv, kTimePos, "time-pos", MPV_FORMAT_DOUBLE);
     mpv_observe_property(m_mpv, kDuration, "duration", MPV_FORMAT_DOUBLE);
     mpv_observe_property(m_mpv, kPause, "pause", MPV_FORMAT_FLAG);
@@ -211,7 +224,18 @@ MpvMediaEngine::~MpvMediaEngine()
 
 const char* MpvMediaEngine::rendererName() const
 {
-    return m_renderer && m_renderer->ready() ? FrameRenderer::name() : "none";
+    // Before the first picture the renderer that will draw it.
+    return m_mpv && (!m_renderer || m_renderer->ready()) ? FrameRenderer::name() : "none";
+}
+
+void MpvMediaEngine::makeRenderer()
+{
+    m_renderer = std::make_unique<FrameRenderer>(m_mpv, this, [this] {
+        if (m_surface && m_surface->video())
+            m_surface->video()->update();
+    });
+    if (m_surface && m_surface->video())
+        m_surface->video()->setRenderer(m_renderer.get());
 }
 
 void MpvMediaEngine::configure()
@@ -298,6 +322,22 @@ void MpvMediaEngine::handle(const mpv_event& event)
     case MPV_EVENT_VIDEO_RECONFIG:
         if (m_albumArt)
             askForCover();
+        break;
+    case MPV_EVENT_HOOK:
+        m_preloadedHook = static_cast<const mpv_event_hook*>(event.data)->id;
+        if (m_renderer)
+            mpv_hook_continue(m_mpv, m_preloadedHook);
+        else
+            mpv_get_property_async(m_mpv, kPreloadedTracks, "track-list", MPV_FORMAT_NODE);
+        break;
+    case MPV_EVENT_GET_PROPERTY_REPLY:
+        if (event.reply_userdata == kPreloadedTracks) {
+            const auto* p = static_cast<const mpv_event_property*>(event.data);
+            if (event.error >= 0 && p->format == MPV_FORMAT_NODE
+                && hasPicture(*static_cast<mpv_node*>(p->data)))
+                makeRenderer();
+            mpv_hook_continue(m_mpv, m_preloadedHook);
+        }
         break;
     case MPV_EVENT_COMMAND_REPLY:
         if (event.reply_userdata == kCoverReply && event.error >= 0) {

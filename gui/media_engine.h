@@ -109,6 +109,8 @@ public:
 
 private:
     void configure();
+    // Makes the renderer and gives it to the surface.
+    void makeRenderer();
     void drain();
     void handle(const mpv_event& event);
     void propertyChanged(const mpv_event& event);
@@ -132,7 +134,10 @@ private:
     Session& m_session;
     runtime::MediaPlayer& m_player;
     mpv_handle* m_mpv = nullptr;
+    // Made for the first medium with a picture (none before).
     std::unique_ptr<FrameRenderer> m_renderer;
+    // The hook mpv holds a medium in before its outputs start, until the renderer is there.
+    uint64_t m_preloadedHook = 0;
     QPointer<MediaSurface> m_surface;
     std::shared_ptr<std::atomic<bool>> m_drainQueued = std::make_shared<std::atomic<bool>>(false);
     int m_reported = runtime::PlayUndefined;

@@ -17,7 +17,7 @@ namespace gui {
 
 class FrameRenderer {
 public:
-    // Made before the player loads a medium (mpv shows no video without it). frameDrawn runs
+    // Made before the player's video output starts (mpv shows no video without it). frameDrawn runs
     // on context's thread after each picture drawn.
     FrameRenderer(mpv_handle* mpv, QObject* context, std::function<void()> frameDrawn);
     // Frees the render context; the player itself must still exist.
