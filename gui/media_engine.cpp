@@ -9,6 +9,7 @@
 
 #include "gui/look.h"
 #include "gui/lyrics_follower.h"
+#include "gui/media_equalizer.h"
 #include "gui/media_frames.h"
 #include "gui/media_menu.h"
 #include "gui/session.h"
@@ -600,17 +601,6 @@ void MpvMediaEngine::setReplayGain(runtime::ReplayGain mode)
     setText("replaygain", words[static_cast<int>(mode)]);
 }
 
-std::string MpvMediaEngine::equalizerFilters(const runtime::EqualizerGains& gains)
-{
-    std::string filters;
-    for (int band = 0; band < runtime::kEqualizerBands; ++band) {
-        filters += (band ? "," : "") + std::string("@eq") + std::to_string(band)
-            + ":lavfi=[equalizer=f=" + std::to_string(runtime::kEqualizerHz[band])
-            + ":t=o:w=1:g=" + std::to_string(gains[static_cast<size_t>(band)]) + "]";
-    }
-    return filters;
-}
-
 void MpvMediaEngine::installEqualizer()
 {
     setText("af", equalizerFilters(m_gains));
@@ -635,14 +625,22 @@ void MpvMediaEngine::setEqualizer(const runtime::EqualizerGains& gains)
     }
     // While a medium plays the filters take the new gains in place, without a gap (setting the
     // filter option would rebuild them); the option follows with the next medium.
+    // The pre-gain comes down before a band is raised and goes up after bands are lowered, so
+    // no moment between the commands clips.
+    const std::string level = preGainText(gains);
+    const bool louder = preGain(gains) > preGain(before);
+    if (!louder)
+        command({ "af-command", kPreGainLabel, "volume", level.c_str() });
     for (int band = 0; band < runtime::kEqualizerBands; ++band) {
         const auto i = static_cast<size_t>(band);
         if (gains[i] == before[i])
             continue;
-        const std::string label = "eq" + std::to_string(band);
+        const std::string label = bandLabel(band);
         const std::string gain = std::to_string(gains[i]);
         command({ "af-command", label.c_str(), "g", gain.c_str() });
     }
+    if (louder)
+        command({ "af-command", kPreGainLabel, "volume", level.c_str() });
     m_filterOptionOld = true;
 }
 

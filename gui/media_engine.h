@@ -104,8 +104,6 @@ public:
     static MediaEnd endOf(int reason, bool quiet);
     // The text for mpv's error code, as the player shows it after "无法播放此文件".
     static std::string reasonText(int error);
-    // mpv's audio filters for the equalizer's gains: one labelled peak filter per band.
-    static std::string equalizerFilters(const runtime::EqualizerGains& gains);
 
 private:
     void configure();

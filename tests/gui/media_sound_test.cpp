@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "desktop_fixture.h"
+#include "gui/equalizer_window.h"
 #include "support/tone_join.h"
 #include "test_windows.h"
 
@@ -114,6 +115,37 @@ TEST_F(DesktopSound, ReplayGainSetsTheLevelFromTheTagsWithoutClipping)
         levels.push_back(rms(heard, from + kToneRate / 2, kToneRate / 2));
         const double plain = row.song == quiet ? levels[0] : levels[3];
         EXPECT_NEAR(levels.back() / plain, row.ratio, 0.03) << static_cast<int>(row.mode) << " " << row.song;
+    }
+}
+
+TEST_F(DesktopSound, BoostedBandsNeverClipAFullScaleSong)
+{
+    // A sweep from 30 Hz to 18 kHz over three seconds passes every band, its peak a hair under
+    // full scale (so full scale heard can only be a clipped sample).
+    std::vector<int16_t> sweep;
+    const double rise = std::log(18000.0 / 30);
+    for (int i = 0; i < 3 * kToneRate; ++i) {
+        const double t = static_cast<double>(i) / kToneRate;
+        const auto v = static_cast<int16_t>(
+            std::lround(32767 * 0.98 * std::sin(2 * M_PI * 30 * 3 / rise * (std::exp(rise * t / 3) - 1))));
+        sweep.insert(sweep.end(), { v, v });
+    }
+    writeWav(dir.file("sweep.wav"), sweep);
+    runtime::MediaPlayer& player = app().get<Sample>().WindowsMediaPlayer1;
+    for (const gui::EqualizerPreset& preset : gui::kEqualizerPresets) {
+        const size_t from = readSamples(output).size();
+        session().run([&] { player.setEqualizer(preset.gains); });
+        playToEnd(dir.file("sweep.wav"));
+        const std::vector<int16_t> heard = readSamples(output);
+        ASSERT_GE(heard.size() - from, sweep.size()) << preset.name;
+        int peak = 0, clipped = 0;
+        for (size_t i = from; i < heard.size(); ++i) {
+            peak = std::max(peak, std::abs(static_cast<int>(heard[i])));
+            clipped += heard[i] >= 32767 || heard[i] <= -32767;
+        }
+        EXPECT_EQ(clipped, 0) << preset.name;
+        // Brought down no further than the boost asks.
+        EXPECT_GT(peak, 32767 * 0.9) << preset.name;
     }
 }
 
