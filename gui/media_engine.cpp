@@ -12,6 +12,7 @@
 #include "gui/media_equalizer.h"
 #include "gui/media_frames.h"
 #include "gui/media_menu.h"
+#include "gui/render_choice.h"
 #include "gui/session.h"
 #include "gui/song_tags.h"
 #include "gui/video_surface.h"
@@ -225,16 +226,21 @@ MpvMediaEngine::~MpvMediaEngine()
 
 const char* MpvMediaEngine::rendererName() const
 {
-    // Before the first picture the renderer that will draw it.
-    return m_mpv && (!m_renderer || m_renderer->ready()) ? FrameRenderer::name() : "none";
+    if (!m_mpv || (m_renderer && !m_renderer->ready()))
+        return "none";
+    // Before the first picture the path that will draw it.
+    return m_renderer ? m_renderer->name() : RenderChoice::name(RenderChoice::path());
 }
 
-void MpvMediaEngine::makeRenderer()
+void MpvMediaEngine::makeRenderer(RenderPath path)
 {
-    m_renderer = std::make_unique<FrameRenderer>(m_mpv, this, [this] {
-        if (m_surface && m_surface->video())
-            m_surface->video()->update();
-    });
+    m_renderer = std::make_unique<FrameRenderer>(
+        m_mpv, this,
+        [this] {
+            if (m_surface && m_surface->video())
+                m_surface->video()->update();
+        },
+        path);
     if (m_surface && m_surface->video())
         m_surface->video()->setRenderer(m_renderer.get());
 }
@@ -334,10 +340,17 @@ void MpvMediaEngine::handle(const mpv_event& event)
     case MPV_EVENT_GET_PROPERTY_REPLY:
         if (event.reply_userdata == kPreloadedTracks) {
             const auto* p = static_cast<const mpv_event_property*>(event.data);
-            if (event.error >= 0 && p->format == MPV_FORMAT_NODE
-                && hasPicture(*static_cast<mpv_node*>(p->data)))
-                makeRenderer();
-            mpv_hook_continue(m_mpv, m_preloadedHook);
+            if (event.error < 0 || p->format != MPV_FORMAT_NODE
+                || !hasPicture(*static_cast<mpv_node*>(p->data))) {
+                mpv_hook_continue(m_mpv, m_preloadedHook);
+                break;
+            }
+            // The medium waits for the choice of path, which the interface never does.
+            RenderChoice::whenKnown(this, [this](RenderPath path) {
+                if (!m_renderer)
+                    makeRenderer(path);
+                mpv_hook_continue(m_mpv, m_preloadedHook);
+            });
         }
         break;
     case MPV_EVENT_COMMAND_REPLY:

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "gui/media_surface.h"
+#include "gui/render_choice.h"
 #include "runtime/engines.h"
 
 struct mpv_handle;
@@ -92,7 +93,7 @@ public:
     void loadSubtitle(const QString& path);
     // Whether mpv could be started at all.
     bool ready() const { return m_mpv != nullptr; }
-    // How the video is drawn ("software"), or "none" when it cannot be.
+    // How the video is drawn ("opengl", "software"), or "none" when it cannot be.
     const char* rendererName() const;
 
     // Called on the interface thread whenever the playing position moves (every frame or
@@ -108,7 +109,7 @@ public:
 private:
     void configure();
     // Makes the renderer and gives it to the surface.
-    void makeRenderer();
+    void makeRenderer(RenderPath path);
     void drain();
     void handle(const mpv_event& event);
     void propertyChanged(const mpv_event& event);
