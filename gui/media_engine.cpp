@@ -346,10 +346,10 @@ void MpvMediaEngine::handle(const mpv_event& event)
                 break;
             }
             // The medium waits for the choice of path, which the interface never does.
-            RenderChoice::whenKnown(this, [this](RenderPath path) {
+            RenderChoice::whenKnown(this, [this, hook = m_preloadedHook](RenderPath path) {
                 if (!m_renderer)
                     makeRenderer(path);
-                mpv_hook_continue(m_mpv, m_preloadedHook);
+                mpv_hook_continue(m_mpv, hook);
             });
         }
         break;
