@@ -12,6 +12,7 @@
 #include "gui/layout_report.h"
 #include "gui/look.h"
 #include "gui/mpris.h"
+#include "gui/render_choice.h"
 #include "gui/renderer.h"
 #include "gui/session.h"
 #include "gui/single_instance.h"
@@ -160,6 +161,8 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options)
         return 2;
     std::vector<char*> args = qtArguments(argc, argv);
     int count = static_cast<int>(args.size());
+    if (qEnvironmentVariableIsSet("ZELVORA_OPENGL_PROBE"))
+        return RenderChoice::probe(count, args.data());
     QApplication app(count, args.data());
     setUpApplication(app);
     if (SingleInstance::handOver(SingleInstance::defaultKey(), toQt(options.files), 2000))
@@ -194,6 +197,7 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options)
     const auto layoutReport = installLayoutReport(session);
     endOnRequest(&app, session, options.endProgram);
     session.startProgram();
+    RenderChoice::start();
     sayWhenNoChineseFont(&app, session);
     SingleInstance instance;
     if (!acceptHandOvers(instance, session, options.openFiles))

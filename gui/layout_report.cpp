@@ -48,7 +48,7 @@ bool onScreen(const QWidget& w)
 
 // One line per window on screen ("window NAME WINID X Y W H") and per control on show in it
 // ("control FORM.NAME X Y W H", a label with a caption with " caption=1", a media player
-// with " state=N volume=V mute=0|1 position=S rate=PERCENT", and " renderer=software|none"
+// with " state=N volume=V mute=0|1 position=S rate=PERCENT", and " renderer=opengl|software|none"
 // once it has its engine, a list box with " count=N").
 void reportWindows(QTextStream& out, const Renderer& renderer)
 {

@@ -1,5 +1,5 @@
 #pragma once
-// The decoders of the media engine: FFmpeg's, as libmpv lists them.
+// The decoders of the media engine: FFmpeg's, which libmpv plays through.
 #include "platform/decoders.h"
 
 namespace gui {

@@ -9,8 +9,10 @@
 
 #include "gui/look.h"
 #include "gui/lyrics_follower.h"
+#include "gui/media_equalizer.h"
 #include "gui/media_frames.h"
 #include "gui/media_menu.h"
+#include "gui/render_choice.h"
 #include "gui/session.h"
 #include "gui/song_tags.h"
 #include "gui/video_surface.h"
@@ -22,8 +24,9 @@ namespace {
 
 // What the observed properties are told apart by.
 enum Observed : uint64_t { kTimePos = 1, kDuration, kPause, kCaching, kMetadata, kAlbumArt, kTracks };
-// What a command's answer is told apart by.
+// What a command's or a property's answer is told apart by.
 constexpr uint64_t kCoverReply = 100;
+constexpr uint64_t kPreloadedTracks = 101;
 
 const char* const kOptions[][2] = {
     { "vo", "libmpv" },
@@ -97,6 +100,19 @@ const mpv_node* field(const mpv_node& map, const char* name)
     return nullptr;
 }
 
+// Whether mpv's track list holds a picture (a moving one or a cover).
+bool hasPicture(const mpv_node& list)
+{
+    if (list.format != MPV_FORMAT_NODE_ARRAY)
+        return false;
+    for (int i = 0; i < list.u.list->num; ++i) {
+        const mpv_node* type = field(list.u.list->values[i], "type");
+        if (type && text(*type) == QLatin1String("video"))
+            return true;
+    }
+    return false;
+}
+
 // The subtitle tracks of mpv's track list, named by title, language and file.
 std::vector<SubtitleTrack> subtitlesOf(const mpv_node& list)
 {
@@ -164,10 +180,9 @@ MpvMediaEngine::MpvMediaEngine(Session& session, runtime::MediaPlayer& player)
         m_mpv = nullptr;
         return;
     }
-    m_renderer = std::make_unique<FrameRenderer>(m_mpv, this, [this] {
-        if (m_surface && m_surface->video())
-            m_surface->video()->update();
-    });
+    // The renderer is made for the first medium with a picture, while mpv holds it before its
+    // outputs start: a song without one never pays for it.
+    mpv_hook_add(m_mpv, 0, "on_preloaded", 0);
     mpv_observe_property(m_mpv, kTimePos, "time-pos", MPV_FORMAT_DOUBLE);
     mpv_observe_property(m_mpv, kDuration, "duration", MPV_FORMAT_DOUBLE);
     mpv_observe_property(m_mpv, kPause, "pause", MPV_FORMAT_FLAG);
@@ -211,7 +226,23 @@ MpvMediaEngine::~MpvMediaEngine()
 
 const char* MpvMediaEngine::rendererName() const
 {
-    return m_renderer && m_renderer->ready() ? FrameRenderer::name() : "none";
+    if (!m_mpv || (m_renderer && !m_renderer->ready()))
+        return "none";
+    // Before the first picture the path that will draw it.
+    return m_renderer ? m_renderer->name() : RenderChoice::name(RenderChoice::path());
+}
+
+void MpvMediaEngine::makeRenderer(RenderPath path)
+{
+    m_renderer = std::make_unique<FrameRenderer>(
+        m_mpv, this,
+        [this] {
+            if (m_surface && m_surface->video())
+                m_surface->video()->update();
+        },
+        path);
+    if (m_surface && m_surface->video())
+        m_surface->video()->setRenderer(m_renderer.get());
 }
 
 void MpvMediaEngine::configure()
@@ -298,6 +329,29 @@ void MpvMediaEngine::handle(const mpv_event& event)
     case MPV_EVENT_VIDEO_RECONFIG:
         if (m_albumArt)
             askForCover();
+        break;
+    case MPV_EVENT_HOOK:
+        m_preloadedHook = static_cast<const mpv_event_hook*>(event.data)->id;
+        if (m_renderer)
+            mpv_hook_continue(m_mpv, m_preloadedHook);
+        else
+            mpv_get_property_async(m_mpv, kPreloadedTracks, "track-list", MPV_FORMAT_NODE);
+        break;
+    case MPV_EVENT_GET_PROPERTY_REPLY:
+        if (event.reply_userdata == kPreloadedTracks) {
+            const auto* p = static_cast<const mpv_event_property*>(event.data);
+            if (event.error < 0 || p->format != MPV_FORMAT_NODE
+                || !hasPicture(*static_cast<mpv_node*>(p->data))) {
+                mpv_hook_continue(m_mpv, m_preloadedHook);
+                break;
+            }
+            // The medium waits for the choice of path, which the interface never does.
+            RenderChoice::whenKnown(this, [this, hook = m_preloadedHook](RenderPath path) {
+                if (!m_renderer)
+                    makeRenderer(path);
+                mpv_hook_continue(m_mpv, hook);
+            });
+        }
         break;
     case MPV_EVENT_COMMAND_REPLY:
         if (event.reply_userdata == kCoverReply && event.error >= 0) {
@@ -560,17 +614,6 @@ void MpvMediaEngine::setReplayGain(runtime::ReplayGain mode)
     setText("replaygain", words[static_cast<int>(mode)]);
 }
 
-std::string MpvMediaEngine::equalizerFilters(const runtime::EqualizerGains& gains)
-{
-    std::string filters;
-    for (int band = 0; band < runtime::kEqualizerBands; ++band) {
-        filters += (band ? "," : "") + std::string("@eq") + std::to_string(band)
-            + ":lavfi=[equalizer=f=" + std::to_string(runtime::kEqualizerHz[band])
-            + ":t=o:w=1:g=" + std::to_string(gains[static_cast<size_t>(band)]) + "]";
-    }
-    return filters;
-}
-
 void MpvMediaEngine::installEqualizer()
 {
     setText("af", equalizerFilters(m_gains));
@@ -595,14 +638,22 @@ void MpvMediaEngine::setEqualizer(const runtime::EqualizerGains& gains)
     }
     // While a medium plays the filters take the new gains in place, without a gap (setting the
     // filter option would rebuild them); the option follows with the next medium.
+    // The pre-gain comes down before a band is raised and goes up after bands are lowered, so
+    // no moment between the commands clips.
+    const std::string level = preGainText(gains);
+    const bool louder = preGain(gains) > preGain(before);
+    if (!louder)
+        command({ "af-command", kPreGainLabel, "volume", level.c_str() });
     for (int band = 0; band < runtime::kEqualizerBands; ++band) {
         const auto i = static_cast<size_t>(band);
         if (gains[i] == before[i])
             continue;
-        const std::string label = "eq" + std::to_string(band);
+        const std::string label = bandLabel(band);
         const std::string gain = std::to_string(gains[i]);
         command({ "af-command", label.c_str(), "g", gain.c_str() });
     }
+    if (louder)
+        command({ "af-command", kPreGainLabel, "volume", level.c_str() });
     m_filterOptionOld = true;
 }
 

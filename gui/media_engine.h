@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "gui/media_surface.h"
+#include "gui/render_choice.h"
 #include "runtime/engines.h"
 
 struct mpv_handle;
@@ -92,7 +93,7 @@ public:
     void loadSubtitle(const QString& path);
     // Whether mpv could be started at all.
     bool ready() const { return m_mpv != nullptr; }
-    // How the video is drawn ("software"), or "none" when it cannot be.
+    // How the video is drawn ("opengl", "software"), or "none" when it cannot be.
     const char* rendererName() const;
 
     // Called on the interface thread whenever the playing position moves (every frame or
@@ -104,11 +105,11 @@ public:
     static MediaEnd endOf(int reason, bool quiet);
     // The text for mpv's error code, as the player shows it after "无法播放此文件".
     static std::string reasonText(int error);
-    // mpv's audio filters for the equalizer's gains: one labelled peak filter per band.
-    static std::string equalizerFilters(const runtime::EqualizerGains& gains);
 
 private:
     void configure();
+    // Makes the renderer and gives it to the surface.
+    void makeRenderer(RenderPath path);
     void drain();
     void handle(const mpv_event& event);
     void propertyChanged(const mpv_event& event);
@@ -132,7 +133,10 @@ private:
     Session& m_session;
     runtime::MediaPlayer& m_player;
     mpv_handle* m_mpv = nullptr;
+    // Made for the first medium with a picture (none before).
     std::unique_ptr<FrameRenderer> m_renderer;
+    // The hook mpv holds a medium in before its outputs start, until the renderer is there.
+    uint64_t m_preloadedHook = 0;
     QPointer<MediaSurface> m_surface;
     std::shared_ptr<std::atomic<bool>> m_drainQueued = std::make_shared<std::atomic<bool>>(false);
     int m_reported = runtime::PlayUndefined;

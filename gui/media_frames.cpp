@@ -2,6 +2,9 @@
 
 #include <cstring>
 #include <mpv/render.h>
+#include <mpv/render_gl.h>
+
+#include "gui/gl_target.h"
 
 namespace gui {
 
@@ -11,15 +14,21 @@ constexpr size_t kAlign = 64;
 
 } // namespace
 
-FrameRenderer::FrameRenderer(mpv_handle* mpv, QObject* context, std::function<void()> frameDrawn)
+FrameRenderer::FrameRenderer(
+    mpv_handle* mpv, QObject* context, std::function<void()> frameDrawn, RenderPath path)
     : m_owner(context)
     , m_frameDrawn(std::move(frameDrawn))
 {
-    char api[] = MPV_RENDER_API_TYPE_SW;
-    mpv_render_param params[] = { { MPV_RENDER_PARAM_API_TYPE, api }, { MPV_RENDER_PARAM_INVALID, nullptr } };
-    if (mpv_render_context_create(&m_context, mpv, params) < 0) {
-        m_context = nullptr;
-        return;
+    if (path == RenderPath::OpenGL && !createOpenGl(mpv))
+        m_gl.reset();
+    if (!m_context) {
+        char api[] = MPV_RENDER_API_TYPE_SW;
+        mpv_render_param params[]
+            = { { MPV_RENDER_PARAM_API_TYPE, api }, { MPV_RENDER_PARAM_INVALID, nullptr } };
+        if (mpv_render_context_create(&m_context, mpv, params) < 0) {
+            m_context = nullptr;
+            return;
+        }
     }
     // Called on one of mpv's threads: the drawing is handed to the interface thread, once for
     // any number of updates that arrive before it runs.
@@ -42,7 +51,47 @@ FrameRenderer::~FrameRenderer()
     // No update callback runs past this (mpv holds its lock while calling it); a call already
     // queued dies with the owner, which outlives nothing of this.
     mpv_render_context_set_update_callback(m_context, nullptr, nullptr);
+    // mpv frees its OpenGL objects in the context they belong to.
+    if (m_gl)
+        m_gl->makeCurrent();
     mpv_render_context_free(m_context);
+}
+
+bool FrameRenderer::createOpenGl(mpv_handle* mpv)
+{
+    m_gl = std::make_unique<GlTarget>();
+    if (!m_gl->create())
+        return false;
+    char api[] = MPV_RENDER_API_TYPE_OPENGL;
+    mpv_opengl_init_params init { &GlTarget::procAddress, m_gl.get() };
+    mpv_render_param params[] = { { MPV_RENDER_PARAM_API_TYPE, api },
+        { MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &init }, { MPV_RENDER_PARAM_INVALID, nullptr } };
+    if (mpv_render_context_create(&m_context, mpv, params) < 0) {
+        m_context = nullptr;
+        return false;
+    }
+    return true;
+}
+
+int FrameRenderer::drawOpenGl(bool skip)
+{
+    // Nothing is shown while the size is empty; the frame is taken all the same.
+    mpv_opengl_fbo fbo { static_cast<int>(m_gl->framebuffer(m_pixels ? m_size : QSize(1, 1))),
+        m_pixels ? m_size.width() : 1, m_pixels ? m_size.height() : 1, 0 };
+    int flip = 0;
+    int noWait = 0;
+    int skipping = skip ? 1 : 0;
+    mpv_render_param params[] = {
+        { MPV_RENDER_PARAM_OPENGL_FBO, &fbo },
+        { MPV_RENDER_PARAM_FLIP_Y, &flip },
+        { MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &noWait },
+        { MPV_RENDER_PARAM_SKIP_RENDERING, &skipping },
+        { MPV_RENDER_PARAM_INVALID, nullptr },
+    };
+    const int result = mpv_render_context_render(m_context, params);
+    if (result >= 0 && !skip)
+        m_gl->read(m_pixels, static_cast<size_t>(m_picture.bytesPerLine()));
+    return result;
 }
 
 void FrameRenderer::setTargetSize(QSize size, qreal ratio)
@@ -84,6 +133,14 @@ void FrameRenderer::draw(bool skip)
 {
     if (!m_context)
         return;
+    if (m_gl) {
+        if (drawOpenGl(skip) < 0 || skip)
+            return;
+        m_drawn = true;
+        if (m_frameDrawn)
+            m_frameDrawn();
+        return;
+    }
     int size[2] = { m_size.width(), m_size.height() };
     char format[] = "bgr0"; // QImage's RGB32 in memory on a little-endian machine
     size_t stride = static_cast<size_t>(m_picture.bytesPerLine());

@@ -1,8 +1,9 @@
 #pragma once
-// Draws the video of an mpv player into a picture in memory with mpv's software renderer, at
-// the size the surface shows it in device pixels: no native child window and no graphics
-// context of the program's own. mpv says from its threads that a frame is due; the picture is
-// drawn on the interface thread, which never waits for a frame's display time.
+// Draws the video of an mpv player into a picture in memory, at the size the surface shows it
+// in device pixels, with mpv's software renderer or its OpenGL renderer (into a framebuffer of
+// an offscreen context, read back): no native child window either way. mpv says from its
+// threads that a frame is due; the picture is drawn on the interface thread, which never waits
+// for a frame's display time.
 #include <QImage>
 #include <QObject>
 #include <QSize>
@@ -10,16 +11,21 @@
 #include <functional>
 #include <memory>
 
+#include "gui/render_choice.h"
+
 struct mpv_handle;
 struct mpv_render_context;
 
 namespace gui {
 
+class GlTarget;
+
 class FrameRenderer {
 public:
-    // Made before the player loads a medium (mpv shows no video without it). frameDrawn runs
+    // Made before the player's video output starts (mpv shows no video without it). frameDrawn runs
     // on context's thread after each picture drawn.
-    FrameRenderer(mpv_handle* mpv, QObject* context, std::function<void()> frameDrawn);
+    // The OpenGL path falls back to the software one where no context can be made.
+    FrameRenderer(mpv_handle* mpv, QObject* context, std::function<void()> frameDrawn, RenderPath path);
     // Frees the render context; the player itself must still exist.
     ~FrameRenderer();
     FrameRenderer(const FrameRenderer&) = delete;
@@ -28,7 +34,7 @@ public:
     // Whether mpv accepted the renderer.
     bool ready() const { return m_context != nullptr; }
     // The renderer's name, as the layout report gives it.
-    static const char* name() { return "software"; }
+    const char* name() const { return RenderChoice::name(m_gl ? RenderPath::OpenGL : RenderPath::Software); }
     // Where the picture is shown, in device pixels; an empty size draws nothing (frames are
     // still taken so the player goes on). The current frame is drawn again at the new size.
     // The picture carries the screen's ratio of device pixels to the widget's.
@@ -42,7 +48,13 @@ private:
     void updateDue();
     void draw(bool skip);
 
+    // Makes the render context on the OpenGL path; false when it cannot be had.
+    bool createOpenGl(mpv_handle* mpv);
+    // Draws the frame into the framebuffer and reads it back.
+    int drawOpenGl(bool skip);
+
     mpv_render_context* m_context = nullptr;
+    std::unique_ptr<GlTarget> m_gl;
     QObject* m_owner;
     std::function<void()> m_frameDrawn;
     QSize m_size;

@@ -8,48 +8,17 @@
 #include <iterator>
 
 #include "desktop_fixture.h"
+#include "gui/equalizer_window.h"
+#include "support/tone_join.h"
 #include "test_windows.h"
 
 namespace gui_testing {
 namespace {
 
-constexpr int kRate = 44100;
-
-// A 440 Hz tone, stereo 16-bit samples, from frame `from` on.
-std::vector<int16_t> tone(int from, int frames, double level)
-{
-    std::vector<int16_t> out;
-    for (int i = from; i < from + frames; ++i) {
-        const auto v
-            = static_cast<int16_t>(std::lround(32767 * level * std::sin(2 * M_PI * 440 * i / kRate)));
-        out.insert(out.end(), { v, v });
-    }
-    return out;
-}
-
-void writeWav(const std::string& path, const std::vector<int16_t>& samples)
-{
-    auto le = [](uint32_t v, int bytes) {
-        std::string out;
-        for (int i = 0; i < bytes; ++i)
-            out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-        return out;
-    };
-    const auto size = static_cast<uint32_t>(samples.size() * 2);
-    std::string wav = "RIFF" + le(36 + size, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(2, 2) + le(kRate, 4)
-        + le(kRate * 4, 4) + le(4, 2) + le(16, 2) + "data" + le(size, 4);
-    wav.append(reinterpret_cast<const char*>(samples.data()), size);
-    testing_support::writeBytes(path, wav);
-}
-
-std::vector<int16_t> readSamples(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<int16_t> out(bytes.size() / 2);
-    std::memcpy(out.data(), bytes.data(), out.size() * 2);
-    return out;
-}
+using testing_support::kToneRate;
+using testing_support::readSamples;
+using testing_support::tone;
+using testing_support::writeWav;
 
 double rms(const std::vector<int16_t>& s, size_t from, size_t count)
 {
@@ -88,18 +57,19 @@ protected:
 
 TEST_F(DesktopSound, SongsCutFromOneToneJoinWithoutASampleMissingOrDoubled)
 {
-    const int cut = kRate + 123; // not at a whole period of the tone
+    const int cut = kToneRate + 123; // inside a period, off a zero crossing
     writeWav(dir.file("a.wav"), tone(0, cut, 0.3));
-    writeWav(dir.file("b.wav"), tone(cut, kRate, 0.3));
+    writeWav(dir.file("b.wav"), tone(cut, kToneRate, 0.3));
     playToEnd(dir.file("a.wav"), dir.file("b.wav"));
     const std::vector<int16_t> heard = readSamples(output);
-    const std::vector<int16_t> whole = tone(0, cut + kRate, 0.3);
-    ASSERT_EQ(heard.size(), whole.size());
-    int worst = 0;
-    for (size_t i = 0; i < whole.size(); ++i)
-        worst = std::max(worst, std::abs(heard[i] - whole[i]));
+    const std::vector<int16_t> whole = tone(0, cut + kToneRate, 0.3);
+    EXPECT_EQ(heard.size(), whole.size());
+    const testing_support::Join join = testing_support::measureJoin(heard, whole, cut);
+    EXPECT_EQ(join.missing, 0);
+    EXPECT_EQ(join.doubled, 0);
     // Only rounding between the engine's float samples and 16 bits.
-    EXPECT_LE(worst, 2);
+    EXPECT_GE(join.worst, 0);
+    EXPECT_LE(join.worst, 2);
 }
 
 TEST_F(DesktopSound, ReplayGainSetsTheLevelFromTheTagsWithoutClipping)
@@ -142,9 +112,40 @@ TEST_F(DesktopSound, ReplayGainSetsTheLevelFromTheTagsWithoutClipping)
         playToEnd(row.song);
         const std::vector<int16_t> heard = readSamples(output);
         // The middle of the second, away from the filters' start.
-        levels.push_back(rms(heard, from + kRate / 2, kRate / 2));
+        levels.push_back(rms(heard, from + kToneRate / 2, kToneRate / 2));
         const double plain = row.song == quiet ? levels[0] : levels[3];
         EXPECT_NEAR(levels.back() / plain, row.ratio, 0.03) << static_cast<int>(row.mode) << " " << row.song;
+    }
+}
+
+TEST_F(DesktopSound, BoostedBandsNeverClipAFullScaleSong)
+{
+    // A sweep from 30 Hz to 18 kHz over three seconds passes every band, its peak a hair under
+    // full scale (so full scale heard can only be a clipped sample).
+    std::vector<int16_t> sweep;
+    const double rise = std::log(18000.0 / 30);
+    for (int i = 0; i < 3 * kToneRate; ++i) {
+        const double t = static_cast<double>(i) / kToneRate;
+        const auto v = static_cast<int16_t>(
+            std::lround(32767 * 0.98 * std::sin(2 * M_PI * 30 * 3 / rise * (std::exp(rise * t / 3) - 1))));
+        sweep.insert(sweep.end(), { v, v });
+    }
+    writeWav(dir.file("sweep.wav"), sweep);
+    runtime::MediaPlayer& player = app().get<Sample>().WindowsMediaPlayer1;
+    for (const gui::EqualizerPreset& preset : gui::kEqualizerPresets) {
+        const size_t from = readSamples(output).size();
+        session().run([&] { player.setEqualizer(preset.gains); });
+        playToEnd(dir.file("sweep.wav"));
+        const std::vector<int16_t> heard = readSamples(output);
+        ASSERT_GE(heard.size() - from, sweep.size()) << preset.name;
+        int peak = 0, clipped = 0;
+        for (size_t i = from; i < heard.size(); ++i) {
+            peak = std::max(peak, std::abs(static_cast<int>(heard[i])));
+            clipped += heard[i] >= 32767 || heard[i] <= -32767;
+        }
+        EXPECT_EQ(clipped, 0) << preset.name;
+        // Brought down no further than the boost asks.
+        EXPECT_GT(peak, 32767 * 0.9) << preset.name;
     }
 }
 
