@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 
 #include "gui/desktop.h"
@@ -106,6 +107,70 @@ private:
     QPixmap m_icon;
 };
 
+// A notice in a small window of its own above the stand-in: its title and text, gone after
+// a few seconds or at a click, which is the notice's own click.
+class Balloon : public QWidget {
+public:
+    Balloon(QtTray& tray, const QString& title, const QString& text, const QRect& icon)
+        : QWidget(nullptr,
+            Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
+        , m_tray(tray)
+        , m_title(title)
+        , m_text(text)
+    {
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setAttribute(Qt::WA_DeleteOnClose);
+        setCursor(Qt::PointingHandCursor);
+        QFont bold = font();
+        bold.setBold(true);
+        const int inner = kWidth - 2 * kMargin;
+        const QRect words = fontMetrics().boundingRect(QRect(0, 0, inner, 1000), kWrap, m_text);
+        setFixedSize(kWidth, 3 * kMargin + QFontMetrics(bold).height() + words.height());
+        QRect place(icon.right() + 1 - width(), icon.top() - kGap - height(), width(), height());
+        if (QScreen* screen = QGuiApplication::screenAt(icon.center())) {
+            const QRect area = screen->availableGeometry();
+            place.moveLeft(std::clamp(place.left(), area.left(), area.right() + 1 - width()));
+            place.moveTop(std::clamp(place.top(), area.top(), area.bottom() + 1 - height()));
+        }
+        move(place.topLeft());
+        QTimer::singleShot(QtTray::kBalloonMs, this, &QWidget::close);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        // Square corners: without a compositor the corners of a rounded window stay black.
+        QPainter p(this);
+        p.setPen(QColor(120, 120, 120));
+        p.setBrush(QColor(255, 255, 225));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+        QFont bold = font();
+        bold.setBold(true);
+        const int titleHeight = QFontMetrics(bold).height();
+        p.setPen(Qt::black);
+        p.setFont(bold);
+        p.drawText(QRect(kMargin, kMargin, width() - 2 * kMargin, titleHeight), Qt::AlignLeft, m_title);
+        p.setFont(font());
+        p.drawText(QRect(kMargin, 2 * kMargin + titleHeight, width() - 2 * kMargin, height()), kWrap, m_text);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (event->button() != Qt::LeftButton)
+            return;
+        close();
+        m_tray.noticeClicked();
+    }
+
+private:
+    static constexpr int kWidth = 280;
+    static constexpr int kMargin = 10;
+    static constexpr int kGap = 6;
+    static constexpr int kWrap = Qt::AlignLeft | Qt::TextWordWrap | Qt::TextWrapAnywhere;
+    QtTray& m_tray;
+    QString m_title;
+    QString m_text;
+};
+
 } // namespace
 
 std::vector<int> trayMessagesOf(QSystemTrayIcon::ActivationReason reason)
@@ -141,6 +206,7 @@ QtTray::QtTray(Session& session)
 
 QtTray::~QtTray()
 {
+    delete m_balloon;
     delete m_icon;
     delete m_menu;
     delete m_standIn;
@@ -177,8 +243,35 @@ bool QtTray::add(const platform::NotifyIconRecord& record)
 
 void QtTray::showNotice(const QString& title, const QString& text)
 {
-    if (m_icon && m_icon->isVisible() && QSystemTrayIcon::supportsMessages())
+    if (shown() && QSystemTrayIcon::supportsMessages()) {
         m_icon->showMessage(title, text, QSystemTrayIcon::Information);
+        return;
+    }
+    if (!m_standIn)
+        return;
+    // A newer notice takes the place of the one on show.
+    if (m_balloon)
+        m_balloon->close();
+    m_balloon = new Balloon(*this, title, text, m_standIn->frameGeometry());
+    m_balloon->show();
+}
+
+QWidget* QtTray::balloon() const
+{
+    return m_balloon;
+}
+
+void QtTray::noticeClicked()
+{
+    // Queued: the click may open a window, which must not happen inside the balloon's own
+    // mouse event.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_session.app().hasService<platform::Notices>())
+                m_session.run([this] { m_session.app().service<platform::Notices>().clickLatest(); });
+        },
+        Qt::QueuedConnection);
 }
 
 void QtTray::showIcon()
@@ -189,11 +282,7 @@ void QtTray::showIcon()
         // deletes the icon's widget on hiding it, which must not happen inside that widget's
         // own mouse event.
         connect(
-            m_icon, &QSystemTrayIcon::messageClicked, this,
-            [this] {
-                if (m_session.app().hasService<platform::Notices>())
-                    m_session.run([this] { m_session.app().service<platform::Notices>().clickLatest(); });
-            },
+            m_icon, &QSystemTrayIcon::messageClicked, this, [this] { noticeClicked(); },
             Qt::QueuedConnection);
         connect(
             m_icon, &QSystemTrayIcon::activated, this,
@@ -271,6 +360,9 @@ void QtTray::windowsShown(bool any)
         if (m_standIn)
             m_standIn->deleteLater();
         m_standIn = nullptr;
+        // The balloon goes with the stand-in it points at.
+        if (m_balloon)
+            m_balloon->close();
         return;
     }
     if (!m_standIn) {

@@ -31,8 +31,16 @@ public:
     // Whether the icon is on show in the notification area.
     bool shown() const;
     // Shows a notice beside the icon (the desktop's message balloon); a click on it is handed
-    // to the program's notices. Nothing shows where the desktop has no notification area.
+    // to the program's notices. Where the desktop has no notification area, a small balloon
+    // of the program's own shows it above the stand-in for a few seconds; with neither the
+    // notice is only remembered.
     void showNotice(const QString& title, const QString& text);
+    // The stand-in's balloon, while it is on screen (else nullptr).
+    QWidget* balloon() const;
+    // The person clicked the notice on show.
+    void noticeClicked();
+    // How long the stand-in's balloon stays.
+    static constexpr int kBalloonMs = 6000;
     // Where the icon (or its stand-in) is on screen.
     QRect geometry() const;
     // Reports mouse messages on the icon to the record's control, as the desktop does for a
@@ -63,6 +71,7 @@ private:
     bool m_added = false;
     QPointer<QSystemTrayIcon> m_icon;
     QPointer<QWidget> m_standIn;
+    QPointer<QWidget> m_balloon;
     QPointer<QMenu> m_menu;
     runtime::Menu* m_source = nullptr;
     // What the exported menu was last filled from (captions, visibility, checks, greying).

@@ -17,15 +17,28 @@ bool unfinished(const Job& job)
     return job.state != JobState::Done;
 }
 
+// Whether a row fetches the pieces the request names (none: the address as one file).
+bool samePieces(const Job& job, const JobRequest& request)
+{
+    if (!job.fragments || job.pieces.size() != request.pieces.size())
+        return !job.fragments && request.pieces.empty();
+    for (size_t i = 0; i < job.pieces.size(); ++i) {
+        if (job.pieces[i].url != request.pieces[i])
+            return false;
+    }
+    return true;
+}
+
 // The row the request goes on: the list's unfinished row of the same file from the same
-// address (so a second click or a run after a kill continues its bytes), else a new one.
+// address or pieces (so a second click or a run after a kill continues its bytes), else a
+// new one.
 int rowFor(DownloadQueue& queue, const JobRequest& request)
 {
     std::vector<int> others;
     for (const Job& job : queue.jobs()) {
         if (job.file != request.file || !unfinished(job))
             continue;
-        if (job.url == request.url && job.headers == request.headers && !job.fragments) {
+        if (job.url == request.url && job.headers == request.headers && samePieces(job, request)) {
             const int id = job.id;
             queue.setOneTry(id, request.oneTry);
             queue.resume(id);

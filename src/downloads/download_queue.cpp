@@ -427,16 +427,6 @@ int DownloadQueue::runningPieces(int id) const
         m_running.begin(), m_running.end(), [id](const auto& r) { return r.second.first == id; }));
 }
 
-long long DownloadQueue::pieceRate() const
-{
-    if (m_settings.speedLimitKb <= 0)
-        return 0;
-    long long planned = 0;
-    for (const auto& [id, live] : m_live)
-        planned += live->connections;
-    return static_cast<long long>(m_settings.speedLimitKb) * 1024 / std::max(planned, 1LL);
-}
-
 void DownloadQueue::startPieces(Job& job, Live& live, int64_t now)
 {
     if (now < live.waitUntil)
@@ -454,7 +444,6 @@ void DownloadQueue::startPieces(Job& job, Live& live, int64_t now)
         platform::PieceRequest request;
         request.url = piece.url.empty() ? job.url : piece.url;
         request.headers = job.headers;
-        request.maxBytesPerSecond = pieceRate();
         if (job.fragments) {
             request.file = fragmentPath(job.file, i);
             removeQuietly(request.file);
@@ -655,6 +644,10 @@ void DownloadQueue::tick(int64_t nowMs, int waitMs)
     m_now = nowMs;
     if (!canFetch())
         return;
+    // Sound: the limit is shared by every piece of every download as their bytes come, so a
+    // download that starts later, a connection given up, or a file the server sends at once
+    // cannot take more than the limit together.
+    m_fetcher->setSpeedLimit(static_cast<long long>(m_settings.speedLimitKb) * 1024);
     for (const platform::PieceOutcome& outcome : m_fetcher->poll(waitMs))
         handle(outcome, nowMs);
     int running = static_cast<int>(m_live.size());

@@ -98,7 +98,6 @@ private:
     void cancelPieces(int id);
     void measure(int64_t now);
     std::string freeName(const std::string& wanted) const;
-    long long pieceRate() const;
 
     platform::Network& m_network;
     std::string m_listFile;

@@ -25,8 +25,6 @@ struct PieceRequest {
     std::string overlap;
     // Request headers sent besides the usual ones, each "Name: value".
     std::vector<std::string> headers {};
-    // Bytes a second this piece may receive; 0: no limit.
-    long long maxBytesPerSecond = 0;
 };
 
 // How a piece ended.
@@ -74,6 +72,8 @@ public:
     virtual std::vector<PieceOutcome> poll(int waitMs) = 0;
     // Pieces running now.
     virtual int running() const = 0;
+    // Bytes a second all pieces together may receive, from the next poll on; 0: no limit.
+    virtual void setSpeedLimit(long long bytesPerSecond) = 0;
 };
 
 // Reads a Retry-After value: seconds, or an HTTP date (seconds from nowEpoch); -1 when it is

@@ -4,11 +4,13 @@
 #include <utility>
 
 #include "downloads/awaited_download.h"
+#include "downloads/list_window.h"
 #include "platform/network.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
 #include "video/download_folder.h"
 #include "video/split_window.h"
+#include "video/web_cookies.h"
 
 namespace video {
 
@@ -31,8 +33,6 @@ std::string duration(int64_t seconds)
 
 std::string fenge::segmentPath(int index) const
 {
-    if (m_web)
-        return webPiecePath(index);
     return downloadFolder(app()) + "/" + m_name + "(" + vb::Str(index) + ")" + ".flv";
 }
 
@@ -60,19 +60,20 @@ void fenge::Timer2_Timer()
     }
     for (; counter <= List1.listCount() - 1; Text3.setText(vb::Str(counter))) {
         Label8.setCaption("状态：正在下载第" + vb::Str(counter + 1) + "个视频");
-        if (!folderReady || !fetchSegment(counter)) {
+        if (!folderReady || !(m_web ? fetchWebTrack(counter) : fetchSegment(counter))) {
             // Sound: a server's error answer is named, not taken for a lost connection.
             const std::string refusal = common::serverRefusal(folderReady ? m_run.status : 0);
             Label8.setCaption(refusal.empty() ? kSplitFailed : "状态：下载失败：" + refusal + "，请重新下载");
             Command2.setEnabled(true);
             // Designed: the counter steps back one, so the next start fetches the segment
             // before the failed one again. Sound: a failure on the first segment retries
-            // segment 0, never entry -1.
-            Text3.setText(vb::Str(std::max(counter - 1, 0)));
+            // segment 0, never entry -1. A web track starts again at its own first piece: the
+            // list keeps the pieces it fetched, and the track before it is whole.
+            Text3.setText(vb::Str(m_web ? counter : std::max(counter - 1, 0)));
             Timer2.setEnabled(false);
             return;
         }
-        ++counter;
+        counter = m_web ? static_cast<int>(webTrackEnd(webTrackOf(counter))) : counter + 1;
         // Closing the window ends the run after the segment that was arriving.
         if (!loaded()) {
             Text3.setText(vb::Str(counter));
@@ -99,7 +100,6 @@ bool fenge::fetchSegment(int index)
         { .title = m_name + "(" + vb::Str(index) + ")",
             .url = List1.list(index),
             .file = segmentPath(index),
-            .headers = m_web ? webPieceHeaders(index) : std::vector<std::string> {},
             .oneTry = true,
             .replace = true,
             .size = index < static_cast<int>(m_overall.sizes.size())
@@ -108,6 +108,49 @@ bool fenge::fetchSegment(int index)
         [this](long long received, long long size, int64_t nowMs) {
             m_run.reportMs = nowMs;
             oDownload_OnProgress(received, size, 0, 0, "");
+            return loaded();
+        });
+    m_run.status = outcome.status;
+    m_run.doneBytes += std::exchange(m_run.pieceBytes, 0);
+    return outcome.state == downloads::JobState::Done;
+}
+
+bool fenge::fetchWebTrack(int index)
+{
+    runtime::App& a = app();
+    const size_t track = webTrackOf(index);
+    const WebFormat& format = m_web->job.tracks[track];
+    m_overall.current = index;
+    if (m_run.startMs == 0)
+        m_run.startMs = now();
+    const auto& all = List1.items();
+    std::vector<std::string> pieces(all.begin() + static_cast<long>(m_web->firsts[track]),
+        all.begin() + static_cast<long>(webTrackEnd(track)));
+    // The pieces go on the list as one download, fetched side by side and joined there in
+    // order; a track that is one file comes in ranges instead.
+    downloads::JobRequest request { .title
+        = m_web->job.name + "(" + vb::Str(static_cast<int64_t>(track)) + ")",
+        .url = pieces.front(),
+        .file = webTrackPath(track),
+        .headers = webHeaders(a, format, pieces.front()),
+        .oneTry = true,
+        .replace = true };
+    if (format.fragmented())
+        request.pieces = std::move(pieces);
+    const downloads::AwaitedDownload outcome = downloads::downloadAndWait(
+        a, request, [this, &request](long long received, long long size, int64_t nowMs) {
+            m_run.reportMs = nowMs;
+            // The bar of pieces shows the part of them joined, that of a file its bytes.
+            const downloads::Job* row = nullptr;
+            for (const downloads::Job& job : downloads::downloadQueue(app()).jobs())
+                row = job.file == request.file ? &job : row;
+            if (row && row->fragments && !row->pieces.empty())
+                showBar(static_cast<double>(row->joined) / static_cast<double>(row->pieces.size()));
+            else if (size > 0)
+                showBar(static_cast<double>(std::min(received, size)) / static_cast<double>(size));
+            m_run.pieceBytes = received;
+            if (received > 0)
+                showSpeed(received);
             return loaded();
         });
     m_run.status = outcome.status;
@@ -183,20 +226,29 @@ void fenge::oDownload_OnProgress(
 {
     if (lProgress == 0 || lMaxProgress == 0)
         return;
-    const auto x = static_cast<float>(static_cast<double>(std::min(lProgress, lMaxProgress))
-        / static_cast<double>(lMaxProgress) * kBarMarks);
+    showBar(static_cast<double>(std::min(lProgress, lMaxProgress)) / static_cast<double>(lMaxProgress));
+    m_run.pieceBytes = lProgress;
+    showSpeed(lProgress);
+    showOverall(lProgress);
+}
+
+void fenge::showBar(double fraction)
+{
+    const auto x = static_cast<float>(fraction * kBarMarks);
     // Sound: the percentage is x out of the bar's 274 marks; dividing by 2.74, which has no
     // exact binary form, would show 99% for a finished segment and 49% at half.
     common::showProgressBar(Label4,
         vb::Str(static_cast<int64_t>(vb::Val(vb::Format00(x)) * 100 / kBarMarks)) + "%", x, kBarMarks);
+}
+
+void fenge::showSpeed(int64_t bytes)
+{
     // Sound: the speed is the bytes of this run over its time so far. The speed of the last
     // report alone reads about 0 for every piece small enough to arrive in one report.
-    m_run.pieceBytes = lProgress;
     const int64_t elapsed = std::max<int64_t>(now() - m_run.startMs, 1);
-    const auto bytes = static_cast<double>(m_run.doneBytes + lProgress);
-    Label5.setCaption("网速："
-        + vb::Str(static_cast<int64_t>(bytes / static_cast<double>(elapsed) * 1000 / 1024)) + "KB/S");
-    showOverall(lProgress);
+    const auto all = static_cast<double>(m_run.doneBytes + bytes);
+    Label5.setCaption(
+        "网速：" + vb::Str(static_cast<int64_t>(all / static_cast<double>(elapsed) * 1000 / 1024)) + "KB/S");
 }
 
 } // namespace video

@@ -2,7 +2,6 @@
 // (HLS, DASH) or as separate picture and sound is fetched piece by piece and joined with
 // ffmpeg; a split video's segments are joined on request, in the order of the result page.
 #include <filesystem>
-#include <fstream>
 
 #include "common/tool_run.h"
 #include "platform/config.h"
@@ -35,18 +34,6 @@ std::string muxerOf(const std::string& ext)
     if (ext == "m4a" || ext == "m4v")
         return "mp4";
     return "matroska";
-}
-
-// Appends the files, in order, into one file; false when one cannot be read or written.
-bool appendFiles(const std::vector<std::string>& files, const std::string& target)
-{
-    std::ofstream out(target, std::ios::binary | std::ios::trunc);
-    for (const std::string& file : files) {
-        std::ifstream in(file, std::ios::binary);
-        if (!in || !(out << in.rdbuf()))
-            return false;
-    }
-    return static_cast<bool>(out.flush());
 }
 
 // ffprobe beside the configured ffmpeg.
@@ -145,17 +132,22 @@ bool fenge::listTrackPieces(const WebFormat& track, std::vector<std::string>& pi
     return false;
 }
 
-std::string fenge::webPiecePath(int index) const
-{
-    return m_web->folder + "/" + vb::Str(index) + ".part";
-}
-
-std::vector<std::string> fenge::webPieceHeaders(int index)
+size_t fenge::webTrackOf(int index) const
 {
     size_t track = 0;
     while (track + 1 < m_web->firsts.size() && m_web->firsts[track + 1] <= static_cast<size_t>(index))
         ++track;
-    return webHeaders(app(), m_web->job.tracks[track], List1.list(index));
+    return track;
+}
+
+size_t fenge::webTrackEnd(size_t track) const
+{
+    return track + 1 < m_web->firsts.size() ? m_web->firsts[track + 1] : List1.items().size();
+}
+
+std::string fenge::webTrackPath(size_t track) const
+{
+    return m_web->folder + "/track" + vb::Str(static_cast<int64_t>(track)) + ".joined";
 }
 
 void fenge::piecesFetched()
@@ -174,17 +166,8 @@ void fenge::joinWebPieces()
     const WebJoin& job = m_web->job;
     std::vector<std::string> inputs;
     for (size_t t = 0; t < job.tracks.size(); ++t) {
-        const size_t end = t + 1 < m_web->firsts.size() ? m_web->firsts[t + 1] : List1.items().size();
-        std::vector<std::string> files;
-        for (size_t i = m_web->firsts[t]; i < end; ++i)
-            files.push_back(webPiecePath(static_cast<int>(i)));
-        // Pieces of one stream are one file cut in parts: joined back byte for byte.
-        std::string input
-            = files.size() == 1 ? files.front() : m_web->folder + "/track" + vb::Str(t) + ".joined";
-        if (files.size() > 1 && !appendFiles(files, input)) {
-            Label8.setCaption("状态：合并失败：不能写入分段文件");
-            return;
-        }
+        // The list joined the pieces of each track in order, byte for byte.
+        const std::string input = webTrackPath(t);
         // Sound: ffmpeg reads the pieces as the container they hold and opens nothing else; a
         // piece that is a playlist of its own would have made the video any file it names.
         const std::string container = containerOf(input);

@@ -63,16 +63,26 @@ private:
     std::string segmentPath(int index) const;
     // Downloads segment index; true when it arrived whole.
     bool fetchSegment(int index);
+    // Downloads the web track piece index belongs to, its pieces side by side and joined in
+    // order on the download list; true when it arrived whole.
+    bool fetchWebTrack(int index);
     // Asks the lengths still unknown, all at once, while the app's events keep running.
     void measureSegments();
     // Shows the line of the whole video: bytes done, total, speed, time left.
     void showOverall(int64_t currentBytes);
+    // Shows the bar of the transfer at fraction (0 to 1) and the speed of the run with bytes
+    // of the transfer arrived.
+    void showBar(double fraction);
+    void showSpeed(int64_t bytes);
 
     // A format from yt-dlp in pieces: lists the pieces of its tracks and fetches them.
     void beginWebJoin(WebJoin job);
     bool listTrackPieces(const WebFormat& track, std::vector<std::string>& pieces);
-    std::string webPiecePath(int index) const;
-    std::vector<std::string> webPieceHeaders(int index);
+    // The track piece index belongs to, where the pieces of a track end, and the file the
+    // track's pieces are joined into.
+    size_t webTrackOf(int index) const;
+    size_t webTrackEnd(size_t track) const;
+    std::string webTrackPath(size_t track) const;
     // After the last piece: the web format's pieces are joined, a split video's offered.
     void piecesFetched();
     void joinWebPieces();

@@ -1,5 +1,6 @@
 // The download list against the loopback server: pieces fetched side by side and joined in
-// order, a throttling server waited out, and the list carried across a restart.
+// order, a throttling server waited out, the speed limit held, and the list carried across a
+// restart.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -128,6 +129,44 @@ TEST_F(DownloadQueueTest, ListSurvivesARestartAndResumesWhereItStopped)
     const auto overlaps = static_cast<long long>(ranges.size() - before) * 64 * 1024;
     EXPECT_LE(asked, static_cast<long long>(big.size()) - kept + overlaps)
         << "bytes already there were asked for again";
+}
+
+// The speed limit holds for all downloads together, from the first byte to the last: a small
+// file the server sends at once, and a file in ranges beside another download, each take
+// about their bytes over the limit (real time: the limit is on real bytes a second).
+TEST_F(DownloadQueueTest, SpeedLimitHoldsForAllDownloadsTogether)
+{
+    struct Case {
+        const char* what;
+        std::vector<size_t> sizes;
+        int limitKb;
+    };
+    const Case cases[] = {
+        { "one small file", { 250 * 1024 }, 100 },
+        { "ranges beside another download", { (5 << 19) + 9, 300 * 1024 }, 1200 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DownloadQueue queue(net, dir.file(std::string(c.what) + ".lst"));
+        queue.setSettings({ .parallel = 3, .speedLimitKb = c.limitKb, .connections = 4 });
+        std::vector<int> ids;
+        size_t total = 0;
+        for (size_t i = 0; i < c.sizes.size(); ++i) {
+            const std::string page = "/" + std::string(c.what) + std::to_string(i);
+            server.addPage(page, FixtureServer::pattern(i, c.sizes[i]), "video/mp4");
+            ids.push_back(queue.add({ .title = "限速", .url = server.url(page), .file = dir.file(c.what) }));
+            total += c.sizes[i];
+        }
+        const auto start = std::chrono::steady_clock::now();
+        run(queue, ids.back(), [&] { return !queue.busy(); });
+        const double seconds
+            = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        for (const int id : ids)
+            ASSERT_EQ(queue.job(id)->state, JobState::Done) << queue.job(id)->reason;
+        const double expected = static_cast<double>(total) / (c.limitKb * 1024);
+        EXPECT_GT(seconds, expected * 0.8) << "faster than the limit";
+        EXPECT_LT(seconds, expected * 1.5 + 0.5) << "slower than the limit allows";
+    }
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// The desktop program itself: dragging the hub with its child, and the icon's stand-in
-// without a notification area (the desktop suite covers the rest).
+// The desktop program itself: dragging the hub with its child, and the icon's stand-in and
+// its notices without a notification area (the desktop suite covers the rest).
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTest>
@@ -9,6 +9,7 @@
 #include "gui/form_view.h"
 #include "gui/qt_tray.h"
 #include "gui/renderer.h"
+#include "platform/notices.h"
 #include "runtime/form.h"
 
 namespace gui_testing {
@@ -81,6 +82,28 @@ TEST_F(DesktopProgram, WithoutANotificationAreaTheIconStandsInWhenNoWindowIsLeft
     QTest::mousePress(standIn, Qt::RightButton);
     expectGlued("Form5");
     EXPECT_EQ(tray.standIn(), nullptr);
+}
+
+// A notice (a finished download) shows as a balloon above the stand-in; a click on it is the
+// notice's own, and the balloon goes.
+TEST_F(DesktopProgram, WithoutANotificationAreaANoticeIsABalloonAboveTheStandIn)
+{
+    auto& tray = app().service<gui::QtTray>();
+    session().run([&] { app().unload(window("moban")); });
+    ASSERT_NE(tray.standIn(), nullptr);
+    int clicks = 0;
+    session().run([&] {
+        app().service<platform::Notices>().show(
+            { "下载完成", "“第一集.mp4”已下载完成，点击打开下载列表", [&clicks] { ++clicks; } });
+    });
+    QWidget* balloon = tray.balloon();
+    ASSERT_NE(balloon, nullptr);
+    ASSERT_TRUE(waitFor([&] { return balloon->isVisible(); }));
+    const QRect icon = tray.standIn()->frameGeometry();
+    EXPECT_LT(balloon->frameGeometry().bottom(), icon.top());
+    EXPECT_EQ(balloon->frameGeometry().right(), icon.right());
+    QTest::mouseClick(balloon, Qt::LeftButton);
+    EXPECT_TRUE(waitFor([&] { return clicks == 1 && tray.balloon() == nullptr; }));
 }
 
 } // namespace

@@ -108,8 +108,15 @@ struct FixtureServer::Impl {
     httplib::Server server;
     std::thread thread;
     mutable std::mutex mutex;
-    // Page bodies are shared with the responses that are still streaming them.
-    std::map<std::string, std::pair<std::shared_ptr<const std::string>, std::string>> pages;
+    // Page bodies are shared with the responses that are still streaming them. The ETag is
+    // worked out once, as a file server takes it from the file's date instead of reading
+    // the whole body for every request.
+    struct Page {
+        std::shared_ptr<const std::string> body;
+        std::string type;
+        std::string etag;
+    };
+    std::map<std::string, Page> pages;
     std::map<std::string, int> hits;
     std::map<std::string, size_t> cuts;
     struct Refusal {
@@ -127,9 +134,8 @@ struct FixtureServer::Impl {
     void routes();
     // Where the answer to a GET of the request's path hangs up (taken once), or no limit.
     size_t takeCut(const httplib::Request& req);
-    // The page added at target, else at path (with its content type); null when none.
-    std::shared_ptr<const std::string> findPage(
-        const std::string& target, const std::string& path, std::string& type);
+    // The page added at target, else at path; its body is null when there is none.
+    Page findPage(const std::string& target, const std::string& path);
     // Answers with the page a route names, if there is one.
     void servePage(const httplib::Request& req, httplib::Response& res, const std::string& path,
         bool compressed, size_t chunk, int pauseMs);
@@ -169,24 +175,21 @@ std::string FixtureServer::etagOf(const std::string& body)
     return text;
 }
 
-std::shared_ptr<const std::string> FixtureServer::Impl::findPage(
-    const std::string& target, const std::string& path, std::string& type)
+FixtureServer::Impl::Page FixtureServer::Impl::findPage(const std::string& target, const std::string& path)
 {
     std::lock_guard<std::mutex> lock(mutex);
     auto it = pages.find(target);
     if (it == pages.end())
         it = pages.find(path);
-    if (it == pages.end())
-        return nullptr;
-    type = it->second.second;
-    return it->second.first;
+    return it == pages.end() ? Page {} : it->second;
 }
 
 void FixtureServer::Impl::servePage(const httplib::Request& req, httplib::Response& res,
     const std::string& path, bool compressed, size_t chunk, int pauseMs)
 {
-    std::string type;
-    const std::shared_ptr<const std::string> body = findPage(req.target, path, type);
+    const Page page = findPage(req.target, path);
+    const std::shared_ptr<const std::string>& body = page.body;
+    const std::string& type = page.type;
     if (!body) {
         res.status = 404;
         res.set_content("<html><body>not found</body></html>", "text/html");
@@ -197,7 +200,7 @@ void FixtureServer::Impl::servePage(const httplib::Request& req, httplib::Respon
         res.set_content(*body, type.c_str());
         return;
     }
-    const std::string etag = etagOf(*body);
+    const std::string& etag = page.etag;
     res.set_header("ETag", etag);
     // A range of another version is not sent: the whole page is. The ranges are applied after
     // the handler, from the request it was handed.
@@ -293,16 +296,15 @@ void FixtureServer::Impl::routes()
         res.set_content(req.get_header_value("User-Agent"), "text/plain");
     });
     server.Get(R"(/cookie/([^/]+)(/.*))", [this](const httplib::Request& req, httplib::Response& res) {
-        std::string type;
-        const std::shared_ptr<const std::string> body
-            = findPage(req.matches[2].str(), req.matches[2].str(), type);
+        const Impl::Page page = findPage(req.matches[2].str(), req.matches[2].str());
+        const std::shared_ptr<const std::string>& body = page.body;
         const std::string cookies = "; " + req.get_header_value("Cookie") + ";";
         if (!body || cookies.find("; " + req.matches[1].str() + ";") == std::string::npos) {
             res.status = 403;
             res.set_content("<html><body>log in first</body></html>", "text/html");
             return;
         }
-        res.set_content(*body, type.c_str());
+        res.set_content(*body, page.type.c_str());
     });
     server.Get(R"(/slowly/(\d+)/(\d+)(/.*))", [this](const httplib::Request& req, httplib::Response& res) {
         servePage(req, res, req.matches[3].str(), false, std::max<size_t>(number(req, 1), 1),
@@ -367,8 +369,10 @@ std::string FixtureServer::url(const std::string& path) const
 
 void FixtureServer::addPage(const std::string& path, std::string body, std::string contentType)
 {
+    std::string etag = etagOf(body);
     std::lock_guard<std::mutex> lock(m_impl->mutex);
-    m_impl->pages[path] = { std::make_shared<const std::string>(std::move(body)), std::move(contentType) };
+    m_impl->pages[path]
+        = { std::make_shared<const std::string>(std::move(body)), std::move(contentType), std::move(etag) };
 }
 
 void FixtureServer::cutNext(const std::string& path, size_t bytes)

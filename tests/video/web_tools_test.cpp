@@ -17,6 +17,8 @@ using video_testing::VideoTest;
 
 namespace {
 
+// The loopback server pauses this long before each KiB of a piece but its first.
+constexpr int kPauseMs = 20;
 constexpr const char* kNothing = "没能从解析结果中找到视频地址，请检查地址或稍后再试";
 
 // The cookies a logged-in page of the engine holds.
@@ -52,8 +54,9 @@ protected:
                 server.addPage(
                     "/" + folder + "/" + entry.path().filename().string(), readBytes(entry.path()));
         }
-        server.addPage("/live.html", videoPage("/hls/index.m3u8"));
-        server.addPage("/dash.html", videoPage("/dash/index.mpd"));
+        const std::string slowly = "/slowly/1024/" + std::to_string(kPauseMs);
+        server.addPage("/live.html", videoPage(slowly + "/hls/index.m3u8"));
+        server.addPage("/dash.html", videoPage(slowly + "/dash/index.mpd"));
     }
     static std::string videoPage(const std::string& media)
     {
@@ -72,14 +75,29 @@ protected:
 
 testing_support::TempDir* WebToolsTest::media = nullptr;
 
+// The time the server's pauses add when the pieces of folder come one after the other: it
+// pauses before each 1 KiB but the first of a piece.
+std::chrono::milliseconds oneAfterAnother(const std::string& folder)
+{
+    std::chrono::milliseconds total { 0 };
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const auto size = static_cast<long long>(std::filesystem::file_size(entry.path()));
+        if (entry.path().extension() != ".m3u8" && entry.path().extension() != ".mpd")
+            total += std::chrono::milliseconds(((size + 1023) / 1024 - 1) * kPauseMs);
+    }
+    return total;
+}
+
 TEST_F(WebToolsTest, StreamsInPiecesAreFetchedAndJoinedIntoOneFile)
 {
-    // HLS pieces with picture and sound; DASH pieces with picture and sound apart.
+    // HLS pieces with picture and sound; DASH pieces with picture and sound apart; each piece
+    // served slowly.
     const struct {
         const char* page;
+        const char* folder;
         int pieces;
         double seconds;
-    } rows[] = { { "/live.html", 6, 6.0 }, { "/dash.html", 10, 4.0 } };
+    } rows[] = { { "/live.html", "hls", 6, 6.0 }, { "/dash.html", "dash", 10, 4.0 } };
     for (const auto& row : rows) {
         resolve(server.url(row.page));
         EXPECT_EQ(w().Text5.text().rfind("【", 0), 0u) << w().Text5.text();
@@ -96,6 +114,9 @@ TEST_F(WebToolsTest, StreamsInPiecesAreFetchedAndJoinedIntoOneFile)
         EXPECT_NE(probe.find("codec_type=video"), std::string::npos) << probe;
         EXPECT_NE(probe.find("codec_type=audio"), std::string::npos) << probe;
         EXPECT_NEAR(media_testing::duration(saved("mp4")), row.seconds, 0.3) << row.page;
+        // The pieces of a stream come side by side: well within the time of the server's
+        // pauses one after the other (the join and the playlist take some time too).
+        EXPECT_LT(ms, oneAfterAnother(media->file(row.folder)) * 7 / 10) << row.page;
         // The speed shown is the bytes over the time they took (the joined file holds about
         // as many), never a piece's first report alone (about 0).
         const auto speed = std::stoll(splitter.Label5.caption().substr(std::string("网速：").size()));

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -21,6 +23,60 @@ namespace platform {
 namespace {
 
 constexpr long kPieceBufferBytes = 1024 * 1024;
+// Under a speed limit a read takes at most this part of a second's bytes, so the last read of
+// a file cannot bring much more than the limit allows (libcurl reads no less than 1 KiB).
+constexpr long long kReadsPerSecond = 16;
+constexpr long kMinBufferBytes = 1024;
+// Bytes not taken while every piece waited are kept for at most this part of a second.
+constexpr long long kSavedPerSecond = 4;
+
+// The speed limit of all pieces together: bytes may be taken while the balance is above
+// zero, and every read is paid for whole, so one that overdraws it is made up by the wait.
+class SpeedBucket {
+public:
+    using Clock = std::chrono::steady_clock;
+    void setLimit(long long bytesPerSecond)
+    {
+        if (bytesPerSecond != m_limit)
+            m_balance = 0;
+        m_limit = std::max(bytesPerSecond, 0LL);
+    }
+    bool limited() const { return m_limit > 0; }
+    long readBytes() const
+    {
+        return limited() ? static_cast<long>(
+                   std::clamp<long long>(m_limit / kReadsPerSecond, kMinBufferBytes, kPieceBufferBytes))
+                         : kPieceBufferBytes;
+    }
+    void refill()
+    {
+        const Clock::time_point now = Clock::now();
+        const double seconds = std::chrono::duration<double>(now - m_at).count();
+        m_at = now;
+        if (limited())
+            m_balance = std::min(m_balance + seconds * static_cast<double>(m_limit),
+                static_cast<double>(std::max<long long>(m_limit / kSavedPerSecond, readBytes())));
+    }
+    bool open() const { return !limited() || m_balance > 0; }
+    // Whether bytes may be taken now; they are paid for when they may.
+    bool take(size_t bytes)
+    {
+        if (!open())
+            return false;
+        m_balance -= static_cast<double>(limited() ? bytes : 0);
+        return true;
+    }
+    // Milliseconds until bytes may be taken again.
+    int msUntilOpen() const
+    {
+        return open() ? 0 : static_cast<int>(std::ceil(-m_balance * 1000 / static_cast<double>(m_limit))) + 1;
+    }
+
+private:
+    long long m_limit = 0;
+    double m_balance = 0;
+    Clock::time_point m_at = Clock::now();
+};
 
 struct Piece {
     PieceRequest request;
@@ -36,6 +92,9 @@ struct Piece {
     bool overrun = false;
     std::string retryAfter;
     curl::ResponseHeaders answer;
+    SpeedBucket* bucket = nullptr;
+    // Its last read waits in libcurl for the limit.
+    bool paused = false;
 
     ~Piece()
     {
@@ -81,6 +140,10 @@ size_t pieceWrite(char* data, size_t size, size_t count, void* user)
 {
     auto* piece = static_cast<Piece*>(user);
     const size_t bytes = size * count;
+    if (!piece->bucket->take(bytes)) {
+        piece->paused = true;
+        return CURL_WRITEFUNC_PAUSE;
+    }
     if (!piece->checked) {
         piece->checked = true;
         // Sound: the whole body, or another version, never lands in the middle of a file.
@@ -176,6 +239,7 @@ public:
     {
         auto piece = std::make_unique<Piece>();
         piece->request = request;
+        piece->bucket = &m_bucket;
         const std::string address = normalizeWebAddress(request.url);
         piece->fd = ::open(request.file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
         std::string why = address.empty() ? "not an http or https address: " + request.url
@@ -228,10 +292,15 @@ public:
         if (m_pieces.empty())
             return ended;
         int running = 0;
+        release();
         curl_multi_perform(m_multi, &running);
         collect(ended);
         if (ended.empty() && waitMs > 0) {
-            curl_multi_poll(m_multi, nullptr, 0, waitMs, nullptr);
+            const bool waiting = std::any_of(
+                m_pieces.begin(), m_pieces.end(), [](const auto& p) { return p.second->paused; });
+            curl_multi_poll(
+                m_multi, nullptr, 0, waiting ? std::min(waitMs, m_bucket.msUntilOpen()) : waitMs, nullptr);
+            release();
             curl_multi_perform(m_multi, &running);
             collect(ended);
         }
@@ -239,6 +308,8 @@ public:
     }
 
     int running() const override { return static_cast<int>(m_pieces.size()); }
+
+    void setSpeedLimit(long long bytesPerSecond) override { m_bucket.setLimit(bytesPerSecond); }
 
 private:
     bool configure(Piece& piece)
@@ -260,15 +331,30 @@ private:
         curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, pieceWrite);
         curl_easy_setopt(handle, CURLOPT_WRITEDATA, &piece);
         curl_easy_setopt(handle, CURLOPT_PRIVATE, &piece);
-        if (r.maxBytesPerSecond > 0)
-            curl_easy_setopt(
-                handle, CURLOPT_MAX_RECV_SPEED_LARGE, static_cast<curl_off_t>(r.maxBytesPerSecond));
         // The caller moves the pieces on between its other work: each round takes what a
-        // connection holds, not one small read.
-        curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, kPieceBufferBytes);
+        // connection holds, not one small read (reads stay small under a speed limit).
+        curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, m_bucket.readBytes());
         // An error page is not a piece of the file; its status still says why.
         curl_easy_setopt(handle, CURLOPT_FAILONERROR, 1L);
         return true;
+    }
+
+    // Pieces held back by the limit go on while it allows (each may be held back again by
+    // the bytes it was holding, handed over as it goes on). They take turns, from the one
+    // after the last let go, so none waits behind the others for ever.
+    void release()
+    {
+        m_bucket.refill();
+        auto it = m_pieces.upper_bound(m_lastReleased);
+        for (size_t n = 0; n < m_pieces.size() && m_bucket.open(); ++n, ++it) {
+            if (it == m_pieces.end())
+                it = m_pieces.begin();
+            if (!it->second->paused)
+                continue;
+            it->second->paused = false;
+            m_lastReleased = it->first;
+            curl_easy_pause(it->second->transfer->handle(), CURLPAUSE_CONT);
+        }
     }
 
     void collect(std::vector<PieceOutcome>& ended)
@@ -292,6 +378,8 @@ private:
     CURLM* m_multi = nullptr;
     std::map<int, std::unique_ptr<Piece>> m_pieces;
     int m_lastId = 0;
+    SpeedBucket m_bucket;
+    int m_lastReleased = 0;
 };
 
 } // namespace
