@@ -81,7 +81,9 @@ std::string UTF8EncodeURI(std::string_view szInput)
         // of its code unit (or, for a 4-byte sequence, of the character its pair stands for).
         const size_t length = sequenceLength(szInput, i);
         if (length == 0) {
-            for (unsigned char b : { 0xEF, 0xBF, 0xBD })
+            // U+FFFD, the replacement character.
+            static constexpr unsigned char kReplacement[] = { 0xEF, 0xBF, 0xBD };
+            for (const unsigned char b : kReplacement)
                 appendEscape(out, b);
             ++i;
             continue;

@@ -49,7 +49,8 @@ std::string queryValue(std::string_view text)
 {
     static const char* hex = "0123456789ABCDEF";
     std::string out;
-    for (unsigned char c : text) {
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
         if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') {
             out += static_cast<char>(c);
         } else {

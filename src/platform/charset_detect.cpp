@@ -20,7 +20,7 @@ struct Reading {
     int weight() const { return score - 4 * broken; }
 };
 
-bool within(unsigned char b, unsigned char low, unsigned char high)
+bool within(int b, int low, int high)
 {
     return b >= low && b <= high;
 }

@@ -20,7 +20,7 @@ std::string_view asciiSub(std::string_view s, int start0, int count)
     const int len = static_cast<int>(s.size());
     start0 = std::clamp(start0, 0, len);
     count = std::clamp(count, 0, len - start0);
-    return s.substr(start0, count);
+    return s.substr(static_cast<size_t>(start0), static_cast<size_t>(count));
 }
 
 } // namespace
@@ -55,12 +55,12 @@ char32_t decodeUtf8(std::string_view s, size_t& i, bool* wellFormed)
         ++i;
         return 0xFFFD;
     }
-    if (i + extra >= s.size()) {
+    if (i + static_cast<size_t>(extra) >= s.size()) {
         ++i;
         return 0xFFFD;
     }
     for (int k = 1; k <= extra; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
+        const auto b = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
         if ((b & 0xC0) != 0x80) {
             ++i;
             return 0xFFFD;
@@ -71,7 +71,7 @@ char32_t decodeUtf8(std::string_view s, size_t& i, bool* wellFormed)
         ++i;
         return 0xFFFD;
     }
-    i += extra + 1;
+    i += static_cast<size_t>(extra) + 1;
     if (wellFormed)
         *wellFormed = true;
     return cp;
@@ -149,7 +149,7 @@ std::string Mid(std::string_view s, int start, int length)
     const int n = static_cast<int>(u.size());
     const int from = std::min(start - 1, n);
     const int count = length < 0 ? n - from : std::min(length, n - from);
-    return toUtf8(std::u16string_view(u).substr(from, count));
+    return toUtf8(std::u16string_view(u).substr(static_cast<size_t>(from), static_cast<size_t>(count)));
 }
 
 std::string Left(std::string_view s, int n)
@@ -171,14 +171,14 @@ int InStr(std::string_view s, std::string_view what, int start)
     if (isAscii(s) && isAscii(what)) {
         if (start > static_cast<int>(s.size()) + 1)
             return 0;
-        const auto pos = s.find(what, start - 1);
+        const auto pos = s.find(what, static_cast<size_t>(start - 1));
         return pos == std::string_view::npos ? 0 : static_cast<int>(pos) + 1;
     }
     const std::u16string u = toUtf16(s);
     const std::u16string w = toUtf16(what);
     if (start > static_cast<int>(u.size()) + 1)
         return 0;
-    const auto pos = u.find(w, start - 1);
+    const auto pos = u.find(w, static_cast<size_t>(start - 1));
     return pos == std::u16string::npos ? 0 : static_cast<int>(pos) + 1;
 }
 
@@ -320,17 +320,14 @@ std::string Format00(double x)
     const bool up = frac.size() > 2 && frac[2] >= '5';
     std::string kept = whole + frac.substr(0, 2);
     if (up) {
-        int i = static_cast<int>(kept.size()) - 1;
-        for (; i >= 0; --i) {
-            if (kept[i] == '9') {
-                kept[i] = '0';
-            } else {
-                ++kept[i];
-                break;
-            }
-        }
-        if (i < 0)
+        // Carries the rounding up through the nines; all nines take a leading 1.
+        auto digit = kept.rbegin();
+        for (; digit != kept.rend() && *digit == '9'; ++digit)
+            *digit = '0';
+        if (digit == kept.rend())
             kept.insert(kept.begin(), '1');
+        else
+            ++*digit;
     }
     std::string out = kept.substr(0, kept.size() - 2) + "." + kept.substr(kept.size() - 2);
     if (x < 0 && out.find_first_not_of("0.") != std::string::npos)

@@ -180,7 +180,8 @@ std::string queryValue(const std::string& text)
 {
     static const char* const kHex = "0123456789ABCDEF";
     std::string out;
-    for (unsigned char c : text) {
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
         if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.'
             || c == '_' || c == '~') {
             out += static_cast<char>(c);

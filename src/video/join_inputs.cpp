@@ -22,8 +22,8 @@ std::string soundOf(std::string_view head)
     size_t start = 0;
     if (head.substr(0, 3) == "ID3" && head.size() >= 10)
         start = 10
-            + ((at(head, 6) & 0x7F) << 21 | (at(head, 7) & 0x7F) << 14 | (at(head, 8) & 0x7F) << 7
-                | (at(head, 9) & 0x7F));
+            + static_cast<size_t>((at(head, 6) & 0x7F) << 21 | (at(head, 7) & 0x7F) << 14
+                | (at(head, 8) & 0x7F) << 7 | (at(head, 9) & 0x7F));
     if (at(head, start) != 0xFF || start + 1 >= head.size())
         return {};
     if ((at(head, start + 1) & 0xF6) == 0xF0)

@@ -134,8 +134,8 @@ bool splitVideoSign(std::string_view text)
             // Designed: the code-page-936 code decides, whatever the platform's code page.
             const std::string bytes = platform::encode(text.substr(start, i - start), "GBK");
             code = 0;
-            for (const unsigned char byte : bytes)
-                code = code << 8 | byte;
+            for (const char ch : bytes)
+                code = code << 8 | static_cast<unsigned char>(ch);
         }
         unsigned leading = code;
         while (leading >= 0x10)
