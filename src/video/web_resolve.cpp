@@ -72,6 +72,11 @@ void Form2::resolveOnTheWeb(const std::string& failure)
 
 void Form2::showLoginLine(const std::string& quality)
 {
+    // Sound: beside a list of formats the line would lie under the drop-down; it takes the
+    // status label's second row instead, which the short texts shown there leave free.
+    const double row = Combo1.visible() ? Label4.top() + Label4.height() / 2 : Combo1.top();
+    Label18.setTop(row);
+    Label19.setTop(row);
     Label18.setCaption(quality.empty() ? std::string() : quality + " 需要登录");
     Label18.setVisible(!quality.empty());
     Label19.setVisible(!quality.empty());

@@ -221,6 +221,8 @@ TEST_F(WebToolsTest, AQualityThePageListsAboveWhatYtdlpFoundAsksForALogin)
         EXPECT_NE(w().Text5.text(), "") << row.menu;
         EXPECT_EQ(w().Label18.caption(), row.line) << row.menu;
         EXPECT_EQ(w().Label19.visible(), *row.line != 0) << row.menu;
+        // Clear of the drop-down of formats.
+        EXPECT_GE(w().Label19.top(), w().Combo1.top() + w().Combo1.height());
     }
     // A page that never ends is cut at a bounded size, in a bounded time.
     const auto began = std::chrono::steady_clock::now();
