@@ -223,6 +223,8 @@ TEST_F(WebToolsTest, AQualityThePageListsAboveWhatYtdlpFoundAsksForALogin)
         EXPECT_EQ(w().Label19.visible(), *row.line != 0) << row.menu;
         // Clear of the drop-down of formats.
         EXPECT_GE(w().Label19.top(), w().Combo1.top() + w().Combo1.height());
+        // The program fetched the page once, beside yt-dlp's own fetch.
+        EXPECT_EQ(server.hits(page), 2) << row.menu;
     }
     // A page that never ends is cut at a bounded size, in a bounded time.
     const auto began = std::chrono::steady_clock::now();
