@@ -54,14 +54,26 @@ int rowFor(DownloadQueue& queue, const JobRequest& request)
 
 } // namespace
 
-AwaitedDownload downloadAndWait(runtime::App& app, const JobRequest& request, const AwaitProgress& progress)
+int putOnList(runtime::App& app, const JobRequest& request)
 {
-    DownloadQueue& queue = downloadQueue(app);
-    AwaitedDownload result;
-    result.id = rowFor(queue, request);
+    const int id = rowFor(downloadQueue(app), request);
     resumeDownloads(app);
     if (xiazai* list = app.find<xiazai>())
         list->refresh();
+    return id;
+}
+
+AwaitedDownload downloadAndWait(runtime::App& app, const JobRequest& request, const AwaitProgress& progress)
+{
+    const int id = putOnList(app, request);
+    return awaitDownload(app, id, progress);
+}
+
+AwaitedDownload awaitDownload(runtime::App& app, int id, const AwaitProgress& progress)
+{
+    DownloadQueue& queue = downloadQueue(app);
+    AwaitedDownload result;
+    result.id = id;
     // On a virtual clock (the console, tests) time stands still inside a handler: each step
     // stands for the time it gave the network, so waits the server asked for still pass and
     // speeds measured on the clock are the network's. The

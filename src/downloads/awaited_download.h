@@ -35,4 +35,10 @@ using AwaitProgress = std::function<bool(long long received, long long size, int
 // bytes are kept); one from another address is dropped first.
 AwaitedDownload downloadAndWait(runtime::App& app, const JobRequest& request, const AwaitProgress& progress);
 
+// The two halves of it, for a window that keeps several downloads on the list and waits for
+// one at a time: puts the download on the list (as above) and gives its row's id; waits for
+// row id to end.
+int putOnList(runtime::App& app, const JobRequest& request);
+AwaitedDownload awaitDownload(runtime::App& app, int id, const AwaitProgress& progress);
+
 } // namespace downloads

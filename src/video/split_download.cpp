@@ -50,6 +50,8 @@ void fenge::Timer2_Timer()
     int counter = static_cast<int>(vb::Val(Text3.text()));
     // Sound: the counter never goes below 0, whatever the box holds.
     counter = std::max(counter, 0);
+    // Each start puts the segments on the list afresh from the counter on.
+    m_ahead.clear();
     if (folderReady && counter <= List1.listCount() - 1 && !m_web) {
         // The asking may take a while: the status of an earlier run gives way first.
         Label8.setCaption("状态：正在获取各片段的大小...");
@@ -86,6 +88,31 @@ void fenge::Timer2_Timer()
     piecesFetched();
 }
 
+downloads::JobRequest fenge::segmentRequest(int index) const
+{
+    // The video's name was free when its run began: a segment file of that name is this
+    // video's own (an earlier start's, or the list's after a restart), and the join expects
+    // the name.
+    return { .title = m_name + "(" + vb::Str(index) + ")",
+        .url = List1.list(index),
+        .file = segmentPath(index),
+        .oneTry = true,
+        .replace = true,
+        .size = index < static_cast<int>(m_overall.sizes.size()) ? m_overall.sizes[static_cast<size_t>(index)]
+                                                                 : 0 };
+}
+
+void fenge::putSegmentsAhead(int from)
+{
+    // The segments from the one awaited on, as many as the list fetches pieces of one download
+    // at once, go on the list together; the list runs them side by side.
+    const int ahead = downloads::downloadQueue(app()).settings().connections;
+    for (int i = from; i < std::min(from + ahead, List1.listCount()); ++i) {
+        if (!m_ahead.contains(i))
+            m_ahead[i] = downloads::putOnList(app(), segmentRequest(i));
+    }
+}
+
 bool fenge::fetchSegment(int index)
 {
     runtime::App& a = app();
@@ -93,23 +120,27 @@ bool fenge::fetchSegment(int index)
     // The run's time starts with its first transfer.
     if (m_run.startMs == 0)
         m_run.startMs = now();
-    // Each segment goes on the download list; the window waits for it and shows its bar. The
-    // video's name was free when its run began: a segment file of that name is this video's
-    // own (an earlier start's, or the list's after a restart), and the join expects the name.
-    const downloads::AwaitedDownload outcome = downloads::downloadAndWait(a,
-        { .title = m_name + "(" + vb::Str(index) + ")",
-            .url = List1.list(index),
-            .file = segmentPath(index),
-            .oneTry = true,
-            .replace = true,
-            .size = index < static_cast<int>(m_overall.sizes.size())
-                ? m_overall.sizes[static_cast<size_t>(index)]
-                : 0 },
-        [this](long long received, long long size, int64_t nowMs) {
+    // The window waits for the lowest segment unfinished and shows its bar; the bytes of those
+    // after it count in the speed and the whole video's line.
+    putSegmentsAhead(index);
+    const downloads::AwaitedDownload outcome = downloads::awaitDownload(
+        a, m_ahead[index], [this, index](long long received, long long size, int64_t nowMs) {
             m_run.reportMs = nowMs;
+            m_run.aheadBytes = 0;
+            for (const auto& [later, id] : m_ahead) {
+                const downloads::Job* job = downloads::downloadQueue(app()).job(id);
+                m_run.aheadBytes += later > index && job ? job->received : 0;
+            }
             oDownload_OnProgress(received, size, 0, 0, "");
             return loaded();
         });
+    m_ahead.erase(index);
+    m_run.aheadBytes = 0;
+    if (!loaded()) {
+        // The list carries the segments after it on as well, patient as with its own.
+        for (const auto& [later, id] : m_ahead)
+            downloads::downloadQueue(a).setOneTry(id, false);
+    }
     m_run.status = outcome.status;
     m_run.doneBytes += std::exchange(m_run.pieceBytes, 0);
     return outcome.state == downloads::JobState::Done;
@@ -228,8 +259,8 @@ void fenge::oDownload_OnProgress(
         return;
     showBar(static_cast<double>(std::min(lProgress, lMaxProgress)) / static_cast<double>(lMaxProgress));
     m_run.pieceBytes = lProgress;
-    showSpeed(lProgress);
-    showOverall(lProgress);
+    showSpeed(lProgress + m_run.aheadBytes);
+    showOverall(lProgress + m_run.aheadBytes);
 }
 
 void fenge::showBar(double fraction)

@@ -1,11 +1,13 @@
 #pragma once
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "common/file_download.h"
+#include "downloads/download_queue.h"
 #include "runtime/controls.h"
 #include "runtime/form.h"
 #include "runtime/media_controls.h"
@@ -61,8 +63,11 @@ private:
     void showJoinRow(bool shown);
     // The file of segment index.
     std::string segmentPath(int index) const;
-    // Downloads segment index; true when it arrived whole.
+    // Downloads segment index, with the ones after it on the list meanwhile; true when it
+    // arrived whole.
     bool fetchSegment(int index);
+    downloads::JobRequest segmentRequest(int index) const;
+    void putSegmentsAhead(int from);
     // Downloads the web track piece index belongs to, its pieces side by side and joined in
     // order on the download list; true when it arrived whole.
     bool fetchWebTrack(int index);
@@ -123,7 +128,11 @@ private:
         int status = 0;
         // The time of the list's last report (0 before).
         int64_t reportMs = 0;
+        // The bytes of the segments after the one awaited, as the list last had them.
+        int64_t aheadBytes = 0;
     } m_run;
+    // The segments of this run on the list: their index, then the list's row.
+    std::map<int, int> m_ahead;
 };
 
 // The window's status texts.

@@ -121,9 +121,9 @@ private:
     // yt-dlp's own reason) when that fails too.
     void resolveOnTheWeb(const std::string& failure);
     void showWebVideo(WebVideo video);
-    // Shows "… 需要登录" and "登录后重试" when yt-dlp's reason says the video needs a login;
-    // hides them otherwise.
-    void showLoginLine(const std::string& reason);
+    // Shows "QUALITY 需要登录" and "登录后重试" for the quality a login unlocks (yt-dlp's
+    // reason names it, or the page lists it above what yt-dlp found); hides them for none.
+    void showLoginLine(const std::string& quality);
     // Shows the entries of a page of several videos in the video list.
     void showWebList(std::vector<WebEntry> entries);
     // Downloads a format yt-dlp found: one file here, pieces or two streams in the split

@@ -6,6 +6,7 @@
 #include "runtime/vbtext.h"
 #include "shell/hub_window.h"
 #include "video/download_folder.h"
+#include "video/page_qualities.h"
 #include "video/resolve_page.h"
 #include "video/split_window.h"
 #include "video/video_window.h"
@@ -23,6 +24,8 @@ constexpr const char* kUntitled = "未命名视频";
 constexpr const char* kEntryFailed = "没能解析这个视频";
 constexpr const char* kChosenFormat = "所选格式:";
 constexpr const char* kNoFormatChosen = "请先在下面的格式列表中选择要下载的格式";
+// Milliseconds the page is still waited for once yt-dlp has answered.
+constexpr int kPageGraceMs = 2000;
 } // namespace
 
 void Form2::resolveOnTheWeb(const std::string& failure)
@@ -33,7 +36,12 @@ void Form2::resolveOnTheWeb(const std::string& failure)
     showLoginLine("");
     Label4.setCaption(kAskingYtdlp);
     m_resolving = true;
-    const common::ToolRun run = askYtdlp(a, address, [this] { return loaded(); });
+    // The page itself comes meanwhile: its quality menu may list more than yt-dlp finds.
+    PageFetch page(a, address);
+    const common::ToolRun run = askYtdlp(a, address, [this, &page] {
+        page.poll();
+        return loaded();
+    });
     m_resolving = false;
     // Closed while yt-dlp worked: nothing to show.
     if (!loaded())
@@ -55,15 +63,20 @@ void Form2::resolveOnTheWeb(const std::string& failure)
         if (run.started && !reason.empty())
             text += "\r\n" + reason;
         Label4.setCaption(text);
-        showLoginLine(reason);
+        showLoginLine(loginQuality(reason));
         return;
     }
     showWebVideo(std::move(*video));
+    showLoginLine(qualityAboveBest(page.bytes(kPageGraceMs), bestHeight(*m_web)));
 }
 
-void Form2::showLoginLine(const std::string& reason)
+void Form2::showLoginLine(const std::string& quality)
 {
-    const std::string quality = loginQuality(reason);
+    // Sound: beside a list of formats the line would lie under the drop-down; it takes the
+    // status label's second row instead, which the short texts shown there leave free.
+    const double row = Combo1.visible() ? Label4.top() + Label4.height() / 2 : Combo1.top();
+    Label18.setTop(row);
+    Label19.setTop(row);
     Label18.setCaption(quality.empty() ? std::string() : quality + " 需要登录");
     Label18.setVisible(!quality.empty());
     Label19.setVisible(!quality.empty());

@@ -98,6 +98,32 @@ TEST_F(SplitWindowTest, ASplitVideoGoesToTheSplitterWhichFetchesItsLongLinksLast
     EXPECT_EQ(server.hits("/seg/0.flv"), 2);
 }
 
+TEST_F(SplitWindowTest, SegmentsComeSideBySideEachIntoItsOwnFile)
+{
+    // Six segments of 20 KiB; the server pauses 40 ms before each KiB but the first.
+    constexpr int kCount = 6, kBytes = 20 * 1024, kPauseMs = 40;
+    std::vector<std::string> links;
+    for (int i = 0; i < kCount; ++i) {
+        server.addPage(
+            "/seg/" + std::to_string(i) + ".flv", FixtureServer::pattern(i, kBytes), "video/x-flv");
+        links.insert(links.begin(),
+            server.url("/slowly/1024/" + std::to_string(kPauseMs) + "/seg/" + std::to_string(i)
+                + ".flv?pad=" + std::string(130, 'a')));
+    }
+    serveSplitVideo(links);
+    video::fenge& splitter = openSplitter();
+    const auto began = std::chrono::steady_clock::now();
+    start(splitter);
+    const auto ms
+        = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - began);
+    EXPECT_EQ(splitter.Label8.caption(), video::kSplitDone);
+    EXPECT_EQ(splitter.Text3.text(), std::to_string(kCount));
+    for (int i = 0; i < kCount; ++i)
+        EXPECT_TRUE(readBytes(segmentFile(i)) == FixtureServer::pattern(i, kBytes)) << i;
+    // Well within the server's pauses one segment after another.
+    EXPECT_LT(ms.count(), kCount * (kBytes / 1024 - 1) * kPauseMs * 6 / 10);
+}
+
 TEST_F(SplitWindowTest, AFailedSegmentStepsTheCounterBackAndTheNextStartResumesThere)
 {
     serveSplitVideo({ segment(2), segment(1), segment(0) });

@@ -8,6 +8,7 @@
 #include "media_tools.h"
 #include "platform/web_cookies.h"
 #include "support/temp_dir.h"
+#include "video/page_qualities.h"
 #include "video/web_cookies.h"
 #include "video/web_list_window.h"
 #include "video_fixture.h"
@@ -36,6 +37,7 @@ protected:
         std::filesystem::create_directory(media->path() / "hls");
         std::filesystem::create_directory(media->path() / "dash");
         ASSERT_TRUE(media_testing::makeClip(media->file("clip.mp4"), "320x240", 2));
+        ASSERT_TRUE(media_testing::makeClip(media->file("clip360.mp4"), "640x360", 1));
         ASSERT_TRUE(media_testing::makeClip(media->file("hls/index.m3u8"), "320x240", 6, "libx264",
             "-f hls -hls_time 1 -hls_list_size 0 -hls_segment_filename " + media->file("hls/seg%d.ts")));
         ASSERT_TRUE(media_testing::makeClip(media->file("dash/index.mpd"), "320x240", 4, "libx264",
@@ -195,6 +197,40 @@ TEST_F(WebToolsTest, APageOnlyALoggedInEngineSeesIsResolvedWithItsCookies)
     // The cookie file lived only as long as yt-dlp needed it.
     for (const auto& entry : std::filesystem::recursive_directory_iterator(p.env->userProfile()))
         EXPECT_EQ(entry.path().filename().string().find("cookies-"), std::string::npos) << entry.path();
+}
+
+TEST_F(WebToolsTest, AQualityThePageListsAboveWhatYtdlpFoundAsksForALogin)
+{
+    // yt-dlp finds the video at 360p; the page's own menu lists what a visitor may choose.
+    server.addPage("/clip360.mp4", readBytes(media->path() / "clip360.mp4"), "video/mp4");
+    const struct {
+        const char* menu;
+        const char* line;
+    } rows[] = { { "<li>1080P 高清</li><li>720P</li><li>360P 流畅</li>", "1080P 需要登录" },
+        { "<li>4K 超清</li><li>1080P60</li><li>h264</li>", "4K 需要登录" }, { "<li>360P 流畅</li>", "" },
+        { "<p>30fps, 3600kbps, 1280x720</p>", "" } };
+    int n = 0;
+    for (const auto& row : rows) {
+        const std::string page = "/quality" + std::to_string(++n) + ".html";
+        server.addPage(page,
+            std::string(
+                "<html><head><title>画质</title></head><body><video controls><source src=\"/clip360.mp4\" "
+                "type=\"video/mp4\" label=\"360p\" res=\"360\"></video><ul>")
+                + row.menu + "</ul></body></html>");
+        resolve(server.url(page));
+        EXPECT_NE(w().Text5.text(), "") << row.menu;
+        EXPECT_EQ(w().Label18.caption(), row.line) << row.menu;
+        EXPECT_EQ(w().Label19.visible(), *row.line != 0) << row.menu;
+        // Clear of the drop-down of formats.
+        EXPECT_GE(w().Label19.top(), w().Combo1.top() + w().Combo1.height());
+        // The program fetched the page once, beside yt-dlp's own fetch.
+        EXPECT_EQ(server.hits(page), 2) << row.menu;
+    }
+    // A page that never ends is cut at a bounded size, in a bounded time.
+    const auto began = std::chrono::steady_clock::now();
+    video::PageFetch endless(p.app, server.url("/endless"));
+    EXPECT_LE(endless.bytes(3000).size(), static_cast<size_t>(video::kMaxPageBytes));
+    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(4));
 }
 
 TEST_F(WebToolsTest, APlaylistShowsItsEntriesFirstAndQueuesTheCheckedOnesNumberedInPageOrder)
