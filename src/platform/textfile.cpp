@@ -172,6 +172,9 @@ std::string encodeLines(const std::vector<std::string>& lines, const std::string
         text += l;
         text += "\r\n";
     }
+    // UTF-8 that reads back as it is (the common case) is written as it is, without a copy.
+    if (decodesUnchanged(text, codePage))
+        return text;
     bool known = true;
     std::string bytes = encodeKeepingBytes(text, codePage, &known);
     if (!known)
