@@ -29,10 +29,10 @@ void QtHost::tick()
     timersChanged();
 }
 
-std::optional<runtime::ScreenPlace> QtHost::pointerPlace() const
+std::optional<runtime::Host::ScreenPlace> QtHost::pointerPlace() const
 {
     const QPoint at = QCursor::pos();
-    return runtime::ScreenPlace { twipsOf(at.x()), twipsOf(at.y()) };
+    return runtime::Host::ScreenPlace { twipsOf(at.x()), twipsOf(at.y()) };
 }
 
 void QtHost::pumpEvents()

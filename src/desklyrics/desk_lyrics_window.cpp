@@ -229,7 +229,7 @@ void geci::hideUnlockBar()
 
 void geci::Timer2_Timer()
 {
-    const std::optional<runtime::ScreenPlace> at = app().host().pointerPlace();
+    const std::optional<runtime::Host::ScreenPlace> at = app().host().pointerPlace();
     const bool over
         = at && at->x >= left() && at->x < left() + width() && at->y >= top() && at->y < top() + height();
     if (!over) {

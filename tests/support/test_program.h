@@ -21,9 +21,9 @@ class RecordingHost : public runtime::Host {
 public:
     void popupMenu(runtime::Form& form, runtime::Menu& menu) override;
     void programEnded() override { ended = true; }
-    std::optional<runtime::ScreenPlace> pointerPlace() const override { return pointer; }
+    std::optional<runtime::Host::ScreenPlace> pointerPlace() const override { return pointer; }
     std::vector<std::string> popups;
-    std::optional<runtime::ScreenPlace> pointer;
+    std::optional<runtime::Host::ScreenPlace> pointer;
     bool ended = false;
 };
 
