@@ -1,9 +1,11 @@
 #include "gui/qt_host.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <algorithm>
 #include <climits>
 
+#include "gui/look.h"
 #include "gui/menu_popup.h"
 #include "gui/renderer.h"
 #include "gui/session.h"
@@ -25,6 +27,12 @@ void QtHost::tick()
 {
     m_session.run([this] { m_session.app().runDue(); });
     timersChanged();
+}
+
+std::optional<runtime::Host::ScreenPlace> QtHost::pointerPlace() const
+{
+    const QPoint at = QCursor::pos();
+    return runtime::Host::ScreenPlace { twipsOf(at.x()), twipsOf(at.y()) };
 }
 
 void QtHost::pumpEvents()

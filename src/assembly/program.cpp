@@ -8,6 +8,7 @@
 #include "common/data_folders.h"
 #include "common/stale_files.h"
 #include "desklyrics/desk_lyrics_window.h"
+#include "desklyrics/unlock_bar.h"
 #include "downloads/list_window.h"
 #include "music/music_window.h"
 #include "music/page_store.h"
@@ -49,6 +50,7 @@ void registerWindows(runtime::App& app)
     app.registerWindow<music::music>("music");
     app.registerWindow<video::Form7>("Form7");
     app.registerWindow<desklyrics::geci>("geci");
+    app.registerWindow<desklyrics::jiesuolan>("jiesuolan");
     app.registerWindow<video::fenge>("fenge");
     app.registerWindow<music::Form3>("Form3");
     app.registerWindow<downloads::xiazai>("xiazai");

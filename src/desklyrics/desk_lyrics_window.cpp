@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "common/chrome.h"
+#include "desklyrics/unlock_bar.h"
 #include "runtime/app.h"
 
 namespace desklyrics {
@@ -18,17 +19,18 @@ constexpr int64_t rgb(int r, int g, int b)
 // The sung colour of each scheme; the unsung text is white, outlined in near black.
 constexpr int64_t kSung[kSchemes]
     = { rgb(0x30, 0xc8, 0xff), rgb(0xff, 0x40, 0x68), rgb(0x40, 0xe0, 0x70), rgb(0xff, 0xd2, 0x3c) };
-constexpr int64_t kUnsung = rgb(0xff, 0xff, 0xff);
+constexpr int64_t kUnsung = geci::kHoverText;
 constexpr int64_t kOutline = rgb(0x10, 0x10, 0x10);
-constexpr int64_t kHoverBack = rgb(0x30, 0x30, 0x30);
 
-// The bar's width, the hover bar's height (pixels) and its default place (twips).
+// The bar's width (pixels) and its default place (twips).
 constexpr int kWidth = 800;
-constexpr int kHoverHeight = 26;
 constexpr int kDefaultLeft = 240 * runtime::kTwipsPerPixel;
 constexpr int kDefaultTop = 800 * runtime::kTwipsPerPixel;
 // How long the hover bar stays after the mouse was last over the window.
 constexpr int kHoverMs = 2500;
+// How often a locked bar looks where the pointer is: often enough to answer a resting
+// pointer at once, seldom enough to cost nothing.
+constexpr int kPointerPollMs = 200;
 
 } // namespace
 
@@ -62,6 +64,8 @@ geci::geci(runtime::App& app)
     she.onClick = [this] { she_Click(); };
     guan.onClick = [this] { guan_Click(); };
     Timer1.onTimer = [this] { Timer1_Timer(); };
+    Timer2.setInterval(kPointerPollMs);
+    Timer2.onTimer = [this] { Timer2_Timer(); };
     suoding.onClick = [this] { suoding_Click(); };
     guanbi.onClick = [this] { guanbi_Click(); };
     for (int i = 0; i < static_cast<int>(std::size(kFontSizes)); ++i)
@@ -114,6 +118,7 @@ void geci::apply()
     setClickThrough(m_settings.locked);
     if (m_settings.locked)
         Frame1.setVisible(false);
+    followPointer();
 }
 
 void geci::toggle()
@@ -123,6 +128,7 @@ void geci::toggle()
         show();
     else
         hide();
+    followPointer();
     keep();
 }
 
@@ -207,6 +213,35 @@ void geci::Timer1_Timer()
     Frame1.setVisible(false);
 }
 
+void geci::followPointer()
+{
+    const bool polling = m_settings.locked && visible();
+    Timer2.setEnabled(polling);
+    if (!polling)
+        hideUnlockBar();
+}
+
+void geci::hideUnlockBar()
+{
+    if (jiesuolan* bar = app().find<jiesuolan>(); bar && bar->visible())
+        bar->hide();
+}
+
+void geci::Timer2_Timer()
+{
+    const std::optional<runtime::Host::ScreenPlace> at = app().host().pointerPlace();
+    const bool over
+        = at && at->x >= left() && at->x < left() + width() && at->y >= top() && at->y < top() + height();
+    if (!over) {
+        hideUnlockBar();
+        return;
+    }
+    jiesuolan& bar = app().get<jiesuolan>();
+    bar.placeOver(left(), top(), width());
+    if (!bar.visible())
+        bar.show();
+}
+
 void geci::suoding_Click()
 {
     setLocked(!m_settings.locked);
@@ -219,8 +254,11 @@ void geci::guanbi_Click()
 
 void restoreDeskLyrics(runtime::App& app)
 {
-    if (readSettings(app).shown)
-        app.get<geci>().show();
+    if (readSettings(app).shown) {
+        geci& bar = app.get<geci>();
+        bar.show();
+        bar.followPointer();
+    }
 }
 
 } // namespace desklyrics

@@ -20,6 +20,10 @@ public:
     // The lock item's captions: to lock, and to unlock a locked bar.
     static constexpr const char* kLock = "锁定桌面歌词";
     static constexpr const char* kUnlock = "解锁桌面歌词";
+    // The hover strip's height (pixels), its colour and its buttons' text colour (0x00BBGGRR).
+    static constexpr int kHoverHeight = 26;
+    static constexpr int64_t kHoverBack = 0x303030;
+    static constexpr int64_t kHoverText = 0xFFFFFF;
 
     // The lyrics lines.
     runtime::LyricsBar ci { *this, "ci" };
@@ -30,6 +34,8 @@ public:
     runtime::Label guan { *this, "guan" };
     // Hides the hover bar a while after the mouse left it.
     runtime::Timer Timer1 { *this, "Timer1" };
+    // While locked and shown: looks where the pointer is, to show the unlock bar over it.
+    runtime::Timer Timer2 { *this, "Timer2" };
 
     runtime::Menu caidan { *this, "caidan", "桌面歌词设置" };
     runtime::Menu zixiao { *this, "zixiao", "小号字体", &caidan };
@@ -48,6 +54,8 @@ public:
     void toggle();
     bool locked() const { return m_settings.locked; }
     void setLocked(bool locked);
+    // Polls the pointer while the bar is locked and shown; otherwise the unlock bar hides.
+    void followPointer();
     // The menu items that choose each font size and colour scheme, in settings order.
     runtime::Menu* sizeItem(int size);
     runtime::Menu* schemeItem(int scheme);
@@ -59,6 +67,7 @@ public:
     void she_Click();
     void guan_Click();
     void Timer1_Timer();
+    void Timer2_Timer();
     void suoding_Click();
     void guanbi_Click();
 
@@ -68,6 +77,7 @@ private:
     void chooseSize(int size);
     void chooseScheme(int scheme);
     void showHoverBar();
+    void hideUnlockBar();
     void keep();
 
     DeskLyricsSettings m_settings;

@@ -32,10 +32,32 @@ const table::Char* charOf(char32_t c)
 
 // Characters below this are never Chinese.
 constexpr char32_t kFirstCjk = 0x2E80;
+// A unit with this bit holds the index of a table entry; without it, a character as it is.
+constexpr uint32_t kTableEntry = 0x80000000u;
+// The matcher keeps one bit per typed length in 64 bits.
+constexpr size_t kLongestTyped = 63;
 
 char32_t lower(char32_t c)
 {
     return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c;
+}
+
+// Appends the units of a name's characters (spaces left out); returns whether the name is
+// plain: well-formed, with no space and no character that may be Chinese.
+bool appendUnits(std::string_view name, std::vector<uint32_t>& units)
+{
+    bool plain = true;
+    for (size_t i = 0; i < name.size();) {
+        bool wellFormed = true;
+        const char32_t c = vb::decodeUtf8(name, i, &wellFormed);
+        plain = plain && wellFormed && c != ' ' && c < kFirstCjk;
+        if (c == ' ')
+            continue;
+        const table::Char* ch = c >= kFirstCjk ? charOf(c) : nullptr;
+        units.push_back(
+            ch ? kTableEntry | static_cast<uint32_t>(ch - table::kChars) : static_cast<uint32_t>(c));
+    }
+    return plain;
 }
 
 } // namespace
@@ -49,23 +71,32 @@ Matcher::Matcher(std::string_view typed)
         const table::Char* ch = c >= kFirstCjk ? charOf(c) : nullptr;
         m_typed += ch ? ch->simplified : c;
     }
+    const bool plain = std::all_of(m_typed.begin(), m_typed.end(), [](char32_t c) { return c < kFirstCjk; });
+    if (plain && !m_typed.empty() && m_typed.size() <= kLongestTyped) {
+        for (char32_t c : m_typed)
+            vb::appendUtf8(m_plain, c);
+    }
 }
 
 bool Matcher::matches(std::string_view name) const
 {
+    std::vector<uint32_t> units;
+    appendUnits(name, units);
+    return matchesUnits(units.data(), units.size());
+}
+
+bool Matcher::matchesUnits(const uint32_t* units, size_t count) const
+{
     // Which beginnings of the typed text the characters so far can spell, one bit per length;
     // every character may also start a new run (bit 0).
     const size_t m = m_typed.size();
-    if (m == 0 || m >= 64)
+    if (m == 0 || m > kLongestTyped)
         return false;
     const uint64_t whole = uint64_t(1) << m;
     uint64_t reach = 1;
-    for (size_t i = 0; i < name.size();) {
-        const char32_t c = vb::decodeUtf8(name, i);
-        if (c == ' ')
-            continue;
-        const table::Char* ch = c >= kFirstCjk ? charOf(c) : nullptr;
-        const char32_t form = ch ? ch->simplified : c;
+    for (size_t i = 0; i < count; ++i) {
+        const table::Char* ch = units[i] & kTableEntry ? &table::kChars[units[i] & ~kTableEntry] : nullptr;
+        const char32_t form = ch ? ch->simplified : units[i];
         uint64_t next = 0;
         for (uint64_t left = reach; left; left &= left - 1) {
             const size_t p = static_cast<size_t>(std::countr_zero(left));
@@ -86,6 +117,31 @@ bool Matcher::matches(std::string_view name) const
         reach = next | 1;
     }
     return false;
+}
+
+NameIndex::NameIndex(const std::vector<std::string>& names)
+{
+    m_start.reserve(names.size() + 1);
+    m_start.push_back(0);
+    for (const std::string& name : names) {
+        const size_t before = m_units.size();
+        if (appendUnits(name, m_units))
+            m_units.resize(before);
+        m_start.push_back(static_cast<uint32_t>(m_units.size()));
+    }
+}
+
+bool NameIndex::matches(const Matcher& typed, size_t i, std::string_view name) const
+{
+    if (i + 1 >= m_start.size())
+        return typed.matches(name);
+    const uint32_t begin = m_start[i];
+    const uint32_t end = m_start[i + 1];
+    // A plain name holds its characters one for one, without spaces: the typed text (also
+    // without spaces) spells it only as a run of its bytes.
+    if (begin == end)
+        return !typed.m_plain.empty() && name.find(typed.m_plain) != std::string_view::npos;
+    return typed.matchesUnits(m_units.data() + begin, end - begin);
 }
 
 } // namespace pinyin

@@ -50,7 +50,11 @@ size_t asciiRunEnd(std::string_view s, size_t i)
 
 } // namespace
 
-bool wellFormedUtf8(std::string_view s)
+namespace {
+
+// Whether s is well-formed UTF-8; with noStandIns, also whether it holds no character of the
+// stand-ins' block (lead bytes F4 8F), so that reading it keeping bytes leaves it as it is.
+bool checkUtf8(std::string_view s, bool noStandIns)
 {
     size_t i = 0;
     while (i < s.size()) {
@@ -70,11 +74,23 @@ bool wellFormedUtf8(std::string_view s)
         }
         const auto b1 = static_cast<unsigned char>(s[i + 1]);
         if ((b0 == 0xE0 && b1 < 0xA0) || (b0 == 0xED && b1 > 0x9F) || (b0 == 0xF0 && b1 < 0x90)
-            || (b0 == 0xF4 && b1 > 0x8F))
+            || (b0 == 0xF4 && b1 > (noStandIns ? 0x8E : 0x8F)))
             return false;
         i += extra + 1;
     }
     return true;
+}
+
+} // namespace
+
+bool wellFormedUtf8(std::string_view s)
+{
+    return checkUtf8(s, false);
+}
+
+bool decodesUnchanged(std::string_view bytes, const std::string& charset)
+{
+    return isUtf8(canonical(charset)) && checkUtf8(bytes, true);
 }
 
 namespace {
@@ -223,7 +239,7 @@ unsigned char standInByte(std::string_view s, size_t i)
 // reading stays one to one.
 std::string decodeUtf8KeepingBytes(std::string_view s)
 {
-    if (wellFormedUtf8(s) && s.find("\xF4\x8F") == std::string_view::npos)
+    if (checkUtf8(s, true))
         return std::string(s);
     std::string out;
     out.reserve(s.size() + 16);

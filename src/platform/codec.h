@@ -23,6 +23,9 @@ std::string encodeKeepingBytes(std::string_view utf8, const std::string& charset
 // Whether the bytes are strictly well-formed UTF-8 (no surrogates, no overlong forms); such
 // text decodes as UTF-8 unchanged.
 bool wellFormedUtf8(std::string_view bytes);
+// Whether decodeKeepingBytes would give the bytes back as they are (well-formed UTF-8 read
+// as UTF-8, with no character of the stand-ins' block), so a reader may use them directly.
+bool decodesUnchanged(std::string_view bytes, const std::string& charset);
 // Whether every character of the UTF-8 text can be held by the charset.
 bool representable(std::string_view utf8, const std::string& charset);
 

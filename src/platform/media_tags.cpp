@@ -6,9 +6,12 @@
 #include <taglib/synchronizedlyricsframe.h>
 #include <taglib/tpropertymap.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/charset_detect.h"
+#include "platform/codec.h"
+#include "platform/raw_tag_fields.h"
 #include "platform/textfile.h"
 #include "runtime/ascii.h"
 
@@ -59,6 +62,27 @@ std::string plainLyricsOf(const TagLib::PropertyMap& properties)
     return {};
 }
 
+// Fields TagLib left empty that an APE tag or Vorbis comments hold as bytes that are not
+// UTF-8 (TagLib drops such a field whole): read again from the stored bytes, as the Latin-1
+// fields of ID3 are.
+void recoverDroppedFields(const std::string& path, SongTags& out)
+{
+    const std::pair<std::string*, const char*> wanted[]
+        = { { &out.title, "TITLE" }, { &out.artist, "ARTIST" }, { &out.album, "ALBUM" },
+              { &out.lyrics, "LYRICS" }, { &out.lyrics, "UNSYNCEDLYRICS" } };
+    const ByteSource file = fileSource(path);
+    RawFields raw = vorbisFields(file);
+    const RawFields ape = apeFields(file);
+    raw.insert(raw.end(), ape.begin(), ape.end());
+    for (const auto& [field, key] : wanted) {
+        const auto found = std::find_if(raw.begin(), raw.end(),
+            [key = key](const auto& f) { return f.first == key && !wellFormedUtf8(f.second); });
+        if (field->empty() && found != raw.end())
+            *field = field == &out.lyrics ? decodeSingleByteField(found->second)
+                                          : runtime::trimmed(decodeSingleByteField(found->second));
+    }
+}
+
 } // namespace
 
 SongTags readSongTags(const std::string& path)
@@ -81,6 +105,7 @@ SongTags readSongTags(const std::string& path)
         out.lyrics = syncedLyricsOf(mpeg->ID3v2Tag());
     if (out.lyrics.empty())
         out.lyrics = plainLyricsOf(file.file()->properties());
+    recoverDroppedFields(path, out);
     return out;
 }
 

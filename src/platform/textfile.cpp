@@ -32,14 +32,20 @@ ReadOutcome probeFile(const std::string& path, size_t maxBytes)
 namespace {
 
 // Splits decoded text into lines at CR LF, LF or a lone CR.
-std::vector<std::string> splitLines(const std::string& text)
+std::vector<std::string> splitLines(std::string_view text)
 {
     std::vector<std::string> lines;
     // Lines are found with memchr (the next line feed, then a carriage return before it):
     // looking each byte up in a set of line ends makes long playlists slow to read. The
     // next line feed is searched again only once the lines have passed it.
     const char* const finish = text.data() + text.size();
-    lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    // Counted with memchr too (a byte-wise count is not vectorised and costs as much as the
+    // split itself on a long list).
+    size_t feeds = 0;
+    for (const char* p = text.data();
+         (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(finish - p)))); ++p)
+        ++feeds;
+    lines.reserve(feeds + 1);
     const char* start = text.data();
     const char* feed = nullptr;
     bool feedKnown = false;
@@ -75,6 +81,11 @@ ReadOutcome readLinesChecked(
     const ReadOutcome outcome = readFileChecked(path, bytes, maxBytes);
     if (outcome != ReadOutcome::Read)
         return outcome;
+    // UTF-8 that reads as it is (the common case) is split where it was read, without a copy.
+    if (decodesUnchanged(bytes, codePage)) {
+        lines = splitLines(bytes);
+        return outcome;
+    }
     bool known = true;
     std::string text = decodeKeepingBytes(bytes, codePage, &known);
     if (!known)
@@ -161,6 +172,9 @@ std::string encodeLines(const std::vector<std::string>& lines, const std::string
         text += l;
         text += "\r\n";
     }
+    // UTF-8 that reads back as it is (the common case) is written as it is, without a copy.
+    if (decodesUnchanged(text, codePage))
+        return text;
     bool known = true;
     std::string bytes = encodeKeepingBytes(text, codePage, &known);
     if (!known)

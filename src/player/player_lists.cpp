@@ -144,35 +144,56 @@ void Form5::Image14_Click()
     List1.setHeight(510);
     Picture1.move(170, 530, Picture1.width(), Picture1.height());
     Picture1.setVisible(true);
+    // The names are indexed as the search opens, before the first keystroke.
+    searchIndex();
+}
+
+namespace {
+
+// Refills a list's entries with source[i] for each i of which, reusing the strings already
+// there (a keystroke over a long list then allocates and frees little).
+void refill(std::vector<std::string>& entries, const std::vector<std::string>& source,
+    const std::vector<uint32_t>& which)
+{
+    entries.resize(which.size());
+    for (size_t j = 0; j < which.size(); ++j) {
+        if (which[j] < source.size())
+            entries[j].assign(source[which[j]]);
+        else
+            entries[j].clear();
+    }
+}
+
+} // namespace
+
+const pinyin::NameIndex& Form5::searchIndex()
+{
+    if (m_searchIndexRevision != List1.itemsRevision()) {
+        m_searchIndex = pinyin::NameIndex(List1.items());
+        m_searchIndexRevision = List1.itemsRevision();
+    }
+    return m_searchIndex;
 }
 
 void Form5::Text2_Change()
 {
     // A byte search of UTF-8 text finds exactly the character sequences (an empty text
     // matches every name); a name is also found by the pinyin of its Chinese characters and
-    // by their other form. Matches are marked, then copied into lists of exactly that size
-    // and shown at once: a keystroke over a long list costs one scan and one copy of what
-    // matches.
+    // by their other form, through an index of the names made once for all keystrokes.
+    // Matches are found in one scan, then copied over the previous results and shown at once.
     const std::string& wanted = Text2.text();
     const std::vector<std::string>& names = List1.items();
-    const std::vector<std::string>& paths = List2.items();
     const pinyin::Matcher spelled(wanted);
-    std::vector<bool> matched(names.size());
-    size_t count = 0;
+    const pinyin::NameIndex& index = searchIndex();
+    std::vector<uint32_t> hits;
     for (size_t i = 0; i < names.size(); ++i) {
-        matched[i] = names[i].find(wanted) != std::string::npos || spelled.matches(names[i]);
-        count += matched[i];
+        if (names[i].find(wanted) != std::string::npos || index.matches(spelled, i, names[i]))
+            hits.push_back(static_cast<uint32_t>(i));
     }
-    std::vector<std::string> found;
-    std::vector<std::string> foundPaths;
-    found.reserve(count);
-    foundPaths.reserve(count);
-    for (size_t i = 0; i < names.size(); ++i) {
-        if (matched[i]) {
-            found.push_back(names[i]);
-            foundPaths.push_back(i < paths.size() ? paths[i] : std::string());
-        }
-    }
+    std::vector<std::string> found = List4.takeItems();
+    std::vector<std::string> foundPaths = List5.takeItems();
+    refill(found, names, hits);
+    refill(foundPaths, List2.items(), hits);
     List4.setItems(std::move(found));
     List5.setItems(std::move(foundPaths));
     List4.setVisible(!wanted.empty());

@@ -6,6 +6,7 @@
 
 #include "common/skin.h"
 #include "common/window_sizes.h"
+#include "pinyin/pinyin_match.h"
 #include "player/playlist_files.h"
 #include "runtime/controls.h"
 #include "runtime/form.h"
@@ -273,6 +274,8 @@ private:
     void openSeed();
 
     void restoreSound();
+    // The search's index of List1's names, made again when they have changed since.
+    const pinyin::NameIndex& searchIndex();
     // Seeks a video that starts playing to the place it was left, once per address.
     void resumePlace();
 
@@ -283,6 +286,9 @@ private:
     std::string m_resumeChecked;
     // Whether List1 mirrors a playlist's files (false while it shows a picture folder).
     bool m_listHoldsPlaylist = true;
+    // The in-list search's index and the entries' revision of List1 it was made from.
+    pinyin::NameIndex m_searchIndex;
+    uint64_t m_searchIndexRevision = 0;
 };
 
 } // namespace player

@@ -44,6 +44,14 @@ public:
     // Work was handed over with post(); called on the posting thread, so a real-time host
     // wakes its UI thread to run it.
     virtual void workPosted() { }
+    // A place on the screen in twips, as windows are placed.
+    struct ScreenPlace {
+        int x = 0;
+        int y = 0;
+    };
+    // Where the mouse pointer is, where the host knows it: a window that lets clicks through
+    // gets no mouse events and asks here instead.
+    virtual std::optional<ScreenPlace> pointerPlace() const { return std::nullopt; }
 };
 
 // Knows how to load a window by its name, for hosts that address windows by name.

@@ -85,6 +85,7 @@ void ListBox::setList(int index, std::string_view text)
     if (index < 0 || index >= listCount())
         return;
     m_items[static_cast<size_t>(index)] = std::string(text);
+    ++m_itemsRevision;
     touch();
 }
 
@@ -95,6 +96,7 @@ void ListBox::addItem(std::string_view text, int index)
     m_items.insert(m_items.begin() + index, std::string(text));
     if (m_listIndex >= index)
         ++m_listIndex;
+    ++m_itemsRevision;
     touch();
 }
 
@@ -107,6 +109,7 @@ void ListBox::removeItem(int index)
         m_listIndex = -1;
     else if (m_listIndex > index)
         --m_listIndex;
+    ++m_itemsRevision;
     touch();
 }
 
@@ -117,6 +120,7 @@ void ListBox::clear()
     m_items.clear();
     m_listIndex = -1;
     m_topIndex = 0;
+    ++m_itemsRevision;
     touch();
 }
 
@@ -125,7 +129,15 @@ void ListBox::setItems(std::vector<std::string> items)
     m_items = std::move(items);
     m_listIndex = -1;
     m_topIndex = 0;
+    ++m_itemsRevision;
     touch();
+}
+
+std::vector<std::string> ListBox::takeItems()
+{
+    std::vector<std::string> items = std::move(m_items);
+    setItems({});
+    return items;
 }
 
 void ListBox::setTopIndex(int v)

@@ -64,6 +64,11 @@ public:
     const std::vector<std::string>& items() const { return m_items; }
     // Replaces every entry at once (no events), for loading a whole list.
     void setItems(std::vector<std::string> items);
+    // Takes every entry out at once (no events), so that a caller refilling a long list can
+    // reuse the entries' storage before setItems.
+    std::vector<std::string> takeItems();
+    // Increases whenever the entries change (not on a new selection or look).
+    uint64_t itemsRevision() const { return m_itemsRevision; }
     int topIndex() const { return m_topIndex; }
     void setTopIndex(int v);
     std::optional<std::string> property(std::string_view name) const override;
@@ -75,6 +80,7 @@ protected:
 
 private:
     std::vector<std::string> m_items;
+    uint64_t m_itemsRevision = 1;
     int m_listIndex = -1;
     int m_topIndex = 0;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "desklyrics/desk_lyrics_window.h"
+#include "desklyrics/unlock_bar.h"
 #include "support/test_program.h"
 #include "traymenu/tray_window.h"
 
@@ -73,6 +74,32 @@ TEST(DeskLyrics, ShownLockedMovedAndKeptFromTheTrayMenu)
         EXPECT_EQ(again->left(), left);
         EXPECT_TRUE(again->clickThrough());
         EXPECT_TRUE(again->zida.checked());
+        // The locked bar gets no mouse events: the pointer resting over it shows the unlock
+        // bar over its top strip, leaving hides it, and its button unlocks.
+        auto unlockBarShown = [&] {
+            const desklyrics::jiesuolan* bar = next.app.find<desklyrics::jiesuolan>();
+            return bar && bar->visible();
+        };
+        next.host.pointer = runtime::Host::ScreenPlace { again->left() + 10, again->top() + 200 };
+        next.app.advance(300);
+        ASSERT_TRUE(unlockBarShown());
+        desklyrics::jiesuolan& unlock = next.app.get<desklyrics::jiesuolan>();
+        EXPECT_EQ(unlock.top(), again->top());
+        EXPECT_GT(unlock.left(), again->left());
+        next.host.pointer = runtime::Host::ScreenPlace { again->left() - 10, again->top() + 200 };
+        next.app.advance(300);
+        EXPECT_FALSE(unlockBarShown());
+        next.host.pointer = runtime::Host::ScreenPlace { unlock.left() + 15, unlock.top() + 15 };
+        next.app.advance(300);
+        ASSERT_TRUE(unlockBarShown());
+        unlock.jie.click();
+        EXPECT_FALSE(again->clickThrough());
+        EXPECT_FALSE(unlockBarShown());
+        next.app.advance(300);
+        EXPECT_FALSE(unlockBarShown());
+        EXPECT_FALSE(again->Timer2.enabled());
+        again->suo.click();
+        EXPECT_TRUE(again->clickThrough());
         // Unlocked from the tray, then closed from its own menu.
         next.app.get<traymenu::Form6>().jiesuo.click();
         EXPECT_FALSE(again->clickThrough());

@@ -110,7 +110,7 @@ TEST_F(PlayerTest, SearchFiltersTheShownListCaseSensitively)
     EXPECT_FALSE(f.Text2.visible());
 
     showList({ "Love.mp3", "love.mp3", "爱情.mp3", "其他.wma", "周杰伦 - 晴天.mp3", "周杰倫-七里香.mp3",
-        "绿光.mp3", "重来.mp3" });
+        "绿光.mp3", "重来.mp3", "Ten Years.mp3" });
     f.Image14.click();
     EXPECT_EQ(f.List1.height(), 510);
 
@@ -125,6 +125,12 @@ TEST_F(PlayerTest, SearchFiltersTheShownListCaseSensitively)
         EXPECT_EQ(f.List5.items(), paths);
         EXPECT_TRUE(f.List4.visible());
     }
+    // A name changed while the search is open is found by its new pinyin, not its old one.
+    f.List1.setList(2, "青花瓷.mp3");
+    f.Text2.setText("qhc");
+    EXPECT_EQ(f.List4.items(), std::vector<std::string> { "青花瓷.mp3" });
+    f.Text2.setText("aiq");
+    EXPECT_TRUE(f.List4.items().empty());
     // The results shrink when the pointer goes over the video and grow when pressed.
     f.WindowsMediaPlayer1.mouseMove({});
     EXPECT_EQ(f.List4.height(), 1);

@@ -21,7 +21,9 @@ class RecordingHost : public runtime::Host {
 public:
     void popupMenu(runtime::Form& form, runtime::Menu& menu) override;
     void programEnded() override { ended = true; }
+    std::optional<runtime::Host::ScreenPlace> pointerPlace() const override { return pointer; }
     std::vector<std::string> popups;
+    std::optional<runtime::Host::ScreenPlace> pointer;
     bool ended = false;
 };
 

@@ -1,6 +1,7 @@
-# Chinese songs from older collections: tags written as GBK bytes (ID3v1) read as Chinese over
-# MPRIS, the GB18030 lyrics beside the song handed on with it (xesam:asText), and the in-list
-# search finding names by pinyin initials (also of traditional characters) and syllables.
+# Chinese songs from older collections: tags written as GBK bytes (ID3v1, FLAC comments) read
+# as Chinese over MPRIS, the GB18030 lyrics beside the song handed on with it (xesam:asText),
+# and the in-list search finding names by pinyin initials (also of traditional characters)
+# and syllables.
 if [ -z "${ZELVORA_PRIVATE_BUS:-}" ]; then
     exec env ZELVORA_PRIVATE_BUS=1 dbus-run-session -- bash "$SUITE_DIR/run_case.sh" "$ZELVORA" chinese_songs "$DESKTOP_WORK"
 fi
@@ -45,4 +46,12 @@ expect_screen 3 pinyin_search drawn "$(rect_of control Form5.List4)"
 xdotool key ctrl+a
 xdotool type --delay 60 daox
 wait_until found 1 || fail "daox finds $(player_value Form5.List4 count) names"
-expect_alive "after the search"
+
+note "GBK bytes in a FLAC's Vorbis comments (stored as if UTF-8)"
+ffmpeg -loglevel error -f lavfi -i "sine=frequency=440:duration=20" \
+    -metadata "title=$(printf 七里香 | iconv -t GBK)" -metadata "artist=$(printf 周杰伦 | iconv -t GBK)" \
+    "$songs/七里香.flac" || fail "ffmpeg did not make the FLAC song"
+program_open "$songs/七里香.flac"
+wait_until -t 15 is 七里香 metadata xesam:title || fail "FLAC title: $(ctl metadata xesam:title)"
+is 周杰伦 metadata xesam:artist || fail "FLAC artist: $(ctl metadata xesam:artist)"
+expect_alive "after the search and the FLAC song"

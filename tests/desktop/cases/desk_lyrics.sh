@@ -1,6 +1,7 @@
 # The desktop lyrics bar over a playing song: opened from the tray menu, drawn with its lines
 # outlined and filling, moved by a drag and kept where it was left, locked so a click passes
-# through to the player's pause button below it, and unlocked from the tray menu.
+# through to the player's pause button below it, unlocked from the small bar that shows while
+# the pointer rests over it, and from the tray menu.
 desktop_start
 program_start
 songs="$DESKTOP_WORK/歌曲"
@@ -63,6 +64,25 @@ wait_until -t 5 paused || fail "a click on the locked bar did not reach the paus
 xdotool mousemove --sync "$((pause_x + 200))" "$pause_y"
 sleep 0.5
 control_shown geci.suo && fail "the locked bar showed its hover bar"
+
+note "the pointer resting over the locked bar shows the unlock bar; leaving hides it; its button unlocks"
+read -r lx ly lw lh <<<"$(rect_of control geci.ci)"
+xdotool mousemove --sync $((lx + lw / 2)) $((ly + lh / 2))
+wait_until -t 5 window_shown jiesuolan || fail "the pointer over the locked bar shows no unlock bar"
+screenshot unlock_bar
+xdotool mousemove --sync $((lx + lw / 2)) $((ly - 120))
+wait_until -t 5 window_hidden jiesuolan || fail "the unlock bar stayed after the pointer left the bar"
+xdotool mousemove --sync $((lx + lw / 2 + 30)) $((ly + lh / 2))
+click jiesuolan.jie
+wait_until -t 5 window_hidden jiesuolan || fail "the unlock bar stayed after unlocking"
+xdotool mousemove --sync "$pause_x" "$pause_y"
+sleep 0.3
+xdotool click 1
+sleep 1
+paused || fail "a click on the unlocked bar reached the player below it"
+wait_until -t 5 control_shown geci.suo || fail "the bar unlocked by its unlock bar shows no hover bar"
+click geci.suo
+wait_until -t 5 suo_gone || fail "the hover bar stayed after locking again"
 
 note "unlocked from the tray menu: the hover bar shows again"
 click tray 3
