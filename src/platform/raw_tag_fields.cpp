@@ -136,13 +136,14 @@ std::string oggSecondPacket(const ByteSource& file)
             break;
         uint64_t body = at + 27 + segments;
         at = body;
-        for (unsigned char l : lacing)
-            at += l;
+        for (const char l : lacing)
+            at += static_cast<unsigned char>(l);
         if (serial.empty())
             serial = header.substr(14, 4);
         if (header.compare(14, 4, serial) != 0)
             continue;
-        for (unsigned char l : lacing) {
+        for (const char c : lacing) {
+            const auto l = static_cast<unsigned char>(c);
             if (packets == 1)
                 packet += file.read(body, l);
             body += l;
