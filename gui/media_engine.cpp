@@ -171,6 +171,7 @@ MpvMediaEngine::MpvMediaEngine(Session& session, runtime::MediaPlayer& player)
     , m_player(player)
     , m_lyrics(std::make_unique<LyricsFollower>(session.app(), player))
 {
+    m_session.enrolMediaEngine(m_player, *this);
     m_mpv = mpv_create();
     if (!m_mpv)
         return;
@@ -205,6 +206,7 @@ MpvMediaEngine::MpvMediaEngine(Session& session, runtime::MediaPlayer& player)
 
 MpvMediaEngine::~MpvMediaEngine()
 {
+    m_session.forgetMediaEngine(m_player, *this);
     if (m_surface) {
         m_surface->detach();
         m_surface->setFullScreen(false);
