@@ -95,7 +95,7 @@ public:
         }
         Iterator& operator++()
         {
-            m_node = m_document->next(m_node + (kNamed ? 1 : 0));
+            m_node = m_document->next(m_node + (kNamed ? 1u : 0u));
             --m_left;
             return *this;
         }

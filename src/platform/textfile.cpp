@@ -19,9 +19,22 @@ ReadOutcome readFileChecked(const std::string& path, std::string& bytes, size_t 
     return posix::readRegularFile(path, bytes, maxBytes);
 }
 
-bool readFile(const std::string& path, std::string& bytes, size_t maxBytes)
+Result<std::string> readFile(const std::string& path, size_t maxBytes)
 {
-    return readFileChecked(path, bytes, maxBytes) == ReadOutcome::Read;
+    std::string bytes;
+    switch (readFileChecked(path, bytes, maxBytes)) {
+    case ReadOutcome::Read:
+        return Result<std::string>::success(std::move(bytes));
+    case ReadOutcome::Missing:
+        return Result<std::string>::failure("no file at " + path);
+    case ReadOutcome::NotRegular:
+        return Result<std::string>::failure("not a regular file: " + path);
+    case ReadOutcome::TooLarge:
+        return Result<std::string>::failure("larger than " + std::to_string(maxBytes) + " bytes: " + path);
+    case ReadOutcome::Unreadable:
+        break;
+    }
+    return Result<std::string>::failure("cannot read " + path);
 }
 
 ReadOutcome probeFile(const std::string& path, size_t maxBytes)

@@ -25,8 +25,8 @@ constexpr size_t kMaxTextFileBytes = size_t(1) << 31;
 // Reads a whole regular file. Only regular files are opened, and the open never waits (a
 // FIFO, device or folder is NotRegular). Files larger than maxBytes are refused.
 ReadOutcome readFileChecked(const std::string& path, std::string& bytes, size_t maxBytes = kMaxTextFileBytes);
-// The same, true only when the whole file was read.
-bool readFile(const std::string& path, std::string& bytes, size_t maxBytes = kMaxTextFileBytes);
+// The same, the bytes only when the whole file was read; otherwise why not.
+Result<std::string> readFile(const std::string& path, size_t maxBytes = kMaxTextFileBytes);
 // What reading the file would give, without reading it (it is opened and closed).
 ReadOutcome probeFile(const std::string& path, size_t maxBytes = kMaxTextFileBytes);
 

@@ -122,6 +122,13 @@ TEST(TextFile, OnlyRegularFilesAreOpenedAndNoneBlocks)
         EXPECT_EQ(probeFile(row.path, row.limit), row.outcome) << row.path;
         std::vector<std::string> lines;
         EXPECT_EQ(readLinesChecked(row.path, "UTF-8", lines, row.limit), row.outcome) << row.path;
+        // The bytes only when the whole file was read; otherwise a reason naming the file.
+        const Result<std::string> read = readFile(row.path, row.limit);
+        EXPECT_EQ(read.ok(), row.outcome == ReadOutcome::Read) << row.path;
+        EXPECT_EQ(read.error().find(row.path) != std::string::npos, !read.ok()) << read.error();
+        if (read) {
+            EXPECT_EQ(*read, std::string(100, 'x'));
+        }
     }
     EXPECT_FALSE(copyFile(fifo, dir.file("copy.jpg")));
     EXPECT_FALSE(copyFile("/dev/zero", dir.file("copy.jpg")));

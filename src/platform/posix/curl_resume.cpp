@@ -58,8 +58,8 @@ std::string resumeRecordPath(const std::string& target)
 bool readResumeRecord(const std::string& path, ResumeRecord& record)
 {
     // Only a regular file is read, and only as much as a record can hold.
-    std::string text;
-    return readFile(path, text, 16 * 1024) && parseResumeRecord(text, record);
+    const auto text = readFile(path, 16 * 1024);
+    return text && parseResumeRecord(*text, record);
 }
 
 bool writeResumeRecord(const std::string& path, const ResumeRecord& record)
