@@ -76,8 +76,11 @@ DownloadFile::DownloadFile(const std::string& target, bool resumable, const std:
         // Sound: bytes continue only what the same address sent before, as the control file
         // says; bytes of another address, of an unknown one or beyond the recorded length are
         // dropped, and the download starts from zero.
-        const bool sameFile = readResumeRecord(m_recordPath, m_record) && m_record.url == address
-            && (m_record.length <= 0 || m_existing < m_record.length);
+        const auto recorded = readResumeRecord(m_recordPath);
+        if (recorded)
+            m_record = *recorded;
+        const bool sameFile
+            = recorded && m_record.url == address && (m_record.length <= 0 || m_existing < m_record.length);
         if (m_fd >= 0 && m_existing > 0 && !sameFile && !restart())
             closeFile();
     } else {
