@@ -33,8 +33,8 @@ ReadOutcome probeFile(const std::string& path, size_t maxBytes = kMaxTextFileByt
 // Reads a text file in codePage and splits it into lines. CR LF, LF and lone CR all end a
 // line; a final line without an end is kept; an empty file has no lines. Bytes the code page
 // cannot decode are kept as stand-in characters that writeLines turns back into the same
-// bytes. A missing or unreadable file gives no lines and ok == false.
-std::vector<std::string> readLines(const std::string& path, const std::string& codePage, bool* ok = nullptr);
+// bytes. A missing or unreadable file gives the reason instead.
+Result<std::vector<std::string>> readLines(const std::string& path, const std::string& codePage);
 // The same with the outcome and a size limit.
 ReadOutcome readLinesChecked(
     const std::string& path, const std::string& codePage, std::vector<std::string>& lines, size_t maxBytes);

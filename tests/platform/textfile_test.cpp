@@ -84,14 +84,14 @@ TEST(TextFile, CrLfLinesInTheCodePageAndBytesItCannotDecodeSurviveARewrite)
     };
     for (const auto& row : rows) {
         writeBytes(f, row.bytes);
-        std::vector<std::string> lines = readLines(f, row.codePage);
+        std::vector<std::string> lines = readLines(f, row.codePage).valueOr({});
         ASSERT_FALSE(lines.empty());
         lines.push_back(">new.mp3");
         ASSERT_TRUE(writeLines(f, lines, row.codePage));
         EXPECT_EQ(readBytes(f), row.bytes + ">new.mp3\r\n") << row.codePage;
     }
     writeBytes(f, rows[0].bytes);
-    EXPECT_EQ(readLines(f, "GBK"), (std::vector<std::string> { "D:/音乐/歌.mp3", ">歌.mp3", "" }));
+    EXPECT_EQ(*readLines(f, "GBK"), (std::vector<std::string> { "D:/音乐/歌.mp3", ">歌.mp3", "" }));
     // A new name the code page cannot hold still follows the question-mark rule.
     ASSERT_TRUE(writeLines(f, { ">😀.mp3" }, "GBK"));
     EXPECT_EQ(readBytes(f), ">?.mp3\r\n");
