@@ -8,6 +8,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "gui/look.h"
@@ -28,11 +29,12 @@ void installTranslations(QApplication& app)
     QLocale::setDefault(chinese);
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     for (const char* catalogue : { "qtbase", "qtmultimedia", "qtwebengine" }) {
-        auto* translator = new QTranslator(&app);
-        if (translator->load(chinese, QString::fromLatin1(catalogue), QStringLiteral("_"), folder))
-            QApplication::installTranslator(translator);
-        else
-            delete translator;
+        auto translator = std::make_unique<QTranslator>();
+        if (!translator->load(chinese, QString::fromLatin1(catalogue), QStringLiteral("_"), folder))
+            continue;
+        // The application owns the catalogues it uses.
+        translator->setParent(&app);
+        QApplication::installTranslator(translator.release());
     }
 }
 

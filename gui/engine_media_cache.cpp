@@ -82,9 +82,13 @@ PlayedMediaLog EngineMediaCache::gather()
 
 void EngineMediaCache::load()
 {
-    std::string bytes;
-    if (m_store.empty() || !platform::readFile(m_store, bytes, kStoreBytes))
+    if (m_store.empty())
         return;
+    const auto read = platform::readFile(m_store, kStoreBytes);
+    // No store yet (nothing played), or one that cannot be read: the harvest starts empty.
+    if (!read)
+        return;
+    const std::string& bytes = *read;
     // One song a line: its address, a tab, the page that played it.
     for (const QString& line :
         QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())).split('\n')) {

@@ -2,6 +2,7 @@
 
 #include "gui/browser_engine.h"
 #include "gui/media_engine.h"
+#include "gui/session.h"
 #include "runtime/form.h"
 #include "runtime/media_controls.h"
 
@@ -98,10 +99,7 @@ MediaView::MediaView(Session& session, runtime::MediaPlayer& player, QWidget* pa
 
 QWidget* MediaView::engineWidget(runtime::Control& control)
 {
-    auto& player = static_cast<runtime::MediaPlayer&>(control);
-    if (!player.hasEngine())
-        return nullptr;
-    auto* engine = dynamic_cast<MpvMediaEngine*>(&player.engine());
+    MpvMediaEngine* engine = session().mediaEngineOf(static_cast<runtime::MediaPlayer&>(control));
     return engine ? engine->videoWidget() : nullptr;
 }
 

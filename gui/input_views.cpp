@@ -54,23 +54,24 @@ TextBoxView::TextBoxView(Session& session, runtime::TextBox& text, QWidget* pare
 QWidget* TextBoxView::editor() const
 {
     if (m_multi)
-        return m_multi;
-    return m_line;
+        return m_multi.get();
+    return m_line.get();
 }
 
 void TextBoxView::build(bool multiLine)
 {
-    delete m_line;
-    delete m_multi;
+    m_line.reset();
+    m_multi.reset();
     if (multiLine) {
-        m_multi = new QPlainTextEdit(this);
+        m_multi = std::make_unique<QPlainTextEdit>(this);
         m_multi->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-        connect(m_multi, &QPlainTextEdit::textChanged, this, [this] { edited(m_multi->toPlainText()); });
+        connect(
+            m_multi.get(), &QPlainTextEdit::textChanged, this, [this] { edited(m_multi->toPlainText()); });
         relay(m_multi->viewport());
     } else {
-        m_line = new QLineEdit(this);
-        connect(m_line, &QLineEdit::textEdited, this, [this](const QString& t) { edited(t); });
-        relay(m_line);
+        m_line = std::make_unique<QLineEdit>(this);
+        connect(m_line.get(), &QLineEdit::textEdited, this, [this](const QString& t) { edited(t); });
+        relay(m_line.get());
     }
     editor()->setGeometry(rect());
     editor()->show();

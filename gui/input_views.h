@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QWidget>
+#include <memory>
 
 #include "gui/control_view.h"
 
@@ -35,8 +36,9 @@ private:
     void build(bool multiLine);
     void edited(const QString& text);
 
-    QPointer<QLineEdit> m_line;
-    QPointer<QPlainTextEdit> m_multi;
+    // One editor at a time, owned here and shown inside the view.
+    std::unique_ptr<QLineEdit> m_line;
+    std::unique_ptr<QPlainTextEdit> m_multi;
     bool m_updating = false;
 };
 

@@ -50,9 +50,9 @@ bool onScreen(const QWidget& w)
 // ("control FORM.NAME X Y W H", a label with a caption with " caption=1", a media player
 // with " state=N volume=V mute=0|1 position=S rate=PERCENT", and " renderer=opengl|software|none"
 // once it has its engine, a list box with " count=N").
-void reportWindows(QTextStream& out, const Renderer& renderer)
+void reportWindows(QTextStream& out, const Session& session)
 {
-    for (FormView* view : renderer.views()) {
+    for (FormView* view : session.renderer().views()) {
         if (!view->attached() || !onScreen(*view))
             continue;
         const runtime::Form& form = view->form();
@@ -73,9 +73,7 @@ void reportWindows(QTextStream& out, const Renderer& renderer)
                 out << " state=" << player->playState() << " volume=" << player->volume()
                     << " mute=" << int(player->mute()) << " position=" << int(player->position())
                     << " rate=" << std::lround(player->rate() * 100);
-                auto* engine
-                    = player->hasEngine() ? dynamic_cast<MpvMediaEngine*>(&player->engine()) : nullptr;
-                if (engine)
+                if (const MpvMediaEngine* engine = session.mediaEngineOf(*player))
                     out << " renderer=" << engine->rendererName();
             }
             if (auto* list = dynamic_cast<runtime::ListBox*>(control))
@@ -155,7 +153,7 @@ QString LayoutReport::text() const
 {
     QString text;
     QTextStream out(&text);
-    reportWindows(out, m_session.renderer());
+    reportWindows(out, m_session);
     const runtime::App& app = m_session.app();
     if (app.hasService<QtTray>()) {
         const QRect tray = app.service<QtTray>().geometry();

@@ -55,7 +55,7 @@ void LyricsBarView::attach()
     runtime::App& app = session().app();
     runtime::MediaPlayer* player
         = app.hasService<platform::MediaRemote>() ? app.service<platform::MediaRemote>().player() : nullptr;
-    auto* engine = player && player->hasEngine() ? dynamic_cast<MpvMediaEngine*>(&player->engine()) : nullptr;
+    MpvMediaEngine* engine = player ? session().mediaEngineOf(*player) : nullptr;
     if (!engine) {
         if (isVisible())
             m_retry.start();

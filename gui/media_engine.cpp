@@ -171,6 +171,7 @@ MpvMediaEngine::MpvMediaEngine(Session& session, runtime::MediaPlayer& player)
     , m_player(player)
     , m_lyrics(std::make_unique<LyricsFollower>(session.app(), player))
 {
+    m_session.enrolMediaEngine(m_player, *this);
     m_mpv = mpv_create();
     if (!m_mpv)
         return;
@@ -205,6 +206,7 @@ MpvMediaEngine::MpvMediaEngine(Session& session, runtime::MediaPlayer& player)
 
 MpvMediaEngine::~MpvMediaEngine()
 {
+    m_session.forgetMediaEngine(m_player, *this);
     if (m_surface) {
         m_surface->detach();
         m_surface->setFullScreen(false);
@@ -212,8 +214,7 @@ MpvMediaEngine::~MpvMediaEngine()
             m_surface->video()->setRenderer(nullptr);
         m_surface->hide();
         m_surface->setParent(nullptr);
-        // The surface may be inside one of its own events (its window unloaded itself).
-        m_surface->deleteLater();
+        m_surface.reset();
     }
     if (!m_mpv)
         return;
@@ -765,13 +766,13 @@ QWidget* MpvMediaEngine::videoWidget()
     if (!m_surface) {
         auto* video = new VideoSurface();
         video->setRenderer(m_renderer.get());
-        m_surface = new MediaSurface(m_session, m_player, video);
+        m_surface.reset(new MediaSurface(m_session, m_player, video));
         m_surface->setEngine(this);
         video->onLyricClicked = [this](int ms) { m_session.run([this, ms] { m_player.seek(ms / 1000.0); }); };
         m_surface->bar()->setHasVideo(m_hasVideo);
         showSongCard();
     }
-    return m_surface;
+    return m_surface.get();
 }
 
 } // namespace gui

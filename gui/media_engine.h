@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/later_ptr.h"
 #include "gui/media_surface.h"
 #include "gui/render_choice.h"
 #include "runtime/engines.h"
@@ -79,7 +80,7 @@ public:
     // by the engine.
     QWidget* videoWidget();
     // The surface, when it has been created.
-    MediaSurface* surface() const { return m_surface; }
+    MediaSurface* surface() const { return m_surface.get(); }
     const MediaTags& tags() const { return m_tags; }
     // Whether the medium has a moving picture (a cover is not one).
     bool hasVideo() const { return m_hasVideo; }
@@ -137,7 +138,8 @@ private:
     std::unique_ptr<FrameRenderer> m_renderer;
     // The hook mpv holds a medium in before its outputs start, until the renderer is there.
     uint64_t m_preloadedHook = 0;
-    QPointer<MediaSurface> m_surface;
+    // Let go when the engine ends: its window may have unloaded itself inside one of its events.
+    LaterPtr<MediaSurface> m_surface;
     std::shared_ptr<std::atomic<bool>> m_drainQueued = std::make_shared<std::atomic<bool>>(false);
     int m_reported = runtime::PlayUndefined;
     // Loads asked for and not yet started; the entry that plays now (0 when none).

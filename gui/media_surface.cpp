@@ -65,7 +65,8 @@ MediaSurface::~MediaSurface()
     if (m_window) {
         m_video->setParent(this);
         m_bar->setParent(this);
-        delete m_window;
+        m_window->removeEventFilter(this);
+        m_window->hide();
     }
 }
 
@@ -78,15 +79,15 @@ void MediaSurface::setFullScreen(bool on)
         // A new window each time: a widget that was full screen once keeps that state and is
         // shown framed at its old size the next time.
         QScreen* screen = window()->screen();
-        m_window = new QWidget(nullptr, Qt::Window);
+        m_window.reset(new QWidget(nullptr, Qt::Window));
         m_window->setObjectName(QStringLiteral("fullscreen"));
         m_window->setWindowTitle(window()->windowTitle());
-        paintBlack(m_window);
+        paintBlack(m_window.get());
         m_window->setMouseTracking(true);
         m_window->installEventFilter(this);
-        m_video->setParent(m_window);
+        m_video->setParent(m_window.get());
         m_video->setMouseTracking(true);
-        m_bar->setParent(m_window);
+        m_bar->setParent(m_window.get());
         m_video->show();
         // Without a window manager nothing would size the window: it asks for the screen.
         if (screen)
@@ -101,8 +102,7 @@ void MediaSurface::setFullScreen(bool on)
         return;
     }
     m_barTimer.stop();
-    QWidget* window = m_window;
-    m_window = nullptr;
+    const LaterPtr<QWidget> window = std::move(m_window);
     m_video->setParent(this);
     m_video->setMouseTracking(false);
     m_video->unsetCursor();
@@ -112,7 +112,6 @@ void MediaSurface::setFullScreen(bool on)
     m_bar->show();
     window->removeEventFilter(this);
     window->hide();
-    window->deleteLater();
     this->window()->activateWindow();
     setFocus();
 }
@@ -248,7 +247,7 @@ void MediaSurface::keyPressEvent(QKeyEvent* event)
 bool MediaSurface::eventFilter(QObject* watched, QEvent* event)
 {
     const bool onVideo = watched == m_video;
-    const bool onWindow = m_window && watched == m_window;
+    const bool onWindow = m_window && watched == m_window.get();
     switch (event->type()) {
     case QEvent::MouseButtonDblClick:
         if (onVideo && (isFullScreen() || m_bar->fullScreenButton()->isEnabled())) {

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "gui/later_ptr.h"
 #include "gui/transport_bar.h"
 #include "gui/video_surface.h"
 
@@ -46,7 +47,7 @@ public:
     // Shows the equalizer window (one at a time).
     void openEqualizer();
     // The full-screen window while there is one.
-    QWidget* fullScreenWindow() const { return m_window; }
+    QWidget* fullScreenWindow() const { return m_window.get(); }
 
     // How long the bar stays in full screen after the mouse last moved.
     static constexpr int kBarShownMs = 3000;
@@ -76,7 +77,8 @@ private:
     QPointer<VideoSurface> m_video;
     TransportBar* m_bar;
     QShortcut* m_space;
-    QPointer<QWidget> m_window;
+    // The full-screen window, let go on leaving full screen (its own key may end it).
+    LaterPtr<QWidget> m_window;
     QPointer<QDialog> m_equalizer;
     QTimer m_barTimer;
     QPoint m_lastPointer;

@@ -101,8 +101,8 @@ Mpris::Mpris(Session& session, platform::MediaRemote& remote, const QString& ser
     if (session.app().hasService<platform::Environment>())
         m_cover.folder = qs(platform::joinPath(
             session.app().service<platform::Environment>().userProfile(), ".cache/zelvora/covers"));
-    m_root = mprisProperties(m_remote, kMprisRoot, m_cover);
-    m_player = mprisProperties(m_remote, kMprisPlayer, m_cover);
+    m_root = mprisProperties(m_session, m_remote, kMprisRoot, m_cover);
+    m_player = mprisProperties(m_session, m_remote, kMprisPlayer, m_cover);
     session.onSynced = [this] { announceChanges(); };
 }
 
@@ -139,7 +139,7 @@ void Mpris::announceChanges()
 {
     if (m_session.app().ended())
         return;
-    const QVariantMap player = mprisProperties(m_remote, kMprisPlayer, m_cover);
+    const QVariantMap player = mprisProperties(m_session, m_remote, kMprisPlayer, m_cover);
     const QVariantMap changed = changedIn(m_player, player);
     m_player = player;
     if (!changed.isEmpty()) {
@@ -321,7 +321,7 @@ QDBusMessage Mpris::callProperties(const QDBusMessage& message)
     const QString interfaceName = args.value(0).toString();
     if (interfaceName != kMprisRoot && interfaceName != kMprisPlayer)
         return message.createErrorReply(QDBusError::UnknownInterface, interfaceName);
-    QVariantMap all = mprisProperties(m_remote, interfaceName, m_cover);
+    QVariantMap all = mprisProperties(m_session, m_remote, interfaceName, m_cover);
     if (interfaceName == kMprisPlayer)
         all.insert(QStringLiteral("Position"), mprisPosition(m_remote));
     if (method == QLatin1String("GetAll") && args.size() == 1)

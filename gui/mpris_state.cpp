@@ -10,6 +10,7 @@
 
 #include "gui/look.h"
 #include "gui/media_engine.h"
+#include "gui/session.h"
 #include "gui/song_tags.h"
 #include "lyrics/lrc.h"
 #include "platform/media_remote.h"
@@ -39,11 +40,9 @@ QUrl urlOf(const QString& medium)
     return medium.startsWith(QLatin1Char('/')) ? QUrl::fromLocalFile(medium) : QUrl(medium);
 }
 
-MediaTags tagsOf(runtime::MediaPlayer* player)
+MediaTags tagsOf(const Session& session, const runtime::MediaPlayer* player)
 {
-    if (!player || !player->hasEngine())
-        return {};
-    auto* engine = dynamic_cast<MpvMediaEngine*>(&player->engine());
+    const MpvMediaEngine* engine = player ? session.mediaEngineOf(*player) : nullptr;
     return engine ? engine->tags() : MediaTags();
 }
 
@@ -83,7 +82,7 @@ QString artUrlOf(const QString& medium, const MediaTags& meta, MprisCover& cover
     return cover.artUrl;
 }
 
-QVariantMap metadataOf(platform::MediaRemote& remote, MprisCover& cover)
+QVariantMap metadataOf(const Session& session, platform::MediaRemote& remote, MprisCover& cover)
 {
     QVariantMap out;
     runtime::MediaPlayer* player = remote.player();
@@ -91,7 +90,7 @@ QVariantMap metadataOf(platform::MediaRemote& remote, MprisCover& cover)
     out.insert(QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(mprisTrackId(remote))));
     if (medium.isEmpty())
         return out;
-    const MediaTags meta = tagsOf(player);
+    const MediaTags meta = tagsOf(session, player);
     const double length = player->duration();
     if (length > 0)
         out.insert(QStringLiteral("mpris:length"), static_cast<qlonglong>(std::llround(length * 1e6)));
@@ -170,7 +169,8 @@ qlonglong mprisPosition(platform::MediaRemote& remote)
     return player ? static_cast<qlonglong>(std::llround(std::max(player->position(), 0.0) * 1e6)) : 0;
 }
 
-QVariantMap mprisProperties(platform::MediaRemote& remote, const QString& interfaceName, MprisCover& cover)
+QVariantMap mprisProperties(
+    const Session& session, platform::MediaRemote& remote, const QString& interfaceName, MprisCover& cover)
 {
     if (interfaceName == kMprisRoot) {
         return {
@@ -202,7 +202,7 @@ QVariantMap mprisProperties(platform::MediaRemote& remote, const QString& interf
         { QStringLiteral("Rate"), player ? player->rate() : 1.0 },
         { QStringLiteral("MinimumRate"), runtime::kMinRate },
         { QStringLiteral("MaximumRate"), runtime::kMaxRate },
-        { QStringLiteral("Metadata"), metadataOf(remote, cover) },
+        { QStringLiteral("Metadata"), metadataOf(session, remote, cover) },
         { QStringLiteral("Volume"), player ? player->volume() / 100.0 : 1.0 },
         { QStringLiteral("CanGoNext"), remote.canStep(1) },
         { QStringLiteral("CanGoPrevious"), remote.canStep(-1) },

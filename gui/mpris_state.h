@@ -11,6 +11,8 @@ struct PlayOrder;
 
 namespace gui {
 
+class Session;
+
 inline const QString kMprisRoot = QStringLiteral("org.mpris.MediaPlayer2");
 inline const QString kMprisPlayer = QStringLiteral("org.mpris.MediaPlayer2.Player");
 // The track id of "no track".
@@ -33,9 +35,11 @@ struct MprisCover {
     QString artUrl;
 };
 
-// The properties of one interface as they are now. The player's Position is left out (it
-// changes all the time and is read on request).
-QVariantMap mprisProperties(platform::MediaRemote& remote, const QString& interfaceName, MprisCover& cover);
+// The properties of one interface as they are now, the medium's tags read from the engine
+// the session made for the player. The player's Position is left out (it changes all the
+// time and is read on request).
+QVariantMap mprisProperties(
+    const Session& session, platform::MediaRemote& remote, const QString& interfaceName, MprisCover& cover);
 // The player's position in microseconds.
 qlonglong mprisPosition(platform::MediaRemote& remote);
 // The current track's id (kMprisNoTrack without one).

@@ -206,10 +206,10 @@ QtTray::QtTray(Session& session)
 
 QtTray::~QtTray()
 {
-    delete m_balloon;
-    delete m_icon;
-    delete m_menu;
-    delete m_standIn;
+    if (m_balloon)
+        m_balloon->close();
+    if (m_standIn)
+        m_standIn->hide();
 }
 
 bool QtTray::available() const
@@ -277,23 +277,23 @@ void QtTray::noticeClicked()
 void QtTray::showIcon()
 {
     if (!m_icon) {
-        m_icon = new QSystemTrayIcon(this);
+        m_icon = std::make_unique<QSystemTrayIcon>();
         // Queued: what a click starts may hide the icon (the exit entry of its menu), and Qt
         // deletes the icon's widget on hiding it, which must not happen inside that widget's
         // own mouse event.
         connect(
-            m_icon, &QSystemTrayIcon::messageClicked, this, [this] { noticeClicked(); },
+            m_icon.get(), &QSystemTrayIcon::messageClicked, this, [this] { noticeClicked(); },
             Qt::QueuedConnection);
         connect(
-            m_icon, &QSystemTrayIcon::activated, this,
+            m_icon.get(), &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason r) { deliver(r); }, Qt::QueuedConnection);
         // Sound: a host that shows the menu itself gets the designed menu (an icon without
         // one exports none, and such a host then offers no way to leave the program). Where
         // clicks reach the program, it pops the menu up itself, as designed.
         if (notifierHost() && (m_source = menuOfRightClick())) {
-            m_menu = new QMenu;
+            m_menu = std::make_unique<QMenu>();
             // Queued: an item may ask a question, which must not wait inside the host's call.
-            connect(m_menu, &QMenu::triggered, this, [this](QAction* action) {
+            connect(m_menu.get(), &QMenu::triggered, this, [this](QAction* action) {
                 const QString name = action->data().toString();
                 QMetaObject::invokeMethod(
                     this,
@@ -304,7 +304,7 @@ void QtTray::showIcon()
                     Qt::QueuedConnection);
             });
             syncMenu();
-            m_icon->setContextMenu(m_menu);
+            m_icon->setContextMenu(m_menu.get());
         }
     }
     m_icon->setIcon(QIcon(pixmapOf(m_record.icon)));
@@ -357,23 +357,21 @@ void QtTray::windowsShown(bool any)
     syncMenu();
     const bool needed = !any && m_added && !shown();
     if (!needed) {
-        if (m_standIn)
-            m_standIn->deleteLater();
-        m_standIn = nullptr;
+        m_standIn.reset();
         // The balloon goes with the stand-in it points at.
         if (m_balloon)
             m_balloon->close();
         return;
     }
     if (!m_standIn) {
-        m_standIn = new StandIn(*this, pixmapOf(m_record.icon), qs(vb::RTrim(m_record.tip)));
+        m_standIn.reset(new StandIn(*this, pixmapOf(m_record.icon), qs(vb::RTrim(m_record.tip))));
         m_standIn->show();
     }
 }
 
 QWidget* QtTray::standIn() const
 {
-    return m_standIn;
+    return m_standIn.get();
 }
 
 void QtTray::deliver(QSystemTrayIcon::ActivationReason reason)

@@ -7,7 +7,9 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
+#include <memory>
 
+#include "gui/later_ptr.h"
 #include "platform/tray.h"
 
 namespace runtime {
@@ -54,7 +56,7 @@ public:
     QWidget* standIn() const;
     // The menu a desktop that shows the icon's menu itself shows (null where the program pops
     // its menu up itself).
-    QMenu* exportedMenu() const { return m_menu; }
+    QMenu* exportedMenu() const { return m_menu.get(); }
     // How often a wanted icon looks for a notification area that was not there (a panel that
     // starts after the program, or restarts).
     static constexpr int kTrayLookMs = 1000;
@@ -69,10 +71,13 @@ private:
     Session& m_session;
     platform::NotifyIconRecord m_record;
     bool m_added = false;
-    QPointer<QSystemTrayIcon> m_icon;
-    QPointer<QWidget> m_standIn;
+    // The window in place of the icon, let go when a window shows (its own click may show it).
+    LaterPtr<QWidget> m_standIn;
+    // The icon goes before the menu it exports.
+    std::unique_ptr<QMenu> m_menu;
+    std::unique_ptr<QSystemTrayIcon> m_icon;
+    // The notice on show owns itself and goes when it is closed.
     QPointer<QWidget> m_balloon;
-    QPointer<QMenu> m_menu;
     runtime::Menu* m_source = nullptr;
     // What the exported menu was last filled from (captions, visibility, checks, greying).
     QString m_menuShape;

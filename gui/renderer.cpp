@@ -65,7 +65,7 @@ Renderer::Renderer(Session& session)
     // the windows are fitted to the new work area.
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         auto refit = [this] {
-            for (FormView* view : m_order)
+            for (const auto& view : m_order)
                 view->refit();
             m_session.sync();
         };
@@ -89,7 +89,7 @@ void Renderer::nativeWindowDestroyed(uintptr_t window)
 {
     // Qt's own re-creations of a window change its id first, so only a window destroyed behind
     // Qt's back still carries the id.
-    for (FormView* view : m_order) {
+    for (const auto& view : m_order) {
         if (view->attached() && view->isVisible() && view->internalWinId() == window) {
             view->destroyedByDesktop();
             return;
@@ -114,15 +114,15 @@ void Renderer::sync()
         for (runtime::Form* form : app.forms()) {
             if (m_views.count(form))
                 continue;
-            auto* view = new FormView(m_session, *form);
+            LaterPtr<FormView> view(new FormView(m_session, *form));
             view->onPainted = [this] {
                 if (onPainted)
                     onPainted();
             };
-            m_views[form] = view;
-            m_order.push_back(view);
+            m_views[form] = view.get();
+            m_order.push_back(std::move(view));
         }
-        std::vector<FormView*> ordered = m_order;
+        std::vector<FormView*> ordered = views();
         std::stable_sort(ordered.begin(), ordered.end(),
             [](FormView* a, FormView* b) { return ownerDepth(a->form()) < ownerDepth(b->form()); });
         for (FormView* view : ordered)
@@ -132,7 +132,7 @@ void Renderer::sync()
 
 void Renderer::rezoom()
 {
-    for (FormView* view : m_order)
+    for (const auto& view : m_order)
         view->rezoom();
     m_seen = 0;
     // Inside an update the loop goes round again; outside, this is the update.
@@ -146,29 +146,31 @@ void Renderer::formUnloaded(runtime::Form& form)
         return;
     FormView* view = it->second;
     m_views.erase(it);
-    m_order.erase(std::remove(m_order.begin(), m_order.end(), view), m_order.end());
     // Views owned by this one lose their owner with it.
-    for (FormView* other : m_order)
-        other->ownerGone(*view);
+    for (const auto& other : m_order) {
+        if (other.get() != view)
+            other->ownerGone(*view);
+    }
+    view->detach();
+    // Let go: the view may be the one whose event handler is running right now.
     retire(view);
 }
 
-void Renderer::retire(FormView* view)
+void Renderer::retire(const FormView* view)
 {
-    view->detach();
-    // The view may be the one whose event handler is running right now.
-    view->deleteLater();
+    std::erase_if(m_order, [view](const LaterPtr<FormView>& owned) { return owned.get() == view; });
 }
 
 void Renderer::clear()
 {
     // A window drawn inside its owner's would go with the owner's.
-    for (FormView* view : m_order) {
+    for (const auto& view : m_order) {
         view->detach();
         view->setParent(nullptr);
     }
-    for (FormView* view : m_order)
-        delete view;
+    // Before the windows go, while no handler of a view runs: the views go at once.
+    for (auto& view : m_order)
+        std::unique_ptr<FormView>(view.release()).reset();
     m_views.clear();
     m_order.clear();
     m_seen = 0;
@@ -182,18 +184,23 @@ FormView* Renderer::viewOf(const runtime::Form& form) const
 
 std::vector<FormView*> Renderer::views() const
 {
-    return m_order;
+    std::vector<FormView*> out;
+    out.reserve(m_order.size());
+    for (const auto& view : m_order)
+        out.push_back(view.get());
+    return out;
 }
 
 bool Renderer::anyShown() const
 {
-    return std::any_of(m_order.begin(), m_order.end(), [](const FormView* v) { return v->isVisible(); });
+    return std::any_of(
+        m_order.begin(), m_order.end(), [](const LaterPtr<FormView>& v) { return v->isVisible(); });
 }
 
 bool Renderer::shownAndPainted() const
 {
     bool any = false;
-    for (const FormView* view : m_order) {
+    for (const auto& view : m_order) {
         if (!view->isVisible())
             continue;
         if (!view->paintedOnce())

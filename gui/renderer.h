@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "gui/later_ptr.h"
+
 class QAbstractNativeEventFilter;
 
 namespace runtime {
@@ -46,14 +48,15 @@ public:
     std::function<void()> onPainted;
 
 private:
-    void retire(FormView* view);
+    void retire(const FormView* view);
     // Another program destroyed this X window (the display's notice).
     void nativeWindowDestroyed(uintptr_t window);
     friend class WindowGoneFilter;
 
     Session& m_session;
+    // The views in load order own them; a view let go may be running one of its handlers.
+    std::vector<LaterPtr<FormView>> m_order;
     std::map<const runtime::Form*, FormView*> m_views;
-    std::vector<FormView*> m_order;
     uint64_t m_seen = 0;
     bool m_syncing = false;
     bool m_pending = false;

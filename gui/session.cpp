@@ -99,6 +99,25 @@ void Session::installEngines()
     m_app->provide<platform::WebCookies>(std::make_shared<EngineCookies>(*m_web));
 }
 
+MpvMediaEngine* Session::mediaEngineOf(const runtime::MediaPlayer& player) const
+{
+    const auto found = m_mediaEngines.find(&player);
+    return found == m_mediaEngines.end() ? nullptr : found->second;
+}
+
+void Session::enrolMediaEngine(const runtime::MediaPlayer& player, MpvMediaEngine& engine)
+{
+    m_mediaEngines[&player] = &engine;
+}
+
+void Session::forgetMediaEngine(const runtime::MediaPlayer& player, const MpvMediaEngine& engine)
+{
+    // A control's new engine may have been enrolled before its old one ends.
+    const auto found = m_mediaEngines.find(&player);
+    if (found != m_mediaEngines.end() && found->second == &engine)
+        m_mediaEngines.erase(found);
+}
+
 void Session::startProgram()
 {
     run([this] {

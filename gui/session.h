@@ -4,16 +4,19 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 namespace runtime {
 class App;
-}
+class MediaPlayer;
+} // namespace runtime
 namespace platform {
 class Config;
 }
 
 namespace gui {
 
+class MpvMediaEngine;
 class Renderer;
 class QtHost;
 class QtTray;
@@ -45,6 +48,13 @@ public:
     // The Qt WebEngine module behind the browsers a person sees (loaded at the first page).
     WebModule& webModule() const { return *m_web; }
 
+    // The engine this session made for a media control, while it lives (nullptr before the
+    // control has one and after it has gone).
+    MpvMediaEngine* mediaEngineOf(const runtime::MediaPlayer& player) const;
+    // Called by an engine as it starts and as it ends, so the session knows which is whose.
+    void enrolMediaEngine(const runtime::MediaPlayer& player, MpvMediaEngine& engine);
+    void forgetMediaEngine(const runtime::MediaPlayer& player, const MpvMediaEngine& engine);
+
     // Registers the program's windows and starts it: the hub appears with its child.
     void startProgram();
     // Runs work that comes from the desktop (an input event, a timer tick, an engine report)
@@ -67,6 +77,7 @@ private:
     std::unique_ptr<Renderer> m_renderer;
     std::unique_ptr<QtHost> m_host;
     std::shared_ptr<QtTray> m_tray;
+    std::unordered_map<const runtime::MediaPlayer*, MpvMediaEngine*> m_mediaEngines;
 };
 
 } // namespace gui

@@ -49,14 +49,14 @@ QString SingleInstance::defaultKey()
 
 QString SingleInstance::socketPath(const QString& key)
 {
-    std::string folder;
-    if (const platform::Status safe = platform::privateSocketFolder(folder); !safe) {
+    const auto folder = platform::privateSocketFolder();
+    if (!folder) {
         static bool told = false;
         if (!std::exchange(told, true))
-            std::fprintf(stderr, "zelvora: no single-instance socket: %s\n", safe.error.c_str());
+            std::fprintf(stderr, "zelvora: no single-instance socket: %s\n", folder.error().c_str());
         return {};
     }
-    return QString::fromStdString(folder) + QLatin1Char('/') + key;
+    return QString::fromStdString(*folder) + QLatin1Char('/') + key;
 }
 
 bool SingleInstance::handOver(const QString& key, const QStringList& files, int timeoutMs)

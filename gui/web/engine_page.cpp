@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "gui/later_ptr.h"
 #include "gui/web/media_log.h"
 #include "gui/web_page.h"
 
@@ -162,28 +163,29 @@ class EnginePage : public WebPage {
 public:
     explicit EnginePage(const WebStorage& storage)
     {
-        m_view = new QWebEngineView();
-        m_page = new QuietPage(sharedProfile(storage), m_view);
+        m_view.reset(new QWebEngineView());
+        m_page = new QuietPage(sharedProfile(storage), m_view.get());
         m_unreachablePage = storage.unreachablePage;
         m_view->setPage(m_page);
         // The window decides whether the page's context menu opens.
         m_view->setContextMenuPolicy(Qt::CustomContextMenu);
-        QObject::connect(m_view, &QWidget::customContextMenuRequested, m_view, [this](const QPoint& at) {
-            if (onContextMenu && !onContextMenu())
-                return;
-            QMenu* menu = m_view->createStandardContextMenu();
-            menu->setAttribute(Qt::WA_DeleteOnClose);
-            menu->popup(m_view->mapToGlobal(at));
-        });
+        QObject::connect(
+            m_view.get(), &QWidget::customContextMenuRequested, m_view.get(), [this](const QPoint& at) {
+                if (onContextMenu && !onContextMenu())
+                    return;
+                QMenu* menu = m_view->createStandardContextMenu();
+                menu->setAttribute(Qt::WA_DeleteOnClose);
+                menu->popup(m_view->mapToGlobal(at));
+            });
         m_page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
         m_page->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
         m_page->navigating = [this](const QUrl& url) {
             if (onNavigating)
                 onNavigating(url);
         };
-        QObject::connect(m_page, &QWebEnginePage::loadingChanged, m_view,
+        QObject::connect(m_page, &QWebEnginePage::loadingChanged, m_view.get(),
             [this](const QWebEngineLoadingInfo& info) { loadingChanged(info); });
-        QObject::connect(m_page, &QWebEnginePage::loadFinished, m_view, [this](bool ok) {
+        QObject::connect(m_page, &QWebEnginePage::loadFinished, m_view.get(), [this](bool ok) {
             // A page that could not be reached is replaced by the note saying so, and that
             // note's load is the one the window hears of.
             if (!ok && m_replacingFailure)
@@ -191,7 +193,7 @@ public:
             m_replacingFailure = false;
             loaded();
         });
-        QObject::connect(m_page, &QWebEnginePage::newWindowRequested, m_view,
+        QObject::connect(m_page, &QWebEnginePage::newWindowRequested, m_view.get(),
             [this](QWebEngineNewWindowRequest& request) { newWindow(request); });
     }
 
@@ -199,15 +201,15 @@ public:
     {
         *m_self = nullptr;
         m_page->navigating = nullptr;
-        QObject::disconnect(m_page, nullptr, m_view, nullptr);
+        QObject::disconnect(m_page, nullptr, m_view.get(), nullptr);
         m_page->triggerAction(QWebEnginePage::Stop);
-        // The view may be inside one of its own signals when its window goes away.
+        // The view may be inside one of its own signals when its window goes away: it is let
+        // go to Qt's event loop.
         m_view->hide();
         m_view->setParent(nullptr);
-        m_view->deleteLater();
     }
 
-    QWidget* widget() override { return m_view; }
+    QWidget* widget() override { return m_view.get(); }
 
     void navigate(const QUrl& url) override
     {
@@ -294,7 +296,7 @@ private:
         };
         m_page->runJavaScript(QString::fromLatin1(kFitPictureScript));
         m_page->runJavaScript(QString::fromLatin1(kSnapshotScript), deliver);
-        QTimer::singleShot(kSnapshotPatienceMs, m_view, [deliver] { deliver(QVariant()); });
+        QTimer::singleShot(kSnapshotPatienceMs, m_view.get(), [deliver] { deliver(QVariant()); });
     }
 
     void snapshot(int generation, const QVariant& v)
@@ -330,7 +332,7 @@ private:
         m_replacingFailure = true;
         // Not from inside the page's own report of the failure.
         std::weak_ptr<EnginePage*> self = m_self;
-        QTimer::singleShot(0, m_view, [self, note, url] {
+        QTimer::singleShot(0, m_view.get(), [self, note, url] {
             auto alive = self.lock();
             if (alive && *alive && (*alive)->m_replacingFailure)
                 (*alive)->m_page->setHtml(note, url);
@@ -346,7 +348,7 @@ private:
     }
 
     std::shared_ptr<EnginePage*> m_self = std::make_shared<EnginePage*>(this);
-    QWebEngineView* m_view = nullptr;
+    LaterPtr<QWebEngineView> m_view;
     QuietPage* m_page = nullptr;
     bool m_written = false;
     bool m_requested = false;

@@ -281,43 +281,6 @@ Members Value::members() const
     return m;
 }
 
-Children::Iterator Children::begin() const
-{
-    Iterator it;
-    it.m_document = m_document;
-    it.m_node = m_first;
-    it.m_left = m_count;
-    return it;
-}
-
-Members::Iterator Members::begin() const
-{
-    Iterator it;
-    it.m_document = m_document;
-    it.m_node = m_first;
-    it.m_left = m_count;
-    return it;
-}
-
-Children::Iterator& Children::Iterator::operator++()
-{
-    m_node = m_document->next(m_node);
-    --m_left;
-    return *this;
-}
-
-Members::Member Members::Iterator::operator*() const
-{
-    return { m_document->text(m_node), Value(m_document, m_node + 1) };
-}
-
-Members::Iterator& Members::Iterator::operator++()
-{
-    m_node = m_document->next(m_node + 1);
-    --m_left;
-    return *this;
-}
-
 std::optional<Document> parse(std::string_view text)
 {
     // Node positions are 32-bit.

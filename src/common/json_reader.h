@@ -6,13 +6,18 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace common::json {
 
 class Document;
-class Children;
-class Members;
+class Value;
+struct Member;
+template <class Element> class NodeRange;
+// The items of an array, and the members of an object.
+using Children = NodeRange<Value>;
+using Members = NodeRange<Member>;
 
 // One value of a document; a light handle that lives no longer than its document.
 class Value {
@@ -36,8 +41,7 @@ public:
 
 private:
     friend class Document;
-    friend class Children;
-    friend class Members;
+    template <class Element> friend class NodeRange;
     Value(const Document* document, uint32_t node)
         : m_document(document)
         , m_node(node)
@@ -47,6 +51,12 @@ private:
     uint32_t m_node = 0;
 };
 
+// A member of an object: its name and its value.
+struct Member {
+    std::string_view first; // the name
+    Value second;
+};
+
 // A parsed document; parse() makes one.
 class Document {
 public:
@@ -54,8 +64,7 @@ public:
 
 private:
     friend class Value;
-    friend class Children;
-    friend class Members;
+    template <class Element> friend class NodeRange;
     friend class Reader;
     friend std::optional<Document> parse(std::string_view text);
     // Containers hold their item count and how many nodes their whole subtree takes, so the
@@ -71,65 +80,50 @@ private:
     std::string m_strings;
 };
 
-class Children {
+// Siblings walked from the first: an item is one value node, a member a name node and then
+// its value's nodes.
+template <class Element> class NodeRange {
 public:
     class Iterator {
     public:
-        Value operator*() const { return Value(m_document, m_node); }
-        Iterator& operator++();
+        Element operator*() const
+        {
+            if constexpr (kNamed)
+                return { m_document->text(m_node), Value(m_document, m_node + 1) };
+            else
+                return Value(m_document, m_node);
+        }
+        Iterator& operator++()
+        {
+            m_node = m_document->next(m_node + (kNamed ? 1u : 0u));
+            --m_left;
+            return *this;
+        }
         bool operator!=(const Iterator& other) const { return m_left != other.m_left; }
 
     private:
-        friend class Children;
+        friend class NodeRange;
         const Document* m_document = nullptr;
         uint32_t m_node = 0;
         uint32_t m_left = 0;
     };
-    Iterator begin() const;
+    Iterator begin() const
+    {
+        Iterator it;
+        it.m_document = m_document;
+        it.m_node = m_first;
+        it.m_left = m_count;
+        return it;
+    }
     Iterator end() const { return {}; }
     bool empty() const { return m_count == 0; }
     size_t size() const { return m_count; }
 
 private:
     friend class Value;
-    Children() = default;
-    Children(const Document* document, uint32_t first, uint32_t count)
-        : m_document(document)
-        , m_first(first)
-        , m_count(count)
-    {
-    }
-    const Document* m_document = nullptr;
-    uint32_t m_first = 0;
-    uint32_t m_count = 0;
-};
-
-class Members {
-public:
-    struct Member {
-        std::string_view first; // the name
-        Value second;
-    };
-    class Iterator {
-    public:
-        Member operator*() const;
-        Iterator& operator++();
-        bool operator!=(const Iterator& other) const { return m_left != other.m_left; }
-
-    private:
-        friend class Members;
-        const Document* m_document = nullptr;
-        uint32_t m_node = 0;
-        uint32_t m_left = 0;
-    };
-    Iterator begin() const;
-    Iterator end() const { return {}; }
-    bool empty() const { return m_count == 0; }
-
-private:
-    friend class Value;
-    Members() = default;
-    Members(const Document* document, uint32_t first, uint32_t count)
+    static constexpr bool kNamed = std::is_same_v<Element, Member>;
+    NodeRange() = default;
+    NodeRange(const Document* document, uint32_t first, uint32_t count)
         : m_document(document)
         , m_first(first)
         , m_count(count)

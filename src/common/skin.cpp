@@ -33,9 +33,8 @@ void LoadSkinSettings(runtime::App& app)
 {
     runtime::ListBox& cache = peers(app).cacheLines();
     cache.clear();
-    bool ok = false;
-    auto lines = platform::readLines(dataPaths(app).iniDb, codePage(app), &ok);
-    cache.setItems(std::move(lines));
+    // No settings file yet, or one that cannot be read: no lines, and the skin's defaults apply.
+    cache.setItems(platform::readLines(dataPaths(app).iniDb, codePage(app)).valueOr({}));
 }
 
 SkinLines skinLines(runtime::App& app)

@@ -20,10 +20,11 @@ constexpr size_t kMaxPlacesBytes = 64 * 1024;
 
 std::vector<std::string> notedFolders(const std::string& file)
 {
-    std::string text;
     std::vector<std::string> folders;
-    if (!platform::readFile(file, text, kMaxPlacesBytes))
+    const auto read = platform::readFile(file, kMaxPlacesBytes);
+    if (!read)
         return folders;
+    const std::string& text = *read;
     for (size_t start = 0; start < text.size();) {
         const size_t end = std::min(text.find('\n', start), text.size());
         std::string line = text.substr(start, end - start);

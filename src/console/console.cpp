@@ -72,12 +72,12 @@ int runConsole(const ConsoleOptions& options, std::istream& in, std::ostream& ou
     // device is refused at once instead of reading as an empty or never-ending script.
     std::istringstream script;
     if (!options.scriptFile.empty()) {
-        std::string bytes;
-        if (!platform::readFile(options.scriptFile, bytes, kMaxScriptBytes)) {
+        auto bytes = platform::readFile(options.scriptFile, kMaxScriptBytes);
+        if (!bytes) {
             out << "error: cannot read the script " << options.scriptFile << '\n';
             return kUnusable;
         }
-        script.str(std::move(bytes));
+        script.str(std::move(*bytes));
     }
     std::istream& commands = options.scriptFile.empty() ? in : script;
 

@@ -74,7 +74,10 @@ DeskLyricsSettings readSettings(const runtime::App& app)
 void writeSettings(const runtime::App& app, const DeskLyricsSettings& settings)
 {
     common::EnsureDataFolders(app);
-    (void)platform::writeLines(common::dataPaths(app).root + kSettingsFile, settingsLines(settings), "UTF-8");
+    // Designed: a file that cannot be written keeps what it held, and the lyrics read it as
+    // it was the next time they load; the person is not asked about it.
+    std::ignore
+        = platform::writeLines(common::dataPaths(app).root + kSettingsFile, settingsLines(settings), "UTF-8");
 }
 
 } // namespace desklyrics

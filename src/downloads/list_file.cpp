@@ -135,9 +135,10 @@ void checkPieces(Job& job)
 ListContent readList(const std::string& path)
 {
     ListContent content;
-    std::string bytes;
-    if (!platform::readFile(path, bytes, kMaxListBytes))
+    const auto file = platform::readFile(path, kMaxListBytes);
+    if (!file)
         return content;
+    const std::string& bytes = *file;
     std::vector<std::string> lines;
     size_t start = 0;
     while (start < bytes.size()) {

@@ -368,7 +368,7 @@ void xiazai::Command9_Click()
     if (job->state == JobState::Done && platform::fileExists(job->file))
         std::ignore = shell.reveal(job->file); // the desktop says why
     else
-        std::ignore = shell.open(std::filesystem::path(job->file).parent_path().string());
+        std::ignore = shell.open(std::filesystem::path(job->file).parent_path().string()); // as above
 }
 
 // A typed address goes on the list; anything else is explained in the status line.

@@ -21,10 +21,10 @@ constexpr size_t kMaxLyricsBytes = 1024 * 1024;
 // The lyrics of a file, when it is a readable regular file holding some.
 bool readFrom(const std::string& path, Found& found)
 {
-    std::string bytes;
-    if (!platform::readFile(path, bytes, kMaxLyricsBytes))
+    const auto bytes = platform::readFile(path, kMaxLyricsBytes);
+    if (!bytes)
         return false;
-    found.text = platform::decodeDetected(bytes);
+    found.text = platform::decodeDetected(*bytes);
     found.lyrics = parseLrc(found.text);
     if (found.lyrics.empty())
         return false;

@@ -122,11 +122,11 @@ Config::Config()
 
 Status Config::loadFile(const std::string& path)
 {
-    std::string bytes;
     // Only a regular file is read, so a FIFO or a device named as the file cannot stall start-up.
-    if (!readFile(path, bytes, kMaxConfigBytes))
+    auto bytes = readFile(path, kMaxConfigBytes);
+    if (!bytes)
         return Status::failure("cannot read the configuration file " + path);
-    std::istringstream in(bytes);
+    std::istringstream in(std::move(*bytes));
     std::string line;
     int number = 0;
     std::string bad;

@@ -65,10 +65,10 @@ std::optional<std::string> readLocalPage(const std::string& path)
     if (!isHtmlFile(path))
         return std::string();
     // Only a regular file is read: a FIFO named as a page would block the load for good.
-    std::string bytes;
-    if (!readFile(path, bytes, kMaxLocalPage))
+    auto bytes = readFile(path, kMaxLocalPage);
+    if (!bytes)
         return std::nullopt;
-    return bytes;
+    return std::move(*bytes);
 }
 
 } // namespace

@@ -48,14 +48,15 @@ std::string formatResumeRecord(const ResumeRecord& record)
     return text;
 }
 
-bool parseResumeRecord(const std::string& text, ResumeRecord& record)
+Result<ResumeRecord> parseResumeRecord(const std::string& text)
 {
+    using Parsed = Result<ResumeRecord>;
     if (text.size() > kMaxText)
-        return false;
+        return Parsed::failure("longer than a record");
     std::istringstream in(text);
     std::string line;
     if (!std::getline(in, line) || line != kHeader)
-        return false;
+        return Parsed::failure("not a record of this program");
     ResumeRecord read;
     bool hasUrl = false;
     bool hasLength = false;
@@ -65,7 +66,7 @@ bool parseResumeRecord(const std::string& text, ResumeRecord& record)
             break;
         const size_t eq = line.find('=');
         if (eq == std::string::npos || !printable(line))
-            return false;
+            return Parsed::failure("a line without key=value");
         const std::string key = line.substr(0, eq);
         const std::string value = line.substr(eq + 1);
         if (key == "url" && !hasUrl && !value.empty()) {
@@ -78,13 +79,12 @@ bool parseResumeRecord(const std::string& text, ResumeRecord& record)
         } else if (key == "length" && !hasLength && parseLength(value, read.length)) {
             hasLength = true;
         } else {
-            return false;
+            return Parsed::failure("an unknown, repeated or malformed " + key);
         }
     }
     if (line != "end" || !hasUrl || !hasLength || in.peek() != std::char_traits<char>::eof())
-        return false;
-    record = read;
-    return true;
+        return Parsed::failure("not a whole record");
+    return Parsed::success(std::move(read));
 }
 
 } // namespace platform

@@ -2,6 +2,8 @@
 // What a partial download is a part of: the small control file kept beside its bytes.
 #include <string>
 
+#include "platform/result.h"
+
 namespace platform {
 
 // The address a partial file came from and the server's validators of that version; a
@@ -15,8 +17,8 @@ struct ResumeRecord {
 
 // The control file's text for a record.
 std::string formatResumeRecord(const ResumeRecord& record);
-// Reads a control file's text; false for anything that is not a whole record this program
-// wrote (then the partial file is no start for a resume).
-bool parseResumeRecord(const std::string& text, ResumeRecord& record);
+// Reads a control file's text; a failure for anything that is not a whole record this
+// program wrote (then the partial file is no start for a resume).
+Result<ResumeRecord> parseResumeRecord(const std::string& text);
 
 } // namespace platform

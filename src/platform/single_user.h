@@ -11,8 +11,8 @@ namespace platform {
 // user's that nobody else may enter, else "zelvora-" and the user id in the temporary folder
 // ($TMPDIR or /tmp), created private when missing. A folder at that name that belongs to
 // another user or that others may enter, or anything that is not a folder, is refused: the
-// status says why and folder stays empty.
-Status privateSocketFolder(std::string& folder);
+// result says why.
+Result<std::string> privateSocketFolder();
 // Whether the process at the other end of a connected local socket runs as this user.
 bool peerIsThisUser(int socketDescriptor);
 

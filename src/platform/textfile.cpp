@@ -19,9 +19,33 @@ ReadOutcome readFileChecked(const std::string& path, std::string& bytes, size_t 
     return posix::readRegularFile(path, bytes, maxBytes);
 }
 
-bool readFile(const std::string& path, std::string& bytes, size_t maxBytes)
+namespace {
+
+// A read that gave the value, or why it did not.
+template <class T> Result<T> resultOf(ReadOutcome outcome, T value, const std::string& path, size_t maxBytes)
 {
-    return readFileChecked(path, bytes, maxBytes) == ReadOutcome::Read;
+    switch (outcome) {
+    case ReadOutcome::Read:
+        return Result<T>::success(std::move(value));
+    case ReadOutcome::Missing:
+        return Result<T>::failure("no file at " + path);
+    case ReadOutcome::NotRegular:
+        return Result<T>::failure("not a regular file: " + path);
+    case ReadOutcome::TooLarge:
+        return Result<T>::failure("larger than " + std::to_string(maxBytes) + " bytes: " + path);
+    case ReadOutcome::Unreadable:
+        break;
+    }
+    return Result<T>::failure("cannot read " + path);
+}
+
+} // namespace
+
+Result<std::string> readFile(const std::string& path, size_t maxBytes)
+{
+    std::string bytes;
+    const ReadOutcome outcome = readFileChecked(path, bytes, maxBytes);
+    return resultOf(outcome, std::move(bytes), path, maxBytes);
 }
 
 ReadOutcome probeFile(const std::string& path, size_t maxBytes)
@@ -94,13 +118,11 @@ ReadOutcome readLinesChecked(
     return outcome;
 }
 
-std::vector<std::string> readLines(const std::string& path, const std::string& codePage, bool* ok)
+Result<std::vector<std::string>> readLines(const std::string& path, const std::string& codePage)
 {
     std::vector<std::string> lines;
     const ReadOutcome outcome = readLinesChecked(path, codePage, lines, kMaxTextFileBytes);
-    if (ok)
-        *ok = outcome == ReadOutcome::Read;
-    return lines;
+    return resultOf(outcome, std::move(lines), path, kMaxTextFileBytes);
 }
 
 // Sound: a rewrite goes to a temporary file beside the target and is renamed over it, so a

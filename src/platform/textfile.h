@@ -25,16 +25,16 @@ constexpr size_t kMaxTextFileBytes = size_t(1) << 31;
 // Reads a whole regular file. Only regular files are opened, and the open never waits (a
 // FIFO, device or folder is NotRegular). Files larger than maxBytes are refused.
 ReadOutcome readFileChecked(const std::string& path, std::string& bytes, size_t maxBytes = kMaxTextFileBytes);
-// The same, true only when the whole file was read.
-bool readFile(const std::string& path, std::string& bytes, size_t maxBytes = kMaxTextFileBytes);
+// The same, the bytes only when the whole file was read; otherwise why not.
+Result<std::string> readFile(const std::string& path, size_t maxBytes = kMaxTextFileBytes);
 // What reading the file would give, without reading it (it is opened and closed).
 ReadOutcome probeFile(const std::string& path, size_t maxBytes = kMaxTextFileBytes);
 
 // Reads a text file in codePage and splits it into lines. CR LF, LF and lone CR all end a
 // line; a final line without an end is kept; an empty file has no lines. Bytes the code page
 // cannot decode are kept as stand-in characters that writeLines turns back into the same
-// bytes. A missing or unreadable file gives no lines and ok == false.
-std::vector<std::string> readLines(const std::string& path, const std::string& codePage, bool* ok = nullptr);
+// bytes. A missing or unreadable file gives the reason instead.
+Result<std::vector<std::string>> readLines(const std::string& path, const std::string& codePage);
 // The same with the outcome and a size limit.
 ReadOutcome readLinesChecked(
     const std::string& path, const std::string& codePage, std::vector<std::string>& lines, size_t maxBytes);

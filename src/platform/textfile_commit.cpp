@@ -183,14 +183,14 @@ int removeStaleTemporaries(const std::string& folder, bool (*isTemporary)(const 
         journalPending = journalPending || (name.starts_with(".") && name.ends_with(kJournalSuffix));
     }
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        Candidate c { it->path(), {} };
-        if (journalPending && c.path.filename().string().ends_with(kNewSuffix))
+        const fs::path& path = it->path();
+        if ((journalPending && path.filename().string().ends_with(kNewSuffix))
+            || !isTemporary(path.filename().string()))
             continue;
-        int64_t modified = 0;
         // Only what was last written before this program started can be a killed run's.
-        if (isTemporary(c.path.filename().string())
-            && posix::regularFileIdentity(c.path.string(), c.identity, modified) && modified < started)
-            candidates.push_back(std::move(c));
+        const auto stamp = posix::regularFileStamp(path.string());
+        if (stamp && stamp->modifiedNs < started)
+            candidates.push_back({ path, stamp->identity });
     }
     if (candidates.empty())
         return 0;

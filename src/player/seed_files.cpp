@@ -76,9 +76,10 @@ namespace {
 
 std::u16string readUnicode16(const std::string& path)
 {
-    std::string bytes;
-    if (!platform::readFile(path, bytes, kMaxSeedBytes) || bytes.size() <= 2)
+    const auto read = platform::readFile(path, kMaxSeedBytes);
+    if (!read || read->size() <= 2)
         return {};
+    const std::string& bytes = *read;
     std::u16string text((bytes.size() - 2) / 2, u'\0');
     for (size_t i = 0; i < text.size(); ++i) {
         const auto lo = static_cast<unsigned char>(bytes[2 + 2 * i]);
@@ -142,9 +143,10 @@ std::optional<std::string> bsedLink(std::string_view text)
 
 std::optional<std::string> readQsedLink(const std::string& path, const std::string& codePage)
 {
-    std::string bytes;
-    if (!platform::readFile(path, bytes, kMaxSeedBytes))
+    auto read = platform::readFile(path, kMaxSeedBytes);
+    if (!read)
         return std::nullopt;
+    std::string bytes = std::move(*read);
     bool known = true;
     std::string text = platform::decode(bytes, codePage, &known);
     if (!known)

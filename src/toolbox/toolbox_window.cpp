@@ -152,6 +152,7 @@ void tool::openLocalTool(const char* program, const char* mode, const char* miss
     ask.text = missingText;
     ask.title = kTitle;
     ask.buttons = platform::YesNo;
+    // The desktop's browser reports its own trouble.
     if (a.service<platform::Dialogs>().messageBox(ask) == platform::AnswerYes)
         std::ignore = a.service<platform::Shell>().open(a.service<platform::Config>().get("maker_site"),
             a.service<platform::Environment>().programFolder());

@@ -105,12 +105,15 @@ bool fenge::listTrackPieces(const WebFormat& track, std::vector<std::string>& pi
         common::CFileDownload fetch(a, a.service<platform::Network>());
         fetch.setLimits(60, kMaxPlaylistBytes);
         fetch.setHeaders(webHeaders(a, track, address));
-        std::string text;
-        if (!fetch.StartDownloading(address, file) || !platform::readFile(file, text, kMaxPlaylistBytes)) {
+        const bool fetched = fetch.StartDownloading(address, file);
+        // A playlist that did not arrive whole is not read.
+        const auto text = fetched ? platform::readFile(file, kMaxPlaylistBytes)
+                                  : platform::Result<std::string>::failure("not downloaded: " + address);
+        if (!text) {
             Label8.setCaption(kSplitFailed);
             return false;
         }
-        const HlsPlaylist list = readHlsPlaylist(text, address);
+        const HlsPlaylist list = readHlsPlaylist(*text, address);
         if (list.tooLong) {
             Label8.setCaption(kTooManyPieces);
             return false;

@@ -134,9 +134,9 @@ private:
             if (kept != s.kept && kept != s.bytes[m_variant])
                 return s.name + " is neither the old nor the new download";
             const std::string partial = readAll(m_folder / ("." + s.name + ".partial"));
-            platform::ResumeRecord record;
-            const bool described
-                = platform::parseResumeRecord(readAll(m_folder / ("." + s.name + ".resume")), record);
+            const auto parsed = platform::parseResumeRecord(readAll(m_folder / ("." + s.name + ".resume")));
+            const bool described = parsed.ok();
+            const platform::ResumeRecord record = parsed.ok() ? *parsed : platform::ResumeRecord();
             bool matches = partial.empty();
             for (int v = 0; v < kVariants && !matches; ++v)
                 matches = described && record.url == s.address[v]

@@ -84,14 +84,14 @@ TEST(TextFile, CrLfLinesInTheCodePageAndBytesItCannotDecodeSurviveARewrite)
     };
     for (const auto& row : rows) {
         writeBytes(f, row.bytes);
-        std::vector<std::string> lines = readLines(f, row.codePage);
+        std::vector<std::string> lines = readLines(f, row.codePage).valueOr({});
         ASSERT_FALSE(lines.empty());
         lines.push_back(">new.mp3");
         ASSERT_TRUE(writeLines(f, lines, row.codePage));
         EXPECT_EQ(readBytes(f), row.bytes + ">new.mp3\r\n") << row.codePage;
     }
     writeBytes(f, rows[0].bytes);
-    EXPECT_EQ(readLines(f, "GBK"), (std::vector<std::string> { "D:/音乐/歌.mp3", ">歌.mp3", "" }));
+    EXPECT_EQ(*readLines(f, "GBK"), (std::vector<std::string> { "D:/音乐/歌.mp3", ">歌.mp3", "" }));
     // A new name the code page cannot hold still follows the question-mark rule.
     ASSERT_TRUE(writeLines(f, { ">😀.mp3" }, "GBK"));
     EXPECT_EQ(readBytes(f), ">?.mp3\r\n");
@@ -122,6 +122,13 @@ TEST(TextFile, OnlyRegularFilesAreOpenedAndNoneBlocks)
         EXPECT_EQ(probeFile(row.path, row.limit), row.outcome) << row.path;
         std::vector<std::string> lines;
         EXPECT_EQ(readLinesChecked(row.path, "UTF-8", lines, row.limit), row.outcome) << row.path;
+        // The bytes only when the whole file was read; otherwise a reason naming the file.
+        const Result<std::string> read = readFile(row.path, row.limit);
+        EXPECT_EQ(read.ok(), row.outcome == ReadOutcome::Read) << row.path;
+        EXPECT_EQ(read.error().find(row.path) != std::string::npos, !read.ok()) << read.error();
+        if (read) {
+            EXPECT_EQ(*read, std::string(100, 'x'));
+        }
     }
     EXPECT_FALSE(copyFile(fifo, dir.file("copy.jpg")));
     EXPECT_FALSE(copyFile("/dev/zero", dir.file("copy.jpg")));

@@ -76,8 +76,11 @@ DownloadFile::DownloadFile(const std::string& target, bool resumable, const std:
         // Sound: bytes continue only what the same address sent before, as the control file
         // says; bytes of another address, of an unknown one or beyond the recorded length are
         // dropped, and the download starts from zero.
-        const bool sameFile = readResumeRecord(m_recordPath, m_record) && m_record.url == address
-            && (m_record.length <= 0 || m_existing < m_record.length);
+        const auto recorded = readResumeRecord(m_recordPath);
+        if (recorded)
+            m_record = *recorded;
+        const bool sameFile
+            = recorded && m_record.url == address && (m_record.length <= 0 || m_existing < m_record.length);
         if (m_fd >= 0 && m_existing > 0 && !sameFile && !restart())
             closeFile();
     } else {
@@ -108,10 +111,10 @@ DownloadFile::~DownloadFile()
     }
 }
 
-bool DownloadFile::tail(size_t count, std::string& bytes)
+Result<std::string> DownloadFile::tail(size_t count)
 {
     const long long from = std::max(0LL, m_existing - static_cast<long long>(count));
-    bytes.assign(static_cast<size_t>(m_existing - from), '\0');
+    std::string bytes(static_cast<size_t>(m_existing - from), '\0');
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n
@@ -120,11 +123,11 @@ bool DownloadFile::tail(size_t count, std::string& bytes)
             continue;
         if (n <= 0) {
             m_error = std::string("cannot read the partial file: ") + std::strerror(errno);
-            return false;
+            return Result<std::string>::failure(m_error);
         }
         done += static_cast<size_t>(n);
     }
-    return true;
+    return Result<std::string>::success(std::move(bytes));
 }
 
 bool DownloadFile::restart()

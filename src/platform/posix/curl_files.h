@@ -26,8 +26,9 @@ public:
     long long existing() const { return m_existing; }
     // What those bytes are a part of (meaningful while existing() is not 0).
     const ResumeRecord& record() const { return m_record; }
-    // The last bytes (at most count) of those an earlier attempt left.
-    bool tail(size_t count, std::string& bytes);
+    // The last bytes (at most count) of those an earlier attempt left; a failure is also
+    // kept as error().
+    Result<std::string> tail(size_t count);
     // Drops the bytes already there and writes from the start again.
     bool restart();
     // Starts the file afresh for the version record describes: the bytes already there are

@@ -236,8 +236,12 @@ Status CurlNetwork::download(const std::string& url, const std::string& file,
         if (target.existing() > 0) {
             // Sound: without a strong validator a changed file could answer the range as well;
             // only bytes that repeat the end of the partial file prove that they continue it.
-            if (!curl::strongValidator(target.record()) && !target.tail(kOverlapBytes, sink.overlap))
-                return false;
+            if (!curl::strongValidator(target.record())) {
+                auto overlap = target.tail(kOverlapBytes);
+                if (!overlap)
+                    return false;
+                sink.overlap = std::move(*overlap);
+            }
             const long long start = target.existing() - static_cast<long long>(sink.overlap.size());
             curl_easy_setopt(handle, CURLOPT_RANGE, (std::to_string(start) + "-").c_str());
             const std::string validator = curl::ifRangeValue(target.record());

@@ -55,11 +55,13 @@ std::string resumeRecordPath(const std::string& target)
     return (path.parent_path() / ("." + path.filename().string() + ".resume")).string();
 }
 
-bool readResumeRecord(const std::string& path, ResumeRecord& record)
+Result<ResumeRecord> readResumeRecord(const std::string& path)
 {
     // Only a regular file is read, and only as much as a record can hold.
-    std::string text;
-    return readFile(path, text, 16 * 1024) && parseResumeRecord(text, record);
+    const auto text = readFile(path, 16 * 1024);
+    if (!text)
+        return Result<ResumeRecord>::failure(text.error());
+    return parseResumeRecord(*text);
 }
 
 bool writeResumeRecord(const std::string& path, const ResumeRecord& record)

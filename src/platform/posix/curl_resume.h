@@ -10,8 +10,8 @@ namespace platform::curl {
 
 // The hidden control file beside target that says what its partial file is a part of.
 std::string resumeRecordPath(const std::string& target);
-// Reads the control file; false when it is missing or is not a whole record.
-bool readResumeRecord(const std::string& path, ResumeRecord& record);
+// Reads the control file; a failure when it is missing or is not a whole record.
+Result<ResumeRecord> readResumeRecord(const std::string& path);
 // Replaces the control file at once (a new file renamed over it).
 bool writeResumeRecord(const std::string& path, const ResumeRecord& record);
 

@@ -240,14 +240,15 @@ std::set<FileIdentity> openFileIdentities(bool forWritingOnly)
     return open;
 }
 
-bool regularFileIdentity(const std::string& path, FileIdentity& identity, int64_t& modifiedNs)
+Result<FileStamp> regularFileStamp(const std::string& path)
 {
     struct stat st { };
     if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
-    identity = { static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino) };
-    modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    return true;
+        return Result<FileStamp>::failure("no regular file at " + path);
+    FileStamp stamp;
+    stamp.identity = { static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino) };
+    stamp.modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return Result<FileStamp>::success(stamp);
 }
 
 int64_t processStartTime()

@@ -36,9 +36,13 @@ using FileIdentity = std::pair<uint64_t, uint64_t>;
 // The identities of the files that this user's processes hold open, or only those they hold
 // open for writing (as far as the system lets us look).
 std::set<FileIdentity> openFileIdentities(bool forWritingOnly = false);
-// The identity and modification time (nanoseconds since the epoch) of a regular file; false
-// when there is none at path.
-bool regularFileIdentity(const std::string& path, FileIdentity& identity, int64_t& modifiedNs);
+// A regular file's identity and modification time (nanoseconds since the epoch).
+struct FileStamp {
+    FileIdentity identity;
+    int64_t modifiedNs = 0;
+};
+// The stamp of the regular file at path; a failure when there is none there.
+Result<FileStamp> regularFileStamp(const std::string& path);
 // When this process started, in nanoseconds since the epoch.
 int64_t processStartTime();
 

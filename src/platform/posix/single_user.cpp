@@ -37,14 +37,11 @@ std::string environment(const char* name)
 
 } // namespace
 
-Status privateSocketFolder(std::string& folder)
+Result<std::string> privateSocketFolder()
 {
-    folder.clear();
     const std::string runtimeDir = environment("XDG_RUNTIME_DIR");
-    if (!runtimeDir.empty() && checkPrivate(runtimeDir)) {
-        folder = runtimeDir;
-        return Status::success();
-    }
+    if (!runtimeDir.empty() && checkPrivate(runtimeDir))
+        return Result<std::string>::success(runtimeDir);
     std::string temp = environment("TMPDIR");
     if (temp.empty())
         temp = "/tmp";
@@ -52,11 +49,10 @@ Status privateSocketFolder(std::string& folder)
     // is only used when it is this user's own and closed to everybody else.
     const std::string own = temp + "/zelvora-" + std::to_string(::geteuid());
     if (::mkdir(own.c_str(), 0700) != 0 && errno != EEXIST)
-        return Status::failure(own + ": " + std::strerror(errno));
+        return Result<std::string>::failure(own + ": " + std::strerror(errno));
     if (Status checked = checkPrivate(own); !checked)
-        return checked;
-    folder = own;
-    return Status::success();
+        return Result<std::string>::failure(std::move(checked.error));
+    return Result<std::string>::success(own);
 }
 
 bool peerIsThisUser(int socketDescriptor)
