@@ -464,6 +464,11 @@ void FormView::systemMoveIfDragging()
 {
     if (!m_form || !m_form->drag.dragging || !compositorPlacesWindows())
         return;
+    // An X window the window manager leaves alone (the floating lyrics bar) places itself
+    // through XWayland too, and no compositor moves it.
+    if (window()->windowFlags().testFlag(Qt::X11BypassWindowManagerHint)
+        && QGuiApplication::platformName() == QLatin1String("xcb"))
+        return;
     // The compositor moves the whole window (the owner's, for a window drawn inside it) and
     // keeps the pointer until the move ends: the window's own drag would otherwise follow
     // the pointer with places the compositor never applies.

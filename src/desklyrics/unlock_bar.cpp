@@ -23,12 +23,15 @@ jiesuolan::jiesuolan(runtime::App& app)
     setWidth(kWidth * runtime::kTwipsPerPixel);
     setHeight(kHeight * runtime::kTwipsPerPixel);
     setBackColor(geci::kHoverBack);
-    jie.move(4, 3, kWidth - 8, kHeight - 6);
+    // A floating window draws only its controls; the button carries the bar's dark strip, so
+    // it reads over any desktop where a compositor shows the window's clear parts.
+    jie.move(0, 0, kWidth, kHeight);
+    jie.setBackColor(geci::kHoverBack);
     jie.setCaption(kCaption);
     jie.setToolTipText(geci::kUnlock);
     jie.setAlignment(runtime::AlignCenter);
     jie.setForeColor(geci::kHoverText);
-    jie.setBackStyle(runtime::Transparent);
+    jie.setBackStyle(runtime::Opaque);
     jie.onClick = [this] { jie_Click(); };
 }
 

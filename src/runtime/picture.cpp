@@ -11,12 +11,12 @@ namespace {
 
 uint32_t be16(const std::string& b, size_t i)
 {
-    return (static_cast<uint8_t>(b[i]) << 8) | static_cast<uint8_t>(b[i + 1]);
+    return static_cast<uint32_t>(static_cast<uint8_t>(b[i]) << 8) | static_cast<uint8_t>(b[i + 1]);
 }
 
 uint32_t le16(const std::string& b, size_t i)
 {
-    return static_cast<uint8_t>(b[i]) | (static_cast<uint8_t>(b[i + 1]) << 8);
+    return static_cast<uint8_t>(b[i]) | static_cast<uint32_t>(static_cast<uint8_t>(b[i + 1]) << 8);
 }
 
 uint32_t le32(const std::string& b, size_t i)
