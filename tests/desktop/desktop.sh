@@ -124,6 +124,25 @@ program_stop() {
     rm -f "$LAYOUT"
 }
 
+# Starts the program with the loopback site ($site) as its probe and parsing service, and the
+# further configuration lines given.
+program_with_site() {
+    {
+        cat "$SUITE_DIR/../scripts/offline.cfg"
+        echo "probe = $site/"
+        echo "parse_service = $site"
+        [ $# -eq 0 ] || printf '%s\n' "$@"
+    } >"$DESKTOP_WORK/zelvora.cfg"
+    program_start --config "$DESKTOP_WORK/zelvora.cfg"
+}
+
+# Types an address into the video download window and resolves it.
+resolve_address() {
+    click Form2.Text3
+    xdotool key ctrl+a type --delay 10 "$1"
+    click Form2.Command9
+}
+
 # A second start with files, as a file manager's "open with" does: the running program takes
 # them (they go to the player's list as a drop does).
 program_open() {

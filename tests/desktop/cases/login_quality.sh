@@ -12,19 +12,11 @@ cat >"$DESKTOP_WORK/site/play.html" <<'HTML'
 <ul class="quality"><li>1080P 高清</li><li>720P 准高清</li><li>360P 流畅</li></ul></body></html>
 HTML
 file_server "$DESKTOP_WORK/site"
-{
-    cat "$SUITE_DIR/../scripts/offline.cfg"
-    echo "probe = $site/"
-    echo "parse_service = $site"
-    echo "ytdlp = yt-dlp"
-} >"$DESKTOP_WORK/zelvora.cfg"
-program_start --config "$DESKTOP_WORK/zelvora.cfg"
+program_with_site "ytdlp = yt-dlp"
 
 click moban.Label8
 wait_until window_shown Form2 || fail "the video download window did not open"
-click Form2.Text3
-xdotool key ctrl+a type --delay 10 "$site/play.html"
-click Form2.Command9
+resolve_address "$site/play.html"
 wait_until -t 30 control_shown Form2.Label18 || fail "the login line did not show"
 control_shown Form2.Label19 || fail "the retry link did not show"
 screenshot login-line

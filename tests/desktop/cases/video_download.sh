@@ -50,13 +50,7 @@ print(server.server_port, flush=True)
 server.serve_forever()
 PY
 loopback_server "$DESKTOP_WORK/server.py"
-{
-    cat "$SUITE_DIR/../scripts/offline.cfg"
-    echo "probe = $site/"
-    echo "parse_service = $site"
-    echo "site.1 = ${site#http://}"
-} >"$DESKTOP_WORK/zelvora.cfg"
-program_start --config "$DESKTOP_WORK/zelvora.cfg"
+program_with_site "site.1 = ${site#http://}"
 
 # dark SHOT LABEL FROM TO: whether the marks' row of a label is dark from FROM to TO per cent of
 # its width; light: whether it is free of marks there.
@@ -73,11 +67,7 @@ full_bar() { dark "$1" "$2" 97 100; }
 expect_half_bar() { half_bar "$@" || fail "$1: the marks of $2 are not half way"; }
 expect_full_bar() { full_bar "$@" || fail "$1: the marks of $2 do not reach its end"; }
 
-resolve() {
-    click Form2.Text3
-    xdotool key ctrl+a type --delay 10 "$site/play/$1.html"
-    click Form2.Command9
-}
+resolve() { resolve_address "$site/play/$1.html"; }
 
 click moban.Label8
 wait_until window_shown Form2 || fail "the video download window did not open"

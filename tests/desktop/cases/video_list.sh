@@ -12,19 +12,11 @@ file_server "$DESKTOP_WORK/site"
     done
     echo '</channel></rss>'
 } >"$DESKTOP_WORK/site/feed.xml"
-{
-    cat "$SUITE_DIR/../scripts/offline.cfg"
-    echo "probe = $site/"
-    echo "parse_service = $site"
-    echo "ytdlp = yt-dlp"
-} >"$DESKTOP_WORK/zelvora.cfg"
-program_start --config "$DESKTOP_WORK/zelvora.cfg"
+program_with_site "ytdlp = yt-dlp"
 
 click moban.Label8
 wait_until window_shown Form2 || fail "the video download window did not open"
-click Form2.Text3
-xdotool key ctrl+a type --delay 10 "$site/feed.xml"
-click Form2.Command9
+resolve_address "$site/feed.xml"
 wait_until -t 30 window_shown heji || fail "the video list did not open"
 screenshot video-list
 expect_inside heji
