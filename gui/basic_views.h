@@ -15,7 +15,7 @@ class LabelView : public QWidget, public ControlView {
 public:
     LabelView(Session& session, runtime::Control& label, QWidget* parent);
     QWidget* widget() override { return this; }
-    Layer layer() const override { return Layer::Graphic; }
+    [[nodiscard]] Layer layer() const override { return Layer::Graphic; }
 
 protected:
     void syncKind(runtime::Control& control) override;
@@ -27,7 +27,7 @@ class PictureView : public QWidget, public ControlView {
 public:
     PictureView(Session& session, runtime::PictureBox& picture, QWidget* parent);
     QWidget* widget() override { return this; }
-    Layer layer() const override;
+    [[nodiscard]] Layer layer() const override;
 
 protected:
     void syncKind(runtime::Control& control) override;

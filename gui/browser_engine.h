@@ -32,24 +32,24 @@ public:
     void reload(const std::string& argument) override;
     void refresh() override;
     void stop() override;
-    bool busy() const override;
+    [[nodiscard]] bool busy() const override;
     void setSilent(bool silent) override;
     void setBodyScroll(const std::string& value) override;
-    std::string bodyScroll() const override;
-    std::string location() const override;
-    std::string documentText() const override;
-    std::vector<runtime::BrowserLink> links() const override;
-    std::vector<runtime::BrowserLink> images() const override;
-    std::vector<runtime::BrowserLink> linksAndImages() const override;
-    std::string activeElementHref() const override;
+    [[nodiscard]] std::string bodyScroll() const override;
+    [[nodiscard]] std::string location() const override;
+    [[nodiscard]] std::string documentText() const override;
+    [[nodiscard]] std::vector<runtime::BrowserLink> links() const override;
+    [[nodiscard]] std::vector<runtime::BrowserLink> images() const override;
+    [[nodiscard]] std::vector<runtime::BrowserLink> linksAndImages() const override;
+    [[nodiscard]] std::string activeElementHref() const override;
 
     // The widget showing the page, or nullptr while the page is not in Qt WebEngine.
-    QWidget* pageWidget() const;
+    [[nodiscard]] QWidget* pageWidget() const;
     // The browser is on screen: a page read by the headless engine while its window was
     // hidden moves into Qt WebEngine, so the person sees it.
     void shownOnScreen();
     // Whether the engine works in Qt WebEngine (false: nothing yet, or the headless engine).
-    bool showsPages() const { return m_page != nullptr; }
+    [[nodiscard]] bool showsPages() const { return m_page != nullptr; }
     // Qt WebEngine pages alive in the program.
     static int livePages();
 

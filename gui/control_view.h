@@ -49,9 +49,9 @@ public:
     // The widget that shows the control.
     virtual QWidget* widget() = 0;
     // The control, or nullptr once the view has been detached from it.
-    runtime::Control* control() const { return m_control; }
+    [[nodiscard]] runtime::Control* control() const { return m_control; }
     // Where the view lies among the others of its window.
-    virtual Layer layer() const { return Layer::Windowed; }
+    [[nodiscard]] virtual Layer layer() const { return Layer::Windowed; }
     // Updates the widget when the control changed since the last call.
     void sync();
     // Forgets the control (its window is going away); the widget stays until deleted.
@@ -62,7 +62,7 @@ public:
     // Raises a control event from the person's input and brings the views up to date.
     void fire(const std::function<void(runtime::Control&)>& event);
     // The desktop session the view belongs to.
-    Session& session() const { return m_session; }
+    [[nodiscard]] Session& session() const { return m_session; }
 
 protected:
     // Updates what is particular to the kind (text, items, pictures...).

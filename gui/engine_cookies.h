@@ -12,7 +12,7 @@ public:
         : m_web(web)
     {
     }
-    std::vector<platform::WebCookie> cookies() const override;
+    [[nodiscard]] std::vector<platform::WebCookie> cookies() const override;
 
 private:
     WebModule& m_web;

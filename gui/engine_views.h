@@ -20,10 +20,10 @@ public:
     EngineAreaView(Session& session, runtime::Control& control, QWidget* parent, QColor blank);
     ~EngineAreaView() override;
     QWidget* widget() override { return this; }
-    Layer layer() const override { return Layer::Engine; }
+    [[nodiscard]] Layer layer() const override { return Layer::Engine; }
     void detach() override;
     // The engine's widget shown now, or nullptr.
-    QWidget* hosted() const { return m_hosted; }
+    [[nodiscard]] QWidget* hosted() const { return m_hosted; }
 
 protected:
     // The engine's widget, or nullptr while there is none (must not create an engine).
@@ -53,7 +53,7 @@ protected:
 class MediaView : public EngineAreaView {
 public:
     MediaView(Session& session, runtime::MediaPlayer& player, QWidget* parent);
-    Layer layer() const override { return Layer::Video; }
+    [[nodiscard]] Layer layer() const override { return Layer::Video; }
 
 protected:
     QWidget* engineWidget(runtime::Control& control) override;

@@ -27,15 +27,15 @@ public:
     // Shows the gains gains; every move goes through the bar to the control.
     EqualizerWindow(QWidget* parent, TransportBar& bar, const runtime::EqualizerGains& gains);
 
-    QComboBox* presets() const { return m_presets; }
-    QSlider* band(int i) const { return m_bands[static_cast<size_t>(i)]; }
+    [[nodiscard]] QComboBox* presets() const { return m_presets; }
+    [[nodiscard]] QSlider* band(int i) const { return m_bands[static_cast<size_t>(i)]; }
 
 private:
     void presets_Activated(int index);
     void band_ValueChanged();
     // Shows gains on the sliders and names the preset they match (or "自定义").
     void showGains(const runtime::EqualizerGains& gains);
-    runtime::EqualizerGains gains() const;
+    [[nodiscard]] runtime::EqualizerGains gains() const;
 
     TransportBar& m_bar;
     QComboBox* m_presets;

@@ -23,8 +23,8 @@ public:
     ~FormView() override;
 
     // The window; valid while the view is attached (the renderer keeps only attached views).
-    runtime::Form& form() const { return *m_form; }
-    bool attached() const { return m_form != nullptr; }
+    [[nodiscard]] runtime::Form& form() const { return *m_form; }
+    [[nodiscard]] bool attached() const { return m_form != nullptr; }
     // Brings the window and its controls' views up to date.
     void sync();
     // Forgets the window (it is being unloaded) and hides.
@@ -32,7 +32,7 @@ public:
     // The owner's view is going away.
     void ownerGone(FormView& owner);
     // The view of a control of this window, or nullptr.
-    ControlView* viewOf(const runtime::Control& control) const;
+    [[nodiscard]] ControlView* viewOf(const runtime::Control& control) const;
     // The desktop asks to close the window (its frame's close button, a key): the window's
     // close handler decides, else the window is unloaded, as the windows expect.
     void closedByDesktop();
@@ -46,7 +46,7 @@ public:
     // The screen's work area changed: the window is fitted to it again at the next update.
     void refit() { m_fittedSize = QSize(); }
     // Whether the view has been painted since it was last shown.
-    bool paintedOnce() const { return m_painted; }
+    [[nodiscard]] bool paintedOnce() const { return m_painted; }
     std::function<void()> onPainted;
 
 protected:
@@ -81,14 +81,14 @@ private:
     // Makes the window owned by that view's (none: nullptr): above it, or inside it.
     void ownedBy(FormView* ownerView);
     // Whether the window is drawn inside its owner's window (see embeddable).
-    bool embedded() const { return parentWidget() != nullptr; }
+    [[nodiscard]] bool embedded() const { return parentWidget() != nullptr; }
     bool embeddable(const FormView* ownerView) const;
     void unembed();
     void raiseOwned();
     void restoreOwners();
     void fitOnScreen();
     void raiseOnForm(const std::function<void(runtime::Form&)>& event);
-    QRect pixelGeometry() const;
+    [[nodiscard]] QRect pixelGeometry() const;
 
     Session& m_session;
     runtime::Form* m_form;

@@ -26,7 +26,7 @@ public:
     TextBoxView(Session& session, runtime::TextBox& text, QWidget* parent);
     QWidget* widget() override { return this; }
     // The editor currently shown (for tests and the screenshot tool).
-    QWidget* editor() const;
+    [[nodiscard]] QWidget* editor() const;
 
 protected:
     void syncKind(runtime::Control& control) override;

@@ -17,7 +17,7 @@ public:
     // Asks for a new report; written shortly after, at most a few times a second.
     void changed();
     // The report as it would be written now.
-    QString text() const;
+    [[nodiscard]] QString text() const;
 
 private:
     void write();

@@ -21,8 +21,8 @@ namespace gui {
 class ListEntries : public QAbstractListModel {
 public:
     explicit ListEntries(runtime::ListBox& list);
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
+    [[nodiscard]] int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
     // Tells the views that the entries changed, when they did.
     void refresh();
     // Forgets the control.

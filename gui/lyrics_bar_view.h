@@ -29,8 +29,8 @@ public:
     QWidget* widget() override { return this; }
 
     // The lines shown now (the sung one first) and how much of it is filled, 0 to 1.
-    QString sungLine() const { return m_lines[0]; }
-    double filled() const { return m_share; }
+    [[nodiscard]] QString sungLine() const { return m_lines[0]; }
+    [[nodiscard]] double filled() const { return m_share; }
 
 protected:
     void syncKind(runtime::Control& control) override;

@@ -21,11 +21,11 @@ public:
     // lyrics shown must change. Cheap enough to call at every position the engine reports.
     bool refresh();
     // The lyrics of the medium playing (empty when it has none); shared with what draws them.
-    const std::shared_ptr<const lyrics::Lyrics>& lyrics() const { return m_lyrics; }
+    [[nodiscard]] const std::shared_ptr<const lyrics::Lyrics>& lyrics() const { return m_lyrics; }
     // The line sung at seconds (-1 before the first, and for untimed lyrics).
-    int lineAt(double seconds) const;
+    [[nodiscard]] int lineAt(double seconds) const;
     // When the line ends, in milliseconds: the next line's time, or a few seconds after it.
-    int endOf(int line) const;
+    [[nodiscard]] int endOf(int line) const;
 
 private:
     runtime::App& m_app;

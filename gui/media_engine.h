@@ -65,8 +65,8 @@ public:
     void play() override;
     void stop() override;
     void pause() override;
-    double position() const override { return m_position; }
-    double duration() const override { return m_duration; }
+    [[nodiscard]] double position() const override { return m_position; }
+    [[nodiscard]] double duration() const override { return m_duration; }
     void setPosition(double seconds) override;
     void setVolume(int percent) override;
     void setMute(bool mute) override;
@@ -80,22 +80,22 @@ public:
     // by the engine.
     QWidget* videoWidget();
     // The surface, when it has been created.
-    MediaSurface* surface() const { return m_surface.get(); }
-    const MediaTags& tags() const { return m_tags; }
+    [[nodiscard]] MediaSurface* surface() const { return m_surface.get(); }
+    [[nodiscard]] const MediaTags& tags() const { return m_tags; }
     // Whether the medium has a moving picture (a cover is not one).
-    bool hasVideo() const { return m_hasVideo; }
+    [[nodiscard]] bool hasVideo() const { return m_hasVideo; }
     // Whether a medium is loaded or loading.
-    bool active() const { return m_entry != 0 || m_pendingLoads > 0; }
+    [[nodiscard]] bool active() const { return m_entry != 0 || m_pendingLoads > 0; }
     // The subtitle tracks of the medium playing.
-    const std::vector<SubtitleTrack>& subtitles() const { return m_subtitles; }
+    [[nodiscard]] const std::vector<SubtitleTrack>& subtitles() const { return m_subtitles; }
     // The person's choice of a subtitle: a track, none (id 0), or a file to load and show;
     // the control is told, so the choice is kept with the medium's place.
     void chooseSubtitle(int id);
     void loadSubtitle(const QString& path);
     // Whether mpv could be started at all.
-    bool ready() const { return m_mpv != nullptr; }
+    [[nodiscard]] bool ready() const { return m_mpv != nullptr; }
     // How the video is drawn ("opengl", "software"), or "none" when it cannot be.
-    const char* rendererName() const;
+    [[nodiscard]] const char* rendererName() const;
 
     // Called on the interface thread whenever the playing position moves (every frame or
     // sound block), with the position in seconds.

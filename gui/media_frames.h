@@ -32,15 +32,18 @@ public:
     FrameRenderer& operator=(const FrameRenderer&) = delete;
 
     // Whether mpv accepted the renderer.
-    bool ready() const { return m_context != nullptr; }
+    [[nodiscard]] bool ready() const { return m_context != nullptr; }
     // The renderer's name, as the layout report gives it.
-    const char* name() const { return RenderChoice::name(m_gl ? RenderPath::OpenGL : RenderPath::Software); }
+    [[nodiscard]] const char* name() const
+    {
+        return RenderChoice::name(m_gl ? RenderPath::OpenGL : RenderPath::Software);
+    }
     // Where the picture is shown, in device pixels; an empty size draws nothing (frames are
     // still taken so the player goes on). The current frame is drawn again at the new size.
     // The picture carries the screen's ratio of device pixels to the widget's.
     void setTargetSize(QSize size, qreal ratio);
     // The last picture drawn (null before the first frame and after forget()).
-    const QImage& picture() const { return m_drawn ? m_picture : m_none; }
+    [[nodiscard]] const QImage& picture() const { return m_drawn ? m_picture : m_none; }
     // The medium has no picture any more (closed, or a song).
     void forget() { m_drawn = false; }
 

@@ -31,7 +31,7 @@ public:
     MediaSurface(Session& session, runtime::MediaPlayer& player, VideoSurface* video);
     ~MediaSurface() override;
 
-    TransportBar* bar() const { return m_bar; }
+    [[nodiscard]] TransportBar* bar() const { return m_bar; }
     // The engine, for its subtitles (none once it goes).
     void setEngine(MpvMediaEngine* engine) { m_engine = engine; }
     // The control is going away: the surface does nothing more to it.
@@ -41,13 +41,13 @@ public:
         m_engine = nullptr;
         m_bar->detach();
     }
-    VideoSurface* video() const { return m_video; }
+    [[nodiscard]] VideoSurface* video() const { return m_video; }
     void setFullScreen(bool on);
-    bool isFullScreen() const { return m_window != nullptr; }
+    [[nodiscard]] bool isFullScreen() const { return m_window != nullptr; }
     // Shows the equalizer window (one at a time).
     void openEqualizer();
     // The full-screen window while there is one.
-    QWidget* fullScreenWindow() const { return m_window.get(); }
+    [[nodiscard]] QWidget* fullScreenWindow() const { return m_window.get(); }
 
     // How long the bar stays in full screen after the mouse last moved.
     static constexpr int kBarShownMs = 3000;

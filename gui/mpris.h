@@ -30,9 +30,9 @@ public:
     ~Mpris() override;
 
     // The bus name it holds.
-    QString serviceName() const { return m_service; }
+    [[nodiscard]] QString serviceName() const { return m_service; }
 
-    QString introspect(const QString& path) const override;
+    [[nodiscard]] QString introspect(const QString& path) const override;
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
 
 private:

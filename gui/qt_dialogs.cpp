@@ -67,7 +67,7 @@ class ChineseFileColumns : public QIdentityProxyModel {
 public:
     using QIdentityProxyModel::QIdentityProxyModel;
 
-    QVariant data(const QModelIndex& index, int role) const override
+    [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override
     {
         auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
         if (role != Qt::DisplayRole || !files || (index.column() != kKind && index.column() != kDate))

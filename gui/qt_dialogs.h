@@ -25,14 +25,14 @@ public:
         const std::string& title, const std::string& initialFolder) override;
 
 private:
-    QWidget* parentWindow() const;
+    [[nodiscard]] QWidget* parentWindow() const;
     Session& m_session;
 };
 
 class QtClipboard : public platform::Clipboard {
 public:
     void setText(const std::string& text) override;
-    std::string text() const override;
+    [[nodiscard]] std::string text() const override;
 };
 
 // Qt's own file dialog, shown in Chinese throughout: besides Qt's translated texts, the kind

@@ -23,7 +23,7 @@ public:
     void timersChanged() override;
     void formUnloaded(runtime::Form& form) override;
     void workPosted() override;
-    std::optional<runtime::Host::ScreenPlace> pointerPlace() const override;
+    [[nodiscard]] std::optional<runtime::Host::ScreenPlace> pointerPlace() const override;
     // While set, a menu the windows pop up is handed here instead of shown (the tray learns
     // which menu its icon's right click opens).
     std::function<void(runtime::Menu&)> takePopup;

@@ -29,22 +29,22 @@ public:
     // notification area (the icon is remembered all the same).
     bool add(const platform::NotifyIconRecord& record) override;
     bool remove(const platform::NotifyIconRecord& record) override;
-    bool available() const override;
+    [[nodiscard]] bool available() const override;
     // Whether the icon is on show in the notification area.
-    bool shown() const;
+    [[nodiscard]] bool shown() const;
     // Shows a notice beside the icon (the desktop's message balloon); a click on it is handed
     // to the program's notices. Where the desktop has no notification area, a small balloon
     // of the program's own shows it above the stand-in for a few seconds; with neither the
     // notice is only remembered.
     void showNotice(const QString& title, const QString& text);
     // The stand-in's balloon, while it is on screen (else nullptr).
-    QWidget* balloon() const;
+    [[nodiscard]] QWidget* balloon() const;
     // The person clicked the notice on show.
     void noticeClicked();
     // How long the stand-in's balloon stays.
     static constexpr int kBalloonMs = 6000;
     // Where the icon (or its stand-in) is on screen.
-    QRect geometry() const;
+    [[nodiscard]] QRect geometry() const;
     // Reports mouse messages on the icon to the record's control, as the desktop does for a
     // click of that kind (the test suite and the stand-in below use it too).
     void deliver(QSystemTrayIcon::ActivationReason reason);
@@ -53,10 +53,10 @@ public:
     // small stand-in window in the screen's corner instead, with the same clicks and menu.
     void windowsShown(bool any);
     // The stand-in, while it is on screen (else nullptr).
-    QWidget* standIn() const;
+    [[nodiscard]] QWidget* standIn() const;
     // The menu a desktop that shows the icon's menu itself shows (null where the program pops
     // its menu up itself).
-    QMenu* exportedMenu() const { return m_menu.get(); }
+    [[nodiscard]] QMenu* exportedMenu() const { return m_menu.get(); }
     // How often a wanted icon looks for a notification area that was not there (a panel that
     // starts after the program, or restarts).
     static constexpr int kTrayLookMs = 1000;

@@ -37,13 +37,13 @@ public:
     void rezoom();
 
     // The view of a loaded window, or nullptr.
-    FormView* viewOf(const runtime::Form& form) const;
+    [[nodiscard]] FormView* viewOf(const runtime::Form& form) const;
     // The views in the order their windows were loaded.
-    std::vector<FormView*> views() const;
+    [[nodiscard]] std::vector<FormView*> views() const;
     // Whether any window is on screen.
-    bool anyShown() const;
+    [[nodiscard]] bool anyShown() const;
     // True once at least one window is shown and every shown window has been painted.
-    bool shownAndPainted() const;
+    [[nodiscard]] bool shownAndPainted() const;
     // Called whenever a window view has painted (start-up measurement listens here).
     std::function<void()> onPainted;
 

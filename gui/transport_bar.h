@@ -46,20 +46,20 @@ public:
     std::function<void()> onFullScreen;
 
     // The parts, for tests and the desktop suite.
-    QToolButton* playButton() const { return m_play; }
-    QToolButton* stopButton() const { return m_stop; }
-    QToolButton* muteButton() const { return m_mute; }
-    QToolButton* fullScreenButton() const { return m_fullScreen; }
-    QSlider* positionSlider() const { return m_position; }
-    QSlider* volumeSlider() const { return m_volume; }
-    QLabel* elapsedLabel() const { return m_elapsed; }
-    QLabel* totalLabel() const { return m_total; }
+    [[nodiscard]] QToolButton* playButton() const { return m_play; }
+    [[nodiscard]] QToolButton* stopButton() const { return m_stop; }
+    [[nodiscard]] QToolButton* muteButton() const { return m_mute; }
+    [[nodiscard]] QToolButton* fullScreenButton() const { return m_fullScreen; }
+    [[nodiscard]] QSlider* positionSlider() const { return m_position; }
+    [[nodiscard]] QSlider* volumeSlider() const { return m_volume; }
+    [[nodiscard]] QLabel* elapsedLabel() const { return m_elapsed; }
+    [[nodiscard]] QLabel* totalLabel() const { return m_total; }
 
 private:
     QToolButton* button(const QString& tip);
     void seekToSlider();
     // Where the position slider's thumb lies for a value, in pixels along the slider.
-    int thumbPixel(int value) const;
+    [[nodiscard]] int thumbPixel(int value) const;
 
     Session& m_session;
     runtime::MediaPlayer* m_player;

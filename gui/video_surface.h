@@ -34,7 +34,7 @@ public:
     // The renderer whose pictures are shown (none once the engine goes).
     void setRenderer(FrameRenderer* renderer);
     // The last frame as drawn (null before the first and after the medium is closed).
-    QImage picture() const;
+    [[nodiscard]] QImage picture() const;
     // Shown while there is no video frame; an empty card shows black.
     void setSongCard(SongCard card);
     // The line of the card's lyrics being sung (-1: none yet).

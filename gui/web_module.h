@@ -19,7 +19,7 @@ public:
     // loaded (said once on the error output; the browsers then fall back to the headless engine).
     std::unique_ptr<WebPage> createPage(const WebStorage& storage);
     // Whether the module has been loaded (Qt WebEngine is running).
-    bool loaded() const { return m_create != nullptr; }
+    [[nodiscard]] bool loaded() const { return m_create != nullptr; }
     // Another export of the loaded module, or nullptr (also while the module is not loaded).
     QFunctionPointer symbol(const char* name);
 

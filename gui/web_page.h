@@ -30,18 +30,18 @@ public:
     virtual void reload() = 0;
     virtual void stop() = 0;
     // True from a navigation request until the page has loaded and its snapshot is taken.
-    virtual bool busy() const = 0;
+    [[nodiscard]] virtual bool busy() const = 0;
     // Silent: scripts show no dialogs.
     virtual void setSilent(bool silent) = 0;
     // The body's scroll attribute ("no" turns scrolling off) on the current document.
     virtual void setBodyScroll(const QString& value) = 0;
-    virtual QUrl location() const = 0;
-    virtual QString documentText() const = 0;
-    virtual std::vector<PageLink> links() const = 0;
-    virtual std::vector<PageLink> images() const = 0;
+    [[nodiscard]] virtual QUrl location() const = 0;
+    [[nodiscard]] virtual QString documentText() const = 0;
+    [[nodiscard]] virtual std::vector<PageLink> links() const = 0;
+    [[nodiscard]] virtual std::vector<PageLink> images() const = 0;
     // Anchors and images together, in document order.
-    virtual std::vector<PageLink> linksAndImages() const = 0;
-    virtual QString activeElementHref() const = 0;
+    [[nodiscard]] virtual std::vector<PageLink> linksAndImages() const = 0;
+    [[nodiscard]] virtual QString activeElementHref() const = 0;
 
     // Reports back to the front end, on the UI thread.
     // A main-frame navigation is about to start.

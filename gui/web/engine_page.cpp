@@ -237,7 +237,10 @@ public:
         m_requested = false;
     }
 
-    bool busy() const override { return m_requested || m_page->isLoading() || m_snapshotPending; }
+    [[nodiscard]] bool busy() const override
+    {
+        return m_requested || m_page->isLoading() || m_snapshotPending;
+    }
 
     void setSilent(bool silent) override { m_page->silent = silent; }
 
@@ -253,14 +256,17 @@ public:
     }
 
     // A written document stays at the address it was written into.
-    QUrl location() const override { return m_written ? QUrl(QStringLiteral("about:blank")) : m_page->url(); }
-    QString documentText() const override { return m_html; }
-    std::vector<PageLink> links() const override { return m_links; }
-    std::vector<PageLink> images() const override { return m_images; }
-    std::vector<PageLink> linksAndImages() const override { return m_all; }
+    [[nodiscard]] QUrl location() const override
+    {
+        return m_written ? QUrl(QStringLiteral("about:blank")) : m_page->url();
+    }
+    [[nodiscard]] QString documentText() const override { return m_html; }
+    [[nodiscard]] std::vector<PageLink> links() const override { return m_links; }
+    [[nodiscard]] std::vector<PageLink> images() const override { return m_images; }
+    [[nodiscard]] std::vector<PageLink> linksAndImages() const override { return m_all; }
     // The page's active element, or the address of the last new-window request since the
     // page loaded (the link that asked for the window, which the window reads next).
-    QString activeElementHref() const override
+    [[nodiscard]] QString activeElementHref() const override
     {
         return m_windowRequest.isEmpty() ? m_active : m_windowRequest;
     }

@@ -34,7 +34,7 @@ struct CFileDownload::State {
     uint32_t lLastTick = 0;
 
     // The app's clock as the system's tick count, which wraps.
-    uint32_t tick() const { return static_cast<uint32_t>(app->now()); }
+    [[nodiscard]] uint32_t tick() const { return static_cast<uint32_t>(app->now()); }
     int64_t lLastBytes = 0;
 
     void OnStartBinding(const std::shared_ptr<Binding>& binding)

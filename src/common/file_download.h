@@ -50,7 +50,7 @@ public:
     // idle.
     void AbortDownloading();
     // Whether a transfer of this object is running.
-    bool busy() const;
+    [[nodiscard]] bool busy() const;
     // Bounds the next transfers: overall seconds and bytes (0: no limit).
     void setLimits(long maxSeconds, long long maxBytes);
     // Lets the next transfers keep what an interrupted one received (in a hidden file beside

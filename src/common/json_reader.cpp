@@ -30,8 +30,8 @@ public:
         blanks();
         return m_at == m_text.size();
     }
-    size_t nodes() const { return m_nodes; }
-    size_t stringBytes() const { return m_stringBytes; }
+    [[nodiscard]] size_t nodes() const { return m_nodes; }
+    [[nodiscard]] size_t stringBytes() const { return m_stringBytes; }
 
 private:
     using Node = Document::Node;

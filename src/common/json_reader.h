@@ -26,18 +26,18 @@ public:
 
     // A null value.
     Value() = default;
-    Kind kind() const;
+    [[nodiscard]] Kind kind() const;
     // The member called key; a null value when there is none or this is not an object.
     Value operator[](std::string_view key) const;
     // The text of a string value, else fallback.
-    std::string str(std::string fallback = {}) const;
+    [[nodiscard]] std::string str(std::string fallback = {}) const;
     // The number of a number value, else fallback.
-    double num(double fallback = 0) const;
-    bool isNumber() const { return kind() == Number; }
+    [[nodiscard]] double num(double fallback = 0) const;
+    [[nodiscard]] bool isNumber() const { return kind() == Number; }
     // The items of an array (none for anything else), in order.
-    Children items() const;
+    [[nodiscard]] Children items() const;
     // The members of an object (none for anything else), in order.
-    Members members() const;
+    [[nodiscard]] Members members() const;
 
 private:
     friend class Document;
@@ -60,7 +60,7 @@ struct Member {
 // A parsed document; parse() makes one.
 class Document {
 public:
-    Value root() const { return Value(this, 0); }
+    [[nodiscard]] Value root() const { return Value(this, 0); }
 
 private:
     friend class Value;
@@ -74,8 +74,8 @@ private:
         uint32_t count = 0; // a string's bytes, a container's items or members
         uint64_t data = 0; // a string's offset, a number's bits, a container's subtree size
     };
-    uint32_t next(uint32_t node) const;
-    std::string_view text(uint32_t node) const;
+    [[nodiscard]] uint32_t next(uint32_t node) const;
+    [[nodiscard]] std::string_view text(uint32_t node) const;
     std::vector<Node> m_nodes;
     std::string m_strings;
 };
@@ -107,7 +107,7 @@ public:
         uint32_t m_node = 0;
         uint32_t m_left = 0;
     };
-    Iterator begin() const
+    [[nodiscard]] Iterator begin() const
     {
         Iterator it;
         it.m_document = m_document;
@@ -115,9 +115,9 @@ public:
         it.m_left = m_count;
         return it;
     }
-    Iterator end() const { return {}; }
-    bool empty() const { return m_count == 0; }
-    size_t size() const { return m_count; }
+    [[nodiscard]] Iterator end() const { return {}; }
+    [[nodiscard]] bool empty() const { return m_count == 0; }
+    [[nodiscard]] size_t size() const { return m_count; }
 
 private:
     friend class Value;

@@ -24,7 +24,7 @@ struct ToolRun {
     std::string out;
     std::string err;
     // Whether it ended by itself with code 0.
-    bool ok() const { return ended && exitCode == 0; }
+    [[nodiscard]] bool ok() const { return ended && exitCode == 0; }
 };
 
 // Runs args (args[0] the program) and pumps the app's events until it ends. It is stopped

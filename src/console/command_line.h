@@ -13,7 +13,7 @@ namespace console {
 struct CommandLine {
     std::vector<std::string> words;
     std::string error;
-    bool ok() const { return error.empty(); }
+    [[nodiscard]] bool ok() const { return error.empty(); }
 };
 
 // Splits a line into words. Blanks and tabs separate words; a word that starts with a double

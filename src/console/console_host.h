@@ -21,7 +21,7 @@ public:
     // The names of the menus popped up since the last call.
     std::vector<std::string> takePopups();
     // Whether the program has ended itself.
-    bool ended() const { return m_ended; }
+    [[nodiscard]] bool ended() const { return m_ended; }
 
 private:
     runtime::App& m_app;

@@ -46,7 +46,7 @@ public:
     // Prints "program ended" once the program has ended itself; true when it has.
     bool reportEnd();
     // 0 when every expect held and no command failed, 1 otherwise.
-    int exitStatus() const { return m_failed ? 1 : 0; }
+    [[nodiscard]] int exitStatus() const { return m_failed ? 1 : 0; }
 
 private:
     struct Command;

@@ -31,7 +31,7 @@ struct Target {
     // nullptr when the address names the window itself.
     runtime::Control* control = nullptr;
     std::string error;
-    bool ok() const { return error.empty(); }
+    [[nodiscard]] bool ok() const { return error.empty(); }
 };
 
 // The loaded window called name; the error tells an unknown window from one not loaded.
@@ -55,7 +55,7 @@ struct PropertyValue {
     // `items`: the value is a list printed one entry per line (text holds them joined by LF).
     bool isList = false;
     std::vector<std::string> lines;
-    bool ok() const { return error.empty(); }
+    [[nodiscard]] bool ok() const { return error.empty(); }
 };
 
 // Reads "W.PROP", "W.C" (the control's default property) or "W.C.PROP". `W.loaded` answers

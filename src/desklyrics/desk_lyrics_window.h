@@ -52,7 +52,7 @@ public:
 
     // Shows the bar, or closes it when it is shown (the "桌面歌词" items and key).
     void toggle();
-    bool locked() const { return m_settings.locked; }
+    [[nodiscard]] bool locked() const { return m_settings.locked; }
     void setLocked(bool locked);
     // Polls the pointer while the bar is locked and shown; otherwise the unlock bar hides.
     void followPointer();

@@ -47,9 +47,9 @@ public:
     DownloadQueue(const DownloadQueue&) = delete;
     DownloadQueue& operator=(const DownloadQueue&) = delete;
 
-    const std::vector<Job>& jobs() const { return m_jobs; }
-    const Job* job(int id) const;
-    const QueueSettings& settings() const { return m_settings; }
+    [[nodiscard]] const std::vector<Job>& jobs() const { return m_jobs; }
+    [[nodiscard]] const Job* job(int id) const;
+    [[nodiscard]] const QueueSettings& settings() const { return m_settings; }
     void setSettings(const QueueSettings& settings);
 
     // Puts a download at the end of the list, waiting; its id.
@@ -70,14 +70,14 @@ public:
     // network: ends, starts, waits.
     void tick(int64_t nowMs, int waitMs = 0);
     // The time of the last tick.
-    int64_t now() const { return m_now; }
+    [[nodiscard]] int64_t now() const { return m_now; }
     // Whether anything is waiting or running.
-    bool busy() const;
+    [[nodiscard]] bool busy() const;
     // Whether the network can fetch pieces at all (a stand-in network of a test may not).
     bool canFetch();
     // Bytes a second of a running download, and seconds left (-1 when unknown).
-    long long speed(int id) const;
-    long long secondsLeft(int id) const;
+    [[nodiscard]] long long speed(int id) const;
+    [[nodiscard]] long long secondsLeft(int id) const;
 
     // Raised when a download ends, done or failed.
     std::function<void(const Job&)> onFinished;
@@ -93,11 +93,11 @@ private:
     void complete(Job& job);
     void fail(Job& job, const std::string& reason);
     void restart(Job& job);
-    int runningPieces(int id) const;
+    [[nodiscard]] int runningPieces(int id) const;
     void stop(int id);
     void cancelPieces(int id);
     void measure(int64_t now);
-    std::string freeName(const std::string& wanted) const;
+    [[nodiscard]] std::string freeName(const std::string& wanted) const;
 
     platform::Network& m_network;
     std::string m_listFile;

@@ -54,9 +54,9 @@ public:
     void refresh();
 
 private:
-    DownloadQueue& queue() const;
+    [[nodiscard]] DownloadQueue& queue() const;
     // The selected row's download, or nullptr.
-    const Job* selected() const;
+    [[nodiscard]] const Job* selected() const;
     void moveSelected(int step);
     void applySettings();
 };

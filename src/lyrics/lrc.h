@@ -29,8 +29,8 @@ struct Lyrics {
     // In time order (untimed lyrics in file order).
     std::vector<Line> lines;
     // Whether the lines carry times (lyrics that scroll with the song).
-    bool timed() const { return !lines.empty() && lines.front().ms >= 0; }
-    bool empty() const { return lines.empty(); }
+    [[nodiscard]] bool timed() const { return !lines.empty() && lines.front().ms >= 0; }
+    [[nodiscard]] bool empty() const { return lines.empty(); }
 };
 
 // Lyrics of a text: LRC with one or several time tags on a line ("[01:02.50][02:10.00]text",

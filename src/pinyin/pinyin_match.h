@@ -17,7 +17,7 @@ public:
     // Whether some run of the name's characters spells the typed text: each Chinese character
     // by a beginning of one of its readings or by itself in either form, every other character
     // by itself (spaces of the name are passed over). An empty text matches nothing.
-    bool matches(std::string_view name) const;
+    [[nodiscard]] bool matches(std::string_view name) const;
 
 private:
     friend class NameIndex;
@@ -38,7 +38,7 @@ public:
     NameIndex() = default;
     explicit NameIndex(const std::vector<std::string>& names);
     // Matcher::matches for name i of the list it was made from (whose text is `name`).
-    bool matches(const Matcher& typed, size_t i, std::string_view name) const;
+    [[nodiscard]] bool matches(const Matcher& typed, size_t i, std::string_view name) const;
 
 private:
     // The characters of name i are m_units[m_start[i] .. m_start[i + 1]); none for a plain one.

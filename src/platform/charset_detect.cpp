@@ -17,7 +17,7 @@ struct Reading {
     int score = 0;
     int broken = 0;
     // The reading with a broken byte weighing as much as a few characters.
-    int weight() const { return score - 4 * broken; }
+    [[nodiscard]] int weight() const { return score - 4 * broken; }
 };
 
 bool within(int b, int low, int high)

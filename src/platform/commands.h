@@ -23,7 +23,7 @@ public:
     // Reads what output is ready; true once the program has ended.
     virtual bool poll() = 0;
     // The result once poll() returned true.
-    virtual const CommandResult& result() const = 0;
+    [[nodiscard]] virtual const CommandResult& result() const = 0;
 };
 
 class Commands {

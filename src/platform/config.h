@@ -17,11 +17,11 @@ public:
     // without '=' is reported in the status (the other lines still apply).
     Status loadFile(const std::string& path);
     // The value of key, or an empty text when it is unknown.
-    std::string get(const std::string& key) const;
+    [[nodiscard]] std::string get(const std::string& key) const;
     // Sets a value (tests point addresses at their loopback server this way).
     void set(const std::string& key, const std::string& value);
     // Every key with its value, sorted by key.
-    const std::map<std::string, std::string>& values() const { return m_values; }
+    [[nodiscard]] const std::map<std::string, std::string>& values() const { return m_values; }
     // The file named by the ZELVORA_CONFIG environment variable, or an empty text.
     static std::string fileFromEnvironment();
 

@@ -80,13 +80,13 @@ public:
         const std::string& title, const std::string& initialFolder) override;
 
     // Every message box shown, in order.
-    const std::vector<ShownMessage>& messages() const { return m_messages; }
+    [[nodiscard]] const std::vector<ShownMessage>& messages() const { return m_messages; }
     // The message boxes shown since the last call.
     std::vector<ShownMessage> takeMessages();
-    const std::vector<OpenFileRequest>& fileRequests() const { return m_fileRequests; }
-    const std::vector<std::string>& folderRequests() const { return m_folderRequests; }
+    [[nodiscard]] const std::vector<OpenFileRequest>& fileRequests() const { return m_fileRequests; }
+    [[nodiscard]] const std::vector<std::string>& folderRequests() const { return m_folderRequests; }
     // The folder each folder chooser started in, in order.
-    const std::vector<std::string>& folderStarts() const { return m_folderStarts; }
+    [[nodiscard]] const std::vector<std::string>& folderStarts() const { return m_folderStarts; }
 
 private:
     std::deque<int> m_answers;

@@ -27,7 +27,7 @@ class Drives {
 public:
     virtual ~Drives() = default;
     // Every mounted volume a user would see, in a stable order.
-    virtual std::vector<Volume> volumes() const = 0;
+    [[nodiscard]] virtual std::vector<Volume> volumes() const = 0;
 };
 
 } // namespace platform

@@ -39,20 +39,20 @@ public:
     void reload(const std::string& argument) override;
     void refresh() override;
     void stop() override;
-    bool busy() const override { return m_busy; }
+    [[nodiscard]] bool busy() const override { return m_busy; }
     void setSilent(bool silent) override { m_silent = silent; }
-    bool silent() const { return m_silent; }
+    [[nodiscard]] bool silent() const { return m_silent; }
     void setBodyScroll(const std::string& value) override { m_bodyScroll = value; }
-    std::string bodyScroll() const override { return m_bodyScroll; }
-    std::string location() const override { return m_location; }
-    std::string documentText() const override;
-    std::vector<runtime::BrowserLink> links() const override;
-    std::vector<runtime::BrowserLink> images() const override;
+    [[nodiscard]] std::string bodyScroll() const override { return m_bodyScroll; }
+    [[nodiscard]] std::string location() const override { return m_location; }
+    [[nodiscard]] std::string documentText() const override;
+    [[nodiscard]] std::vector<runtime::BrowserLink> links() const override;
+    [[nodiscard]] std::vector<runtime::BrowserLink> images() const override;
     // The A and IMG elements in document order (an image gives its image address).
-    std::vector<runtime::BrowserLink> linksAndImages() const;
-    std::string activeElementHref() const override { return m_activeHref; }
+    [[nodiscard]] std::vector<runtime::BrowserLink> linksAndImages() const;
+    [[nodiscard]] std::string activeElementHref() const override { return m_activeHref; }
     // The console drives the designed pages, Flash ones included (nothing plays headless).
-    bool supportsFlash() const override { return true; }
+    [[nodiscard]] bool supportsFlash() const override { return true; }
 
     // What a user's click on link number index (0-based, in links() order) does: the link
     // becomes the active element; a link that targets another window raises a new-window

@@ -16,7 +16,7 @@ class AddressResolver {
 public:
     explicit AddressResolver(const std::string& base);
     // resolveAddress(base, ref).
-    std::string resolve(const std::string& ref) const;
+    [[nodiscard]] std::string resolve(const std::string& ref) const;
 
 private:
     bool m_hierarchical = false;

@@ -28,7 +28,7 @@ public:
     // Moves the job on without blocking; true once it has ended.
     virtual bool poll() = 0;
     // The outcome once poll() has returned true.
-    virtual const JobOutcome& outcome() const = 0;
+    [[nodiscard]] virtual const JobOutcome& outcome() const = 0;
 };
 
 // Where a job keeps its files and how it writes text.

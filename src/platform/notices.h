@@ -20,7 +20,7 @@ public:
     // Shows a notice: remembered, and handed to the presenter when there is one.
     void show(Notice notice);
     // The notices shown so far, oldest first (at most kKept).
-    const std::vector<Notice>& shown() const { return m_shown; }
+    [[nodiscard]] const std::vector<Notice>& shown() const { return m_shown; }
     // The person clicked the latest notice; false when there is none.
     bool clickLatest();
     // Where the front end shows a notice (the tray icon's message); none without a display.

@@ -59,10 +59,10 @@ public:
     // Stops a running piece; no outcome is reported for it.
     virtual void cancel(int id) = 0;
     // Bytes a running piece has written so far.
-    virtual long long written(int id) const = 0;
+    [[nodiscard]] virtual long long written(int id) const = 0;
     // The length of the whole body a running piece's answer announced (Content-Length of a
     // 200 answer), 0 while unknown or for a range.
-    virtual long long announced(int id) const
+    [[nodiscard]] virtual long long announced(int id) const
     {
         (void)id;
         return 0;
@@ -71,7 +71,7 @@ public:
     // pieces that ended since the last call.
     virtual std::vector<PieceOutcome> poll(int waitMs) = 0;
     // Pieces running now.
-    virtual int running() const = 0;
+    [[nodiscard]] virtual int running() const = 0;
     // Bytes a second all pieces together may receive, from the next poll on; 0: no limit.
     virtual void setSpeedLimit(long long bytesPerSecond) = 0;
 };

@@ -14,9 +14,9 @@ struct ProcessInfo {
 class Processes {
 public:
     virtual ~Processes() = default;
-    virtual std::vector<ProcessInfo> list() const = 0;
+    [[nodiscard]] virtual std::vector<ProcessInfo> list() const = 0;
     // Whether a process with this image name runs.
-    bool running(const std::string& description) const;
+    [[nodiscard]] bool running(const std::string& description) const;
 };
 
 } // namespace platform

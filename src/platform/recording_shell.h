@@ -13,7 +13,7 @@ public:
     Status start(const std::string& program, const std::string& arguments, int style) override;
     Status reveal(const std::string& path) override;
     // Every launch in order: "open ADDRESS", "start PATH [ARGS] style=N", "reveal PATH".
-    const std::vector<std::string>& launches() const { return m_launches; }
+    [[nodiscard]] const std::vector<std::string>& launches() const { return m_launches; }
     // The launches since the last call.
     std::vector<std::string> takeLaunches();
 

@@ -38,10 +38,10 @@ public:
     static Result success(T value) { return Result(std::move(value), {}); }
     static Result failure(std::string why) { return Result(std::nullopt, std::move(why)); }
 
-    bool ok() const { return m_value.has_value(); }
+    [[nodiscard]] bool ok() const { return m_value.has_value(); }
     explicit operator bool() const { return ok(); }
     // Why there is no value (empty on success).
-    const std::string& error() const { return m_error; }
+    [[nodiscard]] const std::string& error() const { return m_error; }
 
     const T& operator*() const& { return *m_value; }
     T& operator*() & { return *m_value; }

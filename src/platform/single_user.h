@@ -31,9 +31,9 @@ public:
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
-    State state() const { return m_state; }
+    [[nodiscard]] State state() const { return m_state; }
     // Why the lock is Unavailable ("" otherwise).
-    const std::string& error() const { return m_error; }
+    [[nodiscard]] const std::string& error() const { return m_error; }
 
 private:
     int m_fd = -1;

@@ -47,7 +47,7 @@ public:
     // Removes the icon (the "delete" operation).
     virtual bool remove(const NotifyIconRecord& record) = 0;
     // Whether the desktop shows notification icons at all.
-    virtual bool available() const = 0;
+    [[nodiscard]] virtual bool available() const = 0;
 };
 
 // Reports mouse message `message` on the icon to the control named in the record.
@@ -58,14 +58,14 @@ class RecordingTray : public TrayIcon {
 public:
     bool add(const NotifyIconRecord& record) override;
     bool remove(const NotifyIconRecord& record) override;
-    bool available() const override { return m_available; }
+    [[nodiscard]] bool available() const override { return m_available; }
     // Makes the recording tray act as a desktop without a notification area.
     void setAvailable(bool v) { m_available = v; }
     // Whether an icon is shown, and its record.
-    bool shown() const { return m_shown; }
-    const NotifyIconRecord& record() const { return m_record; }
+    [[nodiscard]] bool shown() const { return m_shown; }
+    [[nodiscard]] const NotifyIconRecord& record() const { return m_record; }
     // "add" and "delete" in call order.
-    const std::vector<std::string>& calls() const { return m_calls; }
+    [[nodiscard]] const std::vector<std::string>& calls() const { return m_calls; }
 
 private:
     bool m_shown = false;

@@ -20,7 +20,7 @@ class WebCookies {
 public:
     virtual ~WebCookies() = default;
     // Every cookie the engine holds now.
-    virtual std::vector<WebCookie> cookies() const = 0;
+    [[nodiscard]] virtual std::vector<WebCookie> cookies() const = 0;
 };
 
 } // namespace platform

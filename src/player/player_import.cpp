@@ -57,10 +57,10 @@ struct Import {
     std::string problem;
     std::set<std::string> visited;
 
-    bool foundAny() const { return added + missing + refused + unplayable + present > 0; }
+    [[nodiscard]] bool foundAny() const { return added + missing + refused + unplayable + present > 0; }
     void take(const pl::Entry& entry, const std::string& target);
     void readFile(const std::string& path, int depth);
-    std::string status() const;
+    [[nodiscard]] std::string status() const;
 };
 
 // Adds one entry whose location resolved to target, or counts why it is left out.

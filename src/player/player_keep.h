@@ -35,10 +35,10 @@ class Places {
 public:
     // Reads the file's lines; malformed lines are skipped.
     void parse(const std::vector<std::string>& lines);
-    std::vector<std::string> lines() const;
+    [[nodiscard]] std::vector<std::string> lines() const;
     // The place a path was left at (0 when none is kept), and the subtitle chosen there.
-    double find(const std::string& path) const;
-    std::string subtitleOf(const std::string& path) const;
+    [[nodiscard]] double find(const std::string& path) const;
+    [[nodiscard]] std::string subtitleOf(const std::string& path) const;
     // Keeps where a video was left: only in the middle of a known length, else forgets it.
     void remember(
         const std::string& path, double position, double duration, const std::string& subtitle = {});
@@ -49,7 +49,7 @@ private:
         std::string path;
         std::string subtitle;
     };
-    const Place* placeOf(const std::string& path) const;
+    [[nodiscard]] const Place* placeOf(const std::string& path) const;
 
     std::vector<Place> m_places;
 };

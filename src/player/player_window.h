@@ -163,7 +163,7 @@ public:
     bool shownPlaylist(Playlist& list) const;
     // False while List1 shows something other than a playlist's files (a folder of
     // pictures after a picture was dropped), so nothing may write it back.
-    bool listHoldsPlaylist() const { return m_listHoldsPlaylist; }
+    [[nodiscard]] bool listHoldsPlaylist() const { return m_listHoldsPlaylist; }
     // Writes the shown list back to the files of list (see rewritePlaylist); when that
     // fails, playlistNotSaved follows.
     platform::Status savePlaylist(Playlist list, bool onlyExisting = false);
@@ -173,7 +173,7 @@ public:
     // Closes the current medium and hides the media player.
     void closeMediaPlayer();
     // Whether the media player has a medium under way (playing, paused or loading).
-    bool mediaPlayerBusy() const;
+    [[nodiscard]] bool mediaPlayerBusy() const;
     // Adds the entries of another player's playlist file (M3U, PLS, XSPF) to the music and
     // video lists by their kind, but none a list already holds; the status line says how
     // many and what was skipped. With play, its first entry then plays.

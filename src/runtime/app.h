@@ -51,7 +51,7 @@ public:
     };
     // Where the mouse pointer is, where the host knows it: a window that lets clicks through
     // gets no mouse events and asks here instead.
-    virtual std::optional<ScreenPlace> pointerPlace() const { return std::nullopt; }
+    [[nodiscard]] virtual std::optional<ScreenPlace> pointerPlace() const { return std::nullopt; }
 };
 
 // Knows how to load a window by its name, for hosts that address windows by name.

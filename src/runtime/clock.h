@@ -18,13 +18,13 @@ inline int64_t steadyNowMs()
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual int64_t nowMs() const = 0;
+    [[nodiscard]] virtual int64_t nowMs() const = 0;
 };
 
 // A clock that moves only when told to: tests and the headless console use it.
 class VirtualClock : public Clock {
 public:
-    int64_t nowMs() const override { return m_now; }
+    [[nodiscard]] int64_t nowMs() const override { return m_now; }
     void set(int64_t ms) { m_now = ms; }
 
 private:
@@ -34,7 +34,7 @@ private:
 // Real monotonic time.
 class SteadyClock : public Clock {
 public:
-    int64_t nowMs() const override { return steadyNowMs(); }
+    [[nodiscard]] int64_t nowMs() const override { return steadyNowMs(); }
 };
 
 } // namespace runtime

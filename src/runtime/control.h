@@ -59,60 +59,60 @@ public:
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
-    const std::string& name() const { return m_name; }
-    ControlKind kind() const { return m_kind; }
-    Form& form() const { return m_form; }
-    App& app() const;
+    [[nodiscard]] const std::string& name() const { return m_name; }
+    [[nodiscard]] ControlKind kind() const { return m_kind; }
+    [[nodiscard]] Form& form() const { return m_form; }
+    [[nodiscard]] App& app() const;
     // Increases on every visible change of the control.
-    uint64_t revision() const { return m_revision; }
+    [[nodiscard]] uint64_t revision() const { return m_revision; }
 
     // The frame that contains the control, or nullptr for the form itself.
-    Control* container() const { return m_container; }
+    [[nodiscard]] Control* container() const { return m_container; }
     void setContainer(Control* frame);
 
-    bool visible() const { return m_visible; }
+    [[nodiscard]] bool visible() const { return m_visible; }
     void setVisible(bool v);
-    bool enabled() const { return m_enabled; }
+    [[nodiscard]] bool enabled() const { return m_enabled; }
     void setEnabled(bool v);
-    double left() const { return m_left; }
-    double top() const { return m_top; }
-    double width() const { return m_width; }
-    double height() const { return m_height; }
+    [[nodiscard]] double left() const { return m_left; }
+    [[nodiscard]] double top() const { return m_top; }
+    [[nodiscard]] double width() const { return m_width; }
+    [[nodiscard]] double height() const { return m_height; }
     void setLeft(double v);
     void setTop(double v);
     void setWidth(double v);
     void setHeight(double v);
     void move(double left, double top, double width, double height);
 
-    const std::string& caption() const { return m_caption; }
+    [[nodiscard]] const std::string& caption() const { return m_caption; }
     void setCaption(std::string_view v);
-    const std::string& toolTipText() const { return m_toolTip; }
+    [[nodiscard]] const std::string& toolTipText() const { return m_toolTip; }
     void setToolTipText(std::string_view v);
-    bool fontBold() const { return m_fontBold; }
+    [[nodiscard]] bool fontBold() const { return m_fontBold; }
     void setFontBold(bool v);
-    double fontSize() const { return m_fontSize; }
+    [[nodiscard]] double fontSize() const { return m_fontSize; }
     void setFontSize(double v);
-    const std::string& fontName() const { return m_fontName; }
+    [[nodiscard]] const std::string& fontName() const { return m_fontName; }
     void setFontName(std::string_view v);
-    int64_t foreColor() const { return m_foreColor; }
+    [[nodiscard]] int64_t foreColor() const { return m_foreColor; }
     void setForeColor(int64_t v);
-    int64_t backColor() const { return m_backColor; }
+    [[nodiscard]] int64_t backColor() const { return m_backColor; }
     void setBackColor(int64_t v);
-    int backStyle() const { return m_backStyle; }
+    [[nodiscard]] int backStyle() const { return m_backStyle; }
     void setBackStyle(int v);
-    int borderStyle() const { return m_borderStyle; }
+    [[nodiscard]] int borderStyle() const { return m_borderStyle; }
     void setBorderStyle(int v);
-    int alignment() const { return m_alignment; }
+    [[nodiscard]] int alignment() const { return m_alignment; }
     void setAlignment(int v);
 
     // Reads a property by its runtime name (caption, text, visible, ...) as text, the way the
     // automation console prints it; nothing when the control has no such property.
-    virtual std::optional<std::string> property(std::string_view name) const;
+    [[nodiscard]] virtual std::optional<std::string> property(std::string_view name) const;
     // The property that a bare reference to the control means (caption, text or items).
-    virtual std::string defaultProperty() const { return "caption"; }
+    [[nodiscard]] virtual std::string defaultProperty() const { return "caption"; }
 
     // Whether a person can reach the control: visible and enabled, and so are its frames.
-    bool reachable() const;
+    [[nodiscard]] bool reachable() const;
 
     // Events. Raising one runs the wired handler, if any.
     std::function<void()> onClick;

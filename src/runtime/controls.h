@@ -15,7 +15,7 @@ public:
     // A label that shows a progress bar as a run of "■" marks ending its caption: how many
     // marks make the full bar (0: the caption is plain text). They are spread over the width
     // the caption's text leaves, so a full bar ends where the label ends whatever the font.
-    int barMarks() const { return m_barMarks; }
+    [[nodiscard]] int barMarks() const { return m_barMarks; }
     void setBarMarks(int marks);
 
 private:
@@ -26,14 +26,14 @@ private:
 class TextBox : public Control {
 public:
     TextBox(Form& form, std::string name);
-    const std::string& text() const { return m_text; }
+    [[nodiscard]] const std::string& text() const { return m_text; }
     void setText(std::string_view v);
-    bool multiLine() const { return m_multiLine; }
+    [[nodiscard]] bool multiLine() const { return m_multiLine; }
     void setMultiLine(bool v);
-    bool locked() const { return m_locked; }
+    [[nodiscard]] bool locked() const { return m_locked; }
     void setLocked(bool v);
-    std::optional<std::string> property(std::string_view name) const override;
-    std::string defaultProperty() const override { return "text"; }
+    [[nodiscard]] std::optional<std::string> property(std::string_view name) const override;
+    [[nodiscard]] std::string defaultProperty() const override { return "text"; }
 
 private:
     std::string m_text;
@@ -52,27 +52,27 @@ public:
 class ListBox : public Control {
 public:
     ListBox(Form& form, std::string name, ControlKind kind = ControlKind::ListBox);
-    int listCount() const { return static_cast<int>(m_items.size()); }
-    int listIndex() const { return m_listIndex; }
+    [[nodiscard]] int listCount() const { return static_cast<int>(m_items.size()); }
+    [[nodiscard]] int listIndex() const { return m_listIndex; }
     void setListIndex(int index);
     // The entry at index, or an empty text outside the list.
-    std::string list(int index) const;
+    [[nodiscard]] std::string list(int index) const;
     void setList(int index, std::string_view text);
     void addItem(std::string_view text, int index = -1);
     void removeItem(int index);
     void clear();
-    const std::vector<std::string>& items() const { return m_items; }
+    [[nodiscard]] const std::vector<std::string>& items() const { return m_items; }
     // Replaces every entry at once (no events), for loading a whole list.
     void setItems(std::vector<std::string> items);
     // Takes every entry out at once (no events), so that a caller refilling a long list can
     // reuse the entries' storage before setItems.
     std::vector<std::string> takeItems();
     // Increases whenever the entries change (not on a new selection or look).
-    uint64_t itemsRevision() const { return m_itemsRevision; }
-    int topIndex() const { return m_topIndex; }
+    [[nodiscard]] uint64_t itemsRevision() const { return m_itemsRevision; }
+    [[nodiscard]] int topIndex() const { return m_topIndex; }
     void setTopIndex(int v);
-    std::optional<std::string> property(std::string_view name) const override;
-    std::string defaultProperty() const override { return "items"; }
+    [[nodiscard]] std::optional<std::string> property(std::string_view name) const override;
+    [[nodiscard]] std::string defaultProperty() const override { return "items"; }
 
 protected:
     // Runs after the selection changed, before the click event.
@@ -89,10 +89,10 @@ private:
 class ComboBox : public ListBox {
 public:
     ComboBox(Form& form, std::string name);
-    const std::string& text() const { return m_text; }
+    [[nodiscard]] const std::string& text() const { return m_text; }
     void setText(std::string_view v);
-    std::optional<std::string> property(std::string_view name) const override;
-    std::string defaultProperty() const override { return "text"; }
+    [[nodiscard]] std::optional<std::string> property(std::string_view name) const override;
+    [[nodiscard]] std::string defaultProperty() const override { return "text"; }
 
 protected:
     // Choosing an entry shows it as the text (without a change event, as a user's choice).
@@ -106,11 +106,11 @@ private:
 class PictureBox : public Control {
 public:
     PictureBox(Form& form, std::string name, ControlKind kind = ControlKind::PictureBox);
-    const Picture& picture() const { return m_picture; }
+    [[nodiscard]] const Picture& picture() const { return m_picture; }
     void setPicture(Picture p);
-    bool stretch() const { return m_stretch; }
+    [[nodiscard]] bool stretch() const { return m_stretch; }
     void setStretch(bool v);
-    std::optional<std::string> property(std::string_view name) const override;
+    [[nodiscard]] std::optional<std::string> property(std::string_view name) const override;
 
 private:
     Picture m_picture;
@@ -133,11 +133,11 @@ public:
 class OptionButton : public Control {
 public:
     OptionButton(Form& form, std::string name);
-    bool value() const { return m_value; }
+    [[nodiscard]] bool value() const { return m_value; }
     // Selecting (true) raises the click event, as a user's choice does.
     void setValue(bool v);
     void click() override;
-    std::optional<std::string> property(std::string_view name) const override;
+    [[nodiscard]] std::optional<std::string> property(std::string_view name) const override;
 
 private:
     bool m_value = false;
@@ -147,10 +147,10 @@ private:
 class CheckBox : public Control {
 public:
     CheckBox(Form& form, std::string name);
-    int value() const { return m_value; }
+    [[nodiscard]] int value() const { return m_value; }
     void setValue(int v);
     void click() override;
-    std::optional<std::string> property(std::string_view name) const override;
+    [[nodiscard]] std::optional<std::string> property(std::string_view name) const override;
 
 private:
     int m_value = 0;
@@ -160,13 +160,13 @@ private:
 class HScrollBar : public Control {
 public:
     HScrollBar(Form& form, std::string name);
-    int min() const { return m_min; }
-    int max() const { return m_max; }
-    int value() const { return m_value; }
+    [[nodiscard]] int min() const { return m_min; }
+    [[nodiscard]] int max() const { return m_max; }
+    [[nodiscard]] int value() const { return m_value; }
     void setRange(int min, int max);
     void setValue(int v);
-    std::optional<std::string> property(std::string_view name) const override;
-    std::string defaultProperty() const override { return "value"; }
+    [[nodiscard]] std::optional<std::string> property(std::string_view name) const override;
+    [[nodiscard]] std::string defaultProperty() const override { return "value"; }
 
 private:
     int m_min = 0;
@@ -180,14 +180,14 @@ class Timer : public Control {
 public:
     Timer(Form& form, std::string name, int interval = 0, bool enabled = false);
     ~Timer() override;
-    int interval() const { return m_interval; }
+    [[nodiscard]] int interval() const { return m_interval; }
     void setInterval(int ms);
     void setEnabled(bool v);
     // Shorthand for the one-shot idiom: interval := ms, enabled := true.
     void start(int ms);
     std::function<void()> onTimer;
-    std::optional<std::string> property(std::string_view name) const override;
-    std::string defaultProperty() const override { return "enabled"; }
+    [[nodiscard]] std::optional<std::string> property(std::string_view name) const override;
+    [[nodiscard]] std::string defaultProperty() const override { return "enabled"; }
 
 private:
     int m_interval = 0;
@@ -198,14 +198,14 @@ private:
 class FileListBox : public ListBox {
 public:
     FileListBox(Form& form, std::string name);
-    const std::string& path() const { return m_path; }
+    [[nodiscard]] const std::string& path() const { return m_path; }
     // Setting the folder re-reads it; an unreadable folder leaves the list empty.
     void setPath(std::string_view folder);
-    const std::string& pattern() const { return m_pattern; }
+    [[nodiscard]] const std::string& pattern() const { return m_pattern; }
     void setPattern(std::string_view patterns);
     // Re-reads the folder.
     void refresh();
-    std::optional<std::string> property(std::string_view name) const override;
+    [[nodiscard]] std::optional<std::string> property(std::string_view name) const override;
 
 private:
     std::string m_path;
@@ -216,12 +216,12 @@ private:
 class Menu : public Control {
 public:
     Menu(Form& form, std::string name, std::string_view caption, Menu* parent = nullptr);
-    Menu* parent() const { return m_parent; }
-    const std::vector<Menu*>& children() const { return m_children; }
-    bool checked() const { return m_checked; }
+    [[nodiscard]] Menu* parent() const { return m_parent; }
+    [[nodiscard]] const std::vector<Menu*>& children() const { return m_children; }
+    [[nodiscard]] bool checked() const { return m_checked; }
     void setChecked(bool v);
-    bool separator() const { return caption() == "-"; }
-    std::optional<std::string> property(std::string_view name) const override;
+    [[nodiscard]] bool separator() const { return caption() == "-"; }
+    [[nodiscard]] std::optional<std::string> property(std::string_view name) const override;
 
 private:
     Menu* m_parent;

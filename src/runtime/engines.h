@@ -40,23 +40,23 @@ public:
     virtual void refresh() = 0;
     virtual void stop() = 0;
     // True while a page is loading.
-    virtual bool busy() const = 0;
+    [[nodiscard]] virtual bool busy() const = 0;
     // Silent: no script error or script dialogs.
     virtual void setSilent(bool silent) = 0;
     // The document body's scroll attribute ("no" turns scrolling off).
     virtual void setBodyScroll(const std::string& value) = 0;
-    virtual std::string bodyScroll() const = 0;
-    virtual std::string location() const = 0;
+    [[nodiscard]] virtual std::string bodyScroll() const = 0;
+    [[nodiscard]] virtual std::string location() const = 0;
     // The current document as HTML text.
-    virtual std::string documentText() const = 0;
+    [[nodiscard]] virtual std::string documentText() const = 0;
     // The anchors of the document in document order, addresses absolute.
-    virtual std::vector<BrowserLink> links() const = 0;
+    [[nodiscard]] virtual std::vector<BrowserLink> links() const = 0;
     // The images of the document in document order, addresses absolute.
-    virtual std::vector<BrowserLink> images() const = 0;
+    [[nodiscard]] virtual std::vector<BrowserLink> images() const = 0;
     // The A and IMG elements of the document together, in document order (an anchor gives
     // its href, an image its image address). Engines that cannot tell the order give the
     // links, then the images.
-    virtual std::vector<BrowserLink> linksAndImages() const
+    [[nodiscard]] virtual std::vector<BrowserLink> linksAndImages() const
     {
         std::vector<BrowserLink> all = links();
         for (auto& image : images())
@@ -64,9 +64,9 @@ public:
         return all;
     }
     // The href of the document's active element, or an empty text.
-    virtual std::string activeElementHref() const = 0;
+    [[nodiscard]] virtual std::string activeElementHref() const = 0;
     // Whether pages can embed the Flash player (an object of its class id plays).
-    virtual bool supportsFlash() const { return false; }
+    [[nodiscard]] virtual bool supportsFlash() const { return false; }
 };
 
 // A media engine: plays one address at a time and reports its play state.
@@ -89,8 +89,8 @@ public:
     virtual void stop() = 0;
     virtual void pause() = 0;
     // Where the medium is and how long it lasts, in seconds (0 while unknown).
-    virtual double position() const = 0;
-    virtual double duration() const = 0;
+    [[nodiscard]] virtual double position() const = 0;
+    [[nodiscard]] virtual double duration() const = 0;
     virtual void setPosition(double seconds) = 0;
     // Loudness 0 to 100, and muting, which keeps the loudness.
     virtual void setVolume(int percent) = 0;
@@ -137,17 +137,17 @@ public:
     void reload(const std::string&) override { }
     void refresh() override { }
     void stop() override { }
-    bool busy() const override { return false; }
+    [[nodiscard]] bool busy() const override { return false; }
     void setSilent(bool) override { }
     void setBodyScroll(const std::string& value) override { m_scroll = value; }
-    std::string bodyScroll() const override { return m_scroll; }
-    std::string location() const override { return m_location; }
-    std::string documentText() const override { return m_document; }
-    std::vector<BrowserLink> links() const override { return {}; }
-    std::vector<BrowserLink> images() const override { return {}; }
-    std::string activeElementHref() const override { return {}; }
+    [[nodiscard]] std::string bodyScroll() const override { return m_scroll; }
+    [[nodiscard]] std::string location() const override { return m_location; }
+    [[nodiscard]] std::string documentText() const override { return m_document; }
+    [[nodiscard]] std::vector<BrowserLink> links() const override { return {}; }
+    [[nodiscard]] std::vector<BrowserLink> images() const override { return {}; }
+    [[nodiscard]] std::string activeElementHref() const override { return {}; }
     // Pages are only recorded, so the designed Flash pages are what it is given.
-    bool supportsFlash() const override { return true; }
+    [[nodiscard]] bool supportsFlash() const override { return true; }
 
 private:
     std::string m_location;
@@ -164,8 +164,8 @@ public:
     void play() override { }
     void stop() override { m_position = 0; }
     void pause() override { }
-    double position() const override { return m_position; }
-    double duration() const override { return m_duration; }
+    [[nodiscard]] double position() const override { return m_position; }
+    [[nodiscard]] double duration() const override { return m_duration; }
     void setPosition(double seconds) override;
     void setVolume(int) override { }
     void setMute(bool) override { }

@@ -50,9 +50,9 @@ public:
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    const std::string& name() const { return m_name; }
-    App& app() const { return m_app; }
-    uint64_t revision() const { return m_revision; }
+    [[nodiscard]] const std::string& name() const { return m_name; }
+    [[nodiscard]] App& app() const { return m_app; }
+    [[nodiscard]] uint64_t revision() const { return m_revision; }
 
     // Runs the window's load handler. Called once by the app.
     virtual void load() { }
@@ -62,10 +62,10 @@ public:
     virtual void programEnding() { }
 
     // Whole-window geometry, in twips.
-    int left() const { return m_left; }
-    int top() const { return m_top; }
-    int width() const { return m_width; }
-    int height() const { return m_height; }
+    [[nodiscard]] int left() const { return m_left; }
+    [[nodiscard]] int top() const { return m_top; }
+    [[nodiscard]] int width() const { return m_width; }
+    [[nodiscard]] int height() const { return m_height; }
     void setLeft(int v);
     void setTop(int v);
     void setWidth(int v);
@@ -74,56 +74,56 @@ public:
 
     void setScaleMode(ScaleMode m);
     // Twips in one unit of the window's scale.
-    int twipsPerUnit() const { return m_scaleMode == ScaleMode::Pixels ? kTwipsPerPixel : 1; }
+    [[nodiscard]] int twipsPerUnit() const { return m_scaleMode == ScaleMode::Pixels ? kTwipsPerPixel : 1; }
     // The inner width and height in the window's own units: the whole window less the frame
     // the desktop draws around a framed window.
-    double scaleWidth() const { return inside(m_width, m_frameWidth); }
-    double scaleHeight() const { return inside(m_height, m_frameHeight); }
+    [[nodiscard]] double scaleWidth() const { return inside(m_width, m_frameWidth); }
+    [[nodiscard]] double scaleHeight() const { return inside(m_height, m_frameHeight); }
     // The desktop showed or resized a framed window: its whole size and its frame's (twips), as
     // they are on screen. Raises the resize event when the inside changed size.
     void resizedByDesktop(int width, int height, int frameWidth, int frameHeight);
 
-    const std::string& caption() const { return m_caption; }
+    [[nodiscard]] const std::string& caption() const { return m_caption; }
     void setCaption(std::string_view v);
-    int64_t backColor() const { return m_backColor; }
+    [[nodiscard]] int64_t backColor() const { return m_backColor; }
     void setBackColor(int64_t v);
     // Whether the window draws its own title strip (shown without a system frame).
-    bool ownChrome() const { return m_ownChrome; }
+    [[nodiscard]] bool ownChrome() const { return m_ownChrome; }
     void setOwnChrome(bool v);
     // A window that floats over everything: always on top, without a background of its own
     // (only its controls are drawn), and out of the task bar.
-    bool floating() const { return m_floating; }
+    [[nodiscard]] bool floating() const { return m_floating; }
     void setFloating(bool v);
     // Whether clicks pass through the window to whatever lies below it.
-    bool clickThrough() const { return m_clickThrough; }
+    [[nodiscard]] bool clickThrough() const { return m_clickThrough; }
     void setClickThrough(bool v);
 
     // The background picture property.
-    const Picture& picture() const { return m_picture; }
+    [[nodiscard]] const Picture& picture() const { return m_picture; }
     void setPicture(Picture p);
     // The picture last stretched over the window (empty when none).
-    const PaintedPicture& painted() const { return m_painted; }
+    [[nodiscard]] const PaintedPicture& painted() const { return m_painted; }
     void paintPicture(const Picture& p, int width, int height);
     // Clears the background picture and whatever was painted.
     void clearPicture();
 
-    bool visible() const { return m_visible; }
-    bool modal() const { return m_modal; }
-    Form* owner() const { return m_owner; }
-    WindowState windowState() const { return m_windowState; }
+    [[nodiscard]] bool visible() const { return m_visible; }
+    [[nodiscard]] bool modal() const { return m_modal; }
+    [[nodiscard]] Form* owner() const { return m_owner; }
+    [[nodiscard]] WindowState windowState() const { return m_windowState; }
     void setWindowState(WindowState v);
     void show(bool modal = false, Form* owner = nullptr);
     void hide();
     // True while the window is loaded in the app (false once it has been unloaded).
-    bool loaded() const { return m_loaded; }
+    [[nodiscard]] bool loaded() const { return m_loaded; }
 
     DragState drag;
 
     // The control or menu item with this name, or nullptr.
-    Control* control(std::string_view name) const;
-    const std::vector<Control*>& controls() const { return m_controls; }
+    [[nodiscard]] Control* control(std::string_view name) const;
+    [[nodiscard]] const std::vector<Control*>& controls() const { return m_controls; }
     // Reads a window property (loaded, visible, modal, left, top, ...) as the console prints it.
-    std::optional<std::string> property(std::string_view name) const;
+    [[nodiscard]] std::optional<std::string> property(std::string_view name) const;
 
     // Pops up a menu at the mouse position; the front end shows it and runs the chosen item.
     void popupMenu(Menu& menu);
@@ -150,7 +150,7 @@ public:
 
 private:
     friend class App;
-    double inside(int whole, int frame) const
+    [[nodiscard]] double inside(int whole, int frame) const
     {
         return whole > frame ? static_cast<double>(whole - frame) / twipsPerUnit() : 0.0;
     }

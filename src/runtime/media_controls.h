@@ -34,7 +34,7 @@ public:
     void refresh();
     void stop();
     bool busy();
-    bool silent() const { return m_silent; }
+    [[nodiscard]] bool silent() const { return m_silent; }
     void setSilent(bool v);
     void setBodyScroll(const std::string& value);
     std::string bodyScroll();
@@ -51,7 +51,7 @@ public:
     // The engine, created on first use.
     BrowserEngine& engine();
     // Whether an engine exists yet (the front end creates heavy engines lazily).
-    bool hasEngine() const { return m_engine != nullptr; }
+    [[nodiscard]] bool hasEngine() const { return m_engine != nullptr; }
     void setEngine(std::unique_ptr<BrowserEngine> engine);
     CallLog& log() { return m_log; }
 
@@ -72,8 +72,8 @@ public:
     void downloadComplete() override;
     void documentComplete(const std::string& url) override;
 
-    std::optional<std::string> property(std::string_view name) const override;
-    std::string defaultProperty() const override { return "location"; }
+    [[nodiscard]] std::optional<std::string> property(std::string_view name) const override;
+    [[nodiscard]] std::string defaultProperty() const override { return "location"; }
 
 private:
     std::unique_ptr<BrowserEngine> m_engine;
@@ -87,7 +87,7 @@ public:
     MediaPlayer(Form& form, std::string name);
     ~MediaPlayer() override;
 
-    const std::string& url() const { return m_url; }
+    [[nodiscard]] const std::string& url() const { return m_url; }
     void setUrl(const std::string& url);
     // Decides which addresses reach the engine. An address it turns down never does: the
     // medium before it closes, the state becomes ready and the address is reported as one
@@ -96,52 +96,52 @@ public:
     {
         m_addressCheck = std::move(check);
     }
-    bool refused() const { return m_refused; }
+    [[nodiscard]] bool refused() const { return m_refused; }
     void close();
     void play();
     void stop();
     void pause();
-    int playState() const { return m_playState; }
+    [[nodiscard]] int playState() const { return m_playState; }
 
     // The control's own bar, as the person uses it. Its stop is told apart from a medium
     // that ended: the control remembers it until the next address or play, and the windows
     // read it when the stopped state comes.
     void playOrPause();
     void stopByUser();
-    bool stoppedByUser() const { return m_stoppedByUser; }
+    [[nodiscard]] bool stoppedByUser() const { return m_stoppedByUser; }
 
     // Where the medium is and how long it lasts, in seconds (0 without a medium).
-    double position() const;
-    double duration() const;
+    [[nodiscard]] double position() const;
+    [[nodiscard]] double duration() const;
     void seek(double seconds);
     // Loudness 0 to 100 and muting; kept by the control and given to every engine.
-    int volume() const { return m_volume; }
+    [[nodiscard]] int volume() const { return m_volume; }
     void setVolume(int percent);
-    bool mute() const { return m_mute; }
+    [[nodiscard]] bool mute() const { return m_mute; }
     void setMute(bool mute);
     // Playing speed, kMinRate to kMaxRate (a speed outside is brought inside; not a number is
     // ignored); kept by the control and given to every engine.
-    double rate() const { return m_rate; }
+    [[nodiscard]] double rate() const { return m_rate; }
     void setRate(double rate);
     // Songs' loudness from their tags, and the equalizer (each band brought within
     // ±kEqualizerMaxDb); kept by the control and given to every engine.
-    ReplayGain replayGain() const { return m_replayGain; }
+    [[nodiscard]] ReplayGain replayGain() const { return m_replayGain; }
     void setReplayGain(ReplayGain mode);
-    const EqualizerGains& equalizer() const { return m_equalizer; }
+    [[nodiscard]] const EqualizerGains& equalizer() const { return m_equalizer; }
     void setEqualizer(EqualizerGains gains);
     // The medium that will follow the one playing (given to the engine, which may start it
     // without a gap); a new address forgets it.
-    const std::string& next() const { return m_next; }
+    [[nodiscard]] const std::string& next() const { return m_next; }
     void setNext(const std::string& url);
     // The subtitle of the medium playing (see MediaEngine::setSubtitle): set by a window, or
     // reported by the engine when the person chooses one; a new address forgets it.
-    const std::string& subtitle() const { return m_subtitle; }
+    [[nodiscard]] const std::string& subtitle() const { return m_subtitle; }
     void setSubtitle(const std::string& choice);
     void reportSubtitle(const std::string& choice);
 
     MediaEngine& engine();
     // Whether an engine exists yet (the front end shows its video only once there is one).
-    bool hasEngine() const { return m_engine != nullptr; }
+    [[nodiscard]] bool hasEngine() const { return m_engine != nullptr; }
     void setEngine(std::unique_ptr<MediaEngine> engine);
     CallLog& log() { return m_log; }
 
@@ -153,15 +153,15 @@ public:
     void reportUndecodable(const std::string& reason = {});
     std::function<void()> onUndecodable;
     // The reason of the last medium that could not be played (empty when none was given).
-    const std::string& undecodableReason() const { return m_undecodableReason; }
+    [[nodiscard]] const std::string& undecodableReason() const { return m_undecodableReason; }
     // The medium is about to be left (a new address, close, the bar's stop): the engine still
     // holds its position.
     std::function<void()> onLeave;
     // The loudness, muting, ReplayGain or equalizer changed.
     std::function<void()> onSoundChange;
 
-    std::optional<std::string> property(std::string_view name) const override;
-    std::string defaultProperty() const override { return "url"; }
+    [[nodiscard]] std::optional<std::string> property(std::string_view name) const override;
+    [[nodiscard]] std::string defaultProperty() const override { return "url"; }
 
 private:
     // Tells the window that the current medium is being left.
@@ -191,9 +191,9 @@ private:
 class LyricsBar : public Control {
 public:
     LyricsBar(Form& form, std::string name);
-    int64_t fillColor() const { return m_fillColor; }
+    [[nodiscard]] int64_t fillColor() const { return m_fillColor; }
     void setFillColor(int64_t v);
-    int64_t outlineColor() const { return m_outlineColor; }
+    [[nodiscard]] int64_t outlineColor() const { return m_outlineColor; }
     void setOutlineColor(int64_t v);
 
 private:

@@ -14,7 +14,7 @@ struct Picture {
     int height = 0;
     std::string source; // the file it was loaded from, when any
 
-    bool empty() const { return !bytes; }
+    [[nodiscard]] bool empty() const { return !bytes; }
     bool operator==(const Picture& o) const { return bytes == o.bytes && source == o.source; }
 };
 

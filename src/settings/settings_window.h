@@ -83,7 +83,7 @@ private:
     void previewColour();
     void previewPicture();
     // The colour of Text5 as the text that goes into the settings file.
-    std::string appliedColour() const;
+    [[nodiscard]] std::string appliedColour() const;
     // Hands a colour that is now in use to the colour fields of the open windows.
     void shareColour(const std::string& colour);
     void showMessage(const std::string& text);

@@ -107,7 +107,7 @@ private:
     void designLayout();
     void wireEvents();
     common::SkinnedWindow skin();
-    platform::JobPlace place() const;
+    [[nodiscard]] platform::JobPlace place() const;
     // The job service, or nothing (the refusal is then shown in status).
     platform::NetworkJobs* jobs(runtime::Label& status);
     // The job service with the sharing script both hotspot jobs need written; null (and the
@@ -121,7 +121,7 @@ private:
     // Puts back the DNS settings a tune-up recorded, with the bar running meanwhile.
     void startRestore();
     bool online();
-    std::string chosenConnection() const;
+    [[nodiscard]] std::string chosenConnection() const;
     // Writes a tool-folder file, each text ended by a line end as a print ends it, readable by
     // its owner only when secret; false (and says so in status) when the folder cannot be
     // written.

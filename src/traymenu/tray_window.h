@@ -77,7 +77,7 @@ public:
     runtime::Menu liechon { *this, "liechon", "重命名", &liemenu };
 
     // The notification icon record as it was added.
-    const platform::NotifyIconRecord& iconRecord() const { return m_icon; }
+    [[nodiscard]] const platform::NotifyIconRecord& iconRecord() const { return m_icon; }
 
     void pic_MouseMove(const runtime::MouseEvent& e);
     void Form_DblClick();

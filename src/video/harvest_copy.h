@@ -32,7 +32,7 @@ public:
     // removes the original if it is still the file that was copied. True when the original
     // went.
     bool take(platform::MediaCache& cache, const platform::CachedMedia& entry);
-    const HarvestTally& tally() const { return m_tally; }
+    [[nodiscard]] const HarvestTally& tally() const { return m_tally; }
     // The copy's name: "未命名 - " + group, the song's own name when known, the extension;
     // " (2)", " (3)" ... before the extension when the name is taken.
     std::string nameFor(const platform::CachedMedia& entry);

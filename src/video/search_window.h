@@ -57,7 +57,7 @@ public:
     // Forgets every result and stops a search under way, before a new search starts.
     void clearResults();
     // The query address of a state for the keyword; empty for a state without a query.
-    std::string queryAddress(const std::string& state, const std::string& keyword) const;
+    [[nodiscard]] std::string queryAddress(const std::string& state, const std::string& keyword) const;
 
     void Timer1_Timer();
     void Timer2_Timer();
@@ -76,7 +76,7 @@ private:
     void setStatus(const std::string& text);
     // Moves on to the next state through the query step.
     void nextState(const std::string& state, runtime::Timer& scraper);
-    std::string pickPrefix(const std::string& site, const std::string& path) const;
+    [[nodiscard]] std::string pickPrefix(const std::string& site, const std::string& path) const;
 
     // When the current page was asked for (the app's clock).
     int64_t m_queryStarted = 0;

@@ -62,11 +62,11 @@ private:
     // Makes room at the bottom for the join button, or takes it back.
     void showJoinRow(bool shown);
     // The file of segment index.
-    std::string segmentPath(int index) const;
+    [[nodiscard]] std::string segmentPath(int index) const;
     // Downloads segment index, with the ones after it on the list meanwhile; true when it
     // arrived whole.
     bool fetchSegment(int index);
-    downloads::JobRequest segmentRequest(int index) const;
+    [[nodiscard]] downloads::JobRequest segmentRequest(int index) const;
     void putSegmentsAhead(int from);
     // Downloads the web track piece index belongs to, its pieces side by side and joined in
     // order on the download list; true when it arrived whole.
@@ -85,9 +85,9 @@ private:
     bool listTrackPieces(const WebFormat& track, std::vector<std::string>& pieces);
     // The track piece index belongs to, where the pieces of a track end, and the file the
     // track's pieces are joined into.
-    size_t webTrackOf(int index) const;
-    size_t webTrackEnd(size_t track) const;
-    std::string webTrackPath(size_t track) const;
+    [[nodiscard]] size_t webTrackOf(int index) const;
+    [[nodiscard]] size_t webTrackEnd(size_t track) const;
+    [[nodiscard]] std::string webTrackPath(size_t track) const;
     // After the last piece: the web format's pieces are joined, a split video's offered.
     void piecesFetched();
     void joinWebPieces();

@@ -22,7 +22,7 @@ public:
     SiteCookies(const SiteCookies&) = delete;
     SiteCookies& operator=(const SiteCookies&) = delete;
     // The cookie file, or an empty text when there is none.
-    const std::string& file() const { return m_file; }
+    [[nodiscard]] const std::string& file() const { return m_file; }
 
 private:
     std::string m_file;

@@ -31,9 +31,9 @@ struct WebFormat {
     std::vector<std::string> fragments;
 
     // Whether it comes as an HLS playlist of pieces.
-    bool hls() const { return protocol.starts_with("m3u8"); }
+    [[nodiscard]] bool hls() const { return protocol.starts_with("m3u8"); }
     // Whether it comes in pieces (HLS or DASH) rather than as one file.
-    bool fragmented() const { return hls() || !fragments.empty(); }
+    [[nodiscard]] bool fragmented() const { return hls() || !fragments.empty(); }
 };
 
 struct WebVideo {
@@ -45,7 +45,7 @@ struct WebVideo {
 struct WebChoice {
     int format = -1;
     int audio = -1;
-    bool valid() const { return format >= 0; }
+    [[nodiscard]] bool valid() const { return format >= 0; }
 };
 
 // A choice that comes in pieces or in two streams, handed to the split downloader: it

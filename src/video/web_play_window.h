@@ -42,7 +42,7 @@ public:
     void playQvodResource(const std::string& detailPage);
     void playBaiduResource(const std::string& address);
     // The player page of a template pair around an address.
-    std::string playerPage(
+    [[nodiscard]] std::string playerPage(
         const runtime::Label& first, const runtime::Label& second, const std::string& address) const;
 
     void Form_Resize();

@@ -23,9 +23,9 @@ public:
     // Reads what output is ready; true once the program has ended.
     bool poll() override;
     // The result once poll() returned true.
-    const CommandResult& result() const override { return m_result; }
+    [[nodiscard]] const CommandResult& result() const override { return m_result; }
     // The process id (also its process group's).
-    pid_t pid() const { return m_pid; }
+    [[nodiscard]] pid_t pid() const { return m_pid; }
 
 private:
     ChildProcess() = default;

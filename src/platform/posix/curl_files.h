@@ -20,12 +20,12 @@ public:
     DownloadFile(const DownloadFile&) = delete;
     DownloadFile& operator=(const DownloadFile&) = delete;
 
-    bool ok() const { return m_fd >= 0; }
-    const std::string& error() const { return m_error; }
+    [[nodiscard]] bool ok() const { return m_fd >= 0; }
+    [[nodiscard]] const std::string& error() const { return m_error; }
     // Bytes an earlier attempt left for the same address (0 for a plain download).
-    long long existing() const { return m_existing; }
+    [[nodiscard]] long long existing() const { return m_existing; }
     // What those bytes are a part of (meaningful while existing() is not 0).
-    const ResumeRecord& record() const { return m_record; }
+    [[nodiscard]] const ResumeRecord& record() const { return m_record; }
     // The last bytes (at most count) of those an earlier attempt left; a failure is also
     // kept as error().
     Result<std::string> tail(size_t count);

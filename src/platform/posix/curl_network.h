@@ -47,7 +47,7 @@ public:
     HttpResponse fetch(const std::string& url, const std::function<bool()>& keepGoing) override;
     std::unique_ptr<PieceFetcher> pieceFetcher() override;
 
-    const CurlOptions& options() const { return m_options; }
+    [[nodiscard]] const CurlOptions& options() const { return m_options; }
 
 private:
     CurlOptions m_options;

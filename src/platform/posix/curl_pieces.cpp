@@ -41,8 +41,8 @@ public:
             m_balance = 0;
         m_limit = std::max(bytesPerSecond, 0LL);
     }
-    bool limited() const { return m_limit > 0; }
-    long readBytes() const
+    [[nodiscard]] bool limited() const { return m_limit > 0; }
+    [[nodiscard]] long readBytes() const
     {
         return limited() ? static_cast<long>(
                    std::clamp<long long>(m_limit / kReadsPerSecond, kMinBufferBytes, kPieceBufferBytes))
@@ -57,7 +57,7 @@ public:
             m_balance = std::min(m_balance + seconds * static_cast<double>(m_limit),
                 static_cast<double>(std::max<long long>(m_limit / kSavedPerSecond, readBytes())));
     }
-    bool open() const { return !limited() || m_balance > 0; }
+    [[nodiscard]] bool open() const { return !limited() || m_balance > 0; }
     // Whether bytes may be taken now; they are paid for when they may.
     bool take(size_t bytes)
     {
@@ -67,7 +67,7 @@ public:
         return true;
     }
     // Milliseconds until bytes may be taken again.
-    int msUntilOpen() const
+    [[nodiscard]] int msUntilOpen() const
     {
         return open() ? 0 : static_cast<int>(std::ceil(-m_balance * 1000 / static_cast<double>(m_limit))) + 1;
     }
@@ -102,11 +102,11 @@ struct Piece {
         if (fd >= 0)
             ::close(fd);
     }
-    long long rangeLength() const
+    [[nodiscard]] long long rangeLength() const
     {
         return request.rangeLast >= 0 ? request.rangeLast - std::max(request.rangeFirst, 0LL) + 1 : -1;
     }
-    std::string version() const
+    [[nodiscard]] std::string version() const
     {
         // A weak ETag does not name one version of the bytes.
         if (!answer.etag.empty() && answer.etag.rfind("W/", 0) != 0)
@@ -272,13 +272,13 @@ public:
         m_pieces.erase(it);
     }
 
-    long long written(int id) const override
+    [[nodiscard]] long long written(int id) const override
     {
         auto it = m_pieces.find(id);
         return it == m_pieces.end() ? 0 : it->second->written;
     }
 
-    long long announced(int id) const override
+    [[nodiscard]] long long announced(int id) const override
     {
         auto it = m_pieces.find(id);
         if (it == m_pieces.end() || it->second->transfer->status() != 200)
@@ -307,7 +307,7 @@ public:
         return ended;
     }
 
-    int running() const override { return static_cast<int>(m_pieces.size()); }
+    [[nodiscard]] int running() const override { return static_cast<int>(m_pieces.size()); }
 
     void setSpeedLimit(long long bytesPerSecond) override { m_bucket.setLimit(bytesPerSecond); }
 

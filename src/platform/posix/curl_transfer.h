@@ -19,22 +19,22 @@ public:
     Transfer(const Transfer&) = delete;
     Transfer& operator=(const Transfer&) = delete;
 
-    CURL* handle() const { return m_easy; }
+    [[nodiscard]] CURL* handle() const { return m_easy; }
     // Whether the handle was created and accepted the address.
-    bool ready() const { return m_ready; }
+    [[nodiscard]] bool ready() const { return m_ready; }
     // Runs the transfer on the calling thread. poll runs between rounds of network work (at
     // least every pollMs); returning false stops the transfer with CURLE_ABORTED_BY_CALLBACK.
     CURLcode run(const std::function<bool()>& poll, int pollMs);
     // Why the transfer failed, in words.
-    std::string errorText(CURLcode code) const;
+    [[nodiscard]] std::string errorText(CURLcode code) const;
     // The HTTP status of the last response, 0 when none arrived.
-    int status() const;
+    [[nodiscard]] int status() const;
     // The address of the last response, after redirects.
-    std::string effectiveAddress() const;
+    [[nodiscard]] std::string effectiveAddress() const;
     // The length the server announced, 0 when unknown.
-    long long announcedLength() const;
+    [[nodiscard]] long long announcedLength() const;
     // Redirects followed so far.
-    long redirects() const;
+    [[nodiscard]] long redirects() const;
 
 private:
     CURL* m_easy = nullptr;

@@ -15,7 +15,7 @@ public:
     IconvConverter(const IconvConverter&) = delete;
     IconvConverter& operator=(const IconvConverter&) = delete;
 
-    bool ok() const;
+    [[nodiscard]] bool ok() const;
     // Runs the conversion to its end, appending to out when given. At a sequence it cannot
     // convert, onInvalid (given the sequence's first byte) appends what stands for it and says
     // how many input bytes to skip; returning 0 stops the conversion and makes it a failure.

@@ -18,7 +18,7 @@ struct Device {
     std::string type;
     std::string state;
     std::string connection;
-    bool connected() const { return state == "connected" || state.starts_with("connected ("); }
+    [[nodiscard]] bool connected() const { return state == "connected" || state.starts_with("connected ("); }
 };
 
 const std::vector<std::string> kDeviceList

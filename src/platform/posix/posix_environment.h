@@ -9,13 +9,13 @@ class PosixEnvironment : public Environment {
 public:
     // codePageOverride and cacheFolder come from the configuration; empty means the default.
     PosixEnvironment(std::string profileOverride, std::string codePageOverride, std::string cacheFolder);
-    std::string userProfile() const override { return m_profile; }
-    std::string programFolder() const override { return m_program; }
-    std::string desktopFolder() const override;
-    std::string browserCacheFolder() const override { return m_cache; }
-    std::string mediaFolder(bool videos) const override;
-    std::string codePage() const override { return m_codePage; }
-    std::string profileProblem() const override;
+    [[nodiscard]] std::string userProfile() const override { return m_profile; }
+    [[nodiscard]] std::string programFolder() const override { return m_program; }
+    [[nodiscard]] std::string desktopFolder() const override;
+    [[nodiscard]] std::string browserCacheFolder() const override { return m_cache; }
+    [[nodiscard]] std::string mediaFolder(bool videos) const override;
+    [[nodiscard]] std::string codePage() const override { return m_codePage; }
+    [[nodiscard]] std::string profileProblem() const override;
 
 private:
     std::string m_profile;

@@ -18,13 +18,13 @@ public:
 // Processes from /proc: the image name of each.
 class PosixProcesses : public Processes {
 public:
-    std::vector<ProcessInfo> list() const override;
+    [[nodiscard]] std::vector<ProcessInfo> list() const override;
 };
 
 // Volumes from /proc/mounts; removable when the block device says so.
 class PosixDrives : public Drives {
 public:
-    std::vector<Volume> volumes() const override;
+    [[nodiscard]] std::vector<Volume> volumes() const override;
 };
 
 } // namespace platform

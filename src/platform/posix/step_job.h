@@ -32,7 +32,7 @@ public:
     void atEnd(std::function<void()> work);
 
     bool poll() override;
-    const JobOutcome& outcome() const override { return m_outcome; }
+    [[nodiscard]] const JobOutcome& outcome() const override { return m_outcome; }
 
 private:
     struct Step {
