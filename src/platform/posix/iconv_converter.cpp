@@ -32,11 +32,9 @@ bool IconvConverter::ok() const
     return handle(m_cd) != reinterpret_cast<iconv_t>(-1);
 }
 
-Result<std::string> IconvConverter::run(
-    std::string_view input, const std::function<size_t(std::string&, unsigned char)>& onInvalid)
+Result<std::string> IconvConverter::run(std::string_view input, std::string out,
+    const std::function<size_t(std::string&, unsigned char)>& onInvalid)
 {
-    std::string out;
-    out.reserve(input.size() * 3 / 2 + 16);
     char buffer[16384];
     char* in = const_cast<char*>(input.data());
     size_t inLeft = input.size();
