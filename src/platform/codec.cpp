@@ -53,8 +53,31 @@ size_t asciiRunEnd(std::string_view s, size_t i)
 
 namespace {
 
+// The length of the well-formed sequence of two to four bytes that starts at i, or 0 when
+// there is none; with noStandIns, a character of the stand-ins' block (lead bytes F4 8F) is
+// not one.
+size_t wideSequenceAt(std::string_view s, size_t i, bool noStandIns)
+{
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    const size_t extra = b0 >= 0xC2 && b0 <= 0xDF ? 1
+        : b0 >= 0xE0 && b0 <= 0xEF                ? 2
+        : b0 >= 0xF0 && b0 <= 0xF4                ? 3
+                                                  : 0;
+    if (extra == 0)
+        return 0;
+    for (size_t k = 1; k <= extra; ++k) {
+        if (i + k >= s.size() || (static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+            return 0;
+    }
+    const auto b1 = static_cast<unsigned char>(s[i + 1]);
+    if ((b0 == 0xE0 && b1 < 0xA0) || (b0 == 0xED && b1 > 0x9F) || (b0 == 0xF0 && b1 < 0x90)
+        || (b0 == 0xF4 && b1 > (noStandIns ? 0x8E : 0x8F)))
+        return 0;
+    return extra + 1;
+}
+
 // Whether s is well-formed UTF-8; with noStandIns, also whether it holds no character of the
-// stand-ins' block (lead bytes F4 8F), so that reading it keeping bytes leaves it as it is.
+// stand-ins' block, so that reading it keeping bytes leaves it as it is.
 bool checkUtf8(std::string_view s, bool noStandIns)
 {
     size_t i = 0;
@@ -62,22 +85,10 @@ bool checkUtf8(std::string_view s, bool noStandIns)
         i = asciiRunEnd(s, i);
         if (i >= s.size())
             break;
-        const auto b0 = static_cast<unsigned char>(s[i]);
-        const size_t extra = b0 >= 0xC2 && b0 <= 0xDF ? 1
-            : b0 >= 0xE0 && b0 <= 0xEF                ? 2
-            : b0 >= 0xF0 && b0 <= 0xF4                ? 3
-                                                      : 0;
-        if (extra == 0)
+        const size_t length = wideSequenceAt(s, i, noStandIns);
+        if (length == 0)
             return false;
-        for (size_t k = 1; k <= extra; ++k) {
-            if (i + k >= s.size() || (static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-                return false;
-        }
-        const auto b1 = static_cast<unsigned char>(s[i + 1]);
-        if ((b0 == 0xE0 && b1 < 0xA0) || (b0 == 0xED && b1 > 0x9F) || (b0 == 0xF0 && b1 < 0x90)
-            || (b0 == 0xF4 && b1 > (noStandIns ? 0x8E : 0x8F)))
-            return false;
-        i += extra + 1;
+        i += length;
     }
     return true;
 }
@@ -148,14 +159,14 @@ Result<std::string> decodeBy(std::string_view bytes, const std::string& charset,
     };
     // Every byte that cannot be decoded is skipped with its stand-in, so the conversion
     // always runs to its end.
+    std::string out;
+    out.reserve(bytes.size() * 3 / 2 + 16);
     if (c != "GBK")
-        return cv.run(bytes, onInvalid);
+        return cv.run(bytes, std::move(out), onInvalid);
     // GBK pages are mostly ASCII markup: ASCII runs are copied as they are and only the runs
     // of double-byte characters go through the conversion. Every byte from 0x80 up starts a
     // unit (a lead byte with its trail byte, or a lone 0x80 or 0xFF), so a run never ends
     // between a lead byte and its trail.
-    std::string out;
-    out.reserve(bytes.size() * 3 / 2 + 16);
     size_t i = 0;
     while (i < bytes.size()) {
         const size_t ascii = i;
@@ -169,10 +180,10 @@ Result<std::string> decodeBy(std::string_view bytes, const std::string& charset,
         i = std::min(i, bytes.size());
         if (i == wide)
             continue;
-        auto run = cv.run(bytes.substr(wide, i - wide), onInvalid);
+        auto run = cv.run(bytes.substr(wide, i - wide), std::move(out), onInvalid);
         if (!run)
             return run;
-        out += *run;
+        out = std::move(*run);
     }
     return Decoded::success(std::move(out));
 }
@@ -196,8 +207,11 @@ Result<std::string> tryEncode(std::string_view utf8, const std::string& charset)
     if (c.empty() || !cv.ok())
         return Encoded::failure("unknown character set: " + charset);
     // A character the code page cannot hold becomes '?', as the platform's conversion does.
-    return cv.run(cleanUtf8(utf8), [&charset](std::string& out, unsigned char lead) {
-        out += encode("?", charset);
+    const std::string clean = cleanUtf8(utf8);
+    std::string out;
+    out.reserve(clean.size() + 16);
+    return cv.run(clean, std::move(out), [&charset](std::string& text, unsigned char lead) {
+        text += encode("?", charset);
         return sequenceLength(lead);
     });
 }
@@ -322,7 +336,7 @@ bool representable(std::string_view utf8, const std::string& charset)
     IconvConverter cv(c, "UTF-8");
     if (!cv.ok())
         return false;
-    return cv.run(cleanUtf8(utf8), [](std::string&, unsigned char) -> size_t { return 0; }).ok();
+    return cv.run(cleanUtf8(utf8), {}, [](std::string&, unsigned char) -> size_t { return 0; }).ok();
 }
 
 } // namespace platform

@@ -8,7 +8,7 @@ namespace {
 
 constexpr const char* kHeader = "zelvora resume 1";
 // Larger text is no record of ours.
-constexpr size_t kMaxText = 16 * 1024;
+constexpr size_t kMaxText = size_t { 16 } * 1024;
 
 // A value fits on its line when it holds no control character.
 bool printable(const std::string& value)
