@@ -35,12 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         = { "UTF-8", "GBK", "GB2312", "gb18030", "BIG5", "UTF-16LE", "unicode", "no-such-set" };
     const std::string charset = charsets[data[0] & 7];
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
-    bool ok = false;
-    const std::string text = platform::decode(bytes, charset, &ok);
-    if (ok != platform::charsetKnown(charset) || !wellFormedUtf8(text))
+    const auto decoded = platform::tryDecode(bytes, charset);
+    const std::string text = decoded ? *decoded : std::string();
+    if (decoded.ok() != platform::charsetKnown(charset) || !wellFormedUtf8(text))
         __builtin_trap();
-    const std::string encoded = platform::encode(text, charset, &ok);
-    if (ok && platform::representable(text, charset) && platform::decode(encoded, charset) != text)
+    const auto encoded = platform::tryEncode(text, charset);
+    const bool ok = encoded.ok();
+    if (ok && platform::representable(text, charset) && platform::decode(*encoded, charset) != text)
         __builtin_trap();
     // The byte-keeping decode of the code pages text files are kept in gives back exactly the
     // bytes it read (BIG5 is left out: some of its codes decode to the same character).

@@ -57,11 +57,10 @@ std::string BytesToBstr(std::string_view body, const std::string& Cset, bool* ok
     // A UTF-8 byte order mark is not part of the text (the stream converter skips it too).
     if (isUtf8Name(Cset) && body.substr(0, 3) == "\xEF\xBB\xBF")
         body.remove_prefix(3);
-    bool known = false;
-    std::string text = platform::decode(body, Cset, &known);
+    auto text = platform::tryDecode(body, Cset);
     if (ok)
-        *ok = known;
-    return text;
+        *ok = text.ok();
+    return std::move(text).valueOr({});
 }
 
 std::string UTF8EncodeURI(std::string_view szInput)

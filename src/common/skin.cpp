@@ -17,9 +17,8 @@ const char* const kNotice2
 
 bool isNumber(const std::string& text)
 {
-    bool ok = false;
-    vb::toLong(text, &ok);
-    return ok && vb::Trim(text).find_first_not_of("0123456789-+ ") == std::string::npos;
+    return vb::tryLong(text).has_value()
+        && vb::Trim(text).find_first_not_of("0123456789-+ ") == std::string::npos;
 }
 
 SkinPeers& peers(runtime::App& app)

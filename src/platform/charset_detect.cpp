@@ -25,77 +25,83 @@ bool within(int b, int low, int high)
     return b >= low && b <= high;
 }
 
-Reading readGb18030(std::string_view s)
+// The byte at i, or 0 past the end.
+int byteAt(std::string_view s, size_t i)
+{
+    return i < s.size() ? static_cast<unsigned char>(s[i]) : 0;
+}
+
+// One character at the start of some bytes in a double-byte set: how many bytes it takes (0
+// when its first byte breaks the set's rules) and how common it is.
+struct Unit {
+    size_t length = 0;
+    int score = 0;
+};
+
+// Reads the bytes through a set's unit reader; a byte below 0x80 is ASCII in every such set.
+template <class ReadUnit> Reading readDoubleByte(std::string_view s, ReadUnit readUnit)
 {
     Reading r;
     size_t i = 0;
     while (i < s.size()) {
-        const auto b0 = static_cast<unsigned char>(s[i]);
-        if (b0 < 0x80) {
+        if (byteAt(s, i) < 0x80) {
             ++i;
             continue;
         }
-        const auto b1 = i + 1 < s.size() ? static_cast<unsigned char>(s[i + 1]) : 0;
-        if (within(b0, 0x81, 0xFE) && within(b1, 0x30, 0x39) && i + 3 < s.size()
-            && within(static_cast<unsigned char>(s[i + 2]), 0x81, 0xFE)
-            && within(static_cast<unsigned char>(s[i + 3]), 0x30, 0x39)) {
-            ++r.wide;
-            i += 4;
-            continue;
-        }
-        if (!within(b0, 0x81, 0xFE) || !within(b1, 0x40, 0xFE) || b1 == 0x7F) {
+        const Unit unit = readUnit(s.substr(i));
+        if (unit.length == 0) {
             ++r.broken;
             ++i;
             continue;
         }
         ++r.wide;
-        // GB2312's first level holds the 3755 most used characters, its second the rest of
-        // its ideographs; A1 to A9 are its punctuation, full-width forms and kana.
-        if (b1 >= 0xA1 && within(b0, 0xB0, 0xD7))
-            r.score += 3;
-        else if (b1 >= 0xA1 && (within(b0, 0xD8, 0xF7) || within(b0, 0xA1, 0xA9)))
-            r.score += 1;
-        i += 2;
+        r.score += unit.score;
+        i += unit.length;
     }
     return r;
 }
 
-Reading readBig5(std::string_view s)
+Unit gb18030Unit(std::string_view s)
 {
-    Reading r;
-    size_t i = 0;
-    while (i < s.size()) {
-        const auto b0 = static_cast<unsigned char>(s[i]);
-        if (b0 < 0x80) {
-            ++i;
-            continue;
-        }
-        const auto b1 = i + 1 < s.size() ? static_cast<unsigned char>(s[i + 1]) : 0;
-        const unsigned code = b0 << 8 | b1;
-        // C6A1 to C8FE are reserved: the system's converter does not read them.
-        if (!within(b0, 0xA1, 0xF9) || !(within(b1, 0x40, 0x7E) || within(b1, 0xA1, 0xFE))
-            || (code >= 0xC6A1 && code <= 0xC8FE)) {
-            ++r.broken;
-            ++i;
-            continue;
-        }
-        ++r.wide;
-        // Big5's first level holds the 5401 most used characters, its second the others;
-        // A140 to A3BF are its punctuation and symbols.
-        if (code >= 0xA440 && code <= 0xC67E)
-            r.score += 3;
-        else if ((code >= 0xC940 && code <= 0xF9D5) || (code >= 0xA140 && code <= 0xA3BF))
-            r.score += 1;
-        i += 2;
-    }
-    return r;
+    const int b0 = byteAt(s, 0);
+    const int b1 = byteAt(s, 1);
+    if (within(b0, 0x81, 0xFE) && within(b1, 0x30, 0x39) && within(byteAt(s, 2), 0x81, 0xFE)
+        && within(byteAt(s, 3), 0x30, 0x39))
+        return { 4, 0 };
+    if (!within(b0, 0x81, 0xFE) || !within(b1, 0x40, 0xFE) || b1 == 0x7F)
+        return {};
+    // GB2312's first level holds the 3755 most used characters, its second the rest of its
+    // ideographs; A1 to A9 are its punctuation, full-width forms and kana.
+    if (b1 >= 0xA1 && within(b0, 0xB0, 0xD7))
+        return { 2, 3 };
+    if (b1 >= 0xA1 && (within(b0, 0xD8, 0xF7) || within(b0, 0xA1, 0xA9)))
+        return { 2, 1 };
+    return { 2, 0 };
+}
+
+Unit big5Unit(std::string_view s)
+{
+    const int b0 = byteAt(s, 0);
+    const int b1 = byteAt(s, 1);
+    const int code = b0 << 8 | b1;
+    // C6A1 to C8FE are reserved: the system's converter does not read them.
+    if (!within(b0, 0xA1, 0xF9) || !(within(b1, 0x40, 0x7E) || within(b1, 0xA1, 0xFE))
+        || within(code, 0xC6A1, 0xC8FE))
+        return {};
+    // Big5's first level holds the 5401 most used characters, its second the others; A140 to
+    // A3BF are its punctuation and symbols.
+    if (within(code, 0xA440, 0xC67E))
+        return { 2, 3 };
+    if (within(code, 0xC940, 0xF9D5) || within(code, 0xA140, 0xA3BF))
+        return { 2, 1 };
+    return { 2, 0 };
 }
 
 // GB18030 or Big5 for bytes that are not UTF-8, with how they read in it.
 std::pair<const char*, Reading> likelierChinese(std::string_view bytes)
 {
-    const Reading gb = readGb18030(bytes);
-    const Reading big5 = readBig5(bytes);
+    const Reading gb = readDoubleByte(bytes, gb18030Unit);
+    const Reading big5 = readDoubleByte(bytes, big5Unit);
     if (big5.weight() > gb.weight())
         return { "BIG5", big5 };
     return { "GB18030", gb };

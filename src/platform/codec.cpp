@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "platform/posix/iconv_converter.h"
 #include "runtime/vbtext.h"
@@ -52,8 +53,31 @@ size_t asciiRunEnd(std::string_view s, size_t i)
 
 namespace {
 
+// The length of the well-formed sequence of two to four bytes that starts at i, or 0 when
+// there is none; with noStandIns, a character of the stand-ins' block (lead bytes F4 8F) is
+// not one.
+size_t wideSequenceAt(std::string_view s, size_t i, bool noStandIns)
+{
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    const size_t extra = b0 >= 0xC2 && b0 <= 0xDF ? 1
+        : b0 >= 0xE0 && b0 <= 0xEF                ? 2
+        : b0 >= 0xF0 && b0 <= 0xF4                ? 3
+                                                  : 0;
+    if (extra == 0)
+        return 0;
+    for (size_t k = 1; k <= extra; ++k) {
+        if (i + k >= s.size() || (static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+            return 0;
+    }
+    const auto b1 = static_cast<unsigned char>(s[i + 1]);
+    if ((b0 == 0xE0 && b1 < 0xA0) || (b0 == 0xED && b1 > 0x9F) || (b0 == 0xF0 && b1 < 0x90)
+        || (b0 == 0xF4 && b1 > (noStandIns ? 0x8E : 0x8F)))
+        return 0;
+    return extra + 1;
+}
+
 // Whether s is well-formed UTF-8; with noStandIns, also whether it holds no character of the
-// stand-ins' block (lead bytes F4 8F), so that reading it keeping bytes leaves it as it is.
+// stand-ins' block, so that reading it keeping bytes leaves it as it is.
 bool checkUtf8(std::string_view s, bool noStandIns)
 {
     size_t i = 0;
@@ -61,22 +85,10 @@ bool checkUtf8(std::string_view s, bool noStandIns)
         i = asciiRunEnd(s, i);
         if (i >= s.size())
             break;
-        const auto b0 = static_cast<unsigned char>(s[i]);
-        const size_t extra = b0 >= 0xC2 && b0 <= 0xDF ? 1
-            : b0 >= 0xE0 && b0 <= 0xEF                ? 2
-            : b0 >= 0xF0 && b0 <= 0xF4                ? 3
-                                                      : 0;
-        if (extra == 0)
+        const size_t length = wideSequenceAt(s, i, noStandIns);
+        if (length == 0)
             return false;
-        for (size_t k = 1; k <= extra; ++k) {
-            if (i + k >= s.size() || (static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-                return false;
-        }
-        const auto b1 = static_cast<unsigned char>(s[i + 1]);
-        if ((b0 == 0xE0 && b1 < 0xA0) || (b0 == 0xED && b1 > 0x9F) || (b0 == 0xF0 && b1 < 0x90)
-            || (b0 == 0xF4 && b1 > (noStandIns ? 0x8E : 0x8F)))
-            return false;
-        i += extra + 1;
+        i += length;
     }
     return true;
 }
@@ -132,29 +144,25 @@ namespace {
 // Decodes bytes in charset: UTF-8 through utf8, any other charset through iconv, where
 // invalid appends what stands for each byte that cannot be decoded (and that byte is skipped).
 template <class Utf8, class Invalid>
-std::string decodeBy(std::string_view bytes, const std::string& charset, bool* ok, Utf8 utf8, Invalid invalid)
+Result<std::string> decodeBy(std::string_view bytes, const std::string& charset, Utf8 utf8, Invalid invalid)
 {
+    using Decoded = Result<std::string>;
     const std::string c = canonical(charset);
-    if (ok)
-        *ok = true;
     if (isUtf8(c))
-        return utf8(bytes);
+        return Decoded::success(utf8(bytes));
     IconvConverter cv("UTF-8", c);
-    if (c.empty() || !cv.ok()) {
-        if (ok)
-            *ok = false;
-        return {};
-    }
-    std::string out;
-    out.reserve(bytes.size() * 3 / 2 + 16);
-    const auto onInvalid = [&out, &invalid](unsigned char byte) -> size_t {
+    if (c.empty() || !cv.ok())
+        return Decoded::failure("unknown character set: " + charset);
+    const auto onInvalid = [&invalid](std::string& out, unsigned char byte) -> size_t {
         invalid(out, byte);
         return 1;
     };
-    if (c != "GBK") {
-        cv.run(bytes, &out, onInvalid);
-        return out;
-    }
+    // Every byte that cannot be decoded is skipped with its stand-in, so the conversion
+    // always runs to its end.
+    std::string out;
+    out.reserve(bytes.size() * 3 / 2 + 16);
+    if (c != "GBK")
+        return cv.run(bytes, std::move(out), onInvalid);
     // GBK pages are mostly ASCII markup: ASCII runs are copied as they are and only the runs
     // of double-byte characters go through the conversion. Every byte from 0x80 up starts a
     // unit (a lead byte with its trail byte, or a lone 0x80 or 0xFF), so a run never ends
@@ -170,43 +178,42 @@ std::string decodeBy(std::string_view bytes, const std::string& charset, bool* o
             i += (lead == 0x80 || lead == 0xFF) ? 1 : 2;
         }
         i = std::min(i, bytes.size());
-        if (i > wide)
-            cv.run(bytes.substr(wide, i - wide), &out, onInvalid);
+        if (i == wide)
+            continue;
+        auto run = cv.run(bytes.substr(wide, i - wide), std::move(out), onInvalid);
+        if (!run)
+            return run;
+        out = std::move(*run);
     }
-    return out;
+    return Decoded::success(std::move(out));
 }
 
 } // namespace
 
-std::string decode(std::string_view bytes, const std::string& charset, bool* ok)
+Result<std::string> tryDecode(std::string_view bytes, const std::string& charset)
 {
     // An invalid or truncated sequence: one replacement character for its first byte.
     return decodeBy(
-        bytes, charset, ok, cleanUtf8, [](std::string& out, unsigned char) { out += "\xEF\xBF\xBD"; });
+        bytes, charset, cleanUtf8, [](std::string& out, unsigned char) { out += "\xEF\xBF\xBD"; });
 }
 
-std::string encode(std::string_view utf8, const std::string& charset, bool* ok)
+Result<std::string> tryEncode(std::string_view utf8, const std::string& charset)
 {
+    using Encoded = Result<std::string>;
     const std::string c = canonical(charset);
-    if (ok)
-        *ok = true;
     if (isUtf8(c))
-        return cleanUtf8(utf8);
+        return Encoded::success(cleanUtf8(utf8));
     IconvConverter cv(c, "UTF-8");
-    if (c.empty() || !cv.ok()) {
-        if (ok)
-            *ok = false;
-        return {};
-    }
+    if (c.empty() || !cv.ok())
+        return Encoded::failure("unknown character set: " + charset);
+    // A character the code page cannot hold becomes '?', as the platform's conversion does.
     const std::string clean = cleanUtf8(utf8);
     std::string out;
     out.reserve(clean.size() + 16);
-    // A character the code page cannot hold becomes '?', as the platform's conversion does.
-    cv.run(clean, &out, [&](unsigned char lead) {
-        out += encode("?", charset);
+    return cv.run(clean, std::move(out), [&charset](std::string& text, unsigned char lead) {
+        text += encode("?", charset);
         return sequenceLength(lead);
     });
-    return out;
 }
 
 namespace {
@@ -262,21 +269,20 @@ std::string decodeUtf8KeepingBytes(std::string_view s)
 
 } // namespace
 
-std::string decodeKeepingBytes(std::string_view bytes, const std::string& charset, bool* ok)
+Result<std::string> tryDecodeKeepingBytes(std::string_view bytes, const std::string& charset)
 {
-    return decodeBy(bytes, charset, ok, decodeUtf8KeepingBytes, appendStandIn);
+    return decodeBy(bytes, charset, decodeUtf8KeepingBytes, appendStandIn);
 }
 
-std::string encodeKeepingBytes(std::string_view utf8, const std::string& charset, bool* ok)
+Result<std::string> tryEncodeKeepingBytes(std::string_view utf8, const std::string& charset)
 {
     // Designed: a character the code page cannot hold still becomes '?'; only the stand-ins of
     // bytes that were read come back as those bytes.
     size_t from = 0;
     size_t at = utf8.find("\xF4\x8F");
     if (at == std::string_view::npos)
-        return encode(utf8, charset, ok);
+        return tryEncode(utf8, charset);
     std::string out;
-    bool known = true;
     while (from < utf8.size()) {
         if (at == std::string_view::npos)
             at = utf8.size();
@@ -284,10 +290,12 @@ std::string encodeKeepingBytes(std::string_view utf8, const std::string& charset
             at = utf8.find("\xF4\x8F", at + 1);
             continue;
         }
-        if (at > from)
-            out += encode(utf8.substr(from, at - from), charset, &known);
-        if (!known)
-            break;
+        if (at > from) {
+            auto piece = tryEncode(utf8.substr(from, at - from), charset);
+            if (!piece)
+                return piece;
+            out += *piece;
+        }
         if (at < utf8.size()) {
             out += static_cast<char>(standInByte(utf8, at));
             at += 4;
@@ -295,9 +303,29 @@ std::string encodeKeepingBytes(std::string_view utf8, const std::string& charset
         from = at;
         at = utf8.find("\xF4\x8F", from);
     }
-    if (ok)
-        *ok = known;
-    return known ? out : std::string();
+    // Designed: a text made only of stand-ins is written without asking whether the charset is
+    // known, as it always was.
+    return Result<std::string>::success(std::move(out));
+}
+
+std::string decode(std::string_view bytes, const std::string& charset)
+{
+    return tryDecode(bytes, charset).valueOr({});
+}
+
+std::string encode(std::string_view utf8, const std::string& charset)
+{
+    return tryEncode(utf8, charset).valueOr({});
+}
+
+std::string decodeKeepingBytes(std::string_view bytes, const std::string& charset)
+{
+    return tryDecodeKeepingBytes(bytes, charset).valueOr({});
+}
+
+std::string encodeKeepingBytes(std::string_view utf8, const std::string& charset)
+{
+    return tryEncodeKeepingBytes(utf8, charset).valueOr({});
 }
 
 bool representable(std::string_view utf8, const std::string& charset)
@@ -308,7 +336,7 @@ bool representable(std::string_view utf8, const std::string& charset)
     IconvConverter cv(c, "UTF-8");
     if (!cv.ok())
         return false;
-    return cv.run(cleanUtf8(utf8), nullptr, [](unsigned char) -> size_t { return 0; });
+    return cv.run(cleanUtf8(utf8), {}, [](std::string&, unsigned char) -> size_t { return 0; }).ok();
 }
 
 } // namespace platform

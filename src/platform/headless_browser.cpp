@@ -7,6 +7,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include "platform/headless_fetch.h"
 #include "platform/headless_html.h"
@@ -252,7 +253,7 @@ void HeadlessBrowser::workerLoop(std::shared_ptr<Shared> shared)
 std::function<std::unique_ptr<runtime::BrowserEngine>(runtime::WebBrowser&)> headlessBrowserFactory(
     runtime::App& app, std::shared_ptr<Network> network, std::string defaultCharset)
 {
-    return [&app, network, defaultCharset](
+    return [&app, network = std::move(network), defaultCharset = std::move(defaultCharset)](
                runtime::WebBrowser& browser) -> std::unique_ptr<runtime::BrowserEngine> {
         return std::make_unique<HeadlessBrowser>(app, browser, network, defaultCharset);
     };

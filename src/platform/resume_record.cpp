@@ -8,7 +8,7 @@ namespace {
 
 constexpr const char* kHeader = "zelvora resume 1";
 // Larger text is no record of ours.
-constexpr size_t kMaxText = 16 * 1024;
+constexpr size_t kMaxText = size_t { 16 } * 1024;
 
 // A value fits on its line when it holds no control character.
 bool printable(const std::string& value)
@@ -20,17 +20,18 @@ bool printable(const std::string& value)
     return true;
 }
 
-bool parseLength(const std::string& digits, long long& length)
+// A length of one to eighteen decimal digits (so it cannot overflow).
+Result<long long> parseLength(const std::string& digits)
 {
     if (digits.empty() || digits.size() > 18)
-        return false;
-    length = 0;
+        return Result<long long>::failure("not a length");
+    long long length = 0;
     for (const char c : digits) {
         if (c < '0' || c > '9')
-            return false;
+            return Result<long long>::failure("not a length");
         length = length * 10 + (c - '0');
     }
-    return true;
+    return Result<long long>::success(length);
 }
 
 } // namespace
@@ -69,6 +70,8 @@ Result<ResumeRecord> parseResumeRecord(const std::string& text)
             return Parsed::failure("a line without key=value");
         const std::string key = line.substr(0, eq);
         const std::string value = line.substr(eq + 1);
+        const auto length
+            = key == "length" && !hasLength ? parseLength(value) : Result<long long>::failure({});
         if (key == "url" && !hasUrl && !value.empty()) {
             read.url = value;
             hasUrl = true;
@@ -76,7 +79,8 @@ Result<ResumeRecord> parseResumeRecord(const std::string& text)
             read.etag = value;
         } else if (key == "modified" && read.lastModified.empty()) {
             read.lastModified = value;
-        } else if (key == "length" && !hasLength && parseLength(value, read.length)) {
+        } else if (length) {
+            read.length = *length;
             hasLength = true;
         } else {
             return Parsed::failure("an unknown, repeated or malformed " + key);

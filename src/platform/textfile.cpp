@@ -110,11 +110,9 @@ ReadOutcome readLinesChecked(
         lines = splitLines(bytes);
         return outcome;
     }
-    bool known = true;
-    std::string text = decodeKeepingBytes(bytes, codePage, &known);
-    if (!known)
-        text = decodeKeepingBytes(bytes, "UTF-8");
-    lines = splitLines(text);
+    // A code page this system does not know reads as UTF-8 rather than as nothing.
+    auto decoded = tryDecodeKeepingBytes(bytes, codePage);
+    lines = splitLines(decoded ? *decoded : decodeKeepingBytes(bytes, "UTF-8"));
     return outcome;
 }
 
@@ -197,11 +195,9 @@ std::string encodeLines(const std::vector<std::string>& lines, const std::string
     // UTF-8 that reads back as it is (the common case) is written as it is, without a copy.
     if (decodesUnchanged(text, codePage))
         return text;
-    bool known = true;
-    std::string bytes = encodeKeepingBytes(text, codePage, &known);
-    if (!known)
-        bytes = encodeKeepingBytes(text, "UTF-8");
-    return bytes;
+    // A code page this system does not know is written as UTF-8 rather than as nothing.
+    auto encoded = tryEncodeKeepingBytes(text, codePage);
+    return encoded ? std::move(*encoded) : encodeKeepingBytes(text, "UTF-8");
 }
 
 Status writeLines(const std::string& path, const std::vector<std::string>& lines, const std::string& codePage)

@@ -22,7 +22,7 @@ constexpr const char* kJournalHeader = "zelvora commit 1";
 constexpr const char* kJournalSuffix = ".commit";
 constexpr const char* kNewSuffix = ".commit-new";
 // A journal is a short list of names; anything longer is not one of ours.
-constexpr size_t kMaxJournalBytes = 64 * 1024;
+constexpr size_t kMaxJournalBytes = size_t{ 64 } * 1024;
 
 // The temporary that holds a target's new bytes until the commit is applied.
 fs::path newFileOf(const fs::path& target)
@@ -87,7 +87,7 @@ Status commitTogether(const std::string& journal, const std::vector<FileContent>
     for (const FileContent& f : files) {
         const fs::path temp = newFileOf(f.path);
         if (!posix::writeWholeFile(temp.string(), f.bytes, true)) {
-            const Status failed = posix::errnoFailure("cannot write " + f.path);
+            Status failed = posix::errnoFailure("cannot write " + f.path);
             for (const FileContent& written : files)
                 removeQuietly(newFileOf(written.path));
             return failed;
@@ -95,7 +95,7 @@ Status commitTogether(const std::string& journal, const std::vector<FileContent>
         text += fs::path(f.path).filename().string() + "\n";
     }
     // The decision: once the journal exists, the new files are the playlist.
-    if (const Status decided = replaceFile(journal, text, true); !decided) {
+    if (Status decided = replaceFile(journal, text, true); !decided) {
         for (const FileContent& f : files)
             removeQuietly(newFileOf(f.path));
         return decided;

@@ -83,10 +83,10 @@ void Form5::selectPlaying(const std::string& address)
     // on past the second one. Only a drop or a typed path, which name no entry, look the path
     // up.
     int index = -1;
-    bool ok = false;
-    const int64_t played = vb::toLong(Text6.text(), &ok);
-    if (ok && played >= 0 && played < List2.listCount() && List2.list(static_cast<int>(played)) == address)
-        index = static_cast<int>(played);
+    const auto played = vb::tryLong(Text6.text());
+    if (played && *played >= 0 && *played < List2.listCount()
+        && List2.list(static_cast<int>(*played)) == address)
+        index = static_cast<int>(*played);
     else if (const int current = List1.listIndex(); current >= 0 && List2.list(current) == address)
         index = current;
     else if (const auto found = std::find(List2.items().begin(), List2.items().end(), address);

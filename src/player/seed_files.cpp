@@ -147,10 +147,9 @@ std::optional<std::string> readQsedLink(const std::string& path, const std::stri
     if (!read)
         return std::nullopt;
     std::string bytes = std::move(*read);
-    bool known = true;
-    std::string text = platform::decode(bytes, codePage, &known);
-    if (!known)
-        text = platform::decode(bytes, "UTF-8");
+    // A code page this system does not know reads as UTF-8 rather than as nothing.
+    auto decoded = platform::tryDecode(bytes, codePage);
+    std::string text = decoded ? std::move(*decoded) : platform::decode(bytes, "UTF-8");
     bytes.clear();
     bytes.shrink_to_fit();
     return qsedLink(joinFreeFormFields(text));

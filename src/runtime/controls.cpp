@@ -163,11 +163,10 @@ std::optional<std::string> ListBox::property(std::string_view name) const
         return out;
     }
     if (name.substr(0, 5) == "item.") {
-        bool ok = false;
-        const auto index = vb::toLong(name.substr(5), &ok);
-        if (!ok || index < 0 || index >= listCount())
+        const auto index = vb::tryLong(name.substr(5));
+        if (!index || *index < 0 || *index >= listCount())
             return std::nullopt;
-        return m_items[static_cast<size_t>(index)];
+        return m_items[static_cast<size_t>(*index)];
     }
     return Control::property(name);
 }

@@ -347,21 +347,18 @@ std::string Str(int64_t value)
     return std::to_string(value);
 }
 
-int64_t toLong(std::string_view s, bool* ok)
+int64_t toLong(std::string_view s)
 {
-    const std::string t = Trim(s);
-    bool any = false;
-    for (char c : t) {
-        if (c >= '0' && c <= '9') {
-            any = true;
-            break;
-        }
-    }
-    if (ok)
-        *ok = any;
-    const double v = Val(t);
+    const double v = Val(Trim(s));
     const int64_t r = bankersRound(v);
     return std::clamp<int64_t>(r, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
+}
+
+std::optional<int64_t> tryLong(std::string_view s)
+{
+    if (s.find_first_of("0123456789") == std::string_view::npos)
+        return std::nullopt;
+    return toLong(s);
 }
 
 } // namespace vb

@@ -2,6 +2,7 @@
 // String and number helpers in the terms the windows are written in. Strings are UTF-8;
 // lengths and positions count UTF-16 code units, so a Chinese character counts as one.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -49,8 +50,10 @@ std::string Format00(double x);
 std::string Hex(int64_t value);
 // Whole number as decimal text.
 std::string Str(int64_t value);
-// Text to a 32-bit colour or other whole number: the rounded Val, clamped to 32 bits;
-// `ok` tells whether the text held a number at all.
-int64_t toLong(std::string_view s, bool* ok = nullptr);
+// Text to a 32-bit colour or other whole number: the rounded Val, clamped to 32 bits (0 when
+// the text holds no number).
+int64_t toLong(std::string_view s);
+// The same number, or nothing when the text holds no digit at all.
+std::optional<int64_t> tryLong(std::string_view s);
 
 } // namespace vb

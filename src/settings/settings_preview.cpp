@@ -36,11 +36,10 @@ int64_t rgb(int red, int green, int blue)
 // slider's own value when the box holds no number.
 int channel(const runtime::TextBox& typed, int sliderValue)
 {
-    bool ok = false;
-    const int64_t v = vb::toLong(typed.text(), &ok);
-    if (!ok)
+    const auto v = vb::tryLong(typed.text());
+    if (!v)
         return sliderValue;
-    return static_cast<int>(std::clamp<int64_t>(v, 0, 255));
+    return static_cast<int>(std::clamp<int64_t>(*v, 0, 255));
 }
 
 // Runs f on window T only when it is loaded: choices reach the open windows, and a window

@@ -20,9 +20,9 @@ TEST(TextFile, CodecsMarkWhatTheyCannotHold)
     EXPECT_EQ(encode("a😀b", "GBK"), "a?b");
     EXPECT_FALSE(representable("😀", "GBK"));
     EXPECT_TRUE(representable("中文", "GBK"));
-    bool ok = true;
-    EXPECT_EQ(encode("x", "no-such-charset", &ok), "");
-    EXPECT_FALSE(ok);
+    EXPECT_FALSE(tryEncode("x", "no-such-charset").ok());
+    EXPECT_FALSE(tryDecodeKeepingBytes("x", "no-such-charset").ok());
+    EXPECT_EQ(encode("x", "no-such-charset"), "");
     // Decoding by label, the GB2312 label read as GBK and bad bytes replaced, is BytesToBstr's
     // table (it decodes with this); here a label it does not reach.
     EXPECT_EQ(decode(std::string("\x41\x00\x2d\x4e", 4), "UTF-16LE"), "A中");

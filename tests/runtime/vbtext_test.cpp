@@ -60,3 +60,11 @@ TEST(VbText, ValReadsTheLeadingNumber)
     for (const Row& r : rows)
         EXPECT_DOUBLE_EQ(Val(r.text), r.value) << r.text;
 }
+
+TEST(VbText, WholeNumbersAreRoundedClampedAndMayBeMissing)
+{
+    EXPECT_EQ(tryLong(" 2.5 "), 2);
+    EXPECT_EQ(tryLong("99999999999"), 2147483647);
+    EXPECT_EQ(tryLong("-"), std::nullopt);
+    EXPECT_EQ(toLong("abc"), 0);
+}

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <iconv.h>
+#include <utility>
 
 namespace platform {
 
@@ -31,8 +32,8 @@ bool IconvConverter::ok() const
     return handle(m_cd) != reinterpret_cast<iconv_t>(-1);
 }
 
-bool IconvConverter::run(
-    std::string_view input, std::string* out, const std::function<size_t(unsigned char)>& onInvalid)
+Result<std::string> IconvConverter::run(std::string_view input, std::string out,
+    const std::function<size_t(std::string&, unsigned char)>& onInvalid)
 {
     char buffer[16384];
     char* in = const_cast<char*>(input.data());
@@ -41,18 +42,17 @@ bool IconvConverter::run(
         char* outPtr = buffer;
         size_t outLeft = sizeof buffer;
         const size_t r = iconv(handle(m_cd), &in, &inLeft, &outPtr, &outLeft);
-        if (out)
-            out->append(buffer, static_cast<size_t>(outPtr - buffer));
+        out.append(buffer, static_cast<size_t>(outPtr - buffer));
         if (r != static_cast<size_t>(-1) || errno == E2BIG)
             continue;
-        const size_t skip = std::min(onInvalid(static_cast<unsigned char>(*in)), inLeft);
+        const size_t skip = std::min(onInvalid(out, static_cast<unsigned char>(*in)), inLeft);
         if (skip == 0)
-            return false;
+            return Result<std::string>::failure("a character the conversion cannot hold");
         in += skip;
         inLeft -= skip;
         iconv(handle(m_cd), nullptr, nullptr, nullptr, nullptr);
     }
-    return true;
+    return Result<std::string>::success(std::move(out));
 }
 
 } // namespace platform
