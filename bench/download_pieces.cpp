@@ -70,7 +70,8 @@ int main()
     std::string playlist = "#EXTM3U\n#EXT-X-VERSION:3\n#EXT-X-TARGETDURATION:2\n";
     for (int i = 0; i < kFragments; ++i) {
         server.addPage("/hls/seg" + std::to_string(i) + ".ts",
-            testing_support::FixtureServer::pattern(kFragmentBytes * i, kFragmentBytes), "video/mp2t");
+            testing_support::FixtureServer::pattern(kFragmentBytes * static_cast<size_t>(i), kFragmentBytes),
+            "video/mp2t");
         playlist += "#EXTINF:2.0,\nseg" + std::to_string(i) + ".ts\n";
     }
     playlist += "#EXT-X-ENDLIST\n";

@@ -117,7 +117,7 @@ double harvest(const fs::path& cache, const fs::path& profile, size_t songs)
 // A cache of count small songs (distinct bytes) in one subfolder.
 void makeSmallSongs(const fs::path& root, int count)
 {
-    std::mt19937_64 random(count);
+    std::mt19937_64 random(static_cast<uint64_t>(count));
     const fs::path folder = root / "Content.IE5" / "ONE";
     fs::create_directories(folder);
     for (int i = 0; i < count; ++i) {

@@ -26,7 +26,7 @@ public:
 std::string linkPage(int anchors, size_t bytes)
 {
     std::string page = "<html><head><title>results</title></head><body><div class=list>\n";
-    const size_t perItem = bytes / anchors;
+    const size_t perItem = bytes / static_cast<size_t>(anchors);
     for (int i = 0; i < anchors; ++i) {
         std::string item = "<div class=item><a href=\"/v/" + std::to_string(i)
             + ".html\" title=\"video\">video " + std::to_string(i) + "</a><img src=\"/i/" + std::to_string(i)

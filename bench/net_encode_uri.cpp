@@ -28,8 +28,8 @@ int main()
     });
     curl_easy_cleanup(curl);
     std::printf("%.1f MiB of Chinese text (UTF-8), best of 5 runs\n", mib(text.size()));
-    std::printf("  UTF8EncodeURI     : %8.1f MB/s\n", text.size() / ours / 1e6);
-    std::printf("  curl_easy_escape  : %8.1f MB/s\n", text.size() / theirs / 1e6);
+    std::printf("  UTF8EncodeURI     : %8.1f MB/s\n", static_cast<double>(text.size()) / ours / 1e6);
+    std::printf("  curl_easy_escape  : %8.1f MB/s\n", static_cast<double>(text.size()) / theirs / 1e6);
     std::printf("  ratio             : %8.2f (goal: >= 50 MB/s)\n", theirs / ours);
     return encoded == curlEncoded ? 0 : 1;
 }

@@ -58,7 +58,7 @@ int main()
     std::printf(
         "  kept by the cut attempt : %8.1f MiB%s\n", mib(kept), cutOk ? "  (unexpected success)" : "");
     std::printf("  fetched on resume       : %8.1f MiB = %.1f %% of the file (goal <= 51 %%)%s\n",
-        mib(fetched), 100.0 * fetched / kBytes, resumeOk && whole ? "" : "  FAILED");
+        mib(fetched), 100.0 * static_cast<double>(fetched) / kBytes, resumeOk && whole ? "" : "  FAILED");
     std::printf("  resume time             : %8.3f s\n", resumeSeconds);
     std::printf("  whole download baseline : %8.3f s%s\n", wholeSeconds, wholeOk ? "" : "  FAILED");
     std::printf("  ratio resume / whole    : %8.2f\n", resumeSeconds / wholeSeconds);

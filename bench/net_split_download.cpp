@@ -19,13 +19,13 @@ int main()
     runtime::App& app = program.app;
 
     // Segment addresses are long: the downloader keeps only links over 120 characters.
-    std::vector<std::string> segments;
+    std::vector<std::string> segments(kSegments);
     std::string anchors;
     for (int i = kSegments - 1; i >= 0; --i) {
-        segments.insert(segments.begin(),
-            server.url("/bytes/" + std::to_string(kBytes) + "?segment=" + std::to_string(i) + "&pad=")
-                + std::string(120, 'p'));
-        anchors += "<a href=\"" + segments.front() + "\">" + std::to_string(i) + "</a>";
+        std::string& segment = segments[static_cast<size_t>(i)];
+        segment = server.url("/bytes/" + std::to_string(kBytes) + "?segment=" + std::to_string(i) + "&pad=")
+            + std::string(120, 'p');
+        anchors += "<a href=\"" + segment + "\">" + std::to_string(i) + "</a>";
     }
     const std::string page = server.url("/play/split.html");
     server.addPage(video_bench::query(page, false),

@@ -2,6 +2,7 @@
 // What the network benchmarks share: timing, a scratch folder and running a command line.
 #include "bench_support.h"
 #include <chrono>
+#include <concepts>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -34,6 +35,12 @@ using bench::Scratch;
 inline double mib(double bytes)
 {
     return bytes / (1024.0 * 1024.0);
+}
+
+// Byte counts are whole numbers; shown in MiB they are exact enough as doubles.
+template <std::integral Count> inline double mib(Count bytes)
+{
+    return mib(static_cast<double>(bytes));
 }
 
 } // namespace net_bench

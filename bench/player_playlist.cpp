@@ -75,7 +75,7 @@ void measureMemory(const std::string& profile, double fileBytes)
         std::printf("peak memory: the measuring process failed\n");
         return;
     }
-    const double windowMiB = (peak - before) / 1024.0;
+    const double windowMiB = static_cast<double>(peak - before) / 1024.0;
     const double limitMiB = 3 * fileBytes / (1024.0 * 1024.0) + 20;
     std::printf("%-44s %9.1f MiB  (files %.1f MiB, limit %.1f MiB) %s\n", "peak memory of the loaded window",
         windowMiB, fileBytes / (1024.0 * 1024.0), limitMiB, windowMiB <= limitMiB ? "ok" : "OVER");
@@ -146,14 +146,14 @@ int main(int argc, char** argv)
     report("tab switch away from it (drops the list)", toVideo[kRuns / 2], readIconv, 2.0);
 
     // Baseline: encoding the same bytes and writing them once.
-    std::string text;
+    std::string lines;
     for (const auto& list : { &player.List2, &player.List1 }) {
         for (const auto& line : list->items())
-            text += line + "\r\n";
+            lines += line + "\r\n";
     }
     const std::string scratchFile = (scratch.path() / "baseline.bin").string();
     const double encodeWrite = medianSeconds(kRuns, [&] {
-        const std::string bytes = platform::encode(text, "UTF-8");
+        const std::string bytes = platform::encode(lines, "UTF-8");
         FILE* f = std::fopen(scratchFile.c_str(), "wb");
         std::fwrite(bytes.data(), 1, bytes.size(), f);
         std::fclose(f);

@@ -36,7 +36,7 @@ public:
     // Bounds of one fetch, and of the store file.
     static constexpr int kFetchSeconds = 120;
     static constexpr qint64 kFetchBytes = 512LL * 1024 * 1024;
-    static constexpr size_t kStoreBytes = 4u * 1024 * 1024;
+    static constexpr size_t kStoreBytes = size_t { 4 } * 1024 * 1024;
 
 private:
     enum class Fetched { Song, Partial, NotMedia };

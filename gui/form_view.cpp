@@ -216,8 +216,9 @@ void FormView::floatOver()
 void FormView::placeWindow()
 {
     QRect g = pixelGeometry();
-    if (embedded() && m_ownerView && m_ownerView->m_form)
-        g.translate(-pixelGeometryOf(*m_ownerView->m_form).topLeft());
+    const FormView* owner = m_ownerView.data();
+    if (embedded() && owner && owner->m_form)
+        g.translate(-pixelGeometryOf(*owner->m_form).topLeft());
     if (m_frameless || embedded()) {
         // A window the program sizes itself keeps that size: a tiling window manager then
         // lets it float where it is rather than stretch it over a tile.

@@ -46,6 +46,26 @@ bool onScreen(const QWidget& w)
     return w.isVisible() && handle && handle->isExposed();
 }
 
+// One control's line ("control FORM.NAME X Y W H" and what its kind adds).
+void reportControl(QTextStream& out, const Session& session, const QString& formName,
+    runtime::Control& control, const QWidget& widget)
+{
+    out << "control " << formName << '.' << qs(control.name()) << ' ' << rectText(globalRect(widget));
+    // A label that shows a caption says so: the suite checks that it can be read.
+    if (control.kind() == runtime::ControlKind::Label && !control.caption().empty())
+        out << " caption=1";
+    if (auto* player = dynamic_cast<runtime::MediaPlayer*>(&control)) {
+        out << " state=" << player->playState() << " volume=" << player->volume()
+            << " mute=" << int(player->mute()) << " position=" << int(player->position())
+            << " rate=" << std::lround(player->rate() * 100);
+        if (const MpvMediaEngine* engine = session.mediaEngineOf(*player))
+            out << " renderer=" << engine->rendererName();
+    }
+    if (auto* list = dynamic_cast<runtime::ListBox*>(&control))
+        out << " count=" << list->listCount();
+    out << '\n';
+}
+
 // One line per window on screen ("window NAME WINID X Y W H") and per control on show in it
 // ("control FORM.NAME X Y W H", a label with a caption with " caption=1", a media player
 // with " state=N volume=V mute=0|1 position=S rate=PERCENT", and " renderer=opengl|software|none"
@@ -62,23 +82,8 @@ void reportWindows(QTextStream& out, const Session& session)
         out << "window " << name << ' ' << view->window()->winId() << ' ' << rectText(where) << '\n';
         for (runtime::Control* control : form.controls()) {
             ControlView* cv = view->viewOf(*control);
-            if (!cv || !cv->widget()->isVisible())
-                continue;
-            out << "control " << name << '.' << qs(control->name()) << ' '
-                << rectText(globalRect(*cv->widget()));
-            // A label that shows a caption says so: the suite checks that it can be read.
-            if (control->kind() == runtime::ControlKind::Label && !control->caption().empty())
-                out << " caption=1";
-            if (auto* player = dynamic_cast<runtime::MediaPlayer*>(control)) {
-                out << " state=" << player->playState() << " volume=" << player->volume()
-                    << " mute=" << int(player->mute()) << " position=" << int(player->position())
-                    << " rate=" << std::lround(player->rate() * 100);
-                if (const MpvMediaEngine* engine = session.mediaEngineOf(*player))
-                    out << " renderer=" << engine->rendererName();
-            }
-            if (auto* list = dynamic_cast<runtime::ListBox*>(control))
-                out << " count=" << list->listCount();
-            out << '\n';
+            if (cv && cv->widget()->isVisible())
+                reportControl(out, session, name, *control, *cv->widget());
         }
     }
 }

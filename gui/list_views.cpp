@@ -15,8 +15,8 @@ uint64_t entriesFingerprint(const std::vector<std::string>& items)
     // FNV-1a over every entry with a separator, seeded with the count.
     uint64_t h = 1469598103934665603ULL ^ items.size();
     for (const std::string& item : items) {
-        for (unsigned char c : item)
-            h = (h ^ c) * 1099511628211ULL;
+        for (char c : item)
+            h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
         h = (h ^ 0xFFu) * 1099511628211ULL;
     }
     return h;

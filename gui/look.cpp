@@ -134,8 +134,8 @@ uint64_t contentKey(const runtime::Picture& picture)
             k = k->second.bytes.expired() ? known.erase(k) : std::next(k);
     }
     uint64_t h = 1469598103934665603ULL ^ picture.bytes->size();
-    for (unsigned char c : *picture.bytes)
-        h = (h ^ c) * 1099511628211ULL;
+    for (char c : *picture.bytes)
+        h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
     known[picture.bytes.get()] = Known { picture.bytes, h };
     return h;
 }

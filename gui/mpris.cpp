@@ -282,7 +282,7 @@ QString Mpris::stop(const QList<QVariant>&)
 
 QString Mpris::seek(const QList<QVariant>& args)
 {
-    const double offset = args[0].toLongLong() / 1e6;
+    const double offset = static_cast<double>(args[0].toLongLong()) / 1e6;
     onPlayer([offset](auto& p) {
         // Past the end is the next entry's business: the medium ends as it would.
         p.seek(std::clamp(p.position() + offset, 0.0, std::max(p.duration(), 0.0)));
@@ -294,7 +294,7 @@ QString Mpris::seek(const QList<QVariant>& args)
 QString Mpris::setPosition(const QList<QVariant>& args)
 {
     const QString track = args[0].value<QDBusObjectPath>().path();
-    const double to = args[1].toLongLong() / 1e6;
+    const double to = static_cast<double>(args[1].toLongLong()) / 1e6;
     // The protocol ignores a position for another track or outside the medium.
     const runtime::MediaPlayer* c = m_remote.player();
     if (c && track == mprisTrackId(m_remote) && to >= 0 && to <= c->duration()) {

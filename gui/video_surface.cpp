@@ -116,10 +116,11 @@ void VideoSurface::paintSong(QPainter& painter)
     const QColor ink = readableOn(m_song.background, Qt::white);
     painter.setPen(ink);
     const int titleSize = std::clamp(height() / 16, 12, 40);
-    const int align = (m_song.cover.isNull() ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
+    const int align
+        = static_cast<int>((m_song.cover.isNull() ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
     if (!m_song.lyrics || m_song.lyrics->empty()) {
-        paintTags(
-            painter, textArea, textArea.center().y() - titleSize * m_song.lines.size(), titleSize, align);
+        paintTags(painter, textArea,
+            textArea.center().y() - titleSize * static_cast<int>(m_song.lines.size()), titleSize, align);
         return;
     }
     // With lyrics, the tags stay small at the top and the lyrics fill the rest.

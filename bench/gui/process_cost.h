@@ -20,7 +20,9 @@ struct Cost {
 inline double cpuSecondsOf(qint64 pid)
 {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    std::ostringstream whole;
+    whole << stat.rdbuf();
+    const std::string text = whole.str();
     // The fields after the command name (which may hold spaces) in parentheses.
     const size_t close = text.rfind(')');
     if (close == std::string::npos)

@@ -84,7 +84,7 @@ void settle(int ms)
 void report(const char* when)
 {
     std::printf("  %-28s %7.1f MiB   pages %d   widgets %d   helper processes %d\n", when,
-        residentKiB() / 1024.0, gui::DesktopBrowserEngine::livePages(),
+        static_cast<double>(residentKiB()) / 1024.0, gui::DesktopBrowserEngine::livePages(),
         static_cast<int>(QApplication::allWidgets().size()), childProcesses());
 }
 
@@ -131,6 +131,7 @@ int main(int argc, char** argv)
             afterFirst = residentKiB();
     }
     if (rounds > 2)
-        std::printf("  growth from round 2 to %d: %.1f MiB\n", rounds, (residentKiB() - afterFirst) / 1024.0);
+        std::printf("  growth from round 2 to %d: %.1f MiB\n", rounds,
+            static_cast<double>(residentKiB() - afterFirst) / 1024.0);
     return 0;
 }

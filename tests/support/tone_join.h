@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,9 @@ inline bool writeWav(const std::string& path, const std::vector<int16_t>& sample
 inline std::vector<int16_t> readSamples(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::ostringstream whole;
+    whole << in.rdbuf();
+    const std::string bytes = whole.str();
     std::vector<int16_t> out(bytes.size() / 2);
     std::memcpy(out.data(), bytes.data(), out.size() * 2);
     return out;
