@@ -29,6 +29,7 @@ TEST(CommandLine, PrintedValuesReadBackAsTheSameText)
 TEST(CommandLine, NumbersMustBeWholeAndInRange)
 {
     for (const auto& row : testing_support::testRows("console/whole_numbers.tsv")) {
+        SCOPED_TRACE(row.name);
         const auto value = parseWholeNumber(row[0], -3, 100);
         EXPECT_EQ(value, row[1].empty() ? std::nullopt : std::optional<int64_t>(std::stoll(row[1])))
             << row[0];

@@ -46,19 +46,20 @@ TEST_F(ResumeTest, APartialFileContinuesOnlyTheSameAddressAndVersionOfTheFile)
     // `change`, and must ask with `range` and end with `expected`.
     enum Change { None, NewVersion, JunkRecord };
     struct Row {
+        const char* name;
         const char* next;
         Change change;
         const char* range;
         std::string expected;
     };
     const Row rows[] = {
-        { "/a.flv", None, "bytes=200000-", a },
-        { "/b.flv", None, "", b },
-        { "/a.flv", NewVersion, "bytes=200000-", b },
-        { "/a.flv", JunkRecord, "", a },
+        { "resumed_where_cut", "/a.flv", None, "bytes=200000-", a },
+        { "other_address_fetched_whole", "/b.flv", None, "", b },
+        { "new_version_fetched_whole", "/a.flv", NewVersion, "bytes=200000-", b },
+        { "junk_record_fetched_whole", "/a.flv", JunkRecord, "", a },
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.next) + " change " + std::to_string(row.change));
+        SCOPED_TRACE(row.name);
         server.addPage("/a.flv", a);
         server.addPage("/b.flv", b);
         server.cutNext("/a.flv", 200000);

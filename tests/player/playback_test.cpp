@@ -16,9 +16,9 @@ TEST_F(PlayerTest, DispatcherSendsEachKindOfAddressWhereItPlays)
     // Each row of dispatch.tsv: an address, the media player's calls and what shows it.
     player::Form5& f = player();
     for (const auto& row : testing_support::testRows("player/dispatch.tsv")) {
+        SCOPED_TRACE(row.name);
         const std::string& address = row.at(0);
         const std::string& shown = row.at(2);
-        SCOPED_TRACE(address);
         f.WebBrowser3.write("previous page");
         browserCalls();
         f.Text5.setVisible(true);
@@ -121,6 +121,7 @@ TEST_F(PlayerTest, ProgressBarCountsMarksAndPercentWithinTheAnnouncedLength)
     // Each row of progress.tsv: the bytes received and announced, the percent and the marks.
     player::Form5& f = player();
     for (const auto& r : testing_support::testRows("player/progress.tsv")) {
+        SCOPED_TRACE(r.name);
         f.oDownload_OnProgress(std::stoll(r.at(0)), std::stoll(r.at(1)), 0, 5, "");
         EXPECT_EQ(f.Label9.caption(), r.at(2));
         EXPECT_EQ(vb::Len(f.Label4.caption()), std::stoi(r.at(3)));

@@ -62,7 +62,7 @@ TEST(PlaylistFormats, WrittenFilesReadBackAndFileUrisDecode)
     EXPECT_EQ(pl::localPathOfFileUri("file:///a%00b"), "");
     // Each row of resolve.tsv: an entry's location and the path it resolves to beside /m/l.
     for (const auto& row : testing_support::testRows("player/resolve.tsv"))
-        EXPECT_EQ(pl::resolve(row.at(0), "/m/l"), row.at(1)) << row[0];
+        EXPECT_EQ(pl::resolve(row.at(0), "/m/l"), row.at(1)) << row.name;
 }
 
 } // namespace

@@ -107,7 +107,7 @@ TEST_F(HotspotTest, NameKeyAndConnectionAreCheckedBeforeAnythingIsWrittenOrRun)
     // Each row of hotspot_refusals.tsv: the name, the key, the connection chosen and the refusal.
     toolbox::tooldiao& w = scanned();
     for (const auto& r : testing_support::testRows("toolbox/hotspot_refusals.tsv")) {
-        SCOPED_TRACE(r.at(3));
+        SCOPED_TRACE(r.name);
         w.ssid.setText(r[0]);
         w.mi.setText(r[1]);
         if (r[2] == "offline") {
@@ -193,7 +193,7 @@ TEST(InterfaceListTest, OnlyConnectedLinesCountAndTheNameFollowsTheLastTenSpaces
     // Each row of interfaces.tsv: a line of the interface table, whether it counts as
     // connected, and the name read from it (none: no name).
     for (const auto& row : testing_support::testRows("toolbox/interfaces.tsv", true)) {
-        SCOPED_TRACE(row.at(0));
+        SCOPED_TRACE(row.name);
         EXPECT_EQ(toolbox::connectedLines({ row[0] }).size(), row.at(1) == "1" ? 1u : 0u);
         std::string name;
         EXPECT_EQ(toolbox::interfaceName(row[0], name), row.size() > 2);

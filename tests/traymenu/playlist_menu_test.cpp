@@ -130,15 +130,16 @@ TEST_F(MenuTest, AddFolderScansTheChosenFolderAndHandsAFileOfItToTheAddJob)
 TEST_F(MenuTest, PlayModeItemsWriteTheirWordsUntilTheNextDoubleClick)
 {
     struct Row {
+        const char* name;
         runtime::Menu traymenu::Form6::*item;
         const char* word;
     };
-    const Row rows[] = { { &traymenu::Form6::bodan, "danqu" }, { &traymenu::Form6::boxun, "xunhuan" },
-        { &traymenu::Form6::boshun, "yici" }, { &traymenu::Form6::bolie, "lie" },
-        { &traymenu::Form6::bosui, "sui" } };
+    const Row rows[] = { { "single", &traymenu::Form6::bodan, "danqu" },
+        { "loop", &traymenu::Form6::boxun, "xunhuan" }, { "once", &traymenu::Form6::boshun, "yici" },
+        { "list", &traymenu::Form6::bolie, "lie" }, { "random", &traymenu::Form6::bosui, "sui" } };
     for (const Row& r : rows) {
         (tray().*r.item).click();
-        EXPECT_EQ(player().Text3.text(), r.word);
+        EXPECT_EQ(player().Text3.text(), r.word) << r.name;
     }
     showList({ "a.mp3" });
     tray().boxun.click();

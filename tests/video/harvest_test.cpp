@@ -231,6 +231,7 @@ TEST_F(HarvestTest, EngineSongsCarryTheirNamesAndFailuresKeepTheirOriginals)
 TEST(MediaNames, ExtensionsAndMediaTypes)
 {
     for (const auto& row : testing_support::testRows("video/media_names.tsv", true)) {
+        SCOPED_TRACE(row.name);
         EXPECT_EQ(platform::isMediaName(row[0]), row[1] == "1") << row[0];
         if (row[1] == "1") {
             EXPECT_EQ(platform::mediaExtension(row[0]), row[2]) << row[0];
@@ -238,5 +239,5 @@ TEST(MediaNames, ExtensionsAndMediaTypes)
     }
     // The media types a download names its file after; others give no extension.
     for (const auto& row : testing_support::testRows("video/media_types.tsv"))
-        EXPECT_EQ(platform::extensionForMediaType(row[0]), row.size() > 1 ? row[1] : "") << row[0];
+        EXPECT_EQ(platform::extensionForMediaType(row[0]), row.size() > 1 ? row[1] : "") << row.name;
 }

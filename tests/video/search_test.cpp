@@ -96,7 +96,8 @@ TEST_F(SearchTest, BadPagesAndKeywordsEndTheSearchAsUsual)
 TEST_F(SearchTest, TheKeywordGoesIntoEveryQueryAsOnePartOfTheAddress)
 {
     for (const auto& row : testing_support::testRows("video/search_queries.tsv", true))
-        EXPECT_EQ(worker().queryAddress(row[0], row[1]), row[2].empty() ? "" : server.url(row[2])) << row[0];
+        EXPECT_EQ(worker().queryAddress(row[0], row[1]), row[2].empty() ? "" : server.url(row[2]))
+            << row.name;
 }
 
 TEST_F(SearchTest, TheBuiltInHostsFindTheirSitesResultsOverEitherScheme)

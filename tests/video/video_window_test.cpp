@@ -54,6 +54,7 @@ TEST_F(VideoWindowTest, RefusedAddressesGetTheirTipsAndLeaveTheResultsAlone)
     serveVideo();
     // Columns: the address ("PAGE" is the loopback video page), whether the probe answers, the tip.
     for (auto row : testing_support::testRows("video/refused_addresses.tsv")) {
+        SCOPED_TRACE(row.name);
         if (row[0] == "PAGE")
             row[0] = pageAddress();
         else if (row[0] == "-")
@@ -130,7 +131,7 @@ TEST_F(VideoWindowTest, ResultPagesWithoutUsableMarkersResolveNothing)
         { resultPage(kName, normalAddress(), "解析成功"), "UTF-8 bytes read as GB2312" },
         { std::string(10 * 1024 * 1024, 'x'), "10 MiB without markers" } };
     for (const auto& row : testing_support::testRows("video/pages_without_markers.tsv"))
-        rows.emplace_back(platform::encode(row[1], "GBK"), row[0]);
+        rows.emplace_back(platform::encode(row[0], "GBK"), row.name);
     for (const auto& [bytes, what] : rows) {
         server.addPage("/parse.php?format=&kw=" + pageAddress(), bytes);
         resolve(pageAddress());
@@ -179,6 +180,7 @@ TEST_F(VideoWindowTest, BothDownloadWindowsDrawTheirBarsOnlyForReportsWithALengt
     // Columns: the window, bytes, length, speed; its bar's text before the marks and how many
     // marks follow; its other label (the percentage or the speed).
     for (const auto& row : testing_support::testRows("video/progress_reports.tsv")) {
+        SCOPED_TRACE(row.name);
         const bool split = row[0] == "split";
         const int64_t loaded = std::stoll(row[1]), length = std::stoll(row[2]);
         const int32_t speed = std::stoi(row[3]);
@@ -253,7 +255,7 @@ TEST_F(VideoWindowTest, AVideoBehindALoginNamesItsQualityAndRetriesAfterTheBrows
 TEST_F(VideoWindowTest, SafeFileNamesFromAnyVideoNameAndHttpsPagesCheckedAfterTheirScheme)
 {
     for (const auto& row : testing_support::testRows("video/safe_file_names.tsv", true))
-        EXPECT_EQ(video::safeFileName(row[0]), row[1]) << row[0];
+        EXPECT_EQ(video::safeFileName(row[0]), row[1]) << row.name;
     std::string longName;
     for (int i = 0; i < 5000; ++i)
         longName += "长";
@@ -265,7 +267,7 @@ TEST_F(VideoWindowTest, SafeFileNamesFromAnyVideoNameAndHttpsPagesCheckedAfterTh
     p.config->set("site.2", "v.youku.com");
     p.config->set("site.13", "v.qq.com");
     for (const auto& row : testing_support::testRows("video/supported_addresses.tsv"))
-        EXPECT_EQ(video::siteSupported(*p.config, row[0]), row[1] == "1") << row[0];
+        EXPECT_EQ(video::siteSupported(*p.config, row[0]), row[1] == "1") << row.name;
 }
 
 TEST_F(VideoWindowTest, ADownloadCutShortContinuesWhereItStoppedOnTheNextPress)
