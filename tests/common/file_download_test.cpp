@@ -110,7 +110,7 @@ protected:
     bool busyInEvents = true;
 };
 
-TEST_F(FileDownloadTest, EventsCarryBytesLengthAndSpeedAndABrokenTransferReturnsFalse)
+TEST_F(FileDownloadTest, EventsReportTheTransfer)
 {
     // 20 KiB every 200 ms is 100 KB/s; the stall reports come every 20 ms in between and do
     // not move the speed's baseline.
@@ -172,7 +172,7 @@ public:
 
 } // namespace
 
-TEST_F(FileDownloadTest, TimersRunDuringATransferAndANestedTransferFinishesFirst)
+TEST_F(FileDownloadTest, TransfersKeepTheEventLoopRunning)
 {
     runtime::App realTime(std::make_unique<runtime::SteadyClock>());
     realTime.provide<platform::Network>(std::make_shared<platform::CurlNetwork>(quickOptions()));

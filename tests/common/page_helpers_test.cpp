@@ -3,7 +3,7 @@
 #include "common/page_helpers.h"
 #include "support/temp_dir.h"
 
-TEST(BytesToBstr, DecodesByNameAndReplacesInvalidBytes)
+TEST(BytesToBstr, DecodesByCharsetName)
 {
     // Each row: the bytes, the character set named, the text, whether the set is known (1).
     for (const auto& row : testing_support::testRows("common/bytes_to_bstr.tsv", true)) {

@@ -26,7 +26,7 @@ TEST(CommandLine, PrintedValuesReadBackAsTheSameText)
 }
 
 // Each row: the text, then its value in -3..100, or nothing when it is refused.
-TEST(CommandLine, NumbersMustBeWholeAndInRange)
+TEST(CommandLine, OnlyWholeNumbersInRangeAreAccepted)
 {
     for (const auto& row : testing_support::testRows("console/whole_numbers.tsv")) {
         SCOPED_TRACE(row.name);

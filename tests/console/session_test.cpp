@@ -58,7 +58,7 @@ TEST_P(ConsoleScript, PrintsWhatTheScriptObserves)
 INSTANTIATE_TEST_SUITE_P(Commands, ConsoleScript, ::testing::ValuesIn(scriptNames()),
     [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
-TEST(ConsolePages, PageLoadsFinishBeforeTheNextTickAndWhenTimePasses)
+TEST(ConsolePages, PageLoadsFinishAsTimePasses)
 {
     testing_support::FixtureServer server;
     server.addPage("/slow-links", "<html><body><a href='/a'>a</a><a href='/b'>b</a></body></html>");

@@ -87,7 +87,7 @@ TEST_F(DownloadQueueTest, ThrottlingServerIsWaitedOutNotFailed)
 
 // A download paused halfway and the program started again: the row is still there, and
 // resuming asks only for the bytes that are missing.
-TEST_F(DownloadQueueTest, ListSurvivesARestartAndResumesWhereItStopped)
+TEST_F(DownloadQueueTest, ListResumesWhereItStoppedAfterARestart)
 {
     const std::string big = FixtureServer::pattern(5, (4 << 20) + 77);
     server.addPage("/r.flv", big, "video/x-flv");

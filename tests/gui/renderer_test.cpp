@@ -40,7 +40,7 @@ protected:
     }
 };
 
-TEST_F(DesktopRenderer, WindowsAreInTwipsOwnChromeIsFramelessAndControlsInTheirScale)
+TEST_F(DesktopRenderer, GeometryFollowsEachWindowsScale)
 {
     struct Row {
         const char* name;
@@ -79,7 +79,7 @@ TEST_F(DesktopRenderer, WindowsAreInTwipsOwnChromeIsFramelessAndControlsInTheirS
     }
 }
 
-TEST_F(DesktopRenderer, LabelsFollowBackStyleColoursSystemColoursAndFont)
+TEST_F(DesktopRenderer, LabelsPaintAsTheirPropertiesSay)
 {
     struct Row {
         const char* name;
@@ -153,7 +153,7 @@ TEST_F(DesktopRenderer, UnloadingAWindowFromItsOwnHandlerDropsItsView)
     EXPECT_TRUE(view(again)->isVisible());
 }
 
-TEST_F(DesktopRenderer, OwnedWindowsStayWithTheirOwnerAndModalOnesBlockTheOthers)
+TEST_F(DesktopRenderer, OwnershipRulesHoldOnScreen)
 {
     Sample& owner = showSample();
     Owned& owned = app().get<Owned>();

@@ -51,7 +51,7 @@ void answerNextMessageBox(MessageBoxSeen& seen, const QString& press)
     });
 }
 
-TEST_F(DesktopServices, MessageBoxesShowTheAskedButtonsInChineseAndReturnTheAnswer)
+TEST_F(DesktopServices, MessageBoxesAnswerWithTheButtonPressed)
 {
     struct Row {
         const char* name;
@@ -93,7 +93,7 @@ TEST_F(DesktopServices, MessageBoxesShowTheAskedButtonsInChineseAndReturnTheAnsw
     }
 }
 
-TEST(DesktopFileDialogFilter, PatternsAreGivenOnceAndSpaceSeparated)
+TEST(DesktopFileDialogFilter, PatternsAreListedOnceEach)
 {
     // Columns: the filter's name, its patterns, what the dialog is given.
     for (const auto& row : testing_support::testRows("gui/file_dialog_filters.tsv"))

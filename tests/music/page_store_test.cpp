@@ -43,7 +43,7 @@ TEST(ServicePages, EveryPageHasItsLayoutWithTheConfiguredPlayerAddress)
     EXPECT_EQ(music::servicePage("nosuchservice", "https://x/"), "");
 }
 
-TEST(PageStore, LoadOpensThePlayerAndWearsTheCachedSkin)
+TEST(PageStore, LoadWearsTheCachedSkin)
 {
     // Each row of skins.tsv: the settings file ("{gif}" names a picture), the window's colour (-1:
     // it keeps its designed colour, not the saved one) and whether it wears the picture.

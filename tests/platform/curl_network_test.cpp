@@ -34,14 +34,14 @@ std::string tableAddress(FixtureServer& server, const std::string& cell)
 
 } // namespace
 
-TEST(WebAddress, IsTrimmedEscapedAndLimitedToWebSchemes)
+TEST(WebAddress, TypedTextIsNormalisedToAWebAddress)
 {
     // Each row: what is typed, the address used (empty: refused).
     for (const auto& row : testing_support::testRows("platform/web_addresses.tsv", true))
         EXPECT_EQ(platform::normalizeWebAddress(row[0]), row[1]) << row.name;
 }
 
-TEST_F(NetworkTest, ConnectionCheckAnswersQuicklyAndOnlyForAReachableServer)
+TEST_F(NetworkTest, ConnectionCheckSucceedsOnlyForAReachableServer)
 {
     // Each row: the address, whether it is up (1).
     for (const auto& row : testing_support::testRows("platform/connection_checks.tsv")) {
@@ -82,7 +82,7 @@ TEST_F(NetworkTest, GetReturnsTheBodyOfAnyCompleteResponse)
 
 // Without a whole response a page fetch gives nothing and a download leaves an existing
 // target as it was.
-TEST_F(NetworkTest, NoWholeResponseGivesNoPageAndLeavesTheTarget)
+TEST_F(NetworkTest, AnIncompleteResponseChangesNothing)
 {
     platform::CurlOptions small = quickOptions();
     small.maxPageBytes = 1 << 20;

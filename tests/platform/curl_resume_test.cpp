@@ -39,7 +39,7 @@ protected:
 
 } // namespace
 
-TEST_F(ResumeTest, APartialFileContinuesOnlyTheSameAddressAndVersionOfTheFile)
+TEST_F(ResumeTest, APartialFileResumesOnlyFromItsOwnVersion)
 {
     const std::string a = FixtureServer::pattern(0, 400000), b = FixtureServer::pattern(1000, 400000);
     // The first attempt of each row, to /a.flv, is cut at 200,000 bytes; the second goes to `next` after

@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 using platform_testing::namesIn;
 
-TEST(CommitTogether, ReplacesThePairAndLeavesNothingBeside)
+TEST(CommitTogether, ReplacesThePairCleanly)
 {
     TempDir dir;
     const std::string journal = dir.file(".mlist.commit");

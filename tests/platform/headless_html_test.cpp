@@ -48,7 +48,7 @@ const char* parserName(platform::PageParser p)
     return p == platform::PageParser::Tree ? "tree" : "scan";
 }
 
-TEST(ParsePage, CollectsLinksAndImagesInDocumentOrderWithAbsoluteAddresses)
+TEST(ParsePage, CollectsReferencesInDocumentOrderWithAbsoluteAddresses)
 {
     // Links in text, maps, comments, scripts and odd schemes, images with and without a source.
     const std::string html
@@ -85,7 +85,7 @@ TEST(ParsePage, TheBaseElementAppliesToTheWholeDocument)
     }
 }
 
-TEST(ParsePage, TreeAndScanAgreeOnWellFormedPages)
+TEST(ParsePage, ScanParserMatchesTreeParserOnWellFormedPages)
 {
     std::string results = "<html><body><ul>";
     for (int i = 0; i < 300; ++i) {

@@ -50,7 +50,7 @@ TEST(TextFile, AFailedRewriteLeavesTheOldFile)
         << "a temporary file stayed";
 }
 
-TEST(TextFile, RewriteLeavesNoTemporaryFilesAndCopyReplaces)
+TEST(TextFile, WritesLeaveOnlyTheirTarget)
 {
     TempDir dir;
     const std::string f = dir.file("a.txt");
@@ -67,7 +67,7 @@ TEST(TextFile, RewriteLeavesNoTemporaryFilesAndCopyReplaces)
     EXPECT_EQ(entries, 2);
 }
 
-TEST(TextFile, CrLfLinesInTheCodePageAndBytesItCannotDecodeSurviveARewrite)
+TEST(TextFile, UndecodableBytesSurviveARewrite)
 {
     TempDir dir;
     const std::string f = dir.file("mname.ini");
@@ -100,7 +100,7 @@ TEST(TextFile, CrLfLinesInTheCodePageAndBytesItCannotDecodeSurviveARewrite)
     EXPECT_EQ(readBytes(f), ">?.mp3\r\n");
 }
 
-TEST(TextFile, OnlyRegularFilesAreOpenedAndNoneBlocks)
+TEST(TextFile, SpecialFilesAreRefusedWithoutBlocking)
 {
     TempDir dir;
     const std::string fifo = dir.file("fifo.ini");

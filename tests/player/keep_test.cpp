@@ -22,7 +22,7 @@ protected:
 
 } // namespace
 
-TEST_F(KeepTest, SoundSettingsComeBackInTheNextWindowAndBadFilesGiveTheDefaults)
+TEST_F(KeepTest, SoundSettingsSurviveAReopen)
 {
     const runtime::EqualizerGains rock { 5, 3, -2, -4, -1, 2, 5, 6, 6, 6 };
     control().setVolume(35);

@@ -19,7 +19,7 @@ protected:
     }
 };
 
-TEST_F(NetworkTabTest, TheTabListsTheChannelsEveryTimeItIsClickedAndADoubleClickOpensOne)
+TEST_F(NetworkTabTest, TheChannelTabOpensADoubleClickedChannel)
 {
     player::Form5& f = player();
     server.addPage("/channel/3", "<html><body>live</body></html>");

@@ -111,7 +111,7 @@ TEST_F(PlayModeTest, SearchResultsAdvanceWithinTheSearch)
     EXPECT_EQ(f.List4.listIndex(), 0);
 }
 
-TEST_F(PlayModeTest, NextAndPreviousStepThroughTheListAndStopAtItsEnds)
+TEST_F(PlayModeTest, StepButtonsStopAtTheListsEnds)
 {
     player::Form5& f = player();
     f.Image10.click();
@@ -138,7 +138,7 @@ TEST_F(PlayModeTest, NextAndPreviousStepThroughTheListAndStopAtItsEnds)
     }
 }
 
-TEST_F(PlayModeTest, NextFollowsThePlayedIndexPastRepeatedPathsAndRandomReachesTheLast)
+TEST_F(PlayModeTest, PlayModesPickTheRightNextEntry)
 {
     // The add job can list one path twice: a, b, a, b, c.
     PlayerTest::showList({ "a.mp3", "b.mp3", "a.mp3", "b.mp3", "c.mp3" });

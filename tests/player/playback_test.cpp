@@ -50,7 +50,7 @@ TEST_F(PlayerTest, DispatcherSendsEachKindOfAddressWhereItPlays)
     }
 }
 
-TEST_F(PlayerTest, PageFinisherWaitsForTheBrowserAndKeepsTheWideLayout)
+TEST_F(PlayerTest, PageFinisherWaitsForTheBrowser)
 {
     // A browser that stays busy until told otherwise.
     struct SlowEngine : runtime::RecordingBrowserEngine {
@@ -73,7 +73,7 @@ TEST_F(PlayerTest, PageFinisherWaitsForTheBrowserAndKeepsTheWideLayout)
     EXPECT_EQ(f.WebBrowser3.left(), 1);
 }
 
-TEST_F(PlayerTest, WideAndNormalLayoutsSwapTheListPanelForTheVideo)
+TEST_F(PlayerTest, LayoutSwitchSwapsTheListPanelForTheVideo)
 {
     player::Form5& f = player();
     const std::initializer_list<runtime::Control*> panel { &f.List1, &f.Label5, &f.Label6, &f.Label7,
@@ -102,7 +102,7 @@ TEST_F(PlayerTest, NewWindowsOpenInThePlayersOwnBrowser)
     EXPECT_EQ(f.WebBrowser3.location(), "http://example/next");
 }
 
-TEST_F(PlayerTest, DecoderButtonOpensTheInstallerAndPlayingHidesTheHint)
+TEST_F(PlayerTest, DecoderHintLeadsToTheInstaller)
 {
     p.config->set("update_server", "http://127.0.0.1:9");
     player::Form5& f = player();
@@ -116,7 +116,7 @@ TEST_F(PlayerTest, DecoderButtonOpensTheInstallerAndPlayingHidesTheHint)
     EXPECT_FALSE(f.Image16.visible());
 }
 
-TEST_F(PlayerTest, ProgressBarCountsMarksAndPercentWithinTheAnnouncedLength)
+TEST_F(PlayerTest, ProgressBarStaysWithinTheAnnouncedLength)
 {
     // Each row of progress.tsv: the bytes received and announced, the percent and the marks.
     player::Form5& f = player();
@@ -145,7 +145,7 @@ protected:
     testing_support::FixtureServer server;
 };
 
-TEST_F(FlashPlayerTest, FirstFlvFetchesThePlayerOnceAndPlaysThroughTheFlashPage)
+TEST_F(FlashPlayerTest, FirstFlvPlaysThroughTheFetchedFlashPage)
 {
     // An answer too large for a player file is refused, and the next flv tries again.
     server.addPage(

@@ -43,7 +43,7 @@ TEST(PlaylistFormats, OtherPlayersFilesAreRead)
     EXPECT_TRUE(pl::read(pl::Format::Xspf, laughs).empty());
 }
 
-TEST(PlaylistFormats, WrittenFilesReadBackAndFileUrisDecode)
+TEST(PlaylistFormats, WrittenFilesReadBackWithDecodedAddresses)
 {
     const std::vector<pl::Entry> entries
         = { { "/音乐/a b&c.mp3", "晨曲 & <x>" }, { "http://127.0.0.1/s?a=1&b=2", "" }, { "/v/%.mp4", "v" } };

@@ -62,7 +62,7 @@ private:
 
 } // namespace
 
-TEST(DamagedProfile, TheNextStartShowsAWholePairAndKeepsRunning)
+TEST(DamagedProfile, TheNextStartShowsAWholePair)
 {
     // The kind and size of the names file.
     const auto shape = [](testing_support::TestProgram& p) {
@@ -133,7 +133,7 @@ TEST_F(PlayerTest, APlaylistThatCannotBeReadIsNeverRewritten)
     EXPECT_EQ(player().Text4.text(), player::kPlaylistNotSaved);
 }
 
-TEST_F(PlayerTest, NamesWithLineBreaksAreLeftOutAndTheRestOfTheFolderIsAdded)
+TEST_F(PlayerTest, NamesWithLineBreaksAreLeftOut)
 {
     const std::string song = makeMedia({ "a.mp3", "b\nc.mp3", "d\r.mp3", "e.mp3" });
     drop({ song });
@@ -181,7 +181,7 @@ TEST_F(PlayerTest, AFifoOrAnotherSchemeNeverReachesTheMediaEngine)
             "undecodable", "refused edl://" + song, "undecodable", "url rtsp://host/b.mp3" }));
 }
 
-TEST_F(PlayerTest, WritesThatFailKeepTheListAsTheFilesHoldItAndSaySo)
+TEST_F(PlayerTest, AFailedWriteKeepsTheListAsStored)
 {
     const std::string song = makeMedia({ "a.mp3", "b.mp3", "c.mp3" });
     const std::string seed = makeMedia({ "s.torrent" });

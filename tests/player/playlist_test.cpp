@@ -92,7 +92,7 @@ TEST_F(PlayerTest, SelectingShowsTheNameWithoutItsMarker)
     EXPECT_EQ(f.Text4.text(), media("歌曲.mp3") + "    双击播放");
 }
 
-TEST_F(PlayerTest, RightButtonAndToolButtonsPopUpTheTrayWindowsMenus)
+TEST_F(PlayerTest, ListButtonsPopUpTheTrayWindowsMenus)
 {
     player::Form5& f = player();
     f.List1.mouseDown({ runtime::LeftButton, 0, 0, 0 });
@@ -144,7 +144,7 @@ TEST_F(PlayerTest, SearchFiltersTheShownListCaseSensitively)
     EXPECT_EQ(f.List1.height(), 530);
 }
 
-TEST(PlaylistFiles, RewriteWritesOneLinePerNameAndPadsMissingPaths)
+TEST(PlaylistFiles, RewriteWritesOneLinePerName)
 {
     testing_support::TestProgram p;
     p.start();

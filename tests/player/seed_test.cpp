@@ -24,7 +24,7 @@ const std::string kQsed
 
 } // namespace
 
-TEST(SeedFiles, FieldsAreJoinedAndLinksFoundBetweenTheirMarkers)
+TEST(SeedFiles, SeedTextsGiveTheirLinks)
 {
     // Each row of seeds.tsv: the reader (free-form fields joined, the link of a qsed or of a
     // bsed text), the text, and what it gives ("!" for no link).
@@ -41,7 +41,7 @@ TEST(SeedFiles, FieldsAreJoinedAndLinksFoundBetweenTheirMarkers)
     }
 }
 
-TEST(SeedFiles, UnicodeTextDropsTheMarkAndNarrowsFullWidthForms)
+TEST(SeedFiles, UnicodeTextReadsAsNarrowText)
 {
     // The bytes of a file and the text read from it: marked, unmarked, empty, an odd length.
     const struct {
@@ -65,7 +65,7 @@ TEST(SeedFiles, UnicodeTextDropsTheMarkAndNarrowsFullWidthForms)
     EXPECT_EQ(player::seeds::ReadUnicodeTextFile(dir.file("missing.bsed")), "");
 }
 
-TEST_F(PlayerTest, DroppedSeedAddsItsFolderToTheVideoListAndSeedsOpenThroughTheirPlugInPages)
+TEST_F(PlayerTest, DroppedSeedsOpenThroughTheirPlugInPages)
 {
     const std::string torrent = makeMedia({ "b.TORRENT" }, "d8:announce");
     makeMedia({ "c.bsed" }, utf16le("{\"seeds_href\":[{\"url\":\"bdhd://99|片名.rmvb|\",\"n\":1}]}"));

@@ -36,7 +36,7 @@ struct LoudnessEngine : RecordingMediaEngine {
 
 } // namespace
 
-TEST(MediaControl, LoudnessIsKeptForTheEngineAndSeeksStayInsideTheMedium)
+TEST(MediaControl, PlayerSettingsStayInTheirRanges)
 {
     App app;
     int volume = -1;

@@ -30,7 +30,7 @@ TEST(VbText, CountsChineseTextInCharacters)
     EXPECT_EQ(Len(std::string("a\xff\xfe", 3)), 3);
 }
 
-TEST(VbText, CaseTrimAndReplace)
+TEST(VbText, CaseTrimReplaceFollowTheLanguagesRules)
 {
     EXPECT_EQ(UCase("song.mp3 歌"), "SONG.MP3 歌");
     EXPECT_EQ(LCase("A.WAV"), "a.wav");

@@ -40,7 +40,7 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsTest, SlidersMixTheColourAndTypedValuesNeverBreakIt)
+TEST_F(SettingsTest, ColourMixesFromSlidersOrTypedValues)
 {
     settings::setz& s = open();
     struct Row {
@@ -138,7 +138,7 @@ TEST_F(SettingsTest, DroppedPicturesAreCheckedBeforeTheyReplaceTheSkinPicture)
     EXPECT_TRUE(p.messages().empty());
 }
 
-TEST_F(SettingsTest, APictureOrSettingsFileThatCannotBeSavedIsReportedAndKeepsTheMark)
+TEST_F(SettingsTest, UnsavableFilesAreReported)
 {
     // A folder in a file's place makes the write fail even for a privileged user.
     settings::setz& s = open();
@@ -222,7 +222,7 @@ TEST_F(SettingsTest, RestoreWritesThreeLinesFromTheCache)
     EXPECT_EQ(iniDb().substr(0, 10), "11599360\r\n");
 }
 
-TEST_F(SettingsTest, CancelAndCloseLeaveTheFileAndThePreview)
+TEST_F(SettingsTest, LeavingWithoutSavingKeepsTheFile)
 {
     for (int closeLabel = 0; closeLabel < 2; ++closeLabel) {
         const std::string before = iniDb();
@@ -251,7 +251,7 @@ TEST_F(SettingsTest, AfterACancelledChoiceTheModeShownIsTheModeApplied)
     EXPECT_NE(iniDb().find("\r\nchun\r\n"), std::string::npos) << iniDb();
 }
 
-TEST_F(SettingsTest, CloseButtonHoverAndItsResetByTheWindowAndTitle)
+TEST_F(SettingsTest, CloseButtonHoverEndsOverTheWindow)
 {
     settings::setz& s = open();
     s.Text5.setText("4660");
@@ -269,7 +269,7 @@ TEST_F(SettingsTest, CloseButtonHoverAndItsResetByTheWindowAndTitle)
     }
 }
 
-TEST_F(SettingsTest, TheWindowDragsByItsBackgroundTitleAndLabels)
+TEST_F(SettingsTest, TheWindowDragsByItsSurface)
 {
     settings::setz& s = open();
     s.Frame1.move(0, 0, 10, 10);

@@ -13,7 +13,7 @@ using testing_support::readBytes;
 using testing_support::TestProgram;
 using testing_support::writeBytes;
 
-TEST(Startup, FirstStartWritesTheSkinAndTheSettingsInTheCodePageAndShowsTheTip)
+TEST(Startup, FirstStartOnAnEmptyProfile)
 {
     TestProgram p;
     p.env->setCodePage("GBK");

@@ -72,7 +72,7 @@ TEST_F(UpdateTest, TheServersLastLineIsComparedAsANumberOrAsText)
     EXPECT_EQ(hub().Label1.caption(), line(shell::kUpdateFailed));
 }
 
-TEST_F(UpdateTest, OfflineCheckSaysSoAndTouchesNothing)
+TEST_F(UpdateTest, OfflineCheckOnlyReportsBeingOffline)
 {
     p.config->set("probe", FixtureServer::refusedUrl());
     check();
@@ -81,7 +81,7 @@ TEST_F(UpdateTest, OfflineCheckSaysSoAndTouchesNothing)
     EXPECT_EQ(server.hits("/xin.txt"), 0);
 }
 
-TEST_F(UpdateTest, TheNewVersionClickHandsOverAndEndsTheProgram)
+TEST_F(UpdateTest, TheNewVersionClickHandsOverToTheUpdater)
 {
     server.addPage("/xin.txt", "14", "text/plain");
     const struct {
@@ -158,7 +158,7 @@ TEST_F(UpdaterWindowTest, AFailedUpgradeKeepsTheDesktopFile)
         EXPECT_EQ(e.path().filename().string(), "ZelvoraV1.0.0.13.exe");
 }
 
-TEST_F(UpdaterWindowTest, ProgressShowsSquaresAndWholeTens)
+TEST_F(UpdaterWindowTest, ProgressCountsInWholeTens)
 {
     // Each row of upgrade_progress.tsv: the bytes received and announced, the bar, the caption.
     for (const auto& r : testing_support::testRows("shell/upgrade_progress.tsv")) {

@@ -25,7 +25,7 @@ protected:
 
 } // namespace
 
-TEST_F(HotspotTest, ScanOffersTheConnectedConnectionsAndACreateCountsDownToTheHint)
+TEST_F(HotspotTest, CreatingAHotspotFromAScannedConnection)
 {
     tools.on(kDevices, kTwoConnections);
     tools.on("nmcli connection delete*", "", 10, "Error: unknown connection 'zelvina_wifi'.\n");
@@ -101,7 +101,7 @@ TEST_F(HotspotTest, TheDesignedFilesAreWrittenByteForByte)
     EXPECT_FALSE(runnerOpen());
 }
 
-TEST_F(HotspotTest, NameKeyAndConnectionAreCheckedBeforeAnythingIsWrittenOrRun)
+TEST_F(HotspotTest, BadInputIsRefusedBeforeAnythingRuns)
 {
     tools.on(kDevices, kTwoConnections);
     // Each row of hotspot_refusals.tsv: the name, the key, the connection chosen and the refusal.
@@ -124,7 +124,7 @@ TEST_F(HotspotTest, NameKeyAndConnectionAreCheckedBeforeAnythingIsWrittenOrRun)
     EXPECT_EQ(tools.calls().size(), 1u);
 }
 
-TEST_F(HotspotTest, WithoutUsableScanOutputOnlyOfflineIsOfferedAndTheReasonShown)
+TEST_F(HotspotTest, UnusableScanOutputOffersOnlyOffline)
 {
     const struct {
         const char* name;
@@ -155,7 +155,7 @@ TEST_F(HotspotTest, WithoutUsableScanOutputOnlyOfflineIsOfferedAndTheReasonShown
     }
 }
 
-TEST_F(HotspotTest, FailedJobsSayWhyAndKeepTheRunnerOpenAndADeleteClosesWithoutTheHint)
+TEST_F(HotspotTest, JobOutcomesDecideWhetherTheRunnerStays)
 {
     tools.on(kDevices, kTwoConnections);
     tools.on("nmcli connection up*", "", 4,
@@ -188,7 +188,7 @@ TEST_F(HotspotTest, FailedJobsSayWhyAndKeepTheRunnerOpenAndADeleteClosesWithoutT
     EXPECT_TRUE(p.dialogs->messages().empty());
 }
 
-TEST(InterfaceListTest, OnlyConnectedLinesCountAndTheNameFollowsTheLastTenSpaces)
+TEST(InterfaceListTest, InterfaceLinesAreReadByTheirColumns)
 {
     // Each row of interfaces.tsv: a line of the interface table, whether it counts as
     // connected, and the name read from it (none: no name).

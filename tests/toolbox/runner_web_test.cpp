@@ -6,7 +6,7 @@ using testing_support::RunnerTest;
 
 using RunnerWebTest = RunnerTest;
 
-TEST_F(RunnerWebTest, TheRunnerOpensIdleAndClosesFromItsCross)
+TEST_F(RunnerWebTest, TheRunnerOpensIdleThenClosesFromItsCross)
 {
     toolbox::tooldiao& w = open("meitu");
     w.Label3.mouseMove({});
@@ -27,7 +27,7 @@ TEST_F(RunnerWebTest, TheRunnerOpensIdleAndClosesFromItsCross)
     EXPECT_FALSE(platform::fileExists(marker));
 }
 
-TEST_F(RunnerWebTest, WebToolsLoadTheirPageAndResizeOnceTheBrowserIsIdle)
+TEST_F(RunnerWebTest, WebToolsResizeOnceTheirPageLoads)
 {
     // Each row of web_tools.tsv: the mode, its address key, the page, the caption's font size
     // and text, then the runner's height and the browser's width and height once idle.

@@ -17,7 +17,7 @@ TEST_F(ToolboxTest, TilesWithoutPreconditionOpenTheRunnerModallyInTheirMode)
     }
 }
 
-TEST_F(ToolboxTest, LocalToolsOpenWhenPresentAndOtherwiseOfferTheMakersSite)
+TEST_F(ToolboxTest, LocalToolTilesDependOnTheToolBeingPresent)
 {
     testing_support::writeBytes(tool("speed.exe"), "x");
     box().Image6.click();

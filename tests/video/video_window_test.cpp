@@ -37,7 +37,7 @@ protected:
 
 } // namespace
 
-TEST_F(VideoWindowTest, OpensWithThePromptAndASilentPreview)
+TEST_F(VideoWindowTest, OpensWithThePrompt)
 {
     EXPECT_EQ(w().Text3.text(), "请输入播放视频页面的地址");
     EXPECT_EQ(w().yulan.caption(), "\r\n\r\n视频预览区");
@@ -49,7 +49,7 @@ TEST_F(VideoWindowTest, OpensWithThePromptAndASilentPreview)
     EXPECT_NE(notes.find("\r\n⑩："), std::string::npos);
 }
 
-TEST_F(VideoWindowTest, RefusedAddressesGetTheirTipsAndLeaveTheResultsAlone)
+TEST_F(VideoWindowTest, RefusedAddressesOnlyShowTheirTip)
 {
     serveVideo();
     // Columns: the address ("PAGE" is the loopback video page), whether the probe answers, the tip.
@@ -67,7 +67,7 @@ TEST_F(VideoWindowTest, RefusedAddressesGetTheirTipsAndLeaveTheResultsAlone)
     }
 }
 
-TEST_F(VideoWindowTest, ResolveShowsNameBothAddressesAndThePreviewPageAndTheResultsDownload)
+TEST_F(VideoWindowTest, ResolvingAVideoFillsEveryResult)
 {
     serveVideo();
     resolve(pageAddress());
@@ -196,7 +196,7 @@ TEST_F(VideoWindowTest, BothDownloadWindowsDrawTheirBarsOnlyForReportsWithALengt
     }
 }
 
-TEST_F(VideoWindowTest, ACopiedVideoAddressIsOfferedOnlyWhenTurnedOnAndNothingStartsByItself)
+TEST_F(VideoWindowTest, ACopiedVideoAddressIsOfferedOnlyWhenTurnedOn)
 {
     auto notices = std::make_shared<platform::Notices>();
     p.app.provide<platform::Notices>(notices);
@@ -222,7 +222,7 @@ TEST_F(VideoWindowTest, ACopiedVideoAddressIsOfferedOnlyWhenTurnedOnAndNothingSt
     EXPECT_TRUE(downloads::readList(p.profilePath("my documents/zelv/downloads.lst")).settings.offerCopied);
 }
 
-TEST_F(VideoWindowTest, AVideoBehindALoginNamesItsQualityAndRetriesAfterTheBrowsersLogin)
+TEST_F(VideoWindowTest, AVideoBehindALoginRetriesAfterTheBrowsersLogin)
 {
     // yt-dlp's words for a site that wants an account, as it writes them on its error output.
     testing_support::TempDir tools;
@@ -252,7 +252,7 @@ TEST_F(VideoWindowTest, AVideoBehindALoginNamesItsQualityAndRetriesAfterTheBrows
         EXPECT_EQ(video::loginQuality(reason), quality) << reason;
 }
 
-TEST_F(VideoWindowTest, SafeFileNamesFromAnyVideoNameAndHttpsPagesCheckedAfterTheirScheme)
+TEST_F(VideoWindowTest, SafeFileNamesFromAnyVideoName)
 {
     for (const auto& row : testing_support::testRows("video/safe_file_names.tsv", true))
         EXPECT_EQ(video::safeFileName(row[0]), row[1]) << row.name;
@@ -263,7 +263,10 @@ TEST_F(VideoWindowTest, SafeFileNamesFromAnyVideoNameAndHttpsPagesCheckedAfterTh
     EXPECT_LE(vb::Len(safe), 120);
     EXPECT_LE(safe.size(), 200u);
     EXPECT_GT(safe.size(), 150u);
+}
 
+TEST_F(VideoWindowTest, HttpsPagesAreCheckedAfterTheirScheme)
+{
     p.config->set("site.2", "v.youku.com");
     p.config->set("site.13", "v.qq.com");
     for (const auto& row : testing_support::testRows("video/supported_addresses.tsv"))

@@ -90,7 +90,7 @@ std::chrono::milliseconds oneAfterAnother(const std::string& folder)
     return total;
 }
 
-TEST_F(WebToolsTest, StreamsInPiecesAreFetchedAndJoinedIntoOneFile)
+TEST_F(WebToolsTest, StreamsInPiecesBecomeOneFile)
 {
     // HLS pieces with picture and sound; DASH pieces with picture and sound apart; each piece
     // served slowly.
@@ -136,7 +136,7 @@ TEST_F(WebToolsTest, StreamsInPiecesAreFetchedAndJoinedIntoOneFile)
     }
 }
 
-TEST_F(WebToolsTest, TheDropDownSaysWhatEachFormatSavesAndDrivesTheSecondButtonSoundOnlyToo)
+TEST_F(WebToolsTest, TheFormatDropDownDrivesTheSecondButton)
 {
     resolve(server.url("/dash.html"));
     const std::vector<std::string>& entries = w().Combo1.items();
@@ -239,7 +239,7 @@ TEST_F(WebToolsTest, AQualityThePageListsAboveWhatYtdlpFoundAsksForALogin)
     EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(4));
 }
 
-TEST_F(WebToolsTest, APlaylistShowsItsEntriesFirstAndQueuesTheCheckedOnesNumberedInPageOrder)
+TEST_F(WebToolsTest, APlaylistQueuesTheCheckedEntriesInPageOrder)
 {
     // A feed of 100 videos: its entries show quickly, and no entry's page is asked for yet.
     std::string feed
