@@ -77,10 +77,11 @@ TEST(DownloadSpeed, IsKilobytesPerSecondSinceThePreviousReportRoundedHalfToEven)
 {
     // Each row: milliseconds and bytes between two reports, the speed of the second.
     for (const auto& row : testing_support::testRows("common/download_speeds.tsv")) {
+        SCOPED_TRACE(row.name);
         const auto ms = static_cast<uint32_t>(std::stoul(row.at(0)));
         const auto got = speeds({ { 50000, 4096 }, { 50000 + ms, 4096 + std::stoll(row.at(1)) } });
         ASSERT_EQ(got.size(), 2u);
-        EXPECT_EQ(got[1], std::stoi(row.at(2))) << row.at(3);
+        EXPECT_EQ(got[1], std::stoi(row.at(2))) << row.name;
     }
     // A new object measures its first report from tick 0.
     EXPECT_EQ(speeds({ { 10000, 10240 } }), std::vector<int32_t> { 1 });
@@ -109,7 +110,7 @@ protected:
     bool busyInEvents = true;
 };
 
-TEST_F(FileDownloadTest, EventsCarryBytesLengthAndSpeedAndABrokenTransferReturnsFalse)
+TEST_F(FileDownloadTest, EventsReportTheTransfer)
 {
     // 20 KiB every 200 ms is 100 KB/s; the stall reports come every 20 ms in between and do
     // not move the speed's baseline.
@@ -171,7 +172,7 @@ public:
 
 } // namespace
 
-TEST_F(FileDownloadTest, TimersRunDuringATransferAndANestedTransferFinishesFirst)
+TEST_F(FileDownloadTest, TransfersKeepTheEventLoopRunning)
 {
     runtime::App realTime(std::make_unique<runtime::SteadyClock>());
     realTime.provide<platform::Network>(std::make_shared<platform::CurlNetwork>(quickOptions()));

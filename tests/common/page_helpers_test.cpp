@@ -3,10 +3,11 @@
 #include "common/page_helpers.h"
 #include "support/temp_dir.h"
 
-TEST(BytesToBstr, DecodesByNameAndReplacesInvalidBytes)
+TEST(BytesToBstr, DecodesByCharsetName)
 {
     // Each row: the bytes, the character set named, the text, whether the set is known (1).
     for (const auto& row : testing_support::testRows("common/bytes_to_bstr.tsv", true)) {
+        SCOPED_TRACE(row.name);
         bool ok = row[3] != "1";
         EXPECT_EQ(common::BytesToBstr(row[0], row[1], &ok), row[2]) << row[1];
         EXPECT_EQ(ok, row[3] == "1") << row[1];
@@ -16,5 +17,5 @@ TEST(BytesToBstr, DecodesByNameAndReplacesInvalidBytes)
 TEST(UTF8EncodeURI, EscapesEachCodeUnitFromU0080UpInUpperCaseHex)
 {
     for (const auto& row : testing_support::testRows("common/utf8_encode_uri.tsv", true))
-        EXPECT_EQ(common::UTF8EncodeURI(row[0]), row[1]) << row[0];
+        EXPECT_EQ(common::UTF8EncodeURI(row[0]), row[1]) << row.name;
 }

@@ -26,9 +26,10 @@ TEST(CommandLine, PrintedValuesReadBackAsTheSameText)
 }
 
 // Each row: the text, then its value in -3..100, or nothing when it is refused.
-TEST(CommandLine, NumbersMustBeWholeAndInRange)
+TEST(CommandLine, OnlyWholeNumbersInRangeAreAccepted)
 {
     for (const auto& row : testing_support::testRows("console/whole_numbers.tsv")) {
+        SCOPED_TRACE(row.name);
         const auto value = parseWholeNumber(row[0], -3, 100);
         EXPECT_EQ(value, row[1].empty() ? std::nullopt : std::optional<int64_t>(std::stoll(row[1])))
             << row[0];

@@ -12,7 +12,7 @@
 
 using platform::FileLock;
 
-TEST(ProfileLock, ANewProfileIsMadeAndLockedAndOneThatCannotBeIsReported)
+TEST(ProfileLock, ProfileIsLockedOrTheFailureReported)
 {
     testing_support::TempDir dir;
     runtime::App apps[4];

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,17 @@ std::vector<std::string> scriptNames()
     return names;
 }
 
+// What a script must print: its NAME.out, where a line "ok  # WHAT" stands for the "ok" an
+// expect prints, WHAT saying what it checked.
+std::string expectedOutput(const fs::path& base)
+{
+    std::istringstream lines(testing_support::readBytes(base.string() + ".out"));
+    std::string out;
+    for (std::string line; std::getline(lines, line);)
+        out += (line.rfind("ok  # ", 0) == 0 ? "ok" : line) + (lines.eof() ? "" : "\n");
+    return out;
+}
+
 class ConsoleScript : public ::testing::TestWithParam<std::string> { };
 
 TEST_P(ConsoleScript, PrintsWhatTheScriptObserves)
@@ -39,14 +51,14 @@ TEST_P(ConsoleScript, PrintsWhatTheScriptObserves)
     const std::string header = "# exit status ";
     ASSERT_EQ(script.rfind(header, 0), 0u) << "the script does not name its exit status";
     const ScriptRun run = runScript(script);
-    EXPECT_EQ(run.output, testing_support::readBytes(base.string() + ".out"));
+    EXPECT_EQ(run.output, expectedOutput(base));
     EXPECT_EQ(run.status, std::stoi(script.substr(header.size())));
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, ConsoleScript, ::testing::ValuesIn(scriptNames()),
     [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
-TEST(ConsolePages, PageLoadsFinishBeforeTheNextTickAndWhenTimePasses)
+TEST(ConsolePages, PageLoadsFinishAsTimePasses)
 {
     testing_support::FixtureServer server;
     server.addPage("/slow-links", "<html><body><a href='/a'>a</a><a href='/b'>b</a></body></html>");

@@ -28,7 +28,7 @@ TEST(DeskLyricsSettings, KeptFileReadDefensively)
         EXPECT_EQ(desklyrics::parseSettings(lines), read) << (lines.empty() ? "" : lines.front());
 }
 
-TEST(DeskLyrics, ShownLockedMovedAndKeptFromTheTrayMenu)
+TEST(DeskLyrics, TrayMenuDrivesTheDeskLyrics)
 {
     {
         TestProgram p;

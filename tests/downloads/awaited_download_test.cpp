@@ -17,7 +17,7 @@ namespace {
 using downloads::JobState;
 using testing_support::FixtureServer;
 
-TEST(AwaitedDownloadTest, WindowsDownloadsRunOnTheListSideBySideAndKeepTheirNames)
+TEST(AwaitedDownloadTest, WindowsDownloadsShareTheList)
 {
     FixtureServer server;
     testing_support::TestProgram p;

@@ -87,7 +87,7 @@ TEST_F(DownloadQueueTest, ThrottlingServerIsWaitedOutNotFailed)
 
 // A download paused halfway and the program started again: the row is still there, and
 // resuming asks only for the bytes that are missing.
-TEST_F(DownloadQueueTest, ListSurvivesARestartAndResumesWhereItStopped)
+TEST_F(DownloadQueueTest, ListResumesWhereItStoppedAfterARestart)
 {
     const std::string big = FixtureServer::pattern(5, (4 << 20) + 77);
     server.addPage("/r.flv", big, "video/x-flv");
@@ -137,7 +137,7 @@ TEST_F(DownloadQueueTest, ListSurvivesARestartAndResumesWhereItStopped)
 TEST_F(DownloadQueueTest, SpeedLimitHoldsForAllDownloadsTogether)
 {
     struct Case {
-        const char* what;
+        const char* name;
         std::vector<size_t> sizes;
         int limitKb;
     };
@@ -146,15 +146,15 @@ TEST_F(DownloadQueueTest, SpeedLimitHoldsForAllDownloadsTogether)
         { "ranges beside another download", { (5 << 19) + 9, 300 * 1024 }, 1200 },
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        DownloadQueue queue(net, dir.file(std::string(c.what) + ".lst"));
+        SCOPED_TRACE(c.name);
+        DownloadQueue queue(net, dir.file(std::string(c.name) + ".lst"));
         queue.setSettings({ .parallel = 3, .speedLimitKb = c.limitKb, .connections = 4 });
         std::vector<int> ids;
         size_t total = 0;
         for (size_t i = 0; i < c.sizes.size(); ++i) {
-            const std::string page = "/" + std::string(c.what) + std::to_string(i);
+            const std::string page = "/" + std::string(c.name) + std::to_string(i);
             server.addPage(page, FixtureServer::pattern(i, c.sizes[i]), "video/mp4");
-            ids.push_back(queue.add({ .title = "限速", .url = server.url(page), .file = dir.file(c.what) }));
+            ids.push_back(queue.add({ .title = "限速", .url = server.url(page), .file = dir.file(c.name) }));
             total += c.sizes[i];
         }
         const auto start = std::chrono::steady_clock::now();

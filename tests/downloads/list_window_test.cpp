@@ -38,7 +38,7 @@ protected:
     testing_support::TestProgram p;
 };
 
-TEST_F(ListWindowTest, RowsArePausedResumedMovedAndOpened)
+TEST_F(ListWindowTest, RowCommandsActOnTheirDownload)
 {
     const std::string a = FixtureServer::pattern(1, 900000);
     const std::string b = FixtureServer::pattern(2, 300000);
@@ -84,7 +84,7 @@ TEST_F(ListWindowTest, RowsArePausedResumedMovedAndOpened)
     EXPECT_TRUE(std::filesystem::exists(folder + "a.flv"));
 }
 
-TEST_F(ListWindowTest, DownloadsEndingWhileEveryWindowIsHiddenAreNoticedAndTheNoticeOpensTheList)
+TEST_F(ListWindowTest, DownloadsEndingUnseenRaiseANoticeThatOpensTheList)
 {
     auto notices = std::make_shared<platform::Notices>();
     p.app.provide<platform::Notices>(notices);

@@ -30,7 +30,7 @@ protected:
     bool loaded() { return !s.WebBrowser1.busy() && !completed.empty(); }
 };
 
-TEST_F(DesktopBrowser, APageReadWhileHiddenMovesIntoWebEngineWhenShownAndIsReadThere)
+TEST_F(DesktopBrowser, APageReadWhileHiddenMovesIntoWebEngineWhenShown)
 {
     session().run([&] {
         s.WebBrowser1.setSilent(true);
@@ -61,7 +61,7 @@ TEST_F(DesktopBrowser, APageReadWhileHiddenMovesIntoWebEngineWhenShownAndIsReadT
     EXPECT_EQ(gui::DesktopBrowserEngine::livePages(), 0);
 }
 
-TEST_F(DesktopBrowser, NavigationsAndNewWindowRequestsReachTheWindow)
+TEST_F(DesktopBrowser, PageRequestsReachTheWindow)
 {
     std::vector<std::string> navigations, newWindows;
     s.WebBrowser1.onBeforeNavigate = [&](const std::string& url) { navigations.push_back(url); };

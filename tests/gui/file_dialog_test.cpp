@@ -28,7 +28,7 @@ QStringList columnTexts(QFileDialog& dialog, int column)
 
 } // namespace
 
-TEST(FileDialog, SpeaksChineseInItsTextsItsKindsAndItsDates)
+TEST(FileDialog, SpeaksChineseThroughout)
 {
     testing_support::TempDir dir;
     testing_support::writeBytes(dir.file("a.mp3"), "x");

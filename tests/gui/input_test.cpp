@@ -29,7 +29,7 @@ protected:
     }
 };
 
-TEST_F(DesktopInput, MouseOnALabelGivesDownUpClickDoubleClickAndLeaveInTheWindowsScale)
+TEST_F(DesktopInput, MouseOnALabelRaisesItsEventsInTheWindowsScale)
 {
     QWidget* label = widget(s.Label1);
     // A double click as Qt delivers it: press, release, press, double click, release.
@@ -51,7 +51,7 @@ TEST_F(DesktopInput, MouseOnALabelGivesDownUpClickDoubleClickAndLeaveInTheWindow
     EXPECT_EQ(s.events, expected);
 }
 
-TEST_F(DesktopInput, TypingChangesTheTextAndRaisesChange)
+TEST_F(DesktopInput, TypingRaisesChangeWithTheNewText)
 {
     auto* line = widget(s.Text1)->findChild<QLineEdit*>();
     ASSERT_NE(line, nullptr);
@@ -98,7 +98,7 @@ TEST_F(DesktopInput, ListsChooseWithTheLeftButtonOnly)
     EXPECT_EQ(list->currentIndex().row(), 2);
 }
 
-TEST_F(DesktopInput, CombosAndSlidersSetTheirValueAndRaiseTheirEvents)
+TEST_F(DesktopInput, ValueControlsRaiseTheirEvents)
 {
     auto* combo = static_cast<QComboBox*>(widget(s.Combo1));
     combo->setCurrentIndex(1);
@@ -169,7 +169,7 @@ TEST_F(DesktopInput, DroppedFilesReachTheHandlerUnderTheMouse)
     EXPECT_EQ(s.events, expected);
 }
 
-TEST_F(DesktopInput, PopupMenusShowTheMenuTreeAndRunTheChoice)
+TEST_F(DesktopInput, PopupMenuRunsTheChosenItem)
 {
     QStringList shown;
     // The menu runs its own event loop; the choice is made from inside it.

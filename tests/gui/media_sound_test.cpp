@@ -94,19 +94,21 @@ TEST_F(DesktopSound, ReplayGainSetsTheLevelFromTheTagsWithoutClipping)
     runtime::MediaPlayer& player = app().get<Sample>().WindowsMediaPlayer1;
     // Columns: the mode, the song, its level against the song played as it is.
     const struct {
+        const char* name;
         runtime::ReplayGain mode;
         std::string song;
         double ratio;
     } rows[] = {
-        { runtime::ReplayGain::Off, quiet, 1.0 },
-        { runtime::ReplayGain::Track, quiet, std::pow(10, -6 / 20.0) },
-        { runtime::ReplayGain::Album, quiet, std::pow(10, -12 / 20.0) },
-        { runtime::ReplayGain::Off, loud, 1.0 },
+        { "quiet_off", runtime::ReplayGain::Off, quiet, 1.0 },
+        { "quiet_track", runtime::ReplayGain::Track, quiet, std::pow(10, -6 / 20.0) },
+        { "quiet_album", runtime::ReplayGain::Album, quiet, std::pow(10, -12 / 20.0) },
+        { "loud_off", runtime::ReplayGain::Off, loud, 1.0 },
         // +12 dB would clip: the gain stops where the peak reaches full scale.
-        { runtime::ReplayGain::Track, loud, 1 / 0.9 },
+        { "loud_track_stops_at_peak", runtime::ReplayGain::Track, loud, 1 / 0.9 },
     };
     std::vector<double> levels;
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         const size_t from = readSamples(output).size();
         session().run([&] { player.setReplayGain(row.mode); });
         playToEnd(row.song);

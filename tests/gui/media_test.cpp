@@ -48,7 +48,7 @@ gui::TransportBar* barOf(gui::FormView* form, runtime::MediaPlayer& player)
 
 // The desktop suite presses the bar and the keys on screen; here, its tips, Space and the
 // play states up to the end.
-TEST_F(DesktopMedia, AMediumPlaysInTheControlsAreaWithItsBarAndReportsItsEnd)
+TEST_F(DesktopMedia, AMediumPlaysToItsEndInTheControlsArea)
 {
     Sample& s = app().get<Sample>();
     session().run([&] { s.show(); });

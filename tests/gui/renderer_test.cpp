@@ -40,18 +40,19 @@ protected:
     }
 };
 
-TEST_F(DesktopRenderer, WindowsAreInTwipsOwnChromeIsFramelessAndControlsInTheirScale)
+TEST_F(DesktopRenderer, GeometryFollowsEachWindowsScale)
 {
     struct Row {
+        const char* name;
         runtime::ScaleMode scale;
         double left, top, width, height;
         std::vector<int> pixels;
     };
     const Row rows[] = {
-        { runtime::ScaleMode::Twips, 150, 300, 1500, 450, { 10, 20, 100, 30 } },
-        { runtime::ScaleMode::Twips, 7, 8, 22, 23, { 0, 1, 1, 2 } },
-        { runtime::ScaleMode::Pixels, 10, 20, 100, 30, { 10, 20, 100, 30 } },
-        { runtime::ScaleMode::Pixels, -5, 0, 0, 1, { -5, 0, 0, 1 } },
+        { "twips", runtime::ScaleMode::Twips, 150, 300, 1500, 450, { 10, 20, 100, 30 } },
+        { "twips_rounded", runtime::ScaleMode::Twips, 7, 8, 22, 23, { 0, 1, 1, 2 } },
+        { "pixels", runtime::ScaleMode::Pixels, 10, 20, 100, 30, { 10, 20, 100, 30 } },
+        { "pixels_negative_left", runtime::ScaleMode::Pixels, -5, 0, 0, 1, { -5, 0, 0, 1 } },
     };
     Sample& s = showSample();
     gui::FormView* v = view(s);
@@ -68,7 +69,8 @@ TEST_F(DesktopRenderer, WindowsAreInTwipsOwnChromeIsFramelessAndControlsInTheirS
     EXPECT_TRUE(v->isVisible());
     EXPECT_EQ(geometryOf(*v), (std::vector<int> { 200, 100, 600, 300 }));
     // Controls are placed in the window's scale.
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         session().run([&] {
             s.setScaleMode(row.scale);
             s.Label1.move(row.left, row.top, row.width, row.height);
@@ -77,9 +79,10 @@ TEST_F(DesktopRenderer, WindowsAreInTwipsOwnChromeIsFramelessAndControlsInTheirS
     }
 }
 
-TEST_F(DesktopRenderer, LabelsFollowBackStyleColoursSystemColoursAndFont)
+TEST_F(DesktopRenderer, LabelsPaintAsTheirPropertiesSay)
 {
     struct Row {
+        const char* name;
         int backStyle;
         int64_t backColor;
         QColor corner; // the window's green shows through a transparent label
@@ -88,17 +91,20 @@ TEST_F(DesktopRenderer, LabelsFollowBackStyleColoursSystemColoursAndFont)
         int pixelSize;
     };
     const Row rows[] = {
-        { runtime::Opaque, 0x0000FF, QColor(255, 0, 0), false, 9, 12 },
-        { runtime::Opaque, 0x80FF80, QColor(0x80, 0xFF, 0x80), true, 12, 16 },
-        { runtime::Transparent, 0x0000FF, QColor(0, 255, 0), true, 15, 20 },
+        { "opaque_red", runtime::Opaque, 0x0000FF, QColor(255, 0, 0), false, 9, 12 },
+        { "opaque_green_bold", runtime::Opaque, 0x80FF80, QColor(0x80, 0xFF, 0x80), true, 12, 16 },
+        { "transparent_bold", runtime::Transparent, 0x0000FF, QColor(0, 255, 0), true, 15, 20 },
         // Colours with the top bit are the desktop's own: the button face and the text colour.
-        { runtime::Opaque, 0x00B0FE00, QColor(0, 254, 176), false, 9, 12 },
-        { runtime::Opaque, 0x8000000F, QApplication::palette().color(QPalette::Button), false, 9, 12 },
-        { runtime::Opaque, 0x80000008, QApplication::palette().color(QPalette::Text), false, 9, 12 },
+        { "desktop_colour_bit_clear", runtime::Opaque, 0x00B0FE00, QColor(0, 254, 176), false, 9, 12 },
+        { "button_face", runtime::Opaque, 0x8000000F, QApplication::palette().color(QPalette::Button), false,
+            9, 12 },
+        { "text_colour", runtime::Opaque, 0x80000008, QApplication::palette().color(QPalette::Text), false, 9,
+            12 },
     };
     Sample& s = showSample();
     gui::FormView* v = view(s);
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         session().run([&] {
             s.Label1.setBackStyle(row.backStyle);
             s.Label1.setBackColor(row.backColor);
@@ -147,7 +153,7 @@ TEST_F(DesktopRenderer, UnloadingAWindowFromItsOwnHandlerDropsItsView)
     EXPECT_TRUE(view(again)->isVisible());
 }
 
-TEST_F(DesktopRenderer, OwnedWindowsStayWithTheirOwnerAndModalOnesBlockTheOthers)
+TEST_F(DesktopRenderer, OwnershipRulesHoldOnScreen)
 {
     Sample& owner = showSample();
     Owned& owned = app().get<Owned>();

@@ -51,9 +51,10 @@ void answerNextMessageBox(MessageBoxSeen& seen, const QString& press)
     });
 }
 
-TEST_F(DesktopServices, MessageBoxesShowTheAskedButtonsInChineseAndReturnTheAnswer)
+TEST_F(DesktopServices, MessageBoxesAnswerWithTheButtonPressed)
 {
     struct Row {
+        const char* name;
         int buttons, icon, defaultButton;
         QString press; // empty: closed without a button
         QStringList expectButtons;
@@ -64,17 +65,18 @@ TEST_F(DesktopServices, MessageBoxesShowTheAskedButtonsInChineseAndReturnTheAnsw
     const QString yes = QStringLiteral("是(&Y)"), no = QStringLiteral("否(&N)");
     const QString ok = QStringLiteral("确定"), cancel = QStringLiteral("取消");
     const Row rows[] = {
-        { platform::YesNo, platform::Exclamation, platform::DefaultButton2, yes, { yes, no }, no,
-            QMessageBox::Warning, platform::AnswerYes },
-        { platform::YesNo, platform::Question, platform::DefaultButton1, QString(), { yes, no }, yes,
-            QMessageBox::Question, platform::AnswerNo },
-        { platform::OkOnly, platform::Information, platform::DefaultButton1, ok, { ok }, ok,
+        { "yes_no_warning", platform::YesNo, platform::Exclamation, platform::DefaultButton2, yes,
+            { yes, no }, no, QMessageBox::Warning, platform::AnswerYes },
+        { "yes_no_closed", platform::YesNo, platform::Question, platform::DefaultButton1, QString(),
+            { yes, no }, yes, QMessageBox::Question, platform::AnswerNo },
+        { "ok_only", platform::OkOnly, platform::Information, platform::DefaultButton1, ok, { ok }, ok,
             QMessageBox::Information, platform::AnswerOk },
-        { platform::OkCancel, platform::Critical, platform::DefaultButton2, QString(), { ok, cancel }, cancel,
-            QMessageBox::Critical, platform::AnswerCancel },
+        { "ok_cancel_closed", platform::OkCancel, platform::Critical, platform::DefaultButton2, QString(),
+            { ok, cancel }, cancel, QMessageBox::Critical, platform::AnswerCancel },
     };
     platform::Dialogs& dialogs = app().service<platform::Dialogs>();
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         MessageBoxSeen seen;
         answerNextMessageBox(seen, row.press);
         const int answer = dialogs.messageBox(
@@ -91,11 +93,11 @@ TEST_F(DesktopServices, MessageBoxesShowTheAskedButtonsInChineseAndReturnTheAnsw
     }
 }
 
-TEST(DesktopFileDialogFilter, PatternsAreGivenOnceAndSpaceSeparated)
+TEST(DesktopFileDialogFilter, PatternsAreListedOnceEach)
 {
     // Columns: the filter's name, its patterns, what the dialog is given.
     for (const auto& row : testing_support::testRows("gui/file_dialog_filters.tsv"))
-        EXPECT_EQ(gui::fileDialogFilter({ row[0], row[1] }), QString::fromStdString(row[2])) << row[2];
+        EXPECT_EQ(gui::fileDialogFilter({ row[0], row[1] }), QString::fromStdString(row[2])) << row.name;
 }
 
 TEST(DesktopTrayMessages, ClicksBecomeThePlatformsMouseMessages)
@@ -111,20 +113,22 @@ TEST(DesktopPlayStates, EndsOfAMediumBecomeTheControlsNumbers)
 {
     // mpv's reasons: 0 the end of the medium, 2 a stop, 3 quitting, 4 an error, 5 a redirect.
     const struct {
+        const char* name;
         int reason;
         bool quiet;
         std::vector<int> states;
         bool undecodable;
     } rows[] = {
-        { 0, false, { runtime::PlayEnded, runtime::PlayStopped }, false },
-        { 0, true, { runtime::PlayEnded, runtime::PlayStopped }, false },
-        { 2, false, { runtime::PlayStopped }, false },
-        { 2, true, {}, false }, // a new address or close: no medium ended
-        { 3, false, {}, false },
-        { 4, false, { runtime::PlayReady }, true },
-        { 5, false, {}, false },
+        { "end_of_medium", 0, false, { runtime::PlayEnded, runtime::PlayStopped }, false },
+        { "end_of_medium_quiet", 0, true, { runtime::PlayEnded, runtime::PlayStopped }, false },
+        { "stop", 2, false, { runtime::PlayStopped }, false },
+        { "stop_quiet", 2, true, {}, false }, // a new address or close: no medium ended
+        { "quit", 3, false, {}, false },
+        { "error", 4, false, { runtime::PlayReady }, true },
+        { "redirect", 5, false, {}, false },
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         const gui::MediaEnd end = gui::MpvMediaEngine::endOf(row.reason, row.quiet);
         EXPECT_EQ(end.states, row.states) << row.reason << "/" << row.quiet;
         EXPECT_EQ(end.undecodable, row.undecodable) << row.reason;

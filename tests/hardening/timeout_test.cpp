@@ -136,7 +136,7 @@ const Path kPaths[] = {
         { { "/trickle", 1000 }, { "/endless", 1000 } }, true },
 };
 
-TEST(TimeOuts, EveryNetworkPathEndsInTimeAndLeavesNoFile)
+TEST(TimeOuts, EveryNetworkPathEndsInTime)
 {
     // What a loaded machine may add to a time-out before the path counts as hanging.
     constexpr int kSlackMs = 2500;

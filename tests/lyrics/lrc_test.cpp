@@ -21,7 +21,7 @@ std::vector<std::string> shown(const lyrics::Lyrics& l)
 
 } // namespace
 
-TEST(Lrc, FilesAsTheyAreFoundReadWithTimesWordsAndTranslations)
+TEST(Lrc, FilesFoundInTheWildAreReadWhole)
 {
     // A GB18030 file with an offset, word times and a translation under each line; the same
     // lyrics in UTF-16 with a byte-order mark and two time tags on one line (a chorus).
@@ -45,7 +45,7 @@ TEST(Lrc, FilesAsTheyAreFoundReadWithTimesWordsAndTranslations)
     EXPECT_EQ(lyrics::plainText(sung), "刮风这天\n我试过握着你手\n刮风这天\n");
 }
 
-TEST(Lrc, UntimedAndMalformedLyrics)
+TEST(Lrc, LyricsWithoutValidTimes)
 {
     // Plain lyrics are shown as they are, untimed; broken tags and times never crash.
     const lyrics::Lyrics plain = lyrics::parseLrc("晴天\n\n故事的小黄花\n");

@@ -42,7 +42,7 @@ TEST_F(LyricsFinder, FirstSourceFoundWins)
     }
 }
 
-TEST_F(LyricsFinder, ProviderIsAskedOncePerSongAndKeptInTheProfile)
+TEST_F(LyricsFinder, ProviderAnswerIsCachedPerSongInTheProfile)
 {
     const std::string query = "/api/get?artist_name=%E5%91%A8%E6%9D%B0%E4%BC%A6&track_name=%E6%99%B4%E5%A4%A9"
                               "&album_name=%E5%8F%B6%E6%83%A0%E7%BE%8E&duration=269";

@@ -53,7 +53,7 @@ protected:
 
 } // namespace
 
-TEST_F(MusicWindowTest, ThePanelSaysWhatStartsAndTheHarvestButtonAsksFirst)
+TEST_F(MusicWindowTest, PanelButtonsAnnounceTheirWork)
 {
     EXPECT_EQ(w().Text5.text(), kFourLines + "请选择网络播放器...");
     for (const TileRow& r : tiles()) {
@@ -67,7 +67,7 @@ TEST_F(MusicWindowTest, ThePanelSaysWhatStartsAndTheHarvestButtonAsksFirst)
     EXPECT_EQ(p.app.get<shell::Form4>().Label1.caption(), "十秒秒杀所有歌曲？");
 }
 
-TEST_F(MusicWindowTest, TilesShowTheirTipsAndTheDoubanTileOnlyOnAPress)
+TEST_F(MusicWindowTest, TilesShowTheirTips)
 {
     for (const TileRow& r : tiles()) {
         SCOPED_TRACE(r.tile);

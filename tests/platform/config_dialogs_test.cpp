@@ -31,7 +31,7 @@ TEST(Config, DefaultsAreOverriddenByTheFile)
 
 // The queueing and the fallback of a yes/no answer are driven through the console's scripts;
 // here the other button sets and an empty folder answer.
-TEST(ScriptedDialogs, TheDefaultButtonOfEachSetAndAnEmptyFolderAsCancelled)
+TEST(ScriptedDialogs, UnansweredDialogsGiveTheirDefaults)
 {
     ScriptedDialogs d;
     EXPECT_EQ(d.messageBox({ "i", "t", OkOnly, Information, DefaultButton1 }), AnswerOk);

@@ -34,17 +34,18 @@ std::string tableAddress(FixtureServer& server, const std::string& cell)
 
 } // namespace
 
-TEST(WebAddress, IsTrimmedEscapedAndLimitedToWebSchemes)
+TEST(WebAddress, TypedTextIsNormalisedToAWebAddress)
 {
     // Each row: what is typed, the address used (empty: refused).
     for (const auto& row : testing_support::testRows("platform/web_addresses.tsv", true))
-        EXPECT_EQ(platform::normalizeWebAddress(row[0]), row[1]) << row[0];
+        EXPECT_EQ(platform::normalizeWebAddress(row[0]), row[1]) << row.name;
 }
 
-TEST_F(NetworkTest, ConnectionCheckAnswersQuicklyAndOnlyForAReachableServer)
+TEST_F(NetworkTest, ConnectionCheckSucceedsOnlyForAReachableServer)
 {
     // Each row: the address, whether it is up (1).
     for (const auto& row : testing_support::testRows("platform/connection_checks.tsv")) {
+        SCOPED_TRACE(row.name);
         const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(net.checkConnection(tableAddress(server, row.at(0))), row.at(1) == "1") << row[0];
         EXPECT_LT(secondsSince(start), 3.5) << row[0];
@@ -55,18 +56,20 @@ TEST_F(NetworkTest, GetReturnsTheBodyOfAnyCompleteResponse)
 {
     server.addPage("/page.html", "<html>hello</html>", "text/html; charset=utf-8");
     const struct {
+        const char* name;
         std::string path;
         int status;
         std::string body;
     } rows[] = {
-        { "/page.html", 200, "<html>hello</html>" },
-        { "/compressed/page.html", 200, "<html>hello</html>" },
-        { "/status/404", 404, "<html><body>status 404 page</body></html>" },
-        { "/redirect/3?to=/page.html", 200, "<html>hello</html>" },
-        { "/nolength/100000", 200, FixtureServer::pattern(0, 100000) },
-        { "/agent", 200, net.options().userAgent },
+        { "page", "/page.html", 200, "<html>hello</html>" },
+        { "compressed", "/compressed/page.html", 200, "<html>hello</html>" },
+        { "error_status", "/status/404", 404, "<html><body>status 404 page</body></html>" },
+        { "redirects", "/redirect/3?to=/page.html", 200, "<html>hello</html>" },
+        { "no_length", "/nolength/100000", 200, FixtureServer::pattern(0, 100000) },
+        { "user_agent", "/agent", 200, net.options().userAgent },
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         const platform::HttpResponse r = net.get(server.url(row.path));
         EXPECT_TRUE(r.completed) << row.path;
         EXPECT_EQ(r.status, row.status) << row.path;
@@ -79,7 +82,7 @@ TEST_F(NetworkTest, GetReturnsTheBodyOfAnyCompleteResponse)
 
 // Without a whole response a page fetch gives nothing and a download leaves an existing
 // target as it was.
-TEST_F(NetworkTest, NoWholeResponseGivesNoPageAndLeavesTheTarget)
+TEST_F(NetworkTest, AnIncompleteResponseChangesNothing)
 {
     platform::CurlOptions small = quickOptions();
     small.maxPageBytes = 1 << 20;
@@ -87,7 +90,7 @@ TEST_F(NetworkTest, NoWholeResponseGivesNoPageAndLeavesTheTarget)
     // Each row: the address, the ways it is fetched ("get", "download"), and why it fails.
     const std::string target = dir.file("keep.flv");
     for (const auto& row : testing_support::testRows("platform/no_whole_response.tsv")) {
-        SCOPED_TRACE(row.at(2));
+        SCOPED_TRACE(row.name);
         const std::string address = tableAddress(server, row[0]);
         if (row[1].find("get") != std::string::npos) {
             const auto start = std::chrono::steady_clock::now();

@@ -39,26 +39,27 @@ protected:
 
 } // namespace
 
-TEST_F(ResumeTest, APartialFileContinuesOnlyTheSameAddressAndVersionOfTheFile)
+TEST_F(ResumeTest, APartialFileResumesOnlyFromItsOwnVersion)
 {
     const std::string a = FixtureServer::pattern(0, 400000), b = FixtureServer::pattern(1000, 400000);
     // The first attempt of each row, to /a.flv, is cut at 200,000 bytes; the second goes to `next` after
     // `change`, and must ask with `range` and end with `expected`.
     enum Change { None, NewVersion, JunkRecord };
     struct Row {
+        const char* name;
         const char* next;
         Change change;
         const char* range;
         std::string expected;
     };
     const Row rows[] = {
-        { "/a.flv", None, "bytes=200000-", a },
-        { "/b.flv", None, "", b },
-        { "/a.flv", NewVersion, "bytes=200000-", b },
-        { "/a.flv", JunkRecord, "", a },
+        { "resumed_where_cut", "/a.flv", None, "bytes=200000-", a },
+        { "other_address_fetched_whole", "/b.flv", None, "", b },
+        { "new_version_fetched_whole", "/a.flv", NewVersion, "bytes=200000-", b },
+        { "junk_record_fetched_whole", "/a.flv", JunkRecord, "", a },
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.next) + " change " + std::to_string(row.change));
+        SCOPED_TRACE(row.name);
         server.addPage("/a.flv", a);
         server.addPage("/b.flv", b);
         server.cutNext("/a.flv", 200000);

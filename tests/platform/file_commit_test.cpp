@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 using platform_testing::namesIn;
 
-TEST(CommitTogether, ReplacesThePairAndLeavesNothingBeside)
+TEST(CommitTogether, ReplacesThePairCleanly)
 {
     TempDir dir;
     const std::string journal = dir.file(".mlist.commit");
@@ -37,30 +37,30 @@ TEST(CommitTogether, ReplacesThePairAndLeavesNothingBeside)
 TEST(CommitTogether, ACommitCutShortIsFinishedOrDroppedAsAUnit)
 {
     // Each row of cut_commits.tsv is the folder as a kill at one moment of a commit leaves it
-    // (old pair "1", new pair "2"): the moment, the journal ("none", "decided" or its bytes),
+    // (old pair "1", new pair "2"), named by the moment: the journal ("none", "decided" or its bytes),
     // whether the new path and name files still wait beside their targets, the targets before
     // completion and the pair after it.
     for (const auto& row : testing_support::testRows("platform/cut_commits.tsv", true)) {
-        const std::string& moment = row.at(0);
+        SCOPED_TRACE(row.name);
         TempDir dir;
-        writeBytes(dir.path() / "mpath.ini", row.at(4));
-        writeBytes(dir.path() / "mname.ini", row.at(5));
-        if (row[2] == "1")
+        writeBytes(dir.path() / "mpath.ini", row.at(3));
+        writeBytes(dir.path() / "mname.ini", row.at(4));
+        if (row[1] == "1")
             writeBytes(dir.path() / ".mpath.ini.commit-new", "2");
-        if (row[3] == "1")
+        if (row[2] == "1")
             writeBytes(dir.path() / ".mname.ini.commit-new", "2");
-        if (row[1] != "none")
+        if (row[0] != "none")
             writeBytes(dir.path() / ".mlist.commit",
-                row[1] == "decided" ? "zelvora commit 1\nmpath.ini\nmname.ini\n" : row[1]);
+                row[0] == "decided" ? "zelvora commit 1\nmpath.ini\nmname.ini\n" : row[0]);
         completeCommit(dir.file(".mlist.commit"));
-        EXPECT_EQ(readBytes(dir.path() / "mpath.ini"), row.at(6)) << moment;
-        EXPECT_EQ(readBytes(dir.path() / "mname.ini"), row.at(6)) << moment;
-        EXPECT_FALSE(fs::exists(dir.path() / ".mlist.commit")) << moment;
+        EXPECT_EQ(readBytes(dir.path() / "mpath.ini"), row.at(5));
+        EXPECT_EQ(readBytes(dir.path() / "mname.ini"), row.at(5));
+        EXPECT_FALSE(fs::exists(dir.path() / ".mlist.commit"));
         // A new commit after the crash still wins over what the crash left.
         ASSERT_TRUE(commitTogether(
             dir.file(".mlist.commit"), { { dir.file("mpath.ini"), "3" }, { dir.file("mname.ini"), "3" } }));
-        EXPECT_EQ(readBytes(dir.path() / "mname.ini"), "3") << moment;
-        EXPECT_EQ(readBytes(dir.path() / "mpath.ini"), "3") << moment;
+        EXPECT_EQ(readBytes(dir.path() / "mname.ini"), "3");
+        EXPECT_EQ(readBytes(dir.path() / "mpath.ini"), "3");
     }
 }
 
@@ -71,6 +71,7 @@ TEST(StaleTemporaries, OnlyOldOnesNoProcessHoldsAreRemoved)
     const auto future = fs::file_time_type::clock::now() + std::chrono::hours(1);
     const auto rows = testing_support::testRows("platform/stale_temporaries.tsv", true);
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         writeBytes(dir.path() / row[0], "x");
         fs::last_write_time(dir.path() / row[0], row[1] == "1" ? past : future);
     }
@@ -78,7 +79,7 @@ TEST(StaleTemporaries, OnlyOldOnesNoProcessHoldsAreRemoved)
     ASSERT_TRUE(held);
     EXPECT_EQ(removeStaleTemporaries(dir.path().string(), isTemporaryName), 5);
     for (const auto& row : rows)
-        EXPECT_EQ(fs::exists(dir.path() / row[0]), row[2] != "1") << row[0];
+        EXPECT_EQ(fs::exists(dir.path() / row[0]), row[2] != "1") << row.name;
     // Beside the user's files only partial downloads count.
     writeBytes(dir.path() / ".zelvora-1.part", "x");
     fs::last_write_time(dir.path() / ".zelvora-1.part", past);

@@ -58,7 +58,7 @@ protected:
     runtime::App app;
 };
 
-TEST_F(HeadlessBrowserTest, BusyUntilTheDocumentIsParsedAndHandedOverButAboutBlankAtOnce)
+TEST_F(HeadlessBrowserTest, BusyLastsUntilTheDocumentIsHandedOver)
 {
     browser().navigate(server.url("/dir/list.html"));
     EXPECT_TRUE(browser().busy());
@@ -98,7 +98,7 @@ TEST_F(HeadlessBrowserTest, PagesThatDoNotArriveLeaveAnEmptyDocument)
 
 // A load still under way when the page is stopped or written must not replace what is shown
 // when it arrives late.
-TEST_F(HeadlessBrowserTest, StopAndWriteWinOverALoadInFlight)
+TEST_F(HeadlessBrowserTest, ALoadInFlightLosesToLaterCommands)
 {
     const std::string written = "<body scroll=no><a href='w.html'>w</a></body>";
     browser().navigate(server.url("/dir/list.html"));
@@ -136,7 +136,7 @@ TEST_F(HeadlessBrowserTest, ALinkToANewWindowIsRaisedToTheWindowWhichOpensItInPl
     EXPECT_FALSE(engine().clickLink(99));
 }
 
-TEST_F(HeadlessBrowserTest, TypedAddressesAndLocalPagesLoad)
+TEST_F(HeadlessBrowserTest, EveryKindOfAddressLoads)
 {
     // Addresses resolve against the address reached after redirects.
     browser().navigate(server.url("/redirect/2?to=/dir/list.html").substr(7));

@@ -15,7 +15,7 @@ using platform_testing::hrefs;
 TEST(ResolveAddress, FollowsTheBrowsersRules)
 {
     for (const auto& row : testing_support::testRows("platform/resolved_addresses.tsv", true))
-        EXPECT_EQ(resolveAddress("http://v.example.com/a/b/page.html?x=1#top", row[0]), row[1]) << row[0];
+        EXPECT_EQ(resolveAddress("http://v.example.com/a/b/page.html?x=1#top", row[0]), row[1]) << row.name;
     EXPECT_EQ(resolveAddress("http://h.example", "x.html"), "http://h.example/x.html");
     EXPECT_EQ(resolveAddress("about:blank", "x.html"), "x.html");
     EXPECT_EQ(resolveAddress("file:///tmp/p/a.html", "../b.html"), "file:///tmp/b.html");
@@ -26,7 +26,7 @@ TEST(PageCharset, ByteOrderMarkThenHeaderThenMetaThenFallback)
 {
     // Each row: the page's bytes, its content type, the character set read (GBK: the fallback).
     for (const auto& row : testing_support::testRows("platform/page_charsets.tsv", true))
-        EXPECT_EQ(pageCharset(row[0], row[1], "GBK"), row[2]) << row[0];
+        EXPECT_EQ(pageCharset(row[0], row[1], "GBK"), row[2]) << row.name;
     EXPECT_EQ(pageCharset("x", "", "no-such-set"), "UTF-8");
 }
 
@@ -48,7 +48,7 @@ const char* parserName(platform::PageParser p)
     return p == platform::PageParser::Tree ? "tree" : "scan";
 }
 
-TEST(ParsePage, CollectsLinksAndImagesInDocumentOrderWithAbsoluteAddresses)
+TEST(ParsePage, CollectsReferencesInDocumentOrderWithAbsoluteAddresses)
 {
     // Links in text, maps, comments, scripts and odd schemes, images with and without a source.
     const std::string html
@@ -85,7 +85,7 @@ TEST(ParsePage, TheBaseElementAppliesToTheWholeDocument)
     }
 }
 
-TEST(ParsePage, TreeAndScanAgreeOnWellFormedPages)
+TEST(ParsePage, ScanParserMatchesTreeParserOnWellFormedPages)
 {
     std::string results = "<html><body><ul>";
     for (int i = 0; i < 300; ++i) {

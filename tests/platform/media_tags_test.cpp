@@ -84,7 +84,7 @@ TEST(MediaTags, LyricsInsideTheFile)
     EXPECT_EQ(platform::readSongTags(dir.path().string()).title, "");
 }
 
-TEST(MediaTags, CommentsOfFlacOggOpusAndWavPackStoredInChineseCodePages)
+TEST(MediaTags, TextCommentsInChineseCodePagesReadAsChinese)
 {
     testing_support::TempDir dir;
     for (const auto& [name, codec] : { std::pair { "a.flac", "flac" }, { "a.ogg", "libvorbis" },

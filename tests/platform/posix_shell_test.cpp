@@ -60,7 +60,7 @@ private:
 
 } // namespace
 
-TEST_F(ShellTest, RevealOpensTheFolderWhenTheFileManagerDoesNotAnswerAndLeavesNoZombie)
+TEST_F(ShellTest, RevealFallsBackToOpeningTheFolder)
 {
     struct Row {
         const char* name;

@@ -50,7 +50,7 @@ TEST(TextFile, AFailedRewriteLeavesTheOldFile)
         << "a temporary file stayed";
 }
 
-TEST(TextFile, RewriteLeavesNoTemporaryFilesAndCopyReplaces)
+TEST(TextFile, WritesLeaveOnlyTheirTarget)
 {
     TempDir dir;
     const std::string f = dir.file("a.txt");
@@ -67,22 +67,25 @@ TEST(TextFile, RewriteLeavesNoTemporaryFilesAndCopyReplaces)
     EXPECT_EQ(entries, 2);
 }
 
-TEST(TextFile, CrLfLinesInTheCodePageAndBytesItCannotDecodeSurviveARewrite)
+TEST(TextFile, UndecodableBytesSurviveARewrite)
 {
     TempDir dir;
     const std::string f = dir.file("mname.ini");
     const struct {
+        const char* name;
         const char* codePage;
         std::string bytes;
     } rows[] = {
         // Lines end in CR LF and are stored in the code page.
-        { "GBK", std::string("D:/\xd2\xf4\xc0\xd6/\xb8\xe8.mp3\r\n>\xb8\xe8.mp3\r\n\r\n") },
-        { "UTF-8", std::string(">a\xff\xfe.mp3\r\n>\xc3(b.mp3\r\n>\xe4\xb8\xad.mp3\r\n") },
+        { "gbk_crlf", "GBK", std::string("D:/\xd2\xf4\xc0\xd6/\xb8\xe8.mp3\r\n>\xb8\xe8.mp3\r\n\r\n") },
+        { "utf8_invalid_bytes", "UTF-8",
+            std::string(">a\xff\xfe.mp3\r\n>\xc3(b.mp3\r\n>\xe4\xb8\xad.mp3\r\n") },
         // A stand-in character that was already in the file is itself kept byte for byte.
-        { "UTF-8", std::string(">\xf4\x8f\xbc\x81.mp3\r\n") },
-        { "GBK", std::string(">\xd6\xd0\xff.mp3\r\n>\x81\x20x.mp3\r\n>\x80.mp3\r\n") },
+        { "utf8_stand_in_kept", "UTF-8", std::string(">\xf4\x8f\xbc\x81.mp3\r\n") },
+        { "gbk_invalid_bytes", "GBK", std::string(">\xd6\xd0\xff.mp3\r\n>\x81\x20x.mp3\r\n>\x80.mp3\r\n") },
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         writeBytes(f, row.bytes);
         std::vector<std::string> lines = readLines(f, row.codePage).valueOr({});
         ASSERT_FALSE(lines.empty());
@@ -97,7 +100,7 @@ TEST(TextFile, CrLfLinesInTheCodePageAndBytesItCannotDecodeSurviveARewrite)
     EXPECT_EQ(readBytes(f), ">?.mp3\r\n");
 }
 
-TEST(TextFile, OnlyRegularFilesAreOpenedAndNoneBlocks)
+TEST(TextFile, SpecialFilesAreRefusedWithoutBlocking)
 {
     TempDir dir;
     const std::string fifo = dir.file("fifo.ini");
@@ -105,18 +108,20 @@ TEST(TextFile, OnlyRegularFilesAreOpenedAndNoneBlocks)
     std::filesystem::create_directory(dir.path() / "folder");
     writeBytes(dir.path() / "big.ini", std::string(100, 'x'));
     const struct {
+        const char* name;
         std::string path;
         size_t limit;
         ReadOutcome outcome;
     } rows[] = {
-        { fifo, kMaxTextFileBytes, ReadOutcome::NotRegular },
-        { dir.file("folder"), kMaxTextFileBytes, ReadOutcome::NotRegular },
-        { "/dev/zero", kMaxTextFileBytes, ReadOutcome::NotRegular },
-        { dir.file("missing"), kMaxTextFileBytes, ReadOutcome::Missing },
-        { dir.file("big.ini"), 99, ReadOutcome::TooLarge },
-        { dir.file("big.ini"), 100, ReadOutcome::Read },
+        { "fifo", fifo, kMaxTextFileBytes, ReadOutcome::NotRegular },
+        { "folder", dir.file("folder"), kMaxTextFileBytes, ReadOutcome::NotRegular },
+        { "device", "/dev/zero", kMaxTextFileBytes, ReadOutcome::NotRegular },
+        { "missing", dir.file("missing"), kMaxTextFileBytes, ReadOutcome::Missing },
+        { "over_limit", dir.file("big.ini"), 99, ReadOutcome::TooLarge },
+        { "at_limit", dir.file("big.ini"), 100, ReadOutcome::Read },
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         std::string bytes;
         EXPECT_EQ(readFileChecked(row.path, bytes, row.limit), row.outcome) << row.path;
         EXPECT_EQ(probeFile(row.path, row.limit), row.outcome) << row.path;

@@ -8,7 +8,7 @@
 
 using namespace player_testing;
 
-TEST_F(PlayerTest, VideoGoesToTheVideoListAndEveryDropTargetAddsTheFirstFileOnly)
+TEST_F(PlayerTest, EveryDropTargetAddsTheFirstVideoToTheVideoList)
 {
     const std::string clip = makeMedia({ "clip.MKV", "movie.rmvb", "song.mp3" });
     struct Target {

@@ -22,7 +22,7 @@ protected:
 
 } // namespace
 
-TEST_F(KeepTest, SoundSettingsComeBackInTheNextWindowAndBadFilesGiveTheDefaults)
+TEST_F(KeepTest, SoundSettingsSurviveAReopen)
 {
     const runtime::EqualizerGains rock { 5, 3, -2, -4, -1, 2, 5, 6, 6, 6 };
     control().setVolume(35);
@@ -51,7 +51,7 @@ TEST_F(KeepTest, AVideoLeftInTheMiddleGoesOnThereNextTime)
     // Each row of video_places.tsv: a medium 100 s long, the second it was left at, and whether
     // it resumes there.
     for (const auto& r : testing_support::testRows("player/video_places.tsv")) {
-        SCOPED_TRACE(r.at(0));
+        SCOPED_TRACE(r.name);
         play(r[0], 100);
         control().seek(std::stod(r.at(1)));
         play("/v/other.avi", 10);

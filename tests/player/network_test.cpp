@@ -19,7 +19,7 @@ protected:
     }
 };
 
-TEST_F(NetworkTabTest, TheTabListsTheChannelsEveryTimeItIsClickedAndADoubleClickOpensOne)
+TEST_F(NetworkTabTest, TheChannelTabOpensADoubleClickedChannel)
 {
     player::Form5& f = player();
     server.addPage("/channel/3", "<html><body>live</body></html>");
@@ -54,6 +54,7 @@ TEST_F(NetworkTabTest, TheAddressBoxOpensPlaysOrSearchesWhatIsTyped)
     // Each row of address_box.tsv: what is typed and what the box does with it.
     player::Form5& f = player();
     for (const auto& c : testing_support::testRows("player/address_box.tsv")) {
+        SCOPED_TRACE(c.name);
         const std::string& typed = c.at(0);
         const std::string& outcome = c.at(1);
         SCOPED_TRACE(typed);

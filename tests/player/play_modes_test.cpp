@@ -41,7 +41,7 @@ TEST_F(PlayModeTest, EachWordDecidesWhatPlaysAfterAStop)
         return text;
     };
     for (const auto& r : testing_support::testRows("player/stop_words.tsv")) {
-        SCOPED_TRACE(r.at(0) + " of " + r.at(1) + " at " + r.at(2));
+        SCOPED_TRACE(r.name);
         showList(std::stoi(r[1]));
         player::Form5& f = player();
         f.List1.setListIndex(std::stoi(r[2]));
@@ -111,7 +111,7 @@ TEST_F(PlayModeTest, SearchResultsAdvanceWithinTheSearch)
     EXPECT_EQ(f.List4.listIndex(), 0);
 }
 
-TEST_F(PlayModeTest, NextAndPreviousStepThroughTheListAndStopAtItsEnds)
+TEST_F(PlayModeTest, StepButtonsStopAtTheListsEnds)
 {
     player::Form5& f = player();
     f.Image10.click();
@@ -123,7 +123,7 @@ TEST_F(PlayModeTest, NextAndPreviousStepThroughTheListAndStopAtItsEnds)
     // that plays (it is also chosen, so the play modes go on from it) or the message.
     showList(3);
     for (const auto& r : testing_support::testRows("player/next_previous.tsv")) {
-        SCOPED_TRACE(r.at(0) + " " + r.at(1));
+        SCOPED_TRACE(r.name);
         f.Text6.setText(r[0]);
         (r.at(1) == "next" ? f.Image10 : f.Image11).click();
         p.app.runUntilIdle();
@@ -138,7 +138,7 @@ TEST_F(PlayModeTest, NextAndPreviousStepThroughTheListAndStopAtItsEnds)
     }
 }
 
-TEST_F(PlayModeTest, NextFollowsThePlayedIndexPastRepeatedPathsAndRandomReachesTheLast)
+TEST_F(PlayModeTest, PlayModesPickTheRightNextEntry)
 {
     // The add job can list one path twice: a, b, a, b, c.
     PlayerTest::showList({ "a.mp3", "b.mp3", "a.mp3", "b.mp3", "c.mp3" });

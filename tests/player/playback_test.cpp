@@ -16,9 +16,9 @@ TEST_F(PlayerTest, DispatcherSendsEachKindOfAddressWhereItPlays)
     // Each row of dispatch.tsv: an address, the media player's calls and what shows it.
     player::Form5& f = player();
     for (const auto& row : testing_support::testRows("player/dispatch.tsv")) {
+        SCOPED_TRACE(row.name);
         const std::string& address = row.at(0);
         const std::string& shown = row.at(2);
-        SCOPED_TRACE(address);
         f.WebBrowser3.write("previous page");
         browserCalls();
         f.Text5.setVisible(true);
@@ -50,7 +50,7 @@ TEST_F(PlayerTest, DispatcherSendsEachKindOfAddressWhereItPlays)
     }
 }
 
-TEST_F(PlayerTest, PageFinisherWaitsForTheBrowserAndKeepsTheWideLayout)
+TEST_F(PlayerTest, PageFinisherWaitsForTheBrowser)
 {
     // A browser that stays busy until told otherwise.
     struct SlowEngine : runtime::RecordingBrowserEngine {
@@ -73,7 +73,7 @@ TEST_F(PlayerTest, PageFinisherWaitsForTheBrowserAndKeepsTheWideLayout)
     EXPECT_EQ(f.WebBrowser3.left(), 1);
 }
 
-TEST_F(PlayerTest, WideAndNormalLayoutsSwapTheListPanelForTheVideo)
+TEST_F(PlayerTest, LayoutSwitchSwapsTheListPanelForTheVideo)
 {
     player::Form5& f = player();
     const std::initializer_list<runtime::Control*> panel { &f.List1, &f.Label5, &f.Label6, &f.Label7,
@@ -102,7 +102,7 @@ TEST_F(PlayerTest, NewWindowsOpenInThePlayersOwnBrowser)
     EXPECT_EQ(f.WebBrowser3.location(), "http://example/next");
 }
 
-TEST_F(PlayerTest, DecoderButtonOpensTheInstallerAndPlayingHidesTheHint)
+TEST_F(PlayerTest, DecoderHintLeadsToTheInstaller)
 {
     p.config->set("update_server", "http://127.0.0.1:9");
     player::Form5& f = player();
@@ -116,11 +116,12 @@ TEST_F(PlayerTest, DecoderButtonOpensTheInstallerAndPlayingHidesTheHint)
     EXPECT_FALSE(f.Image16.visible());
 }
 
-TEST_F(PlayerTest, ProgressBarCountsMarksAndPercentWithinTheAnnouncedLength)
+TEST_F(PlayerTest, ProgressBarStaysWithinTheAnnouncedLength)
 {
     // Each row of progress.tsv: the bytes received and announced, the percent and the marks.
     player::Form5& f = player();
     for (const auto& r : testing_support::testRows("player/progress.tsv")) {
+        SCOPED_TRACE(r.name);
         f.oDownload_OnProgress(std::stoll(r.at(0)), std::stoll(r.at(1)), 0, 5, "");
         EXPECT_EQ(f.Label9.caption(), r.at(2));
         EXPECT_EQ(vb::Len(f.Label4.caption()), std::stoi(r.at(3)));
@@ -144,7 +145,7 @@ protected:
     testing_support::FixtureServer server;
 };
 
-TEST_F(FlashPlayerTest, FirstFlvFetchesThePlayerOnceAndPlaysThroughTheFlashPage)
+TEST_F(FlashPlayerTest, FirstFlvPlaysThroughTheFetchedFlashPage)
 {
     // An answer too large for a player file is refused, and the next flv tries again.
     server.addPage(

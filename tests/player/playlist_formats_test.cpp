@@ -43,7 +43,7 @@ TEST(PlaylistFormats, OtherPlayersFilesAreRead)
     EXPECT_TRUE(pl::read(pl::Format::Xspf, laughs).empty());
 }
 
-TEST(PlaylistFormats, WrittenFilesReadBackAndFileUrisDecode)
+TEST(PlaylistFormats, WrittenFilesReadBackWithDecodedAddresses)
 {
     const std::vector<pl::Entry> entries
         = { { "/音乐/a b&c.mp3", "晨曲 & <x>" }, { "http://127.0.0.1/s?a=1&b=2", "" }, { "/v/%.mp4", "v" } };
@@ -62,7 +62,7 @@ TEST(PlaylistFormats, WrittenFilesReadBackAndFileUrisDecode)
     EXPECT_EQ(pl::localPathOfFileUri("file:///a%00b"), "");
     // Each row of resolve.tsv: an entry's location and the path it resolves to beside /m/l.
     for (const auto& row : testing_support::testRows("player/resolve.tsv"))
-        EXPECT_EQ(pl::resolve(row.at(0), "/m/l"), row.at(1)) << row[0];
+        EXPECT_EQ(pl::resolve(row.at(0), "/m/l"), row.at(1)) << row.name;
 }
 
 } // namespace

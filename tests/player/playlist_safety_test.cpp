@@ -62,7 +62,7 @@ private:
 
 } // namespace
 
-TEST(DamagedProfile, TheNextStartShowsAWholePairAndKeepsRunning)
+TEST(DamagedProfile, TheNextStartShowsAWholePair)
 {
     // The kind and size of the names file.
     const auto shape = [](testing_support::TestProgram& p) {
@@ -73,9 +73,9 @@ TEST(DamagedProfile, TheNextStartShowsAWholePairAndKeepsRunning)
     // "|": @fifo makes a FIFO, @oversize a file too large to read, DATA/ stands for the data
     // folder), the music list shown after the start, and whether the list is said unreadable.
     for (const auto& r : testing_support::testRows("player/damaged_profiles.tsv", true)) {
-        SCOPED_TRACE(r.at(0));
+        SCOPED_TRACE(r.name);
         testing_support::TestProgram p;
-        for (const std::string& file : parts(r.at(1))) {
+        for (const std::string& file : parts(r.at(0))) {
             const std::string path = p.dataFile(file.substr(0, file.find('=')));
             const std::string bytes = vb::Replace(file.substr(file.find('=') + 1), "DATA/", p.dataFile(""));
             fs::create_directories(fs::path(path).parent_path());
@@ -88,7 +88,7 @@ TEST(DamagedProfile, TheNextStartShowsAWholePairAndKeepsRunning)
                 fs::resize_file(path, player::kMaxPlaylistBytes + 1);
             makeOld(path);
         }
-        const std::vector<std::string> messages = r.at(3).empty()
+        const std::vector<std::string> messages = r.at(2).empty()
             ? std::vector<std::string> {}
             : std::vector<std::string> { player::kUnreadablePlaylist };
         const auto before = shape(p);
@@ -96,7 +96,7 @@ TEST(DamagedProfile, TheNextStartShowsAWholePairAndKeepsRunning)
         p.app.get<shell::moban>().Label7.mouseDown({ runtime::LeftButton, 0, 0, 0 });
         p.app.runUntilIdle();
         player::Form5& f = p.app.get<player::Form5>();
-        EXPECT_EQ(f.List1.items(), parts(r.at(2)));
+        EXPECT_EQ(f.List1.items(), parts(r.at(1)));
         EXPECT_EQ(f.List1.listCount(), f.List2.listCount());
         std::vector<std::string> shown = p.messages();
         // The message comes once per reading of the list: at the load and at the tab's show.
@@ -133,7 +133,7 @@ TEST_F(PlayerTest, APlaylistThatCannotBeReadIsNeverRewritten)
     EXPECT_EQ(player().Text4.text(), player::kPlaylistNotSaved);
 }
 
-TEST_F(PlayerTest, NamesWithLineBreaksAreLeftOutAndTheRestOfTheFolderIsAdded)
+TEST_F(PlayerTest, NamesWithLineBreaksAreLeftOut)
 {
     const std::string song = makeMedia({ "a.mp3", "b\nc.mp3", "d\r.mp3", "e.mp3" });
     drop({ song });
@@ -181,7 +181,7 @@ TEST_F(PlayerTest, AFifoOrAnotherSchemeNeverReachesTheMediaEngine)
             "undecodable", "refused edl://" + song, "undecodable", "url rtsp://host/b.mp3" }));
 }
 
-TEST_F(PlayerTest, WritesThatFailKeepTheListAsTheFilesHoldItAndSaySo)
+TEST_F(PlayerTest, AFailedWriteKeepsTheListAsStored)
 {
     const std::string song = makeMedia({ "a.mp3", "b.mp3", "c.mp3" });
     const std::string seed = makeMedia({ "s.torrent" });

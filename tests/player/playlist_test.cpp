@@ -23,7 +23,7 @@ TEST(PlayerStart, DecoderHintShowsOnlyWithoutDecoders)
     // Each row of decoder_hint.tsv: whether the companion check program is there, the decoders
     // the framework lacks ("no service" without a framework), and whether the hint shows.
     for (const auto& row : testing_support::testRows("player/decoder_hint.tsv")) {
-        SCOPED_TRACE(row.at(0) + " " + row.at(1));
+        SCOPED_TRACE(row.name);
         const bool companion = row[0] == "companion";
         const bool framework = row[1] != "no service";
         testing_support::TestProgram p;
@@ -58,22 +58,22 @@ TEST(PlayerStart, DecoderHintShowsOnlyWithoutDecoders)
 
 TEST(PlayerStart, PlaylistFilesLoadAsTheyAreWhateverTheirShape)
 {
-    // Each row of playlist_shapes.tsv: the shape, the names and paths files, and the names and
+    // Each row of playlist_shapes.tsv, named by its shape: the names and paths files, and the names and
     // paths shown.
     auto rows = testing_support::testRows("player/playlist_shapes.tsv", true);
     const std::string longName = ">" + std::string(100000, 'x');
-    rows.push_back({ "a line of 100,000 characters", longName + "\r\n", "/m/x\r\n", longName, "/m/x" });
+    rows.push_back({ { longName + "\r\n", "/m/x\r\n", longName, "/m/x" }, "a_line_of_100000_characters" });
     for (const auto& r : rows) {
-        SCOPED_TRACE(r.at(0));
+        SCOPED_TRACE(r.name);
         testing_support::TestProgram p;
-        testing_support::writeBytes(p.dataFile("Temp/mname.ini"), r.at(1));
-        testing_support::writeBytes(p.dataFile("Temp/mpath.ini"), r.at(2));
+        testing_support::writeBytes(p.dataFile("Temp/mname.ini"), r.at(0));
+        testing_support::writeBytes(p.dataFile("Temp/mpath.ini"), r.at(1));
         p.start();
         player::Form5& f = p.app.get<player::Form5>();
-        EXPECT_EQ(f.List1.items(), parts(r.at(3)));
-        EXPECT_EQ(f.List2.items(), parts(r.at(4)));
+        EXPECT_EQ(f.List1.items(), parts(r.at(2)));
+        EXPECT_EQ(f.List2.items(), parts(r.at(3)));
         // Nothing rewrites the files by loading them.
-        EXPECT_EQ(testing_support::readBytes(p.dataFile("Temp/mname.ini")), r[1]);
+        EXPECT_EQ(testing_support::readBytes(p.dataFile("Temp/mname.ini")), r[0]);
     }
 }
 
@@ -92,7 +92,7 @@ TEST_F(PlayerTest, SelectingShowsTheNameWithoutItsMarker)
     EXPECT_EQ(f.Text4.text(), media("歌曲.mp3") + "    双击播放");
 }
 
-TEST_F(PlayerTest, RightButtonAndToolButtonsPopUpTheTrayWindowsMenus)
+TEST_F(PlayerTest, ListButtonsPopUpTheTrayWindowsMenus)
 {
     player::Form5& f = player();
     f.List1.mouseDown({ runtime::LeftButton, 0, 0, 0 });
@@ -117,7 +117,7 @@ TEST_F(PlayerTest, SearchFiltersTheShownListCaseSensitively)
     // Each row of search.tsv: what is typed and the names found (Latin letters as typed,
     // Chinese names also by pinyin, initials and either form of their characters).
     for (const auto& r : testing_support::testRows("player/search.tsv")) {
-        SCOPED_TRACE(r.at(0));
+        SCOPED_TRACE(r.name);
         f.Text2.setText(r[0]);
         std::vector<std::string> paths;
         for (const auto& name : parts(r.at(1)))
@@ -144,7 +144,7 @@ TEST_F(PlayerTest, SearchFiltersTheShownListCaseSensitively)
     EXPECT_EQ(f.List1.height(), 530);
 }
 
-TEST(PlaylistFiles, RewriteWritesOneLinePerNameAndPadsMissingPaths)
+TEST(PlaylistFiles, RewriteWritesOneLinePerName)
 {
     testing_support::TestProgram p;
     p.start();

@@ -24,14 +24,14 @@ const std::string kQsed
 
 } // namespace
 
-TEST(SeedFiles, FieldsAreJoinedAndLinksFoundBetweenTheirMarkers)
+TEST(SeedFiles, SeedTextsGiveTheirLinks)
 {
     // Each row of seeds.tsv: the reader (free-form fields joined, the link of a qsed or of a
     // bsed text), the text, and what it gives ("!" for no link).
     for (const auto& row : testing_support::testRows("player/seeds.tsv", true)) {
+        SCOPED_TRACE(row.name);
         const std::string text = row.size() > 1 ? row[1] : "";
         const std::string want = row.size() > 2 ? row[2] : "";
-        SCOPED_TRACE(row.at(0) + " " + text);
         if (row[0] == "join") {
             EXPECT_EQ(player::seeds::joinFreeFormFields(text), want);
             continue;
@@ -41,27 +41,31 @@ TEST(SeedFiles, FieldsAreJoinedAndLinksFoundBetweenTheirMarkers)
     }
 }
 
-TEST(SeedFiles, UnicodeTextDropsTheMarkAndNarrowsFullWidthForms)
+TEST(SeedFiles, UnicodeTextReadsAsNarrowText)
 {
     // The bytes of a file and the text read from it: marked, unmarked, empty, an odd length.
-    const std::pair<std::string, std::string> rows[] = {
-        { utf16le("ｓｅｅｄｓ＿ｈｒｅｆ　影片１２３"), "seeds_href 影片123" },
-        { utf16le("xseeds", false), "seeds" },
-        { "", "" },
-        { std::string("\xFF\xFE"
-                      "a\0b",
-              5),
+    const struct {
+        const char* name;
+        std::string bytes, text;
+    } rows[] = {
+        { "marked_full_width", utf16le("ｓｅｅｄｓ＿ｈｒｅｆ　影片１２３"), "seeds_href 影片123" },
+        { "unmarked", utf16le("xseeds", false), "seeds" },
+        { "empty", "", "" },
+        { "odd_length",
+            std::string("\xFF\xFE"
+                        "a\0b",
+                5),
             "a" },
     };
     testing_support::TempDir dir;
-    for (const auto& [bytes, text] : rows) {
-        writeBytes(dir.file("a.bsed"), bytes);
-        EXPECT_EQ(player::seeds::ReadUnicodeTextFile(dir.file("a.bsed")), text);
+    for (const auto& row : rows) {
+        writeBytes(dir.file("a.bsed"), row.bytes);
+        EXPECT_EQ(player::seeds::ReadUnicodeTextFile(dir.file("a.bsed")), row.text) << row.name;
     }
     EXPECT_EQ(player::seeds::ReadUnicodeTextFile(dir.file("missing.bsed")), "");
 }
 
-TEST_F(PlayerTest, DroppedSeedAddsItsFolderToTheVideoListAndSeedsOpenThroughTheirPlugInPages)
+TEST_F(PlayerTest, DroppedSeedsOpenThroughTheirPlugInPages)
 {
     const std::string torrent = makeMedia({ "b.TORRENT" }, "d8:announce");
     makeMedia({ "c.bsed" }, utf16le("{\"seeds_href\":[{\"url\":\"bdhd://99|片名.rmvb|\",\"n\":1}]}"));
@@ -98,10 +102,10 @@ TEST_F(PlayerTest, BrokenSeedsGiveTheEmptyPage)
     // Each row of broken_seeds.tsv: a seed file, its text, and "utf16" where it is stored so;
     // then a seed too large to read.
     auto rows = testing_support::testRows("player/broken_seeds.tsv", true);
-    rows.push_back({ "huge.qsed", std::string(size_t(50) << 20, 'q'), "" });
+    rows.push_back({ { "huge.qsed", std::string(size_t(50) << 20, 'q'), "" }, "too_large_to_read" });
     player::Form5& f = player();
     for (const auto& r : rows) {
-        SCOPED_TRACE(r.at(0));
+        SCOPED_TRACE(r.name);
         const std::string seed = makeMedia({ r[0] }, r.at(2) == "utf16" ? utf16le(r[1]) : r[1]);
         f.WebBrowser3.write("previous");
         f.Text4.setText(seed);

@@ -44,7 +44,7 @@ protected:
 TEST_F(ContractTest, SettersBumpTheRevisionOnlyOnAChange)
 {
     struct Row {
-        const char* what;
+        const char* name;
         Control* control;
         std::function<void()> set;
     };
@@ -61,13 +61,14 @@ TEST_F(ContractTest, SettersBumpTheRevisionOnlyOnAChange)
             } },
         { "value", &w.HScroll1, [&] { w.HScroll1.setValue(200); } },
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         const uint64_t before = row.control->revision();
         row.set();
         const uint64_t afterChange = row.control->revision();
-        EXPECT_GT(afterChange, before) << row.what << " changed without a bump";
+        EXPECT_GT(afterChange, before) << row.name << " changed without a bump";
         row.set();
-        EXPECT_EQ(row.control->revision(), afterChange) << row.what << " bumped without a change";
+        EXPECT_EQ(row.control->revision(), afterChange) << row.name << " bumped without a change";
     }
 }
 

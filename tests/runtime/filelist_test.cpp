@@ -6,7 +6,7 @@
 using testing_support::TempDir;
 using testing_support::writeBytes;
 
-TEST(FileList, MatchesPatternListWithoutCaseSkipsHiddenAndSortsByName)
+TEST(FileList, ListsVisibleMatchingFilesSortedByName)
 {
     TempDir dir;
     for (const char* name : { "b.mp3", "A.MP3", "c.Wav", ".hidden.mp3", "d.txt", "歌曲.mp3", "e.mp3.txt" })

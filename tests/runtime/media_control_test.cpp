@@ -36,7 +36,7 @@ struct LoudnessEngine : RecordingMediaEngine {
 
 } // namespace
 
-TEST(MediaControl, LoudnessIsKeptForTheEngineAndSeeksStayInsideTheMedium)
+TEST(MediaControl, PlayerSettingsStayInTheirRanges)
 {
     App app;
     int volume = -1;
@@ -60,12 +60,14 @@ TEST(MediaControl, LoudnessIsKeptForTheEngineAndSeeksStayInsideTheMedium)
 
     engine->setDuration(180);
     struct Row {
+        const char* name;
         double asked;
         double reached;
     };
-    for (const Row& r : { Row { 61.5, 61.5 }, Row { -4, 0 }, Row { 999, 180 }, Row { std::nan(""), 0 } }) {
+    for (const Row& r : { Row { "inside", 61.5, 61.5 }, Row { "before_start", -4, 0 },
+             Row { "past_end", 999, 180 }, Row { "not_a_number", std::nan(""), 0 } }) {
         player.seek(r.asked);
-        EXPECT_DOUBLE_EQ(player.position(), r.reached) << r.asked;
+        EXPECT_DOUBLE_EQ(player.position(), r.reached) << r.name;
     }
     EXPECT_EQ(player.property("duration"), "180");
 

@@ -30,7 +30,7 @@ TEST(VbText, CountsChineseTextInCharacters)
     EXPECT_EQ(Len(std::string("a\xff\xfe", 3)), 3);
 }
 
-TEST(VbText, CaseTrimAndReplace)
+TEST(VbText, CaseTrimReplaceFollowTheLanguagesRules)
 {
     EXPECT_EQ(UCase("song.mp3 歌"), "SONG.MP3 歌");
     EXPECT_EQ(LCase("A.WAV"), "a.wav");
@@ -43,22 +43,23 @@ TEST(VbText, CaseTrimAndReplace)
 TEST(VbText, ValReadsTheLeadingNumber)
 {
     struct Row {
+        const char* name;
         const char* text;
         double value;
     };
     const Row rows[] = {
-        { "11599360", 11599360 },
-        { "  42abc", 42 },
-        { "-3.5", -3.5 },
-        { "1 2 3", 123 },
-        { "abc", 0 },
-        { "", 0 },
-        { "&H1E3C", 7740 },
-        { "&HFFFF", -1 },
-        { "1.2.3", 1.2 },
+        { "whole_number", "11599360", 11599360 },
+        { "leading_spaces_then_junk", "  42abc", 42 },
+        { "negative_decimal", "-3.5", -3.5 },
+        { "spaces_inside", "1 2 3", 123 },
+        { "letters", "abc", 0 },
+        { "empty", "", 0 },
+        { "hexadecimal", "&H1E3C", 7740 },
+        { "hexadecimal_all_ones", "&HFFFF", -1 },
+        { "two_points", "1.2.3", 1.2 },
     };
-    for (const Row& r : rows)
-        EXPECT_DOUBLE_EQ(Val(r.text), r.value) << r.text;
+    for (const auto& r : rows)
+        EXPECT_DOUBLE_EQ(Val(r.text), r.value) << r.name;
 }
 
 TEST(VbText, WholeNumbersAreRoundedClampedAndMayBeMissing)

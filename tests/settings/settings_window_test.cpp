@@ -40,11 +40,11 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsTest, SlidersMixTheColourAndTypedValuesNeverBreakIt)
+TEST_F(SettingsTest, ColourMixesFromSlidersOrTypedValues)
 {
     settings::setz& s = open();
     struct Row {
-        const char* step;
+        const char* name;
         std::function<void()> act;
         const char* text2;
         const char* text3;
@@ -53,17 +53,17 @@ TEST_F(SettingsTest, SlidersMixTheColourAndTypedValuesNeverBreakIt)
         int64_t swatch;
     };
     const Row rows[] = {
-        { "red to 255", [&] { s.HScroll1.setValue(255); }, "255", "0", "0", "255", 255 },
-        { "green to 128", [&] { s.HScroll2.setValue(128); }, "255", "128", "0", "33023", 33023 },
-        { "blue to 1", [&] { s.HScroll3.setValue(1); }, "255", "128", "1", "98559", 98559 },
+        { "red_to_255", [&] { s.HScroll1.setValue(255); }, "255", "0", "0", "255", 255 },
+        { "green_to_128", [&] { s.HScroll2.setValue(128); }, "255", "128", "0", "33023", 33023 },
+        { "blue_to_1", [&] { s.HScroll3.setValue(1); }, "255", "128", "1", "98559", 98559 },
         // A typed value counts, clamped to a channel; a non-number falls back to its slider.
-        { "typed green 300, red moved",
+        { "typed_green_over_255_then_red_moved",
             [&] {
                 s.Text3.setText("300");
                 s.HScroll1.setValue(10);
             },
             "10", "300", "1", "130826", 10 + 128 * 256 + 65536 },
-        { "typed red text, blue moved",
+        { "typed_red_not_a_number_then_blue_moved",
             [&] {
                 s.Text2.setText("abc");
                 s.HScroll3.setValue(0);
@@ -71,7 +71,7 @@ TEST_F(SettingsTest, SlidersMixTheColourAndTypedValuesNeverBreakIt)
             "abc", "300", "0", "65290", 10 + 128 * 256 },
     };
     for (const Row& r : rows) {
-        SCOPED_TRACE(r.step);
+        SCOPED_TRACE(r.name);
         r.act();
         EXPECT_EQ(s.Text2.text(), r.text2);
         EXPECT_EQ(s.Text3.text(), r.text3);
@@ -86,11 +86,13 @@ TEST_F(SettingsTest, SlidersMixTheColourAndTypedValuesNeverBreakIt)
 TEST_F(SettingsTest, ColourPreviewRepaintsTheOpenWindows)
 {
     struct Row {
+        const char* name;
         const char* colour;
         bool darkText;
     };
-    for (const Row& r : { Row { "10488064", true }, Row { "10488063", false } }) {
-        SCOPED_TRACE(r.colour);
+    for (const Row& r : { Row { "light_colour_dark_text", "10488064", true },
+             Row { "dark_colour_white_text", "10488063", false } }) {
+        SCOPED_TRACE(r.name);
         p.app.get<shell::moban>().selectTile("在线影音");
         settings::setz& s = open();
         player::Form5& player = p.app.get<player::Form5>();
@@ -118,7 +120,7 @@ TEST_F(SettingsTest, DroppedPicturesAreCheckedBeforeTheyReplaceTheSkinPicture)
     settings::setz& s = open();
     writeBytes(zelvJpg(), "old");
     for (const auto& r : testing_support::testRows("settings/dropped_pictures.tsv", true)) {
-        SCOPED_TRACE(r.at(0));
+        SCOPED_TRACE(r.name);
         const std::string bytes
             = r.at(1) == "@skin" ? std::string(resources::get("pictures/skin.jpg")) : r[1];
         const std::string path = p.dir.file(r[0]);
@@ -136,7 +138,7 @@ TEST_F(SettingsTest, DroppedPicturesAreCheckedBeforeTheyReplaceTheSkinPicture)
     EXPECT_TRUE(p.messages().empty());
 }
 
-TEST_F(SettingsTest, APictureOrSettingsFileThatCannotBeSavedIsReportedAndKeepsTheMark)
+TEST_F(SettingsTest, UnsavableFilesAreReported)
 {
     // A folder in a file's place makes the write fail even for a privileged user.
     settings::setz& s = open();
@@ -220,7 +222,7 @@ TEST_F(SettingsTest, RestoreWritesThreeLinesFromTheCache)
     EXPECT_EQ(iniDb().substr(0, 10), "11599360\r\n");
 }
 
-TEST_F(SettingsTest, CancelAndCloseLeaveTheFileAndThePreview)
+TEST_F(SettingsTest, LeavingWithoutSavingKeepsTheFile)
 {
     for (int closeLabel = 0; closeLabel < 2; ++closeLabel) {
         const std::string before = iniDb();
@@ -249,7 +251,7 @@ TEST_F(SettingsTest, AfterACancelledChoiceTheModeShownIsTheModeApplied)
     EXPECT_NE(iniDb().find("\r\nchun\r\n"), std::string::npos) << iniDb();
 }
 
-TEST_F(SettingsTest, CloseButtonHoverAndItsResetByTheWindowAndTitle)
+TEST_F(SettingsTest, CloseButtonHoverEndsOverTheWindow)
 {
     settings::setz& s = open();
     s.Text5.setText("4660");
@@ -267,7 +269,7 @@ TEST_F(SettingsTest, CloseButtonHoverAndItsResetByTheWindowAndTitle)
     }
 }
 
-TEST_F(SettingsTest, TheWindowDragsByItsBackgroundTitleAndLabels)
+TEST_F(SettingsTest, TheWindowDragsByItsSurface)
 {
     settings::setz& s = open();
     s.Frame1.move(0, 0, 10, 10);
@@ -306,17 +308,18 @@ TEST(SettingsModes, OptionsStartTheSkinTimersOfTheOpenWindows)
     // The hub page in view decides which feature windows are open besides the music window
     // (which the hub reloads hidden to read its height).
     struct Row {
+        const char* name;
         const char* tile;
         const char* window;
         bool plainRefresh; // its skin timer runs for the plain-colour option too
     };
     const Row rows[] = {
-        { "工具箱", "tool", false },
-        { "在线影音", "Form5", false },
-        { "视频下载", "Form2", true },
+        { "toolbox", "工具箱", "tool", false },
+        { "online_video", "在线影音", "Form5", false },
+        { "video_download", "视频下载", "Form2", true },
     };
     for (const Row& r : rows) {
-        SCOPED_TRACE(r.tile);
+        SCOPED_TRACE(r.name);
         TestProgram p;
         p.start();
         p.app.runUntilIdle();

@@ -27,7 +27,7 @@ protected:
 
 } // namespace
 
-TEST_F(HubTest, WebPlayTileOpensOnTopAndTwoRightClicksCloseIt)
+TEST_F(HubTest, WebPlayTileStaysOnTopUntilTwoRightClicks)
 {
     hub().Label10.setVisible(true);
     hub().Label10.mouseDown(press(runtime::LeftButton));
@@ -45,7 +45,7 @@ TEST_F(HubTest, WebPlayTileOpensOnTopAndTwoRightClicksCloseIt)
     EXPECT_FALSE(hub().Label10.visible());
 }
 
-TEST_F(HubTest, DraggingMovesTheHubWithTheMouseAndKeepsChildrenGlued)
+TEST_F(HubTest, DraggingCarriesTheGluedChildren)
 {
     hub().Label10.mouseDown(press(runtime::LeftButton));
     p.app.get<video::play>().Text1.setText("y");

@@ -13,7 +13,7 @@ using testing_support::readBytes;
 using testing_support::TestProgram;
 using testing_support::writeBytes;
 
-TEST(Startup, FirstStartWritesTheSkinAndTheSettingsInTheCodePageAndShowsTheTip)
+TEST(Startup, FirstStartOnAnEmptyProfile)
 {
     TestProgram p;
     p.env->setCodePage("GBK");
@@ -35,22 +35,22 @@ TEST(Startup, ExistingSettingsAreReadNotRewritten)
     // Each row of settings_files.tsv: the file ("JPG" names the skin picture), whether the hub
     // wears a picture, its colour, the mode read, and what the skin picture holds if written.
     for (const auto& r : testing_support::testRows("shell/settings_files.tsv", true)) {
-        SCOPED_TRACE(r.at(0));
-        const std::string mode = r.at(4);
+        SCOPED_TRACE(r.name);
+        const std::string mode = r.at(3);
         TestProgram p;
         const std::string jpg = p.dataFile("skin/zelv.jpg");
-        const std::string file = vb::Replace(r.at(1), "JPG", jpg);
+        const std::string file = vb::Replace(r.at(0), "JPG", jpg);
         writeBytes(p.dataFile("skin/ini.db"), file);
-        if (r.size() > 5)
-            writeBytes(jpg, r[5]);
+        if (r.size() > 4)
+            writeBytes(jpg, r[4]);
         p.start();
-        if (r.size() > 5) {
-            EXPECT_EQ(readBytes(jpg), r[5]);
+        if (r.size() > 4) {
+            EXPECT_EQ(readBytes(jpg), r[4]);
         }
         shell::moban& hub = p.app.get<shell::moban>();
         EXPECT_EQ(readBytes(p.dataFile("skin/ini.db")), file);
-        EXPECT_EQ(!hub.painted().picture.empty(), r.at(2) == "1");
-        EXPECT_EQ(hub.backColor(), std::stoll(r.at(3)));
+        EXPECT_EQ(!hub.painted().picture.empty(), r.at(1) == "1");
+        EXPECT_EQ(hub.backColor(), std::stoll(r.at(2)));
         EXPECT_EQ(p.app.get<traymenu::Form6>().Text4.text(), mode);
         const bool plain = mode == "chun";
         if (plain || mode == "tu + chun") {
@@ -58,7 +58,7 @@ TEST(Startup, ExistingSettingsAreReadNotRewritten)
                 plain ? runtime::Opaque : runtime::Transparent);
         }
         if (plain) {
-            EXPECT_EQ(p.app.get<shell::Form4>().Label1.backColor(), std::stoll(r[3]));
+            EXPECT_EQ(p.app.get<shell::Form4>().Label1.backColor(), std::stoll(r[2]));
             EXPECT_TRUE(p.app.get<music::Form1>().painted().picture.empty());
         }
     }

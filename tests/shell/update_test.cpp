@@ -59,11 +59,11 @@ TEST_F(UpdateTest, TheServersLastLineIsComparedAsANumberOrAsText)
     const std::map<std::string, const char*> outcomes { { "available", shell::kUpdateAvailable },
         { "latest", shell::kUpdateLatest }, { "failed", shell::kUpdateFailed } };
     for (const auto& r : testing_support::testRows("shell/versions.tsv", true)) {
-        SCOPED_TRACE(r.at(0));
-        server.addPage("/xin.txt", r.at(1), "text/plain");
+        SCOPED_TRACE(r.name);
+        server.addPage("/xin.txt", r.at(0), "text/plain");
         check();
-        EXPECT_EQ(hub().Label1.caption(), line(outcomes.at(r.at(2))));
-        EXPECT_EQ(readBytes(versionFile()), r[1]);
+        EXPECT_EQ(hub().Label1.caption(), line(outcomes.at(r.at(1))));
+        EXPECT_EQ(readBytes(versionFile()), r[0]);
         EXPECT_FALSE(hub().xin.enabled());
     }
     // Endless redirects end the check as failed too, never as the latest.
@@ -72,7 +72,7 @@ TEST_F(UpdateTest, TheServersLastLineIsComparedAsANumberOrAsText)
     EXPECT_EQ(hub().Label1.caption(), line(shell::kUpdateFailed));
 }
 
-TEST_F(UpdateTest, OfflineCheckSaysSoAndTouchesNothing)
+TEST_F(UpdateTest, OfflineCheckOnlyReportsBeingOffline)
 {
     p.config->set("probe", FixtureServer::refusedUrl());
     check();
@@ -81,7 +81,7 @@ TEST_F(UpdateTest, OfflineCheckSaysSoAndTouchesNothing)
     EXPECT_EQ(server.hits("/xin.txt"), 0);
 }
 
-TEST_F(UpdateTest, TheNewVersionClickHandsOverAndEndsTheProgram)
+TEST_F(UpdateTest, TheNewVersionClickHandsOverToTheUpdater)
 {
     server.addPage("/xin.txt", "14", "text/plain");
     const struct {
@@ -158,10 +158,11 @@ TEST_F(UpdaterWindowTest, AFailedUpgradeKeepsTheDesktopFile)
         EXPECT_EQ(e.path().filename().string(), "ZelvoraV1.0.0.13.exe");
 }
 
-TEST_F(UpdaterWindowTest, ProgressShowsSquaresAndWholeTens)
+TEST_F(UpdaterWindowTest, ProgressCountsInWholeTens)
 {
     // Each row of upgrade_progress.tsv: the bytes received and announced, the bar, the caption.
     for (const auto& r : testing_support::testRows("shell/upgrade_progress.tsv")) {
+        SCOPED_TRACE(r.name);
         updater().oDownload_OnProgress(std::stoll(r.at(0)), std::stoll(r.at(1)), 0, 5, "");
         EXPECT_EQ(updater().Label1.caption(), r.at(2)) << r[0];
         EXPECT_EQ(updater().Command1.caption(), r.at(3)) << r[0];

@@ -73,27 +73,54 @@ std::string unescaped(const std::string& text)
     return out;
 }
 
+std::vector<std::string> cells(const std::string& line, bool escapes)
+{
+    // Every tab separates two cells, so an empty last cell is kept.
+    std::vector<std::string> row;
+    for (size_t start = 0;;) {
+        const size_t tab = line.find('\t', start);
+        const std::string column = line.substr(start, tab - start);
+        row.push_back(escapes ? unescaped(column) : column);
+        if (tab == std::string::npos)
+            return row;
+        start = tab + 1;
+    }
+}
+
+// A header that does not start with the name column means a table written without one, whose
+// first row would be taken for the header.
+bool checkedHeader(const std::string& table, const std::vector<std::string>& header)
+{
+    if (header.front() == "name" && header.size() > 1)
+        return true;
+    ADD_FAILURE() << "tests/data/" << table << " does not start with a header line \"name\t...\"";
+    return false;
+}
+
 } // namespace
 
-std::vector<std::vector<std::string>> testRows(const std::string& name, bool escapes)
+std::vector<TableRow> testRows(const std::string& table, bool escapes)
 {
-    std::vector<std::vector<std::string>> rows;
-    std::istringstream lines(readBytes(testData(name)));
-    for (std::string line; std::getline(lines, line);) {
-        // Every tab separates two cells, so an empty last cell is kept.
-        std::vector<std::string>& row = rows.emplace_back();
-        for (size_t start = 0;;) {
-            const size_t tab = line.find('\t', start);
-            const std::string column = line.substr(start, tab - start);
-            row.push_back(escapes ? unescaped(column) : column);
-            if (tab == std::string::npos)
-                break;
-            start = tab + 1;
-        }
+    std::vector<TableRow> rows;
+    std::istringstream lines(readBytes(testData(table)));
+    std::string line;
+    std::getline(lines, line);
+    const std::vector<std::string> header = cells(line, false);
+    if (!checkedHeader(table, header))
+        return rows;
+    const bool openEnded = header.back().ends_with("...");
+    while (std::getline(lines, line)) {
+        TableRow& row = rows.emplace_back();
+        std::vector<std::string> all = cells(line, escapes);
+        row.name = all.front();
+        row.assign(all.begin() + 1, all.end());
+        if (row.name.empty() || (!openEnded && all.size() > header.size()))
+            ADD_FAILURE() << "tests/data/" << table << " row \"" << row.name
+                          << "\": no name, or more cells than the header names";
     }
     // A table that is gone or empty would make every loop over it pass without a check.
     if (rows.empty())
-        ADD_FAILURE() << "no rows in tests/data/" << name;
+        ADD_FAILURE() << "no rows in tests/data/" << table;
     return rows;
 }
 

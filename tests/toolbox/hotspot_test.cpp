@@ -25,7 +25,7 @@ protected:
 
 } // namespace
 
-TEST_F(HotspotTest, ScanOffersTheConnectedConnectionsAndACreateCountsDownToTheHint)
+TEST_F(HotspotTest, CreatingAHotspotFromAScannedConnection)
 {
     tools.on(kDevices, kTwoConnections);
     tools.on("nmcli connection delete*", "", 10, "Error: unknown connection 'zelvina_wifi'.\n");
@@ -101,13 +101,13 @@ TEST_F(HotspotTest, TheDesignedFilesAreWrittenByteForByte)
     EXPECT_FALSE(runnerOpen());
 }
 
-TEST_F(HotspotTest, NameKeyAndConnectionAreCheckedBeforeAnythingIsWrittenOrRun)
+TEST_F(HotspotTest, BadInputIsRefusedBeforeAnythingRuns)
 {
     tools.on(kDevices, kTwoConnections);
     // Each row of hotspot_refusals.tsv: the name, the key, the connection chosen and the refusal.
     toolbox::tooldiao& w = scanned();
     for (const auto& r : testing_support::testRows("toolbox/hotspot_refusals.tsv")) {
-        SCOPED_TRACE(r.at(3));
+        SCOPED_TRACE(r.name);
         w.ssid.setText(r[0]);
         w.mi.setText(r[1]);
         if (r[2] == "offline") {
@@ -124,7 +124,7 @@ TEST_F(HotspotTest, NameKeyAndConnectionAreCheckedBeforeAnythingIsWrittenOrRun)
     EXPECT_EQ(tools.calls().size(), 1u);
 }
 
-TEST_F(HotspotTest, WithoutUsableScanOutputOnlyOfflineIsOfferedAndTheReasonShown)
+TEST_F(HotspotTest, UnusableScanOutputOffersOnlyOffline)
 {
     const struct {
         const char* name;
@@ -155,7 +155,7 @@ TEST_F(HotspotTest, WithoutUsableScanOutputOnlyOfflineIsOfferedAndTheReasonShown
     }
 }
 
-TEST_F(HotspotTest, FailedJobsSayWhyAndKeepTheRunnerOpenAndADeleteClosesWithoutTheHint)
+TEST_F(HotspotTest, JobOutcomesDecideWhetherTheRunnerStays)
 {
     tools.on(kDevices, kTwoConnections);
     tools.on("nmcli connection up*", "", 4,
@@ -188,12 +188,12 @@ TEST_F(HotspotTest, FailedJobsSayWhyAndKeepTheRunnerOpenAndADeleteClosesWithoutT
     EXPECT_TRUE(p.dialogs->messages().empty());
 }
 
-TEST(InterfaceListTest, OnlyConnectedLinesCountAndTheNameFollowsTheLastTenSpaces)
+TEST(InterfaceListTest, InterfaceLinesAreReadByTheirColumns)
 {
     // Each row of interfaces.tsv: a line of the interface table, whether it counts as
     // connected, and the name read from it (none: no name).
     for (const auto& row : testing_support::testRows("toolbox/interfaces.tsv", true)) {
-        SCOPED_TRACE(row.at(0));
+        SCOPED_TRACE(row.name);
         EXPECT_EQ(toolbox::connectedLines({ row[0] }).size(), row.at(1) == "1" ? 1u : 0u);
         std::string name;
         EXPECT_EQ(toolbox::interfaceName(row[0], name), row.size() > 2);

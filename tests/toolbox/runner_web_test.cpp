@@ -6,7 +6,7 @@ using testing_support::RunnerTest;
 
 using RunnerWebTest = RunnerTest;
 
-TEST_F(RunnerWebTest, TheRunnerOpensIdleAndClosesFromItsCross)
+TEST_F(RunnerWebTest, TheRunnerOpensIdleThenClosesFromItsCross)
 {
     toolbox::tooldiao& w = open("meitu");
     w.Label3.mouseMove({});
@@ -27,12 +27,12 @@ TEST_F(RunnerWebTest, TheRunnerOpensIdleAndClosesFromItsCross)
     EXPECT_FALSE(platform::fileExists(marker));
 }
 
-TEST_F(RunnerWebTest, WebToolsLoadTheirPageAndResizeOnceTheBrowserIsIdle)
+TEST_F(RunnerWebTest, WebToolsResizeOnceTheirPageLoads)
 {
     // Each row of web_tools.tsv: the mode, its address key, the page, the caption's font size
     // and text, then the runner's height and the browser's width and height once idle.
     for (const auto& r : testing_support::testRows("toolbox/web_tools.tsv")) {
-        SCOPED_TRACE(r.at(0));
+        SCOPED_TRACE(r.name);
         p.config->set(r.at(1), "http://127.0.0.1:9/" + r[0]);
         toolbox::tooldiao& w = open(r[0].c_str());
         EXPECT_EQ(w.Label2.fontSize(), std::stod(r.at(3)));
@@ -61,11 +61,14 @@ TEST_F(RunnerWebTest, ChatPercentEncodesTheNumberIntoTheLink)
     p.config->set("chat.site", "zel vora");
     toolbox::tooldiao& w = open("QQ");
     const struct {
+        const char* name;
         const char* typed;
         const char* uin;
-    } rows[] = { { "12345", "12345" }, { "", "" }, { "1&Menu=no#", "1%26Menu%3Dno%23" },
-        { "号码", "%E5%8F%B7%E7%A0%81" } };
+    } rows[] = { { "digits", "12345", "12345" }, { "empty", "", "" },
+        { "reserved_characters", "1&Menu=no#", "1%26Menu%3Dno%23" },
+        { "chinese", "号码", "%E5%8F%B7%E7%A0%81" } };
     for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
         w.Text1.setText(r.typed);
         w.Command1.click();
         EXPECT_EQ(w.WebBrowser1.location(),

@@ -6,7 +6,7 @@ TEST_F(ToolboxTest, TilesWithoutPreconditionOpenTheRunnerModallyInTheirMode)
 {
     // Each row of tiles.tsv: the tile and the mode its runner opens in.
     for (const auto& r : testing_support::testRows("toolbox/tiles.tsv")) {
-        SCOPED_TRACE(r.at(0));
+        SCOPED_TRACE(r.name);
         box().control(r[0])->click();
         toolbox::tooldiao* runner = p.app.find<toolbox::tooldiao>();
         ASSERT_NE(runner, nullptr);
@@ -17,7 +17,7 @@ TEST_F(ToolboxTest, TilesWithoutPreconditionOpenTheRunnerModallyInTheirMode)
     }
 }
 
-TEST_F(ToolboxTest, LocalToolsOpenWhenPresentAndOtherwiseOfferTheMakersSite)
+TEST_F(ToolboxTest, LocalToolTilesDependOnTheToolBeingPresent)
 {
     testing_support::writeBytes(tool("speed.exe"), "x");
     box().Image6.click();
@@ -52,6 +52,7 @@ TEST_F(ToolboxTest, BroadbandTileRefusesWhileEitherFirewallProcessRuns)
     // Each row of firewall.tsv: whether the tune-up is refused, then the processes running (the
     // description is looked for inside the name).
     for (const auto& r : testing_support::testRows("toolbox/firewall.tsv")) {
+        SCOPED_TRACE(r.name);
         const bool refused = r.at(0) == "refused";
         processes->names.assign(r.begin() + 1, r.end());
         box().Image9.click();

@@ -35,7 +35,7 @@ protected:
 
 } // namespace
 
-TEST_F(TuneUpTest, TheTuneUpRecordsTheOwnDnsOnceAndSetsTheTwoServers)
+TEST_F(TuneUpTest, TheTuneUpSwitchesServersRecordingTheOwnOnce)
 {
     // A wired connection with the default route beside a VPN, a container bridge, a connection
     // shared to others and a WiFi without the default route (active_connections.txt).
@@ -69,7 +69,7 @@ TEST_F(TuneUpTest, TheTuneUpRecordsTheOwnDnsOnceAndSetsTheTwoServers)
     EXPECT_EQ(readBytes(tool("dns_record.txt")), "u-1\teth0\t有线\t1.1.1.1,9.9.9.9\tno\r\n");
 }
 
-TEST_F(TuneUpTest, KdjsBatIsWrittenByteForByteAndTheBarRunsWhileTheJobDoes)
+TEST_F(TuneUpTest, TheTuneUpJobWritesItsBatchFileExactly)
 {
     tools.hang(kActive);
     testing_support::writeBytes(tool("dns_record.txt"), "u-1\teth0\t有线\t1.1.1.1\tno\r\n");
@@ -93,7 +93,7 @@ TEST_F(TuneUpTest, KdjsBatIsWrittenByteForByteAndTheBarRunsWhileTheJobDoes)
     EXPECT_FALSE(runnerOpen());
 }
 
-TEST_F(TuneUpTest, OnlyWhatSucceededIsReportedAndNothingChangesWithoutARecord)
+TEST_F(TuneUpTest, PartialFailuresReportOnlyWhatSucceeded)
 {
     tools.on(kActive, "u-1:eth0:802-3-ethernet:有线\n");
     tools.on(kReadDns, "GENERAL.DEFAULT:yes\nipv4.method:auto\nipv4.dns:1.1.1.1\nipv4.ignore-auto-dns:no\n");
@@ -155,7 +155,7 @@ TEST_F(TuneUpTest, AToolFolderThatCannotBeWrittenRunsNothing)
     EXPECT_FALSE(platform::fileExists(tool("kdjs.bat")));
 }
 
-TEST_F(TuneUpTest, TheTileOffersToPutBackTheRecordedDnsAndDropsTheRecordOfAConnectionThatIsGone)
+TEST_F(TuneUpTest, RestoringPutsBackTheRecordedDns)
 {
     testing_support::writeBytes(
         tool("dns_record.txt"), "u-1\teth0\t有线\t1.1.1.1\tno\r\nu-9\teth9\t旧\t\tno\r\n");

@@ -36,7 +36,7 @@ protected:
 
 } // namespace
 
-TEST_F(MenuTest, PlayActsLikeADoubleClickForSongsSeedsAndChannels)
+TEST_F(MenuTest, PlayActsLikeADoubleClickOnEveryList)
 {
     makeMedia({ "a.mp3", "t.torrent" });
     showList({ "a.mp3", "t.torrent" });
@@ -69,7 +69,7 @@ TEST_F(MenuTest, PlayActsLikeADoubleClickForSongsSeedsAndChannels)
     EXPECT_EQ(f.WebBrowser3.location(), "http://example/channel");
 }
 
-TEST_F(MenuTest, AddFileAsksWithTheDesignedDialogAndAddsThroughTheAddJob)
+TEST_F(MenuTest, AddFileGoesThroughTheAddJob)
 {
     const std::string song = makeMedia({ "new.mp3" });
     p.dialogs->queueFile(song);
@@ -107,7 +107,7 @@ TEST_F(MenuTest, CancelledAddFileIsMarkedApartFromTheHubPosition)
     EXPECT_EQ(p.app.get<player::Form5>().left(), std::stoi(left));
 }
 
-TEST_F(MenuTest, AddFolderScansTheChosenFolderAndHandsAFileOfItToTheAddJob)
+TEST_F(MenuTest, AddFolderHandsItsScanToTheAddJob)
 {
     makeMedia({ "album/b.mp3", "album/a.wma", "album/cover.jpg" });
     player::Form5& f = player();
@@ -130,15 +130,16 @@ TEST_F(MenuTest, AddFolderScansTheChosenFolderAndHandsAFileOfItToTheAddJob)
 TEST_F(MenuTest, PlayModeItemsWriteTheirWordsUntilTheNextDoubleClick)
 {
     struct Row {
+        const char* name;
         runtime::Menu traymenu::Form6::*item;
         const char* word;
     };
-    const Row rows[] = { { &traymenu::Form6::bodan, "danqu" }, { &traymenu::Form6::boxun, "xunhuan" },
-        { &traymenu::Form6::boshun, "yici" }, { &traymenu::Form6::bolie, "lie" },
-        { &traymenu::Form6::bosui, "sui" } };
+    const Row rows[] = { { "single", &traymenu::Form6::bodan, "danqu" },
+        { "loop", &traymenu::Form6::boxun, "xunhuan" }, { "once", &traymenu::Form6::boshun, "yici" },
+        { "list", &traymenu::Form6::bolie, "lie" }, { "random", &traymenu::Form6::bosui, "sui" } };
     for (const Row& r : rows) {
         (tray().*r.item).click();
-        EXPECT_EQ(player().Text3.text(), r.word);
+        EXPECT_EQ(player().Text3.text(), r.word) << r.name;
     }
     showList({ "a.mp3" });
     tray().boxun.click();
@@ -146,7 +147,7 @@ TEST_F(MenuTest, PlayModeItemsWriteTheirWordsUntilTheNextDoubleClick)
     EXPECT_EQ(player().Text3.text(), "lie");
 }
 
-TEST_F(MenuTest, CopyGoesToTheLastRemovableDiskAndReportsItsSpaceOrWhyItFailed)
+TEST_F(MenuTest, CopyTargetsTheLastRemovableDisk)
 {
     makeMedia({ "a.mp3" });
     showList({ "a.mp3", "gone.mp3" });
@@ -171,7 +172,7 @@ TEST_F(MenuTest, CopyGoesToTheLastRemovableDiskAndReportsItsSpaceOrWhyItFailed)
     EXPECT_EQ(f.Text4.text(), "复制失败，文件不存在");
 }
 
-TEST_F(MenuTest, RemovingEntriesRewritesOnlyTheShownPlaylistAndKeepsTheBytesOfTheOthers)
+TEST_F(MenuTest, RemovingEntriesRewritesOnlyTheShownPlaylist)
 {
     // Music names the code page cannot decode: a Latin-1 byte and a cut UTF-8 sequence.
     const std::string names = ">caf\xe9.mp3\r\n>b.mp3\r\n>\xe4\xb8.mp3\r\n";
@@ -210,7 +211,7 @@ TEST_F(MenuTest, RemovingFromABrowsedPictureFolderLeavesThePlaylistFiles)
     EXPECT_EQ(listFile("mname.ini"), crlf({ ">a.mp3" }));
 }
 
-TEST_F(MenuTest, DeleteWithFileAsksFirstAndRefusesAMissingFileOrAMismatchedName)
+TEST_F(MenuTest, DeleteWithFileIsGuarded)
 {
     const std::string song = makeMedia({ "a.mp3" });
     showList({ "a.mp3", "gone.mp3" });
@@ -268,7 +269,7 @@ TEST_F(MenuTest, ClearEmptiesBothPlaylistsAfterConfirmation)
     EXPECT_EQ(p.messages(), std::vector<std::string> { "列表已经清空，无需再次删除" });
 }
 
-TEST_F(MenuTest, FileCommandsActOnTheSelectionOnlyAndNeverOnTheNetworkList)
+TEST_F(MenuTest, FileCommandsActOnlyOnASelectedFile)
 {
     makeMedia({ "a.mp3" });
     showList({ "a.mp3" });

@@ -45,7 +45,7 @@ TEST_F(TrayTest, DoubleClickOnTheTrayWindowShowsTheMusicWindow)
     EXPECT_TRUE(p.app.get<music::Form1>().visible());
 }
 
-TEST_F(TrayTest, ExitAsksAfterRemovingTheDesktopMarkerAndNoKeepsRunning)
+TEST_F(TrayTest, ExitAnsweredNoKeepsRunning)
 {
     const std::string marker = p.env->desktopFolder() + "/bro.cfg";
     writeBytes(marker, "x");
@@ -65,7 +65,7 @@ TEST_F(TrayTest, ExitAsksAfterRemovingTheDesktopMarkerAndNoKeepsRunning)
     EXPECT_EQ(asked.defaultButton, platform::DefaultButton2);
 }
 
-TEST_F(TrayTest, ExitWithYesCleansToolFilesRemovesTheIconAndEnds)
+TEST_F(TrayTest, ExitAnsweredYesCleansUp)
 {
     std::vector<std::string> files;
     for (const char* name : { "ics.vbs", "start.bat", "close.bat", "kdjs.bat" }) {

@@ -94,7 +94,7 @@ protected:
 
 } // namespace
 
-TEST_F(HarvestTest, ThePromptHarvestsTheLayoutAndClosesItself)
+TEST_F(HarvestTest, ThePromptHarvestsTheLayout)
 {
     writeBytes(cached("A1/song.mp3"), "mp3 bytes");
     writeBytes(cached("A1/Tune.M4A"), "m4a bytes");
@@ -117,7 +117,7 @@ TEST_F(HarvestTest, ThePromptHarvestsTheLayoutAndClosesItself)
     EXPECT_FALSE(p.app.isLoaded<shell::Form4>());
 }
 
-TEST_F(HarvestTest, EveryCopyGetsItsOwnNameAndSameBytesAreKeptOnce)
+TEST_F(HarvestTest, CopiesGetUniqueNamesWithoutDuplicates)
 {
     // Each row of harvest_cache.tsv: a file of one cache folder and its bytes. The last is a song
     // a harvest stopped half-way copied already, leaving its original.
@@ -173,7 +173,7 @@ TEST_F(HarvestTest, ASongTheBrowserIsStillWritingStaysInTheCache)
     EXPECT_EQ(p.messages(), std::vector<std::string> { kDone + "\n有1首歌曲尚未缓存完毕，没有下载" });
 }
 
-TEST_F(HarvestTest, WhatCannotRunIsToldAndTheWindowCanBeClosed)
+TEST_F(HarvestTest, AHarvestThatCannotRunSaysWhy)
 {
     const struct {
         const char* name;
@@ -202,7 +202,7 @@ TEST_F(HarvestTest, WhatCannotRunIsToldAndTheWindowCanBeClosed)
     }
 }
 
-TEST_F(HarvestTest, EngineSongsCarryTheirNamesAndFailuresKeepTheirOriginals)
+TEST_F(HarvestTest, EngineSongsAreCopiedUnderTheirNames)
 {
     auto engine = std::make_shared<FakeEngineCache>();
     // Each song: its group, source, extension and title, then its bytes and whether its copy fails.
@@ -228,9 +228,10 @@ TEST_F(HarvestTest, EngineSongsCarryTheirNamesAndFailuresKeepTheirOriginals)
             kDone + "\n有2首歌曲尚未缓存完毕，没有下载\n有1首歌曲无法复制，仍保留在缓存中" });
 }
 
-TEST(MediaNames, ExtensionsAndMediaTypes)
+TEST(MediaNames, MediaExtensions)
 {
     for (const auto& row : testing_support::testRows("video/media_names.tsv", true)) {
+        SCOPED_TRACE(row.name);
         EXPECT_EQ(platform::isMediaName(row[0]), row[1] == "1") << row[0];
         if (row[1] == "1") {
             EXPECT_EQ(platform::mediaExtension(row[0]), row[2]) << row[0];
@@ -238,5 +239,5 @@ TEST(MediaNames, ExtensionsAndMediaTypes)
     }
     // The media types a download names its file after; others give no extension.
     for (const auto& row : testing_support::testRows("video/media_types.tsv"))
-        EXPECT_EQ(platform::extensionForMediaType(row[0]), row.size() > 1 ? row[1] : "") << row[0];
+        EXPECT_EQ(platform::extensionForMediaType(row[0]), row.size() > 1 ? row[1] : "") << row.name;
 }

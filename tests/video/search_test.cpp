@@ -47,7 +47,7 @@ protected:
     }
 };
 
-TEST_F(SearchTest, TheSitesAreSearchedInOrderAndOneThatDoesNotAnswerInTimeIsSkipped)
+TEST_F(SearchTest, ASiteThatDoesNotAnswerInTimeIsSkipped)
 {
     fullPages("kw");
     // The Sohu page arrives only after seconds; the search's clock runs past its limit meanwhile.
@@ -68,7 +68,7 @@ TEST_F(SearchTest, TheSitesAreSearchedInOrderAndOneThatDoesNotAnswerInTimeIsSkip
     EXPECT_EQ(rowsAndAddresses(player().List7), expectedRows("search_resource_rows.tsv"));
 }
 
-TEST_F(SearchTest, BadPagesAndKeywordsEndTheSearchAsUsual)
+TEST_F(SearchTest, BadInputEndsTheSearchAsUsual)
 {
     const std::string kw = "kw";
     const std::string yk = host("youku");
@@ -96,7 +96,8 @@ TEST_F(SearchTest, BadPagesAndKeywordsEndTheSearchAsUsual)
 TEST_F(SearchTest, TheKeywordGoesIntoEveryQueryAsOnePartOfTheAddress)
 {
     for (const auto& row : testing_support::testRows("video/search_queries.tsv", true))
-        EXPECT_EQ(worker().queryAddress(row[0], row[1]), row[2].empty() ? "" : server.url(row[2])) << row[0];
+        EXPECT_EQ(worker().queryAddress(row[0], row[1]), row[2].empty() ? "" : server.url(row[2]))
+            << row.name;
 }
 
 TEST_F(SearchTest, TheBuiltInHostsFindTheirSitesResultsOverEitherScheme)

@@ -124,7 +124,7 @@ TEST_F(SplitWindowTest, SegmentsComeSideBySideEachIntoItsOwnFile)
     EXPECT_LT(ms.count(), kCount * (kBytes / 1024 - 1) * kPauseMs * 6 / 10);
 }
 
-TEST_F(SplitWindowTest, AFailedSegmentStepsTheCounterBackAndTheNextStartResumesThere)
+TEST_F(SplitWindowTest, AFailedSegmentIsRetriedOnTheNextStart)
 {
     serveSplitVideo({ segment(2), segment(1), segment(0) });
     video::fenge& splitter = openSplitter();
@@ -176,7 +176,7 @@ TEST_F(SplitWindowTest, TheWindowsTimersRunWhileTheSegmentLengthsAreAsked)
     p.app.runUntilIdle(5000);
 }
 
-TEST_F(SplitWindowTest, SegmentsKeepTheNameTheyStartedWithAndReplaceNoFile)
+TEST_F(SplitWindowTest, SegmentsKeepTheNameTheyStartedWith)
 {
     serveSplitVideo({ segment(1), segment(0) });
     serveSegments(2);
@@ -211,7 +211,7 @@ TEST_F(SplitWindowTest, AnHlsPlaylistOfMorePiecesThanAnyVideoIsRefused)
     EXPECT_EQ(server.hits("/p.ts"), 0);
 }
 
-TEST_F(SplitWindowTest, FetchedSegmentsJoinInThePagesOrderAndDifferentCodecsAreRefused)
+TEST_F(SplitWindowTest, SegmentsJoinInThePagesOrderWhenTheirCodecsMatch)
 {
     testing_support::TempDir media;
     ASSERT_TRUE(media_testing::makeClip(media.file("small.mp4"), "160x120", 1));

@@ -37,7 +37,7 @@ protected:
 
 } // namespace
 
-TEST_F(VideoWindowTest, OpensWithThePromptAndASilentPreview)
+TEST_F(VideoWindowTest, OpensWithThePrompt)
 {
     EXPECT_EQ(w().Text3.text(), "请输入播放视频页面的地址");
     EXPECT_EQ(w().yulan.caption(), "\r\n\r\n视频预览区");
@@ -49,11 +49,12 @@ TEST_F(VideoWindowTest, OpensWithThePromptAndASilentPreview)
     EXPECT_NE(notes.find("\r\n⑩："), std::string::npos);
 }
 
-TEST_F(VideoWindowTest, RefusedAddressesGetTheirTipsAndLeaveTheResultsAlone)
+TEST_F(VideoWindowTest, RefusedAddressesOnlyShowTheirTip)
 {
     serveVideo();
     // Columns: the address ("PAGE" is the loopback video page), whether the probe answers, the tip.
     for (auto row : testing_support::testRows("video/refused_addresses.tsv")) {
+        SCOPED_TRACE(row.name);
         if (row[0] == "PAGE")
             row[0] = pageAddress();
         else if (row[0] == "-")
@@ -66,7 +67,7 @@ TEST_F(VideoWindowTest, RefusedAddressesGetTheirTipsAndLeaveTheResultsAlone)
     }
 }
 
-TEST_F(VideoWindowTest, ResolveShowsNameBothAddressesAndThePreviewPageAndTheResultsDownload)
+TEST_F(VideoWindowTest, ResolvingAVideoFillsEveryResult)
 {
     serveVideo();
     resolve(pageAddress());
@@ -130,7 +131,7 @@ TEST_F(VideoWindowTest, ResultPagesWithoutUsableMarkersResolveNothing)
         { resultPage(kName, normalAddress(), "解析成功"), "UTF-8 bytes read as GB2312" },
         { std::string(10 * 1024 * 1024, 'x'), "10 MiB without markers" } };
     for (const auto& row : testing_support::testRows("video/pages_without_markers.tsv"))
-        rows.emplace_back(platform::encode(row[1], "GBK"), row[0]);
+        rows.emplace_back(platform::encode(row[0], "GBK"), row.name);
     for (const auto& [bytes, what] : rows) {
         server.addPage("/parse.php?format=&kw=" + pageAddress(), bytes);
         resolve(pageAddress());
@@ -179,6 +180,7 @@ TEST_F(VideoWindowTest, BothDownloadWindowsDrawTheirBarsOnlyForReportsWithALengt
     // Columns: the window, bytes, length, speed; its bar's text before the marks and how many
     // marks follow; its other label (the percentage or the speed).
     for (const auto& row : testing_support::testRows("video/progress_reports.tsv")) {
+        SCOPED_TRACE(row.name);
         const bool split = row[0] == "split";
         const int64_t loaded = std::stoll(row[1]), length = std::stoll(row[2]);
         const int32_t speed = std::stoi(row[3]);
@@ -194,7 +196,7 @@ TEST_F(VideoWindowTest, BothDownloadWindowsDrawTheirBarsOnlyForReportsWithALengt
     }
 }
 
-TEST_F(VideoWindowTest, ACopiedVideoAddressIsOfferedOnlyWhenTurnedOnAndNothingStartsByItself)
+TEST_F(VideoWindowTest, ACopiedVideoAddressIsOfferedOnlyWhenTurnedOn)
 {
     auto notices = std::make_shared<platform::Notices>();
     p.app.provide<platform::Notices>(notices);
@@ -220,7 +222,7 @@ TEST_F(VideoWindowTest, ACopiedVideoAddressIsOfferedOnlyWhenTurnedOnAndNothingSt
     EXPECT_TRUE(downloads::readList(p.profilePath("my documents/zelv/downloads.lst")).settings.offerCopied);
 }
 
-TEST_F(VideoWindowTest, AVideoBehindALoginNamesItsQualityAndRetriesAfterTheBrowsersLogin)
+TEST_F(VideoWindowTest, AVideoBehindALoginRetriesAfterTheBrowsersLogin)
 {
     // yt-dlp's words for a site that wants an account, as it writes them on its error output.
     testing_support::TempDir tools;
@@ -250,10 +252,10 @@ TEST_F(VideoWindowTest, AVideoBehindALoginNamesItsQualityAndRetriesAfterTheBrows
         EXPECT_EQ(video::loginQuality(reason), quality) << reason;
 }
 
-TEST_F(VideoWindowTest, SafeFileNamesFromAnyVideoNameAndHttpsPagesCheckedAfterTheirScheme)
+TEST_F(VideoWindowTest, SafeFileNamesFromAnyVideoName)
 {
     for (const auto& row : testing_support::testRows("video/safe_file_names.tsv", true))
-        EXPECT_EQ(video::safeFileName(row[0]), row[1]) << row[0];
+        EXPECT_EQ(video::safeFileName(row[0]), row[1]) << row.name;
     std::string longName;
     for (int i = 0; i < 5000; ++i)
         longName += "长";
@@ -261,11 +263,14 @@ TEST_F(VideoWindowTest, SafeFileNamesFromAnyVideoNameAndHttpsPagesCheckedAfterTh
     EXPECT_LE(vb::Len(safe), 120);
     EXPECT_LE(safe.size(), 200u);
     EXPECT_GT(safe.size(), 150u);
+}
 
+TEST_F(VideoWindowTest, HttpsPagesAreCheckedAfterTheirScheme)
+{
     p.config->set("site.2", "v.youku.com");
     p.config->set("site.13", "v.qq.com");
     for (const auto& row : testing_support::testRows("video/supported_addresses.tsv"))
-        EXPECT_EQ(video::siteSupported(*p.config, row[0]), row[1] == "1") << row[0];
+        EXPECT_EQ(video::siteSupported(*p.config, row[0]), row[1] == "1") << row.name;
 }
 
 TEST_F(VideoWindowTest, ADownloadCutShortContinuesWhereItStoppedOnTheNextPress)

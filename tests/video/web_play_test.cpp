@@ -51,7 +51,7 @@ protected:
     runtime::WebBrowser& trayBrowser() { return p.app.get<traymenu::Form6>().WebBrowser3; }
 };
 
-TEST_F(WebPlayTest, AVideoResultPlaysOverTheHubAndGoesToTheDownloadWindowAsShown)
+TEST_F(WebPlayTest, AVideoResultPlaysOverTheHub)
 {
     searchWith({}, {});
     const std::string page = host("youku") + "/v_show/y1";
@@ -103,7 +103,7 @@ TEST_F(WebPlayTest, QvodResourcesPlayTheirOwnStreamsOneAfterTheOther)
     EXPECT_EQ(web().WebBrowser1.documentText(), playerPage("qvod", ""));
 }
 
-TEST_F(WebPlayTest, BaiduResourcesAreWrittenIntoTheirPlayerPageAndScriptWindowsOpenInPlace)
+TEST_F(WebPlayTest, BaiduResourcesPlayInTheirPlayerPage)
 {
     searchWith({ "bdhd://a'b<c>" }, {});
     player().List7.setListIndex(0);

@@ -90,17 +90,19 @@ std::chrono::milliseconds oneAfterAnother(const std::string& folder)
     return total;
 }
 
-TEST_F(WebToolsTest, StreamsInPiecesAreFetchedAndJoinedIntoOneFile)
+TEST_F(WebToolsTest, StreamsInPiecesBecomeOneFile)
 {
     // HLS pieces with picture and sound; DASH pieces with picture and sound apart; each piece
     // served slowly.
     const struct {
+        const char* name;
         const char* page;
         const char* folder;
         int pieces;
         double seconds;
-    } rows[] = { { "/live.html", "hls", 6, 6.0 }, { "/dash.html", "dash", 10, 4.0 } };
+    } rows[] = { { "hls", "/live.html", "hls", 6, 6.0 }, { "dash", "/dash.html", "dash", 10, 4.0 } };
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         resolve(server.url(row.page));
         EXPECT_EQ(w().Text5.text().rfind("【", 0), 0u) << w().Text5.text();
         const auto began = std::chrono::steady_clock::now();
@@ -134,7 +136,7 @@ TEST_F(WebToolsTest, StreamsInPiecesAreFetchedAndJoinedIntoOneFile)
     }
 }
 
-TEST_F(WebToolsTest, TheDropDownSaysWhatEachFormatSavesAndDrivesTheSecondButtonSoundOnlyToo)
+TEST_F(WebToolsTest, TheFormatDropDownDrivesTheSecondButton)
 {
     resolve(server.url("/dash.html"));
     const std::vector<std::string>& entries = w().Combo1.items();
@@ -204,13 +206,17 @@ TEST_F(WebToolsTest, AQualityThePageListsAboveWhatYtdlpFoundAsksForALogin)
     // yt-dlp finds the video at 360p; the page's own menu lists what a visitor may choose.
     server.addPage("/clip360.mp4", readBytes(media->path() / "clip360.mp4"), "video/mp4");
     const struct {
+        const char* name;
         const char* menu;
         const char* line;
-    } rows[] = { { "<li>1080P 高清</li><li>720P</li><li>360P 流畅</li>", "1080P 需要登录" },
-        { "<li>4K 超清</li><li>1080P60</li><li>h264</li>", "4K 需要登录" }, { "<li>360P 流畅</li>", "" },
-        { "<p>30fps, 3600kbps, 1280x720</p>", "" } };
+    } rows[]
+        = { { "login_for_1080p", "<li>1080P 高清</li><li>720P</li><li>360P 流畅</li>", "1080P 需要登录" },
+              { "login_for_4k", "<li>4K 超清</li><li>1080P60</li><li>h264</li>", "4K 需要登录" },
+              { "nothing_above_360p", "<li>360P 流畅</li>", "" },
+              { "no_menu", "<p>30fps, 3600kbps, 1280x720</p>", "" } };
     int n = 0;
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         const std::string page = "/quality" + std::to_string(++n) + ".html";
         server.addPage(page,
             std::string(
@@ -233,7 +239,7 @@ TEST_F(WebToolsTest, AQualityThePageListsAboveWhatYtdlpFoundAsksForALogin)
     EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(4));
 }
 
-TEST_F(WebToolsTest, APlaylistShowsItsEntriesFirstAndQueuesTheCheckedOnesNumberedInPageOrder)
+TEST_F(WebToolsTest, APlaylistQueuesTheCheckedEntriesInPageOrder)
 {
     // A feed of 100 videos: its entries show quickly, and no entry's page is asked for yet.
     std::string feed
