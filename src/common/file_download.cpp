@@ -103,18 +103,18 @@ CFileDownload::~CFileDownload()
     m_state->owner = nullptr;
 }
 
-bool CFileDownload::StartDownloading(const std::string& sSrc, const std::string& sDest, int* httpStatus)
+platform::Result<int> CFileDownload::StartDownloading(const std::string& sSrc, const std::string& sDest)
 {
-    // Only the state is used from here on: this object may be gone when a report returns.
+    // Only the state and this frame are used from here on: this object may be gone when a
+    // report returns.
     const std::shared_ptr<State> state = m_state;
-    if (httpStatus)
-        *httpStatus = 0;
     if (state->fBusy)
-        return false;
+        return platform::Result<int>::failure("a transfer is already running");
     const auto binding = std::make_shared<Binding>();
+    int httpStatus = 0;
     const platform::Status result = state->network->download(
         sSrc, sDest,
-        [&state, &binding, httpStatus](const platform::TransferProgress& p) {
+        [&state, &binding, &httpStatus](const platform::TransferProgress& p) {
             switch (p.phase) {
             case platform::TransferProgress::Start:
                 state->OnStartBinding(binding);
@@ -124,15 +124,16 @@ bool CFileDownload::StartDownloading(const std::string& sSrc, const std::string&
                     return !binding->aborted && state->OnHeartbeat(*binding);
                 return !binding->aborted && state->OnProgress(*binding, p);
             case platform::TransferProgress::Stop:
-                if (httpStatus)
-                    *httpStatus = p.statusCode;
+                httpStatus = p.statusCode;
                 state->OnStopBinding();
                 return true;
             }
             return true;
         },
         state->options);
-    return result.ok;
+    if (!result)
+        return platform::Result<int>::failure(result.error);
+    return platform::Result<int>::success(httpStatus);
 }
 
 void CFileDownload::setLimits(long maxSeconds, long long maxBytes)
@@ -171,7 +172,8 @@ bool downloadInto(std::unique_ptr<CFileDownload>& slot, runtime::App& app, const
     slot = std::make_unique<CFileDownload>(app, app.service<platform::Network>());
     slot->OnProgress = std::move(onProgress);
     slot->setLimits(maxSeconds, maxBytes);
-    const bool done = slot->StartDownloading(source, target);
+    // The window says only whether the file came; why it did not is not shown.
+    const bool done = slot->StartDownloading(source, target).ok();
     slot.reset();
     return done;
 }

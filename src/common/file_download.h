@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace runtime {
 class App;
 class Label;
@@ -40,12 +42,10 @@ public:
     CFileDownload(const CFileDownload&) = delete;
     CFileDownload& operator=(const CFileDownload&) = delete;
 
-    // Downloads sSrc into sDest and returns when the transfer has ended: true exactly when
-    // it succeeded. False at once, starting nothing, while this object is busy. The target
-    // is replaced only by a complete transfer. httpStatus, when given, receives the server's
-    // HTTP status (0 when no answer arrived); it stays valid when the object is dropped
-    // during the transfer.
-    bool StartDownloading(const std::string& sSrc, const std::string& sDest, int* httpStatus = nullptr);
+    // Downloads sSrc into sDest and returns when the transfer has ended: the server's HTTP
+    // status when it succeeded, else why it failed. A failure at once, starting nothing,
+    // while this object is busy. The target is replaced only by a complete transfer.
+    platform::Result<int> StartDownloading(const std::string& sSrc, const std::string& sDest);
     // Stops the running transfer (its StartDownloading returns false) and makes the object
     // idle.
     void AbortDownloading();

@@ -1,5 +1,7 @@
 #include "common/page_helpers.h"
 
+#include <utility>
+
 #include "platform/codec.h"
 #include "platform/config.h"
 #include "platform/network.h"
@@ -44,7 +46,8 @@ std::string getHTTPPage(platform::Network& network, const std::string& URL, cons
     const platform::HttpResponse response = network.get(URL);
     if (!response.completed)
         return {};
-    return BytesToBstr(response.body, Cset);
+    // A character set the converter does not know gives no page, as no connection does.
+    return BytesToBstr(response.body, Cset).valueOr({});
 }
 
 std::string getHTTPPage(runtime::App& app, const std::string& URL, const std::string& Cset)
@@ -52,15 +55,12 @@ std::string getHTTPPage(runtime::App& app, const std::string& URL, const std::st
     return getHTTPPage(app.service<platform::Network>(), URL, Cset);
 }
 
-std::string BytesToBstr(std::string_view body, const std::string& Cset, bool* ok)
+platform::Result<std::string> BytesToBstr(std::string_view body, const std::string& Cset)
 {
     // A UTF-8 byte order mark is not part of the text (the stream converter skips it too).
     if (isUtf8Name(Cset) && body.substr(0, 3) == "\xEF\xBB\xBF")
         body.remove_prefix(3);
-    auto text = platform::tryDecode(body, Cset);
-    if (ok)
-        *ok = text.ok();
-    return std::move(text).valueOr({});
+    return platform::tryDecode(body, Cset);
 }
 
 std::string UTF8EncodeURI(std::string_view szInput)

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/result.h"
+
 namespace runtime {
 class App;
 }
@@ -22,8 +24,8 @@ std::string getHTTPPage(platform::Network& network, const std::string& URL, cons
 // The same with the app's Network service.
 std::string getHTTPPage(runtime::App& app, const std::string& URL, const std::string& Cset);
 // The bytes decoded as text in Cset ("GB2312" reads as GBK, as browsers do); invalid bytes
-// become U+FFFD. Empty, with ok false, when the character set is unknown.
-std::string BytesToBstr(std::string_view body, const std::string& Cset, bool* ok = nullptr);
+// become U+FFFD. A failure when the character set is unknown.
+platform::Result<std::string> BytesToBstr(std::string_view body, const std::string& Cset);
 // Percent-encodes the UTF-8 form of every character from U+0080 up, UTF-16 code unit by code
 // unit, with upper-case hex; characters below U+0080 pass unchanged. A surrogate pair is
 // encoded as its 4-byte character; a lone surrogate as its 3-byte form.

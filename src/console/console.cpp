@@ -9,6 +9,7 @@
 #include "assembly/services.h"
 #include "console/session.h"
 #include "platform/config.h"
+#include "platform/result.h"
 #include "platform/textfile.h"
 #include "runtime/app.h"
 
@@ -23,51 +24,50 @@ constexpr size_t kMaxScriptBytes = 64u * 1024 * 1024;
 
 // The configuration: the named file over the defaults, or the defaults alone. Lines that are
 // not key=value are reported on the error stream and skipped; an unreadable file is an error.
-std::shared_ptr<platform::Config> readConfig(const std::string& named, std::ostream& out, bool& usable)
+platform::Result<std::shared_ptr<platform::Config>> readConfig(const std::string& named)
 {
+    using Read = platform::Result<std::shared_ptr<platform::Config>>;
     auto config = std::make_shared<platform::Config>();
     const std::string file = named.empty() ? platform::Config::fileFromEnvironment() : named;
-    usable = true;
     if (file.empty())
-        return config;
-    if (platform::probeFile(file) != platform::ReadOutcome::Read) {
-        out << "error: cannot read the configuration file " << file << '\n';
-        usable = false;
-        return config;
-    }
+        return Read::success(std::move(config));
+    if (platform::probeFile(file) != platform::ReadOutcome::Read)
+        return Read::failure("cannot read the configuration file " + file);
     if (const platform::Status s = config->loadFile(file); !s)
         std::cerr << "zelvora: " << s.error << '\n';
-    return config;
+    return Read::success(std::move(config));
 }
 
 // The profile folder named on the command line, created when missing and made absolute: the
 // program stores full paths (skin picture, playlists), which must not depend on the folder
 // the console was started from.
-bool prepareProfile(std::string& profile, std::ostream& out)
+platform::Result<std::string> prepareProfile(const std::string& profile)
 {
+    using Folder = platform::Result<std::string>;
     if (profile.empty())
-        return true;
+        return Folder::success(profile);
     std::error_code ec;
     std::filesystem::create_directories(profile, ec);
-    if (!std::filesystem::is_directory(profile, ec)) {
-        out << "error: cannot use the profile folder " << profile << '\n';
-        return false;
-    }
+    if (!std::filesystem::is_directory(profile, ec))
+        return Folder::failure("cannot use the profile folder " + profile);
     const auto absolute = std::filesystem::absolute(profile, ec);
-    if (!ec)
-        profile = absolute.lexically_normal().string();
-    return true;
+    return Folder::success(ec ? profile : absolute.lexically_normal().string());
 }
 
 } // namespace
 
 int runConsole(const ConsoleOptions& options, std::istream& in, std::ostream& out)
 {
-    bool usable = false;
-    auto config = readConfig(options.configFile, out, usable);
-    std::string profile = options.profile;
-    if (!usable || !prepareProfile(profile, out))
+    auto config = readConfig(options.configFile);
+    if (!config) {
+        out << "error: " << config.error() << '\n';
         return kUnusable;
+    }
+    auto profile = prepareProfile(options.profile);
+    if (!profile) {
+        out << "error: " << profile.error() << '\n';
+        return kUnusable;
+    }
     // The script is read whole before the program starts: a folder, a FIFO or an endless
     // device is refused at once instead of reading as an empty or never-ending script.
     std::istringstream script;
@@ -83,9 +83,9 @@ int runConsole(const ConsoleOptions& options, std::istream& in, std::ostream& ou
 
     runtime::App app;
     assembly::ServiceOptions services;
-    services.profile = profile;
+    services.profile = *profile;
     services.headless = true;
-    assembly::installServices(app, config, services);
+    assembly::installServices(app, *config, services);
     if (const std::string problem = assembly::prepareProfile(app); !problem.empty()) {
         out << "error: cannot use the profile: " << problem << '\n';
         return kUnusable;

@@ -1,6 +1,7 @@
 #include "desklyrics/desk_lyrics_settings.h"
 
 #include <charconv>
+#include <optional>
 #include <string_view>
 
 #include "common/data_folders.h"
@@ -15,14 +16,14 @@ constexpr size_t kMaxBytes = 64 * 1024;
 // A place far off every screen is not a place.
 constexpr int kMaxTwips = 1000000;
 
-bool numberIn(std::string_view text, int low, int high, int& value)
+// The text read as a whole number from low to high, nothing when it is anything else.
+std::optional<int> numberIn(std::string_view text, int low, int high)
 {
     int read = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), read);
     if (error != std::errc() || end != text.data() + text.size() || read < low || read > high)
-        return false;
-    value = read;
-    return true;
+        return std::nullopt;
+    return read;
 }
 
 } // namespace
@@ -38,19 +39,19 @@ DeskLyricsSettings parseSettings(const std::vector<std::string>& lines)
         std::string_view text = std::string_view(line).substr(eq + 1);
         if (!text.empty() && text.back() == '\r')
             text.remove_suffix(1);
-        int flag = 0;
-        if (key == "shown" && numberIn(text, 0, 1, flag))
-            s.shown = flag == 1;
-        else if (key == "locked" && numberIn(text, 0, 1, flag))
-            s.locked = flag == 1;
+        // A value out of its range, or no number, changes nothing.
+        if (key == "shown")
+            s.shown = numberIn(text, 0, 1).value_or(s.shown ? 1 : 0) == 1;
+        else if (key == "locked")
+            s.locked = numberIn(text, 0, 1).value_or(s.locked ? 1 : 0) == 1;
         else if (key == "left")
-            numberIn(text, -kMaxTwips, kMaxTwips, s.left);
+            s.left = numberIn(text, -kMaxTwips, kMaxTwips).value_or(s.left);
         else if (key == "top")
-            numberIn(text, -kMaxTwips, kMaxTwips, s.top);
+            s.top = numberIn(text, -kMaxTwips, kMaxTwips).value_or(s.top);
         else if (key == "size")
-            numberIn(text, 0, static_cast<int>(std::size(kFontSizes)) - 1, s.size);
+            s.size = numberIn(text, 0, static_cast<int>(std::size(kFontSizes)) - 1).value_or(s.size);
         else if (key == "scheme")
-            numberIn(text, 0, kSchemes - 1, s.scheme);
+            s.scheme = numberIn(text, 0, kSchemes - 1).value_or(s.scheme);
     }
     return s;
 }

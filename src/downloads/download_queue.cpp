@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 #include <utility>
 
 #include "downloads/hls_playlist.h"
@@ -30,7 +31,7 @@ constexpr int kGoodPiecesToGrow = 8;
 // While downloads run, the list is written at least this often.
 constexpr int64_t kSaveEveryMs = 1000;
 // Bytes asked for again before a resume point when the file has no version to name.
-constexpr long long kOverlapBytes = 64 * 1024;
+constexpr long long kOverlapBytes = 64LL * 1024;
 
 void removeQuietly(const std::string& path)
 {
@@ -71,8 +72,8 @@ bool appendFile(const std::string& from, const std::string& to)
 
 std::vector<Piece> rangesOf(long long size, int connections)
 {
-    const long long count
-        = std::clamp<long long>(size / kMinRangeBytes, 1, connections * kRangesPerConnection);
+    const long long count = std::clamp<long long>(
+        size / kMinRangeBytes, 1, static_cast<long long>(connections) * kRangesPerConnection);
     std::vector<Piece> pieces;
     for (long long i = 0; i < count; ++i) {
         Piece piece;
@@ -370,23 +371,7 @@ bool DownloadQueue::prepare(Job& job)
         return false;
     }
     if (job.fragments) {
-        // Joined bytes beyond the recorded ones are cut off; fewer mean the file was lost.
-        const long long have = sizeOf(partial);
-        if (have < job.received || (have < 0 && job.joined > 0)) {
-            job.joined = 0;
-            job.received = 0;
-            removeQuietly(partial);
-        } else if (have > job.received) {
-            std::error_code ignored;
-            fs::resize_file(partial, static_cast<uintmax_t>(job.received), ignored);
-        }
-        for (size_t i = static_cast<size_t>(job.joined); i < job.pieces.size(); ++i) {
-            Piece& piece = job.pieces[i];
-            piece.finished = piece.finished && sizeOf(fragmentPath(job.file, i)) >= 0;
-            piece.done = 0;
-        }
-        for (size_t i = 0; i < static_cast<size_t>(job.joined); ++i)
-            job.pieces[i].finished = true;
+        keepJoinedFragments(job, partial);
         return true;
     }
     if (!job.pieces.empty() && sizeOf(partial) < 0)
@@ -394,20 +379,8 @@ bool DownloadQueue::prepare(Job& job)
     if (!job.pieces.empty())
         return true;
     job.received = 0;
-    if (isHlsAddress(job.url)) {
-        HlsPlaylist playlist = parseHlsPlaylist(m_network.get(job.url).body, job.url);
-        if (!playlist.bestStream.empty())
-            playlist = parseHlsPlaylist(m_network.get(playlist.bestStream).body, playlist.bestStream);
-        if (!playlist.refusal.empty() || playlist.fragments.empty()) {
-            fail(job, playlist.refusal.empty() ? "找不到视频片段" : playlist.refusal);
-            return false;
-        }
-        job.fragments = true;
-        job.joined = 0;
-        for (const std::string& url : playlist.fragments)
-            job.pieces.push_back(fragment(url));
-        return true;
-    }
+    if (isHlsAddress(job.url))
+        return listFragments(job);
     const long long length = job.givenSize > 0 ? std::exchange(job.givenSize, 0)
                                                : m_network.contentLengths({ job.url }, {}).front();
     job.size = std::max(length, 0LL);
@@ -418,6 +391,46 @@ bool DownloadQueue::prepare(Job& job)
     else
         job.pieces = { Piece {} };
     removeQuietly(partial);
+    return true;
+}
+
+// Joined bytes beyond the recorded ones are cut off; fewer mean the file was lost. Fragments
+// not joined yet count as fetched only while their files are there.
+void DownloadQueue::keepJoinedFragments(Job& job, const std::string& partial)
+{
+    const long long have = sizeOf(partial);
+    if (have < job.received || (have < 0 && job.joined > 0)) {
+        job.joined = 0;
+        job.received = 0;
+        removeQuietly(partial);
+    } else if (have > job.received) {
+        std::error_code ignored;
+        fs::resize_file(partial, static_cast<uintmax_t>(job.received), ignored);
+    }
+    for (size_t i = static_cast<size_t>(job.joined); i < job.pieces.size(); ++i) {
+        Piece& piece = job.pieces[i];
+        piece.finished = piece.finished && sizeOf(fragmentPath(job.file, i)) >= 0;
+        piece.done = 0;
+    }
+    for (size_t i = 0; i < static_cast<size_t>(job.joined); ++i)
+        job.pieces[i].finished = true;
+}
+
+// The pieces of a playlist download: its fragments, from the best stream of a master
+// playlist. False, with the download failed, when it has none or refuses them.
+bool DownloadQueue::listFragments(Job& job)
+{
+    HlsPlaylist playlist = parseHlsPlaylist(m_network.get(job.url).body, job.url);
+    if (!playlist.bestStream.empty())
+        playlist = parseHlsPlaylist(m_network.get(playlist.bestStream).body, playlist.bestStream);
+    if (!playlist.refusal.empty() || playlist.fragments.empty()) {
+        fail(job, playlist.refusal.empty() ? "找不到视频片段" : playlist.refusal);
+        return false;
+    }
+    job.fragments = true;
+    job.joined = 0;
+    for (const std::string& url : playlist.fragments)
+        job.pieces.push_back(fragment(url));
     return true;
 }
 
@@ -439,39 +452,11 @@ void DownloadQueue::startPieces(Job& job, Live& live, int64_t now)
         if (piece.finished || taken)
             continue;
         // Fragments are fetched a little ahead of the next one to join, never far.
-        if (job.fragments && i >= static_cast<size_t>(job.joined + live.connections * kFragmentsAhead))
+        if (job.fragments
+            && i >= static_cast<size_t>(job.joined) + static_cast<size_t>(live.connections) * kFragmentsAhead)
             break;
-        platform::PieceRequest request;
-        request.url = piece.url.empty() ? job.url : piece.url;
-        request.headers = job.headers;
-        if (job.fragments) {
-            request.file = fragmentPath(job.file, i);
-            removeQuietly(request.file);
-        } else {
-            request.file = partialPath(job.file);
-            if (piece.first >= 0) {
-                request.offset = piece.first + piece.done;
-                request.rangeFirst = piece.first + piece.done;
-                request.rangeLast = piece.last;
-                request.ifRange = job.version;
-                // Sound: with no version to name, a resume asks again for the bytes before its
-                // point and goes on only when they repeat what the file holds; otherwise the
-                // answer is refused and the file is fetched again from its start.
-                const long long back = std::min(piece.done, kOverlapBytes);
-                if (job.version.empty() && back > 0) {
-                    request.overlap = bytesAt(request.file, request.offset - back, back);
-                    if (static_cast<long long>(request.overlap.size()) == back)
-                        request.rangeFirst -= back;
-                    else
-                        request.overlap.clear();
-                }
-            } else {
-                piece.done = 0;
-                removeQuietly(request.file);
-            }
-        }
         platform::PieceOutcome refused;
-        const int fetcherId = m_fetcher->start(request, &refused);
+        const int fetcherId = m_fetcher->start(pieceRequest(job, piece, i), &refused);
         if (fetcherId == 0) {
             fail(job, refused.error.starts_with("the file cannot be written") ? "无法写入文件" : "地址无效");
             return;
@@ -479,6 +464,42 @@ void DownloadQueue::startPieces(Job& job, Live& live, int64_t now)
         m_running[fetcherId] = { job.id, i };
         ++running;
     }
+}
+
+// The request for piece i of a download: a fragment into its own file, a range into the
+// partial file from where it stopped, or the whole file from its start.
+platform::PieceRequest DownloadQueue::pieceRequest(const Job& job, Piece& piece, size_t i)
+{
+    platform::PieceRequest request;
+    request.url = piece.url.empty() ? job.url : piece.url;
+    request.headers = job.headers;
+    if (job.fragments) {
+        request.file = fragmentPath(job.file, i);
+        removeQuietly(request.file);
+        return request;
+    }
+    request.file = partialPath(job.file);
+    if (piece.first < 0) {
+        piece.done = 0;
+        removeQuietly(request.file);
+        return request;
+    }
+    request.offset = piece.first + piece.done;
+    request.rangeFirst = piece.first + piece.done;
+    request.rangeLast = piece.last;
+    request.ifRange = job.version;
+    // Sound: with no version to name, a resume asks again for the bytes before its point and
+    // goes on only when they repeat what the file holds; otherwise the answer is refused and
+    // the file is fetched again from its start.
+    const long long back = std::min(piece.done, kOverlapBytes);
+    if (job.version.empty() && back > 0) {
+        request.overlap = bytesAt(request.file, request.offset - back, back);
+        if (static_cast<long long>(request.overlap.size()) == back)
+            request.rangeFirst -= back;
+        else
+            request.overlap.clear();
+    }
+    return request;
 }
 
 void DownloadQueue::handle(const platform::PieceOutcome& outcome, int64_t now)
@@ -494,37 +515,14 @@ void DownloadQueue::handle(const platform::PieceOutcome& outcome, int64_t now)
     live.fetched += outcome.written;
     piece.done = piece.first >= 0 && !job->fragments ? piece.done + outcome.written : outcome.written;
     m_dirty = true;
-    // Sound: a piece cut short also names the version its bytes belong to, so a later resume
-    // asks for the rest of that version only (If-Range), and bytes of two versions never
-    // make one file.
-    if (!outcome.ok && !job->fragments && outcome.written > 0 && !outcome.version.empty()) {
-        if (job->version.empty())
-            job->version = outcome.version;
-        else if (job->version != outcome.version) {
-            restart(*job);
-            prepare(*job);
-            return;
-        }
+    if (!keepsVersion(*job, outcome)) {
+        restart(*job);
+        // A download this ends (already there whole, or failed) has its state set by it.
+        std::ignore = prepare(*job);
+        return;
     }
     if (outcome.ok) {
-        // Sound: ranges of two versions of a file never make one file.
-        if (!job->version.empty() && !outcome.version.empty() && outcome.version != job->version) {
-            restart(*job);
-            prepare(*job);
-            return;
-        }
-        if (job->version.empty() && !job->fragments)
-            job->version = outcome.version;
-        piece.finished = true;
-        if (++live.goodPieces >= kGoodPiecesToGrow && live.connections < m_settings.connections) {
-            ++live.connections;
-            live.goodPieces = 0;
-        }
-        if (job->fragments)
-            joinFragments(*job);
-        if (job->state == JobState::Running
-            && std::all_of(job->pieces.begin(), job->pieces.end(), [](const Piece& p) { return p.finished; }))
-            complete(*job);
+        pieceFetched(*job, live, piece);
         return;
     }
     if (outcome.rangeRefused && !job->fragments) {
@@ -534,18 +532,62 @@ void DownloadQueue::handle(const platform::PieceOutcome& outcome, int64_t now)
         return;
     }
     if (outcome.throttled && !job->oneTry) {
-        // A server that asks for less, or breaks connections off, gets fewer connections
-        // and a pause, as long as it takes: being throttled never fails a download.
-        live.connections = std::max(1, live.connections / 2);
-        live.goodPieces = 0;
-        ++live.throttles;
-        const int64_t backoff = std::min<int64_t>(kMaxBackoffMs, 500LL << std::min(live.throttles, 6));
-        const int64_t wait = outcome.retryAfterSeconds >= 0 ? outcome.retryAfterSeconds * 1000LL : backoff;
-        live.waitUntil = std::max(live.waitUntil, now + wait);
+        slowDown(live, outcome, now);
         return;
     }
     job->status = outcome.status >= 400 ? outcome.status : 0;
     fail(*job, failureReason(outcome));
+}
+
+// Whether the bytes of a piece belong to the version of the file the download holds; the
+// first version named becomes the download's.
+bool DownloadQueue::keepsVersion(Job& job, const platform::PieceOutcome& outcome)
+{
+    // Sound: a piece cut short also names the version its bytes belong to, so a later resume
+    // asks for the rest of that version only (If-Range), and bytes of two versions never
+    // make one file.
+    if (!outcome.ok && !job.fragments && outcome.written > 0 && !outcome.version.empty()) {
+        if (job.version.empty())
+            job.version = outcome.version;
+        else if (job.version != outcome.version)
+            return false;
+    }
+    if (outcome.ok) {
+        // Sound: ranges of two versions of a file never make one file.
+        if (!job.version.empty() && !outcome.version.empty() && outcome.version != job.version)
+            return false;
+        if (job.version.empty() && !job.fragments)
+            job.version = outcome.version;
+    }
+    return true;
+}
+
+// A piece came whole: a connection more after enough of them, fragments joined, and the
+// download completed when it was the last.
+void DownloadQueue::pieceFetched(Job& job, Live& live, Piece& piece)
+{
+    piece.finished = true;
+    if (++live.goodPieces >= kGoodPiecesToGrow && live.connections < m_settings.connections) {
+        ++live.connections;
+        live.goodPieces = 0;
+    }
+    if (job.fragments)
+        joinFragments(job);
+    if (job.state == JobState::Running
+        && std::all_of(job.pieces.begin(), job.pieces.end(), [](const Piece& p) { return p.finished; }))
+        complete(job);
+}
+
+// A server that asks for less, or breaks connections off, gets fewer connections and a
+// pause, as long as it takes: being throttled never fails a download.
+void DownloadQueue::slowDown(Live& live, const platform::PieceOutcome& outcome, int64_t now)
+{
+    live.connections = std::max(1, live.connections / 2);
+    live.goodPieces = 0;
+    ++live.throttles;
+    const int64_t backoff = std::min<int64_t>(kMaxBackoffMs, 500LL << std::min(live.throttles, 6));
+    const int64_t wait = outcome.retryAfterSeconds >= 0 ? outcome.retryAfterSeconds * 1000LL : backoff;
+    live.waitUntil = std::max(live.waitUntil, now + wait);
 }
 
 void DownloadQueue::joinFragments(Job& job)

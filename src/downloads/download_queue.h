@@ -86,9 +86,15 @@ private:
     struct Live;
     void save(bool durable = true);
     Job* find(int id);
-    bool prepare(Job& job);
+    [[nodiscard]] bool prepare(Job& job);
+    void keepJoinedFragments(Job& job, const std::string& partial);
+    [[nodiscard]] bool listFragments(Job& job);
     void startPieces(Job& job, Live& live, int64_t now);
+    platform::PieceRequest pieceRequest(const Job& job, Piece& piece, size_t i);
     void handle(const platform::PieceOutcome& outcome, int64_t now);
+    [[nodiscard]] static bool keepsVersion(Job& job, const platform::PieceOutcome& outcome);
+    void pieceFetched(Job& job, Live& live, Piece& piece);
+    static void slowDown(Live& live, const platform::PieceOutcome& outcome, int64_t now);
     void joinFragments(Job& job);
     void complete(Job& job);
     void fail(Job& job, const std::string& reason);

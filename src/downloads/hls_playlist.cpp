@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace downloads {
 
@@ -55,51 +56,94 @@ std::string resolveAddress(const std::string& base, const std::string& relative)
     return folder + relative;
 }
 
+namespace {
+
+// The BANDWIDTH of a stream line, 0 when it is missing or not a plain number.
+long long streamBandwidth(const std::string& line)
+{
+    const std::string bw = attribute(line, "BANDWIDTH");
+    return bw.empty() || bw.find_first_not_of("0123456789") != std::string::npos || bw.size() > 15
+        ? 0
+        : std::stoll(bw);
+}
+
+// Reads a playlist line by line: tags set what the next address is, addresses are pieces or
+// the variants to choose from.
+class HlsReader {
+public:
+    explicit HlsReader(const std::string& base)
+        : m_base(base)
+    {
+    }
+
+    void readLine(const std::string& line)
+    {
+        if (line.empty())
+            return;
+        if (line[0] == '#')
+            readTag(line);
+        else
+            readAddress(line);
+    }
+
+    HlsPlaylist finish()
+    {
+        if (!m_out.bestStream.empty())
+            m_out.fragments.clear();
+        return std::move(m_out);
+    }
+
+private:
+    void readTag(const std::string& line)
+    {
+        if (line.starts_with("#EXT-X-STREAM-INF:")) {
+            m_streamNext = true;
+            m_streamBandwidth = streamBandwidth(line);
+        } else if (line.starts_with("#EXT-X-KEY:") && attribute(line, "METHOD") != "NONE") {
+            m_out.refusal = "加密的视频流，不能下载";
+        } else if (line.starts_with("#EXT-X-BYTERANGE")) {
+            m_out.refusal = "分段方式不支持";
+        } else if (line.starts_with("#EXT-X-MAP:")) {
+            const std::string uri = attribute(line, "URI");
+            if (!uri.empty())
+                m_out.fragments.push_back(resolveAddress(m_base, uri));
+        }
+    }
+
+    void readAddress(const std::string& line)
+    {
+        if (!m_streamNext) {
+            m_out.fragments.push_back(resolveAddress(m_base, line));
+            return;
+        }
+        if (m_streamBandwidth > m_bestBandwidth) {
+            m_bestBandwidth = m_streamBandwidth;
+            m_out.bestStream = resolveAddress(m_base, line);
+        }
+        m_streamNext = false;
+    }
+
+    const std::string& m_base;
+    HlsPlaylist m_out;
+    long long m_bestBandwidth = -1;
+    bool m_streamNext = false;
+    long long m_streamBandwidth = 0;
+};
+
+} // namespace
+
 HlsPlaylist parseHlsPlaylist(const std::string& text, const std::string& base)
 {
-    HlsPlaylist out;
-    long long bestBandwidth = -1;
-    bool streamNext = false;
-    long long streamBandwidth = 0;
+    HlsReader reader(base);
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos)
             end = text.size();
-        const std::string line = runtime::trimmed(text.substr(start, end - start));
+        reader.readLine(runtime::trimmed(text.substr(start, end - start)));
         start = end + 1;
-        if (line.empty())
-            continue;
-        if (line.starts_with("#EXT-X-STREAM-INF:")) {
-            streamNext = true;
-            const std::string bw = attribute(line, "BANDWIDTH");
-            streamBandwidth
-                = bw.empty() || bw.find_first_not_of("0123456789") != std::string::npos || bw.size() > 15
-                ? 0
-                : std::stoll(bw);
-        } else if (line.starts_with("#EXT-X-KEY:") && attribute(line, "METHOD") != "NONE") {
-            out.refusal = "加密的视频流，不能下载";
-        } else if (line.starts_with("#EXT-X-BYTERANGE")) {
-            out.refusal = "分段方式不支持";
-        } else if (line.starts_with("#EXT-X-MAP:")) {
-            const std::string uri = attribute(line, "URI");
-            if (!uri.empty())
-                out.fragments.push_back(resolveAddress(base, uri));
-        } else if (line[0] != '#') {
-            if (streamNext) {
-                if (streamBandwidth > bestBandwidth) {
-                    bestBandwidth = streamBandwidth;
-                    out.bestStream = resolveAddress(base, line);
-                }
-                streamNext = false;
-            } else {
-                out.fragments.push_back(resolveAddress(base, line));
-            }
-        }
     }
-    if (!out.bestStream.empty())
-        out.fragments.clear();
-    return out;
+    return reader.finish();
 }
 
 } // namespace downloads

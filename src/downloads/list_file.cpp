@@ -11,7 +11,7 @@ namespace {
 // The first line of the file; a file that does not start with it is not read.
 constexpr const char* kHeading = "zelvora-downloads 1";
 // The list is small; a larger file is not ours.
-constexpr size_t kMaxListBytes = 16 * 1024 * 1024;
+constexpr size_t kMaxListBytes = size_t { 16 } * 1024 * 1024;
 
 std::string escaped(const std::string& field)
 {

@@ -56,7 +56,9 @@ int Form5::appendFolder(const std::string& folder)
             continue;
         }
         List1.addItem(displayName(name));
-        List2.addItem(folder + platform::kSeparator + name);
+        std::string path = folder;
+        path += platform::kSeparator;
+        List2.addItem(path + name);
     }
     return refused;
 }

@@ -23,7 +23,7 @@ namespace pl = playlists;
 // Playlists naming playlists are followed this deep, each file once.
 constexpr int kMaxNesting = 8;
 // The largest playlist file read.
-constexpr size_t kMaxImportBytes = 64u * 1024 * 1024;
+constexpr size_t kMaxImportBytes = size_t { 64 } * 1024 * 1024;
 
 // An entry of an exported playlist: a song's own tags name it ("artist - title", as other
 // players write it) and give its length; otherwise the list's name without its marker does.

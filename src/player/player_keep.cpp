@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <optional>
 
 #include "common/data_folders.h"
 #include "platform/textfile.h"
@@ -17,10 +18,14 @@ namespace player {
 
 namespace {
 
-bool wholeNumber(std::string_view text, int& value)
+// The text read as a whole number, nothing when it is anything else.
+std::optional<int> wholeNumber(std::string_view text)
 {
+    int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc() && end == text.data() + text.size();
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
 }
 
 // The kept files are small: anything larger is not ours and is ignored.
@@ -55,22 +60,22 @@ std::string clockText(double seconds)
 // The words of the ReplayGain modes, in their order.
 constexpr const char* kReplayGainWords[] = { "off", "track", "album" };
 
-// Ten gains in dB within the equalizer's range, "G1,...,G10"; false for anything else.
-bool parseGains(std::string_view text, runtime::EqualizerGains& out)
+// Ten gains in dB within the equalizer's range, "G1,...,G10"; nothing for anything else.
+std::optional<runtime::EqualizerGains> parseGains(std::string_view text)
 {
     runtime::EqualizerGains gains {};
     for (size_t band = 0; band < gains.size(); ++band) {
         const size_t comma = std::min(text.find(','), text.size());
-        if (!wholeNumber(text.substr(0, comma), gains[band])
-            || std::abs(gains[band]) > runtime::kEqualizerMaxDb)
-            return false;
+        const std::optional<int> gain = wholeNumber(text.substr(0, comma));
+        if (!gain || std::abs(*gain) > runtime::kEqualizerMaxDb)
+            return std::nullopt;
+        gains[band] = *gain;
         const bool last = band + 1 == gains.size();
         if (last != (comma == text.size()))
-            return false;
+            return std::nullopt;
         text.remove_prefix(last ? comma : comma + 1);
     }
-    out = gains;
-    return true;
+    return gains;
 }
 
 // How long the note about a resumed video stays.
@@ -87,20 +92,22 @@ SoundSettings parseSound(const std::vector<std::string>& lines)
             continue;
         const std::string key = line.substr(0, eq);
         const std::string_view text = std::string_view(line).substr(eq + 1);
-        int value = 0;
+        const std::optional<int> value = wholeNumber(text);
         if (key == "replaygain") {
             for (int mode = 0; mode < 3; ++mode) {
                 if (text == kReplayGainWords[mode])
                     sound.replayGain = static_cast<runtime::ReplayGain>(mode);
             }
         } else if (key == "equalizer") {
-            parseGains(text, sound.equalizer);
-        } else if (!wholeNumber(text, value)) {
+            // Gains that are not ten in range leave the flat curve.
+            if (const auto gains = parseGains(text))
+                sound.equalizer = *gains;
+        } else if (!value) {
             continue;
-        } else if (key == "volume" && value >= 0 && value <= 100) {
-            sound.volume = value;
-        } else if (key == "mute" && (value == 0 || value == 1)) {
-            sound.mute = value == 1;
+        } else if (key == "volume" && *value >= 0 && *value <= 100) {
+            sound.volume = *value;
+        } else if (key == "mute" && (*value == 0 || *value == 1)) {
+            sound.mute = *value == 1;
         }
     }
     return sound;
@@ -121,9 +128,10 @@ void Places::parse(const std::vector<std::string>& lines)
     m_places.clear();
     for (const std::string& line : lines) {
         const size_t tab = line.find('\t');
-        int seconds = 0;
-        if (tab == std::string::npos || tab + 1 >= line.size()
-            || !wholeNumber(std::string_view(line).substr(0, tab), seconds) || seconds <= 0)
+        if (tab == std::string::npos || tab + 1 >= line.size())
+            continue;
+        const int seconds = wholeNumber(std::string_view(line).substr(0, tab)).value_or(0);
+        if (seconds <= 0)
             continue;
         const std::string rest = line.substr(tab + 1);
         const size_t second = rest.find('\t');

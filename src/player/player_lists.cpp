@@ -32,7 +32,7 @@ void Form5::loadPlaylist(Playlist list)
 
 platform::Status Form5::savePlaylist(Playlist list, bool onlyExisting)
 {
-    const platform::Status written = rewritePlaylist(app(), list, List1.items(), List2.items(), onlyExisting);
+    platform::Status written = rewritePlaylist(app(), list, List1.items(), List2.items(), onlyExisting);
     if (!written)
         playlistNotSaved(written);
     return written;

@@ -35,7 +35,7 @@ struct PlaylistContent {
 };
 
 // The largest playlist file read; a larger one is kept untouched and never rewritten.
-constexpr size_t kMaxPlaylistBytes = 64u * 1024 * 1024;
+constexpr size_t kMaxPlaylistBytes = size_t { 64 } * 1024 * 1024;
 
 // Where the two files of a playlist are.
 PlaylistFiles playlistFiles(const runtime::App& app, Playlist list);

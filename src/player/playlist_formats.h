@@ -27,7 +27,7 @@ Format formatOf(const std::string& path, std::string_view head = {});
 // playlist of the format gives no entries. XSPF is read as XML: elements of the XSPF
 // namespace (or of none), a track's own location and title only.
 std::vector<Entry> read(Format format, std::string_view text, bool* cut = nullptr);
-constexpr size_t kMaxLine = 64 * 1024;
+constexpr size_t kMaxLine = size_t { 64 } * 1024;
 constexpr size_t kMaxEntries = 100'000;
 
 // The text of a playlist of the entries (UTF-8; M3U with #EXTINF titles).

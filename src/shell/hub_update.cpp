@@ -86,8 +86,10 @@ void moban::xin_Timer()
     {
         common::CFileDownload download(a, a.service<platform::Network>());
         download.setLimits(common::kOwnDownloadSeconds, kVersionFileBytes);
-        fetched = download.StartDownloading(
-            a.service<platform::Config>().get("update_server") + "/xin.txt", file);
+        // Any failure reads as a failed check below; its reason is not shown.
+        fetched
+            = download.StartDownloading(a.service<platform::Config>().get("update_server") + "/xin.txt", file)
+                  .ok();
     }
 
     // Sound: a fetch that failed, or an answer that is no version file, is reported as a

@@ -1,6 +1,7 @@
 // The search worker's picking rules, by the address prefixes of each site.
 #include "video/search_rules.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "runtime/vbtext.h"
@@ -96,6 +97,33 @@ bool matchesPrefix(const std::string& address, const std::string& prefix)
     return rest.size() != address.size() && rest.starts_with(host);
 }
 
+// Whether the address is one a rule counts: under one of its prefixes, and not ending in "0"
+// where the rule leaves those out.
+bool ruleTakes(const Rule& rule, const std::vector<std::string>& prefixes, const std::string& address)
+{
+    const bool matches = std::any_of(prefixes.begin(), prefixes.end(),
+        [&address](const std::string& prefix) { return matchesPrefix(address, prefix); });
+    return matches && !(rule.notEndingInZero && vb::Right(address, 1) == "0");
+}
+
+// Files the address as the rule's n-th: the high or direct pick when n is the rule's number,
+// a candidate and a row while n is under the limits for the rest.
+void addPick(SitePicks& picks, const Rule& rule, int n, const std::string& address)
+{
+    if (rule.pick == Pick::High && n == rule.number) {
+        picks.high.push_back(address);
+        picks.rows.emplace_back(numbered(kRowHigh, n), address);
+    } else if (rule.pick == Pick::Direct && n == rule.number) {
+        picks.direct.push_back(address);
+        picks.rows.emplace_back(numbered(kRowNormal, n), address);
+    } else if (rule.pick == Pick::Normal) {
+        if (n < kCandidateLimit)
+            picks.candidates.push_back(address);
+        if (n < kNormalRowLimit)
+            picks.rows.emplace_back(numbered(kRowNormal, n), address);
+    }
+}
+
 } // namespace
 
 const SiteRules* siteRules(const std::string& state)
@@ -133,25 +161,8 @@ SitePicks pickSite(const SiteRules& site, const std::vector<std::string>& addres
     }
     for (const std::string& address : addresses) {
         for (size_t r = 0; r < kMaxRules; ++r) {
-            const Rule& rule = site.rules[r];
-            bool matches = false;
-            for (const std::string& prefix : prefixes[r])
-                matches = matches || matchesPrefix(address, prefix);
-            if (!matches || (rule.notEndingInZero && vb::Right(address, 1) == "0"))
-                continue;
-            const int n = counters[r]++;
-            if (rule.pick == Pick::High && n == rule.number) {
-                picks.high.push_back(address);
-                picks.rows.emplace_back(numbered(kRowHigh, n), address);
-            } else if (rule.pick == Pick::Direct && n == rule.number) {
-                picks.direct.push_back(address);
-                picks.rows.emplace_back(numbered(kRowNormal, n), address);
-            } else if (rule.pick == Pick::Normal) {
-                if (n < kCandidateLimit)
-                    picks.candidates.push_back(address);
-                if (n < kNormalRowLimit)
-                    picks.rows.emplace_back(numbered(kRowNormal, n), address);
-            }
+            if (ruleTakes(site.rules[r], prefixes[r], address))
+                addPick(picks, site.rules[r], counters[r]++, address);
         }
     }
     return picks;

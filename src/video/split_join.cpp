@@ -71,8 +71,12 @@ void fenge::beginWebJoin(WebJoin job)
     std::vector<std::string> pieces;
     for (const WebFormat& track : m_web->job.tracks) {
         m_web->firsts.push_back(pieces.size());
-        if (!listTrackPieces(track, pieces))
+        const auto listed = trackPieces(track);
+        if (!listed) {
+            Label8.setCaption(listed.error());
             return;
+        }
+        pieces.insert(pieces.end(), listed->begin(), listed->end());
         // Sound: no real video comes in this many pieces; a list that long is refused.
         if (pieces.size() > kMaxPieces) {
             Label8.setCaption(kTooManyPieces);
@@ -87,16 +91,13 @@ void fenge::beginWebJoin(WebJoin job)
     Timer2.start(1);
 }
 
-bool fenge::listTrackPieces(const WebFormat& track, std::vector<std::string>& pieces)
+platform::Result<std::vector<std::string>> fenge::trackPieces(const WebFormat& track)
 {
-    if (!track.fragments.empty()) {
-        pieces.insert(pieces.end(), track.fragments.begin(), track.fragments.end());
-        return true;
-    }
-    if (!track.hls()) {
-        pieces.push_back(track.url);
-        return true;
-    }
+    using Pieces = platform::Result<std::vector<std::string>>;
+    if (!track.fragments.empty())
+        return Pieces::success(track.fragments);
+    if (!track.hls())
+        return Pieces::success({ track.url });
     // The playlist names the pieces; a master playlist names its first variant's playlist.
     std::string address = track.url;
     for (int hop = 0; hop < 2; ++hop) {
@@ -105,34 +106,25 @@ bool fenge::listTrackPieces(const WebFormat& track, std::vector<std::string>& pi
         common::CFileDownload fetch(a, a.service<platform::Network>());
         fetch.setLimits(60, kMaxPlaylistBytes);
         fetch.setHeaders(webHeaders(a, track, address));
-        const bool fetched = fetch.StartDownloading(address, file);
         // A playlist that did not arrive whole is not read.
+        const auto fetched = fetch.StartDownloading(address, file);
         const auto text = fetched ? platform::readFile(file, kMaxPlaylistBytes)
-                                  : platform::Result<std::string>::failure("not downloaded: " + address);
-        if (!text) {
-            Label8.setCaption(kSplitFailed);
-            return false;
-        }
+                                  : platform::Result<std::string>::failure(fetched.error());
+        if (!text)
+            return Pieces::failure(kSplitFailed);
         const HlsPlaylist list = readHlsPlaylist(*text, address);
-        if (list.tooLong) {
-            Label8.setCaption(kTooManyPieces);
-            return false;
-        }
+        if (list.tooLong)
+            return Pieces::failure(kTooManyPieces);
         // Sound: encrypted pieces would join into a file that does not play; they are refused.
-        if (list.encrypted) {
-            Label8.setCaption("状态：此视频的分段经过加密，不能下载合并");
-            return false;
-        }
-        if (!list.pieces.empty()) {
-            pieces.insert(pieces.end(), list.pieces.begin(), list.pieces.end());
-            return true;
-        }
+        if (list.encrypted)
+            return Pieces::failure("状态：此视频的分段经过加密，不能下载合并");
+        if (!list.pieces.empty())
+            return Pieces::success(list.pieces);
         address = list.variant;
         if (address.empty())
             break;
     }
-    Label8.setCaption("状态：没有在播放列表中找到视频分段");
-    return false;
+    return Pieces::failure("状态：没有在播放列表中找到视频分段");
 }
 
 size_t fenge::webTrackOf(int index) const

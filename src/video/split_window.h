@@ -8,6 +8,7 @@
 
 #include "common/file_download.h"
 #include "downloads/download_queue.h"
+#include "platform/result.h"
 #include "runtime/controls.h"
 #include "runtime/form.h"
 #include "runtime/media_controls.h"
@@ -82,7 +83,8 @@ private:
 
     // A format from yt-dlp in pieces: lists the pieces of its tracks and fetches them.
     void beginWebJoin(WebJoin job);
-    bool listTrackPieces(const WebFormat& track, std::vector<std::string>& pieces);
+    // The pieces of one track, or the status line saying why there are none.
+    platform::Result<std::vector<std::string>> trackPieces(const WebFormat& track);
     // The track piece index belongs to, where the pieces of a track end, and the file the
     // track's pieces are joined into.
     [[nodiscard]] size_t webTrackOf(int index) const;

@@ -137,7 +137,7 @@ std::vector<std::string> webHeaders(runtime::App& app, const WebFormat& format, 
     std::vector<std::string> headers;
     bool cookie = false;
     for (const auto& [name, value] : format.headers) {
-        headers.push_back(name + ": " + value);
+        headers.push_back(std::string(name).append(": ").append(value));
         cookie = cookie || name == "Cookie";
     }
     if (!cookie) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <tuple>
 
 #include "common/json_reader.h"
@@ -214,7 +215,7 @@ std::string choiceText(const WebVideo& video, WebChoice choice)
     if (!choice.valid())
         return {};
     const WebFormat& f = video.formats[static_cast<size_t>(choice.format)];
-    const std::string address = f.url.empty() ? f.fragments.front() : f.url;
+    std::string address = f.url.empty() ? f.fragments.front() : f.url;
     if (choice.audio >= 0)
         return "【音视频分离，下载后合并】" + address;
     if (f.fragmented())
@@ -251,6 +252,23 @@ WebJoin joinOf(const WebVideo& video, WebChoice choice, const std::string& name)
     return job;
 }
 
+namespace {
+
+// The address an #EXT-X-MAP tag names (the piece before the first), nothing when the line is
+// no such tag or its URI is not closed.
+std::optional<std::string> mapAddress(const std::string& line)
+{
+    if (!line.starts_with("#EXT-X-MAP:"))
+        return std::nullopt;
+    const size_t uri = line.find("URI=\"");
+    const size_t close = uri == std::string::npos ? uri : line.find('"', uri + 5);
+    if (close == std::string::npos)
+        return std::nullopt;
+    return line.substr(uri + 5, close - uri - 5);
+}
+
+} // namespace
+
 HlsPlaylist readHlsPlaylist(std::string_view text, const std::string& address)
 {
     HlsPlaylist list;
@@ -268,12 +286,8 @@ HlsPlaylist readHlsPlaylist(std::string_view text, const std::string& address)
             list.encrypted = true;
         if (line.starts_with("#EXT-X-STREAM-INF"))
             variantNext = true;
-        if (line.starts_with("#EXT-X-MAP:")) {
-            const size_t uri = line.find("URI=\"");
-            const size_t close = uri == std::string::npos ? uri : line.find('"', uri + 5);
-            if (close != std::string::npos)
-                list.pieces.push_back(resolver.resolve(line.substr(uri + 5, close - uri - 5)));
-        }
+        if (const std::optional<std::string> map = mapAddress(line))
+            list.pieces.push_back(resolver.resolve(*map));
         if (line.empty() || line[0] == '#')
             continue;
         const std::string piece = resolver.resolve(line);

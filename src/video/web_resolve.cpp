@@ -127,6 +127,7 @@ void Form2::showWebVideo(WebVideo video)
             static_cast<runtime::Control*>(&Text5), static_cast<runtime::Control*>(&Command11) })
         field->setEnabled(true);
     std::vector<std::string> labels;
+    labels.reserve(m_web->formats.size());
     for (int i = 0; i < static_cast<int>(m_web->formats.size()); ++i)
         labels.push_back(choiceLabel(*m_web, i));
     Combo1.setItems(std::move(labels));

@@ -100,9 +100,13 @@ protected:
             events.push_back({ p, m, s });
             busyInEvents = busyInEvents && download.busy();
         };
-        const bool done = download.StartDownloading(server.url(path), dir.file(file));
+        const auto done = download.StartDownloading(server.url(path), dir.file(file));
         EXPECT_FALSE(download.busy()) << path;
-        return done;
+        // A success carries the server's status.
+        if (done) {
+            EXPECT_EQ(*done, 200) << path;
+        }
+        return done.ok();
     }
     // The server's pace is real time.
     runtime::App app { std::make_unique<runtime::SteadyClock>() };

@@ -8,9 +8,9 @@ TEST(BytesToBstr, DecodesByCharsetName)
     // Each row: the bytes, the character set named, the text, whether the set is known (1).
     for (const auto& row : testing_support::testRows("common/bytes_to_bstr.tsv", true)) {
         SCOPED_TRACE(row.name);
-        bool ok = row[3] != "1";
-        EXPECT_EQ(common::BytesToBstr(row[0], row[1], &ok), row[2]) << row[1];
-        EXPECT_EQ(ok, row[3] == "1") << row[1];
+        auto text = common::BytesToBstr(row[0], row[1]);
+        EXPECT_EQ(text.ok(), row[3] == "1");
+        EXPECT_EQ(std::move(text).valueOr({}), row[2]);
     }
 }
 

@@ -72,7 +72,7 @@ bool download(
             && std::chrono::steady_clock::now() - start > std::chrono::milliseconds(closeAfterMs))
             d.AbortDownloading();
     };
-    return d.StartDownloading(url, s.target());
+    return d.StartDownloading(url, s.target()).ok();
 }
 
 // The hub's update check against a server at url; true when it ended on "failed" with the
