@@ -150,15 +150,15 @@ TEST_F(FileDownloadTest, ASecondStartOnABusyObjectReturnsFalseAtOnce)
 TEST_F(FileDownloadTest, AnObjectDroppedByItsOwnHandlerFinishesSilently)
 {
     auto oDownload = std::make_unique<common::CFileDownload>(app, net);
-    int events = 0;
+    int handled = 0;
     oDownload->OnProgress = [&](int64_t, int64_t, int32_t, int32_t, const std::string&) {
-        ++events;
+        ++handled;
         // The window replaces its download object while the transfer runs.
         oDownload = std::make_unique<common::CFileDownload>(app, net);
     };
     common::CFileDownload* first = oDownload.get();
     EXPECT_TRUE(first->StartDownloading(server.url("/throttle/5000/1000/10"), dir.file("d.flv")));
-    EXPECT_EQ(events, 1);
+    EXPECT_EQ(handled, 1);
     EXPECT_EQ(readBytes(dir.file("d.flv")), FixtureServer::pattern(0, 5000));
 }
 

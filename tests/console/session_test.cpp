@@ -56,7 +56,7 @@ TEST_P(ConsoleScript, PrintsWhatTheScriptObserves)
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, ConsoleScript, ::testing::ValuesIn(scriptNames()),
-    [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+    [](const ::testing::TestParamInfo<std::string>& script) { return script.param; });
 
 TEST(ConsolePages, PageLoadsFinishAsTimePasses)
 {

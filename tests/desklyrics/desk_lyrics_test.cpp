@@ -77,8 +77,8 @@ TEST(DeskLyrics, TrayMenuDrivesTheDeskLyrics)
         // The locked bar gets no mouse events: the pointer resting over it shows the unlock
         // bar over its top strip, leaving hides it, and its button unlocks.
         auto unlockBarShown = [&] {
-            const desklyrics::jiesuolan* bar = next.app.find<desklyrics::jiesuolan>();
-            return bar && bar->visible();
+            const desklyrics::jiesuolan* unlockBar = next.app.find<desklyrics::jiesuolan>();
+            return unlockBar && unlockBar->visible();
         };
         next.host.pointer = runtime::Host::ScreenPlace { again->left() + 10, again->top() + 200 };
         next.app.advance(300);

@@ -45,7 +45,8 @@ TEST_F(DownloadQueueTest, PiecesFetchedSideBySideLandInOrder)
     std::string whole;
     std::vector<std::string> fragments;
     for (int i = 0; i < 12; ++i) {
-        const std::string bytes = FixtureServer::pattern(static_cast<size_t>(i) * 7, 60000 - i * 4000 + i);
+        const std::string bytes
+            = FixtureServer::pattern(static_cast<size_t>(i) * 7, static_cast<size_t>(60000 - i * 4000 + i));
         server.addPage("/f" + std::to_string(i) + ".ts", bytes, "video/mp2t");
         fragments.push_back(server.url("/slowly/16384/5/f" + std::to_string(i) + ".ts"));
         whole += bytes;

@@ -33,7 +33,8 @@ public:
         m_list = m_work / "profile" / "my documents" / "zelv" / "downloads.lst";
         for (int k = 0; k < kFiles; ++k) {
             // Large enough to be fetched as ranges, slow enough to be killed halfway.
-            m_bytes.push_back(FixtureServer::pattern(static_cast<size_t>(k) * 13, (2 << 20) + 1000 * k));
+            m_bytes.push_back(FixtureServer::pattern(
+                static_cast<size_t>(k) * 13, static_cast<size_t>((2 << 20) + 1000 * k)));
             m_server.addPage("/f" + std::to_string(k) + ".bin", m_bytes.back(), "video/x-flv");
         }
         // Until the list has nothing left to fetch (its timer stops), however long the machine takes.

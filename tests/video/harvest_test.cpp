@@ -42,7 +42,7 @@ public:
     platform::MediaStep copy(const platform::CachedMedia& e, const std::string& target) override
     {
         const Song& s = *std::find_if(
-            songs.begin(), songs.end(), [&](const Song& s) { return s.entry.source == e.source; });
+            songs.begin(), songs.end(), [&](const Song& song) { return song.entry.source == e.source; });
         if (s.copyFails)
             return platform::MediaStep::Failed;
         writeBytes(target, s.bytes);

@@ -36,8 +36,8 @@ protected:
     void serveSegments(int count)
     {
         for (int i = 0; i < count; ++i)
-            server.addPage("/seg/" + std::to_string(i) + ".flv", FixtureServer::pattern(i, kSegmentBytes),
-                "video/x-flv");
+            server.addPage("/seg/" + std::to_string(i) + ".flv",
+                FixtureServer::pattern(static_cast<size_t>(i), kSegmentBytes), "video/x-flv");
     }
     // Resolves the split video and lets the split downloader gather its links.
     video::fenge& openSplitter()
@@ -82,7 +82,9 @@ TEST_F(SplitWindowTest, ASplitVideoGoesToTheSplitterWhichFetchesItsLongLinksLast
     EXPECT_EQ(
         splitter.Label8.caption(), "状态：分割视频全部下载完成，请检查桌面上“Zelvora下载区”文件夹内的视频");
     for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(readBytes(segmentFile(i)) == FixtureServer::pattern(2 - i, kSegmentBytes)) << i;
+        EXPECT_TRUE(
+            readBytes(segmentFile(i)) == FixtureServer::pattern(static_cast<size_t>(2 - i), kSegmentBytes))
+            << i;
     // A whole segment reads 100% (not 99%, as 274 / 2.74 would give in binary fractions).
     EXPECT_EQ(vb::Left(splitter.Label4.caption(), 4), "100%");
     EXPECT_EQ(vb::Len(splitter.Label4.caption()), 4 + 274);
@@ -104,8 +106,8 @@ TEST_F(SplitWindowTest, SegmentsComeSideBySideEachIntoItsOwnFile)
     constexpr int kCount = 6, kBytes = 20 * 1024, kPauseMs = 40;
     std::vector<std::string> links;
     for (int i = 0; i < kCount; ++i) {
-        server.addPage(
-            "/seg/" + std::to_string(i) + ".flv", FixtureServer::pattern(i, kBytes), "video/x-flv");
+        server.addPage("/seg/" + std::to_string(i) + ".flv",
+            FixtureServer::pattern(static_cast<size_t>(i), kBytes), "video/x-flv");
         links.insert(links.begin(),
             server.url("/slowly/1024/" + std::to_string(kPauseMs) + "/seg/" + std::to_string(i)
                 + ".flv?pad=" + std::string(130, 'a')));
@@ -119,7 +121,7 @@ TEST_F(SplitWindowTest, SegmentsComeSideBySideEachIntoItsOwnFile)
     EXPECT_EQ(splitter.Label8.caption(), video::kSplitDone);
     EXPECT_EQ(splitter.Text3.text(), std::to_string(kCount));
     for (int i = 0; i < kCount; ++i)
-        EXPECT_TRUE(readBytes(segmentFile(i)) == FixtureServer::pattern(i, kBytes)) << i;
+        EXPECT_TRUE(readBytes(segmentFile(i)) == FixtureServer::pattern(static_cast<size_t>(i), kBytes)) << i;
     // Well within the server's pauses one segment after another.
     EXPECT_LT(ms.count(), kCount * (kBytes / 1024 - 1) * kPauseMs * 6 / 10);
 }
@@ -147,7 +149,9 @@ TEST_F(SplitWindowTest, AFailedSegmentIsRetriedOnTheNextStart)
     EXPECT_EQ(server.hits("/seg/1.flv") - hits1, 1);
     EXPECT_EQ(server.hits("/seg/2.flv") - hits2, 2);
     for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(readBytes(segmentFile(i)) == FixtureServer::pattern(i, kSegmentBytes)) << i;
+        EXPECT_TRUE(
+            readBytes(segmentFile(i)) == FixtureServer::pattern(static_cast<size_t>(i), kSegmentBytes))
+            << i;
 }
 
 TEST_F(SplitWindowTest, TheWindowsTimersRunWhileTheSegmentLengthsAreAsked)
@@ -191,7 +195,7 @@ TEST_F(SplitWindowTest, SegmentsKeepTheNameTheyStartedWith)
     EXPECT_EQ(readBytes(segmentFile(0)), "earlier");
     for (int i = 0; i < 2; ++i)
         EXPECT_TRUE(readBytes(downloaded(kFileName + " (2)(" + std::to_string(i) + ").flv"))
-            == FixtureServer::pattern(i, kSegmentBytes))
+            == FixtureServer::pattern(static_cast<size_t>(i), kSegmentBytes))
             << i;
 }
 
