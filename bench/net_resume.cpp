@@ -30,7 +30,7 @@ int main()
                 first = progress;
             last = progress;
         };
-        ok = oDownload.StartDownloading(server.url(path), target);
+        ok = oDownload.StartDownloading(server.url(path), target).ok();
         return std::pair<long long, long long>(first, last);
     };
 
