@@ -16,7 +16,7 @@ namespace {
 // Pages up to this size get a document tree; the tree builder takes about 130 ms a megabyte
 // (40 ms for a search site's result page of 300 KiB, ten times the scan and twenty times the
 // transfer), so larger pages are scanned tag by tag instead.
-constexpr size_t kTreeParseLimit = 128 * 1024;
+constexpr size_t kTreeParseLimit = size_t { 128 } * 1024;
 // Elements visited for one link's text at most.
 constexpr size_t kMaxLinkTextNodes = 10000;
 // Nesting deeper than this is not parsed: the tree builder's scope checks walk the stack of
@@ -49,6 +49,34 @@ bool rawTextElement(std::string_view name)
     return name == "script" || name == "style" || name == "textarea" || name == "title" || name == "xmp";
 }
 
+// The end of the tag name that starts at nameStart: letters, then letters and digits, at most
+// 16 of them.
+size_t tagNameEnd(std::string_view html, size_t nameStart)
+{
+    size_t nameEnd = nameStart;
+    while (nameEnd < html.size() && nameEnd - nameStart < 16
+        && (isAlpha(html[nameEnd]) || (nameEnd > nameStart && html[nameEnd] >= '0' && html[nameEnd] <= '9')))
+        ++nameEnd;
+    return nameEnd;
+}
+
+std::string lowerName(std::string_view name)
+{
+    std::string out(name);
+    for (char& c : out)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return out;
+}
+
+// Where the content of a raw-text element that starts at i ends: after its end tag. Markup
+// inside a script is text; the element's end tag closes nothing counted.
+size_t rawTextEnd(std::string_view html, size_t i, const std::string& name)
+{
+    const size_t end = html.find("</" + name, i);
+    const size_t endClose = end == std::string_view::npos ? end : html.find('>', end);
+    return endClose == std::string_view::npos ? html.size() : endClose + 1;
+}
+
 // Where the page first nests deeper than kMaxNesting, counting start tags against end tags
 // (an over-estimate: it ignores the parser's implied end tags), or npos.
 size_t nestingCutoff(std::string_view html)
@@ -63,19 +91,13 @@ size_t nestingCutoff(std::string_view html)
             continue;
         }
         const bool endTag = i + 1 < html.size() && html[i + 1] == '/';
-        size_t nameStart = i + (endTag ? 2 : 1);
-        size_t nameEnd = nameStart;
-        while (nameEnd < html.size() && nameEnd - nameStart < 16
-            && (isAlpha(html[nameEnd])
-                || (nameEnd > nameStart && html[nameEnd] >= '0' && html[nameEnd] <= '9')))
-            ++nameEnd;
+        const size_t nameStart = i + (endTag ? 2 : 1);
+        const size_t nameEnd = tagNameEnd(html, nameStart);
         if (nameEnd == nameStart) {
             i = nameStart;
             continue;
         }
-        std::string name(html.substr(nameStart, nameEnd - nameStart));
-        for (char& c : name)
-            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        const std::string name = lowerName(html.substr(nameStart, nameEnd - nameStart));
         const size_t close = html.find('>', nameEnd);
         i = close == std::string_view::npos ? html.size() : close + 1;
         if (endTag) {
@@ -83,10 +105,7 @@ size_t nestingCutoff(std::string_view html)
             continue;
         }
         if (rawTextElement(name)) {
-            // Markup inside a script is text; the element's end tag closes nothing counted.
-            const size_t end = html.find("</" + name, i);
-            const size_t endClose = end == std::string_view::npos ? end : html.find('>', end);
-            i = endClose == std::string_view::npos ? html.size() : endClose + 1;
+            i = rawTextEnd(html, i, name);
             continue;
         }
         const bool selfClosing = close != std::string_view::npos && close > nameEnd && html[close - 1] == '/';
@@ -124,6 +143,30 @@ std::string textContent(const GumboNode* element)
     return out;
 }
 
+// Adds the element of the tree the windows read (an anchor, an area with an address, an
+// image, the first base with an address and the first body) to the page.
+void addElement(PageElements& page, bool& bodySeen, const GumboNode* n)
+{
+    const GumboElement& e = n->v.element;
+    const char* href = attribute(e, "href");
+    if (e.tag == GUMBO_TAG_A || (e.tag == GUMBO_TAG_AREA && href)) {
+        const char* target = attribute(e, "target");
+        page.elements.push_back(
+            { e.tag == GUMBO_TAG_A ? PageElement::Anchor : PageElement::Area, href != nullptr,
+                href ? href : "", e.tag == GUMBO_TAG_A ? textContent(n) : "", target ? target : "" });
+    } else if (e.tag == GUMBO_TAG_IMG) {
+        const char* src = attribute(e, "src");
+        page.elements.push_back({ PageElement::Image, src != nullptr, src ? src : "", "", "" });
+    } else if (e.tag == GUMBO_TAG_BASE && href && !page.hasBase) {
+        page.hasBase = true;
+        page.base = href;
+    } else if (e.tag == GUMBO_TAG_BODY && !bodySeen) {
+        bodySeen = true;
+        const char* scroll = attribute(e, "scroll");
+        page.bodyScroll = scroll ? scroll : "";
+    }
+}
+
 // The elements of the document tree the tree builder makes of the page.
 PageElements treeElements(std::string_view html)
 {
@@ -148,24 +191,7 @@ PageElements treeElements(std::string_view html)
             stack.push_back(static_cast<const GumboNode*>(children.data[i]));
         if (n->type != GUMBO_NODE_ELEMENT || n->v.element.tag_namespace != GUMBO_NAMESPACE_HTML)
             continue;
-        const GumboElement& e = n->v.element;
-        const char* href = attribute(e, "href");
-        if (e.tag == GUMBO_TAG_A || (e.tag == GUMBO_TAG_AREA && href)) {
-            const char* target = attribute(e, "target");
-            page.elements.push_back(
-                { e.tag == GUMBO_TAG_A ? PageElement::Anchor : PageElement::Area, href != nullptr,
-                    href ? href : "", e.tag == GUMBO_TAG_A ? textContent(n) : "", target ? target : "" });
-        } else if (e.tag == GUMBO_TAG_IMG) {
-            const char* src = attribute(e, "src");
-            page.elements.push_back({ PageElement::Image, src != nullptr, src ? src : "", "", "" });
-        } else if (e.tag == GUMBO_TAG_BASE && href && !page.hasBase) {
-            page.hasBase = true;
-            page.base = href;
-        } else if (e.tag == GUMBO_TAG_BODY && !bodySeen) {
-            bodySeen = true;
-            const char* scroll = attribute(e, "scroll");
-            page.bodyScroll = scroll ? scroll : "";
-        }
+        addElement(page, bodySeen, n);
     }
     gumbo_destroy_output(&options, output);
     return page;

@@ -172,6 +172,26 @@ Control* Form::control(std::string_view name) const
     return nullptr;
 }
 
+namespace {
+
+// A form's picture properties: "picture" and "paintedSize"; nothing for another name.
+std::optional<std::string> pictureProperty(std::string_view name, const Form& form)
+{
+    if (name == "picture") {
+        // The painted picture when there is one, else the background picture property.
+        const Picture& p = form.painted().picture.empty() ? form.picture() : form.painted().picture;
+        return p.empty() ? std::string() : (p.source.empty() ? "(picture)" : p.source);
+    }
+    if (name == "paintedSize") {
+        if (form.painted().picture.empty())
+            return std::string();
+        return std::to_string(form.painted().width) + "x" + std::to_string(form.painted().height);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<std::string> Form::property(std::string_view name) const
 {
     if (name == "loaded")
@@ -202,17 +222,7 @@ std::optional<std::string> Form::property(std::string_view name) const
         return propertyText(scaleWidth());
     if (name == "scaleHeight")
         return propertyText(scaleHeight());
-    if (name == "picture") {
-        // The painted picture when there is one, else the background picture property.
-        const Picture& p = m_painted.picture.empty() ? m_picture : m_painted.picture;
-        return p.empty() ? std::string() : (p.source.empty() ? "(picture)" : p.source);
-    }
-    if (name == "paintedSize") {
-        if (m_painted.picture.empty())
-            return std::string();
-        return std::to_string(m_painted.width) + "x" + std::to_string(m_painted.height);
-    }
-    return std::nullopt;
+    return pictureProperty(name, *this);
 }
 
 void Form::popupMenu(Menu& menu)

@@ -68,7 +68,7 @@ std::string findOnPath(const std::string& program)
         const size_t end = folders.find(':', start);
         const std::string folder
             = folders.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        const std::string candidate = (folder.empty() ? std::string(".") : folder) + "/" + program;
+        std::string candidate = (folder.empty() ? std::string(".") : folder) + "/" + program;
         struct stat st { };
         if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(candidate.c_str(), X_OK) == 0)
             return candidate;
@@ -146,11 +146,13 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const std::vector<std::string>
         return nullptr;
     }
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (const auto& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     std::vector<std::string> env = cLocaleEnvironment();
     std::vector<char*> envp;
+    envp.reserve(env.size() + 1);
     for (auto& e : env)
         envp.push_back(e.data());
     envp.push_back(nullptr);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "platform/posix/curl_files.h"
 #include "platform/posix/curl_resume.h"
@@ -17,7 +18,7 @@ namespace {
 // How often a waiting transfer looks at its caller (cancellation, heartbeat reports).
 constexpr int kPollMs = 50;
 // How much of a partial file's end a resume without a strong validator asks for again.
-constexpr size_t kOverlapBytes = 64 * 1024;
+constexpr size_t kOverlapBytes = size_t { 64 } * 1024;
 
 bool needsEscape(unsigned char c)
 {
@@ -122,7 +123,7 @@ size_t appendToPage(char* data, size_t size, size_t count, void* user)
 {
     auto* sink = static_cast<PageSink*>(user);
     const size_t bytes = size * count;
-    if (static_cast<long long>(sink->body.size() + bytes) > sink->limit) {
+    if (static_cast<long long>(sink->body.size()) + static_cast<long long>(bytes) > sink->limit) {
         sink->tooLarge = true;
         return 0;
     }
@@ -132,6 +133,186 @@ size_t appendToPage(char* data, size_t size, size_t count, void* user)
     sink->body.append(data, bytes);
     return bytes;
 }
+
+// One download to a file: the transfer that fills it (and fills it afresh when the server
+// cannot continue it) and what the caller hears on the way. Received bytes and the length
+// count the whole file, also when a transfer continues one.
+class FileDownload {
+public:
+    FileDownload(const CurlOptions& net, std::string address, curl::DownloadFile& target,
+        const DownloadOptions& options, const std::function<bool(const TransferProgress&)>& progress)
+        : m_net(net)
+        , m_options(options)
+        , m_progress(progress)
+        , m_target(target)
+        , m_headers(nullptr, curl_slist_free_all)
+    {
+        m_sink.file = &target;
+        m_sink.address = std::move(address);
+        m_sink.limit = options.maxBytes;
+    }
+
+    // A transfer for the address that continues the bytes the file already holds.
+    bool prepare()
+    {
+        m_transfer = std::make_unique<curl::Transfer>(m_net, m_sink.address);
+        CURL* handle = m_transfer->handle();
+        m_sink.transfer = m_transfer.get();
+        m_sink.base = 0;
+        m_sink.received = 0;
+        m_sink.rangeChecked = false;
+        m_sink.versionChanged = false;
+        m_sink.matched = 0;
+        m_sink.overlap.clear();
+        if (m_options.maxSeconds > 0)
+            curl_easy_setopt(handle, CURLOPT_TIMEOUT, m_options.maxSeconds);
+        if (m_options.maxBytes > 0)
+            curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(m_options.maxBytes));
+        m_headers.reset();
+        for (const std::string& header : m_options.headers)
+            addHeader(header);
+        if (m_target.existing() > 0 && !continueFile(handle))
+            return false;
+        curl_easy_setopt(handle, CURLOPT_HTTPHEADER, m_headers.get());
+        curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, curl::captureHeader);
+        curl_easy_setopt(handle, CURLOPT_HEADERDATA, &m_sink.headers);
+        curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, writeToFile);
+        curl_easy_setopt(handle, CURLOPT_WRITEDATA, &m_sink);
+        // An error page is not the file that was asked for.
+        curl_easy_setopt(handle, CURLOPT_FAILONERROR, 1L);
+        return m_transfer->ready();
+    }
+
+    // Runs the transfer; a server that cannot continue the file (a range beyond the file there
+    // now, or another version of it) has the partial file dropped and the file fetched whole.
+    CURLcode run()
+    {
+        const bool keepGoing
+            = report(TransferProgress::Start, TransferProgress::Connecting, m_sink.address, false);
+        const auto poll = [this] { return pollTransfer(); };
+        m_lastReport = runtime::steadyNowMs();
+        CURLcode result = keepGoing ? m_transfer->run(poll, kPollMs) : CURLE_ABORTED_BY_CALLBACK;
+        // An answer that ended inside the overlap is of a shorter file: another version.
+        m_sink.versionChanged
+            = m_sink.versionChanged || (result == CURLE_OK && m_sink.matched < m_sink.overlap.size());
+        const bool rangeRefused
+            = m_sink.versionChanged || (result != CURLE_OK && m_transfer->status() == 416);
+        if (rangeRefused && m_target.existing() > 0) {
+            if (!m_target.restart() || !prepare())
+                result = CURLE_WRITE_ERROR;
+            else
+                result = m_transfer->run(poll, kPollMs);
+        }
+        return result;
+    }
+
+    // The outcome of the transfer: the file committed, or why not; the caller hears it last.
+    Status finish(CURLcode result, const std::string& file)
+    {
+        if (result == CURLE_OK
+            && !report(
+                TransferProgress::Progress, TransferProgress::EndData, m_transfer->effectiveAddress(), false))
+            result = CURLE_ABORTED_BY_CALLBACK;
+        Status status = Status::success();
+        if (result == CURLE_ABORTED_BY_CALLBACK)
+            status = Status::failure("the transfer was aborted");
+        else if (m_sink.tooLarge || result == CURLE_FILESIZE_EXCEEDED)
+            status
+                = Status::failure("the file is larger than " + std::to_string(m_options.maxBytes) + " bytes");
+        else if (m_sink.writeFailed || (result == CURLE_OK && !m_target.commit(file)))
+            status = Status::failure(m_target.error());
+        else if (result != CURLE_OK)
+            status = Status::failure(m_transfer->errorText(result));
+        // Bytes over a limit or that could not be written are no start for another attempt.
+        if (m_sink.tooLarge || result == CURLE_FILESIZE_EXCEEDED || m_sink.writeFailed)
+            m_target.discard();
+
+        TransferProgress stop;
+        stop.phase = TransferProgress::Stop;
+        stop.received = m_sink.base + m_sink.received;
+        stop.total = m_transfer->announcedLength();
+        stop.statusCode = m_transfer->status();
+        stop.statusText = status.error;
+        if (m_progress)
+            m_progress(stop); // its answer is not asked for: the transfer has already ended
+        return status;
+    }
+
+private:
+    void addHeader(const std::string& header)
+    {
+        m_headers.reset(curl_slist_append(m_headers.release(), header.c_str()));
+    }
+
+    // For a continued file: the range from the end of the bytes there, and If-Range, so the
+    // server sends the rest only if the file is still the recorded version and else sends it
+    // whole, which replaces the bytes.
+    bool continueFile(CURL* handle)
+    {
+        // Sound: without a strong validator a changed file could answer the range as well;
+        // only bytes that repeat the end of the partial file prove that they continue it.
+        if (!curl::strongValidator(m_target.record())) {
+            auto overlap = m_target.tail(kOverlapBytes);
+            if (!overlap)
+                return false;
+            m_sink.overlap = std::move(*overlap);
+        }
+        const long long start = m_target.existing() - static_cast<long long>(m_sink.overlap.size());
+        curl_easy_setopt(handle, CURLOPT_RANGE, (std::to_string(start) + "-").c_str());
+        const std::string validator = curl::ifRangeValue(m_target.record());
+        if (!validator.empty())
+            addHeader("If-Range: " + validator);
+        return true;
+    }
+
+    bool report(TransferProgress::Phase phase, int code, const std::string& text, bool heartbeat)
+    {
+        TransferProgress p;
+        p.phase = phase;
+        p.received = m_sink.base + m_sink.received;
+        const long long announced = m_transfer->announcedLength();
+        p.total = announced > 0 ? m_sink.base + announced : 0;
+        p.statusCode = code;
+        p.statusText = text;
+        p.heartbeat = heartbeat;
+        return !m_progress || m_progress(p);
+    }
+
+    // Looked at while the transfer waits: redirects and data are reported, and between data
+    // the caller still hears from the transfer now and then, marked as a heartbeat, so its
+    // pump runs and an abort takes effect.
+    bool pollTransfer()
+    {
+        const int64_t now = runtime::steadyNowMs();
+        if (m_transfer->redirects() != m_redirects) {
+            m_redirects = m_transfer->redirects();
+            m_lastReport = now;
+            if (!report(TransferProgress::Progress, TransferProgress::Redirecting,
+                    m_transfer->effectiveAddress(), false))
+                return false;
+        }
+        const bool fresh = m_sink.received != m_reported;
+        if (!fresh && now - m_lastReport < m_net.heartbeatMs)
+            return true;
+        const int code = m_sink.received == 0 ? TransferProgress::Connecting
+            : m_reported == 0                 ? TransferProgress::BeginData
+                                              : TransferProgress::Data;
+        m_reported = m_sink.received;
+        m_lastReport = now;
+        return report(TransferProgress::Progress, code, m_transfer->effectiveAddress(), !fresh);
+    }
+
+    const CurlOptions& m_net;
+    const DownloadOptions& m_options;
+    const std::function<bool(const TransferProgress&)>& m_progress;
+    curl::DownloadFile& m_target;
+    DownloadSink m_sink;
+    std::unique_ptr<curl::Transfer> m_transfer;
+    std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> m_headers;
+    long long m_reported = 0;
+    long m_redirects = 0;
+    int64_t m_lastReport = 0;
+};
 
 } // namespace
 
@@ -206,140 +387,10 @@ Status CurlNetwork::download(const std::string& url, const std::string& file,
     curl::DownloadFile target(file, options.resumable, address);
     if (!target.ok())
         return Status::failure(target.error());
-
-    DownloadSink sink;
-    sink.file = &target;
-    sink.address = address;
-    sink.limit = options.maxBytes;
-    std::unique_ptr<curl::Transfer> transfer;
-    std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(nullptr, curl_slist_free_all);
-    // A transfer for the address that continues the bytes the file already holds.
-    auto prepare = [&] {
-        transfer = std::make_unique<curl::Transfer>(m_options, address);
-        CURL* handle = transfer->handle();
-        sink.transfer = transfer.get();
-        sink.base = 0;
-        sink.received = 0;
-        sink.rangeChecked = false;
-        sink.versionChanged = false;
-        sink.matched = 0;
-        sink.overlap.clear();
-        if (options.maxSeconds > 0)
-            curl_easy_setopt(handle, CURLOPT_TIMEOUT, options.maxSeconds);
-        if (options.maxBytes > 0)
-            curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options.maxBytes));
-        // The site's headers, and for a continued file If-Range: the rest only if the file is
-        // still the recorded version; else the server sends it whole, which replaces the bytes.
-        headers.reset();
-        for (const std::string& header : options.headers)
-            headers.reset(curl_slist_append(headers.release(), header.c_str()));
-        if (target.existing() > 0) {
-            // Sound: without a strong validator a changed file could answer the range as well;
-            // only bytes that repeat the end of the partial file prove that they continue it.
-            if (!curl::strongValidator(target.record())) {
-                auto overlap = target.tail(kOverlapBytes);
-                if (!overlap)
-                    return false;
-                sink.overlap = std::move(*overlap);
-            }
-            const long long start = target.existing() - static_cast<long long>(sink.overlap.size());
-            curl_easy_setopt(handle, CURLOPT_RANGE, (std::to_string(start) + "-").c_str());
-            const std::string validator = curl::ifRangeValue(target.record());
-            if (!validator.empty())
-                headers.reset(curl_slist_append(headers.release(), ("If-Range: " + validator).c_str()));
-        }
-        curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
-        curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, curl::captureHeader);
-        curl_easy_setopt(handle, CURLOPT_HEADERDATA, &sink.headers);
-        curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, writeToFile);
-        curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
-        // An error page is not the file that was asked for.
-        curl_easy_setopt(handle, CURLOPT_FAILONERROR, 1L);
-        return transfer->ready();
-    };
-    if (!prepare())
+    FileDownload download(m_options, address, target, options, progress);
+    if (!download.prepare())
         return Status::failure("cannot start a transfer for " + url);
-
-    // Received bytes and the length count the whole file, also when a transfer continues one.
-    auto report = [&](TransferProgress::Phase phase, int code, const std::string& text, bool heartbeat) {
-        TransferProgress p;
-        p.phase = phase;
-        p.received = sink.base + sink.received;
-        const long long announced = transfer->announcedLength();
-        p.total = announced > 0 ? sink.base + announced : 0;
-        p.statusCode = code;
-        p.statusText = text;
-        p.heartbeat = heartbeat;
-        return !progress || progress(p);
-    };
-
-    bool keepGoing = report(TransferProgress::Start, TransferProgress::Connecting, address, false);
-    long long reported = 0;
-    long redirects = 0;
-    int64_t lastReport = runtime::steadyNowMs();
-    auto poll = [&] {
-        const int64_t now = runtime::steadyNowMs();
-        if (transfer->redirects() != redirects) {
-            redirects = transfer->redirects();
-            lastReport = now;
-            if (!report(TransferProgress::Progress, TransferProgress::Redirecting,
-                    transfer->effectiveAddress(), false))
-                return false;
-        }
-        // Between data the caller still hears from the transfer now and then, marked as a
-        // heartbeat, so its pump runs and an abort takes effect.
-        const bool fresh = sink.received != reported;
-        if (fresh || now - lastReport >= m_options.heartbeatMs) {
-            const int code = sink.received == 0 ? TransferProgress::Connecting
-                : reported == 0                 ? TransferProgress::BeginData
-                                                : TransferProgress::Data;
-            reported = sink.received;
-            lastReport = now;
-            return report(TransferProgress::Progress, code, transfer->effectiveAddress(), !fresh);
-        }
-        return true;
-    };
-
-    CURLcode result = keepGoing ? transfer->run(poll, kPollMs) : CURLE_ABORTED_BY_CALLBACK;
-    // An answer that ended inside the overlap is of a shorter file: another version.
-    sink.versionChanged = sink.versionChanged || (result == CURLE_OK && sink.matched < sink.overlap.size());
-    // A server that cannot continue (a range beyond the file there now, or another version of
-    // it): the partial file is dropped and the file fetched whole.
-    const bool rangeRefused = sink.versionChanged || (result != CURLE_OK && transfer->status() == 416);
-    if (rangeRefused && target.existing() > 0) {
-        if (!target.restart() || !prepare())
-            result = CURLE_WRITE_ERROR;
-        else
-            result = transfer->run(poll, kPollMs);
-    }
-    Status status = Status::success();
-    if (result == CURLE_OK
-        && !report(
-            TransferProgress::Progress, TransferProgress::EndData, transfer->effectiveAddress(), false))
-        result = CURLE_ABORTED_BY_CALLBACK;
-    if (result == CURLE_ABORTED_BY_CALLBACK)
-        status = Status::failure("the transfer was aborted");
-    else if (sink.tooLarge || result == CURLE_FILESIZE_EXCEEDED)
-        status = Status::failure("the file is larger than " + std::to_string(options.maxBytes) + " bytes");
-    else if (sink.writeFailed)
-        status = Status::failure(target.error());
-    else if (result != CURLE_OK)
-        status = Status::failure(transfer->errorText(result));
-    else if (!target.commit(file))
-        status = Status::failure(target.error());
-    // Bytes over a limit or that could not be written are no start for another attempt.
-    if (sink.tooLarge || result == CURLE_FILESIZE_EXCEEDED || sink.writeFailed)
-        target.discard();
-
-    TransferProgress stop;
-    stop.phase = TransferProgress::Stop;
-    stop.received = sink.base + sink.received;
-    stop.total = transfer->announcedLength();
-    stop.statusCode = transfer->status();
-    stop.statusText = status.error;
-    if (progress)
-        progress(stop);
-    return status;
+    return download.finish(download.run(), file);
 }
 
 std::vector<long long> CurlNetwork::contentLengths(

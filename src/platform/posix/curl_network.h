@@ -28,7 +28,7 @@ struct CurlOptions {
     // pump keeps running and an abort takes effect.
     int heartbeatMs = 200;
     // Receive buffer of a transfer.
-    long bufferBytes = 128 * 1024;
+    long bufferBytes = 128L * 1024;
     // Pages are asked for compressed (gzip, deflate, brotli) and inflated on arrival.
     bool compressedPages = true;
 };

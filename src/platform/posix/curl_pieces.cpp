@@ -22,7 +22,7 @@ namespace platform {
 
 namespace {
 
-constexpr long kPieceBufferBytes = 1024 * 1024;
+constexpr long kPieceBufferBytes = 1024L * 1024;
 // Under a speed limit a read takes at most this part of a second's bytes, so the last read of
 // a file cannot bring much more than the limit allows (libcurl reads no less than 1 KiB).
 constexpr long long kReadsPerSecond = 16;
@@ -386,7 +386,7 @@ private:
 
 long parseRetryAfter(const std::string& value, long long nowEpoch)
 {
-    constexpr long kDay = 24 * 3600;
+    constexpr long kDay = 24L * 3600;
     const std::string text = runtime::trimmed(value);
     if (text.empty())
         return -1;

@@ -29,7 +29,9 @@ IconvConverter::~IconvConverter()
 
 bool IconvConverter::ok() const
 {
-    return handle(m_cd) != reinterpret_cast<iconv_t>(-1);
+    const auto failed
+        = reinterpret_cast<iconv_t>(-1); // NOLINT(performance-no-int-to-ptr): iconv_open's failure value
+    return handle(m_cd) != failed;
 }
 
 Result<std::string> IconvConverter::run(std::string_view input, std::string out,

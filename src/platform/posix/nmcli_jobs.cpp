@@ -267,6 +267,23 @@ std::unique_ptr<NetworkJob> NmcliJobs::hotspotOff(const JobPlace&, const std::st
     return job;
 }
 
+namespace {
+
+// The active connections whose DNS may be set, from nmcli's terse UUID,DEVICE,TYPE,NAME lines.
+std::vector<DnsRecord> tunableConnections(const std::string& out)
+{
+    std::vector<DnsRecord> active;
+    for (const std::string& line : outputLines(out)) {
+        const std::vector<std::string> f = terseFields(line);
+        // Sound: never a VPN, bridge, loopback, tunnel or other virtual connection.
+        if (f.size() == 4 && !f[0].empty() && !f[1].empty() && tunableType(f[2]))
+            active.push_back({ f[0], f[1], f[3], {}, {} });
+    }
+    return active;
+}
+
+} // namespace
+
 std::unique_ptr<NetworkJob> NmcliJobs::tuneUp(const TuneUpRequest& request)
 {
     auto job = std::make_unique<StepJob>();
@@ -297,13 +314,7 @@ std::unique_ptr<NetworkJob> NmcliJobs::tuneUp(const TuneUpRequest& request)
         [j, request](const CommandResult& r) {
             if (!r.started || r.exitCode != 0)
                 return j->fail("DNS没有设置：" + nmcliTrouble(r));
-            std::vector<DnsRecord> active;
-            for (const std::string& line : outputLines(r.out)) {
-                const std::vector<std::string> f = terseFields(line);
-                // Sound: never a VPN, bridge, loopback, tunnel or other virtual connection.
-                if (f.size() == 4 && !f[0].empty() && !f[1].empty() && tunableType(f[2]))
-                    active.push_back({ f[0], f[1], f[3], {}, {} });
-            }
+            const std::vector<DnsRecord> active = tunableConnections(r.out);
             auto changed = std::make_shared<int>(0);
             // Queued in front of each other, so they run in the listed order, before the check.
             j->addWork([j, changed] {
