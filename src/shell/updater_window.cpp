@@ -19,7 +19,7 @@ namespace {
 
 // The new version is a program file: bounded like the program's other own downloads, with
 // room for its size and a slow line.
-constexpr long kProgramDownloadSeconds = 30 * 60;
+constexpr long kProgramDownloadSeconds = 30L * 60;
 constexpr long long kProgramDownloadBytes = 512LL * 1024 * 1024;
 constexpr int kBarSquares = 10;
 
