@@ -34,7 +34,7 @@ void tell(runtime::App& app, const std::string& text)
 // The configured cache folder, else the one the environment knows (the front end's cache).
 std::string browserCacheFolder(const runtime::App& app)
 {
-    const std::string configured = app.service<platform::Config>().get("browser_cache");
+    std::string configured = app.service<platform::Config>().get("browser_cache");
     if (!configured.empty())
         return configured;
     return app.service<platform::Environment>().browserCacheFolder();
