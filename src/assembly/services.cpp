@@ -1,5 +1,7 @@
 #include "assembly/services.h"
 
+#include <utility>
+
 #include "platform/clipboard.h"
 #include "platform/config.h"
 #include "platform/dialogs.h"
@@ -23,7 +25,7 @@ void installServices(runtime::App& app, std::shared_ptr<Config> config, const Se
     auto env = std::make_shared<PosixEnvironment>(
         options.profile, config->get("codepage"), config->get("browser_cache"));
     app.provide<Environment>(env);
-    app.provide<Config>(config);
+    app.provide<Config>(std::move(config));
     if (options.headless) {
         auto shell = std::make_shared<RecordingShell>();
         app.provide<RecordingShell>(shell);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 namespace common::json {
 
@@ -257,7 +258,7 @@ Value Value::operator[](std::string_view key) const
 
 std::string Value::str(std::string fallback) const
 {
-    return kind() == String ? std::string(m_document->text(m_node)) : fallback;
+    return kind() == String ? std::string(m_document->text(m_node)) : std::move(fallback);
 }
 
 double Value::num(double fallback) const

@@ -16,7 +16,7 @@ constexpr const char* kDownloadFolder = "Zelvora下载区";
 // The folders outside the program's own where it has written temporary files, one a line.
 constexpr const char* kPlacesFile = "temporary_places.txt";
 // More than this is no list of ours.
-constexpr size_t kMaxPlacesBytes = 64 * 1024;
+constexpr size_t kMaxPlacesBytes = size_t { 64 } * 1024;
 
 std::vector<std::string> notedFolders(const std::string& file)
 {

@@ -32,6 +32,37 @@ char escaped(char letter)
     }
 }
 
+// A quoted word read from just after its opening quote: the word with its escapes resolved,
+// whether its closing quote came, and where reading stopped.
+struct QuotedWord {
+    std::string word;
+    bool closed = false;
+    size_t next = 0;
+};
+
+QuotedWord readQuoted(std::string_view line, size_t i)
+{
+    QuotedWord quoted;
+    const size_t n = line.size();
+    while (i < n) {
+        const char c = line[i++];
+        if (c == '"') {
+            quoted.closed = true;
+            break;
+        }
+        if (c == '\\' && i < n) {
+            if (const char e = escaped(line[i])) {
+                quoted.word += e;
+                ++i;
+                continue;
+            }
+        }
+        quoted.word += c;
+    }
+    quoted.next = i;
+    return quoted;
+}
+
 } // namespace
 
 CommandLine splitCommandLine(std::string_view line)
@@ -46,31 +77,17 @@ CommandLine splitCommandLine(std::string_view line)
             break;
         if (result.words.empty() && line[i] == '#')
             break;
-        std::string word;
         if (line[i] != '"') {
+            std::string word;
             while (i < n && !isBlank(line[i]))
                 word += line[i++];
             result.words.push_back(std::move(word));
             continue;
         }
-        const size_t start = i++;
-        bool closed = false;
-        while (i < n) {
-            const char c = line[i++];
-            if (c == '"') {
-                closed = true;
-                break;
-            }
-            if (c == '\\' && i < n) {
-                if (const char e = escaped(line[i])) {
-                    word += e;
-                    ++i;
-                    continue;
-                }
-            }
-            word += c;
-        }
-        if (!closed) {
+        const size_t start = i;
+        QuotedWord quoted = readQuoted(line, i + 1);
+        i = quoted.next;
+        if (!quoted.closed) {
             result.error = "unclosed quote at column " + std::to_string(start + 1);
             result.words.clear();
             return result;
@@ -80,7 +97,7 @@ CommandLine splitCommandLine(std::string_view line)
             result.words.clear();
             return result;
         }
-        result.words.push_back(std::move(word));
+        result.words.push_back(std::move(quoted.word));
     }
     return result;
 }

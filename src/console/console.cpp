@@ -20,7 +20,7 @@ namespace {
 // Exit status for a configuration, profile or script the console cannot use.
 constexpr int kUnusable = 2;
 // A script is a list of commands; a bigger file is not one.
-constexpr size_t kMaxScriptBytes = 64u * 1024 * 1024;
+constexpr size_t kMaxScriptBytes = size_t { 64 } * 1024 * 1024;
 
 // The configuration: the named file over the defaults, or the defaults alone. Lines that are
 // not key=value are reported on the error stream and skipped; an unreadable file is an error.

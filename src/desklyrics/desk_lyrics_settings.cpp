@@ -12,7 +12,7 @@ namespace desklyrics {
 namespace {
 
 // The file is small: anything larger is not ours and is ignored.
-constexpr size_t kMaxBytes = 64 * 1024;
+constexpr size_t kMaxBytes = size_t { 64 } * 1024;
 // A place far off every screen is not a place.
 constexpr int kMaxTwips = 1000000;
 

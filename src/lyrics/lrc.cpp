@@ -76,6 +76,23 @@ Line lineOf(int ms, int offset, std::string_view rest)
     return line;
 }
 
+// The lines of stamped texts in time order: the second line of a time is the first one's
+// translation.
+Lyrics timedLyrics(const std::vector<std::pair<int, std::string_view>>& stamped, int offset)
+{
+    Lyrics out;
+    for (size_t k = 0; k < stamped.size(); ++k) {
+        Line line = lineOf(stamped[k].first, offset, stamped[k].second);
+        if (k > 0 && stamped[k].first == stamped[k - 1].first && out.lines.back().translation.empty()
+            && !out.lines.back().text.empty()) {
+            out.lines.back().translation = line.text;
+            continue;
+        }
+        out.lines.push_back(std::move(line));
+    }
+    return out;
+}
+
 } // namespace
 
 Lyrics parseLrc(std::string_view text)
@@ -122,17 +139,7 @@ Lyrics parseLrc(std::string_view text)
     }
     std::stable_sort(
         stamped.begin(), stamped.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (size_t k = 0; k < stamped.size(); ++k) {
-        Line line = lineOf(stamped[k].first, offset, stamped[k].second);
-        // The second line of a time is the first one's translation.
-        if (k > 0 && stamped[k].first == stamped[k - 1].first && out.lines.back().translation.empty()
-            && !out.lines.back().text.empty()) {
-            out.lines.back().translation = line.text;
-            continue;
-        }
-        out.lines.push_back(std::move(line));
-    }
-    return out;
+    return timedLyrics(stamped, offset);
 }
 
 int lineAt(const Lyrics& lyrics, int ms)

@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Lyrics files are small; anything larger is not one.
-constexpr size_t kMaxLyricsBytes = 1024 * 1024;
+constexpr size_t kMaxLyricsBytes = size_t { 1024 } * 1024;
 
 // The lyrics of a file, when it is a readable regular file holding some.
 bool readFrom(const std::string& path, Found& found)

@@ -28,6 +28,14 @@ size_t skipSeparator(std::string_view text, size_t i)
     return i + 1;
 }
 
+// Where the field running from i ends: at its separator, a line end or the end of the text.
+size_t fieldEnd(std::string_view text, size_t i)
+{
+    while (i < text.size() && text[i] != ',' && !isLineEnd(text[i]))
+        ++i;
+    return i;
+}
+
 } // namespace
 
 std::string joinFreeFormFields(std::string_view text)
@@ -43,13 +51,10 @@ std::string joinFreeFormFields(std::string_view text)
             const size_t end = close == std::string_view::npos ? text.size() : close;
             joined.append(text.substr(i + 1, end - i - 1));
             // Whatever follows the closing quote up to the separator is not part of the field.
-            i = end == text.size() ? end : end + 1;
-            while (i < text.size() && text[i] != ',' && !isLineEnd(text[i]))
-                ++i;
+            i = fieldEnd(text, end == text.size() ? end : end + 1);
         } else {
             const size_t start = i;
-            while (i < text.size() && text[i] != ',' && !isLineEnd(text[i]))
-                ++i;
+            i = fieldEnd(text, i);
             size_t end = i;
             while (end > start && isBlank(text[end - 1]))
                 --end;

@@ -54,8 +54,9 @@ void moban::fitToChild(int childHeight)
     setHeight(common::kChildOffset + childHeight + kBelowChild);
     // Sound: the update line spans the hub's width in pixels, not its width in twips (fifteen
     // times the window).
-    Label1.move(
-        0, height() / runtime::kTwipsPerPixel - 21, width() / runtime::kTwipsPerPixel, Label1.height());
+    const int heightPixels = height() / runtime::kTwipsPerPixel;
+    const int widthPixels = width() / runtime::kTwipsPerPixel;
+    Label1.move(0, heightPixels - 21, widthPixels, Label1.height());
 }
 
 void moban::selectTile(const std::string& caption)

@@ -19,7 +19,7 @@ namespace {
 
 // The new version is a program file: bounded like the program's other own downloads, with
 // room for its size and a slow line.
-constexpr long kProgramDownloadSeconds = 30 * 60;
+constexpr long kProgramDownloadSeconds = 30L * 60;
 constexpr long long kProgramDownloadBytes = 512LL * 1024 * 1024;
 constexpr int kBarSquares = 10;
 
@@ -34,7 +34,7 @@ void tell(runtime::App& app, const std::string& text)
 // The configured cache folder, else the one the environment knows (the front end's cache).
 std::string browserCacheFolder(const runtime::App& app)
 {
-    const std::string configured = app.service<platform::Config>().get("browser_cache");
+    std::string configured = app.service<platform::Config>().get("browser_cache");
     if (!configured.empty())
         return configured;
     return app.service<platform::Environment>().browserCacheFolder();

@@ -5,7 +5,7 @@
 namespace shell {
 
 // A version file holds a build number; anything much larger is not one.
-inline constexpr long long kVersionFileBytes = 64 * 1024;
+inline constexpr long long kVersionFileBytes = 64LL * 1024;
 
 // The build number the version file at path publishes, or an empty text when the file cannot
 // be read as one.

@@ -80,8 +80,10 @@ tool::tool(runtime::App& app)
     int index = 0;
     for (const Tile& t : kTiles) {
         runtime::Image& tile = this->*t.image;
-        tile.move(
-            kGridLeft + (index % 3) * kColumnStep, kGridTop + (index / 3) * kRowStep, kTileSize, kTileSize);
+        // Three tiles a row, filled left to right.
+        const int column = index % 3;
+        const int row = index / 3;
+        tile.move(kGridLeft + column * kColumnStep, kGridTop + row * kRowStep, kTileSize, kTileSize);
         tile.setPicture(common::resourcePicture(t.picture));
         tile.setToolTipText(t.tip);
         tile.onMouseMove = [this, &tile](const runtime::MouseEvent&) { Image_MouseMove(tile); };
