@@ -299,17 +299,7 @@ void MpvMediaEngine::handle(const mpv_event& event)
 {
     switch (event.event_id) {
     case MPV_EVENT_START_FILE:
-        if (m_pendingLoads > 0)
-            --m_pendingLoads;
-        else if (!m_advancedTo.empty())
-            m_url = m_advancedTo;
-        if (m_filterOptionOld)
-            installEqualizer();
-        m_entry = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id;
-        m_loaded = false;
-        m_position = m_duration = 0;
-        m_tags = {};
-        report(runtime::PlayWaiting);
+        fileStarted(event);
         break;
     case MPV_EVENT_FILE_LOADED: {
         m_loaded = true;
@@ -339,20 +329,8 @@ void MpvMediaEngine::handle(const mpv_event& event)
             mpv_get_property_async(m_mpv, kPreloadedTracks, "track-list", MPV_FORMAT_NODE);
         break;
     case MPV_EVENT_GET_PROPERTY_REPLY:
-        if (event.reply_userdata == kPreloadedTracks) {
-            const auto* p = static_cast<const mpv_event_property*>(event.data);
-            if (event.error < 0 || p->format != MPV_FORMAT_NODE
-                || !hasPicture(*static_cast<mpv_node*>(p->data))) {
-                mpv_hook_continue(m_mpv, m_preloadedHook);
-                break;
-            }
-            // The medium waits for the choice of path, which the interface never does.
-            RenderChoice::whenKnown(this, [this, hook = m_preloadedHook](RenderPath path) {
-                if (!m_renderer)
-                    makeRenderer(path);
-                mpv_hook_continue(m_mpv, hook);
-            });
-        }
+        if (event.reply_userdata == kPreloadedTracks)
+            preloadedTracksRead(event);
         break;
     case MPV_EVENT_COMMAND_REPLY:
         if (event.reply_userdata == kCoverReply && event.error >= 0) {
@@ -365,34 +343,81 @@ void MpvMediaEngine::handle(const mpv_event& event)
     }
 }
 
+void MpvMediaEngine::fileStarted(const mpv_event& event)
+{
+    if (m_pendingLoads > 0)
+        --m_pendingLoads;
+    else if (!m_advancedTo.empty())
+        m_url = m_advancedTo;
+    if (m_filterOptionOld)
+        installEqualizer();
+    m_entry = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id;
+    m_loaded = false;
+    m_position = m_duration = 0;
+    m_tags = {};
+    report(runtime::PlayWaiting);
+}
+
+void MpvMediaEngine::preloadedTracksRead(const mpv_event& event)
+{
+    const auto* p = static_cast<const mpv_event_property*>(event.data);
+    if (event.error < 0 || p->format != MPV_FORMAT_NODE || !hasPicture(*static_cast<mpv_node*>(p->data))) {
+        mpv_hook_continue(m_mpv, m_preloadedHook);
+        return;
+    }
+    // The medium waits for the choice of path, which the interface never does.
+    RenderChoice::whenKnown(this, [this, hook = m_preloadedHook](RenderPath path) {
+        if (!m_renderer)
+            makeRenderer(path);
+        mpv_hook_continue(m_mpv, hook);
+    });
+}
+
+void MpvMediaEngine::positionChanged(double position)
+{
+    m_position = position;
+    for (auto& [owner, listener] : m_positionListeners) {
+        if (owner)
+            listener(m_position);
+    }
+    refreshBar(false);
+    followLyrics();
+}
+
+void MpvMediaEngine::waitingChanged(uint64_t property, bool on)
+{
+    (property == kPause ? m_paused : m_buffering) = on;
+    if (m_entry != 0 && m_reported != runtime::PlayWaiting)
+        report(m_paused ? runtime::PlayPaused : m_buffering ? runtime::PlayBuffering : runtime::PlayPlaying);
+}
+
+void MpvMediaEngine::albumArtChanged(bool albumArt, bool known)
+{
+    // No video track at all, a cover, or a moving picture.
+    m_albumArt = albumArt;
+    m_videoTrack = known && !m_albumArt;
+    if (m_albumArt)
+        askForCover();
+    if (m_loaded)
+        applyVideoTrack();
+}
+
 void MpvMediaEngine::propertyChanged(const mpv_event& event)
 {
     const auto* p = static_cast<const mpv_event_property*>(event.data);
     const bool has = p->format != MPV_FORMAT_NONE && p->data;
     switch (event.reply_userdata) {
     case kTimePos:
-        m_position = has ? *static_cast<double*>(p->data) : 0;
-        for (auto& [owner, listener] : m_positionListeners) {
-            if (owner)
-                listener(m_position);
-        }
-        refreshBar(false);
-        followLyrics();
+        positionChanged(has ? *static_cast<double*>(p->data) : 0);
         break;
     case kDuration:
         m_duration = has ? *static_cast<double*>(p->data) : 0;
         refreshBar(true);
         break;
     case kPause:
-    case kCaching: {
-        const bool on = has && *static_cast<int*>(p->data) != 0;
-        (event.reply_userdata == kPause ? m_paused : m_buffering) = on;
-        if (m_entry != 0 && m_reported != runtime::PlayWaiting)
-            report(m_paused       ? runtime::PlayPaused
-                    : m_buffering ? runtime::PlayBuffering
-                                  : runtime::PlayPlaying);
+    case kCaching:
+        waitingChanged(event.reply_userdata, has && *static_cast<int*>(p->data) != 0);
         break;
-    }
     case kMetadata: {
         const QImage cover = m_tags.cover;
         m_tags = has ? tagsOf(*static_cast<mpv_node*>(p->data)) : MediaTags();
@@ -404,13 +429,7 @@ void MpvMediaEngine::propertyChanged(const mpv_event& event)
         m_subtitles = has ? subtitlesOf(*static_cast<mpv_node*>(p->data)) : std::vector<SubtitleTrack>();
         break;
     case kAlbumArt:
-        // No video track at all, a cover, or a moving picture.
-        m_albumArt = has && *static_cast<int*>(p->data) != 0;
-        m_videoTrack = has && !m_albumArt;
-        if (m_albumArt)
-            askForCover();
-        if (m_loaded)
-            applyVideoTrack();
+        albumArtChanged(has && *static_cast<int*>(p->data) != 0, has);
         break;
     default:
         break;

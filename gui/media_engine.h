@@ -114,6 +114,14 @@ private:
     void drain();
     void handle(const mpv_event& event);
     void propertyChanged(const mpv_event& event);
+    // The parts of handle() and propertyChanged() with more than a line or two to do.
+    void fileStarted(const mpv_event& event);
+    void preloadedTracksRead(const mpv_event& event);
+    void positionChanged(double position);
+    // The pause or caching flag changed (property says which).
+    void waitingChanged(uint64_t property, bool on);
+    // Whether the medium's picture is a cover; known is false when mpv has no answer.
+    void albumArtChanged(bool albumArt, bool known);
     void fileEnded(const mpv_event& event);
     void report(int state);
     void refreshBar(bool always);

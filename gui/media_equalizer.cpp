@@ -29,6 +29,12 @@ std::complex<double> peakResponse(double f, double g, double hz)
         / (1 + alpha / a - 2 * cosW0 * z1 + (1 - alpha / a) * z2);
 }
 
+// The frequency `step` twelfths of an octave above 16 Hz.
+double twelfthsAbove16Hz(int step)
+{
+    return 16 * std::exp2(step / 12.0);
+}
+
 } // namespace
 
 std::string bandLabel(int band)
@@ -42,7 +48,8 @@ double preGain(const runtime::EqualizerGains& gains)
     // boost, so the largest gain of all the filters together is sought over the audible range
     // (a twelfth of an octave apart) rather than taken from the largest band.
     double loudest = 1;
-    for (double hz = 16; hz < 20000; hz *= std::pow(2.0, 1.0 / 12)) {
+    for (int step = 0; twelfthsAbove16Hz(step) < 20000; ++step) {
+        const double hz = twelfthsAbove16Hz(step);
         std::complex<double> response = 1;
         for (int band = 0; band < runtime::kEqualizerBands; ++band)
             response *= peakResponse(runtime::kEqualizerHz[band], gains[static_cast<size_t>(band)], hz);

@@ -248,76 +248,75 @@ bool MediaSurface::eventFilter(QObject* watched, QEvent* event)
 {
     const bool onVideo = watched == m_video;
     const bool onWindow = m_window && watched == m_window.get();
+    // Showing or hiding the bar makes Qt repeat the last position: only a real move counts.
+    if (event->type() == QEvent::MouseMove && (onVideo || onWindow) && QCursor::pos() != m_lastPointer) {
+        m_lastPointer = QCursor::pos();
+        showBarForAWhile();
+    }
+    if (onVideo && videoEvent(event))
+        return true;
+    if (onWindow && windowEvent(event))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+bool MediaSurface::videoEvent(QEvent* event)
+{
     switch (event->type()) {
     case QEvent::MouseButtonDblClick:
-        if (onVideo && (isFullScreen() || m_bar->fullScreenButton()->isEnabled())) {
+        if (isFullScreen() || m_bar->fullScreenButton()->isEnabled()) {
             setFullScreen(!isFullScreen());
             return true;
         }
-        break;
+        return false;
     case QEvent::MouseButtonPress: {
         // A line of a song's lyrics seeks the song there.
         auto* press = static_cast<QMouseEvent*>(event);
-        if (onVideo && press->button() == Qt::LeftButton && m_video->clickLyric(press->position().toPoint()))
-            return true;
-        break;
+        return press->button() == Qt::LeftButton && m_video->clickLyric(press->position().toPoint());
     }
     case QEvent::ContextMenu:
-        if (onVideo && m_player) {
-            mediaMenu(
-                this, *m_player, *m_bar, m_engine, [this] { openEqualizer(); },
-                [this] { toggleDeskLyrics(); })
-                ->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
-            return true;
-        }
-        break;
+        if (!m_player)
+            return false;
+        mediaMenu(
+            this, *m_player, *m_bar, m_engine, [this] { openEqualizer(); }, [this] { toggleDeskLyrics(); })
+            ->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
     case QEvent::DragEnter:
     case QEvent::DragMove:
     case QEvent::Drop:
-        if (onVideo && dropSubtitles(static_cast<QDropEvent*>(event), event->type() == QEvent::Drop))
-            return true;
-        break;
-    case QEvent::Wheel:
-        if (onVideo) {
-            m_wheelRest += static_cast<QWheelEvent*>(event)->angleDelta().y();
-            const int notches = m_wheelRest / 120;
-            m_wheelRest -= notches * 120;
-            if (notches != 0)
-                m_bar->changeVolume(notches * kVolumeStep);
-            return true;
-        }
-        break;
-    case QEvent::MouseMove:
-        // Showing or hiding the bar makes Qt repeat the last position: only a real move counts.
-        if ((onVideo || onWindow) && QCursor::pos() != m_lastPointer) {
-            m_lastPointer = QCursor::pos();
-            showBarForAWhile();
-        }
-        break;
-    case QEvent::KeyPress:
-        if (onWindow) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && playerKey(key->key()))
-                return true;
-        }
-        break;
+        return dropSubtitles(static_cast<QDropEvent*>(event), event->type() == QEvent::Drop);
+    case QEvent::Wheel: {
+        m_wheelRest += static_cast<QWheelEvent*>(event)->angleDelta().y();
+        const int notches = m_wheelRest / 120;
+        m_wheelRest -= notches * 120;
+        if (notches != 0)
+            m_bar->changeVolume(notches * kVolumeStep);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool MediaSurface::windowEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        return !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && playerKey(key->key());
+    }
     case QEvent::Resize:
-        if (onWindow)
-            placeParts();
-        break;
+        placeParts();
+        return false;
     case QEvent::Close:
         // The window manager's close leaves full screen instead of losing the video.
-        if (onWindow) {
-            QMetaObject::invokeMethod(
-                this, [this] { setFullScreen(false); }, Qt::QueuedConnection);
-            event->ignore();
-            return true;
-        }
-        break;
+        QMetaObject::invokeMethod(
+            this, [this] { setFullScreen(false); }, Qt::QueuedConnection);
+        event->ignore();
+        return true;
     default:
-        break;
+        return false;
     }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace gui

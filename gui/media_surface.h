@@ -58,6 +58,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What a mouse, drag or wheel event over the video does; true when it is taken.
+    bool videoEvent(QEvent* event);
+    // What a key, resize or close of the full-screen window does; true when it is taken.
+    bool windowEvent(QEvent* event);
     void placeParts();
     // Runs the player's key; false when the key is not one of them.
     bool playerKey(int key);

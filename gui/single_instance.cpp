@@ -80,7 +80,7 @@ bool SingleInstance::handOver(const QString& key, const QStringList& files, int 
     return answer.startsWith("ok");
 }
 
-SingleInstance::SingleInstance(QString key)
+SingleInstance::SingleInstance(const QString& key)
     : m_path(socketPath(key))
 {
 }

@@ -24,7 +24,7 @@ public:
     // False at once when none listens or another user's program does.
     static bool handOver(const QString& key, const QStringList& files, int timeoutMs = 5000);
 
-    explicit SingleInstance(QString key = defaultKey());
+    explicit SingleInstance(const QString& key = defaultKey());
     ~SingleInstance() override;
     // Starts listening (replacing a socket a crashed program left); every hand-over from this
     // user then calls onFiles on the event loop. False when the socket cannot be made.

@@ -101,7 +101,7 @@ std::vector<PageLink> linksOf(const QJsonArray& array)
 {
     std::vector<PageLink> out;
     out.reserve(static_cast<size_t>(array.size()));
-    for (const QJsonValue& v : array) {
+    for (const auto& v : array) {
         const QJsonArray pair = v.toArray();
         out.push_back({ pair.at(0).toString(), pair.at(1).toString() });
     }
