@@ -46,7 +46,7 @@ public:
     // status when it succeeded, else why it failed. A failure at once, starting nothing,
     // while this object is busy. The target is replaced only by a complete transfer.
     platform::Result<int> StartDownloading(const std::string& sSrc, const std::string& sDest);
-    // Stops the running transfer (its StartDownloading returns false) and makes the object
+    // Stops the running transfer (its StartDownloading gives a failure) and makes the object
     // idle.
     void AbortDownloading();
     // Whether a transfer of this object is running.

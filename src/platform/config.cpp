@@ -12,7 +12,7 @@ namespace platform {
 namespace {
 
 // A configuration is a page of key=value lines; a bigger file is not one.
-constexpr size_t kMaxConfigBytes = 4u * 1024 * 1024;
+constexpr size_t kMaxConfigBytes = size_t { 4 } * 1024 * 1024;
 
 } // namespace
 

@@ -151,7 +151,7 @@ std::string pageCharset(std::string_view bytes, const std::string& contentType, 
         return "UTF-16LE";
     if (bytes.substr(0, 2) == "\xFE\xFF")
         return "UTF-16BE";
-    const std::string header = knownOr(charsetParameter(contentType), "");
+    std::string header = knownOr(charsetParameter(contentType), "");
     if (!header.empty())
         return header;
     const std::string meta = metaCharset(bytes);

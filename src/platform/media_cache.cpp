@@ -9,7 +9,7 @@ namespace platform {
 
 namespace {
 
-constexpr size_t kFingerprintBytes = 64 * 1024;
+constexpr size_t kFingerprintBytes = size_t { 64 } * 1024;
 constexpr size_t kCompareChunk = 1 << 20;
 
 char upper(char c)

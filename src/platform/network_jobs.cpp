@@ -80,6 +80,7 @@ bool writeDnsRecords(const JobPlace& place, const std::vector<DnsRecord>& record
     if (records.empty())
         return !fileExists(recordPath(place)) || deleteFile(recordPath(place)).ok;
     std::vector<std::string> lines;
+    lines.reserve(records.size());
     for (const DnsRecord& r : records) {
         lines.push_back(oneField(r.uuid) + '\t' + oneField(r.device) + '\t' + oneField(r.name) + '\t'
             + oneField(r.servers) + '\t' + oneField(r.ignoreAuto));

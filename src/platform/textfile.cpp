@@ -84,7 +84,7 @@ std::vector<std::string> splitLines(std::string_view text)
         if (ret) {
             // A CR ends the line; with the LF right after it, the pair counts as one end.
             lines.emplace_back(start, ret);
-            start = ret + 1 == feed ? feed + 1 : ret + 1;
+            start = feed && ret + 1 == feed ? feed + 1 : ret + 1;
             continue;
         }
         lines.emplace_back(start, end);
@@ -169,7 +169,7 @@ Status replaceFile(const std::string& path, std::string_view bytes, bool durable
         written = !ec;
     }
     if (!written) {
-        const Status failed = posix::errnoFailure("cannot write " + path);
+        Status failed = posix::errnoFailure("cannot write " + path);
         fs::remove(temp, ec);
         return failed;
     }

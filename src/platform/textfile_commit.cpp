@@ -22,7 +22,7 @@ constexpr const char* kJournalHeader = "zelvora commit 1";
 constexpr const char* kJournalSuffix = ".commit";
 constexpr const char* kNewSuffix = ".commit-new";
 // A journal is a short list of names; anything longer is not one of ours.
-constexpr size_t kMaxJournalBytes = size_t{ 64 } * 1024;
+constexpr size_t kMaxJournalBytes = size_t { 64 } * 1024;
 
 // The temporary that holds a target's new bytes until the commit is applied.
 fs::path newFileOf(const fs::path& target)

@@ -109,7 +109,7 @@ Picture loadPicture(const std::string& path)
     if (!in)
         return {};
     // Pictures larger than this are not skins; refusing them keeps memory bounded.
-    constexpr std::streamoff kMaxPicture = 64 * 1024 * 1024;
+    constexpr std::streamoff kMaxPicture = std::streamoff { 64 } * 1024 * 1024;
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
     if (size <= 0 || size > kMaxPicture)

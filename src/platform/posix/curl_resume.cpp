@@ -58,7 +58,7 @@ std::string resumeRecordPath(const std::string& target)
 Result<ResumeRecord> readResumeRecord(const std::string& path)
 {
     // Only a regular file is read, and only as much as a record can hold.
-    const auto text = readFile(path, 16 * 1024);
+    const auto text = readFile(path, size_t { 16 } * 1024);
     if (!text)
         return Result<ResumeRecord>::failure(text.error());
     return parseResumeRecord(*text);

@@ -129,7 +129,9 @@ public:
             const std::string folder = m_root + kSeparator + listing.groups[k];
             bool ignored = false;
             for (const std::string& name : entriesOf(folder, false, ignored)) {
-                const std::string path = folder + kSeparator + name;
+                std::string path = folder;
+                path += kSeparator;
+                path += name;
                 if (!isMediaName(path))
                     continue;
                 CachedMedia entry;
@@ -175,14 +177,13 @@ public:
         struct stat after;
         const bool same = ::fstat(in, &after) == 0 && asListed(entry, after) && copied == after.st_size;
         ::close(in);
-        MediaStep step = MediaStep::Done;
-        if (::close(out) != 0 || copied < 0)
-            step = MediaStep::Failed;
+        const bool written = ::close(out) == 0 && copied >= 0;
+        MediaStep step = MediaStep::Failed;
         // A file that is still being written changes under the copy: it is not whole.
-        else if (!same)
+        if (written && !same)
             step = MediaStep::Changed;
-        else if (::rename(temp.c_str(), target.c_str()) != 0)
-            step = MediaStep::Failed;
+        else if (written && ::rename(temp.c_str(), target.c_str()) == 0)
+            step = MediaStep::Done;
         if (step != MediaStep::Done)
             ::unlink(temp.c_str());
         return step;

@@ -110,7 +110,7 @@ std::string xdgUserFolder(const std::string& home, const std::string& configHome
             value = value.substr(1, value.size() - 2);
         const std::string homeVar = "$HOME";
         if (value.starts_with(homeVar))
-            value = home + value.substr(homeVar.size());
+            value.replace(0, homeVar.size(), home);
         if (!value.empty() && value.front() == '/' && foreignWrites(value).empty())
             return value;
     }
@@ -162,7 +162,7 @@ std::string PosixEnvironment::desktopFolder() const
 {
     // With an explicit profile the desktop lives under it; otherwise the user's XDG desktop.
     const std::string home = envOr("HOME", m_profile);
-    const std::string folder = home == m_profile
+    std::string folder = home == m_profile
         ? xdgDesktopFolder(home, envOr("XDG_CONFIG_HOME", joinPath(home, ".config")))
         : joinPath(m_profile, "Desktop");
     std::error_code ec;

@@ -27,6 +27,7 @@ namespace {
 Status spawnChild(const std::vector<std::string>& args, const std::string& folder, pid_t& pid)
 {
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (const auto& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -50,7 +51,7 @@ Status spawnChild(const std::vector<std::string>& args, const std::string& folde
 Status spawnDetached(const std::vector<std::string>& args, const std::string& folder)
 {
     pid_t pid = 0;
-    const Status started = spawnChild(args, folder, pid);
+    Status started = spawnChild(args, folder, pid);
     if (!started)
         return started;
     std::thread([pid] {
@@ -64,7 +65,7 @@ Status spawnDetached(const std::vector<std::string>& args, const std::string& fo
 Status runToEnd(const std::vector<std::string>& args, std::chrono::milliseconds limit)
 {
     pid_t pid = 0;
-    const Status started = spawnChild(args, {}, pid);
+    Status started = spawnChild(args, {}, pid);
     if (!started)
         return started;
     const auto deadline = std::chrono::steady_clock::now() + limit;
@@ -137,11 +138,10 @@ Status PosixShell::reveal(const std::string& path)
     // The file manager's show-item call answers only where a session bus and a file manager
     // serve it; without an answer the file's folder is opened instead.
     const std::string uri = "file://" + path;
-    const Status shown
-        = runToEnd({ "dbus-send", "--session", "--print-reply", "--reply-timeout=2000",
-                       "--dest=org.freedesktop.FileManager1", "/org/freedesktop/FileManager1",
-                       "org.freedesktop.FileManager1.ShowItems", "array:string:" + uri, "string:" },
-            std::chrono::milliseconds(3000));
+    Status shown = runToEnd({ "dbus-send", "--session", "--print-reply", "--reply-timeout=2000",
+                                "--dest=org.freedesktop.FileManager1", "/org/freedesktop/FileManager1",
+                                "org.freedesktop.FileManager1.ShowItems", "array:string:" + uri, "string:" },
+        std::chrono::milliseconds(3000));
     if (shown)
         return shown;
     return open(fs::path(path).parent_path().string());
