@@ -88,7 +88,7 @@ QVariantMap metadataOf(const Session& session, platform::MediaRemote& remote, Mp
     runtime::MediaPlayer* player = remote.player();
     const QString medium = player ? qs(player->url()) : QString();
     out.insert(QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(mprisTrackId(remote))));
-    if (medium.isEmpty())
+    if (!player || medium.isEmpty())
         return out;
     const MediaTags meta = tagsOf(session, player);
     const double length = player->duration();
