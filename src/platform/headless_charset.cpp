@@ -79,57 +79,69 @@ bool nextAttribute(std::string_view s, size_t& i, std::string& name, std::string
     return true;
 }
 
+// Where the scan goes on past the comment, declaration, end tag or plain text at i; i itself
+// where an element's tag starts, npos where the page ends inside a comment or declaration.
+size_t pastNonElement(std::string_view s, size_t i)
+{
+    if (s.compare(i, 4, "<!--") == 0) {
+        const size_t end = s.find("-->", i + 4);
+        return end == std::string_view::npos ? end : end + 3;
+    }
+    if (s[i] != '<' || i + 1 >= s.size())
+        return i + 1;
+    const char next = s[i + 1];
+    const bool endTag = next == '/' && i + 2 < s.size() && isAlpha(s[i + 2]);
+    if (isAlpha(next) || endTag)
+        return i;
+    // "<!doctype", "<?xml", "</ " and a stray '<' in text.
+    const size_t end = (next == '!' || next == '?' || next == '/') ? s.find('>', i) : i;
+    return end == std::string_view::npos ? end : end + 1;
+}
+
+// Reads a tag's attributes from i on and gives the charset it declares when it is a meta
+// element (its charset, or the content of an http-equiv content-type). Every tag's attributes
+// are read whole, so a '>' inside a quoted value of another tag does not end it.
+std::string tagCharset(std::string_view s, size_t& i, bool meta)
+{
+    std::string name;
+    std::string value;
+    std::string charset;
+    std::string httpEquiv;
+    std::string content;
+    while (nextAttribute(s, i, name, value)) {
+        if (!meta)
+            continue;
+        if (name == "charset" && charset.empty())
+            charset = value;
+        else if (name == "http-equiv")
+            httpEquiv = runtime::asciiLower(value);
+        else if (name == "content")
+            content = value;
+    }
+    if (!meta)
+        return {};
+    if (charset.empty() && httpEquiv == "content-type")
+        charset = charsetParameter(content);
+    return charset;
+}
+
 // The charset a meta element near the top of the page declares, or an empty text.
 std::string metaCharset(std::string_view bytes)
 {
     const std::string_view s = bytes.substr(0, kPrescanBytes);
     size_t i = 0;
     while (i < s.size()) {
-        if (s.compare(i, 4, "<!--") == 0) {
-            const size_t end = s.find("-->", i + 4);
-            if (end == std::string_view::npos)
-                return {};
-            i = end + 3;
-            continue;
-        }
-        if (s[i] != '<' || i + 1 >= s.size()) {
-            ++i;
-            continue;
-        }
-        const char next = s[i + 1];
-        const bool endTag = next == '/' && i + 2 < s.size() && isAlpha(s[i + 2]);
-        if (!isAlpha(next) && !endTag) {
-            // "<!doctype", "<?xml", "</ " and a stray '<' in text.
-            const size_t end = (next == '!' || next == '?' || next == '/') ? s.find('>', i) : i;
-            if (end == std::string_view::npos)
-                return {};
-            i = end + 1;
+        const size_t past = pastNonElement(s, i);
+        if (past == std::string_view::npos)
+            return {};
+        if (past != i) {
+            i = past;
             continue;
         }
         const bool meta = runtime::startsWithNoCase(s.substr(i), "<meta") && i + 5 < s.size()
             && (isSpace(s[i + 5]) || s[i + 5] == '/');
         i += 1;
-        std::string name;
-        std::string value;
-        std::string charset;
-        std::string httpEquiv;
-        std::string content;
-        // Every tag's attributes are skipped whole, so a '>' inside a quoted value of another
-        // tag does not end it.
-        while (nextAttribute(s, i, name, value)) {
-            if (!meta)
-                continue;
-            if (name == "charset" && charset.empty())
-                charset = value;
-            else if (name == "http-equiv")
-                httpEquiv = runtime::asciiLower(value);
-            else if (name == "content")
-                content = value;
-        }
-        if (!meta)
-            continue;
-        if (charset.empty() && httpEquiv == "content-type")
-            charset = charsetParameter(content);
+        std::string charset = tagCharset(s, i, meta);
         if (!charset.empty() && charsetKnown(charset))
             return charset;
     }

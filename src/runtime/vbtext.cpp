@@ -247,30 +247,30 @@ std::string Replace(std::string_view s, std::string_view what, std::string_view 
     return out;
 }
 
-double Val(std::string_view s)
+namespace {
+
+// The digits of a &H literal from i on (at most 16 of them).
+double hexValue(std::string_view s, size_t i)
 {
-    size_t i = 0;
-    auto skipBlanks = [&] {
-        while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\r' || s[i] == '\n'))
-            ++i;
-    };
-    skipBlanks();
-    if (i + 1 < s.size() && s[i] == '&' && (s[i + 1] == 'H' || s[i + 1] == 'h')) {
-        i += 2;
-        int64_t v = 0;
-        int digits = 0;
-        while (i < s.size() && std::isxdigit(static_cast<unsigned char>(s[i])) && digits < 16) {
-            const char c = s[i++];
-            v = v * 16 + (std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : (c | 0x20) - 'a' + 10);
-            ++digits;
-        }
-        // Short hexadecimal literals are 16- or 32-bit signed values.
-        if (digits <= 4 && v > 0x7FFF)
-            v -= 0x10000;
-        else if (digits <= 8 && v > 0x7FFFFFFF)
-            v -= 0x100000000LL;
-        return static_cast<double>(v);
+    int64_t v = 0;
+    int digits = 0;
+    while (i < s.size() && std::isxdigit(static_cast<unsigned char>(s[i])) && digits < 16) {
+        const char c = s[i++];
+        v = v * 16 + (std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : (c | 0x20) - 'a' + 10);
+        ++digits;
     }
+    // Short hexadecimal literals are 16- or 32-bit signed values.
+    if (digits <= 4 && v > 0x7FFF)
+        v -= 0x10000;
+    else if (digits <= 8 && v > 0x7FFFFFFF)
+        v -= 0x100000000LL;
+    return static_cast<double>(v);
+}
+
+// A decimal number from i on: a sign, digits and one point, blanks inside skipped; 0 without
+// a digit.
+double decimalValue(std::string_view s, size_t i)
+{
     std::string digits;
     if (i < s.size() && (s[i] == '-' || s[i] == '+'))
         digits += s[i++];
@@ -284,15 +284,25 @@ double Val(std::string_view s)
         } else if (c == '.' && !seenPoint) {
             digits += c;
             seenPoint = true;
-        } else if (c == ' ' || c == '\t') {
-            continue; // blanks inside a number are skipped
-        } else {
-            break;
+        } else if (c != ' ' && c != '\t') {
+            break; // blanks inside a number are skipped
         }
     }
     if (!seenDigit)
         return 0.0;
     return std::strtod(digits.c_str(), nullptr);
+}
+
+} // namespace
+
+double Val(std::string_view s)
+{
+    size_t i = 0;
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\r' || s[i] == '\n'))
+        ++i;
+    if (i + 1 < s.size() && s[i] == '&' && (s[i + 1] == 'H' || s[i + 1] == 'h'))
+        return hexValue(s, i + 2);
+    return decimalValue(s, i);
 }
 
 int64_t bankersRound(double x)
