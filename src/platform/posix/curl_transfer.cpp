@@ -1,6 +1,5 @@
 #include "platform/posix/curl_transfer.h"
 
-#include <algorithm>
 #include <mutex>
 
 namespace platform::curl {
@@ -47,64 +46,103 @@ CURLcode Transfer::run(const std::function<bool()>& poll, int pollMs)
     return runTogether({ this }, poll, pollMs, 1).front();
 }
 
+namespace {
+
+// One multi handle over a set of transfers: each keeps its own result as it ends; the ones
+// still running when the pump stops share the reason it stopped.
+class MultiRun {
+public:
+    MultiRun(const std::vector<Transfer*>& transfers, CURLM* multi, long maxConnections)
+        : m_transfers(transfers)
+        , m_multi(multi)
+        , m_results(transfers.size(), CURLE_URL_MALFORMAT)
+        , m_done(transfers.size(), false)
+    {
+        curl_multi_setopt(m_multi, CURLMOPT_MAX_TOTAL_CONNECTIONS, maxConnections);
+        for (size_t i = 0; i < m_transfers.size(); ++i) {
+            CURL* handle = m_transfers[i]->handle();
+            if (m_transfers[i]->ready() && curl_multi_add_handle(m_multi, handle) == CURLM_OK) {
+                m_added.push_back(handle);
+                m_results[i] = CURLE_OK;
+            }
+        }
+    }
+    MultiRun(const MultiRun&) = delete;
+    MultiRun& operator=(const MultiRun&) = delete;
+    ~MultiRun()
+    {
+        for (CURL* handle : m_added)
+            curl_multi_remove_handle(m_multi, handle);
+        curl_multi_cleanup(m_multi);
+    }
+
+    // Runs until every transfer ended, poll says stop or the multi handle fails; gives the
+    // reason it stopped early, CURLE_OK when it did not.
+    [[nodiscard]] CURLcode pump(const std::function<bool()>& poll, int pollMs)
+    {
+        while (!m_added.empty()) {
+            int running = 0;
+            if (curl_multi_perform(m_multi, &running) != CURLM_OK)
+                return CURLE_RECV_ERROR;
+            collect();
+            if (running == 0)
+                return CURLE_OK;
+            if (poll && !poll())
+                return CURLE_ABORTED_BY_CALLBACK;
+            if (curl_multi_poll(m_multi, nullptr, 0, pollMs, nullptr) != CURLM_OK)
+                return CURLE_RECV_ERROR;
+        }
+        return CURLE_OK;
+    }
+
+    [[nodiscard]] std::vector<CURLcode> results(CURLcode failure) const
+    {
+        std::vector<CURLcode> results = m_results;
+        for (size_t i = 0; i < results.size(); ++i) {
+            if (failure != CURLE_OK && results[i] == CURLE_OK && !m_done[i])
+                results[i] = failure;
+        }
+        return results;
+    }
+
+private:
+    void collect()
+    {
+        int queued = 0;
+        while (CURLMsg* msg = curl_multi_info_read(m_multi, &queued)) {
+            if (msg->msg == CURLMSG_DONE)
+                ended(msg->easy_handle, msg->data.result);
+        }
+    }
+
+    void ended(CURL* handle, CURLcode result)
+    {
+        for (size_t i = 0; i < m_transfers.size(); ++i) {
+            if (m_transfers[i]->handle() == handle) {
+                m_results[i] = result;
+                m_done[i] = true;
+            }
+        }
+    }
+
+    const std::vector<Transfer*>& m_transfers;
+    CURLM* m_multi;
+    std::vector<CURL*> m_added;
+    std::vector<CURLcode> m_results;
+    std::vector<bool> m_done;
+};
+
+} // namespace
+
 std::vector<CURLcode> runTogether(const std::vector<Transfer*>& transfers, const std::function<bool()>& poll,
     int pollMs, long maxConnections)
 {
-    std::vector<CURLcode> results(transfers.size(), CURLE_URL_MALFORMAT);
     CURLM* multi = curl_multi_init();
-    if (!multi) {
-        std::fill(results.begin(), results.end(), CURLE_OUT_OF_MEMORY);
-        return results;
-    }
-    curl_multi_setopt(multi, CURLMOPT_MAX_TOTAL_CONNECTIONS, maxConnections);
-    std::vector<CURL*> added;
-    for (size_t i = 0; i < transfers.size(); ++i) {
-        if (transfers[i]->ready() && curl_multi_add_handle(multi, transfers[i]->handle()) == CURLM_OK) {
-            added.push_back(transfers[i]->handle());
-            results[i] = CURLE_OK;
-        }
-    }
-    // Each transfer's result as it ends; the ones still running when the loop stops share
-    // the reason it stopped.
-    std::vector<bool> done(transfers.size(), false);
-    auto collect = [&] {
-        int queued = 0;
-        while (CURLMsg* msg = curl_multi_info_read(multi, &queued)) {
-            for (size_t i = 0; msg->msg == CURLMSG_DONE && i < transfers.size(); ++i) {
-                if (msg->easy_handle == transfers[i]->handle()) {
-                    results[i] = msg->data.result;
-                    done[i] = true;
-                }
-            }
-        }
-    };
-    CURLcode failure = CURLE_OK;
-    while (!added.empty()) {
-        int running = 0;
-        if (curl_multi_perform(multi, &running) != CURLM_OK) {
-            failure = CURLE_RECV_ERROR;
-            break;
-        }
-        collect();
-        if (running == 0)
-            break;
-        if (poll && !poll()) {
-            failure = CURLE_ABORTED_BY_CALLBACK;
-            break;
-        }
-        if (curl_multi_poll(multi, nullptr, 0, pollMs, nullptr) != CURLM_OK) {
-            failure = CURLE_RECV_ERROR;
-            break;
-        }
-    }
-    for (size_t i = 0; i < transfers.size(); ++i) {
-        if (failure != CURLE_OK && results[i] == CURLE_OK && !done[i])
-            results[i] = failure;
-    }
-    for (CURL* handle : added)
-        curl_multi_remove_handle(multi, handle);
-    curl_multi_cleanup(multi);
-    return results;
+    if (!multi)
+        return std::vector<CURLcode>(transfers.size(), CURLE_OUT_OF_MEMORY);
+    MultiRun run(transfers, multi, maxConnections);
+    const CURLcode failure = run.pump(poll, pollMs);
+    return run.results(failure);
 }
 
 std::string Transfer::errorText(CURLcode code) const
