@@ -151,15 +151,17 @@ TEST_F(DownloadQueueTest, SpeedLimitHoldsForAllDownloadsTogether)
         DownloadQueue queue(net, dir.file(std::string(c.name) + ".lst"));
         queue.setSettings({ .parallel = 3, .speedLimitKb = c.limitKb, .connections = 4 });
         std::vector<int> ids;
+        int last = 0;
         size_t total = 0;
         for (size_t i = 0; i < c.sizes.size(); ++i) {
             const std::string page = "/" + std::string(c.name) + std::to_string(i);
             server.addPage(page, FixtureServer::pattern(i, c.sizes[i]), "video/mp4");
-            ids.push_back(queue.add({ .title = "限速", .url = server.url(page), .file = dir.file(c.name) }));
+            last = queue.add({ .title = "限速", .url = server.url(page), .file = dir.file(c.name) });
+            ids.push_back(last);
             total += c.sizes[i];
         }
         const auto start = std::chrono::steady_clock::now();
-        run(queue, ids.back(), [&] { return !queue.busy(); });
+        run(queue, last, [&] { return !queue.busy(); });
         const double seconds
             = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         for (const int id : ids)
