@@ -1,6 +1,7 @@
 // What playing costs: the same generated 1280x720 25 fps video played for the same time on one
 // virtual X display by the desktop program and by mpv (with its X11 output, and with its
-// default video output), and a song against mpv without video. Prints CPU seconds, peak memory
+// default video output), and a song against mpv without video and against the smallest Qt
+// program that plays it through libmpv in a window. Prints CPU seconds, peak memory
 // and the ratios. Needs Xvfb, ffmpeg and mpv. There is no sound device on Xvfb: mpv writes its
 // sound nowhere (--ao=null), and the program finds none either.
 #include <QCoreApplication>
@@ -55,11 +56,12 @@ int main(int argc, char** argv)
         args << QStringLiteral("--really-quiet") << QStringLiteral("--loop=inf") << file;
         return run(QStringLiteral("mpv"), args, display, seconds, false, 1000, out);
     };
-    Cost ours, x11, gpu, oursSong, mpvSong;
+    Cost ours, x11, gpu, oursSong, mpvSong, minimalSong;
     const bool ok = zelvora(video, ours)
         && mpv({ QStringLiteral("--vo=x11"), QStringLiteral("--ao=null") }, video, x11)
         && mpv({ QStringLiteral("--ao=null") }, video, gpu) && zelvora(song, oursSong)
-        && mpv({ QStringLiteral("--no-video"), QStringLiteral("--ao=null") }, song, mpvSong);
+        && mpv({ QStringLiteral("--no-video"), QStringLiteral("--ao=null") }, song, mpvSong)
+        && run(QStringLiteral(MINIMAL_SONG_PLAYER), { song }, display, seconds, true, 1000, minimalSong);
     xvfb.terminate();
     xvfb.waitForFinished();
     if (!ok) {
@@ -77,7 +79,14 @@ int main(int argc, char** argv)
     std::printf("song (MP3) for %d s\n", seconds);
     print("zelvora", oursSong);
     print("mpv --no-video --ao=null", mpvSong);
+    print("minimal Qt window + libmpv", minimalSong);
     std::printf("  ratio to mpv --no-video      %6.2f CPU  %6.2f memory  (goal: CPU <= 1.0, memory <= 1.1)\n",
         oursSong.cpuSeconds / mpvSong.cpuSeconds, oursSong.peakMiB / mpvSong.peakMiB);
+    // What any windowed Qt player pays beside mpv (Qt's libraries, a Chinese font, a window's
+    // buffer), and what this program pays beyond that.
+    std::printf("  minimal Qt player to mpv     %6.2f CPU  %6.2f memory\n",
+        minimalSong.cpuSeconds / mpvSong.cpuSeconds, minimalSong.peakMiB / mpvSong.peakMiB);
+    std::printf("  ratio to minimal Qt player   %6.2f CPU  %6.2f memory\n",
+        oursSong.cpuSeconds / minimalSong.cpuSeconds, oursSong.peakMiB / minimalSong.peakMiB);
     return 0;
 }
