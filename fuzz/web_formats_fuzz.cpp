@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "common/hls_playlist.h"
 #include "video/web_formats.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -19,10 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (const video::WebFormat& format : video->formats)
             (void)video::formatLabel(format);
     }
-    const video::HlsPlaylist list = video::readHlsPlaylist(text, "http://h/a/b.m3u8");
+    const common::HlsPlaylist list = common::readHlsPlaylist(text, "http://h/a/b.m3u8");
     for (const std::string& piece : list.pieces) {
-        if (piece.rfind("http", 0) != 0)
+        if (!piece.starts_with("http"))
             std::abort();
     }
+    if (list.pieces.size() > common::kMaxHlsPieces || (list.tooLong && !list.pieces.empty()))
+        std::abort();
     return 0;
 }

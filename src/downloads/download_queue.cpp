@@ -6,7 +6,7 @@
 #include <tuple>
 #include <utility>
 
-#include "downloads/hls_playlist.h"
+#include "common/hls_playlist.h"
 #include "platform/network.h"
 #include "platform/textfile.h"
 
@@ -98,6 +98,19 @@ std::string failureReason(const platform::PieceOutcome& outcome)
     if (outcome.error.starts_with("the file cannot be written"))
         return "无法写入文件";
     return "网络错误";
+}
+
+// Why a playlist's pieces cannot be downloaded into one file, nothing when they can.
+const char* refusalOf(const common::HlsPlaylist& playlist)
+{
+    if (playlist.encrypted)
+        return "加密的视频流，不能下载";
+    if (playlist.byteRanges)
+        return "分段方式不支持";
+    // Sound: a list longer than any video is refused rather than held.
+    if (playlist.tooLong)
+        return "视频片段太多，不能下载";
+    return playlist.pieces.empty() ? "找不到视频片段" : nullptr;
 }
 
 } // namespace
@@ -379,7 +392,7 @@ bool DownloadQueue::prepare(Job& job)
     if (!job.pieces.empty())
         return true;
     job.received = 0;
-    if (isHlsAddress(job.url))
+    if (common::isHlsAddress(job.url))
         return listFragments(job);
     const long long length = job.givenSize > 0 ? std::exchange(job.givenSize, 0)
                                                : m_network.contentLengths({ job.url }, {}).front();
@@ -420,16 +433,16 @@ void DownloadQueue::keepJoinedFragments(Job& job, const std::string& partial)
 // playlist. False, with the download failed, when it has none or refuses them.
 bool DownloadQueue::listFragments(Job& job)
 {
-    HlsPlaylist playlist = parseHlsPlaylist(m_network.get(job.url).body, job.url);
-    if (!playlist.bestStream.empty())
-        playlist = parseHlsPlaylist(m_network.get(playlist.bestStream).body, playlist.bestStream);
-    if (!playlist.refusal.empty() || playlist.fragments.empty()) {
-        fail(job, playlist.refusal.empty() ? "找不到视频片段" : playlist.refusal);
+    common::HlsPlaylist playlist = common::readHlsPlaylist(m_network.get(job.url).body, job.url);
+    if (!playlist.variant.empty())
+        playlist = common::readHlsPlaylist(m_network.get(playlist.variant).body, playlist.variant);
+    if (const char* refusal = refusalOf(playlist)) {
+        fail(job, refusal);
         return false;
     }
     job.fragments = true;
     job.joined = 0;
-    for (const std::string& url : playlist.fragments)
+    for (const std::string& url : playlist.pieces)
         job.pieces.push_back(fragment(url));
     return true;
 }

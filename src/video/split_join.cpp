@@ -3,6 +3,7 @@
 // ffmpeg; a split video's segments are joined on request, in the order of the result page.
 #include <filesystem>
 
+#include "common/hls_playlist.h"
 #include "common/tool_run.h"
 #include "platform/config.h"
 #include "platform/network.h"
@@ -22,7 +23,8 @@ constexpr int64_t kJoinLimitMs = 60LL * 60 * 1000;
 constexpr size_t kMaxPlaylistBytes = 16u << 20;
 constexpr const char* kTitleStart = "此视频被该网站分割为";
 constexpr const char* kTitleEnd = "个片段";
-const std::string kTooManyPieces = "状态：此视频的分段超过" + std::to_string(kMaxPieces) + "个，不能下载合并";
+const std::string kTooManyPieces
+    = "状态：此视频的分段超过" + std::to_string(common::kMaxHlsPieces) + "个，不能下载合并";
 constexpr const char* kNotMedia = "状态：合并失败：有分段不是视频文件，没有合并";
 
 // The ffmpeg muxer of a file extension.
@@ -78,7 +80,7 @@ void fenge::beginWebJoin(WebJoin job)
         }
         pieces.insert(pieces.end(), listed->begin(), listed->end());
         // Sound: no real video comes in this many pieces; a list that long is refused.
-        if (pieces.size() > kMaxPieces) {
+        if (pieces.size() > common::kMaxHlsPieces) {
             Label8.setCaption(kTooManyPieces);
             return;
         }
@@ -112,12 +114,15 @@ platform::Result<std::vector<std::string>> fenge::trackPieces(const WebFormat& t
                                   : platform::Result<std::string>::failure(fetched.error());
         if (!text)
             return Pieces::failure(kSplitFailed);
-        const HlsPlaylist list = readHlsPlaylist(*text, address);
+        const common::HlsPlaylist list = common::readHlsPlaylist(*text, address);
         if (list.tooLong)
             return Pieces::failure(kTooManyPieces);
         // Sound: encrypted pieces would join into a file that does not play; they are refused.
         if (list.encrypted)
             return Pieces::failure("状态：此视频的分段经过加密，不能下载合并");
+        // Sound: pieces that are byte ranges of one file would each be fetched whole.
+        if (list.byteRanges)
+            return Pieces::failure("状态：此视频的分段方式不支持，不能下载合并");
         if (!list.pieces.empty())
             return Pieces::success(list.pieces);
         address = list.variant;

@@ -1,6 +1,6 @@
 #pragma once
 // What yt-dlp says about a video page (its -J answer): the title and every format, the
-// choice of a normal and a high-definition format, and the pieces of an HLS playlist.
+// choice of a normal and a high-definition format.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -84,21 +84,5 @@ std::string savedExtension(const WebVideo& video, WebChoice choice);
 std::string choiceText(const WebVideo& video, WebChoice choice);
 // The extension of the joined file ("mp4" where the streams allow, else "mkv").
 std::string joinedExtension(const WebVideo& video, WebChoice choice);
-
-// More pieces than any video has (a day in pieces of two seconds): a list this long is
-// refused rather than held.
-inline constexpr size_t kMaxPieces = 50000;
-
-// An HLS playlist: the addresses of its pieces (an init piece first), or, for a master
-// playlist, the address of its first variant.
-struct HlsPlaylist {
-    std::vector<std::string> pieces;
-    std::string variant;
-    // Pieces are encrypted: they cannot be joined without the key.
-    bool encrypted = false;
-    // It names more than kMaxPieces pieces; none are kept.
-    bool tooLong = false;
-};
-HlsPlaylist readHlsPlaylist(std::string_view text, const std::string& address);
 
 } // namespace video

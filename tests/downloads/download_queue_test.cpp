@@ -172,4 +172,50 @@ TEST_F(DownloadQueueTest, SpeedLimitHoldsForAllDownloadsTogether)
     }
 }
 
+// An HLS address: the master playlist's best stream is read, its pieces land in order in one
+// file; a piece that is a local file is not fetched; pieces that cannot be joined are refused.
+TEST_F(DownloadQueueTest, HlsPlaylistDownloadsItsBestStream)
+{
+    std::string whole;
+    std::string media = "#EXTM3U\r\n#EXT-X-TARGETDURATION:2\r\n";
+    for (int i = 0; i < 3; ++i) {
+        const std::string bytes = FixtureServer::pattern(static_cast<size_t>(i), 30000);
+        server.addPage("/hls/hi/p" + std::to_string(i) + ".ts", bytes, "video/mp2t");
+        media += "#EXTINF:2,\r\nhi/p" + std::to_string(i) + ".ts\r\n";
+        whole += bytes;
+    }
+    media += "#EXTINF:2,\r\nfile:///etc/passwd\r\n#EXT-X-ENDLIST\r\n";
+    server.addPage("/hls/hi.m3u8", media, "application/vnd.apple.mpegurl");
+    server.addPage("/hls/master.m3u8",
+        "#EXTM3U\n#EXT-X-STREAM-INF:BANDWIDTH=200000\nlo.m3u8\n#EXT-X-STREAM-INF:BANDWIDTH=900000,"
+        "RESOLUTION=1280x720\nhi.m3u8\n",
+        "application/vnd.apple.mpegurl");
+    const struct Case {
+        const char* name;
+        const char* playlist;
+        const char* reason;
+    } refused[] = {
+        { "encrypted", "#EXT-X-KEY:METHOD=AES-128,URI=\"k\"\n#EXTINF:2,\na.ts\n", "加密的视频流，不能下载" },
+        { "byte ranges", "#EXTINF:2,\n#EXT-X-BYTERANGE:1000@0\na.ts\n", "分段方式不支持" },
+        { "no web pieces", "#EXTINF:2,\nfile:///etc/passwd\n", "找不到视频片段" },
+    };
+
+    DownloadQueue queue(net, listFile());
+    const int id
+        = queue.add({ .title = "直播", .url = server.url("/hls/master.m3u8"), .file = dir.file("直播.ts") });
+    run(queue, id);
+    ASSERT_EQ(queue.job(id)->state, JobState::Done) << queue.job(id)->reason;
+    EXPECT_TRUE(readBytes(dir.file("直播.ts")) == whole);
+    EXPECT_EQ(server.hits("/hls/lo.m3u8"), 0) << "the lower stream was read";
+    for (const Case& c : refused) {
+        SCOPED_TRACE(c.name);
+        const std::string page = "/hls/" + std::string(c.name) + ".m3u8";
+        server.addPage(page, std::string("#EXTM3U\n") + c.playlist, "application/vnd.apple.mpegurl");
+        const int bad = queue.add({ .title = c.name, .url = server.url(page), .file = dir.file(c.name) });
+        run(queue, bad);
+        EXPECT_EQ(queue.job(bad)->state, JobState::Failed);
+        EXPECT_EQ(queue.job(bad)->reason, c.reason);
+    }
+}
+
 } // namespace

@@ -1,15 +1,17 @@
-#include "downloads/hls_playlist.h"
-#include "runtime/ascii.h"
+#include "common/hls_playlist.h"
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
-namespace downloads {
+#include "platform/headless_url.h"
+#include "runtime/ascii.h"
+
+namespace common {
 
 namespace {
 
-// The value of an attribute of a tag line (BANDWIDTH=..., URI="..."), quotes removed.
+// The value of an attribute of a tag line (BANDWIDTH=..., URI="..."), quotes removed; a
+// quoted value that is not closed is empty.
 std::string attribute(const std::string& line, const std::string& name)
 {
     size_t at = 0;
@@ -20,7 +22,7 @@ std::string attribute(const std::string& line, const std::string& name)
     }
     if (at == std::string::npos)
         return {};
-    size_t start = at + name.size() + 1;
+    const size_t start = at + name.size() + 1;
     if (start < line.size() && line[start] == '"') {
         const size_t end = line.find('"', start + 1);
         return end == std::string::npos ? std::string() : line.substr(start + 1, end - start - 1);
@@ -28,35 +30,6 @@ std::string attribute(const std::string& line, const std::string& name)
     const size_t end = line.find(',', start);
     return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
-
-} // namespace
-
-bool isHlsAddress(const std::string& url)
-{
-    return runtime::asciiLower(url.substr(0, url.find_first_of("?#"))).ends_with(".m3u8");
-}
-
-std::string resolveAddress(const std::string& base, const std::string& relative)
-{
-    if (relative.find("://") != std::string::npos)
-        return relative;
-    const size_t scheme = base.find("://");
-    if (scheme == std::string::npos)
-        return relative;
-    const size_t hostEnd = base.find('/', scheme + 3);
-    const std::string origin = base.substr(0, hostEnd);
-    if (relative.starts_with("//"))
-        return base.substr(0, scheme + 1) + relative;
-    if (relative.starts_with("/"))
-        return origin + relative;
-    const std::string path = base.substr(0, base.find_first_of("?#", scheme + 3));
-    const size_t slash = path.rfind('/');
-    const std::string folder
-        = slash == std::string::npos || slash < scheme + 3 ? origin + "/" : path.substr(0, slash + 1);
-    return folder + relative;
-}
-
-namespace {
 
 // The BANDWIDTH of a stream line, 0 when it is missing or not a plain number.
 long long streamBandwidth(const std::string& line)
@@ -67,29 +40,41 @@ long long streamBandwidth(const std::string& line)
         : std::stoll(bw);
 }
 
-// Reads a playlist line by line: tags set what the next address is, addresses are pieces or
-// the variants to choose from.
+bool webAddress(const std::string& a)
+{
+    return a.starts_with("http://") || a.starts_with("https://");
+}
+
+// Reads a playlist line by line: tags say what the next address is, addresses are pieces or
+// the streams to choose from.
 class HlsReader {
 public:
-    explicit HlsReader(const std::string& base)
-        : m_base(base)
+    explicit HlsReader(const std::string& address)
+        : m_resolver(address)
     {
     }
 
-    void readLine(const std::string& line)
+    // False once the list is too long to keep.
+    bool readLine(const std::string& line)
     {
         if (line.empty())
-            return;
+            return true;
         if (line[0] == '#')
             readTag(line);
         else
             readAddress(line);
+        if (m_out.pieces.size() <= kMaxHlsPieces)
+            return true;
+        // Sound: a playlist of millions of short lines would be held whole in memory.
+        m_out.pieces.clear();
+        m_out.tooLong = true;
+        return false;
     }
 
     HlsPlaylist finish()
     {
-        if (!m_out.bestStream.empty())
-            m_out.fragments.clear();
+        if (!m_out.variant.empty())
+            m_out.pieces.clear();
         return std::move(m_out);
     }
 
@@ -100,30 +85,42 @@ private:
             m_streamNext = true;
             m_streamBandwidth = streamBandwidth(line);
         } else if (line.starts_with("#EXT-X-KEY:") && attribute(line, "METHOD") != "NONE") {
-            m_out.refusal = "加密的视频流，不能下载";
+            m_out.encrypted = true;
         } else if (line.starts_with("#EXT-X-BYTERANGE")) {
-            m_out.refusal = "分段方式不支持";
+            m_out.byteRanges = true;
         } else if (line.starts_with("#EXT-X-MAP:")) {
+            // Sound: a byte range of the initialisation section is as unjoinable as one of a piece.
+            if (!attribute(line, "BYTERANGE").empty())
+                m_out.byteRanges = true;
             const std::string uri = attribute(line, "URI");
             if (!uri.empty())
-                m_out.fragments.push_back(resolveAddress(m_base, uri));
+                addPiece(uri);
         }
     }
 
     void readAddress(const std::string& line)
     {
         if (!m_streamNext) {
-            m_out.fragments.push_back(resolveAddress(m_base, line));
+            addPiece(line);
             return;
         }
-        if (m_streamBandwidth > m_bestBandwidth) {
-            m_bestBandwidth = m_streamBandwidth;
-            m_out.bestStream = resolveAddress(m_base, line);
-        }
         m_streamNext = false;
+        const std::string stream = m_resolver.resolve(line);
+        if (webAddress(stream) && m_streamBandwidth > m_bestBandwidth) {
+            m_bestBandwidth = m_streamBandwidth;
+            m_out.variant = stream;
+        }
     }
 
-    const std::string& m_base;
+    void addPiece(const std::string& address)
+    {
+        // Sound: a piece may only come from the web, never from a local file or another scheme.
+        std::string piece = m_resolver.resolve(address);
+        if (webAddress(piece))
+            m_out.pieces.push_back(std::move(piece));
+    }
+
+    const platform::AddressResolver m_resolver;
     HlsPlaylist m_out;
     long long m_bestBandwidth = -1;
     bool m_streamNext = false;
@@ -132,18 +129,24 @@ private:
 
 } // namespace
 
-HlsPlaylist parseHlsPlaylist(const std::string& text, const std::string& base)
+bool isHlsAddress(const std::string& url)
 {
-    HlsReader reader(base);
+    return runtime::asciiLower(url.substr(0, url.find_first_of("?#"))).ends_with(".m3u8");
+}
+
+HlsPlaylist readHlsPlaylist(std::string_view text, const std::string& address)
+{
+    HlsReader reader(address);
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find('\n', start);
-        if (end == std::string::npos)
+        if (end == std::string_view::npos)
             end = text.size();
-        reader.readLine(runtime::trimmed(text.substr(start, end - start)));
+        if (!reader.readLine(runtime::trimmed(text.substr(start, end - start))))
+            break;
         start = end + 1;
     }
     return reader.finish();
 }
 
-} // namespace downloads
+} // namespace common
