@@ -24,43 +24,23 @@ TEST(HlsPlaylistTest, MediaPlaylistGivesItsPiecesInPlayOrder)
     EXPECT_FALSE(list.encrypted || list.byteRanges || list.tooLong);
 }
 
-// The stream of the highest bandwidth, the first of equals; a stream without a number counts
-// as none.
-TEST(HlsPlaylistTest, MasterPlaylistChoosesItsWidestStream)
+// Beyond what the download list's test reads: equal streams, streams without a number, a
+// byte range of the initialisation section, and a list longer than any video.
+TEST(HlsPlaylistTest, EdgesOfMasterAndMediaPlaylists)
 {
-    const struct {
-        const char* name;
-        const char* text;
-        const char* variant;
-    } rows[] = {
-        { "widest in the middle",
-            "#EXT-X-STREAM-INF:BANDWIDTH=1000\nlo.m3u8\n#EXT-X-STREAM-INF:RESOLUTION=1x1,BANDWIDTH=9000\n"
-            "hi.m3u8\n#EXT-X-STREAM-INF:BANDWIDTH=5000\nmid.m3u8\n",
-            "http://h/a/hi.m3u8" },
-        { "equals", "#EXT-X-STREAM-INF:BANDWIDTH=7\none.m3u8\n#EXT-X-STREAM-INF:BANDWIDTH=7\ntwo.m3u8\n",
-            "http://h/a/one.m3u8" },
-        { "no numbers",
-            "#EXT-X-STREAM-INF:BANDWIDTH=x\nfirst.m3u8\n#EXT-X-STREAM-INF:AVERAGE-BANDWIDTH=9\nnext.m3u8\n",
-            "http://h/a/first.m3u8" },
-        { "only a local stream", "#EXT-X-STREAM-INF:BANDWIDTH=7\nfile:///etc/passwd\n", "" },
-    };
-    for (const auto& row : rows) {
-        const auto list = readHlsPlaylist(row.text, "http://h/a/master.m3u8");
-        EXPECT_EQ(list.variant, row.variant) << row.name;
-        EXPECT_TRUE(list.pieces.empty()) << row.name;
-    }
-}
-
-// Encrypted pieces, byte ranges (of a piece or of the initialisation section), addresses that
-// are not on the web, and a list longer than any video.
-TEST(HlsPlaylistTest, UnjoinablePlaylistsAreMarked)
-{
-    EXPECT_TRUE(readHlsPlaylist("#EXT-X-KEY:METHOD=AES-128,URI=\"k\"\na.ts\n", "http://h/").encrypted);
-    EXPECT_TRUE(readHlsPlaylist("#EXT-X-BYTERANGE:10@0\na.ts\n", "http://h/").byteRanges);
+    EXPECT_EQ(
+        readHlsPlaylist("#EXT-X-STREAM-INF:BANDWIDTH=7\none.m3u8\n#EXT-X-STREAM-INF:BANDWIDTH=7\ntwo.m3u8\n",
+            "http://h/a/m.m3u8")
+            .variant,
+        "http://h/a/one.m3u8");
+    EXPECT_EQ(
+        readHlsPlaylist("#EXT-X-STREAM-INF:BANDWIDTH=x\nfirst.m3u8\n#EXT-X-STREAM-INF:AVERAGE-BANDWIDTH=9\n"
+                        "next.m3u8\n",
+            "http://h/a/m.m3u8")
+            .variant,
+        "http://h/a/first.m3u8");
     EXPECT_TRUE(
         readHlsPlaylist("#EXT-X-MAP:URI=\"i.mp4\",BYTERANGE=\"10@0\"\na.ts\n", "http://h/").byteRanges);
-    EXPECT_EQ(readHlsPlaylist("file:///etc/passwd\ndata:,x\nftp://h/a.ts\nok.ts\n", "http://h/").pieces,
-        std::vector<std::string> { "http://h/ok.ts" });
 
     std::string endless;
     for (size_t i = 0; i <= common::kMaxHlsPieces; ++i)
