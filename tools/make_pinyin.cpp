@@ -23,9 +23,9 @@ char32_t onlyCodePoint(const std::string& s)
     const size_t n = b0 < 0x80 ? 1 : b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC0 ? 2 : 0;
     if (n == 0 || s.size() != n)
         return 0;
-    char32_t c = n == 1 ? b0 : b0 & (0x7F >> n);
+    char32_t c = n == 1 ? b0 : b0 & (0x7Fu >> n);
     for (size_t i = 1; i < n; ++i)
-        c = c << 6 | (static_cast<unsigned char>(s[i]) & 0x3F);
+        c = c << 6 | (static_cast<unsigned char>(s[i]) & 0x3Fu);
     return c;
 }
 

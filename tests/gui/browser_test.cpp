@@ -37,17 +37,20 @@ TEST_F(DesktopBrowser, APageReadWhileHiddenMovesIntoWebEngineWhenShown)
         s.WebBrowser1.write(kPage);
     });
     ASSERT_TRUE(waitFor([&] { return !s.WebBrowser1.busy(); }));
-    EXPECT_FALSE(engine()->showsPages());
+    gui::DesktopBrowserEngine* browser = engine();
+    ASSERT_NE(browser, nullptr);
+    EXPECT_FALSE(browser->showsPages());
     completed.clear();
     session().run([&] { s.show(); });
-    ASSERT_TRUE(engine()->showsPages());
+    ASSERT_TRUE(browser->showsPages());
     ASSERT_TRUE(waitFor([&] { return loaded(); }, 20000));
     EXPECT_EQ(gui::DesktopBrowserEngine::livePages(), 1);
     // The page fills the browser's area.
     auto* area = dynamic_cast<gui::BrowserView*>(view(s)->viewOf(s.WebBrowser1));
     ASSERT_NE(area, nullptr);
-    ASSERT_NE(area->hosted(), nullptr);
-    EXPECT_EQ(area->hosted()->size(), widget(s.WebBrowser1)->size());
+    const QWidget* hosted = area->hosted();
+    ASSERT_NE(hosted, nullptr);
+    EXPECT_EQ(hosted->size(), widget(s.WebBrowser1)->size());
     // A written document stays at the blank address; its links are read in order.
     EXPECT_EQ(s.WebBrowser1.location(), "about:blank");
     const auto links = s.WebBrowser1.links();

@@ -59,8 +59,9 @@ TEST_F(DesktopMedia, AMediumPlaysToItsEndInTheControlsArea)
     session().run([&] { player.setUrl(tone); });
     auto* area = dynamic_cast<gui::MediaView*>(view(s)->viewOf(player));
     ASSERT_NE(area, nullptr);
-    ASSERT_NE(area->hosted(), nullptr);
-    EXPECT_EQ(area->hosted()->size(), area->size());
+    const QWidget* hosted = area->hosted();
+    ASSERT_NE(hosted, nullptr);
+    EXPECT_EQ(hosted->size(), area->size());
     gui::TransportBar* bar = barOf(view(s), player);
     ASSERT_NE(bar, nullptr);
     ASSERT_TRUE(waitFor([&] { return player.playState() == runtime::PlayPlaying; }, 10000));
