@@ -40,11 +40,6 @@ long long streamBandwidth(const std::string& line)
         : std::stoll(bw);
 }
 
-bool webAddress(const std::string& a)
-{
-    return a.starts_with("http://") || a.starts_with("https://");
-}
-
 // Reads a playlist line by line: tags say what the next address is, addresses are pieces or
 // the streams to choose from.
 class HlsReader {
@@ -106,7 +101,7 @@ private:
         }
         m_streamNext = false;
         const std::string stream = m_resolver.resolve(line);
-        if (webAddress(stream) && m_streamBandwidth > m_bestBandwidth) {
+        if (platform::isWebAddress(stream) && m_streamBandwidth > m_bestBandwidth) {
             m_bestBandwidth = m_streamBandwidth;
             m_out.variant = stream;
         }
@@ -116,7 +111,7 @@ private:
     {
         // Sound: a piece may only come from the web, never from a local file or another scheme.
         std::string piece = m_resolver.resolve(address);
-        if (webAddress(piece))
+        if (platform::isWebAddress(piece))
             m_out.pieces.push_back(std::move(piece));
     }
 

@@ -127,6 +127,11 @@ std::string addressScheme(const std::string& address)
     return scheme;
 }
 
+bool isWebAddress(const std::string& address)
+{
+    return address.starts_with("http://") || address.starts_with("https://");
+}
+
 AddressResolver::AddressResolver(const std::string& base)
 {
     Parts b;

@@ -29,6 +29,8 @@ private:
 };
 // The scheme of an address in lower case ("http", "about", "file"), or an empty text.
 std::string addressScheme(const std::string& address);
+// Whether an address is on the web: it starts with "http://" or "https://" as written.
+[[nodiscard]] bool isWebAddress(const std::string& address);
 // A local absolute path as a file address ("/tmp/a b.html" -> "file:///tmp/a%20b.html").
 std::string fileAddress(const std::string& path);
 

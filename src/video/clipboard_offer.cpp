@@ -3,6 +3,7 @@
 #include "downloads/list_window.h"
 #include "platform/clipboard.h"
 #include "platform/config.h"
+#include "platform/headless_url.h"
 #include "platform/notices.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
@@ -50,10 +51,9 @@ void jiantie::Timer1_Timer()
         return;
     m_seen = text;
     const std::string address = vb::Trim(text);
-    const bool web = address.starts_with("http://") || address.starts_with("https://");
-    if (!web || address.size() > 2000 || address.find_first_of(" \r\n\t") != std::string::npos
-        || address == m_offered || !siteSupported(a.service<platform::Config>(), address)
-        || !a.hasService<platform::Notices>())
+    if (!platform::isWebAddress(address) || address.size() > 2000
+        || address.find_first_of(" \r\n\t") != std::string::npos || address == m_offered
+        || !siteSupported(a.service<platform::Config>(), address) || !a.hasService<platform::Notices>())
         return;
     // The same address copied again is not offered again.
     m_offered = address;

@@ -25,11 +25,6 @@ int whole(const Value& v)
     return n >= 1 && n < 100000 ? static_cast<int>(n) : 0;
 }
 
-bool webAddress(const std::string& a)
-{
-    return a.starts_with("http://") || a.starts_with("https://");
-}
-
 std::optional<WebFormat> readFormat(const Value& f)
 {
     WebFormat out;
@@ -61,13 +56,13 @@ std::optional<WebFormat> readFormat(const Value& f)
         std::string address = piece["url"].str();
         if (address.empty() && !base.empty())
             address = platform::resolveAddress(base, piece["path"].str());
-        if (!webAddress(address))
+        if (!platform::isWebAddress(address))
             return std::nullopt;
         out.fragments.push_back(std::move(address));
     }
     // Only what the download service can fetch: one web address, HLS, or DASH pieces.
     const bool direct = out.protocol == "http" || out.protocol == "https";
-    if (!webAddress(out.url) && out.fragments.empty())
+    if (!platform::isWebAddress(out.url) && out.fragments.empty())
         return std::nullopt;
     if (!direct && !out.hls() && out.fragments.empty())
         return std::nullopt;
