@@ -8,6 +8,7 @@
 #include "common/data_folders.h"
 #include "platform/dialogs.h"
 #include "platform/environment.h"
+#include "platform/headless_url.h"
 #include "platform/network.h"
 #include "platform/notices.h"
 #include "platform/shell.h"
@@ -375,7 +376,7 @@ void xiazai::Command9_Click()
 void xiazai::Command10_Click()
 {
     const std::string url = Text4.text();
-    if (url.rfind("http://", 0) != 0 && url.rfind("https://", 0) != 0) {
+    if (!platform::isWebAddress(url)) {
         Label4.setCaption("请输入以 http:// 或 https:// 开头的下载地址");
         return;
     }

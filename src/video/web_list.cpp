@@ -6,6 +6,7 @@
 
 #include "common/json_reader.h"
 #include "platform/config.h"
+#include "platform/headless_url.h"
 #include "runtime/app.h"
 #include "runtime/vbtext.h"
 #include "video/web_cookies.h"
@@ -31,7 +32,7 @@ std::optional<std::vector<WebEntry>> readWebList(std::string_view json)
         std::string url = entry["url"].str();
         if (url.empty())
             url = entry["webpage_url"].str();
-        if (url.rfind("http://", 0) != 0 && url.rfind("https://", 0) != 0)
+        if (!platform::isWebAddress(url))
             continue;
         std::string title = vb::Left(vb::Trim(entry["title"].str()), 200);
         if (title.empty())
